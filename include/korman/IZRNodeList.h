@@ -1,0 +1,18 @@
+// The read interface of the ordered list that holds the children of a container.
+#pragma once
+
+#include <korman/IZRKorObject.h>
+
+#include <cstdint>
+
+/// An ordered list of objects of one type (getListType), told apart from sibling lists of the
+/// same type by getListTypeEx (-1 where a container has only one).
+class KORMAN_API IZRNodeList : public virtual IZRKorObject {
+public:
+    /// Number of elements.
+    virtual std::uint32_t getCount() const = 0;
+    /// The element at `index` (borrowed), or null when `index` is not below getCount().
+    virtual IZRKorObject* getAt(std::uint32_t index) const = 0;
+    virtual std::int32_t getListType() const = 0;
+    virtual std::int32_t getListTypeEx() const = 0;
+};

@@ -1,0 +1,9 @@
+// The one header a host editor includes to use libkorman.
+#pragma once
+
+#include <korman/ErrorCodes.h>
+#include <korman/Export.h>
+#include <korman/IZRKorObject.h>
+#include <korman/IZRMutableKorObject.h>
+#include <korman/IZRNodeList.h>
+#include <korman/ZRObjType.h>

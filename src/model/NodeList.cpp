@@ -1,0 +1,107 @@
+#include "model/NodeList.h"
+
+#include "model/ObjectFactory.h"
+#include "model/ObjectTable.h"
+
+#include <algorithm>
+
+void CZRNodeList::setListType(std::int32_t listType, std::int32_t listTypeEx) {
+    listType_ = listType;
+    listTypeEx_ = listTypeEx;
+}
+
+bool CZRNodeList::insertSorted(IZRMutableKorObject* obj) {
+    if (obj == nullptr) return false;
+    const std::int32_t key = obj->getSortKey();
+    const auto at = std::partition_point(elements_.begin(), elements_.end(),
+                                         [key](const auto* e) { return e->getSortKey() < key; });
+    if (at != elements_.end() && *at == obj) return false;
+    const auto inserted = elements_.insert(at, obj);
+    if (!obj->setParent(this)) {
+        elements_.erase(inserted);
+        return false;
+    }
+    return true;
+}
+
+bool CZRNodeList::append(IZRMutableKorObject* obj) {
+    if (obj == nullptr) return false;
+    elements_.push_back(obj);
+    if (!obj->setParent(this)) {
+        elements_.pop_back();
+        return false;
+    }
+    return true;
+}
+
+bool CZRNodeList::replaceAt(std::uint32_t index, IZRMutableKorObject* obj, CZRObjectTable* table) {
+    if (obj == nullptr || index >= elements_.size()) return false;
+    IZRMutableKorObject* old = elements_[index];
+    if (old == obj) return true;
+    if (!obj->setParent(this)) return false;
+    old->setParent(nullptr);
+    elements_[index] = obj;
+    if (table != nullptr) table->destroy(old->getObjID());
+    return true;
+}
+
+bool CZRNodeList::removeByID(std::uint32_t objID) {
+    const auto at = std::find_if(elements_.begin(), elements_.end(),
+                                 [objID](const auto* e) { return e->getObjID() == objID; });
+    if (at == elements_.end()) return false;
+    (*at)->setParent(nullptr);
+    elements_.erase(at);
+    return true;
+}
+
+void CZRNodeList::clear() {
+    for (IZRMutableKorObject* e : elements_) e->setParent(nullptr);
+    elements_.clear();
+}
+
+IZRMutableKorObject* CZRNodeList::findByKey(std::int32_t key) const {
+    const auto at = std::find_if(elements_.begin(), elements_.end(),
+                                 [key](const auto* e) { return e->getSortKey() == key; });
+    return at != elements_.end() ? *at : nullptr;
+}
+
+std::uint32_t CZRNodeList::getSize() const {
+    return static_cast<std::uint32_t>(sizeof(CZRNodeList) +
+                                      elements_.size() * sizeof(IZRMutableKorObject*));
+}
+
+void CZRNodeList::copyValues(const CZRNodeList& source) {
+    listType_ = source.listType_;
+    listTypeEx_ = source.listTypeEx_;
+}
+
+void CZRNodeList::swapValues(CZRNodeList& other) {
+    std::swap(listType_, other.listType_);
+    std::swap(listTypeEx_, other.listTypeEx_);
+}
+
+// The copy stops at the first element that cannot be created or copied: the half-made element is
+// destroyed rather than left unlinked in the table, and the elements copied before it stay.
+bool CZRNodeList::copyChildren(const CZRNodeList& source, std::uint32_t copyFlags,
+                               const ZRCreateContext& context) {
+    clear();
+    const bool keepIDs = (copyFlags & ZR_COPY_KEEP_IDS) != 0;
+    for (const IZRMutableKorObject* element : source.elements_) {
+        IZRMutableKorObject* copy = kor::createByType(
+            context, keepIDs ? element->getObjID() : ZR_NO_OBJ_ID, element->getObjType());
+        if (copy == nullptr) return false;
+        if (!copy->copyFrom(element, copyFlags, &context) || !append(copy)) {
+            context.registry.destroy(copy->getObjID());
+            return false;
+        }
+    }
+    return true;
+}
+
+void CZRNodeList::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
+    out.insert(out.end(), elements_.begin(), elements_.end());
+}
+
+void CZRNodeList::dumpFields(std::wstring& out) const {
+    kor::appendFormat(out, L" listType=%d listTypeEx=%d ", listType_, listTypeEx_);
+}

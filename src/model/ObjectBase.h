@@ -1,0 +1,131 @@
+// The behaviour every object class shares, written once: identity forwarding to the core, the
+// copy and exchange protocol, the edited mark and the dump framing.
+#pragma once
+
+#include "model/DumpFormat.h"
+#include "model/KorObject.h"
+
+#include <type_traits>
+
+/// Base of every object class `Derived`, published through the read interface `ReadInterface`
+/// and the shared write interface. `Core` is the identity record the object embeds and owns:
+/// CZRKorObject, or for the part classes a whole CZRPart.
+///
+/// `Derived` provides `static constexpr ZRObjType kType` and, where it has them:
+/// - `void copyValues(const Derived&)` and `void swapValues(Derived&)` for its own value fields;
+/// - `bool copyChildren(const Derived& source, std::uint32_t copyFlags, const ZRCreateContext&)`
+///   to rebuild its children in a deep copy;
+/// - `void appendChildren(std::vector<IZRMutableKorObject*>&) const` for getChildren;
+/// - `void dumpFields(std::wstring&) const` for its dump line;
+/// - `static constexpr bool kCopyable = false` if it refuses copying and exchange.
+/// It overrides validate, correct and getSortKey directly where they mean something. Hooks may
+/// be private when `Derived` befriends its TZRObject base.
+template <class Derived, class ReadInterface, class Core = CZRKorObject>
+class TZRObject : public ReadInterface, public IZRMutableKorObject {
+public:
+    static constexpr bool kCopyable = true;
+
+    /// True when `obj` is of this class (by its type number).
+    static bool classof(const IZRKorObject* obj) {
+        return obj != nullptr && obj->getObjType() == Derived::kType;
+    }
+
+    TZRObject(const TZRObject&) = delete;
+    TZRObject& operator=(const TZRObject&) = delete;
+
+    std::uint32_t getObjID() const final { return core_.getObjID(); }
+    ZRObjType getObjType() const final { return core_.getObjType(); }
+    IZRKorObject* getParent() const final { return core_.getParent(); }
+    void getObjIDPath(std::vector<std::uint32_t>& path) const final { core_.getObjIDPath(path); }
+    std::uint32_t getFlags() const final { return core_.getFlags(); }
+
+    void getChildren(std::vector<IZRMutableKorObject*>& out) const final {
+        derived().appendChildren(out);
+    }
+    void setObjType(ZRObjType type) final { core_.setObjType(type); }
+    bool setParent(IZRMutableKorObject* parent) final { return core_.setParent(parent); }
+    bool setFlags(std::uint32_t flags) final { return core_.setFlags(flags); }
+    std::uint32_t validate() const override { return 0; }
+    std::uint32_t correct(CZRObjectTable&, const ZRCreateContext&) override { return 0; }
+    std::int32_t getSortKey() const override { return 0; }
+
+    bool copyFrom(const IZRMutableKorObject* source, std::uint32_t copyFlags,
+                  const ZRCreateContext* context) final {
+        if constexpr (!Derived::kCopyable) {
+            return false;
+        } else {
+            const auto* typed = dynamic_cast<const Derived*>(source);
+            if (typed == nullptr || !core_.copyFrom(&typed->core_, copyFlags, context))
+                return false;
+            derived().copyValues(*typed);
+            if ((copyFlags & ZR_COPY_DEEP) == 0) return true;
+            return derived().copyChildren(*typed, copyFlags, *context);
+        }
+    }
+
+    bool swapContents(IZRMutableKorObject* other) final {
+        if constexpr (!Derived::kCopyable) {
+            return false;
+        } else {
+            auto* typed = dynamic_cast<Derived*>(other);
+            if (typed == nullptr || !core_.swapContents(&typed->core_)) return false;
+            derived().swapValues(*typed);
+            return true;
+        }
+    }
+
+    void setEdited() final { core_.setEdited(); }
+    void clearEdited() override {
+        if ((core_.getFlags() & ZR_FLAG_EDITED) != 0) core_.clearEdited();
+    }
+
+    /// The record embeds its core, so its size already counts it.
+    std::uint32_t getSize() const override { return sizeof(Derived); }
+
+    void dump(std::wstring& out, int recursive) const final {
+        out += kor::dumpLabel(Derived::kType);
+        kor::dumpCore(out, *this);
+        derived().dumpFields(out);
+        if (recursive != 0) {
+            std::vector<IZRMutableKorObject*> children;
+            getChildren(children);
+            for (const IZRMutableKorObject* child : children) child->dump(out, recursive);
+        }
+        out += L"} ";
+    }
+
+protected:
+    explicit TZRObject(std::uint32_t objID) : core_(objID, Derived::kType) {}
+    ~TZRObject() override = default;
+
+    // Defaults for the hooks a class leaves out: no value fields, no children, no dump line.
+    void copyValues(const Derived&) {}
+    void swapValues(Derived&) {}
+    bool copyChildren(const Derived&, std::uint32_t, const ZRCreateContext&) { return true; }
+    void appendChildren(std::vector<IZRMutableKorObject*>&) const {}
+    void dumpFields(std::wstring&) const {}
+
+    Core& core() { return core_; }
+    const Core& core() const { return core_; }
+
+private:
+    const Derived& derived() const { return static_cast<const Derived&>(*this); }
+    Derived& derived() { return static_cast<Derived&>(*this); }
+
+    Core core_;
+};
+
+namespace kor {
+
+/// `obj` as class `T` when its type number says it is one, else null.
+template <class T>
+T* objCast(IZRKorObject* obj) {
+    return T::classof(obj) ? dynamic_cast<T*>(obj) : nullptr;
+}
+
+template <class T>
+const T* objCast(const IZRKorObject* obj) {
+    return T::classof(obj) ? dynamic_cast<const T*>(obj) : nullptr;
+}
+
+} // namespace kor

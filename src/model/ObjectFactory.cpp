@@ -1,0 +1,54 @@
+#include "model/ObjectFactory.h"
+
+#include "model/NodeList.h"
+
+namespace kor {
+
+IZRMutableKorObject* createByType(const ZRCreateContext& context, std::uint32_t objID,
+                                  ZRObjType type) {
+    switch (type) {
+    case ZRObjType::NodeList: return createObject<CZRNodeList>(context, objID);
+
+    // Never created by number: the shared part lives only inside a part, and aux records and
+    // their container have factories of their own.
+    case ZRObjType::Part:
+    case ZRObjType::Aux:
+    case ZRObjType::UnManaged: return nullptr;
+
+    // The document classes are not part of the library yet; creating one fails.
+    case ZRObjType::TimeSig:
+    case ZRObjType::Tempo:
+    case ZRObjType::MusicalNote:
+    case ZRObjType::NoteStyleAttrib:
+    case ZRObjType::NoteStyleSeqAttrib:
+    case ZRObjType::NoteStyleSeqAttribElement:
+    case ZRObjType::MusicalSinger:
+    case ZRObjType::MusicalControl:
+    case ZRObjType::StyleControl:
+    case ZRObjType::ProsodyPhoneme:
+    case ZRObjType::ProsodyVoice:
+    case ZRObjType::ProsodyElement:
+    case ZRObjType::ProsodyControl:
+    case ZRObjType::StylePlugin:
+    case ZRObjType::StylePluginAttribInfo:
+    case ZRObjType::PartStyleAttrib:
+    case ZRObjType::MusicalPart:
+    case ZRObjType::ProsodyPart:
+    case ZRObjType::WAVPart:
+    case ZRObjType::MasterTrack:
+    case ZRObjType::ZRTrack:
+    case ZRObjType::WAVTrack:
+    case ZRObjType::VVoice:
+    case ZRObjType::VstPlugin:
+    case ZRObjType::MasterUnit:
+    case ZRObjType::ZRUnit:
+    case ZRObjType::SEUnit:
+    case ZRObjType::KaraokeUnit:
+    case ZRObjType::Mixer:
+    case ZRObjType::Sequence:
+    case ZRObjType::KorRoot: return nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace kor

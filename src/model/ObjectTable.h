@@ -1,0 +1,62 @@
+// The table that owns every object of one document and hands out their IDs.
+#pragma once
+
+#include "platform/CriticalSection.h"
+
+#include <korman/IZRMutableKorObject.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+/// Owns objects by ID. IDs come from a counter that only grows: a fresh table hands out 0, 1,
+/// 2, ... and registering an explicit ID moves the counter past it. Lists, container fields and
+/// parent links only point at objects; the table alone deletes them, when they are destroyed or
+/// when the table goes. ID allocation, registration, destruction and moves run under the table's
+/// lock, so several threads may create objects in one table.
+class CZRObjectTable {
+public:
+    CZRObjectTable() = default;
+    CZRObjectTable(const CZRObjectTable&) = delete;
+    CZRObjectTable& operator=(const CZRObjectTable&) = delete;
+    /// Deletes every registered object, in ID order.
+    ~CZRObjectTable();
+
+    /// Hands out the next fresh ID; ZR_NO_OBJ_ID once every ID has been used.
+    [[nodiscard]] std::uint32_t allocateID();
+    /// The ID the next allocateID() will hand out.
+    std::uint32_t nextID() const;
+
+    /// Takes ownership of `obj` under `objID`. Fails, deleting `obj`, when the ID is already taken
+    /// or is ZR_NO_OBJ_ID.
+    [[nodiscard]] bool registerObject(std::uint32_t objID, std::unique_ptr<IZRMutableKorObject> obj);
+    /// The object registered under `objID` (borrowed), or null.
+    IZRMutableKorObject* lookup(std::uint32_t objID) const;
+    /// Deletes the object registered under `objID` and its whole subtree, children first. Nothing
+    /// happens for an unknown ID. The object must not be linked into a container.
+    void destroy(std::uint32_t objID);
+    /// Moves the object `objID` and its subtree, children first, from `source` into this table,
+    /// keeping every ID. Fails at the first object that `source` does not hold or this table
+    /// already holds; objects moved before it stay moved.
+    [[nodiscard]] bool transfer(CZRObjectTable& source, std::uint32_t objID);
+    /// Appends the ID of every registered object whose own detached mark is set.
+    void collectDetached(std::vector<std::uint32_t>& out) const;
+
+    std::size_t size() const;
+
+private:
+    void destroySubtree(IZRMutableKorObject* obj);
+    bool transferSubtree(CZRObjectTable& source, IZRMutableKorObject* obj);
+
+    mutable kor::platform::CriticalSection lock_;
+    std::uint32_t nextID_ = 0;
+    std::map<std::uint32_t, std::unique_ptr<IZRMutableKorObject>> objects_;
+};
+
+/// A creation context: where new objects are registered, and whose counter fresh IDs come from.
+/// For an ordinary document both are the same table.
+struct ZRCreateContext {
+    CZRObjectTable& registry;
+    CZRObjectTable& idSource;
+};

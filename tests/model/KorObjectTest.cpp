@@ -1,0 +1,92 @@
+#include "model/KorObject.h"
+
+#include "support/TestLeaf.h"
+
+#include <gtest/gtest.h>
+
+TEST(KorObject, ParentLinksMaintainTheDetachedMark) {
+    TestDocument doc;
+    CZRNodeList* list = doc.list();
+    CTestLeaf* leaf = doc.leaf(0);
+    EXPECT_EQ(leaf->getFlags(), 0u);
+
+    ASSERT_TRUE(leaf->setParent(list));
+    EXPECT_EQ(leaf->getFlags(), 0u);
+    leaf->setEdited();
+    ASSERT_TRUE(leaf->setParent(nullptr));
+    EXPECT_EQ(leaf->getFlags(), ZR_FLAG_EDITED | ZR_FLAG_DETACHED);
+    EXPECT_EQ(leaf->getParent(), nullptr);
+
+    leaf->clearEdited();
+    leaf->clearEdited();
+    EXPECT_EQ(leaf->getFlags(), ZR_FLAG_DETACHED);
+}
+
+TEST(KorObject, CopyFromTakesValuesAndTheEditedMarkButNoIdentity) {
+    TestDocument doc;
+    CZRNodeList* list = doc.list();
+    CTestLeaf* source = doc.leaf(480, 9000);
+    ASSERT_TRUE(list->append(source));
+    source->setEdited();
+    CTestLeaf* target = doc.leaf(0, 0);
+    ASSERT_TRUE(target->setParent(nullptr)); // detached, to see that the mark survives
+
+    ASSERT_TRUE(target->copyFrom(source, 0, nullptr));
+    EXPECT_EQ(target->posTick, 480);
+    EXPECT_EQ(target->value, 9000);
+    EXPECT_NE(target->getObjID(), source->getObjID());
+    EXPECT_EQ(target->getParent(), nullptr);
+    EXPECT_EQ(target->getFlags(), ZR_FLAG_EDITED | ZR_FLAG_DETACHED);
+
+    // An unset mark on the source does not clear the target's.
+    source->clearEdited();
+    ASSERT_TRUE(target->copyFrom(source, 0, nullptr));
+    EXPECT_NE(target->getFlags() & ZR_FLAG_EDITED, 0u);
+}
+
+TEST(KorObject, CopyFromRefusesNullOtherClassesAndDeepWithoutContext) {
+    TestDocument doc;
+    CTestLeaf* target = doc.leaf(1, 2);
+    EXPECT_FALSE(target->copyFrom(nullptr, 0, nullptr));
+    EXPECT_FALSE(target->copyFrom(doc.list(), 0, nullptr));
+    EXPECT_FALSE(target->copyFrom(doc.leaf(5, 6), ZR_COPY_DEEP, nullptr));
+    EXPECT_EQ(target->posTick, 1);
+    EXPECT_EQ(target->value, 2);
+}
+
+TEST(KorObject, SwapContentsExchangesValuesOfTheSameObjectOnly) {
+    TestDocument live;
+    CTestLeaf* mine = live.leaf(0, 12000);
+    TestDocument store;
+    CTestLeaf* copy = store.leaf(1920, 6000, mine->getObjID());
+    ASSERT_NE(copy, nullptr);
+
+    ASSERT_TRUE(mine->swapContents(copy));
+    EXPECT_EQ(mine->posTick, 1920);
+    EXPECT_EQ(mine->value, 6000);
+    EXPECT_EQ(copy->posTick, 0);
+    EXPECT_EQ(copy->value, 12000);
+    EXPECT_EQ(copy->getObjID(), mine->getObjID());
+
+    ASSERT_TRUE(mine->swapContents(copy));
+    EXPECT_EQ(mine->posTick, 0);
+    EXPECT_EQ(copy->posTick, 1920);
+
+    EXPECT_FALSE(mine->swapContents(live.leaf(7, 7)));
+    EXPECT_EQ(mine->posTick, 0);
+}
+
+TEST(KorObject, IDPathRunsFromTheOutermostAncestor) {
+    TestDocument doc;
+    CZRNodeList* top = doc.list();
+    CZRNodeList* middle = doc.list();
+    CTestLeaf* leaf = doc.leaf(0);
+    ASSERT_TRUE(top->append(middle));
+    ASSERT_TRUE(middle->append(leaf));
+
+    std::vector<std::uint32_t> path{99, 98};
+    leaf->getObjIDPath(path);
+    EXPECT_EQ(path, (std::vector{top->getObjID(), middle->getObjID(), leaf->getObjID()}));
+    top->getObjIDPath(path);
+    EXPECT_EQ(path, std::vector{top->getObjID()});
+}
