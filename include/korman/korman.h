@@ -7,3 +7,4 @@
 #include <korman/IZRMutableKorObject.h>
 #include <korman/IZRNodeList.h>
 #include <korman/ZRObjType.h>
+#include <korman/ZRVVoice.h>
