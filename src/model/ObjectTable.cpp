@@ -5,7 +5,9 @@
 
 using kor::platform::ScopedLock;
 
-CZRObjectTable::~CZRObjectTable() {
+CZRObjectTable::~CZRObjectTable() { clear(); }
+
+void CZRObjectTable::clear() {
     ScopedLock guard(lock_);
     objects_.clear();
 }

@@ -40,6 +40,8 @@ public:
     /// keeping every ID. Fails at the first object that `source` does not hold or this table
     /// already holds; objects moved before it stay moved.
     [[nodiscard]] bool transfer(CZRObjectTable& source, std::uint32_t objID);
+    /// Deletes every registered object; the ID counter keeps its value.
+    void clear();
     /// Appends the ID of every registered object whose own detached mark is set.
     void collectDetached(std::vector<std::uint32_t>& out) const;
 

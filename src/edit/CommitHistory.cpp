@@ -1,0 +1,144 @@
+#include "edit/CommitHistory.h"
+
+#include "edit/EditCommit.h"
+
+#include <cassert>
+#include <mutex>
+
+using kor::platform::ScopedLock;
+
+CZRCommitHistory::CZRCommitHistory(std::int32_t limit) : limit_(limit) { reset(); }
+
+CZRCommitHistory::~CZRCommitHistory() {
+    ScopedLock guard(lock_);
+    entries_.clear();
+}
+
+void CZRCommitHistory::reset() {
+    ScopedLock guard(lock_);
+    entries_.clear();
+    entries_.push_back(std::make_unique<CZREditCommit>(++commitCounter_));
+    current_ = floor_ = 0;
+}
+
+void CZRCommitHistory::enter() {
+    lock_.lock();
+    owner_.store(std::this_thread::get_id());
+    ++busy_;
+}
+
+void CZRCommitHistory::leave() {
+    // Only the thread that holds the history may release it; an unmatched leave is ignored so the
+    // busy depth never goes below 0 and the lock is never released by a stranger.
+    if (owner_.load() != std::this_thread::get_id() || busy_.load() == 0) return;
+    if (--busy_ == 0) owner_.store(std::thread::id());
+    lock_.unlock();
+}
+
+std::uint32_t CZRCommitHistory::currentCommitPoint() const {
+    if (isBusy()) return 0;
+    ScopedLock guard(lock_);
+    return markerAt(current_).commitPoint();
+}
+
+bool CZRCommitHistory::commit(std::vector<std::unique_ptr<AZREditCommand>> pending,
+                              std::vector<std::uint32_t>& ids) {
+    std::erase_if(pending, [](const auto& record) { return record->isCommitMarker(); });
+    if (pending.empty()) return true;
+
+    ScopedLock guard(lock_);
+    // Make every allocation before the first change, so running out of memory leaves the
+    // history as it was.
+    entries_.reserve(current_ + 1 + pending.size() + 1);
+    auto marker = std::make_unique<CZREditCommit>(commitCounter_ + 1);
+
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, entries_.end());
+    for (auto& record : pending) entries_.push_back(std::move(record));
+    entries_.push_back(std::move(marker));
+    ++commitCounter_;
+    const bool applied = redo(ids);
+    if (applied) trimByLimit();
+    return applied;
+}
+
+bool CZRCommitHistory::canUndo() const {
+    ScopedLock guard(lock_);
+    return entries_.size() >= 2 && floor_ < current_;
+}
+
+bool CZRCommitHistory::canRedo() const {
+    ScopedLock guard(lock_);
+    return entries_.size() >= 2 && current_ < entries_.size() - 1;
+}
+
+bool CZRCommitHistory::undo(std::vector<std::uint32_t>& ids) {
+    ScopedLock guard(lock_);
+    if (!canUndo()) return true;
+    ++busy_;
+    ids.clear();
+    exchangeRecords(current_, ids, false);
+    --busy_;
+    return true;
+}
+
+bool CZRCommitHistory::redo(std::vector<std::uint32_t>& ids) {
+    ScopedLock guard(lock_);
+    if (!canRedo()) return true;
+    ++busy_;
+    ids.clear();
+    exchangeRecords(current_, ids, true);
+    --busy_;
+    return true;
+}
+
+// Walks from the marker at `marker` to the neighbouring marker, exchanging every record that holds
+// a copy, and makes that neighbour the present state.
+void CZRCommitHistory::exchangeRecords(std::size_t marker, std::vector<std::uint32_t>& ids,
+                                       bool forward) {
+    std::size_t i = forward ? marker + 1 : marker - 1;
+    for (; !entries_[i]->isCommitMarker(); forward ? ++i : --i) {
+        AZREditCommand& record = *entries_[i];
+        if (record.copy() != nullptr) {
+            record.exchange();
+            record.afterExchange();
+        }
+        ids.push_back(record.objectID());
+    }
+    current_ = i;
+}
+
+// Keeps at most `limit` commits undoable: the oldest ones give up their copies and the floor moves
+// to the marker behind them.
+void CZRCommitHistory::trimByLimit() {
+    if (limit_ < 0) return;
+    std::size_t markers = 0;
+    for (std::size_t i = floor_ + 1; i < entries_.size(); ++i)
+        if (entries_[i]->isCommitMarker()) ++markers;
+    std::size_t i = floor_ + 1;
+    for (; markers > static_cast<std::size_t>(limit_); ++i) {
+        if (entries_[i]->isCommitMarker())
+            --markers;
+        else
+            entries_[i]->releaseCopies();
+    }
+    // The walk ends just past the last marker it counted off; the floor is that marker.
+    if (i != floor_ + 1) floor_ = i - 1;
+}
+
+bool CZRCommitHistory::trimForMemory() {
+    ScopedLock guard(lock_);
+    std::size_t undoable = 0;
+    for (std::size_t i = floor_ + 1; i <= current_; ++i)
+        if (entries_[i]->isCommitMarker()) ++undoable;
+    if (undoable < 2) return false;
+
+    std::size_t i = floor_ + 1;
+    for (; !entries_[i]->isCommitMarker(); ++i) entries_[i]->releaseCopies();
+    floor_ = i;
+    return true;
+}
+
+const CZREditCommit& CZRCommitHistory::markerAt(std::size_t index) const {
+    assert(entries_[index]->isCommitMarker() && "current and floor always index markers");
+    return static_cast<const CZREditCommit&>(*entries_[index]);
+}

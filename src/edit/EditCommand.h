@@ -1,0 +1,75 @@
+// The record of one change made through the editor, and the base of every record class.
+#pragma once
+
+#include "model/ObjectTable.h"
+#include "platform/CriticalSection.h"
+
+#include <cstdint>
+#include <vector>
+
+class CZRKorDocument;
+
+/// What an edit did to one object, as kept by its record for the "what changed" queries.
+struct ZRChangeEntry {
+    std::uint32_t objID = ZR_NO_OBJ_ID;
+    std::uint32_t flags = 0;   ///< ZR_CHANGE_* bits
+    std::int32_t posTick = 0;  ///< the changed object's position, where the edit supplies one
+};
+
+inline constexpr std::uint32_t ZR_CHANGE_MODIFIED = 0x01u;
+inline constexpr std::uint32_t ZR_CHANGE_INSERTED = 0x02u;
+inline constexpr std::uint32_t ZR_CHANGE_DELETED = 0x04u;
+inline constexpr std::uint32_t ZR_CHANGE_TEMPO = 0x08u;
+inline constexpr std::uint32_t ZR_CHANGE_MUSICAL = 0x10u;
+
+/// A record covers one object (an element record) or one node list with everything below it (a
+/// list record) and keeps, in a private store of its own, a copy of it holding whichever state is
+/// not live: exchanging copy and live object applies the change, exchanging again reverts it.
+/// Commit markers, which separate the commits of the history, are records of a third kind.
+/// The history owns its records; a record owns its store and every copy in it.
+class AZREditCommand {
+public:
+    enum Kind : std::int32_t { kElement = 0, kList = 1, kCommitMarker = 2 };
+
+    AZREditCommand(const AZREditCommand&) = delete;
+    AZREditCommand& operator=(const AZREditCommand&) = delete;
+    virtual ~AZREditCommand() = default;
+
+    /// Swaps the copy with the live object (commit and redo apply, undo reverts).
+    virtual void exchange() = 0;
+    /// Follow-up on the live document after an exchange (marking the parts a change affects).
+    virtual void afterExchange() = 0;
+    /// Makes the private copy of the covered object; false when a copy exists already or the
+    /// live object is missing or of another class.
+    [[nodiscard]] virtual bool capture() = 0;
+    /// Readies the copy for its first exchange (list records purge and re-sort it).
+    virtual void prepareCommit() = 0;
+    /// Widens an element record to a list record. Refuses to make or unmake a commit marker and to
+    /// narrow a list record; true when the kind changed.
+    [[nodiscard]] virtual bool setKind(std::int32_t kind);
+
+    std::uint32_t objectID() const { return objectID_; }
+    std::int32_t kind() const { return kind_; }
+    bool isCommitMarker() const { return kind_ == kCommitMarker; }
+    CZRKorDocument* document() const { return document_; }
+    const IZRMutableKorObject* copy() const { return copy_; }
+    const std::vector<ZRChangeEntry>& changes() const { return changes_; }
+
+    /// Deletes every copy in the private store and forgets the copy, giving its memory back; the
+    /// record can no longer be exchanged (the history has moved its undo floor past it).
+    void releaseCopies();
+
+protected:
+    AZREditCommand(std::uint32_t objectID, std::int32_t kind, CZRKorDocument* document)
+        : objectID_(objectID), kind_(kind), document_(document) {}
+
+    void addChange(const ZRChangeEntry& change) { changes_.push_back(change); }
+
+    std::uint32_t objectID_;
+    std::int32_t kind_;
+    CZRKorDocument* document_;          // not owned; null for a commit marker
+    IZRMutableKorObject* copy_ = nullptr; // lives in store_
+    CZRObjectTable store_;
+    kor::platform::CriticalSection lock_; // guards store_ while deleted copies are purged
+    std::vector<ZRChangeEntry> changes_;
+};

@@ -1,0 +1,22 @@
+// The marker that closes one commit in the commit history.
+#pragma once
+
+#include "edit/EditCommand.h"
+
+/// A commit marker: a record that covers no object, holds no copy and whose exchange does nothing.
+/// It carries the commit point, the number the history gave it.
+class CZREditCommit final : public AZREditCommand {
+public:
+    explicit CZREditCommit(std::uint32_t commitPoint)
+        : AZREditCommand(ZR_NO_OBJ_ID, kCommitMarker, nullptr), commitPoint_(commitPoint) {}
+
+    void exchange() override {}
+    void afterExchange() override {}
+    bool capture() override { return false; }
+    void prepareCommit() override {}
+
+    std::uint32_t commitPoint() const { return commitPoint_; }
+
+private:
+    std::uint32_t commitPoint_;
+};

@@ -1,0 +1,179 @@
+#include "edit/CommitHistory.h"
+
+#include "edit/EditCommit.h"
+#include "support/TestLeaf.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+// An element record over a test leaf: its copy lives in the record's store under the leaf's ID,
+// and an exchange swaps values between copy and live leaf.
+class TestRecord final : public AZREditCommand {
+public:
+    TestRecord(CZRObjectTable& live, std::uint32_t objID)
+        : AZREditCommand(objID, kElement, nullptr), live_(live) {}
+
+    bool capture() override {
+        auto* source = kor::objCast<CTestLeaf>(live_.lookup(objectID_));
+        if (copy_ != nullptr || source == nullptr) return false;
+        ZRCreateContext store{store_, store_};
+        CTestLeaf* copy = kor::createObject<CTestLeaf>(store, objectID_, 0, 0);
+        if (copy == nullptr || !copy->copyFrom(source, ZR_COPY_KEEP_IDS, &store)) return false;
+        copy_ = copy;
+        return true;
+    }
+    void exchange() override { (void)live_.lookup(objectID_)->swapContents(copy_); }
+    void afterExchange() override { ++afterExchangeCalls; }
+    void prepareCommit() override {}
+
+    CTestLeaf* workingCopy() { return dynamic_cast<CTestLeaf*>(copy_); }
+    int afterExchangeCalls = 0;
+
+private:
+    CZRObjectTable& live_;
+};
+
+struct HistoryFixture {
+    TestDocument doc;
+    CTestLeaf* tempo = doc.leaf(0, 12000);
+
+    // One commit that sets the tempo value.
+    std::vector<std::unique_ptr<AZREditCommand>> edit(std::int32_t value) {
+        auto record = std::make_unique<TestRecord>(doc.table, tempo->getObjID());
+        EXPECT_TRUE(record->capture());
+        record->workingCopy()->value = value;
+        std::vector<std::unique_ptr<AZREditCommand>> pending;
+        pending.push_back(std::move(record));
+        return pending;
+    }
+};
+
+} // namespace
+
+TEST(CommitHistory, StartsWithOneMarkerNumberedOne) {
+    CZRCommitHistory history(-1);
+    ASSERT_EQ(history.entryCount(), 1u);
+    EXPECT_TRUE(history.entryAt(0).isCommitMarker());
+    EXPECT_EQ(history.entryAt(0).objectID(), ZR_NO_OBJ_ID);
+    EXPECT_EQ(history.currentIndex(), 0u);
+    EXPECT_EQ(history.floorIndex(), 0u);
+    EXPECT_EQ(history.currentCommitPoint(), 1u);
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.canRedo());
+}
+
+TEST(CommitHistory, ResetKeepsCountingCommitPoints) {
+    HistoryFixture f;
+    CZRCommitHistory history(-1);
+    std::vector<std::uint32_t> ids;
+    for (std::int32_t i = 0; i < 3; ++i) ASSERT_TRUE(history.commit(f.edit(i), ids));
+    for (int i = 0; i < 3; ++i) history.reset();
+    EXPECT_EQ(history.currentCommitPoint(), 7u);
+    history.reset();
+    EXPECT_EQ(history.currentCommitPoint(), 8u);
+    EXPECT_EQ(history.entryCount(), 1u);
+}
+
+TEST(CommitHistory, CommitUndoAndRedoExchangeTheRecords) {
+    HistoryFixture f;
+    CZRCommitHistory history(-1);
+    std::vector<std::uint32_t> ids;
+
+    ASSERT_TRUE(history.commit(f.edit(6000), ids));
+    EXPECT_EQ(f.tempo->value, 6000);
+    EXPECT_EQ(ids, std::vector{f.tempo->getObjID()});
+    EXPECT_EQ(history.currentCommitPoint(), 2u);
+    EXPECT_TRUE(history.canUndo());
+
+    ASSERT_TRUE(history.undo(ids));
+    EXPECT_EQ(f.tempo->value, 12000);
+    EXPECT_EQ(history.currentCommitPoint(), 1u);
+    EXPECT_TRUE(history.canRedo());
+    EXPECT_FALSE(history.canUndo());
+
+    ASSERT_TRUE(history.redo(ids));
+    EXPECT_EQ(f.tempo->value, 6000);
+    ASSERT_TRUE(history.undo(ids));
+
+    // A new commit discards the redoable one; its marker gets the next number, not the old one.
+    ASSERT_TRUE(history.commit(f.edit(9000), ids));
+    EXPECT_EQ(f.tempo->value, 9000);
+    EXPECT_EQ(history.currentCommitPoint(), 3u);
+    EXPECT_EQ(history.entryCount(), 3u);
+    EXPECT_FALSE(history.canRedo());
+
+    // Nothing to redo, and a commit of markers alone, change nothing.
+    ASSERT_TRUE(history.redo(ids));
+    std::vector<std::unique_ptr<AZREditCommand>> markersOnly;
+    markersOnly.push_back(std::make_unique<CZREditCommit>(77));
+    ASSERT_TRUE(history.commit(std::move(markersOnly), ids));
+    EXPECT_EQ(history.entryCount(), 3u);
+}
+
+TEST(CommitHistory, LimitKeepsOnlyTheNewestCommitsUndoable) {
+    HistoryFixture f;
+    CZRCommitHistory history(1);
+    std::vector<std::uint32_t> ids;
+    for (std::int32_t value : {1, 2, 3}) ASSERT_TRUE(history.commit(f.edit(value), ids));
+
+    ASSERT_TRUE(history.undo(ids));
+    EXPECT_EQ(f.tempo->value, 2);
+    EXPECT_FALSE(history.canUndo());
+    ASSERT_TRUE(history.undo(ids)); // refused quietly
+    EXPECT_EQ(f.tempo->value, 2);
+    EXPECT_EQ(history.entryAt(1).copy(), nullptr); // trimmed records gave up their copies
+}
+
+TEST(CommitHistory, TrimForMemoryKeepsOneUndoableCommit) {
+    HistoryFixture f;
+    CZRCommitHistory history(-1);
+    std::vector<std::uint32_t> ids;
+    ASSERT_TRUE(history.commit(f.edit(1), ids));
+    EXPECT_FALSE(history.trimForMemory());
+    EXPECT_NE(history.entryAt(1).copy(), nullptr);
+
+    ASSERT_TRUE(history.commit(f.edit(2), ids));
+    ASSERT_TRUE(history.trimForMemory());
+    EXPECT_EQ(history.floorIndex(), 2u);
+    EXPECT_EQ(history.entryAt(1).copy(), nullptr);
+    EXPECT_FALSE(history.trimForMemory());
+
+    ASSERT_TRUE(history.undo(ids));
+    EXPECT_EQ(f.tempo->value, 1);
+    EXPECT_FALSE(history.canUndo());
+}
+
+TEST(CommitHistory, BusyWhileEnteredAndNeverBelowZero) {
+    CZRCommitHistory history(-1);
+    history.leave();
+    EXPECT_EQ(history.busyDepth(), 0);
+
+    history.enter();
+    history.enter();
+    EXPECT_EQ(history.currentCommitPoint(), 0u);
+    std::thread stranger([&history] { history.leave(); });
+    stranger.join();
+    EXPECT_EQ(history.busyDepth(), 2);
+    history.leave();
+    history.leave();
+    history.leave();
+    EXPECT_EQ(history.busyDepth(), 0);
+    EXPECT_EQ(history.currentCommitPoint(), 1u);
+}
+
+TEST(EditCommand, KindWidensButNeverNarrowsOrBecomesAMarker) {
+    CZRObjectTable live;
+    TestRecord record(live, 5);
+    EXPECT_FALSE(record.setKind(AZREditCommand::kCommitMarker));
+    ASSERT_TRUE(record.setKind(AZREditCommand::kList));
+    EXPECT_FALSE(record.setKind(AZREditCommand::kElement));
+    EXPECT_EQ(record.kind(), AZREditCommand::kList);
+
+    CZREditCommit marker(3);
+    EXPECT_FALSE(marker.setKind(AZREditCommand::kList));
+    EXPECT_FALSE(marker.capture());
+    EXPECT_FALSE(record.capture()); // nothing live under ID 5
+}
