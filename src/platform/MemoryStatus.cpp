@@ -65,4 +65,18 @@ std::optional<MemoryStatus> queryMemoryStatus() {
     return MemoryStatus{*physical, addressSpace > *mapped ? addressSpace - *mapped : 0};
 }
 
+bool headroomAllows(std::uint64_t bytes, const std::optional<MemoryStatus>& status) {
+    constexpr std::uint64_t kSpareAddressSpace = 200ull << 20;
+    constexpr std::uint64_t kSparePhysical = 100ull << 20;
+    if (!status) return true;
+    // Compared as "what is left after the allocation" so that no sum can overflow.
+    const auto leaves = [bytes](std::uint64_t available, std::uint64_t spare) {
+        return available >= spare && available - spare >= bytes;
+    };
+    return leaves(status->availableVirtual, kSpareAddressSpace) &&
+           leaves(status->availablePhysical, kSparePhysical);
+}
+
+bool hasHeadroomFor(std::uint64_t bytes) { return headroomAllows(bytes, queryMemoryStatus()); }
+
 } // namespace kor::platform

@@ -21,6 +21,13 @@ struct MemoryStatus {
 /// the caller lets the allocation go ahead.
 std::optional<MemoryStatus> queryMemoryStatus();
 
+/// Whether an allocation of `bytes` leaves room to spare under `status`: at least 200 MiB of
+/// address space and 100 MiB of physical memory beyond it. An unknown status allows it.
+bool headroomAllows(std::uint64_t bytes, const std::optional<MemoryStatus>& status);
+
+/// headroomAllows() under the current memory status.
+bool hasHeadroomFor(std::uint64_t bytes);
+
 /// The MemAvailable figure of /proc/meminfo text, in bytes; nullopt when the line is missing or
 /// malformed.
 std::optional<std::uint64_t> parseMemAvailable(std::string_view meminfo);

@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -21,3 +21,14 @@ TEST(MemoryStatus, QueriesThisMachine) {
     EXPECT_GT(status->availablePhysical, 0u);
     EXPECT_GT(status->availableVirtual, std::uint64_t{1} << 30);
 }
+
+TEST(MemoryStatus, HeadroomKeepsSpareMemoryBeyondTheAllocation) {
+    constexpr std::uint64_t MiB = 1 << 20;
+    const MemoryStatus status{/*availablePhysical=*/300 * MiB, /*availableVirtual=*/500 * MiB};
+    EXPECT_TRUE(headroomAllows(200 * MiB, status));      // 100 MiB physical to spare
+    EXPECT_FALSE(headroomAllows(200 * MiB + 1, status));
+    EXPECT_FALSE(headroomAllows(100 * MiB, MemoryStatus{300 * MiB, 299 * MiB}));
+    EXPECT_FALSE(headroomAllows(0, MemoryStatus{50 * MiB, 500 * MiB}));
+    EXPECT_FALSE(headroomAllows(UINT64_MAX, status));
+    EXPECT_TRUE(headroomAllows(UINT64_MAX, std::nullopt)); // an unknown status allows it
+}
