@@ -1,0 +1,108 @@
+#include "legacy/IconVibrato.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Curve = std::vector<tagBreakPoint>;
+
+class IconVibratoFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("korman-iconvibrato-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::wstring write(const std::string& name, const std::string& text) {
+        std::ofstream(folder_ / name, std::ios::binary) << text;
+        return (folder_ / name).wstring();
+    }
+
+    std::filesystem::path folder_;
+};
+
+} // namespace
+
+TEST_F(IconVibratoFile, LoadsCaptionLengthAndCurves) {
+    CIconVibrato vibrato;
+    ASSERT_TRUE(vibrato.load(write("normal.aic", "[Common]\n"
+                                                 "Caption=Normal ; the usual one\n"
+                                                 "[Parameter]\n"
+                                                 "Length=320\n"
+                                                 "StartDepth=64\n"
+                                                 "DepthBPNum=3\n"
+                                                 "DepthBPX=0.0, 0.5, 1.0\n"
+                                                 "DepthBPY=64, 100, 0\n"
+                                                 "StartRate=50\n"
+                                                 "RateBPNum=2\n"
+                                                 "RateBPX=0.25,0.75,0.9\n"
+                                                 "RateBPY=70000,-1,5\n")));
+
+    EXPECT_EQ(vibrato.caption(), L"Normal");
+    EXPECT_EQ(vibrato.length(), 320);
+    EXPECT_EQ(vibrato.startDepth(), 64);
+    EXPECT_EQ(vibrato.depthCurve(), (Curve{{0, 64}, {5000, 100}, {10000, 0}}));
+    EXPECT_EQ(vibrato.startRate(), 50);
+    // The count limits the points; y keeps its low 16 bits (70000 = 0x11170).
+    EXPECT_EQ(vibrato.rateCurve(), (Curve{{2500, 4464}, {7500, -1}}));
+}
+
+TEST_F(IconVibratoFile, EndsCurvesAtBadPointsAndClampsStarts) {
+    CIconVibrato vibrato;
+    ASSERT_TRUE(vibrato.load(write("wide.aic", "[Common]\n"
+                                               "Articulation=Wide\n"
+                                               "[Parameter]\n"
+                                               "Length=0\n"
+                                               "StartDepth=200\n"
+                                               "DepthBPNum=4\n"
+                                               "DepthBPX=0.2,0.6,1.5,0.8\n"
+                                               "DepthBPY=1,2,3,4\n"
+                                               "StartRate=-5\n"
+                                               "RateBPNum=3\n"
+                                               "RateBPX=0.1,0.2,0.3\n"
+                                               "RateBPY=9\n")));
+
+    EXPECT_EQ(vibrato.caption(), L"Wide"); // "Caption" is missing
+    EXPECT_EQ(vibrato.length(), CIconObject::kDefaultLength);
+    EXPECT_EQ(vibrato.startDepth(), 127);
+    EXPECT_EQ(vibrato.depthCurve(), (Curve{{2000, 1}, {6000, 2}}));
+    EXPECT_EQ(vibrato.startRate(), 0);
+    EXPECT_EQ(vibrato.rateCurve(), (Curve{{1000, 9}})); // the Y list ran out
+}
+
+TEST_F(IconVibratoFile, ReloadingReplacesCurvesAndFailuresChangeNothing) {
+    CIconVibrato vibrato;
+    ASSERT_TRUE(vibrato.load(write("a.aic", "[Parameter]\nDepthBPNum=1\nDepthBPX=0\n"
+                                            "DepthBPY=5\nStartDepth=10\n")));
+    ASSERT_EQ(vibrato.depthCurve().size(), 1u);
+
+    EXPECT_FALSE(vibrato.load((folder_ / "missing.aic").wstring()));
+    EXPECT_FALSE(vibrato.load(folder_.wstring()));
+    EXPECT_EQ(vibrato.depthCurve().size(), 1u);
+    EXPECT_EQ(vibrato.startDepth(), 10);
+
+    ASSERT_TRUE(vibrato.load(write("b.aic", "[Common]\nCaption=B\n")));
+    EXPECT_TRUE(vibrato.depthCurve().empty());
+    EXPECT_EQ(vibrato.startDepth(), 0);
+    EXPECT_EQ(vibrato.length(), CIconObject::kDefaultLength);
+}
+
+TEST_F(IconVibratoFile, FindsTheArticulationFileBesideTheItem) {
+    std::wstring aic = write("Normal.aic", "[Common]\nCaption=N\n");
+    std::wstring folder = folder_.wstring();
+
+    EXPECT_EQ(kor::findArticulationFile(folder + L"/Normal.dat"), aic);
+    EXPECT_EQ(kor::findArticulationFile(folder + L"/Normal.aic"), aic);
+    EXPECT_EQ(kor::findArticulationFile(folder + L"\\Normal"), aic);
+    EXPECT_EQ(kor::findArticulationFile(folder + L"/Other.dat"), std::nullopt);
+
+    std::filesystem::create_directory(folder_ / "Folder.aic");
+    EXPECT_EQ(kor::findArticulationFile(folder + L"/Folder.dat"), std::nullopt);
+}

@@ -1,0 +1,137 @@
+#include "legacy/TypedFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Keys = std::vector<std::wstring>;
+
+class TypedFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("korman-typedfile-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::wstring write(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder_ / name, std::ios::binary) << bytes;
+        return (folder_ / name).wstring();
+    }
+
+    std::filesystem::path folder_;
+};
+
+} // namespace
+
+TEST(TypedFile, ReopenedSectionsGrowAndDuplicateKeysKeepTheirPlace) {
+    CxTypedFile file;
+    ASSERT_TRUE(file.parseText("[Mixer]\nTracks=1\nFeder0=0\n"
+                               "[EventList]\n0=ID#0000\n"
+                               "[Mixer]\nFeder0=-20\nSolo0=1\n",
+                               false));
+
+    EXPECT_EQ(file.sectionNames(), (Keys{L"Mixer", L"EventList"}));
+    EXPECT_EQ(file.keys(L"Mixer"), (Keys{L"Tracks", L"Feder0", L"Solo0"}));
+    EXPECT_EQ(file.value(L"Mixer", L"Feder0"), L"-20");
+    EXPECT_EQ(file.value(L"EventList", L"0"), L"ID#0000");
+    EXPECT_EQ(file.value(L"Mixer", L"Missing"), L"");
+    EXPECT_EQ(file.value(L"Missing", L"Tracks"), L"");
+    EXPECT_TRUE(file.keys(L"Missing").empty());
+    EXPECT_EQ(file.section(L"mixer"), nullptr); // names are case-sensitive
+}
+
+TEST(TypedFile, CommentsAreRecognisedOnlyWhenAllowed) {
+    const std::string text = "[S]\nkey = value ; note\n;hidden=1\n";
+
+    CxTypedFile withComments;
+    ASSERT_TRUE(withComments.parseText(text, true));
+    EXPECT_EQ(withComments.value(L"S", L"key"), L"value");
+    EXPECT_EQ(withComments.keys(L"S"), (Keys{L"key"}));
+
+    CxTypedFile embedded;
+    ASSERT_TRUE(embedded.parseText(text, false));
+    EXPECT_EQ(embedded.value(L"S", L"key"), L"value ; note");
+    EXPECT_EQ(embedded.value(L"S", L";hidden"), L"1");
+}
+
+TEST(TypedFile, ReadsLinesLooselyAndDropsWhatIsNotAnEntry) {
+    CxTypedFile file;
+    ASSERT_TRUE(file.parseText("orphan=1\r\n\r\n\t  [A] trailing\r\n"
+                               "  spaced key \t=  spaced value  \r\n"
+                               "no equals here\r\n=nokey\r\na==b\r\n[unclosed=2\r\n"
+                               "[]\r\nx=y",
+                               false));
+
+    EXPECT_EQ(file.sectionNames(), (Keys{L"A", L""}));
+    EXPECT_EQ(file.keys(L"A"), (Keys{L"spaced key", L"a", L"[unclosed"}));
+    EXPECT_EQ(file.value(L"A", L"spaced key"), L"spaced value");
+    EXPECT_EQ(file.value(L"A", L"a"), L"=b");
+    EXPECT_EQ(file.value(L"", L"x"), L"y");
+
+    // Parsing again starts from nothing.
+    ASSERT_TRUE(file.parseText("[B]\nk=v\n", false));
+    EXPECT_EQ(file.sectionNames(), (Keys{L"B"}));
+}
+
+TEST(TypedFile, CutsOverlongLinesAndReadsTheRestAsTheNextLine) {
+    std::string longValue(CxTypedFile::kMaxLineBytes - 2, 'a');
+    CxTypedFile file;
+    ASSERT_TRUE(file.parseText("[S]\nk=" + longValue + "x=1\n" + "[T]\nexact=" +
+                                   std::string(CxTypedFile::kMaxLineBytes - 6, 'b') + "\nn=2\n",
+                               false));
+
+    EXPECT_EQ(file.value(L"S", L"k"), std::wstring(longValue.size(), L'a'));
+    EXPECT_EQ(file.value(L"S", L"x"), L"1");
+    EXPECT_EQ(file.value(L"T", L"exact").size(), CxTypedFile::kMaxLineBytes - 6);
+    EXPECT_EQ(file.value(L"T", L"n"), L"2");
+}
+
+TEST(TypedFile, ConvertsWithTheDocumentsCodePage) {
+    // "あ" and "歌" in Shift-JIS; 0x5C as a trail byte must not be read as a backslash.
+    const std::string text = "[Lyric]\nL0=\x82\xA0,\x89\xCC,\x83\x5C\n";
+
+    CxTypedFile shiftJis;
+    shiftJis.setCodePage(932);
+    ASSERT_TRUE(shiftJis.parseText(text, false));
+    EXPECT_EQ(shiftJis.value(L"Lyric", L"L0"), L"\u3042,\u6B4C,\u30BD");
+
+    // Bytes the code page cannot convert still leave the keys readable.
+    CxTypedFile utf8;
+    utf8.setCodePage(65001);
+    ASSERT_TRUE(utf8.parseText(text, false));
+    EXPECT_EQ(utf8.value(L"Lyric", L"L0").size(), 8u);
+}
+
+TEST(TypedFile, ParsesLargeTextsInOrder) {
+    std::string text = "[EventList]\n";
+    constexpr int kEntries = 100000;
+    for (int i = 0; i < kEntries; ++i)
+        text += std::to_string(i * 480) + "=ID#" + std::to_string(i) + "\n";
+
+    CxTypedFile file;
+    ASSERT_TRUE(file.parseText(text, false));
+    const Keys& keys = file.keys(L"EventList");
+    ASSERT_EQ(keys.size(), static_cast<std::size_t>(kEntries));
+    EXPECT_EQ(keys[1], L"480");
+    EXPECT_EQ(keys.back(), std::to_wstring((kEntries - 1) * 480));
+    EXPECT_EQ(file.value(L"EventList", L"4800"), L"ID#10");
+}
+
+TEST_F(TypedFileOnDisk, ParsesFilesWithCommentsAndRemembersThePath) {
+    std::wstring path = write("voice.ini", "; header\n[Common]\nCaption=Normal ; shown\n");
+    CxTypedFile file;
+    ASSERT_TRUE(file.parseFile(path));
+    EXPECT_EQ(file.path(), path);
+    EXPECT_EQ(file.value(L"Common", L"Caption"), L"Normal");
+
+    EXPECT_FALSE(file.parseFile((folder_ / "missing.ini").wstring()));
+    EXPECT_TRUE(file.sectionNames().empty());
+    EXPECT_FALSE(file.parseFile(folder_.wstring()));
+}
