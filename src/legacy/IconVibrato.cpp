@@ -88,10 +88,7 @@ std::optional<std::wstring> findArticulationFile(std::wstring_view itemFilePath)
     path.reserve(folder.size() + base.size() + 5);
     path.append(folder).append(L"/").append(base).append(L".aic");
 
-    std::optional<std::filesystem::path> fsPath = platform::toPath(path);
-    if (!fsPath)
-        return std::nullopt;
-    std::optional<platform::FileAttributes> attributes = platform::fileAttributes(*fsPath);
+    std::optional<platform::FileAttributes> attributes = platform::fileAttributes(path);
     if (!attributes || attributes->directory)
         return std::nullopt;
     return path;
