@@ -1,6 +1,9 @@
 #include "model/ObjectFactory.h"
 
 #include "model/NodeList.h"
+#include "model/MasterTrack.h"
+#include "model/Tempo.h"
+#include "model/TimeSig.h"
 
 namespace kor {
 
@@ -8,6 +11,9 @@ IZRMutableKorObject* createByType(const ZRCreateContext& context, std::uint32_t 
                                   ZRObjType type) {
     switch (type) {
     case ZRObjType::NodeList: return createObject<CZRNodeList>(context, objID);
+    case ZRObjType::MasterTrack: return createObject<CZRMasterTrack>(context, objID);
+    case ZRObjType::Tempo: return createObject<CZRTempo>(context, objID);
+    case ZRObjType::TimeSig: return createObject<CZRTimeSig>(context, objID);
 
     // Never created by number: the shared part lives only inside a part, and aux records and
     // their container have factories of their own.
@@ -16,8 +22,6 @@ IZRMutableKorObject* createByType(const ZRCreateContext& context, std::uint32_t 
     case ZRObjType::UnManaged: return nullptr;
 
     // The document classes are not part of the library yet; creating one fails.
-    case ZRObjType::TimeSig:
-    case ZRObjType::Tempo:
     case ZRObjType::MusicalNote:
     case ZRObjType::NoteStyleAttrib:
     case ZRObjType::NoteStyleSeqAttrib:
@@ -35,7 +39,6 @@ IZRMutableKorObject* createByType(const ZRCreateContext& context, std::uint32_t 
     case ZRObjType::MusicalPart:
     case ZRObjType::ProsodyPart:
     case ZRObjType::WAVPart:
-    case ZRObjType::MasterTrack:
     case ZRObjType::ZRTrack:
     case ZRObjType::WAVTrack:
     case ZRObjType::VVoice:

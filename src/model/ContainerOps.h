@@ -1,0 +1,116 @@
+// Operations that containers share over their child lists and child fields: the ordered-list
+// checks and repairs, missing-list creation and the deep copy of a child slot.
+#pragma once
+
+#include "model/NodeList.h"
+#include "model/ObjectTree.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace kor {
+
+/// How the elements of a list must follow one another by sort key.
+enum class KeyOrder {
+    Increasing, ///< each key greater than the one before
+    Distinct,   ///< each key different from the one before
+};
+
+/// The codes an ordered-list check reports.
+struct ListCheckCodes {
+    std::uint32_t notOfType;  ///< an element of another class
+    std::uint32_t duplicated; ///< a key out of order (or equal to its neighbour)
+};
+
+/// The first fault of `list` (which may be null: no fault): an element whose type is not `type`
+/// gives `codes.notOfType`, a key that breaks `order` against the key before it (the first is
+/// compared with `firstPrevious`) gives `codes.duplicated`. 0 when every element passes.
+std::uint32_t checkOrderedList(const CZRNodeList* list, ZRObjType type, KeyOrder order,
+                               std::int32_t firstPrevious, ListCheckCodes codes);
+
+/// Which elements a repair drops.
+enum class DropRule {
+    RepeatedOrNegative, ///< a key equal to the previous kept one, or below 0
+    Negative,           ///< a key below 0
+    Repeated,           ///< a key equal to the previous kept one
+};
+
+/// The codes a list repair reports; both already carry kUnrepairable.
+struct ListRepairCodes {
+    std::uint32_t notOfType;
+    std::uint32_t removeFailed;
+};
+
+/// Removes from `list` (null: nothing to do) the elements that `rule` drops, comparing keys with
+/// the last kept element (the first with -1), and destroys them in `table`. An element whose type
+/// is not `type` stops the repair with `codes.notOfType`. Returns 0 when nothing was removed, 1
+/// when something was, or the failure code.
+std::uint32_t dropBadElements(CZRNodeList* list, ZRObjType type, DropRule rule,
+                              ListRepairCodes codes, CZRObjectTable& table);
+
+/// A new empty list of `listType` / `listTypeEx` in `context` (borrowed), or null.
+CZRNodeList* createList(const ZRCreateContext& context, std::int32_t listType,
+                        std::int32_t listTypeEx = -1);
+
+/// Puts a deep copy of `source` (null: nothing) into the child slot `field` of `container`: the
+/// copy is created by type in `context`, under the source's ID when `copyFlags` keeps IDs. The
+/// child it replaces is detached and stays in its table. False when creation, copy or linking
+/// fails; a half-made copy is destroyed.
+template <class T>
+[[nodiscard]] bool copyChildSlot(T*& field, const T* source, IZRMutableKorObject* container,
+                                 std::uint32_t copyFlags, const ZRCreateContext& context);
+
+/// Untyped worker of copyChildSlot: the new copy (borrowed), or null on failure.
+IZRMutableKorObject* copyObject(const IZRMutableKorObject& source, std::uint32_t copyFlags,
+                                const ZRCreateContext& context);
+
+template <class T>
+bool copyChildSlot(T*& field, const T* source, IZRMutableKorObject* container,
+                   std::uint32_t copyFlags, const ZRCreateContext& context) {
+    if (source == nullptr) return setChildSlot(field, static_cast<T*>(nullptr), container);
+    auto* copy = dynamic_cast<T*>(copyObject(*source, copyFlags, context));
+    if (copy == nullptr) return false;
+    if (!setChildSlot(field, copy, container)) {
+        context.registry.destroy(copy->getObjID());
+        return false;
+    }
+    return true;
+}
+
+/// Child lists kept by a text ID (phrase styles, style controls, sequential note styles).
+using ListMap = std::map<std::wstring, CZRNodeList*>;
+
+/// Stores `list` under `id` in `map` as a child of `container` (null removes the entry); the
+/// list it replaces is detached.
+[[nodiscard]] bool setMapList(ListMap& map, const std::wstring& id, CZRNodeList* list,
+                              IZRMutableKorObject* container);
+
+/// Replaces every list of `map` by a deep copy of the lists of `source`; the old lists are
+/// detached. Stops with false at the first list that cannot be copied.
+[[nodiscard]] bool copyMapLists(ListMap& map, const ListMap& source,
+                                IZRMutableKorObject* container, std::uint32_t copyFlags,
+                                const ZRCreateContext& context);
+
+/// Appends the lists of `map` in ID order.
+void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out);
+
+/// The list under `id`, or null.
+CZRNodeList* findMapList(const ListMap& map, const std::wstring& id);
+
+/// The seven event lists of a part, one per control type 0 to 6.
+using ControlLists = std::array<CZRNodeList*, 7>;
+
+/// Deep-copies each of the seven lists of `source` into `lists` (see copyChildSlot).
+[[nodiscard]] bool copyControlLists(ControlLists& lists, const ControlLists& source,
+                                    IZRMutableKorObject* container, std::uint32_t copyFlags,
+                                    const ZRCreateContext& context);
+
+/// Appends the lists that exist, in type order.
+void appendControlLists(const ControlLists& lists, std::vector<IZRMutableKorObject*>& out);
+
+/// The sort key of the last element of `list`, or `fallback` when the list is missing or empty.
+std::int32_t lastKey(const CZRNodeList* list, std::int32_t fallback);
+
+} // namespace kor
