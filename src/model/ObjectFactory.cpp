@@ -1,6 +1,13 @@
 #include "model/ObjectFactory.h"
 
 #include "model/NodeList.h"
+#include "model/ZRUnit.h"
+#include "model/VstPlugin.h"
+#include "model/VVoice.h"
+#include "model/SEUnit.h"
+#include "model/Mixer.h"
+#include "model/MasterUnit.h"
+#include "model/KaraokeUnit.h"
 #include "model/MasterTrack.h"
 #include "model/Tempo.h"
 #include "model/TimeSig.h"
@@ -11,6 +18,13 @@ IZRMutableKorObject* createByType(const ZRCreateContext& context, std::uint32_t 
                                   ZRObjType type) {
     switch (type) {
     case ZRObjType::NodeList: return createObject<CZRNodeList>(context, objID);
+    case ZRObjType::VVoice: return createObject<CZRVVoice>(context, objID);
+    case ZRObjType::VstPlugin: return createObject<CZRVstPlugin>(context, objID);
+    case ZRObjType::MasterUnit: return createObject<CZRMasterUnit>(context, objID);
+    case ZRObjType::ZRUnit: return createObject<CZRZRUnit>(context, objID);
+    case ZRObjType::SEUnit: return createObject<CZRSEUnit>(context, objID);
+    case ZRObjType::KaraokeUnit: return createObject<CZRKaraokeUnit>(context, objID);
+    case ZRObjType::Mixer: return createObject<CZRMixer>(context, objID);
     case ZRObjType::MasterTrack: return createObject<CZRMasterTrack>(context, objID);
     case ZRObjType::Tempo: return createObject<CZRTempo>(context, objID);
     case ZRObjType::TimeSig: return createObject<CZRTimeSig>(context, objID);
@@ -41,13 +55,6 @@ IZRMutableKorObject* createByType(const ZRCreateContext& context, std::uint32_t 
     case ZRObjType::WAVPart:
     case ZRObjType::ZRTrack:
     case ZRObjType::WAVTrack:
-    case ZRObjType::VVoice:
-    case ZRObjType::VstPlugin:
-    case ZRObjType::MasterUnit:
-    case ZRObjType::ZRUnit:
-    case ZRObjType::SEUnit:
-    case ZRObjType::KaraokeUnit:
-    case ZRObjType::Mixer:
     case ZRObjType::Sequence:
     case ZRObjType::KorRoot: return nullptr;
     }
