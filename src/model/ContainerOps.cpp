@@ -2,6 +2,8 @@
 
 #include "model/ObjectFactory.h"
 
+#include <optional>
+
 namespace kor {
 
 std::uint32_t checkOrderedList(const CZRNodeList* list, ZRObjType type, KeyOrder order,
@@ -22,12 +24,12 @@ std::uint32_t dropBadElements(CZRNodeList* list, ZRObjType type, DropRule rule,
                               ListRepairCodes codes, CZRObjectTable& table) {
     if (list == nullptr) return 0;
     std::uint32_t result = 0;
-    std::int32_t previous = -1;
+    std::optional<std::int32_t> previous;
     for (std::uint32_t i = 0; i < list->getCount();) {
         IZRMutableKorObject* element = list->elementAt(i);
         if (element->getObjType() != type) return codes.notOfType;
         const std::int32_t key = element->getSortKey();
-        const bool repeated = rule != DropRule::Negative && key == previous;
+        const bool repeated = rule != DropRule::Negative && previous == key;
         const bool negative = rule != DropRule::Repeated && key < 0;
         if (!repeated && !negative) {
             previous = key;

@@ -12,6 +12,9 @@
 
 namespace kor {
 
+/// `code` marked unrepairable; 0 stays 0. For classes whose repair changes nothing.
+inline std::uint32_t unrepairable(std::uint32_t code) { return code != 0 ? code | kUnrepairable : 0; }
+
 /// How the elements of a list must follow one another by sort key.
 enum class KeyOrder {
     Increasing, ///< each key greater than the one before
@@ -44,7 +47,7 @@ struct ListRepairCodes {
 };
 
 /// Removes from `list` (null: nothing to do) the elements that `rule` drops, comparing keys with
-/// the last kept element (the first with -1), and destroys them in `table`. An element whose type
+/// the last kept element (the first element is never a repeat), and destroys them in `table`. An element whose type
 /// is not `type` stops the repair with `codes.notOfType`. Returns 0 when nothing was removed, 1
 /// when something was, or the failure code.
 std::uint32_t dropBadElements(CZRNodeList* list, ZRObjType type, DropRule rule,

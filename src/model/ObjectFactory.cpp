@@ -11,6 +11,11 @@
 #include "model/MasterTrack.h"
 #include "model/Tempo.h"
 #include "model/TimeSig.h"
+#include "model/KorRoot.h"
+#include "model/Sequence.h"
+#include "model/WAVPart.h"
+#include "model/WAVTrack.h"
+#include "model/ZRTrack.h"
 
 namespace kor {
 
@@ -28,6 +33,11 @@ IZRMutableKorObject* createByType(const ZRCreateContext& context, std::uint32_t 
     case ZRObjType::MasterTrack: return createObject<CZRMasterTrack>(context, objID);
     case ZRObjType::Tempo: return createObject<CZRTempo>(context, objID);
     case ZRObjType::TimeSig: return createObject<CZRTimeSig>(context, objID);
+    case ZRObjType::ZRTrack: return createObject<CZRZRTrack>(context, objID);
+    case ZRObjType::WAVTrack: return createObject<CZRWAVTrack>(context, objID);
+    case ZRObjType::WAVPart: return createObject<CZRWAVPart>(context, objID);
+    case ZRObjType::Sequence: return createObject<CZRSequence>(context, objID);
+    case ZRObjType::KorRoot: return createObject<CZRKorRoot>(context, objID);
 
     // Never created by number: the shared part lives only inside a part, and aux records and
     // their container have factories of their own.
@@ -51,12 +61,7 @@ IZRMutableKorObject* createByType(const ZRCreateContext& context, std::uint32_t 
     case ZRObjType::StylePluginAttribInfo:
     case ZRObjType::PartStyleAttrib:
     case ZRObjType::MusicalPart:
-    case ZRObjType::ProsodyPart:
-    case ZRObjType::WAVPart:
-    case ZRObjType::ZRTrack:
-    case ZRObjType::WAVTrack:
-    case ZRObjType::Sequence:
-    case ZRObjType::KorRoot: return nullptr;
+    case ZRObjType::ProsodyPart: return nullptr;
     }
     return nullptr;
 }
