@@ -96,19 +96,6 @@ CZRNodeList* findMapList(const ListMap& map, const std::wstring& id) {
     return at != map.end() ? at->second : nullptr;
 }
 
-bool copyControlLists(ControlLists& lists, const ControlLists& source,
-                      IZRMutableKorObject* container, std::uint32_t copyFlags,
-                      const ZRCreateContext& context) {
-    for (std::size_t i = 0; i < lists.size(); ++i)
-        if (!copyChildSlot(lists[i], source[i], container, copyFlags, context)) return false;
-    return true;
-}
-
-void appendControlLists(const ControlLists& lists, std::vector<IZRMutableKorObject*>& out) {
-    for (CZRNodeList* list : lists)
-        if (list != nullptr) out.push_back(list);
-}
-
 std::int32_t lastKey(const CZRNodeList* list, std::int32_t fallback) {
     if (list == nullptr || list->getCount() == 0) return fallback;
     return list->elementAt(list->getCount() - 1)->getSortKey();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/NodeList.h"
+#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 
 #include <array>
@@ -53,6 +54,26 @@ struct ListRepairCodes {
 std::uint32_t dropBadElements(CZRNodeList* list, ZRObjType type, DropRule rule,
                               ListRepairCodes codes, CZRObjectTable& table);
 
+/// The codes of a headed-list repair; all already carry kUnrepairable.
+struct HeadedListCodes {
+    std::uint32_t noList;       ///< the missing list cannot be created or attached
+    std::uint32_t notOfType;    ///< an element of another class
+    std::uint32_t removeFailed; ///< a dropped element cannot be removed
+    std::uint32_t createFailed; ///< the default head event cannot be created
+    std::uint32_t appendFailed; ///< ... or appended
+};
+
+/// Repairs a list that must start with an event at position 0 (time signatures, tempos,
+/// singers, prosody voices and elements): creates the list in its child slot `field` of
+/// `container` when missing, drops repeated or negative events (destroyed in `table`), then
+/// appends a new T made from `head` when the list is empty, or moves the first event to 0 with
+/// `moveToZero` when it is elsewhere. Returns 0, 1 when something changed, or a code.
+template <class T, class Values, class MoveToZero>
+std::uint32_t repairHeadedList(CZRNodeList*& field, std::int32_t listType,
+                               IZRMutableKorObject* container, const HeadedListCodes& codes,
+                               const Values& head, MoveToZero moveToZero, CZRObjectTable& table,
+                               const ZRCreateContext& context);
+
 /// A new empty list of `listType` / `listTypeEx` in `context` (borrowed), or null.
 CZRNodeList* createList(const ZRCreateContext& context, std::int32_t listType,
                         std::int32_t listTypeEx = -1);
@@ -102,18 +123,68 @@ void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out);
 /// The list under `id`, or null.
 CZRNodeList* findMapList(const ListMap& map, const std::wstring& id);
 
+/// A fixed row of child lists (the seven control lists of a part, the five attribute info
+/// lists of a style plug-in); empty slots are null.
+template <std::size_t N>
+using ListRow = std::array<CZRNodeList*, N>;
+
 /// The seven event lists of a part, one per control type 0 to 6.
-using ControlLists = std::array<CZRNodeList*, 7>;
+using ControlLists = ListRow<7>;
 
-/// Deep-copies each of the seven lists of `source` into `lists` (see copyChildSlot).
-[[nodiscard]] bool copyControlLists(ControlLists& lists, const ControlLists& source,
-                                    IZRMutableKorObject* container, std::uint32_t copyFlags,
-                                    const ZRCreateContext& context);
+/// Deep-copies each list of `source` into the same slot of `lists` (see copyChildSlot).
+template <std::size_t N>
+[[nodiscard]] bool copyListRow(ListRow<N>& lists, const ListRow<N>& source,
+                               IZRMutableKorObject* container, std::uint32_t copyFlags,
+                               const ZRCreateContext& context) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (!copyChildSlot(lists[i], source[i], container, copyFlags, context)) return false;
+    return true;
+}
 
-/// Appends the lists that exist, in type order.
-void appendControlLists(const ControlLists& lists, std::vector<IZRMutableKorObject*>& out);
+/// Appends the lists that exist, in slot order.
+template <std::size_t N>
+void appendListRow(const ListRow<N>& lists, std::vector<IZRMutableKorObject*>& out) {
+    for (CZRNodeList* list : lists)
+        if (list != nullptr) out.push_back(list);
+}
 
 /// The sort key of the last element of `list`, or `fallback` when the list is missing or empty.
 std::int32_t lastKey(const CZRNodeList* list, std::int32_t fallback);
+
+template <class T, class Values, class MoveToZero>
+std::uint32_t repairHeadedList(CZRNodeList*& field, std::int32_t listType,
+                               IZRMutableKorObject* container, const HeadedListCodes& codes,
+                               const Values& head, MoveToZero moveToZero, CZRObjectTable& table,
+                               const ZRCreateContext& context) {
+    std::uint32_t changed = 0;
+    if (field == nullptr) {
+        CZRNodeList* created = createList(context, listType, -1);
+        if (created == nullptr) return codes.noList;
+        if (!setChildSlot(field, created, container)) {
+            table.destroy(created->getObjID());
+            return codes.noList;
+        }
+        changed = 1;
+    }
+    const std::uint32_t dropped = dropBadElements(field, T::kType, DropRule::RepeatedOrNegative,
+                                                  {codes.notOfType, codes.removeFailed}, table);
+    if ((dropped & kUnrepairable) != 0) return dropped;
+    changed |= dropped;
+    if (field->getCount() == 0) {
+        T* created = createObject<T>(context, ZR_NO_OBJ_ID, head);
+        if (created == nullptr) return codes.createFailed;
+        if (!field->append(created)) {
+            table.destroy(created->getObjID());
+            return codes.appendFailed;
+        }
+        return 1;
+    }
+    IZRMutableKorObject* first = field->elementAt(0);
+    if (first->getSortKey() != 0) {
+        moveToZero(*objCast<T>(first));
+        changed = 1;
+    }
+    return changed;
+}
 
 } // namespace kor

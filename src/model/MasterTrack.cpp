@@ -38,53 +38,6 @@ std::size_t pickSegment(const Segments& segments, double at, Start start) {
     return i;
 }
 
-/// What a list repair needs to know about the event class it handles.
-struct HeadEventRules {
-    std::int32_t listType;
-    std::uint32_t notOfType;    ///< also the code for a list that cannot be created
-    std::uint32_t removeFailed;
-    std::uint32_t appendFailed;
-};
-
-/// Creates a missing list, drops repeated or negative events, and makes sure an event stands at
-/// position 0: a fresh default one in an empty list, or the first one moved there.
-template <class T, class Values, class SetPos>
-std::uint32_t repairHeadedList(CZRNodeList*& list, CZRMasterTrack& owner,
-                               bool (CZRMasterTrack::*attach)(CZRNodeList*),
-                               const HeadEventRules& rules, const Values& defaults,
-                               SetPos setPos, CZRObjectTable& table,
-                               const ZRCreateContext& context) {
-    std::uint32_t changed = 0;
-    if (list == nullptr) {
-        CZRNodeList* created = kor::createList(context, rules.listType);
-        if (created == nullptr || !(owner.*attach)(created))
-            return rules.notOfType | kor::kUnrepairable;
-        changed = 1;
-    }
-    const std::uint32_t dropped =
-        kor::dropBadElements(list, T::kType, kor::DropRule::RepeatedOrNegative,
-                             {rules.notOfType | kor::kUnrepairable,
-                              rules.removeFailed | kor::kUnrepairable},
-                             table);
-    if ((dropped & kor::kUnrepairable) != 0) return dropped;
-    changed |= dropped;
-    if (list->getCount() == 0) {
-        T* head = kor::createObject<T>(context, ZR_NO_OBJ_ID, defaults);
-        if (head == nullptr) return rules.notOfType | kor::kUnrepairable;
-        if (!list->append(head)) {
-            table.destroy(head->getObjID());
-            return rules.appendFailed | kor::kUnrepairable;
-        }
-        return 1;
-    }
-    T* head = kor::objCast<T>(list->elementAt(0));
-    if (head->getSortKey() != 0) {
-        setPos(*head);
-        changed = 1;
-    }
-    return changed;
-}
-
 } // namespace
 
 bool CZRMasterTrack::setTimeSigList(CZRNodeList* list) {
@@ -180,15 +133,20 @@ std::uint32_t CZRMasterTrack::correct(CZRObjectTable& table, const ZRCreateConte
         values_.preMeasure = 1;
         changed = 1;
     }
-    const std::uint32_t sigs = repairHeadedList<CZRTimeSig>(
-        timeSigs_, *this, &CZRMasterTrack::setTimeSigList,
-        {2, ZR_E_TIME_SIGNATURE_IS_NULL, ZR_E_TIME_SIGNATURES_ARE_DUPLICATED,
-         ZR_E_INVALID_TIME_SIGNATURE_NUMBER},
+    using kor::unrepairable;
+    const std::uint32_t sigs = kor::repairHeadedList<CZRTimeSig>(
+        timeSigs_, 2, this,
+        {unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL), unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL),
+         unrepairable(ZR_E_TIME_SIGNATURES_ARE_DUPLICATED),
+         unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL),
+         unrepairable(ZR_E_INVALID_TIME_SIGNATURE_NUMBER)},
         ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.setPosMes(0); }, table, context);
     if ((sigs & kor::kUnrepairable) != 0) return sigs;
-    const std::uint32_t tempos = repairHeadedList<CZRTempo>(
-        tempos_, *this, &CZRMasterTrack::setTempoList,
-        {3, ZR_E_TEMPO_IS_NULL, ZR_E_TEMPOS_ARE_DUPLICATED, ZR_E_INVALID_TEMPO_NUMBER},
+    const std::uint32_t tempos = kor::repairHeadedList<CZRTempo>(
+        tempos_, 3, this,
+        {unrepairable(ZR_E_TEMPO_IS_NULL), unrepairable(ZR_E_TEMPO_IS_NULL),
+         unrepairable(ZR_E_TEMPOS_ARE_DUPLICATED), unrepairable(ZR_E_TEMPO_IS_NULL),
+         unrepairable(ZR_E_INVALID_TEMPO_NUMBER)},
         ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.setPosTick(0); }, table, context);
     if ((tempos & kor::kUnrepairable) != 0) return tempos;
     return changed | sigs | tempos;
