@@ -13,7 +13,8 @@ std::uint32_t checkOrderedList(const CZRNodeList* list, ZRObjType type, KeyOrder
     for (const IZRMutableKorObject* element : list->elements()) {
         if (element->getObjType() != type) return codes.notOfType;
         const std::int32_t key = element->getSortKey();
-        const bool broken = order == KeyOrder::Increasing ? key <= previous : key == previous;
+        const bool broken = (order == KeyOrder::Increasing && key <= previous) ||
+                            (order == KeyOrder::Distinct && key == previous);
         if (broken) return codes.duplicated;
         previous = key;
     }

@@ -20,6 +20,7 @@ inline std::uint32_t unrepairable(std::uint32_t code) { return code != 0 ? code 
 enum class KeyOrder {
     Increasing, ///< each key greater than the one before
     Distinct,   ///< each key different from the one before
+    Any,        ///< no order: only the element class is checked
 };
 
 /// The codes an ordered-list check reports.
