@@ -6,6 +6,17 @@
 #include <korman/IZRKorObject.h>
 #include <korman/IZRMutableKorObject.h>
 #include <korman/IZRNodeList.h>
+#include <korman/IZRStyleControl.h>
+#include <korman/IZRProsodyVoice.h>
+#include <korman/IZRProsodyPhoneme.h>
+#include <korman/IZRProsodyElement.h>
+#include <korman/IZRProsodyControl.h>
+#include <korman/IZRNoteStyleSeqAttribElement.h>
+#include <korman/IZRNoteStyleSeqAttrib.h>
+#include <korman/IZRNoteStyleAttrib.h>
+#include <korman/IZRMusicalSinger.h>
+#include <korman/IZRMusicalNote.h>
+#include <korman/IZRMusicalControl.h>
 #include <korman/IZRZRUnit.h>
 #include <korman/IZRVstPlugin.h>
 #include <korman/IZRVVoice.h>
