@@ -26,6 +26,37 @@ struct VstListRule {
     std::uint32_t countCode;
 };
 
+/// The codes of the six checked fields of a channel (ZR or SE unit), in check order.
+struct ChannelCodes {
+    std::uint32_t inGain;
+    std::uint32_t sendLevel;
+    std::uint32_t sendEnable;
+    std::uint32_t solo;
+    std::uint32_t pan;
+    std::uint32_t vol;
+};
+
+/// The rules of a channel record `V` (fields inGain, sendLevel, sendEnable, solo, pan, vol):
+/// ranges clamped, except solo, which is only reported.
+template <class V>
+constexpr std::array<FieldRule<V>, 6> channelRules(const ChannelCodes& codes) {
+    return {numberRule(&V::inGain, kMinGain, kMaxGain, codes.inGain, Repair::Clamp),
+            numberRule(&V::sendLevel, kMinLevel, kMaxLevel, codes.sendLevel, Repair::Clamp),
+            numberRule(&V::sendEnable, 0, 1, codes.sendEnable, Repair::Clamp),
+            numberRule(&V::solo, 0, 1, codes.solo, Repair::Leave),
+            numberRule(&V::pan, 0, kMaxPan, codes.pan, Repair::Clamp),
+            numberRule(&V::vol, kMinLevel, kMaxLevel, codes.vol, Repair::Clamp)};
+}
+
+/// `rules` with `first` checked before them.
+template <class V, std::size_t N>
+constexpr std::array<FieldRule<V>, N + 1> withFirst(const FieldRule<V>& first,
+                                                    const std::array<FieldRule<V>, N>& rules) {
+    std::array<FieldRule<V>, N + 1> all{first};
+    for (std::size_t i = 0; i < N; ++i) all[i + 1] = rules[i];
+    return all;
+}
+
 /// The check of one plug-in list (null passes): `rule.countCode` when it holds too many.
 std::uint32_t checkVstList(const CZRNodeList* list, VstListRule rule);
 
@@ -94,4 +125,32 @@ protected:
 
 private:
     std::array<CZRNodeList*, N> lists_{};
+};
+
+/// A channel unit (ZR or SE unit): a mixer unit with one plug-in list whose record `Values`
+/// carries inGain, sendLevel, sendEnable, mute, solo, pan and vol, read through `ReadInterface`.
+template <class Derived, class ReadInterface, class Values>
+class TZRChannelUnit : public TZRMixerUnit<Derived, ReadInterface, Values> {
+    using Base = TZRMixerUnit<Derived, ReadInterface, Values>;
+
+public:
+    using Base::Base;
+
+    std::int32_t getInGain() const override { return this->values().inGain; }
+    std::int32_t getSendLevel() const override { return this->values().sendLevel; }
+    std::int32_t getSendEnable() const override { return this->values().sendEnable; }
+    std::int32_t getMute() const override { return this->values().mute; }
+    std::int32_t getSolo() const override { return this->values().solo; }
+    std::int32_t getPan() const override { return this->values().pan; }
+    std::int32_t getVol() const override { return this->values().vol; }
+    IZRNodeList* getVstPluginList() const override { return this->vstList(); }
+
+protected:
+    /// Appends the channel part of the dump line, from " inGain=" to the closing blank.
+    void dumpChannel(std::wstring& out) const {
+        const Values& v = this->values();
+        kor::appendFormat(out,
+                          L" inGain=%d sendLevel=%d sendEnable=%d mute=%d solo=%d pan=%d vol=%d ",
+                          v.inGain, v.sendLevel, v.sendEnable, v.mute, v.solo, v.pan, v.vol);
+    }
 };

@@ -21,41 +21,23 @@ struct ZRZRUnitValues {
 /// The channel of the ZR track with the same track number, kept in the mixer's ZR unit list
 /// ordered by that number. A track number out of range cannot be repaired; solo is checked but
 /// never repaired, mute is neither.
-class CZRZRUnit final : public TZRMixerUnit<CZRZRUnit, IZRZRUnit, ZRZRUnitValues> {
+class CZRZRUnit final : public TZRChannelUnit<CZRZRUnit, IZRZRUnit, ZRZRUnitValues> {
 public:
     static constexpr ZRObjType kType = ZRObjType::ZRUnit;
     static constexpr std::int32_t kMaxTrackNo = 15;
 
-    static constexpr std::array kRules{
+    static constexpr std::array kRules = kor::withFirst(
         kor::numberRule(&ZRZRUnitValues::trackNo, 0, kMaxTrackNo, ZR_E_INVALID_ZR_UNIT_ID,
                         kor::Repair::Fail),
-        kor::numberRule(&ZRZRUnitValues::inGain, kor::kMinGain, kor::kMaxGain,
-                        ZR_E_INVALID_ZR_UNIT_INPUT_GAIN, kor::Repair::Clamp),
-        kor::numberRule(&ZRZRUnitValues::sendLevel, kor::kMinLevel, kor::kMaxLevel,
-                        ZR_E_INVALID_ZR_UNIT_SEND_LEVEL, kor::Repair::Clamp),
-        kor::numberRule(&ZRZRUnitValues::sendEnable, 0, 1, ZR_E_INVALID_ZR_UNIT_SEND_SWITCH,
-                        kor::Repair::Clamp),
-        kor::numberRule(&ZRZRUnitValues::solo, 0, 1, ZR_E_INVALID_ZR_UNIT_SOLO,
-                        kor::Repair::Leave),
-        kor::numberRule(&ZRZRUnitValues::pan, 0, kor::kMaxPan, ZR_E_INVALID_ZR_UNIT_PANPOT,
-                        kor::Repair::Clamp),
-        kor::numberRule(&ZRZRUnitValues::vol, kor::kMinLevel, kor::kMaxLevel,
-                        ZR_E_INVALID_ZR_UNIT_VOLUME, kor::Repair::Clamp),
-    };
+        kor::channelRules<ZRZRUnitValues>(
+            {ZR_E_INVALID_ZR_UNIT_INPUT_GAIN, ZR_E_INVALID_ZR_UNIT_SEND_LEVEL,
+             ZR_E_INVALID_ZR_UNIT_SEND_SWITCH, ZR_E_INVALID_ZR_UNIT_SOLO,
+             ZR_E_INVALID_ZR_UNIT_PANPOT, ZR_E_INVALID_ZR_UNIT_VOLUME}));
     static constexpr std::array kVstLists{kor::VstListRule{2, ZR_E_INVALID_VST_PLUGIN_NUMBER}};
 
-    using TZRMixerUnit::TZRMixerUnit;
+    using TZRChannelUnit::TZRChannelUnit;
 
     std::int32_t getTrackNo() const override { return values().trackNo; }
-    std::int32_t getInGain() const override { return values().inGain; }
-    std::int32_t getSendLevel() const override { return values().sendLevel; }
-    std::int32_t getSendEnable() const override { return values().sendEnable; }
-    std::int32_t getMute() const override { return values().mute; }
-    std::int32_t getSolo() const override { return values().solo; }
-    std::int32_t getPan() const override { return values().pan; }
-    std::int32_t getVol() const override { return values().vol; }
-    IZRNodeList* getVstPluginList() const override { return vstList(); }
-
     std::int32_t getSortKey() const override { return values().trackNo; }
 
 private:
