@@ -25,7 +25,9 @@ public:
     const std::wstring& getContent() const override { return values().content; }
     /// The list keeps records in the order they were added; the key (the ID's length) orders
     /// nothing.
-    std::int32_t getSortKey() const override { return static_cast<std::int32_t>(values().id.size()); }
+    std::int32_t getSortKey() const override {
+        return static_cast<std::int32_t>(values().id.size());
+    }
 
 private:
     friend class TZRObject<CZRAux, IZRAux>;

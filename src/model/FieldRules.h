@@ -26,8 +26,7 @@ inline constexpr std::int32_t kNoLimit = std::numeric_limits<std::int32_t>::max(
 
 /// A rule for one field of the value record `V`: a number within [lo, hi], or a text whose
 /// length is within [lo, hi] characters. `code` is what the check reports when it is not.
-template <class V>
-struct FieldRule {
+template <class V> struct FieldRule {
     std::int32_t V::*number = nullptr;
     std::wstring V::*text = nullptr;
     std::int32_t lo = 0;
@@ -51,8 +50,7 @@ constexpr FieldRule<V> textRule(std::wstring V::*field, std::int32_t minLength,
     return {nullptr, field, minLength, maxLength, code, repair, 0, reset};
 }
 
-template <class V>
-bool followsRule(const V& values, const FieldRule<V>& rule) {
+template <class V> bool followsRule(const V& values, const FieldRule<V>& rule) {
     if (rule.number != nullptr) {
         const std::int32_t value = values.*rule.number;
         return value >= rule.lo && value <= rule.hi;
@@ -63,8 +61,7 @@ bool followsRule(const V& values, const FieldRule<V>& rule) {
 }
 
 /// The code of the first rule that `values` breaks, in table order; 0 when all hold.
-template <class V>
-std::uint32_t checkRules(const V& values, std::span<const FieldRule<V>> rules) {
+template <class V> std::uint32_t checkRules(const V& values, std::span<const FieldRule<V>> rules) {
     for (const FieldRule<V>& rule : rules)
         if (!followsRule(values, rule)) return rule.code;
     return 0;
@@ -73,8 +70,7 @@ std::uint32_t checkRules(const V& values, std::span<const FieldRule<V>> rules) {
 /// Repairs `values` rule by rule, in table order. Stops at the first broken Fail rule with its
 /// code | kUnrepairable (fields repaired before it stay repaired); otherwise 1 when a field
 /// changed, else 0.
-template <class V>
-std::uint32_t repairRules(V& values, std::span<const FieldRule<V>> rules) {
+template <class V> std::uint32_t repairRules(V& values, std::span<const FieldRule<V>> rules) {
     std::uint32_t changed = 0;
     for (const FieldRule<V>& rule : rules) {
         if (followsRule(values, rule)) continue;
@@ -91,8 +87,10 @@ std::uint32_t repairRules(V& values, std::span<const FieldRule<V>> rules) {
                 values.*rule.text = rule.resetText;
             changed = 1;
             break;
-        case Repair::Leave: break;
-        case Repair::Fail: return rule.code | kUnrepairable;
+        case Repair::Leave:
+            break;
+        case Repair::Fail:
+            return rule.code | kUnrepairable;
         }
     }
     return changed;

@@ -2,6 +2,5 @@
 
 void CZRKaraokeUnit::dumpFields(std::wstring& out) const {
     const ZRKaraokeUnitValues& v = values();
-    kor::appendFormat(out, L" inGain=%d mute=%d solo=%d vol=%d ", v.inGain, v.mute, v.solo,
-                      v.vol);
+    kor::appendFormat(out, L" inGain=%d mute=%d solo=%d vol=%d ", v.inGain, v.mute, v.solo, v.vol);
 }

@@ -7,14 +7,28 @@
 
 #include <korman/ErrorCodes.h>
 
-IZRMasterUnit* CZRMixer::getMasterUnit() const { return master_; }
-IZRNodeList* CZRMixer::getZRUnitList() const { return zrUnits_; }
-IZRSEUnit* CZRMixer::getSEUnit() const { return se_; }
-IZRKaraokeUnit* CZRMixer::getKaraokeUnit() const { return karaoke_; }
+IZRMasterUnit* CZRMixer::getMasterUnit() const {
+    return master_;
+}
+IZRNodeList* CZRMixer::getZRUnitList() const {
+    return zrUnits_;
+}
+IZRSEUnit* CZRMixer::getSEUnit() const {
+    return se_;
+}
+IZRKaraokeUnit* CZRMixer::getKaraokeUnit() const {
+    return karaoke_;
+}
 
-bool CZRMixer::setMasterUnit(CZRMasterUnit* unit) { return kor::setChildSlot(master_, unit, this); }
-bool CZRMixer::setZRUnitList(CZRNodeList* list) { return kor::setChildSlot(zrUnits_, list, this); }
-bool CZRMixer::setSEUnit(CZRSEUnit* unit) { return kor::setChildSlot(se_, unit, this); }
+bool CZRMixer::setMasterUnit(CZRMasterUnit* unit) {
+    return kor::setChildSlot(master_, unit, this);
+}
+bool CZRMixer::setZRUnitList(CZRNodeList* list) {
+    return kor::setChildSlot(zrUnits_, list, this);
+}
+bool CZRMixer::setSEUnit(CZRSEUnit* unit) {
+    return kor::setChildSlot(se_, unit, this);
+}
 bool CZRMixer::setKaraokeUnit(CZRKaraokeUnit* unit) {
     return kor::setChildSlot(karaoke_, unit, this);
 }
@@ -34,11 +48,9 @@ std::uint32_t CZRMixer::validate() const {
 std::uint32_t CZRMixer::correct(CZRObjectTable&, const ZRCreateContext&) {
     if (zrUnits_ == nullptr && master_ != nullptr && se_ != nullptr && karaoke_ != nullptr)
         return ZR_E_ZR_UNIT_IS_NULL | kor::kUnrepairable;
-    switch (const std::uint32_t code = validate()) {
-    case 0: return 0;
-    case ZR_E_ZR_UNITS_ARE_DUPLICATED: return ZR_E_INVALID_ZR_UNIT_ID | kor::kUnrepairable;
-    default: return code | kor::kUnrepairable;
-    }
+    const std::uint32_t code = validate();
+    if (code == ZR_E_ZR_UNITS_ARE_DUPLICATED) return ZR_E_INVALID_ZR_UNIT_ID | kor::kUnrepairable;
+    return kor::unrepairable(code);
 }
 
 void CZRMixer::appendChildren(std::vector<IZRMutableKorObject*>& out) const {

@@ -20,7 +20,8 @@ public:
     static constexpr bool kCopyable = false;
     static constexpr std::uint32_t kMaxZRUnits = 16;
 
-    explicit CZRMixer(std::uint32_t objID) : TZRObject(objID) {}
+    explicit CZRMixer(std::uint32_t objID)
+        : TZRObject(objID) {}
 
     IZRMasterUnit* getMasterUnit() const override;
     IZRNodeList* getZRUnitList() const override;

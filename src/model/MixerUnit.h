@@ -38,8 +38,7 @@ struct ChannelCodes {
 
 /// The rules of a channel record `V` (fields inGain, sendLevel, sendEnable, solo, pan, vol):
 /// ranges clamped, except solo, which is only reported.
-template <class V>
-constexpr std::array<FieldRule<V>, 6> channelRules(const ChannelCodes& codes) {
+template <class V> constexpr std::array<FieldRule<V>, 6> channelRules(const ChannelCodes& codes) {
     return {numberRule(&V::inGain, kMinGain, kMaxGain, codes.inGain, Repair::Clamp),
             numberRule(&V::sendLevel, kMinLevel, kMaxLevel, codes.sendLevel, Repair::Clamp),
             numberRule(&V::sendEnable, 0, 1, codes.sendEnable, Repair::Clamp),
@@ -53,7 +52,8 @@ template <class V, std::size_t N>
 constexpr std::array<FieldRule<V>, N + 1> withFirst(const FieldRule<V>& first,
                                                     const std::array<FieldRule<V>, N>& rules) {
     std::array<FieldRule<V>, N + 1> all{first};
-    for (std::size_t i = 0; i < N; ++i) all[i + 1] = rules[i];
+    for (std::size_t i = 0; i < N; ++i)
+        all[i + 1] = rules[i];
     return all;
 }
 

@@ -6,8 +6,8 @@ namespace {
 
 constexpr std::array<const wchar_t*, kor::kMusicalControlTypes> kNames{
     L"DYN", L"BRE", L"BRI", L"CLE", L"GEN", L"PIT", L"PBS"};
-constexpr std::array<const wchar_t*, kor::kMusicalControlTypes> kShortNames{
-    L"D", L"B", L"R", L"C", L"G", L"P", L"S"};
+constexpr std::array<const wchar_t*, kor::kMusicalControlTypes> kShortNames{L"D", L"B", L"R", L"C",
+                                                                            L"G", L"P", L"S"};
 
 std::int32_t indexOf(const std::array<const wchar_t*, kor::kMusicalControlTypes>& names,
                      const wchar_t* name) {
@@ -26,7 +26,9 @@ void CZRMusicalControl::dumpFields(std::wstring& out) const {
 
 namespace kor {
 
-std::int32_t musicalControlTypeOfName(const wchar_t* name) { return indexOf(kNames, name); }
+std::int32_t musicalControlTypeOfName(const wchar_t* name) {
+    return indexOf(kNames, name);
+}
 
 std::int32_t musicalControlTypeOfShortName(const wchar_t* name) {
     return indexOf(kShortNames, name);

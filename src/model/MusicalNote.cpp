@@ -56,8 +56,12 @@ const std::wstring& CZRMusicalNote::getPhoneme(std::uint32_t index) const {
     return index < values().phonemes.size() ? values().phonemes[index] : kNoPhoneme;
 }
 
-IZRNoteStyleAttrib* CZRMusicalNote::getNoteStyle() const { return style_; }
-IZRNoteStyleSeqAttrib* CZRMusicalNote::getNoteSeqStyle() const { return seqStyle_; }
+IZRNoteStyleAttrib* CZRMusicalNote::getNoteStyle() const {
+    return style_;
+}
+IZRNoteStyleSeqAttrib* CZRMusicalNote::getNoteSeqStyle() const {
+    return seqStyle_;
+}
 
 bool CZRMusicalNote::setNoteStyle(CZRNoteStyleAttrib* style) {
     return kor::setChildSlot(style_, style, this);
@@ -68,8 +72,8 @@ bool CZRMusicalNote::setNoteSeqStyle(CZRNoteStyleSeqAttrib* seqStyle) {
 }
 
 std::uint32_t CZRMusicalNote::checkStyles() const {
-    const bool bothEmpty = style_ != nullptr && seqStyle_ != nullptr &&
-                           style_->values().empty() && seqStyle_->lists().empty();
+    const bool bothEmpty = style_ != nullptr && seqStyle_ != nullptr && style_->values().empty() &&
+                           seqStyle_->lists().empty();
     return bothEmpty ? ZR_E_INVALID_NOTE_STYLE : 0;
 }
 

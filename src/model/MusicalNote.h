@@ -29,16 +29,17 @@ struct ZRMusicalNoteValues {
 /// optional sequential style (curves) as children. The repair clamps length, note number and
 /// velocity, replaces a bad lyric or phoneme symbol by "a" and cuts over-long symbols; a negative
 /// position, phonemes too long when joined, and two styles without any ID stay invalid.
-class CZRMusicalNote final : public TZRValueObject<CZRMusicalNote, IZRMusicalNote, ZRMusicalNoteValues> {
+class CZRMusicalNote final
+    : public TZRValueObject<CZRMusicalNote, IZRMusicalNote, ZRMusicalNoteValues> {
 public:
     static constexpr ZRObjType kType = ZRObjType::MusicalNote;
     static constexpr std::int32_t kMaxTextLength = 32;
 
     static constexpr std::array kRules{
-        kor::numberRule(&ZRMusicalNoteValues::posTick, 0, kor::kNoLimit,
-                        ZR_E_INVALID_NOTE_POSITION, kor::Repair::Fail),
-        kor::numberRule(&ZRMusicalNoteValues::durTick, 1, kor::kNoLimit,
-                        ZR_E_INVALID_NOTE_DURATION, kor::Repair::Clamp),
+        kor::numberRule(&ZRMusicalNoteValues::posTick, 0, kor::kNoLimit, ZR_E_INVALID_NOTE_POSITION,
+                        kor::Repair::Fail),
+        kor::numberRule(&ZRMusicalNoteValues::durTick, 1, kor::kNoLimit, ZR_E_INVALID_NOTE_DURATION,
+                        kor::Repair::Clamp),
         kor::numberRule(&ZRMusicalNoteValues::noteNum, 0, 127, ZR_E_INVALID_NOTE_NUMBER,
                         kor::Repair::Clamp),
         kor::numberRule(&ZRMusicalNoteValues::velocity, 0, 127, ZR_E_INVALID_NOTE_VELOCITY,

@@ -37,7 +37,8 @@ IZRNodeList* CZRNoteStyleSeqAttrib::getElementList(const wchar_t* id) const {
 
 void CZRNoteStyleSeqAttrib::getIDs(std::vector<std::wstring>& ids) const {
     ids.clear();
-    for (const auto& [id, list] : lists_) ids.push_back(id);
+    for (const auto& [id, list] : lists_)
+        ids.push_back(id);
 }
 
 bool CZRNoteStyleSeqAttrib::setElementList(const std::wstring& id, CZRNodeList* list) {
@@ -60,8 +61,7 @@ std::uint32_t CZRNoteStyleSeqAttrib::validate() const {
 std::uint32_t CZRNoteStyleSeqAttrib::correct(CZRObjectTable& table, const ZRCreateContext&) {
     std::uint32_t result = 0;
     for (const auto& [id, list] : lists_) {
-        if (badID(id))
-            return ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_ID | kor::kUnrepairable;
+        if (badID(id)) return ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_ID | kor::kUnrepairable;
         std::uint32_t dropped = kor::dropBadElements(
             list, ZRObjType::NoteStyleSeqAttribElement, kor::DropRule::RepeatedOrNegative,
             {ZR_E_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_IS_NULL | kor::kUnrepairable,
@@ -85,5 +85,6 @@ void CZRNoteStyleSeqAttrib::appendChildren(std::vector<IZRMutableKorObject*>& ou
 }
 
 void CZRNoteStyleSeqAttrib::dumpFields(std::wstring& out) const {
-    for (const auto& [id, list] : lists_) kor::appendFormat(out, L" id=%ls ", id.c_str());
+    for (const auto& [id, list] : lists_)
+        kor::appendFormat(out, L" id=%ls ", id.c_str());
 }

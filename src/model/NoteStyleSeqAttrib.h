@@ -19,7 +19,8 @@ public:
     static constexpr std::int32_t kVibDepKind = 10;
     static constexpr std::int32_t kVibRateKind = 11;
 
-    explicit CZRNoteStyleSeqAttrib(std::uint32_t objID) : TZRObject(objID) {}
+    explicit CZRNoteStyleSeqAttrib(std::uint32_t objID)
+        : TZRObject(objID) {}
 
     IZRNodeList* getElementList(const wchar_t* id) const override;
     void getIDs(std::vector<std::wstring>& ids) const override;

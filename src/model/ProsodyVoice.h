@@ -25,8 +25,8 @@ public:
     static constexpr std::array kRules{
         kor::numberRule(&ZRProsodyVoiceValues::posSec, 0, kor::kNoLimit,
                         ZR_E_INVALID_PROSODY_VOICE_POSITION, kor::Repair::Fail),
-        kor::numberRule(&ZRProsodyVoiceValues::vBS, 0, 127,
-                        ZR_E_INVALID_PROSODY_VOICE_BANK_SELECT, kor::Repair::Leave),
+        kor::numberRule(&ZRProsodyVoiceValues::vBS, 0, 127, ZR_E_INVALID_PROSODY_VOICE_BANK_SELECT,
+                        kor::Repair::Leave),
         kor::numberRule(&ZRProsodyVoiceValues::vPC, 0, 127,
                         ZR_E_INVALID_PROSODY_VOICE_PROGRAM_CHANGE, kor::Repair::Leave),
     };

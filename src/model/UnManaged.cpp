@@ -5,9 +5,13 @@
 #include "model/ObjectTree.h"
 #include "model/ObjectFactory.h"
 
-IZRNodeList* CZRUnManaged::getAuxList() const { return auxes_; }
+IZRNodeList* CZRUnManaged::getAuxList() const {
+    return auxes_;
+}
 
-bool CZRUnManaged::setAuxList(CZRNodeList* list) { return kor::setChildSlot(auxes_, list, this); }
+bool CZRUnManaged::setAuxList(CZRNodeList* list) {
+    return kor::setChildSlot(auxes_, list, this);
+}
 
 // Aux records cannot be created by type number, so the list is copied here rather than by the
 // list's own deep copy: the list's values first, then each record through createAux.

@@ -13,7 +13,8 @@ class CZRUnManaged final : public TZRObject<CZRUnManaged, IZRUnManaged> {
 public:
     static constexpr ZRObjType kType = ZRObjType::UnManaged;
 
-    explicit CZRUnManaged(std::uint32_t objID) : TZRObject(objID) {}
+    explicit CZRUnManaged(std::uint32_t objID)
+        : TZRObject(objID) {}
 
     IZRNodeList* getAuxList() const override;
     CZRNodeList* auxList() const { return auxes_; }

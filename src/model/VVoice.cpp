@@ -37,7 +37,8 @@ void CZRVVoice::dumpFields(std::wstring& out) const {
     const ZRVVoiceValues& v = values();
     kor::appendFormat(out, L" vBS=%d vPC=%d compID=%ls name=%ls", v.vBS, v.vPC, v.compID.c_str(),
                       v.name.c_str());
-    kor::appendFormat(out, L" breathiness=%d brightness=%d clearness=%d opening=%d genderFactor=%d ",
+    kor::appendFormat(out,
+                      L" breathiness=%d brightness=%d clearness=%d opening=%d genderFactor=%d ",
                       v.param.breathiness, v.param.brightness, v.param.clearness, v.param.opening,
                       v.param.genderFactor);
 }

@@ -32,8 +32,8 @@ public:
     static constexpr std::array kRules{
         kor::numberRule(&ZRVVoiceValues::vBS, 0, kMaxProgram, ZR_E_INVALID_VVOICE_BANK_SELECT,
                         kor::Repair::Fail),
-        kor::numberRule(&ZRVVoiceValues::vPC, 0, kMaxProgram,
-                        ZR_E_INVALID_VVOICE_PROGRAM_CHANGE, kor::Repair::Fail),
+        kor::numberRule(&ZRVVoiceValues::vPC, 0, kMaxProgram, ZR_E_INVALID_VVOICE_PROGRAM_CHANGE,
+                        kor::Repair::Fail),
         kor::textRule(&ZRVVoiceValues::compID, kCompIDLength, kCompIDLength,
                       ZR_E_INVALID_VVOICE_COMPONENT_ID, kor::Repair::Fail),
         kor::textRule(&ZRVVoiceValues::name, 1, kMaxNameLength, ZR_E_INVALID_VVOICE_NAME,

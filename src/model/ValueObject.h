@@ -15,7 +15,8 @@ template <class Derived, class ReadInterface, class Values>
 class TZRValueObject : public TZRObject<Derived, ReadInterface> {
 public:
     explicit TZRValueObject(std::uint32_t objID, Values values = {})
-        : TZRObject<Derived, ReadInterface>(objID), values_(std::move(values)) {}
+        : TZRObject<Derived, ReadInterface>(objID)
+        , values_(std::move(values)) {}
 
     /// The value record; the readers and the editor set fields through the writable form.
     const Values& values() const { return values_; }

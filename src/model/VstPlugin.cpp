@@ -54,8 +54,8 @@ void CZRVstPlugin::dumpFields(std::wstring& out) const {
     kor::appendFormat(out,
                       L" id=%ls name=%ls sdkVersion=%d paramNum=%d presetNo=%d enable=%d "
                       L"bypass=%d valid=%d",
-                      v.id.c_str(), v.name.c_str(), v.sdkVersion, v.paramNum, v.presetNo,
-                      v.enable, v.bypass, v.valid);
+                      v.id.c_str(), v.name.c_str(), v.sdkVersion, v.paramNum, v.presetNo, v.enable,
+                      v.bypass, v.valid);
     for (std::size_t i = 0; i < v.values.size(); ++i)
         kor::appendFormat(out, L" val[%d]=%d ", static_cast<int>(i), v.values[i]);
 }

@@ -67,7 +67,9 @@ public:
     /// A slot with SDK version 0 or above 3, or a bad ID, becomes an empty slot; values are
     /// resized to `paramNum` (new ones 0), which clears `valid`.
     std::uint32_t correct(CZRObjectTable& table, const ZRCreateContext& context) override;
-    std::int32_t getSortKey() const override { return static_cast<std::int32_t>(values().id.size()); }
+    std::int32_t getSortKey() const override {
+        return static_cast<std::int32_t>(values().id.size());
+    }
 
 private:
     friend class TZRObject<CZRVstPlugin, IZRVstPlugin>;

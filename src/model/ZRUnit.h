@@ -26,13 +26,13 @@ public:
     static constexpr ZRObjType kType = ZRObjType::ZRUnit;
     static constexpr std::int32_t kMaxTrackNo = 15;
 
-    static constexpr std::array kRules = kor::withFirst(
-        kor::numberRule(&ZRZRUnitValues::trackNo, 0, kMaxTrackNo, ZR_E_INVALID_ZR_UNIT_ID,
-                        kor::Repair::Fail),
-        kor::channelRules<ZRZRUnitValues>(
-            {ZR_E_INVALID_ZR_UNIT_INPUT_GAIN, ZR_E_INVALID_ZR_UNIT_SEND_LEVEL,
-             ZR_E_INVALID_ZR_UNIT_SEND_SWITCH, ZR_E_INVALID_ZR_UNIT_SOLO,
-             ZR_E_INVALID_ZR_UNIT_PANPOT, ZR_E_INVALID_ZR_UNIT_VOLUME}));
+    static constexpr std::array kRules =
+        kor::withFirst(kor::numberRule(&ZRZRUnitValues::trackNo, 0, kMaxTrackNo,
+                                       ZR_E_INVALID_ZR_UNIT_ID, kor::Repair::Fail),
+                       kor::channelRules<ZRZRUnitValues>(
+                           {ZR_E_INVALID_ZR_UNIT_INPUT_GAIN, ZR_E_INVALID_ZR_UNIT_SEND_LEVEL,
+                            ZR_E_INVALID_ZR_UNIT_SEND_SWITCH, ZR_E_INVALID_ZR_UNIT_SOLO,
+                            ZR_E_INVALID_ZR_UNIT_PANPOT, ZR_E_INVALID_ZR_UNIT_VOLUME}));
     static constexpr std::array kVstLists{kor::VstListRule{2, ZR_E_INVALID_VST_PLUGIN_NUMBER}};
 
     using TZRChannelUnit::TZRChannelUnit;

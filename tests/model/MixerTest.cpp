@@ -21,8 +21,8 @@ CZRNodeList* addPlugins(TestDocument& doc, Unit& unit, std::size_t which, int co
     CZRNodeList* list = doc.list(26);
     EXPECT_TRUE(unit.setVstList(which, list));
     for (int i = 0; i < count; ++i)
-        EXPECT_TRUE(list->append(kor::createObject<CZRVstPlugin>(doc.context, ZR_NO_OBJ_ID,
-                                                                 CZRVstPlugin::emptySlot())));
+        EXPECT_TRUE(list->append(
+            kor::createObject<CZRVstPlugin>(doc.context, ZR_NO_OBJ_ID, CZRVstPlugin::emptySlot())));
     return list;
 }
 
@@ -66,8 +66,8 @@ TEST(MixerUnits, ValidateReportsTheFirstBrokenFieldInCheckOrder) {
 
 TEST(MixerUnits, CorrectClampsRangesButKeepsSoloAndRefusesABadTrackNumber) {
     TestDocument doc;
-    CZRZRUnit* unit =
-        kor::createObject<CZRZRUnit>(doc.context, ZR_NO_OBJ_ID, ZRZRUnitValues{3, -30, 70, 5, 9, 2, 200, -1000});
+    CZRZRUnit* unit = kor::createObject<CZRZRUnit>(doc.context, ZR_NO_OBJ_ID,
+                                                   ZRZRUnitValues{3, -30, 70, 5, 9, 2, 200, -1000});
     ASSERT_NE(unit, nullptr);
     EXPECT_EQ(unit->correct(doc.table, doc.context), 1u);
     const ZRZRUnitValues& v = unit->values();
@@ -131,8 +131,8 @@ TEST(MixerUnits, DeepCopyRebuildsPluginListsAndRefusesOtherUnits) {
 
     auto* twin = kor::createObject<CZRSEUnit>(doc.context, ZR_NO_OBJ_ID);
     EXPECT_FALSE(copy->swapContents(twin)); // another ID
-    EXPECT_FALSE(copy->copyFrom(kor::createObject<CZRKaraokeUnit>(doc.context, ZR_NO_OBJ_ID), 0,
-                                nullptr));
+    EXPECT_FALSE(
+        copy->copyFrom(kor::createObject<CZRKaraokeUnit>(doc.context, ZR_NO_OBJ_ID), 0, nullptr));
 }
 
 TEST(Mixer, ValidateAndCorrectReportTheSameFaultsUnderTheirOwnCodes) {
@@ -148,22 +148,24 @@ TEST(Mixer, ValidateAndCorrectReportTheSameFaultsUnderTheirOwnCodes) {
     check(ZR_E_INVALID_SE_UNIT, ZR_E_INVALID_SE_UNIT | kFail);
     ASSERT_TRUE(mixer->setSEUnit(kor::createObject<CZRSEUnit>(doc.context, ZR_NO_OBJ_ID)));
     check(ZR_E_INVALID_BACKING_UNIT, ZR_E_INVALID_BACKING_UNIT | kFail);
-    ASSERT_TRUE(mixer->setKaraokeUnit(kor::createObject<CZRKaraokeUnit>(doc.context, ZR_NO_OBJ_ID)));
+    ASSERT_TRUE(
+        mixer->setKaraokeUnit(kor::createObject<CZRKaraokeUnit>(doc.context, ZR_NO_OBJ_ID)));
     check(ZR_E_INVALID_ZR_UNIT_NUMBER, ZR_E_ZR_UNIT_IS_NULL | kFail);
 
     CZRNodeList* units = doc.list(28);
     ASSERT_TRUE(mixer->setZRUnitList(units));
     check(ZR_E_INVALID_ZR_UNIT_NUMBER, ZR_E_INVALID_ZR_UNIT_NUMBER | kFail);
     for (std::int32_t trackNo : {0, 2, 1})
-        ASSERT_TRUE(units->append(kor::createObject<CZRZRUnit>(doc.context, ZR_NO_OBJ_ID,
-                                                               ZRZRUnitValues{trackNo})));
+        ASSERT_TRUE(units->append(
+            kor::createObject<CZRZRUnit>(doc.context, ZR_NO_OBJ_ID, ZRZRUnitValues{trackNo})));
     check(ZR_E_ZR_UNITS_ARE_DUPLICATED, ZR_E_INVALID_ZR_UNIT_ID | kFail);
     ASSERT_TRUE(units->removeByID(units->elementAt(2)->getObjID()));
     check(0, 0);
     ASSERT_TRUE(units->append(doc.leaf(5)));
     check(ZR_E_ZR_UNIT_IS_NULL, ZR_E_ZR_UNIT_IS_NULL | kFail);
 
-    for (int i = 0; i < 14; ++i) ASSERT_TRUE(units->append(doc.leaf(i)));
+    for (int i = 0; i < 14; ++i)
+        ASSERT_TRUE(units->append(doc.leaf(i)));
     EXPECT_EQ(units->getCount(), 17u);
     check(ZR_E_INVALID_ZR_UNIT_NUMBER, ZR_E_INVALID_ZR_UNIT_NUMBER | kFail);
 

@@ -89,9 +89,8 @@ TEST(MusicalNote, TwoStylesWithoutAnyIDAreInvalid) {
 
 TEST(MusicalNote, DumpListsEachPhonemeAfterTheFields) {
     TestDocument doc;
-    auto* n = kor::createObject<CZRMusicalNote>(doc.context, 9,
-                                                ZRMusicalNoteValues{480, 240, 62, 100, 1, L"ka",
-                                                                    {L"k", L"a"}});
+    auto* n = kor::createObject<CZRMusicalNote>(
+        doc.context, 9, ZRMusicalNoteValues{480, 240, 62, 100, 1, L"ka", {L"k", L"a"}});
     ASSERT_NE(n, nullptr);
     std::wstring out;
     n->dump(out, 1);
@@ -108,7 +107,8 @@ TEST(NoteStyleSeqAttrib, ChecksPointsAndDropsRepeatedOrOutOfRangeOnes) {
         return kor::createObject<CZRNoteStyleSeqAttribElement>(
             doc.context, ZR_NO_OBJ_ID, ZRNoteStyleSeqAttribElementValues{posNrm, 1});
     };
-    for (std::int32_t pos : {0, 32768, 65536}) ASSERT_TRUE(depth->append(point(pos)));
+    for (std::int32_t pos : {0, 32768, 65536})
+        ASSERT_TRUE(depth->append(point(pos)));
     EXPECT_EQ(curves->validate(), 0u);
     EXPECT_EQ(curves->getElementList(L"vibDep"), depth);
     EXPECT_EQ(curves->getElementList(nullptr), nullptr);

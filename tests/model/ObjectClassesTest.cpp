@@ -55,7 +55,8 @@ public:
              make<CZRZRUnit>(ZRZRUnitValues{0, 1, -10, 1, 0, 0, 64, -20}));
         link(sequence->unManaged()->auxList(), kor::createAux(context, ZR_NO_OBJ_ID, {L"k", L"v"}));
         link(sequence->seTrack()->wavPartList(),
-             make<CZRWAVPart>(ZRWAVPartValues{{1920, 960, L"se", L"c"}, 44100, 16, 2, L"a.wav", 65536}));
+             make<CZRWAVPart>(
+                 ZRWAVPartValues{{1920, 960, L"se", L"c"}, 44100, 16, 2, L"a.wav", 65536}));
 
         auto* track = make<CZRZRTrack>(ZRZRTrackValues{L"lead", L"", 0});
         EXPECT_TRUE(track->setPartList(kor::createList(context, 18)));
@@ -81,8 +82,7 @@ public:
     CZRKorRoot* root = nullptr;
 
 private:
-    template <class T, class Values>
-    T* make(const Values& values) {
+    template <class T, class Values> T* make(const Values& values) {
         return kor::createObject<T>(context, ZR_NO_OBJ_ID, values);
     }
     CZRNodeList* list(std::int32_t listType, std::int32_t listTypeEx = -1) {
@@ -94,7 +94,8 @@ private:
     }
 
     void fillMusicalPart(CZRMusicalPart& part) {
-        auto* note = make<CZRMusicalNote>(ZRMusicalNoteValues{0, 480, 60, 64, 1, L"ka", {L"k", L"a"}});
+        auto* note =
+            make<CZRMusicalNote>(ZRMusicalNoteValues{0, 480, 60, 64, 1, L"ka", {L"k", L"a"}});
         auto* style = kor::createObject<CZRNoteStyleAttrib>(context, ZR_NO_OBJ_ID);
         style->setValue(L"accent", 50);
         auto* curves = kor::createObject<CZRNoteStyleSeqAttrib>(context, ZR_NO_OBJ_ID);
@@ -121,20 +122,25 @@ private:
         link(controls, make<CZRProsodyControl>(ZRProsodyControlValues{300, 2, 11}));
     }
 
-    static void collect(IZRMutableKorObject* obj, std::map<ZRObjType, IZRMutableKorObject*>& found) {
+    static void collect(IZRMutableKorObject* obj,
+                        std::map<ZRObjType, IZRMutableKorObject*>& found) {
         found.emplace(obj->getObjType(), obj);
         std::vector<IZRMutableKorObject*> children;
         obj->getChildren(children);
-        for (IZRMutableKorObject* child : children) collect(child, found);
+        for (IZRMutableKorObject* child : children)
+            collect(child, found);
     }
 };
 
 // A zero-valued object of `type` under `objID` in `context`.
 IZRMutableKorObject* blank(const ZRCreateContext& context, std::uint32_t objID, ZRObjType type) {
     switch (type) {
-    case ZRObjType::Aux: return kor::createAux(context, objID);
-    case ZRObjType::UnManaged: return kor::createUnManaged(context, objID);
-    default: return kor::createByType(context, objID, type);
+    case ZRObjType::Aux:
+        return kor::createAux(context, objID);
+    case ZRObjType::UnManaged:
+        return kor::createUnManaged(context, objID);
+    default:
+        return kor::createByType(context, objID, type);
     }
 }
 
@@ -154,7 +160,8 @@ std::size_t countObjects(const IZRMutableKorObject& obj) {
     std::vector<IZRMutableKorObject*> children;
     obj.getChildren(children);
     std::size_t count = 1;
-    for (const IZRMutableKorObject* child : children) count += countObjects(*child);
+    for (const IZRMutableKorObject* child : children)
+        count += countObjects(*child);
     return count;
 }
 
@@ -167,9 +174,10 @@ bool copyable(ZRObjType type) {
 TEST(ObjectClasses, TheDocumentHoldsEveryClassThatCanStandInATree) {
     FullDocument doc;
     const auto found = doc.firstOfEachType();
-    for (int type = 1; type <= 35; ++type)
-        if (type != static_cast<int>(ZRObjType::Part))
-            EXPECT_TRUE(found.count(static_cast<ZRObjType>(type))) << "type " << type;
+    for (int type = 1; type <= 35; ++type) {
+        if (type == static_cast<int>(ZRObjType::Part)) continue;
+        EXPECT_TRUE(found.count(static_cast<ZRObjType>(type))) << "type " << type;
+    }
 }
 
 TEST(ObjectClasses, DeepCopyKeepingIDsDumpsLikeTheOriginal) {
@@ -179,7 +187,8 @@ TEST(ObjectClasses, DeepCopyKeepingIDsDumpsLikeTheOriginal) {
         ZRCreateContext otherContext{other, other};
         IZRMutableKorObject* copy = blank(otherContext, original->getObjID(), type);
         ASSERT_NE(copy, nullptr) << "type " << static_cast<int>(type);
-        const bool copied = copy->copyFrom(original, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &otherContext);
+        const bool copied =
+            copy->copyFrom(original, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &otherContext);
         EXPECT_EQ(copied, copyable(type)) << "type " << static_cast<int>(type);
         if (!copied) continue;
 
@@ -224,7 +233,8 @@ TEST(ObjectClasses, CopyAndSwapRefuseAnotherClass) {
     FullDocument doc;
     const auto found = doc.firstOfEachType();
     for (const auto& [type, original] : found) {
-        const ZRObjType otherType = type == ZRObjType::NodeList ? ZRObjType::Tempo : ZRObjType::NodeList;
+        const ZRObjType otherType =
+            type == ZRObjType::NodeList ? ZRObjType::Tempo : ZRObjType::NodeList;
         IZRMutableKorObject* stranger = found.at(otherType);
         const std::wstring before = dumpOf(*original, 1);
         EXPECT_FALSE(original->copyFrom(stranger, 0, nullptr)) << "type " << static_cast<int>(type);

@@ -34,8 +34,7 @@ struct VoiceTable {
                 doc.context, ZR_NO_OBJ_ID, ZRVVoiceValues{bs, pc, L"BCNFCY43LB2LZCD4", L"v", {}})));
     }
 
-    template <class Event, class Values>
-    Event* add(const Values& values) {
+    template <class Event, class Values> Event* add(const Values& values) {
         auto* event = kor::createObject<Event>(doc.context, ZR_NO_OBJ_ID, values);
         EXPECT_TRUE(events->append(event));
         return event;
