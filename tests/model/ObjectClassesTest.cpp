@@ -244,3 +244,11 @@ TEST(ObjectClasses, CopyAndSwapRefuseAnotherClass) {
         EXPECT_EQ(dumpOf(*original, 1), before) << "type " << static_cast<int>(type);
     }
 }
+
+TEST(ObjectClasses, TheFullDocumentPassesTheRepairWalkAndThenValidates) {
+    FullDocument doc;
+    const kor::CorrectResult result = kor::correctTree(*doc.root, doc.table, doc.context);
+    EXPECT_EQ(result.code, 0u) << std::hex << result.code << " at " << std::dec << result.objID;
+    for (const auto& [type, obj] : doc.firstOfEachType())
+        EXPECT_EQ(obj->validate(), 0u) << "type " << static_cast<int>(type);
+}
