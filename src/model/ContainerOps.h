@@ -149,6 +149,50 @@ void appendListRow(const ListRow<N>& lists, std::vector<IZRMutableKorObject*>& o
         if (list != nullptr) out.push_back(list);
 }
 
+/// The list in slot `index` of `row`, or null for an index outside the row.
+template <std::size_t N>
+CZRNodeList* listAt(const ListRow<N>& row, std::int32_t index) {
+    return index >= 0 && static_cast<std::size_t>(index) < N ? row[static_cast<std::size_t>(index)]
+                                                              : nullptr;
+}
+
+/// Links `list` (or nothing) in slot `index` of `row` under `container`; false for an index
+/// outside the row.
+template <std::size_t N>
+[[nodiscard]] bool setListAt(ListRow<N>& row, std::int32_t index, CZRNodeList* list,
+                             IZRMutableKorObject* container) {
+    if (index < 0 || static_cast<std::size_t>(index) >= N) return false;
+    return setChildSlot(row[static_cast<std::size_t>(index)], list, container);
+}
+
+inline CZRNodeList* listOf(CZRNodeList* list) { return list; }
+inline CZRNodeList* listOf(const ListMap::value_type& entry) { return entry.second; }
+
+/// checkOrderedList over every list of `lists` (a row or a map); the first fault.
+template <class Lists>
+std::uint32_t checkEachList(const Lists& lists, ZRObjType type, KeyOrder order,
+                            std::int32_t firstPrevious, ListCheckCodes codes) {
+    for (const auto& entry : lists)
+        if (const std::uint32_t code =
+                checkOrderedList(listOf(entry), type, order, firstPrevious, codes))
+            return code;
+    return 0;
+}
+
+/// dropBadElements over every list of `lists` (a row or a map): the first failure, else 1 when
+/// any list lost an element, else 0.
+template <class Lists>
+std::uint32_t dropInEachList(const Lists& lists, ZRObjType type, DropRule rule,
+                             ListRepairCodes codes, CZRObjectTable& table) {
+    std::uint32_t changed = 0;
+    for (const auto& entry : lists) {
+        const std::uint32_t result = dropBadElements(listOf(entry), type, rule, codes, table);
+        if ((result & kUnrepairable) != 0) return result;
+        changed |= result;
+    }
+    return changed;
+}
+
 /// The sort key of the last element of `list`, or `fallback` when the list is missing or empty.
 std::int32_t lastKey(const CZRNodeList* list, std::int32_t fallback);
 

@@ -140,14 +140,14 @@ std::uint32_t CZRMasterTrack::correct(CZRObjectTable& table, const ZRCreateConte
          unrepairable(ZR_E_TIME_SIGNATURES_ARE_DUPLICATED),
          unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL),
          unrepairable(ZR_E_INVALID_TIME_SIGNATURE_NUMBER)},
-        ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.setPosMes(0); }, table, context);
+        ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.values().posMes = 0; }, table, context);
     if ((sigs & kor::kUnrepairable) != 0) return sigs;
     const std::uint32_t tempos = kor::repairHeadedList<CZRTempo>(
         tempos_, 3, this,
         {unrepairable(ZR_E_TEMPO_IS_NULL), unrepairable(ZR_E_TEMPO_IS_NULL),
          unrepairable(ZR_E_TEMPOS_ARE_DUPLICATED), unrepairable(ZR_E_TEMPO_IS_NULL),
          unrepairable(ZR_E_INVALID_TEMPO_NUMBER)},
-        ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.setPosTick(0); }, table, context);
+        ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.values().posTick = 0; }, table, context);
     if ((tempos & kor::kUnrepairable) != 0) return tempos;
     return changed | sigs | tempos;
 }

@@ -16,29 +16,9 @@ std::atomic<std::int32_t> defaultSingerPC{0};
 
 constexpr kor::ListCheckCodes kStyleControlChecks{ZR_E_STYLE_CONTROL_IS_NULL,
                                                   ZR_E_STYLE_CONTROLS_ARE_DUPLICATED};
-
-std::uint32_t checkStyleMap(const kor::ListMap& map) {
-    for (const auto& [id, list] : map)
-        if (const std::uint32_t code =
-                kor::checkOrderedList(list, ZRObjType::StyleControl, kor::KeyOrder::Increasing,
-                                      -1, kStyleControlChecks))
-            return code;
-    return 0;
-}
-
-std::uint32_t repairStyleMap(const kor::ListMap& map, CZRObjectTable& table) {
-    std::uint32_t changed = 0;
-    for (const auto& [id, list] : map) {
-        const std::uint32_t result = kor::dropBadElements(
-            list, ZRObjType::StyleControl, kor::DropRule::RepeatedOrNegative,
-            {kor::unrepairable(ZR_E_STYLE_CONTROL_IS_NULL),
-             kor::unrepairable(ZR_E_STYLE_CONTROLS_ARE_DUPLICATED)},
-            table);
-        if ((result & kor::kUnrepairable) != 0) return result;
-        changed |= result;
-    }
-    return changed;
-}
+constexpr kor::ListRepairCodes kStyleControlRepairs{
+    ZR_E_STYLE_CONTROL_IS_NULL | kor::kUnrepairable,
+    ZR_E_STYLE_CONTROLS_ARE_DUPLICATED | kor::kUnrepairable};
 
 void collectIDs(const kor::ListMap& map, std::vector<std::wstring>& ids) {
     ids.clear();
@@ -69,7 +49,7 @@ void CZRMusicalPart::getStyleControlIDs(std::vector<std::wstring>& ids) const {
 }
 
 CZRNodeList* CZRMusicalPart::controlList(std::int32_t type) const {
-    return type >= 0 && type < kControlTypes ? controls_[static_cast<std::size_t>(type)] : nullptr;
+    return kor::listAt(controls_, type);
 }
 
 bool CZRMusicalPart::setStylePlugin(CZRStylePlugin* plugin) {
@@ -85,8 +65,7 @@ bool CZRMusicalPart::setNoteList(CZRNodeList* list) {
     return kor::setChildSlot(notes_, list, this);
 }
 bool CZRMusicalPart::setControlList(std::int32_t type, CZRNodeList* list) {
-    if (type < 0 || type >= kControlTypes) return false;
-    return kor::setChildSlot(controls_[static_cast<std::size_t>(type)], list, this);
+    return kor::setListAt(controls_, type, list, this);
 }
 bool CZRMusicalPart::setPhraseStyleList(const std::wstring& id, CZRNodeList* list) {
     return kor::setMapList(phraseStyles_, id, list, this);
@@ -96,18 +75,23 @@ bool CZRMusicalPart::setStyleControlList(const std::wstring& id, CZRNodeList* li
 }
 
 std::uint32_t CZRMusicalPart::validate() const {
-    if (const std::uint32_t code = checkStyleMap(phraseStyles_)) return code;
+    if (const std::uint32_t code =
+            kor::checkEachList(phraseStyles_, ZRObjType::StyleControl, kor::KeyOrder::Increasing,
+                               -1, kStyleControlChecks))
+        return code;
     if (singers_ == nullptr || singers_->getCount() == 0) return ZR_E_INVALID_SINGER_NUMBER;
     if (const std::uint32_t code = kor::checkOrderedList(
             singers_, CZRMusicalSinger::kType, kor::KeyOrder::Increasing, -1,
             {ZR_E_SINGER_IS_NULL, ZR_E_SINGERS_ARE_DUPLICATED}))
         return code;
-    for (const CZRNodeList* list : controls_)
-        if (const std::uint32_t code = kor::checkOrderedList(
-                list, ZRObjType::MusicalControl, kor::KeyOrder::Increasing, -1,
-                {ZR_E_MUSICAL_CONTROL_IS_NULL, ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED}))
-            return code;
-    if (const std::uint32_t code = checkStyleMap(styleControls_)) return code;
+    if (const std::uint32_t code = kor::checkEachList(
+            controls_, ZRObjType::MusicalControl, kor::KeyOrder::Increasing, -1,
+            {ZR_E_MUSICAL_CONTROL_IS_NULL, ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED}))
+        return code;
+    if (const std::uint32_t code =
+            kor::checkEachList(styleControls_, ZRObjType::StyleControl, kor::KeyOrder::Increasing,
+                               -1, kStyleControlChecks))
+        return code;
     if (const std::uint32_t code = kor::checkOrderedList(notes_, ZRObjType::MusicalNote,
                                                          kor::KeyOrder::Any, 0,
                                                          {ZR_E_NOTE_IS_NULL, 0}))
@@ -120,7 +104,9 @@ std::uint32_t CZRMusicalPart::correct(CZRObjectTable& table, const ZRCreateConte
     const std::uint32_t partResult = part().correct(table, context);
     if ((partResult & kor::kUnrepairable) != 0) return partResult;
 
-    std::uint32_t changed = repairStyleMap(phraseStyles_, table);
+    std::uint32_t changed =
+        kor::dropInEachList(phraseStyles_, ZRObjType::StyleControl,
+                            kor::DropRule::RepeatedOrNegative, kStyleControlRepairs, table);
     if ((changed & kor::kUnrepairable) != 0) return changed;
 
     const auto [vBS, vPC] = kor::defaultSinger();
@@ -134,16 +120,16 @@ std::uint32_t CZRMusicalPart::correct(CZRObjectTable& table, const ZRCreateConte
     if ((singers & kor::kUnrepairable) != 0) return singers;
     changed |= singers;
 
-    for (CZRNodeList* list : controls_) {
-        const std::uint32_t result = kor::dropBadElements(
-            list, ZRObjType::MusicalControl, kor::DropRule::RepeatedOrNegative,
-            {unrepairable(ZR_E_MUSICAL_CONTROL_IS_NULL),
-             unrepairable(ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED)},
-            table);
-        if ((result & kor::kUnrepairable) != 0) return result;
-        changed |= result;
-    }
-    const std::uint32_t styles = repairStyleMap(styleControls_, table);
+    const std::uint32_t controls = kor::dropInEachList(
+        controls_, ZRObjType::MusicalControl, kor::DropRule::RepeatedOrNegative,
+        {unrepairable(ZR_E_MUSICAL_CONTROL_IS_NULL),
+         unrepairable(ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED)},
+        table);
+    if ((controls & kor::kUnrepairable) != 0) return controls;
+    changed |= controls;
+    const std::uint32_t styles =
+        kor::dropInEachList(styleControls_, ZRObjType::StyleControl,
+                            kor::DropRule::RepeatedOrNegative, kStyleControlRepairs, table);
     if ((styles & kor::kUnrepairable) != 0) return styles;
     changed |= styles;
 

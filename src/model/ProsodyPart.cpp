@@ -25,7 +25,7 @@ std::int32_t endOf(const CZRProsodyPhoneme& phoneme) {
 } // namespace
 
 CZRNodeList* CZRProsodyPart::controlList(std::int32_t type) const {
-    return type >= 0 && type < kControlTypes ? controls_[static_cast<std::size_t>(type)] : nullptr;
+    return kor::listAt(controls_, type);
 }
 
 bool CZRProsodyPart::setVoiceList(CZRNodeList* list) {
@@ -38,8 +38,7 @@ bool CZRProsodyPart::setElementList(std::size_t which, CZRNodeList* list) {
     return which < elements_.size() && kor::setChildSlot(elements_[which], list, this);
 }
 bool CZRProsodyPart::setControlList(std::int32_t type, CZRNodeList* list) {
-    if (type < 0 || type >= kControlTypes) return false;
-    return kor::setChildSlot(controls_[static_cast<std::size_t>(type)], list, this);
+    return kor::setListAt(controls_, type, list, this);
 }
 
 std::uint32_t CZRProsodyPart::validatePhonemes() const {
@@ -60,11 +59,10 @@ std::uint32_t CZRProsodyPart::validate() const {
             voices_, CZRProsodyVoice::kType, kor::KeyOrder::Increasing, kBeforeFirstVoice,
             {ZR_E_PROSODY_VOICE_IS_NULL, ZR_E_PROSODY_VOICES_ARE_DUPLICATED}))
         return code;
-    for (const CZRNodeList* list : controls_)
-        if (const std::uint32_t code = kor::checkOrderedList(
-                list, ZRObjType::ProsodyControl, kor::KeyOrder::Increasing, -1,
-                {ZR_E_PROSODY_CONTROL_IS_NULL, ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED}))
-            return code;
+    if (const std::uint32_t code = kor::checkEachList(
+            controls_, ZRObjType::ProsodyControl, kor::KeyOrder::Increasing, -1,
+            {ZR_E_PROSODY_CONTROL_IS_NULL, ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED}))
+        return code;
     for (const CZRNodeList* list : elements_) {
         if (list == nullptr || list->getCount() == 0) return ZR_E_INVALID_PROSODY_ELEMENT_NUMBER;
         if (const std::uint32_t code = kor::checkOrderedList(
@@ -91,15 +89,13 @@ std::uint32_t CZRProsodyPart::correct(CZRObjectTable& table, const ZRCreateConte
         table, context);
     if ((changed & kor::kUnrepairable) != 0) return changed;
 
-    for (CZRNodeList* list : controls_) {
-        const std::uint32_t result = kor::dropBadElements(
-            list, ZRObjType::ProsodyControl, kor::DropRule::RepeatedOrNegative,
-            {unrepairable(ZR_E_PROSODY_CONTROL_IS_NULL),
-             unrepairable(ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED)},
-            table);
-        if ((result & kor::kUnrepairable) != 0) return result;
-        changed |= result;
-    }
+    const std::uint32_t controls = kor::dropInEachList(
+        controls_, ZRObjType::ProsodyControl, kor::DropRule::RepeatedOrNegative,
+        {unrepairable(ZR_E_PROSODY_CONTROL_IS_NULL),
+         unrepairable(ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED)},
+        table);
+    if ((controls & kor::kUnrepairable) != 0) return controls;
+    changed |= controls;
     for (CZRNodeList*& list : elements_) {
         const std::uint32_t result = kor::repairHeadedList<CZRProsodyElement>(
             list, 13, this,

@@ -32,7 +32,9 @@ struct Bare {
     CZRMusicalPart* part = make<CZRMusicalPart>(doc, ZRPartValues{0, 480, L"p", L""});
 
     CZRNodeList* singers() {
-        if (part->singerList() == nullptr) EXPECT_TRUE(part->setSingerList(doc.list(8)));
+        if (part->singerList() == nullptr) {
+            EXPECT_TRUE(part->setSingerList(doc.list(8)));
+        }
         return part->singerList();
     }
     void singerAt(std::int32_t tick) {
