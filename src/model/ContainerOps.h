@@ -7,6 +7,7 @@
 #include "model/ObjectTree.h"
 
 #include <array>
+#include <initializer_list>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -124,6 +125,13 @@ void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out);
 /// The list under `id`, or null.
 CZRNodeList* findMapList(const ListMap& map, const std::wstring& id);
 
+/// Appends the children that are present, in the order given.
+inline void appendPresent(std::vector<IZRMutableKorObject*>& out,
+                          std::initializer_list<IZRMutableKorObject*> children) {
+    for (IZRMutableKorObject* child : children)
+        if (child != nullptr) out.push_back(child);
+}
+
 /// A fixed row of child lists (the seven control lists of a part, the five attribute info
 /// lists of a style plug-in); empty slots are null.
 template <std::size_t N>
@@ -145,8 +153,7 @@ template <std::size_t N>
 /// Appends the lists that exist, in slot order.
 template <std::size_t N>
 void appendListRow(const ListRow<N>& lists, std::vector<IZRMutableKorObject*>& out) {
-    for (CZRNodeList* list : lists)
-        if (list != nullptr) out.push_back(list);
+    for (CZRNodeList* list : lists) appendPresent(out, {list});
 }
 
 /// The list in slot `index` of `row`, or null for an index outside the row.

@@ -1,7 +1,7 @@
 // The root of a song document.
 #pragma once
 
-#include "model/ObjectTree.h"
+#include "model/ContainerOps.h"
 #include "model/Sequence.h"
 
 #include <korman/IZRKorRoot.h>
@@ -29,7 +29,7 @@ private:
     friend class TZRObject<CZRKorRoot, IZRKorRoot>;
 
     void appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-        if (sequence_ != nullptr) out.push_back(sequence_);
+        kor::appendPresent(out, {sequence_});
     }
 
     CZRSequence* sequence_ = nullptr;

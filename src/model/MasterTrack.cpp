@@ -159,8 +159,7 @@ bool CZRMasterTrack::copyChildren(const CZRMasterTrack& source, std::uint32_t co
 }
 
 void CZRMasterTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (timeSigs_ != nullptr) out.push_back(timeSigs_);
-    if (tempos_ != nullptr) out.push_back(tempos_);
+    kor::appendPresent(out, {timeSigs_, tempos_});
 }
 
 void CZRMasterTrack::dumpFields(std::wstring& out) const {

@@ -171,13 +171,12 @@ bool CZRMusicalPart::copyChildren(const CZRMusicalPart& source, std::uint32_t co
 }
 
 void CZRMusicalPart::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (stylePlugin_ != nullptr) out.push_back(stylePlugin_);
-    if (partStyle_ != nullptr) out.push_back(partStyle_);
+    kor::appendPresent(out, {stylePlugin_, partStyle_});
     kor::appendMapLists(phraseStyles_, out);
-    if (singers_ != nullptr) out.push_back(singers_);
+    kor::appendPresent(out, {singers_});
     kor::appendListRow(controls_, out);
     kor::appendMapLists(styleControls_, out);
-    if (notes_ != nullptr) out.push_back(notes_);
+    kor::appendPresent(out, {notes_});
 }
 
 void CZRMusicalPart::dumpFields(std::wstring& out) const {

@@ -142,8 +142,7 @@ bool CZRProsodyPart::copyChildren(const CZRProsodyPart& source, std::uint32_t co
 }
 
 void CZRProsodyPart::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (voices_ != nullptr) out.push_back(voices_);
-    if (phonemes_ != nullptr) out.push_back(phonemes_);
+    kor::appendPresent(out, {voices_, phonemes_});
     kor::appendListRow(elements_, out);
     kor::appendListRow(controls_, out);
 }

@@ -155,9 +155,8 @@ std::uint32_t CZRSequence::correct(CZRObjectTable& table, const ZRCreateContext&
 }
 
 void CZRSequence::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    for (IZRMutableKorObject* child : std::initializer_list<IZRMutableKorObject*>{
-             vvoices_, mixer_, masterTrack_, zrTracks_, seTrack_, karaokeTrack_, unManaged_})
-        if (child != nullptr) out.push_back(child);
+    kor::appendPresent(out, {vvoices_, mixer_, masterTrack_, zrTracks_, seTrack_, karaokeTrack_,
+                             unManaged_});
 }
 
 void CZRSequence::dumpFields(std::wstring& out) const {

@@ -15,5 +15,5 @@ bool CZRWAVTrack::copyChildren(const CZRWAVTrack& source, std::uint32_t copyFlag
 }
 
 void CZRWAVTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (parts_ != nullptr) out.push_back(parts_);
+    kor::appendPresent(out, {parts_});
 }
