@@ -65,6 +65,37 @@ struct HeadedListCodes {
     std::uint32_t appendFailed; ///< ... or appended
 };
 
+/// The usual codes of a headed list, from the check codes of its event class: "is null" for a
+/// missing list, a stranger and a failed creation, "duplicated" for a failed removal and
+/// "number" for a failed append.
+constexpr HeadedListCodes headedListCodes(std::uint32_t isNull, std::uint32_t duplicated,
+                                          std::uint32_t number) {
+    return {isNull | kUnrepairable, isNull | kUnrepairable, duplicated | kUnrepairable,
+            isNull | kUnrepairable, number | kUnrepairable};
+}
+
+/// Gathers the results of the steps of a repair: 1 once any step changed something, or the
+/// first unrepairable code, after which no further step counts.
+class RepairResult {
+public:
+    explicit RepairResult(std::uint32_t first = 0) { add(first); }
+
+    /// Takes the result of one step; false once the repair has failed.
+    bool add(std::uint32_t result) {
+        if (failed()) return false;
+        if ((result & kUnrepairable) != 0)
+            code_ = result;
+        else if (result != 0)
+            code_ = 1;
+        return !failed();
+    }
+    bool failed() const { return (code_ & kUnrepairable) != 0; }
+    std::uint32_t value() const { return code_; }
+
+private:
+    std::uint32_t code_ = 0;
+};
+
 /// Repairs a list that must start with an event at position 0 (time signatures, tempos,
 /// singers, prosody voices and elements): creates the list in its child slot `field` of
 /// `container` when missing, drops repeated or negative events (destroyed in `table`), then

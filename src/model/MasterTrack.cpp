@@ -133,23 +133,20 @@ std::uint32_t CZRMasterTrack::correct(CZRObjectTable& table, const ZRCreateConte
         values_.preMeasure = 1;
         changed = 1;
     }
-    using kor::unrepairable;
-    const std::uint32_t sigs = kor::repairHeadedList<CZRTimeSig>(
-        timeSigs_, 2, this,
-        {unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL), unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL),
-         unrepairable(ZR_E_TIME_SIGNATURES_ARE_DUPLICATED),
-         unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL),
-         unrepairable(ZR_E_INVALID_TIME_SIGNATURE_NUMBER)},
-        ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.values().posMes = 0; }, table, context);
-    if ((sigs & kor::kUnrepairable) != 0) return sigs;
-    const std::uint32_t tempos = kor::repairHeadedList<CZRTempo>(
-        tempos_, 3, this,
-        {unrepairable(ZR_E_TEMPO_IS_NULL), unrepairable(ZR_E_TEMPO_IS_NULL),
-         unrepairable(ZR_E_TEMPOS_ARE_DUPLICATED), unrepairable(ZR_E_TEMPO_IS_NULL),
-         unrepairable(ZR_E_INVALID_TEMPO_NUMBER)},
-        ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.values().posTick = 0; }, table, context);
-    if ((tempos & kor::kUnrepairable) != 0) return tempos;
-    return changed | sigs | tempos;
+    kor::RepairResult result(changed);
+    if (result.add(kor::repairHeadedList<CZRTimeSig>(
+            timeSigs_, 2, this,
+            kor::headedListCodes(ZR_E_TIME_SIGNATURE_IS_NULL, ZR_E_TIME_SIGNATURES_ARE_DUPLICATED,
+                                 ZR_E_INVALID_TIME_SIGNATURE_NUMBER),
+            ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.values().posMes = 0; }, table,
+            context)))
+        result.add(kor::repairHeadedList<CZRTempo>(
+            tempos_, 3, this,
+            kor::headedListCodes(ZR_E_TEMPO_IS_NULL, ZR_E_TEMPOS_ARE_DUPLICATED,
+                                 ZR_E_INVALID_TEMPO_NUMBER),
+            ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.values().posTick = 0; }, table,
+            context));
+    return result.value();
 }
 
 bool CZRMasterTrack::copyChildren(const CZRMasterTrack& source, std::uint32_t copyFlags,

@@ -104,43 +104,31 @@ std::uint32_t CZRMusicalPart::correct(CZRObjectTable& table, const ZRCreateConte
     const std::uint32_t partResult = part().correct(table, context);
     if ((partResult & kor::kUnrepairable) != 0) return partResult;
 
-    std::uint32_t changed =
-        kor::dropInEachList(phraseStyles_, ZRObjType::StyleControl,
-                            kor::DropRule::RepeatedOrNegative, kStyleControlRepairs, table);
-    if ((changed & kor::kUnrepairable) != 0) return changed;
-
     const auto [vBS, vPC] = kor::defaultSinger();
-    const std::uint32_t singers = kor::repairHeadedList<CZRMusicalSinger>(
-        singers_, 8, this,
-        {unrepairable(ZR_E_SINGER_IS_NULL), unrepairable(ZR_E_SINGER_IS_NULL),
-         unrepairable(ZR_E_SINGERS_ARE_DUPLICATED), unrepairable(ZR_E_SINGER_IS_NULL),
-         unrepairable(ZR_E_INVALID_SINGER_NUMBER)},
-        ZRMusicalSingerValues{0, vBS, vPC},
-        [](CZRMusicalSinger& singer) { singer.values().posTick = 0; }, table, context);
-    if ((singers & kor::kUnrepairable) != 0) return singers;
-    changed |= singers;
-
-    const std::uint32_t controls = kor::dropInEachList(
-        controls_, ZRObjType::MusicalControl, kor::DropRule::RepeatedOrNegative,
-        {unrepairable(ZR_E_MUSICAL_CONTROL_IS_NULL),
-         unrepairable(ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED)},
-        table);
-    if ((controls & kor::kUnrepairable) != 0) return controls;
-    changed |= controls;
-    const std::uint32_t styles =
-        kor::dropInEachList(styleControls_, ZRObjType::StyleControl,
-                            kor::DropRule::RepeatedOrNegative, kStyleControlRepairs, table);
-    if ((styles & kor::kUnrepairable) != 0) return styles;
-    changed |= styles;
-
-    const std::uint32_t notes = kor::dropBadElements(
-        notes_, ZRObjType::MusicalNote, kor::DropRule::Negative,
-        {unrepairable(ZR_E_NOTE_IS_NULL), unrepairable(ZR_E_INVALID_NOTE_POSITION)}, table);
-    if ((notes & kor::kUnrepairable) != 0) return notes;
-    changed |= notes;
+    constexpr auto rule = kor::DropRule::RepeatedOrNegative;
+    kor::RepairResult events;
+    const bool repaired =
+        events.add(kor::dropInEachList(phraseStyles_, ZRObjType::StyleControl, rule,
+                                       kStyleControlRepairs, table)) &&
+        events.add(kor::repairHeadedList<CZRMusicalSinger>(
+            singers_, 8, this,
+            kor::headedListCodes(ZR_E_SINGER_IS_NULL, ZR_E_SINGERS_ARE_DUPLICATED,
+                                 ZR_E_INVALID_SINGER_NUMBER),
+            ZRMusicalSingerValues{0, vBS, vPC},
+            [](CZRMusicalSinger& singer) { singer.values().posTick = 0; }, table, context)) &&
+        events.add(kor::dropInEachList(controls_, ZRObjType::MusicalControl, rule,
+                                       {unrepairable(ZR_E_MUSICAL_CONTROL_IS_NULL),
+                                        unrepairable(ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED)},
+                                       table)) &&
+        events.add(kor::dropInEachList(styleControls_, ZRObjType::StyleControl, rule,
+                                       kStyleControlRepairs, table)) &&
+        events.add(kor::dropBadElements(
+            notes_, ZRObjType::MusicalNote, kor::DropRule::Negative,
+            {unrepairable(ZR_E_NOTE_IS_NULL), unrepairable(ZR_E_INVALID_NOTE_POSITION)}, table));
+    if (!repaired) return events.value();
 
     updateDerivedLength();
-    return changed != 0 ? 1 : partResult;
+    return events.value() != 0 ? 1 : partResult;
 }
 
 void CZRMusicalPart::updateDerivedLength() {

@@ -79,45 +79,40 @@ std::uint32_t CZRProsodyPart::correct(CZRObjectTable& table, const ZRCreateConte
     const std::uint32_t partResult = part().correct(table, context);
     if ((partResult & kor::kUnrepairable) != 0) return partResult;
 
-    std::uint32_t changed = kor::repairHeadedList<CZRProsodyVoice>(
-        voices_, 12, this,
-        {unrepairable(ZR_E_PROSODY_VOICE_IS_NULL), unrepairable(ZR_E_PROSODY_VOICE_IS_NULL),
-         unrepairable(ZR_E_PROSODY_VOICES_ARE_DUPLICATED),
-         unrepairable(ZR_E_INVALID_PROSODY_VOICE_NUMBER),
-         unrepairable(ZR_E_INVALID_PROSODY_VOICE_NUMBER)},
-        ZRProsodyVoiceValues{0, 0, 0}, [](CZRProsodyVoice& voice) { voice.values().posSec = 0; },
-        table, context);
-    if ((changed & kor::kUnrepairable) != 0) return changed;
+    kor::HeadedListCodes voiceCodes =
+        kor::headedListCodes(ZR_E_PROSODY_VOICE_IS_NULL, ZR_E_PROSODY_VOICES_ARE_DUPLICATED,
+                             ZR_E_INVALID_PROSODY_VOICE_NUMBER);
+    voiceCodes.createFailed = voiceCodes.appendFailed;
+    constexpr kor::HeadedListCodes elementCodes =
+        kor::headedListCodes(ZR_E_PROSODY_ELEMENT_IS_NULL, ZR_E_PROSODY_ELEMENTS_ARE_DUPLICATED,
+                             ZR_E_INVALID_PROSODY_ELEMENT_NUMBER);
+    auto elementToZero = [](CZRProsodyElement& element) { element.values().posSec = 0; };
 
-    const std::uint32_t controls = kor::dropInEachList(
-        controls_, ZRObjType::ProsodyControl, kor::DropRule::RepeatedOrNegative,
-        {unrepairable(ZR_E_PROSODY_CONTROL_IS_NULL),
-         unrepairable(ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED)},
-        table);
-    if ((controls & kor::kUnrepairable) != 0) return controls;
-    changed |= controls;
-    for (CZRNodeList*& list : elements_) {
-        const std::uint32_t result = kor::repairHeadedList<CZRProsodyElement>(
-            list, 13, this,
-            {unrepairable(ZR_E_PROSODY_ELEMENT_IS_NULL), unrepairable(ZR_E_PROSODY_ELEMENT_IS_NULL),
-             unrepairable(ZR_E_PROSODY_ELEMENTS_ARE_DUPLICATED),
-             unrepairable(ZR_E_PROSODY_ELEMENT_IS_NULL),
-             unrepairable(ZR_E_INVALID_PROSODY_ELEMENT_NUMBER)},
-            ZRProsodyElementValues{0, 0},
-            [](CZRProsodyElement& element) { element.values().posSec = 0; }, table, context);
-        if ((result & kor::kUnrepairable) != 0) return result;
-        changed |= result;
-    }
-    const std::uint32_t phonemes = kor::dropBadElements(
-        phonemes_, CZRProsodyPhoneme::kType, kor::DropRule::Negative,
-        {unrepairable(ZR_E_PROSODY_PHONEME_IS_NULL),
-         unrepairable(ZR_E_INVALID_PROSODY_PHONEME_POSITION)},
-        table);
-    if ((phonemes & kor::kUnrepairable) != 0) return phonemes;
-    changed |= phonemes;
+    kor::RepairResult events;
+    const bool repaired =
+        events.add(kor::repairHeadedList<CZRProsodyVoice>(
+            voices_, 12, this, voiceCodes, ZRProsodyVoiceValues{0, 0, 0},
+            [](CZRProsodyVoice& voice) { voice.values().posSec = 0; }, table, context)) &&
+        events.add(kor::dropInEachList(controls_, ZRObjType::ProsodyControl,
+                                       kor::DropRule::RepeatedOrNegative,
+                                       {unrepairable(ZR_E_PROSODY_CONTROL_IS_NULL),
+                                        unrepairable(ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED)},
+                                       table)) &&
+        events.add(kor::repairHeadedList<CZRProsodyElement>(
+            elements_[0], 13, this, elementCodes, ZRProsodyElementValues{}, elementToZero, table,
+            context)) &&
+        events.add(kor::repairHeadedList<CZRProsodyElement>(
+            elements_[1], 13, this, elementCodes, ZRProsodyElementValues{}, elementToZero, table,
+            context)) &&
+        events.add(kor::dropBadElements(phonemes_, CZRProsodyPhoneme::kType,
+                                        kor::DropRule::Negative,
+                                        {unrepairable(ZR_E_PROSODY_PHONEME_IS_NULL),
+                                         unrepairable(ZR_E_INVALID_PROSODY_PHONEME_POSITION)},
+                                        table));
+    if (!repaired) return events.value();
 
     updateDerivedLength();
-    return changed != 0 ? 1 : partResult;
+    return events.value() != 0 ? 1 : partResult;
 }
 
 void CZRProsodyPart::updateDerivedLength() {
