@@ -7,15 +7,17 @@
 #include "model/ObjectTree.h"
 
 #include <array>
-#include <initializer_list>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
 
 namespace kor {
 
 /// `code` marked unrepairable; 0 stays 0. For classes whose repair changes nothing.
-inline std::uint32_t unrepairable(std::uint32_t code) { return code != 0 ? code | kUnrepairable : 0; }
+inline std::uint32_t unrepairable(std::uint32_t code) {
+    return code != 0 ? code | kUnrepairable : 0;
+}
 
 /// How the elements of a list must follow one another by sort key.
 enum class KeyOrder {
@@ -50,9 +52,9 @@ struct ListRepairCodes {
 };
 
 /// Removes from `list` (null: nothing to do) the elements that `rule` drops, comparing keys with
-/// the last kept element (the first element is never a repeat), and destroys them in `table`. An element whose type
-/// is not `type` stops the repair with `codes.notOfType`. Returns 0 when nothing was removed, 1
-/// when something was, or the failure code.
+/// the last kept element (the first element is never a repeat), and destroys them in `table`.
+/// An element whose type is not `type` stops the repair with `codes.notOfType`. Returns 0 when
+/// nothing was removed, 1 when something was, or the failure code.
 std::uint32_t dropBadElements(CZRNodeList* list, ZRObjType type, DropRule rule,
                               ListRepairCodes codes, CZRObjectTable& table);
 
@@ -146,9 +148,8 @@ using ListMap = std::map<std::wstring, CZRNodeList*>;
 
 /// Replaces every list of `map` by a deep copy of the lists of `source`; the old lists are
 /// detached. Stops with false at the first list that cannot be copied.
-[[nodiscard]] bool copyMapLists(ListMap& map, const ListMap& source,
-                                IZRMutableKorObject* container, std::uint32_t copyFlags,
-                                const ZRCreateContext& context);
+[[nodiscard]] bool copyMapLists(ListMap& map, const ListMap& source, IZRMutableKorObject* container,
+                                std::uint32_t copyFlags, const ZRCreateContext& context);
 
 /// Appends the lists of `map` in ID order.
 void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out);
@@ -165,8 +166,7 @@ inline void appendPresent(std::vector<IZRMutableKorObject*>& out,
 
 /// A fixed row of child lists (the seven control lists of a part, the five attribute info
 /// lists of a style plug-in); empty slots are null.
-template <std::size_t N>
-using ListRow = std::array<CZRNodeList*, N>;
+template <std::size_t N> using ListRow = std::array<CZRNodeList*, N>;
 
 /// The seven event lists of a part, one per control type 0 to 6.
 using ControlLists = ListRow<7>;
@@ -184,14 +184,14 @@ template <std::size_t N>
 /// Appends the lists that exist, in slot order.
 template <std::size_t N>
 void appendListRow(const ListRow<N>& lists, std::vector<IZRMutableKorObject*>& out) {
-    for (CZRNodeList* list : lists) appendPresent(out, {list});
+    for (CZRNodeList* list : lists)
+        appendPresent(out, {list});
 }
 
 /// The list in slot `index` of `row`, or null for an index outside the row.
-template <std::size_t N>
-CZRNodeList* listAt(const ListRow<N>& row, std::int32_t index) {
+template <std::size_t N> CZRNodeList* listAt(const ListRow<N>& row, std::int32_t index) {
     return index >= 0 && static_cast<std::size_t>(index) < N ? row[static_cast<std::size_t>(index)]
-                                                              : nullptr;
+                                                             : nullptr;
 }
 
 /// Links `list` (or nothing) in slot `index` of `row` under `container`; false for an index
@@ -203,8 +203,12 @@ template <std::size_t N>
     return setChildSlot(row[static_cast<std::size_t>(index)], list, container);
 }
 
-inline CZRNodeList* listOf(CZRNodeList* list) { return list; }
-inline CZRNodeList* listOf(const ListMap::value_type& entry) { return entry.second; }
+inline CZRNodeList* listOf(CZRNodeList* list) {
+    return list;
+}
+inline CZRNodeList* listOf(const ListMap::value_type& entry) {
+    return entry.second;
+}
 
 /// checkOrderedList over every list of `lists` (a row or a map); the first fault.
 template <class Lists>

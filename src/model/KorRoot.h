@@ -13,7 +13,8 @@ public:
     static constexpr ZRObjType kType = ZRObjType::KorRoot;
     static constexpr bool kCopyable = false;
 
-    explicit CZRKorRoot(std::uint32_t objID) : TZRObject(objID) {}
+    explicit CZRKorRoot(std::uint32_t objID)
+        : TZRObject(objID) {}
 
     IZRSequence* getSequence() const override { return sequence_; }
     CZRSequence* sequence() const { return sequence_; }

@@ -16,7 +16,8 @@ constexpr double kFixedOne = 65536.0;
 
 std::int64_t ticksPerMeasure(const CZRTimeSig& sig, std::int32_t resolution) {
     std::int64_t beat = static_cast<std::int64_t>(resolution) * 4;
-    for (std::int64_t counter = 1; counter < sig.getDenominator(); counter *= 2) beat >>= 1;
+    for (std::int64_t counter = 1; counter < sig.getDenominator(); counter *= 2)
+        beat >>= 1;
     return beat * sig.getNumerator();
 }
 
@@ -32,7 +33,8 @@ std::optional<std::int32_t> toInt32(double value) {
 template <class Segments, class Start>
 std::size_t pickSegment(const Segments& segments, double at, Start start) {
     std::size_t i = 0;
-    while (i < segments.size() && start(segments[i]) < at) ++i;
+    while (i < segments.size() && start(segments[i]) < at)
+        ++i;
     if (i == segments.size()) return i - 1;
     if (start(segments[i]) > at && i > 0) --i;
     return i;
@@ -167,8 +169,8 @@ void CZRMasterTrack::dumpFields(std::wstring& out) const {
 
 namespace kor {
 
-std::optional<std::int32_t> secDurationToTicks(const CZRMasterTrack* master,
-                                               std::int32_t startTick, std::int32_t durSec) {
+std::optional<std::int32_t> secDurationToTicks(const CZRMasterTrack* master, std::int32_t startTick,
+                                               std::int32_t durSec) {
     if (master == nullptr || startTick < 0 || durSec < 0) return std::nullopt;
     const std::optional<std::int32_t> startSec = master->tickToSec(startTick);
     if (!startSec) return std::nullopt;

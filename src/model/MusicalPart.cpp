@@ -16,13 +16,14 @@ std::atomic<std::int32_t> defaultSingerPC{0};
 
 constexpr kor::ListCheckCodes kStyleControlChecks{ZR_E_STYLE_CONTROL_IS_NULL,
                                                   ZR_E_STYLE_CONTROLS_ARE_DUPLICATED};
-constexpr kor::ListRepairCodes kStyleControlRepairs{
-    ZR_E_STYLE_CONTROL_IS_NULL | kor::kUnrepairable,
-    ZR_E_STYLE_CONTROLS_ARE_DUPLICATED | kor::kUnrepairable};
+constexpr kor::ListRepairCodes kStyleControlRepairs{ZR_E_STYLE_CONTROL_IS_NULL | kor::kUnrepairable,
+                                                    ZR_E_STYLE_CONTROLS_ARE_DUPLICATED |
+                                                        kor::kUnrepairable};
 
 void collectIDs(const kor::ListMap& map, std::vector<std::wstring>& ids) {
     ids.clear();
-    for (const auto& [id, list] : map) ids.push_back(id);
+    for (const auto& [id, list] : map)
+        ids.push_back(id);
 }
 
 } // namespace
@@ -80,9 +81,9 @@ std::uint32_t CZRMusicalPart::validate() const {
                                -1, kStyleControlChecks))
         return code;
     if (singers_ == nullptr || singers_->getCount() == 0) return ZR_E_INVALID_SINGER_NUMBER;
-    if (const std::uint32_t code = kor::checkOrderedList(
-            singers_, CZRMusicalSinger::kType, kor::KeyOrder::Increasing, -1,
-            {ZR_E_SINGER_IS_NULL, ZR_E_SINGERS_ARE_DUPLICATED}))
+    if (const std::uint32_t code =
+            kor::checkOrderedList(singers_, CZRMusicalSinger::kType, kor::KeyOrder::Increasing, -1,
+                                  {ZR_E_SINGER_IS_NULL, ZR_E_SINGERS_ARE_DUPLICATED}))
         return code;
     if (const std::uint32_t code = kor::checkEachList(
             controls_, ZRObjType::MusicalControl, kor::KeyOrder::Increasing, -1,
@@ -92,9 +93,8 @@ std::uint32_t CZRMusicalPart::validate() const {
             kor::checkEachList(styleControls_, ZRObjType::StyleControl, kor::KeyOrder::Increasing,
                                -1, kStyleControlChecks))
         return code;
-    if (const std::uint32_t code = kor::checkOrderedList(notes_, ZRObjType::MusicalNote,
-                                                         kor::KeyOrder::Any, 0,
-                                                         {ZR_E_NOTE_IS_NULL, 0}))
+    if (const std::uint32_t code = kor::checkOrderedList(
+            notes_, ZRObjType::MusicalNote, kor::KeyOrder::Any, 0, {ZR_E_NOTE_IS_NULL, 0}))
         return code;
     return part().validate();
 }
@@ -134,16 +134,19 @@ std::uint32_t CZRMusicalPart::correct(CZRObjectTable& table, const ZRCreateConte
 void CZRMusicalPart::updateDerivedLength() {
     std::int32_t end = 0;
     auto takeLast = [&end](const CZRNodeList* list) { end = std::max(end, kor::lastKey(list, 0)); };
-    for (const auto& [id, list] : phraseStyles_) takeLast(list);
+    for (const auto& [id, list] : phraseStyles_)
+        takeLast(list);
     takeLast(singers_);
-    for (const CZRNodeList* list : controls_) takeLast(list);
-    for (const auto& [id, list] : styleControls_) takeLast(list);
+    for (const CZRNodeList* list : controls_)
+        takeLast(list);
+    for (const auto& [id, list] : styleControls_)
+        takeLast(list);
     if (notes_ != nullptr)
         for (const IZRMutableKorObject* element : notes_->elements())
             if (const auto* note = dynamic_cast<const IZRMusicalNote*>(element))
-                end = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-                    std::int64_t{note->getPosTick()} + note->getDurTick(), end,
-                    std::numeric_limits<std::int32_t>::max()));
+                end = static_cast<std::int32_t>(
+                    std::clamp<std::int64_t>(std::int64_t{note->getPosTick()} + note->getDurTick(),
+                                             end, std::numeric_limits<std::int32_t>::max()));
     part().setDurTick(end);
 }
 

@@ -98,12 +98,12 @@ std::uint32_t CZRProsodyPart::correct(CZRObjectTable& table, const ZRCreateConte
                                        {unrepairable(ZR_E_PROSODY_CONTROL_IS_NULL),
                                         unrepairable(ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED)},
                                        table)) &&
-        events.add(kor::repairHeadedList<CZRProsodyElement>(
-            elements_[0], 13, this, elementCodes, ZRProsodyElementValues{}, elementToZero, table,
-            context)) &&
-        events.add(kor::repairHeadedList<CZRProsodyElement>(
-            elements_[1], 13, this, elementCodes, ZRProsodyElementValues{}, elementToZero, table,
-            context)) &&
+        events.add(kor::repairHeadedList<CZRProsodyElement>(elements_[0], 13, this, elementCodes,
+                                                            ZRProsodyElementValues{}, elementToZero,
+                                                            table, context)) &&
+        events.add(kor::repairHeadedList<CZRProsodyElement>(elements_[1], 13, this, elementCodes,
+                                                            ZRProsodyElementValues{}, elementToZero,
+                                                            table, context)) &&
         events.add(kor::dropBadElements(phonemes_, CZRProsodyPhoneme::kType,
                                         kor::DropRule::Negative,
                                         {unrepairable(ZR_E_PROSODY_PHONEME_IS_NULL),
@@ -117,8 +117,10 @@ std::uint32_t CZRProsodyPart::correct(CZRObjectTable& table, const ZRCreateConte
 
 void CZRProsodyPart::updateDerivedLength() {
     std::int32_t end = std::max(0, kor::lastKey(voices_, 0));
-    for (const CZRNodeList* list : controls_) end = std::max(end, kor::lastKey(list, 0));
-    for (const CZRNodeList* list : elements_) end = std::max(end, kor::lastKey(list, 0));
+    for (const CZRNodeList* list : controls_)
+        end = std::max(end, kor::lastKey(list, 0));
+    for (const CZRNodeList* list : elements_)
+        end = std::max(end, kor::lastKey(list, 0));
     if (phonemes_ != nullptr)
         for (const IZRMutableKorObject* element : phonemes_->elements())
             if (const auto* phoneme = kor::objCast<CZRProsodyPhoneme>(element))

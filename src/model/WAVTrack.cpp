@@ -3,7 +3,9 @@
 #include "model/ContainerOps.h"
 #include "model/Part.h"
 
-std::uint32_t CZRWAVTrack::validate() const { return kor::checkPartList(parts_); }
+std::uint32_t CZRWAVTrack::validate() const {
+    return kor::checkPartList(parts_);
+}
 
 std::uint32_t CZRWAVTrack::correct(CZRObjectTable&, const ZRCreateContext&) {
     return kor::unrepairable(validate());
