@@ -30,25 +30,22 @@ std::wstring_view trim(std::wstring_view text) { return trimRight(trimLeft(text)
 
 } // namespace
 
-std::wstring CxTypedFile::decodeLine(std::string_view line) const {
+void CxTypedFile::decodeLine(std::string_view line, std::wstring& out) const {
     // Most lines are plain ASCII, which every supported code page maps to itself: widen those
     // directly and keep the converter for lines that need it.
-    bool ascii = true;
-    for (char c : line)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
+    bool ascii = std::all_of(line.begin(), line.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (!ascii) {
-        if (std::optional<std::wstring> wide = kor::platform::multiByteToWide(line, codePage_))
-            return std::move(*wide);
+        if (std::optional<std::wstring> wide = kor::platform::multiByteToWide(line, codePage_)) {
+            out = std::move(*wide);
+            return;
+        }
     }
     // A line the code page cannot convert keeps each byte as its own character, so that its
     // keys and numbers still read and only the foreign text comes out garbled.
-    std::wstring wide(line.size(), L'\0');
+    out.resize(line.size());
     for (std::size_t i = 0; i < line.size(); ++i)
-        wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
-    return wide;
+        out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
 }
 
 bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool commentsAllowed) {
@@ -60,6 +57,7 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
 
     try {
         CxEntryMap* open = nullptr;
+        std::wstring decoded;
         std::size_t pos = 0;
         while (pos < length) {
             while (pos < length && static_cast<unsigned char>(bytes[pos]) <= 0x20)
@@ -75,7 +73,7 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
             std::string_view raw(bytes + pos, lineLength);
             pos += lineLength + (feed ? 1 : 0);
 
-            std::wstring decoded = decodeLine(raw);
+            decodeLine(raw, decoded);
             std::wstring_view line = trim(decoded);
             if (line.empty())
                 continue;
