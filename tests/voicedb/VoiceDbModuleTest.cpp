@@ -20,37 +20,23 @@
 
 namespace {
 
+// The 27 entry points, in the order the manager looks them up.
+#define KOR_DBM_ENTRIES(X)                                                                         \
+    X(DBM_Init) X(DBM_Delete) X(DBM_CopyVirtualVoice) X(DBM_CreateVirtualVoice)                    \
+    X(DBM_GetVersionString) X(DBM_DeleteVirtualVoice) X(DBM_SetVirtualVoiceParameters)             \
+    X(DBM_SetVirtualVoiceName) X(DBM_GetVoiceParameters) X(DBM_GetAllVoice)                        \
+    X(DBM_BackupAllVirtualVoice) X(DBM_GetVirtualVoiceInfo) X(DBM_GetEditor)                       \
+    X(DBM_CommitEditor) X(DBM_UpdateUserRegistory) X(DBM_RollBackEditor)                           \
+    X(DBM_GetDefaultVirtualVoice) X(DBM_SetDefaultVirtualVoice) X(DBM_GetVirtualVoiceName)         \
+    X(DBM_GetVirtualVoiceParameters) X(DBM_GetVoice) X(DBM_GetExpDB) X(DBM_GetVirtualExpInfo)      \
+    X(DBM_GetVirtualExpItems) X(DBM_DeleteVirtualExpItems) X(DBM_DeleteVirtualExpInfo)             \
+    X(DBM_GetLibraryVersion)
+
 // The entry points of the loaded module, looked up by name as the manager does.
 struct Dbm {
-#define KOR_DBM_ENTRY(name) decltype(&::name) name = nullptr;
-    KOR_DBM_ENTRY(DBM_Init)
-    KOR_DBM_ENTRY(DBM_Delete)
-    KOR_DBM_ENTRY(DBM_CopyVirtualVoice)
-    KOR_DBM_ENTRY(DBM_CreateVirtualVoice)
-    KOR_DBM_ENTRY(DBM_GetVersionString)
-    KOR_DBM_ENTRY(DBM_DeleteVirtualVoice)
-    KOR_DBM_ENTRY(DBM_SetVirtualVoiceParameters)
-    KOR_DBM_ENTRY(DBM_SetVirtualVoiceName)
-    KOR_DBM_ENTRY(DBM_GetVoiceParameters)
-    KOR_DBM_ENTRY(DBM_GetAllVoice)
-    KOR_DBM_ENTRY(DBM_BackupAllVirtualVoice)
-    KOR_DBM_ENTRY(DBM_GetVirtualVoiceInfo)
-    KOR_DBM_ENTRY(DBM_GetEditor)
-    KOR_DBM_ENTRY(DBM_CommitEditor)
-    KOR_DBM_ENTRY(DBM_UpdateUserRegistory)
-    KOR_DBM_ENTRY(DBM_RollBackEditor)
-    KOR_DBM_ENTRY(DBM_GetDefaultVirtualVoice)
-    KOR_DBM_ENTRY(DBM_SetDefaultVirtualVoice)
-    KOR_DBM_ENTRY(DBM_GetVirtualVoiceName)
-    KOR_DBM_ENTRY(DBM_GetVirtualVoiceParameters)
-    KOR_DBM_ENTRY(DBM_GetVoice)
-    KOR_DBM_ENTRY(DBM_GetExpDB)
-    KOR_DBM_ENTRY(DBM_GetVirtualExpInfo)
-    KOR_DBM_ENTRY(DBM_GetVirtualExpItems)
-    KOR_DBM_ENTRY(DBM_DeleteVirtualExpItems)
-    KOR_DBM_ENTRY(DBM_DeleteVirtualExpInfo)
-    KOR_DBM_ENTRY(DBM_GetLibraryVersion)
-#undef KOR_DBM_ENTRY
+#define KOR_DBM_FIELD(name) decltype(&::name) name = nullptr;
+    KOR_DBM_ENTRIES(KOR_DBM_FIELD)
+#undef KOR_DBM_FIELD
     int resolved = 0;
 };
 
@@ -60,37 +46,11 @@ const Dbm& loadModule() {
         void* module = ::dlopen(KORVOICEDB_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
         if (module == nullptr)
             return entries;
-#define KOR_DBM_ENTRY(name)                                                                        \
+#define KOR_DBM_LOOKUP(name)                                                                       \
     entries.name = reinterpret_cast<decltype(&::name)>(::dlsym(module, #name));                    \
     entries.resolved += entries.name != nullptr;
-        KOR_DBM_ENTRY(DBM_Init)
-        KOR_DBM_ENTRY(DBM_Delete)
-        KOR_DBM_ENTRY(DBM_CopyVirtualVoice)
-        KOR_DBM_ENTRY(DBM_CreateVirtualVoice)
-        KOR_DBM_ENTRY(DBM_GetVersionString)
-        KOR_DBM_ENTRY(DBM_DeleteVirtualVoice)
-        KOR_DBM_ENTRY(DBM_SetVirtualVoiceParameters)
-        KOR_DBM_ENTRY(DBM_SetVirtualVoiceName)
-        KOR_DBM_ENTRY(DBM_GetVoiceParameters)
-        KOR_DBM_ENTRY(DBM_GetAllVoice)
-        KOR_DBM_ENTRY(DBM_BackupAllVirtualVoice)
-        KOR_DBM_ENTRY(DBM_GetVirtualVoiceInfo)
-        KOR_DBM_ENTRY(DBM_GetEditor)
-        KOR_DBM_ENTRY(DBM_CommitEditor)
-        KOR_DBM_ENTRY(DBM_UpdateUserRegistory)
-        KOR_DBM_ENTRY(DBM_RollBackEditor)
-        KOR_DBM_ENTRY(DBM_GetDefaultVirtualVoice)
-        KOR_DBM_ENTRY(DBM_SetDefaultVirtualVoice)
-        KOR_DBM_ENTRY(DBM_GetVirtualVoiceName)
-        KOR_DBM_ENTRY(DBM_GetVirtualVoiceParameters)
-        KOR_DBM_ENTRY(DBM_GetVoice)
-        KOR_DBM_ENTRY(DBM_GetExpDB)
-        KOR_DBM_ENTRY(DBM_GetVirtualExpInfo)
-        KOR_DBM_ENTRY(DBM_GetVirtualExpItems)
-        KOR_DBM_ENTRY(DBM_DeleteVirtualExpItems)
-        KOR_DBM_ENTRY(DBM_DeleteVirtualExpInfo)
-        KOR_DBM_ENTRY(DBM_GetLibraryVersion)
-#undef KOR_DBM_ENTRY
+        KOR_DBM_ENTRIES(KOR_DBM_LOOKUP)
+#undef KOR_DBM_LOOKUP
         return entries;
     }();
     return dbm;
@@ -105,7 +65,7 @@ using Record = std::tuple<std::wstring, std::wstring, int, int, int, int, int>;
 class VoiceDbModule : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(dbm.resolved, 27) << dlerror();
+        ASSERT_EQ(dbm.resolved, 27) << "cannot load " KORVOICEDB_MODULE_PATH;
         home_ = std::filesystem::temp_directory_path() /
                 ("korman-voicedb-" + std::to_string(::getpid()));
         std::filesystem::create_directories(home_);
