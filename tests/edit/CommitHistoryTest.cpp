@@ -1,40 +1,13 @@
 #include "edit/CommitHistory.h"
 
 #include "edit/EditCommit.h"
-#include "support/TestLeaf.h"
+#include "support/TestRecord.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
 namespace {
-
-// An element record over a test leaf: its copy lives in the record's store under the leaf's ID,
-// and an exchange swaps values between copy and live leaf.
-class TestRecord final : public AZREditCommand {
-public:
-    TestRecord(CZRObjectTable& live, std::uint32_t objID)
-        : AZREditCommand(objID, kElement, nullptr), live_(live) {}
-
-    bool capture() override {
-        auto* source = kor::objCast<CTestLeaf>(live_.lookup(objectID_));
-        if (copy_ != nullptr || source == nullptr) return false;
-        ZRCreateContext store{store_, store_};
-        CTestLeaf* copy = kor::createObject<CTestLeaf>(store, objectID_, 0, 0);
-        if (copy == nullptr || !copy->copyFrom(source, ZR_COPY_KEEP_IDS, &store)) return false;
-        copy_ = copy;
-        return true;
-    }
-    void exchange() override { (void)live_.lookup(objectID_)->swapContents(copy_); }
-    void afterExchange() override { ++afterExchangeCalls; }
-    void prepareCommit() override {}
-
-    CTestLeaf* workingCopy() { return dynamic_cast<CTestLeaf*>(copy_); }
-    int afterExchangeCalls = 0;
-
-private:
-    CZRObjectTable& live_;
-};
 
 struct HistoryFixture {
     TestDocument doc;

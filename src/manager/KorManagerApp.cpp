@@ -1,0 +1,223 @@
+#include "manager/KorManagerApp.h"
+
+#include "legacy/IconVibrato.h"
+#include "platform/AppData.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <dlfcn.h>
+
+#include <cwchar>
+#include <mutex>
+
+using kor::platform::ScopedLock;
+
+namespace {
+
+CKorManagerApp theApp;
+
+constexpr wchar_t kVoiceDatabaseModule[] = L"libkorvoicedb.so";
+
+// Makes sure a folder stands at `path`: a plain file of that name (read-only or not) is deleted
+// first, and an existing folder is accepted as it is.
+bool ensureFolder(const std::wstring& path) {
+    namespace fs = kor::platform;
+    if (const auto attributes = fs::fileAttributes(path)) {
+        if (attributes->directory) return true;
+        if (attributes->readOnly && !fs::setReadOnly(path, false)) return false;
+        if (!fs::deleteFile(path)) return false;
+    }
+    return fs::createDirectory(path);
+}
+
+// The text of a fixed-size field of the voice database, which need not be NUL-terminated.
+template <std::size_t N>
+std::wstring fieldText(const wchar_t (&field)[N]) {
+    return std::wstring(field, wcsnlen(field, N));
+}
+
+ZRVVoiceLib toRecord(const DBM_VirtualVoiceInfo& info) {
+    ZRVVoiceLib voice;
+    voice.vBS = info.bankSelect;
+    voice.vPC = info.programChange;
+    voice.compID = fieldText(info.compID);
+    voice.name = fieldText(info.name);
+    voice.param = {info.param.breathiness, info.param.brightness, info.param.clearness,
+                   info.param.genderFactor, info.param.opening};
+    return voice;
+}
+
+// Where this library lies, so that the voice database module is looked for beside it.
+std::wstring libraryFolder() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&libraryFolder), &info) == 0 || info.dli_fname == nullptr)
+        return {};
+    const auto path = kor::platform::fromPath(info.dli_fname);
+    return path ? std::wstring(kor::platform::folderPart(*path)) : std::wstring();
+}
+
+} // namespace
+
+namespace kor {
+
+bool isValidVVoiceRecord(const ZRVVoiceLib& voice) {
+    const auto inRange = [](int value) { return value >= -127 && value <= 127; };
+    const ZRVVoiceParam& p = voice.param;
+    return voice.vBS <= 127 && voice.vPC >= 0 && voice.vPC <= 127 && !voice.compID.empty() &&
+           inRange(p.breathiness) && inRange(p.brightness) && inRange(p.clearness) &&
+           inRange(p.genderFactor) && inRange(p.opening);
+}
+
+} // namespace kor
+
+CKorManagerApp& CKorManagerApp::instance() { return theApp; }
+
+CKorManagerApp::CKorManagerApp() { resetTables(); }
+
+CKorManagerApp::~CKorManagerApp() {
+    ScopedLock guard(lock_);
+    voiceDatabase_.reset();
+    voiceDatabaseHolders_ = 0;
+    resetTables();
+}
+
+bool CKorManagerApp::createFolders() {
+    ScopedLock guard(lock_);
+    const auto appData = kor::platform::localAppDataFolder();
+    if (!appData) return false;
+    std::wstring base = kor::platform::joinPath(*appData, L"TORIVEL3");
+    std::wstring temp = kor::platform::joinPath(base, L"KOR");
+    if (!ensureFolder(base) || !ensureFolder(temp)) return false;
+    baseFolder_ = std::move(base);
+    tempFolder_ = std::move(temp);
+    return true;
+}
+
+std::wstring CKorManagerApp::baseFolder() const {
+    ScopedLock guard(lock_);
+    return baseFolder_;
+}
+
+std::wstring CKorManagerApp::tempFolder() const {
+    ScopedLock guard(lock_);
+    return tempFolder_;
+}
+
+std::uint32_t CKorManagerApp::acquireVoiceDatabase() {
+    ScopedLock guard(lock_);
+    if (voiceDatabase_ != nullptr) {
+        ++voiceDatabaseHolders_;
+        return 0;
+    }
+    std::uint32_t status = 0;
+    auto database = kor::VoiceDatabase::load(voiceDatabasePath(), status);
+    if (database == nullptr || (status != 1 && status != DBM_S_MASTER_TABLE_FULL))
+        return ZR_E_CANNOT_INITIALIZE_DBM;
+    voiceDatabase_ = std::move(database);
+    ++voiceDatabaseHolders_;
+    resetTables();
+    return status == DBM_S_MASTER_TABLE_FULL ? ZR_E_VVOICE_MASTER_TABLE_IS_FULL : 0;
+}
+
+void CKorManagerApp::releaseVoiceDatabase() {
+    ScopedLock guard(lock_);
+    if (voiceDatabaseHolders_ == 0 || --voiceDatabaseHolders_ != 0) return;
+    voiceDatabase_.reset();
+    resetTables();
+}
+
+int CKorManagerApp::voiceDatabaseHolders() const {
+    ScopedLock guard(lock_);
+    return voiceDatabaseHolders_;
+}
+
+bool CKorManagerApp::buildVVoiceTables() {
+    resetVVoiceTables();
+    if (voiceDatabase_ == nullptr) return false;
+    const kor::DbmEntryPoints& dbm = voiceDatabase_->dbm();
+
+    DBM_VirtualVoiceInfo info{};
+    std::int32_t defaultBS = -1;
+    std::int32_t defaultPC = -1;
+    if (dbm.DBM_GetDefaultVirtualVoice(&defaultBS, &defaultPC) == DBM_OK &&
+        dbm.DBM_GetVirtualVoiceInfo(defaultBS, defaultPC, &info) == DBM_OK)
+        defaultVVoice_ = toRecord(info);
+
+    for (std::int32_t bs = 0; bs < 128; ++bs) {
+        for (std::int32_t pc = 0; pc < 128; ++pc) {
+            info = DBM_VirtualVoiceInfo{};
+            if (dbm.DBM_GetVirtualVoiceInfo(bs, pc, &info) != DBM_OK) continue;
+            const ZRVVoiceLib voice = toRecord(info);
+            if (!kor::isValidVVoiceRecord(voice)) continue;
+            vvoices_.insert_or_assign({bs, pc}, voice);
+            bankRepresentatives_.try_emplace(bs, voice);
+        }
+    }
+    // The default voice stands for its own bank.
+    if (const auto rep = bankRepresentatives_.find(defaultVVoice_.vBS);
+        rep != bankRepresentatives_.end())
+        rep->second = defaultVVoice_;
+    return !vvoices_.empty();
+}
+
+bool CKorManagerApp::buildVibratoTable() {
+    vibratos_.clear();
+    if (voiceDatabase_ == nullptr) return false;
+    const kor::DbmEntryPoints& dbm = voiceDatabase_->dbm();
+
+    DBM_ExpItemList* items = nullptr;
+    if (dbm.DBM_GetVirtualExpItems(DBM_EXP_VIBRATO, 0, 0, &items) != DBM_OK) return false;
+    const auto release = [&dbm](DBM_ExpItemList* list) { dbm.DBM_DeleteVirtualExpItems(list); };
+    const std::unique_ptr<DBM_ExpItemList, decltype(release)> guard(items, release);
+    if (items == nullptr || items->items == nullptr) return false;
+
+    for (std::int32_t i = 0; i < items->count; ++i) {
+        const DBM_ExpItem& item = items->items[i];
+        const auto file = kor::findArticulationFile(fieldText(item.filePath));
+        if (!file) continue;
+        auto vibrato = std::make_unique<CIconVibrato>();
+        if (vibrato->load(*file)) vibratos_.try_emplace(item.id, std::move(vibrato));
+    }
+    return !vibratos_.empty();
+}
+
+bool CKorManagerApp::replaceVVoiceLibTable(const VVoiceTable& table) {
+    if (table.empty()) return false;
+    for (const auto& [key, voice] : table)
+        if (key != ZRVVoiceKey{voice.vBS, voice.vPC} || voice.vBS < 0 ||
+            !kor::isValidVVoiceRecord(voice))
+            return false;
+
+    VVoiceTable vvoices = table;
+    std::map<int, ZRVVoiceLib> representatives;
+    for (const auto& [key, voice] : vvoices) representatives.try_emplace(key.first, voice);
+    vvoices_ = std::move(vvoices);
+    bankRepresentatives_ = std::move(representatives);
+    defaultVVoice_ = ZRVVoiceLib{};
+    return true;
+}
+
+void CKorManagerApp::setVoiceDatabasePath(std::wstring path) {
+    ScopedLock guard(lock_);
+    voiceDatabasePath_ = std::move(path);
+}
+
+std::wstring CKorManagerApp::voiceDatabasePath() const {
+    if (!voiceDatabasePath_.empty()) return voiceDatabasePath_;
+    const std::wstring folder = libraryFolder();
+    return folder.empty() ? std::wstring(kVoiceDatabaseModule)
+                          : kor::platform::joinPath(folder, kVoiceDatabaseModule);
+}
+
+void CKorManagerApp::resetVVoiceTables() {
+    vvoices_.clear();
+    bankRepresentatives_.clear();
+    defaultVVoice_ = ZRVVoiceLib{};
+}
+
+void CKorManagerApp::resetTables() {
+    resetVVoiceTables();
+    vibratos_.clear();
+}

@@ -1,0 +1,93 @@
+// The library's process-wide state, shared by every manager of the process.
+#pragma once
+
+#include "manager/VoiceDatabase.h"
+#include "platform/CriticalSection.h"
+
+#include <korman/CZRKorManagerIF.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+class CIconVibrato;
+
+/// One instance per loaded library (theApp), made when the library is loaded and ended when it is
+/// unloaded. Holds the library's folders, the voice database with the number of initialized
+/// managers that use it, and the tables built from the voice database: the internal VVoice table
+/// new sequences take their VVoices from, the default VVoice, one representative VVoice per bank
+/// select, and the vibrato table.
+///
+/// The lock guards the folders and the voice database with its count. The tables are rebuilt
+/// without it, so a host must not initialize two managers, or replace the VVoice table, at the
+/// same time.
+class CKorManagerApp {
+public:
+    using VVoiceTable = std::map<ZRVVoiceKey, ZRVVoiceLib>;
+    using VibratoTable = std::map<std::int32_t, std::unique_ptr<CIconVibrato>>;
+
+    static CKorManagerApp& instance();
+
+    CKorManagerApp();
+    CKorManagerApp(const CKorManagerApp&) = delete;
+    CKorManagerApp& operator=(const CKorManagerApp&) = delete;
+    ~CKorManagerApp();
+
+    /// Creates "TORIVEL3" below the user's local application-data folder and "KOR" below it,
+    /// replacing a plain file that stands in the way. False when a folder cannot be had.
+    [[nodiscard]] bool createFolders();
+    std::wstring baseFolder() const;
+    std::wstring tempFolder() const;
+
+    /// Takes a hold on the voice database, loading it for the first holder. 0 on success,
+    /// ZR_E_VVOICE_MASTER_TABLE_IS_FULL when it loaded with a full table of virtual voices (still a
+    /// success), ZR_E_CANNOT_INITIALIZE_DBM when it cannot be loaded.
+    [[nodiscard]] std::uint32_t acquireVoiceDatabase();
+    /// Gives back one hold; the last one unloads the voice database and empties the tables.
+    void releaseVoiceDatabase();
+    int voiceDatabaseHolders() const;
+
+    /// Rebuilds the VVoice tables from the voice database; false when no valid voice is found.
+    [[nodiscard]] bool buildVVoiceTables();
+    /// Rebuilds the vibrato table from the voice database's vibrato items and their articulation
+    /// files; false when the database fails or no vibrato could be read.
+    [[nodiscard]] bool buildVibratoTable();
+    /// Replaces the VVoice tables by `table` when every entry is valid; false, changing nothing,
+    /// otherwise or when it is empty. The default VVoice is cleared.
+    [[nodiscard]] bool replaceVVoiceLibTable(const VVoiceTable& table);
+
+    const VVoiceTable& vvoiceTable() const { return vvoices_; }
+    const ZRVVoiceLib& defaultVVoice() const { return defaultVVoice_; }
+    const std::map<int, ZRVVoiceLib>& bankRepresentatives() const { return bankRepresentatives_; }
+    const VibratoTable& vibratoTable() const { return vibratos_; }
+
+    /// Loads the voice database from `path` instead of the module beside the library; for tests
+    /// that stand in a module of their own. An empty path restores the default.
+    void setVoiceDatabasePath(std::wstring path);
+
+private:
+    std::wstring voiceDatabasePath() const;
+    void resetVVoiceTables();
+    void resetTables();
+
+    mutable kor::platform::CriticalSection lock_;
+    std::wstring baseFolder_;
+    std::wstring tempFolder_;
+    std::wstring voiceDatabasePath_;
+    std::unique_ptr<kor::VoiceDatabase> voiceDatabase_;
+    int voiceDatabaseHolders_ = 0;
+
+    VVoiceTable vvoices_;
+    ZRVVoiceLib defaultVVoice_;
+    std::map<int, ZRVVoiceLib> bankRepresentatives_;
+    VibratoTable vibratos_;
+};
+
+namespace kor {
+
+/// The VVoice record check: bank select at most 127, program change 0 to 127, a component ID,
+/// and every timbre parameter in -127 to 127.
+bool isValidVVoiceRecord(const ZRVVoiceLib& voice);
+
+} // namespace kor

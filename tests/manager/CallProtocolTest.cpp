@@ -1,0 +1,38 @@
+#include "manager/CallProtocol.h"
+
+#include "support/ManagerFixture.h"
+
+#include <stdexcept>
+
+using CallProtocol = kor::test::ManagerTest;
+
+TEST_F(CallProtocol, AnswersNothingUntilTheManagerIsInitialized) {
+    int runs = 0;
+    const auto operation = [&runs](CZRKorManagerImpl&) { return ++runs; };
+    EXPECT_EQ(kor::runProtocol(nullptr, -1, operation), -1);
+
+    CZRKorManagerImpl impl;
+    ASSERT_FALSE(impl.initialize(ZRKorManagementPolicy{})); // empty schema folder
+    EXPECT_EQ(impl.lastError(), ZR_E_INVALID_MANAGEMENT_POLICY);
+    EXPECT_EQ(kor::runProtocol(&impl, -1, operation), -1);
+    EXPECT_EQ(impl.lastError(), 0u);
+    EXPECT_EQ(runs, 0);
+
+    ASSERT_TRUE(impl.initialize(kor::test::validPolicy()));
+    impl.setLastError(ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(kor::runProtocol(&impl, -1, operation), 1);
+    EXPECT_EQ(impl.lastError(), 0u);
+}
+
+TEST_F(CallProtocol, TurnsExceptionsIntoErrorCodes) {
+    CZRKorManagerImpl impl;
+    ASSERT_TRUE(impl.initialize(kor::test::validPolicy()));
+
+    const auto outOfMemory = [](CZRKorManagerImpl&) -> int { throw std::bad_alloc(); };
+    EXPECT_EQ(kor::runProtocol(&impl, 0, outOfMemory), 0);
+    EXPECT_EQ(impl.lastError(), ZR_E_NOT_ENOUGH_MEMORY);
+
+    const auto broken = [](CZRKorManagerImpl&) -> int { throw std::runtime_error("bug"); };
+    EXPECT_EQ(kor::runProtocol(&impl, 0, broken), 0);
+    EXPECT_EQ(impl.lastError(), ZR_E_UNKNOWN_ERROR);
+}

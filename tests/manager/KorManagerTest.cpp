@@ -1,0 +1,275 @@
+#include "manager/KorManagerImpl.h"
+
+#include "legacy/IconVibrato.h"
+#include "support/ManagerFixture.h"
+#include "support/TestRecord.h"
+
+#include <korman/korman.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <limits>
+
+using kor::test::validPolicy;
+using KorManager = kor::test::ManagerTest;
+
+namespace {
+
+// An observer window that keeps what it is sent and frees each ID list, as a host must.
+class RecordingWindow final : public IZRMessageWindow {
+public:
+    void postMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override {
+        std::unique_ptr<std::vector<std::uint32_t>> ids(
+            reinterpret_cast<std::vector<std::uint32_t>*>(lParam));
+        messages.push_back({msg, wParam, *ids});
+    }
+    struct Message {
+        std::uint32_t msg;
+        std::uintptr_t wParam;
+        std::vector<std::uint32_t> ids;
+    };
+    std::vector<Message> messages;
+};
+
+bool isFolder(const std::string& path) { return std::filesystem::is_directory(path); }
+
+} // namespace
+
+TEST_F(KorManager, NeverInitializedManagerAnswersNothing) {
+    CZRKorManagerIF manager;
+    RecordingWindow window;
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_NOT_INITIALIZED);
+    EXPECT_EQ(manager.sysGetLastErrorMsg(), nullptr);
+    EXPECT_EQ(manager.sysGetErrorMsg(ZR_E_NOT_INITIALIZED), nullptr);
+    EXPECT_EQ(manager.sysIsInitialized(), 0);
+    EXPECT_EQ(manager.sysRegisterObserver(&window), 0);
+    EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{0, 0}, {0, 0, L"C", L"N", {}}}}), 0);
+    EXPECT_FALSE(isFolder(tempFolder()));
+}
+
+TEST_F(KorManager, RefusesPoliciesOutsideTheirRanges) {
+    struct Case {
+        const char* what;
+        void (*spoil)(ZRKorManagementPolicy&);
+    };
+    const Case cases[] = {
+        {"undo limit 0", [](ZRKorManagementPolicy& p) { p.undoLimit = 0; }},
+        {"17 tracks", [](ZRKorManagementPolicy& p) { p.maxZRTracks = 17; }},
+        {"no track", [](ZRKorManagementPolicy& p) { p.maxZRTracks = 0; }},
+        {"parts -2", [](ZRKorManagementPolicy& p) { p.maxPartsPerTrack = -2; }},
+        {"flag 2", [](ZRKorManagementPolicy& p) { p.editorFlag5 = 2; }},
+        {"note tick -5", [](ZRKorManagementPolicy& p) { p.maxNoteTick = -5; }},
+        {"longest below the clamped shortest",
+         [](ZRKorManagementPolicy& p) { p.minPlayTime = 30, p.maxPlayTime = 50; }},
+        {"field 12 below 60", [](ZRKorManagementPolicy& p) { p.editorLimit12 = 59; }},
+        {"no schema folder", [](ZRKorManagementPolicy& p) { p.schemaFolder.clear(); }},
+    };
+    for (const Case& c : cases) {
+        CZRKorManagerIF manager;
+        ZRKorManagementPolicy policy = validPolicy();
+        c.spoil(policy);
+        EXPECT_EQ(manager.sysInitialize(policy), 0) << c.what;
+        EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MANAGEMENT_POLICY) << c.what;
+        // A manager whose initialization failed answers nothing, with last error 0.
+        EXPECT_EQ(manager.sysIsInitialized(), 0) << c.what;
+        EXPECT_EQ(manager.sysGetLastError(), 0u) << c.what;
+    }
+
+    CZRKorManagerIF manager;
+    ZRKorManagementPolicy policy = validPolicy();
+    policy.minPlayTime = 30;
+    policy.maxPlayTime = 60;
+    EXPECT_EQ(manager.sysInitialize(policy), 1);
+}
+
+TEST_F(KorManager, SecondInitializeChangesNothing) {
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
+    EXPECT_TRUE(isFolder(tempFolder()));
+    EXPECT_EQ(CKorManagerApp::instance().voiceDatabaseHolders(), 1);
+
+    EXPECT_EQ(manager.sysInitialize(ZRKorManagementPolicy{}), 1);
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
+    EXPECT_EQ(manager.sysIsInitialized(), 1);
+    EXPECT_EQ(CKorManagerApp::instance().voiceDatabaseHolders(), 1);
+}
+
+TEST_F(KorManager, LooksUpErrorMessagesBeforeAndAfterInitialization) {
+    CZRKorManagerIF manager;
+    ZRKorManagementPolicy bad;
+    ASSERT_EQ(manager.sysInitialize(bad), 0);
+    EXPECT_STREQ(manager.sysGetErrorMsg(ZR_E_INVALID_MANAGEMENT_POLICY), L"Invalid management policy.");
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MANAGEMENT_POLICY); // lookups clear nothing
+
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    EXPECT_STREQ(manager.sysGetErrorMsg(0), L"OK");
+    EXPECT_STREQ(manager.sysGetErrorMsg(0x83074001u), L"Unknown error.");
+    EXPECT_STREQ(manager.sysGetErrorMsg(0x83073001u), L"Unknown error.");
+    EXPECT_STREQ(manager.sysGetErrorMsg(0x830A1000u), L"");
+    EXPECT_STREQ(manager.sysGetLastErrorMsg(), L"");
+}
+
+TEST_F(KorManager, ReplacesPlainFilesWhereItsFoldersBelong) {
+    ASSERT_TRUE(std::filesystem::create_directory(baseFolder()));
+    data_.write("TORIVEL3/KOR", "not a folder");
+    ::chmod(tempFolder().c_str(), 0444);
+
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    EXPECT_TRUE(isFolder(tempFolder()));
+
+    // The base folder itself may be a file too.
+    std::filesystem::remove_all(baseFolder());
+    data_.write("TORIVEL3", "not a folder either");
+    CZRKorManagerIF second;
+    ASSERT_EQ(second.sysInitialize(validPolicy()), 1);
+    EXPECT_TRUE(isFolder(tempFolder()));
+}
+
+TEST_F(KorManager, ReportsAFolderItCannotCreate) {
+    // The data folder is a plain file, so nothing can be created below it, not even by root.
+    data_.write("data-file", "");
+    ::setenv("XDG_DATA_HOME", (data_.path() + "/data-file").c_str(), 1);
+    CZRKorManagerIF manager;
+    EXPECT_EQ(manager.sysInitialize(validPolicy()), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_CANNOT_CREATE_TEMPORARY_FOLDER);
+}
+
+TEST_F(KorManager, ReportsEveryWayTheVoiceDatabaseCanFail) {
+    struct Case {
+        const char* module;
+        std::uint32_t error;
+    };
+    const Case cases[] = {
+        {"fakevoicedb_absent", ZR_E_CANNOT_INITIALIZE_DBM},
+        {"fakevoicedb_missingentry", ZR_E_CANNOT_INITIALIZE_DBM},
+        {"fakevoicedb_initfails", ZR_E_CANNOT_INITIALIZE_DBM},
+        {"fakevoicedb_novoices", ZR_E_CANNOT_CREATE_INTERNAL_VVOICE_TABLE},
+        {"fakevoicedb_novibrato", ZR_E_CANNOT_CREATE_VIBRATO_TABLE},
+    };
+    for (const Case& c : cases) {
+        useVoiceDatabase(c.module);
+        CZRKorManagerIF manager;
+        EXPECT_EQ(manager.sysInitialize(validPolicy()), 0) << c.module;
+        EXPECT_EQ(manager.sysGetLastError(), c.error) << c.module;
+    }
+    // A failed load holds nothing; a manager that failed later gave its hold back when it went.
+    EXPECT_EQ(CKorManagerApp::instance().voiceDatabaseHolders(), 0);
+
+    useVoiceDatabase("fakevoicedb_tablefull");
+    CZRKorManagerIF manager;
+    EXPECT_EQ(manager.sysInitialize(validPolicy()), 1);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_VVOICE_MASTER_TABLE_IS_FULL);
+}
+
+TEST_F(KorManager, BuildsTheVVoiceAndVibratoTablesFromTheVoiceDatabase) {
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    const CKorManagerApp& app = CKorManagerApp::instance();
+
+    // The voice with a parameter out of range is left out.
+    ASSERT_EQ(app.vvoiceTable().size(), 3u);
+    EXPECT_EQ(app.vvoiceTable().at({1, 0}).name, L"Soprano");
+    EXPECT_EQ(app.vvoiceTable().at({1, 0}).param.genderFactor, 64);
+    EXPECT_EQ(app.defaultVVoice().compID, L"FAKE0000VOICE003");
+    // Each bank is represented by its lowest program change, except that the default stands for
+    // its own bank.
+    ASSERT_EQ(app.bankRepresentatives().size(), 2u);
+    EXPECT_EQ(app.bankRepresentatives().at(0).vPC, 3);
+    EXPECT_EQ(app.bankRepresentatives().at(1).vPC, 0);
+
+    // The item whose articulation file is missing is left out.
+    ASSERT_EQ(app.vibratoTable().size(), 1u);
+    EXPECT_EQ(app.vibratoTable().at(7)->caption(), L"Normal");
+}
+
+TEST_F(KorManager, ManagersShareTheVoiceDatabaseUntilTheLastGoes) {
+    auto first = std::make_unique<CZRKorManagerIF>();
+    auto second = std::make_unique<CZRKorManagerIF>();
+    ASSERT_EQ(first->sysInitialize(validPolicy()), 1);
+    ASSERT_EQ(second->sysInitialize(validPolicy()), 1);
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    EXPECT_EQ(app.voiceDatabaseHolders(), 2);
+
+    first.reset();
+    EXPECT_EQ(app.voiceDatabaseHolders(), 1);
+    EXPECT_EQ(app.vvoiceTable().size(), 3u);
+    second.reset();
+    EXPECT_EQ(app.voiceDatabaseHolders(), 0);
+    EXPECT_TRUE(app.vvoiceTable().empty());
+    EXPECT_TRUE(app.vibratoTable().empty());
+}
+
+TEST_F(KorManager, ReplacesTheVVoiceTableOnlyWhenEveryEntryIsValid) {
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    const ZRVVoiceLib good{5, 1, L"COMPONENT0000001", L"Baritone", {1, 2, 3, 4, 5}};
+
+    EXPECT_EQ(manager.sysReplaceVVoiceLibTable({}), 0);
+    EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{5, 1}, good}, {{5, 2}, good}}), 0); // key mismatch
+    ZRVVoiceLib negativeBank = good;
+    negativeBank.vBS = -1;
+    EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{-1, 1}, negativeBank}}), 0);
+    ZRVVoiceLib loud = good;
+    loud.param.opening = 128;
+    EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{5, 1}, loud}}), 0);
+    EXPECT_EQ(app.vvoiceTable().size(), 3u);
+
+    ZRVVoiceLib other = good;
+    other.vPC = 0;
+    ASSERT_EQ(manager.sysReplaceVVoiceLibTable({{{5, 1}, good}, {{5, 0}, other}}), 1);
+    EXPECT_EQ(app.vvoiceTable().size(), 2u);
+    EXPECT_EQ(app.bankRepresentatives().at(5).vPC, 0);
+    EXPECT_EQ(app.defaultVVoice().vBS, -1);
+}
+
+TEST_F(KorManager, SendsEachObserverItsOwnCopyOfTheChangedIDs) {
+    CZRKorManagerIF manager;
+    RecordingWindow first, second;
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    EXPECT_EQ(manager.sysRegisterObserver(&first), 1);
+    EXPECT_EQ(manager.sysRegisterObserver(&first), 1);
+    EXPECT_EQ(manager.sysRegisterObserver(&second), 1);
+    EXPECT_EQ(manager.sysRegisterObserver(nullptr), 0);
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
+
+    CZRKorManagerImpl impl;
+    ASSERT_TRUE(impl.initialize(validPolicy()));
+    ASSERT_TRUE(impl.registerObserver(&first));
+    ASSERT_TRUE(impl.registerObserver(&first));
+    ASSERT_TRUE(impl.registerObserver(&second));
+    impl.setEditorOwner(42);
+    impl.notifyObservers({3, 1, 4});
+
+    ASSERT_EQ(first.messages.size(), 1u);
+    ASSERT_EQ(second.messages.size(), 1u);
+    EXPECT_EQ(first.messages[0].msg, ZR_WM_UPDATE);
+    EXPECT_EQ(first.messages[0].wParam, 42u);
+    EXPECT_EQ(first.messages[0].ids, (std::vector<std::uint32_t>{3, 1, 4}));
+    EXPECT_EQ(second.messages[0].ids, first.messages[0].ids);
+}
+
+TEST_F(KorManager, RefusedHeadroomTrimsTheOldestUndoableCommit) {
+    CZRKorManagerImpl impl;
+    ASSERT_TRUE(impl.initialize(validPolicy()));
+    EXPECT_TRUE(impl.hasMemoryHeadroom(1024));
+
+    TestDocument doc;
+    CTestLeaf* tempo = doc.leaf(0, 12000);
+    std::vector<std::uint32_t> ids;
+    for (int i = 0; i < 2; ++i) {
+        auto record = std::make_unique<TestRecord>(doc.table, tempo->getObjID());
+        ASSERT_TRUE(record->capture());
+        std::vector<std::unique_ptr<AZREditCommand>> pending;
+        pending.push_back(std::move(record));
+        ASSERT_TRUE(impl.history()->commit(std::move(pending), ids));
+    }
+    ASSERT_EQ(impl.history()->floorIndex(), 0u);
+
+    // More than any machine has.
+    EXPECT_FALSE(impl.hasMemoryHeadroom(std::numeric_limits<std::uint64_t>::max() / 2));
+    EXPECT_EQ(impl.history()->floorIndex(), 2u);
+}
