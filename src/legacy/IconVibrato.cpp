@@ -4,7 +4,7 @@
 #include "legacy/TypedFile.h"
 
 #include "platform/FileSystem.h"
-#include "platform/Path.h"
+#include "platform/Wtoi.h"
 
 #include <algorithm>
 #include <charconv>
@@ -44,14 +44,14 @@ void CIconVibrato::readFrom(const CxTypedFile& file) {
 
     auto parameter = [&file](std::wstring_view key) { return file.value(L"Parameter", key); };
 
-    startDepth_ = clampLevel(kor::readDecimal(parameter(L"StartDepth")));
+    startDepth_ = clampLevel(kor::wtoi(parameter(L"StartDepth").c_str()));
     depthCurve_.clear();
-    if (std::int32_t count = kor::readDecimal(parameter(L"DepthBPNum")); count != 0)
+    if (std::int32_t count = kor::wtoi(parameter(L"DepthBPNum").c_str()); count != 0)
         kor::readBreakPoints(count, parameter(L"DepthBPX"), parameter(L"DepthBPY"), depthCurve_);
 
-    startRate_ = clampLevel(kor::readDecimal(parameter(L"StartRate")));
+    startRate_ = clampLevel(kor::wtoi(parameter(L"StartRate").c_str()));
     rateCurve_.clear();
-    if (std::int32_t count = kor::readDecimal(parameter(L"RateBPNum")); count != 0)
+    if (std::int32_t count = kor::wtoi(parameter(L"RateBPNum").c_str()); count != 0)
         kor::readBreakPoints(count, parameter(L"RateBPX"), parameter(L"RateBPY"), rateCurve_);
 }
 
@@ -70,7 +70,7 @@ void readBreakPoints(std::int32_t count, std::wstring_view xs, std::wstring_view
         std::wstring yToken = nextToken(ys, L',', kTokenCapacity);
         if (yToken.empty())
             break;
-        auto y = static_cast<std::int16_t>(static_cast<std::uint16_t>(readDecimal(yToken)));
+        auto y = static_cast<std::int16_t>(static_cast<std::uint16_t>(wtoi(yToken.c_str())));
         curve.push_back({static_cast<std::int32_t>(scaled), y});
     }
 }
@@ -88,10 +88,7 @@ std::optional<std::wstring> findArticulationFile(std::wstring_view itemFilePath)
     path.reserve(folder.size() + base.size() + 5);
     path.append(folder).append(L"/").append(base).append(L".aic");
 
-    std::optional<std::filesystem::path> fsPath = platform::toPath(path);
-    if (!fsPath)
-        return std::nullopt;
-    std::optional<platform::FileAttributes> attributes = platform::fileAttributes(*fsPath);
+    std::optional<platform::FileAttributes> attributes = platform::fileAttributes(path);
     if (!attributes || attributes->directory)
         return std::nullopt;
     return path;
