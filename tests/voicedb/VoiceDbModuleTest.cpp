@@ -3,6 +3,8 @@
 #include "legacy/IconVibrato.h"
 #include "legacy/TypedFile.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -66,12 +68,9 @@ class VoiceDbModule : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(dbm.resolved, 27) << "cannot load " KORVOICEDB_MODULE_PATH;
-        home_ = std::filesystem::temp_directory_path() /
-                ("korman-voicedb-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(home_);
         if (const char* previous = std::getenv("XDG_DATA_HOME"))
             previousXdg_ = previous;
-        ::setenv("XDG_DATA_HOME", home_.c_str(), 1);
+        ::setenv("XDG_DATA_HOME", home_.path().c_str(), 1);
         ASSERT_EQ(dbm.DBM_Init(), DBM_OK);
     }
 
@@ -82,7 +81,6 @@ protected:
             ::setenv("XDG_DATA_HOME", previousXdg_->c_str(), 1);
         else
             ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(home_);
     }
 
     // Every virtual voice, found by scanning all keys as the manager does.
@@ -101,10 +99,12 @@ protected:
         return found;
     }
 
-    std::filesystem::path userFile() const { return home_ / "korvoicedb" / "user.ini"; }
+    std::filesystem::path userFile() const {
+        return std::filesystem::path(home_.path()) / "korvoicedb" / "user.ini";
+    }
 
     const Dbm& dbm = loadModule();
-    std::filesystem::path home_;
+    kor::test::TempDir home_;
     std::optional<std::string> previousXdg_;
 };
 
@@ -244,10 +244,9 @@ TEST_F(VoiceDbModule, PersistsCommittedVirtualVoicesForTheNextStart) {
     ASSERT_EQ(dbm.DBM_UpdateUserRegistory(), DBM_OK);
     const std::map<Key, Record> edited = allVirtualVoices();
 
-    std::filesystem::path backup = home_ / "backup.ini";
-    ASSERT_EQ(dbm.DBM_BackupAllVirtualVoice(backup.wstring().c_str()), DBM_OK);
+    ASSERT_EQ(dbm.DBM_BackupAllVirtualVoice(home_.wide("backup.ini").c_str()), DBM_OK);
     CxTypedFile text;
-    ASSERT_TRUE(text.parseFile(backup.wstring()));
+    ASSERT_TRUE(text.parseFile(home_.wide("backup.ini")));
     EXPECT_TRUE(text.section(L"VirtualVoice 5,5") != nullptr);
     EXPECT_EQ(text.section(L"VirtualVoice 0,1"), nullptr);
 
