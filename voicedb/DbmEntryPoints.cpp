@@ -7,13 +7,12 @@
 
 #include "VoiceDatabase.h"
 
-#include "platform/CodePage.h"
+#include "platform/AppData.h"
 #include "platform/Path.h"
 
 #include <dlfcn.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cwchar>
 #include <filesystem>
 #include <memory>
@@ -64,12 +63,6 @@ std::uint32_t withDatabase(Operation&& operation) {
     });
 }
 
-std::wstring widen(std::string_view bytes) {
-    if (std::optional<std::wstring> wide = kor::platform::multiByteToWide(bytes, 65001))
-        return *wide;
-    return std::wstring(bytes.begin(), bytes.end());
-}
-
 // "voicedb-data" beside the module file, found through the address of one of its functions.
 std::optional<std::wstring> dataFolder() {
     Dl_info info{};
@@ -79,20 +72,16 @@ std::optional<std::wstring> dataFolder() {
     std::filesystem::path module = std::filesystem::absolute(info.dli_fname, error);
     if (error)
         return std::nullopt;
-    return widen((module.parent_path() / "voicedb-data").string());
+    return kor::platform::fromPath(module.parent_path() / "voicedb-data");
 }
 
-// "$XDG_DATA_HOME/korvoicedb/user.ini", or under "$HOME/.local/share" when that is not set to an
-// absolute path.
+// The user's virtual voices: "korvoicedb/user.ini" in the local application-data folder
+// ($XDG_DATA_HOME, else $HOME/.local/share).
 std::optional<std::filesystem::path> userFile() {
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/')
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/')
-        base = std::filesystem::path(home) / ".local" / "share";
-    else
+    std::optional<std::wstring> folder = kor::platform::localAppDataFolder();
+    if (!folder)
         return std::nullopt;
-    return base / "korvoicedb" / "user.ini";
+    return kor::platform::toPath(*folder + L"/korvoicedb/user.ini");
 }
 
 // The length of a NUL-terminated wide string, looking at no more than limit + 1 characters.

@@ -3,6 +3,8 @@
 #include "legacy/TextValues.h"
 #include "legacy/TypedFile.h"
 
+#include "platform/CodePage.h"
+
 #include <algorithm>
 
 namespace kor::voicedb {
@@ -133,7 +135,11 @@ bool isValidCompId(std::wstring_view compID) {
 
 bool isValidName(std::wstring_view name) {
     return !name.empty() && name.size() <= kMaxNameLength &&
-           std::none_of(name.begin(), name.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; });
+           std::none_of(name.begin(), name.end(), [](wchar_t c) {
+               auto code = static_cast<std::uint32_t>(c);
+               return code < 0x20 || code == 0x7F || (code >= 0xD800 && code <= 0xDFFF) ||
+                      code > 0x10FFFF;
+           });
 }
 
 const Voice* findVoice(const std::vector<Voice>& voices, std::wstring_view compID) {
@@ -191,33 +197,8 @@ std::string writeVirtualVoices(const EditableTables& tables) {
         for (std::size_t i = 0; i < std::size(kParamKeys); ++i)
             appendEntry(text, kParamKeys[i], std::to_wstring(*paramField(param, i)));
     }
-    return toUtf8(text);
-}
-
-std::string toUtf8(std::wstring_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (wchar_t wc : text) {
-        auto c = static_cast<std::uint32_t>(wc);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            c = 0xFFFD;
-        if (c < 0x80) {
-            bytes.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            bytes.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            bytes.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            bytes.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return bytes;
+    // Names are checked to be Unicode when they come in, so every character has a UTF-8 form.
+    return platform::encodeUtf8(text).value_or(std::string());
 }
 
 } // namespace kor::voicedb

@@ -56,8 +56,8 @@ struct EditableTables {
 bool isValidKey(std::int32_t bankSelect, std::int32_t programChange);
 bool isValidParam(const DBM_VoiceParam& param);
 bool isValidCompId(std::wstring_view compID);
-/// A name of 1 to kMaxNameLength characters without control characters, so that it survives
-/// a line of the text form.
+/// A name of 1 to kMaxNameLength Unicode characters without control characters, so that it
+/// survives a line of the UTF-8 text form.
 bool isValidName(std::wstring_view name);
 
 /// The voice with `compID`, or null. Borrowed from `voices`.
@@ -78,8 +78,5 @@ bool readUserVirtualVoices(const CxTypedFile& file, const std::vector<Voice>& vo
 
 /// The virtual voices and the default in the text form readUserVirtualVoices reads, UTF-8.
 std::string writeVirtualVoices(const EditableTables& tables);
-
-/// Wide text as UTF-8.
-std::string toUtf8(std::wstring_view text);
 
 } // namespace kor::voicedb
