@@ -42,8 +42,7 @@ ModuleState& state() {
 
 // Runs an operation under the module lock. No exception leaves the module: running out of
 // memory or anything unforeseen answers DBM_E_FAIL.
-template <typename Operation>
-std::uint32_t guarded(Operation&& operation) {
+template <typename Operation> std::uint32_t guarded(Operation&& operation) {
     try {
         ModuleState& module = state();
         std::lock_guard<std::mutex> hold(module.lock);
@@ -54,11 +53,9 @@ std::uint32_t guarded(Operation&& operation) {
 }
 
 // Runs an operation that needs the voice data loaded.
-template <typename Operation>
-std::uint32_t withDatabase(Operation&& operation) {
+template <typename Operation> std::uint32_t withDatabase(Operation&& operation) {
     return guarded([&](ModuleState& module) -> std::uint32_t {
-        if (!module.database.loaded())
-            return DBM_E_FAIL;
+        if (!module.database.loaded()) return DBM_E_FAIL;
         return operation(module.database);
     });
 }
@@ -70,8 +67,7 @@ std::optional<std::wstring> dataFolder() {
         return std::nullopt;
     std::error_code error;
     std::filesystem::path module = std::filesystem::absolute(info.dli_fname, error);
-    if (error)
-        return std::nullopt;
+    if (error) return std::nullopt;
     return kor::platform::fromPath(module.parent_path() / "voicedb-data");
 }
 
@@ -79,8 +75,7 @@ std::optional<std::wstring> dataFolder() {
 // ($XDG_DATA_HOME, else $HOME/.local/share).
 std::optional<std::filesystem::path> userFile() {
     std::optional<std::wstring> folder = kor::platform::localAppDataFolder();
-    if (!folder)
-        return std::nullopt;
+    if (!folder) return std::nullopt;
     return kor::platform::toPath(*folder + L"/korvoicedb/user.ini");
 }
 
@@ -90,20 +85,16 @@ std::size_t boundedLength(const wchar_t* text, std::size_t limit) {
 }
 
 std::optional<std::wstring> compIdArgument(const wchar_t* compID) {
-    if (compID == nullptr)
-        return std::nullopt;
+    if (compID == nullptr) return std::nullopt;
     std::wstring text(compID, boundedLength(compID, kor::voicedb::kCompIdLength));
-    if (!kor::voicedb::isValidCompId(text))
-        return std::nullopt;
+    if (!kor::voicedb::isValidCompId(text)) return std::nullopt;
     return text;
 }
 
 std::optional<std::wstring> nameArgument(const wchar_t* name) {
-    if (name == nullptr)
-        return std::nullopt;
+    if (name == nullptr) return std::nullopt;
     std::wstring text(name, boundedLength(name, kor::voicedb::kMaxNameLength));
-    if (!kor::voicedb::isValidName(text))
-        return std::nullopt;
+    if (!kor::voicedb::isValidName(text)) return std::nullopt;
     return text;
 }
 
@@ -113,8 +104,7 @@ bool isValidParamArgument(const DBM_VoiceParam* param) {
 
 // Copies text with its terminator into a caller's buffer of `size` characters.
 std::uint32_t copyOut(std::wstring_view text, wchar_t* buffer, std::int32_t size) {
-    if (buffer == nullptr || size <= 0)
-        return DBM_E_INVALID_ARGUMENT;
+    if (buffer == nullptr || size <= 0) return DBM_E_INVALID_ARGUMENT;
     if (text.size() >= static_cast<std::size_t>(size)) {
         buffer[0] = L'\0';
         return DBM_E_INVALID_ARGUMENT;
@@ -124,8 +114,7 @@ std::uint32_t copyOut(std::wstring_view text, wchar_t* buffer, std::int32_t size
     return DBM_OK;
 }
 
-template <std::size_t N>
-void copyField(std::wstring_view text, wchar_t (&field)[N]) {
+template <std::size_t N> void copyField(std::wstring_view text, wchar_t (&field)[N]) {
     std::size_t length = std::min(text.size(), N - 1);
     std::copy_n(text.begin(), length, field);
     std::fill(field + length, field + N, L'\0');
@@ -180,8 +169,7 @@ uint32_t DBM_CreateVirtualVoice(int32_t bankSelect, int32_t programChange, const
         return DBM_E_INVALID_ARGUMENT;
     std::optional<std::wstring> id = compIdArgument(compID);
     std::optional<std::wstring> text = nameArgument(name);
-    if (!id || !text)
-        return DBM_E_INVALID_ARGUMENT;
+    if (!id || !text) return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) {
         return database.createVirtualVoice(
             VirtualVoice{{bankSelect, programChange}, std::move(*id), std::move(*text), *param});
@@ -193,8 +181,7 @@ uint32_t DBM_GetVersionString(wchar_t* buffer, int32_t size) {
 }
 
 uint32_t DBM_DeleteVirtualVoice(int32_t bankSelect, int32_t programChange) {
-    if (!kor::voicedb::isValidKey(bankSelect, programChange))
-        return DBM_E_INVALID_ARGUMENT;
+    if (!kor::voicedb::isValidKey(bankSelect, programChange)) return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) {
         return database.deleteVirtualVoice({bankSelect, programChange});
     });
@@ -220,12 +207,10 @@ uint32_t DBM_SetVirtualVoiceName(int32_t bankSelect, int32_t programChange, cons
 
 uint32_t DBM_GetVoiceParameters(const wchar_t* compID, DBM_VoiceParam* param) {
     std::optional<std::wstring> id = compIdArgument(compID);
-    if (!id || param == nullptr)
-        return DBM_E_INVALID_ARGUMENT;
+    if (!id || param == nullptr) return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) -> std::uint32_t {
         const kor::voicedb::Voice* voice = kor::voicedb::findVoice(database.voices(), *id);
-        if (voice == nullptr)
-            return DBM_E_NOT_FOUND;
+        if (voice == nullptr) return DBM_E_NOT_FOUND;
         *param = voice->param;
         return DBM_OK;
     });
@@ -245,11 +230,9 @@ uint32_t DBM_GetAllVoice(DBM_Voice* voices, int32_t capacity, int32_t* count) {
 }
 
 uint32_t DBM_BackupAllVirtualVoice(const wchar_t* path) {
-    if (path == nullptr || path[0] == L'\0')
-        return DBM_E_INVALID_ARGUMENT;
+    if (path == nullptr || path[0] == L'\0') return DBM_E_INVALID_ARGUMENT;
     std::optional<std::filesystem::path> target = kor::platform::toPath(path);
-    if (!target)
-        return DBM_E_INVALID_ARGUMENT;
+    if (!target) return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) { return database.backup(*target); });
 }
 
@@ -259,8 +242,7 @@ uint32_t DBM_GetVirtualVoiceInfo(int32_t bankSelect, int32_t programChange,
         return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) -> std::uint32_t {
         const VirtualVoice* voice = database.virtualVoice({bankSelect, programChange});
-        if (voice == nullptr)
-            return DBM_E_NOT_FOUND;
+        if (voice == nullptr) return DBM_E_NOT_FOUND;
         info->bankSelect = bankSelect;
         info->programChange = programChange;
         copyField(voice->compID, info->compID);
@@ -281,8 +263,7 @@ uint32_t DBM_CommitEditor(void) {
 uint32_t DBM_UpdateUserRegistory(void) {
     return withDatabase([](VoiceDatabase& database) -> std::uint32_t {
         std::optional<std::filesystem::path> file = userFile();
-        if (!file)
-            return DBM_E_IO;
+        if (!file) return DBM_E_IO;
         return database.saveUserFile(*file);
     });
 }
@@ -292,12 +273,10 @@ uint32_t DBM_RollBackEditor(void) {
 }
 
 uint32_t DBM_GetDefaultVirtualVoice(int32_t* bankSelect, int32_t* programChange) {
-    if (bankSelect == nullptr || programChange == nullptr)
-        return DBM_E_INVALID_ARGUMENT;
+    if (bankSelect == nullptr || programChange == nullptr) return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) -> std::uint32_t {
         const std::optional<VoiceKey>& key = database.tables().defaultVoice;
-        if (!key)
-            return DBM_E_NOT_FOUND;
+        if (!key) return DBM_E_NOT_FOUND;
         *bankSelect = key->first;
         *programChange = key->second;
         return DBM_OK;
@@ -305,8 +284,7 @@ uint32_t DBM_GetDefaultVirtualVoice(int32_t* bankSelect, int32_t* programChange)
 }
 
 uint32_t DBM_SetDefaultVirtualVoice(int32_t bankSelect, int32_t programChange) {
-    if (!kor::voicedb::isValidKey(bankSelect, programChange))
-        return DBM_E_INVALID_ARGUMENT;
+    if (!kor::voicedb::isValidKey(bankSelect, programChange)) return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) {
         return database.setDefaultVirtualVoice({bankSelect, programChange});
     });
@@ -318,8 +296,7 @@ uint32_t DBM_GetVirtualVoiceName(int32_t bankSelect, int32_t programChange, wcha
         return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) -> std::uint32_t {
         const VirtualVoice* voice = database.virtualVoice({bankSelect, programChange});
-        if (voice == nullptr)
-            return DBM_E_NOT_FOUND;
+        if (voice == nullptr) return DBM_E_NOT_FOUND;
         return copyOut(voice->name, buffer, size);
     });
 }
@@ -330,8 +307,7 @@ uint32_t DBM_GetVirtualVoiceParameters(int32_t bankSelect, int32_t programChange
         return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) -> std::uint32_t {
         const VirtualVoice* voice = database.virtualVoice({bankSelect, programChange});
-        if (voice == nullptr)
-            return DBM_E_NOT_FOUND;
+        if (voice == nullptr) return DBM_E_NOT_FOUND;
         *param = voice->param;
         return DBM_OK;
     });
@@ -339,32 +315,27 @@ uint32_t DBM_GetVirtualVoiceParameters(int32_t bankSelect, int32_t programChange
 
 uint32_t DBM_GetVoice(const wchar_t* compID, DBM_Voice* voice) {
     std::optional<std::wstring> id = compIdArgument(compID);
-    if (!id || voice == nullptr)
-        return DBM_E_INVALID_ARGUMENT;
+    if (!id || voice == nullptr) return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) -> std::uint32_t {
         const kor::voicedb::Voice* found = kor::voicedb::findVoice(database.voices(), *id);
-        if (found == nullptr)
-            return DBM_E_NOT_FOUND;
+        if (found == nullptr) return DBM_E_NOT_FOUND;
         fillVoice(*found, *voice);
         return DBM_OK;
     });
 }
 
 uint32_t DBM_GetExpDB(wchar_t* buffer, int32_t size) {
-    if (buffer == nullptr || size <= 0)
-        return DBM_E_INVALID_ARGUMENT;
+    if (buffer == nullptr || size <= 0) return DBM_E_INVALID_ARGUMENT;
     return withDatabase(
         [&](VoiceDatabase& database) { return copyOut(database.dataFolder(), buffer, size); });
 }
 
 uint32_t DBM_GetVirtualExpInfo(int32_t id, DBM_ExpItem* item) {
-    if (item == nullptr)
-        return DBM_E_INVALID_ARGUMENT;
+    if (item == nullptr) return DBM_E_INVALID_ARGUMENT;
     return withDatabase([&](VoiceDatabase& database) -> std::uint32_t {
         const auto& items = database.tables().expItems;
         auto it = items.find(id);
-        if (it == items.end())
-            return DBM_E_NOT_FOUND;
+        if (it == items.end()) return DBM_E_NOT_FOUND;
         fillExpItem(it->second, *item);
         return DBM_OK;
     });
@@ -374,16 +345,13 @@ uint32_t DBM_GetVirtualExpItems(int32_t type, int32_t reserved1, int32_t reserve
                                 DBM_ExpItemList** list) {
     (void)reserved1;
     (void)reserved2;
-    if (list == nullptr)
-        return DBM_E_INVALID_ARGUMENT;
+    if (list == nullptr) return DBM_E_INVALID_ARGUMENT;
     *list = nullptr;
     return guarded([&](ModuleState& module) -> std::uint32_t {
-        if (!module.database.loaded())
-            return DBM_E_FAIL;
+        if (!module.database.loaded()) return DBM_E_FAIL;
         std::vector<const kor::voicedb::ExpItem*> matching;
         for (const auto& [id, item] : module.database.tables().expItems)
-            if (item.type == type)
-                matching.push_back(&item);
+            if (item.type == type) matching.push_back(&item);
 
         auto handed = std::make_unique<DBM_ExpItemList>();
         auto items = std::make_unique<DBM_ExpItem[]>(matching.size());
@@ -398,12 +366,10 @@ uint32_t DBM_GetVirtualExpItems(int32_t type, int32_t reserved1, int32_t reserve
 }
 
 uint32_t DBM_DeleteVirtualExpItems(DBM_ExpItemList* list) {
-    if (list == nullptr)
-        return DBM_E_INVALID_ARGUMENT;
+    if (list == nullptr) return DBM_E_INVALID_ARGUMENT;
     return guarded([&](ModuleState& module) -> std::uint32_t {
         // Only lists this module handed out are freed; any other pointer is refused untouched.
-        if (module.handedOutLists.erase(list) == 0)
-            return DBM_E_INVALID_ARGUMENT;
+        if (module.handedOutLists.erase(list) == 0) return DBM_E_INVALID_ARGUMENT;
         delete[] list->items;
         delete list;
         return DBM_OK;
@@ -414,6 +380,8 @@ uint32_t DBM_DeleteVirtualExpInfo(int32_t id) {
     return withDatabase([&](VoiceDatabase& database) { return database.deleteExpItem(id); });
 }
 
-uint32_t DBM_GetLibraryVersion(void) { return kLibraryVersion; }
+uint32_t DBM_GetLibraryVersion(void) {
+    return kLibraryVersion;
+}
 
 } // extern "C"

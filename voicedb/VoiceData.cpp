@@ -28,8 +28,7 @@ std::int32_t* paramField(DBM_VoiceParam& param, std::size_t index) {
 // A number the section must hold; nothing when the key is missing or empty.
 std::optional<std::int32_t> requiredNumber(const CxEntryMap& section, std::wstring_view key) {
     const std::wstring* text = section.find(key);
-    if (text == nullptr || text->empty())
-        return std::nullopt;
+    if (text == nullptr || text->empty()) return std::nullopt;
     return readNumber(*text);
 }
 
@@ -37,20 +36,17 @@ std::optional<DBM_VoiceParam> readParam(const CxEntryMap& section) {
     DBM_VoiceParam param{};
     for (std::size_t i = 0; i < std::size(kParamKeys); ++i) {
         std::optional<std::int32_t> value = requiredNumber(section, kParamKeys[i]);
-        if (!value)
-            return std::nullopt;
+        if (!value) return std::nullopt;
         *paramField(param, i) = *value;
     }
-    if (!isValidParam(param))
-        return std::nullopt;
+    if (!isValidParam(param)) return std::nullopt;
     return param;
 }
 
 std::optional<Voice> readVoice(const CxEntryMap& section) {
     Voice voice{section.value(L"CompID"), section.value(L"Name"), {}};
     std::optional<DBM_VoiceParam> param = readParam(section);
-    if (!param || !isValidCompId(voice.compID) || !isValidName(voice.name))
-        return std::nullopt;
+    if (!param || !isValidCompId(voice.compID) || !isValidName(voice.name)) return std::nullopt;
     voice.param = *param;
     return voice;
 }
@@ -62,12 +58,9 @@ std::optional<VirtualVoice> readVirtualVoice(const CxEntryMap& section,
     std::optional<DBM_VoiceParam> param = readParam(section);
     if (!bankSelect || !programChange || !param || !isValidKey(*bankSelect, *programChange))
         return std::nullopt;
-    VirtualVoice voice{{*bankSelect, *programChange},
-                       section.value(L"CompID"),
-                       section.value(L"Name"),
-                       *param};
-    if (findVoice(voices, voice.compID) == nullptr || !isValidName(voice.name))
-        return std::nullopt;
+    VirtualVoice voice{
+        {*bankSelect, *programChange}, section.value(L"CompID"), section.value(L"Name"), *param};
+    if (findVoice(voices, voice.compID) == nullptr || !isValidName(voice.name)) return std::nullopt;
     return voice;
 }
 
@@ -76,35 +69,29 @@ std::optional<ExpItem> readExpItem(const CxEntryMap& section, std::wstring_view 
     std::optional<std::int32_t> type = requiredNumber(section, L"Type");
     std::wstring file = section.value(L"File");
     ExpItem item{id.value_or(0), type.value_or(DBM_EXP_VIBRATO), section.value(L"Caption"), {}};
-    if (!id || file.empty() || !isValidName(item.caption))
-        return std::nullopt;
+    if (!id || file.empty() || !isValidName(item.caption)) return std::nullopt;
     if (file.front() == L'/')
         item.filePath = std::move(file);
     else
         item.filePath = std::wstring(dataFolder) + L"/" + file;
-    if (item.filePath.size() >= DBM_PATH_SIZE)
-        return std::nullopt;
+    if (item.filePath.size() >= DBM_PATH_SIZE) return std::nullopt;
     return item;
 }
 
 std::optional<VoiceKey> readDefault(const CxEntryMap* common, const EditableTables& tables) {
-    if (common == nullptr)
-        return std::nullopt;
+    if (common == nullptr) return std::nullopt;
     std::optional<std::int32_t> bankSelect = requiredNumber(*common, L"DefaultBankSelect");
     std::optional<std::int32_t> programChange = requiredNumber(*common, L"DefaultProgramChange");
-    if (!bankSelect || !programChange)
-        return std::nullopt;
+    if (!bankSelect || !programChange) return std::nullopt;
     VoiceKey key{*bankSelect, *programChange};
-    if (!tables.virtualVoices.contains(key))
-        return std::nullopt;
+    if (!tables.virtualVoices.contains(key)) return std::nullopt;
     return key;
 }
 
 void readVirtualVoices(const CxTypedFile& file, const std::vector<Voice>& voices,
                        std::map<VoiceKey, VirtualVoice>& virtualVoices) {
     for (const std::wstring& name : file.sectionNames()) {
-        if (!name.starts_with(kVirtualVoicePrefix))
-            continue;
+        if (!name.starts_with(kVirtualVoicePrefix)) continue;
         if (std::optional<VirtualVoice> voice = readVirtualVoice(*file.section(name), voices))
             virtualVoices.try_emplace(voice->key, std::move(*voice));
     }
@@ -121,10 +108,9 @@ bool isValidKey(std::int32_t bankSelect, std::int32_t programChange) {
 }
 
 bool isValidParam(const DBM_VoiceParam& param) {
-    for (std::int32_t value : {param.breathiness, param.brightness, param.clearness,
-                               param.genderFactor, param.opening})
-        if (value < -127 || value > 127)
-            return false;
+    for (std::int32_t value :
+         {param.breathiness, param.brightness, param.clearness, param.genderFactor, param.opening})
+        if (value < -127 || value > 127) return false;
     return true;
 }
 
@@ -151,8 +137,7 @@ const Voice* findVoice(const std::vector<Voice>& voices, std::wstring_view compI
 void readVoiceData(const CxTypedFile& file, std::wstring_view dataFolder,
                    std::vector<Voice>& voices, EditableTables& tables) {
     for (const std::wstring& name : file.sectionNames()) {
-        if (!name.starts_with(kVoicePrefix))
-            continue;
+        if (!name.starts_with(kVoicePrefix)) continue;
         std::optional<Voice> voice = readVoice(*file.section(name));
         if (voice && findVoice(voices, voice->compID) == nullptr)
             voices.push_back(std::move(*voice));
@@ -160,8 +145,7 @@ void readVoiceData(const CxTypedFile& file, std::wstring_view dataFolder,
     readVirtualVoices(file, voices, tables.virtualVoices);
     tables.defaultVoice = readDefault(file.section(L"Common"), tables);
     for (const std::wstring& name : file.sectionNames()) {
-        if (!name.starts_with(kExpressionPrefix))
-            continue;
+        if (!name.starts_with(kExpressionPrefix)) continue;
         if (std::optional<ExpItem> item = readExpItem(*file.section(name), dataFolder))
             tables.expItems.try_emplace(item->id, std::move(*item));
     }
@@ -170,8 +154,7 @@ void readVoiceData(const CxTypedFile& file, std::wstring_view dataFolder,
 bool readUserVirtualVoices(const CxTypedFile& file, const std::vector<Voice>& voices,
                            EditableTables& tables) {
     const CxEntryMap* common = file.section(L"Common");
-    if (common == nullptr || common->value(L"Version") != kUserFileVersion)
-        return false;
+    if (common == nullptr || common->value(L"Version") != kUserFileVersion) return false;
     std::map<VoiceKey, VirtualVoice> virtualVoices;
     readVirtualVoices(file, voices, virtualVoices);
     tables.virtualVoices = std::move(virtualVoices);

@@ -18,12 +18,10 @@ constexpr unsigned kUtf8CodePage = 65001;
 // Reads a file of our own text form: values are taken whole, since names may hold ";".
 bool parseOwnFile(const std::filesystem::path& path, CxTypedFile& file) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return false;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
     std::ifstream in(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return false;
+    if (in.bad()) return false;
     file.setCodePage(kUtf8CodePage);
     return file.parseText(bytes, false);
 }
@@ -36,19 +34,16 @@ std::uint32_t VoiceDatabase::load(const std::wstring& dataFolder,
 
     CxTypedFile data;
     data.setCodePage(kUtf8CodePage);
-    if (!data.parseFile(dataFolder + L"/voices.ini"))
-        return DBM_E_IO;
+    if (!data.parseFile(dataFolder + L"/voices.ini")) return DBM_E_IO;
     std::vector<Voice> voices;
     EditableTables tables;
     readVoiceData(data, dataFolder, voices, tables);
-    if (voices.empty())
-        return DBM_E_FAIL;
+    if (voices.empty()) return DBM_E_FAIL;
 
     if (userFile) {
         // A user file that cannot be read leaves the shipped virtual voices in place.
         CxTypedFile user;
-        if (parseOwnFile(*userFile, user))
-            readUserVirtualVoices(user, voices, tables);
+        if (parseOwnFile(*userFile, user)) readUserVirtualVoices(user, voices, tables);
     }
 
     dataFolder_ = dataFolder;
@@ -72,12 +67,9 @@ const VirtualVoice* VoiceDatabase::virtualVoice(VoiceKey key) const {
 }
 
 std::uint32_t VoiceDatabase::createVirtualVoice(VirtualVoice voice) {
-    if (findVoice(voices_, voice.compID) == nullptr)
-        return DBM_E_NOT_FOUND;
-    if (tables_.virtualVoices.contains(voice.key))
-        return DBM_E_EXISTS;
-    if (tables_.virtualVoices.size() >= kMaxVirtualVoices)
-        return DBM_E_FAIL;
+    if (findVoice(voices_, voice.compID) == nullptr) return DBM_E_NOT_FOUND;
+    if (tables_.virtualVoices.contains(voice.key)) return DBM_E_EXISTS;
+    if (tables_.virtualVoices.size() >= kMaxVirtualVoices) return DBM_E_FAIL;
     VoiceKey key = voice.key;
     tables_.virtualVoices.emplace(key, std::move(voice));
     return DBM_OK;
@@ -85,40 +77,34 @@ std::uint32_t VoiceDatabase::createVirtualVoice(VirtualVoice voice) {
 
 std::uint32_t VoiceDatabase::copyVirtualVoice(VoiceKey from, VoiceKey to) {
     const VirtualVoice* source = virtualVoice(from);
-    if (source == nullptr)
-        return DBM_E_NOT_FOUND;
+    if (source == nullptr) return DBM_E_NOT_FOUND;
     VirtualVoice copy = *source;
     copy.key = to;
     return createVirtualVoice(std::move(copy));
 }
 
 std::uint32_t VoiceDatabase::deleteVirtualVoice(VoiceKey key) {
-    if (tables_.virtualVoices.erase(key) == 0)
-        return DBM_E_NOT_FOUND;
-    if (tables_.defaultVoice == key)
-        tables_.defaultVoice.reset();
+    if (tables_.virtualVoices.erase(key) == 0) return DBM_E_NOT_FOUND;
+    if (tables_.defaultVoice == key) tables_.defaultVoice.reset();
     return DBM_OK;
 }
 
 std::uint32_t VoiceDatabase::setVirtualVoiceName(VoiceKey key, std::wstring name) {
     auto it = tables_.virtualVoices.find(key);
-    if (it == tables_.virtualVoices.end())
-        return DBM_E_NOT_FOUND;
+    if (it == tables_.virtualVoices.end()) return DBM_E_NOT_FOUND;
     it->second.name = std::move(name);
     return DBM_OK;
 }
 
 std::uint32_t VoiceDatabase::setVirtualVoiceParam(VoiceKey key, const DBM_VoiceParam& param) {
     auto it = tables_.virtualVoices.find(key);
-    if (it == tables_.virtualVoices.end())
-        return DBM_E_NOT_FOUND;
+    if (it == tables_.virtualVoices.end()) return DBM_E_NOT_FOUND;
     it->second.param = param;
     return DBM_OK;
 }
 
 std::uint32_t VoiceDatabase::setDefaultVirtualVoice(VoiceKey key) {
-    if (!tables_.virtualVoices.contains(key))
-        return DBM_E_NOT_FOUND;
+    if (!tables_.virtualVoices.contains(key)) return DBM_E_NOT_FOUND;
     tables_.defaultVoice = key;
     return DBM_OK;
 }
@@ -128,22 +114,19 @@ std::uint32_t VoiceDatabase::deleteExpItem(std::int32_t id) {
 }
 
 std::uint32_t VoiceDatabase::openEditor() {
-    if (committed_)
-        return DBM_E_EXISTS;
+    if (committed_) return DBM_E_EXISTS;
     committed_ = tables_;
     return DBM_OK;
 }
 
 std::uint32_t VoiceDatabase::commitEditor() {
-    if (!committed_)
-        return DBM_E_NO_EDITOR;
+    if (!committed_) return DBM_E_NO_EDITOR;
     committed_.reset();
     return DBM_OK;
 }
 
 std::uint32_t VoiceDatabase::rollBackEditor() {
-    if (!committed_)
-        return DBM_E_NO_EDITOR;
+    if (!committed_) return DBM_E_NO_EDITOR;
     tables_ = std::move(*committed_);
     committed_.reset();
     return DBM_OK;
@@ -156,30 +139,24 @@ std::uint32_t VoiceDatabase::backup(const std::filesystem::path& path) const {
 std::uint32_t VoiceDatabase::saveUserFile(const std::filesystem::path& userFile) const {
     std::error_code error;
     std::filesystem::create_directories(userFile.parent_path(), error);
-    if (error)
-        return DBM_E_IO;
+    if (error) return DBM_E_IO;
     const EditableTables& saved = committed_ ? *committed_ : tables_;
     return writeFileAtomically(userFile, writeVirtualVoices(saved)) ? DBM_OK : DBM_E_IO;
 }
 
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-    if (!target.has_filename())
-        return false;
+    if (!target.has_filename()) return false;
     std::filesystem::path folder = target.parent_path();
-    std::string pattern =
-        (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
 
     bool written = true;
     for (std::size_t done = 0; written && done < bytes.size();) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         written = n > 0;
-        if (written)
-            done += static_cast<std::size_t>(n);
+        if (written) done += static_cast<std::size_t>(n);
     }
     written = written && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;

@@ -6,7 +6,9 @@ namespace kor {
 
 namespace {
 
-bool isBlank(wchar_t c) { return static_cast<std::uint32_t>(c) <= 0x20; }
+bool isBlank(wchar_t c) {
+    return static_cast<std::uint32_t>(c) <= 0x20;
+}
 
 } // namespace
 
@@ -15,8 +17,8 @@ std::wstring nextToken(std::wstring_view& text, wchar_t separator, std::size_t c
     while (begin < text.size() && isBlank(text[begin]))
         ++begin;
     std::size_t end = text.find(separator, begin);
-    std::wstring_view token = text.substr(begin, end == std::wstring_view::npos ? text.npos
-                                                                                 : end - begin);
+    std::wstring_view token =
+        text.substr(begin, end == std::wstring_view::npos ? text.npos : end - begin);
     text = end == std::wstring_view::npos ? std::wstring_view() : text.substr(end + 1);
 
     token = token.substr(0, capacity == 0 ? 0 : capacity - 1);
@@ -26,8 +28,7 @@ std::wstring nextToken(std::wstring_view& text, wchar_t separator, std::size_t c
 }
 
 std::int32_t readNumber(const std::wstring& value) {
-    if (value.empty() || value.front() != L'$')
-        return wtoi(value.c_str());
+    if (value.empty() || value.front() != L'$') return wtoi(value.c_str());
 
     std::uint32_t result = 0;
     std::wstring_view digits = std::wstring_view(value).substr(1, 8);

@@ -12,7 +12,9 @@
 
 namespace {
 
-bool isSpace(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+bool isSpace(wchar_t c) {
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
 
 std::wstring_view trimLeft(std::wstring_view text) {
     while (!text.empty() && isSpace(text.front()))
@@ -26,7 +28,9 @@ std::wstring_view trimRight(std::wstring_view text) {
     return text;
 }
 
-std::wstring_view trim(std::wstring_view text) { return trimRight(trimLeft(text)); }
+std::wstring_view trim(std::wstring_view text) {
+    return trimRight(trimLeft(text));
+}
 
 } // namespace
 
@@ -50,10 +54,8 @@ void CxTypedFile::decodeLine(std::string_view line, std::wstring& out) const {
 
 bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool commentsAllowed) {
     sections_.clear();
-    if (length == 0)
-        return true;
-    if (bytes == nullptr)
-        return false;
+    if (length == 0) return true;
+    if (bytes == nullptr) return false;
 
     try {
         CxEntryMap* open = nullptr;
@@ -62,8 +64,7 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
         while (pos < length) {
             while (pos < length && static_cast<unsigned char>(bytes[pos]) <= 0x20)
                 ++pos;
-            if (pos == length)
-                break;
+            if (pos == length) break;
 
             std::size_t span = std::min(length - pos, kMaxLineBytes);
             const void* feed = std::memchr(bytes + pos, '\n', span);
@@ -75,8 +76,7 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
 
             decodeLine(raw, decoded);
             std::wstring_view line = trim(decoded);
-            if (line.empty())
-                continue;
+            if (line.empty()) continue;
 
             if (line.front() == L'[') {
                 std::size_t close = line.find(L']', 1);
@@ -85,16 +85,13 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
                     continue;
                 }
             }
-            if (commentsAllowed && line.front() == L';')
-                continue;
+            if (commentsAllowed && line.front() == L';') continue;
 
             std::size_t equals = line.find(L'=', 1);
-            if (equals == std::wstring_view::npos || open == nullptr)
-                continue;
+            if (equals == std::wstring_view::npos || open == nullptr) continue;
             std::wstring_view key = trimRight(line.substr(0, equals));
             std::wstring_view value = trimLeft(line.substr(equals + 1));
-            if (commentsAllowed)
-                value = trimRight(value.substr(0, value.find(L';')));
+            if (commentsAllowed) value = trimRight(value.substr(0, value.find(L';')));
             open->set(key, std::wstring(value));
         }
     } catch (const std::bad_alloc&) {
@@ -109,17 +106,13 @@ bool CxTypedFile::parseFile(const std::wstring& path) {
     path_ = path;
 
     std::optional<std::filesystem::path> fsPath = kor::platform::toPath(path);
-    if (!fsPath)
-        return false;
+    if (!fsPath) return false;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(*fsPath, error))
-        return false;
+    if (!std::filesystem::is_regular_file(*fsPath, error)) return false;
     std::uintmax_t size = std::filesystem::file_size(*fsPath, error);
-    if (error)
-        return false;
+    if (error) return false;
     std::ifstream in(*fsPath, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     std::string bytes;
     try {
         bytes.resize(static_cast<std::size_t>(size));

@@ -100,3 +100,25 @@ TEST_F(IconVibratoFile, FindsTheArticulationFileBesideTheItem) {
     std::filesystem::create_directory(folder_.path() + "/Folder.aic");
     EXPECT_EQ(kor::findArticulationFile(folder + L"/Folder.dat"), std::nullopt);
 }
+
+TEST(IconVibratoCurve, ReadsPositionsLikeTheRuntimeAndStopsAtAbsurdOnes) {
+    struct Row {
+        const wchar_t* xs;
+        const wchar_t* ys;
+        Curve expected;
+    };
+    const Row rows[] = {
+        {L"+0.5, .25e1x, 1e-2", L"1,2,3", {{5000, 1}}}, // 2.5 ends the curve
+        {L"abc, 0.3", L"7, 8", {{0, 7}, {3000, 8}}},    // unreadable reads as 0
+        {L"0.1, 1e39, 0.2", L"1,2,3", {{1000, 1}}},     // beyond float: ends
+        {L"0.1, 1e400", L"1,2", {{1000, 1}}},           // beyond double: ends
+        {L"-1e300, 0.1", L"1,2", {}},                   // far below zero: ends
+        {L"-0.25", L"-32768", {{-2500, -32768}}},
+        {L"0.1234567890123456789", L"1", {{1234, 1}}}, // cut to 15 characters
+    };
+    for (const Row& row : rows) {
+        Curve curve;
+        kor::readBreakPoints(10, row.xs, row.ys, curve);
+        EXPECT_EQ(curve, row.expected) << row.xs;
+    }
+}

@@ -24,15 +24,17 @@ namespace {
 
 // The 27 entry points, in the order the manager looks them up.
 #define KOR_DBM_ENTRIES(X)                                                                         \
-    X(DBM_Init) X(DBM_Delete) X(DBM_CopyVirtualVoice) X(DBM_CreateVirtualVoice)                    \
-    X(DBM_GetVersionString) X(DBM_DeleteVirtualVoice) X(DBM_SetVirtualVoiceParameters)             \
-    X(DBM_SetVirtualVoiceName) X(DBM_GetVoiceParameters) X(DBM_GetAllVoice)                        \
-    X(DBM_BackupAllVirtualVoice) X(DBM_GetVirtualVoiceInfo) X(DBM_GetEditor)                       \
-    X(DBM_CommitEditor) X(DBM_UpdateUserRegistory) X(DBM_RollBackEditor)                           \
-    X(DBM_GetDefaultVirtualVoice) X(DBM_SetDefaultVirtualVoice) X(DBM_GetVirtualVoiceName)         \
-    X(DBM_GetVirtualVoiceParameters) X(DBM_GetVoice) X(DBM_GetExpDB) X(DBM_GetVirtualExpInfo)      \
-    X(DBM_GetVirtualExpItems) X(DBM_DeleteVirtualExpItems) X(DBM_DeleteVirtualExpInfo)             \
-    X(DBM_GetLibraryVersion)
+    X(DBM_Init)                                                                                    \
+    X(DBM_Delete) X(DBM_CopyVirtualVoice) X(DBM_CreateVirtualVoice) X(DBM_GetVersionString)        \
+        X(DBM_DeleteVirtualVoice) X(DBM_SetVirtualVoiceParameters) X(DBM_SetVirtualVoiceName)      \
+            X(DBM_GetVoiceParameters) X(DBM_GetAllVoice) X(DBM_BackupAllVirtualVoice)              \
+                X(DBM_GetVirtualVoiceInfo) X(DBM_GetEditor) X(DBM_CommitEditor)                    \
+                    X(DBM_UpdateUserRegistory) X(DBM_RollBackEditor) X(DBM_GetDefaultVirtualVoice) \
+                        X(DBM_SetDefaultVirtualVoice) X(DBM_GetVirtualVoiceName)                   \
+                            X(DBM_GetVirtualVoiceParameters) X(DBM_GetVoice) X(DBM_GetExpDB)       \
+                                X(DBM_GetVirtualExpInfo) X(DBM_GetVirtualExpItems)                 \
+                                    X(DBM_DeleteVirtualExpItems) X(DBM_DeleteVirtualExpInfo)       \
+                                        X(DBM_GetLibraryVersion)
 
 // The entry points of the loaded module, looked up by name as the manager does.
 struct Dbm {
@@ -46,8 +48,7 @@ const Dbm& loadModule() {
     static const Dbm dbm = [] {
         Dbm entries;
         void* module = ::dlopen(KORVOICEDB_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-        if (module == nullptr)
-            return entries;
+        if (module == nullptr) return entries;
 #define KOR_DBM_LOOKUP(name)                                                                       \
     entries.name = reinterpret_cast<decltype(&::name)>(::dlsym(module, #name));                    \
     entries.resolved += entries.name != nullptr;
@@ -68,15 +69,13 @@ class VoiceDbModule : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(dbm.resolved, 27) << "cannot load " KORVOICEDB_MODULE_PATH;
-        if (const char* previous = std::getenv("XDG_DATA_HOME"))
-            previousXdg_ = previous;
+        if (const char* previous = std::getenv("XDG_DATA_HOME")) previousXdg_ = previous;
         ::setenv("XDG_DATA_HOME", home_.path().c_str(), 1);
         ASSERT_EQ(dbm.DBM_Init(), DBM_OK);
     }
 
     void TearDown() override {
-        if (dbm.DBM_Delete)
-            dbm.DBM_Delete();
+        if (dbm.DBM_Delete) dbm.DBM_Delete();
         if (previousXdg_)
             ::setenv("XDG_DATA_HOME", previousXdg_->c_str(), 1);
         else
@@ -89,8 +88,7 @@ protected:
         for (int bs = 0; bs < 128; ++bs)
             for (int pc = 0; pc < 128; ++pc) {
                 DBM_VirtualVoiceInfo info{};
-                if (dbm.DBM_GetVirtualVoiceInfo(bs, pc, &info) != DBM_OK)
-                    continue;
+                if (dbm.DBM_GetVirtualVoiceInfo(bs, pc, &info) != DBM_OK) continue;
                 EXPECT_EQ(Key(info.bankSelect, info.programChange), Key(bs, pc));
                 const DBM_VoiceParam& p = info.param;
                 found[{bs, pc}] = Record(info.compID, info.name, p.breathiness, p.brightness,
@@ -273,8 +271,8 @@ TEST_F(VoiceDbModule, ReportsAFullMasterTable) {
         for (int bs = 0; bs < 128; ++bs)
             for (int pc = 0; pc < 128; ++pc)
                 user << "[VirtualVoice " << bs << "," << pc << "]\nBankSelect=" << bs
-                     << "\nProgramChange=" << pc << "\nCompID=KV01AMBRLN000001\nName=V" << bs
-                     << "." << pc << "\nBreathiness=0\nBrightness=0\nClearness=0\n"
+                     << "\nProgramChange=" << pc << "\nCompID=KV01AMBRLN000001\nName=V" << bs << "."
+                     << pc << "\nBreathiness=0\nBrightness=0\nClearness=0\n"
                      << "GenderFactor=0\nOpening=0\n";
     }
     ASSERT_EQ(dbm.DBM_Init(), DBM_S_MASTER_TABLE_FULL);
