@@ -147,7 +147,10 @@ std::uint32_t VoiceDatabase::saveUserFile(const std::filesystem::path& userFile)
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
     if (!target.has_filename()) return false;
     std::filesystem::path folder = target.parent_path();
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the target, made unique by mkstemp.
+    std::string tempName(1, '.');
+    tempName.append(target.filename().string()).append(".XXXXXX");
+    std::string pattern = (folder / tempName).string();
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) return false;
 
