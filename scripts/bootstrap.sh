@@ -2,8 +2,8 @@
 # Installs the Debian packages korman needs to build, test and benchmark; quiet and quick when all are there.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config libxerces-c-dev
-          libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
+packages=(build-essential cmake ninja-build libxerces-c-dev
+          libgtest-dev libgmock-dev libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do

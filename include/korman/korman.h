@@ -2,6 +2,7 @@
 #pragma once
 
 #include <korman/CZRKorManagerIF.h>
+#include <korman/CZRWaveReader.h>
 #include <korman/ErrorCodes.h>
 #include <korman/Export.h>
 #include <korman/IZRKorObject.h>
