@@ -276,3 +276,18 @@ TEST_F(KorManager, RefusedHeadroomTrimsTheOldestUndoableCommit) {
     EXPECT_FALSE(impl.hasMemoryHeadroom(std::numeric_limits<std::uint64_t>::max() / 2));
     EXPECT_EQ(impl.history()->floorIndex(), 2u);
 }
+
+TEST_F(KorManager, InitializesWithTheVoiceDatabaseShippedBesideTheLibrary) {
+    CKorManagerApp::instance().setVoiceDatabasePath({}); // the module next to this binary
+
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    EXPECT_EQ(app.vvoiceTable().size(), 6u);
+    EXPECT_EQ(app.vibratoTable().size(), 5u);
+    for (const auto& [id, vibrato] : app.vibratoTable()) {
+        EXPECT_FALSE(vibrato->caption().empty()) << id;
+        EXPECT_FALSE(vibrato->depthCurve().empty()) << id;
+    }
+}
