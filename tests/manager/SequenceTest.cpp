@@ -135,14 +135,15 @@ TEST_F(CurrentSong, CopyBufferKeepsWholeSubtreesAcrossSongs) {
     EXPECT_EQ(copiedPart->getName(), L"Part");
     ASSERT_EQ(copiedPart->getSingerList()->getCount(), 1u);
     IZRKorObject* copiedSinger = copiedPart->getSingerList()->getAt(0);
-    EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(copiedSinger->getObjID()), copiedSinger);
+    const std::uint32_t singerID = copiedSinger->getObjID();
+    EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(singerID), copiedSinger);
 
     // Only a top-level copy can be deleted.
-    manager.korDeleteObjectFromCopyBuffer(copiedSinger->getObjID());
-    EXPECT_NE(manager.korGetKorObjectFromCopyBuffer(copiedSinger->getObjID()), nullptr);
+    manager.korDeleteObjectFromCopyBuffer(singerID);
+    EXPECT_NE(manager.korGetKorObjectFromCopyBuffer(singerID), nullptr);
     manager.korDeleteObjectFromCopyBuffer(copyID);
     EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(copyID), nullptr);
-    EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(copiedSinger->getObjID()), nullptr);
+    EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(singerID), nullptr);
 
     const std::uint32_t again = manager.korCopyKorObject(song()->getMasterTrack()->getObjID());
     ASSERT_NE(again, ZR_NO_OBJ_ID);
