@@ -44,6 +44,21 @@ const char* const kSongSchema = R"(<?xml version="1.0" encoding="UTF-8"?>
 </xs:schema>
 )";
 
+/// Ten levels of ten references each: far more text than any song, if it were expanded.
+const char* const kEntityBomb = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE song [
+  <!ENTITY e0 "la">
+  <!ENTITY e1 "&e0;&e0;&e0;&e0;&e0;&e0;&e0;&e0;&e0;&e0;">
+  <!ENTITY e2 "&e1;&e1;&e1;&e1;&e1;&e1;&e1;&e1;&e1;&e1;">
+  <!ENTITY e3 "&e2;&e2;&e2;&e2;&e2;&e2;&e2;&e2;&e2;&e2;">
+  <!ENTITY e4 "&e3;&e3;&e3;&e3;&e3;&e3;&e3;&e3;&e3;&e3;">
+  <!ENTITY e5 "&e4;&e4;&e4;&e4;&e4;&e4;&e4;&e4;&e4;&e4;">
+  <!ENTITY e6 "&e5;&e5;&e5;&e5;&e5;&e5;&e5;&e5;&e5;&e5;">
+  <!ENTITY e7 "&e6;&e6;&e6;&e6;&e6;&e6;&e6;&e6;&e6;&e6;">
+  <!ENTITY e8 "&e7;&e7;&e7;&e7;&e7;&e7;&e7;&e7;&e7;&e7;">
+  <!ENTITY e9 "&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;">
+]>)";
+
 std::string songXml(const std::string& body, const std::string& root = "song") {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + root +
            " xmlns=\"http://korman.example/test/song/\">\n" + body + "\n</" + root + ">\n";
@@ -232,6 +247,8 @@ TEST(XmlFormatParser, ReportsMalformedAndInvalidDocuments) {
         {"element out of order", songXml("<version>1</version><name>A</name>"),
          L"Error at file \""},
         {"other root element", songXml("<name>A</name>", "tune"), L"Error at file \""},
+        {"nested entities", std::string(kEntityBomb) + songXml("<name>&e9;</name>").substr(39),
+         L"Fatal Error at file \""},
     };
     SongFiles files;
     SongTestParser parser;
@@ -244,7 +261,7 @@ TEST(XmlFormatParser, ReportsMalformedAndInvalidDocuments) {
         EXPECT_EQ(parser.lastMessage().rfind(c.messageStart + path + L"\", line ", 0), 0u)
             << std::string(parser.lastMessage().begin(), parser.lastMessage().end());
     }
-    EXPECT_EQ(parser.log.rootNodes, 3); // every document whose error comes inside the root
+    EXPECT_EQ(parser.log.rootNodes, 4); // every document whose error comes inside the root
 }
 
 TEST(XmlFormatParser, ReportsVerificationFailureWithTheDumpsOfItsPath) {

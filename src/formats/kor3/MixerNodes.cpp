@@ -69,6 +69,12 @@ void CZRMasterUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode
         value.number();
 }
 
+bool AZRPluginUnitNode::startStructured(const ZRXmlTag& tag) {
+    if (tag.name != L"vstPlugin") return false;
+    startNodeChild<CZRVstPluginNode>(tag, pluginList());
+    return true;
+}
+
 bool CZRZRUnitNode::begin() {
     unit_ = create<CZRZRUnit>();
     CZRNodeList* plugins = unit_ != nullptr ? createList(26) : nullptr;
@@ -84,24 +90,12 @@ std::span<const std::wstring_view> CZRZRUnitNode::valueNames() const {
     return kNames;
 }
 
-bool CZRZRUnitNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"vstPlugin") return false;
-    startNodeChild<CZRVstPluginNode>(tag, unit_->vstList());
-    return true;
-}
-
 void CZRZRUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
     if (!takeChannelValue(unit_->values(), name, value.number()))
         unit_->values().trackNo = value.number();
 }
 
 std::span<const std::wstring_view> CZRSEUnitNode::valueNames() const { return kChannelNames; }
-
-bool CZRSEUnitNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"vstPlugin") return false;
-    startNodeChild<CZRVstPluginNode>(tag, unit_->vstList());
-    return true;
-}
 
 void CZRSEUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
     takeChannelValue(unit_->values(), name, value.number());
@@ -110,12 +104,6 @@ void CZRSEUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& va
 std::span<const std::wstring_view> CZRKaraokeUnitNode::valueNames() const {
     static constexpr std::wstring_view kNames[] = {L"inGain", L"mute", L"solo", L"vol"};
     return kNames;
-}
-
-bool CZRKaraokeUnitNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"vstPlugin") return false;
-    startNodeChild<CZRVstPluginNode>(tag, unit_->vstList());
-    return true;
 }
 
 void CZRKaraokeUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {

@@ -43,19 +43,32 @@ private:
     CZRMasterUnit* unit_;
 };
 
+/// Base of the nodes of the units whose vstPlugin children fill one insert plug-in list.
+class AZRPluginUnitNode : public AZRKor3Node {
+public:
+    using AZRKor3Node::AZRKor3Node;
+
+protected:
+    /// The unit's insert plug-in list.
+    virtual CZRNodeList* pluginList() const = 0;
+
+private:
+    bool startStructured(const ZRXmlTag& tag) final;
+};
+
 /// A ZR unit, created at the first child with an empty plug-in list and added to the mixer.
 /// Its values apply as they arrive; a solo other than 0 or 1, a pan outside 0 to 128 and a
 /// volume outside -898 to 60 leave the unit's value as it was.
-class CZRZRUnitNode final : public AZRKor3Node {
+class CZRZRUnitNode final : public AZRPluginUnitNode {
 public:
     CZRZRUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                   CZRKorDocument* document, CZRNodeList* units)
-        : AZRKor3Node(parser, parent, tag, document), units_(units) {}
+        : AZRPluginUnitNode(parser, parent, tag, document), units_(units) {}
 
 private:
     bool begin() override;
     std::span<const std::wstring_view> valueNames() const override;
-    bool startStructured(const ZRXmlTag& tag) override;
+    CZRNodeList* pluginList() const override { return unit_->vstList(); }
     void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
 
     CZRNodeList* units_;
@@ -63,30 +76,30 @@ private:
 };
 
 /// The SE unit, with the same values and checks as a ZR unit except the track number.
-class CZRSEUnitNode final : public AZRKor3Node {
+class CZRSEUnitNode final : public AZRPluginUnitNode {
 public:
     CZRSEUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                   CZRKorDocument* document, CZRSEUnit* unit)
-        : AZRKor3Node(parser, parent, tag, document), unit_(unit) {}
+        : AZRPluginUnitNode(parser, parent, tag, document), unit_(unit) {}
 
 private:
     std::span<const std::wstring_view> valueNames() const override;
-    bool startStructured(const ZRXmlTag& tag) override;
+    CZRNodeList* pluginList() const override { return unit_->vstList(); }
     void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
 
     CZRSEUnit* unit_;
 };
 
 /// The karaoke unit: input gain, mute and solo as read; a volume outside -898 to 60 is left out.
-class CZRKaraokeUnitNode final : public AZRKor3Node {
+class CZRKaraokeUnitNode final : public AZRPluginUnitNode {
 public:
     CZRKaraokeUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRKaraokeUnit* unit)
-        : AZRKor3Node(parser, parent, tag, document), unit_(unit) {}
+        : AZRPluginUnitNode(parser, parent, tag, document), unit_(unit) {}
 
 private:
     std::span<const std::wstring_view> valueNames() const override;
-    bool startStructured(const ZRXmlTag& tag) override;
+    CZRNodeList* pluginList() const override { return unit_->vstList(); }
     void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
 
     CZRKaraokeUnit* unit_;

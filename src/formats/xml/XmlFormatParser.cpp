@@ -14,6 +14,7 @@
 #include <xercesc/sax2/XMLReaderFactory.hpp>
 #include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
@@ -24,6 +25,10 @@
 namespace xc = XERCES_CPP_NAMESPACE;
 
 namespace {
+
+/// Song files declare no entities of their own (the predefined ones do not count), so a few
+/// expansions are plenty.
+constexpr XMLSize_t kMaxEntityExpansions = 1000;
 
 /// Diagnostics longer than this many characters are cut.
 constexpr std::size_t kMaxDiagnostic = 2047;
@@ -79,6 +84,10 @@ private:
 };
 
 struct CZRXmlFormatParser::Reader {
+    Reader() { security.setEntityExpansionLimit(kMaxEntityExpansions); }
+
+    /// Limits entity expansion, so a document of nested entities cannot exhaust memory or time.
+    xc::SecurityManager security;
     std::unique_ptr<xc::SAX2XMLReader> sax;
     std::u16string schemaLocation;
 };
@@ -123,6 +132,7 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
         reader->schemaLocation = kor::toUtf16(schemaLocation_);
         sax.setProperty(xc::XMLUni::fgXercesSchemaExternalSchemaLocation,
                         const_cast<char16_t*>(reader->schemaLocation.c_str()));
+        sax.setProperty(xc::XMLUni::fgXercesSecurityManager, &reader->security);
         sax.setContentHandler(handler_.get());
         sax.setErrorHandler(handler_.get());
         reader_ = std::move(reader);
