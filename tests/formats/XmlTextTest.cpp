@@ -11,10 +11,16 @@ TEST(XmlText, ConvertsUtf16WithSurrogatesBothWays) {
 }
 
 TEST(XmlText, CleansCharacterDataOfValues) {
-    EXPECT_EQ(kor::cleanCharacterData(L" \r\n\tTwo  words \n "), L"Two  words");
-    EXPECT_EQ(kor::cleanCharacterData(L"a]]&gt;b]]&gt;"), L"a]]>b]]>");
-    EXPECT_EQ(kor::cleanCharacterData(L"]]&gt;gt;"), L"]]>gt;");
-    EXPECT_EQ(kor::cleanCharacterData(L" \n "), L"");
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L" \r\n\tTwo  words \n ", L"Two  words"},
+        {L"a]]&gt;b]]&gt;", L"a]]>b]]>"},
+        {L"]]&gt;gt;", L"]]>gt;"},
+        {L" \n ", L""},
+    };
+    for (auto [text, expected] : cases) {
+        kor::cleanCharacterData(text);
+        EXPECT_EQ(text, expected);
+    }
 }
 
 TEST(XmlText, EscapesPercentBeforeBlank) {

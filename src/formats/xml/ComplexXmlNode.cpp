@@ -13,16 +13,22 @@ void CZRComplexXmlNode::endElement(const std::wstring&) {
 
 void CZRComplexXmlNode::adoptChild(std::unique_ptr<AZRXmlNode> child) {
     child_ = std::move(child);
+    childIsValue_ = false;
     if (child_ != nullptr) parser()->setCurrentNode(child_.get());
 }
 
 bool CZRComplexXmlNode::startValueChild(const ZRXmlTag& tag,
                                         std::span<const std::wstring_view> names) {
     for (std::wstring_view name : names) {
-        if (tag.name == name) {
+        if (tag.name != name) continue;
+        if (childIsValue_) {
+            static_cast<CZRSimpleXmlNode&>(*child_).restart(tag);
+            parser()->setCurrentNode(child_.get());
+        } else {
             adoptChild(std::make_unique<CZRSimpleXmlNode>(parser(), this, tag));
-            return true;
+            childIsValue_ = true;
         }
+        return true;
     }
     return false;
 }

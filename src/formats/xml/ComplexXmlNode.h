@@ -46,6 +46,9 @@ protected:
 private:
     CZRKorDocument* document_;
     std::unique_ptr<AZRXmlNode> child_;
+    // The current child is a value node, which the next value child may take over: a song has
+    // many more value elements than structured ones.
+    bool childIsValue_ = false;
 };
 
 /// `node` as a value node, or null when it is a structured one.

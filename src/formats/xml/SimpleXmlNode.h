@@ -12,6 +12,11 @@ public:
     void setText(const std::wstring& text) override { text_ = text; }
 
     const std::wstring& text() const { return text_; }
+    /// Makes this node the node of a new value element `tag`, with no text yet.
+    void restart(const ZRXmlTag& tag) {
+        setTag(tag);
+        text_.clear();
+    }
     /// The text read as a decimal integer: white space skipped, optional sign, digits up to the
     /// first other character; 0 when there are no digits.
     int number() const;

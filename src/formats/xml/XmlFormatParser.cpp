@@ -16,6 +16,7 @@
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLException.hpp>
+#include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
 #include <filesystem>
@@ -45,17 +46,21 @@ public:
 
     void startElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const,
                       const xc::Attributes& attrs) override {
-        ZRXmlTag tag;
-        tag.name = wide(localname);
+        // The tag is built in the parser's buffer, whose storage serves every element.
+        ZRXmlTag& tag = owner_.tag_;
+        assign(tag.name, localname);
         const XMLSize_t count = attrs.getLength();
-        tag.attributes.reserve(count);
-        for (XMLSize_t i = 0; i < count; ++i)
-            tag.attributes.emplace_back(wide(attrs.getLocalName(i)), wide(attrs.getValue(i)));
-        owner_.startElement(std::move(tag));
+        tag.attributes.resize(count);
+        for (XMLSize_t i = 0; i < count; ++i) {
+            assign(tag.attributes[i].first, attrs.getLocalName(i));
+            assign(tag.attributes[i].second, attrs.getValue(i));
+        }
+        owner_.startElement();
     }
 
     void endElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const) override {
-        owner_.endElement(wide(localname));
+        assign(owner_.name_, localname);
+        owner_.endElement();
     }
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override {
@@ -75,6 +80,10 @@ public:
     }
 
 private:
+    static void assign(std::wstring& out, const XMLCh* text) {
+        kor::assignUtf16(out, text, xc::XMLString::stringLen(text));
+    }
+
     void report(const wchar_t* kind, const xc::SAXParseException& exc) {
         owner_.diagnose(kind, wide(exc.getSystemId()), exc.getLineNumber(), exc.getColumnNumber(),
                         wide(exc.getMessage()));
@@ -193,18 +202,18 @@ std::uint32_t CZRXmlFormatParser::runParse(const wchar_t* path) {
     }
 }
 
-void CZRXmlFormatParser::startElement(ZRXmlTag tag) {
+void CZRXmlFormatParser::startElement() {
     flushText();
-    if (tag.name == format_.rootElement) {
-        rootNode_ = createRootNode(tag, *target_);
+    if (tag_.name == format_.rootElement) {
+        rootNode_ = createRootNode(tag_, *target_);
         setCurrentNode(rootNode_.get());
     }
-    if (AZRXmlNode* node = currentNode()) node->startChild(tag);
+    if (AZRXmlNode* node = currentNode()) node->startChild(tag_);
 }
 
-void CZRXmlFormatParser::endElement(const std::wstring& name) {
+void CZRXmlFormatParser::endElement() {
     flushText();
-    if (AZRXmlNode* node = currentNode()) node->endElement(name);
+    if (AZRXmlNode* node = currentNode()) node->endElement(name_);
 }
 
 void CZRXmlFormatParser::addCharacters(const char16_t* text, std::size_t length) {
@@ -216,11 +225,11 @@ void CZRXmlFormatParser::addCharacters(const char16_t* text, std::size_t length)
 // (around an entity reference, or across its buffer boundary) reaches the node whole.
 void CZRXmlFormatParser::flushText() {
     if (!hasPendingText_) return;
-    const std::wstring text =
-        kor::cleanCharacterData(kor::fromUtf16(pendingText_.data(), pendingText_.size()));
+    kor::assignUtf16(text_, pendingText_.data(), pendingText_.size());
+    kor::cleanCharacterData(text_);
     pendingText_.clear();
     hasPendingText_ = false;
-    if (AZRXmlNode* node = currentNode()) node->setText(text);
+    if (AZRXmlNode* node = currentNode()) node->setText(text_);
 }
 
 void CZRXmlFormatParser::diagnose(const wchar_t* kind, const std::wstring& systemId,

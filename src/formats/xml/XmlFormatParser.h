@@ -63,8 +63,8 @@ private:
     class Handler;
     struct Reader;
 
-    void startElement(ZRXmlTag tag);
-    void endElement(const std::wstring& name);
+    void startElement();
+    void endElement();
     void addCharacters(const char16_t* text, std::size_t length);
     void flushText();
     void diagnose(const wchar_t* kind, const std::wstring& systemId, std::uint64_t line,
@@ -79,6 +79,10 @@ private:
     std::uint32_t result_ = 0xFFFFFFFFu;
     std::wstring lastMessage_;
     std::wstring schemaLocation_;
+    // Buffers of the event being handled, kept so their storage is reused from event to event.
+    ZRXmlTag tag_;
+    std::wstring name_;
+    std::wstring text_;
     std::u16string pendingText_;
     bool hasPendingText_ = false;
     CZRKorDocument* target_ = nullptr;

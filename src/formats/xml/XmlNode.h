@@ -35,6 +35,7 @@ public:
 protected:
     /// Makes the parent the parser's current node (none for the root) and calls its childEnded.
     void returnToParent();
+    void setTag(const ZRXmlTag& tag) { tag_ = tag; }
 
 private:
     AZRXmlParser* parser_;

@@ -20,6 +20,12 @@ void replaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to
 
 std::wstring fromUtf16(const char16_t* text, std::size_t length) {
     std::wstring out;
+    assignUtf16(out, text, length);
+    return out;
+}
+
+void assignUtf16(std::wstring& out, const char16_t* text, std::size_t length) {
+    out.clear();
     out.reserve(length);
     for (std::size_t i = 0; i < length; ++i) {
         const char32_t unit = text[i];
@@ -34,7 +40,6 @@ std::wstring fromUtf16(const char16_t* text, std::size_t length) {
             out.push_back(static_cast<wchar_t>(unit));
         }
     }
-    return out;
 }
 
 std::wstring fromUtf16(const char16_t* text) {
@@ -61,14 +66,14 @@ std::u16string toUtf16(std::wstring_view text) {
     return out;
 }
 
-std::wstring cleanCharacterData(std::wstring_view text) {
-    std::size_t begin = 0;
+void cleanCharacterData(std::wstring& text) {
     std::size_t end = text.size();
+    while (end > 0 && isSpace(text[end - 1])) --end;
+    text.erase(end);
+    std::size_t begin = 0;
     while (begin < end && isSpace(text[begin])) ++begin;
-    while (end > begin && isSpace(text[end - 1])) --end;
-    std::wstring out(text.substr(begin, end - begin));
-    replaceAll(out, L"]]&gt;", L"]]>");
-    return out;
+    text.erase(0, begin);
+    if (text.find(L']') != std::wstring::npos) replaceAll(text, L"]]&gt;", L"]]>");
 }
 
 std::wstring escapeFolderForUri(std::wstring_view folder) {

@@ -7,8 +7,11 @@
 
 namespace kor {
 
-/// `length` UTF-16 units as a wide string; a surrogate pair becomes one character, a lone
+/// Replaces `out` with `length` UTF-16 units as wide text (keeping its storage, so a buffer
+/// used over and over stops allocating); a surrogate pair becomes one character, a lone
 /// surrogate becomes U+FFFD.
+void assignUtf16(std::wstring& out, const char16_t* text, std::size_t length);
+/// The same as a new string.
 std::wstring fromUtf16(const char16_t* text, std::size_t length);
 /// A null-terminated UTF-16 text as a wide string; null gives "".
 std::wstring fromUtf16(const char16_t* text);
@@ -17,10 +20,10 @@ std::wstring fromUtf16(const char16_t* text);
 /// character (a surrogate or above U+10FFFF) becomes U+FFFD.
 std::u16string toUtf16(std::wstring_view text);
 
-/// The text of a value element as character data delivers it: leading and trailing white space
+/// Makes character data the text of a value element, in place: leading and trailing white space
 /// removed, and every "]]&gt;" turned back into "]]>" (a "]]>" cannot stand inside the CDATA
 /// section that holds a text value, so it is stored escaped).
-std::wstring cleanCharacterData(std::wstring_view text);
+void cleanCharacterData(std::wstring& text);
 
 /// A folder path made fit for a URI: every '%' becomes "%25", then every ' ' becomes "%20".
 std::wstring escapeFolderForUri(std::wstring_view folder);
