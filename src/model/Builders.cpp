@@ -23,14 +23,14 @@ namespace {
 /// fails, every later step is skipped and the caller destroys the top object it built.
 class Assembly {
 public:
-    explicit Assembly(const ZRCreateContext& context) : context_(context) {}
+    explicit Assembly(const ZRCreateContext& context)
+        : context_(context) {}
 
     bool ok() const { return ok_; }
     void fail() { ok_ = false; }
 
     /// A new T made from `args`, or null (and the run failed).
-    template <class T, class... Args>
-    T* make(Args&&... args) {
+    template <class T, class... Args> T* make(Args&&... args) {
         if (!ok_) return nullptr;
         T* obj = kor::createObject<T>(context_, ZR_NO_OBJ_ID, std::forward<Args>(args)...);
         ok_ = obj != nullptr;
@@ -52,8 +52,7 @@ public:
     }
 
     /// `top` when the run succeeded; otherwise destroys `top` and its subtree and gives null.
-    template <class T>
-    T* finish(T* top) {
+    template <class T> T* finish(T* top) {
         if (ok_) return top;
         if (top != nullptr) context_.registry.destroy(top->getObjID());
         return nullptr;
@@ -67,8 +66,7 @@ private:
 constexpr std::int32_t kVstListType = 26;
 
 /// Links `count` empty plug-in lists under `unit`.
-template <class Unit>
-void addVstLists(Assembly& run, Unit* unit, std::size_t count) {
+template <class Unit> void addVstLists(Assembly& run, Unit* unit, std::size_t count) {
     for (std::size_t i = 0; i < count && run.ok(); ++i) {
         CZRNodeList* list = run.list(kVstListType);
         if (list != nullptr) run.link(unit->setVstList(i, list), list);
@@ -112,8 +110,8 @@ struct AttribDefault {
 };
 
 constexpr AttribDefault kPartAttribs[] = {
-    {L"bendDep", 0, 100, 8}, {L"bendLen", 0, 100, 0},  {L"risePort", 0, 1, 0},
-    {L"fallPort", 0, 1, 0},  {L"decay", 0, 100, 50},   {L"accent", 0, 100, 50},
+    {L"bendDep", 0, 100, 8},   {L"bendLen", 0, 100, 0}, {L"risePort", 0, 1, 0},
+    {L"fallPort", 0, 1, 0},    {L"decay", 0, 100, 50},  {L"accent", 0, 100, 50},
     {L"opening", 0, 127, 127},
 };
 constexpr AttribDefault kControlAttribs[] = {{L"POR", 0, 127, 64}};
@@ -132,7 +130,8 @@ void addAttribInfos(Assembly& run, CZRStylePlugin* plugin, CZRStylePlugin::InfoL
     run.link(plugin->setInfoList(which, list), list);
     for (const auto& group : groups) {
         for (const AttribDefault& attrib : group) {
-            const ZRStyleAttribRange range{attrib.minValue, attrib.maxValue, attrib.defaultValue, 0};
+            const ZRStyleAttribRange range{attrib.minValue, attrib.maxValue, attrib.defaultValue,
+                                           0};
             auto* info = run.make<CZRStylePluginAttribInfo>(
                 ZRStylePluginAttribInfoValues{attrib.id, attribType(attrib), range, range, {}});
             if (info == nullptr) return;
@@ -160,13 +159,14 @@ namespace kor {
 
 CZRSequence* buildEmptySequence(const ZRCreateContext& context) {
     Assembly run(context);
-    auto* sequence = run.make<CZRSequence>(ZRSequenceValues{kNewSequenceVender, kNewSequenceVersion});
+    auto* sequence =
+        run.make<CZRSequence>(ZRSequenceValues{kNewSequenceVender, kNewSequenceVersion});
     if (sequence == nullptr) return nullptr;
 
     if (CZRNodeList* vvoices = run.list(25)) run.link(sequence->setVVoiceList(vvoices), vvoices);
     if (CZRMixer* mixer = buildMixer(run)) run.link(sequence->setMixer(mixer), mixer);
-    if (auto* master = run.make<CZRMasterTrack>(
-            ZRMasterTrackValues{L"New Sequence", L"New Sequence", CZRMasterTrack::kResolution, 1})) {
+    if (auto* master = run.make<CZRMasterTrack>(ZRMasterTrackValues{
+            L"New Sequence", L"New Sequence", CZRMasterTrack::kResolution, 1})) {
         run.link(sequence->setMasterTrack(master), master);
         if (CZRNodeList* sigs = run.list(2)) run.link(master->setTimeSigList(sigs), sigs);
         if (CZRNodeList* tempos = run.list(3)) run.link(master->setTempoList(tempos), tempos);

@@ -55,8 +55,8 @@ CZRNodeList* createList(const ZRCreateContext& context, std::int32_t listType,
 IZRMutableKorObject* copyObject(const IZRMutableKorObject& source, std::uint32_t copyFlags,
                                 const ZRCreateContext& context) {
     const bool keepIDs = (copyFlags & ZR_COPY_KEEP_IDS) != 0;
-    IZRMutableKorObject* copy = createByType(context, keepIDs ? source.getObjID() : ZR_NO_OBJ_ID,
-                                             source.getObjType());
+    IZRMutableKorObject* copy =
+        createByType(context, keepIDs ? source.getObjID() : ZR_NO_OBJ_ID, source.getObjType());
     if (copy == nullptr) return nullptr;
     if (!copy->copyFrom(&source, copyFlags, &context)) {
         context.registry.destroy(copy->getObjID());
@@ -78,7 +78,8 @@ bool setMapList(ListMap& map, const std::wstring& id, CZRNodeList* list,
 
 bool copyMapLists(ListMap& map, const ListMap& source, IZRMutableKorObject* container,
                   std::uint32_t copyFlags, const ZRCreateContext& context) {
-    for (auto& [id, list] : map) list->setParent(nullptr);
+    for (auto& [id, list] : map)
+        list->setParent(nullptr);
     map.clear();
     for (const auto& [id, list] : source) {
         CZRNodeList* copy = nullptr;
@@ -89,7 +90,8 @@ bool copyMapLists(ListMap& map, const ListMap& source, IZRMutableKorObject* cont
 }
 
 void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out) {
-    for (const auto& [id, list] : map) out.push_back(list);
+    for (const auto& [id, list] : map)
+        out.push_back(list);
 }
 
 CZRNodeList* findMapList(const ListMap& map, const std::wstring& id) {

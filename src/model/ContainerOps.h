@@ -8,13 +8,16 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
 
 namespace kor {
 
 /// `code` marked unrepairable; 0 stays 0. For classes whose repair changes nothing.
-inline std::uint32_t unrepairable(std::uint32_t code) { return code != 0 ? code | kUnrepairable : 0; }
+inline std::uint32_t unrepairable(std::uint32_t code) {
+    return code != 0 ? code | kUnrepairable : 0;
+}
 
 /// How the elements of a list must follow one another by sort key.
 enum class KeyOrder {
@@ -49,9 +52,9 @@ struct ListRepairCodes {
 };
 
 /// Removes from `list` (null: nothing to do) the elements that `rule` drops, comparing keys with
-/// the last kept element (the first element is never a repeat), and destroys them in `table`. An element whose type
-/// is not `type` stops the repair with `codes.notOfType`. Returns 0 when nothing was removed, 1
-/// when something was, or the failure code.
+/// the last kept element (the first element is never a repeat), and destroys them in `table`.
+/// An element whose type is not `type` stops the repair with `codes.notOfType`. Returns 0 when
+/// nothing was removed, 1 when something was, or the failure code.
 std::uint32_t dropBadElements(CZRNodeList* list, ZRObjType type, DropRule rule,
                               ListRepairCodes codes, CZRObjectTable& table);
 
@@ -62,6 +65,37 @@ struct HeadedListCodes {
     std::uint32_t removeFailed; ///< a dropped element cannot be removed
     std::uint32_t createFailed; ///< the default head event cannot be created
     std::uint32_t appendFailed; ///< ... or appended
+};
+
+/// The usual codes of a headed list, from the check codes of its event class: "is null" for a
+/// missing list, a stranger and a failed creation, "duplicated" for a failed removal and
+/// "number" for a failed append.
+constexpr HeadedListCodes headedListCodes(std::uint32_t isNull, std::uint32_t duplicated,
+                                          std::uint32_t number) {
+    return {isNull | kUnrepairable, isNull | kUnrepairable, duplicated | kUnrepairable,
+            isNull | kUnrepairable, number | kUnrepairable};
+}
+
+/// Gathers the results of the steps of a repair: 1 once any step changed something, or the
+/// first unrepairable code, after which no further step counts.
+class RepairResult {
+public:
+    explicit RepairResult(std::uint32_t first = 0) { add(first); }
+
+    /// Takes the result of one step; false once the repair has failed.
+    bool add(std::uint32_t result) {
+        if (failed()) return false;
+        if ((result & kUnrepairable) != 0)
+            code_ = result;
+        else if (result != 0)
+            code_ = 1;
+        return !failed();
+    }
+    bool failed() const { return (code_ & kUnrepairable) != 0; }
+    std::uint32_t value() const { return code_; }
+
+private:
+    std::uint32_t code_ = 0;
 };
 
 /// Repairs a list that must start with an event at position 0 (time signatures, tempos,
@@ -114,9 +148,8 @@ using ListMap = std::map<std::wstring, CZRNodeList*>;
 
 /// Replaces every list of `map` by a deep copy of the lists of `source`; the old lists are
 /// detached. Stops with false at the first list that cannot be copied.
-[[nodiscard]] bool copyMapLists(ListMap& map, const ListMap& source,
-                                IZRMutableKorObject* container, std::uint32_t copyFlags,
-                                const ZRCreateContext& context);
+[[nodiscard]] bool copyMapLists(ListMap& map, const ListMap& source, IZRMutableKorObject* container,
+                                std::uint32_t copyFlags, const ZRCreateContext& context);
 
 /// Appends the lists of `map` in ID order.
 void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out);
@@ -124,10 +157,16 @@ void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out);
 /// The list under `id`, or null.
 CZRNodeList* findMapList(const ListMap& map, const std::wstring& id);
 
+/// Appends the children that are present, in the order given.
+inline void appendPresent(std::vector<IZRMutableKorObject*>& out,
+                          std::initializer_list<IZRMutableKorObject*> children) {
+    for (IZRMutableKorObject* child : children)
+        if (child != nullptr) out.push_back(child);
+}
+
 /// A fixed row of child lists (the seven control lists of a part, the five attribute info
 /// lists of a style plug-in); empty slots are null.
-template <std::size_t N>
-using ListRow = std::array<CZRNodeList*, N>;
+template <std::size_t N> using ListRow = std::array<CZRNodeList*, N>;
 
 /// The seven event lists of a part, one per control type 0 to 6.
 using ControlLists = ListRow<7>;
@@ -146,7 +185,54 @@ template <std::size_t N>
 template <std::size_t N>
 void appendListRow(const ListRow<N>& lists, std::vector<IZRMutableKorObject*>& out) {
     for (CZRNodeList* list : lists)
-        if (list != nullptr) out.push_back(list);
+        appendPresent(out, {list});
+}
+
+/// The list in slot `index` of `row`, or null for an index outside the row.
+template <std::size_t N> CZRNodeList* listAt(const ListRow<N>& row, std::int32_t index) {
+    return index >= 0 && static_cast<std::size_t>(index) < N ? row[static_cast<std::size_t>(index)]
+                                                             : nullptr;
+}
+
+/// Links `list` (or nothing) in slot `index` of `row` under `container`; false for an index
+/// outside the row.
+template <std::size_t N>
+[[nodiscard]] bool setListAt(ListRow<N>& row, std::int32_t index, CZRNodeList* list,
+                             IZRMutableKorObject* container) {
+    if (index < 0 || static_cast<std::size_t>(index) >= N) return false;
+    return setChildSlot(row[static_cast<std::size_t>(index)], list, container);
+}
+
+inline CZRNodeList* listOf(CZRNodeList* list) {
+    return list;
+}
+inline CZRNodeList* listOf(const ListMap::value_type& entry) {
+    return entry.second;
+}
+
+/// checkOrderedList over every list of `lists` (a row or a map); the first fault.
+template <class Lists>
+std::uint32_t checkEachList(const Lists& lists, ZRObjType type, KeyOrder order,
+                            std::int32_t firstPrevious, ListCheckCodes codes) {
+    for (const auto& entry : lists)
+        if (const std::uint32_t code =
+                checkOrderedList(listOf(entry), type, order, firstPrevious, codes))
+            return code;
+    return 0;
+}
+
+/// dropBadElements over every list of `lists` (a row or a map): the first failure, else 1 when
+/// any list lost an element, else 0.
+template <class Lists>
+std::uint32_t dropInEachList(const Lists& lists, ZRObjType type, DropRule rule,
+                             ListRepairCodes codes, CZRObjectTable& table) {
+    std::uint32_t changed = 0;
+    for (const auto& entry : lists) {
+        const std::uint32_t result = dropBadElements(listOf(entry), type, rule, codes, table);
+        if ((result & kUnrepairable) != 0) return result;
+        changed |= result;
+    }
+    return changed;
 }
 
 /// The sort key of the last element of `list`, or `fallback` when the list is missing or empty.

@@ -1,7 +1,7 @@
 // The root of a song document.
 #pragma once
 
-#include "model/ObjectTree.h"
+#include "model/ContainerOps.h"
 #include "model/Sequence.h"
 
 #include <korman/IZRKorRoot.h>
@@ -13,7 +13,8 @@ public:
     static constexpr ZRObjType kType = ZRObjType::KorRoot;
     static constexpr bool kCopyable = false;
 
-    explicit CZRKorRoot(std::uint32_t objID) : TZRObject(objID) {}
+    explicit CZRKorRoot(std::uint32_t objID)
+        : TZRObject(objID) {}
 
     IZRSequence* getSequence() const override { return sequence_; }
     CZRSequence* sequence() const { return sequence_; }
@@ -29,7 +30,7 @@ private:
     friend class TZRObject<CZRKorRoot, IZRKorRoot>;
 
     void appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-        if (sequence_ != nullptr) out.push_back(sequence_);
+        kor::appendPresent(out, {sequence_});
     }
 
     CZRSequence* sequence_ = nullptr;

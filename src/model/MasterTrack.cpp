@@ -16,7 +16,8 @@ constexpr double kFixedOne = 65536.0;
 
 std::int64_t ticksPerMeasure(const CZRTimeSig& sig, std::int32_t resolution) {
     std::int64_t beat = static_cast<std::int64_t>(resolution) * 4;
-    for (std::int64_t counter = 1; counter < sig.getDenominator(); counter *= 2) beat >>= 1;
+    for (std::int64_t counter = 1; counter < sig.getDenominator(); counter *= 2)
+        beat >>= 1;
     return beat * sig.getNumerator();
 }
 
@@ -32,7 +33,8 @@ std::optional<std::int32_t> toInt32(double value) {
 template <class Segments, class Start>
 std::size_t pickSegment(const Segments& segments, double at, Start start) {
     std::size_t i = 0;
-    while (i < segments.size() && start(segments[i]) < at) ++i;
+    while (i < segments.size() && start(segments[i]) < at)
+        ++i;
     if (i == segments.size()) return i - 1;
     if (start(segments[i]) > at && i > 0) --i;
     return i;
@@ -133,23 +135,20 @@ std::uint32_t CZRMasterTrack::correct(CZRObjectTable& table, const ZRCreateConte
         values_.preMeasure = 1;
         changed = 1;
     }
-    using kor::unrepairable;
-    const std::uint32_t sigs = kor::repairHeadedList<CZRTimeSig>(
-        timeSigs_, 2, this,
-        {unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL), unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL),
-         unrepairable(ZR_E_TIME_SIGNATURES_ARE_DUPLICATED),
-         unrepairable(ZR_E_TIME_SIGNATURE_IS_NULL),
-         unrepairable(ZR_E_INVALID_TIME_SIGNATURE_NUMBER)},
-        ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.setPosMes(0); }, table, context);
-    if ((sigs & kor::kUnrepairable) != 0) return sigs;
-    const std::uint32_t tempos = kor::repairHeadedList<CZRTempo>(
-        tempos_, 3, this,
-        {unrepairable(ZR_E_TEMPO_IS_NULL), unrepairable(ZR_E_TEMPO_IS_NULL),
-         unrepairable(ZR_E_TEMPOS_ARE_DUPLICATED), unrepairable(ZR_E_TEMPO_IS_NULL),
-         unrepairable(ZR_E_INVALID_TEMPO_NUMBER)},
-        ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.setPosTick(0); }, table, context);
-    if ((tempos & kor::kUnrepairable) != 0) return tempos;
-    return changed | sigs | tempos;
+    kor::RepairResult result(changed);
+    if (result.add(kor::repairHeadedList<CZRTimeSig>(
+            timeSigs_, 2, this,
+            kor::headedListCodes(ZR_E_TIME_SIGNATURE_IS_NULL, ZR_E_TIME_SIGNATURES_ARE_DUPLICATED,
+                                 ZR_E_INVALID_TIME_SIGNATURE_NUMBER),
+            ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.values().posMes = 0; }, table,
+            context)))
+        result.add(kor::repairHeadedList<CZRTempo>(
+            tempos_, 3, this,
+            kor::headedListCodes(ZR_E_TEMPO_IS_NULL, ZR_E_TEMPOS_ARE_DUPLICATED,
+                                 ZR_E_INVALID_TEMPO_NUMBER),
+            ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.values().posTick = 0; }, table,
+            context));
+    return result.value();
 }
 
 bool CZRMasterTrack::copyChildren(const CZRMasterTrack& source, std::uint32_t copyFlags,
@@ -159,8 +158,7 @@ bool CZRMasterTrack::copyChildren(const CZRMasterTrack& source, std::uint32_t co
 }
 
 void CZRMasterTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (timeSigs_ != nullptr) out.push_back(timeSigs_);
-    if (tempos_ != nullptr) out.push_back(tempos_);
+    kor::appendPresent(out, {timeSigs_, tempos_});
 }
 
 void CZRMasterTrack::dumpFields(std::wstring& out) const {
@@ -171,8 +169,8 @@ void CZRMasterTrack::dumpFields(std::wstring& out) const {
 
 namespace kor {
 
-std::optional<std::int32_t> secDurationToTicks(const CZRMasterTrack* master,
-                                               std::int32_t startTick, std::int32_t durSec) {
+std::optional<std::int32_t> secDurationToTicks(const CZRMasterTrack* master, std::int32_t startTick,
+                                               std::int32_t durSec) {
     if (master == nullptr || startTick < 0 || durSec < 0) return std::nullopt;
     const std::optional<std::int32_t> startSec = master->tickToSec(startTick);
     if (!startSec) return std::nullopt;

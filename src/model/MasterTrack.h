@@ -28,7 +28,8 @@ public:
     static constexpr std::int32_t kResolution = 480;
 
     explicit CZRMasterTrack(std::uint32_t objID, ZRMasterTrackValues values = {})
-        : TZRObject(objID), values_(std::move(values)) {}
+        : TZRObject(objID)
+        , values_(std::move(values)) {}
 
     const std::wstring& getSeqName() const override { return values_.seqName; }
     const std::wstring& getComment() const override { return values_.comment; }
@@ -87,7 +88,7 @@ namespace kor {
 /// The length in ticks of `durSec` seconds (16.16) counted from `startTick` under the tempos of
 /// `master`; 0 when the end falls before the start. Null when `master` is null, an input is
 /// negative, or either conversion fails.
-std::optional<std::int32_t> secDurationToTicks(const CZRMasterTrack* master,
-                                               std::int32_t startTick, std::int32_t durSec);
+std::optional<std::int32_t> secDurationToTicks(const CZRMasterTrack* master, std::int32_t startTick,
+                                               std::int32_t durSec);
 
 } // namespace kor

@@ -16,33 +16,14 @@ std::atomic<std::int32_t> defaultSingerPC{0};
 
 constexpr kor::ListCheckCodes kStyleControlChecks{ZR_E_STYLE_CONTROL_IS_NULL,
                                                   ZR_E_STYLE_CONTROLS_ARE_DUPLICATED};
-
-std::uint32_t checkStyleMap(const kor::ListMap& map) {
-    for (const auto& [id, list] : map)
-        if (const std::uint32_t code =
-                kor::checkOrderedList(list, ZRObjType::StyleControl, kor::KeyOrder::Increasing,
-                                      -1, kStyleControlChecks))
-            return code;
-    return 0;
-}
-
-std::uint32_t repairStyleMap(const kor::ListMap& map, CZRObjectTable& table) {
-    std::uint32_t changed = 0;
-    for (const auto& [id, list] : map) {
-        const std::uint32_t result = kor::dropBadElements(
-            list, ZRObjType::StyleControl, kor::DropRule::RepeatedOrNegative,
-            {kor::unrepairable(ZR_E_STYLE_CONTROL_IS_NULL),
-             kor::unrepairable(ZR_E_STYLE_CONTROLS_ARE_DUPLICATED)},
-            table);
-        if ((result & kor::kUnrepairable) != 0) return result;
-        changed |= result;
-    }
-    return changed;
-}
+constexpr kor::ListRepairCodes kStyleControlRepairs{ZR_E_STYLE_CONTROL_IS_NULL | kor::kUnrepairable,
+                                                    ZR_E_STYLE_CONTROLS_ARE_DUPLICATED |
+                                                        kor::kUnrepairable};
 
 void collectIDs(const kor::ListMap& map, std::vector<std::wstring>& ids) {
     ids.clear();
-    for (const auto& [id, list] : map) ids.push_back(id);
+    for (const auto& [id, list] : map)
+        ids.push_back(id);
 }
 
 } // namespace
@@ -69,7 +50,7 @@ void CZRMusicalPart::getStyleControlIDs(std::vector<std::wstring>& ids) const {
 }
 
 CZRNodeList* CZRMusicalPart::controlList(std::int32_t type) const {
-    return type >= 0 && type < kControlTypes ? controls_[static_cast<std::size_t>(type)] : nullptr;
+    return kor::listAt(controls_, type);
 }
 
 bool CZRMusicalPart::setStylePlugin(CZRStylePlugin* plugin) {
@@ -85,8 +66,7 @@ bool CZRMusicalPart::setNoteList(CZRNodeList* list) {
     return kor::setChildSlot(notes_, list, this);
 }
 bool CZRMusicalPart::setControlList(std::int32_t type, CZRNodeList* list) {
-    if (type < 0 || type >= kControlTypes) return false;
-    return kor::setChildSlot(controls_[static_cast<std::size_t>(type)], list, this);
+    return kor::setListAt(controls_, type, list, this);
 }
 bool CZRMusicalPart::setPhraseStyleList(const std::wstring& id, CZRNodeList* list) {
     return kor::setMapList(phraseStyles_, id, list, this);
@@ -96,21 +76,25 @@ bool CZRMusicalPart::setStyleControlList(const std::wstring& id, CZRNodeList* li
 }
 
 std::uint32_t CZRMusicalPart::validate() const {
-    if (const std::uint32_t code = checkStyleMap(phraseStyles_)) return code;
-    if (singers_ == nullptr || singers_->getCount() == 0) return ZR_E_INVALID_SINGER_NUMBER;
-    if (const std::uint32_t code = kor::checkOrderedList(
-            singers_, CZRMusicalSinger::kType, kor::KeyOrder::Increasing, -1,
-            {ZR_E_SINGER_IS_NULL, ZR_E_SINGERS_ARE_DUPLICATED}))
+    if (const std::uint32_t code =
+            kor::checkEachList(phraseStyles_, ZRObjType::StyleControl, kor::KeyOrder::Increasing,
+                               -1, kStyleControlChecks))
         return code;
-    for (const CZRNodeList* list : controls_)
-        if (const std::uint32_t code = kor::checkOrderedList(
-                list, ZRObjType::MusicalControl, kor::KeyOrder::Increasing, -1,
-                {ZR_E_MUSICAL_CONTROL_IS_NULL, ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED}))
-            return code;
-    if (const std::uint32_t code = checkStyleMap(styleControls_)) return code;
-    if (const std::uint32_t code = kor::checkOrderedList(notes_, ZRObjType::MusicalNote,
-                                                         kor::KeyOrder::Any, 0,
-                                                         {ZR_E_NOTE_IS_NULL, 0}))
+    if (singers_ == nullptr || singers_->getCount() == 0) return ZR_E_INVALID_SINGER_NUMBER;
+    if (const std::uint32_t code =
+            kor::checkOrderedList(singers_, CZRMusicalSinger::kType, kor::KeyOrder::Increasing, -1,
+                                  {ZR_E_SINGER_IS_NULL, ZR_E_SINGERS_ARE_DUPLICATED}))
+        return code;
+    if (const std::uint32_t code = kor::checkEachList(
+            controls_, ZRObjType::MusicalControl, kor::KeyOrder::Increasing, -1,
+            {ZR_E_MUSICAL_CONTROL_IS_NULL, ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED}))
+        return code;
+    if (const std::uint32_t code =
+            kor::checkEachList(styleControls_, ZRObjType::StyleControl, kor::KeyOrder::Increasing,
+                               -1, kStyleControlChecks))
+        return code;
+    if (const std::uint32_t code = kor::checkOrderedList(
+            notes_, ZRObjType::MusicalNote, kor::KeyOrder::Any, 0, {ZR_E_NOTE_IS_NULL, 0}))
         return code;
     return part().validate();
 }
@@ -120,56 +104,49 @@ std::uint32_t CZRMusicalPart::correct(CZRObjectTable& table, const ZRCreateConte
     const std::uint32_t partResult = part().correct(table, context);
     if ((partResult & kor::kUnrepairable) != 0) return partResult;
 
-    std::uint32_t changed = repairStyleMap(phraseStyles_, table);
-    if ((changed & kor::kUnrepairable) != 0) return changed;
-
     const auto [vBS, vPC] = kor::defaultSinger();
-    const std::uint32_t singers = kor::repairHeadedList<CZRMusicalSinger>(
-        singers_, 8, this,
-        {unrepairable(ZR_E_SINGER_IS_NULL), unrepairable(ZR_E_SINGER_IS_NULL),
-         unrepairable(ZR_E_SINGERS_ARE_DUPLICATED), unrepairable(ZR_E_SINGER_IS_NULL),
-         unrepairable(ZR_E_INVALID_SINGER_NUMBER)},
-        ZRMusicalSingerValues{0, vBS, vPC},
-        [](CZRMusicalSinger& singer) { singer.values().posTick = 0; }, table, context);
-    if ((singers & kor::kUnrepairable) != 0) return singers;
-    changed |= singers;
-
-    for (CZRNodeList* list : controls_) {
-        const std::uint32_t result = kor::dropBadElements(
-            list, ZRObjType::MusicalControl, kor::DropRule::RepeatedOrNegative,
-            {unrepairable(ZR_E_MUSICAL_CONTROL_IS_NULL),
-             unrepairable(ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED)},
-            table);
-        if ((result & kor::kUnrepairable) != 0) return result;
-        changed |= result;
-    }
-    const std::uint32_t styles = repairStyleMap(styleControls_, table);
-    if ((styles & kor::kUnrepairable) != 0) return styles;
-    changed |= styles;
-
-    const std::uint32_t notes = kor::dropBadElements(
-        notes_, ZRObjType::MusicalNote, kor::DropRule::Negative,
-        {unrepairable(ZR_E_NOTE_IS_NULL), unrepairable(ZR_E_INVALID_NOTE_POSITION)}, table);
-    if ((notes & kor::kUnrepairable) != 0) return notes;
-    changed |= notes;
+    constexpr auto rule = kor::DropRule::RepeatedOrNegative;
+    kor::RepairResult events;
+    const bool repaired =
+        events.add(kor::dropInEachList(phraseStyles_, ZRObjType::StyleControl, rule,
+                                       kStyleControlRepairs, table)) &&
+        events.add(kor::repairHeadedList<CZRMusicalSinger>(
+            singers_, 8, this,
+            kor::headedListCodes(ZR_E_SINGER_IS_NULL, ZR_E_SINGERS_ARE_DUPLICATED,
+                                 ZR_E_INVALID_SINGER_NUMBER),
+            ZRMusicalSingerValues{0, vBS, vPC},
+            [](CZRMusicalSinger& singer) { singer.values().posTick = 0; }, table, context)) &&
+        events.add(kor::dropInEachList(controls_, ZRObjType::MusicalControl, rule,
+                                       {unrepairable(ZR_E_MUSICAL_CONTROL_IS_NULL),
+                                        unrepairable(ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED)},
+                                       table)) &&
+        events.add(kor::dropInEachList(styleControls_, ZRObjType::StyleControl, rule,
+                                       kStyleControlRepairs, table)) &&
+        events.add(kor::dropBadElements(
+            notes_, ZRObjType::MusicalNote, kor::DropRule::Negative,
+            {unrepairable(ZR_E_NOTE_IS_NULL), unrepairable(ZR_E_INVALID_NOTE_POSITION)}, table));
+    if (!repaired) return events.value();
 
     updateDerivedLength();
-    return changed != 0 ? 1 : partResult;
+    return events.value() != 0 ? 1 : partResult;
 }
 
 void CZRMusicalPart::updateDerivedLength() {
     std::int32_t end = 0;
     auto takeLast = [&end](const CZRNodeList* list) { end = std::max(end, kor::lastKey(list, 0)); };
-    for (const auto& [id, list] : phraseStyles_) takeLast(list);
+    for (const auto& [id, list] : phraseStyles_)
+        takeLast(list);
     takeLast(singers_);
-    for (const CZRNodeList* list : controls_) takeLast(list);
-    for (const auto& [id, list] : styleControls_) takeLast(list);
+    for (const CZRNodeList* list : controls_)
+        takeLast(list);
+    for (const auto& [id, list] : styleControls_)
+        takeLast(list);
     if (notes_ != nullptr)
         for (const IZRMutableKorObject* element : notes_->elements())
             if (const auto* note = dynamic_cast<const IZRMusicalNote*>(element))
-                end = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-                    std::int64_t{note->getPosTick()} + note->getDurTick(), end,
-                    std::numeric_limits<std::int32_t>::max()));
+                end = static_cast<std::int32_t>(
+                    std::clamp<std::int64_t>(std::int64_t{note->getPosTick()} + note->getDurTick(),
+                                             end, std::numeric_limits<std::int32_t>::max()));
     part().setDurTick(end);
 }
 
@@ -185,13 +162,12 @@ bool CZRMusicalPart::copyChildren(const CZRMusicalPart& source, std::uint32_t co
 }
 
 void CZRMusicalPart::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (stylePlugin_ != nullptr) out.push_back(stylePlugin_);
-    if (partStyle_ != nullptr) out.push_back(partStyle_);
+    kor::appendPresent(out, {stylePlugin_, partStyle_});
     kor::appendMapLists(phraseStyles_, out);
-    if (singers_ != nullptr) out.push_back(singers_);
+    kor::appendPresent(out, {singers_});
     kor::appendListRow(controls_, out);
     kor::appendMapLists(styleControls_, out);
-    if (notes_ != nullptr) out.push_back(notes_);
+    kor::appendPresent(out, {notes_});
 }
 
 void CZRMusicalPart::dumpFields(std::wstring& out) const {

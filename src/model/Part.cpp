@@ -18,11 +18,10 @@ std::uint32_t CZRPart::correct(CZRObjectTable&, const ZRCreateContext&) {
 }
 
 void CZRPart::dumpPartLine(std::wstring& out, const std::int32_t* durSec) const {
-    kor::appendFormat(out, L" posTick=%d playTime=%d durTick=%d", values_.posTick,
-                      values_.playTime, durTick_);
+    kor::appendFormat(out, L" posTick=%d playTime=%d durTick=%d", values_.posTick, values_.playTime,
+                      durTick_);
     if (durSec != nullptr) kor::appendFormat(out, L" durSec=%d", *durSec);
-    kor::appendFormat(out, L" name=%ls comment=%ls", values_.name.c_str(),
-                      values_.comment.c_str());
+    kor::appendFormat(out, L" name=%ls comment=%ls", values_.name.c_str(), values_.comment.c_str());
 }
 
 void CZRPart::copyValues(const CZRPart& source) {

@@ -26,9 +26,13 @@ public:
     static constexpr std::int32_t kMinPlayTime = 60;
 
     explicit CZRPart(std::uint32_t objID, ZRPartValues values = {})
-        : TZRObject(objID), values_(std::move(values)) {}
+        : TZRObject(objID)
+        , values_(std::move(values)) {}
     /// The core of a part class: built as type 18, then given the part class's `type`.
-    CZRPart(std::uint32_t objID, ZRObjType type) : TZRObject(objID) { setObjType(type); }
+    CZRPart(std::uint32_t objID, ZRObjType type)
+        : TZRObject(objID) {
+        setObjType(type);
+    }
 
     std::int32_t getPosTick() const override { return values_.posTick; }
     std::int32_t getPlayTime() const override { return values_.playTime; }
@@ -99,7 +103,8 @@ public:
     }
 
 protected:
-    explicit TZRPart(std::uint32_t objID, ZRPartValues values) : Base(objID) {
+    explicit TZRPart(std::uint32_t objID, ZRPartValues values)
+        : Base(objID) {
         part().setValues(std::move(values));
     }
 };

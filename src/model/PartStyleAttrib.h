@@ -7,9 +7,8 @@
 #include <korman/IZRPartStyleAttrib.h>
 
 /// Style values by attribute ID for a whole musical part ("bendDep", "decay", ...).
-class CZRPartStyleAttrib final
-    : public TZRStyleValues<CZRPartStyleAttrib, IZRPartStyleAttrib,
-                            ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID> {
+class CZRPartStyleAttrib final : public TZRStyleValues<CZRPartStyleAttrib, IZRPartStyleAttrib,
+                                                       ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID> {
 public:
     static constexpr ZRObjType kType = ZRObjType::PartStyleAttrib;
 

@@ -25,7 +25,7 @@ std::int32_t endOf(const CZRProsodyPhoneme& phoneme) {
 } // namespace
 
 CZRNodeList* CZRProsodyPart::controlList(std::int32_t type) const {
-    return type >= 0 && type < kControlTypes ? controls_[static_cast<std::size_t>(type)] : nullptr;
+    return kor::listAt(controls_, type);
 }
 
 bool CZRProsodyPart::setVoiceList(CZRNodeList* list) {
@@ -38,8 +38,7 @@ bool CZRProsodyPart::setElementList(std::size_t which, CZRNodeList* list) {
     return which < elements_.size() && kor::setChildSlot(elements_[which], list, this);
 }
 bool CZRProsodyPart::setControlList(std::int32_t type, CZRNodeList* list) {
-    if (type < 0 || type >= kControlTypes) return false;
-    return kor::setChildSlot(controls_[static_cast<std::size_t>(type)], list, this);
+    return kor::setListAt(controls_, type, list, this);
 }
 
 std::uint32_t CZRProsodyPart::validatePhonemes() const {
@@ -60,11 +59,10 @@ std::uint32_t CZRProsodyPart::validate() const {
             voices_, CZRProsodyVoice::kType, kor::KeyOrder::Increasing, kBeforeFirstVoice,
             {ZR_E_PROSODY_VOICE_IS_NULL, ZR_E_PROSODY_VOICES_ARE_DUPLICATED}))
         return code;
-    for (const CZRNodeList* list : controls_)
-        if (const std::uint32_t code = kor::checkOrderedList(
-                list, ZRObjType::ProsodyControl, kor::KeyOrder::Increasing, -1,
-                {ZR_E_PROSODY_CONTROL_IS_NULL, ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED}))
-            return code;
+    if (const std::uint32_t code = kor::checkEachList(
+            controls_, ZRObjType::ProsodyControl, kor::KeyOrder::Increasing, -1,
+            {ZR_E_PROSODY_CONTROL_IS_NULL, ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED}))
+        return code;
     for (const CZRNodeList* list : elements_) {
         if (list == nullptr || list->getCount() == 0) return ZR_E_INVALID_PROSODY_ELEMENT_NUMBER;
         if (const std::uint32_t code = kor::checkOrderedList(
@@ -81,53 +79,48 @@ std::uint32_t CZRProsodyPart::correct(CZRObjectTable& table, const ZRCreateConte
     const std::uint32_t partResult = part().correct(table, context);
     if ((partResult & kor::kUnrepairable) != 0) return partResult;
 
-    std::uint32_t changed = kor::repairHeadedList<CZRProsodyVoice>(
-        voices_, 12, this,
-        {unrepairable(ZR_E_PROSODY_VOICE_IS_NULL), unrepairable(ZR_E_PROSODY_VOICE_IS_NULL),
-         unrepairable(ZR_E_PROSODY_VOICES_ARE_DUPLICATED),
-         unrepairable(ZR_E_INVALID_PROSODY_VOICE_NUMBER),
-         unrepairable(ZR_E_INVALID_PROSODY_VOICE_NUMBER)},
-        ZRProsodyVoiceValues{0, 0, 0}, [](CZRProsodyVoice& voice) { voice.values().posSec = 0; },
-        table, context);
-    if ((changed & kor::kUnrepairable) != 0) return changed;
+    kor::HeadedListCodes voiceCodes =
+        kor::headedListCodes(ZR_E_PROSODY_VOICE_IS_NULL, ZR_E_PROSODY_VOICES_ARE_DUPLICATED,
+                             ZR_E_INVALID_PROSODY_VOICE_NUMBER);
+    voiceCodes.createFailed = voiceCodes.appendFailed;
+    constexpr kor::HeadedListCodes elementCodes =
+        kor::headedListCodes(ZR_E_PROSODY_ELEMENT_IS_NULL, ZR_E_PROSODY_ELEMENTS_ARE_DUPLICATED,
+                             ZR_E_INVALID_PROSODY_ELEMENT_NUMBER);
+    auto elementToZero = [](CZRProsodyElement& element) { element.values().posSec = 0; };
 
-    for (CZRNodeList* list : controls_) {
-        const std::uint32_t result = kor::dropBadElements(
-            list, ZRObjType::ProsodyControl, kor::DropRule::RepeatedOrNegative,
-            {unrepairable(ZR_E_PROSODY_CONTROL_IS_NULL),
-             unrepairable(ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED)},
-            table);
-        if ((result & kor::kUnrepairable) != 0) return result;
-        changed |= result;
-    }
-    for (CZRNodeList*& list : elements_) {
-        const std::uint32_t result = kor::repairHeadedList<CZRProsodyElement>(
-            list, 13, this,
-            {unrepairable(ZR_E_PROSODY_ELEMENT_IS_NULL), unrepairable(ZR_E_PROSODY_ELEMENT_IS_NULL),
-             unrepairable(ZR_E_PROSODY_ELEMENTS_ARE_DUPLICATED),
-             unrepairable(ZR_E_PROSODY_ELEMENT_IS_NULL),
-             unrepairable(ZR_E_INVALID_PROSODY_ELEMENT_NUMBER)},
-            ZRProsodyElementValues{0, 0},
-            [](CZRProsodyElement& element) { element.values().posSec = 0; }, table, context);
-        if ((result & kor::kUnrepairable) != 0) return result;
-        changed |= result;
-    }
-    const std::uint32_t phonemes = kor::dropBadElements(
-        phonemes_, CZRProsodyPhoneme::kType, kor::DropRule::Negative,
-        {unrepairable(ZR_E_PROSODY_PHONEME_IS_NULL),
-         unrepairable(ZR_E_INVALID_PROSODY_PHONEME_POSITION)},
-        table);
-    if ((phonemes & kor::kUnrepairable) != 0) return phonemes;
-    changed |= phonemes;
+    kor::RepairResult events;
+    const bool repaired =
+        events.add(kor::repairHeadedList<CZRProsodyVoice>(
+            voices_, 12, this, voiceCodes, ZRProsodyVoiceValues{0, 0, 0},
+            [](CZRProsodyVoice& voice) { voice.values().posSec = 0; }, table, context)) &&
+        events.add(kor::dropInEachList(controls_, ZRObjType::ProsodyControl,
+                                       kor::DropRule::RepeatedOrNegative,
+                                       {unrepairable(ZR_E_PROSODY_CONTROL_IS_NULL),
+                                        unrepairable(ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED)},
+                                       table)) &&
+        events.add(kor::repairHeadedList<CZRProsodyElement>(elements_[0], 13, this, elementCodes,
+                                                            ZRProsodyElementValues{}, elementToZero,
+                                                            table, context)) &&
+        events.add(kor::repairHeadedList<CZRProsodyElement>(elements_[1], 13, this, elementCodes,
+                                                            ZRProsodyElementValues{}, elementToZero,
+                                                            table, context)) &&
+        events.add(kor::dropBadElements(phonemes_, CZRProsodyPhoneme::kType,
+                                        kor::DropRule::Negative,
+                                        {unrepairable(ZR_E_PROSODY_PHONEME_IS_NULL),
+                                         unrepairable(ZR_E_INVALID_PROSODY_PHONEME_POSITION)},
+                                        table));
+    if (!repaired) return events.value();
 
     updateDerivedLength();
-    return changed != 0 ? 1 : partResult;
+    return events.value() != 0 ? 1 : partResult;
 }
 
 void CZRProsodyPart::updateDerivedLength() {
     std::int32_t end = std::max(0, kor::lastKey(voices_, 0));
-    for (const CZRNodeList* list : controls_) end = std::max(end, kor::lastKey(list, 0));
-    for (const CZRNodeList* list : elements_) end = std::max(end, kor::lastKey(list, 0));
+    for (const CZRNodeList* list : controls_)
+        end = std::max(end, kor::lastKey(list, 0));
+    for (const CZRNodeList* list : elements_)
+        end = std::max(end, kor::lastKey(list, 0));
     if (phonemes_ != nullptr)
         for (const IZRMutableKorObject* element : phonemes_->elements())
             if (const auto* phoneme = kor::objCast<CZRProsodyPhoneme>(element))
@@ -146,8 +139,7 @@ bool CZRProsodyPart::copyChildren(const CZRProsodyPart& source, std::uint32_t co
 }
 
 void CZRProsodyPart::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (voices_ != nullptr) out.push_back(voices_);
-    if (phonemes_ != nullptr) out.push_back(phonemes_);
+    kor::appendPresent(out, {voices_, phonemes_});
     kor::appendListRow(elements_, out);
     kor::appendListRow(controls_, out);
 }

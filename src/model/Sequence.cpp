@@ -21,8 +21,7 @@ constexpr std::size_t kMaxVersionLength = 15;
 constexpr std::int32_t kNoKey = std::numeric_limits<std::int32_t>::min();
 
 std::uint32_t unitCount(const CZRMixer* mixer) {
-    return mixer != nullptr && mixer->zrUnitList() != nullptr ? mixer->zrUnitList()->getCount()
-                                                               : 0;
+    return mixer != nullptr && mixer->zrUnitList() != nullptr ? mixer->zrUnitList()->getCount() : 0;
 }
 
 /// Removes the last element of `list` and destroys it in `table`.
@@ -35,12 +34,24 @@ bool dropLast(CZRNodeList& list, CZRObjectTable& table) {
 
 } // namespace
 
-IZRMasterTrack* CZRSequence::getMasterTrack() const { return masterTrack_; }
-IZRZRTrack* CZRSequence::findZRTrack(std::int32_t trackNo) const { return zrTrack(trackNo); }
-IZRWAVTrack* CZRSequence::getSETrack() const { return seTrack_; }
-IZRWAVTrack* CZRSequence::getKaraokeTrack() const { return karaokeTrack_; }
-IZRMixer* CZRSequence::getMixer() const { return mixer_; }
-IZRUnManaged* CZRSequence::getUnManaged() const { return unManaged_; }
+IZRMasterTrack* CZRSequence::getMasterTrack() const {
+    return masterTrack_;
+}
+IZRZRTrack* CZRSequence::findZRTrack(std::int32_t trackNo) const {
+    return zrTrack(trackNo);
+}
+IZRWAVTrack* CZRSequence::getSETrack() const {
+    return seTrack_;
+}
+IZRWAVTrack* CZRSequence::getKaraokeTrack() const {
+    return karaokeTrack_;
+}
+IZRMixer* CZRSequence::getMixer() const {
+    return mixer_;
+}
+IZRUnManaged* CZRSequence::getUnManaged() const {
+    return unManaged_;
+}
 
 CZRZRTrack* CZRSequence::zrTrack(std::int32_t trackNo) const {
     if (zrTracks_ == nullptr) return nullptr;
@@ -66,7 +77,9 @@ bool CZRSequence::setKaraokeTrack(CZRWAVTrack* track) {
 bool CZRSequence::setVVoiceList(CZRNodeList* list) {
     return kor::setChildSlot(vvoices_, list, this);
 }
-bool CZRSequence::setMixer(CZRMixer* mixer) { return kor::setChildSlot(mixer_, mixer, this); }
+bool CZRSequence::setMixer(CZRMixer* mixer) {
+    return kor::setChildSlot(mixer_, mixer, this);
+}
 bool CZRSequence::setUnManaged(CZRUnManaged* unManaged) {
     return kor::setChildSlot(unManaged_, unManaged, this);
 }
@@ -132,7 +145,8 @@ std::uint32_t CZRSequence::correct(CZRObjectTable& table, const ZRCreateContext&
         for (const IZRMutableKorObject* element : units->elements()) {
             const auto* unit = kor::objCast<CZRZRUnit>(element);
             if (unit == nullptr) return unrepairable(ZR_E_ZR_UNIT_IS_NULL);
-            if (zrTrack(unit->getTrackNo()) == nullptr) return unrepairable(ZR_E_INVALID_ZR_UNIT_ID);
+            if (zrTrack(unit->getTrackNo()) == nullptr)
+                return unrepairable(ZR_E_INVALID_ZR_UNIT_ID);
         }
     }
     if (masterTrack_ == nullptr) return unrepairable(ZR_E_INVALID_MASTER_TRACK);
@@ -155,9 +169,8 @@ std::uint32_t CZRSequence::correct(CZRObjectTable& table, const ZRCreateContext&
 }
 
 void CZRSequence::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    for (IZRMutableKorObject* child : std::initializer_list<IZRMutableKorObject*>{
-             vvoices_, mixer_, masterTrack_, zrTracks_, seTrack_, karaokeTrack_, unManaged_})
-        if (child != nullptr) out.push_back(child);
+    kor::appendPresent(
+        out, {vvoices_, mixer_, masterTrack_, zrTracks_, seTrack_, karaokeTrack_, unManaged_});
 }
 
 void CZRSequence::dumpFields(std::wstring& out) const {

@@ -32,7 +32,8 @@ public:
     static constexpr std::uint32_t kMaxVVoices = 16384;
 
     explicit CZRSequence(std::uint32_t objID, ZRSequenceValues values = {})
-        : TZRObject(objID), values_(std::move(values)) {}
+        : TZRObject(objID)
+        , values_(std::move(values)) {}
 
     const std::wstring& getVender() const override { return values_.vender; }
     const std::wstring& getVersion() const override { return values_.version; }

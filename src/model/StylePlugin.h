@@ -27,15 +27,14 @@ public:
     static constexpr std::size_t kInfoLists = 5;
 
     explicit CZRStylePlugin(std::uint32_t objID, ZRStylePluginValues values = {})
-        : TZRObject(objID), values_(std::move(values)) {}
+        : TZRObject(objID)
+        , values_(std::move(values)) {}
 
     const std::wstring& getID() const override { return values_.id; }
     const std::wstring& getName() const override { return values_.name; }
     const std::wstring& getVersion() const override { return values_.version; }
     IZRNodeList* getPartAttribInfoList() const override { return infoList(InfoList::Part); }
-    IZRNodeList* getReservedAttribInfoList() const override {
-        return infoList(InfoList::Reserved);
-    }
+    IZRNodeList* getReservedAttribInfoList() const override { return infoList(InfoList::Reserved); }
     IZRNodeList* getControlAttribInfoList() const override { return infoList(InfoList::Control); }
     IZRNodeList* getNoteAttribInfoList() const override { return infoList(InfoList::Note); }
     IZRNodeList* getNoteSeqAttribInfoList() const override { return infoList(InfoList::NoteSeq); }

@@ -1,10 +1,12 @@
 // The description of one style attribute offered by a style plug-in.
 #pragma once
 
-#include "model/ObjectBase.h"
+#include "model/ValueObject.h"
 
+#include <korman/ErrorCodes.h>
 #include <korman/IZRStylePluginAttribInfo.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -17,42 +19,37 @@ struct ZRStylePluginAttribInfoValues {
     std::vector<ZRStyleAttribEntry> entries;
 };
 
-/// A style attribute description: ID, type, value and edit ranges and its entries. A leaf.
+/// A style attribute description: ID, type, value and edit ranges and its entries. A leaf; the
+/// repair changes nothing and reports a bad ID or type as unrepairable.
 class CZRStylePluginAttribInfo final
-    : public TZRObject<CZRStylePluginAttribInfo, IZRStylePluginAttribInfo> {
+    : public TZRValueObject<CZRStylePluginAttribInfo, IZRStylePluginAttribInfo,
+                            ZRStylePluginAttribInfoValues> {
 public:
     static constexpr ZRObjType kType = ZRObjType::StylePluginAttribInfo;
-    static constexpr std::size_t kMaxIDLength = 256;
 
-    explicit CZRStylePluginAttribInfo(std::uint32_t objID,
-                                      ZRStylePluginAttribInfoValues values = {})
-        : TZRObject(objID), values_(std::move(values)) {}
+    static constexpr std::array kRules{
+        kor::textRule(&ZRStylePluginAttribInfoValues::attribID, 1, 256,
+                      ZR_E_INVALID_STYLE_PLUGIN_ATTRIBUTE_INFO_ID, kor::Repair::Fail),
+        kor::numberRule(&ZRStylePluginAttribInfoValues::typeID, ZR_STYLE_ATTRIB_INTEGER,
+                        ZR_STYLE_ATTRIB_CHOICE, ZR_E_INVALID_STYLE_PLUGIN_ATTRIBUTE_INFO_TYPE,
+                        kor::Repair::Fail),
+    };
 
-    const std::wstring& getAttribID() const override { return values_.attribID; }
-    std::int32_t getTypeID() const override { return values_.typeID; }
-    const ZRStyleAttribRange* getValueRange() const override { return &values_.valueRange; }
-    const ZRStyleAttribRange* getEditRange() const override { return &values_.editRange; }
+    using TZRValueObject::TZRValueObject;
+
+    const std::wstring& getAttribID() const override { return values().attribID; }
+    std::int32_t getTypeID() const override { return values().typeID; }
+    const ZRStyleAttribRange* getValueRange() const override { return &values().valueRange; }
+    const ZRStyleAttribRange* getEditRange() const override { return &values().editRange; }
     std::uint32_t getEntryCount() const override {
-        return static_cast<std::uint32_t>(values_.entries.size());
+        return static_cast<std::uint32_t>(values().entries.size());
     }
     const ZRStyleAttribEntry* getEntry(std::uint32_t index) const override {
-        return index < values_.entries.size() ? &values_.entries[index] : nullptr;
+        return index < values().entries.size() ? &values().entries[index] : nullptr;
     }
-
-    const ZRStylePluginAttribInfoValues& values() const { return values_; }
-    void setValues(ZRStylePluginAttribInfoValues values) { values_ = std::move(values); }
-
-    /// The ID, then the type.
-    std::uint32_t validate() const override;
-    /// Changes nothing: reports the faults of validate as unrepairable.
-    std::uint32_t correct(CZRObjectTable& table, const ZRCreateContext& context) override;
 
 private:
     friend class TZRObject<CZRStylePluginAttribInfo, IZRStylePluginAttribInfo>;
 
-    void copyValues(const CZRStylePluginAttribInfo& source) { values_ = source.values_; }
-    void swapValues(CZRStylePluginAttribInfo& other) { std::swap(values_, other.values_); }
     void dumpFields(std::wstring& out) const;
-
-    ZRStylePluginAttribInfoValues values_;
 };

@@ -18,7 +18,8 @@ public:
     using ValueMap = std::map<std::wstring, std::int32_t>;
 
     explicit TZRStyleValues(std::uint32_t objID, ValueMap values = {})
-        : TZRObject<Derived, ReadInterface>(objID), values_(std::move(values)) {}
+        : TZRObject<Derived, ReadInterface>(objID)
+        , values_(std::move(values)) {}
 
     bool getValue(const std::wstring& id, std::int32_t& value) const override {
         const auto at = values_.find(id);
@@ -28,7 +29,8 @@ public:
     }
     void getIDs(std::vector<std::wstring>& ids) const override {
         ids.clear();
-        for (const auto& [id, value] : values_) ids.push_back(id);
+        for (const auto& [id, value] : values_)
+            ids.push_back(id);
     }
 
     const ValueMap& values() const { return values_; }

@@ -1,9 +1,12 @@
 // The tempo object of the master track.
 #pragma once
 
-#include "model/ObjectBase.h"
+#include "model/ValueObject.h"
 
+#include <korman/ErrorCodes.h>
 #include <korman/IZRTempo.h>
+
+#include <array>
 
 /// Initial values of a tempo.
 struct ZRTempoValues {
@@ -11,34 +14,29 @@ struct ZRTempoValues {
     std::int32_t bpm = 0;
 };
 
-/// A tempo change, kept in the master track's list ordered by tick.
-class CZRTempo final : public TZRObject<CZRTempo, IZRTempo> {
+/// A tempo change, kept in the master track's list ordered by tick. The repair clamps the value
+/// and refuses a negative position.
+class CZRTempo final : public TZRValueObject<CZRTempo, IZRTempo, ZRTempoValues> {
 public:
     static constexpr ZRObjType kType = ZRObjType::Tempo;
     static constexpr std::int32_t kMinBPM = 2000;
     static constexpr std::int32_t kMaxBPM = 30000;
 
-    explicit CZRTempo(std::uint32_t objID, const ZRTempoValues& values = {})
-        : TZRObject(objID), values_(values) {}
+    static constexpr std::array kRules{
+        kor::numberRule(&ZRTempoValues::bpm, kMinBPM, kMaxBPM, ZR_E_INVALID_TEMPO_VALUE,
+                        kor::Repair::Clamp),
+        kor::numberRule(&ZRTempoValues::posTick, 0, kor::kNoLimit, ZR_E_INVALID_TEMPO_POSITION,
+                        kor::Repair::Fail),
+    };
 
-    std::int32_t getPosTick() const override { return values_.posTick; }
-    std::int32_t getBPM() const override { return values_.bpm; }
+    using TZRValueObject::TZRValueObject;
 
-    void setPosTick(std::int32_t posTick) { values_.posTick = posTick; }
-    void setBPM(std::int32_t bpm) { values_.bpm = bpm; }
-
-    /// The value, then the position.
-    std::uint32_t validate() const override;
-    /// Clamps the value; a negative position is unrepairable.
-    std::uint32_t correct(CZRObjectTable& table, const ZRCreateContext& context) override;
-    std::int32_t getSortKey() const override { return values_.posTick; }
+    std::int32_t getPosTick() const override { return values().posTick; }
+    std::int32_t getBPM() const override { return values().bpm; }
+    std::int32_t getSortKey() const override { return values().posTick; }
 
 private:
     friend class TZRObject<CZRTempo, IZRTempo>;
 
-    void copyValues(const CZRTempo& source) { values_ = source.values_; }
-    void swapValues(CZRTempo& other) { std::swap(values_, other.values_); }
     void dumpFields(std::wstring& out) const;
-
-    ZRTempoValues values_;
 };

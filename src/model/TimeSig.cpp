@@ -1,9 +1,5 @@
 #include "model/TimeSig.h"
 
-#include "model/ObjectTree.h"
-
-#include <korman/ErrorCodes.h>
-
 namespace {
 
 bool isAllowedDenominator(std::int32_t d) {
@@ -13,27 +9,19 @@ bool isAllowedDenominator(std::int32_t d) {
 } // namespace
 
 std::uint32_t CZRTimeSig::validate() const {
-    if (values_.numerator < 1 || values_.numerator > 255) return ZR_E_INVALID_TIME_SIGNATURE_VALUE;
-    if (values_.posMes < 0) return ZR_E_INVALID_TIME_SIGNATURE_POSITION;
-    if (!isAllowedDenominator(values_.denominator)) return ZR_E_INVALID_TIME_SIGNATURE_VALUE;
-    return 0;
+    if (const std::uint32_t code = TZRValueObject::validate()) return code;
+    return isAllowedDenominator(values().denominator) ? 0 : ZR_E_INVALID_TIME_SIGNATURE_VALUE;
 }
 
-std::uint32_t CZRTimeSig::correct(CZRObjectTable&, const ZRCreateContext&) {
-    std::uint32_t changed = 0;
-    if (values_.numerator < 1 || values_.numerator > 255) {
-        values_.numerator = values_.numerator < 1 ? 1 : 255;
-        changed = 1;
-    }
-    if (values_.posMes < 0) return ZR_E_INVALID_TIME_SIGNATURE_POSITION | kor::kUnrepairable;
-    if (!isAllowedDenominator(values_.denominator)) {
-        values_.denominator = 4;
-        changed = 1;
-    }
-    return changed;
+std::uint32_t CZRTimeSig::correct(CZRObjectTable& table, const ZRCreateContext& context) {
+    const std::uint32_t result = TZRValueObject::correct(table, context);
+    if ((result & kor::kUnrepairable) != 0 || isAllowedDenominator(values().denominator))
+        return result;
+    values().denominator = 4;
+    return 1;
 }
 
 void CZRTimeSig::dumpFields(std::wstring& out) const {
-    kor::appendFormat(out, L" posMes=%d numerator=%d denominator=%d ", values_.posMes,
-                      values_.numerator, values_.denominator);
+    kor::appendFormat(out, L" posMes=%d numerator=%d denominator=%d ", values().posMes,
+                      values().numerator, values().denominator);
 }

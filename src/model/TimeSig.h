@@ -1,9 +1,12 @@
 // The time signature object of the master track.
 #pragma once
 
-#include "model/ObjectBase.h"
+#include "model/ValueObject.h"
 
+#include <korman/ErrorCodes.h>
 #include <korman/IZRTimeSig.h>
+
+#include <array>
 
 /// Initial values of a time signature.
 struct ZRTimeSigValues {
@@ -12,34 +15,33 @@ struct ZRTimeSigValues {
     std::int32_t denominator = 0;
 };
 
-/// A time signature, kept in the master track's list ordered by measure.
-class CZRTimeSig final : public TZRObject<CZRTimeSig, IZRTimeSig> {
+/// A time signature, kept in the master track's list ordered by measure. The repair clamps the
+/// numerator, refuses a negative position and sets a denominator that is not a power of two up
+/// to 32 to 4.
+class CZRTimeSig final : public TZRValueObject<CZRTimeSig, IZRTimeSig, ZRTimeSigValues> {
 public:
     static constexpr ZRObjType kType = ZRObjType::TimeSig;
 
-    explicit CZRTimeSig(std::uint32_t objID, const ZRTimeSigValues& values = {})
-        : TZRObject(objID), values_(values) {}
+    static constexpr std::array kRules{
+        kor::numberRule(&ZRTimeSigValues::numerator, 1, 255, ZR_E_INVALID_TIME_SIGNATURE_VALUE,
+                        kor::Repair::Clamp),
+        kor::numberRule(&ZRTimeSigValues::posMes, 0, kor::kNoLimit,
+                        ZR_E_INVALID_TIME_SIGNATURE_POSITION, kor::Repair::Fail),
+    };
 
-    std::int32_t getPosMes() const override { return values_.posMes; }
-    std::int32_t getNumerator() const override { return values_.numerator; }
-    std::int32_t getDenominator() const override { return values_.denominator; }
+    using TZRValueObject::TZRValueObject;
 
-    void setPosMes(std::int32_t posMes) { values_.posMes = posMes; }
-    void setNumerator(std::int32_t numerator) { values_.numerator = numerator; }
-    void setDenominator(std::int32_t denominator) { values_.denominator = denominator; }
+    std::int32_t getPosMes() const override { return values().posMes; }
+    std::int32_t getNumerator() const override { return values().numerator; }
+    std::int32_t getDenominator() const override { return values().denominator; }
+    std::int32_t getSortKey() const override { return values().posMes; }
 
-    /// Numerator, then position, then denominator.
+    /// The rules, then the denominator.
     std::uint32_t validate() const override;
-    /// Clamps the numerator, sets a bad denominator to 4; a negative position is unrepairable.
     std::uint32_t correct(CZRObjectTable& table, const ZRCreateContext& context) override;
-    std::int32_t getSortKey() const override { return values_.posMes; }
 
 private:
     friend class TZRObject<CZRTimeSig, IZRTimeSig>;
 
-    void copyValues(const CZRTimeSig& source) { values_ = source.values_; }
-    void swapValues(CZRTimeSig& other) { std::swap(values_, other.values_); }
     void dumpFields(std::wstring& out) const;
-
-    ZRTimeSigValues values_;
 };

@@ -4,6 +4,14 @@
 
 #include <new>
 
+namespace {
+
+bool countMatches(const ZRVstPluginValues& v) {
+    return v.paramNum >= 0 && static_cast<std::size_t>(v.paramNum) == v.values.size();
+}
+
+} // namespace
+
 std::int32_t CZRVstPlugin::getParamValue(std::uint32_t index) const {
     return index < values().values.size() ? values().values[index] : 0;
 }
@@ -21,9 +29,7 @@ void CZRVstPlugin::setParamValues(std::vector<std::int32_t> paramValues) {
 
 std::uint32_t CZRVstPlugin::validate() const {
     if (const std::uint32_t code = TZRValueObject::validate(); code != 0) return code;
-    if (static_cast<std::size_t>(values().paramNum) != values().values.size() ||
-        values().paramNum < 0)
-        return ZR_E_INVALID_VST_PLUGIN_PARAMETER_VALUES;
+    if (!countMatches(values())) return ZR_E_INVALID_VST_PLUGIN_PARAMETER_VALUES;
     return 0;
 }
 
@@ -38,8 +44,9 @@ std::uint32_t CZRVstPlugin::correct(CZRObjectTable&, const ZRCreateContext&) {
         resetToEmptySlot();
         return 1;
     }
-    if (static_cast<std::size_t>(v.paramNum) == v.values.size() && v.paramNum >= 0) return 0;
-    if (v.paramNum < 0) return ZR_E_INVALID_VST_PLUGIN_PARAMETER_VALUES | kor::kUnrepairable;
+    if (countMatches(v)) return 0;
+    if (v.paramNum < 0 || v.paramNum > kMaxRepairedParams)
+        return ZR_E_INVALID_VST_PLUGIN_PARAMETER_VALUES | kor::kUnrepairable;
     try {
         v.values.resize(static_cast<std::size_t>(v.paramNum), 0);
     } catch (const std::bad_alloc&) {

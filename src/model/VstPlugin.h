@@ -33,6 +33,9 @@ public:
     static constexpr std::int32_t kMaxSDKVersion = 3;
     static constexpr std::int32_t kMinIDLength = 4;
     static constexpr std::int32_t kMaxIDLength = 36;
+    /// The most values the repair grows a slot to; a larger count (from a damaged file) stays
+    /// unrepairable rather than allocating gigabytes.
+    static constexpr std::int32_t kMaxRepairedParams = 1 << 16;
     /// The ID of an empty slot.
     static constexpr const wchar_t* kEmptyID = L"    ";
 
@@ -65,7 +68,8 @@ public:
     /// SDK version, then ID, then the number of values against `paramNum`.
     std::uint32_t validate() const override;
     /// A slot with SDK version 0 or above 3, or a bad ID, becomes an empty slot; values are
-    /// resized to `paramNum` (new ones 0), which clears `valid`.
+    /// resized to `paramNum` (new ones 0), which clears `valid`; a negative or huge `paramNum`
+    /// stays unrepairable.
     std::uint32_t correct(CZRObjectTable& table, const ZRCreateContext& context) override;
     std::int32_t getSortKey() const override {
         return static_cast<std::int32_t>(values().id.size());

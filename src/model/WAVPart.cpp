@@ -7,8 +7,8 @@
 #include <korman/ErrorCodes.h>
 
 CZRWAVPart::CZRWAVPart(std::uint32_t objID, ZRWAVPartValues values)
-    : TZRPart(objID, std::move(values.part)),
-      values_{values.sampleRate, values.sampleReso, values.channels, std::move(values.filePath),
+    : TZRPart(objID, std::move(values.part))
+    , values_{values.sampleRate, values.sampleReso, values.channels, std::move(values.filePath),
               values.durSec} {}
 
 // The folder part is what precedes the last separator, after a drive prefix such as "C:".

@@ -3,7 +3,9 @@
 #include "model/ContainerOps.h"
 #include "model/Part.h"
 
-std::uint32_t CZRWAVTrack::validate() const { return kor::checkPartList(parts_); }
+std::uint32_t CZRWAVTrack::validate() const {
+    return kor::checkPartList(parts_);
+}
 
 std::uint32_t CZRWAVTrack::correct(CZRObjectTable&, const ZRCreateContext&) {
     return kor::unrepairable(validate());
@@ -15,5 +17,5 @@ bool CZRWAVTrack::copyChildren(const CZRWAVTrack& source, std::uint32_t copyFlag
 }
 
 void CZRWAVTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (parts_ != nullptr) out.push_back(parts_);
+    kor::appendPresent(out, {parts_});
 }

@@ -13,7 +13,8 @@ class CZRWAVTrack final : public TZRObject<CZRWAVTrack, IZRWAVTrack> {
 public:
     static constexpr ZRObjType kType = ZRObjType::WAVTrack;
 
-    explicit CZRWAVTrack(std::uint32_t objID) : TZRObject(objID) {}
+    explicit CZRWAVTrack(std::uint32_t objID)
+        : TZRObject(objID) {}
 
     IZRNodeList* getWAVPartList() const override { return parts_; }
     CZRNodeList* wavPartList() const { return parts_; }

@@ -20,7 +20,7 @@ bool CZRZRTrack::copyChildren(const CZRZRTrack& source, std::uint32_t copyFlags,
 }
 
 void CZRZRTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (parts_ != nullptr) out.push_back(parts_);
+    kor::appendPresent(out, {parts_});
 }
 
 void CZRZRTrack::dumpFields(std::wstring& out) const {

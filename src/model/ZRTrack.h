@@ -24,7 +24,8 @@ public:
     static constexpr std::int32_t kMaxTrackNo = 15;
 
     explicit CZRZRTrack(std::uint32_t objID, ZRZRTrackValues values = {})
-        : TZRObject(objID), values_(std::move(values)) {}
+        : TZRObject(objID)
+        , values_(std::move(values)) {}
 
     std::int32_t getTrackNo() const override { return values_.trackNo; }
     const std::wstring& getName() const override { return values_.name; }

@@ -32,16 +32,18 @@ struct Track {
         master = kor::createObject<CZRMasterTrack>(doc.context, ZR_NO_OBJ_ID,
                                                    ZRMasterTrackValues{L"s", L"c", 480, 1});
         EXPECT_TRUE(master->setTimeSigList(doc.list(2)) && master->setTempoList(doc.list(3)));
-        for (const Sig& s : sigs) EXPECT_TRUE(master->timeSigList()->append(
-            kor::createObject<CZRTimeSig>(doc.context, ZR_NO_OBJ_ID,
-                                          ZRTimeSigValues{s.posMes, s.numerator, s.denominator})));
-        for (const Bpm& t : tempos) EXPECT_TRUE(master->tempoList()->append(
-            kor::createObject<CZRTempo>(doc.context, ZR_NO_OBJ_ID, ZRTempoValues{t.posTick, t.bpm})));
+        for (const Sig& s : sigs)
+            EXPECT_TRUE(master->timeSigList()->append(kor::createObject<CZRTimeSig>(
+                doc.context, ZR_NO_OBJ_ID, ZRTimeSigValues{s.posMes, s.numerator, s.denominator})));
+        for (const Bpm& t : tempos)
+            EXPECT_TRUE(master->tempoList()->append(kor::createObject<CZRTempo>(
+                doc.context, ZR_NO_OBJ_ID, ZRTempoValues{t.posTick, t.bpm})));
     }
 
     std::vector<std::int32_t> tempoTicks() const {
         std::vector<std::int32_t> ticks;
-        for (const auto* e : master->tempoList()->elements()) ticks.push_back(e->getSortKey());
+        for (const auto* e : master->tempoList()->elements())
+            ticks.push_back(e->getSortKey());
         return ticks;
     }
     std::uint32_t correct() { return master->correct(doc.table, doc.context); }
@@ -131,8 +133,10 @@ TEST(TimeSig, ValidateAndCorrect) {
     for (const Case& c : cases) {
         TestDocument doc;
         auto* sig = kor::createObject<CZRTimeSig>(
-            doc.context, ZR_NO_OBJ_ID, ZRTimeSigValues{c.sig.posMes, c.sig.numerator, c.sig.denominator});
-        SCOPED_TRACE(testing::Message() << c.sig.posMes << " " << c.sig.numerator << "/" << c.sig.denominator);
+            doc.context, ZR_NO_OBJ_ID,
+            ZRTimeSigValues{c.sig.posMes, c.sig.numerator, c.sig.denominator});
+        SCOPED_TRACE(testing::Message()
+                     << c.sig.posMes << " " << c.sig.numerator << "/" << c.sig.denominator);
         EXPECT_EQ(sig->validate(), c.validate);
         EXPECT_EQ(sig->correct(doc.table, doc.context), c.correct);
         EXPECT_EQ(sig->getPosMes(), c.repaired.posMes);
@@ -174,7 +178,11 @@ TEST(MasterTrack, ValidateChecksInOrder) {
     };
     const Case cases[] = {
         {"valid", [](Track&) {}, 0},
-        {"resolution", [](Track& t) { t.master->setResolution(960); t.master->setPreMeasure(0); },
+        {"resolution",
+         [](Track& t) {
+             t.master->setResolution(960);
+             t.master->setPreMeasure(0);
+         },
          ZR_E_INVALID_TIME_RESOLUTION},
         {"pre-measure 0", [](Track& t) { t.master->setPreMeasure(0); }, ZR_E_INVALID_PRE_MEASURE},
         {"pre-measure 9", [](Track& t) { t.master->setPreMeasure(9); }, ZR_E_INVALID_PRE_MEASURE},

@@ -21,8 +21,7 @@ namespace {
 
 constexpr std::uint32_t kFail = 0x8000;
 
-template <class T, class Values>
-T* make(TestDocument& doc, const Values& values) {
+template <class T, class Values> T* make(TestDocument& doc, const Values& values) {
     return kor::createObject<T>(doc.context, ZR_NO_OBJ_ID, values);
 }
 
@@ -32,11 +31,14 @@ struct Bare {
     CZRMusicalPart* part = make<CZRMusicalPart>(doc, ZRPartValues{0, 480, L"p", L""});
 
     CZRNodeList* singers() {
-        if (part->singerList() == nullptr) EXPECT_TRUE(part->setSingerList(doc.list(8)));
+        if (part->singerList() == nullptr) {
+            EXPECT_TRUE(part->setSingerList(doc.list(8)));
+        }
         return part->singerList();
     }
     void singerAt(std::int32_t tick) {
-        EXPECT_TRUE(singers()->append(make<CZRMusicalSinger>(doc, ZRMusicalSingerValues{tick, 0, 0})));
+        EXPECT_TRUE(
+            singers()->append(make<CZRMusicalSinger>(doc, ZRMusicalSingerValues{tick, 0, 0})));
     }
     std::uint32_t correct() { return part->correct(doc.table, doc.context); }
 };
@@ -140,8 +142,8 @@ TEST(MusicalPart, BuilderGivesTheDefaultStyle) {
         const ZRVVoiceLib& voice;
         std::int32_t vBS, vPC;
     };
-    for (const Case& c : {Case{0, 60, known, 2, 7}, Case{60, 60, unknown, 0, 0},
-                          Case{61, 61, known, 2, 7}}) {
+    for (const Case& c :
+         {Case{0, 60, known, 2, 7}, Case{60, 60, unknown, 0, 0}, Case{61, 61, known, 2, 7}}) {
         CZRMusicalPart* part =
             kor::buildMusicalPart(doc.context, {480, c.playTime, L"n", L"c"}, table, c.voice);
         ASSERT_NE(part, nullptr);
@@ -164,11 +166,12 @@ TEST(MusicalPart, BuilderGivesTheDefaultStyle) {
                               plugin->getNoteSeqAttribInfoList()})
         counts.push_back(list->getCount());
     EXPECT_EQ(counts, (std::vector<std::uint32_t>{7, 0, 1, 9, 2}));
-    const auto* vibType = dynamic_cast<const IZRStylePluginAttribInfo*>(
-        plugin->getNoteAttribInfoList()->getAt(7));
+    const auto* vibType =
+        dynamic_cast<const IZRStylePluginAttribInfo*>(plugin->getNoteAttribInfoList()->getAt(7));
     ASSERT_NE(vibType, nullptr);
     EXPECT_EQ(vibType->getAttribID(), L"vibType");
-    EXPECT_EQ(vibType->getValueRange()->maxValue * 100 + vibType->getValueRange()->defaultValue, 1601);
+    EXPECT_EQ(vibType->getValueRange()->maxValue * 100 + vibType->getValueRange()->defaultValue,
+              1601);
 
     std::vector<std::wstring> ids;
     part->partStyle()->getIDs(ids);
@@ -217,8 +220,8 @@ TEST(ProsodyPart, TickLengthFollowsTheSequenceTempo) {
     EXPECT_EQ(part->getDurSec(), 65536);
     EXPECT_EQ(part->getDurTick(), 960); // one second at 120 BPM
 
-    auto* wav = make<CZRWAVPart>(
-        song.doc, ZRWAVPartValues{{0, 60, L"", L""}, 48000, 16, 1, L"x.wav", 32768});
+    auto* wav = make<CZRWAVPart>(song.doc,
+                                 ZRWAVPartValues{{0, 60, L"", L""}, 48000, 16, 1, L"x.wav", 32768});
     ASSERT_TRUE(song.sequence->seTrack()->wavPartList()->append(wav));
     wav->setEdited();
     wav->clearEdited();

@@ -21,14 +21,16 @@ std::vector<ZRObjType> childTypes(const IZRMutableKorObject& obj) {
     std::vector<IZRMutableKorObject*> children;
     obj.getChildren(children);
     std::vector<ZRObjType> types;
-    for (const auto* child : children) types.push_back(child->getObjType());
+    for (const auto* child : children)
+        types.push_back(child->getObjType());
     return types;
 }
 
 // Every object under `root`, in pre-order.
 std::vector<IZRMutableKorObject*> subtree(IZRMutableKorObject* root) {
     std::vector<IZRMutableKorObject*> all{root};
-    for (std::size_t i = 0; i < all.size(); ++i) all[i]->getChildren(all);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i]->getChildren(all);
     return all;
 }
 
@@ -42,9 +44,9 @@ TEST(EmptySequence, HoldsEveryDefault) {
     EXPECT_EQ(sequence->getVersion(), L"3.0.0.11");
     EXPECT_EQ(sequence->getVender(), L"korman");
     using T = ZRObjType;
-    EXPECT_EQ(childTypes(*sequence), (std::vector{T::NodeList, T::Mixer, T::MasterTrack,
-                                                  T::NodeList, T::WAVTrack, T::WAVTrack,
-                                                  T::UnManaged}));
+    EXPECT_EQ(childTypes(*sequence),
+              (std::vector{T::NodeList, T::Mixer, T::MasterTrack, T::NodeList, T::WAVTrack,
+                           T::WAVTrack, T::UnManaged}));
     EXPECT_EQ(sequence->vvoiceList()->getListType(), 25);
     EXPECT_EQ(sequence->zrTrackList()->getListType(), 23);
     EXPECT_EQ(sequence->seTrack()->wavPartList()->getListTypeEx(), 0);
@@ -60,8 +62,9 @@ TEST(EmptySequence, HoldsEveryDefault) {
     const CZRMixer* mixer = sequence->mixer();
     EXPECT_EQ(mixer->zrUnitList()->getListType(), 28);
     const ZRSEUnitValues& se = mixer->seUnit()->values();
-    EXPECT_EQ(std::vector({se.inGain, se.sendLevel, se.sendEnable, se.mute, se.solo, se.pan, se.vol}),
-              std::vector({0, -898, 0, 0, 0, 64, 0}));
+    EXPECT_EQ(
+        std::vector({se.inGain, se.sendLevel, se.sendEnable, se.mute, se.solo, se.pan, se.vol}),
+        std::vector({0, -898, 0, 0, 0, 64, 0}));
     EXPECT_EQ(mixer->karaokeUnit()->values().vol, -129);
     ASSERT_NE(mixer->masterUnit()->vstList(1), nullptr);
     EXPECT_EQ(mixer->masterUnit()->vstList(1)->getListType(), 26);
@@ -103,12 +106,17 @@ TEST(Sequence, ValidateChecksInOrder) {
          ZR_E_INVALID_VVOICE_NUMBER, 0x8307a201},
         {"VVoice repeated", [](TestSong& s) { s.addVVoice(0, 0); }, ZR_E_VVOICES_ARE_DUPLICATED, 1},
         {"unit without track",
-         [](TestSong& s) { kor::objCast<CZRZRTrack>(s.sequence->zrTrackList()->elementAt(0))->setTrackNo(1); },
+         [](TestSong& s) {
+             kor::objCast<CZRZRTrack>(s.sequence->zrTrackList()->elementAt(0))->setTrackNo(1);
+         },
          ZR_E_INVALID_ZR_TRACK, 0x8307a601},
         {"no master track", [](TestSong& s) { EXPECT_TRUE(s.sequence->setMasterTrack(nullptr)); },
          ZR_E_INVALID_MASTER_TRACK, 0x8307ab03},
         {"track without unit",
-         [](TestSong& s) { s.addTrack(1); s.sequence->mixer()->zrUnitList()->clear(); },
+         [](TestSong& s) {
+             s.addTrack(1);
+             s.sequence->mixer()->zrUnitList()->clear();
+         },
          ZR_E_INVALID_ZR_TRACK, 0x8307a001},
         {"unit of another track", [](TestSong& s) { s.addTrack(1)->setTrackNo(2); },
          ZR_E_INVALID_ZR_TRACK, 0x8307a601},
@@ -137,7 +145,8 @@ TEST(Sequence, ValidateChecksInOrder) {
 
 TEST(Sequence, CorrectTrimsSeventeenTracksThenReportsTheUnitCount) {
     TestSong song;
-    for (int i = 0; i < 17; ++i) song.addTrack(i % 16);
+    for (int i = 0; i < 17; ++i)
+        song.addTrack(i % 16);
     EXPECT_EQ(song.sequence->validate(), ZR_E_INVALID_TRACK_NUMBER);
     const std::uint32_t last = song.sequence->zrTrackList()->elementAt(16)->getObjID();
     EXPECT_EQ(song.correct(*song.sequence), 0x8307a001);

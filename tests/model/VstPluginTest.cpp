@@ -54,6 +54,9 @@ TEST(VstPlugin, CorrectResetsBadSlotsAndResizesValues) {
     EXPECT_EQ(tooFew.getParamValue(4), 0);
     EXPECT_EQ(tooFew.getValid(), 0);
     EXPECT_EQ(tooFew.validate(), 0u);
+
+    CZRVstPlugin absurd(1, plugin(L"ABCD", 2, 2000000000, {1}));
+    EXPECT_EQ(absurd.correct(doc.table, doc.context), 0x8307a304u);
 }
 
 TEST(VstPlugin, DumpsEveryValueAfterTheFields) {

@@ -41,8 +41,8 @@ struct TestSong {
                                                     ZRZRTrackValues{L"Track", L"", trackNo});
         EXPECT_TRUE(track->setPartList(doc.list(18)));
         EXPECT_TRUE(sequence->zrTrackList()->append(track));
-        auto* unit = kor::createObject<CZRZRUnit>(
-            doc.context, ZR_NO_OBJ_ID, ZRZRUnitValues{trackNo, 0, -898, 0, 0, 0, 64, 0});
+        auto* unit = kor::createObject<CZRZRUnit>(doc.context, ZR_NO_OBJ_ID,
+                                                  ZRZRUnitValues{trackNo, 0, -898, 0, 0, 0, 64, 0});
         EXPECT_TRUE(sequence->mixer()->zrUnitList()->append(unit));
         return track;
     }
