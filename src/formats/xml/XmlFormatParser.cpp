@@ -204,7 +204,9 @@ std::uint32_t CZRXmlFormatParser::runParse(const wchar_t* path) {
 
 void CZRXmlFormatParser::startElement() {
     flushText();
-    if (tag_.name == format_.rootElement) {
+    // Only the first root element makes the root node: a later one (which the schema forbids)
+    // must not replace the node chain that is still open.
+    if (rootNode_ == nullptr && tag_.name == format_.rootElement) {
         rootNode_ = createRootNode(tag_, *target_);
         setCurrentNode(rootNode_.get());
     }
