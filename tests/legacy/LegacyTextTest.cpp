@@ -1,0 +1,148 @@
+#include "legacy/LegacyText.h"
+
+#include "legacy/MidiSequence.h"
+#include "legacy/TypedFile.h"
+#include "support/LegacyFileBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using kor::test::LegacyFileBuilder;
+using kor::test::parseSmf;
+using kor::test::SmfBuilder;
+
+namespace {
+
+const std::string kSong = "[Common]\r\nVersion=DSB301\r\nName=Voice1\r\n"
+                          "[Mixer]\r\nMasterFeder=0\r\nTracks=1\r\n"
+                          "[EventList]\r\n0=ID#0000\r\n$000001E0=ID#0001\r\n"
+                          "[Mixer]\r\nFeder0=-20\r\n"
+                          "[ID#0001]\r\nType=Anote\r\nLength=$1G\r\n";
+
+struct Collected {
+    bool ok = false;
+    bool hadText = false;
+    CxTypedFile file;
+};
+
+void collect(const std::string& bytes, std::size_t track, Collected& out) {
+    int error = -2;
+    auto sequence = parseSmf(bytes, error);
+    ASSERT_NE(sequence, nullptr);
+    out.ok = kor::collectTrackText(*sequence, track, out.file, out.hadText);
+}
+
+} // namespace
+
+TEST(LegacyText, JoinsPiecesInNumberOrderWhateverTheirPlace) {
+    std::vector<std::size_t> backwards(LegacyFileBuilder::pieces(kSong, 10).size());
+    for (std::size_t i = 0; i < backwards.size(); ++i)
+        backwards[i] = backwards.size() - 1 - i;
+    for (const std::vector<std::size_t>& order : {std::vector<std::size_t>{}, backwards}) {
+        LegacyFileBuilder legacy;
+        legacy.conductor().tempo(0, 500000);
+        legacy.singingTrack(kSong, 10, order);
+        Collected got;
+        collect(legacy.bytes(), 1, got);
+        ASSERT_TRUE(got.ok);
+        EXPECT_TRUE(got.hadText);
+        EXPECT_EQ(got.file.status(), 0);
+        EXPECT_EQ(got.file.value(L"Common", L"Name"), L"Voice1");
+        // A second [Mixer] header adds to the first.
+        EXPECT_EQ(got.file.keys(L"Mixer"), (std::vector<std::wstring>{L"MasterFeder", L"Tracks", L"Feder0"}));
+        EXPECT_EQ(got.file.keys(L"EventList"), (std::vector<std::wstring>{L"0", L"$000001E0"}));
+        EXPECT_EQ(got.file.value(L"ID#0001", L"Length"), L"$1G");
+    }
+}
+
+TEST(LegacyText, DuplicateMissingOrUnnumberedPiecesMarkTheTextCorrupt) {
+    const std::string text = "[Common]\nName=abcdefghijklmnopqrstuvwxyz\n"; // four pieces of 12
+    struct Case {
+        const char* what;
+        std::vector<std::size_t> order;
+    };
+    for (const Case& c : {Case{"duplicate", {0, 1, 1, 3}}, Case{"gap", {0, 1, 3}}}) {
+        LegacyFileBuilder legacy;
+        legacy.singingTrack(text, 12, c.order);
+        Collected got;
+        got.file.setStatus(0x10);
+        collect(legacy.bytes(), 1, got);
+        EXPECT_FALSE(got.ok) << c.what;
+        EXPECT_EQ(got.file.status(), 0x10 | kor::kLegacyTextCorrupt) << c.what;
+        EXPECT_TRUE(got.file.sectionNames().empty()) << c.what;
+    }
+
+    // The colon after the number must come within the first 128 characters.
+    for (std::size_t digits : {124u, 125u}) {
+        SmfBuilder smf;
+        smf.addTrack().text(0, "DM:" + std::string(digits, '0') + ":[A]\nk=v\n");
+        Collected got;
+        collect(smf.bytes(), 0, got);
+        EXPECT_EQ(got.ok, digits == 124) << digits;
+        EXPECT_EQ(got.file.status(), digits == 124 ? 0 : kor::kLegacyTextCorrupt) << digits;
+    }
+}
+
+TEST(LegacyText, TracksWithoutPiecesAreEmptyNotFailed) {
+    SmfBuilder smf;
+    smf.addTrack().text(0, "DM-not a piece").noteOn(0, 0, 60, 1);
+    smf.addTrack().withoutEnd().raw(std::string("\x00\xF4\x00\x00", 4));
+    const std::string bytes = smf.bytes();
+    Collected plain;
+    (void)plain.file.parseText("[Old]\nk=v\n", false);
+    collect(bytes, 0, plain);
+    EXPECT_TRUE(plain.ok);
+    EXPECT_FALSE(plain.hadText);
+    EXPECT_TRUE(plain.file.sectionNames().empty());
+
+    Collected broken;
+    collect(bytes, 1, broken);
+    EXPECT_FALSE(broken.ok);
+    EXPECT_EQ(broken.file.status(), 0);
+    Collected missing;
+    collect(bytes, 2, missing);
+    EXPECT_FALSE(missing.ok);
+}
+
+TEST(LegacyText, RecognisesLegacyFilesByFormatAndTracks) {
+    auto answer = [](const SmfBuilder& smf) {
+        const std::string bytes = smf.bytes();
+        int error = -2;
+        auto sequence = parseSmf(bytes, error);
+        return sequence ? kor::hasLegacyText(*sequence) : -9;
+    };
+    const std::string piece = "DM:0000:[Common]";
+    const std::string bad("\x00\xF4\x00\x00", 4);
+
+    SmfBuilder format0(0);
+    format0.addTrack().text(0, piece);
+    EXPECT_EQ(answer(format0), 1);
+    EXPECT_EQ(answer(SmfBuilder(0)), 0);
+    EXPECT_EQ(answer(SmfBuilder(1)), 1); // no track at all
+
+    SmfBuilder conductorOnly(1);
+    conductorOnly.addTrack().tempo(0, 500000);
+    EXPECT_EQ(answer(conductorOnly), 0);
+
+    // The conductor track is not examined, even when it is malformed.
+    SmfBuilder legacy(1);
+    legacy.addTrack().withoutEnd().raw(bad);
+    legacy.addTrack().text(0, piece);
+    legacy.addTrack().noteOn(0, 0, 60, 1).text(10, piece);
+    EXPECT_EQ(answer(legacy), 1);
+
+    SmfBuilder oneWithout(1);
+    oneWithout.addTrack();
+    oneWithout.addTrack().text(0, piece);
+    oneWithout.addTrack().text(0, "plain words");
+    oneWithout.addTrack().withoutEnd().raw(bad);
+    EXPECT_EQ(answer(oneWithout), 0);
+
+    SmfBuilder malformedFirst(1);
+    malformedFirst.addTrack();
+    malformedFirst.addTrack().withoutEnd().raw(bad);
+    malformedFirst.addTrack().text(0, "plain words");
+    EXPECT_EQ(answer(malformedFirst), -1);
+}
