@@ -1,6 +1,7 @@
 #include "legacy/LegacyText.h"
 
 #include "legacy/MidiSequence.h"
+#include "legacy/TextValues.h"
 #include "legacy/TypedFile.h"
 #include "support/LegacyFileBuilder.h"
 
@@ -53,7 +54,8 @@ TEST(LegacyText, JoinsPiecesInNumberOrderWhateverTheirPlace) {
         // A second [Mixer] header adds to the first.
         EXPECT_EQ(got.file.keys(L"Mixer"), (std::vector<std::wstring>{L"MasterFeder", L"Tracks", L"Feder0"}));
         EXPECT_EQ(got.file.keys(L"EventList"), (std::vector<std::wstring>{L"0", L"$000001E0"}));
-        EXPECT_EQ(got.file.value(L"ID#0001", L"Length"), L"$1G");
+        EXPECT_EQ(kor::readNumber(got.file.value(L"ID#0001", L"Length")), 0x1000F);
+        EXPECT_EQ(kor::readNumber(got.file.keys(L"EventList")[1]), 480);
     }
 }
 
