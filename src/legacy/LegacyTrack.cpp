@@ -1,10 +1,10 @@
 #include "legacy/LegacyTrack.h"
 
+#include "legacy/IconVibrato.h"
 #include "legacy/TextValues.h"
 #include "legacy/TypedFile.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <new>
 
 namespace {
@@ -105,10 +105,10 @@ std::vector<Lyric> readLyrics(const CxTypedFile& file, const std::wstring& secti
     return lyrics;
 }
 
-// A vibrato curve: the start value at the vibrato's onset, then the break points, whose X values
-// are fractions (0..1) of the vibrating span. Positions are over the whole note, so the curve
-// starts where the vibrato does; values are kept within 0..127, and a point at the position of
-// the one before it replaces that one.
+// A vibrato curve: the start value at the vibrato's onset, then the break points, placed over
+// the vibrating span. Positions are over the whole note, so the curve starts where the vibrato
+// does; values are kept within 0..127, and a point at the position of the one before it
+// replaces that one.
 std::vector<LegacyVibratoPoint> vibratoCurve(const CxTypedFile& file, const std::wstring& section,
                                              const wchar_t* start, const wchar_t* count,
                                              const wchar_t* xs, const wchar_t* ys, std::int32_t onset) {
@@ -121,19 +121,11 @@ std::vector<LegacyVibratoPoint> vibratoCurve(const CxTypedFile& file, const std:
             curve.push_back({pos, value});
     };
     add(onset, kor::readDecimal(file.value(section, start)));
-    std::int32_t points = std::max(0, kor::readDecimal(file.value(section, count)));
-    std::wstring xText = file.value(section, xs);
-    std::wstring yText = file.value(section, ys);
-    std::wstring_view xRest = xText;
-    std::wstring_view yRest = yText;
-    for (std::int32_t i = 0; i < points; ++i) {
-        std::wstring x = kor::nextToken(xRest, L',', 32);
-        std::wstring y = kor::nextToken(yRest, L',', 32);
-        if (x.empty() || y.empty())
-            break;
-        double fraction = std::clamp(std::wcstod(x.c_str(), nullptr), 0.0, 1.0);
-        add(onset + static_cast<std::int32_t>(fraction * (kNoteEnd - onset) + 0.5), kor::readDecimal(y));
-    }
+    std::vector<tagBreakPoint> points;
+    kor::readBreakPoints(kor::readDecimal(file.value(section, count)), file.value(section, xs),
+                         file.value(section, ys), points);
+    for (const tagBreakPoint& point : points)
+        add(onset + static_cast<std::int32_t>(std::int64_t{point.x} * (kNoteEnd - onset) / 10000), point.y);
     return curve;
 }
 
