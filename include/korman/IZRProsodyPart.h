@@ -1,0 +1,18 @@
+// The read interface of a part that carries phoneme timings and curves on a seconds axis.
+#pragma once
+
+#include <korman/IZRNodeList.h>
+#include <korman/IZRPart.h>
+
+/// A prosody part; positions inside it are seconds (16.16) relative to its start.
+class KORMAN_API IZRProsodyPart : public IZRPart {
+public:
+    /// Recomputes the derived lengths, then gives the content length in seconds (16.16).
+    virtual std::int32_t getDurSec() = 0;
+    virtual IZRNodeList* getVoiceList() const = 0;
+    virtual IZRNodeList* getPhonemeList() const = 0;
+    virtual IZRNodeList* getFirstElementList() const = 0;
+    virtual IZRNodeList* getSecondElementList() const = 0;
+    /// The list of prosody control type `type`; null for types outside 0 to 6.
+    virtual IZRNodeList* getControlList(std::int32_t type) const = 0;
+};

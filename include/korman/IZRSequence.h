@@ -1,0 +1,34 @@
+// The read interface of the sequence: the song document with its tracks, mixer and VVoices.
+#pragma once
+
+#include <korman/IZRKorObject.h>
+#include <korman/IZRNodeList.h>
+
+#include <string>
+
+class IZRMasterTrack;
+class IZRZRTrack;
+class IZRWAVTrack;
+class IZRMixer;
+class IZRUnManaged;
+
+/// The song: its format version and vendor, master track, singing tracks, the two audio tracks,
+/// the VVoice table, the mixer and the host's unmanaged data. Every pointer is borrowed and null
+/// when the child is missing.
+class KORMAN_API IZRSequence : public virtual IZRKorObject {
+public:
+    virtual const std::wstring& getVender() const = 0;
+    /// The format version, 7 to 15 characters in a valid document.
+    virtual const std::wstring& getVersion() const = 0;
+    virtual IZRMasterTrack* getMasterTrack() const = 0;
+    virtual IZRNodeList* getZRTrackList() const = 0;
+    /// The first singing track with track number `trackNo`, or null.
+    virtual IZRZRTrack* findZRTrack(std::int32_t trackNo) const = 0;
+    /// The sound-effect audio track.
+    virtual IZRWAVTrack* getSETrack() const = 0;
+    /// The backing (karaoke) audio track.
+    virtual IZRWAVTrack* getKaraokeTrack() const = 0;
+    virtual IZRNodeList* getVVoiceList() const = 0;
+    virtual IZRMixer* getMixer() const = 0;
+    virtual IZRUnManaged* getUnManaged() const = 0;
+};

@@ -1,0 +1,19 @@
+// The read interface of an entry of the VVoice table of a sequence.
+#pragma once
+
+#include <korman/IZRKorObject.h>
+#include <korman/ZRVVoice.h>
+
+#include <string>
+
+/// A virtual voice: a voice of the voice library (its 16-character component ID) under its own
+/// bank select and program change (each 0 to 127; the pair is unique in the table), with a name
+/// and five timbre parameters.
+class KORMAN_API IZRVVoice : public virtual IZRKorObject {
+public:
+    virtual std::int32_t getVBS() const = 0;
+    virtual std::int32_t getVPC() const = 0;
+    virtual const std::wstring& getCompID() const = 0;
+    virtual const std::wstring& getName() const = 0;
+    virtual const ZRVVoiceParam& getParam() const = 0;
+};

@@ -1,0 +1,45 @@
+// Builders of new document pieces: the empty sequence and the new musical part.
+#pragma once
+
+#include "model/ObjectTable.h"
+#include "model/Part.h"
+
+#include <korman/ZRVVoice.h>
+
+#include <map>
+#include <utility>
+
+class CZRMusicalPart;
+class CZRSequence;
+
+namespace kor {
+
+/// The format version a new sequence carries.
+inline constexpr const wchar_t* kNewSequenceVersion = L"3.0.0.11";
+/// The vendor name a new sequence carries.
+inline constexpr const wchar_t* kNewSequenceVender = L"korman";
+/// The ID of the default style plug-in of new musical parts.
+inline constexpr const wchar_t* kDefaultStylePluginID = L"ACA9C502-A04B-42b5-B2EB-5CEA36D16FCE";
+
+/// VVoice records by (bank select, program change).
+using VVoiceTable = std::map<std::pair<int, int>, ZRVVoiceLib>;
+
+/// Builds a new, empty sequence in `context`, every object under a fresh ID: an empty VVoice
+/// list, the mixer with its master, SE and karaoke units (default levels, empty plug-in lists)
+/// and an empty ZR unit list, the master track "New Sequence" at 480 ticks per quarter with one
+/// pre-measure and empty signature and tempo lists, an empty ZR track list, the SE and backing
+/// audio tracks with empty WAV part lists, and the unmanaged container with an empty aux list.
+/// The sequence is not linked to a root. Null when an object cannot be created or linked; what
+/// was built is then destroyed.
+CZRSequence* buildEmptySequence(const ZRCreateContext& context);
+
+/// Builds a new musical part from `values` (a play time below 61 becomes 60) in `context`: the
+/// default style plug-in with its five attribute info lists, one singer at tick 0 singing
+/// `defaultVoice` when `table` holds that voice (else bank select 0, program change 0), the
+/// seven default part style values, the "POR" style control list, an empty note list and the
+/// seven empty musical control lists. The part is not linked. Null on failure, with what was
+/// built destroyed.
+CZRMusicalPart* buildMusicalPart(const ZRCreateContext& context, ZRPartValues values,
+                                 const VVoiceTable& table, const ZRVVoiceLib& defaultVoice);
+
+} // namespace kor

@@ -1,0 +1,185 @@
+#include "model/MasterTrack.h"
+
+#include "model/ContainerOps.h"
+#include "model/ObjectFactory.h"
+#include "model/Tempo.h"
+#include "model/TimeSig.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kFixedOne = 65536.0;
+
+std::int64_t ticksPerMeasure(const CZRTimeSig& sig, std::int32_t resolution) {
+    std::int64_t beat = static_cast<std::int64_t>(resolution) * 4;
+    for (std::int64_t counter = 1; counter < sig.getDenominator(); counter *= 2)
+        beat >>= 1;
+    return beat * sig.getNumerator();
+}
+
+/// `value` as a 32-bit integer, or nothing when it does not fit (or is not a number).
+std::optional<std::int32_t> toInt32(double value) {
+    if (!(value > std::numeric_limits<std::int32_t>::min() - 1.0 &&
+          value < std::numeric_limits<std::int32_t>::max() + 1.0))
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+/// Index of the segment that holds `at`: the last one starting at or before it.
+template <class Segments, class Start>
+std::size_t pickSegment(const Segments& segments, double at, Start start) {
+    std::size_t i = 0;
+    while (i < segments.size() && start(segments[i]) < at)
+        ++i;
+    if (i == segments.size()) return i - 1;
+    if (start(segments[i]) > at && i > 0) --i;
+    return i;
+}
+
+} // namespace
+
+bool CZRMasterTrack::setTimeSigList(CZRNodeList* list) {
+    return kor::setChildSlot(timeSigs_, list, this);
+}
+
+bool CZRMasterTrack::setTempoList(CZRNodeList* list) {
+    return kor::setChildSlot(tempos_, list, this);
+}
+
+std::int32_t CZRMasterTrack::measureToTick(std::int32_t measure) const {
+    if (measure < 1 || timeSigs_ == nullptr || timeSigs_->getCount() == 0) return 0;
+    const auto* first = kor::objCast<CZRTimeSig>(timeSigs_->elementAt(0));
+    if (first == nullptr || first->getPosMes() != 0) return 0;
+
+    std::int64_t total = 0;
+    std::int64_t boundary = 0;
+    std::int64_t perMeasure = ticksPerMeasure(*first, values_.resolution);
+    for (std::uint32_t i = 1; i < timeSigs_->getCount(); ++i) {
+        const auto* sig = kor::objCast<CZRTimeSig>(timeSigs_->elementAt(i));
+        if (sig == nullptr) continue;
+        const std::int64_t b = std::min(sig->getPosMes(), measure);
+        total += (b - boundary) * perMeasure;
+        if (b == measure) return static_cast<std::int32_t>(total);
+        perMeasure = ticksPerMeasure(*sig, values_.resolution);
+        boundary = b;
+    }
+    if (boundary < measure) total += (measure - boundary) * perMeasure;
+    return static_cast<std::int32_t>(total);
+}
+
+bool CZRMasterTrack::buildSegments(std::vector<Segment>& segments) const {
+    if (values_.resolution != kResolution || tempos_ == nullptr || tempos_->getCount() == 0)
+        return false;
+    const double secPerBeatTick = 60.0 / values_.resolution;
+    for (const IZRMutableKorObject* element : tempos_->elements()) {
+        const auto* tempo = kor::objCast<CZRTempo>(element);
+        if (tempo == nullptr) continue;
+        const double bpm = tempo->getBPM() * 0.01;
+        if (segments.empty()) {
+            if (tempo->getPosTick() != 0) return false;
+            segments.push_back({0, 0.0, bpm});
+            continue;
+        }
+        const Segment& previous = segments.back();
+        const double sec =
+            previous.sec + (tempo->getPosTick() - previous.tick) / previous.bpm * secPerBeatTick;
+        segments.push_back({tempo->getPosTick(), sec, bpm});
+    }
+    return !segments.empty();
+}
+
+std::optional<std::int32_t> CZRMasterTrack::tickToSec(std::int32_t tick) const {
+    std::vector<Segment> segments;
+    if (tick < 0 || !buildSegments(segments)) return std::nullopt;
+    const Segment& seg =
+        segments[pickSegment(segments, tick, [](const Segment& s) { return double(s.tick); })];
+    const double sec = seg.sec + (tick - seg.tick) / seg.bpm * (60.0 / values_.resolution);
+    return toInt32(sec * kFixedOne);
+}
+
+std::optional<std::int32_t> CZRMasterTrack::secToTick(std::int32_t fixedSec) const {
+    const double sec = fixedSec / kFixedOne;
+    std::vector<Segment> segments;
+    if (sec < 0 || !buildSegments(segments)) return std::nullopt;
+    const Segment& seg =
+        segments[pickSegment(segments, sec, [](const Segment& s) { return s.sec; })];
+    const double ticks = seg.tick + (sec - seg.sec) * seg.bpm * (values_.resolution / 60.0);
+    return toInt32(ticks >= 0 ? ticks + 0.5 : ticks - 0.5);
+}
+
+std::uint32_t CZRMasterTrack::validate() const {
+    if (values_.resolution != kResolution) return ZR_E_INVALID_TIME_RESOLUTION;
+    if (values_.preMeasure < 1 || values_.preMeasure > 8) return ZR_E_INVALID_PRE_MEASURE;
+    if (timeSigs_ == nullptr || timeSigs_->getCount() == 0)
+        return ZR_E_INVALID_TIME_SIGNATURE_NUMBER;
+    if (const std::uint32_t code = kor::checkOrderedList(
+            timeSigs_, CZRTimeSig::kType, kor::KeyOrder::Increasing, -1,
+            {ZR_E_TIME_SIGNATURE_IS_NULL, ZR_E_TIME_SIGNATURES_ARE_DUPLICATED}))
+        return code;
+    if (tempos_ == nullptr || tempos_->getCount() == 0) return ZR_E_INVALID_TEMPO_NUMBER;
+    return kor::checkOrderedList(tempos_, CZRTempo::kType, kor::KeyOrder::Increasing, -1,
+                                 {ZR_E_TEMPO_IS_NULL, ZR_E_TEMPOS_ARE_DUPLICATED});
+}
+
+std::uint32_t CZRMasterTrack::correct(CZRObjectTable& table, const ZRCreateContext& context) {
+    std::uint32_t changed = 0;
+    if (values_.resolution != kResolution) {
+        values_.resolution = kResolution;
+        changed = 1;
+    }
+    if (values_.preMeasure < 1 || values_.preMeasure > 8) {
+        values_.preMeasure = 1;
+        changed = 1;
+    }
+    kor::RepairResult result(changed);
+    if (result.add(kor::repairHeadedList<CZRTimeSig>(
+            timeSigs_, 2, this,
+            kor::headedListCodes(ZR_E_TIME_SIGNATURE_IS_NULL, ZR_E_TIME_SIGNATURES_ARE_DUPLICATED,
+                                 ZR_E_INVALID_TIME_SIGNATURE_NUMBER),
+            ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.values().posMes = 0; }, table,
+            context)))
+        result.add(kor::repairHeadedList<CZRTempo>(
+            tempos_, 3, this,
+            kor::headedListCodes(ZR_E_TEMPO_IS_NULL, ZR_E_TEMPOS_ARE_DUPLICATED,
+                                 ZR_E_INVALID_TEMPO_NUMBER),
+            ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.values().posTick = 0; }, table,
+            context));
+    return result.value();
+}
+
+bool CZRMasterTrack::copyChildren(const CZRMasterTrack& source, std::uint32_t copyFlags,
+                                  const ZRCreateContext& context) {
+    return kor::copyChildSlot(timeSigs_, source.timeSigs_, this, copyFlags, context) &&
+           kor::copyChildSlot(tempos_, source.tempos_, this, copyFlags, context);
+}
+
+void CZRMasterTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
+    kor::appendPresent(out, {timeSigs_, tempos_});
+}
+
+void CZRMasterTrack::dumpFields(std::wstring& out) const {
+    kor::appendFormat(out, L" seqName=%ls comment=%ls resolution=%d preMeasure=%d ",
+                      values_.seqName.c_str(), values_.comment.c_str(), values_.resolution,
+                      values_.preMeasure);
+}
+
+namespace kor {
+
+std::optional<std::int32_t> secDurationToTicks(const CZRMasterTrack* master, std::int32_t startTick,
+                                               std::int32_t durSec) {
+    if (master == nullptr || startTick < 0 || durSec < 0) return std::nullopt;
+    const std::optional<std::int32_t> startSec = master->tickToSec(startTick);
+    if (!startSec) return std::nullopt;
+    const std::int64_t endSec = std::int64_t{*startSec} + durSec;
+    if (endSec > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+    const std::optional<std::int32_t> endTick =
+        master->secToTick(static_cast<std::int32_t>(endSec));
+    if (!endTick) return std::nullopt;
+    return std::max(*endTick - startTick, 0);
+}
+
+} // namespace kor

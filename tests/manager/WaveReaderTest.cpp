@@ -1,0 +1,126 @@
+#include <korman/CZRWaveReader.h>
+
+#include "support/TempDir.h"
+#include "support/WavBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using kor::test::TempDir;
+using kor::test::WavBuilder;
+
+namespace {
+
+struct WaveFile {
+    TempDir dir;
+    std::wstring path;
+    explicit WaveFile(const std::string& bytes) : path(dir.wide("sound.wav")) {
+        dir.write("sound.wav", bytes);
+    }
+};
+
+} // namespace
+
+TEST(WaveReader, OpensPcmAndReportsItsFormat) {
+    WaveFile file(WavBuilder()
+                      .chunk("LIST", "odd")
+                      .fmt(1, 2, 44100, 16, 2)
+                      .chunk("fact", std::string(4, '\0'))
+                      .data(WavBuilder::stereoRamp(100))
+                      .bytes());
+    CZRWaveReader reader;
+    ASSERT_EQ(reader.open(file.path.c_str()), 1);
+    EXPECT_EQ(reader.getFormatTag(), 1u);
+    EXPECT_EQ(reader.getSampleRate(), 44100);
+    EXPECT_EQ(reader.getSampleReso(), 16);
+    EXPECT_EQ(reader.getChannels(), 2);
+    EXPECT_EQ(reader.getDataSize(), 400u);
+    EXPECT_EQ(reader.getSampleNum(), 100u);
+
+    reader.close();
+    EXPECT_EQ(reader.getSampleNum(), 0u);
+    EXPECT_EQ(reader.getSampleRate(), 0);
+}
+
+TEST(WaveReader, RefusesWhatIsNotPlainPcmOfOneOrTwoChannels) {
+    const std::string ramp = WavBuilder::stereoRamp(4);
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"float", WavBuilder().fmt(3, 2, 44100, 32).data(ramp).bytes()},
+        {"extensible", WavBuilder().fmt(0xFFFE, 2, 44100, 16, 24).data(ramp).bytes()},
+        {"three channels", WavBuilder().fmt(1, 3, 44100, 16).data(ramp).bytes()},
+        {"4 bits", WavBuilder().fmt(1, 1, 44100, 4).data(ramp).bytes()},
+        {"no data chunk", WavBuilder().fmt(1, 2, 44100, 16).bytes()},
+        {"no fmt chunk", WavBuilder().data(ramp).bytes()},
+        {"short fmt chunk", WavBuilder().chunk("fmt ", "\x01").data(ramp).bytes()},
+        {"not WAVE", "RIFF\x04\0\0\0AVI "},
+        {"data larger than the file",
+         WavBuilder().fmt(1, 2, 44100, 16).bytes().replace(4, 4, "\xff\xff\0\0")},
+        {"empty", ""},
+    };
+    for (const Case& c : cases) {
+        WaveFile file(c.bytes);
+        CZRWaveReader reader;
+        EXPECT_EQ(reader.open(file.path.c_str()), 0) << c.what;
+        EXPECT_EQ(reader.getSampleNum(), 0u) << c.what;
+        EXPECT_EQ(reader.readSamples(nullptr, 1), 0u) << c.what;
+    }
+    CZRWaveReader reader;
+    EXPECT_EQ(reader.open(nullptr), 0);
+    EXPECT_EQ(reader.open(L"/nonexistent/sound.wav"), 0);
+}
+
+TEST(WaveReader, ReadsFramesFromTheSeekPositionAndClampsAtTheEnd) {
+    WaveFile file(WavBuilder().fmt(1, 2, 44100, 16).data(WavBuilder::stereoRamp(100)).bytes());
+    CZRWaveReader reader;
+    ASSERT_EQ(reader.open(file.path.c_str()), 1);
+
+    std::int16_t frames[2 * 8] = {};
+    ASSERT_EQ(reader.seekPosSample(95), 1);
+    ASSERT_EQ(reader.readSamples(frames, 8), 5u);
+    EXPECT_EQ(frames[0], 95);
+    EXPECT_EQ(frames[1], -95);
+    EXPECT_EQ(frames[8], 99);
+    EXPECT_EQ(reader.readSamples(frames, 8), 0u);
+
+    // A frame past the end is accepted; reading there gives nothing.
+    EXPECT_EQ(reader.seekPosSample(1000), 1);
+    EXPECT_EQ(reader.readSamples(frames, 1), 0u);
+    ASSERT_EQ(reader.seekPosSample(0), 1);
+    ASSERT_EQ(reader.readSamples(frames, 1), 1u);
+    EXPECT_EQ(frames[0], 0);
+    EXPECT_EQ(reader.readSamples(frames, 0), 0u);
+    EXPECT_EQ(reader.readSamples(nullptr, 1), 0u);
+}
+
+TEST(WaveReader, SeeksBySecondsTruncatingToAFrame) {
+    WaveFile file(WavBuilder().fmt(1, 1, 44100, 16).data(std::string(2 * 100000, '\x01')).bytes());
+    CZRWaveReader reader;
+    EXPECT_EQ(reader.seekPosSec(0.5), 0); // closed
+    ASSERT_EQ(reader.open(file.path.c_str()), 1);
+    EXPECT_EQ(reader.seekPosSec(-0.5), 0);
+    EXPECT_EQ(reader.seekPosSec(std::nan("")), 0);
+
+    ASSERT_EQ(reader.seekPosSec(1.9999), 1);
+    std::int16_t samples[100000] = {};
+    EXPECT_EQ(reader.readSamples(samples, 100000), 100000u - 88195u);
+    EXPECT_EQ(reader.seekPosSec(1e12), 1);
+    EXPECT_EQ(reader.readSamples(samples, 1), 0u);
+}
+
+TEST(WaveReader, ReopeningClosesThePreviousFile) {
+    WaveFile stereo(WavBuilder().fmt(1, 2, 48000, 16).data(WavBuilder::stereoRamp(10)).bytes());
+    WaveFile mono(WavBuilder().fmt(1, 1, 96000, 8).data(std::string(7, '\x80')).bytes());
+    CZRWaveReader reader;
+    ASSERT_EQ(reader.open(stereo.path.c_str()), 1);
+    ASSERT_EQ(reader.open(mono.path.c_str()), 1);
+    EXPECT_EQ(reader.getSampleRate(), 96000);
+    EXPECT_EQ(reader.getSampleNum(), 7u);
+    EXPECT_EQ(reader.open(L"/nonexistent.wav"), 0);
+    EXPECT_EQ(reader.getSampleNum(), 0u);
+}

@@ -1,0 +1,264 @@
+#include "model/MasterTrack.h"
+
+#include "model/Tempo.h"
+#include "model/TimeSig.h"
+
+#include "support/TestLeaf.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kFail = 0x8000;
+
+struct Sig {
+    std::int32_t posMes, numerator, denominator;
+};
+struct Bpm {
+    std::int32_t posTick, bpm;
+};
+
+// A master track at 480 ticks per quarter with one pre-measure and the given lists.
+struct Track {
+    TestDocument doc;
+    CZRMasterTrack* master = nullptr;
+
+    Track(std::vector<Sig> sigs, std::vector<Bpm> tempos) {
+        master = kor::createObject<CZRMasterTrack>(doc.context, ZR_NO_OBJ_ID,
+                                                   ZRMasterTrackValues{L"s", L"c", 480, 1});
+        EXPECT_TRUE(master->setTimeSigList(doc.list(2)) && master->setTempoList(doc.list(3)));
+        for (const Sig& s : sigs)
+            EXPECT_TRUE(master->timeSigList()->append(kor::createObject<CZRTimeSig>(
+                doc.context, ZR_NO_OBJ_ID, ZRTimeSigValues{s.posMes, s.numerator, s.denominator})));
+        for (const Bpm& t : tempos)
+            EXPECT_TRUE(master->tempoList()->append(kor::createObject<CZRTempo>(
+                doc.context, ZR_NO_OBJ_ID, ZRTempoValues{t.posTick, t.bpm})));
+    }
+
+    std::vector<std::int32_t> tempoTicks() const {
+        std::vector<std::int32_t> ticks;
+        for (const auto* e : master->tempoList()->elements())
+            ticks.push_back(e->getSortKey());
+        return ticks;
+    }
+    std::uint32_t correct() { return master->correct(doc.table, doc.context); }
+};
+
+} // namespace
+
+TEST(MasterTrack, MeasureToTickFollowsTheSignatures) {
+    Track fourFour({{0, 4, 4}}, {{0, 12000}});
+    EXPECT_EQ(fourFour.master->measureToTick(1), 1920);
+    EXPECT_EQ(fourFour.master->measureToTick(3), 5760);
+    EXPECT_EQ(fourFour.master->measureToTick(0), 0);
+    EXPECT_EQ(fourFour.master->measureToTick(-2), 0);
+    EXPECT_EQ(fourFour.master->getPreMeasureTick(), 1920);
+
+    Track change({{0, 4, 4}, {2, 3, 4}, {5, 6, 8}}, {{0, 12000}});
+    EXPECT_EQ(change.master->measureToTick(3), 1920 * 2 + 1440);
+    EXPECT_EQ(change.master->measureToTick(2), 3840); // the change at 2 does not count yet
+    EXPECT_EQ(change.master->measureToTick(1), 1920); // signatures beyond do not contribute
+    EXPECT_EQ(change.master->measureToTick(6), 3840 + 3 * 1440 + 1440);
+
+    Track late({{1, 4, 4}}, {{0, 12000}});
+    EXPECT_EQ(late.master->measureToTick(3), 0);
+    Track none({}, {{0, 12000}});
+    EXPECT_EQ(none.master->measureToTick(3), 0);
+}
+
+TEST(MasterTrack, TickToSecondsAcrossTempoChanges) {
+    Track one({{0, 4, 4}}, {{0, 12000}});
+    EXPECT_EQ(one.master->tickToSec(480), 32768);
+    EXPECT_EQ(one.master->secToTick(65536), 960);
+    EXPECT_EQ(one.master->tickToSec(1), 68); // 68.27 truncated
+    EXPECT_EQ(one.master->tickToSec(-1), std::nullopt);
+    EXPECT_EQ(one.master->secToTick(-1), std::nullopt);
+
+    Track two({{0, 4, 4}}, {{0, 12000}, {1920, 6000}});
+    EXPECT_EQ(two.master->tickToSec(1920), 131072); // the change starts its own segment
+    EXPECT_EQ(two.master->tickToSec(2400), 196608);
+    EXPECT_EQ(two.master->secToTick(196608), 2400);
+    EXPECT_EQ(two.master->secToTick(65536), 960);
+    EXPECT_EQ(kor::secDurationToTicks(two.master, 1920, 65536), 480);
+    EXPECT_EQ(kor::secDurationToTicks(two.master, 1440, 65536), 720); // spans the change
+    EXPECT_EQ(kor::secDurationToTicks(two.master, 0, -1), std::nullopt);
+    EXPECT_EQ(kor::secDurationToTicks(nullptr, 0, 0), std::nullopt);
+}
+
+TEST(MasterTrack, SecondsToTickRoundsHalfTicksUp) {
+    // At 128 BPM one tick is 64 units of 16.16 time, so 32 is exactly half a tick.
+    Track track({{0, 4, 4}}, {{0, 12800}});
+    EXPECT_EQ(track.master->secToTick(31), 0);
+    EXPECT_EQ(track.master->secToTick(32), 1);
+    EXPECT_EQ(track.master->secToTick(96), 2);
+}
+
+TEST(MasterTrack, ConversionsNeedResolution480AndATempoAtZero) {
+    Track late({{0, 4, 4}}, {{480, 12000}});
+    EXPECT_EQ(late.master->validate(), 0u);
+    EXPECT_EQ(late.master->tickToSec(0), std::nullopt);
+    EXPECT_EQ(late.correct(), 1u);
+    EXPECT_EQ(late.master->tickToSec(480), 32768);
+
+    Track fine({{0, 4, 4}}, {{0, 12000}});
+    fine.master->setResolution(960);
+    EXPECT_EQ(fine.master->tickToSec(480), std::nullopt);
+    EXPECT_EQ(fine.master->secToTick(0), std::nullopt);
+    EXPECT_EQ(fine.correct(), 1u);
+    EXPECT_EQ(fine.master->getResolution(), 480);
+    EXPECT_EQ(fine.master->tickToSec(480), 32768);
+}
+
+TEST(TimeSig, ValidateAndCorrect) {
+    struct Case {
+        Sig sig;
+        std::uint32_t validate, correct;
+        Sig repaired;
+    };
+    const Case cases[] = {
+        {{0, 4, 4}, 0, 0, {0, 4, 4}},
+        {{0, 0, 4}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 1, {0, 1, 4}},
+        {{0, 256, 4}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 1, {0, 255, 4}},
+        {{-1, 0, 4}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 0x83078102, {-1, 1, 4}},
+        {{-1, 4, 4}, ZR_E_INVALID_TIME_SIGNATURE_POSITION, 0x83078102, {-1, 4, 4}},
+        {{0, 3, 3}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 1, {0, 3, 4}},
+        {{0, 4, 64}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 1, {0, 4, 4}},
+        {{0, 7, 32}, 0, 0, {0, 7, 32}},
+    };
+    for (const Case& c : cases) {
+        TestDocument doc;
+        auto* sig = kor::createObject<CZRTimeSig>(
+            doc.context, ZR_NO_OBJ_ID,
+            ZRTimeSigValues{c.sig.posMes, c.sig.numerator, c.sig.denominator});
+        SCOPED_TRACE(testing::Message()
+                     << c.sig.posMes << " " << c.sig.numerator << "/" << c.sig.denominator);
+        EXPECT_EQ(sig->validate(), c.validate);
+        EXPECT_EQ(sig->correct(doc.table, doc.context), c.correct);
+        EXPECT_EQ(sig->getPosMes(), c.repaired.posMes);
+        EXPECT_EQ(sig->getNumerator(), c.repaired.numerator);
+        EXPECT_EQ(sig->getDenominator(), c.repaired.denominator);
+    }
+}
+
+TEST(Tempo, ValidateAndCorrect) {
+    struct Case {
+        Bpm tempo;
+        std::uint32_t validate, correct;
+        std::int32_t repairedBpm;
+    };
+    const Case cases[] = {
+        {{0, 2000}, 0, 0, 2000},
+        {{0, 30000}, 0, 0, 30000},
+        {{0, 1999}, ZR_E_INVALID_TEMPO_VALUE, 1, 2000},
+        {{0, 30001}, ZR_E_INVALID_TEMPO_VALUE, 1, 30000},
+        {{-1, 1000}, ZR_E_INVALID_TEMPO_VALUE, 0x83078302, 2000},
+        {{-1, 12000}, ZR_E_INVALID_TEMPO_POSITION, 0x83078302, 12000},
+    };
+    for (const Case& c : cases) {
+        TestDocument doc;
+        auto* tempo = kor::createObject<CZRTempo>(doc.context, ZR_NO_OBJ_ID,
+                                                  ZRTempoValues{c.tempo.posTick, c.tempo.bpm});
+        SCOPED_TRACE(testing::Message() << c.tempo.posTick << " " << c.tempo.bpm);
+        EXPECT_EQ(tempo->validate(), c.validate);
+        EXPECT_EQ(tempo->correct(doc.table, doc.context), c.correct);
+        EXPECT_EQ(tempo->getBPM(), c.repairedBpm);
+    }
+}
+
+TEST(MasterTrack, ValidateChecksInOrder) {
+    struct Case {
+        const char* name;
+        void (*arrange)(Track&);
+        std::uint32_t code;
+    };
+    const Case cases[] = {
+        {"valid", [](Track&) {}, 0},
+        {"resolution",
+         [](Track& t) {
+             t.master->setResolution(960);
+             t.master->setPreMeasure(0);
+         },
+         ZR_E_INVALID_TIME_RESOLUTION},
+        {"pre-measure 0", [](Track& t) { t.master->setPreMeasure(0); }, ZR_E_INVALID_PRE_MEASURE},
+        {"pre-measure 9", [](Track& t) { t.master->setPreMeasure(9); }, ZR_E_INVALID_PRE_MEASURE},
+        {"no signatures", [](Track& t) { EXPECT_TRUE(t.master->setTimeSigList(nullptr)); },
+         ZR_E_INVALID_TIME_SIGNATURE_NUMBER},
+        {"empty signatures", [](Track& t) { t.master->timeSigList()->clear(); },
+         ZR_E_INVALID_TIME_SIGNATURE_NUMBER},
+        {"signature duplicated",
+         [](Track& t) { EXPECT_TRUE(t.master->timeSigList()->append(t.doc.leaf(2))); },
+         ZR_E_TIME_SIGNATURE_IS_NULL},
+        {"no tempos", [](Track& t) { EXPECT_TRUE(t.master->setTempoList(nullptr)); },
+         ZR_E_INVALID_TEMPO_NUMBER},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Track track({{0, 4, 4}, {2, 3, 4}}, {{0, 12000}, {960, 9000}});
+        c.arrange(track);
+        EXPECT_EQ(track.master->validate(), c.code);
+    }
+    EXPECT_EQ(Track({{0, 4, 4}, {0, 3, 4}}, {{0, 12000}}).master->validate(),
+              ZR_E_TIME_SIGNATURES_ARE_DUPLICATED);
+    EXPECT_EQ(Track({{0, 4, 4}, {3, 3, 4}, {2, 4, 4}}, {{0, 12000}}).master->validate(),
+              ZR_E_TIME_SIGNATURES_ARE_DUPLICATED);
+    EXPECT_EQ(Track({{0, 4, 4}}, {{0, 12000}, {0, 9000}}).master->validate(),
+              ZR_E_TEMPOS_ARE_DUPLICATED);
+}
+
+TEST(MasterTrack, CorrectRemovesRepeatsAndCreatesHeads) {
+    Track twoAtZero({{0, 4, 4}}, {{0, 12000}, {0, 9000}, {960, 8000}});
+    const std::uint32_t second = twoAtZero.master->tempoList()->elementAt(1)->getObjID();
+    EXPECT_EQ(twoAtZero.correct(), 1u);
+    EXPECT_EQ(twoAtZero.tempoTicks(), (std::vector{0, 960}));
+    EXPECT_EQ(twoAtZero.doc.table.lookup(second), nullptr); // destroyed, not only detached
+    EXPECT_EQ(twoAtZero.master->validate(), 0u);
+
+    Track empty({}, {});
+    EXPECT_TRUE(empty.master->setTempoList(nullptr));
+    empty.master->setPreMeasure(9);
+    EXPECT_EQ(empty.correct(), 1u);
+    EXPECT_EQ(empty.master->getPreMeasure(), 1);
+    ASSERT_EQ(empty.master->timeSigList()->getCount(), 1u);
+    const auto* sig = kor::objCast<CZRTimeSig>(empty.master->timeSigList()->elementAt(0));
+    ASSERT_NE(sig, nullptr);
+    EXPECT_EQ(sig->getNumerator() * 100 + sig->getDenominator() + sig->getPosMes(), 404);
+    ASSERT_NE(empty.master->tempoList(), nullptr);
+    const auto* tempo = kor::objCast<CZRTempo>(empty.master->tempoList()->elementAt(0));
+    ASSERT_NE(tempo, nullptr);
+    EXPECT_EQ(tempo->getBPM(), 12000);
+    EXPECT_EQ(empty.master->tempoList()->getListType(), 3);
+    EXPECT_EQ(empty.correct(), 0u); // nothing left to repair
+
+    Track negative({{-1, 4, 4}, {0, 3, 4}, {0, 2, 4}}, {{0, 12000}});
+    EXPECT_EQ(negative.correct(), 1u);
+    EXPECT_EQ(negative.master->timeSigList()->getCount(), 1u);
+
+    Track stranger({{0, 4, 4}}, {{0, 12000}});
+    EXPECT_TRUE(stranger.master->timeSigList()->append(stranger.doc.leaf(1)));
+    EXPECT_EQ(stranger.correct(), ZR_E_TIME_SIGNATURE_IS_NULL | kFail);
+}
+
+TEST(MasterTrack, DumpsATempoUnderItsList) {
+    TestDocument doc;
+    CZRNodeList* list = doc.list(3, 11);
+    auto* tempo = kor::createObject<CZRTempo>(doc.context, 12, ZRTempoValues{0, 12000});
+    ASSERT_TRUE(list->append(tempo));
+    std::wstring text;
+    tempo->dump(text, 1);
+    EXPECT_EQ(text, L"CZRTempo {{ objID=12 objType=3 parentObjID=11 }  posTick=0 bpm=12000 } ");
+
+    auto* master = kor::createObject<CZRMasterTrack>(doc.context, 13,
+                                                     ZRMasterTrackValues{L"Song", L"", 480, 1});
+    ASSERT_TRUE(master->setTempoList(list));
+    text.clear();
+    master->dump(text, 1);
+    EXPECT_EQ(text, L"CZRMasterTrack {{ objID=13 objType=22 parentObjID=NULL }  seqName=Song "
+                    L"comment= resolution=480 preMeasure=1 CZRNodeList {{ objID=11 objType=1 "
+                    L"parentObjID=13 }  listType=3 listTypeEx=-1 CZRTempo {{ objID=12 objType=3 "
+                    L"parentObjID=11 }  posTick=0 bpm=12000 } } } ");
+}

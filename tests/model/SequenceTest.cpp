@@ -1,0 +1,168 @@
+#include "model/Builders.h"
+
+#include "model/KaraokeUnit.h"
+#include "model/MasterUnit.h"
+#include "model/ObjectTree.h"
+#include "model/SEUnit.h"
+#include "model/UnManaged.h"
+#include "model/WAVTrack.h"
+
+#include "support/TestSong.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::uint32_t kFail = 0x8000;
+
+std::vector<ZRObjType> childTypes(const IZRMutableKorObject& obj) {
+    std::vector<IZRMutableKorObject*> children;
+    obj.getChildren(children);
+    std::vector<ZRObjType> types;
+    for (const auto* child : children)
+        types.push_back(child->getObjType());
+    return types;
+}
+
+// Every object under `root`, in pre-order.
+std::vector<IZRMutableKorObject*> subtree(IZRMutableKorObject* root) {
+    std::vector<IZRMutableKorObject*> all{root};
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i]->getChildren(all);
+    return all;
+}
+
+} // namespace
+
+TEST(EmptySequence, HoldsEveryDefault) {
+    TestDocument doc;
+    CZRSequence* sequence = kor::buildEmptySequence(doc.context);
+    ASSERT_NE(sequence, nullptr);
+    EXPECT_EQ(sequence->getObjID(), 0u);
+    EXPECT_EQ(sequence->getVersion(), L"3.0.0.11");
+    EXPECT_EQ(sequence->getVender(), L"korman");
+    using T = ZRObjType;
+    EXPECT_EQ(childTypes(*sequence),
+              (std::vector{T::NodeList, T::Mixer, T::MasterTrack, T::NodeList, T::WAVTrack,
+                           T::WAVTrack, T::UnManaged}));
+    EXPECT_EQ(sequence->vvoiceList()->getListType(), 25);
+    EXPECT_EQ(sequence->zrTrackList()->getListType(), 23);
+    EXPECT_EQ(sequence->seTrack()->wavPartList()->getListTypeEx(), 0);
+    EXPECT_EQ(sequence->karaokeTrack()->wavPartList()->getListTypeEx(), 1);
+    EXPECT_EQ(sequence->unManaged()->auxList()->getListType(), 32);
+
+    const CZRMasterTrack* master = sequence->masterTrack();
+    EXPECT_EQ(master->getSeqName(), L"New Sequence");
+    EXPECT_EQ(master->getComment(), L"New Sequence");
+    EXPECT_EQ(master->getResolution() * 10 + master->getPreMeasure(), 4801);
+    EXPECT_EQ(master->timeSigList()->getCount() + master->tempoList()->getCount(), 0u);
+
+    const CZRMixer* mixer = sequence->mixer();
+    EXPECT_EQ(mixer->zrUnitList()->getListType(), 28);
+    const ZRSEUnitValues& se = mixer->seUnit()->values();
+    EXPECT_EQ(
+        std::vector({se.inGain, se.sendLevel, se.sendEnable, se.mute, se.solo, se.pan, se.vol}),
+        std::vector({0, -898, 0, 0, 0, 64, 0}));
+    EXPECT_EQ(mixer->karaokeUnit()->values().vol, -129);
+    ASSERT_NE(mixer->masterUnit()->vstList(1), nullptr);
+    EXPECT_EQ(mixer->masterUnit()->vstList(1)->getListType(), 26);
+    EXPECT_NE(mixer->seUnit()->vstList(), nullptr);
+    EXPECT_NE(mixer->karaokeUnit()->vstList(), nullptr);
+    EXPECT_EQ(doc.table.size(), subtree(sequence).size()); // nothing left over
+}
+
+TEST(EmptySequence, WithAMusicalPartPassesTheRepairWalk) {
+    TestSong song;
+    CZRMusicalPart* part = song.addMusicalPart(song.addTrack(0), 1920);
+
+    const kor::CorrectResult walk = kor::correctTree(*song.root, song.doc.table, song.doc.context);
+    EXPECT_EQ(walk.code, 0u);
+    EXPECT_EQ(walk.objID, ZR_NO_OBJ_ID);
+    // The walk only filled the empty signature and tempo lists; now nothing is left to repair.
+    EXPECT_EQ(song.sequence->masterTrack()->measureToTick(2), 3840);
+    for (IZRMutableKorObject* obj : subtree(song.root)) {
+        SCOPED_TRACE(static_cast<int>(obj->getObjType()));
+        EXPECT_EQ(obj->validate(), 0u);
+        EXPECT_EQ(song.correct(*obj), 0u);
+    }
+    EXPECT_EQ(kor::findMasterTrack(part), song.sequence->masterTrack());
+    EXPECT_EQ(kor::findSequence(part->singerList()), song.sequence);
+    EXPECT_EQ(kor::findSequence(song.sequence), nullptr); // ancestors only
+}
+
+TEST(Sequence, ValidateChecksInOrder) {
+    struct Case {
+        const char* name;
+        void (*arrange)(TestSong&);
+        std::uint32_t validate, correct;
+    };
+    const Case cases[] = {
+        {"valid", [](TestSong&) {}, 0, 0},
+        {"short version", [](TestSong& s) { s.sequence->setVersion(L"3.0.0"); },
+         ZR_E_INVALID_SEQUENCE_FILE_VERSION, 0x8307ab01},
+        {"no VVoice", [](TestSong& s) { s.sequence->vvoiceList()->clear(); },
+         ZR_E_INVALID_VVOICE_NUMBER, 0x8307a201},
+        {"VVoice repeated", [](TestSong& s) { s.addVVoice(0, 0); }, ZR_E_VVOICES_ARE_DUPLICATED, 1},
+        {"unit without track",
+         [](TestSong& s) {
+             kor::objCast<CZRZRTrack>(s.sequence->zrTrackList()->elementAt(0))->setTrackNo(1);
+         },
+         ZR_E_INVALID_ZR_TRACK, 0x8307a601},
+        {"no master track", [](TestSong& s) { EXPECT_TRUE(s.sequence->setMasterTrack(nullptr)); },
+         ZR_E_INVALID_MASTER_TRACK, 0x8307ab03},
+        {"track without unit",
+         [](TestSong& s) {
+             s.addTrack(1);
+             s.sequence->mixer()->zrUnitList()->clear();
+         },
+         ZR_E_INVALID_ZR_TRACK, 0x8307a001},
+        {"unit of another track", [](TestSong& s) { s.addTrack(1)->setTrackNo(2); },
+         ZR_E_INVALID_ZR_TRACK, 0x8307a601},
+        {"same track twice", [](TestSong& s) { s.addTrack(0); }, ZR_E_TRACKS_ARE_DUPLICATED,
+         0x8307a002},
+        {"neither track nor unit",
+         [](TestSong& s) {
+             EXPECT_TRUE(s.sequence->zrTrackList()->replaceAt(0, s.doc.leaf(1), nullptr) &&
+                         s.sequence->mixer()->zrUnitList()->replaceAt(0, s.doc.leaf(1), nullptr));
+         },
+         ZR_E_TRACK_IS_NULL, 0x8307a703},
+        {"no SE track", [](TestSong& s) { EXPECT_TRUE(s.sequence->setSETrack(nullptr)); },
+         ZR_E_INVALID_SE_TRACK, 0x8307ab05},
+        {"no backing track", [](TestSong& s) { EXPECT_TRUE(s.sequence->setKaraokeTrack(nullptr)); },
+         ZR_E_INVALID_BACKING_TRACK, 0x8307ab06},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestSong song;
+        song.addTrack(0);
+        c.arrange(song);
+        EXPECT_EQ(song.sequence->validate(), c.validate);
+        EXPECT_EQ(song.correct(*song.sequence), c.correct);
+    }
+}
+
+TEST(Sequence, CorrectTrimsSeventeenTracksThenReportsTheUnitCount) {
+    TestSong song;
+    for (int i = 0; i < 17; ++i)
+        song.addTrack(i % 16);
+    EXPECT_EQ(song.sequence->validate(), ZR_E_INVALID_TRACK_NUMBER);
+    const std::uint32_t last = song.sequence->zrTrackList()->elementAt(16)->getObjID();
+    EXPECT_EQ(song.correct(*song.sequence), 0x8307a001);
+    EXPECT_EQ(song.sequence->zrTrackList()->getCount(), 16u);
+    EXPECT_EQ(song.doc.table.lookup(last), nullptr);
+}
+
+TEST(Sequence, RootAndSequenceRefuseCopies) {
+    TestSong song;
+    TestDocument other;
+    auto* copy = kor::createObject<CZRSequence>(other.context, song.sequence->getObjID());
+    EXPECT_FALSE(copy->copyFrom(song.sequence, 0, nullptr));
+    EXPECT_FALSE(copy->swapContents(song.sequence));
+    auto* root = kor::createObject<CZRKorRoot>(other.context, song.root->getObjID());
+    EXPECT_FALSE(root->copyFrom(song.root, 0, nullptr));
+    EXPECT_EQ(root->validate(), ZR_E_INVALID_SEQUENCE);
+    EXPECT_EQ(root->correct(other.table, other.context), ZR_E_INVALID_SEQUENCE | kFail);
+    EXPECT_EQ(song.root->validate(), 0u);
+}

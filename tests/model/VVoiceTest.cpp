@@ -1,0 +1,101 @@
+#include "model/Aux.h"
+#include "model/UnManaged.h"
+#include "model/VVoice.h"
+
+#include "support/TestLeaf.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::wstring kCompID = L"BCNFCY43LB2LZCD4";
+
+ZRVVoiceValues voice(std::int32_t vBS, std::int32_t vPC, std::wstring compID = kCompID,
+                     std::wstring name = L"Ann") {
+    return {vBS, vPC, std::move(compID), std::move(name), {}};
+}
+
+} // namespace
+
+TEST(VVoice, ChecksInOrderAndRepairsOnlyParameters) {
+    TestDocument doc;
+    struct Case {
+        ZRVVoiceValues values;
+        std::uint32_t validateCode;
+        std::uint32_t correctCode;
+    };
+    ZRVVoiceValues loud = voice(0, 0);
+    loud.param.breathiness = 300;
+    loud.param.opening = -128;
+    const Case cases[] = {
+        {voice(128, 128, L""), ZR_E_INVALID_VVOICE_BANK_SELECT, 0x8307a101},
+        {voice(127, 128, L""), ZR_E_INVALID_VVOICE_PROGRAM_CHANGE, 0x8307a102},
+        {voice(0, 0, kCompID.substr(1), L""), ZR_E_INVALID_VVOICE_COMPONENT_ID, 0x8307a103},
+        {voice(0, 0, kCompID, L""), ZR_E_INVALID_VVOICE_NAME, 0},
+        {voice(0, 0, kCompID, std::wstring(257, L'n')), ZR_E_INVALID_VVOICE_NAME, 0},
+        {loud, ZR_E_INVALID_VVOICE_PARAMETER, 1},
+    };
+    for (const Case& c : cases) {
+        CZRVVoice v(1, c.values);
+        EXPECT_EQ(v.validate(), c.validateCode) << std::hex << c.validateCode;
+        EXPECT_EQ(v.correct(doc.table, doc.context), c.correctCode) << std::hex << c.correctCode;
+        const ZRVVoiceParam& p = c.values.param;
+        EXPECT_EQ(kor::checkVVoiceValues(c.values.vBS, c.values.vPC, c.values.compID.c_str(),
+                                         c.values.name.c_str(), p),
+                  c.validateCode);
+    }
+    CZRVVoice repaired(1, loud);
+    ASSERT_EQ(repaired.correct(doc.table, doc.context), 1u);
+    EXPECT_EQ(repaired.getParam().breathiness, 127);
+    EXPECT_EQ(repaired.getParam().opening, -127);
+
+    EXPECT_EQ(kor::checkVVoiceValues(0, 0, nullptr, L"Ann", {}), ZR_E_INVALID_VVOICE_COMPONENT_ID);
+    EXPECT_EQ(kor::checkVVoiceValues(0, 0, kCompID.c_str(), nullptr, {}), ZR_E_INVALID_VVOICE_NAME);
+    EXPECT_EQ(CZRVVoice(1, voice(3, 5)).getSortKey(), 3 * 65536 + 5);
+}
+
+TEST(VVoice, DumpPrintsOpeningBeforeGenderFactor) {
+    TestDocument doc;
+    ZRVVoiceValues values = voice(1, 2);
+    values.param = {10, 20, 30, 40, 50};
+    auto* v = kor::createObject<CZRVVoice>(doc.context, 4, values);
+    ASSERT_NE(v, nullptr);
+    std::wstring out;
+    v->dump(out, 1);
+    EXPECT_EQ(out, L"CZRVVoice {{ objID=4 objType=25 parentObjID=NULL }  vBS=1 vPC=2 "
+                   L"compID=BCNFCY43LB2LZCD4 name=Ann breathiness=10 brightness=20 clearness=30 "
+                   L"opening=50 genderFactor=40 } ");
+}
+
+TEST(UnManaged, DeepCopyKeepsAuxRecordsAlthoughTheyCannotBeCreatedByType) {
+    TestDocument doc;
+    CZRUnManaged* source = kor::createUnManaged(doc.context, ZR_NO_OBJ_ID);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(kor::createByType(doc.context, ZR_NO_OBJ_ID, ZRObjType::Aux), nullptr);
+    EXPECT_EQ(kor::createByType(doc.context, ZR_NO_OBJ_ID, ZRObjType::UnManaged), nullptr);
+    CZRNodeList* auxes = doc.list(32);
+    ASSERT_TRUE(source->setAuxList(auxes));
+    ASSERT_TRUE(auxes->append(kor::createAux(doc.context, ZR_NO_OBJ_ID, {L"host", L"a=1"})));
+    ASSERT_TRUE(auxes->append(kor::createAux(doc.context, ZR_NO_OBJ_ID, {L"x", L""})));
+
+    CZRObjectTable other;
+    ZRCreateContext otherContext{other, other};
+    CZRUnManaged* copy = kor::createUnManaged(otherContext, source->getObjID());
+    ASSERT_NE(copy, nullptr);
+    ASSERT_TRUE(copy->copyFrom(source, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &otherContext));
+    std::wstring original;
+    std::wstring copied;
+    source->dump(original, 1);
+    copy->dump(copied, 1);
+    EXPECT_EQ(copied, original);
+    EXPECT_NE(original.find(L" id=host content=a=1 "), std::wstring::npos);
+
+    // Keeping IDs into the same table collides at the list and leaves nothing behind.
+    const std::size_t objects = doc.table.size();
+    CZRUnManaged* clash = kor::createUnManaged(doc.context, ZR_NO_OBJ_ID);
+    EXPECT_FALSE(clash->copyFrom(source, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &doc.context));
+    EXPECT_EQ(doc.table.size(), objects + 1);
+    EXPECT_EQ(clash->getAuxList(), nullptr);
+}
