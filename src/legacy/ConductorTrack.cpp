@@ -1,6 +1,11 @@
 #include "legacy/ConductorTrack.h"
 
 #include "legacy/MidiSequence.h"
+#include "model/MasterTrack.h"
+#include "model/NodeList.h"
+#include "model/ObjectFactory.h"
+#include "model/Tempo.h"
+#include "model/TimeSig.h"
 #include "platform/MulDiv.h"
 
 #include <algorithm>
@@ -133,6 +138,52 @@ bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map) {
         return false;
     }
     return track->status() == CxMidiStatus::EndOfTrack;
+}
+
+namespace {
+
+// Appends an event made from `values` to `list`, or gives the last event its values when it
+// stands at the same position.
+template <class Event, class Values>
+bool place(CZRNodeList& list, const ZRCreateContext& context, const Values& values, std::int32_t position) {
+    if (list.getCount() > 0) {
+        auto* last = static_cast<Event*>(list.elementAt(list.getCount() - 1));
+        if (last->getSortKey() == position) {
+            last->values() = values;
+            return true;
+        }
+    }
+    Event* event = kor::createObject<Event>(context, ZR_NO_OBJ_ID, values);
+    if (event == nullptr)
+        return false;
+    if (list.append(event))
+        return true;
+    context.registry.destroy(event->getObjID());
+    return false;
+}
+
+} // namespace
+
+bool applyConductorMap(const ConductorMap& map, CZRMasterTrack& master, const ZRCreateContext& context) {
+    CZRNodeList* signatures = master.timeSigList();
+    CZRNodeList* tempos = master.tempoList();
+    if (signatures == nullptr || tempos == nullptr)
+        return false;
+    bool ok = place<CZRTimeSig>(*signatures, context,
+                                ZRTimeSigValues{0, map.headNumerator, map.headDenominator}, 0);
+    for (const ConductorMap::Signature& change : map.signatures)
+        ok = ok && place<CZRTimeSig>(*signatures, context,
+                                     ZRTimeSigValues{change.measure, change.numerator, change.denominator},
+                                     change.measure);
+    ok = ok && place<CZRTempo>(*tempos, context, ZRTempoValues{0, map.headBpm}, 0);
+    for (const ConductorMap::Tempo& change : map.tempos)
+        ok = ok && place<CZRTempo>(*tempos, context, ZRTempoValues{change.tick, change.bpm}, change.tick);
+    return ok;
+}
+
+bool convertConductorTrack(CxMidiSequence& sequence, CZRMasterTrack& master, const ZRCreateContext& context) {
+    ConductorMap map;
+    return readConductorTrack(sequence, map) && applyConductorMap(map, master, context);
 }
 
 } // namespace kor

@@ -5,6 +5,8 @@
 #include <vector>
 
 class CxMidiSequence;
+class CZRMasterTrack;
+struct ZRCreateContext;
 
 namespace kor {
 
@@ -44,5 +46,15 @@ struct ConductorMap {
 /// before it is a change. False when the file has no track 0, the track is malformed or memory
 /// runs out.
 [[nodiscard]] bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map);
+
+/// Fills the empty signature and tempo lists of `master` from `map`: the head signature at
+/// measure 0 and the head tempo at tick 0, then the changes; a change at the position of the one
+/// before it takes that one's place. False when an object cannot be created or linked.
+[[nodiscard]] bool applyConductorMap(const ConductorMap& map, CZRMasterTrack& master,
+                                     const ZRCreateContext& context);
+
+/// Reads track 0 of `sequence` into the signature and tempo lists of `master`.
+[[nodiscard]] bool convertConductorTrack(CxMidiSequence& sequence, CZRMasterTrack& master,
+                                         const ZRCreateContext& context);
 
 } // namespace kor

@@ -1,0 +1,254 @@
+#include "legacy/LegacyConverter.h"
+
+#include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/MasterTrack.h"
+#include "model/MasterUnit.h"
+#include "model/Mixer.h"
+#include "model/MusicalControl.h"
+#include "model/MusicalNote.h"
+#include "model/MusicalPart.h"
+#include "model/MusicalSinger.h"
+#include "model/NodeList.h"
+#include "model/NoteStyleAttrib.h"
+#include "model/NoteStyleSeqAttrib.h"
+#include "model/NoteStyleSeqAttribElement.h"
+#include "model/Sequence.h"
+#include "model/StyleControl.h"
+#include "model/Tempo.h"
+#include "model/TimeSig.h"
+#include "model/ZRTrack.h"
+#include "model/ZRUnit.h"
+#include "support/LegacyFileBuilder.h"
+#include "support/TempDir.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <gtest/gtest.h>
+
+using kor::test::LegacyFileBuilder;
+
+namespace {
+
+template <class T> T* at(CZRNodeList* list, std::uint32_t index) {
+    return list ? kor::objCast<T>(list->elementAt(index)) : nullptr;
+}
+
+std::int32_t styleValue(const CZRMusicalNote* note, const wchar_t* id) {
+    std::int32_t value = -1;
+    EXPECT_TRUE(note->noteStyle()->getValue(id, value)) << id;
+    return value;
+}
+
+class LegacyConverterTest : public ::testing::Test {
+protected:
+    std::uint32_t convert(const LegacyFileBuilder& legacy, std::int32_t preMeasure = 1) {
+        dir_.write("song.vsq", legacy.bytes());
+        return converter_.convert(dir_.wide("song.vsq"), 0, preMeasure, doc_);
+    }
+    CZRSequence* sequence() const { return doc_.root() ? doc_.root()->sequence() : nullptr; }
+    CZRMasterTrack* master() const { return sequence()->masterTrack(); }
+    CZRZRTrack* track(std::uint32_t index) const { return at<CZRZRTrack>(sequence()->zrTrackList(), index); }
+    CZRMusicalPart* part(std::uint32_t trackIndex, std::uint32_t index) const {
+        return at<CZRMusicalPart>(track(trackIndex)->partList(), index);
+    }
+
+    kor::test::TempDir dir_;
+    ZRVVoiceLib defaultVoice_{0, 0, L"BCNFCY43LB2LZCD4", L"First", {}};
+    kor::VVoiceTable voices_{{{0, 0}, defaultVoice_}, {{1, 3}, {1, 3, L"BNXFCY43LB2LZCD4", L"Second", {}}}};
+    CxLegacyConverter converter_{voices_, defaultVoice_};
+    CZRKorDocument doc_;
+};
+
+std::string noteTrack(const std::string& version, const std::string& extra = "") {
+    return "[Common]\nVersion=" + version + "\nName=Voice\n" + extra +
+           "[EventList]\n1920=ID#0000\n[ID#0000]\nType=Anote\nLength=480\nNote#=60\n";
+}
+
+} // namespace
+
+TEST_F(LegacyConverterTest, OlderFilesTakeTheCallersPreMeasureNewerTheirOwn) {
+    LegacyFileBuilder older;
+    older.conductor().tempo(0, 500000).timeSignature(0, 3, 3).tempo(960, 250000);
+    older.singingTrack(noteTrack("DSB201"));
+    ASSERT_EQ(convert(older, 2), 0u) << converter_.message();
+    EXPECT_EQ(converter_.legacyLevel(), 2);
+    EXPECT_EQ(master()->getPreMeasure(), 2);
+    // Two 3/8 measures of 720 ticks in front.
+    EXPECT_EQ(part(0, 0)->getPosTick(), 1920 + 1440);
+    EXPECT_EQ(at<CZRTempo>(master()->tempoList(), 1)->getPosTick(), 960 + 1440);
+    EXPECT_EQ(at<CZRTimeSig>(master()->timeSigList(), 0)->getDenominator(), 8);
+
+    CZRKorDocument second;
+    LegacyFileBuilder newer;
+    newer.singingTrack(noteTrack("DSB202", "[Master]\nPreMeasure=3\n"));
+    dir_.write("newer.vsq", newer.bytes());
+    ASSERT_EQ(converter_.convert(dir_.wide("newer.vsq"), 0, 2, second), 0u);
+    EXPECT_EQ(converter_.legacyLevel(), 3);
+    auto* newerMaster = second.root()->sequence()->masterTrack();
+    EXPECT_EQ(newerMaster->getPreMeasure(), 3);
+    auto* newerTrack = at<CZRZRTrack>(second.root()->sequence()->zrTrackList(), 0);
+    EXPECT_EQ(at<CZRMusicalPart>(newerTrack->partList(), 0)->getPosTick(), 1920);
+}
+
+TEST_F(LegacyConverterTest, KeepsSixteenSingingTracksAndTheMixerOfTheFirst) {
+    LegacyFileBuilder legacy;
+    legacy.singingTrack(noteTrack("DSB301", "[Mixer]\nMasterFeder=-10\nTracks=2\nFeder0=100\nPanpot0=-100\n"
+                                            "Feder1=-5\nPanpot1=3\nMute1=1\nSolo1=1\n"));
+    for (int i = 1; i < 17; ++i)
+        legacy.singingTrack(noteTrack("DSB301"));
+    ASSERT_EQ(convert(legacy), 0u) << converter_.message();
+    EXPECT_EQ(sequence()->zrTrackList()->getCount(), 16u);
+    EXPECT_EQ(master()->getSeqName(), L"Voice");
+
+    CZRMixer* mixer = sequence()->mixer();
+    EXPECT_EQ(mixer->masterUnit()->values().vol, -10);
+    ASSERT_EQ(mixer->zrUnitList()->getCount(), 16u);
+    const ZRZRUnitValues& first = at<CZRZRUnit>(mixer->zrUnitList(), 0)->values();
+    EXPECT_EQ(first.vol, 60);
+    EXPECT_EQ(first.pan, 0);
+    const ZRZRUnitValues& second = at<CZRZRUnit>(mixer->zrUnitList(), 1)->values();
+    EXPECT_EQ((std::vector<int>{second.vol, second.pan, second.mute, second.solo}), (std::vector<int>{-5, 67, 1, 1}));
+    const ZRZRUnitValues& third = at<CZRZRUnit>(mixer->zrUnitList(), 2)->values();
+    EXPECT_EQ((std::vector<int>{third.trackNo, third.vol, third.pan, third.sendLevel}), (std::vector<int>{2, 0, 64, -898}));
+}
+
+TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
+    EXPECT_EQ(converter_.convert(dir_.wide("missing.vsq"), 0, 1, doc_), ZR_E_FILE_NOT_FOUND);
+    EXPECT_EQ(converter_.status(), CxLegacyConverter::kStatusNotFound);
+
+    kor::test::SmfBuilder plain;
+    plain.addTrack().tempo(0, 500000);
+    plain.addTrack().noteOn(0, 0, 60, 100).noteOn(480, 0, 60, 0);
+    dir_.write("plain.mid", plain.bytes());
+    EXPECT_EQ(converter_.convert(dir_.wide("plain.mid"), 0, 1, doc_), ZR_E_INVALID_KOR_FILE);
+    EXPECT_EQ(converter_.status(), CxLegacyConverter::kStatusInvalid);
+    EXPECT_EQ(doc_.root(), nullptr);
+    EXPECT_EQ(doc_.objects().size(), 0u);
+
+    LegacyFileBuilder corrupt;
+    corrupt.singingTrack(noteTrack("DSB301"), 16, {0, 0, 2});
+    EXPECT_EQ(convert(corrupt), ZR_E_INVALID_KOR_FILE);
+    EXPECT_EQ(converter_.status(), CxLegacyConverter::kStatusInvalid | CxLegacyConverter::kStatusCorruptText);
+    EXPECT_EQ(doc_.objects().size(), 0u);
+
+    LegacyFileBuilder good;
+    good.singingTrack(noteTrack("DSB201"));
+    EXPECT_EQ(convert(good, 9), ZR_E_INVALID_KOR_FILE); // no such pre-measure count
+    ASSERT_EQ(convert(good), 0u);
+    EXPECT_EQ(convert(good), ZR_E_INVALID_PARAMETER); // the document already holds a song
+}
+
+// Two singers, lyrics with phonetic symbols, a vibrato, all curves and a mixer, written the
+// way the old editor stored them.
+TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
+    const std::string lead =
+        "[Common]\r\nVersion=DSB301\r\nName=Lead\r\n"
+        "[Master]\r\nPreMeasure=1\r\n"
+        "[Mixer]\r\nMasterFeder=0\r\nTracks=2\r\nFeder0=-20\r\nPanpot0=-10\r\nMute0=0\r\nSolo0=0\r\n"
+        "Feder1=0\r\nPanpot1=10\r\nMute1=0\r\nSolo1=0\r\n"
+        "[EventList]\r\n0=ID#0000\r\n1920=ID#0001\r\n2400=ID#0002\r\n4800=ID#0003,ID#0004\r\n"
+        "[ID#0000]\r\nType=Singer\r\nIconHandle=h#0000\r\n"
+        "[ID#0001]\r\nType=Anote\r\nLength=480\r\nNote#=60\r\nLyricHandle=h#0001\r\n"
+        "PMBendDepth=20\r\nPMBendLength=5\r\nPMbPortamentoUse=1\r\nDEMdecGainRate=40\r\nDEMaccent=70\r\n"
+        "[ID#0002]\r\nType=Anote\r\nLength=960\r\nNote#=62\r\nLyricHandle=h#0002\r\n"
+        "VibratoHandle=h#0003\r\nVibratoDelay=480\r\n"
+        "[ID#0003]\r\nType=Singer\r\nIconHandle=h#0004\r\n"
+        "[ID#0004]\r\nType=Anote\r\nLength=240\r\nNote#=64\r\nLyricHandle=h#0005\r\n"
+        "[h#0000]\r\nIconID=$07010000\r\nLanguage=0\r\nProgram=0\r\n"
+        "[h#0001]\r\nL0=\"ka\",\"k a\",0.000000,64,0,0\r\n"
+        "[h#0002]\r\nL0=\"ze\",\"dz e\",0.000000,64,0,1\r\n"
+        "[h#0003]\r\nIconID=$04040002\r\nStartDepth=50\r\nDepthBPNum=1\r\nDepthBPX=0.5\r\nDepthBPY=90\r\n"
+        "StartRate=40\r\nRateBPNum=1\r\nRateBPX=1.0\r\nRateBPY=60\r\n"
+        "[h#0004]\r\nIconID=$07010001\r\nLanguage=1\r\nProgram=3\r\n"
+        "[h#0005]\r\nL0=\"a\",\"a\",0.000000,0,0\r\n"
+        "[DynamicsBPList]\r\n0=64\r\n2000=90\r\n5000=30\r\n"
+        "[EpRResidualBPList]\r\n1920=10\r\n"
+        "[EpRESlopeBPList]\r\n1920=20\r\n"
+        "[EpRESlopeDepthBPList]\r\n1920=30\r\n"
+        "[GenderFactorBPList]\r\n1920=40\r\n"
+        "[PitchBendBPList]\r\n1920=-100\r\n2400=100\r\n"
+        "[PitchBendSensBPList]\r\n1920=2\r\n"
+        "[PortamentoTimingBPList]\r\n1000=50\r\n4800=70\r\n"
+        "[OpeningBPList]\r\n2400=100\r\n";
+    const std::string harmony = "[Common]\r\nVersion=DSB301\r\nName=\r\n"
+                                "[EventList]\r\n1920=ID#0000\r\n[ID#0000]\r\nType=Anote\r\nLength=1920\r\nNote#=55\r\n";
+    LegacyFileBuilder legacy;
+    legacy.conductor().tempo(0, 600000).timeSignature(0, 4, 2);
+    std::vector<std::size_t> shuffled(LegacyFileBuilder::pieces(lead, 100).size());
+    for (std::size_t i = 0; i < shuffled.size(); ++i)
+        shuffled[i] = shuffled.size() - 1 - i; // last piece first
+    legacy.singingTrack(lead, 100, shuffled).singingTrack(harmony, 50);
+    ASSERT_EQ(convert(legacy), 0u) << converter_.message();
+    EXPECT_EQ(converter_.status(), 0);
+    EXPECT_EQ(at<CZRTempo>(master()->tempoList(), 0)->getBPM(), 10000);
+    EXPECT_EQ(master()->getPreMeasure(), 1);
+    EXPECT_EQ(master()->getSeqName(), L"Lead");
+    EXPECT_EQ(track(1)->getName(), L"song"); // named after the file
+    EXPECT_EQ(at<CZRZRUnit>(sequence()->mixer()->zrUnitList(), 0)->values().pan, 54);
+
+    // The rest from 3360 to 4800 splits the lead into two parts.
+    ASSERT_EQ(track(0)->partList()->getCount(), 2u);
+    CZRMusicalPart* phrase = part(0, 0);
+    EXPECT_EQ(phrase->getPosTick(), 1920);
+    EXPECT_EQ(phrase->getPlayTime(), 1440);
+    ASSERT_EQ(phrase->noteList()->getCount(), 2u);
+    auto* ka = at<CZRMusicalNote>(phrase->noteList(), 0);
+    EXPECT_EQ(ka->getPosTick(), 0);
+    EXPECT_EQ(ka->getLyric(), L"ka");
+    EXPECT_EQ(ka->getPhonemeCount(), 2u);
+    EXPECT_EQ(ka->getVelocity(), 64);
+    EXPECT_EQ(styleValue(ka, L"bendDep"), 20);
+    EXPECT_EQ(styleValue(ka, L"risePort"), 1);
+    EXPECT_EQ(styleValue(ka, L"fallPort"), 0);
+    EXPECT_EQ(styleValue(ka, L"decay"), 40);
+    EXPECT_EQ(styleValue(ka, L"opening"), 127);
+    EXPECT_EQ(styleValue(ka, L"vibType"), 0);
+    auto* ze = at<CZRMusicalNote>(phrase->noteList(), 1);
+    EXPECT_EQ(ze->getPosTick(), 480);
+    EXPECT_EQ(ze->getPhoneme(0), L"dz");
+    EXPECT_EQ(ze->getPhLock(), 1);
+    EXPECT_EQ(styleValue(ze, L"opening"), 100);
+    EXPECT_EQ(styleValue(ze, L"vibType"), 2);
+    EXPECT_EQ(styleValue(ze, L"vibLen"), 50);
+    CZRNodeList* depth = ze->noteSeqStyle()->elementList(L"vibDep");
+    ASSERT_EQ(depth->getCount(), 2u);
+    EXPECT_EQ(at<CZRNoteStyleSeqAttribElement>(depth, 0)->getPosNrm(), 32768);
+    EXPECT_EQ(at<CZRNoteStyleSeqAttribElement>(depth, 1)->getPosNrm(), 49152);
+    EXPECT_EQ(at<CZRNoteStyleSeqAttribElement>(depth, 1)->getElv(), 90);
+
+    // Curves: the value in effect at the part's start, then the points inside it.
+    auto controls = [&](CZRMusicalPart* p, std::int32_t type) {
+        std::vector<std::pair<std::int32_t, std::int32_t>> points;
+        for (IZRMutableKorObject* element : p->controlList(type)->elements()) {
+            auto* control = kor::objCast<CZRMusicalControl>(element);
+            points.emplace_back(control->getPosTick(), control->getValue());
+        }
+        return points;
+    };
+    using Points = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    EXPECT_EQ(controls(phrase, 0), (Points{{0, 64}, {80, 90}}));
+    for (std::int32_t type = 1; type < 5; ++type)
+        EXPECT_EQ(controls(phrase, type), (Points{{0, type * 10}})) << type;
+    EXPECT_EQ(controls(phrase, 5), (Points{{0, -100}, {480, 100}}));
+    EXPECT_EQ(controls(phrase, 6), (Points{{0, 2}}));
+    CZRNodeList* portamento = phrase->getStyleControlList(L"POR") ? kor::findMapList(phrase->styleControlLists(), L"POR") : nullptr;
+    ASSERT_NE(portamento, nullptr);
+    ASSERT_EQ(portamento->getCount(), 1u);
+    EXPECT_EQ(at<CZRStyleControl>(portamento, 0)->getVal(), 50);
+
+    CZRMusicalPart* last = part(0, 1);
+    EXPECT_EQ(last->getPosTick(), 4800);
+    EXPECT_EQ(last->getPlayTime(), 240);
+    EXPECT_EQ(controls(last, 0), (Points{{0, 90}, {200, 30}}));
+    auto* singer = at<CZRMusicalSinger>(last->singerList(), 0);
+    EXPECT_EQ((std::vector<int>{singer->getPosTick(), singer->values().vBS, singer->values().vPC}),
+              (std::vector<int>{0, 1, 3}));
+    EXPECT_EQ(last->singerList()->getCount(), 1u);
+    EXPECT_EQ(at<CZRStyleControl>(kor::findMapList(last->styleControlLists(), L"POR"), 0)->getVal(), 70);
+
+    CZRMusicalPart* second = part(1, 0);
+    EXPECT_EQ(second->getPosTick(), 1920);
+    EXPECT_EQ(at<CZRMusicalNote>(second->noteList(), 0)->getLyric(), L"a");
+    EXPECT_EQ(second->controlList(0)->getCount(), 0u);
+}
