@@ -13,6 +13,7 @@
 #include "model/NoteStyleAttrib.h"
 #include "model/NoteStyleSeqAttrib.h"
 #include "model/NoteStyleSeqAttribElement.h"
+#include "model/ObjectFactory.h"
 #include "model/Sequence.h"
 #include "model/StyleControl.h"
 #include "model/Tempo.h"
@@ -137,6 +138,20 @@ TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
     EXPECT_EQ(convert(good, 9), ZR_E_INVALID_KOR_FILE); // no such pre-measure count
     ASSERT_EQ(convert(good), 0u);
     EXPECT_EQ(convert(good), ZR_E_INVALID_PARAMETER); // the document already holds a song
+
+    // Verification names the object it cannot repair within its list.
+    CZRNodeList* portamento = kor::findMapList(part(0, 0)->styleControlLists(), L"POR");
+    auto* fine = kor::createObject<CZRStyleControl>(doc_.context(), ZR_NO_OBJ_ID, ZRStyleControlValues{0, L"POR", 64});
+    auto* nameless = kor::createObject<CZRStyleControl>(doc_.context(), ZR_NO_OBJ_ID, ZRStyleControlValues{10, L"", 64});
+    ASSERT_TRUE(portamento->append(fine) && portamento->append(nameless));
+    std::wstring expected = L"Verify error : ";
+    fine->dump(expected, 0);
+    expected += L"\nERROR >>>>> ";
+    nameless->dump(expected, 0);
+    expected += L" <<<<< ERROR\n";
+    std::wstring message;
+    EXPECT_EQ(kor::verifySong(doc_, message), ZR_E_INVALID_STYLE_CONTROL_ID);
+    EXPECT_EQ(message, expected);
 }
 
 // Two singers, lyrics with phonetic symbols, a vibrato, all curves and a mixer, written the
