@@ -165,7 +165,7 @@ TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
         "[EventList]\r\n0=ID#0000\r\n1920=ID#0001\r\n2400=ID#0002\r\n4800=ID#0003,ID#0004\r\n"
         "[ID#0000]\r\nType=Singer\r\nIconHandle=h#0000\r\n"
         "[ID#0001]\r\nType=Anote\r\nLength=480\r\nNote#=60\r\nLyricHandle=h#0001\r\n"
-        "PMBendDepth=20\r\nPMBendLength=5\r\nPMbPortamentoUse=1\r\nDEMdecGainRate=40\r\nDEMaccent=70\r\n"
+        "PMBendDepth=300\r\nPMBendLength=-1\r\nPMbPortamentoUse=1\r\nDEMdecGainRate=40\r\nDEMaccent=70\r\n"
         "[ID#0002]\r\nType=Anote\r\nLength=960\r\nNote#=62\r\nLyricHandle=h#0002\r\n"
         "VibratoHandle=h#0003\r\nVibratoDelay=480\r\n"
         "[ID#0003]\r\nType=Singer\r\nIconHandle=h#0004\r\n"
@@ -187,7 +187,9 @@ TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
         "[PortamentoTimingBPList]\r\n1000=50\r\n4800=70\r\n"
         "[OpeningBPList]\r\n2400=100\r\n";
     const std::string harmony = "[Common]\r\nVersion=DSB301\r\nName=\r\n"
-                                "[EventList]\r\n1920=ID#0000\r\n[ID#0000]\r\nType=Anote\r\nLength=1920\r\nNote#=55\r\n";
+                                "[EventList]\r\n1920=ID#0000\r\n[ID#0000]\r\nType=Anote\r\nLength=1920\r\nNote#=55\r\n"
+                                "LyricHandle=h#0\r\n[h#0]\r\nL0=\"a\",\"a\",0.0,0,0\r\nL1=\"i\",\"i\",0.0,0,0\r\n"
+                                "L2=\"u\",\"M\",0.0,0,0\r\n";
     LegacyFileBuilder legacy;
     legacy.conductor().tempo(0, 600000).timeSignature(0, 4, 2);
     std::vector<std::size_t> shuffled(LegacyFileBuilder::pieces(lead, 100).size());
@@ -213,7 +215,8 @@ TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
     EXPECT_EQ(ka->getLyric(), L"ka");
     EXPECT_EQ(ka->getPhonemeCount(), 2u);
     EXPECT_EQ(ka->getVelocity(), 64);
-    EXPECT_EQ(styleValue(ka, L"bendDep"), 20);
+    EXPECT_EQ(styleValue(ka, L"bendDep"), 44);  // the low byte of 300
+    EXPECT_EQ(styleValue(ka, L"bendLen"), 100); // -1 is 255, capped
     EXPECT_EQ(styleValue(ka, L"risePort"), 1);
     EXPECT_EQ(styleValue(ka, L"fallPort"), 0);
     EXPECT_EQ(styleValue(ka, L"decay"), 40);
@@ -262,8 +265,12 @@ TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
     EXPECT_EQ(last->singerList()->getCount(), 1u);
     EXPECT_EQ(at<CZRStyleControl>(kor::findMapList(last->styleControlLists(), L"POR"), 0)->getVal(), 70);
 
+    // Three lyrics on one event sing one after the other in equal shares.
     CZRMusicalPart* second = part(1, 0);
     EXPECT_EQ(second->getPosTick(), 1920);
-    EXPECT_EQ(at<CZRMusicalNote>(second->noteList(), 0)->getLyric(), L"a");
+    ASSERT_EQ(second->noteList()->getCount(), 3u);
+    auto* u = at<CZRMusicalNote>(second->noteList(), 2);
+    EXPECT_EQ((std::vector<int>{u->getPosTick(), u->getDurTick()}), (std::vector<int>{1280, 640}));
+    EXPECT_EQ(u->getPhoneme(0), L"M");
     EXPECT_EQ(second->controlList(0)->getCount(), 0u);
 }
