@@ -20,6 +20,9 @@ constexpr const wchar_t* kCurveSections[kor::kLegacyCurveCount] = {
 };
 
 constexpr std::int32_t kNoteEnd = 65536;
+// The latest tick and the longest note a song can hold here; together they stay far inside the
+// range of a song position, with room for the measures put in front.
+constexpr std::int32_t kMaxTick = 1 << 29;
 
 std::int32_t clampTo(std::int64_t value, std::int32_t low, std::int32_t high) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));
@@ -151,7 +154,7 @@ void readNote(const CxTypedFile& file, const std::wstring& section, std::int32_t
               std::int32_t version, std::vector<LegacyNote>& notes) {
     LegacyNote note;
     note.tick = tick;
-    const std::int32_t length = std::max(1, kor::readNumber(file.value(section, L"Length")));
+    const std::int32_t length = std::clamp(kor::readNumber(file.value(section, L"Length")), 1, kMaxTick);
     note.noteNum = std::clamp(kor::readNumber(file.value(section, L"Note#")), 0, 127);
     note.bendDepth = styleByte(file.value(section, L"PMBendDepth"));
     note.bendLength = styleByte(file.value(section, L"PMBendLength"));
@@ -229,7 +232,10 @@ bool readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& trac
         }
 
         for (const std::wstring& key : file.keys(L"EventList")) {
+            // Events before the song's start, or beyond any song's end, have no place in it.
             const std::int32_t tick = readNumber(key);
+            if (tick < 0 || tick > kMaxTick)
+                continue;
             const std::wstring names = file.value(L"EventList", key);
             std::wstring_view rest = names;
             for (std::wstring name = nextToken(rest, L',', 16); !name.empty();

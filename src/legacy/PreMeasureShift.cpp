@@ -10,7 +10,15 @@
 #include "model/TimeSig.h"
 #include "model/ZRTrack.h"
 
+#include <limits>
+
 namespace {
+
+// A position moved later, stopping at the largest one there can be.
+std::int32_t later(std::int32_t position, std::int32_t by) {
+    return position > std::numeric_limits<std::int32_t>::max() - by ? std::numeric_limits<std::int32_t>::max()
+                                                                     : position + by;
+}
 
 void shiftPart(IZRMutableKorObject* element, std::int32_t ticks) {
     CZRPart* part = nullptr;
@@ -19,7 +27,7 @@ void shiftPart(IZRMutableKorObject* element, std::int32_t ticks) {
     else if (auto* prosody = kor::objCast<CZRProsodyPart>(element))
         part = &prosody->part();
     if (part != nullptr)
-        part->setPosTick(part->getPosTick() + ticks);
+        part->setPosTick(later(part->getPosTick(), ticks));
 }
 
 } // namespace
@@ -38,7 +46,7 @@ bool shiftByPreMeasure(CZRKorRoot& root, std::int32_t count) {
     const auto& signatures = master->timeSigList()->elements();
     for (std::size_t i = 1; i < signatures.size(); ++i)
         if (auto* signature = objCast<CZRTimeSig>(signatures[i]))
-            signature->values().posMes += count;
+            signature->values().posMes = later(signature->getPosMes(), count);
     master->setPreMeasure(count);
 
     // The measures in front all follow the head signature now.
@@ -46,7 +54,7 @@ bool shiftByPreMeasure(CZRKorRoot& root, std::int32_t count) {
     const auto& tempos = master->tempoList()->elements();
     for (std::size_t i = 1; i < tempos.size(); ++i)
         if (auto* tempo = objCast<CZRTempo>(tempos[i]))
-            tempo->values().posTick += ticks;
+            tempo->values().posTick = later(tempo->getPosTick(), ticks);
     for (IZRMutableKorObject* element : sequence->zrTrackList()->elements())
         if (auto* track = objCast<CZRZRTrack>(element); track && track->partList())
             for (IZRMutableKorObject* part : track->partList()->elements())

@@ -154,6 +154,18 @@ TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
     EXPECT_EQ(message, expected);
 }
 
+TEST_F(LegacyConverterTest, AbsurdNumbersAreKeptInRange) {
+    LegacyFileBuilder legacy;
+    legacy.conductor().tempo(0, 0).timeSignature(0, 255, 30).tempo(0x7FFFFFF, 1).timeSignature(0xFFFFFFF, 1, 200);
+    legacy.singingTrack("[Common]\nVersion=DSB99999999999\n[Master]\nPreMeasure=99\n"
+                        "[EventList]\n-5=ID#0\n$7FFFFFFF=ID#0\n$1FFFFFFF=ID#0,ID#0\n"
+                        "[ID#0]\nType=Anote\nLength=$7FFFFFFF\nNote#=-3\nVibratoHandle=v\nVibratoDelay=-9\n"
+                        "LyricHandle=l\n[l]\nL0=,,,,\nL1=\"\n"
+                        "[v]\nIconID=$FFFFFFFF\nDepthBPNum=9999\nDepthBPX=2,-1,0.5\nDepthBPY=1,2\n"
+                        "[DynamicsBPList]\n-2147483648=1\n2147483647=2\n");
+    EXPECT_EQ(convert(legacy, 8), 0u) << std::string(converter_.message().begin(), converter_.message().end());
+}
+
 // Two singers, lyrics with phonetic symbols, a vibrato, all curves and a mixer, written the
 // way the old editor stored them.
 TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
