@@ -89,7 +89,7 @@ struct LegacyTrack {
     std::array<std::vector<LegacyPoint>, kLegacyCurveCount> curves; ///< each by tick
 };
 
-/// The number made of the trailing decimal digits of a version text ("DSB301" gives 301; no
+/// The number made of the trailing decimal digits of a version text ("KOR301" gives 301; no
 /// digits give 0).
 std::int32_t legacyVersionNumber(std::wstring_view version);
 

@@ -44,8 +44,8 @@ std::int32_t styleValue(const CZRMusicalNote* note, const wchar_t* id) {
 class LegacyConverterTest : public ::testing::Test {
 protected:
     std::uint32_t convert(const LegacyFileBuilder& legacy, std::int32_t preMeasure = 1) {
-        dir_.write("song.vsq", legacy.bytes());
-        return converter_.convert(dir_.wide("song.vsq"), 0, preMeasure, doc_);
+        dir_.write("song.kor", legacy.bytes());
+        return converter_.convert(dir_.wide("song.kor"), 0, preMeasure, doc_);
     }
     CZRSequence* sequence() const { return doc_.root() ? doc_.root()->sequence() : nullptr; }
     CZRMasterTrack* master() const { return sequence()->masterTrack(); }
@@ -63,7 +63,7 @@ protected:
 
 std::string noteTrack(const std::string& version, const std::string& extra = "") {
     return "[Common]\nVersion=" + version + "\nName=Voice\n" + extra +
-           "[EventList]\n1920=ID#0000\n[ID#0000]\nType=Anote\nLength=480\nNote#=60\n";
+           "[EventList]\n1920=Event0\n[Event0]\nType=Anote\nLength=480\nNote#=60\n";
 }
 
 } // namespace
@@ -71,7 +71,7 @@ std::string noteTrack(const std::string& version, const std::string& extra = "")
 TEST_F(LegacyConverterTest, OlderFilesTakeTheCallersPreMeasureNewerTheirOwn) {
     LegacyFileBuilder older;
     older.conductor().tempo(0, 500000).timeSignature(0, 3, 3).tempo(960, 250000);
-    older.singingTrack(noteTrack("DSB201"));
+    older.singingTrack(noteTrack("KOR201"));
     ASSERT_EQ(convert(older, 2), 0u) << converter_.message();
     EXPECT_EQ(converter_.legacyLevel(), 2);
     EXPECT_EQ(master()->getPreMeasure(), 2);
@@ -82,9 +82,9 @@ TEST_F(LegacyConverterTest, OlderFilesTakeTheCallersPreMeasureNewerTheirOwn) {
 
     CZRKorDocument second;
     LegacyFileBuilder newer;
-    newer.singingTrack(noteTrack("DSB202", "[Master]\nPreMeasure=3\n"));
-    dir_.write("newer.vsq", newer.bytes());
-    ASSERT_EQ(converter_.convert(dir_.wide("newer.vsq"), 0, 2, second), 0u);
+    newer.singingTrack(noteTrack("KOR202", "[Master]\nPreMeasure=3\n"));
+    dir_.write("newer.kor", newer.bytes());
+    ASSERT_EQ(converter_.convert(dir_.wide("newer.kor"), 0, 2, second), 0u);
     EXPECT_EQ(converter_.legacyLevel(), 3);
     auto* newerMaster = second.root()->sequence()->masterTrack();
     EXPECT_EQ(newerMaster->getPreMeasure(), 3);
@@ -94,10 +94,10 @@ TEST_F(LegacyConverterTest, OlderFilesTakeTheCallersPreMeasureNewerTheirOwn) {
 
 TEST_F(LegacyConverterTest, KeepsSixteenSingingTracksAndTheMixerOfTheFirst) {
     LegacyFileBuilder legacy;
-    legacy.singingTrack(noteTrack("DSB301", "[Mixer]\nMasterFeder=-10\nTracks=2\nFeder0=100\nPanpot0=-100\n"
+    legacy.singingTrack(noteTrack("KOR301", "[Mixer]\nMasterFeder=-10\nTracks=2\nFeder0=100\nPanpot0=-100\n"
                                             "Feder1=-5\nPanpot1=3\nMute1=1\nSolo1=1\n"));
     for (int i = 1; i < 17; ++i)
-        legacy.singingTrack(noteTrack("DSB301"));
+        legacy.singingTrack(noteTrack("KOR301"));
     ASSERT_EQ(convert(legacy), 0u) << converter_.message();
     EXPECT_EQ(sequence()->zrTrackList()->getCount(), 16u);
     EXPECT_EQ(master()->getSeqName(), L"Voice");
@@ -115,7 +115,7 @@ TEST_F(LegacyConverterTest, KeepsSixteenSingingTracksAndTheMixerOfTheFirst) {
 }
 
 TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
-    EXPECT_EQ(converter_.convert(dir_.wide("missing.vsq"), 0, 1, doc_), ZR_E_FILE_NOT_FOUND);
+    EXPECT_EQ(converter_.convert(dir_.wide("missing.kor"), 0, 1, doc_), ZR_E_FILE_NOT_FOUND);
     EXPECT_EQ(converter_.status(), CxLegacyConverter::kStatusNotFound);
 
     kor::test::SmfBuilder plain;
@@ -128,13 +128,13 @@ TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
     EXPECT_EQ(doc_.objects().size(), 0u);
 
     LegacyFileBuilder corrupt;
-    corrupt.singingTrack(noteTrack("DSB301"), 16, {0, 0, 2});
+    corrupt.singingTrack(noteTrack("KOR301"), 16, {0, 0, 2});
     EXPECT_EQ(convert(corrupt), ZR_E_INVALID_KOR_FILE);
     EXPECT_EQ(converter_.status(), CxLegacyConverter::kStatusInvalid | CxLegacyConverter::kStatusCorruptText);
     EXPECT_EQ(doc_.objects().size(), 0u);
 
     LegacyFileBuilder good;
-    good.singingTrack(noteTrack("DSB201"));
+    good.singingTrack(noteTrack("KOR201"));
     EXPECT_EQ(convert(good, 9), ZR_E_INVALID_KOR_FILE); // no such pre-measure count
     ASSERT_EQ(convert(good), 0u);
     EXPECT_EQ(convert(good), ZR_E_INVALID_PARAMETER); // the document already holds a song
@@ -157,9 +157,9 @@ TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
 TEST_F(LegacyConverterTest, AbsurdNumbersAreKeptInRange) {
     LegacyFileBuilder legacy;
     legacy.conductor().tempo(0, 0).timeSignature(0, 255, 30).tempo(0x7FFFFFF, 1).timeSignature(0xFFFFFFF, 1, 200);
-    legacy.singingTrack("[Common]\nVersion=DSB99999999999\n[Master]\nPreMeasure=99\n"
-                        "[EventList]\n-5=ID#0\n$7FFFFFFF=ID#0\n$1FFFFFFF=ID#0,ID#0\n"
-                        "[ID#0]\nType=Anote\nLength=$7FFFFFFF\nNote#=-3\nVibratoHandle=v\nVibratoDelay=-9\n"
+    legacy.singingTrack("[Common]\nVersion=KOR99999999999\n[Master]\nPreMeasure=99\n"
+                        "[EventList]\n-5=Event0\n$7FFFFFFF=Event0\n$1FFFFFFF=Event0,Event0\n"
+                        "[Event0]\nType=Anote\nLength=$7FFFFFFF\nNote#=-3\nVibratoHandle=v\nVibratoDelay=-9\n"
                         "LyricHandle=l\n[l]\nL0=,,,,\nL1=\"\n"
                         "[v]\nIconID=$FFFFFFFF\nDepthBPNum=9999\nDepthBPX=2,-1,0.5\nDepthBPY=1,2\n"
                         "[DynamicsBPList]\n-2147483648=1\n2147483647=2\n");
@@ -167,28 +167,28 @@ TEST_F(LegacyConverterTest, AbsurdNumbersAreKeptInRange) {
 }
 
 // Two singers, lyrics with phonetic symbols, a vibrato, all curves and a mixer, written the
-// way the old editor stored them.
+// way legacy files store them.
 TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
     const std::string lead =
-        "[Common]\r\nVersion=DSB301\r\nName=Lead\r\n"
+        "[Common]\r\nVersion=KOR301\r\nName=Lead\r\n"
         "[Master]\r\nPreMeasure=1\r\n"
         "[Mixer]\r\nMasterFeder=0\r\nTracks=2\r\nFeder0=-20\r\nPanpot0=-10\r\nMute0=0\r\nSolo0=0\r\n"
         "Feder1=0\r\nPanpot1=10\r\nMute1=0\r\nSolo1=0\r\n"
-        "[EventList]\r\n0=ID#0000\r\n1920=ID#0001\r\n2400=ID#0002\r\n4800=ID#0003,ID#0004\r\n"
-        "[ID#0000]\r\nType=Singer\r\nIconHandle=h#0000\r\n"
-        "[ID#0001]\r\nType=Anote\r\nLength=480\r\nNote#=60\r\nLyricHandle=h#0001\r\n"
+        "[EventList]\r\n0=Event0\r\n1920=Event1\r\n2400=Event2\r\n4800=Event3,Event4\r\n"
+        "[Event0]\r\nType=Singer\r\nIconHandle=Handle0\r\n"
+        "[Event1]\r\nType=Anote\r\nLength=480\r\nNote#=60\r\nLyricHandle=Handle1\r\n"
         "PMBendDepth=300\r\nPMBendLength=-1\r\nPMbPortamentoUse=1\r\nDEMdecGainRate=40\r\nDEMaccent=70\r\n"
-        "[ID#0002]\r\nType=Anote\r\nLength=960\r\nNote#=62\r\nLyricHandle=h#0002\r\n"
-        "VibratoHandle=h#0003\r\nVibratoDelay=480\r\n"
-        "[ID#0003]\r\nType=Singer\r\nIconHandle=h#0004\r\n"
-        "[ID#0004]\r\nType=Anote\r\nLength=240\r\nNote#=64\r\nLyricHandle=h#0005\r\n"
-        "[h#0000]\r\nIconID=$07010000\r\nLanguage=0\r\nProgram=0\r\n"
-        "[h#0001]\r\nL0=\"ka\",\"k a\",0.000000,64,0,0\r\n"
-        "[h#0002]\r\nL0=\"ze\",\"dz e\",0.000000,64,0,1\r\n"
-        "[h#0003]\r\nIconID=$04040002\r\nStartDepth=50\r\nDepthBPNum=1\r\nDepthBPX=0.5\r\nDepthBPY=90\r\n"
+        "[Event2]\r\nType=Anote\r\nLength=960\r\nNote#=62\r\nLyricHandle=Handle2\r\n"
+        "VibratoHandle=Handle3\r\nVibratoDelay=480\r\n"
+        "[Event3]\r\nType=Singer\r\nIconHandle=Handle4\r\n"
+        "[Event4]\r\nType=Anote\r\nLength=240\r\nNote#=64\r\nLyricHandle=Handle5\r\n"
+        "[Handle0]\r\nLanguage=0\r\nProgram=0\r\n"
+        "[Handle1]\r\nL0=\"ka\",\"k a\",0.000000,64,0,0\r\n"
+        "[Handle2]\r\nL0=\"ze\",\"dz e\",0.000000,64,0,1\r\n"
+        "[Handle3]\r\nIconID=$00000002\r\nStartDepth=50\r\nDepthBPNum=1\r\nDepthBPX=0.5\r\nDepthBPY=90\r\n"
         "StartRate=40\r\nRateBPNum=1\r\nRateBPX=1.0\r\nRateBPY=60\r\n"
-        "[h#0004]\r\nIconID=$07010001\r\nLanguage=1\r\nProgram=3\r\n"
-        "[h#0005]\r\nL0=\"a\",\"a\",0.000000,0,0\r\n"
+        "[Handle4]\r\nLanguage=1\r\nProgram=3\r\n"
+        "[Handle5]\r\nL0=\"a\",\"a\",0.000000,0,0\r\n"
         "[DynamicsBPList]\r\n0=64\r\n2000=90\r\n5000=30\r\n"
         "[EpRResidualBPList]\r\n1920=10\r\n"
         "[EpRESlopeBPList]\r\n1920=20\r\n"
@@ -198,9 +198,9 @@ TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
         "[PitchBendSensBPList]\r\n1920=2\r\n"
         "[PortamentoTimingBPList]\r\n1000=50\r\n4800=70\r\n"
         "[OpeningBPList]\r\n2400=100\r\n";
-    const std::string harmony = "[Common]\r\nVersion=DSB301\r\nName=\r\n"
-                                "[EventList]\r\n1920=ID#0000\r\n[ID#0000]\r\nType=Anote\r\nLength=1920\r\nNote#=55\r\n"
-                                "LyricHandle=h#0\r\n[h#0]\r\nL0=\"a\",\"a\",0.0,0,0\r\nL1=\"i\",\"i\",0.0,0,0\r\n"
+    const std::string harmony = "[Common]\r\nVersion=KOR301\r\nName=\r\n"
+                                "[EventList]\r\n1920=Event0\r\n[Event0]\r\nType=Anote\r\nLength=1920\r\nNote#=55\r\n"
+                                "LyricHandle=Handle0\r\n[Handle0]\r\nL0=\"a\",\"a\",0.0,0,0\r\nL1=\"i\",\"i\",0.0,0,0\r\n"
                                 "L2=\"u\",\"M\",0.0,0,0\r\n";
     LegacyFileBuilder legacy;
     legacy.conductor().tempo(0, 600000).timeSignature(0, 4, 2);

@@ -16,11 +16,11 @@ using kor::test::SmfBuilder;
 
 namespace {
 
-const std::string kSong = "[Common]\r\nVersion=DSB301\r\nName=Voice1\r\n"
+const std::string kSong = "[Common]\r\nVersion=KOR301\r\nName=Voice1\r\n"
                           "[Mixer]\r\nMasterFeder=0\r\nTracks=1\r\n"
-                          "[EventList]\r\n0=ID#0000\r\n$000001E0=ID#0001\r\n"
+                          "[EventList]\r\n0=Event0\r\n$000001E0=Event1\r\n"
                           "[Mixer]\r\nFeder0=-20\r\n"
-                          "[ID#0001]\r\nType=Anote\r\nLength=$1G\r\n";
+                          "[Event1]\r\nType=Anote\r\nLength=$1G\r\n";
 
 struct Collected {
     bool ok = false;
@@ -54,7 +54,7 @@ TEST(LegacyText, JoinsPiecesInNumberOrderWhateverTheirPlace) {
         // A second [Mixer] header adds to the first.
         EXPECT_EQ(got.file.keys(L"Mixer"), (std::vector<std::wstring>{L"MasterFeder", L"Tracks", L"Feder0"}));
         EXPECT_EQ(got.file.keys(L"EventList"), (std::vector<std::wstring>{L"0", L"$000001E0"}));
-        EXPECT_EQ(kor::readNumber(got.file.value(L"ID#0001", L"Length")), 0x1000F);
+        EXPECT_EQ(kor::readNumber(got.file.value(L"Event1", L"Length")), 0x1000F);
         EXPECT_EQ(kor::readNumber(got.file.keys(L"EventList")[1]), 480);
     }
 }
