@@ -109,42 +109,32 @@ TEST(LegacyText, TracksWithoutPiecesAreEmptyNotFailed) {
 }
 
 TEST(LegacyText, RecognisesLegacyFilesByFormatAndTracks) {
-    auto answer = [](const SmfBuilder& smf) {
+    // Tracks by letter: L holds a piece after a note, P plain text only, B malformed, E empty.
+    struct Case {
+        unsigned format;
+        const char* tracks;
+        int answer;
+    };
+    const Case cases[] = {
+        {0, "L", 1}, {0, "", 0},    {1, "", 1},        {1, "P", 0},
+        {1, "BLL", 1}, // the conductor track is not examined
+        {1, "ELPB", 0}, {1, "EBP", -1},
+    };
+    for (const Case& c : cases) {
+        SmfBuilder smf(c.format);
+        for (const char* kind = c.tracks; *kind; ++kind) {
+            kor::test::SmfTrackWriter& track = smf.addTrack();
+            if (*kind == 'L')
+                track.noteOn(0, 0, 60, 1).text(10, "DM:0000:[Common]");
+            else if (*kind == 'P')
+                track.text(0, "plain words");
+            else if (*kind == 'B')
+                track.withoutEnd().raw(std::string("\x00\xF4\x00\x00", 4));
+        }
         const std::string bytes = smf.bytes();
         int error = -2;
         auto sequence = parseSmf(bytes, error);
-        return sequence ? kor::hasLegacyText(*sequence) : -9;
-    };
-    const std::string piece = "DM:0000:[Common]";
-    const std::string bad("\x00\xF4\x00\x00", 4);
-
-    SmfBuilder format0(0);
-    format0.addTrack().text(0, piece);
-    EXPECT_EQ(answer(format0), 1);
-    EXPECT_EQ(answer(SmfBuilder(0)), 0);
-    EXPECT_EQ(answer(SmfBuilder(1)), 1); // no track at all
-
-    SmfBuilder conductorOnly(1);
-    conductorOnly.addTrack().tempo(0, 500000);
-    EXPECT_EQ(answer(conductorOnly), 0);
-
-    // The conductor track is not examined, even when it is malformed.
-    SmfBuilder legacy(1);
-    legacy.addTrack().withoutEnd().raw(bad);
-    legacy.addTrack().text(0, piece);
-    legacy.addTrack().noteOn(0, 0, 60, 1).text(10, piece);
-    EXPECT_EQ(answer(legacy), 1);
-
-    SmfBuilder oneWithout(1);
-    oneWithout.addTrack();
-    oneWithout.addTrack().text(0, piece);
-    oneWithout.addTrack().text(0, "plain words");
-    oneWithout.addTrack().withoutEnd().raw(bad);
-    EXPECT_EQ(answer(oneWithout), 0);
-
-    SmfBuilder malformedFirst(1);
-    malformedFirst.addTrack();
-    malformedFirst.addTrack().withoutEnd().raw(bad);
-    malformedFirst.addTrack().text(0, "plain words");
-    EXPECT_EQ(answer(malformedFirst), -1);
+        ASSERT_NE(sequence, nullptr);
+        EXPECT_EQ(kor::hasLegacyText(*sequence), c.answer) << c.format << " " << c.tracks;
+    }
 }
