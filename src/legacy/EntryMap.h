@@ -10,7 +10,8 @@
 /// place in the key order and takes the new value. Owned by its CxSectionMap.
 class CxEntryMap {
 public:
-    explicit CxEntryMap(std::wstring name) : name_(std::move(name)) {}
+    explicit CxEntryMap(std::wstring name)
+        : name_(std::move(name)) {}
     CxEntryMap(const CxEntryMap&) = default;
     CxEntryMap& operator=(const CxEntryMap&) = default;
     CxEntryMap(CxEntryMap&&) = default;

@@ -3,6 +3,7 @@
 
 #include "legacy/IconExpression.h"
 
+#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,7 +16,7 @@ struct tagBreakPoint {
     std::int32_t x;
     std::int16_t y;
 
-    friend bool operator==(const tagBreakPoint&, const tagBreakPoint&) = default;
+    friend auto operator<=>(const tagBreakPoint&, const tagBreakPoint&) = default;
 };
 
 /// A vibrato kind: start depth and start rate (0 to 127) and the curves that take them on over

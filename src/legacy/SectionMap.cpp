@@ -2,8 +2,7 @@
 
 CxEntryMap& CxSectionMap::open(std::wstring_view name) {
     auto it = sections_.lower_bound(name);
-    if (it != sections_.end() && it->first == name)
-        return *it->second;
+    if (it != sections_.end() && it->first == name) return *it->second;
     auto section = std::make_unique<CxEntryMap>(std::wstring(name));
     names_.emplace_back(name);
     try {

@@ -1,14 +1,14 @@
 #include "legacy/TextValues.h"
 
-#include <limits>
+#include "platform/Wtoi.h"
 
 namespace kor {
 
 namespace {
 
-bool isBlank(wchar_t c) { return static_cast<std::uint32_t>(c) <= 0x20; }
-
-bool isSpace(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+bool isBlank(wchar_t c) {
+    return static_cast<std::uint32_t>(c) <= 0x20;
+}
 
 } // namespace
 
@@ -17,8 +17,8 @@ std::wstring nextToken(std::wstring_view& text, wchar_t separator, std::size_t c
     while (begin < text.size() && isBlank(text[begin]))
         ++begin;
     std::size_t end = text.find(separator, begin);
-    std::wstring_view token = text.substr(begin, end == std::wstring_view::npos ? text.npos
-                                                                                 : end - begin);
+    std::wstring_view token =
+        text.substr(begin, end == std::wstring_view::npos ? text.npos : end - begin);
     text = end == std::wstring_view::npos ? std::wstring_view() : text.substr(end + 1);
 
     token = token.substr(0, capacity == 0 ? 0 : capacity - 1);
@@ -27,35 +27,11 @@ std::wstring nextToken(std::wstring_view& text, wchar_t separator, std::size_t c
     return std::wstring(token);
 }
 
-std::int32_t readDecimal(std::wstring_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
-        negative = text[i++] == L'-';
-
-    // Accumulate the magnitude in 64 bits and stop growing it once it is past the 32-bit range,
-    // so that long digit strings saturate instead of wrapping.
-    constexpr std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::int64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i)
-        if (magnitude <= limit)
-            magnitude = magnitude * 10 + (text[i] - L'0');
-
-    if (negative)
-        return magnitude >= limit ? std::numeric_limits<std::int32_t>::min()
-                                  : static_cast<std::int32_t>(-magnitude);
-    return magnitude >= limit ? std::numeric_limits<std::int32_t>::max()
-                              : static_cast<std::int32_t>(magnitude);
-}
-
-std::int32_t readNumber(std::wstring_view value) {
-    if (value.empty() || value.front() != L'$')
-        return readDecimal(value);
+std::int32_t readNumber(const std::wstring& value) {
+    if (value.empty() || value.front() != L'$') return wtoi(value.c_str());
 
     std::uint32_t result = 0;
-    std::wstring_view digits = value.substr(1, 8);
+    std::wstring_view digits = std::wstring_view(value).substr(1, 8);
     for (wchar_t c : digits) {
         std::uint32_t digit = 0xFFFF;
         if (c >= L'0' && c <= L'9')

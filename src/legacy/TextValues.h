@@ -16,14 +16,10 @@ namespace kor {
 /// starts after the separator, or is empty when there was none. An empty token ends a list.
 std::wstring nextToken(std::wstring_view& text, wchar_t separator, std::size_t capacity);
 
-/// Reads a decimal integer the way the C runtime's `_wtoi` does: white space, an optional sign,
-/// then digits up to the first other character. No digits read as 0; values beyond the 32-bit
-/// range saturate.
-std::int32_t readDecimal(std::wstring_view text);
-
 /// Reads a number of a value: after a leading "$" up to 8 hexadecimal digits, where any
 /// character that is not a digit counts as 0xFFFF in its place ("$1G" is 0x1000F); otherwise a
-/// decimal as readDecimal reads it. An empty value reads as 0.
-std::int32_t readNumber(std::wstring_view value);
+/// decimal as kor::wtoi reads it (sign, digits up to the first other character, saturating at the
+/// 32-bit range). An empty value reads as 0.
+std::int32_t readNumber(const std::wstring& value);
 
 } // namespace kor

@@ -12,7 +12,9 @@
 
 namespace {
 
-bool isSpace(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+bool isSpace(wchar_t c) {
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
 
 std::wstring_view trimLeft(std::wstring_view text) {
     while (!text.empty() && isSpace(text.front()))
@@ -26,46 +28,43 @@ std::wstring_view trimRight(std::wstring_view text) {
     return text;
 }
 
-std::wstring_view trim(std::wstring_view text) { return trimRight(trimLeft(text)); }
+std::wstring_view trim(std::wstring_view text) {
+    return trimRight(trimLeft(text));
+}
 
 } // namespace
 
-std::wstring CxTypedFile::decodeLine(std::string_view line) const {
+void CxTypedFile::decodeLine(std::string_view line, std::wstring& out) const {
     // Most lines are plain ASCII, which every supported code page maps to itself: widen those
     // directly and keep the converter for lines that need it.
-    bool ascii = true;
-    for (char c : line)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
+    bool ascii = std::all_of(line.begin(), line.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (!ascii) {
-        if (std::optional<std::wstring> wide = kor::platform::multiByteToWide(line, codePage_))
-            return std::move(*wide);
+        if (std::optional<std::wstring> wide = kor::platform::multiByteToWide(line, codePage_)) {
+            out = std::move(*wide);
+            return;
+        }
     }
     // A line the code page cannot convert keeps each byte as its own character, so that its
     // keys and numbers still read and only the foreign text comes out garbled.
-    std::wstring wide(line.size(), L'\0');
+    out.resize(line.size());
     for (std::size_t i = 0; i < line.size(); ++i)
-        wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
-    return wide;
+        out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
 }
 
 bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool commentsAllowed) {
     sections_.clear();
-    if (length == 0)
-        return true;
-    if (bytes == nullptr)
-        return false;
+    if (length == 0) return true;
+    if (bytes == nullptr) return false;
 
     try {
         CxEntryMap* open = nullptr;
+        std::wstring decoded;
         std::size_t pos = 0;
         while (pos < length) {
             while (pos < length && static_cast<unsigned char>(bytes[pos]) <= 0x20)
                 ++pos;
-            if (pos == length)
-                break;
+            if (pos == length) break;
 
             std::size_t span = std::min(length - pos, kMaxLineBytes);
             const void* feed = std::memchr(bytes + pos, '\n', span);
@@ -75,10 +74,9 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
             std::string_view raw(bytes + pos, lineLength);
             pos += lineLength + (feed ? 1 : 0);
 
-            std::wstring decoded = decodeLine(raw);
+            decodeLine(raw, decoded);
             std::wstring_view line = trim(decoded);
-            if (line.empty())
-                continue;
+            if (line.empty()) continue;
 
             if (line.front() == L'[') {
                 std::size_t close = line.find(L']', 1);
@@ -87,16 +85,13 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
                     continue;
                 }
             }
-            if (commentsAllowed && line.front() == L';')
-                continue;
+            if (commentsAllowed && line.front() == L';') continue;
 
             std::size_t equals = line.find(L'=', 1);
-            if (equals == std::wstring_view::npos || open == nullptr)
-                continue;
+            if (equals == std::wstring_view::npos || open == nullptr) continue;
             std::wstring_view key = trimRight(line.substr(0, equals));
             std::wstring_view value = trimLeft(line.substr(equals + 1));
-            if (commentsAllowed)
-                value = trimRight(value.substr(0, value.find(L';')));
+            if (commentsAllowed) value = trimRight(value.substr(0, value.find(L';')));
             open->set(key, std::wstring(value));
         }
     } catch (const std::bad_alloc&) {
@@ -111,17 +106,13 @@ bool CxTypedFile::parseFile(const std::wstring& path) {
     path_ = path;
 
     std::optional<std::filesystem::path> fsPath = kor::platform::toPath(path);
-    if (!fsPath)
-        return false;
+    if (!fsPath) return false;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(*fsPath, error))
-        return false;
+    if (!std::filesystem::is_regular_file(*fsPath, error)) return false;
     std::uintmax_t size = std::filesystem::file_size(*fsPath, error);
-    if (error)
-        return false;
+    if (error) return false;
     std::ifstream in(*fsPath, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     std::string bytes;
     try {
         bytes.resize(static_cast<std::size_t>(size));

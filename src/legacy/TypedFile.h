@@ -65,7 +65,8 @@ public:
     void setCodePage(unsigned codePage) { codePage_ = codePage; }
 
 private:
-    std::wstring decodeLine(std::string_view line) const;
+    /// Turns one line into wide text in `out`, reusing its storage.
+    void decodeLine(std::string_view line, std::wstring& out) const;
 
     std::wstring path_;
     int status_ = 0;

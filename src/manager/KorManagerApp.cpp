@@ -1,6 +1,7 @@
 #include "manager/KorManagerApp.h"
 
 #include "legacy/IconVibrato.h"
+#include "model/MusicalPart.h"
 #include "platform/AppData.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
@@ -159,6 +160,7 @@ bool CKorManagerApp::buildVVoiceTables() {
     if (const auto rep = bankRepresentatives_.find(defaultVVoice_.vBS);
         rep != bankRepresentatives_.end())
         rep->second = defaultVVoice_;
+    publishDefaultSinger();
     return !vvoices_.empty();
 }
 
@@ -196,6 +198,7 @@ bool CKorManagerApp::replaceVVoiceLibTable(const VVoiceTable& table) {
     vvoices_ = std::move(vvoices);
     bankRepresentatives_ = std::move(representatives);
     defaultVVoice_ = ZRVVoiceLib{};
+    publishDefaultSinger();
     return true;
 }
 
@@ -215,6 +218,16 @@ void CKorManagerApp::resetVVoiceTables() {
     vvoices_.clear();
     bankRepresentatives_.clear();
     defaultVVoice_ = ZRVVoiceLib{};
+    publishDefaultSinger();
+}
+
+// Musical parts repaired without a singer get the default VVoice when it is a valid voice, else
+// bank select 0 and program change 0.
+void CKorManagerApp::publishDefaultSinger() const {
+    if (kor::isValidVVoiceRecord(defaultVVoice_) && defaultVVoice_.vBS >= 0)
+        kor::setDefaultSinger(defaultVVoice_.vBS, defaultVVoice_.vPC);
+    else
+        kor::setDefaultSinger(0, 0);
 }
 
 void CKorManagerApp::resetTables() {

@@ -69,6 +69,7 @@ public:
 private:
     std::wstring voiceDatabasePath() const;
     void resetVVoiceTables();
+    void publishDefaultSinger() const;
     void resetTables();
 
     mutable kor::platform::CriticalSection lock_;

@@ -1,9 +1,10 @@
 #include "legacy/IconVibrato.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,19 +14,12 @@ using Curve = std::vector<tagBreakPoint>;
 
 class IconVibratoFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("korman-iconvibrato-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     std::wstring write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_ / name, std::ios::binary) << text;
-        return (folder_ / name).wstring();
+        folder_.write(name, text);
+        return folder_.wide(name);
     }
 
-    std::filesystem::path folder_;
+    kor::test::TempDir folder_;
 };
 
 } // namespace
@@ -83,8 +77,8 @@ TEST_F(IconVibratoFile, ReloadingReplacesCurvesAndFailuresChangeNothing) {
                                             "DepthBPY=5\nStartDepth=10\n")));
     ASSERT_EQ(vibrato.depthCurve().size(), 1u);
 
-    EXPECT_FALSE(vibrato.load((folder_ / "missing.aic").wstring()));
-    EXPECT_FALSE(vibrato.load(folder_.wstring()));
+    EXPECT_FALSE(vibrato.load(folder_.wide("missing.aic")));
+    EXPECT_FALSE(vibrato.load(folder_.wide()));
     EXPECT_EQ(vibrato.depthCurve().size(), 1u);
     EXPECT_EQ(vibrato.startDepth(), 10);
 
@@ -96,13 +90,35 @@ TEST_F(IconVibratoFile, ReloadingReplacesCurvesAndFailuresChangeNothing) {
 
 TEST_F(IconVibratoFile, FindsTheArticulationFileBesideTheItem) {
     std::wstring aic = write("Normal.aic", "[Common]\nCaption=N\n");
-    std::wstring folder = folder_.wstring();
+    std::wstring folder = folder_.wide();
 
     EXPECT_EQ(kor::findArticulationFile(folder + L"/Normal.dat"), aic);
     EXPECT_EQ(kor::findArticulationFile(folder + L"/Normal.aic"), aic);
     EXPECT_EQ(kor::findArticulationFile(folder + L"\\Normal"), aic);
     EXPECT_EQ(kor::findArticulationFile(folder + L"/Other.dat"), std::nullopt);
 
-    std::filesystem::create_directory(folder_ / "Folder.aic");
+    std::filesystem::create_directory(folder_.path() + "/Folder.aic");
     EXPECT_EQ(kor::findArticulationFile(folder + L"/Folder.dat"), std::nullopt);
+}
+
+TEST(IconVibratoCurve, ReadsPositionsLikeTheRuntimeAndStopsAtAbsurdOnes) {
+    struct Row {
+        const wchar_t* xs;
+        const wchar_t* ys;
+        Curve expected;
+    };
+    const Row rows[] = {
+        {L"+0.5, .25e1x, 1e-2", L"1,2,3", {{5000, 1}}}, // 2.5 ends the curve
+        {L"abc, 0.3", L"7, 8", {{0, 7}, {3000, 8}}},    // unreadable reads as 0
+        {L"0.1, 1e39, 0.2", L"1,2,3", {{1000, 1}}},     // beyond float: ends
+        {L"0.1, 1e400", L"1,2", {{1000, 1}}},           // beyond double: ends
+        {L"-1e300, 0.1", L"1,2", {}},                   // far below zero: ends
+        {L"-0.25", L"-32768", {{-2500, -32768}}},
+        {L"0.1234567890123456789", L"1", {{1234, 1}}}, // cut to 15 characters
+    };
+    for (const Row& row : rows) {
+        Curve curve;
+        kor::readBreakPoints(10, row.xs, row.ys, curve);
+        EXPECT_EQ(curve, row.expected) << row.xs;
+    }
 }

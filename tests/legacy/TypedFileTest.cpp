@@ -1,32 +1,15 @@
 #include "legacy/TypedFile.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Keys = std::vector<std::wstring>;
-
-class TypedFileOnDisk : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("korman-typedfile-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::wstring write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return (folder_ / name).wstring();
-    }
-
-    std::filesystem::path folder_;
-};
 
 } // namespace
 
@@ -124,14 +107,16 @@ TEST(TypedFile, ParsesLargeTextsInOrder) {
     EXPECT_EQ(file.value(L"EventList", L"4800"), L"ID#10");
 }
 
-TEST_F(TypedFileOnDisk, ParsesFilesWithCommentsAndRemembersThePath) {
-    std::wstring path = write("voice.ini", "; header\n[Common]\nCaption=Normal ; shown\n");
+TEST(TypedFile, ParsesFilesWithCommentsAndRemembersThePath) {
+    kor::test::TempDir folder;
+    folder.write("voice.ini", "; header\n[Common]\nCaption=Normal ; shown\n");
+    std::wstring path = folder.wide("voice.ini");
     CxTypedFile file;
     ASSERT_TRUE(file.parseFile(path));
     EXPECT_EQ(file.path(), path);
     EXPECT_EQ(file.value(L"Common", L"Caption"), L"Normal");
 
-    EXPECT_FALSE(file.parseFile((folder_ / "missing.ini").wstring()));
+    EXPECT_FALSE(file.parseFile(folder.wide("missing.ini")));
     EXPECT_TRUE(file.sectionNames().empty());
-    EXPECT_FALSE(file.parseFile(folder_.wstring()));
+    EXPECT_FALSE(file.parseFile(folder.wide()));
 }

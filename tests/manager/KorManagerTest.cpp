@@ -1,6 +1,7 @@
 #include "manager/KorManagerImpl.h"
 
 #include "legacy/IconVibrato.h"
+#include "model/MusicalPart.h"
 #include "support/ManagerFixture.h"
 #include "support/TestRecord.h"
 
@@ -174,6 +175,7 @@ TEST_F(KorManager, BuildsTheVVoiceAndVibratoTablesFromTheVoiceDatabase) {
     EXPECT_EQ(app.vvoiceTable().at({1, 0}).name, L"Soprano");
     EXPECT_EQ(app.vvoiceTable().at({1, 0}).param.genderFactor, 64);
     EXPECT_EQ(app.defaultVVoice().compID, L"FAKE0000VOICE003");
+    EXPECT_EQ(kor::defaultSinger(), std::make_pair(0, 3)); // what repaired parts sing with
     // Each bank is represented by its lowest program change, except that the default stands for
     // its own bank.
     ASSERT_EQ(app.bankRepresentatives().size(), 2u);
@@ -224,6 +226,7 @@ TEST_F(KorManager, ReplacesTheVVoiceTableOnlyWhenEveryEntryIsValid) {
     EXPECT_EQ(app.vvoiceTable().size(), 2u);
     EXPECT_EQ(app.bankRepresentatives().at(5).vPC, 0);
     EXPECT_EQ(app.defaultVVoice().vBS, -1);
+    EXPECT_EQ(kor::defaultSinger(), std::make_pair(0, 0));
 }
 
 TEST_F(KorManager, SendsEachObserverItsOwnCopyOfTheChangedIDs) {
@@ -272,4 +275,19 @@ TEST_F(KorManager, RefusedHeadroomTrimsTheOldestUndoableCommit) {
     // More than any machine has.
     EXPECT_FALSE(impl.hasMemoryHeadroom(std::numeric_limits<std::uint64_t>::max() / 2));
     EXPECT_EQ(impl.history()->floorIndex(), 2u);
+}
+
+TEST_F(KorManager, InitializesWithTheVoiceDatabaseShippedBesideTheLibrary) {
+    CKorManagerApp::instance().setVoiceDatabasePath({}); // the module next to this binary
+
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    EXPECT_EQ(app.vvoiceTable().size(), 6u);
+    EXPECT_EQ(app.vibratoTable().size(), 5u);
+    for (const auto& [id, vibrato] : app.vibratoTable()) {
+        EXPECT_FALSE(vibrato->caption().empty()) << id;
+        EXPECT_FALSE(vibrato->depthCurve().empty()) << id;
+    }
 }
