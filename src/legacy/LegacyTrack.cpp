@@ -3,6 +3,7 @@
 #include "legacy/IconVibrato.h"
 #include "legacy/TextValues.h"
 #include "legacy/TypedFile.h"
+#include "platform/Wtoi.h"
 
 #include <algorithm>
 #include <new>
@@ -29,8 +30,8 @@ std::int32_t clampTo(std::int64_t value, std::int32_t low, std::int32_t high) {
 }
 
 // The singing-style numbers count by their low byte, read unsigned and capped at 100.
-std::int32_t styleByte(std::wstring_view value) {
-    auto byte = static_cast<std::uint8_t>(kor::readDecimal(value));
+std::int32_t styleByte(const std::wstring& value) {
+    auto byte = static_cast<std::uint8_t>(kor::wtoi(value.c_str()));
     return std::min<std::int32_t>(byte, 100);
 }
 
@@ -86,7 +87,7 @@ Lyric readLyric(std::wstring_view record, std::int32_t version) {
     if (fields.size() > 1)
         lyric.phonemes = splitSymbols(fields[1]);
     if (version >= 201 && fields.size() > 3 + lyric.phonemes.size())
-        lyric.phLock = kor::readDecimal(fields.back()) != 0 ? 1 : 0;
+        lyric.phLock = kor::wtoi(fields.back().c_str()) != 0 ? 1 : 0;
     // A note always sings something: an empty record sings "a".
     if (lyric.text.empty())
         lyric.text = L"a";
@@ -123,9 +124,9 @@ std::vector<LegacyVibratoPoint> vibratoCurve(const CxTypedFile& file, const std:
         else
             curve.push_back({pos, value});
     };
-    add(onset, kor::readDecimal(file.value(section, start)));
+    add(onset, kor::wtoi(file.value(section, start).c_str()));
     std::vector<tagBreakPoint> points;
-    kor::readBreakPoints(kor::readDecimal(file.value(section, count)), file.value(section, xs),
+    kor::readBreakPoints(kor::wtoi(file.value(section, count).c_str()), file.value(section, xs),
                          file.value(section, ys), points);
     for (const tagBreakPoint& point : points)
         add(onset + static_cast<std::int32_t>(std::int64_t{point.x} * (kNoteEnd - onset) / 10000), point.y);
@@ -215,7 +216,7 @@ std::int32_t legacyVersionNumber(std::wstring_view version) {
     std::size_t start = version.size();
     while (start > 0 && version[start - 1] >= L'0' && version[start - 1] <= L'9')
         --start;
-    return readDecimal(version.substr(start));
+    return wtoi(std::wstring(version.substr(start)).c_str());
 }
 
 bool readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& track) {
@@ -258,7 +259,7 @@ bool readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& trac
         for (std::size_t curve = 0; curve < kLegacyCurveCount; ++curve) {
             std::vector<LegacyPoint>& points = track.curves[curve];
             for (const std::wstring& key : file.keys(kCurveSections[curve]))
-                points.push_back({readDecimal(key), readDecimal(file.value(kCurveSections[curve], key))});
+                points.push_back({wtoi(key.c_str()), wtoi(file.value(kCurveSections[curve], key).c_str())});
             std::stable_sort(points.begin(), points.end(), byTick);
         }
     } catch (const std::bad_alloc&) {
