@@ -1,0 +1,275 @@
+#include "legacy/MidiSequence.h"
+
+#include "legacy/GlobalBuffer.h"
+#include "support/SmfBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using kor::test::parseSmf;
+using kor::test::SmfBuilder;
+
+namespace {
+
+// The merged walk as text: "track:tick:status " per event.
+std::string walkText(CxMidiSequence& sequence) {
+    std::string out;
+    sequence.rewind();
+    CxMidiEvent event;
+    while (sequence.next(event))
+        out += std::to_string(event.track) + ":" + std::to_string(event.tick) + ":" +
+               std::to_string(event.status) + " ";
+    return out;
+}
+
+std::string twoTrackSong() {
+    SmfBuilder smf;
+    smf.addTrack().tempo(0, 500000).noteOn(480, 0, 60, 100);
+    smf.addTrack().noteOn(0, 1, 40, 100).noteOn(480, 1, 41, 100);
+    return smf.bytes();
+}
+
+std::string patched(std::string bytes, std::size_t at, std::string_view with) {
+    return bytes.replace(at, with.size(), with);
+}
+
+} // namespace
+
+TEST(MidiSequence, RejectsBrokenChunkStructure) {
+    const std::string good = twoTrackSong();
+    const std::pair<const char*, std::string> cases[] = {
+        {"empty", ""},
+        {"no header", "RIFF" + good},
+        {"header length 5", patched(good, 7, "\x05")},
+        {"header longer than the file", patched(good, 4, "\x7F")},
+        {"second chunk not a track", patched(good, 14, "MTrx")},
+        {"track longer than the file", patched(good, 18, "\x7F")},
+        {"fewer tracks than declared", SmfBuilder().declareTracks(2).bytes()},
+        {"track head cut short", good.substr(0, 14 + 6)},
+    };
+    for (const auto& [what, bytes] : cases) {
+        int error = 0;
+        EXPECT_EQ(parseSmf(bytes, error), nullptr) << what;
+        EXPECT_EQ(error, 1) << what;
+    }
+}
+
+TEST(MidiSequence, AcceptsPreambleLongHeaderAndTrailingBytes) {
+    const std::string plain = twoTrackSong();
+    int error = -2;
+    auto reference = parseSmf(plain, error);
+    ASSERT_NE(reference, nullptr);
+    const std::string expected = walkText(*reference);
+    // On equal ticks the lower track comes first.
+    ASSERT_EQ(expected, "0:0:255 1:0:145 0:480:144 0:480:255 1:480:145 1:480:255 ");
+
+    SmfBuilder longHeader;
+    longHeader.headerLength(10).addTrack().tempo(0, 500000).noteOn(480, 0, 60, 100);
+    longHeader.addTrack().noteOn(0, 1, 40, 100).noteOn(480, 1, 41, 100);
+    for (const std::string& bytes : {std::string(128, '\x55') + plain, longHeader.bytes(), plain + "MTrk rest"}) {
+        auto sequence = parseSmf(bytes, error);
+        ASSERT_NE(sequence, nullptr);
+        EXPECT_EQ(sequence->header().division, 480);
+        EXPECT_EQ(walkText(*sequence), expected);
+    }
+}
+
+TEST(MidiSequence, MergedWalkFiltersByKindAndChannel) {
+    SmfBuilder smf;
+    smf.addTrack().noteOn(100, 0, 60, 0).controller(100, 0, 7, 100).text(200, "end");
+    smf.addTrack().noteOn(0, 3, 40, 90).noteOn(100, 3, 41, 90).noteOff(150, 3, 41);
+    const std::string bytes = smf.bytes();
+    int error = -2;
+    auto sequence = parseSmf(bytes, error);
+    ASSERT_NE(sequence, nullptr);
+
+    // Only note-offs, the velocity-0 note-on among them; deltas count from delivered events.
+    for (unsigned kind = 0; kind < 16; ++kind)
+        sequence->setKindEnabled(kind, kind == 0x8);
+    sequence->rewind();
+    std::vector<std::uint64_t> deltas;
+    CxMidiEvent event;
+    while (sequence->next(event))
+        deltas.push_back(event.delta);
+    EXPECT_EQ(deltas, (std::vector<std::uint64_t>{100, 50}));
+    EXPECT_EQ(sequence->status(), CxMidiStatus::EndOfFile);
+    EXPECT_TRUE(sequence->atEnd());
+
+    for (unsigned kind = 0; kind < 16; ++kind)
+        sequence->setKindEnabled(kind, true);
+    sequence->setChannelEnabled(3, false);
+    EXPECT_EQ(walkText(*sequence), "0:100:144 0:100:176 1:150:255 0:200:255 0:200:255 ");
+}
+
+TEST(MidiSequence, ElapsedTimeFollowsTempoChangesOnAnyTrack) {
+    SmfBuilder smf(1, 96);
+    smf.addTrack().tempo(0, 1000000).tempo(96, 250000);
+    smf.addTrack().noteOn(48, 0, 60, 1).noteOn(96, 0, 60, 1).noteOn(97, 0, 60, 1).noteOn(192, 0, 60, 1);
+    const std::string bytes = smf.bytes();
+    int error = -2;
+    auto sequence = parseSmf(bytes, error);
+    ASSERT_NE(sequence, nullptr);
+    sequence->setKindEnabled(0, false); // tempo events still count while not delivered
+
+    std::vector<std::uint64_t> millis;
+    sequence->rewind();
+    CxMidiEvent event;
+    while (sequence->next(event))
+        millis.push_back(sequence->elapsedMilliseconds());
+    // 1 s a quarter for the first 96 ticks, then 0.25 s; 1/96 of 250 ms is 2.604 ms.
+    EXPECT_EQ(millis, (std::vector<std::uint64_t>{500, 1000, 1002, 1250}));
+    EXPECT_EQ(sequence->header().tempo, 250000u);
+}
+
+TEST(MidiSequence, MalformedTrackIsReportedAndTheOthersGoOn) {
+    SmfBuilder smf;
+    smf.addTrack().noteOn(0, 0, 60, 1).noteOn(10, 0, 61, 1);
+    smf.addTrack().noteOn(5, 1, 60, 1).raw(std::string("\x00\xF4\x00\x00", 4)).withoutEnd();
+    const std::string bytes = smf.bytes();
+    int error = -2;
+    auto sequence = parseSmf(bytes, error);
+    ASSERT_NE(sequence, nullptr);
+    sequence->rewind();
+    CxMidiEvent event;
+    std::vector<std::uint32_t> tracks;
+    while (sequence->next(event))
+        tracks.push_back(event.track);
+    EXPECT_EQ(sequence->status(), CxMidiStatus::InvalidFile);
+    while (sequence->next(event))
+        tracks.push_back(event.track);
+    EXPECT_EQ(sequence->status(), CxMidiStatus::EndOfFile);
+    EXPECT_EQ(tracks, (std::vector<std::uint32_t>{0, 1, 0, 0}));
+}
+
+TEST(GlobalBuffer, LoadsWholeFilesAndRefusesEmptyOrMissingOnes) {
+    kor::test::TempDir dir;
+    const std::string bytes = twoTrackSong();
+    dir.write("song.mid", bytes);
+    dir.write("empty.mid", "");
+
+    CxGlobalBuffer buffer;
+    ASSERT_TRUE(buffer.load(dir.wide("song.mid")));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size()), bytes);
+    EXPECT_FALSE(buffer.load(dir.wide("empty.mid")));
+    EXPECT_EQ(buffer.error(), CxMidiStatus::InvalidFile);
+    EXPECT_EQ(buffer.data(), nullptr);
+    EXPECT_FALSE(buffer.load(dir.wide("missing.mid")));
+    EXPECT_EQ(buffer.error(), CxMidiStatus::OpenFailed);
+    EXPECT_FALSE(buffer.load(dir.wide()));
+    EXPECT_EQ(buffer.error(), CxMidiStatus::OpenFailed);
+}
+
+namespace {
+
+struct Counts {
+    std::vector<std::size_t> eventsPerTrack;
+    std::size_t noteOns = 0;
+    std::size_t noteOffs = 0;
+    bool operator==(const Counts&) const = default;
+};
+
+// A plain count straight from the bytes, written apart from the reader: chunk by chunk, event by
+// event, with running status. Trusts the file, which the reader has already accepted.
+Counts countIndependently(const std::string& file) {
+    Counts counts;
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(file[i]); };
+    auto be32 = [&](std::size_t i) {
+        return std::size_t{byte(i)} << 24 | std::size_t{byte(i + 1)} << 16 | byte(i + 2) << 8 | byte(i + 3);
+    };
+    std::size_t pos = 8 + be32(4);
+    for (std::size_t t = 0, tracks = byte(10) << 8 | byte(11); t < tracks; ++t) {
+        const std::size_t end = pos + 8 + be32(pos + 4);
+        std::size_t events = 0;
+        unsigned running = 0;
+        auto vlq = [&] {
+            std::size_t v = 0;
+            while (byte(pos) & 0x80)
+                v = (v << 7) | (byte(pos++) & 0x7F);
+            return (v << 7) | byte(pos++);
+        };
+        for (pos += 8; pos < end; ++events) {
+            vlq();
+            const unsigned status = byte(pos) >= 0x80 ? byte(pos++) : running;
+            if (status == 0xFF) {
+                const bool last = byte(pos++) == 0x2F;
+                pos += vlq();
+                running = 0;
+                if (last) {
+                    ++events;
+                    break;
+                }
+            } else if (status == 0xF0 || status == 0xF7) {
+                pos += vlq();
+                running = 0;
+            } else {
+                running = status;
+                const unsigned kind = status >> 4;
+                const unsigned velocity = (kind == 0xC || kind == 0xD) ? 0 : byte(pos + 1);
+                pos += (kind == 0xC || kind == 0xD) ? 1 : 2;
+                counts.noteOns += kind == 0x9 && velocity > 0;
+                counts.noteOffs += kind == 0x8 || (kind == 0x9 && velocity == 0);
+            }
+        }
+        counts.eventsPerTrack.push_back(events);
+        pos = end;
+    }
+    return counts;
+}
+
+// Walks the whole file merged, checking the tick order, and counts what it delivered.
+Counts mergedCounts(CxMidiSequence& sequence) {
+    Counts seen;
+    seen.eventsPerTrack.resize(sequence.trackCount());
+    std::uint64_t lastTick = 0;
+    CxMidiEvent event;
+    sequence.rewind();
+    while (sequence.next(event)) {
+        EXPECT_GE(event.tick, lastTick);
+        lastTick = event.tick;
+        ++seen.eventsPerTrack.at(event.track);
+        seen.noteOns += event.kind() == 0x9;
+        seen.noteOffs += event.kind() == 0x8;
+    }
+    EXPECT_EQ(sequence.status(), CxMidiStatus::EndOfFile);
+    return seen;
+}
+
+} // namespace
+
+// Songs made by others with other tools, unpacked into the build tree when it was configured.
+TEST(MidiSequence, ReadsRealSongsWholeBehindAPreambleAndRefusesThemCutShort) {
+    std::vector<std::filesystem::path> songs;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(KORMAN_MIDI_SAMPLES_DIR, ec))
+        if (entry.path().extension() == ".mid")
+            songs.push_back(entry.path());
+    if (songs.empty())
+        GTEST_SKIP() << "no MIDI songs in " KORMAN_MIDI_SAMPLES_DIR
+                        " (scripts/bootstrap.sh --midi-samples fetches them; needs the network)";
+
+    std::size_t notes = 0;
+    for (const auto& song : songs) {
+        std::ifstream in(song, std::ios::binary);
+        const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        SCOPED_TRACE(song.filename().string());
+        const Counts expected = countIndependently(file);
+        notes += expected.noteOns;
+        for (const std::string& bytes : {file, std::string(128, '\0') + file}) {
+            int error = -2;
+            auto sequence = parseSmf(bytes, error);
+            ASSERT_NE(sequence, nullptr);
+            EXPECT_TRUE(mergedCounts(*sequence) == expected);
+        }
+        for (std::size_t cut : {std::size_t{3}, std::size_t{30}, file.size() / 3, file.size() - 1}) {
+            int error = 0;
+            EXPECT_EQ(parseSmf(file.substr(0, cut), error), nullptr) << cut;
+            EXPECT_EQ(error, 1) << cut;
+        }
+    }
+    EXPECT_GT(notes, 0u);
+}

@@ -1,0 +1,118 @@
+#include "legacy/MidiTrack.h"
+
+#include "support/SmfBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using kor::test::parseSmf;
+using kor::test::SmfBuilder;
+
+namespace {
+
+struct Walk {
+    std::vector<CxMidiEvent> events;
+    CxMidiStatus status = CxMidiStatus::None;
+};
+
+// Parses a one-track file around `body` (given without end-of-track when `raw`) and walks it.
+Walk walkTrack(const std::string& file) {
+    int error = -2;
+    auto sequence = parseSmf(file, error);
+    EXPECT_EQ(error, 0);
+    Walk walk;
+    if (!sequence)
+        return walk;
+    CxMidiTrack* track = sequence->track(0);
+    CxMidiEvent event;
+    while (track->next(event))
+        walk.events.push_back(event);
+    walk.status = track->status();
+    return walk;
+}
+
+std::string rawTrack(const std::string& body) {
+    SmfBuilder smf;
+    smf.addTrack().raw(body).withoutEnd();
+    return smf.bytes();
+}
+
+} // namespace
+
+TEST(MidiTrack, RunningStatusNeedsAStatusByteFirst) {
+    // Note-ons at ticks 0, 10, 20 on channel 2 written with one status byte.
+    SmfBuilder smf;
+    smf.addTrack().runningStatus(true).noteOn(0, 2, 60, 100).noteOn(10, 2, 62, 0).noteOn(20, 2, 64, 90)
+        .program(20, 2, 5).program(30, 2, 6);
+    Walk walk = walkTrack(smf.bytes());
+    ASSERT_EQ(walk.events.size(), 6u); // five messages and the end of the track
+    EXPECT_EQ(walk.status, CxMidiStatus::EndOfTrack);
+    EXPECT_EQ(walk.events[1].status, 0x92);
+    EXPECT_EQ(walk.events[1].data1, 62);
+    EXPECT_EQ(walk.events[1].data2, 0);
+    EXPECT_EQ(walk.events[1].kind(), 0x8u); // velocity 0 counts as a note-off
+    EXPECT_EQ(walk.events[2].tick, 20u);
+    EXPECT_EQ(walk.events[4].status, 0xC2); // a one-byte message under running status
+    EXPECT_EQ(walk.events[4].data1, 6);
+    EXPECT_EQ(walk.events[4].delta, 10u);
+
+    // The same data bytes without the leading status byte.
+    Walk headless = walkTrack(rawTrack(std::string("\x00\x3C\x64\x0A\x3E\x00\x00\xFF\x2F\x00", 10)));
+    EXPECT_TRUE(headless.events.empty());
+    EXPECT_EQ(headless.status, CxMidiStatus::InvalidFile);
+}
+
+TEST(MidiTrack, MalformedEventsStopTheTrackWhereTheyAre) {
+    struct Case {
+        const char* what;
+        std::string body;
+        std::size_t eventsBefore;
+    };
+    const Case cases[] = {
+        {"no end of track", std::string("\x00\x90\x3C\x40", 4), 1},
+        {"undefined status", std::string("\x00\xF4\x00\x00\x00\xFF\x2F\x00", 8), 0},
+        {"meta longer than the chunk", std::string("\x00\xFF\x01\x05" "abc", 7), 0},
+        {"sysex longer than the chunk", std::string("\x00\x90\x3C\x40\x00\xF0\x05\x01\x02", 9), 1},
+        {"delta runs off", std::string("\x00\x90\x3C\x40\x81\x80", 6), 1},
+        {"delta of five bytes", std::string("\x81\x80\x80\x80\x00\xFF\x2F\x00", 8), 0},
+        {"fewer than three bytes left", std::string("\x00\xC0\x05", 3), 0},
+    };
+    for (const Case& c : cases) {
+        Walk walk = walkTrack(rawTrack(c.body));
+        EXPECT_EQ(walk.events.size(), c.eventsBefore) << c.what;
+        EXPECT_EQ(walk.status, CxMidiStatus::InvalidFile) << c.what;
+    }
+}
+
+TEST(MidiTrack, DeliversMetaAndSysExDataInPlaceAndSkipsDisabledChannels) {
+    SmfBuilder smf;
+    smf.addTrack().text(0, "hello").noteOn(5, 0, 60, 1).noteOn(7, 1, 61, 1).sysEx(9, "\x7E\x01")
+        .noteOn(200, 1, 62, 1);
+    const std::string bytes = smf.bytes();
+    int error = -2;
+    auto sequence = parseSmf(bytes, error);
+    ASSERT_NE(sequence, nullptr);
+    sequence->setChannelEnabled(1, false);
+    CxMidiTrack* track = sequence->track(0);
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(sequence->track(1), nullptr);
+
+    std::vector<CxMidiEvent> events;
+    CxMidiEvent event;
+    while (track->next(event))
+        events.push_back(event);
+    ASSERT_EQ(events.size(), 4u); // text, note on channel 0, sysex, end of track
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(events[0].data), events[0].length), "hello");
+    EXPECT_EQ(events[2].status, 0xF0);
+    EXPECT_EQ(events[2].length, 2u);
+    EXPECT_EQ(events[2].delta, 4u); // counted from the delivered note at 5, not the skipped one
+    EXPECT_EQ(events[3].tick, 200u);
+    EXPECT_EQ(events[3].delta, 191u);
+
+    // Rewinding reads the same events again.
+    track->rewind();
+    ASSERT_TRUE(track->next(event));
+    EXPECT_EQ(event.data1, 0x01);
+}
