@@ -1,38 +1,47 @@
 #!/usr/bin/env bash
 # Installs the Debian packages korman needs to build, test and benchmark; quiet and quick when all are there.
-# With "--midi-samples DIR" it only unpacks the songs of Debian's openttd-openmsx package into DIR
-# (when DIR is missing), real MIDI files made by others for the MIDI reader's tests and benchmark.
+# With "--samples midi|wav DIR" it only unpacks real files made by others into DIR (when DIR is
+# missing), for the tests and benchmarks of the readers: the songs of Debian's openttd-openmsx
+# package (MIDI), or the sounds of its ltris and alsa-utils packages (WAV). They are never
+# committed; without network the tests that use them skip.
 set -euo pipefail
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 
-fetch_midi_samples() {
-  local dest=$1 work
+# fetch_samples DEST PATTERN PACKAGE...: the files matching PATTERN in the packages, flat in DEST.
+fetch_samples() {
+  local dest=$1 pattern=$2 work
+  shift 2
   [ -d "$dest" ] && return 0
   work=$(mktemp -d)
   # apt hands downloads to its own unprivileged user, which must be able to write here.
   chmod a+rwx "$work"
-  if ! (cd "$work" && timeout 300 apt-get download -qq openttd-openmsx >/dev/null 2>&1); then
+  if ! (cd "$work" && timeout 300 apt-get download -qq "$@" >/dev/null 2>&1); then
     # A machine whose package lists were never read knows no such package yet.
     $sudo apt-get update -qq >/dev/null 2>&1 || true
-    if ! (cd "$work" && timeout 300 apt-get download -qq openttd-openmsx >/dev/null 2>&1); then
-      echo "bootstrap: could not download openttd-openmsx; the tests on real MIDI files will skip" >&2
+    if ! (cd "$work" && timeout 300 apt-get download -qq "$@" >/dev/null 2>&1); then
+      echo "bootstrap: could not download $*; the tests on real files will skip" >&2
       rm -rf "$work"
       return 1
     fi
   fi
-  dpkg -x "$work"/openttd-openmsx_*.deb "$work/unpacked"
-  mkdir -p "$work/songs"
-  find "$work/unpacked" -name '*.mid' -exec cp {} "$work/songs" \;
+  for deb in "$work"/*.deb; do dpkg -x "$deb" "$work/unpacked"; done
+  mkdir -p "$work/samples"
+  find "$work/unpacked" -name "$pattern" -exec cp {} "$work/samples" \;
   mkdir -p "$(dirname "$dest")"
-  mv "$work/songs" "$dest"
+  mv "$work/samples" "$dest"
   rm -rf "$work"
-  echo "bootstrap: unpacked $(ls "$dest" | wc -l) MIDI songs into $dest"
+  echo "bootstrap: unpacked $(ls "$dest" | wc -l) files of $* into $dest"
 }
 
-if [ "${1:-}" = "--midi-samples" ]; then
-  fetch_midi_samples "${2:?usage: bootstrap.sh --midi-samples DIR}"
+if [ "${1:-}" = "--samples" ]; then
+  dest=${3:?usage: bootstrap.sh --samples midi|wav DIR}
+  case "$2" in
+    midi) fetch_samples "$dest" '*.mid' openttd-openmsx ;;
+    wav) fetch_samples "$dest" '*.wav' ltris alsa-utils ;;
+    *) echo "usage: bootstrap.sh --samples midi|wav DIR" >&2; exit 2 ;;
+  esac
   exit $?
 fi
 

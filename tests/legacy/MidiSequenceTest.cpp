@@ -250,7 +250,7 @@ TEST(MidiSequence, ReadsRealSongsWholeBehindAPreambleAndRefusesThemCutShort) {
             songs.push_back(entry.path());
     if (songs.empty())
         GTEST_SKIP() << "no MIDI songs in " KORMAN_MIDI_SAMPLES_DIR
-                        " (scripts/bootstrap.sh --midi-samples fetches them; needs the network)";
+                        " (scripts/bootstrap.sh --samples midi fetches them; needs the network)";
 
     std::size_t notes = 0;
     for (const auto& song : songs) {

@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <limits>
 
 using kor::test::TempDir;
@@ -123,4 +127,71 @@ TEST(WaveReader, ReopeningClosesThePreviousFile) {
     EXPECT_EQ(reader.getSampleNum(), 7u);
     EXPECT_EQ(reader.open(L"/nonexistent.wav"), 0);
     EXPECT_EQ(reader.getSampleNum(), 0u);
+}
+
+namespace {
+
+// What an independent walk over a WAV file's chunks finds: the format fields and the data chunk.
+struct PlainWave {
+    int channels = 0;
+    int bits = 0;
+    int rate = 0;
+    std::string data;
+};
+
+std::optional<PlainWave> readPlainWave(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    const auto u16 = [&bytes](std::size_t at) {
+        return static_cast<int>(static_cast<unsigned char>(bytes[at]) |
+                                static_cast<unsigned char>(bytes[at + 1]) << 8);
+    };
+    const auto u32 = [&](std::size_t at) {
+        return static_cast<std::size_t>(u16(at)) | static_cast<std::size_t>(u16(at + 2)) << 16;
+    };
+    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
+        return std::nullopt;
+    PlainWave wave;
+    for (std::size_t at = 12; at + 8 <= bytes.size();) {
+        const std::string id = bytes.substr(at, 4);
+        const std::size_t size = u32(at + 4);
+        if (id == "fmt ") {
+            wave.channels = u16(at + 10);
+            wave.rate = static_cast<int>(u32(at + 12));
+            wave.bits = u16(at + 22);
+        } else if (id == "data") {
+            wave.data = bytes.substr(at + 8, size);
+            return wave;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST(WaveReader, ReadsRealRecordingsLikeAPlainWalkOfTheirChunks) {
+    const std::filesystem::path folder = KORMAN_WAV_SAMPLES_DIR;
+    if (!std::filesystem::is_directory(folder))
+        GTEST_SKIP() << "no real WAV files in " << folder
+                     << " (scripts/bootstrap.sh --samples wav fetches them; needs the network)";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const auto plain = readPlainWave(entry.path());
+        ASSERT_TRUE(plain) << entry.path();
+        CZRWaveReader reader;
+        ASSERT_EQ(reader.open(entry.path().wstring().c_str()), 1) << entry.path();
+        const int frameSize = plain->bits / 8 * plain->channels;
+        EXPECT_EQ(reader.getChannels(), plain->channels) << entry.path();
+        EXPECT_EQ(reader.getSampleRate(), plain->rate) << entry.path();
+        EXPECT_EQ(reader.getDataSize(), plain->data.size()) << entry.path();
+        ASSERT_EQ(reader.getSampleNum(), plain->data.size() / frameSize) << entry.path();
+
+        std::vector<std::int16_t> frames(64 * 2);
+        const unsigned int read = reader.readSamples(frames.data(), 64);
+        ASSERT_EQ(read, std::min<unsigned int>(64, reader.getSampleNum())) << entry.path();
+        EXPECT_EQ(std::memcmp(frames.data(), plain->data.data(), read * frameSize), 0) << entry.path();
+        ++files;
+    }
+    EXPECT_GE(files, 10);
 }
