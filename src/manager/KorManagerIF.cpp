@@ -79,7 +79,7 @@ IZRKorRoot* CZRKorManagerIF::korCreateNewSequenceWithMusicalPart(
     const wchar_t* name, const wchar_t* comment, int premeasure, const wchar_t* partName,
     const wchar_t* partComment, int playTime) {
     return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        const kor::FirstPartSpec part{partName, partComment, playTime, std::nullopt};
+        const kor::FirstPartSettings part{partName, partComment, playTime, std::nullopt};
         return static_cast<IZRKorRoot*>(m.createNewSequence({name, comment, premeasure}, part));
     });
 }
@@ -88,7 +88,7 @@ IZRKorRoot* CZRKorManagerIF::korCreateNewSequenceWithMusicalPartAndSinger(
     const wchar_t* name, const wchar_t* comment, int premeasure, const wchar_t* partName,
     const wchar_t* partComment, int playTime, const ZRMusicalSinger& singer) {
     return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        const kor::FirstPartSpec part{partName, partComment, playTime,
+        const kor::FirstPartSettings part{partName, partComment, playTime,
                                       std::make_pair(singer.vBS, singer.vPC)};
         return static_cast<IZRKorRoot*>(m.createNewSequence({name, comment, premeasure}, part));
     });

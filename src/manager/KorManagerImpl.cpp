@@ -140,9 +140,9 @@ private:
 
 } // namespace
 
-CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSequenceSpec& spec,
-                                                 const std::optional<kor::FirstPartSpec>& firstPart) {
-    if (spec.preMeasure < 1 || spec.preMeasure > 8) return nullptr;
+CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& song,
+                                                 const std::optional<kor::FirstPartSettings>& firstPart) {
+    if (song.preMeasure < 1 || song.preMeasure > 8) return nullptr;
     if (firstPart && (firstPart->playTime < policy_.minPlayTime ||
                       (policy_.maxPlayTime != -1 && firstPart->playTime > policy_.maxPlayTime)))
         return nullptr;
@@ -151,7 +151,7 @@ CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSequenceSpec& spe
     destroySequence();
     const CKorManagerApp& app = CKorManagerApp::instance();
     std::unique_ptr<CZRKorDocument> document =
-        kor::buildNewDocument(spec, app.vvoiceTable(), app.tempFolder());
+        kor::buildNewDocument(song, app.vvoiceTable(), app.tempFolder());
     if (document == nullptr) return nullptr;
     if (firstPart && !kor::addFirstMusicalPart(*document, *firstPart, app.vvoiceTable(),
                                                app.defaultVVoice()))

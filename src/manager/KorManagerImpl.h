@@ -60,9 +60,9 @@ public:
     // --- The current song and the buffers ---
 
     /// Replaces the current song by a new default one (with a first musical part when `firstPart`
-    /// is given); the previous song stays when `spec` or the part's play time is out of range.
-    CZRKorRoot* createNewSequence(const kor::NewSequenceSpec& spec,
-                                  const std::optional<kor::FirstPartSpec>& firstPart);
+    /// is given); the previous song stays when `song` or the part's play time is out of range.
+    CZRKorRoot* createNewSequence(const kor::NewSongSettings& song,
+                                  const std::optional<kor::FirstPartSettings>& firstPart);
     /// Ends the current song, the editor, the import buffer and the pending VVoice updates.
     void destroySequence();
     CZRKorDocument* document() const { return document_.get(); }

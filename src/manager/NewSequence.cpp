@@ -47,12 +47,12 @@ bool addDefaultTrack(CZRSequence& sequence, const ZRCreateContext& context) {
            unit->setVstList(0, plugins) && sequence.mixer()->zrUnitList()->insertSorted(unit);
 }
 
-bool addDefaultContent(CZRSequence& sequence, const NewSequenceSpec& spec,
+bool addDefaultContent(CZRSequence& sequence, const NewSongSettings& song,
                        const VVoiceTable& vvoices, const ZRCreateContext& context) {
     CZRMasterTrack& master = *sequence.masterTrack();
-    if (spec.name != nullptr) master.setSeqName(spec.name);
-    if (spec.comment != nullptr) master.setComment(spec.comment);
-    master.setPreMeasure(spec.preMeasure);
+    if (song.name != nullptr) master.setSeqName(song.name);
+    if (song.comment != nullptr) master.setComment(song.comment);
+    master.setPreMeasure(song.preMeasure);
 
     auto* signature = createObject<CZRTimeSig>(context, ZR_NO_OBJ_ID, ZRTimeSigValues{0, 4, 4});
     auto* tempo = createObject<CZRTempo>(context, ZR_NO_OBJ_ID, ZRTempoValues{0, 12000});
@@ -71,7 +71,7 @@ bool addDefaultContent(CZRSequence& sequence, const NewSequenceSpec& spec,
 
 } // namespace
 
-std::unique_ptr<CZRKorDocument> buildNewDocument(const NewSequenceSpec& spec,
+std::unique_ptr<CZRKorDocument> buildNewDocument(const NewSongSettings& song,
                                                  const VVoiceTable& vvoices,
                                                  const std::wstring& tempFolder) {
     auto document = std::make_unique<CZRKorDocument>();
@@ -86,28 +86,27 @@ std::unique_ptr<CZRKorDocument> buildNewDocument(const NewSequenceSpec& spec,
 
     CZRSequence* sequence = buildEmptySequence(context);
     if (sequence == nullptr || !root->setSequence(sequence) ||
-        !addDefaultContent(*sequence, spec, vvoices, context))
+        !addDefaultContent(*sequence, song, vvoices, context))
         return nullptr;
     return document;
 }
 
-bool addFirstMusicalPart(CZRKorDocument& document, const FirstPartSpec& spec,
+bool addFirstMusicalPart(CZRKorDocument& document, const FirstPartSettings& first,
                          const VVoiceTable& vvoices, const ZRVVoiceLib& defaultVoice) {
     CZRSequence* sequence = document.root()->sequence();
     CZRZRTrack* track = kor::objCast<CZRZRTrack>(sequence->zrTrackList()->elementAt(0));
     if (track == nullptr) return false;
 
     const ZRPartValues values{sequence->masterTrack()->getPreMeasure() * kMeasureTicks,
-                              spec.playTime, spec.name != nullptr ? spec.name : L"",
-                              spec.comment != nullptr ? spec.comment : L""};
-    const ZRCreateContext context = document.context();
-    CZRMusicalPart* part = buildMusicalPart(context, values, vvoices, defaultVoice);
+                              first.playTime, first.name != nullptr ? first.name : L"",
+                              first.comment != nullptr ? first.comment : L""};
+    CZRMusicalPart* part = buildMusicalPart(document.context(), values, vvoices, defaultVoice);
     if (part == nullptr) return false;
-    if (spec.singer) {
-        auto* first = kor::objCast<CZRMusicalSinger>(part->singerList()->elementAt(0));
-        if (first == nullptr) return false;
-        first->values().vBS = spec.singer->first;
-        first->values().vPC = spec.singer->second;
+    if (first.singer) {
+        auto* singer = kor::objCast<CZRMusicalSinger>(part->singerList()->elementAt(0));
+        if (singer == nullptr) return false;
+        singer->values().vBS = first.singer->first;
+        singer->values().vPC = first.singer->second;
     }
     return track->partList()->insertSorted(part);
 }
