@@ -1,0 +1,122 @@
+#include "edit/EditRecords.h"
+
+#include "edit/EditCommit.h"
+#include "support/EditSong.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool edited(const IZRKorObject* obj) { return (obj->getFlags() & ZR_FLAG_EDITED) != 0; }
+
+} // namespace
+
+TEST(EditRecords, CaptureOnceAndOnlyWhatTheClassCovers) {
+    EditSong song;
+    CZREditTempo tempo(song.tempo->getObjID(), &song.doc);
+    ASSERT_TRUE(tempo.capture());
+    EXPECT_FALSE(tempo.capture());
+    EXPECT_FALSE(CZREditTempo(song.master->getObjID(), &song.doc).capture());
+    EXPECT_FALSE(CZREditTempo(9999, &song.doc).capture());
+    // A node list of another kind, or under another container, is not a tempo list.
+    EXPECT_FALSE(CZREditTempoList(song.master->timeSigList()->getObjID(), &song.doc).capture());
+    EXPECT_FALSE(CZREditZRPartList(song.sequence->zrTrackList()->getObjID(), &song.doc).capture());
+    EXPECT_FALSE(CZREditCommit(1).capture());
+}
+
+TEST(EditRecords, ElementExchangeTwiceRestoresBothSides) {
+    EditSong song;
+    CZREditTempo record(song.tempo->getObjID(), &song.doc);
+    ASSERT_TRUE(record.capture());
+    auto* copy = kor::objCast<CZRTempo>(record.workingObject(song.tempo->getObjID()));
+    ASSERT_NE(copy, nullptr);
+    copy->values().bpm = 4000;
+    record.exchange();
+    EXPECT_EQ(song.tempo->getBPM(), 4000);
+    EXPECT_EQ(copy->getBPM(), 9000);
+    record.exchange();
+    EXPECT_EQ(song.tempo->getBPM(), 9000);
+    EXPECT_EQ(copy->getBPM(), 4000);
+    EXPECT_EQ(song.tempo->getParent(), song.master->tempoList());
+}
+
+TEST(EditRecords, TempoFollowUpMarksPartsTimedInSeconds) {
+    EditSong song;
+    CZREditTempo record(song.tempo->getObjID(), &song.doc);
+    ASSERT_TRUE(record.capture());
+    record.afterExchange();
+    EXPECT_TRUE(edited(song.prosody));
+    EXPECT_TRUE(edited(song.wav));
+    EXPECT_FALSE(edited(song.musical));
+}
+
+TEST(EditRecords, ListExchangeMovesSubtreesAndKeepsIDs) {
+    EditSong song;
+    CZRNodeList* live = song.master->tempoList();
+    const std::uint32_t listID = live->getObjID();
+    const std::size_t liveObjects = song.doc.objects().size();
+    CZREditTempoList record(listID, &song.doc);
+    ASSERT_TRUE(record.capture());
+
+    // In the copy: the tempo at 1920 removed, one at 960 added out of order.
+    auto* list = kor::objCast<CZRNodeList>(record.workingObject(listID));
+    ASSERT_TRUE(list->removeByID(song.tempo->getObjID()));
+    auto* added = kor::createObject<CZRTempo>(record.storeContext(), ZR_NO_OBJ_ID,
+                                              ZRTempoValues{960, 15000});
+    ASSERT_TRUE(list->append(added));
+    const IZRMutableKorObject* head = list->elementAt(0);
+    ASSERT_TRUE(list->append(kor::createObject<CZRTempo>(record.storeContext(), ZR_NO_OBJ_ID,
+                                                         ZRTempoValues{480, 2000})));
+    ASSERT_TRUE(list->removeByID(list->elementAt(2)->getObjID()));
+    record.prepareCommit();
+    EXPECT_EQ(record.workingObject(song.tempo->getObjID()), nullptr);
+    EXPECT_EQ(list->elementAt(0), head);
+
+    record.exchange();
+    EXPECT_EQ(song.master->tempoList(), list);
+    EXPECT_EQ(song.tempoIDs(), (std::vector{song.headTempo->getObjID(), added->getObjID()}));
+    EXPECT_EQ(song.doc.objects().lookup(song.tempo->getObjID()), nullptr);
+    EXPECT_EQ(record.copy(), live);
+    EXPECT_EQ(live->getFlags() & ZR_FLAG_DETACHED, 0u);
+
+    record.exchange();
+    EXPECT_EQ(song.master->tempoList(), live);
+    EXPECT_EQ(song.tempoIDs(), (std::vector{song.headTempo->getObjID(), song.tempo->getObjID()}));
+    EXPECT_EQ(song.doc.objects().size(), liveObjects);
+    EXPECT_EQ(song.doc.objects().lookup(added->getObjID()), nullptr);
+    EXPECT_EQ(song.tempo->getParent(), live);
+}
+
+TEST(EditRecords, ListRecordsRelinkIntoTheirContainer) {
+    EditSong song;
+    // A control list of a musical part: the copy takes the same slot, the part gets marked.
+    CZRNodeList* dyn = song.musical->controlList(0);
+    CZREditMusicalControlList controls(dyn->getObjID(), &song.doc);
+    ASSERT_TRUE(controls.capture());
+    controls.prepareCommit();
+    controls.exchange();
+    controls.afterExchange();
+    EXPECT_NE(song.musical->controlList(0), dyn);
+    EXPECT_EQ(song.musical->controlList(0)->getObjID(), dyn->getObjID());
+    EXPECT_TRUE(edited(song.musical));
+
+    // The part list: every part in it gets marked.
+    song.musical->clearEdited();
+    CZREditZRPartList parts(song.track->partList()->getObjID(), &song.doc);
+    ASSERT_TRUE(parts.capture());
+    parts.exchange();
+    parts.afterExchange();
+    auto* musical = song.doc.objects().lookup(song.musical->getObjID());
+    EXPECT_NE(musical, song.musical);
+    EXPECT_TRUE(edited(musical));
+    EXPECT_TRUE(edited(song.doc.objects().lookup(song.prosody->getObjID())));
+
+    // The master track under the sequence, with both its lists.
+    const std::uint32_t masterID = song.master->getObjID();
+    CZREditMasterTrack master(masterID, &song.doc);
+    ASSERT_TRUE(master.capture());
+    master.exchange();
+    EXPECT_EQ(song.sequence->masterTrack()->getObjID(), masterID);
+    EXPECT_NE(song.sequence->masterTrack(), song.master);
+    EXPECT_EQ(song.sequence->masterTrack()->tempoList()->getCount(), 2u);
+}
