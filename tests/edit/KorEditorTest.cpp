@@ -226,3 +226,71 @@ TEST(KorEditor, UnwrittenOperationsFailLoudly) {
     f.editor->discard();
     EXPECT_EQ(f.editor->getLastError(), 0u);
 }
+
+TEST(KorEditor, NotesShareTheirListRecordAndBlockTheirPart) {
+    EditorFixture f;
+    std::uint32_t error = 0;
+    AZREditCommand* note = f.editor->recordFor<CZREditMusicalNote>(f.song.note, error);
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(f.song.note, error), note);
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalPart>(f.song.musical, error), nullptr);
+    EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
+    error = 0;
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error),
+              nullptr);
+    EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
+
+    // Once the note list is recorded, a note edit goes into its record.
+    f.editor->discard();
+    error = 0;
+    AZREditCommand* list =
+        f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(f.song.note, error), list);
+    EXPECT_EQ(f.editor->pending().size(), 1u);
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(nullptr, error), nullptr);
+    EXPECT_EQ(error, ZR_E_EDIT_TARGET_NOT_FOUND);
+}
+
+TEST(KorEditor, NoteListCommitSortsAndUndoRestoresTheSameObjects) {
+    EditorFixture f;
+    CZRMusicalNote* late = f.song.addNote(960);
+    f.song.musical->clearEdited(); // brings the part's derived length up to date
+    const std::uint32_t listID = f.song.musical->noteList()->getObjID();
+    const std::wstring before = f.song.dump();
+    const std::size_t objectsBefore = f.song.doc.objects().size();
+    std::uint32_t error = 0;
+    AZREditCommand* record =
+        f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error);
+    ASSERT_NE(record, nullptr);
+    auto* list = CZRKorEditorIF::workingObject<CZRNodeList>(*record, listID, error);
+    ASSERT_TRUE(list->removeByID(f.song.note->getObjID()));
+    auto* added = kor::createObject<CZRMusicalNote>(
+        record->storeContext(), ZR_NO_OBJ_ID, ZRMusicalNoteValues{1440, 480, 62, 64, 0, L"i", {}});
+    ASSERT_TRUE(list->append(added));
+    ASSERT_TRUE(list->append(kor::createObject<CZRMusicalNote>(
+        record->storeContext(), ZR_NO_OBJ_ID, ZRMusicalNoteValues{480, 480, 61, 64, 0, L"u", {}})));
+    const std::uint32_t middle = list->elementAt(2)->getObjID();
+    ASSERT_EQ(f.editor->commit(), 1);
+
+    const CZRNodeList* liveList = f.song.musical->noteList();
+    ASSERT_EQ(liveList->getCount(), 3u);
+    EXPECT_EQ(liveList->elementAt(0)->getObjID(), middle);
+    EXPECT_EQ(liveList->elementAt(1)->getObjID(), late->getObjID());
+    EXPECT_EQ(liveList->elementAt(2)->getObjID(), added->getObjID());
+    EXPECT_EQ(f.song.doc.objects().lookup(f.song.note->getObjID()), nullptr);
+    EXPECT_TRUE((f.song.musical->getFlags() & ZR_FLAG_EDITED) != 0);
+
+    ASSERT_EQ(f.undo(), 0u);
+    EXPECT_EQ(f.song.musical->noteList()->elements(),
+              (std::vector<IZRMutableKorObject*>{f.song.note, late}));
+    f.song.musical->clearEdited();
+    EXPECT_EQ(f.song.dump(), before);
+    EXPECT_EQ(f.song.doc.objects().size(), objectsBefore);
+    ASSERT_EQ(f.redo(), 0u);
+    EXPECT_EQ(f.song.musical->noteList()->getCount(), 3u);
+    // Dropping the redoable commit destroys the notes only it held.
+    f.take();
+    f.history.reset();
+    EXPECT_EQ(f.song.doc.objects().size(), objectsBefore + 1);
+}

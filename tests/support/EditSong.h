@@ -10,6 +10,7 @@
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
 #include "model/MasterTrack.h"
+#include "model/MusicalNote.h"
 #include "model/MusicalPart.h"
 #include "model/ProsodyPart.h"
 #include "model/Sequence.h"
@@ -52,6 +53,15 @@ struct EditSong {
     CZRMusicalPart* musical = nullptr;
     CZRProsodyPart* prosody = nullptr;
     CZRWAVPart* wav = nullptr;
+    CZRMusicalNote* note = nullptr; ///< at tick 0 of the musical part
+
+    /// A note of the musical part at `posTick`, linked in position order.
+    CZRMusicalNote* addNote(std::int32_t posTick) {
+        auto* created = kor::createObject<CZRMusicalNote>(
+            doc.context(), ZR_NO_OBJ_ID, ZRMusicalNoteValues{posTick, 480, 60, 64, 0, L"a", {}});
+        EXPECT_TRUE(created != nullptr && musical->noteList()->insertSorted(created));
+        return created;
+    }
 
     EditSong() {
         const ZRCreateContext context = doc.context();
@@ -75,6 +85,7 @@ struct EditSong {
         EXPECT_TRUE(parts->append(musical) && parts->append(prosody));
         wav = kor::createObject<CZRWAVPart>(context, ZR_NO_OBJ_ID);
         EXPECT_TRUE(sequence->seTrack()->wavPartList()->append(wav));
+        note = addNote(0);
         for (IZRMutableKorObject* part : {static_cast<IZRMutableKorObject*>(musical),
                                           static_cast<IZRMutableKorObject*>(prosody),
                                           static_cast<IZRMutableKorObject*>(wav)})
