@@ -120,3 +120,61 @@ TEST(EditRecords, ListRecordsRelinkIntoTheirContainer) {
     EXPECT_NE(song.sequence->masterTrack(), song.master);
     EXPECT_EQ(song.sequence->masterTrack()->tempoList()->getCount(), 2u);
 }
+
+namespace {
+
+// Captures `target` with a `Record` and exchanges twice: the song must read as before.
+template <class Record>
+void expectRoundTrip(EditSong& song, const IZRKorObject* target) {
+    ASSERT_NE(target, nullptr);
+    const std::wstring before = song.dump();
+    Record record(target->getObjID(), &song.doc);
+    ASSERT_TRUE(record.capture()) << target->getObjID();
+    record.prepareCommit();
+    record.exchange();
+    record.exchange();
+    EXPECT_EQ(song.dump(), before) << target->getObjID();
+}
+
+// A record of a class with nothing of its kind in the song captures nothing.
+template <class Record>
+void expectNoCapture(EditSong& song) {
+    EXPECT_FALSE(Record(song.track->getObjID(), &song.doc).capture());
+}
+
+} // namespace
+
+TEST(EditRecords, EveryClassExchangesBackToTheSameSong) {
+    EditSong song;
+    CZRMusicalPart* part = song.musical;
+    CZRMixer* mixer = song.sequence->mixer();
+    expectRoundTrip<CZREditTempo>(song, song.tempo);
+    expectRoundTrip<CZREditTempoList>(song, song.master->tempoList());
+    expectRoundTrip<CZREditMasterTrack>(song, song.sequence->masterTrack());
+    expectRoundTrip<CZREditMusicalSinger>(song, part->singerList()->getAt(0));
+    expectRoundTrip<CZREditMusicalSingerList>(song, part->singerList());
+    expectRoundTrip<CZREditPartStyleAttrib>(song, part->partStyle());
+    expectRoundTrip<CZREditStyleControlList>(song, part->styleControlLists().begin()->second);
+    expectRoundTrip<CZREditMusicalControlList>(song, part->controlList(6));
+    expectRoundTrip<CZREditMusicalNote>(song, song.note);
+    expectRoundTrip<CZREditMusicalNoteList>(song, part->noteList());
+    expectRoundTrip<CZREditMusicalPart>(song, part);
+    expectRoundTrip<CZREditWAVPart>(song, song.wav);
+    expectRoundTrip<CZREditZRPartList>(song, song.track->partList());
+    expectRoundTrip<CZREditWAVPartList>(song, song.sequence->seTrack()->wavPartList());
+    expectRoundTrip<CZREditZRTrack>(song, song.track);
+    expectRoundTrip<CZREditZRTrackList>(song, song.sequence->zrTrackList());
+    expectRoundTrip<CZREditZRUnitList>(song, mixer->zrUnitList());
+
+    expectNoCapture<CZREditStyleControl>(song);
+    expectNoCapture<CZREditMusicalControl>(song);
+    expectNoCapture<CZREditNoteStyleAttrib>(song);
+    expectNoCapture<CZREditNoteStyleSeqAttribElement>(song);
+    expectNoCapture<CZREditNoteStyleSeqAttribElementList>(song);
+    expectNoCapture<CZREditProsodyVoice>(song);
+    expectNoCapture<CZREditProsodyVoiceList>(song);
+    expectNoCapture<CZREditProsodyElement>(song);
+    expectNoCapture<CZREditProsodyElementList>(song);
+    expectNoCapture<CZREditProsodyControl>(song);
+    expectNoCapture<CZREditProsodyControlList>(song);
+}
