@@ -2,15 +2,23 @@
 #pragma once
 
 #include <korman/Export.h>
+#include <korman/ZRAux.h>
 #include <korman/ZRKorManagementPolicy.h>
+#include <korman/ZRMusicalSinger.h>
 #include <korman/ZRVVoice.h>
 
 #include <cstdint>
 #include <map>
 #include <utility>
+#include <vector>
 
 class CZRKorManagerImpl;
+class IZRAux;
+class IZRKorObject;
+class IZRKorRoot;
+class IZRMasterTrack;
 class IZRMessageWindow;
+class IZRVVoice;
 
 /// A key of the VVoice tables: (bank select, program change).
 using ZRVVoiceKey = std::pair<int, int>;
@@ -55,6 +63,91 @@ public:
     /// component ID and parameters in -127 to 127. 0, changing nothing, when the table is empty or
     /// an entry is invalid. Neither reads nor sets the last error.
     int sysReplaceVVoiceLibTable(const std::map<ZRVVoiceKey, ZRVVoiceLib>& table);
+
+    // --- The current song, object lookup, the copy and import buffers ---
+    // Pointers handed out are borrowed: they stay valid until an edit removes the object, the song
+    // is destroyed or replaced, or the buffer is emptied.
+
+    /// Replaces the current song by a new one: the song name and comment (kept as the defaults
+    /// when null), `premeasure` measures before the song proper (1 to 8), a 4/4 time signature,
+    /// 120 beats per minute, one ZR track "Track" with its mixer channel, and one VVoice per voice
+    /// of the voice database. Resets the editor and the commit history. Null on failure; with a
+    /// pre-measure out of range the previous song stays, after any other failure there is none.
+    IZRKorRoot* korCreateNewSequence(const wchar_t* name, const wchar_t* comment, int premeasure);
+    /// As korCreateNewSequence, plus one musical part in the first track at the end of the
+    /// pre-measures, lasting `playTime` ticks, which must lie within the policy's shortest and
+    /// longest play times (else null, the previous song staying).
+    IZRKorRoot* korCreateNewSequenceWithMusicalPart(const wchar_t* name, const wchar_t* comment,
+                                                    int premeasure, const wchar_t* partName,
+                                                    const wchar_t* partComment, int playTime);
+    /// As korCreateNewSequenceWithMusicalPart, the part starting with the voice of `singer`.
+    IZRKorRoot* korCreateNewSequenceWithMusicalPartAndSinger(
+        const wchar_t* name, const wchar_t* comment, int premeasure, const wchar_t* partName,
+        const wchar_t* partComment, int playTime, const ZRMusicalSinger& singer);
+    /// Ends the current song, the editor, the import buffer and the VVoice update context; clears
+    /// the modified flags and resets the commit history.
+    void korDestroySequence();
+    /// The root of the current song, null when there is none.
+    IZRKorRoot* korGetCurrentSequence();
+    /// The master track of the current song, null when there is none.
+    IZRMasterTrack* korGetCurrentMasterTrack();
+    /// The object of the current song with that ID, null when none; sets no error.
+    IZRKorObject* korGetKorObject(std::uint32_t objID) const;
+    /// Deep-copies an object of the current song into the copy buffer and returns the copy's ID;
+    /// 0xFFFFFFFF with ZR_E_EDIT_TARGET_NOT_FOUND for an unknown ID, or ZR_E_NOT_ENOUGH_MEMORY
+    /// when the copy cannot be made (the root, the sequence and the mixer cannot be copied).
+    std::uint32_t korCopyKorObject(std::uint32_t objID);
+    /// The copy-buffer object with that ID, null when none.
+    IZRKorObject* korGetKorObjectFromCopyBuffer(std::uint32_t objID);
+    /// Removes a copy (not a part of another copy) with everything below it; sets no error.
+    void korDeleteObjectFromCopyBuffer(std::uint32_t objID);
+    /// Releases every copy of the copy buffer.
+    void korEmptyCopyBuffer();
+    /// The object of the imported song with that ID, null when none or the buffer is empty.
+    IZRKorObject* korGetKorObjectFromImportBuffer(std::uint32_t objID);
+    /// Releases the imported song.
+    void korEmptyImportBuffer();
+    /// Bytes the object and everything below it occupy; 0 for an unknown ID or no song.
+    std::uint32_t korCalcSubTreeSize(std::uint32_t objID);
+
+    // --- VVoices and aux records, changed outside the editor (no undo); none sets an error ---
+
+    /// 1 when a VVoice was inserted, updated or removed since the song was created, loaded or
+    /// saved.
+    int vvoiceIsModified() const;
+    /// The song's first VVoice with that key, null when none.
+    IZRVVoice* vvoiceGetVVoice(int vBS, int vPC) const;
+    /// Adds a VVoice: key 0 to 127 each and not yet used, a 16-character component ID, a name of 1
+    /// to 256 characters, parameters in -127 to 127. 0 when refused.
+    int vvoiceInsertVVoice(int vBS, int vPC, const wchar_t* compID, const wchar_t* name,
+                           const ZRVVoiceParam& param);
+    /// Renames and re-tunes the VVoice of that key; an empty name becomes "voice" and a longer one
+    /// than 256 characters is cut. 0 when there is no such VVoice or a value is out of range.
+    int vvoiceUpdateVVoice(int vBS, int vPC, const wchar_t* name, const ZRVVoiceParam& param);
+    /// Removes the VVoice of that key; 0 when none, or when it is the last VVoice of its voice.
+    int vvoiceRemoveVVoice(int vBS, int vPC);
+    /// Replaces `rows` by the VVoices that loading moved to other keys (empty for a new song).
+    void vvoiceGetVVoiceConvertTable(std::vector<ZRVVoiceConvertInfo>& rows) const;
+    /// Replaces `rows` by the singers that loading moved with their VVoices.
+    void vvoiceGetSingerConvertTable(std::vector<ZRSingerConvertInfo>& rows) const;
+    /// Starts collecting the IDs of the VVoices and VVoice lists changed from now on.
+    void vvoiceInitializeUpdateContext();
+    /// Sends the collected IDs to the observers (when there are any) and stops collecting.
+    void vvoiceNotifyObserversOfUpdates();
+
+    /// 1 when an aux record was added, updated or removed since the song was created, loaded or
+    /// saved.
+    int auxIsModified() const;
+    /// Number of aux records of the song.
+    int auxGetAuxNum() const;
+    /// The aux record at `index` (from 0), null when out of range.
+    IZRAux* auxGetAux(int index) const;
+    /// Appends an aux record; null when there is no song.
+    IZRAux* auxAddAux(const ZRAux& aux);
+    /// Replaces both texts of the aux record with that ID; 0 when there is none.
+    int auxUpdateAux(std::uint32_t objID, const ZRAux& aux);
+    /// Removes the aux record with that ID; 0 when there is none.
+    int auxRemoveAux(std::uint32_t objID);
 
 private:
     CZRKorManagerImpl* impl_ = nullptr;

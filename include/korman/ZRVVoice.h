@@ -1,6 +1,7 @@
 // The plain records that describe a VVoice (a virtual voice) between the library and its host.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 /// The five timbre parameters of a VVoice, each -127 to 127.
@@ -21,4 +22,28 @@ struct ZRVVoiceLib {
     std::wstring compID;
     std::wstring name;
     ZRVVoiceParam param;
+};
+
+/// A song VVoice that loading moved to another key because the voice database lacks its voice or
+/// its key: the VVoice object, its key and name before and after, and its component ID.
+struct ZRVVoiceConvertInfo {
+    std::uint32_t objID = 0xFFFFFFFFu;
+    int oldBS = -1;
+    int oldPC = -1;
+    int newBS = -1;
+    int newPC = -1;
+    std::wstring compID;
+    std::wstring oldName;
+    std::wstring newName;
+};
+
+/// A singer change (or prosody voice) that loading moved along with its VVoice: the event object,
+/// the part that holds it, and its key before and after.
+struct ZRSingerConvertInfo {
+    std::uint32_t objID = 0xFFFFFFFFu;
+    std::uint32_t partID = 0xFFFFFFFFu;
+    int oldBS = -1;
+    int oldPC = -1;
+    int newBS = -1;
+    int newPC = -1;
 };

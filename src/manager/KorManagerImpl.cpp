@@ -1,6 +1,13 @@
 #include "manager/KorManagerImpl.h"
 
 #include "manager/KorManagerApp.h"
+#include "model/Aux.h"
+#include "model/KorRoot.h"
+#include "model/ObjectFactory.h"
+#include "model/ObjectTree.h"
+#include "model/Sequence.h"
+#include "model/UnManaged.h"
+#include "model/VVoice.h"
 #include "platform/MemoryStatus.h"
 
 #include <korman/ErrorCodes.h>
@@ -73,9 +80,10 @@ bool CZRKorManagerImpl::runInitialization(const ZRKorManagementPolicy& policy) {
     return true;
 }
 
-// Returns the manager to its state before initialization: no history, no observers, no hold on
-// the voice database.
+// Returns the manager to its state before initialization: no song, no history, no observers, no
+// hold on the voice database.
 void CZRKorManagerImpl::discardState() {
+    destroySequence();
     history_.reset();
     observers_.clear();
     releaseVoiceDatabase();
@@ -109,4 +117,203 @@ bool CZRKorManagerImpl::hasMemoryHeadroom(std::uint64_t bytes) {
     if (kor::platform::hasHeadroomFor(bytes)) return true;
     if (history_ != nullptr) history_->trimForMemory();
     return false;
+}
+
+namespace {
+
+// Holds the commit history (if any) for the whole replacement of the current song, so that no
+// commit, undo or redo runs on a document that is being replaced.
+class HistoryHold {
+public:
+    explicit HistoryHold(CZRCommitHistory* history) : history_(history) {
+        if (history_ != nullptr) history_->enter();
+    }
+    ~HistoryHold() {
+        if (history_ != nullptr) history_->leave();
+    }
+    HistoryHold(const HistoryHold&) = delete;
+    HistoryHold& operator=(const HistoryHold&) = delete;
+
+private:
+    CZRCommitHistory* history_;
+};
+
+} // namespace
+
+CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSequenceSpec& spec,
+                                                 const std::optional<kor::FirstPartSpec>& firstPart) {
+    if (spec.preMeasure < 1 || spec.preMeasure > 8) return nullptr;
+    if (firstPart && (firstPart->playTime < policy_.minPlayTime ||
+                      (policy_.maxPlayTime != -1 && firstPart->playTime > policy_.maxPlayTime)))
+        return nullptr;
+
+    HistoryHold hold(history_.get());
+    destroySequence();
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    std::unique_ptr<CZRKorDocument> document =
+        kor::buildNewDocument(spec, app.vvoiceTable(), app.tempFolder());
+    if (document == nullptr) return nullptr;
+    if (firstPart && !kor::addFirstMusicalPart(*document, *firstPart, app.vvoiceTable(),
+                                               app.defaultVVoice()))
+        return nullptr;
+    document_ = std::move(document);
+    return document_->root();
+}
+
+void CZRKorManagerImpl::destroySequence() {
+    document_.reset();
+    if (history_ != nullptr) history_->reset();
+    vvoiceUpdates_.reset();
+    importBuffer_.reset();
+    vvoiceModified_ = mixerModified_ = auxModified_ = false;
+}
+
+CZRSequence* CZRKorManagerImpl::sequence() const {
+    return document_ != nullptr && document_->root() != nullptr ? document_->root()->sequence()
+                                                                : nullptr;
+}
+
+IZRKorObject* CZRKorManagerImpl::lookup(std::uint32_t objID) const {
+    return document_ != nullptr ? document_->objects().lookup(objID) : nullptr;
+}
+
+std::uint32_t CZRKorManagerImpl::copyToBuffer(std::uint32_t objID) {
+    const IZRMutableKorObject* source =
+        document_ != nullptr ? document_->objects().lookup(objID) : nullptr;
+    if (source == nullptr) {
+        lastError_ = ZR_E_EDIT_TARGET_NOT_FOUND;
+        return ZR_NO_OBJ_ID;
+    }
+    if (!hasMemoryHeadroom(kor::subtreeSize(source))) {
+        lastError_ = ZR_E_NOT_ENOUGH_MEMORY;
+        return ZR_NO_OBJ_ID;
+    }
+    // Copies draw their IDs from the song's counter, so an ID names one object in the song and
+    // its buffer alike, and copies of copies never collide.
+    const ZRCreateContext context{copyBuffer_, document_->objects()};
+    IZRMutableKorObject* copy = kor::createByType(context, ZR_NO_OBJ_ID, source->getObjType());
+    if (copy == nullptr || !copy->copyFrom(source, ZR_COPY_DEEP, &context)) {
+        if (copy != nullptr) copyBuffer_.destroy(copy->getObjID());
+        lastError_ = ZR_E_NOT_ENOUGH_MEMORY;
+        return ZR_NO_OBJ_ID;
+    }
+    return copy->getObjID();
+}
+
+IZRKorObject* CZRKorManagerImpl::lookupInCopyBuffer(std::uint32_t objID) const {
+    return copyBuffer_.lookup(objID);
+}
+
+void CZRKorManagerImpl::deleteFromCopyBuffer(std::uint32_t objID) {
+    const IZRMutableKorObject* copy = copyBuffer_.lookup(objID);
+    if (copy != nullptr && copy->getParent() == nullptr) copyBuffer_.destroy(objID);
+}
+
+IZRKorObject* CZRKorManagerImpl::lookupInImportBuffer(std::uint32_t objID) const {
+    return importBuffer_ != nullptr ? importBuffer_->objects().lookup(objID) : nullptr;
+}
+
+std::uint64_t CZRKorManagerImpl::subtreeSize(std::uint32_t objID) const {
+    return document_ != nullptr ? kor::subtreeSize(document_->objects().lookup(objID)) : 0;
+}
+
+CZRVVoice* CZRKorManagerImpl::findVVoice(int vBS, int vPC) const {
+    const CZRSequence* song = sequence();
+    if (song == nullptr || song->vvoiceList() == nullptr) return nullptr;
+    for (IZRMutableKorObject* element : song->vvoiceList()->elements()) {
+        auto* voice = kor::objCast<CZRVVoice>(element);
+        if (voice != nullptr && voice->values().vBS == vBS && voice->values().vPC == vPC)
+            return voice;
+    }
+    return nullptr;
+}
+
+bool CZRKorManagerImpl::insertVVoice(int vBS, int vPC, const wchar_t* compID, const wchar_t* name,
+                                     const ZRVVoiceParam& param) {
+    if (kor::checkVVoiceValues(vBS, vPC, compID, name, param) != 0 || findVVoice(vBS, vPC))
+        return false;
+    CZRSequence* song = sequence();
+    if (song == nullptr || song->vvoiceList() == nullptr) return false;
+    auto* voice = kor::createObject<CZRVVoice>(document_->context(), ZR_NO_OBJ_ID,
+                                               ZRVVoiceValues{vBS, vPC, compID, name, param});
+    if (voice == nullptr || !song->vvoiceList()->insertSorted(voice)) return false;
+    vvoiceModified_ = true;
+    noteUpdate(song->vvoiceList()->getObjID());
+    return true;
+}
+
+bool CZRKorManagerImpl::updateVVoice(int vBS, int vPC, const wchar_t* name,
+                                     const ZRVVoiceParam& param) {
+    CZRVVoice* voice = findVVoice(vBS, vPC);
+    if (voice == nullptr) return false;
+    // An empty name is given a placeholder and an overlong one is cut to what a VVoice may hold,
+    // so only the parameters can make an update fail.
+    ZRVVoiceValues values = voice->values();
+    values.name = name != nullptr && *name != L'\0' ? name : L"voice";
+    if (values.name.size() > CZRVVoice::kMaxNameLength) values.name.resize(CZRVVoice::kMaxNameLength);
+    values.param = param;
+    if (CZRVVoice::checkValues(values) != 0) return false;
+    voice->values() = std::move(values);
+    vvoiceModified_ = true;
+    noteUpdate(voice->getObjID());
+    return true;
+}
+
+bool CZRKorManagerImpl::removeVVoice(int vBS, int vPC) {
+    CZRVVoice* voice = findVVoice(vBS, vPC);
+    if (voice == nullptr) return false;
+    CZRNodeList* list = sequence()->vvoiceList();
+    // A voice of the voice database keeps at least one VVoice in the song.
+    const auto sameVoice = [&voice](const IZRMutableKorObject* element) {
+        const auto* other = kor::objCast<CZRVVoice>(element);
+        return other != nullptr && other->values().compID == voice->values().compID;
+    };
+    if (std::count_if(list->elements().begin(), list->elements().end(), sameVoice) < 2)
+        return false;
+    if (!list->removeByID(voice->getObjID())) return false;
+    vvoiceModified_ = true;
+    noteUpdate(list->getObjID());
+    return true;
+}
+
+void CZRKorManagerImpl::noteUpdate(std::uint32_t objID) {
+    if (vvoiceUpdates_ && std::find(vvoiceUpdates_->begin(), vvoiceUpdates_->end(), objID) ==
+                              vvoiceUpdates_->end())
+        vvoiceUpdates_->push_back(objID);
+}
+
+void CZRKorManagerImpl::notifyVVoiceUpdates() {
+    if (!vvoiceUpdates_) return;
+    if (!vvoiceUpdates_->empty()) notifyObservers(*vvoiceUpdates_);
+    vvoiceUpdates_.reset();
+}
+
+CZRNodeList* CZRKorManagerImpl::auxList() const {
+    const CZRSequence* song = sequence();
+    return song != nullptr && song->unManaged() != nullptr ? song->unManaged()->auxList() : nullptr;
+}
+
+CZRAux* CZRKorManagerImpl::addAux(const ZRAux& aux) {
+    CZRNodeList* list = auxList();
+    if (list == nullptr) return nullptr;
+    CZRAux* record = kor::createAux(document_->context(), ZR_NO_OBJ_ID, {aux.id, aux.content});
+    if (record == nullptr || !list->append(record)) return nullptr;
+    auxModified_ = true;
+    return record;
+}
+
+bool CZRKorManagerImpl::updateAux(std::uint32_t objID, const ZRAux& aux) {
+    auto* record = kor::objCast<CZRAux>(lookup(objID));
+    if (record == nullptr) return false;
+    record->values() = {aux.id, aux.content};
+    auxModified_ = true;
+    return true;
+}
+
+bool CZRKorManagerImpl::removeAux(std::uint32_t objID) {
+    auto* record = kor::objCast<CZRAux>(lookup(objID));
+    auto* list = kor::objCast<CZRNodeList>(record != nullptr ? record->getParent() : nullptr);
+    if (list == nullptr || !list->removeByID(objID)) return false;
+    auxModified_ = true;
+    return true;
 }

@@ -2,17 +2,27 @@
 #pragma once
 
 #include "edit/CommitHistory.h"
+#include "manager/NewSequence.h"
+#include "model/KorDocument.h"
 
 #include <korman/CZRKorManagerIF.h>
+#include <korman/ZRAux.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 /// Made by the first sysInitialize of a manager and deleted with it. Holds the manager's copy of
-/// the policy, its last error, its commit history, its observer windows, and its hold on the
-/// process-wide voice database.
+/// the policy, its last error, its commit history, its observer windows, its hold on the
+/// process-wide voice database, the current song document, the copy and import buffers, and the
+/// state of the changes made outside the editor (VVoices, mixer, aux records).
+class CZRAux;
+class CZRKorRoot;
+class CZRSequence;
+class CZRVVoice;
+
 class CZRKorManagerImpl {
 public:
     CZRKorManagerImpl() = default;
@@ -47,6 +57,43 @@ public:
     /// commit gives its memory back (the caller still fails with ZR_E_NOT_ENOUGH_MEMORY).
     bool hasMemoryHeadroom(std::uint64_t bytes);
 
+    // --- The current song and the buffers ---
+
+    /// Replaces the current song by a new default one (with a first musical part when `firstPart`
+    /// is given); the previous song stays when `spec` or the part's play time is out of range.
+    CZRKorRoot* createNewSequence(const kor::NewSequenceSpec& spec,
+                                  const std::optional<kor::FirstPartSpec>& firstPart);
+    /// Ends the current song, the editor, the import buffer and the pending VVoice updates.
+    void destroySequence();
+    CZRKorDocument* document() const { return document_.get(); }
+    CZRSequence* sequence() const;
+    IZRKorObject* lookup(std::uint32_t objID) const;
+    /// Deep-copies an object of the current song into the copy buffer; its ID, or ZR_NO_OBJ_ID.
+    std::uint32_t copyToBuffer(std::uint32_t objID);
+    IZRKorObject* lookupInCopyBuffer(std::uint32_t objID) const;
+    void deleteFromCopyBuffer(std::uint32_t objID);
+    void emptyCopyBuffer() { copyBuffer_.clear(); }
+    IZRKorObject* lookupInImportBuffer(std::uint32_t objID) const;
+    void emptyImportBuffer() { importBuffer_.reset(); }
+    std::uint64_t subtreeSize(std::uint32_t objID) const;
+
+    // --- VVoices and aux records, changed outside the editor ---
+
+    bool vvoiceModified() const { return vvoiceModified_; }
+    CZRVVoice* findVVoice(int vBS, int vPC) const;
+    bool insertVVoice(int vBS, int vPC, const wchar_t* compID, const wchar_t* name,
+                      const ZRVVoiceParam& param);
+    bool updateVVoice(int vBS, int vPC, const wchar_t* name, const ZRVVoiceParam& param);
+    bool removeVVoice(int vBS, int vPC);
+    void openUpdateContext() { vvoiceUpdates_.emplace(); }
+    void notifyVVoiceUpdates();
+
+    bool auxModified() const { return auxModified_; }
+    CZRNodeList* auxList() const;
+    CZRAux* addAux(const ZRAux& aux);
+    bool updateAux(std::uint32_t objID, const ZRAux& aux);
+    bool removeAux(std::uint32_t objID);
+
 private:
     bool runInitialization(const ZRKorManagementPolicy& policy);
     void discardState();
@@ -60,6 +107,16 @@ private:
     std::uint32_t editorOwner_ = 0;
     std::vector<IZRMessageWindow*> observers_;
     bool holdsVoiceDatabase_ = false;
+
+    void noteUpdate(std::uint32_t objID);
+
+    std::unique_ptr<CZRKorDocument> document_;
+    CZRObjectTable copyBuffer_;
+    std::unique_ptr<CZRKorDocument> importBuffer_;
+    std::optional<std::vector<std::uint32_t>> vvoiceUpdates_;
+    bool vvoiceModified_ = false;
+    bool mixerModified_ = false;
+    bool auxModified_ = false;
 };
 
 namespace kor {

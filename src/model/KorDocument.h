@@ -3,6 +3,8 @@
 
 #include "model/ObjectTable.h"
 
+#include <korman/ZRVVoice.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,8 +13,9 @@ class CZRKorRoot;
 
 /// A song as the manager holds it (the current sequence, or the content of the import buffer) and
 /// as readers build it: the object table owning every object, the root object registered in it,
-/// the file the song was loaded from or saved to, its file in the temporary folder, and the WAV
-/// parts whose audio files could not be found when it was loaded.
+/// the file the song was loaded from or saved to, its file in the temporary folder, the WAV parts
+/// whose audio files could not be found when it was loaded, and the VVoices and singers that
+/// loading moved to other keys.
 class CZRKorDocument {
 public:
     CZRKorDocument() = default;
@@ -32,6 +35,8 @@ public:
     std::wstring tempFilePath;
     /// IDs of WAV parts whose audio file was missing or unreadable at load time.
     std::vector<std::uint32_t> danglingWavParts;
+    std::vector<ZRVVoiceConvertInfo> vvoiceConversions;
+    std::vector<ZRSingerConvertInfo> singerConversions;
 
 private:
     CZRObjectTable objects_;

@@ -1,0 +1,83 @@
+// Node templates for the events of parts: simple events and control points.
+#pragma once
+
+#include "formats/kor3/ReaderNode.h"
+#include "model/ObjectTable.h"
+
+namespace Kor3 {
+
+/// The control kind that the id attribute of `attr` names, or -1.
+std::int32_t controlKind(const ZRXmlTag& attr);
+
+/// The id attribute of `attr`, or "" when it has none.
+const std::wstring& attrID(const ZRXmlTag& attr);
+
+/// An event of class Traits::Object, created at the first child and appended to its list; each
+/// value changes it at once (Traits::take), so a repeated value element overwrites the earlier.
+template <class Traits>
+class TZREventNode final : public AZRKor3Node {
+public:
+    TZREventNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                 CZRKorDocument* document, CZRNodeList* list)
+        : AZRKor3Node(parser, parent, tag, document), list_(list) {}
+
+private:
+    using Object = typename Traits::Object;
+
+    bool begin() override {
+        event_ = create<Object>();
+        if (event_ == nullptr) return false;
+        append(list_, event_);
+        return true;
+    }
+    std::span<const std::wstring_view> valueNames() const override { return Traits::kNames; }
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override {
+        Traits::take(event_->values(), name, value);
+    }
+
+    CZRNodeList* list_;
+    Object* event_ = nullptr;
+};
+
+/// A control point of class Traits::Object, created at the first child. Its position element
+/// sets the position; its attr sets the kind (by the attribute id: "DYN", "BRE", "BRI", "CLE",
+/// "GEN", "PIT", "PBS" are kinds 0 to 6) and the value. At the end the point joins the part's
+/// list of its kind; a point of an unknown kind is dropped.
+template <class Traits>
+class TZRControlNode final : public AZRKor3Node {
+public:
+    using Part = typename Traits::Part;
+
+    TZRControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                   CZRKorDocument* document, Part* part)
+        : AZRKor3Node(parser, parent, tag, document), part_(part) {}
+
+private:
+    using Object = typename Traits::Object;
+
+    bool begin() override {
+        control_ = create<Object>();
+        return control_ != nullptr;
+    }
+    std::span<const std::wstring_view> valueNames() const override { return Traits::kNames; }
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override {
+        auto& values = control_->values();
+        if (name == L"attr") {
+            values.type = controlKind(value.tag());
+            values.value = value.number();
+        } else {
+            Traits::position(values) = value.number();
+        }
+    }
+    void finish() override {
+        if (CZRNodeList* list = part_->controlList(control_->values().type))
+            append(list, control_);
+        else
+            document()->objects().destroy(control_->getObjID());
+    }
+
+    Part* part_;
+    Object* control_ = nullptr;
+};
+
+} // namespace Kor3

@@ -1,0 +1,59 @@
+#include "formats/kor3/Kor3Node.h"
+
+#include "formats/kor3/MasterTrackNodes.h"
+#include "formats/kor3/MixerNodes.h"
+#include "formats/kor3/TrackNodes.h"
+#include "formats/kor3/VVoiceNodes.h"
+#include "model/Builders.h"
+#include "model/KorRoot.h"
+#include "model/Mixer.h"
+#include "model/Sequence.h"
+#include "model/UnManaged.h"
+
+namespace Kor3 {
+
+bool CZRKor3Node::begin() {
+    sequence_ = kor::buildEmptySequence(context());
+    if (sequence_ == nullptr) {
+        fail();
+        return false;
+    }
+    return check(document()->root()->setSequence(sequence_));
+}
+
+std::span<const std::wstring_view> CZRKor3Node::valueNames() const {
+    static constexpr std::wstring_view kNames[] = {L"vender", L"version"};
+    return kNames;
+}
+
+bool CZRKor3Node::startStructured(const ZRXmlTag& tag) {
+    if (tag.name == L"vVoiceTable")
+        startNodeChild<CZRVVoiceTableNode>(tag, sequence_->vvoiceList());
+    else if (tag.name == L"mixer")
+        startNodeChild<CZRMixerNode>(tag, sequence_->mixer());
+    else if (tag.name == L"masterTrack")
+        startNodeChild<CZRMasterTrackNode>(tag, sequence_->masterTrack());
+    else if (tag.name == L"zrTrack")
+        startNodeChild<CZRZRTrackNode>(tag, sequence_->zrTrackList());
+    else if (tag.name == L"seTrack")
+        startNodeChild<CZRSETrackNode>(tag, sequence_->seTrack());
+    else if (tag.name == L"karaokeTrack")
+        startNodeChild<CZRKaraokeTrackNode>(tag, sequence_->karaokeTrack());
+    else if (tag.name == L"aux")
+        startNodeChild<CZRAuxNode>(tag, sequence_->unManaged()->auxList());
+    else
+        return false;
+    return true;
+}
+
+void CZRKor3Node::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
+    if (name == L"vender") {
+        if (sequence_->getVender().empty()) sequence_->setVender(value.text());
+    } else if (sequence_->getVersion().empty()) {
+        sequence_->setVersion(value.text());
+    }
+}
+
+void CZRKor3Node::finish() { sortList(sequence_->zrTrackList()); }
+
+} // namespace Kor3

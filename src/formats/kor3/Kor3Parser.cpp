@@ -1,0 +1,23 @@
+#include "formats/kor3/Kor3Parser.h"
+
+#include "formats/kor3/Kor3Node.h"
+
+#include <korman/ErrorCodes.h>
+
+namespace Kor3 {
+
+namespace {
+
+constexpr ZRXmlFormat kKor3Format{L"kor3", kNamespaceURI, kSchemaFile, ZR_E_INVALID_XML_FILE,
+                                  ZR_E_INVALID_KOR3_FILE};
+
+} // namespace
+
+CZRKor3Parser::CZRKor3Parser() : CZRXmlFormatParser(kKor3Format) {}
+
+std::unique_ptr<AZRXmlNode> CZRKor3Parser::createRootNode(const ZRXmlTag& tag,
+                                                          CZRKorDocument& target) {
+    return std::make_unique<CZRKor3Node>(this, nullptr, tag, &target);
+}
+
+} // namespace Kor3

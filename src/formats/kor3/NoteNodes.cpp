@@ -1,0 +1,115 @@
+#include "formats/kor3/NoteNodes.h"
+
+#include "formats/kor3/EventNodes.h"
+#include "platform/Wtoi.h"
+
+namespace Kor3 {
+
+namespace {
+
+constexpr std::int32_t kSeqPointList = 7;
+
+/// The list sub-kind of the points of the sequential style `id`.
+std::int32_t seqStyleKind(const std::wstring& id) {
+    if (id == L"vibDep") return CZRNoteStyleSeqAttrib::kVibDepKind;
+    if (id == L"vibRate") return CZRNoteStyleSeqAttrib::kVibRateKind;
+    return -1;
+}
+
+} // namespace
+
+std::vector<std::wstring> splitPhonemes(std::wstring_view text) {
+    std::vector<std::wstring> phonemes;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = std::min(text.find(L' ', pos), text.size());
+        if (end > pos) phonemes.emplace_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return phonemes;
+}
+
+bool CZRMusicalNoteNode::begin() {
+    note_ = create<CZRMusicalNote>();
+    if (note_ == nullptr) return false;
+    append(notes_, note_);
+    return true;
+}
+
+std::span<const std::wstring_view> CZRMusicalNoteNode::valueNames() const {
+    static constexpr std::wstring_view kNames[] = {L"posTick",  L"durTick", L"noteNum",
+                                                   L"velocity", L"lyric",   L"phnms"};
+    return kNames;
+}
+
+bool CZRMusicalNoteNode::startStructured(const ZRXmlTag& tag) {
+    if (tag.name != L"noteStyle") return false;
+    if (note_->noteStyle() == nullptr) {
+        CZRNoteStyleAttrib* style = create<CZRNoteStyleAttrib>();
+        if (style == nullptr || !check(note_->setNoteStyle(style))) return false;
+    }
+    if (note_->noteSeqStyle() == nullptr) {
+        CZRNoteStyleSeqAttrib* seqStyle = create<CZRNoteStyleSeqAttrib>();
+        if (seqStyle == nullptr || !check(note_->setNoteSeqStyle(seqStyle))) return false;
+    }
+    startNodeChild<CZRMusicalNoteStyleNode>(tag, note_);
+    return true;
+}
+
+void CZRMusicalNoteNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
+    ZRMusicalNoteValues& values = note_->values();
+    if (name == L"lyric") {
+        values.lyric = value.text();
+    } else if (name == L"phnms") {
+        for (std::wstring& phoneme : splitPhonemes(value.text()))
+            values.phonemes.push_back(std::move(phoneme));
+        const std::wstring* lock = value.tag().attribute(L"lock");
+        if (lock != nullptr && kor::wtoi(lock->c_str()) != 0) values.phLock = 1;
+    } else {
+        (name == L"posTick"   ? values.posTick
+         : name == L"durTick" ? values.durTick
+         : name == L"noteNum" ? values.noteNum
+                              : values.velocity) = value.number();
+    }
+}
+
+std::span<const std::wstring_view> CZRMusicalNoteStyleNode::valueNames() const {
+    static constexpr std::wstring_view kNames[] = {L"attr"};
+    return kNames;
+}
+
+bool CZRMusicalNoteStyleNode::startStructured(const ZRXmlTag& tag) {
+    if (tag.name != L"seqAttr") return false;
+    const std::wstring& id = attrID(tag);
+    CZRNodeList* points = createList(kSeqPointList, seqStyleKind(id));
+    if (points == nullptr || !check(note_->noteSeqStyle()->setElementList(id, points)))
+        return false;
+    startNodeChild<CZRMusicalNoteSeqStyleNode>(tag, points);
+    return true;
+}
+
+void CZRMusicalNoteStyleNode::takeValue(std::wstring_view, const CZRSimpleXmlNode& value) {
+    note_->noteStyle()->setValue(attrID(value.tag()), value.number());
+}
+
+bool CZRMusicalNoteSeqStyleNode::startStructured(const ZRXmlTag& tag) {
+    if (tag.name != L"elem") return false;
+    startNodeChild<CZRMusicalNoteSeqStyleElementNode>(tag, points_);
+    return true;
+}
+
+std::span<const std::wstring_view> CZRMusicalNoteSeqStyleElementNode::valueNames() const {
+    static constexpr std::wstring_view kNames[] = {L"posNrm", L"elv"};
+    return kNames;
+}
+
+void CZRMusicalNoteSeqStyleElementNode::takeValue(std::wstring_view name,
+                                                  const CZRSimpleXmlNode& value) {
+    (name == L"posNrm" ? values_.posNrm : values_.elv) = value.number();
+}
+
+void CZRMusicalNoteSeqStyleElementNode::finish() {
+    if (auto* point = create<CZRNoteStyleSeqAttribElement>(values_)) append(points_, point);
+}
+
+} // namespace Kor3

@@ -1,0 +1,82 @@
+// The nodes of a note of a KOR3 document: the note, its style and its sequential style curves.
+#pragma once
+
+#include "formats/kor3/ReaderNode.h"
+#include "model/MusicalNote.h"
+#include "model/NoteStyleAttrib.h"
+#include "model/NoteStyleSeqAttrib.h"
+#include "model/NoteStyleSeqAttribElement.h"
+
+namespace Kor3 {
+
+/// A note, created at the first child and added to the part; values apply as they arrive. The
+/// phnms text is split at blanks into phonemes appended in order; its lock attribute, when
+/// non-zero, locks them.
+class CZRMusicalNoteNode final : public AZRKor3Node {
+public:
+    CZRMusicalNoteNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                       CZRKorDocument* document, CZRNodeList* notes)
+        : AZRKor3Node(parser, parent, tag, document), notes_(notes) {}
+
+private:
+    bool begin() override;
+    std::span<const std::wstring_view> valueNames() const override;
+    bool startStructured(const ZRXmlTag& tag) override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+
+    CZRNodeList* notes_;
+    CZRMusicalNote* note_ = nullptr;
+};
+
+/// The note's style and sequential style (both created with the element when the note has
+/// none): each attr stores its value under its id; each seqAttr starts a new curve of that id.
+class CZRMusicalNoteStyleNode final : public AZRKor3Node {
+public:
+    CZRMusicalNoteStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                            CZRKorDocument* document, CZRMusicalNote* note)
+        : AZRKor3Node(parser, parent, tag, document), note_(note) {}
+
+private:
+    std::span<const std::wstring_view> valueNames() const override;
+    bool startStructured(const ZRXmlTag& tag) override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+
+    CZRMusicalNote* note_;
+};
+
+/// One sequential style curve: collects its points and sorts them at the end.
+class CZRMusicalNoteSeqStyleNode final : public AZRKor3Node {
+public:
+    CZRMusicalNoteSeqStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                               CZRKorDocument* document, CZRNodeList* points)
+        : AZRKor3Node(parser, parent, tag, document), points_(points) {}
+
+private:
+    std::span<const std::wstring_view> valueNames() const override { return {}; }
+    bool startStructured(const ZRXmlTag& tag) override;
+    void finish() override { sortList(points_); }
+
+    CZRNodeList* points_;
+};
+
+/// A point of a sequential style curve, built at the end from posNrm and elv.
+class CZRMusicalNoteSeqStyleElementNode final : public AZRKor3Node {
+public:
+    CZRMusicalNoteSeqStyleElementNode(AZRXmlParser* parser, AZRXmlNode* parent,
+                                      const ZRXmlTag& tag, CZRKorDocument* document,
+                                      CZRNodeList* points)
+        : AZRKor3Node(parser, parent, tag, document), points_(points) {}
+
+private:
+    std::span<const std::wstring_view> valueNames() const override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void finish() override;
+
+    CZRNodeList* points_;
+    ZRNoteStyleSeqAttribElementValues values_;
+};
+
+/// The phonemes of a phnms text: the pieces between blanks, in order, empty pieces skipped.
+std::vector<std::wstring> splitPhonemes(std::wstring_view text);
+
+} // namespace Kor3

@@ -1,0 +1,139 @@
+#include "formats/kor3/PartNodes.h"
+
+#include "formats/kor3/NoteNodes.h"
+#include "formats/kor3/TrackNodes.h"
+
+namespace Kor3 {
+
+namespace {
+
+/// List types of a musical part's event lists.
+constexpr std::int32_t kNoteList = 4;
+constexpr std::int32_t kSingerList = 8;
+constexpr std::int32_t kControlList = 9;
+constexpr std::int32_t kStyleControlList = 10;
+
+} // namespace
+
+bool CZRMusicalPartNode::begin() {
+    part_ = create<CZRMusicalPart>();
+    if (part_ == nullptr) return false;
+    append(parts_, part_);
+    CZRNodeList* notes = createList(kNoteList);
+    CZRNodeList* singers = createList(kSingerList);
+    if (notes == nullptr || singers == nullptr || !check(part_->setNoteList(notes)) ||
+        !check(part_->setSingerList(singers)))
+        return false;
+    for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type) {
+        CZRNodeList* controls = createList(kControlList, type);
+        if (controls == nullptr || !check(part_->setControlList(type, controls))) return false;
+    }
+    return true;
+}
+
+std::span<const std::wstring_view> CZRMusicalPartNode::valueNames() const {
+    return kPartValueNames;
+}
+
+bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
+    if (tag.name == L"note") {
+        startNodeChild<CZRMusicalNoteNode>(tag, part_->noteList());
+    } else if (tag.name == L"singer") {
+        startNodeChild<CZRMusicalSingerNode>(tag, part_->singerList());
+    } else if (tag.name == L"mCtrl") {
+        startNodeChild<CZRMusicalControlNode>(tag, part_);
+    } else if (tag.name == L"phraseStyle") {
+        startNodeChild<CZRStyleControlNode>(tag, part_, CZRStyleControlNode::Kind::PhraseStyle);
+    } else if (tag.name == L"sCtrl") {
+        startNodeChild<CZRStyleControlNode>(tag, part_, CZRStyleControlNode::Kind::StyleControl);
+    } else if (tag.name == L"stylePlugin") {
+        if (part_->stylePlugin() == nullptr) {
+            CZRStylePlugin* plugin = create<CZRStylePlugin>();
+            if (plugin == nullptr || !check(part_->setStylePlugin(plugin))) return false;
+        }
+        startNodeChild<CZRStylePluginNode>(tag, part_->stylePlugin());
+    } else if (tag.name == L"partStyle") {
+        if (part_->partStyle() == nullptr) {
+            CZRPartStyleAttrib* style = create<CZRPartStyleAttrib>();
+            if (style == nullptr || !check(part_->setPartStyle(style))) return false;
+        }
+        startNodeChild<CZRPartStyleNode>(tag, part_->partStyle());
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CZRMusicalPartNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
+    takePartValue(part_->part(), name, value);
+}
+
+void CZRMusicalPartNode::finish() {
+    sortList(part_->noteList());
+    sortList(part_->singerList());
+    for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type)
+        sortList(part_->controlList(type));
+    for (const auto& [id, list] : part_->phraseStyleLists()) sortList(list);
+    for (const auto& [id, list] : part_->styleControlLists()) sortList(list);
+}
+
+std::span<const std::wstring_view> CZRStylePluginNode::valueNames() const {
+    static constexpr std::wstring_view kNames[] = {L"stylePluginID", L"stylePluginName",
+                                                   L"version"};
+    return kNames;
+}
+
+void CZRStylePluginNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
+    if (name == L"stylePluginID")
+        plugin_->setID(value.text());
+    else if (name == L"stylePluginName")
+        plugin_->setName(value.text());
+    else
+        plugin_->setVersion(value.text());
+}
+
+std::span<const std::wstring_view> CZRPartStyleNode::valueNames() const {
+    static constexpr std::wstring_view kNames[] = {L"attr"};
+    return kNames;
+}
+
+void CZRPartStyleNode::takeValue(std::wstring_view, const CZRSimpleXmlNode& value) {
+    style_->setValue(attrID(value.tag()), value.number());
+}
+
+bool CZRStyleControlNode::begin() {
+    event_ = create<CZRStyleControl>();
+    return event_ != nullptr;
+}
+
+std::span<const std::wstring_view> CZRStyleControlNode::valueNames() const {
+    static constexpr std::wstring_view kNames[] = {L"posTick", L"attr"};
+    return kNames;
+}
+
+void CZRStyleControlNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
+    ZRStyleControlValues& values = event_->values();
+    if (name == L"attr") {
+        values.id = attrID(value.tag());
+        values.val = value.number();
+    } else {
+        values.posTick = value.number();
+    }
+}
+
+void CZRStyleControlNode::finish() {
+    const std::wstring& id = event_->values().id;
+    const bool phrase = kind_ == Kind::PhraseStyle;
+    CZRNodeList* list = phrase ? kor::findMapList(part_->phraseStyleLists(), id)
+                               : kor::findMapList(part_->styleControlLists(), id);
+    if (list == nullptr) {
+        list = createList(kStyleControlList, phrase ? -1 : 0);
+        if (list == nullptr) return;
+        if (!check(phrase ? part_->setPhraseStyleList(id, list)
+                          : part_->setStyleControlList(id, list)))
+            return;
+    }
+    append(list, event_);
+}
+
+} // namespace Kor3

@@ -1,0 +1,111 @@
+// The nodes of a musical part of a KOR3 document and of its events except notes.
+#pragma once
+
+#include "formats/kor3/EventNodes.h"
+#include "model/MusicalControl.h"
+#include "model/MusicalPart.h"
+#include "model/MusicalSinger.h"
+#include "model/PartStyleAttrib.h"
+#include "model/StyleControl.h"
+#include "model/StylePlugin.h"
+
+namespace Kor3 {
+
+/// A musical part, created at the first child with empty note, singer and control lists and
+/// added to its track; the part values apply as they arrive. At the end every event list of the
+/// part is sorted: notes, singers, the seven control lists and each phrase-style and
+/// style-control list.
+class CZRMusicalPartNode final : public AZRKor3Node {
+public:
+    CZRMusicalPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                       CZRKorDocument* document, CZRNodeList* parts)
+        : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
+
+private:
+    bool begin() override;
+    std::span<const std::wstring_view> valueNames() const override;
+    bool startStructured(const ZRXmlTag& tag) override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void finish() override;
+
+    CZRNodeList* parts_;
+    CZRMusicalPart* part_ = nullptr;
+};
+
+/// The part's style plug-in (created with the element when the part has none): its ID, name and
+/// version as they arrive.
+class CZRStylePluginNode final : public AZRKor3Node {
+public:
+    CZRStylePluginNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                       CZRKorDocument* document, CZRStylePlugin* plugin)
+        : AZRKor3Node(parser, parent, tag, document), plugin_(plugin) {}
+
+private:
+    std::span<const std::wstring_view> valueNames() const override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+
+    CZRStylePlugin* plugin_;
+};
+
+/// The part style (created with the element when the part has none): each attr stores its
+/// value under its id.
+class CZRPartStyleNode final : public AZRKor3Node {
+public:
+    CZRPartStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                     CZRKorDocument* document, CZRPartStyleAttrib* style)
+        : AZRKor3Node(parser, parent, tag, document), style_(style) {}
+
+private:
+    std::span<const std::wstring_view> valueNames() const override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+
+    CZRPartStyleAttrib* style_;
+};
+
+/// A phrase-style event (phraseStyle) or a style-control event (sCtrl), created at the first
+/// child: posTick sets its position, its attr its attribute name and value (a later attr wins).
+/// At the end it joins the part's phrase-style or style-control list of that name, which is
+/// created and registered in the part when the part has none yet.
+class CZRStyleControlNode final : public AZRKor3Node {
+public:
+    enum class Kind { PhraseStyle, StyleControl };
+
+    CZRStyleControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                        CZRKorDocument* document, CZRMusicalPart* part, Kind kind)
+        : AZRKor3Node(parser, parent, tag, document), part_(part), kind_(kind) {}
+
+private:
+    bool begin() override;
+    std::span<const std::wstring_view> valueNames() const override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void finish() override;
+
+    CZRMusicalPart* part_;
+    Kind kind_;
+    CZRStyleControl* event_ = nullptr;
+};
+
+struct MusicalSingerTraits {
+    using Object = CZRMusicalSinger;
+    static constexpr std::wstring_view kNames[] = {L"posTick", L"vBS", L"vPC"};
+    static void take(ZRMusicalSingerValues& values, std::wstring_view name,
+                     const CZRSimpleXmlNode& value) {
+        (name == L"posTick" ? values.posTick : name == L"vBS" ? values.vBS : values.vPC) =
+            value.number();
+    }
+};
+
+/// A singer change of a musical part.
+using CZRMusicalSingerNode = TZREventNode<MusicalSingerTraits>;
+
+struct MusicalControlTraits {
+    using Object = CZRMusicalControl;
+    using Part = CZRMusicalPart;
+    static constexpr std::wstring_view kNames[] = {L"posTick", L"attr"};
+    static std::int32_t& position(ZRMusicalControlValues& values) { return values.posTick; }
+};
+
+/// A musical control point (mCtrl).
+using CZRMusicalControlNode = TZRControlNode<MusicalControlTraits>;
+
+} // namespace Kor3

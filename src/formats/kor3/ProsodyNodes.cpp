@@ -1,0 +1,70 @@
+#include "formats/kor3/ProsodyNodes.h"
+
+#include "formats/kor3/TrackNodes.h"
+
+namespace Kor3 {
+
+namespace {
+
+/// List types of a prosody part's event lists.
+constexpr std::int32_t kPhonemeList = 11;
+constexpr std::int32_t kVoiceList = 12;
+constexpr std::int32_t kElementList = 13;
+constexpr std::int32_t kControlList = 14;
+
+} // namespace
+
+bool CZRProsodyPartNode::begin() {
+    part_ = create<CZRProsodyPart>();
+    if (part_ == nullptr) return false;
+    append(parts_, part_);
+    CZRNodeList* voices = createList(kVoiceList);
+    CZRNodeList* phonemes = createList(kPhonemeList);
+    if (voices == nullptr || phonemes == nullptr || !check(part_->setVoiceList(voices)) ||
+        !check(part_->setPhonemeList(phonemes)))
+        return false;
+    for (std::size_t which : {kPitchList, kDynamicsList}) {
+        CZRNodeList* elements = createList(kElementList);
+        if (elements == nullptr || !check(part_->setElementList(which, elements))) return false;
+    }
+    for (std::int32_t type = 0; type < CZRProsodyPart::kControlTypes; ++type) {
+        CZRNodeList* controls = createList(kControlList, type);
+        if (controls == nullptr || !check(part_->setControlList(type, controls))) return false;
+    }
+    return true;
+}
+
+std::span<const std::wstring_view> CZRProsodyPartNode::valueNames() const {
+    return kPartValueNames;
+}
+
+bool CZRProsodyPartNode::startStructured(const ZRXmlTag& tag) {
+    if (tag.name == L"voice")
+        startNodeChild<CZRProsodyVoiceNode>(tag, part_->voiceList());
+    else if (tag.name == L"pCtrl")
+        startNodeChild<CZRProsodyControlNode>(tag, part_);
+    else if (tag.name == L"pch")
+        startNodeChild<CZRProsodyPitchNode>(tag, part_->elementList(kPitchList));
+    else if (tag.name == L"dyn")
+        startNodeChild<CZRProsodyDynamicsNode>(tag, part_->elementList(kDynamicsList));
+    else if (tag.name == L"phnm")
+        startNodeChild<CZRProsodyPhonemeNode>(tag, part_->phonemeList());
+    else
+        return false;
+    return true;
+}
+
+void CZRProsodyPartNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
+    takePartValue(part_->part(), name, value);
+}
+
+void CZRProsodyPartNode::finish() {
+    sortList(part_->voiceList());
+    sortList(part_->phonemeList());
+    sortList(part_->elementList(kPitchList));
+    sortList(part_->elementList(kDynamicsList));
+    for (std::int32_t type = 0; type < CZRProsodyPart::kControlTypes; ++type)
+        sortList(part_->controlList(type));
+}
+
+} // namespace Kor3

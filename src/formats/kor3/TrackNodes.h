@@ -1,0 +1,93 @@
+// The nodes of the tracks of a KOR3 document: ZR tracks, the audio tracks with their WAV parts,
+// and the aux records.
+#pragma once
+
+#include "formats/kor3/ReaderNode.h"
+#include "model/Aux.h"
+#include "model/WAVPart.h"
+#include "model/WAVTrack.h"
+#include "model/ZRTrack.h"
+
+namespace Kor3 {
+
+/// A ZR track, created at the first child with an empty part list and added to the sequence;
+/// its values apply as they arrive; its parts are sorted at the end.
+class CZRZRTrackNode final : public AZRKor3Node {
+public:
+    CZRZRTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                   CZRKorDocument* document, CZRNodeList* tracks)
+        : AZRKor3Node(parser, parent, tag, document), tracks_(tracks) {}
+
+private:
+    bool begin() override;
+    std::span<const std::wstring_view> valueNames() const override;
+    bool startStructured(const ZRXmlTag& tag) override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void finish() override { sortList(track_->partList()); }
+
+    CZRNodeList* tracks_;
+    CZRZRTrack* track_ = nullptr;
+};
+
+/// An audio track of the sequence (the SE or the karaoke track): adds its WAV parts and sorts
+/// them at the end.
+class CZRWAVTrackNode final : public AZRKor3Node {
+public:
+    CZRWAVTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                    CZRKorDocument* document, CZRWAVTrack* track)
+        : AZRKor3Node(parser, parent, tag, document), track_(track) {}
+
+private:
+    std::span<const std::wstring_view> valueNames() const override { return {}; }
+    bool startStructured(const ZRXmlTag& tag) override;
+    void finish() override { sortList(track_->wavPartList()); }
+
+    CZRWAVTrack* track_;
+};
+
+using CZRSETrackNode = CZRWAVTrackNode;
+using CZRKaraokeTrackNode = CZRWAVTrackNode;
+
+/// A WAV part, created at the first child and added to its audio track; values apply as they
+/// arrive.
+class CZRWAVPartNode final : public AZRKor3Node {
+public:
+    CZRWAVPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                   CZRKorDocument* document, CZRNodeList* parts)
+        : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
+
+private:
+    bool begin() override;
+    std::span<const std::wstring_view> valueNames() const override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+
+    CZRNodeList* parts_;
+    CZRWAVPart* part_ = nullptr;
+};
+
+/// An aux record, created at the first child and added to the aux list; its ID and content
+/// replace the record's strings as they arrive.
+class CZRAuxNode final : public AZRKor3Node {
+public:
+    CZRAuxNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+               CZRKorDocument* document, CZRNodeList* auxes)
+        : AZRKor3Node(parser, parent, tag, document), auxes_(auxes) {}
+
+private:
+    bool begin() override;
+    std::span<const std::wstring_view> valueNames() const override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+
+    CZRNodeList* auxes_;
+    CZRAux* aux_ = nullptr;
+};
+
+/// Applies a value shared by every part (position, play time, name, comment); false for
+/// another name.
+bool takePartValue(CZRPart& part, std::wstring_view name, const CZRSimpleXmlNode& value);
+
+/// The value names every part has.
+inline constexpr std::wstring_view kPartValueNames[] = {L"posTick", L"playTime", L"partName",
+                                                        L"comment"};
+
+} // namespace Kor3

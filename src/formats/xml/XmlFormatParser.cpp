@@ -1,0 +1,245 @@
+#include "formats/xml/XmlFormatParser.h"
+
+#include "formats/xml/VerifyTree.h"
+#include "formats/xml/XmlText.h"
+#include "model/KorDocument.h"
+#include "platform/Path.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <xercesc/sax/SAXParseException.hpp>
+#include <xercesc/sax2/Attributes.hpp>
+#include <xercesc/sax2/DefaultHandler.hpp>
+#include <xercesc/sax2/SAX2XMLReader.hpp>
+#include <xercesc/sax2/XMLReaderFactory.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/util/XMLException.hpp>
+#include <xercesc/util/XMLString.hpp>
+#include <xercesc/util/XMLUni.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+namespace xc = XERCES_CPP_NAMESPACE;
+
+namespace {
+
+/// Song files declare no entities of their own (the predefined ones do not count), so a few
+/// expansions are plenty.
+constexpr XMLSize_t kMaxEntityExpansions = 1000;
+
+/// Diagnostics longer than this many characters are cut.
+constexpr std::size_t kMaxDiagnostic = 2047;
+
+std::wstring wide(const XMLCh* text) { return kor::fromUtf16(text); }
+
+} // namespace
+
+/// Receives the reader's events and hands them to the parser in the library's own terms. Errors
+/// and fatal errors end the parse by throwing a copy of their exception, which parseFile catches.
+class CZRXmlFormatParser::Handler final : public xc::DefaultHandler {
+public:
+    explicit Handler(CZRXmlFormatParser& owner) : owner_(owner) {}
+
+    void startElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const,
+                      const xc::Attributes& attrs) override {
+        // The tag is built in the parser's buffer, whose storage serves every element.
+        ZRXmlTag& tag = owner_.tag_;
+        assign(tag.name, localname);
+        const XMLSize_t count = attrs.getLength();
+        tag.attributes.resize(count);
+        for (XMLSize_t i = 0; i < count; ++i) {
+            assign(tag.attributes[i].first, attrs.getLocalName(i));
+            assign(tag.attributes[i].second, attrs.getValue(i));
+        }
+        owner_.startElement();
+    }
+
+    void endElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const) override {
+        assign(owner_.name_, localname);
+        owner_.endElement();
+    }
+
+    void characters(const XMLCh* const chars, const XMLSize_t length) override {
+        owner_.addCharacters(chars, length);
+    }
+
+    void warning(const xc::SAXParseException& exc) override { report(L"Warning", exc); }
+
+    void error(const xc::SAXParseException& exc) override {
+        report(L"Error", exc);
+        throw xc::SAXParseException(exc);
+    }
+
+    void fatalError(const xc::SAXParseException& exc) override {
+        report(L"Fatal Error", exc);
+        throw xc::SAXParseException(exc);
+    }
+
+private:
+    static void assign(std::wstring& out, const XMLCh* text) {
+        kor::assignUtf16(out, text, xc::XMLString::stringLen(text));
+    }
+
+    void report(const wchar_t* kind, const xc::SAXParseException& exc) {
+        owner_.diagnose(kind, wide(exc.getSystemId()), exc.getLineNumber(), exc.getColumnNumber(),
+                        wide(exc.getMessage()));
+    }
+
+    CZRXmlFormatParser& owner_;
+};
+
+struct CZRXmlFormatParser::Reader {
+    Reader() { security.setEntityExpansionLimit(kMaxEntityExpansions); }
+
+    /// Limits entity expansion, so a document of nested entities cannot exhaust memory or time.
+    xc::SecurityManager security;
+    std::unique_ptr<xc::SAX2XMLReader> sax;
+    std::u16string schemaLocation;
+};
+
+CZRXmlFormatParser::CZRXmlFormatParser(const ZRXmlFormat& format)
+    : format_(format), handler_(std::make_unique<Handler>(*this)) {}
+
+CZRXmlFormatParser::~CZRXmlFormatParser() {
+    rootNode_.reset();
+    reader_.reset();
+    handler_.reset();
+    if (platformStarted_) xc::XMLPlatformUtils::Terminate();
+}
+
+bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
+    if (initialized_) return true;
+    try {
+        // The schema is named by a file URI, so the folder must be absolute and escaped.
+        std::wstring folder = schemaFolder;
+        if (const auto path = kor::platform::toPath(schemaFolder)) {
+            std::error_code ignored;
+            const auto absolute = std::filesystem::absolute(*path, ignored);
+            if (const auto text = kor::platform::fromPath(absolute)) folder = *text;
+        }
+        schemaLocation_ = std::wstring(format_.namespaceURI) + L" file://" +
+                          kor::escapeFolderForUri(kor::platform::joinPath(folder, format_.schemaFile));
+
+        if (!platformStarted_) {
+            xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale);
+            platformStarted_ = true;
+        }
+        auto reader = std::make_unique<Reader>();
+        reader->sax.reset(xc::XMLReaderFactory::createXMLReader(xc::XMLPlatformUtils::fgMemoryManager));
+        if (reader->sax == nullptr) return false;
+        xc::SAX2XMLReader& sax = *reader->sax;
+        sax.setFeature(xc::XMLUni::fgSAX2CoreValidation, true);
+        sax.setFeature(xc::XMLUni::fgSAX2CoreNameSpaces, true);
+        sax.setFeature(xc::XMLUni::fgXercesSchema, true);
+        sax.setFeature(xc::XMLUni::fgXercesSchemaFullChecking, true);
+        // Song files never need an external DTD; not loading one keeps reads local.
+        sax.setFeature(xc::XMLUni::fgXercesLoadExternalDTD, false);
+        reader->schemaLocation = kor::toUtf16(schemaLocation_);
+        sax.setProperty(xc::XMLUni::fgXercesSchemaExternalSchemaLocation,
+                        const_cast<char16_t*>(reader->schemaLocation.c_str()));
+        sax.setProperty(xc::XMLUni::fgXercesSecurityManager, &reader->security);
+        sax.setContentHandler(handler_.get());
+        sax.setErrorHandler(handler_.get());
+        reader_ = std::move(reader);
+        initialized_ = true;
+        return true;
+    } catch (const xc::XMLException&) {
+        return false;
+    } catch (const xc::OutOfMemoryException&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+std::uint32_t CZRXmlFormatParser::parseFile(CZRKorDocument* target, const wchar_t* path) {
+    lastMessage_.clear();
+    if (!initialized_) return ZR_E_NOT_INITIALIZED;
+    if (path == nullptr) return ZR_E_INVALID_PARAMETER;
+    const auto fsPath = kor::platform::toPath(path);
+    std::error_code ignored;
+    if (!fsPath || std::filesystem::is_directory(*fsPath, ignored) ||
+        !std::ifstream(*fsPath, std::ios::binary).is_open())
+        return ZR_E_FILE_NOT_FOUND;
+
+    result_ = 0xFFFFFFFFu;
+    target_ = nullptr;
+    rootNode_.reset();
+    setCurrentNode(nullptr);
+    resetBuildFailure();
+    pendingText_.clear();
+    hasPendingText_ = false;
+    if (target == nullptr || target->root() == nullptr) return ZR_E_INVALID_PARAMETER;
+    target_ = target;
+
+    if (const std::uint32_t code = runParse(path); code != 0) return code;
+    if (buildFailure() != 0) return buildFailure();
+    result_ = kor::verifyTree(target_, lastMessage_);
+    return result_;
+}
+
+std::uint32_t CZRXmlFormatParser::runParse(const wchar_t* path) {
+    try {
+        const std::u16string systemId = kor::toUtf16(path);
+        reader_->sax->parse(systemId.c_str());
+        return 0;
+    } catch (const xc::SAXParseException&) {
+        return format_.invalidFileCode;
+    } catch (const xc::XMLException& exc) {
+        lastMessage_ = wide(exc.getMessage());
+        return format_.xmlErrorCode;
+    } catch (const xc::OutOfMemoryException&) {
+        return ZR_E_NOT_ENOUGH_MEMORY;
+    } catch (const std::bad_alloc&) {
+        return ZR_E_NOT_ENOUGH_MEMORY;
+    } catch (const xc::SAXException& exc) {
+        lastMessage_ = wide(exc.getMessage());
+        return format_.xmlErrorCode;
+    }
+}
+
+void CZRXmlFormatParser::startElement() {
+    flushText();
+    // Only the first root element makes the root node: a later one (which the schema forbids)
+    // must not replace the node chain that is still open.
+    if (rootNode_ == nullptr && tag_.name == format_.rootElement) {
+        rootNode_ = createRootNode(tag_, *target_);
+        setCurrentNode(rootNode_.get());
+    }
+    if (AZRXmlNode* node = currentNode()) node->startChild(tag_);
+}
+
+void CZRXmlFormatParser::endElement() {
+    flushText();
+    if (AZRXmlNode* node = currentNode()) node->endElement(name_);
+}
+
+void CZRXmlFormatParser::addCharacters(const char16_t* text, std::size_t length) {
+    pendingText_.append(text, length);
+    hasPendingText_ = true;
+}
+
+// Character data is gathered until the next tag, so a value that the reader delivers in pieces
+// (around an entity reference, or across its buffer boundary) reaches the node whole.
+void CZRXmlFormatParser::flushText() {
+    if (!hasPendingText_) return;
+    kor::assignUtf16(text_, pendingText_.data(), pendingText_.size());
+    kor::cleanCharacterData(text_);
+    pendingText_.clear();
+    hasPendingText_ = false;
+    if (AZRXmlNode* node = currentNode()) node->setText(text_);
+}
+
+void CZRXmlFormatParser::diagnose(const wchar_t* kind, const std::wstring& systemId,
+                                  std::uint64_t line, std::uint64_t column,
+                                  const std::wstring& message) {
+    std::wstring text = std::wstring(kind) + L" at file \"" + systemId + L"\", line " +
+                        std::to_wstring(static_cast<int>(line)) + L", char " +
+                        std::to_wstring(static_cast<int>(column)) + L":\n- " + message + L"\n";
+    if (text.size() > kMaxDiagnostic) text.resize(kMaxDiagnostic);
+    lastMessage_ = std::move(text);
+}

@@ -1,0 +1,90 @@
+// A validating reader of one XML song format: configures the XML reader, runs a parse through the
+// element nodes and verifies the document they built.
+#pragma once
+
+#include "formats/xml/XmlNode.h"
+#include "formats/xml/XmlParser.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CZRKorDocument;
+
+/// What tells the song formats apart for the parser.
+struct ZRXmlFormat {
+    const wchar_t* rootElement;     ///< local name of the root element, e.g. "kor3"
+    const wchar_t* namespaceURI;    ///< the format's namespace
+    const wchar_t* schemaFile;      ///< schema file name inside the schema folder
+    std::uint32_t xmlErrorCode;     ///< the XML reader itself failed
+    std::uint32_t invalidFileCode;  ///< the document is malformed or breaks the schema
+};
+
+/// Base of the format parsers. Owns the XML reader and the root node of the last parse; borrows
+/// the target document during a parse. Every document is validated against the format's schema
+/// file in the schema folder, and after a parse the built tree is repaired and checked. Use:
+/// initParser once, then parseFile as often as needed, each into a new target. Nothing of the
+/// XML reader (its types or exceptions) reaches the callers.
+class CZRXmlFormatParser : public AZRXmlParser {
+public:
+    explicit CZRXmlFormatParser(const ZRXmlFormat& format);
+    /// Deletes the reader and the root node; ends the XML platform when initParser started it.
+    ~CZRXmlFormatParser() override;
+
+    /// Starts the XML platform, creates and configures the validating reader, with the schema
+    /// file looked up in `schemaFolder`. False when the reader cannot be set up. A second call
+    /// after success does nothing and returns true.
+    [[nodiscard]] bool initParser(const std::wstring& schemaFolder);
+
+    /// Reads the file `path` into `target`, which must hold a root object; the format's root
+    /// node builds the song under it. Returns 0 or: ZR_E_NOT_INITIALIZED before initParser,
+    /// ZR_E_INVALID_PARAMETER for a null path or an unusable target, ZR_E_FILE_NOT_FOUND when the
+    /// file cannot be opened (nothing is read then), the format's XML error code when the reader
+    /// fails, its invalid-file code when the document is malformed or breaks the schema (detail
+    /// in lastMessage), ZR_E_NOT_ENOUGH_MEMORY when an object cannot be built, and otherwise
+    /// the result of the verification of the built tree (with its report in lastMessage). After
+    /// a failure the target may hold a partly built song, which the caller discards.
+    [[nodiscard]] std::uint32_t parseFile(CZRKorDocument* target, const wchar_t* path);
+
+    /// The text of the last warning, error or verification report; emptied by each parseFile.
+    const std::wstring& lastMessage() const { return lastMessage_; }
+    /// The code of the last parseFile; 0xFFFFFFFF while one runs or when it stopped before
+    /// verification.
+    std::uint32_t result() const { return result_; }
+    /// The external schema location handed to the reader: namespace, blank, schema file URI.
+    const std::wstring& schemaLocation() const { return schemaLocation_; }
+
+protected:
+    /// Creates the node of the root element (parent none) that builds into `target`.
+    virtual std::unique_ptr<AZRXmlNode> createRootNode(const ZRXmlTag& tag,
+                                                       CZRKorDocument& target) = 0;
+
+private:
+    class Handler;
+    struct Reader;
+
+    void startElement();
+    void endElement();
+    void addCharacters(const char16_t* text, std::size_t length);
+    void flushText();
+    void diagnose(const wchar_t* kind, const std::wstring& systemId, std::uint64_t line,
+                  std::uint64_t column, const std::wstring& message);
+    std::uint32_t runParse(const wchar_t* path);
+
+    const ZRXmlFormat format_;
+    std::unique_ptr<Handler> handler_;
+    std::unique_ptr<Reader> reader_;
+    bool platformStarted_ = false;
+    bool initialized_ = false;
+    std::uint32_t result_ = 0xFFFFFFFFu;
+    std::wstring lastMessage_;
+    std::wstring schemaLocation_;
+    // Buffers of the event being handled, kept so their storage is reused from event to event.
+    ZRXmlTag tag_;
+    std::wstring name_;
+    std::wstring text_;
+    std::u16string pendingText_;
+    bool hasPendingText_ = false;
+    CZRKorDocument* target_ = nullptr;
+    std::unique_ptr<AZRXmlNode> rootNode_;
+};

@@ -1,0 +1,259 @@
+#include "formats/kor3/Kor3Parser.h"
+
+#include "model/Aux.h"
+#include "model/Builders.h"
+#include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/KaraokeUnit.h"
+#include "model/MasterTrack.h"
+#include "model/MasterUnit.h"
+#include "model/Mixer.h"
+#include "model/MusicalControl.h"
+#include "model/MusicalNote.h"
+#include "model/MusicalPart.h"
+#include "model/NoteStyleAttrib.h"
+#include "model/NoteStyleSeqAttrib.h"
+#include "model/PartStyleAttrib.h"
+#include "model/ProsodyElement.h"
+#include "model/ProsodyPart.h"
+#include "model/SEUnit.h"
+#include "model/Sequence.h"
+#include "model/StylePlugin.h"
+#include "model/UnManaged.h"
+#include "model/VVoice.h"
+#include "model/VstPlugin.h"
+#include "model/WAVPart.h"
+#include "model/WAVTrack.h"
+#include "model/ZRTrack.h"
+#include "model/ZRUnit.h"
+#include "support/TempDir.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::wstring wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::wstring dataFile(const char* name) {
+    return wide(std::string(KORMAN_TEST_DATA_DIR) + "/kor3/" + name);
+}
+
+/// A document as the manager prepares it for a load, and the code of reading `name` into it.
+struct Loaded {
+    CZRKorDocument doc;
+    std::uint32_t code = 0;
+    std::wstring message;
+
+    explicit Loaded(const char* name, Kor3::CZRKor3Parser* parser = nullptr) {
+        doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID));
+        Kor3::CZRKor3Parser own;
+        Kor3::CZRKor3Parser& used = parser != nullptr ? *parser : own;
+        EXPECT_TRUE(used.initParser(wide(KORMAN_SCHEMA_DIR)));
+        code = used.parseFile(&doc, dataFile(name).c_str());
+        message = used.lastMessage();
+    }
+    CZRSequence& sequence() const { return *doc.root()->sequence(); }
+};
+
+/// The sort keys of the elements of `list`, in list order.
+std::vector<std::int32_t> keys(const CZRNodeList* list) {
+    std::vector<std::int32_t> out;
+    if (list != nullptr)
+        for (const IZRMutableKorObject* element : list->elements())
+            out.push_back(element->getSortKey());
+    return out;
+}
+
+template <class T>
+T& at(const CZRNodeList* list, std::uint32_t index) {
+    T* element = kor::objCast<T>(list->elementAt(index));
+    if (element == nullptr) throw std::runtime_error("no element of that class there");
+    return *element;
+}
+
+using Keys = std::vector<std::int32_t>;
+
+} // namespace
+
+TEST(Kor3Parser, LoadsHeaderVoicesAndMixer) {
+    Loaded song("full.korx");
+    ASSERT_EQ(song.code, 0u) << narrow(song.message);
+    const CZRSequence& seq = song.sequence();
+    // vender and version of the file leave the library's own in place.
+    EXPECT_EQ(seq.getVender(), kor::kNewSequenceVender);
+    EXPECT_EQ(seq.getVersion(), kor::kNewSequenceVersion);
+
+    ASSERT_EQ(keys(seq.vvoiceList()), (Keys{0, 65536 + 5}));
+    EXPECT_EQ(at<CZRVVoice>(seq.vvoiceList(), 0).getName(), L"First Voice");
+    const ZRVVoiceParam& param = at<CZRVVoice>(seq.vvoiceList(), 1).getParam();
+    EXPECT_EQ((std::vector<int>{param.breathiness, param.brightness, param.clearness,
+                                param.genderFactor, param.opening}),
+              (std::vector<int>{1, 2, 3, 4, 5}));
+
+    const CZRMasterUnit& master = *seq.mixer()->masterUnit();
+    EXPECT_EQ(master.values().outDev, 2);
+    EXPECT_EQ(master.values().srRetLevel, -20);
+    EXPECT_EQ(master.values().vol, -10);
+    ASSERT_EQ(master.vstList(CZRMasterUnit::kInsertList)->getCount(), 1u);
+    ASSERT_EQ(master.vstList(CZRMasterUnit::kSendReturnList)->getCount(), 1u);
+    const auto& sendReturn = at<CZRVstPlugin>(master.vstList(CZRMasterUnit::kSendReturnList), 0);
+    EXPECT_EQ(sendReturn.getID(), L"MASTER-SEND-RETURN");
+    EXPECT_EQ(sendReturn.getPresetNo(), 3);
+    EXPECT_EQ(sendReturn.getBypass(), 1);
+
+    // ZR units in track order; out-of-range solo, pan and volume leave the unit's values.
+    const CZRNodeList* units = seq.mixer()->zrUnitList();
+    ASSERT_EQ(keys(units), (Keys{0, 1}));
+    const ZRZRUnitValues& kept = at<CZRZRUnit>(units, 0).values();
+    EXPECT_EQ(kept.inGain, -3);
+    EXPECT_EQ(kept.solo, 0);
+    EXPECT_EQ(kept.pan, 0);
+    EXPECT_EQ(kept.vol, 0);
+    const ZRZRUnitValues& applied = at<CZRZRUnit>(units, 1).values();
+    EXPECT_EQ(applied.solo, 1);
+    EXPECT_EQ(applied.pan, 128);
+    EXPECT_EQ(applied.vol, -898);
+    // Ten parameters announced, three values read: three parameters.
+    const auto& eq = at<CZRVstPlugin>(at<CZRZRUnit>(units, 0).vstList(), 0);
+    EXPECT_EQ(eq.getParamNum(), 3);
+    EXPECT_EQ(eq.values().values, (std::vector<std::int32_t>{11, -12, 13}));
+
+    CZRKorDocument fresh;
+    const CZRSequence* defaults = kor::buildEmptySequence(fresh.context());
+    ASSERT_NE(defaults, nullptr);
+    const ZRSEUnitValues& se = seq.mixer()->seUnit()->values();
+    EXPECT_EQ(se.inGain, 1);
+    EXPECT_EQ(se.pan, defaults->mixer()->seUnit()->values().pan);
+    EXPECT_EQ(se.vol, defaults->mixer()->seUnit()->values().vol);
+    EXPECT_EQ(seq.mixer()->karaokeUnit()->values().vol, 60);
+}
+
+TEST(Kor3Parser, LoadsTracksPartsAndEventsInPositionOrder) {
+    Loaded song("full.korx");
+    ASSERT_EQ(song.code, 0u) << narrow(song.message);
+    const CZRSequence& seq = song.sequence();
+    const CZRMasterTrack& master = *seq.masterTrack();
+    EXPECT_EQ(master.getSeqName(), L"Full Song");
+    EXPECT_EQ(master.getPreMeasure(), 2);
+    EXPECT_EQ(keys(master.timeSigList()), (Keys{0, 4}));
+    EXPECT_EQ(keys(master.tempoList()), (Keys{0, 3840}));
+
+    ASSERT_EQ(keys(seq.zrTrackList()), (Keys{0, 1}));
+    const CZRZRTrack& lead = at<CZRZRTrack>(seq.zrTrackList(), 0);
+    EXPECT_EQ(lead.getName(), L"Lead");
+    ASSERT_EQ(keys(lead.partList()), (Keys{1920, 7680}));
+
+    const auto& part = at<CZRMusicalPart>(lead.partList(), 0);
+    EXPECT_EQ(part.getName(), L"Verse");
+    EXPECT_EQ(part.stylePlugin()->getID(), kor::kDefaultStylePluginID);
+    std::int32_t bendDep = 0;
+    EXPECT_TRUE(part.partStyle()->getValue(L"bendDep", bendDep));
+    EXPECT_EQ(bendDep, 8);
+    EXPECT_EQ(keys(part.getPhraseStyleList(L"warmth") ? part.phraseStyleLists().at(L"warmth")
+                                                       : nullptr),
+              (Keys{0, 960}));
+    EXPECT_EQ(keys(part.styleControlLists().at(L"POR")), (Keys{0}));
+    EXPECT_EQ(keys(part.singerList()), (Keys{0}));
+    // Two DYN points in order, one PBS point; the point of the unknown kind is dropped.
+    EXPECT_EQ(keys(part.controlList(0)), (Keys{0, 480}));
+    EXPECT_EQ(keys(part.controlList(6)), (Keys{0}));
+    std::size_t controls = 0;
+    for (std::int32_t type = 0; type < 7; ++type) controls += part.controlList(type)->getCount();
+    EXPECT_EQ(controls, 3u);
+
+    const auto& spoken = at<CZRProsodyPart>(lead.partList(), 1);
+    EXPECT_EQ(keys(spoken.elementList(0)), (Keys{0, 500}));
+    EXPECT_EQ(at<CZRProsodyElement>(spoken.elementList(0), 1).getValue(), 6100);
+    EXPECT_EQ(keys(spoken.elementList(1)), (Keys{0}));
+    EXPECT_EQ(keys(spoken.phonemeList()), (Keys{0, 1000}));
+    EXPECT_EQ(keys(spoken.controlList(4)), (Keys{100}));
+
+    const auto& clap = at<CZRWAVPart>(seq.seTrack()->wavPartList(), 0);
+    EXPECT_EQ(clap.getFilePath(), L"clap.wav");
+    EXPECT_EQ(clap.getSampleRate(), 44100);
+    EXPECT_EQ(seq.karaokeTrack()->wavPartList()->getCount(), 0u);
+    const auto& aux = at<CZRAux>(seq.unManaged()->auxList(), 0);
+    EXPECT_EQ(aux.getID(), L"HOST-LAYOUT");
+    EXPECT_EQ(aux.getContent(), L"zoom=2 ]]> done");
+}
+
+TEST(Kor3Parser, LoadsNotesWithPhonemesLocksAndStyles) {
+    Loaded song("full.korx");
+    ASSERT_EQ(song.code, 0u) << narrow(song.message);
+    const CZRZRTrack& lead = at<CZRZRTrack>(song.sequence().zrTrackList(), 0);
+    const CZRNodeList* notes = at<CZRMusicalPart>(lead.partList(), 0).noteList();
+    ASSERT_EQ(keys(notes), (Keys{0, 480, 960}));
+
+    const ZRMusicalNoteValues& first = at<CZRMusicalNote>(notes, 0).values();
+    EXPECT_EQ(first.lyric, L"la la");
+    EXPECT_EQ(first.phonemes, (std::vector<std::wstring>{L"l", L"a"}));
+    EXPECT_EQ(first.phLock, 1);
+    EXPECT_EQ(at<CZRMusicalNote>(notes, 1).values().phonemes,
+              (std::vector<std::wstring>{L"l'", L"i"}));
+    EXPECT_EQ(at<CZRMusicalNote>(notes, 1).values().phLock, 0);
+    EXPECT_EQ(at<CZRMusicalNote>(notes, 2).values().phLock, 0);
+
+    const CZRMusicalNote& styled = at<CZRMusicalNote>(notes, 0);
+    std::int32_t decay = 0;
+    EXPECT_TRUE(styled.noteStyle()->getValue(L"decay", decay));
+    EXPECT_EQ(decay, 60);
+    const CZRNodeList* depth = styled.noteSeqStyle()->elementList(L"vibDep");
+    ASSERT_NE(depth, nullptr);
+    EXPECT_EQ(keys(depth), (Keys{0, 32768}));
+    EXPECT_EQ(depth->getListTypeEx(), CZRNoteStyleSeqAttrib::kVibDepKind);
+    EXPECT_EQ(keys(styled.noteSeqStyle()->elementList(L"vibRate")), (Keys{0}));
+}
+
+TEST(Kor3Parser, RejectsBrokenDocumentsWithCodeAndDetail) {
+    struct Case {
+        const char* file;
+        std::uint32_t code;
+        const wchar_t* messageStart;
+    };
+    const Case cases[] = {
+        {"malformed.korx", ZR_E_INVALID_KOR3_FILE, L"Fatal Error at file \""},
+        {"schema-violation.korx", ZR_E_INVALID_KOR3_FILE, L"Error at file \""},
+        {"rejected-value.korx", ZR_E_INVALID_VVOICE_COMPONENT_ID, L"Verify error : CZRKorRoot {"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        Loaded song(c.file);
+        EXPECT_EQ(song.code, c.code);
+        EXPECT_EQ(song.message.rfind(c.messageStart, 0), 0u) << narrow(song.message);
+    }
+    Loaded rejected("rejected-value.korx");
+    const std::wstring& report = rejected.message;
+    const std::size_t mark = report.find(L"\nERROR >>>>> CZRVVoice {");
+    ASSERT_NE(mark, std::wstring::npos);
+    EXPECT_NE(report.find(L"compID=TOO-SHORT", mark), std::wstring::npos);
+    EXPECT_NE(report.rfind(L"CZRSequence {", mark), std::wstring::npos);
+    const std::wstring end = L" <<<<< ERROR\n";
+    EXPECT_EQ(report.substr(report.size() - end.size()), end);
+}
+
+TEST(Kor3Parser, OneParserReadsFileAfterFileWithoutLeaking) {
+    Kor3::CZRKor3Parser parser;
+    for (int round = 0; round < 5; ++round) {
+        Loaded broken("malformed.korx", &parser);
+        EXPECT_EQ(broken.code, ZR_E_INVALID_KOR3_FILE);
+        Loaded rejected("rejected-value.korx", &parser);
+        EXPECT_EQ(rejected.code, ZR_E_INVALID_VVOICE_COMPONENT_ID);
+        Loaded song("full.korx", &parser);
+        EXPECT_EQ(song.code, 0u);
+        EXPECT_TRUE(parser.lastMessage().empty());
+    }
+}
+
+TEST(Kor3Parser, NeedsTheSchemaOfTheSchemaFolder) {
+    kor::test::TempDir emptyFolder;
+    CZRKorDocument doc;
+    doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID));
+    Kor3::CZRKor3Parser parser;
+    ASSERT_TRUE(parser.initParser(emptyFolder.wide()));
+    EXPECT_EQ(parser.schemaLocation(), std::wstring(Kor3::kNamespaceURI) + L" file://" +
+                                           emptyFolder.wide() + L"/kor3.xsd");
+    EXPECT_EQ(parser.parseFile(&doc, dataFile("full.korx").c_str()), ZR_E_INVALID_KOR3_FILE);
+}

@@ -1,0 +1,324 @@
+#include "formats/xml/XmlFormatParser.h"
+
+#include "formats/xml/ComplexXmlNode.h"
+#include "model/Builders.h"
+#include "model/ContainerOps.h"
+#include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/MasterTrack.h"
+#include "model/Mixer.h"
+#include "model/Sequence.h"
+#include "model/Tempo.h"
+#include "model/VVoice.h"
+#include "model/ZRTrack.h"
+#include "model/ZRUnit.h"
+#include "support/TempDir.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A small format of our own: a song name, a version and tempos, some wrapped in an element the
+// nodes do not know.
+constexpr ZRXmlFormat kSongFormat{L"song", L"http://korman.example/test/song/", L"song.xsd",
+                                  ZR_E_INVALID_XML_FILE, ZR_E_INVALID_KOR3_FILE};
+
+const char* const kSongSchema = R"(<?xml version="1.0" encoding="UTF-8"?>
+<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" elementFormDefault="qualified"
+    targetNamespace="http://korman.example/test/song/" xmlns="http://korman.example/test/song/">
+  <xs:complexType name="tempoType"><xs:sequence>
+    <xs:choice>
+      <xs:element name="posTick" type="xs:int"/>
+      <xs:element name="wrap"><xs:complexType><xs:sequence>
+        <xs:element name="posTick" type="xs:int"/></xs:sequence></xs:complexType></xs:element>
+    </xs:choice>
+    <xs:element name="bpm" type="xs:int"/>
+  </xs:sequence></xs:complexType>
+  <xs:element name="song"><xs:complexType><xs:sequence>
+    <xs:element name="name" type="xs:string" minOccurs="0" maxOccurs="unbounded"/>
+    <xs:element name="version" type="xs:string" minOccurs="0"/>
+    <xs:element name="tempo" type="tempoType" minOccurs="0" maxOccurs="unbounded"/>
+  </xs:sequence></xs:complexType></xs:element>
+</xs:schema>
+)";
+
+/// Ten levels of ten references each: far more text than any song, if it were expanded.
+const char* const kEntityBomb = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE song [
+  <!ENTITY e0 "la">
+  <!ENTITY e1 "&e0;&e0;&e0;&e0;&e0;&e0;&e0;&e0;&e0;&e0;">
+  <!ENTITY e2 "&e1;&e1;&e1;&e1;&e1;&e1;&e1;&e1;&e1;&e1;">
+  <!ENTITY e3 "&e2;&e2;&e2;&e2;&e2;&e2;&e2;&e2;&e2;&e2;">
+  <!ENTITY e4 "&e3;&e3;&e3;&e3;&e3;&e3;&e3;&e3;&e3;&e3;">
+  <!ENTITY e5 "&e4;&e4;&e4;&e4;&e4;&e4;&e4;&e4;&e4;&e4;">
+  <!ENTITY e6 "&e5;&e5;&e5;&e5;&e5;&e5;&e5;&e5;&e5;&e5;">
+  <!ENTITY e7 "&e6;&e6;&e6;&e6;&e6;&e6;&e6;&e6;&e6;&e6;">
+  <!ENTITY e8 "&e7;&e7;&e7;&e7;&e7;&e7;&e7;&e7;&e7;&e7;">
+  <!ENTITY e9 "&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;">
+]>)";
+
+std::string songXml(const std::string& body, const std::string& root = "song") {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + root +
+           " xmlns=\"http://korman.example/test/song/\">\n" + body + "\n</" + root + ">\n";
+}
+
+/// What the nodes saw, for the tests to compare.
+struct SongLog {
+    int rootNodes = 0;
+    std::vector<std::wstring> names;
+};
+
+class TempoTestNode final : public CZRComplexXmlNode {
+public:
+    TempoTestNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                  CZRKorDocument* document, CZRMasterTrack* master)
+        : CZRComplexXmlNode(parser, parent, tag, document), master_(master) {}
+
+    void startChild(const ZRXmlTag& tag) override {
+        static constexpr std::wstring_view kValues[] = {L"posTick", L"bpm"};
+        if (!startValueChild(tag, kValues)) adoptChild(nullptr);
+    }
+    void childEnded(AZRXmlNode& child) override {
+        const CZRSimpleXmlNode* value = asValue(child);
+        if (value == nullptr) return;
+        (value->tag().name == L"posTick" ? values_.posTick : values_.bpm) = value->number();
+    }
+    void endElement(const std::wstring& name) override {
+        if (!isOwnEnd(name)) return;
+        auto* tempo = kor::createObject<CZRTempo>(document()->context(), ZR_NO_OBJ_ID, values_);
+        if (tempo == nullptr || !master_->tempoList()->insertSorted(tempo))
+            parser()->reportBuildFailure(ZR_E_NOT_ENOUGH_MEMORY);
+        CZRComplexXmlNode::endElement(name);
+    }
+
+private:
+    CZRMasterTrack* master_;
+    ZRTempoValues values_;
+};
+
+/// Builds a sound song at its start (one voice, one track with its unit), then takes names,
+/// the version and tempos.
+class SongTestNode final : public CZRComplexXmlNode {
+public:
+    SongTestNode(AZRXmlParser* parser, const ZRXmlTag& tag, CZRKorDocument* document, SongLog& log)
+        : CZRComplexXmlNode(parser, nullptr, tag, document), log_(log) {
+        ++log_.rootNodes;
+    }
+
+    void startChild(const ZRXmlTag& tag) override {
+        static constexpr std::wstring_view kValues[] = {L"name", L"version"};
+        if (sequence_ == nullptr) build();
+        if (tag.name == L"tempo")
+            startNodeChild<TempoTestNode>(tag, sequence_->masterTrack());
+        else if (!startValueChild(tag, kValues))
+            adoptChild(nullptr);
+    }
+    void childEnded(AZRXmlNode& child) override {
+        const CZRSimpleXmlNode* value = asValue(child);
+        if (value == nullptr) return;
+        if (value->tag().name == L"name") {
+            log_.names.push_back(value->text());
+            sequence_->masterTrack()->setSeqName(value->text());
+        } else {
+            sequence_->setVersion(value->text());
+        }
+    }
+    void endElement(const std::wstring& name) override {
+        if (isOwnEnd(name)) CZRComplexXmlNode::endElement(name);
+    }
+
+private:
+    void build() {
+        const ZRCreateContext context = document()->context();
+        sequence_ = kor::buildEmptySequence(context);
+        ASSERT_NE(sequence_, nullptr);
+        ASSERT_TRUE(document()->root()->setSequence(sequence_));
+        auto* voice = kor::createObject<CZRVVoice>(
+            context, ZR_NO_OBJ_ID, ZRVVoiceValues{0, 0, L"BCNFCY43LB2LZCD4", L"Voice", {}});
+        ASSERT_TRUE(sequence_->vvoiceList()->append(voice));
+        auto* track = kor::createObject<CZRZRTrack>(context, ZR_NO_OBJ_ID,
+                                                    ZRZRTrackValues{L"Track", L"", 0});
+        ASSERT_TRUE(track->setPartList(kor::createList(context, 18)));
+        ASSERT_TRUE(sequence_->zrTrackList()->append(track));
+        auto* unit = kor::createObject<CZRZRUnit>(context, ZR_NO_OBJ_ID,
+                                                  ZRZRUnitValues{0, 0, -898, 0, 0, 0, 64, 0});
+        ASSERT_TRUE(sequence_->mixer()->zrUnitList()->append(unit));
+    }
+
+    SongLog& log_;
+    CZRSequence* sequence_ = nullptr;
+};
+
+class SongTestParser final : public CZRXmlFormatParser {
+public:
+    SongTestParser() : CZRXmlFormatParser(kSongFormat) {}
+    SongLog log;
+
+protected:
+    std::unique_ptr<AZRXmlNode> createRootNode(const ZRXmlTag& tag,
+                                               CZRKorDocument& target) override {
+        return std::make_unique<SongTestNode>(this, tag, &target, log);
+    }
+};
+
+/// A target as the manager prepares it: a document holding just its root.
+struct Target {
+    CZRKorDocument doc;
+    Target() {
+        doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID));
+    }
+    CZRSequence* sequence() const { return doc.root()->sequence(); }
+};
+
+struct SongFiles {
+    kor::test::TempDir dir;
+    SongFiles() { dir.write("song.xsd", kSongSchema); }
+    std::wstring write(const std::string& name, const std::string& xml) const {
+        dir.write(name, xml);
+        return dir.wide(name);
+    }
+};
+
+std::vector<std::int32_t> tempoTicks(const CZRSequence& sequence) {
+    std::vector<std::int32_t> ticks;
+    for (const IZRMutableKorObject* tempo : sequence.masterTrack()->tempoList()->elements())
+        ticks.push_back(tempo->getSortKey());
+    return ticks;
+}
+
+} // namespace
+
+TEST(XmlFormatParser, RefusesCallsItCannotServe) {
+    SongFiles files;
+    const std::wstring valid = files.write("valid.xml", songXml("<name>A</name>"));
+    Target target;
+    SongTestParser parser;
+    EXPECT_EQ(parser.parseFile(&target.doc, valid.c_str()), ZR_E_NOT_INITIALIZED);
+    ASSERT_TRUE(parser.initParser(files.dir.wide()));
+    ASSERT_TRUE(parser.initParser(L"/ignored/second/call"));
+    EXPECT_NE(parser.schemaLocation().find(files.dir.wide()), std::wstring::npos);
+    EXPECT_EQ(parser.parseFile(&target.doc, nullptr), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(parser.parseFile(&target.doc, files.dir.wide("missing.xml").c_str()),
+              ZR_E_FILE_NOT_FOUND);
+    EXPECT_EQ(parser.parseFile(&target.doc, files.dir.wide().c_str()), ZR_E_FILE_NOT_FOUND);
+    EXPECT_EQ(parser.log.rootNodes, 0);
+    EXPECT_EQ(parser.parseFile(nullptr, valid.c_str()), ZR_E_INVALID_PARAMETER);
+    CZRKorDocument rootless;
+    EXPECT_EQ(parser.parseFile(&rootless, valid.c_str()), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(parser.log.rootNodes, 0);
+}
+
+TEST(XmlFormatParser, HandsValuesToTheNodesOfTheirElements) {
+    SongFiles files;
+    const std::wstring path = files.write("song.xml", songXml(R"(
+  <name>
+     Two  words
+  </name>
+  <name><![CDATA[ end]]&gt;here ]]></name>
+  <name>R&amp;B &#x6B4C;</name>
+  <version>3.0.0.11</version>
+  <tempo><posTick>960</posTick><bpm>9000</bpm></tempo>
+  <tempo><wrap><posTick>480</posTick></wrap><bpm>10000</bpm></tempo>
+  <tempo><posTick> 0 </posTick><bpm>12000</bpm></tempo>)"));
+    Target target;
+    SongTestParser parser;
+    ASSERT_TRUE(parser.initParser(files.dir.wide()));
+    ASSERT_EQ(parser.parseFile(&target.doc, path.c_str()), 0u) << parser.lastMessage().c_str();
+    EXPECT_EQ(parser.result(), 0u);
+    EXPECT_EQ(parser.log.names,
+              (std::vector<std::wstring>{L"Two  words", L"end]]>here", L"R&B \u6B4C"}));
+    ASSERT_NE(target.sequence(), nullptr);
+    EXPECT_EQ(tempoTicks(*target.sequence()), (std::vector<std::int32_t>{0, 480, 960}));
+    EXPECT_TRUE(parser.lastMessage().empty());
+}
+
+TEST(XmlFormatParser, ReportsMalformedAndInvalidDocuments) {
+    struct Case {
+        const char* what;
+        std::string xml;
+        const wchar_t* messageStart;
+    };
+    const Case cases[] = {
+        {"unclosed element", songXml("<name>A</nam>"), L"Fatal Error at file \""},
+        {"not a number", songXml("<tempo><posTick>fast</posTick><bpm>1</bpm></tempo>"),
+         L"Error at file \""},
+        {"element out of order", songXml("<version>1</version><name>A</name>"),
+         L"Error at file \""},
+        {"other root element", songXml("<name>A</name>", "tune"), L"Error at file \""},
+        {"nested entities", std::string(kEntityBomb) + songXml("<name>&e9;</name>").substr(39),
+         L"Fatal Error at file \""},
+    };
+    SongFiles files;
+    SongTestParser parser;
+    ASSERT_TRUE(parser.initParser(files.dir.wide()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring path = files.write("bad.xml", c.xml);
+        Target target;
+        EXPECT_EQ(parser.parseFile(&target.doc, path.c_str()), ZR_E_INVALID_KOR3_FILE);
+        EXPECT_EQ(parser.lastMessage().rfind(c.messageStart + path + L"\", line ", 0), 0u)
+            << std::string(parser.lastMessage().begin(), parser.lastMessage().end());
+    }
+    EXPECT_EQ(parser.log.rootNodes, 4); // every document whose error comes inside the root
+}
+
+TEST(XmlFormatParser, ReportsVerificationFailureWithTheDumpsOfItsPath) {
+    SongFiles files;
+    const std::wstring path = files.write("song.xml", songXml("<version></version>"));
+    Target target;
+    SongTestParser parser;
+    ASSERT_TRUE(parser.initParser(files.dir.wide()));
+    EXPECT_EQ(parser.parseFile(&target.doc, path.c_str()), ZR_E_INVALID_SEQUENCE_FILE_VERSION);
+    EXPECT_EQ(parser.result(), ZR_E_INVALID_SEQUENCE_FILE_VERSION);
+    std::wstring expected = L"Verify error : ";
+    target.doc.root()->dump(expected, 0);
+    expected += L"\nERROR >>>>> ";
+    target.sequence()->dump(expected, 0);
+    expected += L" <<<<< ERROR\n";
+    EXPECT_EQ(parser.lastMessage(), expected);
+
+    // The same parser reads the next file afresh: message emptied, a new root node.
+    const std::wstring good = files.write("good.xml", songXml("<name>B</name>"));
+    Target second;
+    EXPECT_EQ(parser.parseFile(&second.doc, good.c_str()), 0u);
+    EXPECT_TRUE(parser.lastMessage().empty());
+    EXPECT_EQ(parser.log.rootNodes, 2);
+}
+
+TEST(XmlFormatParser, FindsTheSchemaInAFolderWithBlankAndPercent) {
+    kor::test::TempDir dir;
+    const std::string folder = dir.path() + "/my songs%20";
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder + "/song.xsd") << kSongSchema;
+    dir.write("song.xml", songXml("<name>A</name>"));
+    const std::wstring wideFolder(folder.begin(), folder.end());
+
+    SongTestParser parser;
+    ASSERT_TRUE(parser.initParser(wideFolder));
+    EXPECT_NE(parser.schemaLocation().find(L"/my%20songs%2520/song.xsd"), std::wstring::npos);
+    EXPECT_EQ(parser.schemaLocation().rfind(L"http://korman.example/test/song/ file://", 0), 0u);
+    Target target;
+    EXPECT_EQ(parser.parseFile(&target.doc, dir.wide("song.xml").c_str()), 0u)
+        << std::string(parser.lastMessage().begin(), parser.lastMessage().end());
+}
+
+TEST(XmlFormatParser, ParsersLiveSideBySideAndOneAfterAnother) {
+    SongFiles files;
+    const std::wstring path = files.write("song.xml", songXml("<name>A</name>"));
+    auto first = std::make_unique<SongTestParser>();
+    auto second = std::make_unique<SongTestParser>();
+    ASSERT_TRUE(first->initParser(files.dir.wide()));
+    ASSERT_TRUE(second->initParser(files.dir.wide()));
+    first.reset();
+    Target a;
+    EXPECT_EQ(second->parseFile(&a.doc, path.c_str()), 0u);
+    second.reset();
+    SongTestParser third;
+    ASSERT_TRUE(third.initParser(files.dir.wide()));
+    for (int i = 0; i < 3; ++i) {
+        Target b;
+        EXPECT_EQ(third.parseFile(&b.doc, path.c_str()), 0u);
+    }
+}
