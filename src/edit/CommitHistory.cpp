@@ -11,7 +11,8 @@
 using kor::platform::ScopedLock;
 
 CZRCommitHistory::CZRCommitHistory(std::int32_t limit, HeadroomCheck headroom)
-    : limit_(limit), headroom_(headroom) {
+    : limit_(limit)
+    , headroom_(headroom) {
     reset();
 }
 
@@ -59,7 +60,8 @@ bool CZRCommitHistory::commit(std::vector<std::unique_ptr<AZREditCommand>> pendi
     auto marker = std::make_unique<CZREditCommit>(commitCounter_ + 1);
 
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, entries_.end());
-    for (auto& record : pending) entries_.push_back(std::move(record));
+    for (auto& record : pending)
+        entries_.push_back(std::move(record));
     entries_.push_back(std::move(marker));
     ++commitCounter_;
     const bool applied = redo(ids);
@@ -105,7 +107,8 @@ bool CZRCommitHistory::redo(std::vector<std::uint32_t>& ids) {
 template <class Visit>
 std::size_t CZRCommitHistory::walkCommit(std::size_t marker, bool forward, Visit visit) const {
     std::size_t i = forward ? marker + 1 : marker - 1;
-    for (; !entries_[i]->isCommitMarker(); forward ? ++i : --i) visit(*entries_[i]);
+    for (; !entries_[i]->isCommitMarker(); forward ? ++i : --i)
+        visit(*entries_[i]);
     return i;
 }
 
@@ -168,7 +171,8 @@ bool CZRCommitHistory::trimForMemory() {
     if (undoable < 2) return false;
 
     std::size_t i = floor_ + 1;
-    for (; !entries_[i]->isCommitMarker(); ++i) entries_[i]->releaseCopies();
+    for (; !entries_[i]->isCommitMarker(); ++i)
+        entries_[i]->releaseCopies();
     floor_ = i;
     return true;
 }
@@ -185,7 +189,8 @@ std::optional<std::size_t> CZRCommitHistory::findPastMarker(std::uint32_t commit
 template <class Visit>
 void CZRCommitHistory::forEachChangeSince(std::size_t marker, Visit visit) const {
     for (std::size_t i = current_; i > marker; --i)
-        for (const ZRChangeEntry& change : entries_[i]->changes()) visit(change);
+        for (const ZRChangeEntry& change : entries_[i]->changes())
+            visit(change);
 }
 
 bool CZRCommitHistory::isEdited(const CZRObjectTable& live, std::uint32_t objectID,

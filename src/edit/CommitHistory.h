@@ -58,7 +58,8 @@ public:
     /// filing order and keeps at most `limit` commits undoable. `ids` receives the ID of every
     /// record applied. Nothing happens (true) when no record is left. The caller has let each
     /// record prepare for the commit.
-    bool commit(std::vector<std::unique_ptr<AZREditCommand>> pending, std::vector<std::uint32_t>& ids);
+    bool commit(std::vector<std::unique_ptr<AZREditCommand>> pending,
+                std::vector<std::uint32_t>& ids);
     /// Reverts the commit before the present state, exchanging its records in reverse filing
     /// order; `ids` receives their IDs. True with nothing done when there is nothing to undo;
     /// false, with nothing done, when the headroom rule refuses.
@@ -85,7 +86,8 @@ public:
                   bool musicalOnly) const;
     /// Fills `positions` with the tick positions of the tempo changes made since `commitPoint`,
     /// newest record first, duplicates kept; empty when the commit point is unknown or ahead.
-    void editedTempoPositions(std::uint32_t commitPoint, std::vector<std::int32_t>& positions) const;
+    void editedTempoPositions(std::uint32_t commitPoint,
+                              std::vector<std::int32_t>& positions) const;
 
     std::int32_t limit() const { return limit_; }
     std::size_t entryCount() const { return entries_.size(); }
@@ -105,8 +107,7 @@ private:
     std::optional<std::size_t> findPastMarker(std::uint32_t commitPoint) const;
     /// Calls `visit` with every change entry of the records after the marker at `marker` up to
     /// the present state, newest record first.
-    template <class Visit>
-    void forEachChangeSince(std::size_t marker, Visit visit) const;
+    template <class Visit> void forEachChangeSince(std::size_t marker, Visit visit) const;
 
     std::size_t current_ = 0;
     std::size_t floor_ = 0;

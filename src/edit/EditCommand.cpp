@@ -20,9 +20,13 @@ void AZREditCommand::releaseCopies() {
     store_.clear();
 }
 
-std::uint64_t AZREditCommand::copySize() const { return kor::subtreeSize(copy_); }
+std::uint64_t AZREditCommand::copySize() const {
+    return kor::subtreeSize(copy_);
+}
 
-ZRCreateContext AZREditCommand::storeContext() { return {store_, document_->objects()}; }
+ZRCreateContext AZREditCommand::storeContext() {
+    return {store_, document_->objects()};
+}
 
 bool AZREditCommand::captureCopy(const IZRMutableKorObject& live, std::uint32_t copyFlags) {
     if (copy_ != nullptr) return false;

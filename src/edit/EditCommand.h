@@ -12,8 +12,8 @@ class CZRKorDocument;
 /// What an edit did to one object, as kept by its record for the "what changed" queries.
 struct ZRChangeEntry {
     std::uint32_t objID = ZR_NO_OBJ_ID;
-    std::uint32_t flags = 0;   ///< ZR_CHANGE_* bits
-    std::int32_t posTick = 0;  ///< the changed object's position, where the edit supplies one
+    std::uint32_t flags = 0;  ///< ZR_CHANGE_* bits
+    std::int32_t posTick = 0; ///< the changed object's position, where the edit supplies one
 };
 
 inline constexpr std::uint32_t ZR_CHANGE_MODIFIED = 0x01u;
@@ -72,7 +72,9 @@ public:
 
 protected:
     AZREditCommand(std::uint32_t objectID, std::int32_t kind, CZRKorDocument* document)
-        : objectID_(objectID), kind_(kind), document_(document) {}
+        : objectID_(objectID)
+        , kind_(kind)
+        , document_(document) {}
 
     /// Makes the copy of the live object `live` in the store under its ID with `copyFlags`; false
     /// when a copy exists already or creating or copying fails.
@@ -80,7 +82,7 @@ protected:
 
     std::uint32_t objectID_;
     std::int32_t kind_;
-    CZRKorDocument* document_;          // not owned; null for a commit marker
+    CZRKorDocument* document_;            // not owned; null for a commit marker
     IZRMutableKorObject* copy_ = nullptr; // lives in store_
     CZRObjectTable store_;
     kor::platform::CriticalSection lock_; // guards store_ while deleted copies are purged

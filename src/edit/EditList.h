@@ -13,8 +13,7 @@
 namespace kor {
 
 /// The covered object of a list record: a node list of `ListType`.
-template <std::int32_t ListType>
-struct ListOf {
+template <std::int32_t ListType> struct ListOf {
     using Class = CZRNodeList;
     static bool covers(const IZRKorObject* obj) {
         const auto* list = objCast<CZRNodeList>(obj);
@@ -23,8 +22,7 @@ struct ListOf {
 };
 
 /// The covered object of a list record: an object of class `T` with everything below it.
-template <class T>
-struct SubtreeOf {
+template <class T> struct SubtreeOf {
     using Class = T;
     static bool covers(const IZRKorObject* obj) { return T::classof(obj); }
 };

@@ -28,16 +28,16 @@
 // The classes differ only in what they cover, which container holds it and what they mark after
 // an exchange; the shared mechanics are TZREditElement and TZREditList.
 
-#define KOR_ELEMENT_RECORD(Name, Covered, FollowUp)                                               \
-    class Name final : public TZREditElement<Name, Covered, FollowUp> {                           \
-    public:                                                                                       \
-        using TZREditElement::TZREditElement;                                                     \
+#define KOR_ELEMENT_RECORD(Name, Covered, FollowUp)                                                \
+    class Name final : public TZREditElement<Name, Covered, FollowUp> {                            \
+    public:                                                                                        \
+        using TZREditElement::TZREditElement;                                                      \
     }
 
-#define KOR_LIST_RECORD(Name, Covers, Parent, FollowUp)                                           \
-    class Name final : public TZREditList<Name, Covers, Parent, FollowUp> {                       \
-    public:                                                                                       \
-        using TZREditList::TZREditList;                                                           \
+#define KOR_LIST_RECORD(Name, Covers, Parent, FollowUp)                                            \
+    class Name final : public TZREditList<Name, Covers, Parent, FollowUp> {                        \
+    public:                                                                                        \
+        using TZREditList::TZREditList;                                                            \
     }
 
 // Tempos and the master track: a tempo change re-times everything measured in seconds.
@@ -57,8 +57,7 @@ KOR_LIST_RECORD(CZREditMusicalControlList, kor::ListOf<9>, CZRMusicalPart, kor::
 
 // Notes and their styles.
 KOR_ELEMENT_RECORD(CZREditNoteStyleAttrib, CZRNoteStyleAttrib, kor::NoFollowUp);
-KOR_ELEMENT_RECORD(CZREditNoteStyleSeqAttribElement, CZRNoteStyleSeqAttribElement,
-                   kor::NoFollowUp);
+KOR_ELEMENT_RECORD(CZREditNoteStyleSeqAttribElement, CZRNoteStyleSeqAttribElement, kor::NoFollowUp);
 KOR_LIST_RECORD(CZREditNoteStyleSeqAttribElementList, kor::ListOf<7>, CZRNoteStyleSeqAttrib,
                 kor::NoFollowUp);
 KOR_LIST_RECORD(CZREditMusicalNote, kor::SubtreeOf<CZRMusicalNote>, CZRNodeList,
@@ -75,11 +74,9 @@ KOR_LIST_RECORD(CZREditWAVPartList, kor::ListOf<21>, CZRWAVTrack, kor::NoFollowU
 KOR_ELEMENT_RECORD(CZREditProsodyVoice, CZRProsodyVoice, kor::NoFollowUp);
 KOR_LIST_RECORD(CZREditProsodyVoiceList, kor::ListOf<12>, CZRProsodyPart, kor::MarkHoldingPart);
 KOR_ELEMENT_RECORD(CZREditProsodyElement, CZRProsodyElement, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditProsodyElementList, kor::ListOf<13>, CZRProsodyPart,
-                kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditProsodyElementList, kor::ListOf<13>, CZRProsodyPart, kor::MarkHoldingPart);
 KOR_ELEMENT_RECORD(CZREditProsodyControl, CZRProsodyControl, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditProsodyControlList, kor::ListOf<14>, CZRProsodyPart,
-                kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditProsodyControlList, kor::ListOf<14>, CZRProsodyPart, kor::MarkHoldingPart);
 
 // Tracks and the mixer's units.
 KOR_ELEMENT_RECORD(CZREditZRTrack, CZRZRTrack, kor::NoFollowUp);

@@ -9,7 +9,10 @@
 
 CZRKorEditorIF::CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy& policy,
                                CZRKorDocument& document, CZRCommitHistory& history)
-    : host_(host), policy_(policy), document_(document), history_(history) {}
+    : host_(host)
+    , policy_(policy)
+    , document_(document)
+    , history_(history) {}
 
 int CZRKorEditorIF::commit() {
     lastError_ = 0;
@@ -22,7 +25,8 @@ int CZRKorEditorIF::commit() {
         discard();
         return finish(ZR_E_NOT_ENOUGH_MEMORY);
     }
-    for (const auto& record : pending_) record->prepareCommit();
+    for (const auto& record : pending_)
+        record->prepareCommit();
 
     std::vector<std::uint32_t> ids;
     bool committed = false;
@@ -60,7 +64,7 @@ AZREditCommand* CZRKorEditorIF::obtainRecord(const IZRKorObject& target, std::in
     if (error != 0) return nullptr;
 
     const auto* live = dynamic_cast<const IZRMutableKorObject*>(&target);
-    const std::uint64_t size = live == nullptr                   ? 0
+    const std::uint64_t size = live == nullptr                    ? 0
                                : kind == AZREditCommand::kElement ? live->getSize()
                                                                   : kor::subtreeSize(live);
     error = ZR_E_NOT_ENOUGH_MEMORY;

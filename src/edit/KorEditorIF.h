@@ -192,7 +192,9 @@ public:
         }
         return obtainRecord(
             *target, Record::kRecordKind,
-            [](const AZREditCommand& record) { return dynamic_cast<const Record*>(&record) != nullptr; },
+            [](const AZREditCommand& record) {
+                return dynamic_cast<const Record*>(&record) != nullptr;
+            },
             [](std::uint32_t objID, CZRKorDocument* document) -> std::unique_ptr<AZREditCommand> {
                 return std::make_unique<Record>(objID, document);
             },

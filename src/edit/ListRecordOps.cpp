@@ -88,7 +88,9 @@ bool relinkChild(CZRNodeList& parent, CZRMusicalNote& old, CZRMusicalNote& repla
                             nullptr);
 }
 
-void sortCopiedLists(CZRNodeList& list) { list.sortByKey(); }
+void sortCopiedLists(CZRNodeList& list) {
+    list.sortByKey();
+}
 
 void sortCopiedLists(CZRMasterTrack& master) {
     for (CZRNodeList* list : {master.timeSigList(), master.tempoList()})

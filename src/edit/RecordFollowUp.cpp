@@ -14,8 +14,7 @@ namespace kor {
 namespace {
 
 // Marks the elements of `list` (null: none) whose type `wanted` accepts.
-template <class Wanted>
-void markElements(const CZRNodeList* list, Wanted wanted) {
+template <class Wanted> void markElements(const CZRNodeList* list, Wanted wanted) {
     if (list == nullptr) return;
     for (IZRMutableKorObject* element : list->elements())
         if (wanted(element->getObjType())) element->setEdited();

@@ -7,10 +7,10 @@
 
 namespace {
 
-bool refuseAll(std::uint64_t) { return false; }
-
 bool memoryShort = false;
-bool refuseWhenShort(std::uint64_t) { return !memoryShort; }
+bool refuseWhenShort(std::uint64_t) {
+    return !memoryShort;
+}
 
 struct EditorFixture {
     EditSong song;
@@ -18,8 +18,8 @@ struct EditorFixture {
     CZRCommitHistory history{-1};
     std::unique_ptr<CZRKorEditorIF> editor;
 
-    explicit EditorFixture(std::int32_t limit = -1, CZRCommitHistory::HeadroomCheck check =
-                                                        &kor::platform::hasHeadroomFor)
+    explicit EditorFixture(std::int32_t limit = -1,
+                           CZRCommitHistory::HeadroomCheck check = &kor::platform::hasHeadroomFor)
         : history(limit, check) {
         take();
     }
@@ -78,7 +78,8 @@ TEST(KorEditor, CommitUndoRedoWalkTheCommitPoints) {
 
 TEST(KorEditor, LimitOneKeepsOnlyTheLastCommitUndoable) {
     EditorFixture f(1);
-    for (std::int32_t value : {5000, 6000, 7000}) f.commitTempo(value);
+    for (std::int32_t value : {5000, 6000, 7000})
+        f.commitTempo(value);
     f.expectState(4, true, false, 3);
     ASSERT_EQ(f.undo(), 0u);
     f.expectState(3, false, true, 4);
@@ -167,10 +168,12 @@ TEST(KorEditor, ShortMemoryChangesNothing) {
     EXPECT_TRUE(f.editor->pending().empty());
 
     // Committing and undoing: the history's rule refuses.
-    EditorFixture g(-1, &refuseAll);
+    EditorFixture g(-1, &refuseWhenShort);
     const std::wstring before = g.song.dump();
     ASSERT_EQ(g.editor->insertTempo({960, 15000}), 1);
+    memoryShort = true;
     EXPECT_EQ(g.editor->commit(), 0);
+    memoryShort = false;
     EXPECT_EQ(g.editor->getLastError(), ZR_E_NOT_ENOUGH_MEMORY);
     EXPECT_TRUE(g.editor->pending().empty());
     EXPECT_EQ(g.song.dump(), before);

@@ -78,17 +78,17 @@ struct EditSong {
         auto* parts = kor::createObject<CZRNodeList>(context, ZR_NO_OBJ_ID);
         parts->setListType(18, -1);
         EXPECT_TRUE(track->setPartList(parts) && sequence->zrTrackList()->append(track));
-        musical = kor::buildMusicalPart(context, ZRPartValues{1920, 1920, L"M", L""}, {},
-                                        ZRVVoiceLib{});
+        musical =
+            kor::buildMusicalPart(context, ZRPartValues{1920, 1920, L"M", L""}, {}, ZRVVoiceLib{});
         prosody = kor::createObject<CZRProsodyPart>(context, ZR_NO_OBJ_ID,
                                                     ZRPartValues{3840, 1920, L"P", L""});
         EXPECT_TRUE(parts->append(musical) && parts->append(prosody));
         wav = kor::createObject<CZRWAVPart>(context, ZR_NO_OBJ_ID);
         EXPECT_TRUE(sequence->seTrack()->wavPartList()->append(wav));
         note = addNote(0);
-        for (IZRMutableKorObject* part : {static_cast<IZRMutableKorObject*>(musical),
-                                          static_cast<IZRMutableKorObject*>(prosody),
-                                          static_cast<IZRMutableKorObject*>(wav)})
+        for (IZRMutableKorObject* part :
+             {static_cast<IZRMutableKorObject*>(musical),
+              static_cast<IZRMutableKorObject*>(prosody), static_cast<IZRMutableKorObject*>(wav)})
             part->clearEdited();
     }
 
