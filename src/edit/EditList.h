@@ -62,7 +62,9 @@ public:
         if (live == nullptr || parent == nullptr || copy == nullptr) return;
 
         // The two subtrees share their IDs, so the live one leaves the document before the copy
-        // enters it; moving keeps every object and every ID.
+        // enters it; moving keeps every object and every ID. Checked first, so that no move can
+        // fail halfway and leave the container pointing at objects outside the document.
+        if (!kor::canTradeSubtrees(document, *live, store_, *copy)) return;
         CZRObjectTable outgoing;
         if (!outgoing.transfer(document, objectID_)) return;
         if (!document.transfer(store_, objectID_) || !store_.transfer(outgoing, objectID_) ||

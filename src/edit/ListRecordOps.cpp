@@ -5,6 +5,7 @@
 #include "model/MusicalNote.h"
 #include "model/MusicalPart.h"
 #include "model/NoteStyleSeqAttrib.h"
+#include "model/ObjectTable.h"
 #include "model/ProsodyPart.h"
 #include "model/Sequence.h"
 #include "model/WAVTrack.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace kor {
 
@@ -24,7 +26,41 @@ const std::wstring* keyOf(const ListMap& map, const CZRNodeList& list) {
     return nullptr;
 }
 
+// The IDs of `root` and everything below it, in ascending order.
+std::vector<std::uint32_t> subtreeIDs(const IZRMutableKorObject& root) {
+    std::vector<std::uint32_t> ids;
+    std::vector<const IZRMutableKorObject*> pending{&root};
+    std::vector<IZRMutableKorObject*> children;
+    while (!pending.empty()) {
+        const IZRMutableKorObject* obj = pending.back();
+        pending.pop_back();
+        ids.push_back(obj->getObjID());
+        children.clear();
+        obj->getChildren(children);
+        pending.insert(pending.end(), children.begin(), children.end());
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+// True when every ID of `moving` is free in `destination` or belongs to `leaving`, which goes
+// out of `destination` first.
+bool fitsAfterSwap(const std::vector<std::uint32_t>& moving,
+                   const std::vector<std::uint32_t>& leaving, const CZRObjectTable& destination) {
+    return std::all_of(moving.begin(), moving.end(), [&](std::uint32_t objID) {
+        return destination.lookup(objID) == nullptr ||
+               std::binary_search(leaving.begin(), leaving.end(), objID);
+    });
+}
+
 } // namespace
+
+bool canTradeSubtrees(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
+                      const CZRObjectTable& store, const IZRMutableKorObject& copyRoot) {
+    const std::vector<std::uint32_t> liveIDs = subtreeIDs(liveRoot);
+    const std::vector<std::uint32_t> copyIDs = subtreeIDs(copyRoot);
+    return fitsAfterSwap(copyIDs, liveIDs, live) && fitsAfterSwap(liveIDs, copyIDs, store);
+}
 
 bool relinkChild(CZRMasterTrack& parent, CZRNodeList& old, CZRNodeList& replacement) {
     if (parent.timeSigList() == &old) return parent.setTimeSigList(&replacement);

@@ -5,6 +5,8 @@
 #include <cstdint>
 
 class CZRMasterTrack;
+class CZRObjectTable;
+class IZRMutableKorObject;
 class CZRMixer;
 class CZRMusicalNote;
 class CZRMusicalPart;
@@ -33,6 +35,14 @@ namespace kor {
                                CZRNodeList& replacement);
 [[nodiscard]] bool relinkChild(CZRNodeList& parent, CZRMusicalNote& old,
                                CZRMusicalNote& replacement);
+
+/// Whether the subtree of `liveRoot` (in `live`) and the subtree of `copyRoot` (in `store`) can
+/// trade tables: no object of either may meet an object of the other table under its ID, except
+/// its own counterpart in the other subtree. When this holds, moving one subtree out and the
+/// other in cannot fail halfway.
+[[nodiscard]] bool canTradeSubtrees(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
+                                    const CZRObjectTable& store,
+                                    const IZRMutableKorObject& copyRoot);
 
 /// Orders the copied lists of a list record by ascending sort key (equal keys may change
 /// places): the list itself; the time signature and tempo lists of a master track; the curve

@@ -141,3 +141,20 @@ TEST(EditRecords, EveryClassExchangesBackToTheSameSong) {
     expectNoCapture<CZREditProsodyControl>(song);
     expectNoCapture<CZREditProsodyControlList>(song);
 }
+
+TEST(EditRecords, ListExchangeRefusesSubtreesThatWouldCollide) {
+    EditSong song;
+    const std::uint32_t listID = song.master->tempoList()->getObjID();
+    CZREditTempoList record(listID, &song.doc);
+    ASSERT_TRUE(record.capture());
+    // A tempo in the copy under the ID of an object elsewhere in the song.
+    auto* stranger = kor::createObject<CZRTempo>(record.storeContext(), song.wav->getObjID(),
+                                                 ZRTempoValues{960, 15000});
+    ASSERT_TRUE(kor::objCast<CZRNodeList>(record.workingObject(listID))->insertSorted(stranger));
+    const std::wstring before = song.dump();
+    const std::size_t objects = song.doc.objects().size();
+    record.exchange();
+    EXPECT_EQ(song.dump(), before);
+    EXPECT_EQ(song.doc.objects().size(), objects);
+    EXPECT_EQ(song.master->tempoList()->getObjID(), listID);
+}
