@@ -7,6 +7,7 @@
 #include <korman/Export.h>
 #include <korman/IZRAux.h>
 #include <korman/IZRKaraokeUnit.h>
+#include <korman/IZRKorEditorIF.h>
 #include <korman/IZRKorObject.h>
 #include <korman/IZRKorRoot.h>
 #include <korman/IZRMasterTrack.h>
@@ -43,6 +44,7 @@
 #include <korman/IZRWAVTrack.h>
 #include <korman/IZRZRTrack.h>
 #include <korman/IZRZRUnit.h>
+#include <korman/ZREditValues.h>
 #include <korman/ZRKorManagementPolicy.h>
 #include <korman/ZRObjType.h>
 #include <korman/ZRVVoice.h>

@@ -2,12 +2,19 @@
 
 #include "edit/EditCommit.h"
 
+#include "model/ObjectTable.h"
+
+#include <algorithm>
 #include <cassert>
 #include <mutex>
 
 using kor::platform::ScopedLock;
 
-CZRCommitHistory::CZRCommitHistory(std::int32_t limit) : limit_(limit) { reset(); }
+CZRCommitHistory::CZRCommitHistory(std::int32_t limit, HeadroomCheck headroom)
+    : limit_(limit)
+    , headroom_(headroom) {
+    reset();
+}
 
 CZRCommitHistory::~CZRCommitHistory() {
     ScopedLock guard(lock_);
@@ -53,7 +60,8 @@ bool CZRCommitHistory::commit(std::vector<std::unique_ptr<AZREditCommand>> pendi
     auto marker = std::make_unique<CZREditCommit>(commitCounter_ + 1);
 
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, entries_.end());
-    for (auto& record : pending) entries_.push_back(std::move(record));
+    for (auto& record : pending)
+        entries_.push_back(std::move(record));
     entries_.push_back(std::move(marker));
     ++commitCounter_;
     const bool applied = redo(ids);
@@ -74,8 +82,9 @@ bool CZRCommitHistory::canRedo() const {
 bool CZRCommitHistory::undo(std::vector<std::uint32_t>& ids) {
     ScopedLock guard(lock_);
     if (!canUndo()) return true;
+    if (!hasHeadroomToExchange(current_, false)) return false;
+    reserveIDs(current_, ids, false);
     ++busy_;
-    ids.clear();
     exchangeRecords(current_, ids, false);
     --busy_;
     return true;
@@ -84,27 +93,56 @@ bool CZRCommitHistory::undo(std::vector<std::uint32_t>& ids) {
 bool CZRCommitHistory::redo(std::vector<std::uint32_t>& ids) {
     ScopedLock guard(lock_);
     if (!canRedo()) return true;
+    if (!hasHeadroomToExchange(current_, true)) return false;
+    reserveIDs(current_, ids, true);
     ++busy_;
-    ids.clear();
     exchangeRecords(current_, ids, true);
     --busy_;
     return true;
 }
 
-// Walks from the marker at `marker` to the neighbouring marker, exchanging every record that holds
-// a copy, and makes that neighbour the present state.
+// Calls `visit` with every record between the marker at `marker` and the neighbouring marker
+// (the next one when `forward`, else the previous one), in walking order; returns the index of
+// that neighbour.
+template <class Visit>
+std::size_t CZRCommitHistory::walkCommit(std::size_t marker, bool forward, Visit visit) const {
+    std::size_t i = forward ? marker + 1 : marker - 1;
+    for (; !entries_[i]->isCommitMarker(); forward ? ++i : --i)
+        visit(*entries_[i]);
+    return i;
+}
+
+// An exchange moves copies around without allocating much, yet a list record's copy may be
+// large: the rule asks for twice the largest copy of the commit to be walked.
+bool CZRCommitHistory::hasHeadroomToExchange(std::size_t marker, bool forward) const {
+    std::uint64_t largest = 0;
+    walkCommit(marker, forward, [&](const AZREditCommand& record) {
+        largest = std::max(largest, record.copySize());
+    });
+    return headroom_(2 * largest);
+}
+
+// Empties `ids` and makes room for the IDs of the commit next to `marker`, so that collecting
+// them cannot fail halfway through the exchanges.
+void CZRCommitHistory::reserveIDs(std::size_t marker, std::vector<std::uint32_t>& ids,
+                                  bool forward) const {
+    std::size_t count = 0;
+    walkCommit(marker, forward, [&](const AZREditCommand&) { ++count; });
+    ids.clear();
+    ids.reserve(count);
+}
+
+// Exchanges every record of the commit next to `marker` that holds a copy, collecting the IDs of
+// all of them, and makes the neighbouring marker the present state.
 void CZRCommitHistory::exchangeRecords(std::size_t marker, std::vector<std::uint32_t>& ids,
                                        bool forward) {
-    std::size_t i = forward ? marker + 1 : marker - 1;
-    for (; !entries_[i]->isCommitMarker(); forward ? ++i : --i) {
-        AZREditCommand& record = *entries_[i];
+    current_ = walkCommit(marker, forward, [&](AZREditCommand& record) {
         if (record.copy() != nullptr) {
             record.exchange();
             record.afterExchange();
         }
         ids.push_back(record.objectID());
-    }
-    current_ = i;
+    });
 }
 
 // Keeps at most `limit` commits undoable: the oldest ones give up their copies and the floor moves
@@ -133,9 +171,55 @@ bool CZRCommitHistory::trimForMemory() {
     if (undoable < 2) return false;
 
     std::size_t i = floor_ + 1;
-    for (; !entries_[i]->isCommitMarker(); ++i) entries_[i]->releaseCopies();
+    for (; !entries_[i]->isCommitMarker(); ++i)
+        entries_[i]->releaseCopies();
     floor_ = i;
     return true;
+}
+
+std::optional<std::size_t> CZRCommitHistory::findPastMarker(std::uint32_t commitPoint) const {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (!entries_[i]->isCommitMarker() || markerAt(i).commitPoint() != commitPoint) continue;
+        if (i > current_) return std::nullopt;
+        return i;
+    }
+    return std::nullopt;
+}
+
+template <class Visit>
+void CZRCommitHistory::forEachChangeSince(std::size_t marker, Visit visit) const {
+    for (std::size_t i = current_; i > marker; --i)
+        for (const ZRChangeEntry& change : entries_[i]->changes())
+            visit(change);
+}
+
+bool CZRCommitHistory::isEdited(const CZRObjectTable& live, std::uint32_t objectID,
+                                std::uint32_t commitPoint, bool musicalOnly) const {
+    if (live.lookup(objectID) == nullptr) return false;
+    ScopedLock guard(lock_);
+    const std::optional<std::size_t> marker = findPastMarker(commitPoint);
+    if (!marker) return true;
+    bool edited = false;
+    std::vector<std::uint32_t> path;
+    forEachChangeSince(*marker, [&](const ZRChangeEntry& change) {
+        if (edited || (musicalOnly && (change.flags & ZR_CHANGE_MUSICAL) == 0)) return;
+        const IZRMutableKorObject* changed = live.lookup(change.objID);
+        if (changed == nullptr) return;
+        changed->getObjIDPath(path);
+        edited = std::find(path.begin(), path.end(), objectID) != path.end();
+    });
+    return edited;
+}
+
+void CZRCommitHistory::editedTempoPositions(std::uint32_t commitPoint,
+                                            std::vector<std::int32_t>& positions) const {
+    positions.clear();
+    ScopedLock guard(lock_);
+    const std::optional<std::size_t> marker = findPastMarker(commitPoint);
+    if (!marker) return;
+    forEachChangeSince(*marker, [&](const ZRChangeEntry& change) {
+        if ((change.flags & ZR_CHANGE_TEMPO) != 0) positions.push_back(change.posTick);
+    });
 }
 
 const CZREditCommit& CZRCommitHistory::markerAt(std::size_t index) const {

@@ -3,14 +3,17 @@
 
 #include "edit/EditCommand.h"
 #include "platform/CriticalSection.h"
+#include "platform/MemoryStatus.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 class CZREditCommit;
+class CZRObjectTable;
 
 /// Holds the records of every commit, each commit closed by a numbered marker:
 /// marker, records of commit 1, marker, records of commit 2, marker, ...
@@ -20,11 +23,19 @@ class CZREditCommit;
 ///
 /// The lock serialises exchanging records (commit, undo, redo) with the manager replacing the
 /// current document; enter()/leave() hold it around such a replacement and mark the history busy.
+///
+/// Before it exchanges a commit the history asks its headroom rule whether twice the largest copy
+/// of that commit could still be allocated; when not, undo and redo refuse (false) and change
+/// nothing.
 class CZRCommitHistory {
 public:
+    /// Whether `bytes` more can be allocated with room to spare.
+    using HeadroomCheck = bool (*)(std::uint64_t bytes);
+
     /// An empty history keeping at most `limit` undoable commits (-1: no limit), with its first
-    /// marker.
-    explicit CZRCommitHistory(std::int32_t limit);
+    /// marker, asking `headroom` before each exchange.
+    explicit CZRCommitHistory(std::int32_t limit,
+                              HeadroomCheck headroom = &kor::platform::hasHeadroomFor);
     CZRCommitHistory(const CZRCommitHistory&) = delete;
     CZRCommitHistory& operator=(const CZRCommitHistory&) = delete;
     ~CZRCommitHistory();
@@ -47,12 +58,14 @@ public:
     /// filing order and keeps at most `limit` commits undoable. `ids` receives the ID of every
     /// record applied. Nothing happens (true) when no record is left. The caller has let each
     /// record prepare for the commit.
-    bool commit(std::vector<std::unique_ptr<AZREditCommand>> pending, std::vector<std::uint32_t>& ids);
+    bool commit(std::vector<std::unique_ptr<AZREditCommand>> pending,
+                std::vector<std::uint32_t>& ids);
     /// Reverts the commit before the present state, exchanging its records in reverse filing
-    /// order; `ids` receives their IDs. True with nothing done when there is nothing to undo.
+    /// order; `ids` receives their IDs. True with nothing done when there is nothing to undo;
+    /// false, with nothing done, when the headroom rule refuses.
     bool undo(std::vector<std::uint32_t>& ids);
     /// Applies again the commit after the present state, in filing order; `ids` receives the IDs.
-    /// True with nothing done when there is nothing to redo.
+    /// True with nothing done when there is nothing to redo; false as undo.
     bool redo(std::vector<std::uint32_t>& ids);
     bool canUndo() const;
     bool canRedo() const;
@@ -60,6 +73,21 @@ public:
     /// Gives back the memory of the oldest undoable commit: its records drop their copies and the
     /// undo floor moves past it. Keeps at least one undoable commit; true when it trimmed one.
     bool trimForMemory();
+
+    /// The headroom rule, without giving memory back.
+    bool hasHeadroomFor(std::uint64_t bytes) const { return headroom_(bytes); }
+
+    /// Whether `objectID`, a live object of `live`, or anything below it changed after the commit
+    /// point `commitPoint`: true when that commit point is unknown (discarded by a reset) or lies
+    /// ahead of the present state, or when a change entry of a commit since then names the object
+    /// or one of its descendants (only entries marked ZR_CHANGE_MUSICAL when `musicalOnly`).
+    /// False for an object `live` does not hold.
+    bool isEdited(const CZRObjectTable& live, std::uint32_t objectID, std::uint32_t commitPoint,
+                  bool musicalOnly) const;
+    /// Fills `positions` with the tick positions of the tempo changes made since `commitPoint`,
+    /// newest record first, duplicates kept; empty when the commit point is unknown or ahead.
+    void editedTempoPositions(std::uint32_t commitPoint,
+                              std::vector<std::int32_t>& positions) const;
 
     std::int32_t limit() const { return limit_; }
     std::size_t entryCount() const { return entries_.size(); }
@@ -69,12 +97,22 @@ public:
 
 private:
     void trimByLimit();
+    template <class Visit>
+    std::size_t walkCommit(std::size_t marker, bool forward, Visit visit) const;
+    bool hasHeadroomToExchange(std::size_t marker, bool forward) const;
+    void reserveIDs(std::size_t marker, std::vector<std::uint32_t>& ids, bool forward) const;
     void exchangeRecords(std::size_t marker, std::vector<std::uint32_t>& ids, bool forward);
     const CZREditCommit& markerAt(std::size_t index) const;
+    /// The index of the first marker numbered `commitPoint` at or before `current`, if any.
+    std::optional<std::size_t> findPastMarker(std::uint32_t commitPoint) const;
+    /// Calls `visit` with every change entry of the records after the marker at `marker` up to
+    /// the present state, newest record first.
+    template <class Visit> void forEachChangeSince(std::size_t marker, Visit visit) const;
 
     std::size_t current_ = 0;
     std::size_t floor_ = 0;
     std::int32_t limit_;
+    HeadroomCheck headroom_;
     std::vector<std::unique_ptr<AZREditCommand>> entries_;
     std::uint32_t commitCounter_ = 0;
     std::atomic<std::int32_t> busy_ = 0;

@@ -1,5 +1,9 @@
 #include "edit/EditCommand.h"
 
+#include "model/KorDocument.h"
+#include "model/ObjectFactory.h"
+#include "model/ObjectTree.h"
+
 #include <mutex>
 
 bool AZREditCommand::setKind(std::int32_t kind) {
@@ -14,4 +18,23 @@ void AZREditCommand::releaseCopies() {
     kor::platform::ScopedLock guard(lock_);
     copy_ = nullptr;
     store_.clear();
+}
+
+std::uint64_t AZREditCommand::copySize() const {
+    return kor::subtreeSize(copy_);
+}
+
+ZRCreateContext AZREditCommand::storeContext() {
+    return {store_, document_->objects()};
+}
+
+bool AZREditCommand::captureCopy(const IZRMutableKorObject& live, std::uint32_t copyFlags) {
+    if (copy_ != nullptr) return false;
+    const ZRCreateContext context = storeContext();
+    IZRMutableKorObject* copy = kor::createByType(context, objectID_, live.getObjType());
+    if (copy == nullptr || !copy->copyFrom(&live, copyFlags, &context)) return false;
+    // The copy hangs nowhere yet is not deleted: the edits must see it and its subtree as live.
+    copy->setFlags(copy->getFlags() & ~ZR_FLAG_DETACHED);
+    copy_ = copy;
+    return true;
 }

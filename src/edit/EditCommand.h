@@ -12,8 +12,8 @@ class CZRKorDocument;
 /// What an edit did to one object, as kept by its record for the "what changed" queries.
 struct ZRChangeEntry {
     std::uint32_t objID = ZR_NO_OBJ_ID;
-    std::uint32_t flags = 0;   ///< ZR_CHANGE_* bits
-    std::int32_t posTick = 0;  ///< the changed object's position, where the edit supplies one
+    std::uint32_t flags = 0;  ///< ZR_CHANGE_* bits
+    std::int32_t posTick = 0; ///< the changed object's position, where the edit supplies one
 };
 
 inline constexpr std::uint32_t ZR_CHANGE_MODIFIED = 0x01u;
@@ -59,15 +59,30 @@ public:
     /// record can no longer be exchanged (the history has moved its undo floor past it).
     void releaseCopies();
 
+    /// Bytes the copy and everything below it occupy; 0 without a copy.
+    std::uint64_t copySize() const;
+    /// The object `objID` of the private store (borrowed): the copy or an object below it, or an
+    /// object an edit created there. Null when the store does not hold it.
+    IZRMutableKorObject* workingObject(std::uint32_t objID) const { return store_.lookup(objID); }
+    /// Where an edit creates new objects: in the private store, under fresh IDs of the document,
+    /// so that they keep their IDs when an exchange moves them into the document.
+    ZRCreateContext storeContext();
+    /// Appends what an edit did, for the "what changed since" queries.
+    void addChange(const ZRChangeEntry& change) { changes_.push_back(change); }
+
 protected:
     AZREditCommand(std::uint32_t objectID, std::int32_t kind, CZRKorDocument* document)
-        : objectID_(objectID), kind_(kind), document_(document) {}
+        : objectID_(objectID)
+        , kind_(kind)
+        , document_(document) {}
 
-    void addChange(const ZRChangeEntry& change) { changes_.push_back(change); }
+    /// Makes the copy of the live object `live` in the store under its ID with `copyFlags`; false
+    /// when a copy exists already or creating or copying fails.
+    [[nodiscard]] bool captureCopy(const IZRMutableKorObject& live, std::uint32_t copyFlags);
 
     std::uint32_t objectID_;
     std::int32_t kind_;
-    CZRKorDocument* document_;          // not owned; null for a commit marker
+    CZRKorDocument* document_;            // not owned; null for a commit marker
     IZRMutableKorObject* copy_ = nullptr; // lives in store_
     CZRObjectTable store_;
     kor::platform::CriticalSection lock_; // guards store_ while deleted copies are purged

@@ -105,3 +105,8 @@ void CZRNodeList::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
 void CZRNodeList::dumpFields(std::wstring& out) const {
     kor::appendFormat(out, L" listType=%d listTypeEx=%d ", listType_, listTypeEx_);
 }
+
+void CZRNodeList::sortByKey() {
+    std::sort(elements_.begin(), elements_.end(),
+              [](const auto* a, const auto* b) { return a->getSortKey() < b->getSortKey(); });
+}

@@ -43,6 +43,8 @@ public:
     void clear();
     /// The first element whose sort key equals `key` (linear scan), or null.
     IZRMutableKorObject* findByKey(std::int32_t key) const;
+    /// Orders the elements by ascending sort key; elements with equal keys may change places.
+    void sortByKey();
 
     /// The record plus one pointer per element slot.
     std::uint32_t getSize() const override;

@@ -1,0 +1,170 @@
+// The editor through which a host changes the current song, commit by commit.
+#pragma once
+
+#include <korman/Export.h>
+#include <korman/ZREditValues.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// Obtained from the manager (editGetKorEditor) and given back to it (editReleaseKorEditor); the
+/// manager owns it. Edit operations never touch the live song: each records its target in an
+/// edit record holding a private copy and changes that copy. commit() then applies every record
+/// in one step behind a new commit point that undo and redo can go back and forth over.
+///
+/// Every operation first clears the editor's last error; it returns nonzero on success and 0 on
+/// failure, leaving one code of <korman/ErrorCodes.h> in getLastError(). The manager's last error
+/// is never touched. Insert operations do not return the new object's ID. Records obtained by an
+/// operation that later fails stay pending and are committed or discarded with the others.
+/// One thread at a time uses an editor. No operation throws.
+class KORMAN_API IZRKorEditorIF {
+public:
+    /// Files every pending record as one commit and applies it; observers hear of it. An editor
+    /// commits once: later calls return 1 and change nothing, and records made after the first
+    /// commit stay pending until release. Nothing pending: 1, nothing done. Short of memory:
+    /// 0 with ZR_E_NOT_ENOUGH_MEMORY, and the pending records are discarded.
+    virtual int commit() = 0;
+    /// Drops every pending record; the song is untouched.
+    virtual void discard() = 0;
+    virtual std::uint32_t getLastError() const = 0;
+    /// The message of getLastError().
+    virtual const wchar_t* getLastErrorMessage() const = 0;
+    /// The English message of `code`; "" for a code the library never reports.
+    virtual const wchar_t* getErrorMessage(std::uint32_t code) const = 0;
+
+    // Time signatures (they record the whole master track).
+    virtual int updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) = 0;
+    virtual int moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) = 0;
+    virtual int insertTimeSig(const ZRTimeSigValue& value) = 0;
+    virtual int deleteTimeSig(std::uint32_t timeSigID) = 0;
+
+    // Tempos.
+    /// Sets the tempo value of a tempo; the position in `value` is ignored. Tempo outside 2000 to
+    /// 30000: ZR_E_INVALID_TEMPO_VALUE; negative position: ZR_E_INVALID_TEMPO_POSITION.
+    virtual int updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) = 0;
+    /// Sets position and tempo. The head tempo (at tick 0) cannot move
+    /// (ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED); another tempo at the new position:
+    /// ZR_E_TEMPOS_ARE_DUPLICATED.
+    virtual int moveTempo(std::uint32_t tempoID, const ZRTempoValue& value) = 0;
+    /// Inserts a tempo into the master track's tempo list; a tempo already at that position takes
+    /// the new value instead.
+    virtual int insertTempo(const ZRTempoValue& value) = 0;
+    /// Removes a tempo; the head tempo stays and is reset to 120.00 (12000). A tempo already
+    /// removed by this editor is left alone (success).
+    virtual int deleteTempo(std::uint32_t tempoID) = 0;
+
+    // The pre-measure area.
+    virtual int listPreMeasureEvents(std::uint32_t masterTrackID,
+                                     std::vector<std::uint32_t>& timeSigIDs,
+                                     std::vector<std::uint32_t>& tempoIDs) = 0;
+    virtual int setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) = 0;
+
+    // Singers of a musical part.
+    virtual int updateSinger(std::uint32_t singerID, const ZRSingerValue& value) = 0;
+    virtual int moveSinger(std::uint32_t singerID, const ZRSingerValue& value) = 0;
+    virtual int insertSinger(std::uint32_t singerListID, const ZRSingerValue& value) = 0;
+    virtual int deleteSinger(std::uint32_t singerID) = 0;
+
+    // Part style attributes.
+    virtual int setPartStyleAttrib(std::uint32_t attribID, const std::wstring& value,
+                                   std::int32_t option) = 0;
+    virtual int clearPartStyleAttrib(std::uint32_t attribID) = 0;
+
+    // Style controls of a musical part.
+    virtual int updateStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) = 0;
+    virtual int moveStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) = 0;
+    virtual int insertStyleControl(std::uint32_t listID, const ZRStyleControlValue& value) = 0;
+    virtual int deleteStyleControl(std::uint32_t controlID) = 0;
+
+    // Musical controls of a musical part.
+    virtual int updateMusicalControl(std::uint32_t controlID,
+                                     const ZRMusicalControlValue& value) = 0;
+    virtual int moveMusicalControl(std::uint32_t controlID, const ZRMusicalControlValue& value) = 0;
+    virtual int insertMusicalControl(std::uint32_t listID, const ZRMusicalControlValue& value) = 0;
+    virtual int deleteMusicalControl(std::uint32_t controlID) = 0;
+
+    // Note styles.
+    virtual int updateNoteStyleAttrib(std::uint32_t attribID, const ZRNoteStyleValue& value) = 0;
+    virtual int updateNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                                const ZRNoteStyleSeqAttribElementValue& value) = 0;
+    virtual int moveNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                              const ZRNoteStyleSeqAttribElementValue& value) = 0;
+    virtual int insertNoteStyleSeqAttribElement(std::uint32_t listID,
+                                                const ZRNoteStyleSeqAttribElementValue& value) = 0;
+    virtual int deleteNoteStyleSeqAttribElement(std::uint32_t elementID) = 0;
+
+    // Notes.
+    virtual int updateNoteVibrato(std::uint32_t noteID, const ZRVibratoValue& value) = 0;
+    virtual int updateNote(std::uint32_t noteID, const ZRNoteValue& value) = 0;
+    virtual int moveNote(std::uint32_t noteID, const ZRNoteValue& value) = 0;
+    virtual int insertNote(std::uint32_t noteListID, const ZRNoteValue& value) = 0;
+    virtual int insertNoteWithStyle(std::uint32_t noteListID, const ZRNoteValue& value,
+                                    const ZRNoteStyleValue& style,
+                                    const ZRVibratoValue& vibrato) = 0;
+    virtual int copyNote(std::uint32_t noteListID, std::int32_t posTick,
+                         std::uint32_t sourceNoteID) = 0;
+    virtual int copyNoteWithNumber(std::uint32_t noteListID, std::int32_t posTick,
+                                   std::uint32_t sourceNoteID, std::int32_t noteNum) = 0;
+    virtual int deleteNote(std::uint32_t noteID) = 0;
+
+    // Musical parts.
+    virtual int updateMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) = 0;
+    virtual int moveMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) = 0;
+    virtual int insertMusicalPart(std::uint32_t partListID, const ZRMusicalPartValue& value) = 0;
+    virtual int insertMusicalPartWithSinger(std::uint32_t partListID,
+                                            const ZRMusicalPartValue& value,
+                                            const ZRSingerValue& singer) = 0;
+    virtual int copyMusicalPart(std::uint32_t partListID, std::int32_t posTick,
+                                std::uint32_t sourcePartID) = 0;
+    virtual int copyMusicalPartTo(std::uint32_t partListID, const ZRMusicalPartValue& value,
+                                  std::uint32_t sourcePartID) = 0;
+    virtual int deleteMusicalPart(std::uint32_t partID) = 0;
+    virtual int divideMusicalPart(std::uint32_t partID, std::int32_t tick) = 0;
+    virtual int mergeMusicalParts(std::uint32_t firstPartID, std::uint32_t secondPartID) = 0;
+    virtual int extendMusicalPartHead(std::uint32_t partID, std::int32_t amount) = 0;
+
+    // Prosody voices, elements and controls of a prosody part.
+    virtual int updateProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) = 0;
+    virtual int moveProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) = 0;
+    virtual int insertProsodyVoice(std::uint32_t listID, const ZRProsodyVoiceValue& value) = 0;
+    virtual int deleteProsodyVoice(std::uint32_t voiceID) = 0;
+    virtual int updateProsodyElement(std::uint32_t elementID,
+                                     const ZRProsodyElementValue& value) = 0;
+    virtual int moveProsodyElement(std::uint32_t elementID, const ZRProsodyElementValue& value) = 0;
+    virtual int insertProsodyElement(std::uint32_t listID, const ZRProsodyElementValue& value) = 0;
+    virtual int deleteProsodyElement(std::uint32_t elementID) = 0;
+    virtual int updateProsodyControl(std::uint32_t controlID,
+                                     const ZRProsodyControlValue& value) = 0;
+    virtual int moveProsodyControl(std::uint32_t controlID, const ZRProsodyControlValue& value) = 0;
+    virtual int insertProsodyControl(std::uint32_t listID, const ZRProsodyControlValue& value) = 0;
+    virtual int deleteProsodyControl(std::uint32_t controlID) = 0;
+
+    // WAV parts of the audio tracks.
+    virtual int updateWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) = 0;
+    virtual int moveWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) = 0;
+    virtual int insertWAVPartFromFile(std::uint32_t partListID, std::int32_t posTick,
+                                      const std::wstring& filePath, std::int32_t flag) = 0;
+    virtual int importWAVPart(std::uint32_t partListID, std::int32_t posTick,
+                              std::uint32_t sourcePartID) = 0;
+    virtual int deleteWAVPart(std::uint32_t partID) = 0;
+
+    // ZR tracks (with their mixer units).
+    virtual int updateZRTrack(std::uint32_t trackID, const std::wstring& name,
+                              const std::wstring& comment) = 0;
+    virtual int moveZRTrack(std::uint32_t trackID, std::int32_t trackNo) = 0;
+    virtual int insertZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
+                              const std::wstring& name, const std::wstring& comment) = 0;
+    virtual int copyZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
+                            std::uint32_t sourceTrackID, const std::wstring& name) = 0;
+    virtual int importZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
+                              std::uint32_t sourceTrackID) = 0;
+    virtual int deleteZRTrack(std::uint32_t trackID) = 0;
+
+protected:
+    IZRKorEditorIF() = default;
+    IZRKorEditorIF(const IZRKorEditorIF&) = delete;
+    IZRKorEditorIF& operator=(const IZRKorEditorIF&) = delete;
+    /// The manager destroys its editor; a host never deletes it.
+    ~IZRKorEditorIF() = default;
+};

@@ -1,0 +1,54 @@
+// The value records a host hands to the editor's operations.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+/// A tempo change: position in ticks, tempo in hundredths of a beat per minute (2000 to 30000).
+struct ZRTempoValue {
+    std::int32_t posTick = 0;
+    std::int32_t tempo = 0;
+};
+
+/// A time signature: position as a measure index counted from 0 including the pre-measures,
+/// numerator 1 to 255, denominator 1 to 32.
+struct ZRTimeSigValue {
+    std::int32_t posMes = 0;
+    std::int32_t numerator = 0;
+    std::int32_t denominator = 0;
+};
+
+/// A singer change: position in ticks relative to the part, and the VVoice sung from there on.
+struct ZRSingerValue {
+    std::int32_t posTick = 0;
+    std::int32_t vBS = 0;
+    std::int32_t vPC = 0;
+};
+
+/// A musical control: position in ticks relative to the part, control kind 0 to 6 (DYN, BRE,
+/// BRI, CLE, GEN, PIT, PBS) and value.
+struct ZRMusicalControlValue {
+    std::int32_t posTick = 0;
+    std::int32_t type = 0;
+    std::int32_t value = 0;
+};
+
+/// A style control: position in ticks relative to the part, the style ID (1 to 256 characters)
+/// and value.
+struct ZRStyleControlValue {
+    std::int32_t posTick = 0;
+    std::wstring id;
+    std::int32_t value = 0;
+};
+
+// The value records of the note, vibrato, note style, sequential style point, part, WAV part
+// and prosody event operations are declared here and defined with those operations.
+struct ZRNoteValue;
+struct ZRNoteStyleValue;
+struct ZRVibratoValue;
+struct ZRNoteStyleSeqAttribElementValue;
+struct ZRMusicalPartValue;
+struct ZRWAVPartValue;
+struct ZRProsodyVoiceValue;
+struct ZRProsodyElementValue;
+struct ZRProsodyControlValue;

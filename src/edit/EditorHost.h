@@ -1,0 +1,38 @@
+// What the editor needs of the manager that owns it, and the manager's undo and redo steps.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class CZRCommitHistory;
+
+/// Implemented by the manager for the editor it hands out: telling the observer windows what
+/// changed, the memory headroom rule, and the message table. The manager outlives its editor.
+class IZREditorHost {
+public:
+    /// Sends the update message to every observer window, with the current editor owner as
+    /// wParam and a copy of `ids` (the changed objects, in exchange order) as lParam.
+    virtual void notifyObservers(const std::vector<std::uint32_t>& ids) = 0;
+    /// Whether `bytes` more can be allocated with room to spare; when not, the commit history
+    /// gives back the memory of its oldest undoable commit and the caller still fails.
+    virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;
+    /// The English message of `code`, "" for an unknown code (static text).
+    virtual const wchar_t* errorMessage(std::uint32_t code) const = 0;
+
+protected:
+    IZREditorHost() = default;
+    IZREditorHost(const IZREditorHost&) = default;
+    IZREditorHost& operator=(const IZREditorHost&) = default;
+    ~IZREditorHost() = default;
+};
+
+namespace kor {
+
+/// Undoes one commit of `history` and tells the host's observers which objects were exchanged
+/// (an empty list when there was nothing to undo). ZR_E_NOT_ENOUGH_MEMORY, with nothing changed
+/// and nobody told, when the history refuses for lack of memory; else 0.
+[[nodiscard]] std::uint32_t undoAndNotify(CZRCommitHistory& history, IZREditorHost& host);
+/// Redoes one commit, as undoAndNotify.
+[[nodiscard]] std::uint32_t redoAndNotify(CZRCommitHistory& history, IZREditorHost& host);
+
+} // namespace kor

@@ -1,0 +1,123 @@
+#include "edit/KorEditorIF.h"
+
+#include "edit/CommitHistory.h"
+#include "edit/TempoEdits.h"
+#include "model/KorDocument.h"
+
+#include <algorithm>
+#include <new>
+
+CZRKorEditorIF::CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy& policy,
+                               CZRKorDocument& document, CZRCommitHistory& history)
+    : host_(host)
+    , policy_(policy)
+    , document_(document)
+    , history_(history) {}
+
+int CZRKorEditorIF::commit() {
+    lastError_ = 0;
+    if (committed_ != 0 || pending_.empty()) return 1;
+
+    std::uint64_t largest = 0;
+    for (const auto& record : pending_)
+        if (!record->isCommitMarker()) largest = std::max(largest, record->copySize());
+    if (!history_.hasHeadroomFor(2 * largest)) {
+        discard();
+        return finish(ZR_E_NOT_ENOUGH_MEMORY);
+    }
+    for (const auto& record : pending_)
+        record->prepareCommit();
+
+    std::vector<std::uint32_t> ids;
+    bool committed = false;
+    try {
+        // The history owns the records from here on, whether or not it could apply them.
+        committed = history_.commit(std::move(pending_), ids);
+    } catch (const std::bad_alloc&) {
+    }
+    pending_.clear();
+    if (!committed) return finish(ZR_E_NOT_ENOUGH_MEMORY);
+    ++committed_;
+    host_.notifyObservers(ids);
+    return 1;
+}
+
+void CZRKorEditorIF::discard() {
+    lastError_ = 0;
+    pending_.clear();
+}
+
+int CZRKorEditorIF::finish(std::uint32_t code) {
+    lastError_ = code;
+    return code == 0 ? 1 : 0;
+}
+
+AZREditCommand* CZRKorEditorIF::obtainRecord(const IZRKorObject& target, std::int32_t kind,
+                                             IsWanted isWanted, MakeRecord make,
+                                             std::uint32_t& error) {
+    const std::uint32_t targetID = target.getObjID();
+    const auto same = std::find_if(pending_.begin(), pending_.end(), [&](const auto& record) {
+        return record->objectID() == targetID;
+    });
+    if (same != pending_.end() && isWanted(**same)) return same->get();
+    if (AZREditCommand* shared = findSharedRecord(target, error)) return shared;
+    if (error != 0) return nullptr;
+
+    const auto* live = dynamic_cast<const IZRMutableKorObject*>(&target);
+    const std::uint64_t size = live == nullptr                    ? 0
+                               : kind == AZREditCommand::kElement ? live->getSize()
+                                                                  : kor::subtreeSize(live);
+    error = ZR_E_NOT_ENOUGH_MEMORY;
+    if (!host_.hasMemoryHeadroom(2 * size)) return nullptr;
+    try {
+        std::unique_ptr<AZREditCommand> record = make(targetID, &document_);
+        if (!record->capture()) return nullptr;
+        pending_.push_back(std::move(record));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    error = 0;
+    return pending_.back().get();
+}
+
+// Two records may not cover one object: a pending record of the target or of anything below it
+// conflicts, and so does an element record above it; a list record above it already holds the
+// target's copy and takes the edit.
+AZREditCommand* CZRKorEditorIF::findSharedRecord(const IZRKorObject& target,
+                                                 std::uint32_t& error) const {
+    const CZRObjectTable& live = document_.objects();
+    std::vector<std::uint32_t> path;
+    for (const auto& record : pending_) {
+        const IZRMutableKorObject* covered = live.lookup(record->objectID());
+        if (covered == nullptr) continue;
+        covered->getObjIDPath(path);
+        if (std::find(path.begin(), path.end(), target.getObjID()) != path.end()) {
+            error = ZR_E_EDIT_CONFLICT;
+            return nullptr;
+        }
+    }
+    target.getObjIDPath(path);
+    for (const auto& record : pending_) {
+        if (std::find(path.begin(), path.end(), record->objectID()) == path.end()) continue;
+        if (record->kind() == AZREditCommand::kList) return record.get();
+        error = ZR_E_EDIT_CONFLICT;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+int CZRKorEditorIF::updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) {
+    return finish(kor::updateTempo(*this, tempoID, value));
+}
+
+int CZRKorEditorIF::moveTempo(std::uint32_t tempoID, const ZRTempoValue& value) {
+    return finish(kor::moveTempo(*this, tempoID, value));
+}
+
+int CZRKorEditorIF::insertTempo(const ZRTempoValue& value) {
+    return finish(kor::insertTempo(*this, value));
+}
+
+int CZRKorEditorIF::deleteTempo(std::uint32_t tempoID) {
+    return finish(kor::deleteTempo(*this, tempoID));
+}

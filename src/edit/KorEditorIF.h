@@ -1,0 +1,234 @@
+// The editor a manager hands out: pending records, their lookup, commit and discard.
+#pragma once
+
+#include "edit/EditCommand.h"
+#include "edit/EditorHost.h"
+#include "model/ObjectBase.h"
+#include "model/ObjectTree.h"
+
+#include <korman/ErrorCodes.h>
+#include <korman/IZRKorEditorIF.h>
+#include <korman/ZRKorManagementPolicy.h>
+
+#include <memory>
+#include <vector>
+
+class CZRCommitHistory;
+class CZRKorDocument;
+
+/// The manager's one editor over its current document. Owned by the manager, which creates it
+/// with itself as host, a copy of its policy, its current document and its commit history (all
+/// three outlive the editor), and destroys it on release or when the document goes; pending
+/// records are discarded then. The editor owns its pending records until commit hands them to
+/// the history.
+class CZRKorEditorIF final : public IZRKorEditorIF {
+public:
+    CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy& policy,
+                   CZRKorDocument& document, CZRCommitHistory& history);
+    CZRKorEditorIF(const CZRKorEditorIF&) = delete;
+    CZRKorEditorIF& operator=(const CZRKorEditorIF&) = delete;
+    ~CZRKorEditorIF() = default;
+
+    int commit() override;
+    void discard() override;
+    std::uint32_t getLastError() const override { return lastError_; }
+    const wchar_t* getLastErrorMessage() const override { return getErrorMessage(lastError_); }
+    const wchar_t* getErrorMessage(std::uint32_t code) const override {
+        return host_.errorMessage(code);
+    }
+
+    int updateTimeSig(std::uint32_t, const ZRTimeSigValue&) override { return notYet(); }
+    int moveTimeSig(std::uint32_t, const ZRTimeSigValue&) override { return notYet(); }
+    int insertTimeSig(const ZRTimeSigValue&) override { return notYet(); }
+    int deleteTimeSig(std::uint32_t) override { return notYet(); }
+
+    int updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) override;
+    int moveTempo(std::uint32_t tempoID, const ZRTempoValue& value) override;
+    int insertTempo(const ZRTempoValue& value) override;
+    int deleteTempo(std::uint32_t tempoID) override;
+
+    int listPreMeasureEvents(std::uint32_t, std::vector<std::uint32_t>&,
+                             std::vector<std::uint32_t>&) override {
+        return notYet();
+    }
+    int setPreMeasure(std::uint32_t, std::int32_t) override { return notYet(); }
+
+    int updateSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
+    int moveSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
+    int insertSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
+    int deleteSinger(std::uint32_t) override { return notYet(); }
+
+    int setPartStyleAttrib(std::uint32_t, const std::wstring&, std::int32_t) override {
+        return notYet();
+    }
+    int clearPartStyleAttrib(std::uint32_t) override { return notYet(); }
+
+    int updateStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
+    int moveStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
+    int insertStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
+    int deleteStyleControl(std::uint32_t) override { return notYet(); }
+
+    int updateMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
+        return notYet();
+    }
+    int moveMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
+        return notYet();
+    }
+    int insertMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
+        return notYet();
+    }
+    int deleteMusicalControl(std::uint32_t) override { return notYet(); }
+
+    int updateNoteStyleAttrib(std::uint32_t, const ZRNoteStyleValue&) override { return notYet(); }
+    int updateNoteStyleSeqAttribElement(std::uint32_t,
+                                        const ZRNoteStyleSeqAttribElementValue&) override {
+        return notYet();
+    }
+    int moveNoteStyleSeqAttribElement(std::uint32_t,
+                                      const ZRNoteStyleSeqAttribElementValue&) override {
+        return notYet();
+    }
+    int insertNoteStyleSeqAttribElement(std::uint32_t,
+                                        const ZRNoteStyleSeqAttribElementValue&) override {
+        return notYet();
+    }
+    int deleteNoteStyleSeqAttribElement(std::uint32_t) override { return notYet(); }
+
+    int updateNoteVibrato(std::uint32_t, const ZRVibratoValue&) override { return notYet(); }
+    int updateNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
+    int moveNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
+    int insertNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
+    int insertNoteWithStyle(std::uint32_t, const ZRNoteValue&, const ZRNoteStyleValue&,
+                            const ZRVibratoValue&) override {
+        return notYet();
+    }
+    int copyNote(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
+    int copyNoteWithNumber(std::uint32_t, std::int32_t, std::uint32_t, std::int32_t) override {
+        return notYet();
+    }
+    int deleteNote(std::uint32_t) override { return notYet(); }
+
+    int updateMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
+    int moveMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
+    int insertMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
+    int insertMusicalPartWithSinger(std::uint32_t, const ZRMusicalPartValue&,
+                                    const ZRSingerValue&) override {
+        return notYet();
+    }
+    int copyMusicalPart(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
+    int copyMusicalPartTo(std::uint32_t, const ZRMusicalPartValue&, std::uint32_t) override {
+        return notYet();
+    }
+    int deleteMusicalPart(std::uint32_t) override { return notYet(); }
+    int divideMusicalPart(std::uint32_t, std::int32_t) override { return notYet(); }
+    int mergeMusicalParts(std::uint32_t, std::uint32_t) override { return notYet(); }
+    int extendMusicalPartHead(std::uint32_t, std::int32_t) override { return notYet(); }
+
+    int updateProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
+    int moveProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
+    int insertProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
+    int deleteProsodyVoice(std::uint32_t) override { return notYet(); }
+    int updateProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
+        return notYet();
+    }
+    int moveProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
+        return notYet();
+    }
+    int insertProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
+        return notYet();
+    }
+    int deleteProsodyElement(std::uint32_t) override { return notYet(); }
+    int updateProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
+        return notYet();
+    }
+    int moveProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
+        return notYet();
+    }
+    int insertProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
+        return notYet();
+    }
+    int deleteProsodyControl(std::uint32_t) override { return notYet(); }
+
+    int updateWAVPart(std::uint32_t, const ZRWAVPartValue&) override { return notYet(); }
+    int moveWAVPart(std::uint32_t, const ZRWAVPartValue&) override { return notYet(); }
+    int insertWAVPartFromFile(std::uint32_t, std::int32_t, const std::wstring&,
+                              std::int32_t) override {
+        return notYet();
+    }
+    int importWAVPart(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
+    int deleteWAVPart(std::uint32_t) override { return notYet(); }
+
+    int updateZRTrack(std::uint32_t, const std::wstring&, const std::wstring&) override {
+        return notYet();
+    }
+    int moveZRTrack(std::uint32_t, std::int32_t) override { return notYet(); }
+    int insertZRTrack(std::uint32_t, std::int32_t, const std::wstring&,
+                      const std::wstring&) override {
+        return notYet();
+    }
+    int copyZRTrack(std::uint32_t, std::int32_t, std::uint32_t, const std::wstring&) override {
+        return notYet();
+    }
+    int importZRTrack(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
+    int deleteZRTrack(std::uint32_t) override { return notYet(); }
+
+    // For the edit operations.
+
+    CZRKorDocument& document() const { return document_; }
+    const ZRKorManagementPolicy& policy() const { return policy_; }
+    const std::vector<std::unique_ptr<AZREditCommand>>& pending() const { return pending_; }
+
+    /// The record through which an edit of the live object `target` goes: a pending record of
+    /// class `Record` for it, or a pending list record above it, or a new `Record` that has
+    /// captured its copy. Null with `error` set when the target is null
+    /// (ZR_E_EDIT_TARGET_NOT_FOUND), when a pending record covers it or something below it in a
+    /// way `Record` cannot share (ZR_E_EDIT_CONFLICT), or when memory is short or the capture
+    /// fails (ZR_E_NOT_ENOUGH_MEMORY).
+    template <class Record>
+    AZREditCommand* recordFor(const IZRKorObject* target, std::uint32_t& error) {
+        if (target == nullptr) {
+            error = ZR_E_EDIT_TARGET_NOT_FOUND;
+            return nullptr;
+        }
+        return obtainRecord(
+            *target, Record::kRecordKind,
+            [](const AZREditCommand& record) {
+                return dynamic_cast<const Record*>(&record) != nullptr;
+            },
+            [](std::uint32_t objID, CZRKorDocument* document) -> std::unique_ptr<AZREditCommand> {
+                return std::make_unique<Record>(objID, document);
+            },
+            error);
+    }
+
+    /// The working object `objID` of `record`'s store as class `T`. Null with `error` set to
+    /// ZR_E_EDIT_TARGET_DELETED when the store does not hold it as a `T` or an edit has removed
+    /// it (it or a container above it carries the detached mark).
+    template <class T>
+    static T* workingObject(const AZREditCommand& record, std::uint32_t objID,
+                            std::uint32_t& error) {
+        T* obj = kor::objCast<T>(record.workingObject(objID));
+        if (obj == nullptr || kor::isDetached(obj)) error = ZR_E_EDIT_TARGET_DELETED;
+        return error == 0 ? obj : nullptr;
+    }
+
+private:
+    using IsWanted = bool (*)(const AZREditCommand&);
+    using MakeRecord = std::unique_ptr<AZREditCommand> (*)(std::uint32_t, CZRKorDocument*);
+
+    AZREditCommand* obtainRecord(const IZRKorObject& target, std::int32_t kind, IsWanted isWanted,
+                                 MakeRecord make, std::uint32_t& error);
+    AZREditCommand* findSharedRecord(const IZRKorObject& target, std::uint32_t& error) const;
+    /// Leaves `code` as the last error; the operation's result (1 for 0, else 0).
+    int finish(std::uint32_t code);
+    /// The answer of an operation that later work fills in.
+    int notYet() { return finish(ZR_E_EDIT_INVALID_PARAMETERS); }
+
+    IZREditorHost& host_;
+    ZRKorManagementPolicy policy_;
+    CZRKorDocument& document_;
+    CZRCommitHistory& history_;
+    std::vector<std::unique_ptr<AZREditCommand>> pending_;
+    std::uint32_t committed_ = 0;
+    std::uint32_t lastError_ = 0;
+};

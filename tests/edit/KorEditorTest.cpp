@@ -1,0 +1,299 @@
+#include "edit/KorEditorIF.h"
+
+#include "edit/EditRecords.h"
+#include "support/EditSong.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool memoryShort = false;
+bool refuseWhenShort(std::uint64_t) {
+    return !memoryShort;
+}
+
+struct EditorFixture {
+    EditSong song;
+    TestHost host;
+    CZRCommitHistory history{-1};
+    std::unique_ptr<CZRKorEditorIF> editor;
+
+    explicit EditorFixture(std::int32_t limit = -1,
+                           CZRCommitHistory::HeadroomCheck check = &kor::platform::hasHeadroomFor)
+        : history(limit, check) {
+        take();
+    }
+    void take() {
+        editor = std::make_unique<CZRKorEditorIF>(host, ZRKorManagementPolicy{}, song.doc, history);
+    }
+    // One commit through a fresh editor that sets the second tempo to `value`.
+    void commitTempo(std::int32_t value) {
+        take();
+        ASSERT_EQ(editor->updateTempo(song.tempo->getObjID(), {0, value}), 1);
+        ASSERT_EQ(editor->commit(), 1);
+    }
+    std::uint32_t undo() { return kor::undoAndNotify(history, host); }
+    std::uint32_t redo() { return kor::redoAndNotify(history, host); }
+
+    // The whole observable state of the history.
+    void expectState(std::uint32_t commitPoint, bool canUndo, bool canRedo,
+                     std::size_t messages) const {
+        EXPECT_EQ(history.currentCommitPoint(), commitPoint);
+        EXPECT_EQ(history.canUndo(), canUndo);
+        EXPECT_EQ(history.canRedo(), canRedo);
+        EXPECT_EQ(host.messages.size(), messages);
+    }
+};
+
+} // namespace
+
+TEST(KorEditor, CommitUndoRedoWalkTheCommitPoints) {
+    EditorFixture f;
+    const std::uint32_t tempoID = f.song.tempo->getObjID();
+    f.expectState(1, false, false, 0);
+
+    f.commitTempo(6000);
+    f.expectState(2, true, false, 1);
+    EXPECT_EQ(f.host.messages.back().ids, std::vector{tempoID});
+    EXPECT_EQ(f.song.tempo->getBPM(), 6000);
+
+    ASSERT_EQ(f.undo(), 0u);
+    f.expectState(1, false, true, 2);
+    EXPECT_EQ(f.host.messages.back().ids, std::vector{tempoID});
+    EXPECT_EQ(f.song.tempo->getBPM(), 9000);
+
+    // Nothing to undo: success, and still one message, with no IDs.
+    ASSERT_EQ(f.undo(), 0u);
+    f.expectState(1, false, true, 3);
+    EXPECT_TRUE(f.host.messages.back().ids.empty());
+
+    // A new commit discards the redoable one and takes the next number.
+    f.commitTempo(7000);
+    f.expectState(3, true, false, 4);
+    EXPECT_EQ(f.song.tempo->getBPM(), 7000);
+    ASSERT_EQ(f.redo(), 0u);
+    f.expectState(3, true, false, 5);
+    EXPECT_EQ(f.song.tempo->getBPM(), 7000);
+}
+
+TEST(KorEditor, LimitOneKeepsOnlyTheLastCommitUndoable) {
+    EditorFixture f(1);
+    for (std::int32_t value : {5000, 6000, 7000})
+        f.commitTempo(value);
+    f.expectState(4, true, false, 3);
+    ASSERT_EQ(f.undo(), 0u);
+    f.expectState(3, false, true, 4);
+    EXPECT_EQ(f.song.tempo->getBPM(), 6000);
+}
+
+TEST(KorEditor, CommitsOnceAndKeepsRecordsOfAFailedOperation) {
+    EditorFixture f;
+    const std::uint32_t tempoID = f.song.tempo->getObjID();
+    ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
+    // A refused operation leaves the earlier record pending.
+    EXPECT_EQ(f.editor->updateTempo(tempoID, {0, 1999}), 0);
+    EXPECT_EQ(f.editor->getLastError(), ZR_E_INVALID_TEMPO_VALUE);
+    EXPECT_STREQ(f.editor->getLastErrorMessage(), L"failed");
+    ASSERT_EQ(f.editor->commit(), 1);
+    EXPECT_EQ(f.editor->getLastError(), 0u);
+    EXPECT_EQ(f.song.tempoPositions(), (std::vector{0, 960, 1920}));
+
+    // A second commit succeeds without effect, even with new records pending.
+    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 3000}), 1);
+    EXPECT_EQ(f.editor->commit(), 1);
+    f.expectState(2, true, false, 1);
+    EXPECT_EQ(f.song.tempo->getBPM(), 9000);
+    EXPECT_EQ(f.editor->pending().size(), 1u);
+}
+
+TEST(KorEditor, SharesRecordsAndRefusesConflictingOnes) {
+    EditorFixture f;
+    const std::uint32_t tempoID = f.song.tempo->getObjID();
+    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 3000}), 1);
+    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 4000}), 1);
+    EXPECT_EQ(f.editor->pending().size(), 1u);
+
+    // The tempo list would cover the tempo its element record holds.
+    EXPECT_EQ(f.editor->moveTempo(tempoID, {2400, 4000}), 0);
+    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_CONFLICT);
+    EXPECT_EQ(f.editor->insertTempo({480, 4000}), 0);
+    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_CONFLICT);
+
+    // After an edit of the list, edits of its tempos go into the list record.
+    f.editor->discard();
+    ASSERT_EQ(f.editor->insertTempo({480, 4000}), 1);
+    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 5000}), 1);
+    ASSERT_EQ(f.editor->pending().size(), 1u);
+    EXPECT_NE(dynamic_cast<const CZREditTempoList*>(f.editor->pending()[0].get()), nullptr);
+
+    // The master track lies above the list record's list.
+    std::uint32_t error = 0;
+    EXPECT_EQ(f.editor->recordFor<CZREditMasterTrack>(f.song.master, error), nullptr);
+    EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
+}
+
+TEST(KorEditor, UndoAndRedoRestoreTheWholeSong) {
+    EditorFixture f;
+    const std::wstring before = f.song.dump();
+    const std::vector<std::uint32_t> idsBefore = f.song.tempoIDs();
+    const std::size_t objectsBefore = f.song.doc.objects().size();
+
+    ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
+    ASSERT_EQ(f.editor->deleteTempo(f.song.tempo->getObjID()), 1);
+    ASSERT_EQ(f.editor->updateTempo(f.song.headTempo->getObjID(), {0, 5000}), 1);
+    ASSERT_EQ(f.editor->deleteTempo(f.song.headTempo->getObjID()), 1);
+    ASSERT_EQ(f.editor->commit(), 1);
+    const std::wstring after = f.song.dump();
+    ASSERT_NE(after, before);
+    EXPECT_EQ(f.song.tempoPositions(), (std::vector{0, 960}));
+    EXPECT_EQ(f.song.liveTempo(f.song.headTempo->getObjID())->getBPM(), 12000);
+    const std::uint32_t listID = f.song.master->tempoList()->getObjID();
+    EXPECT_EQ(f.host.messages.back().ids, std::vector{listID});
+
+    ASSERT_EQ(f.undo(), 0u);
+    EXPECT_EQ(f.song.dump(), before);
+    EXPECT_EQ(f.song.tempoIDs(), idsBefore);
+    EXPECT_EQ(f.song.doc.objects().size(), objectsBefore);
+    ASSERT_EQ(f.redo(), 0u);
+    EXPECT_EQ(f.song.dump(), after);
+    EXPECT_EQ(f.song.doc.objects().size(), objectsBefore);
+}
+
+TEST(KorEditor, ShortMemoryChangesNothing) {
+    // Recording: the host refuses the copy.
+    EditorFixture f;
+    f.host.headroom = false;
+    EXPECT_EQ(f.editor->insertTempo({960, 15000}), 0);
+    EXPECT_EQ(f.editor->getLastError(), ZR_E_NOT_ENOUGH_MEMORY);
+    EXPECT_TRUE(f.editor->pending().empty());
+
+    // Committing and undoing: the history's rule refuses.
+    EditorFixture g(-1, &refuseWhenShort);
+    const std::wstring before = g.song.dump();
+    ASSERT_EQ(g.editor->insertTempo({960, 15000}), 1);
+    memoryShort = true;
+    EXPECT_EQ(g.editor->commit(), 0);
+    memoryShort = false;
+    EXPECT_EQ(g.editor->getLastError(), ZR_E_NOT_ENOUGH_MEMORY);
+    EXPECT_TRUE(g.editor->pending().empty());
+    EXPECT_EQ(g.song.dump(), before);
+    g.expectState(1, false, false, 0);
+
+    EditorFixture h(-1, &refuseWhenShort);
+    h.commitTempo(6000);
+    const std::wstring committed = h.song.dump();
+    memoryShort = true;
+    EXPECT_EQ(h.undo(), ZR_E_NOT_ENOUGH_MEMORY);
+    memoryShort = false;
+    h.expectState(2, true, false, 1);
+    EXPECT_EQ(h.song.dump(), committed);
+}
+
+TEST(KorEditor, AnswersWhatChangedSinceACommitPoint) {
+    EditorFixture f;
+    const CZRObjectTable& live = f.song.doc.objects();
+    const std::uint32_t tempoID = f.song.tempo->getObjID();
+    const std::uint32_t masterID = f.song.master->getObjID();
+    const std::uint32_t trackID = f.song.track->getObjID();
+    f.commitTempo(6000);
+    f.take();
+    ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
+    ASSERT_EQ(f.editor->commit(), 1);
+
+    EXPECT_TRUE(f.history.isEdited(live, masterID, 1, true));
+    EXPECT_TRUE(f.history.isEdited(live, tempoID, 1, false));
+    EXPECT_FALSE(f.history.isEdited(live, tempoID, 2, false));
+    EXPECT_FALSE(f.history.isEdited(live, trackID, 1, false));
+    EXPECT_FALSE(f.history.isEdited(live, masterID, 3, false));
+    std::vector<std::int32_t> positions{-1};
+    f.history.editedTempoPositions(1, positions);
+    EXPECT_EQ(positions, (std::vector{960, 1920}));
+
+    // A commit point ahead of the present state, or one a reset discarded, counts as edited.
+    ASSERT_EQ(f.undo(), 0u);
+    EXPECT_TRUE(f.history.isEdited(live, trackID, 3, false));
+    f.history.editedTempoPositions(3, positions);
+    EXPECT_TRUE(positions.empty());
+    f.history.reset();
+    EXPECT_TRUE(f.history.isEdited(live, trackID, 2, false));
+    EXPECT_FALSE(f.history.isEdited(live, trackID, 4, false));
+    EXPECT_FALSE(f.history.isEdited(live, 9999, 1, false));
+}
+
+TEST(KorEditor, UnwrittenOperationsFailLoudly) {
+    EditorFixture f;
+    EXPECT_EQ(f.editor->deleteNote(1), 0);
+    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_INVALID_PARAMETERS);
+    EXPECT_EQ(f.editor->deleteZRTrack(1), 0);
+    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_INVALID_PARAMETERS);
+    f.editor->discard();
+    EXPECT_EQ(f.editor->getLastError(), 0u);
+}
+
+TEST(KorEditor, NotesShareTheirListRecordAndBlockTheirPart) {
+    EditorFixture f;
+    std::uint32_t error = 0;
+    AZREditCommand* note = f.editor->recordFor<CZREditMusicalNote>(f.song.note, error);
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(f.song.note, error), note);
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalPart>(f.song.musical, error), nullptr);
+    EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
+    error = 0;
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error),
+              nullptr);
+    EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
+
+    // Once the note list is recorded, a note edit goes into its record.
+    f.editor->discard();
+    error = 0;
+    AZREditCommand* list =
+        f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(f.song.note, error), list);
+    EXPECT_EQ(f.editor->pending().size(), 1u);
+    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(nullptr, error), nullptr);
+    EXPECT_EQ(error, ZR_E_EDIT_TARGET_NOT_FOUND);
+}
+
+TEST(KorEditor, NoteListCommitSortsAndUndoRestoresTheSameObjects) {
+    EditorFixture f;
+    CZRMusicalNote* late = f.song.addNote(960);
+    f.song.musical->clearEdited(); // brings the part's derived length up to date
+    const std::uint32_t listID = f.song.musical->noteList()->getObjID();
+    const std::wstring before = f.song.dump();
+    const std::size_t objectsBefore = f.song.doc.objects().size();
+    std::uint32_t error = 0;
+    AZREditCommand* record =
+        f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error);
+    ASSERT_NE(record, nullptr);
+    auto* list = CZRKorEditorIF::workingObject<CZRNodeList>(*record, listID, error);
+    ASSERT_TRUE(list->removeByID(f.song.note->getObjID()));
+    auto* added = kor::createObject<CZRMusicalNote>(
+        record->storeContext(), ZR_NO_OBJ_ID, ZRMusicalNoteValues{1440, 480, 62, 64, 0, L"i", {}});
+    ASSERT_TRUE(list->append(added));
+    ASSERT_TRUE(list->append(kor::createObject<CZRMusicalNote>(
+        record->storeContext(), ZR_NO_OBJ_ID, ZRMusicalNoteValues{480, 480, 61, 64, 0, L"u", {}})));
+    const std::uint32_t middle = list->elementAt(2)->getObjID();
+    ASSERT_EQ(f.editor->commit(), 1);
+
+    const CZRNodeList* liveList = f.song.musical->noteList();
+    ASSERT_EQ(liveList->getCount(), 3u);
+    EXPECT_EQ(liveList->elementAt(0)->getObjID(), middle);
+    EXPECT_EQ(liveList->elementAt(1)->getObjID(), late->getObjID());
+    EXPECT_EQ(liveList->elementAt(2)->getObjID(), added->getObjID());
+    EXPECT_EQ(f.song.doc.objects().lookup(f.song.note->getObjID()), nullptr);
+    EXPECT_TRUE((f.song.musical->getFlags() & ZR_FLAG_EDITED) != 0);
+
+    ASSERT_EQ(f.undo(), 0u);
+    EXPECT_EQ(f.song.musical->noteList()->elements(),
+              (std::vector<IZRMutableKorObject*>{f.song.note, late}));
+    f.song.musical->clearEdited();
+    EXPECT_EQ(f.song.dump(), before);
+    EXPECT_EQ(f.song.doc.objects().size(), objectsBefore);
+    ASSERT_EQ(f.redo(), 0u);
+    EXPECT_EQ(f.song.musical->noteList()->getCount(), 3u);
+    // Dropping the redoable commit destroys the notes only it held.
+    f.take();
+    f.history.reset();
+    EXPECT_EQ(f.song.doc.objects().size(), objectsBefore + 1);
+}
