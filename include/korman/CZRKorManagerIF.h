@@ -15,6 +15,7 @@
 class CZRKorManagerImpl;
 class IZRAux;
 class IZRKorObject;
+class IZRKorEditorIF;
 class IZRKorRoot;
 class IZRMasterTrack;
 class IZRMessageWindow;
@@ -109,6 +110,30 @@ public:
     void korEmptyImportBuffer();
     /// Bytes the object and everything below it occupy; 0 for an unknown ID or no song.
     std::uint32_t korCalcSubTreeSize(std::uint32_t objID);
+
+    // --- The editor, commits, undo and redo ---
+
+    /// The manager's one editor, for changing the current song; `owner` is sent as wParam of the
+    /// update messages while it is out. Null when there is no song or an editor is out already.
+    IZRKorEditorIF* editGetKorEditor(unsigned int owner);
+    /// Gives the editor back: when `editor` is the one handed out, its uncommitted changes are
+    /// discarded, it is destroyed and `editor` is set to null; any other pointer is left alone.
+    void editReleaseKorEditor(IZRKorEditorIF*& editor);
+    /// Undoes the last commit and tells the observers which objects changed. 1 on success (also
+    /// when there is nothing to undo); 0 with ZR_E_NOT_ENOUGH_MEMORY when memory is short.
+    int editUndo();
+    /// Redoes the commit after the present state, as editUndo.
+    int editRedo();
+    int editCanUndo() const;
+    int editCanRedo() const;
+    /// The number of the present state (1 for a new or loaded song, one more for every commit);
+    /// 0 while an undo or redo is under way.
+    unsigned int editGetCurrentCommitPoint() const;
+    /// 1 when the object or anything below it changed since `commitPoint` (only musical content
+    /// when `musicalOnly` is non-zero), also when that point was undone or forgotten.
+    int editIsEdited(unsigned int objID, unsigned int commitPoint, int musicalOnly) const;
+    /// Replaces `positions` by the ticks of the tempo changes made since `commitPoint`.
+    void editGetEditedTempoPosition(unsigned int commitPoint, std::vector<int>& positions) const;
 
     // --- VVoices and aux records, changed outside the editor (no undo); none sets an error ---
 

@@ -257,3 +257,61 @@ int CZRKorManagerIF::auxRemoveAux(std::uint32_t objID) {
     return kor::runProtocol(impl_, 0,
                             [objID](CZRKorManagerImpl& m) { return m.removeAux(objID) ? 1 : 0; });
 }
+
+IZRKorEditorIF* CZRKorManagerIF::editGetKorEditor(unsigned int owner) {
+    return kor::runProtocol(impl_, static_cast<IZRKorEditorIF*>(nullptr),
+                            [owner](CZRKorManagerImpl& m) { return m.acquireEditor(owner); });
+}
+
+void CZRKorManagerIF::editReleaseKorEditor(IZRKorEditorIF*& editor) {
+    kor::runProtocol(impl_, 0, [&editor](CZRKorManagerImpl& m) {
+        m.releaseEditor(editor);
+        return 0;
+    });
+}
+
+int CZRKorManagerIF::editUndo() {
+    return kor::runProtocol(impl_, 0, [](CZRKorManagerImpl& m) { return m.undo() ? 1 : 0; });
+}
+
+int CZRKorManagerIF::editRedo() {
+    return kor::runProtocol(impl_, 0, [](CZRKorManagerImpl& m) { return m.redo() ? 1 : 0; });
+}
+
+int CZRKorManagerIF::editCanUndo() const {
+    return kor::runProtocol(impl_, 0, [](CZRKorManagerImpl& m) {
+        return m.history() != nullptr && m.history()->canUndo() ? 1 : 0;
+    });
+}
+
+int CZRKorManagerIF::editCanRedo() const {
+    return kor::runProtocol(impl_, 0, [](CZRKorManagerImpl& m) {
+        return m.history() != nullptr && m.history()->canRedo() ? 1 : 0;
+    });
+}
+
+unsigned int CZRKorManagerIF::editGetCurrentCommitPoint() const {
+    return kor::runProtocol(impl_, 0u, [](CZRKorManagerImpl& m) {
+        return m.history() != nullptr ? m.history()->currentCommitPoint() : 0u;
+    });
+}
+
+int CZRKorManagerIF::editIsEdited(unsigned int objID, unsigned int commitPoint,
+                                  int musicalOnly) const {
+    return kor::runProtocol(impl_, 0, [=](CZRKorManagerImpl& m) {
+        return m.history() != nullptr && m.document() != nullptr &&
+                       m.history()->isEdited(m.document()->objects(), objID, commitPoint,
+                                             musicalOnly != 0)
+                   ? 1
+                   : 0;
+    });
+}
+
+void CZRKorManagerIF::editGetEditedTempoPosition(unsigned int commitPoint,
+                                                 std::vector<int>& positions) const {
+    positions.clear();
+    kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+        if (m.history() != nullptr) m.history()->editedTempoPositions(commitPoint, positions);
+        return 0;
+    });
+}

@@ -1,5 +1,6 @@
 #include "manager/KorManagerImpl.h"
 
+#include "manager/ErrorTable.h"
 #include "manager/KorManagerApp.h"
 #include "model/Aux.h"
 #include "model/KorRoot.h"
@@ -105,7 +106,7 @@ bool CZRKorManagerImpl::registerObserver(IZRMessageWindow* window) {
     return true;
 }
 
-void CZRKorManagerImpl::notifyObservers(const std::vector<std::uint32_t>& ids) const {
+void CZRKorManagerImpl::notifyObservers(const std::vector<std::uint32_t>& ids) {
     for (IZRMessageWindow* window : observers_) {
         // Each window owns the list it is sent and deletes it.
         auto list = std::make_unique<std::vector<std::uint32_t>>(ids);
@@ -161,6 +162,7 @@ CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& son
 }
 
 void CZRKorManagerImpl::destroySequence() {
+    destroyEditor();
     document_.reset();
     if (history_ != nullptr) history_->reset();
     vvoiceUpdates_.reset();
@@ -316,4 +318,43 @@ bool CZRKorManagerImpl::removeAux(std::uint32_t objID) {
     if (list == nullptr || !list->removeByID(objID)) return false;
     auxModified_ = true;
     return true;
+}
+
+const wchar_t* CZRKorManagerImpl::errorMessage(std::uint32_t code) const {
+    return kor::errorMessage(code);
+}
+
+IZRKorEditorIF* CZRKorManagerImpl::acquireEditor(std::uint32_t owner) {
+    kor::platform::ScopedLock guard(editorLock_);
+    if (document_ == nullptr || history_ == nullptr || editor_ != nullptr) return nullptr;
+    editor_ = std::make_unique<CZRKorEditorIF>(*this, policy_, *document_, *history_);
+    editorOwner_ = owner;
+    return editor_.get();
+}
+
+void CZRKorManagerImpl::releaseEditor(IZRKorEditorIF*& editor) {
+    kor::platform::ScopedLock guard(editorLock_);
+    if (editor == nullptr || editor != editor_.get()) return;
+    destroyEditor();
+    editor = nullptr;
+}
+
+// Pending records are discarded with the editor; the document is left as it is.
+void CZRKorManagerImpl::destroyEditor() {
+    kor::platform::ScopedLock guard(editorLock_);
+    if (editor_ != nullptr) editor_->discard();
+    editor_.reset();
+    editorOwner_ = 0;
+}
+
+bool CZRKorManagerImpl::undo() {
+    if (history_ == nullptr) return false;
+    lastError_ = kor::undoAndNotify(*history_, *this);
+    return lastError_ == 0;
+}
+
+bool CZRKorManagerImpl::redo() {
+    if (history_ == nullptr) return false;
+    lastError_ = kor::redoAndNotify(*history_, *this);
+    return lastError_ == 0;
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "edit/CommitHistory.h"
+#include "edit/EditorHost.h"
+#include "edit/KorEditorIF.h"
 #include "manager/NewSequence.h"
 #include "model/KorDocument.h"
 
@@ -23,12 +25,17 @@ class CZRKorRoot;
 class CZRSequence;
 class CZRVVoice;
 
-class CZRKorManagerImpl {
+class CZRKorManagerImpl final : public IZREditorHost {
 public:
     CZRKorManagerImpl() = default;
     CZRKorManagerImpl(const CZRKorManagerImpl&) = delete;
     CZRKorManagerImpl& operator=(const CZRKorManagerImpl&) = delete;
     ~CZRKorManagerImpl();
+
+    // --- The editor host ---
+    void notifyObservers(const std::vector<std::uint32_t>& ids) override;
+    bool hasMemoryHeadroom(std::uint64_t bytes) override;
+    const wchar_t* errorMessage(std::uint32_t code) const override;
 
     /// Runs the initialization steps; the result is the initialized flag. On failure lastError
     /// names the step that failed.
@@ -48,14 +55,21 @@ public:
 
     /// Adds a window to the observers unless it is there already; false for null.
     bool registerObserver(IZRMessageWindow* window);
-    /// Sends the update message to every observer, each with its own copy of `ids`.
-    void notifyObservers(const std::vector<std::uint32_t>& ids) const;
     /// The value sent as wParam of update messages: the owner of the editor that made them.
     void setEditorOwner(std::uint32_t owner) { editorOwner_ = owner; }
 
-    /// Whether `bytes` more can be allocated with room to spare; when not, the oldest undoable
-    /// commit gives its memory back (the caller still fails with ZR_E_NOT_ENOUGH_MEMORY).
-    bool hasMemoryHeadroom(std::uint64_t bytes);
+    // --- The editor ---
+
+    /// Hands out the manager's one editor, owned by `owner`; null when there is no song or an
+    /// editor is out already.
+    IZRKorEditorIF* acquireEditor(std::uint32_t owner);
+    /// Discards and destroys `editor` when it is the one handed out, and nulls the caller's
+    /// pointer; any other pointer is left alone.
+    void releaseEditor(IZRKorEditorIF*& editor);
+    /// Undoes (or redoes) one commit and tells the observers; false with ZR_E_NOT_ENOUGH_MEMORY
+    /// when memory is short.
+    bool undo();
+    bool redo();
 
     // --- The current song and the buffers ---
 
@@ -109,6 +123,10 @@ private:
     bool holdsVoiceDatabase_ = false;
 
     void noteUpdate(std::uint32_t objID);
+    void destroyEditor();
+
+    kor::platform::CriticalSection editorLock_; // guards editor_ and editorOwner_
+    std::unique_ptr<CZRKorEditorIF> editor_;
 
     std::unique_ptr<CZRKorDocument> document_;
     CZRObjectTable copyBuffer_;

@@ -1,0 +1,88 @@
+#include "support/ManagerFixture.h"
+
+#include <korman/IZRKorEditorIF.h>
+#include <korman/korman.h>
+
+using kor::test::validPolicy;
+
+namespace {
+
+class RecordingWindow final : public IZRMessageWindow {
+public:
+    void postMessage(std::uint32_t, std::uintptr_t wParam, std::intptr_t lParam) override {
+        std::unique_ptr<std::vector<std::uint32_t>> ids(
+            reinterpret_cast<std::vector<std::uint32_t>*>(lParam));
+        owners.push_back(wParam);
+        lists.push_back(*ids);
+    }
+    std::vector<std::uintptr_t> owners;
+    std::vector<std::vector<std::uint32_t>> lists;
+};
+
+class EditSession : public kor::test::ManagerTest {
+protected:
+    void SetUp() override {
+        ManagerTest::SetUp();
+        ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+        ASSERT_EQ(manager.sysRegisterObserver(&window), 1);
+        ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
+        tempo = dynamic_cast<IZRTempo*>(manager.korGetCurrentMasterTrack()->getTempoList()->getAt(0));
+        ASSERT_NE(tempo, nullptr);
+    }
+
+    CZRKorManagerIF manager;
+    RecordingWindow window;
+    IZRTempo* tempo = nullptr;
+};
+
+} // namespace
+
+TEST_F(EditSession, CommitUndoAndRedoReachTheObserversWithTheEditorOwner) {
+    // Creating the song reset the history, which keeps counting its commit points.
+    const unsigned int start = manager.editGetCurrentCommitPoint();
+    EXPECT_EQ(start, 2u);
+    IZRKorEditorIF* editor = manager.editGetKorEditor(42);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(manager.editGetKorEditor(7), nullptr); // one editor at a time
+    ASSERT_EQ(editor->updateTempo(tempo->getObjID(), {0, 9000}), 1);
+    EXPECT_EQ(tempo->getBPM(), 12000); // the live song changes only at the commit
+    ASSERT_EQ(editor->commit(), 1);
+    EXPECT_EQ(tempo->getBPM(), 9000);
+    EXPECT_EQ(manager.editGetCurrentCommitPoint(), start + 1);
+    EXPECT_EQ(manager.editIsEdited(tempo->getObjID(), start, 0), 1);
+    EXPECT_EQ(manager.editIsEdited(tempo->getObjID(), start + 1, 0), 0);
+
+    ASSERT_EQ(manager.editUndo(), 1);
+    EXPECT_EQ(tempo->getBPM(), 12000);
+    EXPECT_EQ(manager.editCanUndo(), 0);
+    EXPECT_EQ(manager.editCanRedo(), 1);
+    manager.editReleaseKorEditor(editor);
+    EXPECT_EQ(editor, nullptr);
+    ASSERT_EQ(manager.editRedo(), 1);
+    EXPECT_EQ(tempo->getBPM(), 9000);
+
+    const std::vector<std::uint32_t> tempoOnly{tempo->getObjID()};
+    EXPECT_EQ(window.owners, (std::vector<std::uintptr_t>{42, 42, 0}));
+    EXPECT_EQ(window.lists, (std::vector{tempoOnly, tempoOnly, tempoOnly}));
+}
+
+TEST_F(EditSession, ReleasingOrReplacingTheSongDiscardsPendingChanges) {
+    IZRKorEditorIF* editor = manager.editGetKorEditor(1);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(editor->updateTempo(tempo->getObjID(), {0, 6000}), 1);
+    IZRKorEditorIF* stranger = reinterpret_cast<IZRKorEditorIF*>(&window);
+    manager.editReleaseKorEditor(stranger); // not ours: left alone
+    EXPECT_NE(stranger, nullptr);
+    const unsigned int start = manager.editGetCurrentCommitPoint();
+    manager.editReleaseKorEditor(editor);
+    EXPECT_EQ(tempo->getBPM(), 12000);
+    EXPECT_EQ(manager.editGetCurrentCommitPoint(), start);
+    EXPECT_TRUE(window.lists.empty());
+
+    // A new song ends the editor handed out for the old one, and a new editor can be had.
+    ASSERT_NE(manager.editGetKorEditor(2), nullptr);
+    ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
+    EXPECT_NE(manager.editGetKorEditor(3), nullptr);
+    manager.korDestroySequence();
+    EXPECT_EQ(manager.editGetKorEditor(4), nullptr); // no song to edit
+}
