@@ -25,7 +25,7 @@ TEST(TypedFile, ReopenedSectionsGrowAndDuplicateKeysKeepTheirPlace) {
     EXPECT_EQ(file.section(L"mixer"), nullptr); // names are case-sensitive
 }
 
-TEST(TypedFile, CommentsAreRecognisedOnlyWhenAllowed) {
+TEST(TypedFile, CommentsAreRecognisedOnlyWhenAllowedAndAlwaysInFiles) {
     const std::string text = "[S]\nkey = value ; note\n;hidden=1\n";
     CxTypedFile withComments, embedded;
     ASSERT_TRUE(withComments.parseText(text, true) && embedded.parseText(text, false));
@@ -33,6 +33,18 @@ TEST(TypedFile, CommentsAreRecognisedOnlyWhenAllowed) {
     EXPECT_EQ(withComments.keys(L"S"), (Keys{L"key"}));
     EXPECT_EQ(embedded.value(L"S", L"key"), L"value ; note");
     EXPECT_EQ(embedded.value(L"S", L";hidden"), L"1");
+
+    // Files are read with comments recognised.
+    kor::test::TempDir folder;
+    folder.write("voice.ini", "; header\n[Common]\nCaption=Normal ; shown\n");
+    const std::wstring path = folder.wide("voice.ini");
+    CxTypedFile file;
+    ASSERT_TRUE(file.parseFile(path));
+    EXPECT_EQ(file.path(), path);
+    EXPECT_EQ(file.value(L"Common", L"Caption"), L"Normal");
+    EXPECT_FALSE(file.parseFile(folder.wide("missing.ini")));
+    EXPECT_TRUE(file.sectionNames().empty());
+    EXPECT_FALSE(file.parseFile(folder.wide()));
 }
 
 TEST(TypedFile, ReadsLinesLooselyAndDropsWhatIsNotAnEntry) {
@@ -89,18 +101,4 @@ TEST(TypedFile, ParsesLargeTextsInOrder) {
     ASSERT_EQ(keys.size(), static_cast<std::size_t>(kEntries));
     EXPECT_EQ(keys.back(), std::to_wstring((kEntries - 1) * 480));
     EXPECT_EQ(file.value(L"EventList", L"4800"), L"ID#10");
-}
-
-TEST(TypedFile, ParsesFilesWithCommentsAndRemembersThePath) {
-    kor::test::TempDir folder;
-    folder.write("voice.ini", "; header\n[Common]\nCaption=Normal ; shown\n");
-    std::wstring path = folder.wide("voice.ini");
-    CxTypedFile file;
-    ASSERT_TRUE(file.parseFile(path));
-    EXPECT_EQ(file.path(), path);
-    EXPECT_EQ(file.value(L"Common", L"Caption"), L"Normal");
-
-    EXPECT_FALSE(file.parseFile(folder.wide("missing.ini")));
-    EXPECT_TRUE(file.sectionNames().empty());
-    EXPECT_FALSE(file.parseFile(folder.wide()));
 }

@@ -24,7 +24,6 @@
 namespace {
 
 // The 27 entry points, in the order the manager looks them up.
-// clang-format off
 #define KOR_DBM_ENTRIES(X)                                                                         \
     X(DBM_Init) X(DBM_Delete) X(DBM_CopyVirtualVoice) X(DBM_CreateVirtualVoice)                    \
     X(DBM_GetVersionString) X(DBM_DeleteVirtualVoice) X(DBM_SetVirtualVoiceParameters)             \
@@ -34,7 +33,6 @@ namespace {
     X(DBM_SetDefaultVirtualVoice) X(DBM_GetVirtualVoiceName) X(DBM_GetVirtualVoiceParameters)      \
     X(DBM_GetVoice) X(DBM_GetExpDB) X(DBM_GetVirtualExpInfo) X(DBM_GetVirtualExpItems)             \
     X(DBM_DeleteVirtualExpItems) X(DBM_DeleteVirtualExpInfo) X(DBM_GetLibraryVersion)
-// clang-format on
 
 // The entry points of the loaded module, looked up by name as the manager does.
 struct Dbm {
