@@ -4,8 +4,23 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using kor::test::parseSmf;
 using kor::test::SmfBuilder;
+
+namespace {
+
+// Parses `smf` (which must parse) and reads its conductor track into `map`.
+bool readConductor(const SmfBuilder& smf, kor::ConductorMap& map) {
+    const std::string bytes = smf.bytes();
+    int error = -2;
+    auto sequence = parseSmf(bytes, error);
+    EXPECT_NE(sequence, nullptr);
+    return sequence && kor::readConductorTrack(*sequence, map);
+}
+
+} // namespace
 
 TEST(ConductorTrack, TempoRoundsAndClamps) {
     const std::pair<std::uint32_t, std::int32_t> cases[] = {
@@ -17,19 +32,20 @@ TEST(ConductorTrack, TempoRoundsAndClamps) {
 }
 
 TEST(ConductorTrack, MeasureLengthsFollowTheNoteValue) {
-    EXPECT_EQ(kor::ticksPerMeasure(4, 4, 480), 1920);
-    EXPECT_EQ(kor::ticksPerMeasure(6, 8, 480), 1440);
-    EXPECT_EQ(kor::ticksPerMeasure(3, 8, 480), 720);
-    EXPECT_EQ(kor::ticksPerMeasure(2, 2, 480), 1920);
-    EXPECT_EQ(kor::ticksPerMeasure(3, 1, 480), 5760);
-    EXPECT_EQ(kor::ticksPerMeasure(5, 16, 480), 600);
-    EXPECT_EQ(kor::ticksPerMeasure(6, 8, 96), 1440); // scaled to 480 a quarter
-    EXPECT_EQ(kor::ticksPerMeasure(4, 4, 0), 0);
+    const std::tuple<int, int, int, int> cases[] = {
+        {4, 4, 480, 1920}, {6, 8, 480, 1440}, {3, 8, 480, 720}, {2, 2, 480, 1920},
+        {3, 1, 480, 5760}, {5, 16, 480, 600},
+        {6, 8, 96, 1440}, // scaled to 480 a quarter
+        {4, 4, 0, 0},
+    };
+    for (auto [numerator, denominator, division, ticks] : cases)
+        EXPECT_EQ(kor::ticksPerMeasure(numerator, denominator, division), ticks)
+            << numerator << "/" << denominator << " at " << division;
 }
 
 TEST(ConductorTrack, ReadsHeadValuesAndChangesAtFileResolution) {
-    SmfBuilder ordered(1, 96);
-    ordered.addTrack()
+    SmfBuilder smf(1, 96);
+    smf.addTrack()
         .timeSignature(0, 6, 3)
         .tempo(0, 250000)
         .tempo(96, 250000)
@@ -37,19 +53,12 @@ TEST(ConductorTrack, ReadsHeadValuesAndChangesAtFileResolution) {
         .timeSignature(96 * 6, 6, 3)   // same signature: ignored
         .timeSignature(96 * 9, 3, 3)   // after 3 measures of 6/8 (1440 ticks each at 480)
         .timeSignature(96 * 9 + 96 * 3, 4, 2); // one measure of 3/8 later
-    const std::string bytes = ordered.bytes();
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
-    ASSERT_NE(sequence, nullptr);
-
     kor::ConductorMap map;
-    ASSERT_TRUE(kor::readConductorTrack(*sequence, map));
-    EXPECT_EQ(map.headBpm, 24000);
-    EXPECT_EQ(map.headNumerator, 6);
-    EXPECT_EQ(map.headDenominator, 8);
+    ASSERT_TRUE(readConductor(smf, map));
+    EXPECT_EQ((std::tuple(map.headBpm, map.headNumerator, map.headDenominator)),
+              (std::tuple(24000, 6, 8)));
     ASSERT_EQ(map.tempos.size(), 1u);
-    EXPECT_EQ(map.tempos[0].tick, 960);
-    EXPECT_EQ(map.tempos[0].bpm, 3000);
+    EXPECT_EQ((std::tuple(map.tempos[0].tick, map.tempos[0].bpm)), (std::tuple(960, 3000)));
     ASSERT_EQ(map.signatures.size(), 2u);
     EXPECT_EQ(map.signatures[0].measure, 3);
     EXPECT_EQ(map.signatures[0].denominator, 8);
@@ -60,25 +69,14 @@ TEST(ConductorTrack, ReadsHeadValuesAndChangesAtFileResolution) {
 TEST(ConductorTrack, DefaultsWithoutEventsAndFailsOnBrokenTrack) {
     SmfBuilder smf;
     smf.addTrack().timeSignature(0, 0, 2).noteOn(0, 0, 60, 1);
-    const std::string bytes = smf.bytes();
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
-    ASSERT_NE(sequence, nullptr);
     kor::ConductorMap map;
-    ASSERT_TRUE(kor::readConductorTrack(*sequence, map));
-    EXPECT_EQ(map.headBpm, 12000);
-    EXPECT_EQ(map.headNumerator, 4);
-    EXPECT_EQ(map.headDenominator, 4);
+    ASSERT_TRUE(readConductor(smf, map));
+    EXPECT_EQ((std::tuple(map.headBpm, map.headNumerator, map.headDenominator)),
+              (std::tuple(12000, 4, 4)));
     EXPECT_TRUE(map.tempos.empty());
 
     SmfBuilder broken;
     broken.addTrack().tempo(0, 400000).withoutEnd();
-    const std::string brokenBytes = broken.bytes();
-    auto brokenSequence = parseSmf(brokenBytes, error);
-    ASSERT_NE(brokenSequence, nullptr);
-    EXPECT_FALSE(kor::readConductorTrack(*brokenSequence, map));
-    const std::string noTracks = SmfBuilder().bytes();
-    auto none = parseSmf(noTracks, error);
-    ASSERT_NE(none, nullptr);
-    EXPECT_FALSE(kor::readConductorTrack(*none, map));
+    EXPECT_FALSE(readConductor(broken, map));
+    EXPECT_FALSE(readConductor(SmfBuilder(), map));
 }

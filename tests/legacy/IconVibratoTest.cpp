@@ -26,19 +26,11 @@ protected:
 
 TEST_F(IconVibratoFile, LoadsCaptionLengthAndCurves) {
     CIconVibrato vibrato;
-    ASSERT_TRUE(vibrato.load(write("normal.aic", "[Common]\n"
-                                                 "Caption=Normal ; the usual one\n"
-                                                 "[Parameter]\n"
-                                                 "Length=320\n"
-                                                 "StartDepth=64\n"
-                                                 "DepthBPNum=3\n"
-                                                 "DepthBPX=0.0, 0.5, 1.0\n"
-                                                 "DepthBPY=64, 100, 0\n"
-                                                 "StartRate=50\n"
-                                                 "RateBPNum=2\n"
-                                                 "RateBPX=0.25,0.75,0.9\n"
-                                                 "RateBPY=70000,-1,5\n")));
-
+    ASSERT_TRUE(vibrato.load(write("normal.aic",
+                                   "[Common]\nCaption=Normal ; the usual one\n[Parameter]\n"
+                                   "Length=320\nStartDepth=64\nDepthBPNum=3\nDepthBPX=0.0, 0.5, 1.0\n"
+                                   "DepthBPY=64, 100, 0\nStartRate=50\nRateBPNum=2\n"
+                                   "RateBPX=0.25,0.75,0.9\nRateBPY=70000,-1,5\n")));
     EXPECT_EQ(vibrato.caption(), L"Normal");
     EXPECT_EQ(vibrato.length(), 320);
     EXPECT_EQ(vibrato.startDepth(), 64);
@@ -50,19 +42,10 @@ TEST_F(IconVibratoFile, LoadsCaptionLengthAndCurves) {
 
 TEST_F(IconVibratoFile, EndsCurvesAtBadPointsAndClampsStarts) {
     CIconVibrato vibrato;
-    ASSERT_TRUE(vibrato.load(write("wide.aic", "[Common]\n"
-                                               "Articulation=Wide\n"
-                                               "[Parameter]\n"
-                                               "Length=0\n"
-                                               "StartDepth=200\n"
-                                               "DepthBPNum=4\n"
-                                               "DepthBPX=0.2,0.6,1.5,0.8\n"
-                                               "DepthBPY=1,2,3,4\n"
-                                               "StartRate=-5\n"
-                                               "RateBPNum=3\n"
-                                               "RateBPX=0.1,0.2,0.3\n"
-                                               "RateBPY=9\n")));
-
+    ASSERT_TRUE(vibrato.load(write("wide.aic", "[Common]\nArticulation=Wide\n[Parameter]\nLength=0\n"
+                                               "StartDepth=200\nDepthBPNum=4\nDepthBPX=0.2,0.6,1.5,0.8\n"
+                                               "DepthBPY=1,2,3,4\nStartRate=-5\nRateBPNum=3\n"
+                                               "RateBPX=0.1,0.2,0.3\nRateBPY=9\n")));
     EXPECT_EQ(vibrato.caption(), L"Wide"); // "Caption" is missing
     EXPECT_EQ(vibrato.length(), CIconObject::kDefaultLength);
     EXPECT_EQ(vibrato.startDepth(), 127);
@@ -92,11 +75,9 @@ TEST_F(IconVibratoFile, FindsTheArticulationFileBesideTheItem) {
     std::wstring aic = write("Normal.aic", "[Common]\nCaption=N\n");
     std::wstring folder = folder_.wide();
 
-    EXPECT_EQ(kor::findArticulationFile(folder + L"/Normal.dat"), aic);
-    EXPECT_EQ(kor::findArticulationFile(folder + L"/Normal.aic"), aic);
-    EXPECT_EQ(kor::findArticulationFile(folder + L"\\Normal"), aic);
+    for (const wchar_t* item : {L"/Normal.dat", L"/Normal.aic", L"\\Normal"})
+        EXPECT_EQ(kor::findArticulationFile(folder + item), aic) << testing::PrintToString(item);
     EXPECT_EQ(kor::findArticulationFile(folder + L"/Other.dat"), std::nullopt);
-
     std::filesystem::create_directory(folder_.path() + "/Folder.aic");
     EXPECT_EQ(kor::findArticulationFile(folder + L"/Folder.dat"), std::nullopt);
 }

@@ -27,6 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+#include <vector>
+
 using kor::test::LegacyFileBuilder;
 
 namespace {
@@ -35,17 +38,31 @@ template <class T> T* at(CZRNodeList* list, std::uint32_t index) {
     return list ? kor::objCast<T>(list->elementAt(index)) : nullptr;
 }
 
-std::int32_t styleValue(const CZRMusicalNote* note, const wchar_t* id) {
-    std::int32_t value = -1;
-    EXPECT_TRUE(note->noteStyle()->getValue(id, value)) << id;
-    return value;
+// The note's style values for the given ids, -1 for each it lacks.
+std::vector<std::int32_t> styleValues(const CZRMusicalNote* note, std::initializer_list<const wchar_t*> ids) {
+    std::vector<std::int32_t> values;
+    for (const wchar_t* id : ids)
+        if (!note->noteStyle()->getValue(id, values.emplace_back(-1))) values.back() = -1;
+    return values;
+}
+
+// The values of a part's portamento style controls, in order.
+std::vector<std::int32_t> portamento(CZRMusicalPart* part) {
+    std::vector<std::int32_t> values;
+    if (CZRNodeList* list = kor::findMapList(part->styleControlLists(), L"POR"))
+        for (IZRMutableKorObject* element : list->elements())
+            values.push_back(kor::objCast<CZRStyleControl>(element)->getVal());
+    return values;
 }
 
 class LegacyConverterTest : public ::testing::Test {
 protected:
     std::uint32_t convert(const LegacyFileBuilder& legacy, std::int32_t preMeasure = 1) {
+        return convertInto(doc_, legacy, preMeasure);
+    }
+    std::uint32_t convertInto(CZRKorDocument& doc, const LegacyFileBuilder& legacy, std::int32_t preMeasure) {
         dir_.write("song.kor", legacy.bytes());
-        return converter_.convert(dir_.wide("song.kor"), 0, preMeasure, doc_);
+        return converter_.convert(dir_.wide("song.kor"), 0, preMeasure, doc);
     }
     CZRSequence* sequence() const { return doc_.root() ? doc_.root()->sequence() : nullptr; }
     CZRMasterTrack* master() const { return sequence()->masterTrack(); }
@@ -83,13 +100,11 @@ TEST_F(LegacyConverterTest, OlderFilesTakeTheCallersPreMeasureNewerTheirOwn) {
     CZRKorDocument second;
     LegacyFileBuilder newer;
     newer.singingTrack(noteTrack("KOR202", "[Master]\nPreMeasure=3\n"));
-    dir_.write("newer.kor", newer.bytes());
-    ASSERT_EQ(converter_.convert(dir_.wide("newer.kor"), 0, 2, second), 0u);
+    ASSERT_EQ(convertInto(second, newer, 2), 0u);
     EXPECT_EQ(converter_.legacyLevel(), 3);
-    auto* newerMaster = second.root()->sequence()->masterTrack();
-    EXPECT_EQ(newerMaster->getPreMeasure(), 3);
-    auto* newerTrack = at<CZRZRTrack>(second.root()->sequence()->zrTrackList(), 0);
-    EXPECT_EQ(at<CZRMusicalPart>(newerTrack->partList(), 0)->getPosTick(), 1920);
+    CZRSequence* newerSong = second.root()->sequence();
+    EXPECT_EQ(newerSong->masterTrack()->getPreMeasure(), 3);
+    EXPECT_EQ(at<CZRMusicalPart>(at<CZRZRTrack>(newerSong->zrTrackList(), 0)->partList(), 0)->getPosTick(), 1920);
 }
 
 TEST_F(LegacyConverterTest, KeepsSixteenSingingTracksAndTheMixerOfTheFirst) {
@@ -204,10 +219,9 @@ TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
                                 "L2=\"u\",\"M\",0.0,0,0\r\n";
     LegacyFileBuilder legacy;
     legacy.conductor().tempo(0, 600000).timeSignature(0, 4, 2);
-    std::vector<std::size_t> shuffled(LegacyFileBuilder::pieces(lead, 100).size());
-    for (std::size_t i = 0; i < shuffled.size(); ++i)
-        shuffled[i] = shuffled.size() - 1 - i; // last piece first
-    legacy.singingTrack(lead, 100, shuffled).singingTrack(harmony, 50);
+    std::vector<std::size_t> lastFirst(LegacyFileBuilder::pieces(lead, 100).size());
+    std::iota(lastFirst.rbegin(), lastFirst.rend(), std::size_t{0});
+    legacy.singingTrack(lead, 100, lastFirst).singingTrack(harmony, 50);
     ASSERT_EQ(convert(legacy), 0u) << converter_.message();
     EXPECT_EQ(converter_.status(), 0);
     EXPECT_EQ(at<CZRTempo>(master()->tempoList(), 0)->getBPM(), 10000);
@@ -219,28 +233,19 @@ TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
     // The rest from 3360 to 4800 splits the lead into two parts.
     ASSERT_EQ(track(0)->partList()->getCount(), 2u);
     CZRMusicalPart* phrase = part(0, 0);
-    EXPECT_EQ(phrase->getPosTick(), 1920);
-    EXPECT_EQ(phrase->getPlayTime(), 1440);
+    EXPECT_EQ((std::vector<int>{phrase->getPosTick(), phrase->getPlayTime()}), (std::vector<int>{1920, 1440}));
     ASSERT_EQ(phrase->noteList()->getCount(), 2u);
     auto* ka = at<CZRMusicalNote>(phrase->noteList(), 0);
-    EXPECT_EQ(ka->getPosTick(), 0);
     EXPECT_EQ(ka->getLyric(), L"ka");
-    EXPECT_EQ(ka->getPhonemeCount(), 2u);
-    EXPECT_EQ(ka->getVelocity(), 64);
-    EXPECT_EQ(styleValue(ka, L"bendDep"), 44);  // the low byte of 300
-    EXPECT_EQ(styleValue(ka, L"bendLen"), 100); // -1 is 255, capped
-    EXPECT_EQ(styleValue(ka, L"risePort"), 1);
-    EXPECT_EQ(styleValue(ka, L"fallPort"), 0);
-    EXPECT_EQ(styleValue(ka, L"decay"), 40);
-    EXPECT_EQ(styleValue(ka, L"opening"), 127);
-    EXPECT_EQ(styleValue(ka, L"vibType"), 0);
+    EXPECT_EQ((std::vector<int>{ka->getPosTick(), int(ka->getPhonemeCount()), ka->getVelocity()}),
+              (std::vector<int>{0, 2, 64}));
+    // The bend depth keeps the low byte of 300; a length of -1 is 255, capped at 100.
+    EXPECT_EQ(styleValues(ka, {L"bendDep", L"bendLen", L"risePort", L"fallPort", L"decay", L"opening", L"vibType"}),
+              (std::vector<std::int32_t>{44, 100, 1, 0, 40, 127, 0}));
     auto* ze = at<CZRMusicalNote>(phrase->noteList(), 1);
-    EXPECT_EQ(ze->getPosTick(), 480);
     EXPECT_EQ(ze->getPhoneme(0), L"dz");
-    EXPECT_EQ(ze->getPhLock(), 1);
-    EXPECT_EQ(styleValue(ze, L"opening"), 100);
-    EXPECT_EQ(styleValue(ze, L"vibType"), 2);
-    EXPECT_EQ(styleValue(ze, L"vibLen"), 50);
+    EXPECT_EQ((std::vector<int>{ze->getPosTick(), ze->getPhLock()}), (std::vector<int>{480, 1}));
+    EXPECT_EQ(styleValues(ze, {L"opening", L"vibType", L"vibLen"}), (std::vector<std::int32_t>{100, 2, 50}));
     CZRNodeList* depth = ze->noteSeqStyle()->elementList(L"vibDep");
     ASSERT_EQ(depth->getCount(), 2u);
     EXPECT_EQ(at<CZRNoteStyleSeqAttribElement>(depth, 0)->getPosNrm(), 32768);
@@ -262,20 +267,16 @@ TEST_F(LegacyConverterTest, ConvertsARealisticTwoTrackSong) {
         EXPECT_EQ(controls(phrase, type), (Points{{0, type * 10}})) << type;
     EXPECT_EQ(controls(phrase, 5), (Points{{0, -100}, {480, 100}}));
     EXPECT_EQ(controls(phrase, 6), (Points{{0, 2}}));
-    CZRNodeList* portamento = phrase->getStyleControlList(L"POR") ? kor::findMapList(phrase->styleControlLists(), L"POR") : nullptr;
-    ASSERT_NE(portamento, nullptr);
-    ASSERT_EQ(portamento->getCount(), 1u);
-    EXPECT_EQ(at<CZRStyleControl>(portamento, 0)->getVal(), 50);
+    EXPECT_EQ(portamento(phrase), std::vector<std::int32_t>{50});
 
     CZRMusicalPart* last = part(0, 1);
-    EXPECT_EQ(last->getPosTick(), 4800);
-    EXPECT_EQ(last->getPlayTime(), 240);
+    EXPECT_EQ((std::vector<int>{last->getPosTick(), last->getPlayTime()}), (std::vector<int>{4800, 240}));
     EXPECT_EQ(controls(last, 0), (Points{{0, 90}, {200, 30}}));
     auto* singer = at<CZRMusicalSinger>(last->singerList(), 0);
     EXPECT_EQ((std::vector<int>{singer->getPosTick(), singer->values().vBS, singer->values().vPC}),
               (std::vector<int>{0, 1, 3}));
     EXPECT_EQ(last->singerList()->getCount(), 1u);
-    EXPECT_EQ(at<CZRStyleControl>(kor::findMapList(last->styleControlLists(), L"POR"), 0)->getVal(), 70);
+    EXPECT_EQ(portamento(last), std::vector<std::int32_t>{70});
 
     // Three lyrics on one event sing one after the other in equal shares.
     CZRMusicalPart* second = part(1, 0);

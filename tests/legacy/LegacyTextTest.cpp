@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -39,16 +40,14 @@ void collect(const std::string& bytes, std::size_t track, Collected& out) {
 
 TEST(LegacyText, JoinsPiecesInNumberOrderWhateverTheirPlace) {
     std::vector<std::size_t> backwards(LegacyFileBuilder::pieces(kSong, 10).size());
-    for (std::size_t i = 0; i < backwards.size(); ++i)
-        backwards[i] = backwards.size() - 1 - i;
+    std::iota(backwards.rbegin(), backwards.rend(), std::size_t{0});
     for (const std::vector<std::size_t>& order : {std::vector<std::size_t>{}, backwards}) {
         LegacyFileBuilder legacy;
         legacy.conductor().tempo(0, 500000);
         legacy.singingTrack(kSong, 10, order);
         Collected got;
         collect(legacy.bytes(), 1, got);
-        ASSERT_TRUE(got.ok);
-        EXPECT_TRUE(got.hadText);
+        ASSERT_TRUE(got.ok && got.hadText);
         EXPECT_EQ(got.file.status(), 0);
         EXPECT_EQ(got.file.value(L"Common", L"Name"), L"Voice1");
         // A second [Mixer] header adds to the first.
@@ -92,18 +91,14 @@ TEST(LegacyText, TracksWithoutPiecesAreEmptyNotFailed) {
     smf.addTrack().text(0, "DM-not a piece").noteOn(0, 0, 60, 1);
     smf.addTrack().withoutEnd().raw(std::string("\x00\xF4\x00\x00", 4));
     const std::string bytes = smf.bytes();
-    Collected plain;
+    Collected plain, broken, missing;
     (void)plain.file.parseText("[Old]\nk=v\n", false);
     collect(bytes, 0, plain);
-    EXPECT_TRUE(plain.ok);
-    EXPECT_FALSE(plain.hadText);
-    EXPECT_TRUE(plain.file.sectionNames().empty());
-
-    Collected broken;
+    EXPECT_TRUE(plain.ok && !plain.hadText);
+    EXPECT_TRUE(plain.file.sectionNames().empty()) << "an earlier text is cleared";
     collect(bytes, 1, broken);
     EXPECT_FALSE(broken.ok);
-    EXPECT_EQ(broken.file.status(), 0);
-    Collected missing;
+    EXPECT_EQ(broken.file.status(), 0) << "a malformed track is not corrupt text";
     collect(bytes, 2, missing);
     EXPECT_FALSE(missing.ok);
 }

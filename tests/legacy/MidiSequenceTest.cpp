@@ -27,12 +27,32 @@ std::string walkText(CxMidiSequence& sequence) {
     return out;
 }
 
-std::string twoTrackSong() {
+std::string twoTrackSong(std::uint32_t headerLength = 6) {
     SmfBuilder smf;
-    smf.addTrack().tempo(0, 500000).noteOn(480, 0, 60, 100);
+    smf.headerLength(headerLength).addTrack().tempo(0, 500000).noteOn(480, 0, 60, 100);
     smf.addTrack().noteOn(0, 1, 40, 100).noteOn(480, 1, 41, 100);
     return smf.bytes();
 }
+
+// Walks the merged events from the start, keeping `pick(event)` of each delivered one.
+template <class Pick> auto walk(CxMidiSequence& sequence, Pick pick) {
+    std::vector<decltype(pick(CxMidiEvent{}))> picked;
+    sequence.rewind();
+    CxMidiEvent event;
+    while (sequence.next(event))
+        picked.push_back(pick(event));
+    return picked;
+}
+
+// A file's bytes and the sequence read from them; the sequence points into the bytes.
+struct Parsed {
+    explicit Parsed(const SmfBuilder& smf) : bytes(smf.bytes()), sequence(parseSmf(bytes, error)) {}
+    Parsed(const Parsed&) = delete;
+    Parsed& operator=(const Parsed&) = delete;
+    std::string bytes;
+    int error = -2;
+    std::unique_ptr<CxMidiSequence> sequence;
+};
 
 std::string patched(std::string bytes, std::size_t at, std::string_view with) {
     return bytes.replace(at, with.size(), with);
@@ -68,10 +88,7 @@ TEST(MidiSequence, AcceptsPreambleLongHeaderAndTrailingBytes) {
     // On equal ticks the lower track comes first.
     ASSERT_EQ(expected, "0:0:255 1:0:145 0:480:144 0:480:255 1:480:145 1:480:255 ");
 
-    SmfBuilder longHeader;
-    longHeader.headerLength(10).addTrack().tempo(0, 500000).noteOn(480, 0, 60, 100);
-    longHeader.addTrack().noteOn(0, 1, 40, 100).noteOn(480, 1, 41, 100);
-    for (const std::string& bytes : {std::string(128, '\x55') + plain, longHeader.bytes(), plain + "MTrk rest"}) {
+    for (const std::string& bytes : {std::string(128, '\x55') + plain, twoTrackSong(10), plain + "MTrk rest"}) {
         auto sequence = parseSmf(bytes, error);
         ASSERT_NE(sequence, nullptr);
         EXPECT_EQ(sequence->header().division, 480);
@@ -83,20 +100,15 @@ TEST(MidiSequence, MergedWalkFiltersByKindAndChannel) {
     SmfBuilder smf;
     smf.addTrack().noteOn(100, 0, 60, 0).controller(100, 0, 7, 100).text(200, "end");
     smf.addTrack().noteOn(0, 3, 40, 90).noteOn(100, 3, 41, 90).noteOff(150, 3, 41);
-    const std::string bytes = smf.bytes();
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
+    const Parsed parsed(smf);
+    CxMidiSequence* sequence = parsed.sequence.get();
     ASSERT_NE(sequence, nullptr);
 
     // Only note-offs, the velocity-0 note-on among them; deltas count from delivered events.
     for (unsigned kind = 0; kind < 16; ++kind)
         sequence->setKindEnabled(kind, kind == 0x8);
-    sequence->rewind();
-    std::vector<std::uint64_t> deltas;
-    CxMidiEvent event;
-    while (sequence->next(event))
-        deltas.push_back(event.delta);
-    EXPECT_EQ(deltas, (std::vector<std::uint64_t>{100, 50}));
+    EXPECT_EQ(walk(*sequence, [](const CxMidiEvent& event) { return event.delta; }),
+              (std::vector<std::uint64_t>{100, 50}));
     EXPECT_EQ(sequence->status(), CxMidiStatus::EndOfFile);
     EXPECT_TRUE(sequence->atEnd());
 
@@ -110,19 +122,14 @@ TEST(MidiSequence, ElapsedTimeFollowsTempoChangesOnAnyTrack) {
     SmfBuilder smf(1, 96);
     smf.addTrack().tempo(0, 1000000).tempo(96, 250000);
     smf.addTrack().noteOn(48, 0, 60, 1).noteOn(96, 0, 60, 1).noteOn(97, 0, 60, 1).noteOn(192, 0, 60, 1);
-    const std::string bytes = smf.bytes();
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
+    const Parsed parsed(smf);
+    CxMidiSequence* sequence = parsed.sequence.get();
     ASSERT_NE(sequence, nullptr);
     sequence->setKindEnabled(0, false); // tempo events still count while not delivered
 
-    std::vector<std::uint64_t> millis;
-    sequence->rewind();
-    CxMidiEvent event;
-    while (sequence->next(event))
-        millis.push_back(sequence->elapsedMilliseconds());
     // 1 s a quarter for the first 96 ticks, then 0.25 s; 1/96 of 250 ms is 2.604 ms.
-    EXPECT_EQ(millis, (std::vector<std::uint64_t>{500, 1000, 1002, 1250}));
+    EXPECT_EQ(walk(*sequence, [&](const CxMidiEvent&) { return sequence->elapsedMilliseconds(); }),
+              (std::vector<std::uint64_t>{500, 1000, 1002, 1250}));
     EXPECT_EQ(sequence->header().tempo, 250000u);
 }
 
@@ -130,9 +137,8 @@ TEST(MidiSequence, MalformedTrackIsReportedAndTheOthersGoOn) {
     SmfBuilder smf;
     smf.addTrack().noteOn(0, 0, 60, 1).noteOn(10, 0, 61, 1);
     smf.addTrack().noteOn(5, 1, 60, 1).raw(std::string("\x00\xF4\x00\x00", 4)).withoutEnd();
-    const std::string bytes = smf.bytes();
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
+    const Parsed parsed(smf);
+    CxMidiSequence* sequence = parsed.sequence.get();
     ASSERT_NE(sequence, nullptr);
     sequence->rewind();
     CxMidiEvent event;

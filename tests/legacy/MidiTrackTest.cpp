@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using kor::test::parseSmf;
@@ -23,8 +24,7 @@ Walk walkTrack(const std::string& file) {
     auto sequence = parseSmf(file, error);
     EXPECT_EQ(error, 0);
     Walk walk;
-    if (!sequence)
-        return walk;
+    if (!sequence) return walk;
     CxMidiTrack* track = sequence->track(0);
     CxMidiEvent event;
     while (track->next(event))
@@ -49,14 +49,11 @@ TEST(MidiTrack, RunningStatusNeedsAStatusByteFirst) {
     Walk walk = walkTrack(smf.bytes());
     ASSERT_EQ(walk.events.size(), 6u); // five messages and the end of the track
     EXPECT_EQ(walk.status, CxMidiStatus::EndOfTrack);
-    EXPECT_EQ(walk.events[1].status, 0x92);
-    EXPECT_EQ(walk.events[1].data1, 62);
-    EXPECT_EQ(walk.events[1].data2, 0);
-    EXPECT_EQ(walk.events[1].kind(), 0x8u); // velocity 0 counts as a note-off
+    const CxMidiEvent& off = walk.events[1]; // velocity 0 counts as a note-off
+    EXPECT_EQ(std::tuple(off.status, off.data1, off.data2, off.kind()), std::tuple(0x92, 62, 0, 0x8u));
     EXPECT_EQ(walk.events[2].tick, 20u);
-    EXPECT_EQ(walk.events[4].status, 0xC2); // a one-byte message under running status
-    EXPECT_EQ(walk.events[4].data1, 6);
-    EXPECT_EQ(walk.events[4].delta, 10u);
+    const CxMidiEvent& program = walk.events[4]; // a one-byte message under running status
+    EXPECT_EQ(std::tuple(program.status, program.data1, program.delta), std::tuple(0xC2, 6, 10u));
 
     // The same data bytes without the leading status byte.
     Walk headless = walkTrack(rawTrack(std::string("\x00\x3C\x64\x0A\x3E\x00\x00\xFF\x2F\x00", 10)));
@@ -105,11 +102,9 @@ TEST(MidiTrack, DeliversMetaAndSysExDataInPlaceAndSkipsDisabledChannels) {
         events.push_back(event);
     ASSERT_EQ(events.size(), 4u); // text, note on channel 0, sysex, end of track
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(events[0].data), events[0].length), "hello");
-    EXPECT_EQ(events[2].status, 0xF0);
-    EXPECT_EQ(events[2].length, 2u);
-    EXPECT_EQ(events[2].delta, 4u); // counted from the delivered note at 5, not the skipped one
-    EXPECT_EQ(events[3].tick, 200u);
-    EXPECT_EQ(events[3].delta, 191u);
+    // Deltas count from the delivered note at 5, not the skipped one.
+    EXPECT_EQ(std::tuple(events[2].status, events[2].length, events[2].delta), std::tuple(0xF0, 2u, 4u));
+    EXPECT_EQ(std::tuple(events[3].tick, events[3].delta), std::tuple(200u, 191u));
 
     // Rewinding reads the same events again.
     track->rewind();

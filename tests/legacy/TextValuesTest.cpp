@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,19 +32,13 @@ TEST(TextValues, SplitsTokensTrimmedAndCutToCapacity) {
     EXPECT_TRUE(rest.empty());
 }
 
-TEST(TextValues, ReadsHexadecimalAfterDollar) {
-    EXPECT_EQ(kor::readNumber(L"$0000000A"), 10);
-    EXPECT_EQ(kor::readNumber(L"$1G"), 0x1000F);
-    EXPECT_EQ(kor::readNumber(L"$ff"), 255);
-    EXPECT_EQ(kor::readNumber(L"$FFFFFFFF"), -1);
-    EXPECT_EQ(kor::readNumber(L"$123456789"), 0x12345678); // a ninth digit is not read
-    EXPECT_EQ(kor::readNumber(L"$"), 0);
-}
-
-TEST(TextValues, ReadsDecimalWithoutDollar) {
-    EXPECT_EQ(kor::readNumber(L""), 0);
-    EXPECT_EQ(kor::readNumber(L"480"), 480);
-    EXPECT_EQ(kor::readNumber(L" -12abc"), -12);
-    EXPECT_EQ(kor::readNumber(L"x1"), 0);
-    EXPECT_EQ(kor::readNumber(L"1$2"), 1);
+TEST(TextValues, ReadsHexadecimalAfterDollarAndDecimalOtherwise) {
+    const std::pair<const wchar_t*, int> rows[] = {
+        {L"$0000000A", 10}, {L"$1G", 0x1000F}, {L"$ff", 255}, {L"$FFFFFFFF", -1},
+        {L"$123456789", 0x12345678}, // a ninth digit is not read
+        {L"$", 0},          {L"", 0},          {L"480", 480}, {L" -12abc", -12},
+        {L"x1", 0},         {L"1$2", 1},
+    };
+    for (const auto& [text, value] : rows)
+        EXPECT_EQ(kor::readNumber(text), value) << testing::PrintToString(text);
 }

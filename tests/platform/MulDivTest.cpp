@@ -3,21 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 using kor::platform::mulDiv;
 
-TEST(MulDiv, RoundsHalfAwayFromZero) {
-    EXPECT_EQ(mulDiv(7, 1, 2), 4);
-    EXPECT_EQ(mulDiv(-7, 1, 2), -4);
-    EXPECT_EQ(mulDiv(7, -1, -2), 4);
-    EXPECT_EQ(mulDiv(10, 1, 3), 3);
-    EXPECT_EQ(mulDiv(-11, 1, 3), -4);
-}
-
-TEST(MulDiv, KeepsTheWideProductAndFailsOutsideInt) {
-    EXPECT_EQ(mulDiv(INT_MAX, INT_MAX, INT_MAX), INT_MAX);
-    EXPECT_EQ(mulDiv(INT_MIN, INT_MIN, INT_MIN), INT_MIN);
-    EXPECT_EQ(mulDiv(INT_MAX, 2, 1), -1);
-    EXPECT_EQ(mulDiv(INT_MIN, 1, -1), -1);
-    EXPECT_EQ(mulDiv(5, 5, 0), -1);
+TEST(MulDiv, RoundsHalfAwayFromZeroKeepsTheWideProductAndFailsOutsideInt) {
+    const std::tuple<int, int, int, int> rows[] = {
+        {7, 1, 2, 4},  {-7, 1, 2, -4}, {7, -1, -2, 4}, {10, 1, 3, 3}, {-11, 1, 3, -4},
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+        {INT_MAX, 2, 1, -1}, {INT_MIN, 1, -1, -1}, {5, 5, 0, -1}, // -1 reports failure
+    };
+    for (auto [number, numerator, denominator, result] : rows)
+        EXPECT_EQ(mulDiv(number, numerator, denominator), result)
+            << number << " * " << numerator << " / " << denominator;
 }

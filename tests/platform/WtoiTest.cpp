@@ -3,21 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 using kor::wtoi;
 
-TEST(Wtoi, ReadsTheLeadingNumber) {
-    EXPECT_EQ(wtoi(L" \t\r\n-12"), -12);
-    EXPECT_EQ(wtoi(L"+64ticks"), 64);
-    EXPECT_EQ(wtoi(L"3.9"), 3);
-    EXPECT_EQ(wtoi(L"- 5"), 0);
-    EXPECT_EQ(wtoi(L"\uFF11"), 0) << "full-width digits are not digits";
-    EXPECT_EQ(wtoi(L""), 0);
-    EXPECT_EQ(wtoi(nullptr), 0);
-}
-
-TEST(Wtoi, ClampsValuesOutsideInt) {
-    EXPECT_EQ(wtoi(L"-2147483648"), INT_MIN);
-    EXPECT_EQ(wtoi(L"2147483648"), INT_MAX);
-    EXPECT_EQ(wtoi(L"-99999999999999999999"), INT_MIN);
+TEST(Wtoi, ReadsTheLeadingNumberAndClampsToInt) {
+    const std::pair<const wchar_t*, int> rows[] = {
+        {L" \t\r\n-12", -12}, {L"+64ticks", 64}, {L"3.9", 3}, {L"- 5", 0},
+        {L"\uFF11", 0}, // full-width digits are not digits
+        {L"", 0},             {nullptr, 0},
+        {L"-2147483648", INT_MIN}, {L"2147483648", INT_MAX}, {L"-99999999999999999999", INT_MIN},
+    };
+    for (const auto& [text, value] : rows)
+        EXPECT_EQ(wtoi(text), value) << (text ? testing::PrintToString(text) : "null");
 }
