@@ -1,4 +1,4 @@
-#include "DbmApi.h"
+#include "manager/VoiceDatabase.h"
 
 #include "legacy/IconVibrato.h"
 #include "legacy/TypedFile.h"
@@ -23,22 +23,9 @@
 
 namespace {
 
-// The 27 entry points, in the order the manager looks them up.
-#define KOR_DBM_ENTRIES(X)                                                                         \
-    X(DBM_Init) X(DBM_Delete) X(DBM_CopyVirtualVoice) X(DBM_CreateVirtualVoice)                    \
-    X(DBM_GetVersionString) X(DBM_DeleteVirtualVoice) X(DBM_SetVirtualVoiceParameters)             \
-    X(DBM_SetVirtualVoiceName) X(DBM_GetVoiceParameters) X(DBM_GetAllVoice)                        \
-    X(DBM_BackupAllVirtualVoice) X(DBM_GetVirtualVoiceInfo) X(DBM_GetEditor) X(DBM_CommitEditor)   \
-    X(DBM_UpdateUserRegistory) X(DBM_RollBackEditor) X(DBM_GetDefaultVirtualVoice)                 \
-    X(DBM_SetDefaultVirtualVoice) X(DBM_GetVirtualVoiceName) X(DBM_GetVirtualVoiceParameters)      \
-    X(DBM_GetVoice) X(DBM_GetExpDB) X(DBM_GetVirtualExpInfo) X(DBM_GetVirtualExpItems)             \
-    X(DBM_DeleteVirtualExpItems) X(DBM_DeleteVirtualExpInfo) X(DBM_GetLibraryVersion)
-
-// The entry points of the loaded module, looked up by name as the manager does.
-struct Dbm {
-#define KOR_DBM_FIELD(name) decltype(&::name) name = nullptr;
-    KOR_DBM_ENTRIES(KOR_DBM_FIELD)
-#undef KOR_DBM_FIELD
+// The entry points of the loaded module, looked up by name as the manager does, without the
+// manager's DBM_Init (each test initializes with its own data folder).
+struct Dbm : kor::DbmEntryPoints {
     int resolved = 0;
 };
 
@@ -50,7 +37,7 @@ const Dbm& loadModule() {
 #define KOR_DBM_LOOKUP(name)                                                                       \
     entries.name = reinterpret_cast<decltype(&::name)>(::dlsym(module, #name));                    \
     entries.resolved += entries.name != nullptr;
-        KOR_DBM_ENTRIES(KOR_DBM_LOOKUP)
+        KOR_DBM_ENTRY_POINTS(KOR_DBM_LOOKUP)
 #undef KOR_DBM_LOOKUP
         return entries;
     }();
