@@ -1,0 +1,66 @@
+// One manager for the tool's run: set up beside the library, loading any song or MIDI file.
+#pragma once
+
+#include <korman/korman.h>
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kortool {
+
+/// A failure the library reported: its code and its own message; exit status 1.
+class LibraryError : public std::runtime_error {
+public:
+    LibraryError(std::uint32_t code, const std::string& message)
+        : std::runtime_error(message)
+        , code_(code) {}
+    std::uint32_t code() const { return code_; }
+
+private:
+    std::uint32_t code_;
+};
+
+/// How a legacy or MIDI file is turned into a song.
+struct ImportOptions {
+    std::vector<int> tracks;      ///< MIDI sources to import (track or channel indices); empty: all with notes
+    bool splitChannels = false;   ///< import a single-track MIDI file channel by channel
+    std::optional<std::pair<int, int>> singer; ///< (bank select, program change) for MIDI tracks
+    int premeasure = 1;
+    unsigned codePage = 3;        ///< for the texts of legacy and MIDI files; 3 is the locale's
+};
+
+/// The readable name of a file format number ("KOR3", "MIDI format 1", ...).
+std::string formatName(int format);
+
+class Session {
+public:
+    /// Initializes a manager whose schemas are looked for beside the library. Throws LibraryError.
+    Session();
+
+    CZRKorManagerIF& manager() { return manager_; }
+    /// The format `path` holds (-1 when none the library reads).
+    int detect(const std::string& path);
+    /// Loads a KOR3, KOR4, legacy or MIDI file as the current song. Throws LibraryError.
+    const IZRKorRoot& load(const std::string& path, const ImportOptions& options = {});
+    /// The import directives of a MIDI file, with the import switches and singers `options` ask
+    /// for. Throws LibraryError.
+    std::vector<ZRSMFTrackImportDirective> directives(const std::string& path,
+                                                      const ImportOptions& options);
+    /// Saves the current song as a KOR3 file with its WAV parts folder. Throws LibraryError.
+    void save(const std::string& path);
+    /// The library's message for `code`.
+    std::string message(std::uint32_t code) const;
+    /// The file a WAV part plays, as the library resolves it; empty when it cannot.
+    std::string wavFilePath(std::uint32_t wavPartID) const;
+
+private:
+    [[noreturn]] void fail() const;
+
+    CZRKorManagerIF manager_;
+};
+
+} // namespace kortool

@@ -1,0 +1,205 @@
+// kortool: look into song and MIDI files, convert them to KOR3 songs, validate, dump and draw them.
+#include "CommandLine.h"
+#include "PianoRoll.h"
+#include "Session.h"
+#include "SongReport.h"
+#include "Text.h"
+
+#include <korman/korman.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+using namespace kortool;
+
+namespace {
+
+const OptionSpec kImportOptions[] = {
+    {"tracks", "N,N,...", "MIDI only: import these sources (see info); default: all with notes"},
+    {"split-channels", "", "MIDI only: split a single-track file by channel"},
+    {"singer", "BS:PC", "MIDI only: the VVoice (bank select:program change) that sings"},
+    {"premeasure", "N", "legacy and MIDI: measures before the song proper, 1 to 8 (default 1)"},
+    {"codepage", "N", "legacy and MIDI: code page of their texts (default 3, the locale's)"},
+};
+
+ImportOptions importOptions(const Arguments& args) {
+    ImportOptions options;
+    options.tracks = args.integerList("tracks");
+    options.splitChannels = args.has("split-channels");
+    options.premeasure = args.integer("premeasure", 1, 1, 8);
+    options.codePage = static_cast<unsigned>(args.integer("codepage", 3, 0, 65535));
+    if (const auto singer = args.value("singer")) {
+        const std::size_t colon = singer->find(':');
+        const auto bs = parseInteger(singer->substr(0, colon), 0, 127);
+        const auto pc = colon == std::string::npos ? std::nullopt
+                                                   : parseInteger(singer->substr(colon + 1), 0, 127);
+        if (!bs || !pc) throw UsageError("--singer takes BS:PC, two numbers from 0 to 127");
+        options.singer = std::make_pair(*bs, *pc);
+    }
+    return options;
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+    if (!out.flush()) throw std::runtime_error("cannot write " + path);
+}
+
+bool isMidi(int format) { return format == 0 || format == 1; }
+
+int info(const Arguments& args) {
+    const std::string& path = args.files[0];
+    Session session;
+    const ImportOptions options = importOptions(args);
+    const int format = session.detect(path);
+    std::cout << "file: " << path << "\nformat: " << formatName(format) << "\n";
+    if (isMidi(format)) std::cout << describeDirectives(session.directives(path, options));
+    std::cout << describeSong(session.load(path, options), session);
+    return 0;
+}
+
+int convert(const Arguments& args) {
+    const std::string& in = args.files[0];
+    const std::string& out = args.files[1];
+    Session session;
+    const int format = session.detect(in);
+    session.load(in, importOptions(args));
+    session.save(out);
+    std::cout << in << " (" << formatName(format) << ") -> " << out << " (KOR3)\n";
+    return 0;
+}
+
+int validate(const Arguments& args) {
+    const std::string& path = args.files[0];
+    Session session;
+    const int format = session.detect(path);
+    session.load(path, importOptions(args));
+    std::cout << path << ": valid " << formatName(format) << "\n";
+    return 0;
+}
+
+int dump(const Arguments& args) {
+    Session session;
+    const IZRKorRoot& root = session.load(args.files[0], importOptions(args));
+    std::wstring text;
+    if (const auto* object = dynamic_cast<const IZRMutableKorObject*>(&root)) object->dump(text, 1);
+    std::cout << narrow(text);
+    return 0;
+}
+
+int render(const Arguments& args) {
+    MeasureRange range;
+    if (args.has("from")) range.from = args.integer("from", 0, 0, 1 << 20);
+    if (args.has("to")) range.to = args.integer("to", 0, 0, 1 << 20);
+    if (range.from && range.to && *range.to < *range.from)
+        throw UsageError("--to must not lie before --from");
+    Session session;
+    writeFile(args.files[1],
+              renderPianoRoll(session.load(args.files[0], importOptions(args)), range));
+    std::cout << "wrote " << args.files[1] << "\n";
+    return 0;
+}
+
+int wav(const Arguments& args) {
+    CZRWaveReader reader;
+    if (reader.open(widen(args.files[0]).c_str()) == 0) {
+        Session session;
+        throw LibraryError(ZR_E_INVALID_WAVE_FILE,
+                           args.files[0] + ": " + session.message(ZR_E_INVALID_WAVE_FILE));
+    }
+    const double seconds =
+        reader.getSampleRate() > 0 ? double(reader.getSampleNum()) / reader.getSampleRate() : 0;
+    std::cout << "file: " << args.files[0] << "\nformat tag: " << reader.getFormatTag()
+              << "\nsample rate: " << reader.getSampleRate() << " Hz\nresolution: "
+              << reader.getSampleReso() << " bits\nchannels: " << reader.getChannels()
+              << "\nframes: " << reader.getSampleNum() << "\ndata: " << reader.getDataSize()
+              << " bytes\nduration: " << seconds << " s\n";
+    return 0;
+}
+
+std::vector<OptionSpec> withImportOptions(std::vector<OptionSpec> options = {}) {
+    options.insert(options.end(), std::begin(kImportOptions), std::end(kImportOptions));
+    return options;
+}
+
+const std::vector<CommandSpec>& commands() {
+    static const std::vector<CommandSpec> all = {
+        {"info", "FILE", 1, "the format and a summary of a song or MIDI file",
+         "Prints the detected format and a summary of the song: name, pre-measure, time\n"
+         "signatures and tempos, each ZR track with its parts, notes, singers and lengths, the\n"
+         "WAV parts and whether their files are there, and the VVoices in use. For a MIDI file\n"
+         "it first lists the sources it can import. Measures count from 0, pre-measures included.",
+         withImportOptions(), info},
+        {"convert", "IN OUT.korx", 2, "turn any readable song or MIDI file into a KOR3 song",
+         "Loads IN (KOR3, KOR4, legacy or MIDI) and saves it as the KOR3 song OUT.korx, with\n"
+         "its WAV parts folder OUT.wavparts beside it when the song has WAV parts of its own.",
+         withImportOptions(), convert},
+        {"validate", "FILE", 1, "load a file and report whether it is a valid song",
+         "Loads FILE with every check the library runs after a load. Exit status 0 when it is\n"
+         "valid; otherwise the library's error and its verification report, exit status 1.",
+         withImportOptions(), validate},
+        {"dump", "FILE", 1, "print the debug dump of the whole song tree",
+         "Loads FILE and prints the debug dump of every object of its tree.", withImportOptions(),
+         dump},
+        {"render", "FILE OUT.svg", 2, "draw the song as a piano roll (SVG)",
+         "Draws the song as an SVG piano roll: a measure ruler with time signatures and tempos,\n"
+         "a lane per ZR track with its parts and its notes at their pitch with their lyrics, and\n"
+         "the WAV parts of the audio tracks as labelled blocks.",
+         withImportOptions({{"from", "MEASURE", "first measure to draw (from 0, pre-measures included)"},
+                            {"to", "MEASURE", "last measure to draw"}}),
+         render},
+        {"wav", "FILE", 1, "what the WAV reader sees in a file",
+         "Opens FILE with the library's WAV reader and prints its format, size and duration.",
+         {}, wav},
+    };
+    return all;
+}
+
+void printOverview(std::FILE* to) {
+    std::fprintf(to, "usage: kortool COMMAND [ARGS] [--help]\n\ncommands:\n");
+    for (const CommandSpec& command : commands())
+        std::fprintf(to, "  %-10s%s\n", std::string(command.name).c_str(),
+                     std::string(command.summary).c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    useUtf8();
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    if (args.empty()) {
+        printOverview(stderr);
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printOverview(stdout);
+        return 0;
+    }
+    const CommandSpec* command = nullptr;
+    for (const CommandSpec& candidate : commands())
+        if (candidate.name == args[0]) command = &candidate;
+    if (command == nullptr) {
+        std::fprintf(stderr, "kortool: unknown command '%s'\n", args[0].c_str());
+        printOverview(stderr);
+        return 2;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    for (const std::string& arg : rest)
+        if (arg == "--help" || arg == "-h") {
+            std::cout << commandHelp(*command);
+            return 0;
+        }
+    try {
+        return command->run(parseArguments(*command, rest));
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "kortool: %s\n%s", error.what(), commandHelp(*command).c_str());
+        return 2;
+    } catch (const LibraryError& error) {
+        std::fprintf(stderr, "kortool: %s (0x%08X)\n", error.what(), error.code());
+        return 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kortool: %s\n", error.what());
+        return 1;
+    }
+}
