@@ -20,13 +20,7 @@ using kor::test::dumpWithoutIDs;
 using kor::test::loadSong;
 using kor::test::testDataPath;
 
-std::vector<std::int32_t> keys(const CZRNodeList* list) {
-    std::vector<std::int32_t> out;
-    if (list != nullptr)
-        for (const IZRMutableKorObject* element : list->elements())
-            out.push_back(element->getSortKey());
-    return out;
-}
+const auto& keys = kor::test::sortKeys;
 
 using Keys = std::vector<std::int32_t>;
 

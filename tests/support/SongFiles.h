@@ -3,6 +3,7 @@
 
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
+#include "model/NodeList.h"
 #include "model/ObjectFactory.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <vector>
 
 namespace kor::test {
 
@@ -31,6 +33,15 @@ template <class Parser> std::unique_ptr<CZRKorDocument> loadSong(const std::stri
     const std::wstring& message = parser.lastMessage();
     EXPECT_EQ(code, 0u) << path << ": " << std::string(message.begin(), message.end());
     return doc;
+}
+
+/// The sort keys of the elements of `list` (null: none), in list order.
+inline std::vector<std::int32_t> sortKeys(const CZRNodeList* list) {
+    std::vector<std::int32_t> out;
+    if (list != nullptr)
+        for (const IZRMutableKorObject* element : list->elements())
+            out.push_back(element->getSortKey());
+    return out;
 }
 
 /// The recursive dump of `root` with every object ID blanked, so that songs built apart compare

@@ -74,6 +74,16 @@ void writePartHead(CZRXmlOutput& out, const CZRPart& part) {
     out.text(3, "comment", part.getComment(), kNameMax);
 }
 
+/// Writes the values of a channel unit (ZR or SE unit) that follow its plug-ins.
+template <class Values> void writeChannelValues(CZRXmlOutput& out, const Values& v) {
+    out.integer(3, "sendLevel", v.sendLevel);
+    out.integer(3, "sendEnable", v.sendEnable);
+    out.integer(3, "mute", v.mute);
+    out.integer(3, "solo", v.solo);
+    out.integer(3, "pan", v.pan);
+    out.integer(3, "vol", v.vol);
+}
+
 /// The (bank select, program change) pairs the song's singers use; the first VVoice of the table
 /// (or (0, 0)) when none does. Prosody voices do not count.
 std::set<std::pair<int, int>> voicesInUse(const CZRSequence& sequence) {
@@ -178,12 +188,7 @@ void CZRKor3Writer::writeMixer(const CZRSequence& sequence) {
         out_.integer(3, "zrTrackNo", v.trackNo);
         out_.integer(3, "inGain", v.inGain);
         writePlugins(unit.vstList(), "vstPlugin");
-        out_.integer(3, "sendLevel", v.sendLevel);
-        out_.integer(3, "sendEnable", v.sendEnable);
-        out_.integer(3, "mute", v.mute);
-        out_.integer(3, "solo", v.solo);
-        out_.integer(3, "pan", v.pan);
-        out_.integer(3, "vol", v.vol);
+        writeChannelValues(out_, v);
         out_.endTag(2, "zrUnit");
     });
     if (const CZRSEUnit* se = mixer->seUnit()) {
@@ -191,12 +196,7 @@ void CZRKor3Writer::writeMixer(const CZRSequence& sequence) {
         out_.startTag(2, "seUnit");
         out_.integer(3, "inGain", v.inGain);
         writePlugins(se->vstList(), "vstPlugin");
-        out_.integer(3, "sendLevel", v.sendLevel);
-        out_.integer(3, "sendEnable", v.sendEnable);
-        out_.integer(3, "mute", v.mute);
-        out_.integer(3, "solo", v.solo);
-        out_.integer(3, "pan", v.pan);
-        out_.integer(3, "vol", v.vol);
+        writeChannelValues(out_, v);
         out_.endTag(2, "seUnit");
     }
     if (const CZRKaraokeUnit* karaoke = mixer->karaokeUnit()) {
