@@ -32,7 +32,7 @@
 #include "model/WAVTrack.h"
 #include "model/ZRTrack.h"
 #include "model/ZRUnit.h"
-#include "platform/AtomicWrite.h"
+#include "platform/AtomicFile.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -52,6 +52,9 @@ constexpr std::size_t kSymbolMax = 32;
 constexpr std::size_t kPluginIDMax = 36;
 constexpr std::size_t kNameMax = 256;
 constexpr std::size_t kPathMax = 260;
+
+/// How much of the document is formatted before it goes to the file.
+constexpr std::size_t kChunkSize = std::size_t{1} << 18;
 
 /// Calls `write` with every element of `list` (null: none) that is a T, in list order.
 template <class T, class Write> void forEach(const CZRNodeList* list, Write&& write) {
@@ -421,22 +424,20 @@ void CZRKor3Writer::writeRecords(std::string_view name, std::string_view posName
 }
 
 std::uint32_t saveKor3File(const CZRKorRoot* root, const std::wstring& path) {
+    using kor::platform::AtomicWriteResult;
     if (path.empty()) return ZR_E_INVALID_FILE_NAME;
     if (root == nullptr) return ZR_E_INVALID_KOR3_FILE;
     if (const std::uint32_t code = kor::validateTree(*root).code; code != 0) return code;
     try {
-        CZRXmlOutput out;
+        kor::platform::AtomicFile file;
+        if (file.open(path) != AtomicWriteResult::Done) return ZR_E_CANNOT_OPEN_FILE;
+        // The document passes to the file in chunks that stay in the processor's cache; the
+        // file takes the target's place only once it is complete.
+        CZRXmlOutput out([&file](std::string_view bytes) { return file.write(bytes); }, kChunkSize);
         CZRKor3Writer(out).writeSequence(*root->sequence());
         if (out.failed()) return ZR_E_CANNOT_SAVE_FILE;
-        switch (kor::platform::writeFileAtomically(path, out.bytes())) {
-        case kor::platform::AtomicWriteResult::Done:
-            return 0;
-        case kor::platform::AtomicWriteResult::CannotOpen:
-            return ZR_E_CANNOT_OPEN_FILE;
-        case kor::platform::AtomicWriteResult::CannotWrite:
-            return ZR_E_CANNOT_SAVE_FILE;
-        }
-        return ZR_E_CANNOT_SAVE_FILE;
+        if (!out.flush() || file.commit() != AtomicWriteResult::Done) return ZR_E_CANNOT_SAVE_FILE;
+        return 0;
     } catch (const std::bad_alloc&) {
         return ZR_E_NOT_ENOUGH_MEMORY;
     }

@@ -64,9 +64,9 @@ private:
 };
 
 /// Saves the song under `root` (borrowed) as a KOR3 file at `path`. The tree is validated first
-/// (nothing is repaired) and the document is complete in memory before the file system is
-/// touched; it then goes to a temporary file beside `path` that is renamed over it, so an
-/// existing file is replaced whole or not at all. Returns 0 or: ZR_E_INVALID_FILE_NAME for an
+/// (nothing is repaired) before the file system is touched; the document then goes to a
+/// temporary file beside `path` that is renamed over it once complete, so an existing file is
+/// replaced whole or not at all. Returns 0 or: ZR_E_INVALID_FILE_NAME for an
 /// empty path, ZR_E_INVALID_KOR3_FILE without a root, the code of the first object that fails
 /// validation, ZR_E_CANNOT_OPEN_FILE when no file can be created beside `path` or `path` is a
 /// folder or read-only, ZR_E_CANNOT_SAVE_FILE when a text has no UTF-8 form or the bytes cannot

@@ -21,11 +21,22 @@ char* copy(char* at, std::string_view text) {
 } // namespace
 
 void CZRXmlOutput::grow(std::size_t count) {
-    const std::size_t capacity = std::max({capacity_ * 2, size_ + count, std::size_t{1} << 16});
-    auto data = std::make_unique<char[]>(capacity);
+    if (sink_ && size_ != 0) {
+        flush();
+        if (capacity_ >= count) return;
+    }
+    const std::size_t capacity =
+        std::max({capacity_ * 2, size_ + count, chunkSize_, std::size_t{1} << 16});
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
     if (size_ != 0) std::memcpy(data.get(), data_.get(), size_);
     data_ = std::move(data);
     capacity_ = capacity;
+}
+
+bool CZRXmlOutput::flush() {
+    if (size_ != 0 && sink_ && !sinkFailed_) sinkFailed_ = !sink_(bytes());
+    if (sink_) size_ = 0;
+    return !sinkFailed_;
 }
 
 char* CZRXmlOutput::open(char* at, int level, std::string_view name) {

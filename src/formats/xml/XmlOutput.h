@@ -3,21 +3,29 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 
-/// Builds the lines of an indented XML document in a growing byte buffer of its own: one tab per
-/// nesting level, CR LF line ends, integers in decimal, every text value in one CDATA section.
-/// Wide text is encoded as UTF-8 on the way in, so the document never exists as wide text. A
+/// Builds the lines of an indented XML document in a byte buffer of its own: one tab per nesting
+/// level, CR LF line ends, integers in decimal, every text value in one CDATA section. Wide text
+/// is encoded as UTF-8 on the way in, so the document never exists as wide text. Without a sink
+/// the buffer grows to hold the whole document; with one, each time the buffer holds a chunk it
+/// is handed to the sink and reused, so a large document passes through a small buffer. A
 /// character without a UTF-8 form (a surrogate or a value beyond Unicode) makes failed() true;
-/// the line is still written, and the caller discards the bytes. Running out of memory throws
-/// std::bad_alloc.
+/// the line is still written, and the caller discards the document. Running out of memory
+/// throws std::bad_alloc.
 class CZRXmlOutput {
 public:
     /// A text element whose value is never cut.
     static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
+    /// Takes a piece of the document; false when it could not be stored.
+    using Sink = std::function<bool(std::string_view)>;
 
     CZRXmlOutput() = default;
+    CZRXmlOutput(Sink sink, std::size_t chunkSize)
+        : sink_(std::move(sink))
+        , chunkSize_(chunkSize) {}
     CZRXmlOutput(const CZRXmlOutput&) = delete;
     CZRXmlOutput& operator=(const CZRXmlOutput&) = delete;
 
@@ -43,8 +51,10 @@ public:
 
     /// True once a character had no UTF-8 form.
     bool failed() const { return failed_; }
-    /// The document so far.
+    /// The document so far, or the part not yet handed to the sink.
     std::string_view bytes() const { return {data_.get(), size_}; }
+    /// Hands the buffered bytes to the sink; false when the sink failed, now or before.
+    bool flush();
 
 private:
     /// Room for `count` more bytes; returns where they go. Commit what was written with commit().
@@ -61,8 +71,11 @@ private:
     void cdata(std::wstring_view value, std::size_t maxLength);
     void utf8(std::wstring_view text);
 
+    Sink sink_;
+    std::size_t chunkSize_ = 0;
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     bool failed_ = false;
+    bool sinkFailed_ = false;
 };
