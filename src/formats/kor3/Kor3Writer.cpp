@@ -87,6 +87,20 @@ template <class Values> void writeChannelValues(CZRXmlOutput& out, const Values&
     out.integer(3, "vol", v.vol);
 }
 
+/// Writes the voice changes of `list`: the singers of a musical part or the voices of a prosody
+/// part, whose sort key is their position.
+template <class Event>
+void writeVoiceEvents(CZRXmlOutput& out, const CZRNodeList* list, std::string_view name,
+                      std::string_view posName) {
+    forEach<Event>(list, [&](const Event& event) {
+        out.startTag(3, name);
+        out.integer(4, posName, event.getSortKey());
+        out.integer(4, "vBS", event.values().vBS);
+        out.integer(4, "vPC", event.values().vPC);
+        out.endTag(3, name);
+    });
+}
+
 /// The (bank select, program change) pairs the song's singers use; the first VVoice of the table
 /// (or (0, 0)) when none does. Prosody voices do not count.
 std::set<std::pair<int, int>> voicesInUse(const CZRSequence& sequence) {
@@ -280,20 +294,8 @@ void CZRKor3Writer::writeMusicalPart(const CZRMusicalPart& part) {
     gatherStyleEvents(part.phraseStyleLists());
     writeRecords("phraseStyle", "posTick");
 
-    forEach<CZRMusicalSinger>(part.singerList(), [&](const CZRMusicalSinger& singer) {
-        out_.startTag(3, "singer");
-        out_.integer(4, "posTick", singer.values().posTick);
-        out_.integer(4, "vBS", singer.values().vBS);
-        out_.integer(4, "vPC", singer.values().vPC);
-        out_.endTag(3, "singer");
-    });
-
-    records_.clear();
-    for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type)
-        forEach<CZRMusicalControl>(part.controlList(type), [&](const CZRMusicalControl& control) {
-            records_.push_back(
-                {control.values().posTick, kor::musicalControlName(type), control.values().value});
-        });
+    writeVoiceEvents<CZRMusicalSinger>(out_, part.singerList(), "singer", "posTick");
+    gatherControls<CZRMusicalControl>(part);
     writeRecords("mCtrl", "posTick");
 
     gatherStyleEvents(part.styleControlLists());
@@ -347,20 +349,8 @@ void CZRKor3Writer::writeNotes(const CZRMusicalPart& part) {
 void CZRKor3Writer::writeProsodyPart(const CZRProsodyPart& part) {
     out_.startTag(2, "prosodyPart");
     writePartHead(out_, part.part());
-    forEach<CZRProsodyVoice>(part.voiceList(), [&](const CZRProsodyVoice& voice) {
-        out_.startTag(3, "voice");
-        out_.integer(4, "posSec", voice.values().posSec);
-        out_.integer(4, "vBS", voice.values().vBS);
-        out_.integer(4, "vPC", voice.values().vPC);
-        out_.endTag(3, "voice");
-    });
-
-    records_.clear();
-    for (std::int32_t type = 0; type < CZRProsodyPart::kControlTypes; ++type)
-        forEach<CZRProsodyControl>(part.controlList(type), [&](const CZRProsodyControl& control) {
-            records_.push_back(
-                {control.values().posSec, kor::musicalControlName(type), control.values().value});
-        });
+    writeVoiceEvents<CZRProsodyVoice>(out_, part.voiceList(), "voice", "posSec");
+    gatherControls<CZRProsodyControl>(part);
     writeRecords("pCtrl", "posSec");
 
     const std::pair<const char*, const char*> curves[] = {{"pch", "pchVal"}, {"dyn", "dynVal"}};
@@ -398,6 +388,16 @@ void CZRKor3Writer::writeWAVTrack(const CZRWAVTrack* track, std::string_view nam
         });
     }
     out_.endTag(1, name);
+}
+
+// The sort key of a control is its position, in ticks or in seconds.
+template <class Control, class Part> void CZRKor3Writer::gatherControls(const Part& part) {
+    records_.clear();
+    for (std::int32_t type = 0; type < Part::kControlTypes; ++type)
+        forEach<Control>(part.controlList(type), [&](const Control& control) {
+            records_.push_back(
+                {control.getSortKey(), kor::musicalControlName(type), control.values().value});
+        });
 }
 
 void CZRKor3Writer::gatherStyleEvents(const kor::ListMap& lists) {

@@ -53,6 +53,8 @@ private:
     void writeNotes(const CZRMusicalPart& part);
     void writeProsodyPart(const CZRProsodyPart& part);
     void writeWAVTrack(const CZRWAVTrack* track, std::string_view name);
+    /// Gathers the controls of the seven control lists of a part, each under its kind's name.
+    template <class Control, class Part> void gatherControls(const Part& part);
     /// Gathers the events of a part's named style lists, each under its list's name.
     void gatherStyleEvents(const kor::ListMap& lists);
     /// Sorts the gathered records by position and writes one element `name` per record.
