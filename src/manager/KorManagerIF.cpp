@@ -365,171 +365,171 @@ int CZRKorManagerIF::mixerIsModified() const {
 }
 
 int CZRKorManagerIF::mixerGetMasterOutDev(int& value) const {
-    return getUnitValue(impl_, kor::kMasterOutDev, 0, value);
+    return getUnitValue(impl_, kor::MasterUnitMembers::outDev, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetMasterOutDev(int value) {
-    return setUnitValue(impl_, kor::kMasterOutDev, 0, value);
+    return setUnitValue(impl_, kor::MasterUnitMembers::outDev, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetMasterVol(int& value) const {
-    return getUnitValue(impl_, kor::kMasterVol, 0, value);
+    return getUnitValue(impl_, kor::MasterUnitMembers::vol, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetMasterVol(int value) {
-    return setUnitValue(impl_, kor::kMasterVol, 0, value);
+    return setUnitValue(impl_, kor::MasterUnitMembers::vol, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetMasterSrRetLevel(int& value) const {
-    return getUnitValue(impl_, kor::kMasterSrRetLevel, 0, value);
+    return getUnitValue(impl_, kor::MasterUnitMembers::srRetLevel, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetMasterSrRetLevel(int value) {
-    return setUnitValue(impl_, kor::kMasterSrRetLevel, 0, value);
+    return setUnitValue(impl_, kor::MasterUnitMembers::srRetLevel, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetZRInGain(unsigned int unit, int& value) const {
-    return getUnitValue(impl_, kor::kZRInGain, unit, value);
+    return getUnitValue(impl_, kor::ZRUnitMembers::inGain, unit, value);
 }
 
 int CZRKorManagerIF::mixerSetZRInGain(unsigned int unit, int value) {
-    return setUnitValue(impl_, kor::kZRInGain, unit, value);
+    return setUnitValue(impl_, kor::ZRUnitMembers::inGain, unit, value);
 }
 
 int CZRKorManagerIF::mixerGetZRSendLevel(unsigned int unit, int& value) const {
-    return getUnitValue(impl_, kor::kZRSendLevel, unit, value);
+    return getUnitValue(impl_, kor::ZRUnitMembers::sendLevel, unit, value);
 }
 
 int CZRKorManagerIF::mixerSetZRSendLevel(unsigned int unit, int value) {
-    return setUnitValue(impl_, kor::kZRSendLevel, unit, value);
+    return setUnitValue(impl_, kor::ZRUnitMembers::sendLevel, unit, value);
 }
 
 int CZRKorManagerIF::mixerGetZRSendEnable(unsigned int unit, int& value) const {
-    return getUnitValue(impl_, kor::kZRSendEnable, unit, value);
+    return getUnitValue(impl_, kor::ZRUnitMembers::sendEnable, unit, value);
 }
 
 int CZRKorManagerIF::mixerSetZRSendEnable(unsigned int unit, int value) {
-    return setUnitValue(impl_, kor::kZRSendEnable, unit, value);
+    return setUnitValue(impl_, kor::ZRUnitMembers::sendEnable, unit, value);
 }
 
 int CZRKorManagerIF::mixerGetZRMute(unsigned int unit, int& value) const {
-    return getUnitValue(impl_, kor::kZRMute, unit, value);
+    return getUnitValue(impl_, kor::ZRUnitMembers::mute, unit, value);
 }
 
 int CZRKorManagerIF::mixerSetZRMute(unsigned int unit, int value) {
-    return setUnitValue(impl_, kor::kZRMute, unit, value);
+    return setUnitValue(impl_, kor::ZRUnitMembers::mute, unit, value);
 }
 
 int CZRKorManagerIF::mixerGetZRSolo(unsigned int unit, int& value) const {
-    return getUnitValue(impl_, kor::kZRSolo, unit, value);
+    return getUnitValue(impl_, kor::ZRUnitMembers::solo, unit, value);
 }
 
 int CZRKorManagerIF::mixerSetZRSolo(unsigned int unit, int value) {
-    return setUnitValue(impl_, kor::kZRSolo, unit, value);
+    return setUnitValue(impl_, kor::ZRUnitMembers::solo, unit, value);
 }
 
 int CZRKorManagerIF::mixerGetZRPan(unsigned int unit, int& value) const {
-    return getUnitValue(impl_, kor::kZRPan, unit, value);
+    return getUnitValue(impl_, kor::ZRUnitMembers::pan, unit, value);
 }
 
 int CZRKorManagerIF::mixerSetZRPan(unsigned int unit, int value) {
-    return setUnitValue(impl_, kor::kZRPan, unit, value);
+    return setUnitValue(impl_, kor::ZRUnitMembers::pan, unit, value);
 }
 
 int CZRKorManagerIF::mixerGetZRVol(unsigned int unit, int& value) const {
-    return getUnitValue(impl_, kor::kZRVol, unit, value);
+    return getUnitValue(impl_, kor::ZRUnitMembers::vol, unit, value);
 }
 
 int CZRKorManagerIF::mixerSetZRVol(unsigned int unit, int value) {
-    return setUnitValue(impl_, kor::kZRVol, unit, value);
+    return setUnitValue(impl_, kor::ZRUnitMembers::vol, unit, value);
 }
 
 int CZRKorManagerIF::mixerGetSEInGain(int& value) const {
-    return getUnitValue(impl_, kor::kSEInGain, 0, value);
+    return getUnitValue(impl_, kor::SEUnitMembers::inGain, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetSEInGain(int value) {
-    return setUnitValue(impl_, kor::kSEInGain, 0, value);
+    return setUnitValue(impl_, kor::SEUnitMembers::inGain, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetSESendLevel(int& value) const {
-    return getUnitValue(impl_, kor::kSESendLevel, 0, value);
+    return getUnitValue(impl_, kor::SEUnitMembers::sendLevel, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetSESendLevel(int value) {
-    return setUnitValue(impl_, kor::kSESendLevel, 0, value);
+    return setUnitValue(impl_, kor::SEUnitMembers::sendLevel, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetSESendEnable(int& value) const {
-    return getUnitValue(impl_, kor::kSESendEnable, 0, value);
+    return getUnitValue(impl_, kor::SEUnitMembers::sendEnable, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetSESendEnable(int value) {
-    return setUnitValue(impl_, kor::kSESendEnable, 0, value);
+    return setUnitValue(impl_, kor::SEUnitMembers::sendEnable, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetSEMute(int& value) const {
-    return getUnitValue(impl_, kor::kSEMute, 0, value);
+    return getUnitValue(impl_, kor::SEUnitMembers::mute, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetSEMute(int value) {
-    return setUnitValue(impl_, kor::kSEMute, 0, value);
+    return setUnitValue(impl_, kor::SEUnitMembers::mute, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetSESolo(int& value) const {
-    return getUnitValue(impl_, kor::kSESolo, 0, value);
+    return getUnitValue(impl_, kor::SEUnitMembers::solo, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetSESolo(int value) {
-    return setUnitValue(impl_, kor::kSESolo, 0, value);
+    return setUnitValue(impl_, kor::SEUnitMembers::solo, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetSEPan(int& value) const {
-    return getUnitValue(impl_, kor::kSEPan, 0, value);
+    return getUnitValue(impl_, kor::SEUnitMembers::pan, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetSEPan(int value) {
-    return setUnitValue(impl_, kor::kSEPan, 0, value);
+    return setUnitValue(impl_, kor::SEUnitMembers::pan, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetSEVol(int& value) const {
-    return getUnitValue(impl_, kor::kSEVol, 0, value);
+    return getUnitValue(impl_, kor::SEUnitMembers::vol, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetSEVol(int value) {
-    return setUnitValue(impl_, kor::kSEVol, 0, value);
+    return setUnitValue(impl_, kor::SEUnitMembers::vol, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetKaraokeInGain(int& value) const {
-    return getUnitValue(impl_, kor::kKaraokeInGain, 0, value);
+    return getUnitValue(impl_, kor::KaraokeUnitMembers::inGain, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetKaraokeInGain(int value) {
-    return setUnitValue(impl_, kor::kKaraokeInGain, 0, value);
+    return setUnitValue(impl_, kor::KaraokeUnitMembers::inGain, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetKaraokeMute(int& value) const {
-    return getUnitValue(impl_, kor::kKaraokeMute, 0, value);
+    return getUnitValue(impl_, kor::KaraokeUnitMembers::mute, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetKaraokeMute(int value) {
-    return setUnitValue(impl_, kor::kKaraokeMute, 0, value);
+    return setUnitValue(impl_, kor::KaraokeUnitMembers::mute, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetKaraokeSolo(int& value) const {
-    return getUnitValue(impl_, kor::kKaraokeSolo, 0, value);
+    return getUnitValue(impl_, kor::KaraokeUnitMembers::solo, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetKaraokeSolo(int value) {
-    return setUnitValue(impl_, kor::kKaraokeSolo, 0, value);
+    return setUnitValue(impl_, kor::KaraokeUnitMembers::solo, 0, value);
 }
 
 int CZRKorManagerIF::mixerGetKaraokeVol(int& value) const {
-    return getUnitValue(impl_, kor::kKaraokeVol, 0, value);
+    return getUnitValue(impl_, kor::KaraokeUnitMembers::vol, 0, value);
 }
 
 int CZRKorManagerIF::mixerSetKaraokeVol(int value) {
-    return setUnitValue(impl_, kor::kKaraokeVol, 0, value);
+    return setUnitValue(impl_, kor::KaraokeUnitMembers::vol, 0, value);
 }
 
 IZRVstPlugin* CZRKorManagerIF::mixerGetMasterVstPlugin(int slot) const {

@@ -32,41 +32,37 @@ template <class Unit> struct MixerValue {
 /// The lower end of a value a setter takes as given (kNoLimit is the upper end).
 inline constexpr std::int32_t kNoLowerLimit = std::numeric_limits<std::int32_t>::min();
 
-// Mute and the send switch are taken as given: the host may store values the unit's own check
-// would report.
-inline constexpr MixerValue<CZRMasterUnit> kMasterOutDev{&ZRMasterUnitValues::outDev, -1, kNoLimit};
-inline constexpr MixerValue<CZRMasterUnit> kMasterVol{&ZRMasterUnitValues::vol, kMinLevel,
-                                                      kMaxLevel};
-inline constexpr MixerValue<CZRMasterUnit> kMasterSrRetLevel{&ZRMasterUnitValues::srRetLevel,
-                                                             kMinLevel, kMaxLevel};
+// The member table of the mixer methods. Mute and the send switch are taken as given: the host
+// may store values the unit's own check would report.
 
-inline constexpr MixerValue<CZRZRUnit> kZRInGain{&ZRZRUnitValues::inGain, kMinGain, kMaxGain};
-inline constexpr MixerValue<CZRZRUnit> kZRSendLevel{&ZRZRUnitValues::sendLevel, kMinLevel,
-                                                    kMaxLevel};
-inline constexpr MixerValue<CZRZRUnit> kZRSendEnable{&ZRZRUnitValues::sendEnable, kNoLowerLimit,
-                                                     kNoLimit};
-inline constexpr MixerValue<CZRZRUnit> kZRMute{&ZRZRUnitValues::mute, kNoLowerLimit, kNoLimit};
-inline constexpr MixerValue<CZRZRUnit> kZRSolo{&ZRZRUnitValues::solo, 0, 1};
-inline constexpr MixerValue<CZRZRUnit> kZRPan{&ZRZRUnitValues::pan, 0, kMaxPan};
-inline constexpr MixerValue<CZRZRUnit> kZRVol{&ZRZRUnitValues::vol, kMinLevel, kMaxLevel};
+struct MasterUnitMembers {
+    static constexpr MixerValue<CZRMasterUnit> outDev{&ZRMasterUnitValues::outDev, -1, kNoLimit};
+    static constexpr MixerValue<CZRMasterUnit> vol{&ZRMasterUnitValues::vol, kMinLevel, kMaxLevel};
+    static constexpr MixerValue<CZRMasterUnit> srRetLevel{&ZRMasterUnitValues::srRetLevel,
+                                                          kMinLevel, kMaxLevel};
+};
 
-inline constexpr MixerValue<CZRSEUnit> kSEInGain{&ZRSEUnitValues::inGain, kMinGain, kMaxGain};
-inline constexpr MixerValue<CZRSEUnit> kSESendLevel{&ZRSEUnitValues::sendLevel, kMinLevel,
-                                                    kMaxLevel};
-inline constexpr MixerValue<CZRSEUnit> kSESendEnable{&ZRSEUnitValues::sendEnable, kNoLowerLimit,
-                                                     kNoLimit};
-inline constexpr MixerValue<CZRSEUnit> kSEMute{&ZRSEUnitValues::mute, kNoLowerLimit, kNoLimit};
-inline constexpr MixerValue<CZRSEUnit> kSESolo{&ZRSEUnitValues::solo, 0, 1};
-inline constexpr MixerValue<CZRSEUnit> kSEPan{&ZRSEUnitValues::pan, 0, kMaxPan};
-inline constexpr MixerValue<CZRSEUnit> kSEVol{&ZRSEUnitValues::vol, kMinLevel, kMaxLevel};
+/// The members of a channel unit (ZR or SE unit) of class `Unit`.
+template <class Unit> struct ChannelUnitMembers {
+    using Values = UnitValuesOf<Unit>;
+    static constexpr MixerValue<Unit> inGain{&Values::inGain, kMinGain, kMaxGain};
+    static constexpr MixerValue<Unit> sendLevel{&Values::sendLevel, kMinLevel, kMaxLevel};
+    static constexpr MixerValue<Unit> sendEnable{&Values::sendEnable, kNoLowerLimit, kNoLimit};
+    static constexpr MixerValue<Unit> mute{&Values::mute, kNoLowerLimit, kNoLimit};
+    static constexpr MixerValue<Unit> solo{&Values::solo, 0, 1};
+    static constexpr MixerValue<Unit> pan{&Values::pan, 0, kMaxPan};
+    static constexpr MixerValue<Unit> vol{&Values::vol, kMinLevel, kMaxLevel};
+};
+using ZRUnitMembers = ChannelUnitMembers<CZRZRUnit>;
+using SEUnitMembers = ChannelUnitMembers<CZRSEUnit>;
 
-inline constexpr MixerValue<CZRKaraokeUnit> kKaraokeInGain{&ZRKaraokeUnitValues::inGain, kMinGain,
-                                                           kMaxGain};
-inline constexpr MixerValue<CZRKaraokeUnit> kKaraokeMute{&ZRKaraokeUnitValues::mute, kNoLowerLimit,
-                                                         kNoLimit};
-inline constexpr MixerValue<CZRKaraokeUnit> kKaraokeSolo{&ZRKaraokeUnitValues::solo, 0, 1};
-inline constexpr MixerValue<CZRKaraokeUnit> kKaraokeVol{&ZRKaraokeUnitValues::vol, kMinLevel,
-                                                        kMaxLevel};
+struct KaraokeUnitMembers {
+    using Values = ZRKaraokeUnitValues;
+    static constexpr MixerValue<CZRKaraokeUnit> inGain{&Values::inGain, kMinGain, kMaxGain};
+    static constexpr MixerValue<CZRKaraokeUnit> mute{&Values::mute, kNoLowerLimit, kNoLimit};
+    static constexpr MixerValue<CZRKaraokeUnit> solo{&Values::solo, 0, 1};
+    static constexpr MixerValue<CZRKaraokeUnit> vol{&Values::vol, kMinLevel, kMaxLevel};
+};
 
 /// Writes `member` of a unit of the current song's mixer into `value` and returns 1; the ZR unit
 /// is the one at `position` in the mixer's ZR unit list, the other units have no address. 0,
