@@ -60,24 +60,45 @@ public:
                                      std::vector<std::uint32_t>& tempoIDs) = 0;
     virtual int setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) = 0;
 
-    // Singers of a musical part.
+    // Singers of a musical part. The voice must be in the sequence's VVoice table
+    // (ZR_E_VVOICE_NOT_FOUND); a negative position: ZR_E_INVALID_SINGER_POSITION.
+    /// Sets the voice; the position in `value` is ignored.
     virtual int updateSinger(std::uint32_t singerID, const ZRSingerValue& value) = 0;
+    /// Sets position and voice. The head singer (at tick 0) cannot move
+    /// (ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED); another singer at the new position:
+    /// ZR_E_SINGERS_ARE_DUPLICATED.
     virtual int moveSinger(std::uint32_t singerID, const ZRSingerValue& value) = 0;
+    /// Inserts into a musical part's singer list; a singer already at that position takes the
+    /// new voice.
     virtual int insertSinger(std::uint32_t singerListID, const ZRSingerValue& value) = 0;
+    /// Removes a singer; the head singer stays and takes the default VVoice.
     virtual int deleteSinger(std::uint32_t singerID) = 0;
 
     // Part style attributes.
-    virtual int setPartStyleAttrib(std::uint32_t attribID, const std::wstring& value,
-                                   std::int32_t option) = 0;
+    /// Stores `value` under the style ID `styleID` (1 to 256 characters, else
+    /// ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID) in a part style.
+    virtual int setPartStyleAttrib(std::uint32_t attribID, const std::wstring& styleID,
+                                   std::int32_t value) = 0;
+    /// Removes every value of a part style.
     virtual int clearPartStyleAttrib(std::uint32_t attribID) = 0;
 
-    // Style controls of a musical part.
+    // Style controls of a musical part, kept in one list per name. Moves and inserts: a position
+    // below 0 or beyond the policy's maxNoteTick gives ZR_E_INVALID_STYLE_CONTROL_POSITION. The
+    // name in the value must be that of the control's list (ZR_E_INVALID_STYLE_CONTROL_ID).
+    // Updates set the value only; moves refuse a position another control holds
+    // (ZR_E_STYLE_CONTROLS_ARE_DUPLICATED); an insert at a taken position sets that control's
+    // value.
     virtual int updateStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) = 0;
     virtual int moveStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) = 0;
     virtual int insertStyleControl(std::uint32_t listID, const ZRStyleControlValue& value) = 0;
     virtual int deleteStyleControl(std::uint32_t controlID) = 0;
 
-    // Musical controls of a musical part.
+    // Musical controls of a musical part, kept in one list per kind. Moves and inserts: a
+    // position below 0 or beyond the policy's maxNoteTick gives
+    // ZR_E_INVALID_MUSICAL_CONTROL_POSITION. The kind in the value must be 0 to 6 and that of the
+    // control's list (ZR_E_INVALID_MUSICAL_CONTROL_ID). Updates set the value only; moves refuse
+    // a position another control holds (ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED); an insert at a
+    // taken position sets that control's value.
     virtual int updateMusicalControl(std::uint32_t controlID,
                                      const ZRMusicalControlValue& value) = 0;
     virtual int moveMusicalControl(std::uint32_t controlID, const ZRMusicalControlValue& value) = 0;
