@@ -33,10 +33,22 @@ public:
     /// The English message of `code`; "" for a code the library never reports.
     virtual const wchar_t* getErrorMessage(std::uint32_t code) const = 0;
 
-    // Time signatures (they record the whole master track).
+    // Time signatures (they record the whole master track). Numerator outside 1 to 255 or a
+    // denominator other than 1, 2, 4, 8, 16, 32: ZR_E_INVALID_TIME_SIGNATURE_VALUE; negative
+    // measure: ZR_E_INVALID_TIME_SIGNATURE_POSITION. A change inside the pre-measure area that
+    // alters its length moves every tempo after it (but the head tempo), every part of the ZR
+    // tracks and every WAV part by the difference in ticks; moved tempos that would land inside
+    // the area are dropped. When that move cannot be made: ZR_E_UPDATE_FAILED, nothing changed.
+    /// Sets numerator and denominator; the measure in `value` is ignored.
     virtual int updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) = 0;
+    /// Sets measure and values. The head time signature (measure 0) cannot move
+    /// (ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED); another one at the new measure:
+    /// ZR_E_TIME_SIGNATURES_ARE_DUPLICATED.
     virtual int moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) = 0;
+    /// Inserts into the master track's list; one already at that measure takes the new values.
+    /// No master track: ZR_E_NO_MASTER_TRACK.
     virtual int insertTimeSig(const ZRTimeSigValue& value) = 0;
+    /// Removes a time signature; the head one stays and is reset to 4/4.
     virtual int deleteTimeSig(std::uint32_t timeSigID) = 0;
 
     // Tempos.
@@ -55,9 +67,14 @@ public:
     virtual int deleteTempo(std::uint32_t tempoID) = 0;
 
     // The pre-measure area.
+    /// Fills the vectors (cleared first) with the IDs of the time signatures (measure below the
+    /// pre-measure count) and tempos (tick below the area's end) inside the pre-measure area of
+    /// the live song, the head ones left out. Records nothing.
     virtual int listPreMeasureEvents(std::uint32_t masterTrackID,
                                      std::vector<std::uint32_t>& timeSigIDs,
                                      std::vector<std::uint32_t>& tempoIDs) = 0;
+    /// Sets the number of pre-measures (1 to 8, else ZR_E_INVALID_PREMEASURE) and moves the song
+    /// after the area as a time signature change does (ZR_E_UPDATE_FAILED when it cannot).
     virtual int setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) = 0;
 
     // Singers of a musical part. The voice must be in the sequence's VVoice table

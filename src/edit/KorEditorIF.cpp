@@ -2,9 +2,11 @@
 
 #include "edit/CommitHistory.h"
 #include "edit/MusicalControlEdits.h"
+#include "edit/PreMeasureEdits.h"
 #include "edit/SingerEdits.h"
 #include "edit/StyleEdits.h"
 #include "edit/TempoEdits.h"
+#include "edit/TimeSigEdits.h"
 #include "model/KorDocument.h"
 
 #include <algorithm>
@@ -128,6 +130,32 @@ int CZRKorEditorIF::deleteTempo(std::uint32_t tempoID) {
 }
 
 // Time signatures, the pre-measure, singers, part styles, style and musical controls.
+
+int CZRKorEditorIF::updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) {
+    return finish(kor::updateTimeSig(*this, timeSigID, value));
+}
+
+int CZRKorEditorIF::moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) {
+    return finish(kor::moveTimeSig(*this, timeSigID, value));
+}
+
+int CZRKorEditorIF::insertTimeSig(const ZRTimeSigValue& value) {
+    return finish(kor::insertTimeSig(*this, value));
+}
+
+int CZRKorEditorIF::deleteTimeSig(std::uint32_t timeSigID) {
+    return finish(kor::deleteTimeSig(*this, timeSigID));
+}
+
+int CZRKorEditorIF::listPreMeasureEvents(std::uint32_t masterTrackID,
+                                         std::vector<std::uint32_t>& timeSigIDs,
+                                         std::vector<std::uint32_t>& tempoIDs) {
+    return finish(kor::listPreMeasureEvents(*this, masterTrackID, timeSigIDs, tempoIDs));
+}
+
+int CZRKorEditorIF::setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) {
+    return finish(kor::setPreMeasure(*this, masterTrackID, preMeasure));
+}
 
 int CZRKorEditorIF::updateSinger(std::uint32_t singerID, const ZRSingerValue& value) {
     return finish(kor::updateSinger(*this, singerID, value));

@@ -37,21 +37,19 @@ public:
         return host_.errorMessage(code);
     }
 
-    int updateTimeSig(std::uint32_t, const ZRTimeSigValue&) override { return notYet(); }
-    int moveTimeSig(std::uint32_t, const ZRTimeSigValue&) override { return notYet(); }
-    int insertTimeSig(const ZRTimeSigValue&) override { return notYet(); }
-    int deleteTimeSig(std::uint32_t) override { return notYet(); }
+    int updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) override;
+    int moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) override;
+    int insertTimeSig(const ZRTimeSigValue& value) override;
+    int deleteTimeSig(std::uint32_t timeSigID) override;
 
     int updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) override;
     int moveTempo(std::uint32_t tempoID, const ZRTempoValue& value) override;
     int insertTempo(const ZRTempoValue& value) override;
     int deleteTempo(std::uint32_t tempoID) override;
 
-    int listPreMeasureEvents(std::uint32_t, std::vector<std::uint32_t>&,
-                             std::vector<std::uint32_t>&) override {
-        return notYet();
-    }
-    int setPreMeasure(std::uint32_t, std::int32_t) override { return notYet(); }
+    int listPreMeasureEvents(std::uint32_t masterTrackID, std::vector<std::uint32_t>& timeSigIDs,
+                             std::vector<std::uint32_t>& tempoIDs) override;
+    int setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) override;
 
     int updateSinger(std::uint32_t singerID, const ZRSingerValue& value) override;
     int moveSinger(std::uint32_t singerID, const ZRSingerValue& value) override;
