@@ -7,7 +7,6 @@
 #include "model/StyleControl.h"
 #include "model/VVoice.h"
 #include "support/EditSong.h"
-#include "support/ManagerFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -187,63 +186,10 @@ TEST(PartEventEdits, PartStylesTakeNamedValuesAndClearAsOneChange) {
     ASSERT_TRUE(style.getValue(L"accent", value));
     EXPECT_EQ(value, 77);
     EXPECT_EQ(f.history.entryAt(1).changes()[0].flags, 0x11u);
+    const std::wstring afterFirst = f.song.dump();
 
     ASSERT_EQ(kor::clearPartStyleAttrib(f.take(), styleID), 0u);
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_TRUE(style.values().empty());
-    ASSERT_EQ(f.undo(), 0u);
-    ASSERT_TRUE(style.getValue(L"newStyle", value));
-    EXPECT_EQ(value, 3);
-    ASSERT_EQ(f.undo(), 0u);
-    EXPECT_EQ(f.song.dump(), f.original);
-}
-
-// Through the manager: the song's VVoice table and the voice database's default voice.
-class SingerSession : public kor::test::ManagerTest {
-protected:
-    void SetUp() override {
-        ManagerTest::SetUp();
-        ASSERT_EQ(manager.sysInitialize(kor::test::validPolicy()), 1);
-        ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"", L"", 1920),
-                  nullptr);
-        auto* track = dynamic_cast<IZRZRTrack*>(
-            manager.korGetCurrentSequence()->getSequence()->getZRTrackList()->getAt(0));
-        part = dynamic_cast<IZRMusicalPart*>(track->getPartList()->getAt(0));
-        ASSERT_NE(part, nullptr);
-    }
-    IZRMusicalSinger* singer(std::uint32_t index) {
-        return dynamic_cast<IZRMusicalSinger*>(part->getSingerList()->getAt(index));
-    }
-
-    CZRKorManagerIF manager;
-    IZRMusicalPart* part = nullptr;
-};
-
-TEST_F(SingerSession, SingsOnlyKnownVoicesAndFallsBackToTheDefaultVoice) {
-    const unsigned int start = manager.editGetCurrentCommitPoint();
-    const std::uint32_t head = singer(0)->getObjID();
-    IZRKorEditorIF* editor = manager.editGetKorEditor(1);
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->insertSinger(part->getSingerList()->getObjID(), {480, 5, 5}), 0);
-    EXPECT_EQ(editor->getLastError(), ZR_E_VVOICE_NOT_FOUND);
-    ASSERT_EQ(editor->insertSinger(part->getSingerList()->getObjID(), {480, 1, 0}), 1);
-    ASSERT_EQ(editor->updateSinger(head, {0, 0, 0}), 1);
-    ASSERT_EQ(editor->commit(), 1);
-    manager.editReleaseKorEditor(editor);
-    ASSERT_EQ(part->getSingerList()->getCount(), 2u);
-    EXPECT_EQ(singer(0)->getVPC(), 0);
-    EXPECT_EQ(singer(1)->getPosTick(), 480);
-    EXPECT_EQ(manager.editIsEdited(part->getObjID(), start, 1), 1);
-
-    editor = manager.editGetKorEditor(1);
-    ASSERT_EQ(editor->deleteSinger(head), 1);
-    ASSERT_EQ(editor->commit(), 1);
-    manager.editReleaseKorEditor(editor);
-    EXPECT_EQ(singer(0)->getVPC(), 3); // the voice database's default voice (0, 3)
-    ASSERT_EQ(manager.editUndo(), 1);
-    EXPECT_EQ(singer(0)->getVPC(), 0);
-    ASSERT_EQ(manager.editUndo(), 1);
-    EXPECT_EQ(part->getSingerList()->getCount(), 1u);
-    ASSERT_EQ(manager.editRedo(), 1);
-    EXPECT_EQ(part->getSingerList()->getCount(), 2u);
+    f.expectUndoesTo(afterFirst);
 }
