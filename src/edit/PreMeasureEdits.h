@@ -34,6 +34,10 @@ struct MasterTrackEdit {
 /// valid; then applied, which cannot fail.
 class SongShift {
 public:
+    SongShift() = default;
+    SongShift(const SongShift&) = delete;
+    SongShift& operator=(const SongShift&) = delete;
+
     /// Obtains the records of the tempo list and of every part list and works out the new
     /// positions for an area that ended at tick `from` and grows by `delta` ticks (shrinks when
     /// negative). False, with nothing changed, when `from` is negative, the sequence has no master
