@@ -4,8 +4,11 @@
 
 #include "edit/KorEditorIF.h"
 #include "model/KorDocument.h"
+#include "model/KorRoot.h"
 #include "model/NodeList.h"
 #include "model/ObjectFactory.h"
+#include "model/Sequence.h"
+#include "model/VVoice.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -87,6 +90,23 @@ T* insertNew(ListEdit<T>& edit, Values values) {
         return nullptr;
     }
     return created;
+}
+
+/// The sequence of the editor's document (borrowed); null when the document has none.
+inline CZRSequence* editedSequence(const CZRKorEditorIF& editor) {
+    const CZRKorRoot* root = editor.document().root();
+    return root != nullptr ? root->sequence() : nullptr;
+}
+
+/// Whether the VVoice table of the edited sequence holds the voice (`vBS`, `vPC`): singers and
+/// prosody voices may only name voices the song carries.
+inline bool hasVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
+    const CZRSequence* sequence = editedSequence(editor);
+    if (sequence == nullptr || sequence->vvoiceList() == nullptr) return false;
+    for (const IZRMutableKorObject* element : sequence->vvoiceList()->elements())
+        if (const auto* voice = objCast<CZRVVoice>(element))
+            if (voice->values().vBS == vBS && voice->values().vPC == vPC) return true;
+    return false;
 }
 
 } // namespace kor
