@@ -2,7 +2,6 @@
 
 #include "edit/CommitHistory.h"
 #include "edit/NoteEdits.h"
-#include "edit/NoteStyleEdits.h"
 #include "edit/TempoEdits.h"
 #include "model/KorDocument.h"
 

@@ -4,7 +4,6 @@
 #include "legacy/IconVibrato.h"
 #include "support/EditSong.h"
 #include "support/ManagerFixture.h"
-#include "support/TempDir.h"
 
 #include <korman/korman.h>
 
@@ -12,12 +11,16 @@
 
 namespace {
 
-ZRNoteValue noteAt(std::int32_t posTick) {
-    return {posTick, 480, 60, 64, L"la", {L"l", L"a"}, 0};
+using Curve = std::vector<kor::VibratoPoint>;
+
+ZRNoteValue noteAt(std::int32_t posTick, std::int32_t durTick = 480) {
+    return {posTick, durTick, 60, 64, L"la", {L"l", L"a"}, 0};
 }
 
 constexpr ZRNoteStyleValue kStyle{8, 0, 1, 0, 50, 50, 127};
 
+// The song's note at tick 0 has no styles; the voice database offers vibrato kind 7, whose depth
+// falls from 64 to 0 and whose rate stays at 50. Notes may reach tick 4800.
 struct NoteFixture {
     EditSong song;
     TestHost host;
@@ -25,22 +28,22 @@ struct NoteFixture {
     ZRKorManagementPolicy policy;
     std::unique_ptr<CZRKorEditorIF> editor;
     kor::test::TempDir dir;
-    CIconVibrato normal;
+    CIconVibrato kind7;
     std::uint32_t list = song.musical->noteList()->getObjID();
     std::uint32_t note = song.note->getObjID();
 
     NoteFixture() {
         policy.maxNoteTick = 4800;
         take();
-        // Kind 7 starts at depth 64 and falls to 0 at its end; its rate stays at 50.
-        dir.write("normal.aic", "[Parameter]\nStartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\n"
-                                "DepthBPY=64,0\nStartRate=50\n");
-        EXPECT_TRUE(normal.load(dir.wide("normal.aic")));
-        host.vibratos[7] = &normal;
+        dir.write("kind7.aic", "[Parameter]\nStartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\n"
+                               "DepthBPY=64,0\nStartRate=50\n");
+        EXPECT_TRUE(kind7.load(dir.wide("kind7.aic")));
+        host.vibratos[7] = &kind7;
     }
     void take() { editor = std::make_unique<CZRKorEditorIF>(host, policy, song.doc, history); }
-    const CZRMusicalNote* liveNote(std::size_t index) const {
-        return kor::objCast<CZRMusicalNote>(song.musical->noteList()->elementAt(index));
+    /// The note at `index` of the live list: a commit replaces the list and its notes by copies.
+    const CZRMusicalNote& liveNote(std::size_t index) const {
+        return *kor::objCast<CZRMusicalNote>(song.musical->noteList()->elementAt(index));
     }
     std::wstring dump() {
         song.musical->clearEdited();
@@ -48,11 +51,11 @@ struct NoteFixture {
     }
 };
 
-std::vector<kor::VibratoPoint> curve(const CZRMusicalNote& note, const wchar_t* id) {
-    std::vector<kor::VibratoPoint> points;
-    for (const IZRMutableKorObject* point : note.noteSeqStyle()->elementList(id)->elements()) {
-        const auto* element = kor::objCast<CZRNoteStyleSeqAttribElement>(point);
-        points.push_back({element->getPosNrm(), element->getElv()});
+Curve curve(const CZRMusicalNote& note, const wchar_t* id) {
+    Curve points;
+    for (const IZRMutableKorObject* element : note.noteSeqStyle()->elementList(id)->elements()) {
+        const auto* point = kor::objCast<CZRNoteStyleSeqAttribElement>(element);
+        points.push_back({point->getPosNrm(), point->getElv()});
     }
     return points;
 }
@@ -69,7 +72,7 @@ TEST(NoteEdits, ChecksNoteValuesInOrderBeforeRecording) {
     NoteFixture f;
     struct Row {
         ZRNoteValue value;
-        std::uint32_t insert, update;
+        std::uint32_t insert, update; // the update ignores the position and keeps the note at 0
     };
     const Row rows[] = {
         {{-1, 480, 60, 64, L"a", {L"a"}, 0}, ZR_E_INVALID_NOTE_POSITION, 0},
@@ -81,13 +84,9 @@ TEST(NoteEdits, ChecksNoteValuesInOrderBeforeRecording) {
         {{0, 480, 60, 64, L"a", std::vector<std::wstring>(11, L"abc"), 0},
          ZR_E_INVALID_PHONEME,
          ZR_E_INVALID_PHONEME},
-        // The limit of 4800 ticks: the insert ends where the value says, the update where the
-        // note at tick 0 would end.
-        {{4320, 480, 60, 64, L"a", {L"a"}, 0}, 0, 0},
-        {{4320, 481, 60, 64, L"a", {L"a"}, 0}, ZR_E_INVALID_NOTE_POSITION, 0},
-        {{0, 4801, 60, 64, L"a", {L"a"}, 0},
-         ZR_E_INVALID_NOTE_POSITION,
-         ZR_E_INVALID_NOTE_POSITION},
+        {noteAt(4320), 0, 0},
+        {noteAt(4320, 481), ZR_E_INVALID_NOTE_POSITION, 0},
+        {noteAt(0, 4801), ZR_E_INVALID_NOTE_POSITION, ZR_E_INVALID_NOTE_POSITION},
     };
     for (const Row& row : rows) {
         f.editor->discard();
@@ -98,9 +97,7 @@ TEST(NoteEdits, ChecksNoteValuesInOrderBeforeRecording) {
     }
     const std::uint32_t singers = f.song.musical->singerList()->getObjID();
     EXPECT_EQ(kor::insertNote(*f.editor, singers, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
-    EXPECT_EQ(kor::insertNote(*f.editor, f.note, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
     EXPECT_EQ(kor::moveNote(*f.editor, f.list, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
-    EXPECT_EQ(kor::deleteNote(*f.editor, 9999), ZR_E_EDIT_TARGET_NOT_FOUND);
 }
 
 TEST(NoteEdits, InsertMoveAndDeleteChangeOnlyTheListCopyUntilCommit) {
@@ -120,24 +117,20 @@ TEST(NoteEdits, InsertMoveAndDeleteChangeOnlyTheListCopyUntilCommit) {
     const auto& changes = f.editor->pending()[0]->changes();
     ASSERT_EQ(changes.size(), 6u);
     const std::uint32_t inserted = changes[0].objID;
-    const std::vector<std::uint32_t> flags{changes[0].flags, changes[1].flags, changes[2].flags,
-                                           changes[4].flags};
-    EXPECT_EQ(flags, (std::vector<std::uint32_t>{0x12, 0x11, 0x11, 0x14}));
-    EXPECT_EQ(changes[2].posTick, 1920);
-    EXPECT_EQ(changes[4].posTick, 960);
+    EXPECT_EQ((std::vector{changes[0].flags, changes[1].flags, changes[2].flags, changes[4].flags}),
+              (std::vector<std::uint32_t>{0x12, 0x11, 0x11, 0x14}));
+    EXPECT_EQ((std::vector{changes[0].posTick, changes[2].posTick, changes[4].posTick}),
+              (std::vector{1440, 1920, 960}));
     EXPECT_EQ(changes[5].objID, f.list);
 
     ASSERT_EQ(f.editor->commit(), 1);
     ASSERT_EQ(f.song.musical->noteList()->getCount(), 2u);
-    EXPECT_EQ(f.liveNote(0)->getObjID(), inserted);
-    EXPECT_EQ(f.liveNote(1)->getObjID(), f.note);
-    EXPECT_EQ(f.liveNote(1)->getNoteNum(), 62);
+    EXPECT_EQ(f.liveNote(0).getObjID(), inserted);
+    EXPECT_EQ(f.liveNote(1).getObjID(), f.note);
+    EXPECT_EQ(f.liveNote(1).getNoteNum(), 62);
     EXPECT_EQ(f.song.doc.objects().lookup(second), nullptr);
-
     ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
     EXPECT_EQ(f.dump(), before);
-    ASSERT_EQ(kor::redoAndNotify(f.history, f.host), 0u);
-    EXPECT_EQ(f.liveNote(1)->getPosTick(), 1920);
 }
 
 TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
@@ -155,26 +148,23 @@ TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
     // The vibrato covers the second half of the note: its curves start at the middle.
     ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 50, 7}), 0u);
     ASSERT_EQ(f.editor->commit(), 1);
-    const CZRMusicalNote& styled = *f.liveNote(1);
+    const CZRMusicalNote& styled = f.liveNote(1);
     EXPECT_EQ(styleValue(styled, L"risePort"), 1);
     EXPECT_EQ(styleValue(styled, L"vibType"), 7);
     EXPECT_EQ(styleValue(styled, L"vibLen"), 50);
-    EXPECT_EQ(curve(styled, L"vibDep"), (std::vector<kor::VibratoPoint>{{32768, 64}, {65536, 0}}));
-    EXPECT_EQ(curve(styled, L"vibRate"), (std::vector<kor::VibratoPoint>{{32768, 50}}));
+    EXPECT_EQ(curve(styled, L"vibDep"), (Curve{{32768, 64}, {65536, 0}}));
+    EXPECT_EQ(curve(styled, L"vibRate"), (Curve{{32768, 50}}));
     EXPECT_EQ(styled.noteSeqStyle()->elementList(L"vibRate")->getListTypeEx(),
               CZRNoteStyleSeqAttrib::kVibRateKind);
     const std::wstring withVibrato = f.dump();
 
     // Switching the vibrato off empties the curves; undo brings back the very same points.
     f.take();
-    const std::uint32_t styledID = styled.getObjID();
-    ASSERT_EQ(kor::updateNoteVibrato(*f.editor, styledID, {0, 100, 7}), 0u);
-    EXPECT_EQ(curve(styled, L"vibDep").size(), 2u);
+    ASSERT_EQ(kor::updateNoteVibrato(*f.editor, styled.getObjID(), {0, 100, 7}), 0u);
     ASSERT_EQ(f.editor->commit(), 1);
-    const CZRMusicalNote& plain = *f.liveNote(1);
-    EXPECT_EQ(styleValue(plain, L"vibType"), 0);
-    EXPECT_EQ(styleValue(plain, L"vibLen"), 0);
-    EXPECT_TRUE(curve(plain, L"vibDep").empty());
+    EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 0);
+    EXPECT_EQ(styleValue(f.liveNote(1), L"vibLen"), 0);
+    EXPECT_TRUE(curve(f.liveNote(1), L"vibDep").empty());
     ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
     EXPECT_EQ(f.dump(), withVibrato);
 }
@@ -183,34 +173,67 @@ TEST(NoteEdits, CopiesANoteWithItsStylesUnderFreshIDs) {
     NoteFixture f;
     ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 100, 7}), 0u);
     ASSERT_EQ(f.editor->commit(), 1);
-    const CZRMusicalNote& source = *f.liveNote(1); // kept by the history after the next commit
+    const CZRMusicalNote& source = f.liveNote(1); // kept by the history after the next commit
     f.take();
-    EXPECT_EQ(kor::copyNote(*f.editor, f.list, 0, 9999), ZR_E_COPY_SOURCE_NOT_FOUND);
     EXPECT_EQ(kor::copyNote(*f.editor, f.list, 0, f.list), ZR_E_COPY_SOURCE_NOT_FOUND);
     EXPECT_EQ(kor::copyNote(*f.editor, f.list, -1, source.getObjID()), ZR_E_INVALID_NOTE_POSITION);
     EXPECT_EQ(kor::copyNote(*f.editor, f.list, 4321, source.getObjID()),
               ZR_E_INVALID_NOTE_POSITION);
     EXPECT_EQ(kor::copyNoteWithNumber(*f.editor, f.list, 0, source.getObjID(), 128),
               ZR_E_INVALID_NOTE_NUMBER);
-    EXPECT_EQ(kor::copyNote(*f.editor, f.note, 0, source.getObjID()), ZR_E_EDIT_TARGET_NOT_FOUND);
-    EXPECT_TRUE(f.editor->pending().empty());
 
     const std::size_t objects = f.song.doc.objects().size();
     ASSERT_EQ(kor::copyNoteWithNumber(*f.editor, f.list, 4320, source.getObjID(), 72), 0u);
     ASSERT_EQ(f.editor->commit(), 1);
-    ASSERT_EQ(f.liveNote(1)->getObjID(), source.getObjID());
-    // The copy brings a note, its two styles, two curves and their three points.
+    // A note, its two styles, two curves and their three points.
     EXPECT_EQ(f.song.doc.objects().size(), objects + 8);
-    const CZRMusicalNote& copy = *f.liveNote(2);
-    EXPECT_NE(copy.getObjID(), source.getObjID());
+    const CZRMusicalNote& copy = f.liveNote(2);
     EXPECT_NE(copy.noteStyle()->getObjID(), source.noteStyle()->getObjID());
-    EXPECT_EQ(copy.getPosTick(), 4320);
-    EXPECT_EQ(copy.getNoteNum(), 72);
-    EXPECT_EQ(copy.getLyric(), source.getLyric());
+    EXPECT_EQ((std::vector{copy.getPosTick(), copy.getNoteNum()}), (std::vector{4320, 72}));
     EXPECT_EQ(curve(copy, L"vibDep"), curve(source, L"vibDep"));
 }
 
-// The note family end to end: the manager's editor, the voice database's vibrato kinds, the
+TEST(NoteEdits, SetsStyleValuesAndCurvePoints) {
+    NoteFixture f;
+    ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 100, 7}), 0u);
+    ASSERT_EQ(f.editor->commit(), 1);
+    f.take();
+    const std::uint32_t style = f.liveNote(1).noteStyle()->getObjID();
+    const IZRNodeList* depth = f.liveNote(1).noteSeqStyle()->elementList(L"vibDep");
+    const std::uint32_t start = depth->getAt(0)->getObjID();
+    const std::uint32_t end = depth->getAt(1)->getObjID();
+    for (const ZRNoteStyleValue& value :
+         {ZRNoteStyleValue{101, 0, 0, 0, 50, 50, 127}, ZRNoteStyleValue{8, 0, 0, 0, 50, -1, 127},
+          ZRNoteStyleValue{8, 0, 0, 0, 50, 50, 128}})
+        EXPECT_EQ(kor::updateNoteStyleAttrib(*f.editor, style, value), ZR_E_INVALID_T2_NOTE_STYLE);
+    EXPECT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {65537, 1}),
+              ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION);
+    EXPECT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, f.list, {0, 1}),
+              ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_TRUE(f.editor->pending().empty());
+
+    // The portamento flags are not range-checked; the vibrato's values stay.
+    ASSERT_EQ(kor::updateNoteStyleAttrib(*f.editor, style, {100, 0, 5, 1, 0, 100, 0}), 0u);
+    EXPECT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {65536, 1}),
+              ZR_E_SEQUENTIAL_NOTE_STYLE_ATTRIBUTES_ARE_DUPLICATED);
+    ASSERT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {40000, 70}), 0u);
+    // A point already at the position takes the value instead of a new point being made.
+    ASSERT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, depth->getObjID(), {65536, 9}), 0u);
+    ASSERT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, depth->getObjID(), {1000, 20}), 0u);
+    ASSERT_EQ(kor::deleteNoteStyleSeqAttribElement(*f.editor, end), 0u);
+    EXPECT_EQ(kor::updateNoteStyleSeqAttribElement(*f.editor, end, {0, 5}),
+              ZR_E_EDIT_TARGET_DELETED);
+    ASSERT_EQ(f.editor->commit(), 1);
+
+    EXPECT_EQ(curve(f.liveNote(1), L"vibDep"), (Curve{{1000, 20}, {40000, 70}}));
+    EXPECT_EQ(styleValue(f.liveNote(1), L"risePort"), 5);
+    EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 7);
+    ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
+    EXPECT_EQ(curve(f.liveNote(1), L"vibDep"), (Curve{{0, 64}, {65536, 0}}));
+    EXPECT_EQ(styleValue(f.liveNote(1), L"risePort"), 1);
+}
+
+// The note family through the manager: its editor, the voice database's vibrato kinds, the
 // policy's tick limit, and the song read back through the public interfaces.
 class NoteEditSession : public kor::test::ManagerTest {
 protected:
@@ -243,12 +266,11 @@ TEST_F(NoteEditSession, InsertsAStyledNoteCommitsUndoesAndRedoes) {
     ASSERT_EQ(notes()->getCount(), 1u);
     const auto* note = dynamic_cast<const IZRMusicalNote*>(notes()->getAt(0));
     ASSERT_NE(note, nullptr);
-    EXPECT_EQ(note->getPosTick(), 7200);
     EXPECT_EQ(note->getPhoneme(1), L"a");
     std::int32_t length = 0;
     EXPECT_TRUE(note->getNoteStyle()->getValue(L"vibLen", length));
     EXPECT_EQ(length, 25);
-    // The depth curve of the vibrato kind, over the last quarter of the note.
+    // The depth curve of the fixture's vibrato kind starts where the last quarter of the note does.
     const IZRNodeList* depth = note->getNoteSeqStyle()->getElementList(L"vibDep");
     ASSERT_EQ(depth->getCount(), 2u);
     EXPECT_EQ(dynamic_cast<const IZRNoteStyleSeqAttribElement*>(depth->getAt(0))->getPosNrm(),
