@@ -13,6 +13,7 @@
 #include <korman/ErrorCodes.h>
 
 #include <cstdint>
+#include <new>
 
 namespace kor {
 
@@ -107,6 +108,25 @@ inline bool hasVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32
         if (const auto* voice = objCast<CZRVVoice>(element))
             if (voice->values().vBS == vBS && voice->values().vPC == vPC) return true;
     return false;
+}
+
+/// Whether an object placed at `posTick` and lasting `durTick` would end past the editor's upper
+/// tick limit (the policy's maxNoteTick; -1 sets none).
+inline bool endsPastTickLimit(const CZRKorEditorIF& editor, std::int32_t posTick,
+                              std::int32_t durTick) {
+    const int limit = editor.policy().maxNoteTick;
+    return limit != -1 && std::int64_t{posTick} + durTick > limit;
+}
+
+/// Runs the edit `op`, answering an allocation that fails while it copies texts or lists of the
+/// host's values with ZR_E_NOT_ENOUGH_MEMORY.
+template <class Op>
+[[nodiscard]] std::uint32_t memoryGuarded(Op op) noexcept {
+    try {
+        return op();
+    } catch (const std::bad_alloc&) {
+        return ZR_E_NOT_ENOUGH_MEMORY;
+    }
 }
 
 } // namespace kor

@@ -2,6 +2,7 @@
 
 #include "edit/CommitHistory.h"
 #include "edit/MusicalControlEdits.h"
+#include "edit/NoteEdits.h"
 #include "edit/PreMeasureEdits.h"
 #include "edit/SingerEdits.h"
 #include "edit/StyleEdits.h"
@@ -217,6 +218,65 @@ int CZRKorEditorIF::deleteMusicalControl(std::uint32_t controlID) {
 }
 
 // Notes, their style attributes and vibratos.
+
+int CZRKorEditorIF::updateNoteStyleAttrib(std::uint32_t attribID, const ZRNoteStyleValue& value) {
+    return finish(kor::updateNoteStyleAttrib(*this, attribID, value));
+}
+
+int CZRKorEditorIF::updateNoteStyleSeqAttribElement(
+    std::uint32_t elementID, const ZRNoteStyleSeqAttribElementValue& value) {
+    return finish(kor::updateNoteStyleSeqAttribElement(*this, elementID, value));
+}
+
+int CZRKorEditorIF::moveNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                                  const ZRNoteStyleSeqAttribElementValue& value) {
+    return finish(kor::moveNoteStyleSeqAttribElement(*this, elementID, value));
+}
+
+int CZRKorEditorIF::insertNoteStyleSeqAttribElement(
+    std::uint32_t listID, const ZRNoteStyleSeqAttribElementValue& value) {
+    return finish(kor::insertNoteStyleSeqAttribElement(*this, listID, value));
+}
+
+int CZRKorEditorIF::deleteNoteStyleSeqAttribElement(std::uint32_t elementID) {
+    return finish(kor::deleteNoteStyleSeqAttribElement(*this, elementID));
+}
+
+int CZRKorEditorIF::updateNoteVibrato(std::uint32_t noteID, const ZRVibratoValue& value) {
+    return finish(kor::updateNoteVibrato(*this, noteID, value));
+}
+
+int CZRKorEditorIF::updateNote(std::uint32_t noteID, const ZRNoteValue& value) {
+    return finish(kor::updateNote(*this, noteID, value));
+}
+
+int CZRKorEditorIF::moveNote(std::uint32_t noteID, const ZRNoteValue& value) {
+    return finish(kor::moveNote(*this, noteID, value));
+}
+
+int CZRKorEditorIF::insertNote(std::uint32_t noteListID, const ZRNoteValue& value) {
+    return finish(kor::insertNote(*this, noteListID, value));
+}
+
+int CZRKorEditorIF::insertNoteWithStyle(std::uint32_t noteListID, const ZRNoteValue& value,
+                                        const ZRNoteStyleValue& style,
+                                        const ZRVibratoValue& vibrato) {
+    return finish(kor::insertNoteWithStyle(*this, noteListID, value, style, vibrato));
+}
+
+int CZRKorEditorIF::copyNote(std::uint32_t noteListID, std::int32_t posTick,
+                             std::uint32_t sourceNoteID) {
+    return finish(kor::copyNote(*this, noteListID, posTick, sourceNoteID));
+}
+
+int CZRKorEditorIF::copyNoteWithNumber(std::uint32_t noteListID, std::int32_t posTick,
+                                       std::uint32_t sourceNoteID, std::int32_t noteNum) {
+    return finish(kor::copyNoteWithNumber(*this, noteListID, posTick, sourceNoteID, noteNum));
+}
+
+int CZRKorEditorIF::deleteNote(std::uint32_t noteID) {
+    return finish(kor::deleteNote(*this, noteID));
+}
 
 // Musical parts: update, move, insert, copy, delete, divide, merge and extend.
 

@@ -70,34 +70,26 @@ public:
     int insertMusicalControl(std::uint32_t listID, const ZRMusicalControlValue& value) override;
     int deleteMusicalControl(std::uint32_t controlID) override;
 
-    int updateNoteStyleAttrib(std::uint32_t, const ZRNoteStyleValue&) override { return notYet(); }
-    int updateNoteStyleSeqAttribElement(std::uint32_t,
-                                        const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int moveNoteStyleSeqAttribElement(std::uint32_t,
-                                      const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int insertNoteStyleSeqAttribElement(std::uint32_t,
-                                        const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int deleteNoteStyleSeqAttribElement(std::uint32_t) override { return notYet(); }
+    int updateNoteStyleAttrib(std::uint32_t attribID, const ZRNoteStyleValue& value) override;
+    int updateNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                        const ZRNoteStyleSeqAttribElementValue& value) override;
+    int moveNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                      const ZRNoteStyleSeqAttribElementValue& value) override;
+    int insertNoteStyleSeqAttribElement(std::uint32_t listID,
+                                        const ZRNoteStyleSeqAttribElementValue& value) override;
+    int deleteNoteStyleSeqAttribElement(std::uint32_t elementID) override;
 
-    int updateNoteVibrato(std::uint32_t, const ZRVibratoValue&) override { return notYet(); }
-    int updateNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int moveNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int insertNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int insertNoteWithStyle(std::uint32_t, const ZRNoteValue&, const ZRNoteStyleValue&,
-                            const ZRVibratoValue&) override {
-        return notYet();
-    }
-    int copyNote(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int copyNoteWithNumber(std::uint32_t, std::int32_t, std::uint32_t, std::int32_t) override {
-        return notYet();
-    }
-    int deleteNote(std::uint32_t) override { return notYet(); }
+    int updateNoteVibrato(std::uint32_t noteID, const ZRVibratoValue& value) override;
+    int updateNote(std::uint32_t noteID, const ZRNoteValue& value) override;
+    int moveNote(std::uint32_t noteID, const ZRNoteValue& value) override;
+    int insertNote(std::uint32_t noteListID, const ZRNoteValue& value) override;
+    int insertNoteWithStyle(std::uint32_t noteListID, const ZRNoteValue& value,
+                            const ZRNoteStyleValue& style, const ZRVibratoValue& vibrato) override;
+    int copyNote(std::uint32_t noteListID, std::int32_t posTick,
+                 std::uint32_t sourceNoteID) override;
+    int copyNoteWithNumber(std::uint32_t noteListID, std::int32_t posTick,
+                           std::uint32_t sourceNoteID, std::int32_t noteNum) override;
+    int deleteNote(std::uint32_t noteID) override;
 
     int updateMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
     int moveMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
@@ -167,6 +159,7 @@ public:
 
     CZRKorDocument& document() const { return document_; }
     const ZRKorManagementPolicy& policy() const { return policy_; }
+    IZREditorHost& host() const { return host_; }
     const std::vector<std::unique_ptr<AZREditCommand>>& pending() const { return pending_; }
 
     /// The record through which an edit of the live object `target` goes: a pending record of
