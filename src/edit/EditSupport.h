@@ -4,8 +4,12 @@
 
 #include "edit/KorEditorIF.h"
 #include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/MasterTrack.h"
 #include "model/NodeList.h"
 #include "model/ObjectFactory.h"
+#include "model/Sequence.h"
+#include "model/VVoice.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -87,6 +91,47 @@ T* insertNew(ListEdit<T>& edit, Values values) {
         return nullptr;
     }
     return created;
+}
+
+/// The sequence of the editor's document (borrowed); null when the document has none.
+inline CZRSequence* editedSequence(const CZRKorEditorIF& editor) {
+    const CZRKorRoot* root = editor.document().root();
+    return root != nullptr ? root->sequence() : nullptr;
+}
+
+/// Whether the VVoice table of the edited sequence holds the voice (`vBS`, `vPC`).
+inline bool hasVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
+    const CZRSequence* sequence = editedSequence(editor);
+    if (sequence == nullptr || sequence->vvoiceList() == nullptr) return false;
+    for (const IZRMutableKorObject* element : sequence->vvoiceList()->elements()) {
+        const auto* vvoice = objCast<CZRVVoice>(element);
+        if (vvoice != nullptr && vvoice->getVBS() == vBS && vvoice->getVPC() == vPC) return true;
+    }
+    return false;
+}
+
+/// 0 when a part may start at `posTick`, at or after the end of the pre-measure area;
+/// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION when
+/// the tick lies before that end.
+[[nodiscard]] inline std::uint32_t checkPartStart(const CZRKorEditorIF& editor,
+                                                  std::int32_t posTick) {
+    const CZRSequence* sequence = editedSequence(editor);
+    const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
+    if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
+    return posTick < master->getPreMeasureTick() ? ZR_E_INVALID_PART_POSITION : 0;
+}
+
+/// A deep copy of `source` made in `context` (a record's store), every copied object under a
+/// fresh ID; null, with nothing left behind, when it cannot be made.
+template <class T>
+T* deepCopy(const ZRCreateContext& context, const T& source) {
+    IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
+    if (copy == nullptr) return nullptr;
+    if (!copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
+        context.registry.destroy(copy->getObjID());
+        return nullptr;
+    }
+    return objCast<T>(copy);
 }
 
 } // namespace kor
