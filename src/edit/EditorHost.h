@@ -5,6 +5,7 @@
 #include <vector>
 
 class CZRCommitHistory;
+class CZRKorDocument;
 
 /// Implemented by the manager for the editor it hands out: telling the observer windows what
 /// changed, the memory headroom rule, and the message table. The manager outlives its editor.
@@ -18,6 +19,9 @@ public:
     virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;
     /// The English message of `code`, "" for an unknown code (static text).
     virtual const wchar_t* errorMessage(std::uint32_t code) const = 0;
+    /// The song in the import buffer (borrowed), which import operations copy from; null when
+    /// the buffer is empty.
+    virtual const CZRKorDocument* importedDocument() const = 0;
 
 protected:
     IZREditorHost() = default;

@@ -135,6 +135,9 @@ private:
     bool vvoiceModified_ = false;
     bool mixerModified_ = false;
     bool auxModified_ = false;
+
+public:
+    const CZRKorDocument* importedDocument() const override { return importBuffer_.get(); }
 };
 
 namespace kor {

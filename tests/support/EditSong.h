@@ -38,9 +38,12 @@ struct TestHost final : IZREditorHost {
         return code == 0 ? L"OK" : L"failed";
     }
 
+    const CZRKorDocument* importedDocument() const override { return imported; }
+
     std::uint32_t owner = 0;
     bool headroom = true;
     std::vector<Message> messages;
+    const CZRKorDocument* imported = nullptr;
 };
 
 struct EditSong {
