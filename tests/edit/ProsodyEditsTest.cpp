@@ -130,11 +130,5 @@ TEST(ProsodyEdits, EditsEachFamilyAndUndoesToTheSameTree) {
     EXPECT_EQ(f.song.prosody->controlList(kPitch)->getCount(), 0u);
     EXPECT_EQ(f.live<CZRProsodyControl>(f.control), nullptr);
     EXPECT_NE(f.song.prosody->getFlags() & ZR_FLAG_EDITED, 0u);
-
-    const std::wstring after = f.song.dump();
-    std::vector<std::uint32_t> ids;
-    ASSERT_TRUE(f.history.undo(ids));
-    EXPECT_EQ(f.song.dump(), before);
-    ASSERT_TRUE(f.history.redo(ids));
-    EXPECT_EQ(f.song.dump(), after);
+    expectUndoAndRedo(f.song, f.history, before);
 }

@@ -210,7 +210,5 @@ TEST(WAVPartEdits, UpdatesMovesAndDeletesParts) {
     const std::wstring before = f.song.dump();
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(f.song.sequence->seTrack()->wavPartList()->getCount(), 0u);
-    std::vector<std::uint32_t> ids;
-    ASSERT_TRUE(f.history.undo(ids));
-    EXPECT_EQ(f.song.dump(), before);
+    expectUndoAndRedo(f.song, f.history, before);
 }

@@ -76,13 +76,7 @@ TEST(ZRTrackEdits, MovesRenumberTracksAndUnitsAlike) {
     EXPECT_EQ(f.unitRows(), (Units{{0, 10}, {1, 20}, {2, 0}}));
     EXPECT_EQ(f.song.sequence->validate(), 0u);
     EXPECT_EQ(f.song.sequence->mixer()->validate(), 0u);
-    const std::wstring after = f.song.dump();
-
-    std::vector<std::uint32_t> ids;
-    ASSERT_TRUE(f.history.undo(ids));
-    EXPECT_EQ(f.song.dump(), before);
-    ASSERT_TRUE(f.history.redo(ids));
-    EXPECT_EQ(f.song.dump(), after);
+    expectUndoAndRedo(f.song, f.history, before);
 
     // Moving it back down renumbers the tracks between the other way.
     ASSERT_EQ(kor::moveZRTrack(f.restart(), f.tracks[0], 0), 0u);
@@ -161,13 +155,7 @@ TEST(ZRTrackEdits, InsertsCopiesImportsAndDeletesWithTheirUnits) {
     EXPECT_TRUE(std::any_of(changes.begin(), changes.end(), [&](const ZRChangeEntry& change) {
         return change.objID == f.tracks[2] && change.flags == ZR_CHANGE_DELETED;
     }));
-
-    const std::wstring after = f.song.dump();
-    std::vector<std::uint32_t> ids;
-    ASSERT_TRUE(f.history.undo(ids));
-    EXPECT_EQ(f.song.dump(), before);
-    ASSERT_TRUE(f.history.redo(ids));
-    EXPECT_EQ(f.song.dump(), after);
+    expectUndoAndRedo(f.song, f.history, before);
 }
 
 class ZRTrackEditSession : public kor::test::ManagerTest {};

@@ -117,3 +117,15 @@ struct EditSong {
         return positions;
     }
 };
+
+/// Undoes the last commit of `history`, expecting `song` to dump as `before` again, then redoes
+/// it, expecting the dump it had when called.
+inline void expectUndoAndRedo(const EditSong& song, CZRCommitHistory& history,
+                              const std::wstring& before) {
+    const std::wstring after = song.dump();
+    std::vector<std::uint32_t> ids;
+    ASSERT_TRUE(history.undo(ids));
+    EXPECT_EQ(song.dump(), before);
+    ASSERT_TRUE(history.redo(ids));
+    EXPECT_EQ(song.dump(), after);
+}
