@@ -3,11 +3,13 @@
 #include "model/TimeSig.h"
 #include "model/WAVPartFiles.h"
 #include "support/EditSong.h"
+#include "support/ManagerFixture.h"
 #include "support/TempDir.h"
 #include "support/WavBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 using kor::test::TempDir;
@@ -211,4 +213,41 @@ TEST(WAVPartEdits, UpdatesMovesAndDeletesParts) {
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(f.song.sequence->seTrack()->wavPartList()->getCount(), 0u);
     expectUndoAndRedo(f.song, f.history, before);
+}
+
+class WAVPartEditSession : public kor::test::ManagerTest {};
+
+TEST_F(WAVPartEditSession, AnUnsavedSongKeepsItsAudioBesideItsTemporaryFile) {
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(kor::test::validPolicy()), 1);
+    ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
+    // A commit puts the edited copy of the list into the song: the list is looked up afresh.
+    const auto seList = [&] {
+        return manager.korGetCurrentSequence()->getSequence()->getSETrack()->getWAVPartList();
+    };
+    const std::uint32_t listID = seList()->getObjID();
+    data_.write("voice.wav", wave(44100));
+    data_.write("slow.wav", wave(44100, 1, 22050));
+    data_.write("three.wav", wave(44100, 3));
+
+    IZRKorEditorIF* editor = manager.editGetKorEditor(1);
+    ASSERT_NE(editor, nullptr);
+    for (const auto& [name, code] : {std::pair{"slow.wav", ZR_E_INVALID_WAVE_SAMPLING_RATE},
+                                     std::pair{"three.wav", ZR_E_INVALID_WAVE_CHANNELS}}) {
+        EXPECT_EQ(editor->insertWAVPartFromFile(listID, 1920, data_.wide(name), 0), 0);
+        EXPECT_EQ(editor->getLastError(), code) << name;
+    }
+    ASSERT_EQ(editor->insertWAVPartFromFile(listID, 1920, data_.wide("voice.wav"), 0), 1);
+    ASSERT_EQ(editor->commit(), 1);
+    manager.editReleaseKorEditor(editor);
+
+    std::vector<std::filesystem::path> folders;
+    for (const auto& entry : std::filesystem::directory_iterator(tempFolder()))
+        if (entry.path().extension() == ".wavparts") folders.push_back(entry.path());
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_regular_file(folders[0] / "voice.wav"));
+    ASSERT_EQ(seList()->getCount(), 1u);
+    EXPECT_EQ(dynamic_cast<const IZRWAVPart*>(seList()->getAt(0))->getFilePath(), L"voice.wav");
+    ASSERT_EQ(manager.editUndo(), 1);
+    EXPECT_EQ(seList()->getCount(), 0u);
 }
