@@ -133,7 +133,7 @@ TEST(WAVPartEdits, CopiesTheFileIntoThePartsFolderUnderAFreeName) {
               std::tuple(44100, 16, 1));
     EXPECT_EQ(kor::actualWAVFilePath(f.song.doc, *part), f.dir.wide("song.wavparts/a.wav"));
     EXPECT_EQ(f.dir.read("song.wavparts/a.wav"), wave(44100));
-    const std::wstring inserted = f.song.dump();
+    expectUndoAndRedo(f.song, f.history, before);
 
     // Another file of that name keeps the first unless asked to replace it; the stored file
     // itself is not copied again.
@@ -143,7 +143,6 @@ TEST(WAVPartEdits, CopiesTheFileIntoThePartsFolderUnderAFreeName) {
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(f.lastSEPart()->getFilePath(), L"a_2.wav");
     EXPECT_EQ(f.dir.read("song.wavparts/a_2.wav"), wave(88200));
-    const std::wstring second = f.song.dump();
     ASSERT_EQ(kor::insertWAVPartFromFile(f.restart(), f.seList(), 1920,
                                          f.dir.wide("song.wavparts/a.wav"), 0),
               0u);
@@ -152,16 +151,6 @@ TEST(WAVPartEdits, CopiesTheFileIntoThePartsFolderUnderAFreeName) {
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(f.dir.read("song.wavparts/a.wav"), wave(88200));
     EXPECT_FALSE(std::filesystem::exists(f.dir.path() + "/song.wavparts/a_3.wav"));
-
-    std::vector<std::uint32_t> ids;
-    ASSERT_TRUE(f.history.undo(ids));
-    EXPECT_EQ(f.song.dump(), second);
-    ASSERT_TRUE(f.history.undo(ids));
-    EXPECT_EQ(f.song.dump(), inserted);
-    ASSERT_TRUE(f.history.undo(ids));
-    EXPECT_EQ(f.song.dump(), before);
-    ASSERT_TRUE(f.history.redo(ids));
-    EXPECT_EQ(f.song.dump(), inserted);
 }
 
 TEST(WAVPartEdits, ImportsFromTheImportBuffer) {
@@ -227,16 +216,9 @@ TEST_F(WAVPartEditSession, AnUnsavedSongKeepsItsAudioBesideItsTemporaryFile) {
     };
     const std::uint32_t listID = seList()->getObjID();
     data_.write("voice.wav", wave(44100));
-    data_.write("slow.wav", wave(44100, 1, 22050));
-    data_.write("three.wav", wave(44100, 3));
 
     IZRKorEditorIF* editor = manager.editGetKorEditor(1);
     ASSERT_NE(editor, nullptr);
-    for (const auto& [name, code] : {std::pair{"slow.wav", ZR_E_INVALID_WAVE_SAMPLING_RATE},
-                                     std::pair{"three.wav", ZR_E_INVALID_WAVE_CHANNELS}}) {
-        EXPECT_EQ(editor->insertWAVPartFromFile(listID, 1920, data_.wide(name), 0), 0);
-        EXPECT_EQ(editor->getLastError(), code) << name;
-    }
     ASSERT_EQ(editor->insertWAVPartFromFile(listID, 1920, data_.wide("voice.wav"), 0), 1);
     ASSERT_EQ(editor->commit(), 1);
     manager.editReleaseKorEditor(editor);

@@ -4,7 +4,6 @@
 #include "model/VVoice.h"
 #include "model/ZRUnit.h"
 #include "support/EditSong.h"
-#include "support/ManagerFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -156,49 +155,4 @@ TEST(ZRTrackEdits, InsertsCopiesImportsAndDeletesWithTheirUnits) {
         return change.objID == f.tracks[2] && change.flags == ZR_CHANGE_DELETED;
     }));
     expectUndoAndRedo(f.song, f.history, before);
-}
-
-class ZRTrackEditSession : public kor::test::ManagerTest {};
-
-TEST_F(ZRTrackEditSession, MoveThroughTheManagerRenumbersTracksAndUnitsAndUndoes) {
-    CZRKorManagerIF manager;
-    ASSERT_EQ(manager.sysInitialize(kor::test::validPolicy()), 1);
-    ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
-    ASSERT_NE(manager.korGetCurrentSequence(), nullptr);
-    IZRSequence* sequence = manager.korGetCurrentSequence()->getSequence();
-    ASSERT_NE(sequence, nullptr);
-    const auto rows = [&] {
-        std::vector<std::pair<std::wstring, std::int32_t>> out;
-        const IZRNodeList* units = sequence->getMixer()->getZRUnitList();
-        for (std::uint32_t i = 0; i < sequence->getZRTrackList()->getCount(); ++i) {
-            const auto* track = dynamic_cast<IZRZRTrack*>(sequence->getZRTrackList()->getAt(i));
-            const auto* unit = dynamic_cast<IZRZRUnit*>(units->getAt(i));
-            EXPECT_EQ(unit->getTrackNo(), track->getTrackNo());
-            out.emplace_back(track->getName(), track->getTrackNo());
-        }
-        return out;
-    };
-
-    IZRKorEditorIF* editor = manager.editGetKorEditor(1);
-    ASSERT_NE(editor, nullptr);
-    const std::uint32_t list = sequence->getZRTrackList()->getObjID();
-    ASSERT_EQ(editor->insertZRTrack(list, -1, L"B", L""), 1);
-    ASSERT_EQ(editor->insertZRTrack(list, -1, L"C", L""), 1);
-    ASSERT_EQ(editor->commit(), 1);
-    manager.editReleaseKorEditor(editor);
-    using Rows = std::vector<std::pair<std::wstring, std::int32_t>>;
-    ASSERT_EQ(rows(), (Rows{{L"Track", 0}, {L"B", 1}, {L"C", 2}}));
-
-    editor = manager.editGetKorEditor(1);
-    ASSERT_NE(editor, nullptr);
-    ASSERT_EQ(editor->moveZRTrack(sequence->getZRTrackList()->getAt(0)->getObjID(), 2), 1);
-    EXPECT_EQ(editor->moveZRTrack(list, 1), 0);
-    EXPECT_EQ(editor->getLastError(), ZR_E_EDIT_TARGET_NOT_FOUND);
-    ASSERT_EQ(editor->commit(), 1);
-    manager.editReleaseKorEditor(editor);
-    EXPECT_EQ(rows(), (Rows{{L"B", 0}, {L"C", 1}, {L"Track", 2}}));
-    ASSERT_EQ(manager.editUndo(), 1);
-    EXPECT_EQ(rows(), (Rows{{L"Track", 0}, {L"B", 1}, {L"C", 2}}));
-    ASSERT_EQ(manager.editRedo(), 1);
-    EXPECT_EQ(rows(), (Rows{{L"B", 0}, {L"C", 1}, {L"Track", 2}}));
 }
