@@ -4,12 +4,17 @@
 
 #include "edit/KorEditorIF.h"
 #include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/MasterTrack.h"
 #include "model/NodeList.h"
 #include "model/ObjectFactory.h"
+#include "model/Sequence.h"
+#include "model/VVoice.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <cstdint>
+#include <new>
 
 namespace kor {
 
@@ -87,6 +92,66 @@ T* insertNew(ListEdit<T>& edit, Values values) {
         return nullptr;
     }
     return created;
+}
+
+/// The sequence of the editor's document (borrowed); null when the document has none.
+inline CZRSequence* editedSequence(const CZRKorEditorIF& editor) {
+    const CZRKorRoot* root = editor.document().root();
+    return root != nullptr ? root->sequence() : nullptr;
+}
+
+/// Whether the VVoice table of the edited sequence holds the voice (`vBS`, `vPC`): singers and
+/// prosody voices may only name voices the song carries.
+inline bool hasVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
+    const CZRSequence* sequence = editedSequence(editor);
+    if (sequence == nullptr || sequence->vvoiceList() == nullptr) return false;
+    for (const IZRMutableKorObject* element : sequence->vvoiceList()->elements())
+        if (const auto* voice = objCast<CZRVVoice>(element))
+            if (voice->values().vBS == vBS && voice->values().vPC == vPC) return true;
+    return false;
+}
+
+/// Whether an object placed at `posTick` and lasting `durTick` would end past the editor's upper
+/// tick limit (the policy's maxNoteTick; -1 sets none).
+inline bool endsPastTickLimit(const CZRKorEditorIF& editor, std::int32_t posTick,
+                              std::int32_t durTick) {
+    const int limit = editor.policy().maxNoteTick;
+    return limit != -1 && std::int64_t{posTick} + durTick > limit;
+}
+
+/// Runs the edit `op`, answering an allocation that fails while it copies texts or lists of the
+/// host's values with ZR_E_NOT_ENOUGH_MEMORY.
+template <class Op>
+[[nodiscard]] std::uint32_t memoryGuarded(Op op) noexcept {
+    try {
+        return op();
+    } catch (const std::bad_alloc&) {
+        return ZR_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
+/// 0 when a part may start at `posTick`, at or after the end of the pre-measure area;
+/// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION when
+/// the tick lies before that end.
+[[nodiscard]] inline std::uint32_t checkPartStart(const CZRKorEditorIF& editor,
+                                                  std::int32_t posTick) {
+    const CZRSequence* sequence = editedSequence(editor);
+    const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
+    if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
+    return posTick < master->getPreMeasureTick() ? ZR_E_INVALID_PART_POSITION : 0;
+}
+
+/// A deep copy of `source` made in `context` (a record's store), every copied object under a
+/// fresh ID; null, with nothing left behind, when it cannot be made.
+template <class T>
+T* deepCopy(const ZRCreateContext& context, const T& source) {
+    IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
+    if (copy == nullptr) return nullptr;
+    if (!copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
+        context.registry.destroy(copy->getObjID());
+        return nullptr;
+    }
+    return objCast<T>(copy);
 }
 
 } // namespace kor
