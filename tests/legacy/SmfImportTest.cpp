@@ -7,6 +7,7 @@
 #include "model/MusicalNote.h"
 #include "model/MusicalPart.h"
 #include "model/MusicalSinger.h"
+#include "model/NoteStyleAttrib.h"
 #include "model/Sequence.h"
 #include "model/ZRTrack.h"
 #include "support/LegacyFileBuilder.h"
