@@ -41,13 +41,19 @@ struct ZRStyleControlValue {
     std::int32_t value = 0;
 };
 
-// The value records of the note, vibrato, note style, sequential style point, part, WAV part
-// and prosody event operations are declared here and defined with those operations.
+// The value records of the note operations.
+
 struct ZRNoteValue;
 struct ZRNoteStyleValue;
 struct ZRVibratoValue;
 struct ZRNoteStyleSeqAttribElementValue;
+
+// The value records of the musical part operations.
+
 struct ZRMusicalPartValue;
+
+// The value records of the prosody event and WAV part operations.
+
 struct ZRWAVPartValue;
 struct ZRProsodyVoiceValue;
 struct ZRProsodyElementValue;

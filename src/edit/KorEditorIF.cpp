@@ -106,6 +106,8 @@ AZREditCommand* CZRKorEditorIF::findSharedRecord(const IZRKorObject& target,
     return nullptr;
 }
 
+// The tempo family.
+
 int CZRKorEditorIF::updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) {
     return finish(kor::updateTempo(*this, tempoID, value));
 }
@@ -121,3 +123,11 @@ int CZRKorEditorIF::insertTempo(const ZRTempoValue& value) {
 int CZRKorEditorIF::deleteTempo(std::uint32_t tempoID) {
     return finish(kor::deleteTempo(*this, tempoID));
 }
+
+// Time signatures, the pre-measure, singers, part styles, style and musical controls.
+
+// Notes, their style attributes and vibratos.
+
+// Musical parts: update, move, insert, copy, delete, divide, merge and extend.
+
+// Prosody events, WAV parts and ZR tracks.
