@@ -20,8 +20,6 @@
 #include "model/VVoice.h"
 #include "model/ZRTrack.h"
 #include "platform/CodePage.h"
-#include "platform/FileSystem.h"
-#include "platform/Path.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -33,10 +31,6 @@
 #include <set>
 
 namespace {
-
-constexpr int kStatusInvalid = 1;
-constexpr int kStatusNoMemory = 2;
-constexpr int kStatusNotFound = 3;
 
 constexpr unsigned kChannels = 16;
 constexpr std::size_t kMaxNameBytes = 32;
@@ -53,11 +47,6 @@ constexpr std::int32_t kMaxBendSensitivity = 24;
 constexpr std::int32_t kDynamics = 0;
 constexpr std::int32_t kPitchBend = 5;
 constexpr std::int32_t kBendSensitivity = 6;
-
-bool isPlainFile(const std::wstring& path) {
-    const auto attributes = kor::platform::fileAttributes(path);
-    return attributes && !attributes->directory;
-}
 
 bool isNoteOn(const CxMidiEvent& event) { return event.isChannelMessage() && event.kind() == 0x9; }
 
@@ -290,7 +279,7 @@ bool fitsFile(const std::vector<ZRSMFTrackImportDirective>& directives, std::siz
 std::uint32_t CxSmfImporter::survey(const std::wstring& path, unsigned codePage, bool channelSplit,
                                     std::vector<ZRSMFTrackImportDirective>& directives) {
     directives.clear();
-    if (!isPlainFile(path)) return ZR_E_FILE_NOT_FOUND;
+    if (!kor::isPlainFile(path)) return ZR_E_FILE_NOT_FOUND;
     try {
         ParsedFile file;
         if (!file.read(path) || kor::hasLegacyText(*file.midi) == 1) return ZR_E_INVALID_SMF;
@@ -376,26 +365,13 @@ bool addSourceTrack(const ZRCreateContext& context, CZRSequence& sequence, std::
 
 } // namespace
 
-std::uint32_t CxSmfImporter::fail(int status, std::uint32_t code, CZRKorDocument& target) {
-    status_ = status;
-    target.setRoot(nullptr);
-    target.objects().clear();
-    return code;
-}
-
 std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t preMeasure,
                                         bool channelSplit,
                                         const std::vector<ZRSMFTrackImportDirective>& directives,
                                         CZRKorDocument& target) {
-    status_ = 0;
-    message_.clear();
     fileFormat_ = ZR_FILE_FORMAT_SMF1;
-    if (!isPlainFile(path)) {
-        status_ = kStatusNotFound;
-        return ZR_E_FILE_NOT_FOUND;
-    }
-    if (preMeasure < 1 || preMeasure > 8 || target.root() != nullptr || target.objects().size() != 0)
-        return ZR_E_INVALID_PARAMETER;
+    if (const std::uint32_t code = begin(path, target)) return code;
+    if (preMeasure < 1 || preMeasure > 8) return ZR_E_INVALID_PARAMETER;
 
     try {
         ParsedFile file;
@@ -406,22 +382,14 @@ std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t p
             return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
 
         const ZRCreateContext context = target.context();
-        auto* root = kor::createObject<CZRKorRoot>(context, ZR_NO_OBJ_ID);
-        CZRSequence* sequence = kor::buildEmptySequence(context);
-        if (root == nullptr || sequence == nullptr || !root->setSequence(sequence))
-            return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
-        target.setRoot(root);
+        CZRSequence* sequence = startSong(target);
+        if (sequence == nullptr) return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
         if (kor::hasLegacyText(midi) == 1) return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
         if (!kor::convertConductorTrack(midi, *sequence->masterTrack(), context))
             return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
 
         // The song offers the voices the library knows, as a new song does.
-        for (const auto& [key, voice] : voices_) {
-            auto* vvoice = kor::createObject<CZRVVoice>(
-                context, ZR_NO_OBJ_ID, ZRVVoiceValues{voice.vBS, voice.vPC, voice.compID, voice.name, voice.param});
-            if (vvoice == nullptr || !sequence->vvoiceList()->append(vvoice))
-                return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
-        }
+        if (!addLibraryVoices(*sequence, context)) return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
 
         std::int32_t trackNo = 0;
         for (const ZRSMFTrackImportDirective& directive : directives) {
@@ -434,11 +402,10 @@ std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t p
             if (!addSourceTrack(context, *sequence, trackNo++, directive, reader, voices_, defaultVoice_))
                 return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
         }
-        sequence->masterTrack()->setSeqName(
-            std::wstring(kor::platform::withoutExtension(kor::platform::fileNamePart(path))));
+        sequence->masterTrack()->setSeqName(fileTitle(path));
         fileFormat_ = midi.header().format == 0 ? ZR_FILE_FORMAT_SMF0 : ZR_FILE_FORMAT_SMF1;
 
-        if (!kor::shiftByPreMeasure(*root, preMeasure)) return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
+        if (!kor::shiftByPreMeasure(*target.root(), preMeasure)) return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
         sequence->masterTrack()->setResolution(CZRMasterTrack::kResolution);
         if (const std::uint32_t code = kor::verifySong(target, message_))
             return fail(kStatusInvalid, code, target);

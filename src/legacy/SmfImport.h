@@ -1,10 +1,9 @@
 // Offering the tracks (or channels) of a plain MIDI file for import, and importing the chosen ones.
 #pragma once
 
-#include "model/Builders.h"
+#include "legacy/SongConverter.h"
 
 #include <korman/ZRFileFormat.h>
-#include <korman/ZRVVoice.h>
 
 #include <cstdint>
 #include <string>
@@ -17,17 +16,12 @@ class CZRKorDocument;
 /// the host switches sources on or off and picks their singers; importFile() builds a new song
 /// from the sources switched on, one singing track with one musical part each.
 ///
-/// The voice table and the default voice are the ones the song's VVoices and its parts' first
-/// singers come from; both are borrowed and must outlive the importer.
-class CxSmfImporter {
+class CxSmfImporter final : public CxSongConverter {
 public:
     /// Most sources a file offers.
     static constexpr std::size_t kMaxSources = 32;
 
-    CxSmfImporter(const kor::VVoiceTable& voices, const ZRVVoiceLib& defaultVoice)
-        : voices_(voices), defaultVoice_(defaultVoice) {}
-    CxSmfImporter(const CxSmfImporter&) = delete;
-    CxSmfImporter& operator=(const CxSmfImporter&) = delete;
+    using CxSongConverter::CxSongConverter;
 
     /// Replaces `directives` by one per source of the MIDI file at `path`: 16 (one per channel)
     /// for a format 0 file when `channelSplit` is set, else one per track, at most kMaxSources.
@@ -50,21 +44,11 @@ public:
                                            const std::vector<ZRSMFTrackImportDirective>& directives,
                                            CZRKorDocument& target);
 
-    /// 0 after success, else 1 (invalid data), 2 (out of memory) or 3 (file not found).
-    int status() const { return status_; }
-    /// What went wrong last; empty unless verification failed.
-    const std::wstring& message() const { return message_; }
     /// After an import: the file's kind, ZR_FILE_FORMAT_SMF0 for a format 0 file, else
     /// ZR_FILE_FORMAT_SMF1.
     ZRFileFormat fileFormat() const { return fileFormat_; }
 
 private:
-    std::uint32_t fail(int status, std::uint32_t code, CZRKorDocument& target);
-
-    const kor::VVoiceTable& voices_;
-    const ZRVVoiceLib& defaultVoice_;
-    int status_ = 0;
-    std::wstring message_;
     ZRFileFormat fileFormat_ = ZR_FILE_FORMAT_SMF1;
 };
 

@@ -147,6 +147,33 @@ TEST_F(FileOps, LoadingAKor3SongCompletesItsStyleReplacesUnknownVoicesAndReadsIt
     }
 }
 
+TEST_F(FileOps, AnUnknownVoiceGivesWayToTheSongsOwnReplacementAndLostSingersGetOneAdded) {
+    // The song's second voice is one of the database's, under the key bank 0 replaces voices with.
+    std::string text = readFile(kFullSong);
+    const std::string second = "<vBS>1</vBS>\n\t\t\t<vPC>5</vPC>\n\t\t\t<compID><![CDATA[BCNFCY43LB2LZCD4]]>";
+    ASSERT_NE(text.find(second), std::string::npos);
+    text.replace(text.find(second), second.size(),
+                 "<vBS>0</vBS>\n\t\t\t<vPC>3</vPC>\n\t\t\t<compID><![CDATA[FAKE0000VOICE003]]>");
+    files.write("own.korx", text);
+    ASSERT_NE(manager.fileLoadKorFile(files.wide("own.korx").c_str()), nullptr) << lastMessage();
+
+    std::vector<ZRVVoiceConvertInfo> voices;
+    manager.vvoiceGetVVoiceConvertTable(voices);
+    ASSERT_EQ(voices.size(), 1u);
+    ASSERT_NE(manager.vvoiceGetVVoice(0, 3), nullptr);
+    EXPECT_EQ(voices[0].objID, manager.vvoiceGetVVoice(0, 3)->getObjID());
+    EXPECT_EQ(voices[0].newName, L"Second Voice");
+    EXPECT_EQ(manager.vvoiceGetVVoice(0, 0), nullptr);
+    // The singers of (1, 5) had no VVoice at all: bank 1's voice is added for them.
+    ASSERT_NE(manager.vvoiceGetVVoice(1, 0), nullptr);
+    EXPECT_EQ(manager.vvoiceGetVVoice(1, 0)->getName(), L"Soprano");
+    EXPECT_EQ(song()->getVVoiceList()->getCount(), 2u);
+    std::vector<ZRSingerConvertInfo> singers;
+    manager.vvoiceGetSingerConvertTable(singers);
+    ASSERT_EQ(singers.size(), 2u);
+    EXPECT_EQ(std::make_pair(singers[0].newBS, singers[0].newPC), std::make_pair(1, 0));
+}
+
 TEST_F(FileOps, AFailedLoadLeavesNoSongAndReportsTheKor3Reader) {
     files.write("text.korx", "neither a song nor a MIDI file");
     files.write("truncated.korx", readFile(kFullSong).substr(0, 900));
