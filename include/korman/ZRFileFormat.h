@@ -8,12 +8,12 @@
 /// What kind of file fileGetFileFormat found, and what a loaded song was read from.
 enum ZRFileFormat : std::int32_t {
     ZR_FILE_FORMAT_UNKNOWN = -1,
-    ZR_FILE_FORMAT_SMF0 = 0,      ///< a standard MIDI file of format 0
-    ZR_FILE_FORMAT_SMF1 = 1,      ///< a standard MIDI file of format 1 or higher
-    ZR_FILE_FORMAT_LEGACY2 = 2,   ///< a legacy song file of version 201 or older
-    ZR_FILE_FORMAT_LEGACY3 = 3,   ///< a legacy song file of a version above 201
-    ZR_FILE_FORMAT_KOR3 = 4,      ///< a KOR3 song file
-    ZR_FILE_FORMAT_KOR4 = 5,      ///< a KOR4 song file
+    ZR_FILE_FORMAT_SMF0 = 0,    ///< a standard MIDI file of format 0
+    ZR_FILE_FORMAT_SMF1 = 1,    ///< a standard MIDI file of format 1 or higher
+    ZR_FILE_FORMAT_LEGACY2 = 2, ///< a legacy song file of version 201 or older
+    ZR_FILE_FORMAT_LEGACY3 = 3, ///< a legacy song file of a version above 201
+    ZR_FILE_FORMAT_KOR3 = 4,    ///< a KOR3 song file
+    ZR_FILE_FORMAT_KOR4 = 5,    ///< a KOR4 song file
 };
 
 /// One importable source of a standard MIDI file: a track, or one channel of a single-track file
@@ -42,6 +42,6 @@ struct ZRSMFTrackImportDirective {
     int timeSigCount = 0;
     /// Note-ons with a velocity above 0.
     int noteCount = 0;
-    /// The code page the name was converted with.
+    /// The code page the name was converted with; the import converts the source's lyrics with it.
     int codePage = 0;
 };

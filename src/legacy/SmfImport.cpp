@@ -48,7 +48,9 @@ constexpr std::int32_t kDynamics = 0;
 constexpr std::int32_t kPitchBend = 5;
 constexpr std::int32_t kBendSensitivity = 6;
 
-bool isNoteOn(const CxMidiEvent& event) { return event.isChannelMessage() && event.kind() == 0x9; }
+bool isNoteOn(const CxMidiEvent& event) {
+    return event.isChannelMessage() && event.kind() == 0x9;
+}
 
 // The file image and the sequence parsed from it, kept together since events point into the image.
 struct ParsedFile {
@@ -82,8 +84,10 @@ bool walkSource(CxMidiSequence& midi, bool split, std::size_t source, Visit&& vi
         midi.setChannelEnabled(channel, !split || channel == source);
     track->rewind();
     CxMidiEvent event;
-    while (track->next(event)) visit(event);
-    for (unsigned channel = 0; channel < kChannels; ++channel) midi.setChannelEnabled(channel, true);
+    while (track->next(event))
+        visit(event);
+    for (unsigned channel = 0; channel < kChannels; ++channel)
+        midi.setChannelEnabled(channel, true);
     return track->status() == CxMidiStatus::EndOfTrack;
 }
 
@@ -93,7 +97,8 @@ std::wstring textOf(const CxMidiEvent& event, std::size_t maxBytes, unsigned cod
     const std::string_view bytes(reinterpret_cast<const char*>(event.data),
                                  std::min<std::size_t>(event.length, maxBytes));
     for (std::size_t drop = 0; drop < 4 && drop <= bytes.size(); ++drop) {
-        const auto text = kor::platform::multiByteToWide(bytes.substr(0, bytes.size() - drop), codePage);
+        const auto text =
+            kor::platform::multiByteToWide(bytes.substr(0, bytes.size() - drop), codePage);
         if (!text) continue;
         const auto isBlank = [](wchar_t c) { return c <= L' '; };
         const auto first = std::find_if_not(text->begin(), text->end(), isBlank);
@@ -128,7 +133,9 @@ struct ControlPoint {
 // and expression (controller 11) becomes DYN; other controllers carry nothing a singer can use.
 class SourceReader {
 public:
-    SourceReader(std::uint16_t division, unsigned codePage) : division_(division), codePage_(codePage) {
+    SourceReader(std::uint16_t division, unsigned codePage)
+        : division_(division)
+        , codePage_(codePage) {
         rpnMsb_.fill(kRpnNull);
         rpnLsb_.fill(kRpnNull);
     }
@@ -160,7 +167,8 @@ public:
     }
 
     void finish() {
-        for (const auto& [key, note] : sounding_) end(note, lastTick_);
+        for (const auto& [key, note] : sounding_)
+            end(note, lastTick_);
         sounding_.clear();
     }
 
@@ -201,7 +209,8 @@ private:
             pendingLyric_ = std::move(text);
     }
 
-    void controller(std::int32_t tick, std::uint8_t channel, std::uint8_t number, std::uint8_t value) {
+    void controller(std::int32_t tick, std::uint8_t channel, std::uint8_t number,
+                    std::uint8_t value) {
         switch (number) {
         case kControllerRpnMsb:
             rpnMsb_[channel] = value;
@@ -329,11 +338,12 @@ bool addSourceTrack(const ZRCreateContext& context, CZRSequence& sequence, std::
     std::int32_t end = 0;
     if (!source.notes.empty()) {
         start = source.notes.front().tick;
-        for (const ImportedNote& note : source.notes) end = std::max(end, note.tick + note.length);
+        for (const ImportedNote& note : source.notes)
+            end = std::max(end, note.tick + note.length);
     }
     const std::int32_t playTime = std::max(end - start, CZRPart::kMinPlayTime);
-    CZRMusicalPart* part =
-        kor::buildMusicalPart(context, ZRPartValues{start, playTime, L"", L""}, voices, defaultVoice);
+    CZRMusicalPart* part = kor::buildMusicalPart(context, ZRPartValues{start, playTime, L"", L""},
+                                                 voices, defaultVoice);
     if (part == nullptr) return false;
     if (!track->partList()->append(part)) {
         context.registry.destroy(part->getObjID());
@@ -347,14 +357,20 @@ bool addSourceTrack(const ZRCreateContext& context, CZRSequence& sequence, std::
     for (const ImportedNote& imported : source.notes) {
         auto* note = kor::createObject<CZRMusicalNote>(
             context, ZR_NO_OBJ_ID,
-            ZRMusicalNoteValues{imported.tick - start, imported.length, imported.key, imported.velocity, 0,
-                                imported.lyric.empty() ? L"a" : imported.lyric, {L"a"}});
-        if (note == nullptr || !part->noteList()->append(note) || !kor::completeNoteStyle(context, *note))
+            ZRMusicalNoteValues{imported.tick - start,
+                                imported.length,
+                                imported.key,
+                                imported.velocity,
+                                0,
+                                imported.lyric.empty() ? L"a" : imported.lyric,
+                                {L"a"}});
+        if (note == nullptr || !part->noteList()->append(note) ||
+            !kor::completeNoteStyle(context, *note))
             return false;
     }
     for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type) {
-        for (const ControlPoint& point :
-             pointsWithin(source.controls[static_cast<std::size_t>(type)], start, start + playTime)) {
+        for (const ControlPoint& point : pointsWithin(
+                 source.controls[static_cast<std::size_t>(type)], start, start + playTime)) {
             auto* control = kor::createObject<CZRMusicalControl>(
                 context, ZR_NO_OBJ_ID, ZRMusicalControlValues{point.tick, type, point.value});
             if (control == nullptr || !part->controlList(type)->append(control)) return false;
@@ -384,28 +400,33 @@ std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t p
         const ZRCreateContext context = target.context();
         CZRSequence* sequence = startSong(target);
         if (sequence == nullptr) return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
-        if (kor::hasLegacyText(midi) == 1) return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
+        if (kor::hasLegacyText(midi) == 1)
+            return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
         if (!kor::convertConductorTrack(midi, *sequence->masterTrack(), context))
             return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
 
         // The song offers the voices the library knows, as a new song does.
-        if (!addLibraryVoices(*sequence, context)) return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
+        if (!addLibraryVoices(*sequence, context))
+            return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
 
         std::int32_t trackNo = 0;
         for (const ZRSMFTrackImportDirective& directive : directives) {
             if (directive.importSwitch == 0) continue;
             SourceReader reader(midi.header().division, static_cast<unsigned>(directive.codePage));
             const auto source = static_cast<std::size_t>(directive.sourceIndex);
-            if (!walkSource(midi, split, source, [&reader](const CxMidiEvent& event) { reader.take(event); }))
+            if (!walkSource(midi, split, source,
+                            [&reader](const CxMidiEvent& event) { reader.take(event); }))
                 return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
             reader.finish();
-            if (!addSourceTrack(context, *sequence, trackNo++, directive, reader, voices_, defaultVoice_))
+            if (!addSourceTrack(context, *sequence, trackNo++, directive, reader, voices_,
+                                defaultVoice_))
                 return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
         }
         sequence->masterTrack()->setSeqName(fileTitle(path));
         fileFormat_ = midi.header().format == 0 ? ZR_FILE_FORMAT_SMF0 : ZR_FILE_FORMAT_SMF1;
 
-        if (!kor::shiftByPreMeasure(*target.root(), preMeasure)) return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
+        if (!kor::shiftByPreMeasure(*target.root(), preMeasure))
+            return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
         sequence->masterTrack()->setResolution(CZRMasterTrack::kResolution);
         if (const std::uint32_t code = kor::verifySong(target, message_))
             return fail(kStatusInvalid, code, target);
@@ -434,8 +455,9 @@ ZRFileFormat midiFileFormat(const std::wstring& path) {
         bool hadText = false;
         if (midi.trackCount() < 2 || !collectTrackText(midi, 1, text, hadText))
             return ZR_FILE_FORMAT_UNKNOWN;
-        return legacyVersionNumber(text.value(L"Common", L"Version")) > 201 ? ZR_FILE_FORMAT_LEGACY3
-                                                                              : ZR_FILE_FORMAT_LEGACY2;
+        return legacyVersionNumber(text.value(L"Common", L"Version")) > 201
+                   ? ZR_FILE_FORMAT_LEGACY3
+                   : ZR_FILE_FORMAT_LEGACY2;
     } catch (const std::bad_alloc&) {
         return ZR_FILE_FORMAT_UNKNOWN;
     }

@@ -41,7 +41,8 @@ CZRSequence* CxSongConverter::startSong(CZRKorDocument& target) {
 bool CxSongConverter::addLibraryVoices(CZRSequence& sequence, const ZRCreateContext& context) {
     for (const auto& [key, voice] : voices_) {
         auto* vvoice = kor::createObject<CZRVVoice>(
-            context, ZR_NO_OBJ_ID, ZRVVoiceValues{voice.vBS, voice.vPC, voice.compID, voice.name, voice.param});
+            context, ZR_NO_OBJ_ID,
+            ZRVVoiceValues{voice.vBS, voice.vPC, voice.compID, voice.name, voice.param});
         if (vvoice == nullptr || !sequence.vvoiceList()->append(vvoice)) return false;
     }
     return true;

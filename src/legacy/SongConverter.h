@@ -22,7 +22,8 @@ public:
     static constexpr int kStatusNotFound = 3;
 
     CxSongConverter(const kor::VVoiceTable& voices, const ZRVVoiceLib& defaultVoice)
-        : voices_(voices), defaultVoice_(defaultVoice) {}
+        : voices_(voices)
+        , defaultVoice_(defaultVoice) {}
     CxSongConverter(const CxSongConverter&) = delete;
     CxSongConverter& operator=(const CxSongConverter&) = delete;
 

@@ -39,7 +39,8 @@ std::uint32_t runChecks(CZRKorDocument& document, const Checks& checks) {
     if (checks.style && !applyDefaultStyle(document)) return ZR_E_INVALID_T2_STYLE;
     if (checks.vvoices) {
         const CKorManagerApp& app = CKorManagerApp::instance();
-        const VoiceLibrary library{app.vvoiceTable(), app.bankRepresentatives(), app.defaultVVoice()};
+        const VoiceLibrary library{app.vvoiceTable(), app.bankRepresentatives(),
+                                   app.defaultVVoice()};
         if (!runVVoicePasses(document, library)) return *checks.vvoices;
     }
     if (checks.wavParts && !checkWavParts(document)) return *checks.wavParts;
@@ -70,12 +71,14 @@ struct XmlSongFormat {
     std::uint32_t invalidWavParts;
 };
 
-const XmlSongFormat kKor3{[]() -> std::unique_ptr<CZRXmlFormatParser> {
-                              return std::make_unique<Kor3::CZRKor3Parser>();
-                          },
-                          ZR_FILE_FORMAT_KOR3, ZR_E_CANNOT_INITIALIZE_XML_PARSER,
-                          ZR_E_INVALID_KOR3_FILE, ZR_E_INVALID_XML_FILE, ZR_E_INVALID_VVOICE_TABLE,
-                          ZR_E_INVALID_WAV_PART};
+const XmlSongFormat kKor3{
+    []() -> std::unique_ptr<CZRXmlFormatParser> { return std::make_unique<Kor3::CZRKor3Parser>(); },
+    ZR_FILE_FORMAT_KOR3,
+    ZR_E_CANNOT_INITIALIZE_XML_PARSER,
+    ZR_E_INVALID_KOR3_FILE,
+    ZR_E_INVALID_XML_FILE,
+    ZR_E_INVALID_VVOICE_TABLE,
+    ZR_E_INVALID_WAV_PART};
 
 // Reads the file into a document holding just a root, as the format's parser expects.
 std::uint32_t parseXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy& policy,
@@ -98,10 +101,10 @@ ReadResult readXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy&
     if (read.code != 0) return read;
     // Warnings of a successful read are no failure to report.
     read.message.clear();
-    read.code = runChecks(*read.document,
-                          {target == LoadTarget::CurrentSong ? std::optional(format.invalidFile)
-                                                             : std::nullopt,
-                           true, true, format.invalidVVoices, format.invalidWavParts});
+    read.code = runChecks(
+        *read.document,
+        {target == LoadTarget::CurrentSong ? std::optional(format.invalidFile) : std::nullopt, true,
+         true, format.invalidVVoices, format.invalidWavParts});
     return read;
 }
 

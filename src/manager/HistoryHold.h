@@ -10,7 +10,8 @@ namespace kor {
 /// being created, loaded, imported or replaced.
 class HistoryHold {
 public:
-    explicit HistoryHold(CZRCommitHistory* history) : history_(history) {
+    explicit HistoryHold(CZRCommitHistory* history)
+        : history_(history) {
         if (history_ != nullptr) history_->enter();
     }
     ~HistoryHold() {

@@ -13,7 +13,9 @@ namespace {
 
 constexpr unsigned kThreadCodePage = kor::platform::kCodePageThreadAnsi;
 
-IZRKorRoot* asRoot(CZRKorRoot* root) { return root; }
+IZRKorRoot* asRoot(CZRKorRoot* root) {
+    return root;
+}
 
 } // namespace
 
@@ -73,14 +75,17 @@ int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, unsigned int
 IZRKorRoot* CZRKorManagerIF::fileLoadSMF(const wchar_t* path, int premeasure, int channelSplit,
                                          const std::vector<ZRSMFTrackImportDirective>& directives) {
     return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        return asRoot(kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::CurrentSong));
+        return asRoot(
+            kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::CurrentSong));
     });
 }
 
-IZRKorRoot* CZRKorManagerIF::fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
-                                           const std::vector<ZRSMFTrackImportDirective>& directives) {
+IZRKorRoot*
+CZRKorManagerIF::fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
+                               const std::vector<ZRSMFTrackImportDirective>& directives) {
     return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        return asRoot(kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::ImportBuffer));
+        return asRoot(
+            kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::ImportBuffer));
     });
 }
 

@@ -32,13 +32,15 @@ bool hasSoundStructure(const CZRKorDocument& document) {
             return false;
         children.clear();
         obj->getChildren(children);
-        for (IZRMutableKorObject* child : children) pending.emplace_back(child, obj);
+        for (IZRMutableKorObject* child : children)
+            pending.emplace_back(child, obj);
     }
     return true;
 }
 
 bool hasValidPreMeasure(const CZRKorDocument& document) {
-    const CZRSequence* sequence = document.root() != nullptr ? document.root()->sequence() : nullptr;
+    const CZRSequence* sequence =
+        document.root() != nullptr ? document.root()->sequence() : nullptr;
     const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
     if (master == nullptr) return false;
     const std::int32_t count = master->getPreMeasure();
@@ -56,7 +58,8 @@ bool applyDefaultStyle(CZRKorDocument& document) {
             auto* part = objCast<CZRMusicalPart>(item);
             CZRStylePlugin* plugin = part != nullptr ? part->stylePlugin() : nullptr;
             if (plugin == nullptr || plugin->getID() != kDefaultStylePluginID) continue;
-            if (!rebuildDefaultStyleInfoLists(context, *plugin) || !completePartStyle(context, *part))
+            if (!rebuildDefaultStyleInfoLists(context, *plugin) ||
+                !completePartStyle(context, *part))
                 return false;
             if (part->noteList() == nullptr) continue;
             for (IZRMutableKorObject* entry : part->noteList()->elements()) {

@@ -25,7 +25,9 @@ using Key = std::pair<int, int>;
 class VVoicePasses {
 public:
     VVoicePasses(CZRKorDocument& document, CZRNodeList& vvoices, const VoiceLibrary& library)
-        : document_(document), vvoices_(vvoices), library_(library) {}
+        : document_(document)
+        , vvoices_(vvoices)
+        , library_(library) {}
 
     bool replaceUnknownVVoices();
     bool moveSingers(CZRSequence& sequence);
@@ -43,7 +45,8 @@ private:
 };
 
 const ZRVVoiceLib* VVoicePasses::replacementFor(int bankSelect) const {
-    if (const auto rep = library_.representatives.find(bankSelect); rep != library_.representatives.end())
+    if (const auto rep = library_.representatives.find(bankSelect);
+        rep != library_.representatives.end())
         return &rep->second;
     if (isValidVVoiceRecord(library_.defaultVoice) && library_.defaultVoice.vBS >= 0)
         return &library_.defaultVoice;
@@ -62,7 +65,8 @@ CZRVVoice* VVoicePasses::songVVoice(Key key, const CZRVVoice* other) const {
 
 bool VVoicePasses::replaceUnknownVVoices() {
     std::set<std::wstring> known;
-    for (const auto& [key, voice] : library_.voices) known.insert(voice.compID);
+    for (const auto& [key, voice] : library_.voices)
+        known.insert(voice.compID);
 
     const std::vector<IZRMutableKorObject*> elements = vvoices_.elements();
     for (IZRMutableKorObject* element : elements) {
@@ -75,8 +79,8 @@ bool VVoicePasses::replaceUnknownVVoices() {
         const ZRVVoiceValues old = voice->values();
         const Key from{old.vBS, old.vPC};
         const Key to{replacement->vBS, replacement->vPC};
-        ZRVVoiceConvertInfo row{voice->getObjID(), from.first, from.second, to.first, to.second,
-                                old.compID, old.name, replacement->name};
+        ZRVVoiceConvertInfo row{voice->getObjID(), from.first, from.second, to.first,
+                                to.second,         old.compID, old.name,    replacement->name};
         if (const CZRVVoice* holder = songVVoice(to, voice)) {
             row.objID = holder->getObjID();
             row.newName = holder->values().name;
@@ -102,9 +106,10 @@ std::optional<Key> VVoicePasses::targetOf(Key key) {
     if (replacement == nullptr) return std::nullopt;
     const Key to{replacement->vBS, replacement->vPC};
     if (songVVoice(to) == nullptr) {
-        auto* added = createObject<CZRVVoice>(
-            document_.context(), ZR_NO_OBJ_ID,
-            ZRVVoiceValues{to.first, to.second, replacement->compID, replacement->name, replacement->param});
+        auto* added =
+            createObject<CZRVVoice>(document_.context(), ZR_NO_OBJ_ID,
+                                    ZRVVoiceValues{to.first, to.second, replacement->compID,
+                                                   replacement->name, replacement->param});
         if (added == nullptr) return std::nullopt;
         if (!vvoices_.insertSorted(added)) {
             document_.objects().destroy(added->getObjID());
@@ -128,8 +133,8 @@ bool VVoicePasses::moveSingersOf(const CZRNodeList* events, std::uint32_t partID
         if (*to == from) continue;
         values.vBS = to->first;
         values.vPC = to->second;
-        document_.singerConversions.push_back(
-            ZRSingerConvertInfo{event->getObjID(), partID, from.first, from.second, to->first, to->second});
+        document_.singerConversions.push_back(ZRSingerConvertInfo{
+            event->getObjID(), partID, from.first, from.second, to->first, to->second});
     }
     return true;
 }
@@ -141,9 +146,11 @@ bool VVoicePasses::moveSingers(CZRSequence& sequence) {
         if (track == nullptr || track->partList() == nullptr) continue;
         for (IZRMutableKorObject* item : track->partList()->elements()) {
             if (const auto* musical = objCast<CZRMusicalPart>(item)) {
-                if (!moveSingersOf<CZRMusicalSinger>(musical->singerList(), musical->getObjID())) return false;
+                if (!moveSingersOf<CZRMusicalSinger>(musical->singerList(), musical->getObjID()))
+                    return false;
             } else if (const auto* prosody = objCast<CZRProsodyPart>(item)) {
-                if (!moveSingersOf<CZRProsodyVoice>(prosody->voiceList(), prosody->getObjID())) return false;
+                if (!moveSingersOf<CZRProsodyVoice>(prosody->voiceList(), prosody->getObjID()))
+                    return false;
             }
         }
     }

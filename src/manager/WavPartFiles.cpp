@@ -25,7 +25,8 @@ struct AudioTrack {
 };
 
 std::vector<AudioTrack> audioTracks(const CZRKorDocument& document) {
-    const CZRSequence* sequence = document.root() != nullptr ? document.root()->sequence() : nullptr;
+    const CZRSequence* sequence =
+        document.root() != nullptr ? document.root()->sequence() : nullptr;
     if (sequence == nullptr) return {};
     return {{sequence->seTrack(), 1}, {sequence->karaokeTrack(), 2}};
 }
@@ -83,7 +84,8 @@ bool copyWavParts(const CZRKorDocument& document, const std::wstring& oldBase,
     for (const auto& [track, channels] : audioTracks(document)) {
         if (track == nullptr || track->wavPartList() == nullptr) continue;
         for (const IZRMutableKorObject* element : track->wavPartList()->elements())
-            if (const auto* part = objCast<CZRWAVPart>(element); part != nullptr && !part->isRootedPath())
+            if (const auto* part = objCast<CZRWAVPart>(element);
+                part != nullptr && !part->isRootedPath())
                 parts.push_back(part);
     }
     const std::wstring target = wavPartsFolder(newPath);
@@ -91,7 +93,8 @@ bool copyWavParts(const CZRKorDocument& document, const std::wstring& oldBase,
         (void)platform::removeTree(target);
         return true;
     }
-    if (const auto attributes = platform::fileAttributes(target); attributes && !attributes->directory) {
+    if (const auto attributes = platform::fileAttributes(target);
+        attributes && !attributes->directory) {
         if (attributes->readOnly && !platform::setReadOnly(target, false)) return false;
         if (!platform::deleteFile(target)) return false;
     }
@@ -100,7 +103,8 @@ bool copyWavParts(const CZRKorDocument& document, const std::wstring& oldBase,
     const std::wstring source = wavPartsFolder(oldBase);
     const auto& dangling = document.danglingWavParts;
     for (const CZRWAVPart* part : parts) {
-        if (std::find(dangling.begin(), dangling.end(), part->getObjID()) != dangling.end()) continue;
+        if (std::find(dangling.begin(), dangling.end(), part->getObjID()) != dangling.end())
+            continue;
         const std::wstring_view name = platform::fileNamePart(part->getFilePath());
         const std::wstring from = platform::joinPath(source, name);
         const std::wstring to = platform::joinPath(target, name);

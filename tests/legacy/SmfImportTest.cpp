@@ -44,7 +44,8 @@ protected:
         EXPECT_EQ(importer_.survey(dir_.wide("song.mid"), 65001, split, directives), 0u);
         return directives;
     }
-    std::uint32_t import(const SmfBuilder& smf, const std::vector<ZRSMFTrackImportDirective>& directives,
+    std::uint32_t import(const SmfBuilder& smf,
+                         const std::vector<ZRSMFTrackImportDirective>& directives,
                          bool split = false, std::int32_t preMeasure = 1) {
         dir_.write("song.mid", smf.bytes());
         doc_.objects().clear();
@@ -59,11 +60,13 @@ protected:
         std::vector<SungNote> out;
         for (IZRMutableKorObject* element : part(track)->noteList()->elements()) {
             const auto* note = kor::objCast<CZRMusicalNote>(element);
-            out.push_back({note->getPosTick(), note->getDurTick(), note->getNoteNum(), note->getLyric()});
+            out.push_back(
+                {note->getPosTick(), note->getDurTick(), note->getNoteNum(), note->getLyric()});
         }
         return out;
     }
-    std::vector<std::pair<std::int32_t, std::int32_t>> controls(std::uint32_t track, std::int32_t type) const {
+    std::vector<std::pair<std::int32_t, std::int32_t>> controls(std::uint32_t track,
+                                                                std::int32_t type) const {
         std::vector<std::pair<std::int32_t, std::int32_t>> out;
         for (IZRMutableKorObject* element : part(track)->controlList(type)->elements()) {
             const auto* control = kor::objCast<CZRMusicalControl>(element);
@@ -74,7 +77,8 @@ protected:
 
     kor::test::TempDir dir_;
     ZRVVoiceLib defaultVoice_{0, 3, L"BCNFCY43LB2LZCD4", L"First", {}};
-    kor::VVoiceTable voices_{{{0, 3}, defaultVoice_}, {{1, 0}, {1, 0, L"BNXFCY43LB2LZCD4", L"Second", {}}}};
+    kor::VVoiceTable voices_{{{0, 3}, defaultVoice_},
+                             {{1, 0}, {1, 0, L"BNXFCY43LB2LZCD4", L"Second", {}}}};
     CxSmfImporter importer_{voices_, defaultVoice_};
     CZRKorDocument doc_;
 };
@@ -129,7 +133,8 @@ TEST_F(SmfImportTest, SurveyOffersChannelsOfASingleTrackFileAndTracksOfOthers) {
 
 TEST_F(SmfImportTest, SurveyRefusesWhatIsNoPlainMidiFileAndOffersBrokenTracksSwitchedOff) {
     std::vector<ZRSMFTrackImportDirective> directives(3);
-    EXPECT_EQ(importer_.survey(dir_.wide("missing.mid"), 0, false, directives), ZR_E_FILE_NOT_FOUND);
+    EXPECT_EQ(importer_.survey(dir_.wide("missing.mid"), 0, false, directives),
+              ZR_E_FILE_NOT_FOUND);
     EXPECT_TRUE(directives.empty());
     dir_.write("text.mid", "not a midi file");
     EXPECT_EQ(importer_.survey(dir_.wide("text.mid"), 0, false, directives), ZR_E_INVALID_SMF);
@@ -165,15 +170,15 @@ TEST_F(SmfImportTest, ImportKeepsEveryNoteWithLyricsAndControlsBehindThePreMeasu
         .controller(0, 0, 11, 100)
         .meta(24, 0x05, "la")
         .noteOn(24, 0, 60, 80)
-        .message(48, 0xE0, 0, 64)    // centre
+        .message(48, 0xE0, 0, 64) // centre
         .message(60, 0xE0, 0x7F, 0x7F)
-        .noteOn(72, 0, 64, 90)       // a chord: both notes stay
+        .noteOn(72, 0, 64, 90) // a chord: both notes stay
         .noteOn(72, 0, 62, 90)
-        .meta(72, 0x05, "li")        // goes to the first note of the chord
+        .meta(72, 0x05, "li") // goes to the first note of the chord
         .noteOff(96, 0, 60)
         .noteOff(120, 0, 64)
         .noteOn(120, 0, 65, 70)
-        .noteOff(120, 0, 65)         // lasts one tick
+        .noteOff(120, 0, 65) // lasts one tick
         .noteOn(144, 0, 67, 70)
         .noteOn(156, 0, 67, 70)      // the same key again ends the note before
         .controller(168, 0, 7, 100); // volume carries nothing a singer uses; the track ends here
@@ -201,16 +206,22 @@ TEST_F(SmfImportTest, ImportKeepsEveryNoteWithLyricsAndControlsBehindThePreMeasu
     const auto* singer = at<CZRMusicalSinger>(part(0)->singerList(), 0);
     EXPECT_EQ(std::make_pair(singer->values().vBS, singer->values().vPC), std::make_pair(1, 0));
     // Values set before the first note stand at its start.
-    EXPECT_EQ(controls(0, 5), (std::vector<std::pair<std::int32_t, std::int32_t>>{{120, 0}, {180, 8191}}));
+    EXPECT_EQ(controls(0, 5),
+              (std::vector<std::pair<std::int32_t, std::int32_t>>{{120, 0}, {180, 8191}}));
     EXPECT_EQ(controls(0, 6), (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 12}}));
     EXPECT_EQ(controls(0, 0), (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 100}}));
     std::int32_t accent = 0;
-    EXPECT_TRUE(at<CZRMusicalNote>(part(0)->noteList(), 0)->noteStyle()->getValue(L"accent", accent));
+    EXPECT_TRUE(
+        at<CZRMusicalNote>(part(0)->noteList(), 0)->noteStyle()->getValue(L"accent", accent));
 }
 
 TEST_F(SmfImportTest, ImportReadsTheChosenChannelsOfASingleTrackFile) {
     SmfBuilder single(0);
-    single.addTrack().noteOn(0, 1, 60, 100).noteOn(0, 9, 36, 100).noteOff(480, 1, 60).noteOff(480, 9, 36);
+    single.addTrack()
+        .noteOn(0, 1, 60, 100)
+        .noteOn(0, 9, 36, 100)
+        .noteOff(480, 1, 60)
+        .noteOff(480, 9, 36);
     auto directives = survey(single, true);
     ASSERT_EQ(import(single, directives, true), 0u) << importer_.message();
     EXPECT_EQ(importer_.fileFormat(), ZR_FILE_FORMAT_SMF0);
@@ -252,15 +263,18 @@ TEST_F(SmfImportTest, ImportRefusesDirectivesThatDoNotFitTheFile) {
         {"switch neither on nor off", changed([](Directives& d) { d[1].importSwitch = 2; }), 1},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(import(smf, row.directives, false, row.preMeasure), ZR_E_INVALID_PARAMETER) << row.what;
+        EXPECT_EQ(import(smf, row.directives, false, row.preMeasure), ZR_E_INVALID_PARAMETER)
+            << row.what;
         EXPECT_EQ(doc_.objects().size(), 0u) << row.what;
     }
-    EXPECT_EQ(importer_.importFile(dir_.wide("missing.mid"), 1, false, offered, doc_), ZR_E_FILE_NOT_FOUND);
+    EXPECT_EQ(importer_.importFile(dir_.wide("missing.mid"), 1, false, offered, doc_),
+              ZR_E_FILE_NOT_FOUND);
     EXPECT_EQ(importer_.status(), 3);
     kor::test::LegacyFileBuilder legacy;
     legacy.singingTrack("[Common]\nVersion=KOR201\n");
     dir_.write("legacy.mid", legacy.bytes());
     EXPECT_EQ(kor::midiFileFormat(dir_.wide("legacy.mid")), ZR_FILE_FORMAT_LEGACY2);
-    EXPECT_EQ(importer_.importFile(dir_.wide("legacy.mid"), 1, false, offered, doc_), ZR_E_INVALID_KOR_FILE);
+    EXPECT_EQ(importer_.importFile(dir_.wide("legacy.mid"), 1, false, offered, doc_),
+              ZR_E_INVALID_KOR_FILE);
     EXPECT_EQ(doc_.objects().size(), 0u);
 }

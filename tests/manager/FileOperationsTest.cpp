@@ -34,7 +34,8 @@ protected:
         files.write("full.korx", readFile(kFullSong));
         std::filesystem::create_directory(files.path() + "/full.wavparts");
         files.write("full.wavparts/clap.wav",
-                    kor::test::WavBuilder().fmt(1, static_cast<std::uint16_t>(channels), 22050, 16)
+                    kor::test::WavBuilder()
+                        .fmt(1, static_cast<std::uint16_t>(channels), 22050, 16)
                         .data(std::string(4 * 22050 * channels, '\0')) // two seconds
                         .bytes());
         return files.wide("full.korx");
@@ -67,7 +68,8 @@ TEST_F(FileOps, TellsTheKindOfEachFile) {
     format1.addTrack();
     files.write("one.mid", format1.bytes());
     EXPECT_EQ(manager.fileGetFileFormat(files.wide("one.mid").c_str()), ZR_FILE_FORMAT_SMF1);
-    for (const auto& [version, format] : {std::pair{"KOR201", ZR_FILE_FORMAT_LEGACY2}, {"KOR202", ZR_FILE_FORMAT_LEGACY3}}) {
+    for (const auto& [version, format] :
+         {std::pair{"KOR201", ZR_FILE_FORMAT_LEGACY2}, {"KOR202", ZR_FILE_FORMAT_LEGACY3}}) {
         kor::test::LegacyFileBuilder legacy;
         legacy.singingTrack(std::string("[Common]\nVersion=") + version + "\n");
         files.write("legacy.kor", legacy.bytes());
@@ -76,7 +78,8 @@ TEST_F(FileOps, TellsTheKindOfEachFile) {
     files.write("text.txt", "neither a song nor a MIDI file");
     EXPECT_EQ(manager.fileGetFileFormat(files.wide("text.txt").c_str()), ZR_FILE_FORMAT_UNKNOWN);
     EXPECT_EQ(manager.fileGetFileFormat(files.wide("missing").c_str()), ZR_FILE_FORMAT_UNKNOWN);
-    EXPECT_EQ(CZRKorManagerIF().fileGetFileFormat(files.wide("zero.mid").c_str()), ZR_FILE_FORMAT_UNKNOWN);
+    EXPECT_EQ(CZRKorManagerIF().fileGetFileFormat(files.wide("zero.mid").c_str()),
+              ZR_FILE_FORMAT_UNKNOWN);
 }
 
 TEST_F(FileOps, LoadingAKor3SongCompletesItsStyleReplacesUnknownVoicesAndReadsItsWavParts) {
@@ -104,26 +107,34 @@ TEST_F(FileOps, LoadingAKor3SongCompletesItsStyleReplacesUnknownVoicesAndReadsIt
     EXPECT_EQ(value, 0);
     ASSERT_TRUE(note->getNoteStyle()->getValue(L"decay", value));
     EXPECT_EQ(value, 60);
-    EXPECT_NE(as<IZRMusicalNote>(verse()->getNoteList()->getAt(1))->getNoteSeqStyle()->getElementList(L"vibDep"), nullptr);
+    EXPECT_NE(as<IZRMusicalNote>(verse()->getNoteList()->getAt(1))
+                  ->getNoteSeqStyle()
+                  ->getElementList(L"vibDep"),
+              nullptr);
 
     // Neither voice of the file is in the voice database: each takes its bank's representative,
     // and the singers follow.
     std::vector<ZRVVoiceConvertInfo> voices;
     manager.vvoiceGetVVoiceConvertTable(voices);
     ASSERT_EQ(voices.size(), 2u);
-    EXPECT_EQ(std::make_tuple(voices[0].oldBS, voices[0].oldPC, voices[0].newBS, voices[0].newPC), std::make_tuple(0, 0, 0, 3));
+    EXPECT_EQ(std::make_tuple(voices[0].oldBS, voices[0].oldPC, voices[0].newBS, voices[0].newPC),
+              std::make_tuple(0, 0, 0, 3));
     EXPECT_EQ(voices[0].newName, L"Tenor");
     EXPECT_EQ(voices[0].compID, L"BXXFCY43LB2LZCD4");
-    EXPECT_EQ(std::make_tuple(voices[1].oldBS, voices[1].oldPC, voices[1].newBS, voices[1].newPC), std::make_tuple(1, 5, 1, 0));
+    EXPECT_EQ(std::make_tuple(voices[1].oldBS, voices[1].oldPC, voices[1].newBS, voices[1].newPC),
+              std::make_tuple(1, 5, 1, 0));
     EXPECT_NE(manager.vvoiceGetVVoice(1, 0), nullptr);
     EXPECT_EQ(manager.vvoiceGetVVoice(1, 5), nullptr);
     std::vector<ZRSingerConvertInfo> singers;
     manager.vvoiceGetSingerConvertTable(singers);
     ASSERT_EQ(singers.size(), 2u);
     for (const ZRSingerConvertInfo& singer : singers)
-        EXPECT_EQ(std::make_tuple(singer.oldBS, singer.oldPC, singer.newBS, singer.newPC), std::make_tuple(1, 5, 1, 0));
+        EXPECT_EQ(std::make_tuple(singer.oldBS, singer.oldPC, singer.newBS, singer.newPC),
+                  std::make_tuple(1, 5, 1, 0));
     EXPECT_EQ(std::count_if(singers.begin(), singers.end(),
-                            [&](const ZRSingerConvertInfo& row) { return row.partID == verse()->getObjID(); }),
+                            [&](const ZRSingerConvertInfo& row) {
+                                return row.partID == verse()->getObjID();
+                            }),
               1);
 
     // The mono clap in the song's parts folder plays; its rate and length come from the file.
@@ -150,7 +161,8 @@ TEST_F(FileOps, LoadingAKor3SongCompletesItsStyleReplacesUnknownVoicesAndReadsIt
 TEST_F(FileOps, AnUnknownVoiceGivesWayToTheSongsOwnReplacementAndLostSingersGetOneAdded) {
     // The song's second voice is one of the database's, under the key bank 0 replaces voices with.
     std::string text = readFile(kFullSong);
-    const std::string second = "<vBS>1</vBS>\n\t\t\t<vPC>5</vPC>\n\t\t\t<compID><![CDATA[BCNFCY43LB2LZCD4]]>";
+    const std::string second =
+        "<vBS>1</vBS>\n\t\t\t<vPC>5</vPC>\n\t\t\t<compID><![CDATA[BCNFCY43LB2LZCD4]]>";
     ASSERT_NE(text.find(second), std::string::npos);
     text.replace(text.find(second), second.size(),
                  "<vBS>0</vBS>\n\t\t\t<vPC>3</vPC>\n\t\t\t<compID><![CDATA[FAKE0000VOICE003]]>");
@@ -222,15 +234,17 @@ TEST_F(FileOps, LoadsLegacyAndMidiFilesWithTheirKind) {
                         "[E0]\nType=Singer\nIconHandle=S0\n[S0]\nLanguage=5\nProgram=7\n"
                         "[E1]\nType=Anote\nLength=480\nNote#=60\n");
     files.write("legacy.kor", legacy.bytes());
-    ASSERT_NE(manager.fileLoadLegacyKorFile(files.wide("legacy.kor").c_str(), 2), nullptr) << lastMessage();
+    ASSERT_NE(manager.fileLoadLegacyKorFile(files.wide("legacy.kor").c_str(), 2), nullptr)
+        << lastMessage();
     EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_LEGACY2);
     EXPECT_EQ(manager.korGetCurrentMasterTrack()->getPreMeasure(), 2);
     // The song's singer has no voice in the database: it sings the default voice instead.
     std::vector<ZRSingerConvertInfo> singers;
     manager.vvoiceGetSingerConvertTable(singers);
     ASSERT_EQ(singers.size(), 1u);
-    EXPECT_EQ(std::make_tuple(singers[0].oldBS, singers[0].oldPC, singers[0].newBS, singers[0].newPC),
-              std::make_tuple(5, 7, 0, 3));
+    EXPECT_EQ(
+        std::make_tuple(singers[0].oldBS, singers[0].oldPC, singers[0].newBS, singers[0].newPC),
+        std::make_tuple(5, 7, 0, 3));
     ASSERT_NE(manager.fileImportLegacyKorFile(files.wide("legacy.kor").c_str(), 932, 1), nullptr);
     EXPECT_EQ(manager.fileGetImportFileFormat(), ZR_FILE_FORMAT_LEGACY2);
 
@@ -240,14 +254,16 @@ TEST_F(FileOps, LoadsLegacyAndMidiFilesWithTheirKind) {
     std::vector<ZRSMFTrackImportDirective> directives;
     ASSERT_EQ(manager.fileGetSMFImportDirective(files.wide("song.mid").c_str(), 1, directives), 1);
     ASSERT_EQ(directives.size(), 16u);
-    ASSERT_NE(manager.fileLoadSMF(files.wide("song.mid").c_str(), 1, 1, directives), nullptr) << lastMessage();
+    ASSERT_NE(manager.fileLoadSMF(files.wide("song.mid").c_str(), 1, 1, directives), nullptr)
+        << lastMessage();
     EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_SMF0);
     EXPECT_EQ(song()->getZRTrackList()->getCount(), 1u);
 
     EXPECT_EQ(manager.fileLoadSMF(files.wide("song.mid").c_str(), 0, 1, directives), nullptr);
     EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_PARAMETER);
     EXPECT_EQ(manager.korGetCurrentSequence(), nullptr);
-    EXPECT_EQ(manager.fileGetSMFImportDirective(files.wide("legacy.kor").c_str(), 0, directives), 0);
+    EXPECT_EQ(manager.fileGetSMFImportDirective(files.wide("legacy.kor").c_str(), 0, directives),
+              0);
     EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_SMF);
     EXPECT_TRUE(directives.empty());
 }
