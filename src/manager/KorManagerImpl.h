@@ -36,6 +36,7 @@ public:
     void notifyObservers(const std::vector<std::uint32_t>& ids) override;
     bool hasMemoryHeadroom(std::uint64_t bytes) override;
     const wchar_t* errorMessage(std::uint32_t code) const override;
+    const CIconVibrato* vibratoKind(std::int32_t type) const override;
 
     /// Runs the initialization steps; the result is the initialized flag. On failure lastError
     /// names the step that failed.
