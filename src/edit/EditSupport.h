@@ -5,6 +5,7 @@
 #include "edit/KorEditorIF.h"
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
+#include "model/MasterTrack.h"
 #include "model/NodeList.h"
 #include "model/ObjectFactory.h"
 #include "model/Sequence.h"
@@ -127,6 +128,30 @@ template <class Op>
     } catch (const std::bad_alloc&) {
         return ZR_E_NOT_ENOUGH_MEMORY;
     }
+}
+
+/// 0 when a part may start at `posTick`, at or after the end of the pre-measure area;
+/// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION when
+/// the tick lies before that end.
+[[nodiscard]] inline std::uint32_t checkPartStart(const CZRKorEditorIF& editor,
+                                                  std::int32_t posTick) {
+    const CZRSequence* sequence = editedSequence(editor);
+    const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
+    if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
+    return posTick < master->getPreMeasureTick() ? ZR_E_INVALID_PART_POSITION : 0;
+}
+
+/// A deep copy of `source` made in `context` (a record's store), every copied object under a
+/// fresh ID; null, with nothing left behind, when it cannot be made.
+template <class T>
+T* deepCopy(const ZRCreateContext& context, const T& source) {
+    IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
+    if (copy == nullptr) return nullptr;
+    if (!copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
+        context.registry.destroy(copy->getObjID());
+        return nullptr;
+    }
+    return objCast<T>(copy);
 }
 
 } // namespace kor

@@ -225,6 +225,25 @@ CZRMusicalPart* buildMusicalPart(const ZRCreateContext& context, ZRPartValues va
     return run.finish(part);
 }
 
+CZRZRTrack* buildZRTrack(const ZRCreateContext& context, ZRZRTrackValues values) {
+    Assembly run(context);
+    auto* track = run.make<CZRZRTrack>(std::move(values));
+    if (track == nullptr) return nullptr;
+    if (CZRNodeList* parts = run.list(static_cast<std::int32_t>(ZRObjType::Part)))
+        run.link(track->setPartList(parts), parts);
+    return run.finish(track);
+}
+
+CZRZRUnit* buildZRUnit(const ZRCreateContext& context, std::int32_t trackNo) {
+    Assembly run(context);
+    auto* unit =
+        run.make<CZRZRUnit>(ZRZRUnitValues{trackNo, 0, kMinLevel, 0, 0, 0, kMaxPan / 2, 0});
+    if (unit == nullptr) return nullptr;
+    addVstLists(run, unit, 1);
+    return run.finish(unit);
+}
+
+
 bool rebuildDefaultStyleInfoLists(const ZRCreateContext& context, CZRStylePlugin& plugin) {
     std::vector<std::uint32_t> replaced;
     for (std::size_t i = 0; i < CZRStylePlugin::kInfoLists; ++i)
@@ -278,18 +297,15 @@ CZRZRTrack* addZRTrack(const ZRCreateContext& context, CZRSequence& sequence,
     CZRMixer* mixer = sequence.mixer();
     if (sequence.zrTrackList() == nullptr || mixer == nullptr || mixer->zrUnitList() == nullptr)
         return nullptr;
-    Assembly run(context);
-    auto* track = run.make<CZRZRTrack>(ZRZRTrackValues{std::move(name), std::move(comment), trackNo});
-    if (CZRNodeList* parts = run.list(18)) run.link(track->setPartList(parts), parts);
-    auto* unit = run.make<CZRZRUnit>(ZRZRUnitValues{trackNo, 0, -898, 0, 0, 0, 64, 0});
-    if (unit != nullptr) addVstLists(run, unit, 1);
-    if (run.ok() && sequence.zrTrackList()->insertSorted(track)) {
+    CZRZRTrack* track = buildZRTrack(context, {std::move(name), std::move(comment), trackNo});
+    CZRZRUnit* unit = buildZRUnit(context, trackNo);
+    if (track != nullptr && unit != nullptr && sequence.zrTrackList()->insertSorted(track)) {
         if (mixer->zrUnitList()->insertSorted(unit)) return track;
         (void)sequence.zrTrackList()->removeByID(track->getObjID());
     }
-    run.fail();
-    run.finish(unit);
-    return run.finish(track);
+    if (track != nullptr) context.registry.destroy(track->getObjID());
+    if (unit != nullptr) context.registry.destroy(unit->getObjID());
+    return nullptr;
 }
 
 } // namespace kor

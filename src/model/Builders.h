@@ -14,6 +14,8 @@ class CZRMusicalPart;
 class CZRSequence;
 class CZRStylePlugin;
 class CZRZRTrack;
+class CZRZRUnit;
+struct ZRZRTrackValues;
 
 namespace kor {
 
@@ -45,6 +47,15 @@ CZRSequence* buildEmptySequence(const ZRCreateContext& context);
 CZRMusicalPart* buildMusicalPart(const ZRCreateContext& context, ZRPartValues values,
                                  const VVoiceTable& table, const ZRVVoiceLib& defaultVoice);
 
+/// Builds a new ZR track from `values` with an empty part list in `context`. The track is not
+/// linked. Null on failure, with what was built destroyed.
+CZRZRTrack* buildZRTrack(const ZRCreateContext& context, ZRZRTrackValues values);
+
+/// Builds the mixer unit of a new ZR track numbered `trackNo` in `context`: centre pan, a silent
+/// send, every other level 0, and an empty plug-in list. The unit is not linked. Null on failure,
+/// with what was built destroyed.
+CZRZRUnit* buildZRUnit(const ZRCreateContext& context, std::int32_t trackNo);
+
 /// Replaces the five attribute info lists of `plugin` by those of the default style plug-in; the
 /// lists replaced are destroyed. False when a list cannot be built; the plug-in may then hold
 /// some new lists and some old ones.
@@ -62,9 +73,9 @@ CZRMusicalPart* buildMusicalPart(const ZRCreateContext& context, ZRPartValues va
 /// present are kept. False when an object cannot be created or linked.
 [[nodiscard]] bool completeNoteStyle(const ZRCreateContext& context, CZRMusicalNote& note);
 
-/// Builds a singing track numbered `trackNo` with an empty part list and its mixer channel (centre
-/// pan, unity volume, send off at -898), and links both into `sequence`. Null when an object
-/// cannot be created or linked; nothing is linked then.
+/// Builds a singing track numbered `trackNo` (as buildZRTrack) and its mixer unit (as
+/// buildZRUnit), and links both into `sequence`. Null when an object cannot be created or linked;
+/// nothing is left behind then.
 CZRZRTrack* addZRTrack(const ZRCreateContext& context, CZRSequence& sequence,
                        std::int32_t trackNo, std::wstring name, std::wstring comment);
 
