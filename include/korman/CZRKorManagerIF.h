@@ -3,12 +3,14 @@
 
 #include <korman/Export.h>
 #include <korman/ZRAux.h>
+#include <korman/ZRFileFormat.h>
 #include <korman/ZRKorManagementPolicy.h>
 #include <korman/ZRMusicalSinger.h>
 #include <korman/ZRVVoice.h>
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -65,6 +67,76 @@ public:
     /// component ID and parameters in -127 to 127. 0, changing nothing, when the table is empty or
     /// an entry is invalid. Neither reads nor sets the last error.
     int sysReplaceVVoiceLibTable(const std::map<ZRVVoiceKey, ZRVVoiceLib>& table);
+
+    // --- Files: detecting, loading, importing, saving and exporting songs ---
+    // A load replaces the current song (and resets the editor, the commit history and the import
+    // buffer); an import replaces only the import buffer. Both set the last error and its message
+    // ("OK" on success) and, on failure, leave their target empty and return null. Paths are
+    // wide text; null fails like a missing file.
+
+    /// The kind of song file at `path`: KOR3, KOR4, a legacy song file (version up to 201 or
+    /// above), a plain MIDI file of format 0 or higher; ZR_FILE_FORMAT_UNKNOWN for anything else,
+    /// for null, and before initialization. Sets no error.
+    ZRFileFormat fileGetFileFormat(const wchar_t* path);
+    /// Loads a KOR3 file, or a KOR4 file when it is no KOR3 document; then checks its structure,
+    /// pre-measure, default style, VVoices (unknown voices are replaced, see
+    /// vvoiceGetVVoiceConvertTable) and WAV part files (see fileGetDanglingWAVPartList). When the
+    /// file is neither format the KOR3 reader's error and message are reported.
+    IZRKorRoot* fileLoadKorFile(const wchar_t* path);
+    /// As fileLoadKorFile into the import buffer, without the structure check.
+    IZRKorRoot* fileImportKorFile(const wchar_t* path);
+    /// Converts a legacy song file whose texts are in the thread's code page; files of version
+    /// 201 and older get `premeasure` measures (1 to 8) in front.
+    IZRKorRoot* fileLoadLegacyKorFile(const wchar_t* path, int premeasure);
+    /// As above with texts in `codePage`.
+    IZRKorRoot* fileLoadLegacyKorFile(const wchar_t* path, unsigned int codePage, int premeasure);
+    IZRKorRoot* fileImportLegacyKorFile(const wchar_t* path, int premeasure);
+    IZRKorRoot* fileImportLegacyKorFile(const wchar_t* path, unsigned int codePage, int premeasure);
+    /// Replaces `directives` by one per source of a plain MIDI file: each track (at most 32), or
+    /// each of the 16 channels of a format 0 file when `channelSplit` is non-zero; names in the
+    /// thread's code page. 0 with ZR_E_FILE_NOT_FOUND or ZR_E_INVALID_SMF (also for a legacy song
+    /// file) when there are none.
+    int fileGetSMFImportDirective(const wchar_t* path, int channelSplit,
+                                  std::vector<ZRSMFTrackImportDirective>& directives);
+    int fileGetSMFImportDirective(const wchar_t* path, unsigned int codePage, int channelSplit,
+                                  std::vector<ZRSMFTrackImportDirective>& directives);
+    /// Imports the sources `directives` switch on (at least one, at most 16, each offered by the
+    /// file once) as singing tracks of one musical part each, behind `premeasure` measures.
+    /// ZR_E_INVALID_PARAMETER for a pre-measure or a directive set that does not fit.
+    IZRKorRoot* fileLoadSMF(const wchar_t* path, int premeasure, int channelSplit,
+                            const std::vector<ZRSMFTrackImportDirective>& directives);
+    IZRKorRoot* fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
+                              const std::vector<ZRSMFTrackImportDirective>& directives);
+    /// Saves the current song as a KOR3 file and brings the files of its WAV parts to the WAV
+    /// parts folder beside it ("<name>.wavparts"); the song then belongs to `path` and counts as
+    /// unmodified. 1 on success; 0 with ZR_E_FILE_IS_NOT_LOADED, ZR_E_CANNOT_SAVE_FILE or
+    /// ZR_E_CANNOT_SAVE_WAV_FILE.
+    int fileSaveKorFile(const wchar_t* path);
+    /// Writes the ZR track `trackID` of the current song as a song of its own (the master track,
+    /// the VVoices and the track as track 0 with a default mixer channel). The current song is
+    /// not changed. 0 with ZR_E_FILE_IS_NOT_LOADED, ZR_E_EXPORT_TARGET_NOT_FOUND or the writer's
+    /// error.
+    int fileExportZRTrack(std::uint32_t trackID, const wchar_t* path);
+    /// As fileExportZRTrack for the musical part `partID`, placed in a new track 0.
+    int fileExportMusicalPart(std::uint32_t partID, const wchar_t* path);
+    /// The file the current song was loaded from or saved to ("" for a new song); null without
+    /// a current song.
+    const wchar_t* fileGetCurrentFilePath() const;
+    /// What the current song was read from; ZR_FILE_FORMAT_UNKNOWN for a new song or none.
+    ZRFileFormat fileGetCurrentFileFormat();
+    /// The file in the temporary folder that stands for a song never saved ("" once saved or
+    /// loaded); null without a current song.
+    const wchar_t* fileGetTemporaryFilePath() const;
+    /// The file the imported song was read from; null when the import buffer is empty.
+    const wchar_t* fileGetImportFilePath() const;
+    /// What the imported song was read from; ZR_FILE_FORMAT_UNKNOWN when the buffer is empty.
+    ZRFileFormat fileGetImportFileFormat() const;
+    /// The file the WAV part `wavPartID` of the current song plays: its own path when rooted,
+    /// else its file name in the song's WAV parts folder. 0 when there is no such WAV part.
+    int fileGetActualWAVFilePath(std::uint32_t wavPartID, std::wstring& path) const;
+    /// Replaces `ids` by the WAV parts whose files were missing or unfit when the current song was
+    /// loaded; 0, leaving `ids` alone, without a current song.
+    int fileGetDanglingWAVPartList(std::vector<std::uint32_t>& ids) const;
 
     // --- The current song, object lookup, the copy and import buffers ---
     // Pointers handed out are borrowed: they stay valid until an edit removes the object, the song

@@ -45,6 +45,7 @@
 #include <korman/IZRZRTrack.h>
 #include <korman/IZRZRUnit.h>
 #include <korman/ZREditValues.h>
+#include <korman/ZRFileFormat.h>
 #include <korman/ZRKorManagementPolicy.h>
 #include <korman/ZRObjType.h>
 #include <korman/ZRVVoice.h>

@@ -36,7 +36,10 @@ std::int32_t denominatorOf(std::uint8_t exponent) {
     return exponent < 31 ? std::int32_t{1} << exponent : 0;
 }
 
-// A tick of the file at 480 ticks per quarter note, kept within what a song position can hold.
+} // namespace
+
+namespace kor {
+
 std::int32_t toResolution(std::uint64_t tick, std::uint16_t division) {
     constexpr std::uint64_t kMax = std::numeric_limits<std::int32_t>::max();
     std::int32_t clamped = static_cast<std::int32_t>(tick < kMax ? tick : kMax);
@@ -45,10 +48,6 @@ std::int32_t toResolution(std::uint64_t tick, std::uint16_t division) {
     int scaled = kor::platform::mulDiv(clamped, kResolution, division);
     return scaled < 0 ? std::numeric_limits<std::int32_t>::max() : scaled;
 }
-
-} // namespace
-
-namespace kor {
 
 std::int32_t tempoFromMicroseconds(std::uint32_t micros) {
     if (micros == 0)

@@ -10,6 +10,11 @@ struct ZRCreateContext;
 
 namespace kor {
 
+/// A tick of a file whose quarter note has `division` ticks, at 480 ticks per quarter note (with
+/// the rounding multiply-divide), kept within what a song position can hold. Ticks of a file with
+/// a zero or SMPTE division are taken as they are.
+std::int32_t toResolution(std::uint64_t tick, std::uint16_t division);
+
 /// Tempo in hundredths of beats per minute for a quarter note of `micros` microseconds, rounded
 /// and kept within 2000..30000 (a zero length counts as the fastest tempo).
 std::int32_t tempoFromMicroseconds(std::uint32_t micros);

@@ -27,12 +27,10 @@
 #include "model/VVoice.h"
 #include "model/ZRTrack.h"
 #include "model/ZRUnit.h"
-#include "platform/Path.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <new>
 #include <optional>
 
@@ -121,7 +119,6 @@ public:
                 const ZRVVoiceLib& defaultVoice)
         : context_(context), sequence_(sequence), voices_(voices), defaultVoice_(defaultVoice) {}
 
-    bool addVoices();
     bool addTrack(const LegacyTrack& legacy, std::int32_t trackNo, const std::wstring& name);
     void applyMixer(const kor::LegacyMixer& mixer);
 
@@ -152,33 +149,12 @@ private:
     const ZRVVoiceLib& defaultVoice_;
 };
 
-// The song offers the voices the library knows, as a new song does; singers of voices it lacks
-// are moved to a known voice when the song is verified.
-bool SongBuilder::addVoices() {
-    for (const auto& [key, voice] : voices_)
-        if (!appendTo<CZRVVoice>(sequence_.vvoiceList(),
-                                 ZRVVoiceValues{voice.vBS, voice.vPC, voice.compID, voice.name, voice.param}))
-            return false;
-    return true;
-}
-
 bool SongBuilder::addTrack(const LegacyTrack& legacy, std::int32_t trackNo, const std::wstring& name) {
-    auto* track = make<CZRZRTrack>(ZRZRTrackValues{name, L"", trackNo});
-    CZRNodeList* parts = list(18);
-    if (track == nullptr || parts == nullptr || !track->setPartList(parts) ||
-        !sequence_.zrTrackList()->append(track))
+    CZRZRTrack* track = kor::addZRTrack(context_, sequence_, trackNo, name, L"");
+    if (track == nullptr)
         return false;
-
-    // The unit of a new track: centred, no send, at unity volume.
-    auto* unit = make<CZRZRUnit>(ZRZRUnitValues{trackNo, 0, -898, 0, 0, 0, 64, 0});
-    CZRNodeList* plugins = list(26);
-    CZRMixer* mixer = sequence_.mixer();
-    if (unit == nullptr || plugins == nullptr || mixer == nullptr || mixer->zrUnitList() == nullptr ||
-        !unit->setVstList(0, plugins) || !mixer->zrUnitList()->append(unit))
-        return false;
-
     for (const Span& span : partSpans(legacy.notes))
-        if (!addPart(legacy, span, *parts))
+        if (!addPart(legacy, span, *track->partList()))
             return false;
     return true;
 }
@@ -289,37 +265,13 @@ void SongBuilder::applyMixer(const kor::LegacyMixer& mixer) {
     }
 }
 
-// A track without a name is called after the file: its name without folder and extension.
-std::wstring fileTitle(const std::wstring& path) {
-    return std::wstring(kor::platform::withoutExtension(kor::platform::fileNamePart(path)));
-}
-
-bool isPlainFile(const std::wstring& path) {
-    std::optional<std::filesystem::path> fsPath = kor::platform::toPath(path);
-    std::error_code error;
-    return fsPath && std::filesystem::is_regular_file(*fsPath, error);
-}
-
 } // namespace
-
-std::uint32_t CxLegacyConverter::fail(int status, std::uint32_t code, CZRKorDocument& target) {
-    status_ |= status;
-    target.setRoot(nullptr);
-    target.objects().clear();
-    return code;
-}
 
 std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned codePage,
                                          std::int32_t preMeasure, CZRKorDocument& target) {
-    status_ = 0;
-    message_.clear();
     legacyLevel_ = 0;
-    if (!isPlainFile(path)) {
-        status_ = kStatusNotFound;
-        return ZR_E_FILE_NOT_FOUND;
-    }
-    if (target.root() != nullptr || target.objects().size() != 0)
-        return ZR_E_INVALID_PARAMETER;
+    if (const std::uint32_t code = begin(path, target))
+        return code;
 
     try {
         CxGlobalBuffer image;
@@ -331,19 +283,19 @@ std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned code
             return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
 
         const ZRCreateContext context = target.context();
-        auto* root = kor::createObject<CZRKorRoot>(context, ZR_NO_OBJ_ID);
-        CZRSequence* sequence = kor::buildEmptySequence(context);
-        if (root == nullptr || sequence == nullptr || !root->setSequence(sequence))
+        CZRSequence* sequence = startSong(target);
+        if (sequence == nullptr)
             return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
-        target.setRoot(root);
 
         if (kor::hasLegacyText(*midi) != 1 ||
             !kor::convertConductorTrack(*midi, *sequence->masterTrack(), context))
             return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
 
-        SongBuilder builder(context, *sequence, voices_, defaultVoice_);
-        if (!builder.addVoices())
+        // The song offers the voices the library knows, as a new song does; singers of voices it
+        // lacks are moved to a known voice when the song is loaded.
+        if (!addLibraryVoices(*sequence, context))
             return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
+        SongBuilder builder(context, *sequence, voices_, defaultVoice_);
         std::optional<kor::LegacyTrack> first;
         std::int32_t converted = 0;
         for (std::size_t index = 0; index < midi->trackCount() && converted < kMaxSingingTracks; ++index) {
@@ -379,7 +331,7 @@ std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned code
         legacyLevel_ = version > 201 ? 3 : 2;
         // Older files count their ticks from the song's first measure; the measures in front
         // come from the caller. Newer ones were written with their own.
-        if (version < 202 && !kor::shiftByPreMeasure(*root, preMeasure))
+        if (version < 202 && !kor::shiftByPreMeasure(*target.root(), preMeasure))
             return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
 
         if (const std::uint32_t code = kor::verifySong(target, message_))

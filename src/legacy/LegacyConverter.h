@@ -1,9 +1,7 @@
 // Turning a legacy song file into a new song document.
 #pragma once
 
-#include "model/Builders.h"
-
-#include <korman/ZRVVoice.h>
+#include "legacy/SongConverter.h"
 
 #include <cstdint>
 #include <string>
@@ -15,19 +13,12 @@ class CZRKorDocument;
 ///
 /// The voice table and the default voice are the ones a new musical part draws its first singer
 /// from; both are borrowed and must outlive the converter.
-class CxLegacyConverter {
+class CxLegacyConverter final : public CxSongConverter {
 public:
-    /// Status bits of the last conversion.
-    static constexpr int kStatusInvalid = 1;
-    static constexpr int kStatusNoMemory = 2;
-    static constexpr int kStatusNotFound = 3;
     /// Added to the status when a track's embedded text is corrupt.
     static constexpr int kStatusCorruptText = 8;
 
-    CxLegacyConverter(const kor::VVoiceTable& voices, const ZRVVoiceLib& defaultVoice)
-        : voices_(voices), defaultVoice_(defaultVoice) {}
-    CxLegacyConverter(const CxLegacyConverter&) = delete;
-    CxLegacyConverter& operator=(const CxLegacyConverter&) = delete;
+    using CxSongConverter::CxSongConverter;
 
     /// Reads the legacy file at `path` into `target`, which must hold no song yet. Texts are
     /// turned into wide characters with `codePage`; files of version 201 and older get
@@ -38,21 +29,10 @@ public:
     [[nodiscard]] std::uint32_t convert(const std::wstring& path, unsigned codePage,
                                         std::int32_t preMeasure, CZRKorDocument& target);
 
-    /// 0 after success, else kStatusInvalid, kStatusNoMemory or kStatusNotFound, with
-    /// kStatusCorruptText added for corrupt embedded text.
-    int status() const { return status_; }
-    /// What went wrong last; empty unless verification failed.
-    const std::wstring& message() const { return message_; }
     /// The file format the converted file had: 3 for versions above 201, else 2.
     int legacyLevel() const { return legacyLevel_; }
 
 private:
-    std::uint32_t fail(int status, std::uint32_t code, CZRKorDocument& target);
-
-    const kor::VVoiceTable& voices_;
-    const ZRVVoiceLib& defaultVoice_;
-    int status_ = 0;
-    std::wstring message_;
     int legacyLevel_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "manager/KorManagerImpl.h"
 
 #include "manager/ErrorTable.h"
+#include "manager/HistoryHold.h"
 #include "manager/KorManagerApp.h"
 #include "model/Aux.h"
 #include "model/KorRoot.h"
@@ -120,27 +121,6 @@ bool CZRKorManagerImpl::hasMemoryHeadroom(std::uint64_t bytes) {
     return false;
 }
 
-namespace {
-
-// Holds the commit history (if any) for the whole replacement of the current song, so that no
-// commit, undo or redo runs on a document that is being replaced.
-class HistoryHold {
-public:
-    explicit HistoryHold(CZRCommitHistory* history) : history_(history) {
-        if (history_ != nullptr) history_->enter();
-    }
-    ~HistoryHold() {
-        if (history_ != nullptr) history_->leave();
-    }
-    HistoryHold(const HistoryHold&) = delete;
-    HistoryHold& operator=(const HistoryHold&) = delete;
-
-private:
-    CZRCommitHistory* history_;
-};
-
-} // namespace
-
 CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& song,
                                                  const std::optional<kor::FirstPartSettings>& firstPart) {
     if (song.preMeasure < 1 || song.preMeasure > 8) return nullptr;
@@ -148,7 +128,7 @@ CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& son
                       (policy_.maxPlayTime != -1 && firstPart->playTime > policy_.maxPlayTime)))
         return nullptr;
 
-    HistoryHold hold(history_.get());
+    kor::HistoryHold hold(history_.get());
     destroySequence();
     const CKorManagerApp& app = CKorManagerApp::instance();
     std::unique_ptr<CZRKorDocument> document =

@@ -93,6 +93,16 @@ public:
     void emptyImportBuffer() { importBuffer_.reset(); }
     std::uint64_t subtreeSize(std::uint32_t objID) const;
 
+    // --- Files: the file operations replace the song and the import buffer through these ---
+
+    /// Makes `document` the current song; the previous one must have been destroyed.
+    void adoptDocument(std::unique_ptr<CZRKorDocument> document) { document_ = std::move(document); }
+    CZRKorDocument* importDocument() const { return importBuffer_.get(); }
+    void adoptImport(std::unique_ptr<CZRKorDocument> document) { importBuffer_ = std::move(document); }
+    void setLastErrorMessage(std::wstring message) { lastErrorMessage_ = std::move(message); }
+    /// Marks the changes made outside the editor as saved.
+    void clearModifiedFlags() { vvoiceModified_ = mixerModified_ = auxModified_ = false; }
+
     // --- VVoices and aux records, changed outside the editor ---
 
     bool vvoiceModified() const { return vvoiceModified_; }

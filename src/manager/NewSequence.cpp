@@ -2,7 +2,6 @@
 
 #include "model/KorRoot.h"
 #include "model/MasterTrack.h"
-#include "model/Mixer.h"
 #include "model/MusicalPart.h"
 #include "model/MusicalSinger.h"
 #include "model/Sequence.h"
@@ -10,7 +9,6 @@
 #include "model/TimeSig.h"
 #include "model/VVoice.h"
 #include "model/ZRTrack.h"
-#include "model/ZRUnit.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/TempFile.h"
@@ -29,14 +27,6 @@ std::optional<std::wstring> temporarySongPath(const std::wstring& tempFolder) {
     return std::wstring(platform::withoutExtension(path)) + L".korx";
 }
 
-// The song's first singing track, "Track", and its mixer channel.
-bool addDefaultTrack(CZRSequence& sequence, const ZRCreateContext& context) {
-    CZRZRTrack* track = buildZRTrack(context, ZRZRTrackValues{L"Track", L"Track", 0});
-    CZRZRUnit* unit = buildZRUnit(context, 0);
-    return track != nullptr && unit != nullptr && sequence.zrTrackList()->insertSorted(track) &&
-           sequence.mixer()->zrUnitList()->insertSorted(unit);
-}
-
 bool addDefaultContent(CZRSequence& sequence, const NewSongSettings& song,
                        const VVoiceTable& vvoices, const ZRCreateContext& context) {
     CZRMasterTrack& master = *sequence.masterTrack();
@@ -47,7 +37,8 @@ bool addDefaultContent(CZRSequence& sequence, const NewSongSettings& song,
     auto* signature = createObject<CZRTimeSig>(context, ZR_NO_OBJ_ID, ZRTimeSigValues{0, 4, 4});
     auto* tempo = createObject<CZRTempo>(context, ZR_NO_OBJ_ID, ZRTempoValues{0, 12000});
     if (signature == nullptr || tempo == nullptr || !master.timeSigList()->insertSorted(signature) ||
-        !master.tempoList()->insertSorted(tempo) || !addDefaultTrack(sequence, context))
+        !master.tempoList()->insertSorted(tempo) ||
+        addZRTrack(context, sequence, 0, L"Track", L"Track") == nullptr)
         return false;
 
     for (const auto& [key, voice] : vvoices) {

@@ -3,10 +3,14 @@
 #include "model/KaraokeUnit.h"
 #include "model/MasterTrack.h"
 #include "model/MasterUnit.h"
+#include "model/MusicalNote.h"
 #include "model/Mixer.h"
 #include "model/MusicalPart.h"
 #include "model/MusicalSinger.h"
+#include "model/NoteStyleAttrib.h"
+#include "model/NoteStyleSeqAttrib.h"
 #include "model/ObjectFactory.h"
+#include "model/ObjectTree.h"
 #include "model/SEUnit.h"
 #include "model/Sequence.h"
 #include "model/StylePluginAttribInfo.h"
@@ -18,6 +22,7 @@
 #include <initializer_list>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -142,16 +147,19 @@ void addAttribInfos(Assembly& run, CZRStylePlugin* plugin, CZRStylePlugin::InfoL
     }
 }
 
-CZRStylePlugin* buildDefaultStylePlugin(Assembly& run) {
-    auto* plugin = run.make<CZRStylePlugin>(
-        ZRStylePluginValues{kor::kDefaultStylePluginID, L"TORIVEL2 Compatible Style", L"3.0.0.1"});
-    if (plugin == nullptr) return nullptr;
+void addDefaultInfoLists(Assembly& run, CZRStylePlugin* plugin) {
     using List = CZRStylePlugin::InfoList;
     addAttribInfos(run, plugin, List::Part, {kPartAttribs});
     addAttribInfos(run, plugin, List::Reserved, {});
     addAttribInfos(run, plugin, List::Control, {kControlAttribs});
     addAttribInfos(run, plugin, List::Note, {kPartAttribs, kNoteVibratoAttribs});
     addAttribInfos(run, plugin, List::NoteSeq, {kNoteSeqAttribs});
+}
+
+CZRStylePlugin* buildDefaultStylePlugin(Assembly& run) {
+    auto* plugin = run.make<CZRStylePlugin>(
+        ZRStylePluginValues{kor::kDefaultStylePluginID, L"TORIVEL2 Compatible Style", L"3.0.0.1"});
+    if (plugin != nullptr) addDefaultInfoLists(run, plugin);
     return plugin;
 }
 
@@ -233,6 +241,71 @@ CZRZRUnit* buildZRUnit(const ZRCreateContext& context, std::int32_t trackNo) {
     if (unit == nullptr) return nullptr;
     addVstLists(run, unit, 1);
     return run.finish(unit);
+}
+
+
+bool rebuildDefaultStyleInfoLists(const ZRCreateContext& context, CZRStylePlugin& plugin) {
+    std::vector<std::uint32_t> replaced;
+    for (std::size_t i = 0; i < CZRStylePlugin::kInfoLists; ++i)
+        if (const CZRNodeList* list = plugin.infoList(static_cast<CZRStylePlugin::InfoList>(i)))
+            replaced.push_back(list->getObjID());
+    Assembly run(context);
+    addDefaultInfoLists(run, &plugin);
+    // Linking a new list detached the old one; only then may it go.
+    for (const std::uint32_t id : replaced)
+        if (isDetached(context.registry.lookup(id))) context.registry.destroy(id);
+    return run.ok();
+}
+
+bool completePartStyle(const ZRCreateContext& context, CZRMusicalPart& part) {
+    Assembly run(context);
+    CZRPartStyleAttrib* style = part.partStyle();
+    if (style == nullptr && (style = run.make<CZRPartStyleAttrib>()) != nullptr)
+        run.link(part.setPartStyle(style), style);
+    if (!run.ok()) return false;
+    std::int32_t present = 0;
+    for (const AttribDefault& attrib : kPartAttribs)
+        if (!style->getValue(attrib.id, present)) style->setValue(attrib.id, attrib.defaultValue);
+    if (findMapList(part.styleControlLists(), L"POR") == nullptr)
+        if (CZRNodeList* por = run.list(10, 0)) run.link(part.setStyleControlList(L"POR", por), por);
+    return run.ok();
+}
+
+bool completeNoteStyle(const ZRCreateContext& context, CZRMusicalNote& note) {
+    Assembly run(context);
+    CZRNoteStyleAttrib* style = note.noteStyle();
+    if (style == nullptr && (style = run.make<CZRNoteStyleAttrib>()) != nullptr)
+        run.link(note.setNoteStyle(style), style);
+    CZRNoteStyleSeqAttrib* seq = note.noteSeqStyle();
+    if (seq == nullptr && (seq = run.make<CZRNoteStyleSeqAttrib>()) != nullptr)
+        run.link(note.setNoteSeqStyle(seq), seq);
+    if (!run.ok()) return false;
+    std::int32_t present = 0;
+    for (const AttribDefault& attrib : kPartAttribs)
+        if (!style->getValue(attrib.id, present)) style->setValue(attrib.id, attrib.defaultValue);
+    for (const AttribDefault& attrib : kNoteVibratoAttribs)
+        if (!style->getValue(attrib.id, present)) style->setValue(attrib.id, 0);
+    for (const auto& [id, kind] : {std::pair{L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind},
+                                   std::pair{L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind}})
+        if (seq->elementList(id) == nullptr)
+            if (CZRNodeList* curve = run.list(7, kind)) run.link(seq->setElementList(id, curve), curve);
+    return run.ok();
+}
+
+CZRZRTrack* addZRTrack(const ZRCreateContext& context, CZRSequence& sequence,
+                       std::int32_t trackNo, std::wstring name, std::wstring comment) {
+    CZRMixer* mixer = sequence.mixer();
+    if (sequence.zrTrackList() == nullptr || mixer == nullptr || mixer->zrUnitList() == nullptr)
+        return nullptr;
+    CZRZRTrack* track = buildZRTrack(context, {std::move(name), std::move(comment), trackNo});
+    CZRZRUnit* unit = buildZRUnit(context, trackNo);
+    if (track != nullptr && unit != nullptr && sequence.zrTrackList()->insertSorted(track)) {
+        if (mixer->zrUnitList()->insertSorted(unit)) return track;
+        (void)sequence.zrTrackList()->removeByID(track->getObjID());
+    }
+    if (track != nullptr) context.registry.destroy(track->getObjID());
+    if (unit != nullptr) context.registry.destroy(unit->getObjID());
+    return nullptr;
 }
 
 } // namespace kor

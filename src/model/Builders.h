@@ -9,8 +9,10 @@
 #include <map>
 #include <utility>
 
+class CZRMusicalNote;
 class CZRMusicalPart;
 class CZRSequence;
+class CZRStylePlugin;
 class CZRZRTrack;
 class CZRZRUnit;
 struct ZRZRTrackValues;
@@ -53,5 +55,28 @@ CZRZRTrack* buildZRTrack(const ZRCreateContext& context, ZRZRTrackValues values)
 /// send, every other level 0, and an empty plug-in list. The unit is not linked. Null on failure,
 /// with what was built destroyed.
 CZRZRUnit* buildZRUnit(const ZRCreateContext& context, std::int32_t trackNo);
+
+/// Replaces the five attribute info lists of `plugin` by those of the default style plug-in; the
+/// lists replaced are destroyed. False when a list cannot be built; the plug-in may then hold
+/// some new lists and some old ones.
+[[nodiscard]] bool rebuildDefaultStyleInfoLists(const ZRCreateContext& context,
+                                                CZRStylePlugin& plugin);
+
+/// Gives `part` what the default style expects of a musical part: a part style holding each of
+/// the seven part style values (missing ones added with their defaults) and a "POR" style control
+/// list. Values present are kept. False when an object cannot be created or linked.
+[[nodiscard]] bool completePartStyle(const ZRCreateContext& context, CZRMusicalPart& part);
+
+/// Gives `note` what the default style expects of a note: a note style holding the seven part
+/// style values and "vibType" and "vibLen" (missing ones added, the vibrato values as 0), and a
+/// sequential note style holding the "vibDep" and "vibRate" curves (empty when missing). Values
+/// present are kept. False when an object cannot be created or linked.
+[[nodiscard]] bool completeNoteStyle(const ZRCreateContext& context, CZRMusicalNote& note);
+
+/// Builds a singing track numbered `trackNo` (as buildZRTrack) and its mixer unit (as
+/// buildZRUnit), and links both into `sequence`. Null when an object cannot be created or linked;
+/// nothing is left behind then.
+CZRZRTrack* addZRTrack(const ZRCreateContext& context, CZRSequence& sequence,
+                       std::int32_t trackNo, std::wstring name, std::wstring comment);
 
 } // namespace kor

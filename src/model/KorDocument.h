@@ -13,9 +13,9 @@ class CZRKorRoot;
 
 /// A song as the manager holds it (the current sequence, or the content of the import buffer) and
 /// as readers build it: the object table owning every object, the root object registered in it,
-/// the file the song was loaded from or saved to, its file in the temporary folder, the WAV parts
-/// whose audio files could not be found when it was loaded, and the VVoices and singers that
-/// loading moved to other keys.
+/// the file the song was loaded from or saved to, its file in the temporary folder, the kind of
+/// file it was read from, the WAV parts whose audio files could not be found when it was loaded,
+/// and the VVoices and singers that loading moved to other keys.
 class CZRKorDocument {
 public:
     CZRKorDocument() = default;
@@ -33,6 +33,8 @@ public:
 
     std::wstring filePath;
     std::wstring tempFilePath;
+    /// The kind of file the song was read from (a ZRFileFormat value); -1 for a new song.
+    std::int32_t format = -1;
     /// IDs of WAV parts whose audio file was missing or unreadable at load time.
     std::vector<std::uint32_t> danglingWavParts;
     std::vector<ZRVVoiceConvertInfo> vvoiceConversions;

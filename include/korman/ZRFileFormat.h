@@ -1,0 +1,47 @@
+// The kinds of song file the manager reads, and the import directives of a MIDI file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// What kind of file fileGetFileFormat found, and what a loaded song was read from.
+enum ZRFileFormat : std::int32_t {
+    ZR_FILE_FORMAT_UNKNOWN = -1,
+    ZR_FILE_FORMAT_SMF0 = 0,    ///< a standard MIDI file of format 0
+    ZR_FILE_FORMAT_SMF1 = 1,    ///< a standard MIDI file of format 1 or higher
+    ZR_FILE_FORMAT_LEGACY2 = 2, ///< a legacy song file of version 201 or older
+    ZR_FILE_FORMAT_LEGACY3 = 3, ///< a legacy song file of a version above 201
+    ZR_FILE_FORMAT_KOR3 = 4,    ///< a KOR3 song file
+    ZR_FILE_FORMAT_KOR4 = 5,    ///< a KOR4 song file
+};
+
+/// One importable source of a standard MIDI file: a track, or one channel of a single-track file
+/// split by channel. fileGetSMFImportDirective fills one per source; the host switches on the
+/// ones to import, picks their singers and hands the list to fileLoadSMF or fileImportSMF.
+struct ZRSMFTrackImportDirective {
+    /// 1 to import the source; the survey switches on every source with at least one note.
+    int importSwitch = 0;
+    /// The voice the imported track sings: the default VVoice when it is valid, else (0, 0).
+    int singerBS = 0;
+    int singerPC = 0;
+    /// Free for the host: empty after the survey, not read by the import.
+    std::wstring text;
+    std::vector<int> list;
+    int reserved1 = 0;
+    int reserved2 = 0;
+    int reserved3 = 0;
+    int reserved4 = 0;
+    /// The track index, or the channel (0 to 15) of a single-track file split by channel.
+    int sourceIndex = 0;
+    /// The source's first non-empty track or instrument name (at most 32 bytes of the file's
+    /// text), or "Track<n>" with n the 1-based source number.
+    std::wstring name;
+    /// Tempo and time-signature events found; counted for source 0 only.
+    int tempoCount = 0;
+    int timeSigCount = 0;
+    /// Note-ons with a velocity above 0.
+    int noteCount = 0;
+    /// The code page the name was converted with; the import converts the source's lyrics with it.
+    int codePage = 0;
+};

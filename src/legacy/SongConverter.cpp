@@ -1,0 +1,63 @@
+#include "legacy/SongConverter.h"
+
+#include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/ObjectFactory.h"
+#include "model/Sequence.h"
+#include "model/VVoice.h"
+#include "platform/Path.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <filesystem>
+#include <optional>
+
+std::uint32_t CxSongConverter::begin(const std::wstring& path, const CZRKorDocument& target) {
+    status_ = 0;
+    message_.clear();
+    if (!kor::isPlainFile(path)) {
+        status_ = kStatusNotFound;
+        return ZR_E_FILE_NOT_FOUND;
+    }
+    return target.root() != nullptr || target.objects().size() != 0 ? ZR_E_INVALID_PARAMETER : 0;
+}
+
+std::uint32_t CxSongConverter::fail(int status, std::uint32_t code, CZRKorDocument& target) {
+    status_ |= status;
+    target.setRoot(nullptr);
+    target.objects().clear();
+    return code;
+}
+
+CZRSequence* CxSongConverter::startSong(CZRKorDocument& target) {
+    const ZRCreateContext context = target.context();
+    auto* root = kor::createObject<CZRKorRoot>(context, ZR_NO_OBJ_ID);
+    CZRSequence* sequence = kor::buildEmptySequence(context);
+    if (root == nullptr || sequence == nullptr || !root->setSequence(sequence)) return nullptr;
+    target.setRoot(root);
+    return sequence;
+}
+
+bool CxSongConverter::addLibraryVoices(CZRSequence& sequence, const ZRCreateContext& context) {
+    for (const auto& [key, voice] : voices_) {
+        auto* vvoice = kor::createObject<CZRVVoice>(
+            context, ZR_NO_OBJ_ID,
+            ZRVVoiceValues{voice.vBS, voice.vPC, voice.compID, voice.name, voice.param});
+        if (vvoice == nullptr || !sequence.vvoiceList()->append(vvoice)) return false;
+    }
+    return true;
+}
+
+std::wstring CxSongConverter::fileTitle(const std::wstring& path) {
+    return std::wstring(kor::platform::withoutExtension(kor::platform::fileNamePart(path)));
+}
+
+namespace kor {
+
+bool isPlainFile(const std::wstring& path) {
+    const std::optional<std::filesystem::path> fsPath = platform::toPath(path);
+    std::error_code error;
+    return fsPath && std::filesystem::is_regular_file(*fsPath, error);
+}
+
+} // namespace kor

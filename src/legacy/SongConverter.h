@@ -1,0 +1,63 @@
+// The ground the converters share that build a new song from a MIDI file.
+#pragma once
+
+#include "model/Builders.h"
+
+#include <korman/ZRVVoice.h>
+
+#include <cstdint>
+#include <string>
+
+class CZRKorDocument;
+class CZRSequence;
+
+/// Base of the converters that read a file into a new song document. Holds the voices the song's
+/// VVoices and its parts' first singers come from (borrowed; they must outlive the converter),
+/// and the status and message of the last conversion.
+class CxSongConverter {
+public:
+    /// Status values of the last conversion.
+    static constexpr int kStatusInvalid = 1;
+    static constexpr int kStatusNoMemory = 2;
+    static constexpr int kStatusNotFound = 3;
+
+    CxSongConverter(const kor::VVoiceTable& voices, const ZRVVoiceLib& defaultVoice)
+        : voices_(voices)
+        , defaultVoice_(defaultVoice) {}
+    CxSongConverter(const CxSongConverter&) = delete;
+    CxSongConverter& operator=(const CxSongConverter&) = delete;
+
+    /// 0 after success, else one of the status values (with the converter's own bits added).
+    int status() const { return status_; }
+    /// What went wrong last; empty unless verification failed.
+    const std::wstring& message() const { return message_; }
+
+protected:
+    ~CxSongConverter() = default;
+
+    /// Starts a conversion of `path` into `target`: clears status and message. 0, or
+    /// ZR_E_FILE_NOT_FOUND (status kStatusNotFound) when `path` names no plain file, or
+    /// ZR_E_INVALID_PARAMETER when `target` holds a song already.
+    [[nodiscard]] std::uint32_t begin(const std::wstring& path, const CZRKorDocument& target);
+    /// Adds `status` to the status, empties `target` and gives `code`.
+    std::uint32_t fail(int status, std::uint32_t code, CZRKorDocument& target);
+    /// Builds the root and an empty sequence in `target`; null when an object cannot be made.
+    CZRSequence* startSong(CZRKorDocument& target);
+    /// Gives `sequence` one VVoice per voice of the voice table, as a new song has. False when
+    /// one cannot be created or linked.
+    [[nodiscard]] bool addLibraryVoices(CZRSequence& sequence, const ZRCreateContext& context);
+    /// The file name of `path` without folder and extension.
+    static std::wstring fileTitle(const std::wstring& path);
+
+    const kor::VVoiceTable& voices_;
+    const ZRVVoiceLib& defaultVoice_;
+    int status_ = 0;
+    std::wstring message_;
+};
+
+namespace kor {
+
+/// Whether `path` names a plain file (not a folder).
+bool isPlainFile(const std::wstring& path);
+
+} // namespace kor

@@ -1,0 +1,217 @@
+#include "manager/FileOperations.h"
+
+#include "formats/kor3/Kor3Parser.h"
+#include "legacy/LegacyConverter.h"
+#include "legacy/SmfImport.h"
+#include "manager/ErrorTable.h"
+#include "manager/HistoryHold.h"
+#include "manager/KorManagerApp.h"
+#include "manager/KorManagerImpl.h"
+#include "manager/LoadChecks.h"
+#include "manager/VVoicePasses.h"
+#include "manager/WavPartFiles.h"
+#include "model/KorRoot.h"
+#include "model/ObjectFactory.h"
+#include "model/WAVPart.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <memory>
+#include <optional>
+
+namespace kor {
+
+namespace {
+
+// The checks a read song goes through, in this order; a check without a code is skipped. The
+// first that fails gives the result.
+struct Checks {
+    std::optional<std::uint32_t> structure;
+    bool preMeasure = false;
+    bool style = false;
+    std::optional<std::uint32_t> vvoices;
+    std::optional<std::uint32_t> wavParts;
+};
+
+std::uint32_t runChecks(CZRKorDocument& document, const Checks& checks) {
+    if (checks.structure && !hasSoundStructure(document)) return *checks.structure;
+    if (checks.preMeasure && !hasValidPreMeasure(document)) return ZR_E_INVALID_PREMEASURE;
+    if (checks.style && !applyDefaultStyle(document)) return ZR_E_INVALID_T2_STYLE;
+    if (checks.vvoices) {
+        const CKorManagerApp& app = CKorManagerApp::instance();
+        const VoiceLibrary library{app.vvoiceTable(), app.bankRepresentatives(),
+                                   app.defaultVVoice()};
+        if (!runVVoicePasses(document, library)) return *checks.vvoices;
+    }
+    if (checks.wavParts && !checkWavParts(document)) return *checks.wavParts;
+    return 0;
+}
+
+// A song read from a file, with the code and the detailed message of the reading.
+struct ReadResult {
+    std::unique_ptr<CZRKorDocument> document = std::make_unique<CZRKorDocument>();
+    std::uint32_t code = 0;
+    std::wstring message;
+};
+
+ReadResult startRead(const wchar_t* path) {
+    ReadResult read;
+    read.document->filePath = path != nullptr ? path : L"";
+    return read;
+}
+
+// The codes of one XML song format and the parser that reads it.
+struct XmlSongFormat {
+    std::unique_ptr<CZRXmlFormatParser> (*makeParser)();
+    ZRFileFormat format;
+    std::uint32_t parserFailure;
+    std::uint32_t invalidFile;
+    std::uint32_t invalidXml;
+    std::uint32_t invalidVVoices;
+    std::uint32_t invalidWavParts;
+};
+
+const XmlSongFormat kKor3{
+    []() -> std::unique_ptr<CZRXmlFormatParser> { return std::make_unique<Kor3::CZRKor3Parser>(); },
+    ZR_FILE_FORMAT_KOR3,
+    ZR_E_CANNOT_INITIALIZE_XML_PARSER,
+    ZR_E_INVALID_KOR3_FILE,
+    ZR_E_INVALID_XML_FILE,
+    ZR_E_INVALID_VVOICE_TABLE,
+    ZR_E_INVALID_WAV_PART};
+
+// Reads the file into a document holding just a root, as the format's parser expects.
+std::uint32_t parseXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy& policy,
+                           const wchar_t* path, CZRKorDocument& document, std::wstring& message) {
+    const std::unique_ptr<CZRXmlFormatParser> parser = format.makeParser();
+    if (!parser->initParser(policy.schemaFolder)) return format.parserFailure;
+    auto* root = createObject<CZRKorRoot>(document.context(), ZR_NO_OBJ_ID);
+    if (root == nullptr) return ZR_E_NOT_ENOUGH_MEMORY;
+    document.setRoot(root);
+    const std::uint32_t code = parser->parseFile(&document, path);
+    message = parser->lastMessage();
+    return code;
+}
+
+ReadResult readXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy& policy,
+                       const wchar_t* path, LoadTarget target) {
+    ReadResult read = startRead(path);
+    read.document->format = format.format;
+    read.code = parseXmlSong(format, policy, path, *read.document, read.message);
+    if (read.code != 0) return read;
+    // Warnings of a successful read are no failure to report.
+    read.message.clear();
+    read.code = runChecks(
+        *read.document,
+        {target == LoadTarget::CurrentSong ? std::optional(format.invalidFile) : std::nullopt, true,
+         true, format.invalidVVoices, format.invalidWavParts});
+    return read;
+}
+
+// Whether the file failed to read as a document of `format` at all, rather than as a song.
+bool isForeignDocument(const XmlSongFormat& format, std::uint32_t code) {
+    return code == format.invalidXml || code == format.invalidFile || code == ZR_E_INVALID_SEQUENCE;
+}
+
+void report(CZRKorManagerImpl& manager, std::uint32_t code, const std::wstring& message) {
+    manager.setLastError(code);
+    manager.setLastErrorMessage(code != 0 && !message.empty() ? message : errorMessage(code));
+}
+
+void emptyTarget(CZRKorManagerImpl& manager, LoadTarget target) {
+    if (target == LoadTarget::CurrentSong)
+        manager.destroySequence();
+    else
+        manager.emptyImportBuffer();
+}
+
+// Reports the outcome of a read and hands a good song to its target.
+CZRKorRoot* settle(CZRKorManagerImpl& manager, LoadTarget target, ReadResult read) {
+    report(manager, read.code, read.message);
+    if (read.code != 0) return nullptr;
+    CZRKorRoot* root = read.document->root();
+    if (target == LoadTarget::CurrentSong)
+        manager.adoptDocument(std::move(read.document));
+    else
+        manager.adoptImport(std::move(read.document));
+    return root;
+}
+
+} // namespace
+
+ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path) {
+    if (path == nullptr) return ZR_FILE_FORMAT_UNKNOWN;
+    for (const XmlSongFormat* format : {&kKor3}) {
+        CZRKorDocument scratch;
+        std::wstring message;
+        if (parseXmlSong(*format, policy, path, scratch, message) == 0) return format->format;
+    }
+    return midiFileFormat(path);
+}
+
+CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarget target) {
+    HistoryHold hold(manager.history());
+    emptyTarget(manager, target);
+    ReadResult kor3 = readXmlSong(kKor3, manager.policy(), path, target);
+    if (!isForeignDocument(kKor3, kor3.code)) return settle(manager, target, std::move(kor3));
+    // A file that is no song document of any format reports what the KOR3 reader found.
+    manager.setLastError(kor3.code);
+    manager.setLastErrorMessage(kor3.message);
+    return nullptr;
+}
+
+CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,
+                           int preMeasure, LoadTarget target) {
+    HistoryHold hold(manager.history());
+    emptyTarget(manager, target);
+    ReadResult read = startRead(path);
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    CxLegacyConverter converter(app.vvoiceTable(), app.defaultVVoice());
+    read.code = converter.convert(read.document->filePath, codePage, preMeasure, *read.document);
+    read.message = converter.message();
+    read.document->format = converter.legacyLevel();
+    if (read.code == 0) {
+        read.message.clear();
+        read.code = runChecks(*read.document,
+                              {ZR_E_INVALID_KOR_FILE, true, false, ZR_E_INVALID_VVOICE_TABLE, {}});
+    }
+    return settle(manager, target, std::move(read));
+}
+
+CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
+                    int channelSplit, const std::vector<ZRSMFTrackImportDirective>& directives,
+                    LoadTarget target) {
+    HistoryHold hold(manager.history());
+    emptyTarget(manager, target);
+    ReadResult read = startRead(path);
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    CxSmfImporter importer(app.vvoiceTable(), app.defaultVVoice());
+    read.code = importer.importFile(read.document->filePath, preMeasure, channelSplit != 0,
+                                    directives, *read.document);
+    read.message = importer.message();
+    read.document->format = importer.fileFormat();
+    if (read.code == 0) {
+        read.message.clear();
+        read.code = runChecks(*read.document, {ZR_E_INVALID_SMF, false, false, {}, {}});
+    }
+    return settle(manager, target, std::move(read));
+}
+
+bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage, int channelSplit,
+               std::vector<ZRSMFTrackImportDirective>& directives) {
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    CxSmfImporter importer(app.vvoiceTable(), app.defaultVVoice());
+    const std::uint32_t code =
+        importer.survey(path != nullptr ? path : L"", codePage, channelSplit != 0, directives);
+    report(manager, code, {});
+    return code == 0;
+}
+
+bool actualWavFilePath(const CZRKorManagerImpl& manager, std::uint32_t objID, std::wstring& path) {
+    const auto* part = objCast<CZRWAVPart>(manager.lookup(objID));
+    if (part == nullptr) return false;
+    path = actualWavPath(*manager.document(), *part);
+    return true;
+}
+
+} // namespace kor

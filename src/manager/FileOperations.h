@@ -1,0 +1,53 @@
+// Reading songs into the manager: format detection, loading into the current song, importing into
+// the import buffer, the survey of MIDI files, and the queries about WAV part files.
+#pragma once
+
+#include <korman/ZRFileFormat.h>
+#include <korman/ZRKorManagementPolicy.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CZRKorManagerImpl;
+class CZRKorRoot;
+
+namespace kor {
+
+/// Where a read song goes: it replaces the current song (the editor and the commit history start
+/// over) or the content of the import buffer.
+enum class LoadTarget { CurrentSong, ImportBuffer };
+
+/// What kind of song file stands at `path`: a KOR3 file, a KOR4 file (each read whole with the
+/// schemas of `policy`), else what midiFileFormat() finds. ZR_FILE_FORMAT_UNKNOWN for null.
+ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path);
+
+// Every load below holds the commit history for its whole run, empties its target first, and
+// sets the manager's last error and message: 0 and "OK" on success, else the code with the
+// reader's detailed message when it gave one, the code's text otherwise. The result is the root
+// of the song now in the target (borrowed), or null with the target left empty.
+
+/// Reads a KOR3 file, or a KOR4 file when the file is no KOR3 document, and checks it: its
+/// structure (current song only), pre-measure, default style, VVoices and WAV parts. When the
+/// file is neither, the KOR3 reader's code and message are reported.
+CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarget target);
+
+/// Converts a legacy song file (texts in `codePage`, `preMeasure` measures in front of older
+/// versions) and checks its structure, pre-measure and VVoices.
+CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,
+                           int preMeasure, LoadTarget target);
+
+/// Imports the sources of a MIDI file that `directives` switch on, and checks its structure.
+CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
+                    int channelSplit, const std::vector<ZRSMFTrackImportDirective>& directives,
+                    LoadTarget target);
+
+/// Replaces `directives` by the import directives of the MIDI file at `path`. False, with the
+/// last error set (ZR_E_FILE_NOT_FOUND, ZR_E_INVALID_SMF), when the file offers none.
+bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage, int channelSplit,
+               std::vector<ZRSMFTrackImportDirective>& directives);
+
+/// The file the WAV part `objID` of the current song plays; false when there is no such part.
+bool actualWavFilePath(const CZRKorManagerImpl& manager, std::uint32_t objID, std::wstring& path);
+
+} // namespace kor

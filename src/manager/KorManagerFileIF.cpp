@@ -1,0 +1,136 @@
+// The file family of the manager's methods: each runs the call protocol around its operation.
+#include <korman/CZRKorManagerIF.h>
+
+#include "manager/CallProtocol.h"
+#include "manager/FileOperations.h"
+#include "manager/KorManagerImpl.h"
+#include "model/KorRoot.h"
+#include "platform/CodePage.h"
+
+using kor::LoadTarget;
+
+namespace {
+
+constexpr unsigned kThreadCodePage = kor::platform::kCodePageThreadAnsi;
+
+IZRKorRoot* asRoot(CZRKorRoot* root) {
+    return root;
+}
+
+} // namespace
+
+ZRFileFormat CZRKorManagerIF::fileGetFileFormat(const wchar_t* path) {
+    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [path](CZRKorManagerImpl& m) {
+        return kor::fileFormatOf(m.policy(), path);
+    });
+}
+
+IZRKorRoot* CZRKorManagerIF::fileLoadKorFile(const wchar_t* path) {
+    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [path](CZRKorManagerImpl& m) {
+        return asRoot(kor::loadKorFile(m, path, LoadTarget::CurrentSong));
+    });
+}
+
+IZRKorRoot* CZRKorManagerIF::fileImportKorFile(const wchar_t* path) {
+    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [path](CZRKorManagerImpl& m) {
+        return asRoot(kor::loadKorFile(m, path, LoadTarget::ImportBuffer));
+    });
+}
+
+IZRKorRoot* CZRKorManagerIF::fileLoadLegacyKorFile(const wchar_t* path, int premeasure) {
+    return fileLoadLegacyKorFile(path, kThreadCodePage, premeasure);
+}
+
+IZRKorRoot* CZRKorManagerIF::fileLoadLegacyKorFile(const wchar_t* path, unsigned int codePage,
+                                                   int premeasure) {
+    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+        return asRoot(kor::loadLegacyFile(m, path, codePage, premeasure, LoadTarget::CurrentSong));
+    });
+}
+
+IZRKorRoot* CZRKorManagerIF::fileImportLegacyKorFile(const wchar_t* path, int premeasure) {
+    return fileImportLegacyKorFile(path, kThreadCodePage, premeasure);
+}
+
+IZRKorRoot* CZRKorManagerIF::fileImportLegacyKorFile(const wchar_t* path, unsigned int codePage,
+                                                     int premeasure) {
+    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+        return asRoot(kor::loadLegacyFile(m, path, codePage, premeasure, LoadTarget::ImportBuffer));
+    });
+}
+
+int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, int channelSplit,
+                                               std::vector<ZRSMFTrackImportDirective>& directives) {
+    return fileGetSMFImportDirective(path, kThreadCodePage, channelSplit, directives);
+}
+
+int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, unsigned int codePage,
+                                               int channelSplit,
+                                               std::vector<ZRSMFTrackImportDirective>& directives) {
+    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+        return kor::surveySmf(m, path, codePage, channelSplit, directives) ? 1 : 0;
+    });
+}
+
+IZRKorRoot* CZRKorManagerIF::fileLoadSMF(const wchar_t* path, int premeasure, int channelSplit,
+                                         const std::vector<ZRSMFTrackImportDirective>& directives) {
+    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+        return asRoot(
+            kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::CurrentSong));
+    });
+}
+
+IZRKorRoot*
+CZRKorManagerIF::fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
+                               const std::vector<ZRSMFTrackImportDirective>& directives) {
+    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+        return asRoot(
+            kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::ImportBuffer));
+    });
+}
+
+const wchar_t* CZRKorManagerIF::fileGetCurrentFilePath() const {
+    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+        return m.document() != nullptr ? m.document()->filePath.c_str() : nullptr;
+    });
+}
+
+ZRFileFormat CZRKorManagerIF::fileGetCurrentFileFormat() {
+    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
+        return static_cast<ZRFileFormat>(m.document() != nullptr ? m.document()->format
+                                                                 : ZR_FILE_FORMAT_UNKNOWN);
+    });
+}
+
+const wchar_t* CZRKorManagerIF::fileGetTemporaryFilePath() const {
+    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+        return m.document() != nullptr ? m.document()->tempFilePath.c_str() : nullptr;
+    });
+}
+
+const wchar_t* CZRKorManagerIF::fileGetImportFilePath() const {
+    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+        return m.importDocument() != nullptr ? m.importDocument()->filePath.c_str() : nullptr;
+    });
+}
+
+ZRFileFormat CZRKorManagerIF::fileGetImportFileFormat() const {
+    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
+        return static_cast<ZRFileFormat>(m.importDocument() != nullptr ? m.importDocument()->format
+                                                                       : ZR_FILE_FORMAT_UNKNOWN);
+    });
+}
+
+int CZRKorManagerIF::fileGetActualWAVFilePath(std::uint32_t wavPartID, std::wstring& path) const {
+    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+        return kor::actualWavFilePath(m, wavPartID, path) ? 1 : 0;
+    });
+}
+
+int CZRKorManagerIF::fileGetDanglingWAVPartList(std::vector<std::uint32_t>& ids) const {
+    return kor::runProtocol(impl_, 0, [&ids](CZRKorManagerImpl& m) {
+        if (m.document() == nullptr) return 0;
+        ids = m.document()->danglingWavParts;
+        return 1;
+    });
+}

@@ -1,0 +1,116 @@
+#include "manager/WavPartFiles.h"
+
+#include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/Sequence.h"
+#include "model/WAVPart.h"
+#include "model/WAVTrack.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+
+#include <korman/CZRWaveReader.h>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace kor {
+
+namespace {
+
+// The audio tracks of a song with the channel count their files must have.
+struct AudioTrack {
+    CZRWAVTrack* track;
+    int channels;
+};
+
+std::vector<AudioTrack> audioTracks(const CZRKorDocument& document) {
+    const CZRSequence* sequence =
+        document.root() != nullptr ? document.root()->sequence() : nullptr;
+    if (sequence == nullptr) return {};
+    return {{sequence->seTrack(), 1}, {sequence->karaokeTrack(), 2}};
+}
+
+// 16.16 seconds of `frames` frames at `rate` frames per second, kept within 32 bits.
+std::int32_t framesToSeconds(std::uint32_t frames, int rate) {
+    const std::uint64_t seconds = (std::uint64_t{frames} << 16) / static_cast<std::uint64_t>(rate);
+    return static_cast<std::int32_t>(
+        std::min<std::uint64_t>(seconds, std::numeric_limits<std::int32_t>::max()));
+}
+
+} // namespace
+
+std::wstring wavPartsFolder(std::wstring_view songPath) {
+    return std::wstring(platform::withoutExtension(songPath)) + L".wavparts";
+}
+
+const std::wstring& songBasePath(const CZRKorDocument& document) {
+    return document.filePath.empty() ? document.tempFilePath : document.filePath;
+}
+
+std::wstring actualWavPath(const CZRKorDocument& document, const CZRWAVPart& part) {
+    if (part.isRootedPath()) return part.getFilePath();
+    return platform::joinPath(wavPartsFolder(songBasePath(document)),
+                              platform::fileNamePart(part.getFilePath()));
+}
+
+bool checkWavParts(CZRKorDocument& document) {
+    document.danglingWavParts.clear();
+    for (const auto& [track, channels] : audioTracks(document)) {
+        if (track == nullptr || track->wavPartList() == nullptr) continue;
+        for (IZRMutableKorObject* element : track->wavPartList()->elements()) {
+            auto* part = objCast<CZRWAVPart>(element);
+            if (part == nullptr) return false;
+            CZRWaveReader reader;
+            if (reader.open(actualWavPath(document, *part).c_str()) == 0 ||
+                reader.getChannels() != channels) {
+                document.danglingWavParts.push_back(part->getObjID());
+                continue;
+            }
+            part->setSampleRate(reader.getSampleRate());
+            part->setSampleReso(reader.getSampleReso());
+            if (reader.getSampleRate() != 0) {
+                part->setDurSec(framesToSeconds(reader.getSampleNum(), reader.getSampleRate()));
+                part->updateDerivedLength();
+            }
+        }
+    }
+    return true;
+}
+
+bool copyWavParts(const CZRKorDocument& document, const std::wstring& oldBase,
+                  const std::wstring& newPath) {
+    std::vector<const CZRWAVPart*> parts;
+    for (const auto& [track, channels] : audioTracks(document)) {
+        if (track == nullptr || track->wavPartList() == nullptr) continue;
+        for (const IZRMutableKorObject* element : track->wavPartList()->elements())
+            if (const auto* part = objCast<CZRWAVPart>(element);
+                part != nullptr && !part->isRootedPath())
+                parts.push_back(part);
+    }
+    const std::wstring target = wavPartsFolder(newPath);
+    if (parts.empty()) {
+        (void)platform::removeTree(target);
+        return true;
+    }
+    if (const auto attributes = platform::fileAttributes(target);
+        attributes && !attributes->directory) {
+        if (attributes->readOnly && !platform::setReadOnly(target, false)) return false;
+        if (!platform::deleteFile(target)) return false;
+    }
+    if (!platform::fileAttributes(target) && !platform::createDirectory(target)) return false;
+
+    const std::wstring source = wavPartsFolder(oldBase);
+    const auto& dangling = document.danglingWavParts;
+    for (const CZRWAVPart* part : parts) {
+        if (std::find(dangling.begin(), dangling.end(), part->getObjID()) != dangling.end())
+            continue;
+        const std::wstring_view name = platform::fileNamePart(part->getFilePath());
+        const std::wstring from = platform::joinPath(source, name);
+        const std::wstring to = platform::joinPath(target, name);
+        if (from != to && !platform::copyFile(from, to, true)) return false;
+    }
+    return true;
+}
+
+} // namespace kor

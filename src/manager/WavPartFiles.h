@@ -1,0 +1,42 @@
+// Where the audio files of a song's WAV parts live, checking them after a load and copying them
+// along when the song is saved elsewhere.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class CZRKorDocument;
+class CZRWAVPart;
+
+namespace kor {
+
+/// The folder beside a song file that holds the audio files of its WAV parts: the song's path
+/// without its extension, plus ".wavparts" ("songs/a.korx" gives "songs/a.wavparts").
+std::wstring wavPartsFolder(std::wstring_view songPath);
+
+/// The path a song's WAV parts folder hangs off: its file, or its temporary file while it has
+/// none.
+const std::wstring& songBasePath(const CZRKorDocument& document);
+
+/// The file a WAV part plays: its own path when that path stands by itself (is rooted), else its
+/// file name inside the song's WAV parts folder.
+std::wstring actualWavPath(const CZRKorDocument& document, const CZRWAVPart& part);
+
+/// Opens the file of every WAV part of the sound-effect track, then of the backing track, and
+/// fills the document's dangling list with the parts whose file cannot be opened or has another
+/// channel count than its track (1 and 2). The other parts take the file's sampling rate and
+/// resolution and, for a non-zero rate, its length. False only when a track's list holds
+/// something that is not a WAV part.
+[[nodiscard]] bool checkWavParts(CZRKorDocument& document);
+
+/// Makes the WAV parts folder of `newPath` hold the files of the document's WAV parts that live
+/// in the folder of `oldBase`: without such parts a folder (or file) of that name is removed;
+/// otherwise a plain file in its way is deleted, the folder created when missing, and each file
+/// copied over an existing one unless source and target are the same. Parts listed as dangling
+/// have no file to copy and are passed over. False when a file cannot be deleted, created or
+/// copied.
+[[nodiscard]] bool copyWavParts(const CZRKorDocument& document, const std::wstring& oldBase,
+                                const std::wstring& newPath);
+
+} // namespace kor

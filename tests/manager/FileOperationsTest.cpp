@@ -1,0 +1,286 @@
+#include "support/LegacyFileBuilder.h"
+#include "support/ManagerFixture.h"
+#include "support/SmfBuilder.h"
+#include "support/WavBuilder.h"
+
+#include <korman/korman.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+using kor::test::validPolicy;
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+const std::string kFullSong = std::string(KORMAN_TEST_DATA_DIR) + "/kor3/full.korx";
+
+class FileOps : public kor::test::ManagerTest {
+protected:
+    void SetUp() override {
+        ManagerTest::SetUp();
+        ZRKorManagementPolicy policy = validPolicy();
+        policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
+        ASSERT_EQ(manager.sysInitialize(policy), 1);
+    }
+
+    /// The full test song beside a mono clap in its WAV parts folder.
+    std::wstring fullSongWithClap(int channels = 1) {
+        files.write("full.korx", readFile(kFullSong));
+        std::filesystem::create_directory(files.path() + "/full.wavparts");
+        files.write("full.wavparts/clap.wav",
+                    kor::test::WavBuilder()
+                        .fmt(1, static_cast<std::uint16_t>(channels), 22050, 16)
+                        .data(std::string(4 * 22050 * channels, '\0')) // two seconds
+                        .bytes());
+        return files.wide("full.korx");
+    }
+    IZRSequence* song() { return manager.korGetCurrentSequence()->getSequence(); }
+    template <class T> T* as(IZRKorObject* obj) { return dynamic_cast<T*>(obj); }
+    IZRMusicalPart* verse() {
+        IZRNodeList* parts = song()->findZRTrack(0)->getPartList();
+        for (std::uint32_t i = 0; i < parts->getCount(); ++i)
+            if (auto* part = as<IZRMusicalPart>(parts->getAt(i))) return part;
+        return nullptr;
+    }
+    IZRWAVPart* clap() { return as<IZRWAVPart>(song()->getSETrack()->getWAVPartList()->getAt(0)); }
+    std::wstring lastMessage() const { return manager.sysGetLastErrorMsg(); }
+
+    CZRKorManagerIF manager;
+    kor::test::TempDir files;
+};
+
+} // namespace
+
+TEST_F(FileOps, TellsTheKindOfEachFile) {
+    EXPECT_EQ(manager.fileGetFileFormat(nullptr), ZR_FILE_FORMAT_UNKNOWN);
+    EXPECT_EQ(manager.fileGetFileFormat(fullSongWithClap().c_str()), ZR_FILE_FORMAT_KOR3);
+    kor::test::SmfBuilder format0(0);
+    format0.addTrack().noteOn(0, 0, 60, 100);
+    files.write("zero.mid", format0.bytes());
+    EXPECT_EQ(manager.fileGetFileFormat(files.wide("zero.mid").c_str()), ZR_FILE_FORMAT_SMF0);
+    kor::test::SmfBuilder format1(1);
+    format1.addTrack();
+    files.write("one.mid", format1.bytes());
+    EXPECT_EQ(manager.fileGetFileFormat(files.wide("one.mid").c_str()), ZR_FILE_FORMAT_SMF1);
+    for (const auto& [version, format] :
+         {std::pair{"KOR201", ZR_FILE_FORMAT_LEGACY2}, {"KOR202", ZR_FILE_FORMAT_LEGACY3}}) {
+        kor::test::LegacyFileBuilder legacy;
+        legacy.singingTrack(std::string("[Common]\nVersion=") + version + "\n");
+        files.write("legacy.kor", legacy.bytes());
+        EXPECT_EQ(manager.fileGetFileFormat(files.wide("legacy.kor").c_str()), format) << version;
+    }
+    files.write("text.txt", "neither a song nor a MIDI file");
+    EXPECT_EQ(manager.fileGetFileFormat(files.wide("text.txt").c_str()), ZR_FILE_FORMAT_UNKNOWN);
+    EXPECT_EQ(manager.fileGetFileFormat(files.wide("missing").c_str()), ZR_FILE_FORMAT_UNKNOWN);
+    EXPECT_EQ(CZRKorManagerIF().fileGetFileFormat(files.wide("zero.mid").c_str()),
+              ZR_FILE_FORMAT_UNKNOWN);
+}
+
+TEST_F(FileOps, LoadingAKor3SongCompletesItsStyleReplacesUnknownVoicesAndReadsItsWavParts) {
+    const std::wstring path = fullSongWithClap();
+    ASSERT_NE(manager.korCreateNewSequence(L"before", L"", 1), nullptr);
+    IZRKorRoot* root = manager.fileLoadKorFile(path.c_str());
+    ASSERT_NE(root, nullptr) << lastMessage();
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
+    EXPECT_EQ(lastMessage(), L"OK");
+    EXPECT_EQ(manager.korGetCurrentSequence(), root);
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_KOR3);
+    EXPECT_EQ(manager.fileGetCurrentFilePath(), path);
+    EXPECT_EQ(std::wstring(manager.fileGetTemporaryFilePath()), L"");
+    EXPECT_NE(manager.editGetCurrentCommitPoint(), 0u); // the history is free again
+
+    // The default style's values the file left out are there now, for the part and each note.
+    std::vector<std::wstring> ids;
+    verse()->getPartStyle()->getIDs(ids);
+    EXPECT_EQ(ids.size(), 7u);
+    EXPECT_NE(verse()->getStyleControlList(L"POR"), nullptr);
+    EXPECT_EQ(verse()->getStylePlugin()->getNoteAttribInfoList()->getCount(), 9u);
+    auto* note = as<IZRMusicalNote>(verse()->getNoteList()->getAt(0));
+    std::int32_t value = -1;
+    ASSERT_TRUE(note->getNoteStyle()->getValue(L"vibType", value));
+    EXPECT_EQ(value, 0);
+    ASSERT_TRUE(note->getNoteStyle()->getValue(L"decay", value));
+    EXPECT_EQ(value, 60);
+    EXPECT_NE(as<IZRMusicalNote>(verse()->getNoteList()->getAt(1))
+                  ->getNoteSeqStyle()
+                  ->getElementList(L"vibDep"),
+              nullptr);
+
+    // Neither voice of the file is in the voice database: each takes its bank's representative,
+    // and the singers follow.
+    std::vector<ZRVVoiceConvertInfo> voices;
+    manager.vvoiceGetVVoiceConvertTable(voices);
+    ASSERT_EQ(voices.size(), 2u);
+    EXPECT_EQ(std::make_tuple(voices[0].oldBS, voices[0].oldPC, voices[0].newBS, voices[0].newPC),
+              std::make_tuple(0, 0, 0, 3));
+    EXPECT_EQ(voices[0].newName, L"Tenor");
+    EXPECT_EQ(voices[0].compID, L"BXXFCY43LB2LZCD4");
+    EXPECT_EQ(std::make_tuple(voices[1].oldBS, voices[1].oldPC, voices[1].newBS, voices[1].newPC),
+              std::make_tuple(1, 5, 1, 0));
+    EXPECT_NE(manager.vvoiceGetVVoice(1, 0), nullptr);
+    EXPECT_EQ(manager.vvoiceGetVVoice(1, 5), nullptr);
+    std::vector<ZRSingerConvertInfo> singers;
+    manager.vvoiceGetSingerConvertTable(singers);
+    ASSERT_EQ(singers.size(), 2u);
+    for (const ZRSingerConvertInfo& singer : singers)
+        EXPECT_EQ(std::make_tuple(singer.oldBS, singer.oldPC, singer.newBS, singer.newPC),
+                  std::make_tuple(1, 5, 1, 0));
+    EXPECT_EQ(std::count_if(singers.begin(), singers.end(),
+                            [&](const ZRSingerConvertInfo& row) {
+                                return row.partID == verse()->getObjID();
+                            }),
+              1);
+
+    // The mono clap in the song's parts folder plays; its rate and length come from the file.
+    std::vector<std::uint32_t> dangling{99};
+    EXPECT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
+    EXPECT_TRUE(dangling.empty());
+    EXPECT_EQ(clap()->getSampleRate(), 22050);
+    EXPECT_EQ(clap()->getDurSec(), 2 * 65536);
+    std::wstring actual;
+    ASSERT_EQ(manager.fileGetActualWAVFilePath(clap()->getObjID(), actual), 1);
+    EXPECT_EQ(actual, files.wide("full.wavparts/clap.wav"));
+    EXPECT_EQ(manager.fileGetActualWAVFilePath(verse()->getObjID(), actual), 0);
+
+    // A stereo clap does not fit the sound-effect track, and a missing one plays nothing.
+    for (const bool present : {true, false}) {
+        fullSongWithClap(2);
+        if (!present) std::filesystem::remove(files.path() + "/full.wavparts/clap.wav");
+        ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr);
+        ASSERT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
+        EXPECT_EQ(dangling, std::vector<std::uint32_t>{clap()->getObjID()});
+    }
+}
+
+TEST_F(FileOps, AnUnknownVoiceGivesWayToTheSongsOwnReplacementAndLostSingersGetOneAdded) {
+    // The song's second voice is one of the database's, under the key bank 0 replaces voices with.
+    std::string text = readFile(kFullSong);
+    const std::string second =
+        "<vBS>1</vBS>\n\t\t\t<vPC>5</vPC>\n\t\t\t<compID><![CDATA[BCNFCY43LB2LZCD4]]>";
+    ASSERT_NE(text.find(second), std::string::npos);
+    text.replace(text.find(second), second.size(),
+                 "<vBS>0</vBS>\n\t\t\t<vPC>3</vPC>\n\t\t\t<compID><![CDATA[FAKE0000VOICE003]]>");
+    files.write("own.korx", text);
+    ASSERT_NE(manager.fileLoadKorFile(files.wide("own.korx").c_str()), nullptr) << lastMessage();
+
+    std::vector<ZRVVoiceConvertInfo> voices;
+    manager.vvoiceGetVVoiceConvertTable(voices);
+    ASSERT_EQ(voices.size(), 1u);
+    ASSERT_NE(manager.vvoiceGetVVoice(0, 3), nullptr);
+    EXPECT_EQ(voices[0].objID, manager.vvoiceGetVVoice(0, 3)->getObjID());
+    EXPECT_EQ(voices[0].newName, L"Second Voice");
+    EXPECT_EQ(manager.vvoiceGetVVoice(0, 0), nullptr);
+    // The singers of (1, 5) had no VVoice at all: bank 1's voice is added for them.
+    ASSERT_NE(manager.vvoiceGetVVoice(1, 0), nullptr);
+    EXPECT_EQ(manager.vvoiceGetVVoice(1, 0)->getName(), L"Soprano");
+    EXPECT_EQ(song()->getVVoiceList()->getCount(), 2u);
+    std::vector<ZRSingerConvertInfo> singers;
+    manager.vvoiceGetSingerConvertTable(singers);
+    ASSERT_EQ(singers.size(), 2u);
+    EXPECT_EQ(std::make_pair(singers[0].newBS, singers[0].newPC), std::make_pair(1, 0));
+}
+
+TEST_F(FileOps, AFailedLoadLeavesNoSongAndReportsTheKor3Reader) {
+    files.write("text.korx", "neither a song nor a MIDI file");
+    files.write("truncated.korx", readFile(kFullSong).substr(0, 900));
+    const struct {
+        std::wstring path;
+        std::uint32_t code;
+        bool detail; // the reader's own message rather than the code's
+    } rows[] = {
+        {files.wide("text.korx"), ZR_E_INVALID_KOR3_FILE, true},
+        {files.wide("truncated.korx"), ZR_E_INVALID_KOR3_FILE, true},
+        {files.wide("missing.korx"), ZR_E_FILE_NOT_FOUND, false},
+    };
+    for (const auto& row : rows) {
+        ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
+        EXPECT_EQ(manager.fileLoadKorFile(row.path.c_str()), nullptr);
+        EXPECT_EQ(manager.sysGetLastError(), row.code);
+        EXPECT_EQ(lastMessage() != manager.sysGetErrorMsg(row.code), row.detail) << lastMessage();
+        EXPECT_EQ(manager.korGetCurrentSequence(), nullptr);
+        EXPECT_EQ(manager.fileGetCurrentFilePath(), nullptr);
+        EXPECT_NE(manager.editGetCurrentCommitPoint(), 0u);
+    }
+    EXPECT_EQ(manager.fileLoadKorFile(nullptr), nullptr);
+}
+
+TEST_F(FileOps, ImportingFillsOnlyTheImportBuffer) {
+    const std::wstring path = fullSongWithClap();
+    IZRKorRoot* current = manager.korCreateNewSequence(L"", L"", 1);
+    IZRKorRoot* imported = manager.fileImportKorFile(path.c_str());
+    ASSERT_NE(imported, nullptr) << lastMessage();
+    EXPECT_EQ(manager.korGetCurrentSequence(), current);
+    EXPECT_EQ(manager.korGetKorObjectFromImportBuffer(imported->getObjID()), imported);
+    EXPECT_EQ(manager.fileGetImportFilePath(), path);
+    EXPECT_EQ(manager.fileGetImportFileFormat(), ZR_FILE_FORMAT_KOR3);
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
+
+    files.write("text.korx", "no song");
+    EXPECT_EQ(manager.fileImportKorFile(files.wide("text.korx").c_str()), nullptr);
+    EXPECT_EQ(manager.fileGetImportFilePath(), nullptr);
+    EXPECT_EQ(manager.fileGetImportFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
+    EXPECT_EQ(manager.korGetCurrentSequence(), current);
+}
+
+TEST_F(FileOps, LoadsLegacyAndMidiFilesWithTheirKind) {
+    kor::test::LegacyFileBuilder legacy;
+    legacy.singingTrack("[Common]\nVersion=KOR201\nName=Voice\n[EventList]\n0=E0,E1\n"
+                        "[E0]\nType=Singer\nIconHandle=S0\n[S0]\nLanguage=5\nProgram=7\n"
+                        "[E1]\nType=Anote\nLength=480\nNote#=60\n");
+    files.write("legacy.kor", legacy.bytes());
+    ASSERT_NE(manager.fileLoadLegacyKorFile(files.wide("legacy.kor").c_str(), 2), nullptr)
+        << lastMessage();
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_LEGACY2);
+    EXPECT_EQ(manager.korGetCurrentMasterTrack()->getPreMeasure(), 2);
+    // The song's singer has no voice in the database: it sings the default voice instead.
+    std::vector<ZRSingerConvertInfo> singers;
+    manager.vvoiceGetSingerConvertTable(singers);
+    ASSERT_EQ(singers.size(), 1u);
+    EXPECT_EQ(
+        std::make_tuple(singers[0].oldBS, singers[0].oldPC, singers[0].newBS, singers[0].newPC),
+        std::make_tuple(5, 7, 0, 3));
+    ASSERT_NE(manager.fileImportLegacyKorFile(files.wide("legacy.kor").c_str(), 932, 1), nullptr);
+    EXPECT_EQ(manager.fileGetImportFileFormat(), ZR_FILE_FORMAT_LEGACY2);
+
+    kor::test::SmfBuilder smf(0);
+    smf.addTrack().noteOn(0, 1, 60, 100).noteOff(480, 1, 60);
+    files.write("song.mid", smf.bytes());
+    std::vector<ZRSMFTrackImportDirective> directives;
+    ASSERT_EQ(manager.fileGetSMFImportDirective(files.wide("song.mid").c_str(), 1, directives), 1);
+    ASSERT_EQ(directives.size(), 16u);
+    ASSERT_NE(manager.fileLoadSMF(files.wide("song.mid").c_str(), 1, 1, directives), nullptr)
+        << lastMessage();
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_SMF0);
+    EXPECT_EQ(song()->getZRTrackList()->getCount(), 1u);
+
+    EXPECT_EQ(manager.fileLoadSMF(files.wide("song.mid").c_str(), 0, 1, directives), nullptr);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(manager.korGetCurrentSequence(), nullptr);
+    EXPECT_EQ(manager.fileGetSMFImportDirective(files.wide("legacy.kor").c_str(), 0, directives),
+              0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_SMF);
+    EXPECT_TRUE(directives.empty());
+}
+
+TEST_F(FileOps, QueriesWithoutASongAnswerNothing) {
+    std::vector<std::uint32_t> dangling{7};
+    std::wstring path = L"kept";
+    EXPECT_EQ(manager.fileGetCurrentFilePath(), nullptr);
+    EXPECT_EQ(manager.fileGetTemporaryFilePath(), nullptr);
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
+    EXPECT_EQ(manager.fileGetDanglingWAVPartList(dangling), 0);
+    EXPECT_EQ(dangling, std::vector<std::uint32_t>{7});
+    EXPECT_EQ(manager.fileGetActualWAVFilePath(0, path), 0);
+    EXPECT_EQ(path, L"kept");
+
+    ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
+    EXPECT_EQ(std::wstring(manager.fileGetCurrentFilePath()), L"");
+    EXPECT_NE(std::wstring(manager.fileGetTemporaryFilePath()), L"");
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
+}
