@@ -1,9 +1,9 @@
 // Loading generated KOR3 songs of growing size, against a bare validating parse of the same bytes.
+#include "BenchSongs.h"
 #include "formats/kor3/Kor3Parser.h"
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
 #include "model/ObjectFactory.h"
-#include "support/GeneratedSong.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,28 +17,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 
 namespace {
 
+using kor::bench::cpuSeconds;
+using kor::bench::songFile;
+
 namespace xc = XERCES_CPP_NAMESPACE;
 
 const std::string kSchemaDir = KORMAN_SCHEMA_DIR;
-
-/// The generated song of `notes` notes, written once per run into the temporary folder.
-const std::filesystem::path& songFile(std::int64_t notes) {
-    static std::map<std::int64_t, std::filesystem::path> files;
-    auto& path = files[notes];
-    if (path.empty()) {
-        path = std::filesystem::temp_directory_path() /
-               ("korman-bench-" + std::to_string(notes) + ".korx");
-        std::ofstream out(path, std::ios::binary);
-        kor::test::writeKor3Song(out, notes);
-    }
-    return path;
-}
 
 std::u16string utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
@@ -72,13 +61,6 @@ private:
     std::unique_ptr<xc::SAX2XMLReader> reader_;
     std::u16string location_;
 };
-
-/// CPU seconds of the calling thread: other work on the machine does not count.
-double cpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 /// Each iteration loads the song into a new document with a new parser, as a file operation
 /// does. Outside the timed part it also parses the same file with the bare parser, so the

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+class CIconVibrato;
 class CZRCommitHistory;
+class CZRKorDocument;
 
 /// Implemented by the manager for the editor it hands out: telling the observer windows what
 /// changed, the memory headroom rule, and the message table. The manager outlives its editor.
@@ -18,6 +20,12 @@ public:
     virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;
     /// The English message of `code`, "" for an unknown code (static text).
     virtual const wchar_t* errorMessage(std::uint32_t code) const = 0;
+    /// The vibrato kind `type` the voice database offers (borrowed; valid while the voice
+    /// database is held), or null when it offers no such kind.
+    virtual const CIconVibrato* vibratoKind(std::int32_t type) const = 0;
+    /// The song in the import buffer (borrowed), which import operations copy from; null when
+    /// the buffer is empty.
+    virtual const CZRKorDocument* importedDocument() const = 0;
 
 protected:
     IZREditorHost() = default;

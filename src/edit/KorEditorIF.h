@@ -37,76 +37,59 @@ public:
         return host_.errorMessage(code);
     }
 
-    int updateTimeSig(std::uint32_t, const ZRTimeSigValue&) override { return notYet(); }
-    int moveTimeSig(std::uint32_t, const ZRTimeSigValue&) override { return notYet(); }
-    int insertTimeSig(const ZRTimeSigValue&) override { return notYet(); }
-    int deleteTimeSig(std::uint32_t) override { return notYet(); }
+    int updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) override;
+    int moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) override;
+    int insertTimeSig(const ZRTimeSigValue& value) override;
+    int deleteTimeSig(std::uint32_t timeSigID) override;
 
     int updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) override;
     int moveTempo(std::uint32_t tempoID, const ZRTempoValue& value) override;
     int insertTempo(const ZRTempoValue& value) override;
     int deleteTempo(std::uint32_t tempoID) override;
 
-    int listPreMeasureEvents(std::uint32_t, std::vector<std::uint32_t>&,
-                             std::vector<std::uint32_t>&) override {
-        return notYet();
-    }
-    int setPreMeasure(std::uint32_t, std::int32_t) override { return notYet(); }
+    int listPreMeasureEvents(std::uint32_t masterTrackID, std::vector<std::uint32_t>& timeSigIDs,
+                             std::vector<std::uint32_t>& tempoIDs) override;
+    int setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) override;
 
-    int updateSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
-    int moveSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
-    int insertSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
-    int deleteSinger(std::uint32_t) override { return notYet(); }
+    int updateSinger(std::uint32_t singerID, const ZRSingerValue& value) override;
+    int moveSinger(std::uint32_t singerID, const ZRSingerValue& value) override;
+    int insertSinger(std::uint32_t singerListID, const ZRSingerValue& value) override;
+    int deleteSinger(std::uint32_t singerID) override;
 
-    int setPartStyleAttrib(std::uint32_t, const std::wstring&, std::int32_t) override {
-        return notYet();
-    }
-    int clearPartStyleAttrib(std::uint32_t) override { return notYet(); }
+    int setPartStyleAttrib(std::uint32_t attribID, const std::wstring& styleID,
+                           std::int32_t value) override;
+    int clearPartStyleAttrib(std::uint32_t attribID) override;
 
-    int updateStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
-    int moveStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
-    int insertStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
-    int deleteStyleControl(std::uint32_t) override { return notYet(); }
+    int updateStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) override;
+    int moveStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) override;
+    int insertStyleControl(std::uint32_t listID, const ZRStyleControlValue& value) override;
+    int deleteStyleControl(std::uint32_t controlID) override;
 
-    int updateMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
-        return notYet();
-    }
-    int moveMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
-        return notYet();
-    }
-    int insertMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
-        return notYet();
-    }
-    int deleteMusicalControl(std::uint32_t) override { return notYet(); }
+    int updateMusicalControl(std::uint32_t controlID, const ZRMusicalControlValue& value) override;
+    int moveMusicalControl(std::uint32_t controlID, const ZRMusicalControlValue& value) override;
+    int insertMusicalControl(std::uint32_t listID, const ZRMusicalControlValue& value) override;
+    int deleteMusicalControl(std::uint32_t controlID) override;
 
-    int updateNoteStyleAttrib(std::uint32_t, const ZRNoteStyleValue&) override { return notYet(); }
-    int updateNoteStyleSeqAttribElement(std::uint32_t,
-                                        const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int moveNoteStyleSeqAttribElement(std::uint32_t,
-                                      const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int insertNoteStyleSeqAttribElement(std::uint32_t,
-                                        const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int deleteNoteStyleSeqAttribElement(std::uint32_t) override { return notYet(); }
+    int updateNoteStyleAttrib(std::uint32_t attribID, const ZRNoteStyleValue& value) override;
+    int updateNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                        const ZRNoteStyleSeqAttribElementValue& value) override;
+    int moveNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                      const ZRNoteStyleSeqAttribElementValue& value) override;
+    int insertNoteStyleSeqAttribElement(std::uint32_t listID,
+                                        const ZRNoteStyleSeqAttribElementValue& value) override;
+    int deleteNoteStyleSeqAttribElement(std::uint32_t elementID) override;
 
-    int updateNoteVibrato(std::uint32_t, const ZRVibratoValue&) override { return notYet(); }
-    int updateNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int moveNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int insertNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int insertNoteWithStyle(std::uint32_t, const ZRNoteValue&, const ZRNoteStyleValue&,
-                            const ZRVibratoValue&) override {
-        return notYet();
-    }
-    int copyNote(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int copyNoteWithNumber(std::uint32_t, std::int32_t, std::uint32_t, std::int32_t) override {
-        return notYet();
-    }
-    int deleteNote(std::uint32_t) override { return notYet(); }
+    int updateNoteVibrato(std::uint32_t noteID, const ZRVibratoValue& value) override;
+    int updateNote(std::uint32_t noteID, const ZRNoteValue& value) override;
+    int moveNote(std::uint32_t noteID, const ZRNoteValue& value) override;
+    int insertNote(std::uint32_t noteListID, const ZRNoteValue& value) override;
+    int insertNoteWithStyle(std::uint32_t noteListID, const ZRNoteValue& value,
+                            const ZRNoteStyleValue& style, const ZRVibratoValue& vibrato) override;
+    int copyNote(std::uint32_t noteListID, std::int32_t posTick,
+                 std::uint32_t sourceNoteID) override;
+    int copyNoteWithNumber(std::uint32_t noteListID, std::int32_t posTick,
+                           std::uint32_t sourceNoteID, std::int32_t noteNum) override;
+    int deleteNote(std::uint32_t noteID) override;
 
     int updateMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
     int moveMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
@@ -124,58 +107,43 @@ public:
     int mergeMusicalParts(std::uint32_t, std::uint32_t) override { return notYet(); }
     int extendMusicalPartHead(std::uint32_t, std::int32_t) override { return notYet(); }
 
-    int updateProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
-    int moveProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
-    int insertProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
-    int deleteProsodyVoice(std::uint32_t) override { return notYet(); }
-    int updateProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
-        return notYet();
-    }
-    int moveProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
-        return notYet();
-    }
-    int insertProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
-        return notYet();
-    }
-    int deleteProsodyElement(std::uint32_t) override { return notYet(); }
-    int updateProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
-        return notYet();
-    }
-    int moveProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
-        return notYet();
-    }
-    int insertProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
-        return notYet();
-    }
-    int deleteProsodyControl(std::uint32_t) override { return notYet(); }
+    int updateProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) override;
+    int moveProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) override;
+    int insertProsodyVoice(std::uint32_t listID, const ZRProsodyVoiceValue& value) override;
+    int deleteProsodyVoice(std::uint32_t voiceID) override;
+    int updateProsodyElement(std::uint32_t elementID, const ZRProsodyElementValue& value) override;
+    int moveProsodyElement(std::uint32_t elementID, const ZRProsodyElementValue& value) override;
+    int insertProsodyElement(std::uint32_t listID, const ZRProsodyElementValue& value) override;
+    int deleteProsodyElement(std::uint32_t elementID) override;
+    int updateProsodyControl(std::uint32_t controlID, const ZRProsodyControlValue& value) override;
+    int moveProsodyControl(std::uint32_t controlID, const ZRProsodyControlValue& value) override;
+    int insertProsodyControl(std::uint32_t listID, const ZRProsodyControlValue& value) override;
+    int deleteProsodyControl(std::uint32_t controlID) override;
 
-    int updateWAVPart(std::uint32_t, const ZRWAVPartValue&) override { return notYet(); }
-    int moveWAVPart(std::uint32_t, const ZRWAVPartValue&) override { return notYet(); }
-    int insertWAVPartFromFile(std::uint32_t, std::int32_t, const std::wstring&,
-                              std::int32_t) override {
-        return notYet();
-    }
-    int importWAVPart(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int deleteWAVPart(std::uint32_t) override { return notYet(); }
+    int updateWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) override;
+    int moveWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) override;
+    int insertWAVPartFromFile(std::uint32_t partListID, std::int32_t posTick,
+                              const std::wstring& filePath, std::int32_t flag) override;
+    int importWAVPart(std::uint32_t partListID, std::int32_t posTick,
+                      std::uint32_t sourcePartID) override;
+    int deleteWAVPart(std::uint32_t partID) override;
 
-    int updateZRTrack(std::uint32_t, const std::wstring&, const std::wstring&) override {
-        return notYet();
-    }
-    int moveZRTrack(std::uint32_t, std::int32_t) override { return notYet(); }
-    int insertZRTrack(std::uint32_t, std::int32_t, const std::wstring&,
-                      const std::wstring&) override {
-        return notYet();
-    }
-    int copyZRTrack(std::uint32_t, std::int32_t, std::uint32_t, const std::wstring&) override {
-        return notYet();
-    }
-    int importZRTrack(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int deleteZRTrack(std::uint32_t) override { return notYet(); }
+    int updateZRTrack(std::uint32_t trackID, const std::wstring& name,
+                      const std::wstring& comment) override;
+    int moveZRTrack(std::uint32_t trackID, std::int32_t trackNo) override;
+    int insertZRTrack(std::uint32_t trackListID, std::int32_t trackNo, const std::wstring& name,
+                      const std::wstring& comment) override;
+    int copyZRTrack(std::uint32_t trackListID, std::int32_t trackNo, std::uint32_t sourceTrackID,
+                    const std::wstring& name) override;
+    int importZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
+                      std::uint32_t sourceTrackID) override;
+    int deleteZRTrack(std::uint32_t trackID) override;
 
     // For the edit operations.
 
     CZRKorDocument& document() const { return document_; }
     const ZRKorManagementPolicy& policy() const { return policy_; }
+    IZREditorHost& host() const { return host_; }
     const std::vector<std::unique_ptr<AZREditCommand>>& pending() const { return pending_; }
 
     /// The record through which an edit of the live object `target` goes: a pending record of

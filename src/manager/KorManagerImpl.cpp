@@ -358,3 +358,9 @@ bool CZRKorManagerImpl::redo() {
     lastError_ = kor::redoAndNotify(*history_, *this);
     return lastError_ == 0;
 }
+
+const CIconVibrato* CZRKorManagerImpl::vibratoKind(std::int32_t type) const {
+    const CKorManagerApp::VibratoTable& table = CKorManagerApp::instance().vibratoTable();
+    const auto found = table.find(type);
+    return found != table.end() ? found->second.get() : nullptr;
+}

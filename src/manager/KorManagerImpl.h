@@ -36,6 +36,8 @@ public:
     void notifyObservers(const std::vector<std::uint32_t>& ids) override;
     bool hasMemoryHeadroom(std::uint64_t bytes) override;
     const wchar_t* errorMessage(std::uint32_t code) const override;
+    const CIconVibrato* vibratoKind(std::int32_t type) const override;
+    const CZRKorDocument* importedDocument() const override { return importBuffer_.get(); }
 
     /// Runs the initialization steps; the result is the initialized flag. On failure lastError
     /// names the step that failed.
@@ -107,6 +109,12 @@ public:
     CZRAux* addAux(const ZRAux& aux);
     bool updateAux(std::uint32_t objID, const ZRAux& aux);
     bool removeAux(std::uint32_t objID);
+
+    // --- The mixer, changed outside the editor ---
+
+    bool mixerModified() const { return mixerModified_; }
+    /// Marks the mixer as changed since the song was created, loaded or saved.
+    void noteMixerChange() { mixerModified_ = true; }
 
 private:
     bool runInitialization(const ZRKorManagementPolicy& policy);

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,17 @@ struct TestHost final : IZREditorHost {
     const wchar_t* errorMessage(std::uint32_t code) const override {
         return code == 0 ? L"OK" : L"failed";
     }
+    const CIconVibrato* vibratoKind(std::int32_t type) const override {
+        const auto found = vibratos.find(type);
+        return found != vibratos.end() ? found->second : nullptr;
+    }
+    const CZRKorDocument* importedDocument() const override { return imported; }
 
     std::uint32_t owner = 0;
     bool headroom = true;
     std::vector<Message> messages;
+    std::map<std::int32_t, const CIconVibrato*> vibratos;
+    const CZRKorDocument* imported = nullptr;
 };
 
 struct EditSong {
@@ -114,3 +122,15 @@ struct EditSong {
         return positions;
     }
 };
+
+/// Undoes the last commit of `history`, expecting `song` to dump as `before` again, then redoes
+/// it, expecting the dump it had when called.
+inline void expectUndoAndRedo(const EditSong& song, CZRCommitHistory& history,
+                              const std::wstring& before) {
+    const std::wstring after = song.dump();
+    std::vector<std::uint32_t> ids;
+    ASSERT_TRUE(history.undo(ids));
+    EXPECT_EQ(song.dump(), before);
+    ASSERT_TRUE(history.redo(ids));
+    EXPECT_EQ(song.dump(), after);
+}

@@ -1,0 +1,157 @@
+// The steps every edit operation shares: finding the live target, obtaining its record and the
+// working copies in that record's store, and creating new objects there.
+#pragma once
+
+#include "edit/KorEditorIF.h"
+#include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/MasterTrack.h"
+#include "model/NodeList.h"
+#include "model/ObjectFactory.h"
+#include "model/Sequence.h"
+#include "model/VVoice.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <cstdint>
+#include <new>
+
+namespace kor {
+
+/// The live object `objID` of the editor's document as class `T`; null when it is missing or of
+/// another class.
+template <class T>
+T* liveObject(const CZRKorEditorIF& editor, std::uint32_t objID) {
+    return objCast<T>(editor.document().objects().lookup(objID));
+}
+
+/// The element record for the live object `live` and its working copy, as an update that leaves
+/// the object's position alone finds them.
+template <class T>
+struct ElementEdit {
+    AZREditCommand* record = nullptr;
+    T* object = nullptr;
+};
+
+/// Obtains the `Record` for the live `live` (null: ZR_E_EDIT_TARGET_NOT_FOUND) and looks up its
+/// working copy. 0 or the failing step's code.
+template <class Record, class T>
+[[nodiscard]] std::uint32_t editElement(CZRKorEditorIF& editor, const T* live,
+                                        ElementEdit<T>& edit) {
+    std::uint32_t error = 0;
+    edit.record = editor.recordFor<Record>(live, error);
+    if (edit.record == nullptr) return error;
+    edit.object = CZRKorEditorIF::workingObject<T>(*edit.record, live->getObjID(), error);
+    return error;
+}
+
+/// A node list's working copy, the record holding it, and the element an edit of the list aims
+/// at (null for an insert).
+template <class T>
+struct ListEdit {
+    AZREditCommand* record = nullptr;
+    CZRNodeList* list = nullptr;
+    T* element = nullptr;
+};
+
+/// Obtains the list record `Record` for the live node list `list` (null:
+/// ZR_E_EDIT_TARGET_NOT_FOUND) and looks up the copies of the list and, unless `elementID` is
+/// ZR_NO_OBJ_ID, of its element `elementID`, which may carry the detached mark only when
+/// `allowRemoved` (deletes leave an element already removed alone). 0 or the failing step's code:
+/// ZR_E_EDIT_TARGET_DELETED for a copy that is missing or removed.
+template <class Record, class T>
+[[nodiscard]] std::uint32_t editList(CZRKorEditorIF& editor, const CZRNodeList* list,
+                                     std::uint32_t elementID, bool allowRemoved,
+                                     ListEdit<T>& edit) {
+    std::uint32_t error = 0;
+    edit.record = editor.recordFor<Record>(list, error);
+    if (edit.record == nullptr) return error;
+    edit.list = CZRKorEditorIF::workingObject<CZRNodeList>(*edit.record, list->getObjID(), error);
+    if (edit.list == nullptr || elementID == ZR_NO_OBJ_ID) return error;
+    edit.element = objCast<T>(edit.record->workingObject(elementID));
+    if (edit.element == nullptr || (!allowRemoved && isDetached(edit.element)))
+        return ZR_E_EDIT_TARGET_DELETED;
+    return 0;
+}
+
+/// The node list holding the live element `live`; null when it sits in none.
+inline const CZRNodeList* parentList(const IZRKorObject& live) {
+    return objCast<CZRNodeList>(live.getParent());
+}
+
+/// Creates a `T` with `values` under a fresh ID in the store of `edit`'s record and inserts it
+/// into the list copy in key order. The new object, or null (nothing left behind) when creating or
+/// inserting fails; the caller answers that with ZR_E_UPDATE_FAILED.
+template <class T, class Values>
+T* insertNew(ListEdit<T>& edit, Values values) {
+    const ZRCreateContext context = edit.record->storeContext();
+    T* created = createObject<T>(context, ZR_NO_OBJ_ID, std::move(values));
+    if (created == nullptr) return nullptr;
+    if (!edit.list->insertSorted(created)) {
+        context.registry.destroy(created->getObjID());
+        return nullptr;
+    }
+    return created;
+}
+
+/// The sequence of the editor's document (borrowed); null when the document has none.
+inline CZRSequence* editedSequence(const CZRKorEditorIF& editor) {
+    const CZRKorRoot* root = editor.document().root();
+    return root != nullptr ? root->sequence() : nullptr;
+}
+
+/// Whether the VVoice table of the edited sequence holds the voice (`vBS`, `vPC`): singers and
+/// prosody voices may only name voices the song carries.
+inline bool hasVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
+    const CZRSequence* sequence = editedSequence(editor);
+    if (sequence == nullptr || sequence->vvoiceList() == nullptr) return false;
+    for (const IZRMutableKorObject* element : sequence->vvoiceList()->elements())
+        if (const auto* voice = objCast<CZRVVoice>(element))
+            if (voice->values().vBS == vBS && voice->values().vPC == vPC) return true;
+    return false;
+}
+
+/// Whether an object placed at `posTick` and lasting `durTick` would end past the editor's upper
+/// tick limit (the policy's maxNoteTick; -1 sets none).
+inline bool endsPastTickLimit(const CZRKorEditorIF& editor, std::int32_t posTick,
+                              std::int32_t durTick) {
+    const int limit = editor.policy().maxNoteTick;
+    return limit != -1 && std::int64_t{posTick} + durTick > limit;
+}
+
+/// Runs the edit `op`, answering an allocation that fails while it copies texts or lists of the
+/// host's values with ZR_E_NOT_ENOUGH_MEMORY.
+template <class Op>
+[[nodiscard]] std::uint32_t memoryGuarded(Op op) noexcept {
+    try {
+        return op();
+    } catch (const std::bad_alloc&) {
+        return ZR_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
+/// 0 when a part may start at `posTick`, at or after the end of the pre-measure area;
+/// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION when
+/// the tick lies before that end.
+[[nodiscard]] inline std::uint32_t checkPartStart(const CZRKorEditorIF& editor,
+                                                  std::int32_t posTick) {
+    const CZRSequence* sequence = editedSequence(editor);
+    const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
+    if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
+    return posTick < master->getPreMeasureTick() ? ZR_E_INVALID_PART_POSITION : 0;
+}
+
+/// A deep copy of `source` made in `context` (a record's store), every copied object under a
+/// fresh ID; null, with nothing left behind, when it cannot be made.
+template <class T>
+T* deepCopy(const ZRCreateContext& context, const T& source) {
+    IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
+    if (copy == nullptr) return nullptr;
+    if (!copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
+        context.registry.destroy(copy->getObjID());
+        return nullptr;
+    }
+    return objCast<T>(copy);
+}
+
+} // namespace kor
