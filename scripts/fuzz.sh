@@ -16,8 +16,12 @@ cmake --build --preset fuzz
 build=build/fuzz
 corpus=$build/corpus
 "$build/bin/korman_fuzz_seeds" "$corpus"
-mkdir -p "$corpus/kor3"
-cp tests/data/kor3/*.korx "$corpus/kor3/"
+# The song files of tests/data seed the fuzzer of their format (tests/data/kor3 -> fuzz_kor3).
+for folder in tests/data/*/; do
+  format=$(basename "$folder")
+  mkdir -p "$corpus/$format"
+  cp "$folder"* "$corpus/$format/"
+done
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
