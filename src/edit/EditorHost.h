@@ -1,6 +1,10 @@
 // What the editor needs of the manager that owns it, and the manager's undo and redo steps.
 #pragma once
 
+#include "model/Builders.h"
+
+#include <korman/ZRVVoice.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +22,11 @@ public:
     virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;
     /// The English message of `code`, "" for an unknown code (static text).
     virtual const wchar_t* errorMessage(std::uint32_t code) const = 0;
+    /// The process-wide VVoice table of the voice database, which new musical parts take their
+    /// first singer from.
+    virtual const kor::VVoiceTable& vvoiceTable() const = 0;
+    /// The process-wide default VVoice (all zero when the voice database names none).
+    virtual const ZRVVoiceLib& defaultVVoice() const = 0;
 
 protected:
     IZREditorHost() = default;

@@ -358,3 +358,11 @@ bool CZRKorManagerImpl::redo() {
     lastError_ = kor::redoAndNotify(*history_, *this);
     return lastError_ == 0;
 }
+
+const kor::VVoiceTable& CZRKorManagerImpl::vvoiceTable() const {
+    return CKorManagerApp::instance().vvoiceTable();
+}
+
+const ZRVVoiceLib& CZRKorManagerImpl::defaultVVoice() const {
+    return CKorManagerApp::instance().defaultVVoice();
+}

@@ -135,6 +135,11 @@ private:
     bool vvoiceModified_ = false;
     bool mixerModified_ = false;
     bool auxModified_ = false;
+
+public:
+    // --- The editor host: the process-wide voices new musical parts sing with ---
+    const kor::VVoiceTable& vvoiceTable() const override;
+    const ZRVVoiceLib& defaultVVoice() const override;
 };
 
 namespace kor {

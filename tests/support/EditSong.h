@@ -37,10 +37,14 @@ struct TestHost final : IZREditorHost {
     const wchar_t* errorMessage(std::uint32_t code) const override {
         return code == 0 ? L"OK" : L"failed";
     }
+    const kor::VVoiceTable& vvoiceTable() const override { return vvoices; }
+    const ZRVVoiceLib& defaultVVoice() const override { return defaultVoice; }
 
     std::uint32_t owner = 0;
     bool headroom = true;
     std::vector<Message> messages;
+    kor::VVoiceTable vvoices;
+    ZRVVoiceLib defaultVoice;
 };
 
 struct EditSong {
