@@ -4,8 +4,11 @@
 
 #include "edit/KorEditorIF.h"
 #include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/MasterTrack.h"
 #include "model/NodeList.h"
 #include "model/ObjectFactory.h"
+#include "model/Sequence.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -87,6 +90,29 @@ T* insertNew(ListEdit<T>& edit, Values values) {
         return nullptr;
     }
     return created;
+}
+
+/// The master track of the editor's live document; null when there is no sequence or it has no
+/// master track.
+inline const CZRMasterTrack* liveMasterTrack(const CZRKorEditorIF& editor) {
+    const CZRKorRoot* root = editor.document().root();
+    const CZRSequence* sequence = root != nullptr ? root->sequence() : nullptr;
+    return sequence != nullptr ? sequence->masterTrack() : nullptr;
+}
+
+/// A deep copy of `source` with everything below it, every object under a fresh ID, made in the
+/// store of `record` and not linked anywhere. Null (nothing left behind) when creating or copying
+/// fails; the caller answers that with ZR_E_UPDATE_FAILED.
+template <class T>
+T* copyIntoStore(AZREditCommand& record, const T& source) {
+    const ZRCreateContext context = record.storeContext();
+    IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
+    if (copy == nullptr) return nullptr;
+    if (!copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
+        context.registry.destroy(copy->getObjID());
+        return nullptr;
+    }
+    return objCast<T>(copy);
 }
 
 } // namespace kor
