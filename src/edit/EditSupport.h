@@ -92,11 +92,16 @@ T* insertNew(ListEdit<T>& edit, Values values) {
     return created;
 }
 
+/// The sequence of the editor's live document; null when there is none.
+inline const CZRSequence* liveSequence(const CZRKorEditorIF& editor) {
+    const CZRKorRoot* root = editor.document().root();
+    return root != nullptr ? root->sequence() : nullptr;
+}
+
 /// The master track of the editor's live document; null when there is no sequence or it has no
 /// master track.
 inline const CZRMasterTrack* liveMasterTrack(const CZRKorEditorIF& editor) {
-    const CZRKorRoot* root = editor.document().root();
-    const CZRSequence* sequence = root != nullptr ? root->sequence() : nullptr;
+    const CZRSequence* sequence = liveSequence(editor);
     return sequence != nullptr ? sequence->masterTrack() : nullptr;
 }
 
