@@ -108,21 +108,19 @@ public:
     }
     int deleteNote(std::uint32_t) override { return notYet(); }
 
-    int updateMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
-    int moveMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
-    int insertMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
-    int insertMusicalPartWithSinger(std::uint32_t, const ZRMusicalPartValue&,
-                                    const ZRSingerValue&) override {
-        return notYet();
-    }
-    int copyMusicalPart(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int copyMusicalPartTo(std::uint32_t, const ZRMusicalPartValue&, std::uint32_t) override {
-        return notYet();
-    }
-    int deleteMusicalPart(std::uint32_t) override { return notYet(); }
-    int divideMusicalPart(std::uint32_t, std::int32_t) override { return notYet(); }
-    int mergeMusicalParts(std::uint32_t, std::uint32_t) override { return notYet(); }
-    int extendMusicalPartHead(std::uint32_t, std::int32_t) override { return notYet(); }
+    int updateMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) override;
+    int moveMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) override;
+    int insertMusicalPart(std::uint32_t partListID, const ZRMusicalPartValue& value) override;
+    int insertMusicalPartWithSinger(std::uint32_t partListID, const ZRMusicalPartValue& value,
+                                    const ZRSingerValue& singer) override;
+    int copyMusicalPart(std::uint32_t partListID, std::int32_t posTick,
+                        std::uint32_t sourcePartID) override;
+    int copyMusicalPartTo(std::uint32_t partListID, const ZRMusicalPartValue& value,
+                          std::uint32_t sourcePartID) override;
+    int deleteMusicalPart(std::uint32_t partID) override;
+    int divideMusicalPart(std::uint32_t partID, std::int32_t tick) override;
+    int mergeMusicalParts(std::uint32_t firstPartID, std::uint32_t secondPartID) override;
+    int extendMusicalPartHead(std::uint32_t partID, std::int32_t amount) override;
 
     int updateProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
     int moveProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
@@ -176,6 +174,7 @@ public:
 
     CZRKorDocument& document() const { return document_; }
     const ZRKorManagementPolicy& policy() const { return policy_; }
+    IZREditorHost& host() const { return host_; }
     const std::vector<std::unique_ptr<AZREditCommand>>& pending() const { return pending_; }
 
     /// The record through which an edit of the live object `target` goes: a pending record of
