@@ -20,6 +20,7 @@ class IZRKorRoot;
 class IZRMasterTrack;
 class IZRMessageWindow;
 class IZRVVoice;
+class IZRVstPlugin;
 
 /// A key of the VVoice tables: (bank select, program change).
 using ZRVVoiceKey = std::pair<int, int>;
@@ -173,6 +174,131 @@ public:
     int auxUpdateAux(std::uint32_t objID, const ZRAux& aux);
     /// Removes the aux record with that ID; 0 when there is none.
     int auxRemoveAux(std::uint32_t objID);
+
+    // --- The mixer and its VST plug-ins, changed outside the editor (no undo); none sets an error
+    // --- A ZR unit is addressed by its position in the mixer's ZR unit list, from 0. A getter
+    // writes the unit's value and returns 1, or returns 0 leaving `value` as it was when there is
+    // no song, mixer or unit. A setter returns 1 when it stored the value, 0 (changing nothing)
+    // when the value lies outside the range named, or the unit is missing. Values set here survive
+    // undo and redo of the commits made before.
+
+    /// 1 when a mixer value or plug-in was set since the song was created, loaded or saved.
+    int mixerIsModified() const;
+
+    /// Output device, -1 (none chosen) and above.
+    int mixerGetMasterOutDev(int& value) const;
+    int mixerSetMasterOutDev(int value);
+    /// Master volume, -898 to 60.
+    int mixerGetMasterVol(int& value) const;
+    int mixerSetMasterVol(int value);
+    /// Send-return level, -898 to 60.
+    int mixerGetMasterSrRetLevel(int& value) const;
+    int mixerSetMasterSrRetLevel(int value);
+
+    /// Input gain, -20 to 20.
+    int mixerGetZRInGain(unsigned int unit, int& value) const;
+    int mixerSetZRInGain(unsigned int unit, int value);
+    /// Send level, -898 to 60.
+    int mixerGetZRSendLevel(unsigned int unit, int& value) const;
+    int mixerSetZRSendLevel(unsigned int unit, int value);
+    /// Send switch, any value.
+    int mixerGetZRSendEnable(unsigned int unit, int& value) const;
+    int mixerSetZRSendEnable(unsigned int unit, int value);
+    /// Mute, any value.
+    int mixerGetZRMute(unsigned int unit, int& value) const;
+    int mixerSetZRMute(unsigned int unit, int value);
+    /// Solo, 0 or 1.
+    int mixerGetZRSolo(unsigned int unit, int& value) const;
+    int mixerSetZRSolo(unsigned int unit, int value);
+    /// Pan, 0 to 128 (64 the centre).
+    int mixerGetZRPan(unsigned int unit, int& value) const;
+    int mixerSetZRPan(unsigned int unit, int value);
+    /// Volume, -898 to 60.
+    int mixerGetZRVol(unsigned int unit, int& value) const;
+    int mixerSetZRVol(unsigned int unit, int value);
+
+    /// The sound-effect unit's values, with the ranges of the ZR unit's.
+    int mixerGetSEInGain(int& value) const;
+    int mixerSetSEInGain(int value);
+    int mixerGetSESendLevel(int& value) const;
+    int mixerSetSESendLevel(int value);
+    int mixerGetSESendEnable(int& value) const;
+    int mixerSetSESendEnable(int value);
+    int mixerGetSEMute(int& value) const;
+    int mixerSetSEMute(int value);
+    int mixerGetSESolo(int& value) const;
+    int mixerSetSESolo(int value);
+    int mixerGetSEPan(int& value) const;
+    int mixerSetSEPan(int value);
+    int mixerGetSEVol(int& value) const;
+    int mixerSetSEVol(int value);
+
+    /// The karaoke (backing track) unit's values, with the ranges of the ZR unit's.
+    int mixerGetKaraokeInGain(int& value) const;
+    int mixerSetKaraokeInGain(int value);
+    int mixerGetKaraokeMute(int& value) const;
+    int mixerSetKaraokeMute(int value);
+    int mixerGetKaraokeSolo(int& value) const;
+    int mixerSetKaraokeSolo(int value);
+    int mixerGetKaraokeVol(int& value) const;
+    int mixerSetKaraokeVol(int value);
+
+    // Plug-in slots: each unit has slots 0 and 1, the master unit's send-return effect one slot of
+    // its own. An empty slot holds a placeholder that is not valid (ID of four blanks).
+    // - get: the valid plug-in in the slot (borrowed); null for an empty or placeholder slot.
+    // - create: puts a new valid plug-in into the slot, replacing the one there; creating in slot
+    //   1 of an empty list puts a placeholder into slot 0. The plug-in (borrowed), or null when
+    //   the slot cannot be addressed (a ZR unit position of 16 or more never can) or `id` or
+    //   `name` is null.
+    // - remove: turns the plug-in into the placeholder where it stands; 0 for an empty slot.
+    // - parameters, preset, enable, bypass: store the values given, unchecked, in a valid plug-in
+    //   (its parameter count follows the values); 0 when the slot holds no valid plug-in.
+    // Every call returns null or 0 when the slot is not 0 or 1 or there is no song, mixer or unit.
+
+    IZRVstPlugin* mixerGetMasterVstPlugin(int slot) const;
+    IZRVstPlugin* mixerCreateMasterVstPlugin(int slot, const wchar_t* id, const wchar_t* name,
+                                             int sdkVersion);
+    int mixerRemoveMasterVstPlugin(int slot);
+    int mixerSetMasterVstPluginParams(int slot, const std::vector<int>& values);
+    int mixerSetMasterVstPluginPresetNo(int slot, int presetNo);
+    int mixerSetMasterVstPluginEnable(int slot, int enable);
+    int mixerSetMasterVstPluginBypass(int slot, int bypass);
+
+    IZRVstPlugin* mixerGetMasterVstPluginSr() const;
+    IZRVstPlugin* mixerCreateMasterVstPluginSr(const wchar_t* id, const wchar_t* name,
+                                               int sdkVersion);
+    int mixerRemoveMasterVstPluginSr();
+    int mixerSetMasterVstPluginSrParams(const std::vector<int>& values);
+    int mixerSetMasterVstPluginSrPresetNo(int presetNo);
+    int mixerSetMasterVstPluginSrEnable(int enable);
+    int mixerSetMasterVstPluginSrBypass(int bypass);
+
+    IZRVstPlugin* mixerGetZRVstPlugin(unsigned int unit, int slot) const;
+    IZRVstPlugin* mixerCreateZRVstPlugin(unsigned int unit, int slot, const wchar_t* id,
+                                         const wchar_t* name, int sdkVersion);
+    int mixerRemoveZRVstPlugin(unsigned int unit, int slot);
+    int mixerSetZRVstPluginParams(unsigned int unit, int slot, const std::vector<int>& values);
+    int mixerSetZRVstPluginPresetNo(unsigned int unit, int slot, int presetNo);
+    int mixerSetZRVstPluginEnable(unsigned int unit, int slot, int enable);
+    int mixerSetZRVstPluginBypass(unsigned int unit, int slot, int bypass);
+
+    IZRVstPlugin* mixerGetSEVstPlugin(int slot) const;
+    IZRVstPlugin* mixerCreateSEVstPlugin(int slot, const wchar_t* id, const wchar_t* name,
+                                         int sdkVersion);
+    int mixerRemoveSEVstPlugin(int slot);
+    int mixerSetSEVstPluginParams(int slot, const std::vector<int>& values);
+    int mixerSetSEVstPluginPresetNo(int slot, int presetNo);
+    int mixerSetSEVstPluginEnable(int slot, int enable);
+    int mixerSetSEVstPluginBypass(int slot, int bypass);
+
+    IZRVstPlugin* mixerGetKaraokeVstPlugin(int slot) const;
+    IZRVstPlugin* mixerCreateKaraokeVstPlugin(int slot, const wchar_t* id, const wchar_t* name,
+                                              int sdkVersion);
+    int mixerRemoveKaraokeVstPlugin(int slot);
+    int mixerSetKaraokeVstPluginParams(int slot, const std::vector<int>& values);
+    int mixerSetKaraokeVstPluginPresetNo(int slot, int presetNo);
+    int mixerSetKaraokeVstPluginEnable(int slot, int enable);
+    int mixerSetKaraokeVstPluginBypass(int slot, int bypass);
 
 private:
     CZRKorManagerImpl* impl_ = nullptr;

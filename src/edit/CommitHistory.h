@@ -89,6 +89,19 @@ public:
     void editedTempoPositions(std::uint32_t commitPoint,
                               std::vector<std::int32_t>& positions) const;
 
+    /// Lets `refresh(record, copy)` bring every copy of the object `objID` that a record of the
+    /// history holds in step with a change made to the live object outside the editor, so that
+    /// undo and redo keep that change. The record is where `refresh` creates any new object its
+    /// copy needs. Runs under the lock; false as soon as one refresh fails.
+    template <class Refresh> bool refreshCopies(std::uint32_t objID, Refresh refresh) {
+        kor::platform::ScopedLock guard(lock_);
+        for (const std::unique_ptr<AZREditCommand>& record : entries_) {
+            IZRMutableKorObject* copy = record->workingObject(objID);
+            if (copy != nullptr && !refresh(*record, *copy)) return false;
+        }
+        return true;
+    }
+
     std::int32_t limit() const { return limit_; }
     std::size_t entryCount() const { return entries_.size(); }
     std::size_t currentIndex() const { return current_; }

@@ -108,6 +108,12 @@ public:
     bool updateAux(std::uint32_t objID, const ZRAux& aux);
     bool removeAux(std::uint32_t objID);
 
+    // --- The mixer, changed outside the editor ---
+
+    bool mixerModified() const { return mixerModified_; }
+    /// Marks the mixer as changed since the song was created, loaded or saved.
+    void noteMixerChange() { mixerModified_ = true; }
+
 private:
     bool runInitialization(const ZRKorManagementPolicy& policy);
     void discardState();
