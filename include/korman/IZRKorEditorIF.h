@@ -33,10 +33,22 @@ public:
     /// The English message of `code`; "" for a code the library never reports.
     virtual const wchar_t* getErrorMessage(std::uint32_t code) const = 0;
 
-    // Time signatures (they record the whole master track).
+    // Time signatures (they record the whole master track). Numerator outside 1 to 255 or a
+    // denominator other than 1, 2, 4, 8, 16, 32: ZR_E_INVALID_TIME_SIGNATURE_VALUE; negative
+    // measure: ZR_E_INVALID_TIME_SIGNATURE_POSITION. A change inside the pre-measure area that
+    // alters its length moves every tempo after it (but the head tempo), every part of the ZR
+    // tracks and every WAV part by the difference in ticks; moved tempos that would land inside
+    // the area are dropped. When that move cannot be made: ZR_E_UPDATE_FAILED, nothing changed.
+    /// Sets numerator and denominator; the measure in `value` is ignored.
     virtual int updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) = 0;
+    /// Sets measure and values. The head time signature (measure 0) cannot move
+    /// (ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED); another one at the new measure:
+    /// ZR_E_TIME_SIGNATURES_ARE_DUPLICATED.
     virtual int moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) = 0;
+    /// Inserts into the master track's list; one already at that measure takes the new values.
+    /// No master track: ZR_E_NO_MASTER_TRACK.
     virtual int insertTimeSig(const ZRTimeSigValue& value) = 0;
+    /// Removes a time signature; the head one stays and is reset to 4/4.
     virtual int deleteTimeSig(std::uint32_t timeSigID) = 0;
 
     // Tempos.
@@ -55,29 +67,55 @@ public:
     virtual int deleteTempo(std::uint32_t tempoID) = 0;
 
     // The pre-measure area.
+    /// Fills the vectors (cleared first) with the IDs of the time signatures (measure below the
+    /// pre-measure count) and tempos (tick below the area's end) inside the pre-measure area of
+    /// the live song, the head ones left out. Records nothing.
     virtual int listPreMeasureEvents(std::uint32_t masterTrackID,
                                      std::vector<std::uint32_t>& timeSigIDs,
                                      std::vector<std::uint32_t>& tempoIDs) = 0;
+    /// Sets the number of pre-measures (1 to 8, else ZR_E_INVALID_PREMEASURE) and moves the song
+    /// after the area as a time signature change does (ZR_E_UPDATE_FAILED when it cannot).
     virtual int setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) = 0;
 
-    // Singers of a musical part.
+    // Singers of a musical part. The voice must be in the sequence's VVoice table
+    // (ZR_E_VVOICE_NOT_FOUND); a negative position: ZR_E_INVALID_SINGER_POSITION.
+    /// Sets the voice; the position in `value` is ignored.
     virtual int updateSinger(std::uint32_t singerID, const ZRSingerValue& value) = 0;
+    /// Sets position and voice. The head singer (at tick 0) cannot move
+    /// (ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED); another singer at the new position:
+    /// ZR_E_SINGERS_ARE_DUPLICATED.
     virtual int moveSinger(std::uint32_t singerID, const ZRSingerValue& value) = 0;
+    /// Inserts into a musical part's singer list; a singer already at that position takes the
+    /// new voice.
     virtual int insertSinger(std::uint32_t singerListID, const ZRSingerValue& value) = 0;
+    /// Removes a singer; the head singer stays and takes the default VVoice.
     virtual int deleteSinger(std::uint32_t singerID) = 0;
 
     // Part style attributes.
-    virtual int setPartStyleAttrib(std::uint32_t attribID, const std::wstring& value,
-                                   std::int32_t option) = 0;
+    /// Stores `value` under the style ID `styleID` (1 to 256 characters, else
+    /// ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID) in a part style.
+    virtual int setPartStyleAttrib(std::uint32_t attribID, const std::wstring& styleID,
+                                   std::int32_t value) = 0;
+    /// Removes every value of a part style.
     virtual int clearPartStyleAttrib(std::uint32_t attribID) = 0;
 
-    // Style controls of a musical part.
+    // Style controls of a musical part, kept in one list per name. Moves and inserts: a position
+    // below 0 or beyond the policy's maxNoteTick gives ZR_E_INVALID_STYLE_CONTROL_POSITION. The
+    // name in the value must be that of the control's list (ZR_E_INVALID_STYLE_CONTROL_ID).
+    // Updates set the value only; moves refuse a position another control holds
+    // (ZR_E_STYLE_CONTROLS_ARE_DUPLICATED); an insert at a taken position sets that control's
+    // value.
     virtual int updateStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) = 0;
     virtual int moveStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) = 0;
     virtual int insertStyleControl(std::uint32_t listID, const ZRStyleControlValue& value) = 0;
     virtual int deleteStyleControl(std::uint32_t controlID) = 0;
 
-    // Musical controls of a musical part.
+    // Musical controls of a musical part, kept in one list per kind. Moves and inserts: a
+    // position below 0 or beyond the policy's maxNoteTick gives
+    // ZR_E_INVALID_MUSICAL_CONTROL_POSITION. The kind in the value must be 0 to 6 and that of the
+    // control's list (ZR_E_INVALID_MUSICAL_CONTROL_ID). Updates set the value only; moves refuse
+    // a position another control holds (ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED); an insert at a
+    // taken position sets that control's value.
     virtual int updateMusicalControl(std::uint32_t controlID,
                                      const ZRMusicalControlValue& value) = 0;
     virtual int moveMusicalControl(std::uint32_t controlID, const ZRMusicalControlValue& value) = 0;

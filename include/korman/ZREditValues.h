@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 /// A tempo change: position in ticks, tempo in hundredths of a beat per minute (2000 to 30000).
 struct ZRTempoValue {
@@ -43,10 +44,66 @@ struct ZRStyleControlValue {
 
 // The value records of the note operations.
 
-struct ZRNoteValue;
-struct ZRNoteStyleValue;
-struct ZRVibratoValue;
-struct ZRNoteStyleSeqAttribElementValue;
+/// A note.
+struct ZRNoteValue {
+    /// Start in ticks relative to the part, at least 0. Updates that keep the note in place
+    /// neither use nor check it.
+    std::int32_t posTick = 0;
+    /// Length in ticks, at least 1.
+    std::int32_t durTick = 0;
+    /// MIDI note number, 0 to 127.
+    std::int32_t noteNum = 0;
+    /// Velocity, 0 to 127.
+    std::int32_t velocity = 0;
+    /// The sung text, 1 to 32 characters.
+    std::wstring lyric;
+    /// The phoneme symbols sung, at least one; each 1 to 32 characters, and at most 32 characters
+    /// when joined with single blanks.
+    std::vector<std::wstring> phonemes;
+    /// Phoneme lock: nonzero keeps the phonemes as given instead of deriving them from the lyric.
+    std::int32_t phLock = 0;
+};
+
+/// The singing style of a note, as stored in its style values under the IDs named below.
+struct ZRNoteStyleValue {
+    /// "bendDep": depth of the pitch bend into the note, 0 to 100.
+    std::int32_t bendDep = 0;
+    /// "bendLen": length of that bend, 0 to 100.
+    std::int32_t bendLen = 0;
+    /// "risePort": 1 adds a rising portamento into the note; not range-checked.
+    std::int32_t risePort = 0;
+    /// "fallPort": 1 adds a falling portamento into the note; not range-checked.
+    std::int32_t fallPort = 0;
+    /// "decay": how fast the note's loudness decays, 0 to 100.
+    std::int32_t decay = 0;
+    /// "accent": strength of the attack, 0 to 100.
+    std::int32_t accent = 0;
+    /// "opening": how far the mouth opens, 0 to 127.
+    std::int32_t opening = 0;
+};
+
+/// The vibrato of a note. Setting it rebuilds the note's "vibType" and "vibLen" style values and
+/// its "vibDep" and "vibRate" curves, which take the depth and rate curves of the vibrato kind
+/// `type` from the voice database, laid over the last `length` percent of the note.
+struct ZRVibratoValue {
+    /// Nonzero: the note vibrates as `length` and `type` say. 0: it sings without vibrato (type
+    /// and length 0, empty curves); `length` and `type` are still checked.
+    std::int32_t enabled = 0;
+    /// The share of the note that vibrates, counted back from its end, in percent: 0 to 100.
+    std::int32_t length = 0;
+    /// The vibrato kind, 0 to 16; 0 is no kind (empty curves), any other must be a kind the voice
+    /// database offers.
+    std::int32_t type = 0;
+};
+
+/// A point of a note's style curve (the curves under "vibDep", "vibRate", ...).
+struct ZRNoteStyleSeqAttribElementValue {
+    /// Position over the note in 16.16 fixed point: 0 is the note's start, 65536 its end. Updates
+    /// that keep the point in place neither use nor check it.
+    std::int32_t posNrm = 0;
+    /// The curve's value at that point; not checked.
+    std::int32_t elv = 0;
+};
 
 // The value records of the musical part operations.
 

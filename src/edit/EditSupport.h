@@ -9,10 +9,12 @@
 #include "model/NodeList.h"
 #include "model/ObjectFactory.h"
 #include "model/Sequence.h"
+#include "model/VVoice.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <cstdint>
+#include <new>
 
 namespace kor {
 
@@ -92,16 +94,46 @@ T* insertNew(ListEdit<T>& edit, Values values) {
     return created;
 }
 
-/// The sequence of the editor's live document; null when there is none.
-inline const CZRSequence* liveSequence(const CZRKorEditorIF& editor) {
+/// The sequence of the editor's document (borrowed); null when the document has none.
+inline CZRSequence* editedSequence(const CZRKorEditorIF& editor) {
     const CZRKorRoot* root = editor.document().root();
     return root != nullptr ? root->sequence() : nullptr;
 }
 
-/// The master track of the editor's live document; null when there is no sequence or it has no
-/// master track.
-inline const CZRMasterTrack* liveMasterTrack(const CZRKorEditorIF& editor) {
-    const CZRSequence* sequence = liveSequence(editor);
+/// Whether the VVoice table of the edited sequence holds the voice (`vBS`, `vPC`): singers and
+/// prosody voices may only name voices the song carries.
+inline bool hasVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
+    const CZRSequence* sequence = editedSequence(editor);
+    if (sequence == nullptr || sequence->vvoiceList() == nullptr) return false;
+    for (const IZRMutableKorObject* element : sequence->vvoiceList()->elements())
+        if (const auto* voice = objCast<CZRVVoice>(element))
+            if (voice->values().vBS == vBS && voice->values().vPC == vPC) return true;
+    return false;
+}
+
+/// Whether an object placed at `posTick` and lasting `durTick` would end past the editor's upper
+/// tick limit (the policy's maxNoteTick; -1 sets none).
+inline bool endsPastTickLimit(const CZRKorEditorIF& editor, std::int32_t posTick,
+                              std::int32_t durTick) {
+    const int limit = editor.policy().maxNoteTick;
+    return limit != -1 && std::int64_t{posTick} + durTick > limit;
+}
+
+/// Runs the edit `op`, answering an allocation that fails while it copies texts or lists of the
+/// host's values with ZR_E_NOT_ENOUGH_MEMORY.
+template <class Op>
+[[nodiscard]] std::uint32_t memoryGuarded(Op op) noexcept {
+    try {
+        return op();
+    } catch (const std::bad_alloc&) {
+        return ZR_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
+/// The master track of the editor's document; null when there is no sequence or it has no master
+/// track.
+inline const CZRMasterTrack* editedMasterTrack(const CZRKorEditorIF& editor) {
+    const CZRSequence* sequence = editedSequence(editor);
     return sequence != nullptr ? sequence->masterTrack() : nullptr;
 }
 

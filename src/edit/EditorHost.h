@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+class CIconVibrato;
 class CZRCommitHistory;
 
 /// Implemented by the manager for the editor it hands out: telling the observer windows what
@@ -22,6 +23,9 @@ public:
     virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;
     /// The English message of `code`, "" for an unknown code (static text).
     virtual const wchar_t* errorMessage(std::uint32_t code) const = 0;
+    /// The vibrato kind `type` the voice database offers (borrowed; valid while the voice
+    /// database is held), or null when it offers no such kind.
+    virtual const CIconVibrato* vibratoKind(std::int32_t type) const = 0;
     /// The process-wide VVoice table of the voice database, which new musical parts take their
     /// first singer from.
     virtual const kor::VVoiceTable& vvoiceTable() const = 0;

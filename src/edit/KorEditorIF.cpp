@@ -1,9 +1,15 @@
 #include "edit/KorEditorIF.h"
 
 #include "edit/CommitHistory.h"
+#include "edit/MusicalControlEdits.h"
 #include "edit/MusicalPartEdits.h"
+#include "edit/NoteEdits.h"
 #include "edit/PartMergeDivideEdits.h"
+#include "edit/PreMeasureEdits.h"
+#include "edit/SingerEdits.h"
+#include "edit/StyleEdits.h"
 #include "edit/TempoEdits.h"
+#include "edit/TimeSigEdits.h"
 #include "model/KorDocument.h"
 
 #include <algorithm>
@@ -128,7 +134,151 @@ int CZRKorEditorIF::deleteTempo(std::uint32_t tempoID) {
 
 // Time signatures, the pre-measure, singers, part styles, style and musical controls.
 
+int CZRKorEditorIF::updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) {
+    return finish(kor::updateTimeSig(*this, timeSigID, value));
+}
+
+int CZRKorEditorIF::moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) {
+    return finish(kor::moveTimeSig(*this, timeSigID, value));
+}
+
+int CZRKorEditorIF::insertTimeSig(const ZRTimeSigValue& value) {
+    return finish(kor::insertTimeSig(*this, value));
+}
+
+int CZRKorEditorIF::deleteTimeSig(std::uint32_t timeSigID) {
+    return finish(kor::deleteTimeSig(*this, timeSigID));
+}
+
+int CZRKorEditorIF::listPreMeasureEvents(std::uint32_t masterTrackID,
+                                         std::vector<std::uint32_t>& timeSigIDs,
+                                         std::vector<std::uint32_t>& tempoIDs) {
+    return finish(kor::listPreMeasureEvents(*this, masterTrackID, timeSigIDs, tempoIDs));
+}
+
+int CZRKorEditorIF::setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) {
+    return finish(kor::setPreMeasure(*this, masterTrackID, preMeasure));
+}
+
+int CZRKorEditorIF::updateSinger(std::uint32_t singerID, const ZRSingerValue& value) {
+    return finish(kor::updateSinger(*this, singerID, value));
+}
+
+int CZRKorEditorIF::moveSinger(std::uint32_t singerID, const ZRSingerValue& value) {
+    return finish(kor::moveSinger(*this, singerID, value));
+}
+
+int CZRKorEditorIF::insertSinger(std::uint32_t singerListID, const ZRSingerValue& value) {
+    return finish(kor::insertSinger(*this, singerListID, value));
+}
+
+int CZRKorEditorIF::deleteSinger(std::uint32_t singerID) {
+    return finish(kor::deleteSinger(*this, singerID));
+}
+
+int CZRKorEditorIF::setPartStyleAttrib(std::uint32_t attribID, const std::wstring& styleID,
+                                       std::int32_t value) {
+    return finish(kor::setPartStyleAttrib(*this, attribID, styleID, value));
+}
+
+int CZRKorEditorIF::clearPartStyleAttrib(std::uint32_t attribID) {
+    return finish(kor::clearPartStyleAttrib(*this, attribID));
+}
+
+int CZRKorEditorIF::updateStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) {
+    return finish(kor::updateStyleControl(*this, controlID, value));
+}
+
+int CZRKorEditorIF::moveStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) {
+    return finish(kor::moveStyleControl(*this, controlID, value));
+}
+
+int CZRKorEditorIF::insertStyleControl(std::uint32_t listID, const ZRStyleControlValue& value) {
+    return finish(kor::insertStyleControl(*this, listID, value));
+}
+
+int CZRKorEditorIF::deleteStyleControl(std::uint32_t controlID) {
+    return finish(kor::deleteStyleControl(*this, controlID));
+}
+
+int CZRKorEditorIF::updateMusicalControl(std::uint32_t controlID,
+                                         const ZRMusicalControlValue& value) {
+    return finish(kor::updateMusicalControl(*this, controlID, value));
+}
+
+int CZRKorEditorIF::moveMusicalControl(std::uint32_t controlID,
+                                       const ZRMusicalControlValue& value) {
+    return finish(kor::moveMusicalControl(*this, controlID, value));
+}
+
+int CZRKorEditorIF::insertMusicalControl(std::uint32_t listID, const ZRMusicalControlValue& value) {
+    return finish(kor::insertMusicalControl(*this, listID, value));
+}
+
+int CZRKorEditorIF::deleteMusicalControl(std::uint32_t controlID) {
+    return finish(kor::deleteMusicalControl(*this, controlID));
+}
+
 // Notes, their style attributes and vibratos.
+
+int CZRKorEditorIF::updateNoteStyleAttrib(std::uint32_t attribID, const ZRNoteStyleValue& value) {
+    return finish(kor::updateNoteStyleAttrib(*this, attribID, value));
+}
+
+int CZRKorEditorIF::updateNoteStyleSeqAttribElement(
+    std::uint32_t elementID, const ZRNoteStyleSeqAttribElementValue& value) {
+    return finish(kor::updateNoteStyleSeqAttribElement(*this, elementID, value));
+}
+
+int CZRKorEditorIF::moveNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                                  const ZRNoteStyleSeqAttribElementValue& value) {
+    return finish(kor::moveNoteStyleSeqAttribElement(*this, elementID, value));
+}
+
+int CZRKorEditorIF::insertNoteStyleSeqAttribElement(
+    std::uint32_t listID, const ZRNoteStyleSeqAttribElementValue& value) {
+    return finish(kor::insertNoteStyleSeqAttribElement(*this, listID, value));
+}
+
+int CZRKorEditorIF::deleteNoteStyleSeqAttribElement(std::uint32_t elementID) {
+    return finish(kor::deleteNoteStyleSeqAttribElement(*this, elementID));
+}
+
+int CZRKorEditorIF::updateNoteVibrato(std::uint32_t noteID, const ZRVibratoValue& value) {
+    return finish(kor::updateNoteVibrato(*this, noteID, value));
+}
+
+int CZRKorEditorIF::updateNote(std::uint32_t noteID, const ZRNoteValue& value) {
+    return finish(kor::updateNote(*this, noteID, value));
+}
+
+int CZRKorEditorIF::moveNote(std::uint32_t noteID, const ZRNoteValue& value) {
+    return finish(kor::moveNote(*this, noteID, value));
+}
+
+int CZRKorEditorIF::insertNote(std::uint32_t noteListID, const ZRNoteValue& value) {
+    return finish(kor::insertNote(*this, noteListID, value));
+}
+
+int CZRKorEditorIF::insertNoteWithStyle(std::uint32_t noteListID, const ZRNoteValue& value,
+                                        const ZRNoteStyleValue& style,
+                                        const ZRVibratoValue& vibrato) {
+    return finish(kor::insertNoteWithStyle(*this, noteListID, value, style, vibrato));
+}
+
+int CZRKorEditorIF::copyNote(std::uint32_t noteListID, std::int32_t posTick,
+                             std::uint32_t sourceNoteID) {
+    return finish(kor::copyNote(*this, noteListID, posTick, sourceNoteID));
+}
+
+int CZRKorEditorIF::copyNoteWithNumber(std::uint32_t noteListID, std::int32_t posTick,
+                                       std::uint32_t sourceNoteID, std::int32_t noteNum) {
+    return finish(kor::copyNoteWithNumber(*this, noteListID, posTick, sourceNoteID, noteNum));
+}
+
+int CZRKorEditorIF::deleteNote(std::uint32_t noteID) {
+    return finish(kor::deleteNote(*this, noteID));
+}
 
 // Musical parts: update, move, insert, copy, delete, divide, merge and extend.
 

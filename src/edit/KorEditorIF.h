@@ -37,76 +37,59 @@ public:
         return host_.errorMessage(code);
     }
 
-    int updateTimeSig(std::uint32_t, const ZRTimeSigValue&) override { return notYet(); }
-    int moveTimeSig(std::uint32_t, const ZRTimeSigValue&) override { return notYet(); }
-    int insertTimeSig(const ZRTimeSigValue&) override { return notYet(); }
-    int deleteTimeSig(std::uint32_t) override { return notYet(); }
+    int updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) override;
+    int moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) override;
+    int insertTimeSig(const ZRTimeSigValue& value) override;
+    int deleteTimeSig(std::uint32_t timeSigID) override;
 
     int updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) override;
     int moveTempo(std::uint32_t tempoID, const ZRTempoValue& value) override;
     int insertTempo(const ZRTempoValue& value) override;
     int deleteTempo(std::uint32_t tempoID) override;
 
-    int listPreMeasureEvents(std::uint32_t, std::vector<std::uint32_t>&,
-                             std::vector<std::uint32_t>&) override {
-        return notYet();
-    }
-    int setPreMeasure(std::uint32_t, std::int32_t) override { return notYet(); }
+    int listPreMeasureEvents(std::uint32_t masterTrackID, std::vector<std::uint32_t>& timeSigIDs,
+                             std::vector<std::uint32_t>& tempoIDs) override;
+    int setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) override;
 
-    int updateSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
-    int moveSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
-    int insertSinger(std::uint32_t, const ZRSingerValue&) override { return notYet(); }
-    int deleteSinger(std::uint32_t) override { return notYet(); }
+    int updateSinger(std::uint32_t singerID, const ZRSingerValue& value) override;
+    int moveSinger(std::uint32_t singerID, const ZRSingerValue& value) override;
+    int insertSinger(std::uint32_t singerListID, const ZRSingerValue& value) override;
+    int deleteSinger(std::uint32_t singerID) override;
 
-    int setPartStyleAttrib(std::uint32_t, const std::wstring&, std::int32_t) override {
-        return notYet();
-    }
-    int clearPartStyleAttrib(std::uint32_t) override { return notYet(); }
+    int setPartStyleAttrib(std::uint32_t attribID, const std::wstring& styleID,
+                           std::int32_t value) override;
+    int clearPartStyleAttrib(std::uint32_t attribID) override;
 
-    int updateStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
-    int moveStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
-    int insertStyleControl(std::uint32_t, const ZRStyleControlValue&) override { return notYet(); }
-    int deleteStyleControl(std::uint32_t) override { return notYet(); }
+    int updateStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) override;
+    int moveStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) override;
+    int insertStyleControl(std::uint32_t listID, const ZRStyleControlValue& value) override;
+    int deleteStyleControl(std::uint32_t controlID) override;
 
-    int updateMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
-        return notYet();
-    }
-    int moveMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
-        return notYet();
-    }
-    int insertMusicalControl(std::uint32_t, const ZRMusicalControlValue&) override {
-        return notYet();
-    }
-    int deleteMusicalControl(std::uint32_t) override { return notYet(); }
+    int updateMusicalControl(std::uint32_t controlID, const ZRMusicalControlValue& value) override;
+    int moveMusicalControl(std::uint32_t controlID, const ZRMusicalControlValue& value) override;
+    int insertMusicalControl(std::uint32_t listID, const ZRMusicalControlValue& value) override;
+    int deleteMusicalControl(std::uint32_t controlID) override;
 
-    int updateNoteStyleAttrib(std::uint32_t, const ZRNoteStyleValue&) override { return notYet(); }
-    int updateNoteStyleSeqAttribElement(std::uint32_t,
-                                        const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int moveNoteStyleSeqAttribElement(std::uint32_t,
-                                      const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int insertNoteStyleSeqAttribElement(std::uint32_t,
-                                        const ZRNoteStyleSeqAttribElementValue&) override {
-        return notYet();
-    }
-    int deleteNoteStyleSeqAttribElement(std::uint32_t) override { return notYet(); }
+    int updateNoteStyleAttrib(std::uint32_t attribID, const ZRNoteStyleValue& value) override;
+    int updateNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                        const ZRNoteStyleSeqAttribElementValue& value) override;
+    int moveNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                      const ZRNoteStyleSeqAttribElementValue& value) override;
+    int insertNoteStyleSeqAttribElement(std::uint32_t listID,
+                                        const ZRNoteStyleSeqAttribElementValue& value) override;
+    int deleteNoteStyleSeqAttribElement(std::uint32_t elementID) override;
 
-    int updateNoteVibrato(std::uint32_t, const ZRVibratoValue&) override { return notYet(); }
-    int updateNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int moveNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int insertNote(std::uint32_t, const ZRNoteValue&) override { return notYet(); }
-    int insertNoteWithStyle(std::uint32_t, const ZRNoteValue&, const ZRNoteStyleValue&,
-                            const ZRVibratoValue&) override {
-        return notYet();
-    }
-    int copyNote(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int copyNoteWithNumber(std::uint32_t, std::int32_t, std::uint32_t, std::int32_t) override {
-        return notYet();
-    }
-    int deleteNote(std::uint32_t) override { return notYet(); }
+    int updateNoteVibrato(std::uint32_t noteID, const ZRVibratoValue& value) override;
+    int updateNote(std::uint32_t noteID, const ZRNoteValue& value) override;
+    int moveNote(std::uint32_t noteID, const ZRNoteValue& value) override;
+    int insertNote(std::uint32_t noteListID, const ZRNoteValue& value) override;
+    int insertNoteWithStyle(std::uint32_t noteListID, const ZRNoteValue& value,
+                            const ZRNoteStyleValue& style, const ZRVibratoValue& vibrato) override;
+    int copyNote(std::uint32_t noteListID, std::int32_t posTick,
+                 std::uint32_t sourceNoteID) override;
+    int copyNoteWithNumber(std::uint32_t noteListID, std::int32_t posTick,
+                           std::uint32_t sourceNoteID, std::int32_t noteNum) override;
+    int deleteNote(std::uint32_t noteID) override;
 
     int updateMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) override;
     int moveMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) override;

@@ -3,7 +3,6 @@
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 #include "model/Builders.h"
-#include "model/VVoice.h"
 
 #include <algorithm>
 
@@ -19,17 +18,6 @@ ZRPartValues partValues(const ZRMusicalPartValue& value) {
 const CZRNodeList* livePartList(const CZRKorEditorIF& editor, std::uint32_t listID) {
     const auto* list = liveObject<CZRNodeList>(editor, listID);
     return CZREditZRPartList::covers(list) ? list : nullptr;
-}
-
-// Whether the song's VVoice table holds the voice (bank select, program change).
-bool songHasVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
-    const CZRSequence* sequence = liveSequence(editor);
-    const CZRNodeList* voices = sequence != nullptr ? sequence->vvoiceList() : nullptr;
-    if (voices == nullptr) return false;
-    return std::any_of(voices->elements().begin(), voices->elements().end(), [&](auto* element) {
-        const auto* voice = objCast<CZRVVoice>(element);
-        return voice != nullptr && voice->values().vBS == vBS && voice->values().vPC == vPC;
-    });
 }
 
 // Links the part that `make` builds in the store of the part list record into the copy of
@@ -61,7 +49,7 @@ std::uint32_t insertBuiltPart(CZRKorEditorIF& editor, std::uint32_t partListID,
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (const std::uint32_t code = checkPlayTime(editor.policy(), value.playTime)) return code;
     if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
-    if (voice != nullptr && !songHasVoice(editor, voice->vBS, voice->vPC))
+    if (voice != nullptr && !hasVVoice(editor, voice->vBS, voice->vPC))
         return ZR_E_VVOICE_NOT_FOUND;
     return insertPart(editor, *live, [&](AZREditCommand& record) {
         CZRMusicalPart* part =
@@ -93,8 +81,7 @@ std::uint32_t insertCopy(CZRKorEditorIF& editor, std::uint32_t partListID, std::
     const ZRPartValues values = place(*source);
     if (const std::uint32_t code = checkPlayTime(editor.policy(), values.playTime)) return code;
     if (const std::uint32_t code = checkPartStart(editor, values.posTick)) return code;
-    const int lastTick = editor.policy().maxNoteTick;
-    if (lastTick != -1 && std::int64_t{values.posTick} + source->contentLength() > lastTick)
+    if (endsPastTickLimit(editor, values.posTick, source->contentLength()))
         return ZR_E_INVALID_PART_DURATION;
     return insertPart(editor, *live, [&](AZREditCommand& record) {
         CZRMusicalPart* copy = copyIntoStore(record, *source);
@@ -115,7 +102,7 @@ std::uint32_t checkPlayTime(const ZRKorManagementPolicy& policy, std::int64_t pl
 }
 
 std::uint32_t checkPartStart(const CZRKorEditorIF& editor, std::int64_t posTick) {
-    const CZRMasterTrack* master = liveMasterTrack(editor);
+    const CZRMasterTrack* master = editedMasterTrack(editor);
     if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
     return posTick < master->getPreMeasureTick() ? ZR_E_INVALID_PART_POSITION : 0;
 }

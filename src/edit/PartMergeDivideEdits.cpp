@@ -281,7 +281,7 @@ std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID
                                     std::int32_t amount) {
     const auto* live = liveObject<CZRMusicalPart>(editor, partID);
     if (live == nullptr || parentList(*live) == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (liveMasterTrack(editor) == nullptr) return ZR_E_NO_MASTER_TRACK;
+    if (editedMasterTrack(editor) == nullptr) return ZR_E_NO_MASTER_TRACK;
     if (amount == 0) return 0;
     if (amount < 0) return ZR_E_INVALID_PART_EXTEND_DURATION;
     ListEdit<CZRMusicalPart> edit;

@@ -81,6 +81,24 @@ void readBreakPoints(std::int32_t count, std::wstring_view xs, std::wstring_view
     }
 }
 
+std::vector<VibratoPoint> curveOverNote(std::int32_t start, const std::vector<tagBreakPoint>& points,
+                                        std::int32_t onset) {
+    std::vector<VibratoPoint> curve;
+    auto add = [&curve](std::int32_t pos, std::int32_t value) {
+        value = clampLevel(value);
+        if (!curve.empty() && curve.back().posNrm >= pos)
+            curve.back().value = value;
+        else
+            curve.push_back({pos, value});
+    };
+    add(onset, start);
+    for (const tagBreakPoint& point : points)
+        add(onset + static_cast<std::int32_t>(std::int64_t{point.x} * (kNoteCurveEnd - onset) /
+                                              kFullLength),
+            point.y);
+    return curve;
+}
+
 std::optional<std::wstring> findArticulationFile(std::wstring_view itemFilePath) {
     std::size_t folderEnd = itemFilePath.find_last_of(L"/\\");
     folderEnd = folderEnd == std::wstring_view::npos ? 0 : folderEnd + 1;

@@ -49,6 +49,25 @@ private:
 
 namespace kor {
 
+/// The end of a note on the scale of curve positions over a note (0 is the note's start).
+inline constexpr std::int32_t kNoteCurveEnd = 65536;
+
+/// A point of a vibrato curve laid over a note: position over the note (0 to kNoteCurveEnd) and
+/// the curve's value there.
+struct VibratoPoint {
+    std::int32_t posNrm;
+    std::int32_t value;
+
+    friend bool operator==(const VibratoPoint&, const VibratoPoint&) = default;
+};
+
+/// Lays a vibrato curve over the part of a note that vibrates, from `onset` (a position over the
+/// note) to the note's end: `start` at the onset, then each break point at its fraction of that
+/// span. Values are kept within 0 to 127; a point that does not lie after the one before it
+/// replaces that one's value.
+std::vector<VibratoPoint> curveOverNote(std::int32_t start, const std::vector<tagBreakPoint>& points,
+                                        std::int32_t onset);
+
 /// Fills `curve` from up to `count` points: `xs` holds positions as decimal fractions of the
 /// length, `ys` the values, both comma-separated. The curve ends at the first missing token or at
 /// a position above 1.0; surplus tokens are ignored.

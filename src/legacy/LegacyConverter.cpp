@@ -144,7 +144,7 @@ private:
     bool addNote(const LegacyTrack& legacy, const LegacyNote& legacyNote, std::int32_t partStart,
                  CZRMusicalPart& part);
     bool addVibratoCurve(CZRNoteStyleSeqAttrib& seq, const wchar_t* id, std::int32_t kind,
-                         const std::vector<kor::LegacyVibratoPoint>& points);
+                         const std::vector<kor::VibratoPoint>& points);
 
     const ZRCreateContext& context_;
     CZRSequence& sequence_;
@@ -249,17 +249,17 @@ bool SongBuilder::addNote(const LegacyTrack& legacy, const LegacyNote& legacyNot
     if (note == nullptr || style == nullptr || seq == nullptr || !note->setNoteStyle(style) ||
         !note->setNoteSeqStyle(seq) || part.noteList() == nullptr || !part.noteList()->append(note))
         return false;
-    static const std::vector<kor::LegacyVibratoPoint> none;
+    static const std::vector<kor::VibratoPoint> none;
     return addVibratoCurve(*seq, L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind, vibrato ? vibrato->depth : none) &&
            addVibratoCurve(*seq, L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind, vibrato ? vibrato->rate : none);
 }
 
 bool SongBuilder::addVibratoCurve(CZRNoteStyleSeqAttrib& seq, const wchar_t* id, std::int32_t kind,
-                                  const std::vector<kor::LegacyVibratoPoint>& points) {
+                                  const std::vector<kor::VibratoPoint>& points) {
     CZRNodeList* curve = list(7, kind);
     if (curve == nullptr || !seq.setElementList(id, curve))
         return false;
-    for (const kor::LegacyVibratoPoint& point : points)
+    for (const kor::VibratoPoint& point : points)
         if (!appendTo<CZRNoteStyleSeqAttribElement>(curve, ZRNoteStyleSeqAttribElementValues{point.posNrm, point.value}))
             return false;
     return true;

@@ -12,7 +12,7 @@ namespace {
 
 using kor::LegacyMixer;
 using kor::LegacyNote;
-using kor::LegacyVibratoPoint;
+using kor::VibratoPoint;
 
 constexpr const wchar_t* kCurveSections[kor::kLegacyCurveCount] = {
     L"DynamicsBPList",       L"EpRResidualBPList", L"EpRESlopeBPList",
@@ -20,7 +20,6 @@ constexpr const wchar_t* kCurveSections[kor::kLegacyCurveCount] = {
     L"PitchBendSensBPList",  L"PortamentoTimingBPList", L"OpeningBPList",
 };
 
-constexpr std::int32_t kNoteEnd = 65536;
 // The latest tick and the longest note a song can hold here; together they stay far inside the
 // range of a song position, with room for the measures put in front.
 constexpr std::int32_t kMaxTick = 1 << 29;
@@ -109,28 +108,14 @@ std::vector<Lyric> readLyrics(const CxTypedFile& file, const std::wstring& secti
     return lyrics;
 }
 
-// A vibrato curve: the start value at the vibrato's onset, then the break points, placed over
-// the vibrating span. Positions are over the whole note, so the curve starts where the vibrato
-// does; values are kept within 0..127, and a point at the position of the one before it
-// replaces that one.
-std::vector<LegacyVibratoPoint> vibratoCurve(const CxTypedFile& file, const std::wstring& section,
-                                             const wchar_t* start, const wchar_t* count,
-                                             const wchar_t* xs, const wchar_t* ys, std::int32_t onset) {
-    std::vector<LegacyVibratoPoint> curve;
-    auto add = [&](std::int32_t pos, std::int32_t value) {
-        value = std::clamp(value, 0, 127);
-        if (!curve.empty() && curve.back().posNrm >= pos)
-            curve.back().value = value;
-        else
-            curve.push_back({pos, value});
-    };
-    add(onset, kor::wtoi(file.value(section, start).c_str()));
+// A vibrato curve read from a vibrato section, placed over the note from the vibrato's onset.
+std::vector<VibratoPoint> vibratoCurve(const CxTypedFile& file, const std::wstring& section,
+                                       const wchar_t* start, const wchar_t* count,
+                                       const wchar_t* xs, const wchar_t* ys, std::int32_t onset) {
     std::vector<tagBreakPoint> points;
     kor::readBreakPoints(kor::wtoi(file.value(section, count).c_str()), file.value(section, xs),
                          file.value(section, ys), points);
-    for (const tagBreakPoint& point : points)
-        add(onset + static_cast<std::int32_t>(std::int64_t{point.x} * (kNoteEnd - onset) / 10000), point.y);
-    return curve;
+    return kor::curveOverNote(kor::wtoi(file.value(section, start).c_str()), points, onset);
 }
 
 LegacyNote::Vibrato readVibrato(const CxTypedFile& file, const std::wstring& section,
@@ -143,7 +128,7 @@ LegacyNote::Vibrato readVibrato(const CxTypedFile& file, const std::wstring& sec
     // percentage of the note, and the curves start where it begins.
     std::int32_t span = noteLength - std::clamp(delay, 0, noteLength);
     vibrato.length = clampTo(std::int64_t{span} * 100 / noteLength, 0, 100);
-    auto onset = static_cast<std::int32_t>(std::int64_t{noteLength - span} * kNoteEnd / noteLength);
+    auto onset = static_cast<std::int32_t>(std::int64_t{noteLength - span} * kor::kNoteCurveEnd / noteLength);
     vibrato.depth = vibratoCurve(file, section, L"StartDepth", L"DepthBPNum", L"DepthBPX", L"DepthBPY", onset);
     vibrato.rate = vibratoCurve(file, section, L"StartRate", L"RateBPNum", L"RateBPX", L"RateBPY", onset);
     return vibrato;

@@ -1,6 +1,8 @@
 // The content of one singing track of a legacy song, read out of its joined text.
 #pragma once
 
+#include "legacy/IconVibrato.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -31,12 +33,6 @@ struct LegacyPoint {
     std::int32_t value;
 };
 
-/// A point of a note's vibrato curve: position over the note (0..65536 is start..end) and value.
-struct LegacyVibratoPoint {
-    std::int32_t posNrm;
-    std::int32_t value;
-};
-
 struct LegacyNote {
     std::int32_t tick = 0;   ///< file tick
     std::int32_t length = 1; ///< at least 1
@@ -54,8 +50,8 @@ struct LegacyNote {
     struct Vibrato {
         std::int32_t type = 0;   ///< "vibType", 0..16
         std::int32_t length = 0; ///< "vibLen", percent of the note that vibrates
-        std::vector<LegacyVibratoPoint> depth;
-        std::vector<LegacyVibratoPoint> rate;
+        std::vector<VibratoPoint> depth;
+        std::vector<VibratoPoint> rate;
     };
     std::optional<Vibrato> vibrato;
 };

@@ -359,6 +359,12 @@ bool CZRKorManagerImpl::redo() {
     return lastError_ == 0;
 }
 
+const CIconVibrato* CZRKorManagerImpl::vibratoKind(std::int32_t type) const {
+    const CKorManagerApp::VibratoTable& table = CKorManagerApp::instance().vibratoTable();
+    const auto found = table.find(type);
+    return found != table.end() ? found->second.get() : nullptr;
+}
+
 const kor::VVoiceTable& CZRKorManagerImpl::vvoiceTable() const {
     return CKorManagerApp::instance().vvoiceTable();
 }

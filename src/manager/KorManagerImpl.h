@@ -36,6 +36,9 @@ public:
     void notifyObservers(const std::vector<std::uint32_t>& ids) override;
     bool hasMemoryHeadroom(std::uint64_t bytes) override;
     const wchar_t* errorMessage(std::uint32_t code) const override;
+    const CIconVibrato* vibratoKind(std::int32_t type) const override;
+    const kor::VVoiceTable& vvoiceTable() const override;
+    const ZRVVoiceLib& defaultVVoice() const override;
 
     /// Runs the initialization steps; the result is the initialized flag. On failure lastError
     /// names the step that failed.
@@ -141,11 +144,6 @@ private:
     bool vvoiceModified_ = false;
     bool mixerModified_ = false;
     bool auxModified_ = false;
-
-public:
-    // --- The editor host: the process-wide voices new musical parts sing with ---
-    const kor::VVoiceTable& vvoiceTable() const override;
-    const ZRVVoiceLib& defaultVVoice() const override;
 };
 
 namespace kor {

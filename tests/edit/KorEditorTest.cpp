@@ -222,8 +222,6 @@ TEST(KorEditor, AnswersWhatChangedSinceACommitPoint) {
 
 TEST(KorEditor, UnwrittenOperationsFailLoudly) {
     EditorFixture f;
-    EXPECT_EQ(f.editor->deleteNote(1), 0);
-    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_INVALID_PARAMETERS);
     EXPECT_EQ(f.editor->deleteZRTrack(1), 0);
     EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_INVALID_PARAMETERS);
     f.editor->discard();

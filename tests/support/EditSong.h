@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,12 +38,17 @@ struct TestHost final : IZREditorHost {
     const wchar_t* errorMessage(std::uint32_t code) const override {
         return code == 0 ? L"OK" : L"failed";
     }
+    const CIconVibrato* vibratoKind(std::int32_t type) const override {
+        const auto found = vibratos.find(type);
+        return found != vibratos.end() ? found->second : nullptr;
+    }
     const kor::VVoiceTable& vvoiceTable() const override { return vvoices; }
     const ZRVVoiceLib& defaultVVoice() const override { return defaultVoice; }
 
     std::uint32_t owner = 0;
     bool headroom = true;
     std::vector<Message> messages;
+    std::map<std::int32_t, const CIconVibrato*> vibratos;
     kor::VVoiceTable vvoices;
     ZRVVoiceLib defaultVoice;
 };

@@ -1,0 +1,60 @@
+#include "edit/MusicalControlEdits.h"
+
+#include "edit/EditRecords.h"
+#include "edit/PartEventEdits.h"
+
+namespace kor {
+
+namespace {
+
+struct MusicalControls {
+    using Event = CZRMusicalControl;
+    using Value = ZRMusicalControlValue;
+    using ElementRecord = CZREditMusicalControl;
+    using ListRecord = CZREditMusicalControlList;
+    static constexpr std::uint32_t kDuplicated = ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED;
+    static constexpr bool kHasHead = false;
+
+    // A part keeps one list per kind, marked with the kind; a control belongs in its kind's list.
+    static std::uint32_t check(const CZRKorEditorIF& editor, const CZRNodeList& list,
+                               const Value& value, bool positioned) {
+        if (positioned)
+            if (const std::uint32_t code = checkControlPosition(
+                    editor, value.posTick, ZR_E_INVALID_MUSICAL_CONTROL_POSITION))
+                return code;
+        return value.type >= 0 && value.type < kMusicalControlTypes &&
+                       value.type == list.getListTypeEx()
+                   ? 0
+                   : ZR_E_INVALID_MUSICAL_CONTROL_ID;
+    }
+    static void assign(Event& control, const Value& value, bool positioned) {
+        if (positioned) control.values().posTick = value.posTick;
+        control.values().value = value.value;
+    }
+    static ZRMusicalControlValues valuesOf(const Value& value) {
+        return {value.posTick, value.type, value.value};
+    }
+};
+
+} // namespace
+
+std::uint32_t updateMusicalControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+                                   const ZRMusicalControlValue& value) {
+    return updateEvent<MusicalControls>(editor, controlID, value);
+}
+
+std::uint32_t moveMusicalControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+                                 const ZRMusicalControlValue& value) {
+    return moveEvent<MusicalControls>(editor, controlID, value);
+}
+
+std::uint32_t insertMusicalControl(CZRKorEditorIF& editor, std::uint32_t listID,
+                                   const ZRMusicalControlValue& value) {
+    return insertEvent<MusicalControls>(editor, listID, value);
+}
+
+std::uint32_t deleteMusicalControl(CZRKorEditorIF& editor, std::uint32_t controlID) {
+    return deleteEvent<MusicalControls>(editor, controlID);
+}
+
+} // namespace kor

@@ -1,0 +1,408 @@
+#include "edit/NoteEdits.h"
+
+#include "edit/EditRecords.h"
+#include "edit/EditSupport.h"
+#include "legacy/IconVibrato.h"
+#include "model/ContainerOps.h"
+
+#include <optional>
+#include <vector>
+
+namespace kor {
+
+namespace {
+
+constexpr std::uint32_t kChanged = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
+constexpr std::uint32_t kInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
+constexpr std::uint32_t kDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
+
+/// The list type of the curves of a note's sequential style.
+constexpr std::int32_t kCurveListType = 7;
+constexpr std::int32_t kMaxVibratoLength = 100;
+constexpr std::int32_t kMaxVibratoType = 16;
+
+bool within(std::int32_t value, std::int32_t low, std::int32_t high) {
+    return value >= low && value <= high;
+}
+
+using Point = CZRNoteStyleSeqAttribElement;
+
+std::uint32_t checkPointPosition(std::int32_t posNrm) {
+    return within(posNrm, 0, Point::kMaxPosNrm)
+               ? 0
+               : ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION;
+}
+
+/// The singing-style checks: bend depth and length, decay and accent 0 to 100, opening 0 to 127.
+std::uint32_t checkNoteStyle(const ZRNoteStyleValue& style) {
+    const bool valid = within(style.bendDep, 0, 100) && within(style.bendLen, 0, 100) &&
+                       within(style.decay, 0, 100) && within(style.accent, 0, 100) &&
+                       within(style.opening, 0, 127);
+    return valid ? 0 : ZR_E_INVALID_T2_NOTE_STYLE;
+}
+
+ZRMusicalNoteValues noteValues(const ZRNoteValue& value) {
+    return {value.posTick, value.durTick, value.noteNum, value.velocity,
+            value.phLock,  value.lyric,   value.phonemes};
+}
+
+/// The note checks, then the upper tick limit.
+std::uint32_t checkNote(const CZRKorEditorIF& editor, const ZRMusicalNoteValues& values) {
+    if (const std::uint32_t code = checkNoteValues(values)) return code;
+    return endsPastTickLimit(editor, values.posTick, values.durTick) ? ZR_E_INVALID_NOTE_POSITION
+                                                                     : 0;
+}
+
+/// The live note list `listID` of a musical part, or null.
+const CZRNodeList* liveNoteList(const CZRKorEditorIF& editor, std::uint32_t listID) {
+    const auto* list = liveObject<CZRNodeList>(editor, listID);
+    return CZREditMusicalNoteList::covers(list) ? list : nullptr;
+}
+
+/// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, or kind 0).
+const CIconVibrato* vibratoKindOf(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
+    return value.enabled != 0 && value.type != 0 ? editor.host().vibratoKind(value.type) : nullptr;
+}
+
+std::uint32_t checkVibrato(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
+    const bool inRange =
+        within(value.length, 0, kMaxVibratoLength) && within(value.type, 0, kMaxVibratoType);
+    const bool offered =
+        value.enabled == 0 || value.type == 0 || vibratoKindOf(editor, value) != nullptr;
+    return inRange && offered ? 0 : ZR_E_INVALID_VIBRATO;
+}
+
+/// Replaces the points of the curve `id` of `seq` by `points`, creating the curve when the note
+/// has none. The old points are unlinked; the purge at commit destroys them.
+bool replaceCurve(CZRNoteStyleSeqAttrib& seq, const wchar_t* id, std::int32_t listKind,
+                  const std::vector<VibratoPoint>& points, const ZRCreateContext& context) {
+    CZRNodeList* curve = seq.elementList(id);
+    if (curve == nullptr) {
+        curve = createList(context, kCurveListType, listKind);
+        if (curve == nullptr) return false;
+        if (!seq.setElementList(id, curve)) {
+            context.registry.destroy(curve->getObjID());
+            return false;
+        }
+    }
+    curve->clear();
+    for (const VibratoPoint& point : points) {
+        auto* created = createObject<CZRNoteStyleSeqAttribElement>(
+            context, ZR_NO_OBJ_ID, ZRNoteStyleSeqAttribElementValues{point.posNrm, point.value});
+        if (created == nullptr) return false;
+        if (!curve->append(created)) {
+            context.registry.destroy(created->getObjID());
+            return false;
+        }
+    }
+    return true;
+}
+
+/// Gives `note`, which carries both styles, the vibrato `value`: kind and length as style values,
+/// and the depth and rate curves of `kind` (none: empty curves) over the share of the note that
+/// vibrates, which ends with the note. New points are made in `context`. False when a curve
+/// cannot be made.
+bool setVibrato(CZRMusicalNote& note, const ZRVibratoValue& value, const CIconVibrato* kind,
+                const ZRCreateContext& context) {
+    CZRNoteStyleAttrib* style = note.noteStyle();
+    CZRNoteStyleSeqAttrib* seq = note.noteSeqStyle();
+    if (style == nullptr || seq == nullptr) return false;
+    const bool vibrates = value.enabled != 0;
+    style->setValue(L"vibType", vibrates ? value.type : 0);
+    style->setValue(L"vibLen", vibrates ? value.length : 0);
+
+    std::vector<VibratoPoint> depth;
+    std::vector<VibratoPoint> rate;
+    if (kind != nullptr) {
+        const auto onset = static_cast<std::int32_t>(
+            std::int64_t{kMaxVibratoLength - value.length} * kNoteCurveEnd / kMaxVibratoLength);
+        depth = curveOverNote(kind->startDepth(), kind->depthCurve(), onset);
+        rate = curveOverNote(kind->startRate(), kind->rateCurve(), onset);
+    }
+    return replaceCurve(*seq, L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind, depth, context) &&
+           replaceCurve(*seq, L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind, rate, context);
+}
+
+/// A new note in `context` with `values`, the style values `style` and an empty sequential
+/// style; null, with nothing left behind, when it cannot be made.
+CZRMusicalNote* makeStyledNote(const ZRCreateContext& context, ZRMusicalNoteValues values,
+                               const ZRNoteStyleValue& style) {
+    CZRNoteStyleAttrib::ValueMap styleValues{
+        {L"bendDep", style.bendDep},   {L"bendLen", style.bendLen}, {L"risePort", style.risePort},
+        {L"fallPort", style.fallPort}, {L"decay", style.decay},     {L"accent", style.accent},
+        {L"opening", style.opening},
+    };
+    auto* note = createObject<CZRMusicalNote>(context, ZR_NO_OBJ_ID, std::move(values));
+    if (note == nullptr) return nullptr;
+    auto* styleAttrib =
+        createObject<CZRNoteStyleAttrib>(context, ZR_NO_OBJ_ID, std::move(styleValues));
+    auto* seq = createObject<CZRNoteStyleSeqAttrib>(context, ZR_NO_OBJ_ID);
+    if (styleAttrib != nullptr && seq != nullptr && note->setNoteStyle(styleAttrib) &&
+        note->setNoteSeqStyle(seq))
+        return note;
+    // Destroying the note takes along whatever was linked below it.
+    for (IZRMutableKorObject* part :
+         {static_cast<IZRMutableKorObject*>(styleAttrib), static_cast<IZRMutableKorObject*>(seq)})
+        if (part != nullptr && part->getParent() == nullptr)
+            context.registry.destroy(part->getObjID());
+    context.registry.destroy(note->getObjID());
+    return nullptr;
+}
+
+/// Links the new note `note` of `edit`'s store into the list copy and records the insertion; a
+/// note that cannot be linked is destroyed.
+std::uint32_t linkNew(ListEdit<CZRMusicalNote>& edit, CZRMusicalNote* note) {
+    if (note == nullptr) return ZR_E_UPDATE_FAILED;
+    if (!edit.list->insertSorted(note)) {
+        edit.record->storeContext().registry.destroy(note->getObjID());
+        return ZR_E_UPDATE_FAILED;
+    }
+    edit.record->addChange({note->getObjID(), kInserted, note->getPosTick()});
+    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    return 0;
+}
+
+std::uint32_t copyNoteAt(CZRKorEditorIF& editor, std::uint32_t noteListID, std::int32_t posTick,
+                         std::uint32_t sourceNoteID, std::optional<std::int32_t> noteNum) {
+    const CZRNodeList* list = liveNoteList(editor, noteListID);
+    if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    const auto* source = liveObject<CZRMusicalNote>(editor, sourceNoteID);
+    if (source == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;
+    if (posTick < 0 || endsPastTickLimit(editor, posTick, source->getDurTick()))
+        return ZR_E_INVALID_NOTE_POSITION;
+    if (noteNum && !within(*noteNum, 0, 127)) return ZR_E_INVALID_NOTE_NUMBER;
+    ListEdit<CZRMusicalNote> edit;
+    if (const std::uint32_t code =
+            editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
+        return code;
+
+    return memoryGuarded([&] {
+        auto* copy =
+            objCast<CZRMusicalNote>(copyObject(*source, ZR_COPY_DEEP, edit.record->storeContext()));
+        if (copy != nullptr) {
+            copy->values().posTick = posTick;
+            if (noteNum) copy->values().noteNum = *noteNum;
+        }
+        return linkNew(edit, copy);
+    });
+}
+
+} // namespace
+
+std::uint32_t updateNoteStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attribID,
+                                    const ZRNoteStyleValue& value) {
+    const auto* live = liveObject<CZRNoteStyleAttrib>(editor, attribID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkNoteStyle(value)) return code;
+    ElementEdit<CZRNoteStyleAttrib> edit;
+    if (const std::uint32_t code = editElement<CZREditNoteStyleAttrib>(editor, live, edit))
+        return code;
+    return memoryGuarded([&] {
+        CZRNoteStyleAttrib& style = *edit.object;
+        style.setValue(L"bendDep", value.bendDep);
+        style.setValue(L"bendLen", value.bendLen);
+        style.setValue(L"risePort", value.risePort);
+        style.setValue(L"fallPort", value.fallPort);
+        style.setValue(L"decay", value.decay);
+        style.setValue(L"accent", value.accent);
+        style.setValue(L"opening", value.opening);
+        edit.record->addChange({attribID, kChanged, 0});
+        return 0u;
+    });
+}
+
+std::uint32_t updateNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t elementID,
+                                              const ZRNoteStyleSeqAttribElementValue& value) {
+    const auto* live = liveObject<Point>(editor, elementID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    ElementEdit<Point> edit;
+    if (const std::uint32_t code =
+            editElement<CZREditNoteStyleSeqAttribElement>(editor, live, edit))
+        return code;
+    edit.object->values().elv = value.elv;
+    edit.record->addChange({elementID, kChanged, 0});
+    return 0;
+}
+
+std::uint32_t moveNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t elementID,
+                                            const ZRNoteStyleSeqAttribElementValue& value) {
+    const auto* live = liveObject<Point>(editor, elementID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkPointPosition(value.posNrm)) return code;
+    ListEdit<Point> edit;
+    if (const std::uint32_t code = editList<CZREditNoteStyleSeqAttribElementList>(
+            editor, parentList(*live), elementID, false, edit))
+        return code;
+
+    const IZRMutableKorObject* there = edit.list->findByKey(value.posNrm);
+    if (there != nullptr && there->getObjID() != elementID)
+        return ZR_E_SEQUENTIAL_NOTE_STYLE_ATTRIBUTES_ARE_DUPLICATED;
+    edit.element->setValues({value.posNrm, value.elv});
+    edit.list->sortByKey();
+    edit.record->addChange({elementID, kChanged, 0});
+    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    return 0;
+}
+
+std::uint32_t insertNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t listID,
+                                              const ZRNoteStyleSeqAttribElementValue& value) {
+    const auto* live = liveObject<CZRNodeList>(editor, listID);
+    if (!CZREditNoteStyleSeqAttribElementList::covers(live)) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkPointPosition(value.posNrm)) return code;
+    ListEdit<Point> edit;
+    if (const std::uint32_t code =
+            editList<CZREditNoteStyleSeqAttribElementList>(editor, live, ZR_NO_OBJ_ID, false, edit))
+        return code;
+
+    if (auto* there = objCast<Point>(edit.list->findByKey(value.posNrm))) {
+        there->values().elv = value.elv;
+        edit.record->addChange({there->getObjID(), kChanged, 0});
+        return 0;
+    }
+    const Point* point =
+        insertNew(edit, ZRNoteStyleSeqAttribElementValues{value.posNrm, value.elv});
+    if (point == nullptr) return ZR_E_UPDATE_FAILED;
+    edit.record->addChange({point->getObjID(), kInserted, 0});
+    edit.record->addChange({listID, kChanged, 0});
+    return 0;
+}
+
+std::uint32_t deleteNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t elementID) {
+    const auto* live = liveObject<Point>(editor, elementID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    ListEdit<Point> edit;
+    if (const std::uint32_t code = editList<CZREditNoteStyleSeqAttribElementList>(
+            editor, parentList(*live), elementID, true, edit))
+        return code;
+    if (isDetached(edit.element)) return 0;
+    if (!edit.list->removeByID(elementID)) return ZR_E_UPDATE_FAILED;
+    edit.record->addChange({elementID, kDeleted, 0});
+    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    return 0;
+}
+
+std::uint32_t updateNoteVibrato(CZRKorEditorIF& editor, std::uint32_t noteID,
+                                const ZRVibratoValue& value) {
+    const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkVibrato(editor, value)) return code;
+    if (live->noteStyle() == nullptr || live->noteSeqStyle() == nullptr)
+        return ZR_E_EDIT_TARGET_NOT_T2_STYLE;
+    ElementEdit<CZRMusicalNote> edit;
+    if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit)) return code;
+    return memoryGuarded([&] {
+        if (!setVibrato(*edit.object, value, vibratoKindOf(editor, value),
+                        edit.record->storeContext()))
+            return ZR_E_UPDATE_FAILED;
+        edit.record->addChange({noteID, kChanged, edit.object->getPosTick()});
+        return 0u;
+    });
+}
+
+std::uint32_t updateNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNoteValue& value) {
+    const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    return memoryGuarded([&] {
+        ZRMusicalNoteValues values = noteValues(value);
+        values.posTick = 0; // the note stays where it is
+        if (const std::uint32_t code = checkNoteValues(values)) return code;
+        ElementEdit<CZRMusicalNote> edit;
+        if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit))
+            return code;
+        values.posTick = edit.object->getPosTick();
+        if (endsPastTickLimit(editor, values.posTick, values.durTick))
+            return ZR_E_INVALID_NOTE_POSITION;
+        edit.object->setValues(std::move(values));
+        edit.record->addChange({noteID, kChanged, edit.object->getPosTick()});
+        return 0u;
+    });
+}
+
+std::uint32_t moveNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNoteValue& value) {
+    const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    return memoryGuarded([&] {
+        ZRMusicalNoteValues values = noteValues(value);
+        if (const std::uint32_t code = checkNote(editor, values)) return code;
+        ListEdit<CZRMusicalNote> edit;
+        if (const std::uint32_t code =
+                editList<CZREditMusicalNoteList>(editor, parentList(*live), noteID, false, edit))
+            return code;
+        edit.element->setValues(std::move(values));
+        edit.list->sortByKey();
+        edit.record->addChange({noteID, kChanged, value.posTick});
+        edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+        return 0u;
+    });
+}
+
+std::uint32_t insertNote(CZRKorEditorIF& editor, std::uint32_t noteListID,
+                         const ZRNoteValue& value) {
+    const CZRNodeList* list = liveNoteList(editor, noteListID);
+    if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    return memoryGuarded([&] {
+        ZRMusicalNoteValues values = noteValues(value);
+        if (const std::uint32_t code = checkNote(editor, values)) return code;
+        ListEdit<CZRMusicalNote> edit;
+        if (const std::uint32_t code =
+                editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
+            return code;
+        return linkNew(edit, createObject<CZRMusicalNote>(edit.record->storeContext(), ZR_NO_OBJ_ID,
+                                                          std::move(values)));
+    });
+}
+
+std::uint32_t insertNoteWithStyle(CZRKorEditorIF& editor, std::uint32_t noteListID,
+                                  const ZRNoteValue& value, const ZRNoteStyleValue& style,
+                                  const ZRVibratoValue& vibrato) {
+    const CZRNodeList* list = liveNoteList(editor, noteListID);
+    if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    return memoryGuarded([&] {
+        ZRMusicalNoteValues values = noteValues(value);
+        if (const std::uint32_t code = checkNote(editor, values)) return code;
+        if (const std::uint32_t code = checkNoteStyle(style)) return code;
+        if (const std::uint32_t code = checkVibrato(editor, vibrato)) return code;
+        ListEdit<CZRMusicalNote> edit;
+        if (const std::uint32_t code =
+                editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
+            return code;
+
+        const ZRCreateContext context = edit.record->storeContext();
+        CZRMusicalNote* note = makeStyledNote(context, std::move(values), style);
+        if (note != nullptr &&
+            !setVibrato(*note, vibrato, vibratoKindOf(editor, vibrato), context)) {
+            context.registry.destroy(note->getObjID());
+            note = nullptr;
+        }
+        return linkNew(edit, note);
+    });
+}
+
+std::uint32_t copyNote(CZRKorEditorIF& editor, std::uint32_t noteListID, std::int32_t posTick,
+                       std::uint32_t sourceNoteID) {
+    return copyNoteAt(editor, noteListID, posTick, sourceNoteID, std::nullopt);
+}
+
+std::uint32_t copyNoteWithNumber(CZRKorEditorIF& editor, std::uint32_t noteListID,
+                                 std::int32_t posTick, std::uint32_t sourceNoteID,
+                                 std::int32_t noteNum) {
+    return copyNoteAt(editor, noteListID, posTick, sourceNoteID, noteNum);
+}
+
+std::uint32_t deleteNote(CZRKorEditorIF& editor, std::uint32_t noteID) {
+    const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    ListEdit<CZRMusicalNote> edit;
+    if (const std::uint32_t code =
+            editList<CZREditMusicalNoteList>(editor, parentList(*live), noteID, true, edit))
+        return code;
+    if (isDetached(edit.element)) return 0;
+
+    const std::int32_t pos = edit.element->getPosTick();
+    if (!edit.list->removeByID(noteID)) return ZR_E_UPDATE_FAILED;
+    edit.record->addChange({noteID, kDeleted, pos});
+    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    return 0;
+}
+
+} // namespace kor

@@ -1,0 +1,97 @@
+#include "edit/StyleEdits.h"
+
+#include "edit/EditRecords.h"
+#include "edit/PartEventEdits.h"
+
+#include <new>
+
+namespace kor {
+
+namespace {
+
+/// Whether `list` is kept by its musical part under `name`, among its style controls or its
+/// phrase styles.
+bool isListNamed(const CZRNodeList& list, const std::wstring& name) {
+    const auto* part = objCast<CZRMusicalPart>(list.getParent());
+    return part != nullptr && (findMapList(part->styleControlLists(), name) == &list ||
+                               findMapList(part->phraseStyleLists(), name) == &list);
+}
+
+struct StyleControls {
+    using Event = CZRStyleControl;
+    using Value = ZRStyleControlValue;
+    using ElementRecord = CZREditStyleControl;
+    using ListRecord = CZREditStyleControlList;
+    static constexpr std::uint32_t kDuplicated = ZR_E_STYLE_CONTROLS_ARE_DUPLICATED;
+    static constexpr bool kHasHead = false;
+
+    // A part keeps the style controls of one name in one list; a control's name is its list's.
+    static std::uint32_t check(const CZRKorEditorIF& editor, const CZRNodeList& list,
+                               const Value& value, bool positioned) {
+        if (positioned)
+            if (const std::uint32_t code = checkControlPosition(
+                    editor, value.posTick, ZR_E_INVALID_STYLE_CONTROL_POSITION))
+                return code;
+        const bool named = !value.id.empty() && value.id.size() <= CZRStyleControl::kMaxIDLength;
+        return named && isListNamed(list, value.id) ? 0 : ZR_E_INVALID_STYLE_CONTROL_ID;
+    }
+    static void assign(Event& control, const Value& value, bool positioned) {
+        if (positioned) control.values().posTick = value.posTick;
+        control.values().val = value.value;
+    }
+    static ZRStyleControlValues valuesOf(const Value& value) {
+        return {value.posTick, value.id, value.value};
+    }
+};
+
+} // namespace
+
+std::uint32_t setPartStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attribID,
+                                 const std::wstring& styleID, std::int32_t value) {
+    const auto* live = liveObject<CZRPartStyleAttrib>(editor, attribID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (styleID.empty() || styleID.size() > CZRPartStyleAttrib::kMaxIDLength)
+        return ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID;
+    ElementEdit<CZRPartStyleAttrib> edit;
+    if (const std::uint32_t code = editElement<CZREditPartStyleAttrib>(editor, live, edit))
+        return code;
+    try {
+        edit.object->setValue(styleID, value);
+    } catch (const std::bad_alloc&) {
+        return ZR_E_UPDATE_FAILED;
+    }
+    edit.record->addChange({attribID, kEventChanged, 0});
+    return 0;
+}
+
+std::uint32_t clearPartStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attribID) {
+    const auto* live = liveObject<CZRPartStyleAttrib>(editor, attribID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    ElementEdit<CZRPartStyleAttrib> edit;
+    if (const std::uint32_t code = editElement<CZREditPartStyleAttrib>(editor, live, edit))
+        return code;
+    edit.object->clearValues();
+    edit.record->addChange({attribID, kEventChanged, 0});
+    return 0;
+}
+
+std::uint32_t updateStyleControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+                                 const ZRStyleControlValue& value) {
+    return updateEvent<StyleControls>(editor, controlID, value);
+}
+
+std::uint32_t moveStyleControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+                               const ZRStyleControlValue& value) {
+    return moveEvent<StyleControls>(editor, controlID, value);
+}
+
+std::uint32_t insertStyleControl(CZRKorEditorIF& editor, std::uint32_t listID,
+                                 const ZRStyleControlValue& value) {
+    return insertEvent<StyleControls>(editor, listID, value);
+}
+
+std::uint32_t deleteStyleControl(CZRKorEditorIF& editor, std::uint32_t controlID) {
+    return deleteEvent<StyleControls>(editor, controlID);
+}
+
+} // namespace kor

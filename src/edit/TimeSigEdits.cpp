@@ -1,0 +1,188 @@
+#include "edit/TimeSigEdits.h"
+
+#include "edit/EditRecords.h"
+#include "edit/EditSupport.h"
+#include "edit/PreMeasureEdits.h"
+#include "model/TimeSig.h"
+
+#include <cassert>
+
+namespace kor {
+
+namespace {
+
+// Time signatures shape the measures, not the music played in them.
+constexpr std::uint32_t kSigChanged = ZR_CHANGE_MODIFIED;
+constexpr std::uint32_t kSigInserted = ZR_CHANGE_INSERTED;
+constexpr std::uint32_t kSigDeleted = ZR_CHANGE_DELETED;
+
+/// The time signature a deleted head one falls back to.
+constexpr std::int32_t kCommonTime = 4;
+
+/// The time signature object's own verdict on `value`; the measure counts only when
+/// `positioned`.
+std::uint32_t checkTimeSig(const ZRTimeSigValue& value, bool positioned) {
+    const CZRTimeSig probe(ZR_NO_OBJ_ID, ZRTimeSigValues{positioned ? value.posMes : 0,
+                                                         value.numerator, value.denominator});
+    return probe.validate();
+}
+
+/// The live master track holding the live time signature `sigID`; null when there is none.
+const CZRMasterTrack* masterOf(const CZRKorEditorIF& editor, std::uint32_t sigID) {
+    const auto* sig = liveObject<CZRTimeSig>(editor, sigID);
+    const CZRNodeList* list = sig != nullptr ? parentList(*sig) : nullptr;
+    return list != nullptr ? objCast<CZRMasterTrack>(list->getParent()) : nullptr;
+}
+
+/// A time signature edit: the master-track record, the copies of the master track and its time
+/// signature list, and the copy of the time signature aimed at (null for an insert).
+struct SigEdit {
+    ListEdit<CZRTimeSig> sigs;
+    CZRMasterTrack* master = nullptr;
+};
+
+/// Obtains the master-track record for the live `master` and looks up the copies, of `sigID`
+/// too unless it is ZR_NO_OBJ_ID; it may carry the detached mark only when `allowRemoved`.
+std::uint32_t editTimeSigs(CZRKorEditorIF& editor, const CZRMasterTrack& master,
+                           std::uint32_t sigID, bool allowRemoved, SigEdit& edit) {
+    MasterTrackEdit masterEdit;
+    if (const std::uint32_t code = editMasterTrack(editor, &master, masterEdit)) return code;
+    edit.master = masterEdit.master;
+    edit.sigs.record = masterEdit.record;
+    edit.sigs.list = masterEdit.master->timeSigList();
+    if (edit.sigs.list == nullptr) return ZR_E_EDIT_TARGET_DELETED;
+    if (sigID == ZR_NO_OBJ_ID) return 0;
+    edit.sigs.element = objCast<CZRTimeSig>(masterEdit.record->workingObject(sigID));
+    if (edit.sigs.element == nullptr || (!allowRemoved && isDetached(edit.sigs.element)))
+        return ZR_E_EDIT_TARGET_DELETED;
+    return 0;
+}
+
+/// Finds the live time signature `sigID`, checks `value` (the measure only when `positioned`)
+/// and obtains the copies, as editTimeSigs.
+std::uint32_t editCheckedSig(CZRKorEditorIF& editor, std::uint32_t sigID,
+                             const ZRTimeSigValue& value, bool positioned, SigEdit& edit) {
+    const CZRMasterTrack* master = masterOf(editor, sigID);
+    if (master == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkTimeSig(value, positioned)) return code;
+    return editTimeSigs(editor, *master, sigID, false, edit);
+}
+
+/// Gives the copy `sig` the values `values`, moving the song when the pre-measure area changes.
+std::uint32_t setSigValues(CZRKorEditorIF& editor, const SigEdit& edit, CZRTimeSig& sig,
+                           const ZRTimeSigValues& values) {
+    const ZRTimeSigValues old = sig.values();
+    const auto set = [&sig, list = edit.sigs.list](const ZRTimeSigValues& to) {
+        sig.setValues(to);
+        list->sortByKey();
+    };
+    return changeFrontMeasures(
+        editor, *edit.master,
+        [&] {
+            set(values);
+            return true;
+        },
+        [&] { set(old); });
+}
+
+} // namespace
+
+std::uint32_t updateTimeSig(CZRKorEditorIF& editor, std::uint32_t timeSigID,
+                            const ZRTimeSigValue& value) {
+    SigEdit edit;
+    if (const std::uint32_t code = editCheckedSig(editor, timeSigID, value, false, edit))
+        return code;
+    CZRTimeSig& sig = *edit.sigs.element;
+    if (const std::uint32_t code =
+            setSigValues(editor, edit, sig, {sig.getPosMes(), value.numerator, value.denominator}))
+        return code;
+    edit.sigs.record->addChange({timeSigID, kSigChanged, sig.getPosMes()});
+    return 0;
+}
+
+std::uint32_t moveTimeSig(CZRKorEditorIF& editor, std::uint32_t timeSigID,
+                          const ZRTimeSigValue& value) {
+    SigEdit edit;
+    if (const std::uint32_t code = editCheckedSig(editor, timeSigID, value, true, edit))
+        return code;
+
+    const IZRMutableKorObject* there = edit.sigs.list->findByKey(value.posMes);
+    if (there != nullptr && there->getObjID() != timeSigID)
+        return ZR_E_TIME_SIGNATURES_ARE_DUPLICATED;
+    const std::int32_t oldPos = edit.sigs.element->getPosMes();
+    if (oldPos == 0) return ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED;
+    if (const std::uint32_t code = setSigValues(editor, edit, *edit.sigs.element,
+                                                {value.posMes, value.numerator, value.denominator}))
+        return code;
+    edit.sigs.record->addChange({timeSigID, kSigChanged, value.posMes});
+    edit.sigs.record->addChange({timeSigID, kSigChanged, oldPos});
+    edit.sigs.record->addChange({edit.sigs.list->getObjID(), kSigChanged, 0});
+    return 0;
+}
+
+std::uint32_t insertTimeSig(CZRKorEditorIF& editor, const ZRTimeSigValue& value) {
+    const CZRSequence* sequence = editedSequence(editor);
+    const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
+    if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
+    if (master->timeSigList() == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkTimeSig(value, true)) return code;
+    SigEdit edit;
+    if (const std::uint32_t code = editTimeSigs(editor, *master, ZR_NO_OBJ_ID, false, edit))
+        return code;
+
+    const ZRTimeSigValues values{value.posMes, value.numerator, value.denominator};
+    if (auto* there = objCast<CZRTimeSig>(edit.sigs.list->findByKey(value.posMes))) {
+        if (const std::uint32_t code = setSigValues(editor, edit, *there, values)) return code;
+        edit.sigs.record->addChange({there->getObjID(), kSigChanged, value.posMes});
+        return 0;
+    }
+    CZRTimeSig* created = nullptr;
+    if (const std::uint32_t code = changeFrontMeasures(
+            editor, *edit.master,
+            [&] {
+                created = insertNew(edit.sigs, values);
+                return created != nullptr;
+            },
+            [&] {
+                const std::uint32_t createdID = created->getObjID();
+                [[maybe_unused]] const bool removed = edit.sigs.list->removeByID(createdID);
+                assert(removed && "the new time signature was just inserted");
+                edit.sigs.record->storeContext().registry.destroy(createdID);
+            }))
+        return code;
+    edit.sigs.record->addChange({created->getObjID(), kSigInserted, value.posMes});
+    edit.sigs.record->addChange({edit.sigs.list->getObjID(), kSigChanged, 0});
+    return 0;
+}
+
+std::uint32_t deleteTimeSig(CZRKorEditorIF& editor, std::uint32_t timeSigID) {
+    const CZRMasterTrack* master = masterOf(editor, timeSigID);
+    if (master == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    SigEdit edit;
+    if (const std::uint32_t code = editTimeSigs(editor, *master, timeSigID, true, edit))
+        return code;
+    CZRTimeSig& sig = *edit.sigs.element;
+    if (isDetached(&sig)) return 0;
+
+    const std::int32_t pos = sig.getPosMes();
+    if (pos == 0) {
+        if (const std::uint32_t code =
+                setSigValues(editor, edit, sig, {0, kCommonTime, kCommonTime}))
+            return code;
+        edit.sigs.record->addChange({timeSigID, kSigChanged, 0});
+        return 0;
+    }
+    CZRNodeList& list = *edit.sigs.list;
+    if (const std::uint32_t code = changeFrontMeasures(
+            editor, *edit.master, [&] { return list.removeByID(timeSigID); },
+            [&] {
+                [[maybe_unused]] const bool back = list.insertSorted(&sig);
+                assert(back && "the time signature left this list just now");
+            }))
+        return code;
+    edit.sigs.record->addChange({timeSigID, kSigDeleted, pos});
+    edit.sigs.record->addChange({list.getObjID(), kSigChanged, 0});
+    return 0;
+}
+
+} // namespace kor

@@ -1,0 +1,273 @@
+#include "edit/NoteEdits.h"
+
+#include "edit/EditRecords.h"
+#include "legacy/IconVibrato.h"
+#include "support/EditSong.h"
+#include "support/ManagerFixture.h"
+
+#include <korman/korman.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Curve = std::vector<kor::VibratoPoint>;
+
+ZRNoteValue noteAt(std::int32_t posTick, std::int32_t durTick = 480) {
+    return {posTick, durTick, 60, 64, L"la", {L"l", L"a"}, 0};
+}
+
+constexpr ZRNoteStyleValue kStyle{8, 0, 1, 0, 50, 50, 127};
+
+// The song's note at tick 0 has no styles; the voice database offers vibrato kind 7, whose depth
+// falls from 64 to 0 and whose rate stays at 50. Notes may reach tick 4800.
+struct NoteFixture {
+    EditSong song;
+    TestHost host;
+    CZRCommitHistory history{-1};
+    ZRKorManagementPolicy policy;
+    std::unique_ptr<CZRKorEditorIF> editor;
+    kor::test::TempDir dir;
+    CIconVibrato kind7;
+    std::uint32_t list = song.musical->noteList()->getObjID();
+    std::uint32_t note = song.note->getObjID();
+
+    NoteFixture() {
+        policy.maxNoteTick = 4800;
+        take();
+        dir.write("kind7.aic", "[Parameter]\nStartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\n"
+                               "DepthBPY=64,0\nStartRate=50\n");
+        EXPECT_TRUE(kind7.load(dir.wide("kind7.aic")));
+        host.vibratos[7] = &kind7;
+    }
+    void take() { editor = std::make_unique<CZRKorEditorIF>(host, policy, song.doc, history); }
+    /// The note at `index` of the live list: a commit replaces the list and its notes by copies.
+    const CZRMusicalNote& liveNote(std::size_t index) const {
+        return *kor::objCast<CZRMusicalNote>(song.musical->noteList()->elementAt(index));
+    }
+    std::wstring dump() {
+        song.musical->clearEdited();
+        return song.dump();
+    }
+};
+
+Curve curve(const CZRMusicalNote& note, const wchar_t* id) {
+    Curve points;
+    for (const IZRMutableKorObject* element : note.noteSeqStyle()->elementList(id)->elements()) {
+        const auto* point = kor::objCast<CZRNoteStyleSeqAttribElement>(element);
+        points.push_back({point->getPosNrm(), point->getElv()});
+    }
+    return points;
+}
+
+std::int32_t styleValue(const CZRMusicalNote& note, const wchar_t* id) {
+    std::int32_t value = -1;
+    EXPECT_TRUE(note.noteStyle()->getValue(id, value));
+    return value;
+}
+
+} // namespace
+
+TEST(NoteEdits, ChecksNoteValuesInOrderBeforeRecording) {
+    NoteFixture f;
+    struct Row {
+        ZRNoteValue value;
+        std::uint32_t insert, update; // the update ignores the position and keeps the note at 0
+    };
+    const Row rows[] = {
+        {{-1, 480, 60, 64, L"a", {L"a"}, 0}, ZR_E_INVALID_NOTE_POSITION, 0},
+        {{-1, 0, 60, 64, L"a", {L"a"}, 0}, ZR_E_INVALID_NOTE_POSITION, ZR_E_INVALID_NOTE_DURATION},
+        {{0, 480, 128, -1, L"a", {L"a"}, 0}, ZR_E_INVALID_NOTE_NUMBER, ZR_E_INVALID_NOTE_NUMBER},
+        {{0, 480, 60, -1, L"a", {L"a"}, 0}, ZR_E_INVALID_NOTE_VELOCITY, ZR_E_INVALID_NOTE_VELOCITY},
+        {{0, 480, 60, 64, L"", {L"a"}, 0}, ZR_E_INVALID_LYRIC, ZR_E_INVALID_LYRIC},
+        {{0, 480, 60, 64, L"a", {}, 0}, ZR_E_INVALID_PHONEME, ZR_E_INVALID_PHONEME},
+        {{0, 480, 60, 64, L"a", std::vector<std::wstring>(11, L"abc"), 0},
+         ZR_E_INVALID_PHONEME,
+         ZR_E_INVALID_PHONEME},
+        {noteAt(4320), 0, 0},
+        {noteAt(4320, 481), ZR_E_INVALID_NOTE_POSITION, 0},
+        {noteAt(0, 4801), ZR_E_INVALID_NOTE_POSITION, ZR_E_INVALID_NOTE_POSITION},
+    };
+    for (const Row& row : rows) {
+        f.editor->discard();
+        EXPECT_EQ(kor::insertNote(*f.editor, f.list, row.value), row.insert);
+        EXPECT_EQ(f.editor->pending().size(), row.insert == 0 ? 1u : 0u);
+        f.editor->discard();
+        EXPECT_EQ(kor::updateNote(*f.editor, f.note, row.value), row.update);
+    }
+    const std::uint32_t singers = f.song.musical->singerList()->getObjID();
+    EXPECT_EQ(kor::insertNote(*f.editor, singers, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::moveNote(*f.editor, f.list, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
+}
+
+TEST(NoteEdits, InsertMoveAndDeleteChangeOnlyTheListCopyUntilCommit) {
+    NoteFixture f;
+    const std::uint32_t second = f.song.addNote(960)->getObjID();
+    const std::wstring before = f.dump();
+    ASSERT_EQ(kor::insertNote(*f.editor, f.list, noteAt(1440)), 0u);
+    ZRNoteValue moved = noteAt(1920);
+    moved.noteNum = 62;
+    ASSERT_EQ(kor::moveNote(*f.editor, f.note, moved), 0u);
+    ASSERT_EQ(kor::deleteNote(*f.editor, second), 0u);
+    EXPECT_EQ(kor::deleteNote(*f.editor, second), 0u);
+    EXPECT_EQ(kor::updateNote(*f.editor, second, noteAt(0)), ZR_E_EDIT_TARGET_DELETED);
+    EXPECT_EQ(f.dump(), before);
+
+    ASSERT_EQ(f.editor->pending().size(), 1u);
+    const auto& changes = f.editor->pending()[0]->changes();
+    ASSERT_EQ(changes.size(), 6u);
+    const std::uint32_t inserted = changes[0].objID;
+    EXPECT_EQ((std::vector{changes[0].flags, changes[1].flags, changes[2].flags, changes[4].flags}),
+              (std::vector<std::uint32_t>{0x12, 0x11, 0x11, 0x14}));
+    EXPECT_EQ((std::vector{changes[0].posTick, changes[2].posTick, changes[4].posTick}),
+              (std::vector{1440, 1920, 960}));
+    EXPECT_EQ(changes[5].objID, f.list);
+
+    ASSERT_EQ(f.editor->commit(), 1);
+    ASSERT_EQ(f.song.musical->noteList()->getCount(), 2u);
+    EXPECT_EQ(f.liveNote(0).getObjID(), inserted);
+    EXPECT_EQ(f.liveNote(1).getObjID(), f.note);
+    EXPECT_EQ(f.liveNote(1).getNoteNum(), 62);
+    EXPECT_EQ(f.song.doc.objects().lookup(second), nullptr);
+    ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
+    EXPECT_EQ(f.dump(), before);
+}
+
+TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
+    NoteFixture f;
+    const ZRVibratoValue bad[] = {{1, 101, 7}, {1, -1, 7}, {1, 50, 17}, {1, 50, 5}, {0, 50, -1}};
+    for (const ZRVibratoValue& vibrato : bad)
+        EXPECT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(0), kStyle, vibrato),
+                  ZR_E_INVALID_VIBRATO);
+    EXPECT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(0), {8, 0, 1, 0, 50, 50, 128},
+                                       {1, 50, 7}),
+              ZR_E_INVALID_T2_NOTE_STYLE);
+    EXPECT_EQ(kor::updateNoteVibrato(*f.editor, f.note, {1, 50, 7}), ZR_E_EDIT_TARGET_NOT_T2_STYLE);
+    EXPECT_TRUE(f.editor->pending().empty());
+
+    // The vibrato covers the second half of the note: its curves start at the middle.
+    ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 50, 7}), 0u);
+    ASSERT_EQ(f.editor->commit(), 1);
+    const CZRMusicalNote& styled = f.liveNote(1);
+    EXPECT_EQ(styleValue(styled, L"vibType"), 7);
+    EXPECT_EQ(styleValue(styled, L"vibLen"), 50);
+    EXPECT_EQ(curve(styled, L"vibDep"), (Curve{{32768, 64}, {65536, 0}}));
+    EXPECT_EQ(curve(styled, L"vibRate"), (Curve{{32768, 50}}));
+    const std::wstring withVibrato = f.dump();
+
+    // Switching the vibrato off empties the curves; undo brings back the very same points.
+    f.take();
+    ASSERT_EQ(kor::updateNoteVibrato(*f.editor, styled.getObjID(), {0, 100, 7}), 0u);
+    ASSERT_EQ(f.editor->commit(), 1);
+    EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 0);
+    EXPECT_EQ(styleValue(f.liveNote(1), L"vibLen"), 0);
+    EXPECT_TRUE(curve(f.liveNote(1), L"vibDep").empty());
+    ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
+    EXPECT_EQ(f.dump(), withVibrato);
+}
+
+TEST(NoteEdits, CopiesANoteWithItsStylesUnderFreshIDs) {
+    NoteFixture f;
+    ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 100, 7}), 0u);
+    ASSERT_EQ(f.editor->commit(), 1);
+    const CZRMusicalNote& source = f.liveNote(1); // kept by the history after the next commit
+    f.take();
+    EXPECT_EQ(kor::copyNote(*f.editor, f.list, 0, f.list), ZR_E_COPY_SOURCE_NOT_FOUND);
+    EXPECT_EQ(kor::copyNote(*f.editor, f.list, -1, source.getObjID()), ZR_E_INVALID_NOTE_POSITION);
+    EXPECT_EQ(kor::copyNote(*f.editor, f.list, 4321, source.getObjID()),
+              ZR_E_INVALID_NOTE_POSITION);
+    EXPECT_EQ(kor::copyNoteWithNumber(*f.editor, f.list, 0, source.getObjID(), 128),
+              ZR_E_INVALID_NOTE_NUMBER);
+
+    const std::size_t objects = f.song.doc.objects().size();
+    ASSERT_EQ(kor::copyNoteWithNumber(*f.editor, f.list, 4320, source.getObjID(), 72), 0u);
+    ASSERT_EQ(f.editor->commit(), 1);
+    // A note, its two styles, two curves and their three points.
+    EXPECT_EQ(f.song.doc.objects().size(), objects + 8);
+    const CZRMusicalNote& copy = f.liveNote(2);
+    EXPECT_NE(copy.noteStyle()->getObjID(), source.noteStyle()->getObjID());
+    EXPECT_EQ((std::vector{copy.getPosTick(), copy.getNoteNum()}), (std::vector{4320, 72}));
+    EXPECT_EQ(curve(copy, L"vibDep"), curve(source, L"vibDep"));
+}
+
+TEST(NoteEdits, SetsStyleValuesAndCurvePoints) {
+    NoteFixture f;
+    ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 100, 7}), 0u);
+    ASSERT_EQ(f.editor->commit(), 1);
+    f.take();
+    const std::uint32_t style = f.liveNote(1).noteStyle()->getObjID();
+    const IZRNodeList* depth = f.liveNote(1).noteSeqStyle()->elementList(L"vibDep");
+    const std::uint32_t start = depth->getAt(0)->getObjID();
+    const std::uint32_t end = depth->getAt(1)->getObjID();
+    EXPECT_EQ(kor::updateNoteStyleAttrib(*f.editor, style, {8, 0, 0, 0, 50, -1, 127}),
+              ZR_E_INVALID_T2_NOTE_STYLE);
+    EXPECT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {65537, 1}),
+              ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION);
+    EXPECT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, f.list, {0, 1}),
+              ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_TRUE(f.editor->pending().empty());
+
+    // The portamento flags are not range-checked; the vibrato's values stay.
+    ASSERT_EQ(kor::updateNoteStyleAttrib(*f.editor, style, {100, 0, 5, 1, 0, 100, 0}), 0u);
+    EXPECT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {65536, 1}),
+              ZR_E_SEQUENTIAL_NOTE_STYLE_ATTRIBUTES_ARE_DUPLICATED);
+    ASSERT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {40000, 70}), 0u);
+    // A point already at the position takes the value instead of a new point being made.
+    ASSERT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, depth->getObjID(), {65536, 9}), 0u);
+    ASSERT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, depth->getObjID(), {1000, 20}), 0u);
+    ASSERT_EQ(kor::deleteNoteStyleSeqAttribElement(*f.editor, end), 0u);
+    EXPECT_EQ(kor::updateNoteStyleSeqAttribElement(*f.editor, end, {0, 5}),
+              ZR_E_EDIT_TARGET_DELETED);
+    ASSERT_EQ(f.editor->commit(), 1);
+
+    EXPECT_EQ(curve(f.liveNote(1), L"vibDep"), (Curve{{1000, 20}, {40000, 70}}));
+    EXPECT_EQ(styleValue(f.liveNote(1), L"risePort"), 5);
+    EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 7);
+}
+
+// The note family through the manager: its editor, the voice database's vibrato kinds, the
+// policy's tick limit, and the song read back through the public interfaces.
+class NoteEditSession : public kor::test::ManagerTest {
+protected:
+    CZRKorManagerIF manager;
+};
+
+TEST_F(NoteEditSession, InsertsAStyledNoteCommitsUndoesAndRedoes) {
+    ZRKorManagementPolicy policy = kor::test::validPolicy();
+    policy.maxNoteTick = 7680;
+    ASSERT_EQ(manager.sysInitialize(policy), 1);
+    ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"P", L"", 7680), nullptr);
+    const IZRZRTrack* track = manager.korGetCurrentSequence()->getSequence()->findZRTrack(0);
+    const auto* part = dynamic_cast<const IZRMusicalPart*>(track->getPartList()->getAt(0));
+    ASSERT_NE(part, nullptr);
+    // A commit puts the edited copy of the note list in the place of the old list.
+    auto notes = [part] { return part->getNoteList(); };
+    const std::uint32_t list = notes()->getObjID();
+
+    IZRKorEditorIF* editor = manager.editGetKorEditor(5);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->insertNote(list, noteAt(7201)), 0);
+    EXPECT_EQ(editor->getLastError(), ZR_E_INVALID_NOTE_POSITION);
+    EXPECT_EQ(editor->copyNote(list, 0, 12345), 0);
+    EXPECT_EQ(editor->getLastError(), ZR_E_COPY_SOURCE_NOT_FOUND);
+    ASSERT_EQ(editor->insertNoteWithStyle(list, noteAt(7200), kStyle, {1, 25, 7}), 1);
+    EXPECT_EQ(notes()->getCount(), 0u);
+    ASSERT_EQ(editor->commit(), 1);
+    manager.editReleaseKorEditor(editor);
+
+    ASSERT_EQ(notes()->getCount(), 1u);
+    const auto* note = dynamic_cast<const IZRMusicalNote*>(notes()->getAt(0));
+    ASSERT_NE(note, nullptr);
+    // The depth curve of the fixture's vibrato kind starts where the last quarter of the note does.
+    const IZRNodeList* depth = note->getNoteSeqStyle()->getElementList(L"vibDep");
+    ASSERT_EQ(depth->getCount(), 2u);
+    EXPECT_EQ(dynamic_cast<const IZRNoteStyleSeqAttribElement*>(depth->getAt(0))->getPosNrm(),
+              49152);
+
+    ASSERT_EQ(manager.editUndo(), 1);
+    EXPECT_EQ(notes()->getCount(), 0u);
+    EXPECT_EQ(manager.korGetKorObject(note->getObjID()), nullptr);
+    ASSERT_EQ(manager.editRedo(), 1);
+    ASSERT_EQ(notes()->getCount(), 1u);
+    EXPECT_EQ(notes()->getAt(0)->getObjID(), note->getObjID());
+}
