@@ -130,19 +130,21 @@ template <class Op>
     }
 }
 
-/// The master track of the editor's document; null when there is no sequence or it has no master
-/// track.
-inline const CZRMasterTrack* editedMasterTrack(const CZRKorEditorIF& editor) {
+/// 0 when a part may start at `posTick`, at or after the end of the pre-measure area;
+/// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION when
+/// the tick lies before that end.
+[[nodiscard]] inline std::uint32_t checkPartStart(const CZRKorEditorIF& editor,
+                                                  std::int32_t posTick) {
     const CZRSequence* sequence = editedSequence(editor);
-    return sequence != nullptr ? sequence->masterTrack() : nullptr;
+    const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
+    if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
+    return posTick < master->getPreMeasureTick() ? ZR_E_INVALID_PART_POSITION : 0;
 }
 
-/// A deep copy of `source` with everything below it, every object under a fresh ID, made in the
-/// store of `record` and not linked anywhere. Null (nothing left behind) when creating or copying
-/// fails; the caller answers that with ZR_E_UPDATE_FAILED.
+/// A deep copy of `source` made in `context` (a record's store), every copied object under a
+/// fresh ID; null, with nothing left behind, when it cannot be made.
 template <class T>
-T* copyIntoStore(AZREditCommand& record, const T& source) {
-    const ZRCreateContext context = record.storeContext();
+T* deepCopy(const ZRCreateContext& context, const T& source) {
     IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
     if (copy == nullptr) return nullptr;
     if (!copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {

@@ -10,6 +10,7 @@
 
 class CIconVibrato;
 class CZRCommitHistory;
+class CZRKorDocument;
 
 /// Implemented by the manager for the editor it hands out: telling the observer windows what
 /// changed, the memory headroom rule, and the message table. The manager outlives its editor.
@@ -26,6 +27,9 @@ public:
     /// The vibrato kind `type` the voice database offers (borrowed; valid while the voice
     /// database is held), or null when it offers no such kind.
     virtual const CIconVibrato* vibratoKind(std::int32_t type) const = 0;
+    /// The song in the import buffer (borrowed), which import operations copy from; null when
+    /// the buffer is empty.
+    virtual const CZRKorDocument* importedDocument() const = 0;
     /// The process-wide VVoice table of the voice database, which new musical parts take their
     /// first singer from.
     virtual const kor::VVoiceTable& vvoiceTable() const = 0;

@@ -6,10 +6,13 @@
 #include "edit/NoteEdits.h"
 #include "edit/PartMergeDivideEdits.h"
 #include "edit/PreMeasureEdits.h"
+#include "edit/ProsodyEdits.h"
 #include "edit/SingerEdits.h"
 #include "edit/StyleEdits.h"
 #include "edit/TempoEdits.h"
 #include "edit/TimeSigEdits.h"
+#include "edit/WAVPartEdits.h"
+#include "edit/ZRTrackEdits.h"
 #include "model/KorDocument.h"
 
 #include <algorithm>
@@ -327,3 +330,105 @@ int CZRKorEditorIF::extendMusicalPartHead(std::uint32_t partID, std::int32_t amo
 }
 
 // Prosody events, WAV parts and ZR tracks.
+
+int CZRKorEditorIF::updateProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) {
+    return finish(kor::updateProsodyVoice(*this, voiceID, value));
+}
+
+int CZRKorEditorIF::moveProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) {
+    return finish(kor::moveProsodyVoice(*this, voiceID, value));
+}
+
+int CZRKorEditorIF::insertProsodyVoice(std::uint32_t listID, const ZRProsodyVoiceValue& value) {
+    return finish(kor::insertProsodyVoice(*this, listID, value));
+}
+
+int CZRKorEditorIF::deleteProsodyVoice(std::uint32_t voiceID) {
+    return finish(kor::deleteProsodyVoice(*this, voiceID));
+}
+
+int CZRKorEditorIF::updateProsodyElement(std::uint32_t elementID,
+                                         const ZRProsodyElementValue& value) {
+    return finish(kor::updateProsodyElement(*this, elementID, value));
+}
+
+int CZRKorEditorIF::moveProsodyElement(std::uint32_t elementID,
+                                       const ZRProsodyElementValue& value) {
+    return finish(kor::moveProsodyElement(*this, elementID, value));
+}
+
+int CZRKorEditorIF::insertProsodyElement(std::uint32_t listID, const ZRProsodyElementValue& value) {
+    return finish(kor::insertProsodyElement(*this, listID, value));
+}
+
+int CZRKorEditorIF::deleteProsodyElement(std::uint32_t elementID) {
+    return finish(kor::deleteProsodyElement(*this, elementID));
+}
+
+int CZRKorEditorIF::updateProsodyControl(std::uint32_t controlID,
+                                         const ZRProsodyControlValue& value) {
+    return finish(kor::updateProsodyControl(*this, controlID, value));
+}
+
+int CZRKorEditorIF::moveProsodyControl(std::uint32_t controlID,
+                                       const ZRProsodyControlValue& value) {
+    return finish(kor::moveProsodyControl(*this, controlID, value));
+}
+
+int CZRKorEditorIF::insertProsodyControl(std::uint32_t listID, const ZRProsodyControlValue& value) {
+    return finish(kor::insertProsodyControl(*this, listID, value));
+}
+
+int CZRKorEditorIF::deleteProsodyControl(std::uint32_t controlID) {
+    return finish(kor::deleteProsodyControl(*this, controlID));
+}
+
+int CZRKorEditorIF::updateWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) {
+    return finish(kor::updateWAVPart(*this, partID, value));
+}
+
+int CZRKorEditorIF::moveWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) {
+    return finish(kor::moveWAVPart(*this, partID, value));
+}
+
+int CZRKorEditorIF::insertWAVPartFromFile(std::uint32_t partListID, std::int32_t posTick,
+                                          const std::wstring& filePath, std::int32_t flag) {
+    return finish(kor::insertWAVPartFromFile(*this, partListID, posTick, filePath, flag));
+}
+
+int CZRKorEditorIF::importWAVPart(std::uint32_t partListID, std::int32_t posTick,
+                                  std::uint32_t sourcePartID) {
+    return finish(kor::importWAVPart(*this, partListID, posTick, sourcePartID));
+}
+
+int CZRKorEditorIF::deleteWAVPart(std::uint32_t partID) {
+    return finish(kor::deleteWAVPart(*this, partID));
+}
+
+int CZRKorEditorIF::updateZRTrack(std::uint32_t trackID, const std::wstring& name,
+                                  const std::wstring& comment) {
+    return finish(kor::updateZRTrack(*this, trackID, name, comment));
+}
+
+int CZRKorEditorIF::moveZRTrack(std::uint32_t trackID, std::int32_t trackNo) {
+    return finish(kor::moveZRTrack(*this, trackID, trackNo));
+}
+
+int CZRKorEditorIF::insertZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
+                                  const std::wstring& name, const std::wstring& comment) {
+    return finish(kor::insertZRTrack(*this, trackListID, trackNo, name, comment));
+}
+
+int CZRKorEditorIF::copyZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
+                                std::uint32_t sourceTrackID, const std::wstring& name) {
+    return finish(kor::copyZRTrack(*this, trackListID, trackNo, sourceTrackID, name));
+}
+
+int CZRKorEditorIF::importZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
+                                  std::uint32_t sourceTrackID) {
+    return finish(kor::importZRTrack(*this, trackListID, trackNo, sourceTrackID));
+}
+
+int CZRKorEditorIF::deleteZRTrack(std::uint32_t trackID) {
+    return finish(kor::deleteZRTrack(*this, trackID));
+}

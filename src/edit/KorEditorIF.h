@@ -105,53 +105,37 @@ public:
     int mergeMusicalParts(std::uint32_t firstPartID, std::uint32_t secondPartID) override;
     int extendMusicalPartHead(std::uint32_t partID, std::int32_t amount) override;
 
-    int updateProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
-    int moveProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
-    int insertProsodyVoice(std::uint32_t, const ZRProsodyVoiceValue&) override { return notYet(); }
-    int deleteProsodyVoice(std::uint32_t) override { return notYet(); }
-    int updateProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
-        return notYet();
-    }
-    int moveProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
-        return notYet();
-    }
-    int insertProsodyElement(std::uint32_t, const ZRProsodyElementValue&) override {
-        return notYet();
-    }
-    int deleteProsodyElement(std::uint32_t) override { return notYet(); }
-    int updateProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
-        return notYet();
-    }
-    int moveProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
-        return notYet();
-    }
-    int insertProsodyControl(std::uint32_t, const ZRProsodyControlValue&) override {
-        return notYet();
-    }
-    int deleteProsodyControl(std::uint32_t) override { return notYet(); }
+    int updateProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) override;
+    int moveProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) override;
+    int insertProsodyVoice(std::uint32_t listID, const ZRProsodyVoiceValue& value) override;
+    int deleteProsodyVoice(std::uint32_t voiceID) override;
+    int updateProsodyElement(std::uint32_t elementID, const ZRProsodyElementValue& value) override;
+    int moveProsodyElement(std::uint32_t elementID, const ZRProsodyElementValue& value) override;
+    int insertProsodyElement(std::uint32_t listID, const ZRProsodyElementValue& value) override;
+    int deleteProsodyElement(std::uint32_t elementID) override;
+    int updateProsodyControl(std::uint32_t controlID, const ZRProsodyControlValue& value) override;
+    int moveProsodyControl(std::uint32_t controlID, const ZRProsodyControlValue& value) override;
+    int insertProsodyControl(std::uint32_t listID, const ZRProsodyControlValue& value) override;
+    int deleteProsodyControl(std::uint32_t controlID) override;
 
-    int updateWAVPart(std::uint32_t, const ZRWAVPartValue&) override { return notYet(); }
-    int moveWAVPart(std::uint32_t, const ZRWAVPartValue&) override { return notYet(); }
-    int insertWAVPartFromFile(std::uint32_t, std::int32_t, const std::wstring&,
-                              std::int32_t) override {
-        return notYet();
-    }
-    int importWAVPart(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int deleteWAVPart(std::uint32_t) override { return notYet(); }
+    int updateWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) override;
+    int moveWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) override;
+    int insertWAVPartFromFile(std::uint32_t partListID, std::int32_t posTick,
+                              const std::wstring& filePath, std::int32_t flag) override;
+    int importWAVPart(std::uint32_t partListID, std::int32_t posTick,
+                      std::uint32_t sourcePartID) override;
+    int deleteWAVPart(std::uint32_t partID) override;
 
-    int updateZRTrack(std::uint32_t, const std::wstring&, const std::wstring&) override {
-        return notYet();
-    }
-    int moveZRTrack(std::uint32_t, std::int32_t) override { return notYet(); }
-    int insertZRTrack(std::uint32_t, std::int32_t, const std::wstring&,
-                      const std::wstring&) override {
-        return notYet();
-    }
-    int copyZRTrack(std::uint32_t, std::int32_t, std::uint32_t, const std::wstring&) override {
-        return notYet();
-    }
-    int importZRTrack(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int deleteZRTrack(std::uint32_t) override { return notYet(); }
+    int updateZRTrack(std::uint32_t trackID, const std::wstring& name,
+                      const std::wstring& comment) override;
+    int moveZRTrack(std::uint32_t trackID, std::int32_t trackNo) override;
+    int insertZRTrack(std::uint32_t trackListID, std::int32_t trackNo, const std::wstring& name,
+                      const std::wstring& comment) override;
+    int copyZRTrack(std::uint32_t trackListID, std::int32_t trackNo, std::uint32_t sourceTrackID,
+                    const std::wstring& name) override;
+    int importZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
+                      std::uint32_t sourceTrackID) override;
+    int deleteZRTrack(std::uint32_t trackID) override;
 
     // For the edit operations.
 

@@ -84,7 +84,7 @@ std::uint32_t insertCopy(CZRKorEditorIF& editor, std::uint32_t partListID, std::
     if (endsPastTickLimit(editor, values.posTick, source->contentLength()))
         return ZR_E_INVALID_PART_DURATION;
     return insertPart(editor, *live, [&](AZREditCommand& record) {
-        CZRMusicalPart* copy = copyIntoStore(record, *source);
+        CZRMusicalPart* copy = deepCopy(record.storeContext(), *source);
         if (copy != nullptr) copy->part().setValues(values);
         return copy;
     });
@@ -99,12 +99,6 @@ std::int32_t shortestPlayTime(const ZRKorManagementPolicy& policy) {
 std::uint32_t checkPlayTime(const ZRKorManagementPolicy& policy, std::int64_t playTime) {
     const bool tooLong = policy.maxPlayTime != -1 && playTime > policy.maxPlayTime;
     return playTime < shortestPlayTime(policy) || tooLong ? ZR_E_INVALID_PART_PLAY_TIME : 0;
-}
-
-std::uint32_t checkPartStart(const CZRKorEditorIF& editor, std::int64_t posTick) {
-    const CZRMasterTrack* master = editedMasterTrack(editor);
-    if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
-    return posTick < master->getPreMeasureTick() ? ZR_E_INVALID_PART_POSITION : 0;
 }
 
 std::uint32_t checkRoomForPart(const CZRKorEditorIF& editor, const CZRNodeList& parts) {

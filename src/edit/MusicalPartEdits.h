@@ -25,9 +25,6 @@ std::int32_t shortestPlayTime(const ZRKorManagementPolicy& policy);
 /// sets one) longer than the longest play time of `policy`; else 0.
 [[nodiscard]] std::uint32_t checkPlayTime(const ZRKorManagementPolicy& policy,
                                           std::int64_t playTime);
-/// ZR_E_NO_MASTER_TRACK when the editor's song has no master track, ZR_E_INVALID_PART_POSITION
-/// when `posTick` lies before the end of its pre-measure area; else 0.
-[[nodiscard]] std::uint32_t checkPartStart(const CZRKorEditorIF& editor, std::int64_t posTick);
 /// ZR_E_INVALID_PART_NUMBER when the part list `parts` already holds as many parts as the
 /// editor's policy lets a track hold; else 0.
 [[nodiscard]] std::uint32_t checkRoomForPart(const CZRKorEditorIF& editor,

@@ -158,7 +158,7 @@ bool mergeList(const MergeSource& merge, CZRNodeList* into, const CZRNodeList* f
             last->values() = std::move(values);
             continue;
         }
-        Event* copy = copyIntoStore(merge.record, *event);
+        Event* copy = deepCopy(context, *event);
         if (copy == nullptr) return false;
         if (!placeEvent(*copy, at - merge.aPos) || !into->insertSorted(copy)) {
             context.registry.destroy(copy->getObjID());
@@ -257,7 +257,7 @@ std::uint32_t divideMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID, st
     if (const std::uint32_t code = checkRoomForPart(editor, *edit.list)) return code;
 
     const auto cut = static_cast<std::int32_t>(tick - pos);
-    CZRMusicalPart* tail = copyIntoStore(*edit.record, part);
+    CZRMusicalPart* tail = deepCopy(edit.record->storeContext(), part);
     if (tail == nullptr) return ZR_E_UPDATE_FAILED;
     tail->part().setPosTick(tick);
     tail->part().setPlayTime(
@@ -281,7 +281,8 @@ std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID
                                     std::int32_t amount) {
     const auto* live = liveObject<CZRMusicalPart>(editor, partID);
     if (live == nullptr || parentList(*live) == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (editedMasterTrack(editor) == nullptr) return ZR_E_NO_MASTER_TRACK;
+    const CZRSequence* sequence = editedSequence(editor);
+    if (sequence == nullptr || sequence->masterTrack() == nullptr) return ZR_E_NO_MASTER_TRACK;
     if (amount == 0) return 0;
     if (amount < 0) return ZR_E_INVALID_PART_EXTEND_DURATION;
     ListEdit<CZRMusicalPart> edit;
@@ -289,7 +290,8 @@ std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID
             editList<CZREditZRPartList>(editor, parentList(*live), partID, false, edit))
         return code;
     CZRMusicalPart& part = *edit.element;
-    const std::int64_t start = std::int64_t{part.getPosTick()} - amount;
+    // A part never starts before tick 0 and the amount is positive, so the new start fits.
+    const std::int32_t start = part.getPosTick() - amount;
     if (const std::uint32_t code = checkPartStart(editor, start)) return code;
     const ZRKorManagementPolicy& policy = editor.policy();
     if (policy.maxNoteTick != -1 &&
@@ -300,7 +302,7 @@ std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID
         return ZR_E_INVALID_PART_PLAY_TIME;
 
     if (!shiftEvents(part, amount)) return ZR_E_UPDATE_FAILED;
-    part.part().setPosTick(static_cast<std::int32_t>(start));
+    part.part().setPosTick(start);
     part.part().setPlayTime(static_cast<std::int32_t>(playTime));
     part.updateDerivedLength();
     part.setEdited();

@@ -29,22 +29,12 @@ std::optional<std::wstring> temporarySongPath(const std::wstring& tempFolder) {
     return std::wstring(platform::withoutExtension(path)) + L".korx";
 }
 
-CZRNodeList* createList(const ZRCreateContext& context, ZRObjType elementType) {
-    CZRNodeList* list = createObject<CZRNodeList>(context, ZR_NO_OBJ_ID);
-    if (list != nullptr) list->setListType(static_cast<std::int32_t>(elementType), -1);
-    return list;
-}
-
-// The song's first singing track, "Track", and its mixer channel at centre pan with a silent send.
+// The song's first singing track, "Track", and its mixer channel.
 bool addDefaultTrack(CZRSequence& sequence, const ZRCreateContext& context) {
-    auto* track = createObject<CZRZRTrack>(context, ZR_NO_OBJ_ID, ZRZRTrackValues{L"Track", L"Track", 0});
-    auto* parts = createList(context, ZRObjType::Part);
-    auto* unit = createObject<CZRZRUnit>(context, ZR_NO_OBJ_ID,
-                                         ZRZRUnitValues{0, 0, -898, 0, 0, 0, 64, 0});
-    auto* plugins = createList(context, ZRObjType::VstPlugin);
-    return track != nullptr && parts != nullptr && unit != nullptr && plugins != nullptr &&
-           track->setPartList(parts) && sequence.zrTrackList()->insertSorted(track) &&
-           unit->setVstList(0, plugins) && sequence.mixer()->zrUnitList()->insertSorted(unit);
+    CZRZRTrack* track = buildZRTrack(context, ZRZRTrackValues{L"Track", L"Track", 0});
+    CZRZRUnit* unit = buildZRUnit(context, 0);
+    return track != nullptr && unit != nullptr && sequence.zrTrackList()->insertSorted(track) &&
+           sequence.mixer()->zrUnitList()->insertSorted(unit);
 }
 
 bool addDefaultContent(CZRSequence& sequence, const NewSongSettings& song,

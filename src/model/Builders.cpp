@@ -12,6 +12,8 @@
 #include "model/StylePluginAttribInfo.h"
 #include "model/UnManaged.h"
 #include "model/WAVTrack.h"
+#include "model/ZRTrack.h"
+#include "model/ZRUnit.h"
 
 #include <initializer_list>
 #include <span>
@@ -213,6 +215,24 @@ CZRMusicalPart* buildMusicalPart(const ZRCreateContext& context, ZRPartValues va
         if (CZRNodeList* controls = run.list(9, type))
             run.link(part->setControlList(type, controls), controls);
     return run.finish(part);
+}
+
+CZRZRTrack* buildZRTrack(const ZRCreateContext& context, ZRZRTrackValues values) {
+    Assembly run(context);
+    auto* track = run.make<CZRZRTrack>(std::move(values));
+    if (track == nullptr) return nullptr;
+    if (CZRNodeList* parts = run.list(static_cast<std::int32_t>(ZRObjType::Part)))
+        run.link(track->setPartList(parts), parts);
+    return run.finish(track);
+}
+
+CZRZRUnit* buildZRUnit(const ZRCreateContext& context, std::int32_t trackNo) {
+    Assembly run(context);
+    auto* unit =
+        run.make<CZRZRUnit>(ZRZRUnitValues{trackNo, 0, kMinLevel, 0, 0, 0, kMaxPan / 2, 0});
+    if (unit == nullptr) return nullptr;
+    addVstLists(run, unit, 1);
+    return run.finish(unit);
 }
 
 } // namespace kor

@@ -11,6 +11,9 @@
 
 class CZRMusicalPart;
 class CZRSequence;
+class CZRZRTrack;
+class CZRZRUnit;
+struct ZRZRTrackValues;
 
 namespace kor {
 
@@ -41,5 +44,14 @@ CZRSequence* buildEmptySequence(const ZRCreateContext& context);
 /// built destroyed.
 CZRMusicalPart* buildMusicalPart(const ZRCreateContext& context, ZRPartValues values,
                                  const VVoiceTable& table, const ZRVVoiceLib& defaultVoice);
+
+/// Builds a new ZR track from `values` with an empty part list in `context`. The track is not
+/// linked. Null on failure, with what was built destroyed.
+CZRZRTrack* buildZRTrack(const ZRCreateContext& context, ZRZRTrackValues values);
+
+/// Builds the mixer unit of a new ZR track numbered `trackNo` in `context`: centre pan, a silent
+/// send, every other level 0, and an empty plug-in list. The unit is not linked. Null on failure,
+/// with what was built destroyed.
+CZRZRUnit* buildZRUnit(const ZRCreateContext& context, std::int32_t trackNo);
 
 } // namespace kor

@@ -115,4 +115,12 @@ bool anyEntryMatches(const std::wstring& folder, std::wstring_view pattern) {
     return false;
 }
 
+bool isSameFile(const std::wstring& first, const std::wstring& second) {
+    const std::optional<fs::path> a = toPath(first);
+    const std::optional<fs::path> b = toPath(second);
+    if (!a || !b) return false;
+    std::error_code error;
+    return fs::equivalent(*a, *b, error) && !error;
+}
+
 } // namespace kor::platform

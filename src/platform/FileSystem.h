@@ -48,4 +48,7 @@ bool anyEntryMatches(const std::wstring& folder, std::wstring_view pattern);
 /// Whether name matches a wildcard pattern as anyEntryMatches() matches entry names.
 bool matchesWildcard(std::wstring_view name, std::wstring_view pattern);
 
+/// True when both paths name one existing entry, whatever names reach it.
+bool isSameFile(const std::wstring& first, const std::wstring& second);
+
 } // namespace kor::platform

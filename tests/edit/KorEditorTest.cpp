@@ -222,7 +222,7 @@ TEST(KorEditor, AnswersWhatChangedSinceACommitPoint) {
 
 TEST(KorEditor, UnwrittenOperationsFailLoudly) {
     EditorFixture f;
-    EXPECT_EQ(f.editor->deleteZRTrack(1), 0);
+    EXPECT_EQ(f.editor->deleteMusicalPart(1), 0);
     EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_INVALID_PARAMETERS);
     f.editor->discard();
     EXPECT_EQ(f.editor->getLastError(), 0u);

@@ -42,6 +42,7 @@ struct TestHost final : IZREditorHost {
         const auto found = vibratos.find(type);
         return found != vibratos.end() ? found->second : nullptr;
     }
+    const CZRKorDocument* importedDocument() const override { return imported; }
     const kor::VVoiceTable& vvoiceTable() const override { return vvoices; }
     const ZRVVoiceLib& defaultVVoice() const override { return defaultVoice; }
 
@@ -49,6 +50,7 @@ struct TestHost final : IZREditorHost {
     bool headroom = true;
     std::vector<Message> messages;
     std::map<std::int32_t, const CIconVibrato*> vibratos;
+    const CZRKorDocument* imported = nullptr;
     kor::VVoiceTable vvoices;
     ZRVVoiceLib defaultVoice;
 };
@@ -124,3 +126,15 @@ struct EditSong {
         return positions;
     }
 };
+
+/// Undoes the last commit of `history`, expecting `song` to dump as `before` again, then redoes
+/// it, expecting the dump it had when called.
+inline void expectUndoAndRedo(const EditSong& song, CZRCommitHistory& history,
+                              const std::wstring& before) {
+    const std::wstring after = song.dump();
+    std::vector<std::uint32_t> ids;
+    ASSERT_TRUE(history.undo(ids));
+    EXPECT_EQ(song.dump(), before);
+    ASSERT_TRUE(history.redo(ids));
+    EXPECT_EQ(song.dump(), after);
+}

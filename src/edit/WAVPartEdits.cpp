@@ -1,0 +1,232 @@
+#include "edit/WAVPartEdits.h"
+
+#include "edit/EditRecords.h"
+#include "edit/EditSupport.h"
+#include "model/WAVPartFiles.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "platform/WaveLayout.h"
+
+#include <limits>
+#include <optional>
+
+namespace kor {
+
+namespace {
+
+constexpr std::uint32_t kPartChange = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
+constexpr std::uint32_t kPartInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
+constexpr std::uint32_t kPartDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
+constexpr std::int32_t kSampleReso = 16;
+constexpr std::int32_t kOneSecond = 65536;
+// The backing track's list has sub-kind 1 and plays stereo files; the sound-effect track mono.
+constexpr std::int32_t kBackingTrackKind = 1;
+// Tried before giving up on finding a free name for a copied file.
+constexpr int kMaxNameTries = 10000;
+
+bool isPartRate(std::uint32_t rate) {
+    return rate == 44100 || rate == 48000 || rate == 96000;
+}
+
+const CZRMasterTrack* masterTrack(const CZRKorEditorIF& editor) {
+    const CZRSequence* sequence = editedSequence(editor);
+    return sequence != nullptr ? sequence->masterTrack() : nullptr;
+}
+
+/// ZR_E_INVALID_PART_DURATION when a part from `posTick` lasting `durTick` ends beyond the
+/// policy's upper tick limit.
+std::uint32_t checkPartEnd(const CZRKorEditorIF& editor, std::int32_t posTick,
+                           std::int32_t durTick) {
+    const std::int64_t limit = editor.policy().maxNoteTick;
+    return limit != -1 && std::int64_t{posTick} + durTick > limit ? ZR_E_INVALID_PART_DURATION : 0;
+}
+
+/// The length in ticks of `part`'s audio when it starts at `posTick`; its stored length when the
+/// tempos cannot convert it.
+std::int32_t ticksFrom(const CZRKorEditorIF& editor, const CZRWAVPart& part, std::int32_t posTick) {
+    return secDurationToTicks(masterTrack(editor), posTick, part.getDurSec())
+        .value_or(part.getDurTick());
+}
+
+/// A name for the copy of `source` in `folder`: its own file name when that is free or already
+/// names `source` itself, or, unless `replace`, the first free "<name>_<n><ext>". nullopt when no
+/// name is free.
+std::optional<std::wstring> nameInFolder(const std::wstring& source, const std::wstring& folder,
+                                         bool replace) {
+    const std::wstring_view name = platform::fileNamePart(source);
+    const std::wstring target = platform::joinPath(folder, name);
+    if (replace || !platform::fileAttributes(target) || platform::isSameFile(source, target))
+        return std::wstring(name);
+    const std::wstring_view extension = platform::extensionPart(name);
+    const std::wstring_view stem = name.substr(0, name.size() - extension.size());
+    for (int n = 2; n < kMaxNameTries; ++n) {
+        std::wstring candidate = std::wstring(stem) + L'_' + std::to_wstring(n);
+        candidate += extension;
+        if (!platform::fileAttributes(platform::joinPath(folder, candidate))) return candidate;
+    }
+    return std::nullopt;
+}
+
+/// Copies the audio file `source` into the WAV parts folder of the edited song, made when
+/// missing, and gives the name the copy has there; nullopt when it cannot be stored.
+std::optional<std::wstring> storeInPartsFolder(const CZRKorEditorIF& editor,
+                                               const std::wstring& source, bool replace) {
+    const std::wstring folder = wavPartsFolder(editor.document());
+    if (folder.empty()) return std::nullopt;
+    const auto existing = platform::fileAttributes(folder);
+    if (existing ? !existing->directory : !platform::createDirectory(folder)) return std::nullopt;
+
+    std::optional<std::wstring> name = nameInFolder(source, folder, replace);
+    if (!name) return std::nullopt;
+    const std::wstring target = platform::joinPath(folder, *name);
+    if (platform::isSameFile(source, target)) return name;
+    if (!platform::copyFile(source, target, replace)) return std::nullopt;
+    return name;
+}
+
+/// What a new WAV part is made of, besides the file it plays.
+struct NewWAVPart {
+    std::int32_t posTick = 0;
+    std::wstring name;
+    std::wstring comment;
+    bool replace = false;
+};
+
+std::uint32_t insertFromFile(CZRKorEditorIF& editor, const CZRNodeList& list,
+                             const std::wstring& filePath, NewWAVPart part) {
+    if (filePath.empty()) return ZR_E_INVALID_WAVE_FILE_PATH;
+    const std::optional<platform::WaveLayout> wave = platform::readWaveLayout(filePath);
+    if (!wave) return ZR_E_INVALID_WAVE_FILE;
+    const platform::WaveFormat& format = wave->format;
+    if (!isPartRate(format.samplesPerSec)) return ZR_E_INVALID_WAVE_SAMPLING_RATE;
+    if (format.bitsPerSample != kSampleReso) return ZR_E_INVALID_WAVE_SAMPLING_RESOLUTION;
+    const CZRMasterTrack* master = masterTrack(editor);
+    if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
+
+    const std::int64_t durSec =
+        std::int64_t{wave->frameCount()} * kOneSecond / format.samplesPerSec;
+    if (durSec <= 0 || durSec > std::numeric_limits<std::int32_t>::max())
+        return ZR_E_INVALID_WAVE_FILE_DURATION;
+    if (const std::uint32_t code = checkPartStart(editor, part.posTick)) return code;
+    const std::optional<std::int32_t> durTick =
+        secDurationToTicks(master, part.posTick, static_cast<std::int32_t>(durSec));
+    if (!durTick || *durTick < CZRPart::kMinPlayTime) return ZR_E_INVALID_PART_PLAY_TIME;
+    if (const std::uint32_t code = checkPartEnd(editor, part.posTick, *durTick)) return code;
+    const std::uint16_t channels = list.getListTypeEx() == kBackingTrackKind ? 2 : 1;
+    if (format.channels != channels) return ZR_E_INVALID_WAVE_CHANNELS;
+    const std::int32_t maxParts = editor.policy().maxPartsPerTrack;
+    if (maxParts != -1 && list.getCount() >= static_cast<std::uint32_t>(maxParts))
+        return ZR_E_OUT_OF_WAV_PART_NUMBER;
+
+    ListEdit<CZRWAVPart> edit;
+    if (const std::uint32_t code =
+            editList<CZREditWAVPartList>(editor, &list, ZR_NO_OBJ_ID, false, edit))
+        return code;
+    std::optional<std::wstring> stored = storeInPartsFolder(editor, filePath, part.replace);
+    if (!stored) return ZR_E_CANNOT_SAVE_WAV_FILE;
+    CZRWAVPart* created = insertNew(
+        edit,
+        ZRWAVPartValues{{part.posTick, *durTick, std::move(part.name), std::move(part.comment)},
+                        static_cast<std::int32_t>(format.samplesPerSec),
+                        kSampleReso,
+                        channels,
+                        std::move(*stored),
+                        static_cast<std::int32_t>(durSec)});
+    if (created == nullptr) return ZR_E_UPDATE_FAILED;
+    created->part().setDurTick(*durTick);
+    edit.record->addChange({created->getObjID(), kPartInserted, part.posTick});
+    edit.record->addChange({list.getObjID(), kPartChange, 0});
+    return 0;
+}
+
+const CZRNodeList* liveWAVPartList(const CZRKorEditorIF& editor, std::uint32_t listID) {
+    const auto* list = liveObject<CZRNodeList>(editor, listID);
+    return CZREditWAVPartList::covers(list) ? list : nullptr;
+}
+
+} // namespace
+
+std::uint32_t updateWAVPart(CZRKorEditorIF& editor, std::uint32_t partID,
+                            const ZRWAVPartValue& value) {
+    const auto* live = liveObject<CZRWAVPart>(editor, partID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (value.playTime < CZRPart::kMinPlayTime) return ZR_E_INVALID_PART_PLAY_TIME;
+    ElementEdit<CZRWAVPart> edit;
+    if (const std::uint32_t code = editElement<CZREditWAVPart>(editor, live, edit)) return code;
+    CZRPart& part = edit.object->part();
+    part.setPlayTime(value.playTime);
+    part.setName(value.name);
+    part.setComment(value.comment);
+    edit.record->addChange({partID, kPartChange, part.getPosTick()});
+    return 0;
+}
+
+std::uint32_t moveWAVPart(CZRKorEditorIF& editor, std::uint32_t partID,
+                          const ZRWAVPartValue& value) {
+    const auto* live = liveObject<CZRWAVPart>(editor, partID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
+    if (value.playTime < CZRPart::kMinPlayTime) return ZR_E_INVALID_PART_PLAY_TIME;
+    if (const std::uint32_t code =
+            checkPartEnd(editor, value.posTick, ticksFrom(editor, *live, value.posTick)))
+        return code;
+    ListEdit<CZRWAVPart> edit;
+    if (const std::uint32_t code =
+            editList<CZREditWAVPartList>(editor, parentList(*live), partID, false, edit))
+        return code;
+
+    CZRPart& part = edit.element->part();
+    const std::int32_t oldPos = part.getPosTick();
+    part.setValues({value.posTick, value.playTime, value.name, value.comment});
+    part.setDurTick(ticksFrom(editor, *edit.element, value.posTick));
+    edit.list->sortByKey();
+    edit.record->addChange({partID, kPartChange, value.posTick});
+    edit.record->addChange({partID, kPartChange, oldPos});
+    edit.record->addChange({edit.list->getObjID(), kPartChange, 0});
+    return 0;
+}
+
+std::uint32_t insertWAVPartFromFile(CZRKorEditorIF& editor, std::uint32_t listID,
+                                    std::int32_t posTick, const std::wstring& filePath,
+                                    std::int32_t replace) {
+    const CZRNodeList* list = liveWAVPartList(editor, listID);
+    if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    const std::wstring_view fileName = platform::fileNamePart(filePath);
+    return insertFromFile(editor, *list, filePath,
+                          {posTick,
+                           std::wstring(fileName.substr(
+                               0, fileName.size() - platform::extensionPart(fileName).size())),
+                           L"", replace != 0});
+}
+
+std::uint32_t importWAVPart(CZRKorEditorIF& editor, std::uint32_t listID, std::int32_t posTick,
+                            std::uint32_t sourceID) {
+    const CZRNodeList* list = liveWAVPartList(editor, listID);
+    if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    const CZRKorDocument* imported = editor.host().importedDocument();
+    const IZRKorObject* source =
+        imported != nullptr ? imported->objects().lookup(sourceID) : nullptr;
+    if (source == nullptr) return ZR_E_IMPORT_SOURCE_NOT_FOUND;
+    const auto* wav = objCast<CZRWAVPart>(source);
+    if (wav == nullptr) return ZR_E_EDIT_TARGET_WRONG_TYPE;
+    return insertFromFile(editor, *list, actualWAVFilePath(*imported, *wav),
+                          {posTick, wav->getName(), wav->getComment(), false});
+}
+
+std::uint32_t deleteWAVPart(CZRKorEditorIF& editor, std::uint32_t partID) {
+    const auto* live = liveObject<CZRWAVPart>(editor, partID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    ListEdit<CZRWAVPart> edit;
+    if (const std::uint32_t code =
+            editList<CZREditWAVPartList>(editor, parentList(*live), partID, true, edit))
+        return code;
+    if (isDetached(edit.element)) return 0;
+
+    const std::int32_t pos = edit.element->getPosTick();
+    if (!edit.list->removeByID(partID)) return ZR_E_UPDATE_FAILED;
+    edit.record->addChange({partID, kPartDeleted, pos});
+    edit.record->addChange({edit.list->getObjID(), kPartChange, 0});
+    return 0;
+}
+
+} // namespace kor

@@ -1,0 +1,134 @@
+#include "edit/ProsodyEdits.h"
+
+#include "model/ProsodyControl.h"
+#include "model/ProsodyElement.h"
+#include "model/ProsodyVoice.h"
+#include "model/VVoice.h"
+#include "support/EditSong.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::int32_t kSecond = 65536;
+constexpr std::int32_t kPitch = 5;
+
+// The prosody part of the edit song with two voices, two points of its first curve and one
+// pitch control; the sequence knows the voices (0, 0) and (1, 2).
+struct ProsodyFixture {
+    EditSong song;
+    TestHost host;
+    CZRCommitHistory history{-1};
+    CZRKorEditorIF editor{host, ZRKorManagementPolicy{}, song.doc, history};
+    CZRNodeList* voices = list(12, -1);
+    CZRNodeList* curve = list(13, -1);
+    CZRNodeList* pitch = list(14, kPitch);
+    std::uint32_t headVoice = add<CZRProsodyVoice>(voices, ZRProsodyVoiceValues{0, 0, 0});
+    std::uint32_t voice = add<CZRProsodyVoice>(voices, ZRProsodyVoiceValues{kSecond, 1, 2});
+    std::uint32_t headPoint = add<CZRProsodyElement>(curve, ZRProsodyElementValues{0, 10});
+    std::uint32_t point = add<CZRProsodyElement>(curve, ZRProsodyElementValues{kSecond, 20});
+    std::uint32_t control =
+        add<CZRProsodyControl>(pitch, ZRProsodyControlValues{kSecond, kPitch, 7});
+
+    ProsodyFixture() {
+        for (const auto& [vBS, vPC] : {std::pair{0, 0}, std::pair{1, 2}}) {
+            auto* vvoice = kor::createObject<CZRVVoice>(
+                song.doc.context(), ZR_NO_OBJ_ID,
+                ZRVVoiceValues{vBS, vPC, L"0123456789ABCDEF", L"v", {}});
+            EXPECT_TRUE(vvoice != nullptr && song.sequence->vvoiceList()->append(vvoice));
+        }
+        EXPECT_TRUE(song.prosody->setVoiceList(voices) && song.prosody->setElementList(0, curve) &&
+                    song.prosody->setControlList(kPitch, pitch));
+        song.prosody->clearEdited();
+    }
+
+    CZRNodeList* list(std::int32_t type, std::int32_t kind) {
+        auto* created = kor::createObject<CZRNodeList>(song.doc.context(), ZR_NO_OBJ_ID);
+        created->setListType(type, kind);
+        return created;
+    }
+    template <class T, class Values> std::uint32_t add(CZRNodeList* to, Values values) {
+        T* created = kor::createObject<T>(song.doc.context(), ZR_NO_OBJ_ID, values);
+        EXPECT_TRUE(created != nullptr && to->append(created));
+        return created->getObjID();
+    }
+    template <class T> const T* live(std::uint32_t objID) const {
+        return kor::objCast<T>(song.doc.objects().lookup(objID));
+    }
+    std::vector<std::int32_t> positions(const CZRNodeList* list) const {
+        std::vector<std::int32_t> out;
+        for (const IZRMutableKorObject* e : list->elements())
+            out.push_back(e->getSortKey());
+        return out;
+    }
+};
+
+} // namespace
+
+TEST(ProsodyEdits, RefusesBadValuesHeadMovesAndDuplicates) {
+    ProsodyFixture f;
+    const struct {
+        std::uint32_t got, expected;
+    } rows[] = {
+        {kor::moveProsodyVoice(f.editor, f.voice, {-1, 0, 0}), ZR_E_INVALID_PROSODY_VOICE_POSITION},
+        {kor::updateProsodyVoice(f.editor, f.voice, {0, 3, 3}), ZR_E_VVOICE_NOT_FOUND},
+        {kor::insertProsodyVoice(f.editor, f.curve->getObjID(), {0, 0, 0}),
+         ZR_E_EDIT_TARGET_NOT_FOUND},
+        {kor::moveProsodyElement(f.editor, f.point, {-1, 0}),
+         ZR_E_INVALID_PROSODY_ELEMENT_POSITION},
+        {kor::updateProsodyControl(f.editor, f.control, {0, 4, 1}),
+         ZR_E_INVALID_PROSODY_CONTROL_ID},
+        {kor::insertProsodyControl(f.editor, f.pitch->getObjID(), {0, 7, 1}),
+         ZR_E_INVALID_PROSODY_CONTROL_ID},
+        {kor::moveProsodyControl(f.editor, f.control, {-5, kPitch, 1}),
+         ZR_E_INVALID_PROSODY_CONTROL_POSITION},
+        {kor::deleteProsodyElement(f.editor, f.voice), ZR_E_EDIT_TARGET_NOT_FOUND},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.got, row.expected);
+    EXPECT_TRUE(f.editor.pending().empty());
+
+    EXPECT_EQ(kor::moveProsodyVoice(f.editor, f.voice, {0, 1, 2}),
+              ZR_E_PROSODY_VOICES_ARE_DUPLICATED);
+    EXPECT_EQ(kor::moveProsodyVoice(f.editor, f.headVoice, {kSecond / 2, 0, 0}),
+              ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
+    EXPECT_EQ(kor::moveProsodyElement(f.editor, f.headPoint, {kSecond / 2, 10}),
+              ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
+    EXPECT_EQ(kor::moveProsodyElement(f.editor, f.point, {0, 10}),
+              ZR_E_PROSODY_ELEMENTS_ARE_DUPLICATED);
+    // Controls have no head event: the one at 0 may move.
+    ASSERT_EQ(kor::insertProsodyControl(f.editor, f.pitch->getObjID(), {0, kPitch, 1}), 0u);
+    EXPECT_EQ(kor::moveProsodyControl(f.editor, f.control, {0, kPitch, 1}),
+              ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED);
+}
+
+TEST(ProsodyEdits, EditsEachFamilyAndUndoesToTheSameTree) {
+    ProsodyFixture f;
+    const auto [savedBS, savedPC] = kor::defaultSinger();
+    kor::setDefaultSinger(1, 2);
+    const std::wstring before = f.song.dump();
+    ASSERT_EQ(kor::deleteProsodyVoice(f.editor, f.headVoice), 0u);
+    ASSERT_EQ(kor::insertProsodyVoice(f.editor, f.voices->getObjID(), {2 * kSecond, 0, 0}), 0u);
+    ASSERT_EQ(kor::deleteProsodyVoice(f.editor, f.voice), 0u);
+    ASSERT_EQ(kor::deleteProsodyElement(f.editor, f.headPoint), 0u);
+    ASSERT_EQ(kor::moveProsodyElement(f.editor, f.point, {kSecond / 4, 30}), 0u);
+    // An insert at a taken position sets that point's value instead of adding one.
+    ASSERT_EQ(kor::insertProsodyElement(f.editor, f.curve->getObjID(), {kSecond / 4, 40}), 0u);
+    ASSERT_EQ(kor::deleteProsodyControl(f.editor, f.control), 0u);
+    EXPECT_EQ(kor::updateProsodyControl(f.editor, f.control, {0, kPitch, 9}),
+              ZR_E_EDIT_TARGET_DELETED);
+    ASSERT_EQ(f.editor.commit(), 1);
+    kor::setDefaultSinger(savedBS, savedPC);
+
+    const auto* head = f.live<CZRProsodyVoice>(f.headVoice);
+    ASSERT_NE(head, nullptr);
+    EXPECT_EQ(std::pair(head->values().vBS, head->values().vPC), std::pair(1, 2));
+    EXPECT_EQ(f.positions(f.song.prosody->voiceList()), (std::vector{0, 2 * kSecond}));
+    EXPECT_EQ(f.positions(f.song.prosody->elementList(0)), (std::vector{0, kSecond / 4}));
+    EXPECT_EQ(f.live<CZRProsodyElement>(f.headPoint)->getValue(), 0);
+    EXPECT_EQ(f.live<CZRProsodyElement>(f.point)->getValue(), 40);
+    EXPECT_EQ(f.song.prosody->controlList(kPitch)->getCount(), 0u);
+    EXPECT_EQ(f.live<CZRProsodyControl>(f.control), nullptr);
+    EXPECT_NE(f.song.prosody->getFlags() & ZR_FLAG_EDITED, 0u);
+    expectUndoAndRedo(f.song, f.history, before);
+}
