@@ -187,8 +187,6 @@ private:
     AZREditCommand* findSharedRecord(const IZRKorObject& target, std::uint32_t& error) const;
     /// Leaves `code` as the last error; the operation's result (1 for 0, else 0).
     int finish(std::uint32_t code);
-    /// The answer of an operation that later work fills in.
-    int notYet() { return finish(ZR_E_EDIT_INVALID_PARAMETERS); }
 
     IZREditorHost& host_;
     ZRKorManagementPolicy policy_;
