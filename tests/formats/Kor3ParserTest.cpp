@@ -26,6 +26,7 @@
 #include "model/WAVTrack.h"
 #include "model/ZRTrack.h"
 #include "model/ZRUnit.h"
+#include "support/SongFiles.h"
 #include "support/TempDir.h"
 
 #include <korman/ErrorCodes.h>
@@ -58,14 +59,7 @@ struct Loaded {
     CZRSequence& sequence() const { return *doc.root()->sequence(); }
 };
 
-/// The sort keys of the elements of `list`, in list order.
-std::vector<std::int32_t> keys(const CZRNodeList* list) {
-    std::vector<std::int32_t> out;
-    if (list != nullptr)
-        for (const IZRMutableKorObject* element : list->elements())
-            out.push_back(element->getSortKey());
-    return out;
-}
+const auto& keys = kor::test::sortKeys;
 
 template <class T>
 T& at(const CZRNodeList* list, std::uint32_t index) {

@@ -10,15 +10,18 @@ namespace Kor3 {
 /// Builds a new default sequence under the target's root as the document starts, hands its
 /// parts to the nodes of the header elements, and sorts the ZR track list at the end. The
 /// vender and version of the file apply only where the sequence has none, so a loaded song
-/// keeps the library's own.
-class CZRKor3Node final : public AZRKor3Node {
+/// keeps the library's own. Formats that share this layout derive from it.
+class CZRKor3Node : public AZRKor3Node {
 public:
     using AZRKor3Node::AZRKor3Node;
+
+protected:
+    bool startStructured(const ZRXmlTag& tag) override;
+    CZRSequence* sequence() const { return sequence_; }
 
 private:
     bool begin() override;
     std::span<const std::wstring_view> valueNames() const override;
-    bool startStructured(const ZRXmlTag& tag) override;
     void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
     void finish() override;
 

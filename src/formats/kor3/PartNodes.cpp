@@ -122,18 +122,21 @@ void CZRStyleControlNode::takeValue(std::wstring_view name, const CZRSimpleXmlNo
 }
 
 void CZRStyleControlNode::finish() {
-    const std::wstring& id = event_->values().id;
-    const bool phrase = kind_ == Kind::PhraseStyle;
-    CZRNodeList* list = phrase ? kor::findMapList(part_->phraseStyleLists(), id)
-                               : kor::findMapList(part_->styleControlLists(), id);
+    check(addStyleEvent(context(), *part_, kind_, event_->values().id, event_));
+}
+
+bool addStyleEvent(const ZRCreateContext& context, CZRMusicalPart& part, StyleListKind kind,
+                   const std::wstring& id, CZRStyleControl* event) {
+    const bool phrase = kind == StyleListKind::PhraseStyle;
+    CZRNodeList* list = phrase ? kor::findMapList(part.phraseStyleLists(), id)
+                               : kor::findMapList(part.styleControlLists(), id);
     if (list == nullptr) {
-        list = createList(kStyleControlList, phrase ? -1 : 0);
-        if (list == nullptr) return;
-        if (!check(phrase ? part_->setPhraseStyleList(id, list)
-                          : part_->setStyleControlList(id, list)))
-            return;
+        list = kor::createList(context, kStyleControlList, phrase ? -1 : 0);
+        if (list == nullptr ||
+            !(phrase ? part.setPhraseStyleList(id, list) : part.setStyleControlList(id, list)))
+            return false;
     }
-    append(list, event_);
+    return list->append(event);
 }
 
 } // namespace Kor3

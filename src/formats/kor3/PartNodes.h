@@ -11,20 +11,32 @@
 
 namespace Kor3 {
 
+/// Which of a musical part's two families of named style lists an event joins.
+enum class StyleListKind { PhraseStyle, StyleControl };
+
+/// Appends `event` to the part's list `id` of the family `kind`, first creating the list in
+/// `context` and registering it under `id` when the part has none. False when that fails.
+[[nodiscard]] bool addStyleEvent(const ZRCreateContext& context, CZRMusicalPart& part,
+                                 StyleListKind kind, const std::wstring& id,
+                                 CZRStyleControl* event);
+
 /// A musical part, created at the first child with empty note, singer and control lists and
 /// added to its track; the part values apply as they arrive. At the end every event list of the
 /// part is sorted: notes, singers, the seven control lists and each phrase-style and
 /// style-control list.
-class CZRMusicalPartNode final : public AZRKor3Node {
+class CZRMusicalPartNode : public AZRKor3Node {
 public:
     CZRMusicalPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRNodeList* parts)
         : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
 
+protected:
+    bool startStructured(const ZRXmlTag& tag) override;
+    CZRMusicalPart* part() const { return part_; }
+
 private:
     bool begin() override;
     std::span<const std::wstring_view> valueNames() const override;
-    bool startStructured(const ZRXmlTag& tag) override;
     void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
@@ -68,7 +80,7 @@ private:
 /// created and registered in the part when the part has none yet.
 class CZRStyleControlNode final : public AZRKor3Node {
 public:
-    enum class Kind { PhraseStyle, StyleControl };
+    using Kind = StyleListKind;
 
     CZRStyleControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                         CZRKorDocument* document, CZRMusicalPart* part, Kind kind)

@@ -12,16 +12,19 @@ namespace Kor3 {
 
 /// A ZR track, created at the first child with an empty part list and added to the sequence;
 /// its values apply as they arrive; its parts are sorted at the end.
-class CZRZRTrackNode final : public AZRKor3Node {
+class CZRZRTrackNode : public AZRKor3Node {
 public:
     CZRZRTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                    CZRKorDocument* document, CZRNodeList* tracks)
         : AZRKor3Node(parser, parent, tag, document), tracks_(tracks) {}
 
+protected:
+    bool startStructured(const ZRXmlTag& tag) override;
+    CZRZRTrack* track() const { return track_; }
+
 private:
     bool begin() override;
     std::span<const std::wstring_view> valueNames() const override;
-    bool startStructured(const ZRXmlTag& tag) override;
     void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
     void finish() override { sortList(track_->partList()); }
 

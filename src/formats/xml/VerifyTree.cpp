@@ -10,14 +10,11 @@
 
 namespace kor {
 
-namespace {
-
-/// Validates `root` and its descendants in pre-order; the first fault and its object's ID.
-CorrectResult validateTree(IZRMutableKorObject& root) {
-    std::vector<IZRMutableKorObject*> pending{&root};
+CorrectResult validateTree(const IZRMutableKorObject& root) {
+    std::vector<const IZRMutableKorObject*> pending{&root};
     std::vector<IZRMutableKorObject*> children;
     while (!pending.empty()) {
-        IZRMutableKorObject* obj = pending.back();
+        const IZRMutableKorObject* obj = pending.back();
         pending.pop_back();
         if (const std::uint32_t code = obj->validate(); code != 0) return {code, obj->getObjID()};
         children.clear();
@@ -26,8 +23,6 @@ CorrectResult validateTree(IZRMutableKorObject& root) {
     }
     return {};
 }
-
-} // namespace
 
 std::wstring verifyReport(const CZRKorDocument& document, std::uint32_t objID) {
     std::wstring report = L"Verify error : ";

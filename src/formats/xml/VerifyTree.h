@@ -1,6 +1,8 @@
 // The check of a freshly read song: repair and validation of every object, with a readable report.
 #pragma once
 
+#include "model/ObjectTree.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,6 +19,10 @@ namespace kor {
 /// object's path, top down, the failing one enclosed in "\nERROR >>>>> " and " <<<<< ERROR\n".
 /// Returns 0 for a sound tree, leaving `report` untouched.
 std::uint32_t verifyTree(CZRKorDocument* document, std::wstring& report);
+
+/// Validates `root` and its descendants, each object before its children, without repairing
+/// anything: the code of the first fault and its object's ID, or a zero code for a sound tree.
+CorrectResult validateTree(const IZRMutableKorObject& root);
 
 /// The "Verify error : " report for the object `objID` of `document` (see verifyTree).
 std::wstring verifyReport(const CZRKorDocument& document, std::uint32_t objID);

@@ -204,6 +204,7 @@ std::uint32_t CZRXmlFormatParser::runParse(const wchar_t* path) {
 
 void CZRXmlFormatParser::startElement() {
     flushText();
+    renameStart(tag_);
     // Only the first root element makes the root node: a later one (which the schema forbids)
     // must not replace the node chain that is still open.
     if (rootNode_ == nullptr && tag_.name == format_.rootElement) {
@@ -215,6 +216,7 @@ void CZRXmlFormatParser::startElement() {
 
 void CZRXmlFormatParser::endElement() {
     flushText();
+    renameEnd(name_);
     if (AZRXmlNode* node = currentNode()) node->endElement(name_);
 }
 

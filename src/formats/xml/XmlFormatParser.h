@@ -58,6 +58,11 @@ protected:
     /// Creates the node of the root element (parent none) that builds into `target`.
     virtual std::unique_ptr<AZRXmlNode> createRootNode(const ZRXmlTag& tag,
                                                        CZRKorDocument& target) = 0;
+    /// Lets a format whose elements carry other names hand its nodes the names they know: called
+    /// with every start tag and every end name before any node sees them, while currentNode()
+    /// still is the node of the enclosing known element. The default keeps the names.
+    virtual void renameStart(ZRXmlTag&) {}
+    virtual void renameEnd(std::wstring&) {}
 
 private:
     class Handler;

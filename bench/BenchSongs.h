@@ -1,0 +1,16 @@
+// Inputs and clocks shared by the benchmarks of song files.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+namespace kor::bench {
+
+/// A KOR3 song of one track and one musical part holding `notes` notes, laid out as the writer
+/// lays it out; written once per run into the temporary folder.
+const std::filesystem::path& songFile(std::int64_t notes);
+
+/// CPU seconds of the calling thread: other work on the machine does not count.
+double cpuSeconds();
+
+} // namespace kor::bench

@@ -1,0 +1,19 @@
+#include "formats/kor4/Kor4Node.h"
+
+#include "formats/kor4/PartNodes.h"
+#include "formats/kor4/VVoiceNodes.h"
+#include "model/Sequence.h"
+
+namespace Kor4 {
+
+bool CZRKor4Node::startStructured(const ZRXmlTag& tag) {
+    if (tag.name == L"vVoiceTable")
+        startNodeChild<CZRVVoiceTableNode>(tag, sequence()->vvoiceList());
+    else if (tag.name == L"zrTrack")
+        startNodeChild<CZRZRTrackNode>(tag, sequence()->zrTrackList());
+    else
+        return Kor3::CZRKor3Node::startStructured(tag);
+    return true;
+}
+
+} // namespace Kor4

@@ -1,0 +1,52 @@
+// The nodes of the ZR tracks and musical parts of a KOR4 document.
+#pragma once
+
+#include "formats/kor3/PartNodes.h"
+#include "formats/kor3/TrackNodes.h"
+
+namespace Kor4 {
+
+/// A ZR track, whose parts are musical parts (zrPart) only.
+class CZRZRTrackNode final : public Kor3::CZRZRTrackNode {
+public:
+    using Kor3::CZRZRTrackNode::CZRZRTrackNode;
+
+private:
+    bool startStructured(const ZRXmlTag& tag) override;
+};
+
+/// A musical part as in KOR3, whose controls come as cc elements.
+class CZRMusicalPartNode final : public Kor3::CZRMusicalPartNode {
+public:
+    using Kor3::CZRMusicalPartNode::CZRMusicalPartNode;
+
+private:
+    bool startStructured(const ZRXmlTag& tag) override;
+};
+
+/// A cc of a musical part, built at its end from its position and its v, whose one-letter id
+/// names the kind: "D", "B", "R", "C", "G", "P", "S" make a control of kind 0 to 6 in the part's
+/// list of that kind; "T" makes a style-control event "POR" in the part's "POR" list (created
+/// when missing). A v with another id is ignored; a cc without a usable v builds nothing.
+class CZRMusicalControlNode final : public Kor3::AZRKor3Node {
+public:
+    CZRMusicalControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                          CZRKorDocument* document, CZRMusicalPart* part)
+        : AZRKor3Node(parser, parent, tag, document)
+        , part_(part) {}
+
+private:
+    std::span<const std::wstring_view> valueNames() const override;
+    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void finish() override;
+
+    /// The kind of a "T" value: a style-control event rather than a control.
+    static constexpr std::int32_t kStyleControl = CZRMusicalPart::kControlTypes;
+
+    CZRMusicalPart* part_;
+    std::int32_t posTick_ = 0;
+    std::int32_t kind_ = -1;
+    std::int32_t value_ = 0;
+};
+
+} // namespace Kor4

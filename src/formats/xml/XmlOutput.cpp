@@ -1,0 +1,166 @@
+#include "formats/xml/XmlOutput.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace {
+
+/// Deeper than any element of a song; a deeper level gets this many tabs.
+constexpr std::size_t kMaxTabs = 16;
+constexpr char kTabs[kMaxTabs + 1] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+
+/// Room for a line besides its names: tabs, brackets, a number and CR LF.
+constexpr std::size_t kLineOverhead = kMaxTabs + 40;
+
+char* copy(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
+} // namespace
+
+void CZRXmlOutput::grow(std::size_t count) {
+    if (sink_ && size_ != 0) {
+        flush();
+        if (capacity_ >= count) return;
+    }
+    const std::size_t capacity =
+        std::max({capacity_ * 2, size_ + count, chunkSize_, std::size_t{1} << 16});
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ != 0) std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+}
+
+bool CZRXmlOutput::flush() {
+    if (size_ != 0 && sink_ && !sinkFailed_) sinkFailed_ = !sink_(bytes());
+    if (sink_) size_ = 0;
+    return !sinkFailed_;
+}
+
+char* CZRXmlOutput::open(char* at, int level, std::string_view name) {
+    at = copy(at, {kTabs, std::min(static_cast<std::size_t>(std::max(level, 0)), kMaxTabs)});
+    *at++ = '<';
+    return copy(at, name);
+}
+
+char* CZRXmlOutput::close(char* at, std::string_view name) {
+    at = copy(at, "</");
+    at = copy(at, name);
+    return copy(at, ">\r\n");
+}
+
+char* CZRXmlOutput::number(char* at, std::int32_t value) {
+    return std::to_chars(at, at + 11, value).ptr;
+}
+
+void CZRXmlOutput::line(std::string_view text) {
+    commit(copy(copy(reserve(text.size() + 2), text), "\r\n"));
+}
+
+void CZRXmlOutput::startTag(int level, std::string_view name) {
+    commit(copy(open(reserve(name.size() + kLineOverhead), level, name), ">\r\n"));
+}
+
+void CZRXmlOutput::startTag(int level, std::string_view name, std::string_view attrName,
+                            std::wstring_view attrValue) {
+    char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), level, name);
+    *at++ = ' ';
+    at = copy(at, attrName);
+    commit(copy(at, "=\""));
+    utf8(attrValue);
+    commit(copy(reserve(8), "\">\r\n"));
+}
+
+void CZRXmlOutput::endTag(int level, std::string_view name) {
+    char* at = reserve(name.size() + kLineOverhead);
+    at = copy(at, {kTabs, std::min(static_cast<std::size_t>(std::max(level, 0)), kMaxTabs)});
+    commit(close(at, name));
+}
+
+void CZRXmlOutput::integer(int level, std::string_view name, std::int32_t value) {
+    char* at = open(reserve(2 * name.size() + kLineOverhead), level, name);
+    *at++ = '>';
+    at = number(at, value);
+    commit(close(at, name));
+}
+
+void CZRXmlOutput::text(int level, std::string_view name, std::wstring_view value,
+                        std::size_t maxLength) {
+    commit(copy(open(reserve(name.size() + kLineOverhead), level, name), ">"));
+    cdata(value, maxLength);
+    commit(close(reserve(name.size() + kLineOverhead), name));
+}
+
+void CZRXmlOutput::text(int level, std::string_view name, std::string_view attrName,
+                        std::int32_t attrValue, std::wstring_view value, std::size_t maxLength) {
+    char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), level, name);
+    *at++ = ' ';
+    at = copy(at, attrName);
+    at = copy(at, "=\"");
+    at = number(at, attrValue);
+    commit(copy(at, "\">"));
+    cdata(value, maxLength);
+    commit(close(reserve(name.size() + kLineOverhead), name));
+}
+
+void CZRXmlOutput::attr(int level, std::wstring_view id, std::int32_t value) {
+    commit(copy(open(reserve(kLineOverhead), level, "attr"), " id=\""));
+    utf8(id);
+    char* at = copy(reserve(kLineOverhead), "\">");
+    at = number(at, value);
+    commit(close(at, "attr"));
+}
+
+// A "]]>" would end the CDATA section early, so it is written as "]]&gt;", which the reader turns
+// back. The cut applies to the escaped text, as the element's maximum counts what is written.
+void CZRXmlOutput::cdata(std::wstring_view value, std::size_t maxLength) {
+    static constexpr std::wstring_view kEnd = L"]]>";
+    commit(copy(reserve(9), "<![CDATA["));
+    if (value.find(kEnd) == std::wstring_view::npos) {
+        utf8(value.substr(0, maxLength));
+    } else {
+        std::wstring escaped;
+        escaped.reserve(value.size() + 8);
+        std::size_t pos = 0;
+        for (std::size_t at = value.find(kEnd); at != std::wstring_view::npos;
+             at = value.find(kEnd, pos)) {
+            escaped.append(value.substr(pos, at - pos));
+            escaped.append(L"]]&gt;");
+            pos = at + kEnd.size();
+        }
+        escaped.append(value.substr(pos));
+        utf8(std::wstring_view(escaped).substr(0, maxLength));
+    }
+    commit(copy(reserve(3), "]]>"));
+}
+
+void CZRXmlOutput::utf8(std::wstring_view text) {
+    char* at = reserve(4 * text.size());
+    for (const wchar_t wc : text) {
+        const auto c = static_cast<std::uint32_t>(wc);
+        if (c < 0x80) {
+            *at++ = static_cast<char>(c);
+        } else if (c < 0x800) {
+            *at++ = static_cast<char>(0xC0 | (c >> 6));
+            *at++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            if (c >= 0xD800 && c <= 0xDFFF) {
+                failed_ = true;
+                continue;
+            }
+            *at++ = static_cast<char>(0xE0 | (c >> 12));
+            *at++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *at++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c <= 0x10FFFF) {
+            *at++ = static_cast<char>(0xF0 | (c >> 18));
+            *at++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *at++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *at++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            failed_ = true;
+        }
+    }
+    commit(at);
+}

@@ -1,0 +1,81 @@
+// Formatting of the lines of a song document straight into UTF-8 bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+/// Builds the lines of an indented XML document in a byte buffer of its own: one tab per nesting
+/// level, CR LF line ends, integers in decimal, every text value in one CDATA section. Wide text
+/// is encoded as UTF-8 on the way in, so the document never exists as wide text. Without a sink
+/// the buffer grows to hold the whole document; with one, each time the buffer holds a chunk it
+/// is handed to the sink and reused, so a large document passes through a small buffer. A
+/// character without a UTF-8 form (a surrogate or a value beyond Unicode) makes failed() true;
+/// the line is still written, and the caller discards the document. Running out of memory
+/// throws std::bad_alloc.
+class CZRXmlOutput {
+public:
+    /// A text element whose value is never cut.
+    static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
+    /// Takes a piece of the document; false when it could not be stored.
+    using Sink = std::function<bool(std::string_view)>;
+
+    CZRXmlOutput() = default;
+    CZRXmlOutput(Sink sink, std::size_t chunkSize)
+        : sink_(std::move(sink))
+        , chunkSize_(chunkSize) {}
+    CZRXmlOutput(const CZRXmlOutput&) = delete;
+    CZRXmlOutput& operator=(const CZRXmlOutput&) = delete;
+
+    /// A line written as it is, followed by CR LF.
+    void line(std::string_view text);
+    /// "<name>" on a line of its own.
+    void startTag(int level, std::string_view name);
+    /// "<name attrName="value">" on a line of its own; the value is written unescaped.
+    void startTag(int level, std::string_view name, std::string_view attrName,
+                  std::wstring_view attrValue);
+    /// "</name>" on a line of its own.
+    void endTag(int level, std::string_view name);
+    /// "<name>value</name>".
+    void integer(int level, std::string_view name, std::int32_t value);
+    /// "<name><![CDATA[value]]></name>": each "]]>" of the value stands as "]]&gt;", and the
+    /// escaped value is cut to `maxLength` characters.
+    void text(int level, std::string_view name, std::wstring_view value, std::size_t maxLength);
+    /// The same with the integer attribute `attrName` in the start tag.
+    void text(int level, std::string_view name, std::string_view attrName, std::int32_t attrValue,
+              std::wstring_view value, std::size_t maxLength);
+    /// "<attr id="id">value</attr>": one named style or control value.
+    void attr(int level, std::wstring_view id, std::int32_t value);
+
+    /// True once a character had no UTF-8 form.
+    bool failed() const { return failed_; }
+    /// The document so far, or the part not yet handed to the sink.
+    std::string_view bytes() const { return {data_.get(), size_}; }
+    /// Hands the buffered bytes to the sink; false when the sink failed, now or before.
+    bool flush();
+
+private:
+    /// Room for `count` more bytes; returns where they go. Commit what was written with commit().
+    char* reserve(std::size_t count) {
+        if (capacity_ - size_ < count) grow(count);
+        return data_.get() + size_;
+    }
+    void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+    void grow(std::size_t count);
+
+    char* open(char* at, int level, std::string_view name);
+    static char* close(char* at, std::string_view name);
+    static char* number(char* at, std::int32_t value);
+    void cdata(std::wstring_view value, std::size_t maxLength);
+    void utf8(std::wstring_view text);
+
+    Sink sink_;
+    std::size_t chunkSize_ = 0;
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+    bool failed_ = false;
+    bool sinkFailed_ = false;
+};
