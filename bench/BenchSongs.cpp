@@ -1,5 +1,8 @@
 #include "BenchSongs.h"
 
+#include "support/GeneratedSong.h"
+
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <map>
@@ -9,128 +12,38 @@ namespace kor::bench {
 
 namespace {
 
-/// A song of one track and one musical part holding `notes` notes, as the writer lays it out.
-std::string songText(std::int64_t notes) {
-    std::string text = R"(<?xml version="1.0" encoding="UTF-8" standalone="no"?>
-<kor3 xmlns="http://korman.example/torivel/schema/kor3/">
-	<vender><![CDATA[korman]]></vender>
-	<version><![CDATA[3.0.0.11]]></version>
-	<vVoiceTable>
-		<vVoice>
-			<vBS>0</vBS>
-			<vPC>0</vPC>
-			<compID><![CDATA[BCNFCY43LB2LZCD4]]></compID>
-			<vVoiceName><![CDATA[Voice]]></vVoiceName>
-			<vVoiceParam>
-				<bre>0</bre>
-				<bri>0</bri>
-				<cle>0</cle>
-				<gen>0</gen>
-				<ope>0</ope>
-			</vVoiceParam>
-		</vVoice>
-	</vVoiceTable>
-	<mixer>
-		<masterUnit>
-			<outDev>0</outDev>
-			<retLevel>0</retLevel>
-			<vol>0</vol>
-		</masterUnit>
-		<zrUnit>
-			<zrTrackNo>0</zrTrackNo>
-			<inGain>0</inGain>
-			<sendLevel>-898</sendLevel>
-			<sendEnable>0</sendEnable>
-			<mute>0</mute>
-			<solo>0</solo>
-			<pan>64</pan>
-			<vol>0</vol>
-		</zrUnit>
-		<seUnit>
-			<inGain>0</inGain>
-			<sendLevel>-898</sendLevel>
-			<sendEnable>0</sendEnable>
-			<mute>0</mute>
-			<solo>0</solo>
-			<pan>64</pan>
-			<vol>0</vol>
-		</seUnit>
-		<karaokeUnit>
-			<inGain>0</inGain>
-			<mute>0</mute>
-			<solo>0</solo>
-			<vol>0</vol>
-		</karaokeUnit>
-	</mixer>
-	<masterTrack>
-		<seqName><![CDATA[Generated]]></seqName>
-		<comment><![CDATA[]]></comment>
-		<resolution>480</resolution>
-		<preMeasure>1</preMeasure>
-		<timeSig>
-			<posMes>0</posMes>
-			<nume>4</nume>
-			<denomi>4</denomi>
-		</timeSig>
-		<tempo>
-			<posTick>0</posTick>
-			<bpm>12000</bpm>
-		</tempo>
-	</masterTrack>
-	<zrTrack>
-		<zrTrackNo>0</zrTrackNo>
-		<trackName><![CDATA[Track]]></trackName>
-		<comment><![CDATA[]]></comment>
-		<musicalPart>
-			<posTick>1920</posTick>
-)";
-    text += "\t\t\t<playTime>" + std::to_string(notes * 480 + 480) + "</playTime>\n";
-    text += R"(			<partName><![CDATA[Part]]></partName>
-			<comment><![CDATA[]]></comment>
-			<stylePlugin>
-				<stylePluginID><![CDATA[ACA9C502-A04B-42b5-B2EB-5CEA36D16FCE]]></stylePluginID>
-				<stylePluginName><![CDATA[Style]]></stylePluginName>
-				<version><![CDATA[3.0.0.1]]></version>
-			</stylePlugin>
-			<partStyle>
-				<attr id="accent">50</attr>
-			</partStyle>
-			<singer>
-				<posTick>0</posTick>
-				<vBS>0</vBS>
-				<vPC>0</vPC>
-			</singer>
-)";
-    for (std::int64_t i = 0; i < notes; ++i) {
-        text += "\t\t\t<note>\n\t\t\t\t<posTick>" + std::to_string(i * 480) +
-                "</posTick>\n\t\t\t\t<durTick>480</durTick>\n\t\t\t\t<noteNum>" +
-                std::to_string(48 + i % 24) +
-                "</noteNum>\n\t\t\t\t<velocity>64</velocity>\n"
-                "\t\t\t\t<lyric><![CDATA[la]]></lyric>\n"
-                "\t\t\t\t<phnms><![CDATA[l a]]></phnms>\n"
-                "\t\t\t\t<noteStyle>\n"
-                "\t\t\t\t\t<attr id=\"accent\">50</attr>\n"
-                "\t\t\t\t\t<attr id=\"decay\">50</attr>\n"
-                "\t\t\t\t\t<seqAttr id=\"vibDep\">\n"
-                "\t\t\t\t\t\t<elem>\n\t\t\t\t\t\t\t<posNrm>0</posNrm>\n"
-                "\t\t\t\t\t\t\t<elv>64</elv>\n\t\t\t\t\t\t</elem>\n"
-                "\t\t\t\t\t</seqAttr>\n"
-                "\t\t\t\t</noteStyle>\n\t\t\t</note>\n";
+// The run's scratch folder: made on first use, removed with everything in it at exit.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string name =
+            (std::filesystem::temp_directory_path() / "korman-bench-XXXXXX").string();
+        if (::mkdtemp(name.data()) != nullptr) path_ = name;
     }
-    text += "\t\t</musicalPart>\n\t</zrTrack>\n\t<seTrack>\n\t</seTrack>\n"
-            "\t<karaokeTrack>\n\t</karaokeTrack>\n</kor3>\n";
-    return text;
-}
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
 
 } // namespace
+
+std::filesystem::path scratchFile(const std::string& name) {
+    static const ScratchFolder folder;
+    return folder.path() / name;
+}
 
 const std::filesystem::path& songFile(std::int64_t notes) {
     static std::map<std::int64_t, std::filesystem::path> files;
     auto& path = files[notes];
     if (path.empty()) {
-        path = std::filesystem::temp_directory_path() /
-               ("korman-bench-" + std::to_string(notes) + ".korx");
-        std::ofstream(path, std::ios::binary) << songText(notes);
+        path = scratchFile("song-" + std::to_string(notes) + ".korx");
+        std::ofstream out(path, std::ios::binary);
+        kor::test::writeKor3Song(out, notes);
     }
     return path;
 }

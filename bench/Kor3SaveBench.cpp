@@ -46,9 +46,8 @@ void BM_Kor3Save(benchmark::State& state) {
         state.SkipWithError("the generated song did not load");
         return;
     }
-    const auto dir = std::filesystem::temp_directory_path();
-    const std::filesystem::path saved = dir / "korman-bench-save.korx";
-    const std::filesystem::path plain = dir / "korman-bench-plain.korx";
+    const std::filesystem::path saved = kor::bench::scratchFile("saved.korx");
+    const std::filesystem::path plain = kor::bench::scratchFile("plain.korx");
     if (Kor3::saveKor3File(doc->root(), saved.wstring()) != 0) {
         state.SkipWithError("the song could not be saved");
         return;

@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 cmake --preset release >/dev/null
 cmake --build --preset release --target korman_bench
-build/release/bench/korman_bench "$@"
+build/release/bin/korman_bench "$@"

@@ -146,20 +146,51 @@ public:
                                    std::uint32_t sourceNoteID, std::int32_t noteNum) = 0;
     virtual int deleteNote(std::uint32_t noteID) = 0;
 
-    // Musical parts.
+    // Musical parts. A play time must lie between the manager's shortest and longest play time
+    // (ZR_E_INVALID_PART_PLAY_TIME); a part may not start before the end of the pre-measure area
+    // (ZR_E_INVALID_PART_POSITION; ZR_E_NO_MASTER_TRACK without master track); a track holds at
+    // most the manager's number of parts per track (ZR_E_INVALID_PART_NUMBER).
+    /// Sets play time, name and comment; the position in `value` is ignored.
     virtual int updateMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) = 0;
+    /// Sets position, play time, name and comment; the events move with the part.
     virtual int moveMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) = 0;
+    /// Inserts a new part with the default style and the default voice as its singer into the
+    /// part list of a ZR track.
     virtual int insertMusicalPart(std::uint32_t partListID, const ZRMusicalPartValue& value) = 0;
+    /// As insertMusicalPart, the part's singer at tick 0 singing the voice (bank select, program
+    /// change) of `singer`; its position is ignored. ZR_E_VVOICE_NOT_FOUND when the song's VVoice
+    /// table lacks that voice.
     virtual int insertMusicalPartWithSinger(std::uint32_t partListID,
                                             const ZRMusicalPartValue& value,
                                             const ZRSingerValue& singer) = 0;
+    /// Inserts a copy of the song's musical part `sourcePartID` (every event under a new ID) at
+    /// `posTick` into the part list of a ZR track, any track. ZR_E_COPY_SOURCE_NOT_FOUND for a
+    /// missing source, ZR_E_EDIT_TARGET_WRONG_TYPE for a source that is no musical part,
+    /// ZR_E_INVALID_PART_DURATION when the copy's events would end past the upper tick limit.
     virtual int copyMusicalPart(std::uint32_t partListID, std::int32_t posTick,
                                 std::uint32_t sourcePartID) = 0;
+    /// As copyMusicalPart, the copy taking position, play time, name and comment from `value`.
     virtual int copyMusicalPartTo(std::uint32_t partListID, const ZRMusicalPartValue& value,
                                   std::uint32_t sourcePartID) = 0;
+    /// Removes a part; one already removed by this editor is left alone (success).
     virtual int deleteMusicalPart(std::uint32_t partID) = 0;
+    /// Cuts a part at the absolute `tick`; the events from there on go to a new part starting at
+    /// `tick`, keeping their absolute ticks. A note starting before the cut stays whole in the
+    /// first part; the singer, controls and style values in effect at the cut start the new
+    /// part. The cut must lie at least the shortest play time after the part's start and before
+    /// its end (ZR_E_INVALID_PART_POSITION).
     virtual int divideMusicalPart(std::uint32_t partID, std::int32_t tick) = 0;
+    /// Merges the later of two parts of one track into the earlier one, which then plays to the
+    /// later one's end; the later part is removed. One part twice or two parts starting together:
+    /// ZR_E_PARTS_OVERLAP; parts of two tracks: ZR_E_PARTS_NOT_ON_SAME_TRACK. An event of the
+    /// later part before the last event of its kind in the earlier one is refused with the code of
+    /// its kind (ZR_E_PARTS_OVERLAP_NOTE, _DYN ... _PBS, _POR; ZR_E_PARTS_OVERLAP for other style
+    /// controls). The earlier part keeps its own singers.
     virtual int mergeMusicalParts(std::uint32_t firstPartID, std::uint32_t secondPartID) = 0;
+    /// Starts a part `amount` ticks earlier and lengthens its play time alike; its events keep
+    /// their absolute ticks. 0 does nothing; a negative amount gives
+    /// ZR_E_INVALID_PART_EXTEND_DURATION; ZR_E_INVALID_PART_DURATION when the part's events would
+    /// span more than the upper tick limit.
     virtual int extendMusicalPartHead(std::uint32_t partID, std::int32_t amount) = 0;
 
     // Prosody voices, elements and controls of a prosody part.

@@ -107,7 +107,20 @@ struct ZRNoteStyleSeqAttribElementValue {
 
 // The value records of the musical part operations.
 
-struct ZRMusicalPartValue;
+/// A musical part as the part operations take it. Which fields an operation uses is told with
+/// the operation; the rest are ignored.
+struct ZRMusicalPartValue {
+    /// Start of the part in ticks, counted from the start of the song (pre-measures included);
+    /// the part may not start before the end of the pre-measure area.
+    std::int32_t posTick = 0;
+    /// Length in ticks that the part plays, from the manager's shortest play time (at least 60)
+    /// up to its longest one (when the manager sets one). The events need not end within it.
+    std::int32_t playTime = 0;
+    /// The part's name as the host shows it; any text, empty allowed.
+    std::wstring name;
+    /// A free comment; any text, empty allowed.
+    std::wstring comment;
+};
 
 // The value records of the prosody event and WAV part operations.
 

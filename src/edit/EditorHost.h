@@ -1,6 +1,10 @@
 // What the editor needs of the manager that owns it, and the manager's undo and redo steps.
 #pragma once
 
+#include "model/Builders.h"
+
+#include <korman/ZRVVoice.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -26,6 +30,11 @@ public:
     /// The song in the import buffer (borrowed), which import operations copy from; null when
     /// the buffer is empty.
     virtual const CZRKorDocument* importedDocument() const = 0;
+    /// The process-wide VVoice table of the voice database, which new musical parts take their
+    /// first singer from.
+    virtual const kor::VVoiceTable& vvoiceTable() const = 0;
+    /// The process-wide default VVoice (all zero when the voice database names none).
+    virtual const ZRVVoiceLib& defaultVVoice() const = 0;
 
 protected:
     IZREditorHost() = default;

@@ -2,7 +2,9 @@
 
 #include "edit/CommitHistory.h"
 #include "edit/MusicalControlEdits.h"
+#include "edit/MusicalPartEdits.h"
 #include "edit/NoteEdits.h"
+#include "edit/PartMergeDivideEdits.h"
 #include "edit/PreMeasureEdits.h"
 #include "edit/ProsodyEdits.h"
 #include "edit/SingerEdits.h"
@@ -282,6 +284,50 @@ int CZRKorEditorIF::deleteNote(std::uint32_t noteID) {
 }
 
 // Musical parts: update, move, insert, copy, delete, divide, merge and extend.
+
+int CZRKorEditorIF::updateMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) {
+    return finish(kor::updateMusicalPart(*this, partID, value));
+}
+
+int CZRKorEditorIF::moveMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) {
+    return finish(kor::moveMusicalPart(*this, partID, value));
+}
+
+int CZRKorEditorIF::insertMusicalPart(std::uint32_t partListID, const ZRMusicalPartValue& value) {
+    return finish(kor::insertMusicalPart(*this, partListID, value));
+}
+
+int CZRKorEditorIF::insertMusicalPartWithSinger(std::uint32_t partListID,
+                                                const ZRMusicalPartValue& value,
+                                                const ZRSingerValue& singer) {
+    return finish(kor::insertMusicalPartWithSinger(*this, partListID, value, singer));
+}
+
+int CZRKorEditorIF::copyMusicalPart(std::uint32_t partListID, std::int32_t posTick,
+                                    std::uint32_t sourcePartID) {
+    return finish(kor::copyMusicalPart(*this, partListID, posTick, sourcePartID));
+}
+
+int CZRKorEditorIF::copyMusicalPartTo(std::uint32_t partListID, const ZRMusicalPartValue& value,
+                                      std::uint32_t sourcePartID) {
+    return finish(kor::copyMusicalPartTo(*this, partListID, value, sourcePartID));
+}
+
+int CZRKorEditorIF::deleteMusicalPart(std::uint32_t partID) {
+    return finish(kor::deleteMusicalPart(*this, partID));
+}
+
+int CZRKorEditorIF::divideMusicalPart(std::uint32_t partID, std::int32_t tick) {
+    return finish(kor::divideMusicalPart(*this, partID, tick));
+}
+
+int CZRKorEditorIF::mergeMusicalParts(std::uint32_t firstPartID, std::uint32_t secondPartID) {
+    return finish(kor::mergeMusicalParts(*this, firstPartID, secondPartID));
+}
+
+int CZRKorEditorIF::extendMusicalPartHead(std::uint32_t partID, std::int32_t amount) {
+    return finish(kor::extendMusicalPartHead(*this, partID, amount));
+}
 
 // Prosody events, WAV parts and ZR tracks.
 

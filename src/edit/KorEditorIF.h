@@ -91,21 +91,19 @@ public:
                            std::uint32_t sourceNoteID, std::int32_t noteNum) override;
     int deleteNote(std::uint32_t noteID) override;
 
-    int updateMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
-    int moveMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
-    int insertMusicalPart(std::uint32_t, const ZRMusicalPartValue&) override { return notYet(); }
-    int insertMusicalPartWithSinger(std::uint32_t, const ZRMusicalPartValue&,
-                                    const ZRSingerValue&) override {
-        return notYet();
-    }
-    int copyMusicalPart(std::uint32_t, std::int32_t, std::uint32_t) override { return notYet(); }
-    int copyMusicalPartTo(std::uint32_t, const ZRMusicalPartValue&, std::uint32_t) override {
-        return notYet();
-    }
-    int deleteMusicalPart(std::uint32_t) override { return notYet(); }
-    int divideMusicalPart(std::uint32_t, std::int32_t) override { return notYet(); }
-    int mergeMusicalParts(std::uint32_t, std::uint32_t) override { return notYet(); }
-    int extendMusicalPartHead(std::uint32_t, std::int32_t) override { return notYet(); }
+    int updateMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) override;
+    int moveMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) override;
+    int insertMusicalPart(std::uint32_t partListID, const ZRMusicalPartValue& value) override;
+    int insertMusicalPartWithSinger(std::uint32_t partListID, const ZRMusicalPartValue& value,
+                                    const ZRSingerValue& singer) override;
+    int copyMusicalPart(std::uint32_t partListID, std::int32_t posTick,
+                        std::uint32_t sourcePartID) override;
+    int copyMusicalPartTo(std::uint32_t partListID, const ZRMusicalPartValue& value,
+                          std::uint32_t sourcePartID) override;
+    int deleteMusicalPart(std::uint32_t partID) override;
+    int divideMusicalPart(std::uint32_t partID, std::int32_t tick) override;
+    int mergeMusicalParts(std::uint32_t firstPartID, std::uint32_t secondPartID) override;
+    int extendMusicalPartHead(std::uint32_t partID, std::int32_t amount) override;
 
     int updateProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) override;
     int moveProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) override;
@@ -189,8 +187,6 @@ private:
     AZREditCommand* findSharedRecord(const IZRKorObject& target, std::uint32_t& error) const;
     /// Leaves `code` as the last error; the operation's result (1 for 0, else 0).
     int finish(std::uint32_t code);
-    /// The answer of an operation that later work fills in.
-    int notYet() { return finish(ZR_E_EDIT_INVALID_PARAMETERS); }
 
     IZREditorHost& host_;
     ZRKorManagementPolicy policy_;

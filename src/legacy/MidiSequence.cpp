@@ -1,5 +1,6 @@
 #include "legacy/MidiSequence.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -56,6 +57,8 @@ std::unique_ptr<CxMidiSequence> CxMidiSequence::parse(const std::uint8_t* image,
         if (left / kChunkHead < header.trackCount)
             return nullptr;
         sequence->tracks_.reserve(header.trackCount);
+        sequence->pending_.reserve(header.trackCount);
+        sequence->unread_.reserve(header.trackCount);
         for (std::uint32_t index = 0; index < header.trackCount; ++index) {
             if (!startsChunk("MTrk"))
                 return nullptr;
@@ -69,6 +72,7 @@ std::unique_ptr<CxMidiSequence> CxMidiSequence::parse(const std::uint8_t* image,
             pos += trackLength;
             left -= trackLength;
         }
+        sequence->rewind();
     } catch (const std::bad_alloc&) {
         error = sequence ? static_cast<int>(CxMidiStatus::NoMemory) : kMidiNoSequence;
         return nullptr;
@@ -97,8 +101,13 @@ void CxMidiSequence::setKindEnabled(unsigned kind, bool enabled) {
 }
 
 void CxMidiSequence::rewind() {
-    for (auto& track : tracks_)
+    pending_.clear();
+    unread_.clear();
+    unreadAt_ = 0;
+    for (auto& track : tracks_) {
         track->rewind();
+        unread_.push_back(track.get());
+    }
     header_.tempo = Header{}.tempo;
     header_.timeSignature = Header{}.timeSignature;
     status_ = CxMidiStatus::None;
@@ -156,32 +165,46 @@ void CxMidiSequence::follow(const CxMidiEvent& event) {
     }
 }
 
+namespace {
+
+// Heap order of the merged walk: the later event sinks; on equal ticks the higher track index.
+bool deliversLater(const CxMidiEvent& a, const CxMidiEvent& b) {
+    return a.tick != b.tick ? a.tick > b.tick : a.track > b.track;
+}
+
+} // namespace
+
 bool CxMidiSequence::next(CxMidiEvent& event) {
+    auto later = [](const CxMidiTrack* a, const CxMidiTrack* b) {
+        return deliversLater(a->current_, b->current_);
+    };
     for (;;) {
-        CxMidiTrack* earliest = nullptr;
-        for (auto& track : tracks_) {
-            if (!track->pending_) {
-                if (track->state_ != 0)
-                    continue;
-                if (track->readEvent() != CxMidiStatus::None) {
-                    if (track->status_ == CxMidiStatus::InvalidFile) {
-                        status_ = CxMidiStatus::InvalidFile;
-                        return false;
-                    }
-                    continue;
-                }
-                track->pending_ = true;
+        while (unreadAt_ < unread_.size()) {
+            CxMidiTrack* track = unread_[unreadAt_++];
+            if (track->state_ != 0)
+                continue;
+            const CxMidiStatus read = track->readEvent();
+            if (read == CxMidiStatus::InvalidFile) {
+                status_ = CxMidiStatus::InvalidFile;
+                return false;
             }
-            if (earliest == nullptr || track->current_.tick < earliest->current_.tick)
-                earliest = track.get();
+            if (read != CxMidiStatus::None)
+                continue;
+            pending_.push_back(track);
+            std::push_heap(pending_.begin(), pending_.end(), later);
         }
-        if (earliest == nullptr) {
+        unread_.clear();
+        unreadAt_ = 0;
+        if (pending_.empty()) {
             status_ = CxMidiStatus::EndOfFile;
             atEnd_ = true;
             return false;
         }
 
-        earliest->pending_ = false;
+        std::pop_heap(pending_.begin(), pending_.end(), later);
+        CxMidiTrack* earliest = pending_.back();
+        pending_.pop_back();
+        unread_.push_back(earliest);
         const CxMidiEvent& found = earliest->current_;
         advanceClock(found.tick - lastTick_);
         lastTick_ = found.tick;

@@ -70,6 +70,13 @@ private:
     CxMidiStatus status_ = CxMidiStatus::None;
     Header header_;
     std::vector<std::unique_ptr<CxMidiTrack>> tracks_;
+    // The merged walk keeps the tracks with an event read but not yet delivered in a heap, the
+    // earliest event on top, so each step costs log(tracks) however many tracks the file has.
+    // Tracks whose next event is still to be read wait in `unread_` in index order, from
+    // `unreadAt_` on. Both hold at most one entry per track: their room is reserved at parsing.
+    std::vector<CxMidiTrack*> pending_;
+    std::vector<CxMidiTrack*> unread_;
+    std::size_t unreadAt_ = 0;
     CxMidiTrack::ChannelFlags channelEnabled_{};
     std::array<std::uint8_t, 16> kindEnabled_{};
 

@@ -34,7 +34,6 @@ void CxMidiTrack::rewind() {
     status_ = CxMidiStatus::None;
     current_ = CxMidiEvent{};
     current_.track = index_;
-    pending_ = false;
 }
 
 CxMidiStatus CxMidiTrack::malformed() {

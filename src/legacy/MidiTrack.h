@@ -58,5 +58,4 @@ private:
     std::uint8_t runningStatus_ = 0;
     CxMidiStatus status_ = CxMidiStatus::None;
     CxMidiEvent current_;
-    bool pending_ = false; // current_ is read but not yet delivered by the merged walk
 };

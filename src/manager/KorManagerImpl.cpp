@@ -344,3 +344,11 @@ const CIconVibrato* CZRKorManagerImpl::vibratoKind(std::int32_t type) const {
     const auto found = table.find(type);
     return found != table.end() ? found->second.get() : nullptr;
 }
+
+const kor::VVoiceTable& CZRKorManagerImpl::vvoiceTable() const {
+    return CKorManagerApp::instance().vvoiceTable();
+}
+
+const ZRVVoiceLib& CZRKorManagerImpl::defaultVVoice() const {
+    return CKorManagerApp::instance().defaultVVoice();
+}

@@ -38,6 +38,8 @@ public:
     const wchar_t* errorMessage(std::uint32_t code) const override;
     const CIconVibrato* vibratoKind(std::int32_t type) const override;
     const CZRKorDocument* importedDocument() const override { return importBuffer_.get(); }
+    const kor::VVoiceTable& vvoiceTable() const override;
+    const ZRVVoiceLib& defaultVVoice() const override;
 
     /// Runs the initialization steps; the result is the initialized flag. On failure lastError
     /// names the step that failed.

@@ -131,7 +131,7 @@ std::uint32_t CZRMusicalPart::correct(CZRObjectTable& table, const ZRCreateConte
     return events.value() != 0 ? 1 : partResult;
 }
 
-void CZRMusicalPart::updateDerivedLength() {
+std::int32_t CZRMusicalPart::contentLength() const {
     std::int32_t end = 0;
     auto takeLast = [&end](const CZRNodeList* list) { end = std::max(end, kor::lastKey(list, 0)); };
     for (const auto& [id, list] : phraseStyles_)
@@ -147,7 +147,7 @@ void CZRMusicalPart::updateDerivedLength() {
                 end = static_cast<std::int32_t>(
                     std::clamp<std::int64_t>(std::int64_t{note->getPosTick()} + note->getDurTick(),
                                              end, std::numeric_limits<std::int32_t>::max()));
-    part().setDurTick(end);
+    return end;
 }
 
 bool CZRMusicalPart::copyChildren(const CZRMusicalPart& source, std::uint32_t copyFlags,

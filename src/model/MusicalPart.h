@@ -60,9 +60,11 @@ public:
     /// at tick 0 (the default singer when none is left); recomputes the tick length.
     std::uint32_t correct(CZRObjectTable& table, const ZRCreateContext& context) override;
 
-    /// durTick becomes the end of the last event: the position of the last element of every
+    /// The end of the last event: the largest of 0, the position of the last element of every
     /// singer, control and style list, and the end of every note.
-    void updateDerivedLength();
+    std::int32_t contentLength() const;
+    /// durTick becomes contentLength().
+    void updateDerivedLength() { part().setDurTick(contentLength()); }
 
 private:
     friend class TZRObject<CZRMusicalPart, IZRMusicalPart, CZRPart>;

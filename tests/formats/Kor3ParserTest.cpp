@@ -26,12 +26,16 @@
 #include "model/WAVTrack.h"
 #include "model/ZRTrack.h"
 #include "model/ZRUnit.h"
+#include "support/GeneratedSong.h"
 #include "support/SongFiles.h"
 #include "support/TempDir.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <gtest/gtest.h>
+
+#include <ctime>
+#include <fstream>
 
 namespace {
 
@@ -250,4 +254,46 @@ TEST(Kor3Parser, NeedsTheSchemaOfTheSchemaFolder) {
     EXPECT_EQ(parser.schemaLocation(), std::wstring(Kor3::kNamespaceURI) + L" file://" +
                                            emptyFolder.wide() + L"/kor3.xsd");
     EXPECT_EQ(parser.parseFile(&doc, dataFile("full.korx").c_str()), ZR_E_INVALID_KOR3_FILE);
+}
+
+namespace {
+
+/// A /proc/self/status figure in KiB ("VmRSS", "VmHWM").
+long statusKiB(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
+    return -1;
+}
+
+} // namespace
+
+TEST(Kor3Parser, ReadsAMillionNotesInBoundedTimeAndMemory) {
+    constexpr std::int64_t kNotes = 1000000;
+    kor::test::TempDir dir;
+    {
+        std::ofstream out(dir.path() + "/big.korx", std::ios::binary);
+        kor::test::writeKor3Song(out, kNotes, kor::test::NoteDetail::Plain);
+    }
+    // Start the peak over, so that it tells what this load takes. Time is counted in CPU
+    // seconds of the process, which other work on the machine does not stretch.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = statusKiB("VmRSS");
+    const std::clock_t start = std::clock();
+    {
+        CZRKorDocument doc;
+        doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID));
+        Kor3::CZRKor3Parser parser;
+        ASSERT_TRUE(parser.initParser(wide(KORMAN_SCHEMA_DIR)));
+        ASSERT_EQ(parser.parseFile(&doc, dir.wide("big.korx").c_str()), 0u)
+            << narrow(parser.lastMessage().substr(0, 200));
+        const auto& track = at<CZRZRTrack>(doc.root()->sequence()->zrTrackList(), 0);
+        EXPECT_EQ(at<CZRMusicalPart>(track.partList(), 0).noteList()->getCount(), static_cast<std::uint32_t>(kNotes));
+    }
+    const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    const double kibPerNote = static_cast<double>(statusKiB("VmHWM") - before) / kNotes;
+    // Linear work stays far below these bounds even under the sanitizers (about 100 s and
+    // 1.5 KiB per note there); anything quadratic or a copy per note does not.
+    EXPECT_LT(seconds, 600.0);
+    EXPECT_LT(kibPerNote, 4.0);
 }

@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <numeric>
 #include <vector>
 
@@ -179,6 +180,35 @@ TEST_F(LegacyConverterTest, AbsurdNumbersAreKeptInRange) {
                         "[v]\nIconID=$FFFFFFFF\nDepthBPNum=9999\nDepthBPX=2,-1,0.5\nDepthBPY=1,2\n"
                         "[DynamicsBPList]\n-2147483648=1\n2147483647=2\n");
     EXPECT_EQ(convert(legacy, 8), 0u) << std::string(converter_.message().begin(), converter_.message().end());
+}
+
+TEST_F(LegacyConverterTest, HostileSizesAreRefusedOrReadInBoundedTime) {
+    const auto start = std::chrono::steady_clock::now();
+    // The most tracks a file can declare, each with text: only the first sixteen are read.
+    LegacyFileBuilder crowded;
+    for (int i = 0; i < 65534; ++i)
+        crowded.singingTrack(noteTrack("KOR301"));
+    ASSERT_EQ(convert(crowded), 0u);
+    EXPECT_EQ(sequence()->zrTrackList()->getCount(), 16u);
+
+    // A track chunk that claims 4 GiB.
+    LegacyFileBuilder good;
+    good.singingTrack(noteTrack("KOR301"));
+    std::string huge = good.bytes();
+    const std::size_t secondTrack = huge.find("MTrk", huge.find("MTrk") + 4);
+    dir_.write("huge.kor", huge.replace(secondTrack + 4, 4, "\xFF\xFF\xFF\xF0"));
+    CZRKorDocument refused;
+    EXPECT_EQ(converter_.convert(dir_.wide("huge.kor"), 0, 1, refused), ZR_E_INVALID_KOR_FILE);
+
+    // A text of a million lines.
+    std::string lines = noteTrack("KOR301") + "[PitchBendBPList]\n";
+    for (int i = 0; i < 1000000; ++i)
+        lines += "1920=" + std::to_string(i % 100) + "\n";
+    LegacyFileBuilder tall;
+    tall.singingTrack(lines);
+    CZRKorDocument read;
+    ASSERT_EQ(convertInto(read, tall, 1), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
 // Two singers, lyrics with phonetic symbols, a vibrato, all curves and a mixer, written the

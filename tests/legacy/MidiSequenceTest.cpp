@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -71,12 +72,41 @@ TEST(MidiSequence, RejectsBrokenChunkStructure) {
         {"track longer than the file", patched(good, 18, "\x7F")},
         {"fewer tracks than declared", SmfBuilder().declareTracks(2).bytes()},
         {"track head cut short", good.substr(0, 14 + 6)},
+        {"header of 4 GiB", patched(good, 4, "\xFF\xFF\xFF\xFF")},
+        {"track of 4 GiB", patched(good, 18, "\xFF\xFF\xFF\xFF")},
+        {"65535 tracks declared, two there", patched(good, 10, "\xFF\xFF")},
     };
     for (const auto& [what, bytes] : cases) {
         int error = 0;
         EXPECT_EQ(parseSmf(bytes, error), nullptr) << what;
         EXPECT_EQ(error, 1) << what;
     }
+}
+
+TEST(MidiSequence, WalksTheMostTracksAFileCanDeclareInBoundedTime) {
+    // 65535 tracks of one note each, every track starting one tick after the one before, so the
+    // merged walk sees them all pending at once.
+    constexpr std::uint32_t kTracks = 65535;
+    std::string bytes("MThd\0\0\0\x06\0\x01\xFF\xFF\x01\xE0", 14);
+    for (std::uint32_t index = 0; index < kTracks; ++index) {
+        const std::string delta = kor::test::variableLength(kTracks - 1 - index);
+        const std::string body = delta + "\x90\x3C\x40" + std::string("\0\xFF\x2F\0", 4);
+        bytes += "MTrk" + std::string{'\0', '\0', '\0', static_cast<char>(body.size())} + body;
+    }
+    int error = -2;
+    auto sequence = parseSmf(bytes, error);
+    ASSERT_NE(sequence, nullptr);
+    ASSERT_EQ(sequence->trackCount(), kTracks);
+
+    const auto start = std::chrono::steady_clock::now();
+    const auto tracks = walk(*sequence, [](const CxMidiEvent& e) { return e.track; });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    ASSERT_EQ(tracks.size(), 2 * kTracks);
+    // The last track plays first; each note comes right before its track's end.
+    EXPECT_EQ(tracks[0], kTracks - 1);
+    EXPECT_EQ(tracks[1], kTracks - 1);
+    EXPECT_EQ(tracks[2 * kTracks - 1], 0u);
+    EXPECT_EQ(sequence->status(), CxMidiStatus::EndOfFile);
 }
 
 TEST(MidiSequence, AcceptsPreambleLongHeaderAndTrailingBytes) {

@@ -65,6 +65,8 @@ TEST(WaveReader, RefusesWhatIsNotPlainPcmOfOneOrTwoChannels) {
         {"not WAVE", "RIFF\x04\0\0\0AVI "},
         {"data larger than the file",
          WavBuilder().fmt(1, 2, 44100, 16).bytes().replace(4, 4, "\xff\xff\0\0")},
+        {"data chunk claiming 4 GiB",
+         WavBuilder().fmt(1, 2, 44100, 16).data(ramp).bytes().replace(40, 4, "\xf0\xff\xff\xff")},
         {"empty", ""},
     };
     for (const Case& c : cases) {

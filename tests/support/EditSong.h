@@ -43,12 +43,16 @@ struct TestHost final : IZREditorHost {
         return found != vibratos.end() ? found->second : nullptr;
     }
     const CZRKorDocument* importedDocument() const override { return imported; }
+    const kor::VVoiceTable& vvoiceTable() const override { return vvoices; }
+    const ZRVVoiceLib& defaultVVoice() const override { return defaultVoice; }
 
     std::uint32_t owner = 0;
     bool headroom = true;
     std::vector<Message> messages;
     std::map<std::int32_t, const CIconVibrato*> vibratos;
     const CZRKorDocument* imported = nullptr;
+    kor::VVoiceTable vvoices;
+    ZRVVoiceLib defaultVoice;
 };
 
 struct EditSong {

@@ -1,0 +1,21 @@
+// Converts bytes as a legacy song file into a new document: conductor track, embedded text,
+// notes, singers, curves and mixer settings.
+#include "FuzzFile.h"
+
+#include "legacy/LegacyConverter.h"
+#include "model/KorDocument.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static kor::fuzz::FuzzFile file;
+    static const ZRVVoiceLib defaultVoice{0, 0, L"BCNFCY43LB2LZCD4", L"First", {}};
+    static const kor::VVoiceTable voices{{{0, 0}, defaultVoice},
+                                         {{1, 3}, {1, 3, L"BNXFCY43LB2LZCD4", L"Second", {}}}};
+    file.write(data, size);
+    CxLegacyConverter converter(voices, defaultVoice);
+    CZRKorDocument document;
+    (void)converter.convert(file.path(), 932, 1, document);
+    return 0;
+}

@@ -1,0 +1,181 @@
+#include "edit/MusicalPartEdits.h"
+
+#include "edit/EditRecords.h"
+#include "edit/EditSupport.h"
+#include "model/Builders.h"
+
+#include <algorithm>
+
+namespace kor {
+
+namespace {
+
+ZRPartValues partValues(const ZRMusicalPartValue& value) {
+    return {value.posTick, value.playTime, value.name, value.comment};
+}
+
+// The live part list `listID` of a ZR track; null when it is missing or another kind of object.
+const CZRNodeList* livePartList(const CZRKorEditorIF& editor, std::uint32_t listID) {
+    const auto* list = liveObject<CZRNodeList>(editor, listID);
+    return CZREditZRPartList::covers(list) ? list : nullptr;
+}
+
+// Links the part that `make` builds in the store of the part list record into the copy of
+// `live`, once that list has room for one more part. The room is counted on the copy, so the
+// parts this editor has inserted or removed already count as they will be committed.
+template <class Make>
+std::uint32_t insertPart(CZRKorEditorIF& editor, const CZRNodeList& live, Make make) {
+    ListEdit<CZRMusicalPart> edit;
+    if (const std::uint32_t code =
+            editList<CZREditZRPartList>(editor, &live, ZR_NO_OBJ_ID, false, edit))
+        return code;
+    if (const std::uint32_t code = checkRoomForPart(editor, *edit.list)) return code;
+    CZRMusicalPart* part = make(*edit.record);
+    if (part == nullptr) return ZR_E_UPDATE_FAILED;
+    if (!edit.list->insertSorted(part)) {
+        edit.record->storeContext().registry.destroy(part->getObjID());
+        return ZR_E_UPDATE_FAILED;
+    }
+    edit.record->addChange({part->getObjID(), kPartInserted, part->getPosTick()});
+    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
+    return 0;
+}
+
+// Inserts a new part built from `value`, its first singer singing `voice` (the default voice
+// when null).
+std::uint32_t insertBuiltPart(CZRKorEditorIF& editor, std::uint32_t partListID,
+                              const ZRMusicalPartValue& value, const ZRSingerValue* voice) {
+    const CZRNodeList* live = livePartList(editor, partListID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkPlayTime(editor.policy(), value.playTime)) return code;
+    if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
+    if (voice != nullptr && !hasVVoice(editor, voice->vBS, voice->vPC))
+        return ZR_E_VVOICE_NOT_FOUND;
+    return insertPart(editor, *live, [&](AZREditCommand& record) {
+        CZRMusicalPart* part =
+            buildMusicalPart(record.storeContext(), partValues(value), editor.host().vvoiceTable(),
+                             editor.host().defaultVVoice());
+        const CZRNodeList* singers = part != nullptr ? part->singerList() : nullptr;
+        auto* head =
+            singers != nullptr ? objCast<CZRMusicalSinger>(singers->elementAt(0)) : nullptr;
+        if (voice != nullptr && head != nullptr) {
+            head->values().vBS = voice->vBS;
+            head->values().vPC = voice->vPC;
+        }
+        return part;
+    });
+}
+
+// Inserts a copy of the song's musical part `sourceID` into `partListID`, placed and named as
+// `place` says for that source.
+template <class Place>
+std::uint32_t insertCopy(CZRKorEditorIF& editor, std::uint32_t partListID, std::uint32_t sourceID,
+                         Place place) {
+    const CZRNodeList* live = livePartList(editor, partListID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    const IZRMutableKorObject* found = editor.document().objects().lookup(sourceID);
+    if (found == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;
+    const auto* source = objCast<CZRMusicalPart>(found);
+    if (source == nullptr) return ZR_E_EDIT_TARGET_WRONG_TYPE;
+
+    const ZRPartValues values = place(*source);
+    if (const std::uint32_t code = checkPlayTime(editor.policy(), values.playTime)) return code;
+    if (const std::uint32_t code = checkPartStart(editor, values.posTick)) return code;
+    if (endsPastTickLimit(editor, values.posTick, source->contentLength()))
+        return ZR_E_INVALID_PART_DURATION;
+    return insertPart(editor, *live, [&](AZREditCommand& record) {
+        CZRMusicalPart* copy = deepCopy(record.storeContext(), *source);
+        if (copy != nullptr) copy->part().setValues(values);
+        return copy;
+    });
+}
+
+} // namespace
+
+std::int32_t shortestPlayTime(const ZRKorManagementPolicy& policy) {
+    return std::max(policy.minPlayTime, CZRPart::kMinPlayTime);
+}
+
+std::uint32_t checkPlayTime(const ZRKorManagementPolicy& policy, std::int64_t playTime) {
+    const bool tooLong = policy.maxPlayTime != -1 && playTime > policy.maxPlayTime;
+    return playTime < shortestPlayTime(policy) || tooLong ? ZR_E_INVALID_PART_PLAY_TIME : 0;
+}
+
+std::uint32_t checkRoomForPart(const CZRKorEditorIF& editor, const CZRNodeList& parts) {
+    const int most = editor.policy().maxPartsPerTrack;
+    return most != -1 && parts.getCount() >= static_cast<std::uint32_t>(most)
+               ? ZR_E_INVALID_PART_NUMBER
+               : 0;
+}
+
+std::uint32_t updateMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
+                                const ZRMusicalPartValue& value) {
+    const auto* live = liveObject<CZRMusicalPart>(editor, partID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkPlayTime(editor.policy(), value.playTime)) return code;
+    ElementEdit<CZRMusicalPart> edit;
+    if (const std::uint32_t code = editElement<CZREditMusicalPart>(editor, live, edit)) return code;
+    CZRPart& part = edit.object->part();
+    part.setValues({part.getPosTick(), value.playTime, value.name, value.comment});
+    edit.record->addChange({partID, kPartChanged, part.getPosTick()});
+    return 0;
+}
+
+std::uint32_t moveMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
+                              const ZRMusicalPartValue& value) {
+    const auto* live = liveObject<CZRMusicalPart>(editor, partID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    if (const std::uint32_t code = checkPlayTime(editor.policy(), value.playTime)) return code;
+    if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
+    ListEdit<CZRMusicalPart> edit;
+    if (const std::uint32_t code =
+            editList<CZREditZRPartList>(editor, parentList(*live), partID, false, edit))
+        return code;
+    edit.element->part().setValues(partValues(value));
+    edit.list->sortByKey();
+    edit.record->addChange({partID, kPartChanged, value.posTick});
+    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
+    return 0;
+}
+
+std::uint32_t insertMusicalPart(CZRKorEditorIF& editor, std::uint32_t partListID,
+                                const ZRMusicalPartValue& value) {
+    return insertBuiltPart(editor, partListID, value, nullptr);
+}
+
+std::uint32_t insertMusicalPartWithSinger(CZRKorEditorIF& editor, std::uint32_t partListID,
+                                          const ZRMusicalPartValue& value,
+                                          const ZRSingerValue& singer) {
+    return insertBuiltPart(editor, partListID, value, &singer);
+}
+
+std::uint32_t copyMusicalPart(CZRKorEditorIF& editor, std::uint32_t partListID,
+                              std::int32_t posTick, std::uint32_t sourcePartID) {
+    return insertCopy(editor, partListID, sourcePartID, [&](const CZRMusicalPart& source) {
+        return ZRPartValues{posTick, source.getPlayTime(), source.getName(), source.getComment()};
+    });
+}
+
+std::uint32_t copyMusicalPartTo(CZRKorEditorIF& editor, std::uint32_t partListID,
+                                const ZRMusicalPartValue& value, std::uint32_t sourcePartID) {
+    return insertCopy(editor, partListID, sourcePartID,
+                      [&](const CZRMusicalPart&) { return partValues(value); });
+}
+
+std::uint32_t deleteMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID) {
+    const auto* live = liveObject<CZRMusicalPart>(editor, partID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    ListEdit<CZRMusicalPart> edit;
+    if (const std::uint32_t code =
+            editList<CZREditZRPartList>(editor, parentList(*live), partID, true, edit))
+        return code;
+    if (isDetached(edit.element)) return 0;
+
+    const std::int32_t pos = edit.element->getPosTick();
+    if (!edit.list->removeByID(partID)) return ZR_E_UPDATE_FAILED;
+    edit.record->addChange({partID, kPartDeleted, pos});
+    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
+    return 0;
+}
+
+} // namespace kor

@@ -1,0 +1,133 @@
+// Managers used from several threads at once: four threads with a manager each, and one manager
+// handed back and forth between two threads. Under ThreadSanitizer (the tsan preset) any data
+// race between them fails the run; everywhere the songs must come out as the edits left them.
+#include "support/ManagerFixture.h"
+
+#include <korman/IZRKorEditorIF.h>
+#include <korman/korman.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+using kor::test::validPolicy;
+using ThreadStress = kor::test::ManagerTest;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kRunTime = std::chrono::milliseconds(1500);
+
+// Counts update messages and frees their ID lists, as a host window must.
+class CountingWindow final : public IZRMessageWindow {
+public:
+    void postMessage(std::uint32_t, std::uintptr_t, std::intptr_t lParam) override {
+        delete reinterpret_cast<std::vector<std::uint32_t>*>(lParam);
+        ++messages;
+    }
+    std::atomic<int> messages{0};
+};
+
+// The number of tempos of the current song. Asked afresh each time: a commit, undo or redo may
+// put another list object in the master track.
+std::uint32_t tempoCount(CZRKorManagerIF& manager) {
+    IZRMasterTrack* master = manager.korGetCurrentMasterTrack();
+    return master != nullptr && master->getTempoList() != nullptr
+               ? master->getTempoList()->getCount()
+               : 0;
+}
+
+// One kind of work a session repeats. Loading, saving and importing join these steps when the
+// manager reads and writes song files.
+enum class Step { Create, Edit, Undo, Redo };
+constexpr Step kSteps[] = {Step::Create, Step::Edit, Step::Edit, Step::Undo, Step::Redo,
+                           Step::Edit,   Step::Undo, Step::Undo, Step::Redo, Step::Redo};
+
+// Runs one step on `manager` for the editor owner `owner` and checks its visible effect.
+void runStep(CZRKorManagerIF& manager, Step step, std::uint32_t owner) {
+    switch (step) {
+    case Step::Create:
+        ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"Stress", L"", 1, L"Part", L"", 1920),
+                  nullptr);
+        EXPECT_EQ(manager.editCanUndo(), 0);
+        return;
+    case Step::Edit: {
+        const std::uint32_t count = tempoCount(manager);
+        ASSERT_GT(count, 0u);
+        const std::uint32_t head = manager.korGetCurrentMasterTrack()->getTempoList()->getAt(0)->getObjID();
+        const unsigned int point = manager.editGetCurrentCommitPoint();
+        IZRKorEditorIF* editor = manager.editGetKorEditor(owner);
+        ASSERT_NE(editor, nullptr);
+        const auto tick = static_cast<std::int32_t>(1920 + 480 * count);
+        EXPECT_EQ(editor->insertTempo({tick, static_cast<std::int32_t>(6000 + owner)}), 1);
+        EXPECT_EQ(editor->updateTempo(head, {0, 9000 + tick % 97}), 1);
+        EXPECT_EQ(editor->commit(), 1);
+        manager.editReleaseKorEditor(editor);
+        EXPECT_EQ(tempoCount(manager), count + 1);
+        // A commit after undos takes a number past every point handed out before.
+        EXPECT_GT(manager.editGetCurrentCommitPoint(), point);
+        return;
+    }
+    case Step::Undo:
+    case Step::Redo: {
+        const bool undo = step == Step::Undo;
+        const bool possible = (undo ? manager.editCanUndo() : manager.editCanRedo()) != 0;
+        const std::uint32_t count = tempoCount(manager);
+        EXPECT_EQ(undo ? manager.editUndo() : manager.editRedo(), 1);
+        // Every commit adds one tempo, so undo removes one and redo brings it back.
+        const std::uint32_t expected = !possible ? count : undo ? count - 1 : count + 1;
+        EXPECT_EQ(tempoCount(manager), expected);
+        return;
+    }
+    }
+}
+
+} // namespace
+
+TEST_F(ThreadStress, ManagersOnSeveralThreadsAndOneSharedManagerStayConsistent) {
+    // Managers are initialized one after the other: the process-wide voice tables are rebuilt
+    // without a lock, so a host must not initialize two at the same time.
+    constexpr int kOwnManagers = 4;
+    std::vector<std::unique_ptr<CZRKorManagerIF>> managers;
+    std::vector<std::unique_ptr<CountingWindow>> windows;
+    for (int i = 0; i < kOwnManagers + 1; ++i) {
+        managers.push_back(std::make_unique<CZRKorManagerIF>());
+        windows.push_back(std::make_unique<CountingWindow>());
+        ASSERT_EQ(managers.back()->sysInitialize(validPolicy()), 1);
+        ASSERT_EQ(managers.back()->sysRegisterObserver(windows.back().get()), 1);
+    }
+
+    const Clock::time_point end = Clock::now() + kRunTime;
+    std::vector<int> rounds(kOwnManagers + 2, 0);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kOwnManagers; ++i)
+        threads.emplace_back([&, i] {
+            for (; Clock::now() < end; ++rounds[i])
+                for (Step step : kSteps) runStep(*managers[i], step, i + 1);
+        });
+
+    // The shared manager's song is read and changed by one thread at a time, which the host
+    // ensures with its own lock; the editor, the history and the song pass between the threads.
+    CZRKorManagerIF& shared = *managers[kOwnManagers];
+    std::mutex host;
+    {
+        std::scoped_lock guard(host);
+        runStep(shared, Step::Create, 0);
+    }
+    for (int t = 0; t < 2; ++t)
+        threads.emplace_back([&, t] {
+            for (; Clock::now() < end; ++rounds[kOwnManagers + t])
+                for (Step step : kSteps) {
+                    if (step == Step::Create) continue;
+                    std::scoped_lock guard(host);
+                    runStep(shared, step, 100 + t);
+                }
+        });
+    for (std::thread& thread : threads) thread.join();
+
+    for (int i = 0; i < kOwnManagers + 2; ++i) EXPECT_GT(rounds[i], 0) << "thread " << i;
+    for (const auto& window : windows) EXPECT_GT(window->messages.load(), 0);
+}

@@ -1,0 +1,130 @@
+#include "support/GeneratedSong.h"
+
+#include <string>
+
+namespace kor::test {
+
+namespace {
+
+constexpr const char* kHead = R"(<?xml version="1.0" encoding="UTF-8" standalone="no"?>
+<kor3 xmlns="http://korman.example/torivel/schema/kor3/">
+	<vender><![CDATA[korman]]></vender>
+	<version><![CDATA[3.0.0.11]]></version>
+	<vVoiceTable>
+		<vVoice>
+			<vBS>0</vBS>
+			<vPC>0</vPC>
+			<compID><![CDATA[BCNFCY43LB2LZCD4]]></compID>
+			<vVoiceName><![CDATA[Voice]]></vVoiceName>
+			<vVoiceParam>
+				<bre>0</bre>
+				<bri>0</bri>
+				<cle>0</cle>
+				<gen>0</gen>
+				<ope>0</ope>
+			</vVoiceParam>
+		</vVoice>
+	</vVoiceTable>
+	<mixer>
+		<masterUnit>
+			<outDev>0</outDev>
+			<retLevel>0</retLevel>
+			<vol>0</vol>
+		</masterUnit>
+		<zrUnit>
+			<zrTrackNo>0</zrTrackNo>
+			<inGain>0</inGain>
+			<sendLevel>-898</sendLevel>
+			<sendEnable>0</sendEnable>
+			<mute>0</mute>
+			<solo>0</solo>
+			<pan>64</pan>
+			<vol>0</vol>
+		</zrUnit>
+		<seUnit>
+			<inGain>0</inGain>
+			<sendLevel>-898</sendLevel>
+			<sendEnable>0</sendEnable>
+			<mute>0</mute>
+			<solo>0</solo>
+			<pan>64</pan>
+			<vol>0</vol>
+		</seUnit>
+		<karaokeUnit>
+			<inGain>0</inGain>
+			<mute>0</mute>
+			<solo>0</solo>
+			<vol>0</vol>
+		</karaokeUnit>
+	</mixer>
+	<masterTrack>
+		<seqName><![CDATA[Generated]]></seqName>
+		<comment><![CDATA[]]></comment>
+		<resolution>480</resolution>
+		<preMeasure>1</preMeasure>
+		<timeSig>
+			<posMes>0</posMes>
+			<nume>4</nume>
+			<denomi>4</denomi>
+		</timeSig>
+		<tempo>
+			<posTick>0</posTick>
+			<bpm>12000</bpm>
+		</tempo>
+	</masterTrack>
+	<zrTrack>
+		<zrTrackNo>0</zrTrackNo>
+		<trackName><![CDATA[Track]]></trackName>
+		<comment><![CDATA[]]></comment>
+		<musicalPart>
+			<posTick>1920</posTick>
+)";
+
+constexpr const char* kPartHead = R"(			<partName><![CDATA[Part]]></partName>
+			<comment><![CDATA[]]></comment>
+			<stylePlugin>
+				<stylePluginID><![CDATA[ACA9C502-A04B-42b5-B2EB-5CEA36D16FCE]]></stylePluginID>
+				<stylePluginName><![CDATA[Style]]></stylePluginName>
+				<version><![CDATA[3.0.0.1]]></version>
+			</stylePlugin>
+			<partStyle>
+				<attr id="accent">50</attr>
+			</partStyle>
+			<singer>
+				<posTick>0</posTick>
+				<vBS>0</vBS>
+				<vPC>0</vPC>
+			</singer>
+)";
+
+constexpr const char* kTail =
+    "\t\t</musicalPart>\n\t</zrTrack>\n\t<seTrack>\n\t</seTrack>\n"
+    "\t<karaokeTrack>\n\t</karaokeTrack>\n</kor3>\n";
+
+} // namespace
+
+void writeKor3Song(std::ostream& out, std::int64_t notes, NoteDetail detail) {
+    out << kHead << "\t\t\t<playTime>" << notes * 480 + 480 << "</playTime>\n" << kPartHead;
+    for (std::int64_t i = 0; i < notes; ++i) {
+        out << "\t\t\t<note>\n\t\t\t\t<posTick>" << i * 480
+            << "</posTick>\n\t\t\t\t<durTick>480</durTick>\n\t\t\t\t<noteNum>" << 48 + i % 24
+            << "</noteNum>\n\t\t\t\t<velocity>64</velocity>\n"
+               "\t\t\t\t<lyric><![CDATA[la]]></lyric>\n"
+               "\t\t\t\t<phnms><![CDATA[l a]]></phnms>\n";
+        if (detail == NoteDetail::Full)
+            out << "\t\t\t\t<noteStyle>\n"
+                   "\t\t\t\t\t<attr id=\"accent\">50</attr>\n"
+                   "\t\t\t\t\t<attr id=\"decay\">50</attr>\n"
+                   "\t\t\t\t\t<seqAttr id=\"vibDep\">\n"
+                   "\t\t\t\t\t\t<elem>\n\t\t\t\t\t\t\t<posNrm>0</posNrm>\n"
+                   "\t\t\t\t\t\t\t<elv>64</elv>\n\t\t\t\t\t\t</elem>\n"
+                   "\t\t\t\t\t</seqAttr>\n"
+                   "\t\t\t\t</noteStyle>\n";
+        else
+            out << "\t\t\t\t<noteStyle><attr id=\"accent\">50</attr></noteStyle>\n";
+        out << "\t\t\t</note>\n";
+    }
+    out << kTail;
+}
+
+} // namespace kor::test
