@@ -1,6 +1,7 @@
 #include "manager/FileOperations.h"
 
 #include "formats/kor3/Kor3Parser.h"
+#include "formats/kor4/Kor4Parser.h"
 #include "legacy/LegacyConverter.h"
 #include "legacy/SmfImport.h"
 #include "manager/ErrorTable.h"
@@ -80,6 +81,15 @@ const XmlSongFormat kKor3{
     ZR_E_INVALID_VVOICE_TABLE,
     ZR_E_INVALID_WAV_PART};
 
+const XmlSongFormat kKor4{
+    []() -> std::unique_ptr<CZRXmlFormatParser> { return std::make_unique<Kor4::CZRKor4Parser>(); },
+    ZR_FILE_FORMAT_KOR4,
+    ZR_E_KOR4_CANNOT_INITIALIZE_XML_PARSER,
+    ZR_E_INVALID_KOR4_FILE,
+    ZR_E_KOR4_INVALID_XML_FILE,
+    ZR_E_KOR4_INVALID_VVOICE_TABLE,
+    ZR_E_KOR4_INVALID_WAV_PART};
+
 // Reads the file into a document holding just a root, as the format's parser expects.
 std::uint32_t parseXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy& policy,
                            const wchar_t* path, CZRKorDocument& document, std::wstring& message) {
@@ -141,7 +151,7 @@ CZRKorRoot* settle(CZRKorManagerImpl& manager, LoadTarget target, ReadResult rea
 
 ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path) {
     if (path == nullptr) return ZR_FILE_FORMAT_UNKNOWN;
-    for (const XmlSongFormat* format : {&kKor3}) {
+    for (const XmlSongFormat* format : {&kKor3, &kKor4}) {
         CZRKorDocument scratch;
         std::wstring message;
         if (parseXmlSong(*format, policy, path, scratch, message) == 0) return format->format;
@@ -154,7 +164,9 @@ CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTar
     emptyTarget(manager, target);
     ReadResult kor3 = readXmlSong(kKor3, manager.policy(), path, target);
     if (!isForeignDocument(kKor3, kor3.code)) return settle(manager, target, std::move(kor3));
-    // A file that is no song document of any format reports what the KOR3 reader found.
+    ReadResult kor4 = readXmlSong(kKor4, manager.policy(), path, target);
+    if (!isForeignDocument(kKor4, kor4.code)) return settle(manager, target, std::move(kor4));
+    // A file that is no song document of either format reports what the KOR3 reader found.
     manager.setLastError(kor3.code);
     manager.setLastErrorMessage(kor3.message);
     return nullptr;

@@ -4,6 +4,7 @@
 #include "manager/CallProtocol.h"
 #include "manager/FileOperations.h"
 #include "manager/KorManagerImpl.h"
+#include "manager/SongSaving.h"
 #include "model/KorRoot.h"
 #include "platform/CodePage.h"
 
@@ -86,6 +87,23 @@ CZRKorManagerIF::fileImportSMF(const wchar_t* path, int premeasure, int channelS
     return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
         return asRoot(
             kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::ImportBuffer));
+    });
+}
+
+int CZRKorManagerIF::fileSaveKorFile(const wchar_t* path) {
+    return kor::runProtocol(
+        impl_, 0, [path](CZRKorManagerImpl& m) { return kor::saveKorFile(m, path) ? 1 : 0; });
+}
+
+int CZRKorManagerIF::fileExportZRTrack(std::uint32_t trackID, const wchar_t* path) {
+    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+        return kor::exportSongPart(m, trackID, ZRObjType::ZRTrack, path) ? 1 : 0;
+    });
+}
+
+int CZRKorManagerIF::fileExportMusicalPart(std::uint32_t partID, const wchar_t* path) {
+    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+        return kor::exportSongPart(m, partID, ZRObjType::MusicalPart, path) ? 1 : 0;
     });
 }
 

@@ -1,0 +1,99 @@
+#include "manager/SongSaving.h"
+
+#include "formats/kor3/Kor3Writer.h"
+#include "manager/ErrorTable.h"
+#include "manager/KorManagerImpl.h"
+#include "manager/WavPartFiles.h"
+#include "model/Builders.h"
+#include "model/KorRoot.h"
+#include "model/MasterTrack.h"
+#include "model/MusicalPart.h"
+#include "model/ObjectFactory.h"
+#include "model/ObjectTree.h"
+#include "model/Sequence.h"
+#include "model/ZRTrack.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <memory>
+
+namespace kor {
+
+namespace {
+
+bool finish(CZRKorManagerImpl& manager, std::uint32_t code) {
+    manager.setLastError(code);
+    manager.setLastErrorMessage(errorMessage(code));
+    return code == 0;
+}
+
+// A deep copy of `source` made in `context`, or null.
+IZRMutableKorObject* copyOf(const IZRMutableKorObject& source, const ZRCreateContext& context) {
+    IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
+    if (copy != nullptr && !copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
+        context.registry.destroy(copy->getObjID());
+        return nullptr;
+    }
+    return copy;
+}
+
+// The song an export writes: the current song's master track and VVoice table, and `target`
+// (a ZR track or a musical part of it) as track 0 with a default mixer channel.
+std::unique_ptr<CZRKorDocument> buildExport(const CZRSequence& song,
+                                            const IZRMutableKorObject& target) {
+    auto document = std::make_unique<CZRKorDocument>();
+    const ZRCreateContext context = document->context();
+    auto* root = createObject<CZRKorRoot>(context, ZR_NO_OBJ_ID);
+    CZRSequence* sequence = buildEmptySequence(context);
+    if (root == nullptr || sequence == nullptr || !root->setSequence(sequence)) return nullptr;
+    document->setRoot(root);
+    if (!sequence->masterTrack()->copyFrom(song.masterTrack(), ZR_COPY_DEEP, &context) ||
+        !sequence->vvoiceList()->copyFrom(song.vvoiceList(), ZR_COPY_DEEP, &context))
+        return nullptr;
+
+    const auto* track = objCast<CZRZRTrack>(&target);
+    CZRZRTrack* exported =
+        addZRTrack(context, *sequence, 0, track != nullptr ? track->getName() : L"Track",
+                   track != nullptr ? track->getComment() : L"Track");
+    if (exported == nullptr) return nullptr;
+    if (track != nullptr) {
+        if (track->partList() != nullptr &&
+            !exported->partList()->copyFrom(track->partList(), ZR_COPY_DEEP, &context))
+            return nullptr;
+        return document;
+    }
+    IZRMutableKorObject* part = copyOf(target, context);
+    if (part == nullptr || !exported->partList()->append(part)) return nullptr;
+    return document;
+}
+
+} // namespace
+
+bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path) {
+    CZRKorDocument* document = manager.document();
+    if (document == nullptr) return finish(manager, ZR_E_FILE_IS_NOT_LOADED);
+    const std::wstring target = path != nullptr ? path : L"";
+    if (Kor3::saveKor3File(document->root(), target) != 0)
+        return finish(manager, ZR_E_CANNOT_SAVE_FILE);
+    if (!copyWavParts(*document, songBasePath(*document), target))
+        return finish(manager, ZR_E_CANNOT_SAVE_WAV_FILE);
+    document->filePath = target;
+    document->tempFilePath.clear();
+    manager.clearModifiedFlags();
+    return finish(manager, 0);
+}
+
+bool exportSongPart(CZRKorManagerImpl& manager, std::uint32_t objID, ZRObjType kind,
+                    const wchar_t* path) {
+    const CZRKorDocument* document = manager.document();
+    const CZRSequence* song = manager.sequence();
+    if (document == nullptr || song == nullptr) return finish(manager, ZR_E_FILE_IS_NOT_LOADED);
+    const IZRMutableKorObject* target = document->objects().lookup(objID);
+    if (target == nullptr || target->getObjType() != kind || isDetached(target))
+        return finish(manager, ZR_E_EXPORT_TARGET_NOT_FOUND);
+    const std::unique_ptr<CZRKorDocument> exported = buildExport(*song, *target);
+    if (exported == nullptr) return finish(manager, ZR_E_INVALID_KOR3_FILE);
+    return finish(manager, Kor3::saveKor3File(exported->root(), path != nullptr ? path : L""));
+}
+
+} // namespace kor

@@ -1,0 +1,31 @@
+// Writing songs out of the manager: saving the current song with its WAV part files, and
+// exporting one track or one musical part as a song file of its own.
+#pragma once
+
+#include <korman/ZRObjType.h>
+
+#include <cstdint>
+
+class CZRKorManagerImpl;
+
+namespace kor {
+
+// Both set the manager's last error and message: 0 and "OK" on success, else the code and its
+// text. Neither takes a manager lock.
+
+/// Writes the current song as a KOR3 file at `path` and copies the files of its WAV parts from
+/// the parts folder of its previous file (or of its temporary file) to the one of `path`. On
+/// success the song belongs to `path`, has no temporary file any more, and counts as unmodified.
+/// Fails with ZR_E_FILE_IS_NOT_LOADED, ZR_E_CANNOT_SAVE_FILE (the writer failed) or
+/// ZR_E_CANNOT_SAVE_WAV_FILE (the song file is written then, but stays unsaved to the manager).
+bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path);
+
+/// Writes the ZR track or musical part `objID` (of the kind `kind`) of the current song as a song
+/// of its own: a copy of the master track and of the VVoice table, and the object as track 0 with
+/// a default mixer channel (a part inside a new track "Track"). The current song is not touched.
+/// Fails with ZR_E_FILE_IS_NOT_LOADED, ZR_E_EXPORT_TARGET_NOT_FOUND, ZR_E_INVALID_KOR3_FILE (the
+/// song cannot be built) or the writer's code.
+bool exportSongPart(CZRKorManagerImpl& manager, std::uint32_t objID, ZRObjType kind,
+                    const wchar_t* path);
+
+} // namespace kor
