@@ -35,8 +35,8 @@ protected:
         std::filesystem::create_directory(files.path() + "/full.wavparts");
         files.write("full.wavparts/clap.wav",
                     kor::test::WavBuilder()
-                        .fmt(1, static_cast<std::uint16_t>(channels), 22050, 16)
-                        .data(std::string(4 * 22050 * channels, '\0')) // two seconds
+                        .fmt(1, static_cast<std::uint16_t>(channels), 44100, 16)
+                        .data(std::string(4 * 44100 * channels, '\0')) // two seconds
                         .bytes());
         return files.wide("full.korx");
     }
@@ -141,7 +141,7 @@ TEST_F(FileOps, LoadingAKor3SongCompletesItsStyleReplacesUnknownVoicesAndReadsIt
     std::vector<std::uint32_t> dangling{99};
     EXPECT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
     EXPECT_TRUE(dangling.empty());
-    EXPECT_EQ(clap()->getSampleRate(), 22050);
+    EXPECT_EQ(clap()->getSampleRate(), 44100);
     EXPECT_EQ(clap()->getDurSec(), 2 * 65536);
     std::wstring actual;
     ASSERT_EQ(manager.fileGetActualWAVFilePath(clap()->getObjID(), actual), 1);
@@ -283,4 +283,117 @@ TEST_F(FileOps, QueriesWithoutASongAnswerNothing) {
     EXPECT_EQ(std::wstring(manager.fileGetCurrentFilePath()), L"");
     EXPECT_NE(std::wstring(manager.fileGetTemporaryFilePath()), L"");
     EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
+}
+
+TEST_F(FileOps, LoadsAKor4SongOnceTheKor3ReaderRefusesIt) {
+    const std::wstring path = L"" KORMAN_TEST_DATA_DIR "/kor4/song.korx";
+    EXPECT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_KOR4);
+    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr) << lastMessage();
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
+    EXPECT_EQ(lastMessage(), L"OK");
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_KOR4);
+}
+
+TEST_F(FileOps, SavingCarriesTheWavPartFilesToTheFolderBesideTheNewFile) {
+    ASSERT_NE(manager.fileLoadKorFile(fullSongWithClap().c_str()), nullptr);
+    ASSERT_EQ(manager.vvoiceUpdateVVoice(0, 3, L"Renamed", ZRVVoiceParam{}), 1);
+    const std::string clapBytes = files.read("full.wavparts/clap.wav");
+    std::filesystem::create_directory(files.path() + "/a");
+    const std::wstring first = files.wide("a/first.korx");
+    ASSERT_EQ(manager.fileSaveKorFile(first.c_str()), 1) << lastMessage();
+    EXPECT_EQ(lastMessage(), L"OK");
+    EXPECT_EQ(manager.fileGetCurrentFilePath(), first);
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_KOR3);
+    EXPECT_EQ(manager.vvoiceIsModified(), 0);
+    EXPECT_EQ(files.read("a/first.wavparts/clap.wav"), clapBytes);
+
+    // The saved song finds its clap beside it, and takes it along to the next place.
+    ASSERT_NE(manager.fileLoadKorFile(first.c_str()), nullptr) << lastMessage();
+    std::vector<std::uint32_t> dangling{1};
+    ASSERT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
+    EXPECT_TRUE(dangling.empty());
+    EXPECT_NE(manager.vvoiceGetVVoice(1, 0), nullptr);
+    const std::wstring second = files.wide("second.korx");
+    files.write("second.wavparts", "a plain file in the way");
+    ASSERT_EQ(manager.fileSaveKorFile(second.c_str()), 1) << lastMessage();
+    EXPECT_EQ(files.read("second.wavparts/clap.wav"), clapBytes);
+    ASSERT_EQ(manager.fileSaveKorFile(second.c_str()), 1); // onto itself
+    EXPECT_EQ(files.read("second.wavparts/clap.wav"), clapBytes);
+}
+
+TEST_F(FileOps, SavingASongWithoutWavPartFilesRemovesAStaleFolder) {
+    EXPECT_EQ(manager.fileSaveKorFile(files.wide("none.korx").c_str()), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_FILE_IS_NOT_LOADED);
+
+    ASSERT_NE(manager.korCreateNewSequence(L"New", L"", 1), nullptr);
+    std::filesystem::create_directory(files.path() + "/song.wavparts");
+    files.write("song.wavparts/old.wav", "stale");
+    ASSERT_EQ(manager.fileSaveKorFile(files.wide("song.korx").c_str()), 1) << lastMessage();
+    EXPECT_FALSE(std::filesystem::exists(files.path() + "/song.wavparts"));
+    EXPECT_EQ(std::wstring(manager.fileGetTemporaryFilePath()), L"");
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
+
+    EXPECT_EQ(manager.fileSaveKorFile(files.wide().c_str()), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_CANNOT_SAVE_FILE);
+    EXPECT_EQ(manager.fileGetCurrentFilePath(), files.wide("song.korx"));
+}
+
+TEST_F(FileOps, ExportedTracksAndPartsLoadOnTheirOwn) {
+    const std::wstring path = fullSongWithClap();
+    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr);
+    const std::uint32_t lead = song()->findZRTrack(0)->getObjID();
+    const std::uint32_t part = verse()->getObjID();
+    EXPECT_EQ(manager.fileExportZRTrack(part, files.wide("wrong.korx").c_str()), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_EXPORT_TARGET_NOT_FOUND);
+    EXPECT_EQ(manager.fileExportMusicalPart(lead, files.wide("wrong.korx").c_str()), 0);
+    ASSERT_EQ(manager.fileExportZRTrack(lead, files.wide("lead.korx").c_str()), 1) << lastMessage();
+    ASSERT_EQ(manager.fileExportMusicalPart(part, files.wide("verse.korx").c_str()), 1)
+        << lastMessage();
+    EXPECT_EQ(manager.fileGetCurrentFilePath(), path);
+
+    ASSERT_NE(manager.fileLoadKorFile(files.wide("lead.korx").c_str()), nullptr) << lastMessage();
+    ASSERT_EQ(song()->getZRTrackList()->getCount(), 1u);
+    EXPECT_EQ(song()->findZRTrack(0)->getName(), L"Lead");
+    EXPECT_EQ(song()->findZRTrack(0)->getPartList()->getCount(), 2u);
+    EXPECT_EQ(song()->getMixer()->getZRUnitList()->getCount(), 1u);
+    EXPECT_EQ(manager.korGetCurrentMasterTrack()->getTempoList()->getCount(), 2u);
+
+    ASSERT_NE(manager.fileLoadKorFile(files.wide("verse.korx").c_str()), nullptr) << lastMessage();
+    EXPECT_EQ(song()->findZRTrack(0)->getName(), L"Track");
+    EXPECT_EQ(verse()->getNoteList()->getCount(), 3u);
+    EXPECT_EQ(manager.fileExportMusicalPart(verse()->getObjID(), nullptr), 0);
+}
+
+// Songs made by others with other tools, unpacked into the build tree when it was configured.
+TEST_F(FileOps, ImportsRealSongsTrackByTrackAndLoadsThemBackAfterSaving) {
+    std::vector<std::filesystem::path> songs;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(KORMAN_MIDI_SAMPLES_DIR, ec))
+        if (entry.path().extension() == ".mid") songs.push_back(entry.path());
+    if (songs.empty()) GTEST_SKIP() << "no MIDI songs in " KORMAN_MIDI_SAMPLES_DIR;
+
+    for (const auto& file : songs) {
+        SCOPED_TRACE(file.filename().string());
+        const std::wstring path = file.wstring();
+        std::vector<ZRSMFTrackImportDirective> directives;
+        ASSERT_EQ(manager.fileGetSMFImportDirective(path.c_str(), 0, directives), 1);
+        std::vector<int> counts;
+        for (ZRSMFTrackImportDirective& directive : directives) {
+            if (counts.size() == 16) directive.importSwitch = 0;
+            if (directive.importSwitch == 1) counts.push_back(directive.noteCount);
+        }
+        ASSERT_FALSE(counts.empty());
+        ASSERT_NE(manager.fileLoadSMF(path.c_str(), 1, 0, directives), nullptr) << lastMessage();
+        const std::wstring saved = files.wide("song.korx");
+        ASSERT_EQ(manager.fileSaveKorFile(saved.c_str()), 1) << lastMessage();
+        ASSERT_NE(manager.fileLoadKorFile(saved.c_str()), nullptr) << lastMessage();
+        ASSERT_EQ(song()->getZRTrackList()->getCount(), counts.size());
+        for (std::uint32_t i = 0; i < counts.size(); ++i)
+            EXPECT_EQ(as<IZRMusicalPart>(
+                          song()->findZRTrack(static_cast<int>(i))->getPartList()->getAt(0))
+                          ->getNoteList()
+                          ->getCount(),
+                      static_cast<std::uint32_t>(counts[i]))
+                << i;
+    }
 }
