@@ -23,7 +23,7 @@ namespace {
 
 const std::string kSamples = KORMAN_SAMPLES_DIR;
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
@@ -32,11 +32,11 @@ struct Run {
 class KortoolTest : public ::testing::Test {
 protected:
     // Runs kortool with `args` (shell words), its application data kept in the test's folder.
-    Run kortool(const std::string& args) const {
+    Outcome kortool(const std::string& args) const {
         const std::string errFile = dir_.path() + "/stderr.txt";
         const std::string command = "XDG_DATA_HOME='" + dir_.path() + "' '" + KORTOOL_PATH +
                                     "' " + args + " 2>'" + errFile + "'";
-        Run run;
+        Outcome run;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (pipe == nullptr) return run;
         std::array<char, 4096> buffer;
@@ -85,36 +85,36 @@ TEST_F(KortoolTest, AnswersBadUsageWithStatusTwo) {
     EXPECT_EQ(kortool("frobnicate x").status, 2);
     EXPECT_EQ(kortool("info").status, 2);
     EXPECT_EQ(kortool("convert only-one-file").status, 2);
-    const Run badOption = kortool("render a.korx b.svg --from x");
+    const Outcome badOption = kortool("render a.korx b.svg --from x");
     EXPECT_EQ(badOption.status, 2);
     EXPECT_NE(badOption.err.find("--from takes a whole number"), std::string::npos);
     EXPECT_EQ(kortool("info a --no-such-option").status, 2);
 
-    const Run help = kortool("render --help");
+    const Outcome help = kortool("render --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: kortool render FILE OUT.svg"), std::string::npos);
     EXPECT_EQ(kortool("--help").status, 0);
 }
 
 TEST_F(KortoolTest, ReportsLibraryErrorsWithTheirCodes) {
-    const Run missing = kortool("info '" + path("missing.korx") + "'");
+    const Outcome missing = kortool("info '" + path("missing.korx") + "'");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("(0x83070013)"), std::string::npos) << missing.err;
 
     dir_.write("broken.korx", "<?xml version=\"1.0\"?><notakor/>");
-    const Run broken = kortool("validate '" + path("broken.korx") + "'");
+    const Outcome broken = kortool("validate '" + path("broken.korx") + "'");
     EXPECT_EQ(broken.status, 1);
     EXPECT_EQ(broken.err.rfind("kortool: ", 0), 0u) << broken.err;
     EXPECT_NE(broken.err.find("(0x8307"), std::string::npos) << broken.err;
 
     dir_.write("noise.wav", "RIFF....WAVEjunk");
-    const Run wav = kortool("wav '" + path("noise.wav") + "'");
+    const Outcome wav = kortool("wav '" + path("noise.wav") + "'");
     EXPECT_EQ(wav.status, 1);
     EXPECT_NE(wav.err.find("Invalid wave file. (0x83071D05)"), std::string::npos) << wav.err;
 }
 
 TEST_F(KortoolTest, DescribesTheSampleSongAsExpected) {
-    const Run info = kortool("info '" + kSamples + "/morning-walk.korx'");
+    const Outcome info = kortool("info '" + kSamples + "/morning-walk.korx'");
     ASSERT_EQ(info.status, 0) << info.err;
     std::ifstream golden(std::string(KORMAN_TEST_DATA_DIR) + "/kortool/morning-walk.info.txt");
     std::stringstream expected;
@@ -127,11 +127,11 @@ TEST_F(KortoolTest, ConvertsEverySampleToASongThatLoadsBack) {
     for (const char* sample : {"morning-walk.mid", "morning-walk.kor", "morning-walk.korx"}) {
         SCOPED_TRACE(sample);
         const std::string out = path(std::string(sample) + ".korx");
-        const Run convert = kortool("convert '" + kSamples + "/" + sample + "' '" + out + "'");
+        const Outcome convert = kortool("convert '" + kSamples + "/" + sample + "' '" + out + "'");
         ASSERT_EQ(convert.status, 0) << convert.err;
-        const Run validate = kortool("validate '" + out + "'");
+        const Outcome validate = kortool("validate '" + out + "'");
         EXPECT_EQ(validate.status, 0) << validate.err;
-        const Run info = kortool("info '" + out + "'");
+        const Outcome info = kortool("info '" + out + "'");
         EXPECT_EQ(info.status, 0) << info.err;
         EXPECT_NE(info.out.find("format: KOR3"), std::string::npos);
         EXPECT_EQ(count(info.out, "ZR track "), 2u) << info.out;
@@ -139,14 +139,14 @@ TEST_F(KortoolTest, ConvertsEverySampleToASongThatLoadsBack) {
 }
 
 TEST_F(KortoolTest, RendersOneNoteShapePerNote) {
-    const Run render =
+    const Outcome render =
         kortool("render '" + kSamples + "/morning-walk.korx' '" + path("song.svg") + "'");
     ASSERT_EQ(render.status, 0) << render.err;
     const std::string svg = dir_.read("song.svg");
     EXPECT_TRUE(wellFormed(svg));
     EXPECT_EQ(count(svg, "class=\"note\""), 28u);
 
-    const Run part = kortool("render '" + kSamples + "/morning-walk.korx' '" +
+    const Outcome part = kortool("render '" + kSamples + "/morning-walk.korx' '" +
                              path("part.svg") + "' --from 1 --to 2");
     ASSERT_EQ(part.status, 0) << part.err;
     const std::string cropped = dir_.read("part.svg");
@@ -160,7 +160,7 @@ TEST_F(KortoolTest, ShowsWhatTheWavReaderSees) {
                                .fmt(1, 2, 44100, 16)
                                .data(kor::test::WavBuilder::stereoRamp(441))
                                .bytes());
-    const Run wav = kortool("wav '" + path("tone.wav") + "'");
+    const Outcome wav = kortool("wav '" + path("tone.wav") + "'");
     ASSERT_EQ(wav.status, 0) << wav.err;
     EXPECT_NE(wav.out.find("sample rate: 44100 Hz"), std::string::npos);
     EXPECT_NE(wav.out.find("channels: 2"), std::string::npos);

@@ -133,8 +133,9 @@ double drawTrack(Canvas& canvas, const IZRZRTrack& track, double top) {
         if (!canvas.shows(start, start + part->getPlayTime())) continue;
         canvas.rect("part", start, start + part->getPlayTime(), top + 2, height - 4,
                     escaped(part->getName()));
-        canvas.text("partname", canvas.x(canvas.clamp(start)) + 4, top + 14,
-                    escaped(part->getName()));
+        if (!part->getName().empty())
+            canvas.text("partname", canvas.x(canvas.clamp(start)) + 4, top + 14,
+                        escaped(part->getName()));
         const auto* musical = dynamic_cast<const IZRMusicalPart*>(part);
         if (musical == nullptr) continue;
         for (const IZRMusicalNote* note : elementsOf<IZRMusicalNote>(musical->getNoteList())) {

@@ -18,7 +18,9 @@ struct Note {
 };
 
 constexpr unsigned kQuarter = 480;
-constexpr unsigned kSongStart = 4 * kQuarter; // one measure of lead-in before the tune
+// The legacy file carries its own pre-measure: its events count from the start of the sequence.
+// The MIDI file has none; the import puts the pre-measure in front of it.
+constexpr unsigned kSongStart = 4 * kQuarter;
 
 // Eight measures in C major, two voices.
 const std::vector<Note> kLead = {
@@ -37,10 +39,9 @@ void midiTrack(kor::test::SmfTrackWriter& track, const char* name, unsigned chan
                const std::vector<Note>& notes) {
     track.meta(0, 0x03, name);
     for (const Note& note : notes) {
-        const unsigned at = kSongStart + note.tick;
-        track.text(at, note.lyric)
-            .noteOn(at, channel, note.key, 96)
-            .noteOff(at + note.length, channel, note.key);
+        track.meta(note.tick, 0x05, note.lyric) // a lyric event
+            .noteOn(note.tick, channel, note.key, 96)
+            .noteOff(note.tick + note.length, channel, note.key);
     }
 }
 
