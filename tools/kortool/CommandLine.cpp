@@ -56,11 +56,11 @@ Arguments parseArguments(const CommandSpec& command, const std::vector<std::stri
             continue;
         }
         const std::string name = arg.substr(2);
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* declared = nullptr;
         for (const OptionSpec& option : command.options)
-            if (option.name == name) spec = &option;
-        if (spec == nullptr) throw UsageError("unknown option '" + arg + "'");
-        if (spec->valueName.empty()) {
+            if (option.name == name) declared = &option;
+        if (declared == nullptr) throw UsageError("unknown option '" + arg + "'");
+        if (declared->valueName.empty()) {
             parsed.set(name, {});
         } else {
             if (i + 1 == args.size()) throw UsageError(arg + " needs a value");
