@@ -154,4 +154,26 @@ T* deepCopy(const ZRCreateContext& context, const T& source) {
     return objCast<T>(copy);
 }
 
+/// Removes the live element `elementID` (a `T`) from its node list through the list record `Record`;
+/// an element this editor has removed already is left alone. Appends (element, `deletedFlags`,
+/// its position) and (list, `listFlags`, 0). 0, or the code of the failing step:
+/// ZR_E_EDIT_TARGET_NOT_FOUND, the record lookup's, or ZR_E_UPDATE_FAILED.
+template <class Record, class T>
+[[nodiscard]] std::uint32_t removeFromList(CZRKorEditorIF& editor, std::uint32_t elementID,
+                                           std::uint32_t deletedFlags, std::uint32_t listFlags) {
+    const T* live = liveObject<T>(editor, elementID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    ListEdit<T> edit;
+    if (const std::uint32_t code =
+            editList<Record>(editor, parentList(*live), elementID, true, edit))
+        return code;
+    if (isDetached(edit.element)) return 0;
+
+    const std::int32_t pos = edit.element->getPosTick();
+    if (!edit.list->removeByID(elementID)) return ZR_E_UPDATE_FAILED;
+    edit.record->addChange({elementID, deletedFlags, pos});
+    edit.record->addChange({edit.list->getObjID(), listFlags, 0});
+    return 0;
+}
+
 } // namespace kor

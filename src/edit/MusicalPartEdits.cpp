@@ -163,19 +163,7 @@ std::uint32_t copyMusicalPartTo(CZRKorEditorIF& editor, std::uint32_t partListID
 }
 
 std::uint32_t deleteMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID) {
-    const auto* live = liveObject<CZRMusicalPart>(editor, partID);
-    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    ListEdit<CZRMusicalPart> edit;
-    if (const std::uint32_t code =
-            editList<CZREditZRPartList>(editor, parentList(*live), partID, true, edit))
-        return code;
-    if (isDetached(edit.element)) return 0;
-
-    const std::int32_t pos = edit.element->getPosTick();
-    if (!edit.list->removeByID(partID)) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({partID, kPartDeleted, pos});
-    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
-    return 0;
+    return removeFromList<CZREditZRPartList, CZRMusicalPart>(editor, partID, kPartDeleted, kPartChanged);
 }
 
 } // namespace kor

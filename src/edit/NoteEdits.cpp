@@ -390,19 +390,7 @@ std::uint32_t copyNoteWithNumber(CZRKorEditorIF& editor, std::uint32_t noteListI
 }
 
 std::uint32_t deleteNote(CZRKorEditorIF& editor, std::uint32_t noteID) {
-    const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
-    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    ListEdit<CZRMusicalNote> edit;
-    if (const std::uint32_t code =
-            editList<CZREditMusicalNoteList>(editor, parentList(*live), noteID, true, edit))
-        return code;
-    if (isDetached(edit.element)) return 0;
-
-    const std::int32_t pos = edit.element->getPosTick();
-    if (!edit.list->removeByID(noteID)) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({noteID, kDeleted, pos});
-    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
-    return 0;
+    return removeFromList<CZREditMusicalNoteList, CZRMusicalNote>(editor, noteID, kDeleted, kChanged);
 }
 
 } // namespace kor

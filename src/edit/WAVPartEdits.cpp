@@ -214,19 +214,7 @@ std::uint32_t importWAVPart(CZRKorEditorIF& editor, std::uint32_t listID, std::i
 }
 
 std::uint32_t deleteWAVPart(CZRKorEditorIF& editor, std::uint32_t partID) {
-    const auto* live = liveObject<CZRWAVPart>(editor, partID);
-    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    ListEdit<CZRWAVPart> edit;
-    if (const std::uint32_t code =
-            editList<CZREditWAVPartList>(editor, parentList(*live), partID, true, edit))
-        return code;
-    if (isDetached(edit.element)) return 0;
-
-    const std::int32_t pos = edit.element->getPosTick();
-    if (!edit.list->removeByID(partID)) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({partID, kPartDeleted, pos});
-    edit.record->addChange({edit.list->getObjID(), kPartChange, 0});
-    return 0;
+    return removeFromList<CZREditWAVPartList, CZRWAVPart>(editor, partID, kPartDeleted, kPartChange);
 }
 
 } // namespace kor
