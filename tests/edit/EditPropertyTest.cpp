@@ -17,7 +17,7 @@
 
 namespace {
 
-using Type = ZRObjType;
+using T = ZRObjType;
 constexpr std::int32_t kSecond = 65536;
 
 template <class T, class Values> T* make(EditSong& song, Values values) {
@@ -75,7 +75,7 @@ struct RandomEditSong : PartEditFixture {
     std::mt19937 rng;
     std::set<std::uint32_t> seen;
     std::vector<std::uint32_t> gone;                          ///< every ID ever live
-    std::map<Type, std::vector<std::uint32_t>> objects;       ///< live IDs by type
+    std::map<T, std::vector<std::uint32_t>> objects;          ///< live IDs by type
     std::map<std::int32_t, std::vector<std::uint32_t>> lists; ///< node lists by element type
     std::vector<std::uint32_t> recent; ///< targets of the present editor, deleted ones included
 
@@ -157,7 +157,7 @@ struct RandomEditSong : PartEditFixture {
     }
     /// An edit target meant to be a live object of `type`: now and then one this editor has
     /// touched already (and maybe deleted), one deleted before, or an object of any kind.
-    std::uint32_t id(Type type) {
+    std::uint32_t id(T type) {
         const int roll = num(0, 99);
         const std::uint32_t chosen = roll < 12 && !recent.empty() ? from(recent)
                                      : roll < 20                  ? from(gone)
@@ -166,10 +166,25 @@ struct RandomEditSong : PartEditFixture {
         return chosen;
     }
     std::uint32_t list(std::int32_t elementType) {
-        return num(0, 19) == 0 ? id(Type::Tempo) : from(lists[elementType]);
+        return num(0, 19) == 0 ? id(T::Tempo) : from(lists[elementType]);
     }
     std::int32_t tick() { return 120 * num(-1, 64); }
     std::int32_t sec() { return kSecond / 4 * num(-1, 12); }
+    std::int32_t trackNo() { return num(-1, 4); }
+    ZRTimeSigValue timeSig() {
+        return {num(-1, 4), pick({0, 2, 3, 4, 256}), pick({0, 2, 4, 8, 33})};
+    }
+    ZRTempoValue tempo() { return {tick(), pick({1999, 2000, 9000, 12000, 30001})}; }
+    ZRSingerValue singer() { return {tick(), num(0, 2), 0}; }
+    ZRStyleControlValue styleControl() {
+        return {tick(), pick<std::wstring>({L"POR", L"POR", L"XYZ"}), num(0, 1)};
+    }
+    ZRMusicalControlValue controlValue() { return {tick(), pick({0, 0, 5, 5, 7}), num(0, 127)}; }
+    ZRNoteStyleValue noteStyle() { return {num(0, 101), num(0, 100), 1, 0, 50, 50, 127}; }
+    ZRNoteStyleSeqAttribElementValue curvePoint() {
+        return {kSecond / 4 * num(-1, 5), num(0, 127)};
+    }
+    ZRVibratoValue vibratoValue() { return {num(0, 1), num(0, 101), pick({0, 7, 7, 3})}; }
     ZRNoteValue noteValue() {
         return {tick(),
                 120 * num(0, 8),
@@ -182,218 +197,115 @@ struct RandomEditSong : PartEditFixture {
     ZRMusicalPartValue partValue() {
         return {480 * num(3, 20), pick({59, 480, 1920, 3840}), L"part", L""};
     }
+    ZRProsodyVoiceValue voice() { return {sec(), num(0, 2), 0}; }
+    ZRProsodyElementValue point() { return {sec(), num(0, 99)}; }
+    ZRProsodyControlValue prosodyControl() { return {sec(), pick({5, 5, 2}), num(0, 99)}; }
+    ZRWAVPartValue wavPart() { return {tick(), pick({59, 720, 1440}), L"wav", L""}; }
+    std::wstring wavFile() { return dir.wide(pick({"a.wav", "missing.wav"})); }
 };
 
-using Family = int (*)(RandomEditSong&, IZRKorEditorIF&);
+using S = RandomEditSong;
+using E = IZRKorEditorIF;
+using Operation = int (*)(S&, E&);
 
-// One entry per edit family, each choosing one of its operations.
-const Family kFamilies[] = {
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const ZRTimeSigValue v{s.num(-1, 4), s.pick({0, 2, 3, 4, 256}), s.pick({0, 2, 4, 8, 33})};
-        switch (s.num(0, 3)) {
-        case 0:
-            return e.updateTimeSig(s.id(Type::TimeSig), v);
-        case 1:
-            return e.moveTimeSig(s.id(Type::TimeSig), v);
-        case 2:
-            return e.insertTimeSig(v);
-        default:
-            return e.deleteTimeSig(s.id(Type::TimeSig));
-        }
-    },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const ZRTempoValue v{s.tick(), s.pick({1999, 2000, 9000, 12000, 30001})};
-        switch (s.num(0, 3)) {
-        case 0:
-            return e.updateTempo(s.id(Type::Tempo), v);
-        case 1:
-            return e.moveTempo(s.id(Type::Tempo), v);
-        case 2:
-            return e.insertTempo(v);
-        default:
-            return e.deleteTempo(s.id(Type::Tempo));
-        }
-    },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
+// Every editor operation, each drawing its target and values.
+const Operation kOperations[] = {
+    [](S& s, E& e) { return e.updateTimeSig(s.id(T::TimeSig), s.timeSig()); },
+    [](S& s, E& e) { return e.moveTimeSig(s.id(T::TimeSig), s.timeSig()); },
+    [](S& s, E& e) { return e.insertTimeSig(s.timeSig()); },
+    [](S& s, E& e) { return e.deleteTimeSig(s.id(T::TimeSig)); },
+    [](S& s, E& e) { return e.updateTempo(s.id(T::Tempo), s.tempo()); },
+    [](S& s, E& e) { return e.moveTempo(s.id(T::Tempo), s.tempo()); },
+    [](S& s, E& e) { return e.insertTempo(s.tempo()); },
+    [](S& s, E& e) { return e.deleteTempo(s.id(T::Tempo)); },
+    [](S& s, E& e) {
         std::vector<std::uint32_t> sigs, tempos;
-        if (s.num(0, 1) == 0) return e.listPreMeasureEvents(s.id(Type::MasterTrack), sigs, tempos);
-        return e.setPreMeasure(s.id(Type::MasterTrack), s.num(0, 4));
+        return e.listPreMeasureEvents(s.id(T::MasterTrack), sigs, tempos);
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const ZRSingerValue v{s.tick(), s.num(0, 2), 0};
-        switch (s.num(0, 3)) {
-        case 0:
-            return e.updateSinger(s.id(Type::MusicalSinger), v);
-        case 1:
-            return e.moveSinger(s.id(Type::MusicalSinger), v);
-        case 2:
-            return e.insertSinger(s.list(8), v);
-        default:
-            return e.deleteSinger(s.id(Type::MusicalSinger));
-        }
-    },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        if (s.num(0, 2) == 0) return e.clearPartStyleAttrib(s.id(Type::PartStyleAttrib));
-        return e.setPartStyleAttrib(s.id(Type::PartStyleAttrib),
+    [](S& s, E& e) { return e.setPreMeasure(s.id(T::MasterTrack), s.num(0, 4)); },
+    [](S& s, E& e) { return e.updateSinger(s.id(T::MusicalSinger), s.singer()); },
+    [](S& s, E& e) { return e.moveSinger(s.id(T::MusicalSinger), s.singer()); },
+    [](S& s, E& e) { return e.insertSinger(s.list(8), s.singer()); },
+    [](S& s, E& e) { return e.deleteSinger(s.id(T::MusicalSinger)); },
+    [](S& s, E& e) {
+        return e.setPartStyleAttrib(s.id(T::PartStyleAttrib),
                                     s.pick<std::wstring>({L"accent", L"opening", L""}),
                                     s.num(0, 99));
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const ZRStyleControlValue v{s.tick(), s.pick<std::wstring>({L"POR", L"POR", L"XYZ"}),
-                                    s.num(0, 1)};
-        switch (s.num(0, 3)) {
-        case 0:
-            return e.updateStyleControl(s.id(Type::StyleControl), v);
-        case 1:
-            return e.moveStyleControl(s.id(Type::StyleControl), v);
-        case 2:
-            return e.insertStyleControl(s.list(10), v);
-        default:
-            return e.deleteStyleControl(s.id(Type::StyleControl));
-        }
+    [](S& s, E& e) { return e.clearPartStyleAttrib(s.id(T::PartStyleAttrib)); },
+    [](S& s, E& e) { return e.updateStyleControl(s.id(T::StyleControl), s.styleControl()); },
+    [](S& s, E& e) { return e.moveStyleControl(s.id(T::StyleControl), s.styleControl()); },
+    [](S& s, E& e) { return e.insertStyleControl(s.list(10), s.styleControl()); },
+    [](S& s, E& e) { return e.deleteStyleControl(s.id(T::StyleControl)); },
+    [](S& s, E& e) { return e.updateMusicalControl(s.id(T::MusicalControl), s.controlValue()); },
+    [](S& s, E& e) { return e.moveMusicalControl(s.id(T::MusicalControl), s.controlValue()); },
+    [](S& s, E& e) { return e.insertMusicalControl(s.list(9), s.controlValue()); },
+    [](S& s, E& e) { return e.deleteMusicalControl(s.id(T::MusicalControl)); },
+    [](S& s, E& e) { return e.updateNoteStyleAttrib(s.id(T::NoteStyleAttrib), s.noteStyle()); },
+    [](S& s, E& e) {
+        return e.updateNoteStyleSeqAttribElement(s.id(T::NoteStyleSeqAttribElement),
+                                                 s.curvePoint());
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const ZRMusicalControlValue v{s.tick(), s.pick({0, 0, 5, 5, 7}), s.num(0, 127)};
-        switch (s.num(0, 3)) {
-        case 0:
-            return e.updateMusicalControl(s.id(Type::MusicalControl), v);
-        case 1:
-            return e.moveMusicalControl(s.id(Type::MusicalControl), v);
-        case 2:
-            return e.insertMusicalControl(s.list(9), v);
-        default:
-            return e.deleteMusicalControl(s.id(Type::MusicalControl));
-        }
+    [](S& s, E& e) {
+        return e.moveNoteStyleSeqAttribElement(s.id(T::NoteStyleSeqAttribElement), s.curvePoint());
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const ZRNoteStyleSeqAttribElementValue v{kSecond / 4 * s.num(-1, 5), s.num(0, 127)};
-        switch (s.num(0, 4)) {
-        case 0:
-            return e.updateNoteStyleAttrib(s.id(Type::NoteStyleAttrib),
-                                           {s.num(0, 101), s.num(0, 100), 1, 0, 50, 50, 127});
-        case 1:
-            return e.updateNoteStyleSeqAttribElement(s.id(Type::NoteStyleSeqAttribElement), v);
-        case 2:
-            return e.moveNoteStyleSeqAttribElement(s.id(Type::NoteStyleSeqAttribElement), v);
-        case 3:
-            return e.insertNoteStyleSeqAttribElement(s.list(7), v);
-        default:
-            return e.deleteNoteStyleSeqAttribElement(s.id(Type::NoteStyleSeqAttribElement));
-        }
+    [](S& s, E& e) { return e.insertNoteStyleSeqAttribElement(s.list(7), s.curvePoint()); },
+    [](S& s, E& e) {
+        return e.deleteNoteStyleSeqAttribElement(s.id(T::NoteStyleSeqAttribElement));
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        switch (s.num(0, 7)) {
-        case 0:
-            return e.updateNoteVibrato(s.id(Type::MusicalNote),
-                                       {s.num(0, 1), s.num(0, 101), s.pick({0, 7, 7, 3})});
-        case 1:
-            return e.updateNote(s.id(Type::MusicalNote), s.noteValue());
-        case 2:
-            return e.moveNote(s.id(Type::MusicalNote), s.noteValue());
-        case 3:
-            return e.insertNote(s.list(4), s.noteValue());
-        case 4:
-            return e.insertNoteWithStyle(s.list(4), s.noteValue(), {0, 0, 0, 1, 100, 0, 64},
-                                         {1, s.num(0, 100), 7});
-        case 5:
-            return e.copyNote(s.list(4), s.tick(), s.id(Type::MusicalNote));
-        case 6:
-            return e.copyNoteWithNumber(s.list(4), s.tick(), s.id(Type::MusicalNote), 70);
-        default:
-            return e.deleteNote(s.id(Type::MusicalNote));
-        }
+    [](S& s, E& e) { return e.updateNoteVibrato(s.id(T::MusicalNote), s.vibratoValue()); },
+    [](S& s, E& e) { return e.updateNote(s.id(T::MusicalNote), s.noteValue()); },
+    [](S& s, E& e) { return e.moveNote(s.id(T::MusicalNote), s.noteValue()); },
+    [](S& s, E& e) { return e.insertNote(s.list(4), s.noteValue()); },
+    [](S& s, E& e) {
+        return e.insertNoteWithStyle(s.list(4), s.noteValue(), s.noteStyle(), s.vibratoValue());
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const auto part = [&] { return s.id(Type::MusicalPart); };
-        switch (s.num(0, 9)) {
-        case 0:
-            return e.updateMusicalPart(part(), s.partValue());
-        case 1:
-            return e.moveMusicalPart(part(), s.partValue());
-        case 2:
-            return e.insertMusicalPart(s.list(18), s.partValue());
-        case 3:
-            return e.insertMusicalPartWithSinger(s.list(18), s.partValue(), {0, s.num(0, 2), 0});
-        case 4:
-            return e.copyMusicalPart(s.list(18), 480 * s.num(3, 20), part());
-        case 5:
-            return e.copyMusicalPartTo(s.list(18), s.partValue(), part());
-        case 6:
-            return e.deleteMusicalPart(part());
-        case 7:
-            return e.divideMusicalPart(part(), 1920 + 120 * s.num(0, 48));
-        case 8:
-            return e.mergeMusicalParts(part(), part());
-        default:
-            return e.extendMusicalPartHead(part(), 240 * s.num(-1, 4));
-        }
+    [](S& s, E& e) { return e.copyNote(s.list(4), s.tick(), s.id(T::MusicalNote)); },
+    [](S& s, E& e) { return e.copyNoteWithNumber(s.list(4), s.tick(), s.id(T::MusicalNote), 70); },
+    [](S& s, E& e) { return e.deleteNote(s.id(T::MusicalNote)); },
+    [](S& s, E& e) { return e.updateMusicalPart(s.id(T::MusicalPart), s.partValue()); },
+    [](S& s, E& e) { return e.moveMusicalPart(s.id(T::MusicalPart), s.partValue()); },
+    [](S& s, E& e) { return e.insertMusicalPart(s.list(18), s.partValue()); },
+    [](S& s, E& e) { return e.insertMusicalPartWithSinger(s.list(18), s.partValue(), s.singer()); },
+    [](S& s, E& e) {
+        return e.copyMusicalPart(s.list(18), 480 * s.num(3, 20), s.id(T::MusicalPart));
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const ZRProsodyVoiceValue voice{s.sec(), s.num(0, 2), 0};
-        const ZRProsodyElementValue point{s.sec(), s.num(0, 99)};
-        const ZRProsodyControlValue control{s.sec(), s.pick({5, 5, 2}), s.num(0, 99)};
-        switch (s.num(0, 11)) {
-        case 0:
-            return e.updateProsodyVoice(s.id(Type::ProsodyVoice), voice);
-        case 1:
-            return e.moveProsodyVoice(s.id(Type::ProsodyVoice), voice);
-        case 2:
-            return e.insertProsodyVoice(s.list(12), voice);
-        case 3:
-            return e.deleteProsodyVoice(s.id(Type::ProsodyVoice));
-        case 4:
-            return e.updateProsodyElement(s.id(Type::ProsodyElement), point);
-        case 5:
-            return e.moveProsodyElement(s.id(Type::ProsodyElement), point);
-        case 6:
-            return e.insertProsodyElement(s.list(13), point);
-        case 7:
-            return e.deleteProsodyElement(s.id(Type::ProsodyElement));
-        case 8:
-            return e.updateProsodyControl(s.id(Type::ProsodyControl), control);
-        case 9:
-            return e.moveProsodyControl(s.id(Type::ProsodyControl), control);
-        case 10:
-            return e.insertProsodyControl(s.list(14), control);
-        default:
-            return e.deleteProsodyControl(s.id(Type::ProsodyControl));
-        }
+    [](S& s, E& e) { return e.copyMusicalPartTo(s.list(18), s.partValue(), s.id(T::MusicalPart)); },
+    [](S& s, E& e) { return e.deleteMusicalPart(s.id(T::MusicalPart)); },
+    [](S& s, E& e) { return e.divideMusicalPart(s.id(T::MusicalPart), 1920 + s.tick()); },
+    [](S& s, E& e) { return e.mergeMusicalParts(s.id(T::MusicalPart), s.id(T::MusicalPart)); },
+    [](S& s, E& e) { return e.extendMusicalPartHead(s.id(T::MusicalPart), 240 * s.num(-1, 4)); },
+    [](S& s, E& e) { return e.updateProsodyVoice(s.id(T::ProsodyVoice), s.voice()); },
+    [](S& s, E& e) { return e.moveProsodyVoice(s.id(T::ProsodyVoice), s.voice()); },
+    [](S& s, E& e) { return e.insertProsodyVoice(s.list(12), s.voice()); },
+    [](S& s, E& e) { return e.deleteProsodyVoice(s.id(T::ProsodyVoice)); },
+    [](S& s, E& e) { return e.updateProsodyElement(s.id(T::ProsodyElement), s.point()); },
+    [](S& s, E& e) { return e.moveProsodyElement(s.id(T::ProsodyElement), s.point()); },
+    [](S& s, E& e) { return e.insertProsodyElement(s.list(13), s.point()); },
+    [](S& s, E& e) { return e.deleteProsodyElement(s.id(T::ProsodyElement)); },
+    [](S& s, E& e) { return e.updateProsodyControl(s.id(T::ProsodyControl), s.prosodyControl()); },
+    [](S& s, E& e) { return e.moveProsodyControl(s.id(T::ProsodyControl), s.prosodyControl()); },
+    [](S& s, E& e) { return e.insertProsodyControl(s.list(14), s.prosodyControl()); },
+    [](S& s, E& e) { return e.deleteProsodyControl(s.id(T::ProsodyControl)); },
+    [](S& s, E& e) { return e.updateWAVPart(s.id(T::WAVPart), s.wavPart()); },
+    [](S& s, E& e) { return e.moveWAVPart(s.id(T::WAVPart), s.wavPart()); },
+    [](S& s, E& e) {
+        return e.insertWAVPartFromFile(s.list(21), s.tick(), s.wavFile(), s.num(0, 1));
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const ZRWAVPartValue v{s.tick(), s.pick({59, 720, 1440}), L"wav", L""};
-        switch (s.num(0, 4)) {
-        case 0:
-            return e.updateWAVPart(s.id(Type::WAVPart), v);
-        case 1:
-            return e.moveWAVPart(s.id(Type::WAVPart), v);
-        case 2:
-            return e.insertWAVPartFromFile(
-                s.list(21), s.tick(), s.dir.wide(s.pick({"a.wav", "missing.wav"})), s.num(0, 1));
-        case 3:
-            return e.importWAVPart(s.list(21), s.tick(),
-                                   s.pick({s.imported.wav->getObjID(), s.id(Type::WAVPart)}));
-        default:
-            return e.deleteWAVPart(s.id(Type::WAVPart));
-        }
+    [](S& s, E& e) {
+        return e.importWAVPart(s.list(21), s.tick(),
+                               s.pick({s.imported.wav->getObjID(), s.id(T::WAVPart)}));
     },
-    [](RandomEditSong& s, IZRKorEditorIF& e) {
-        const std::uint32_t tracks = s.list(23);
-        switch (s.num(0, 5)) {
-        case 0:
-            return e.updateZRTrack(s.id(Type::ZRTrack), L"renamed", L"");
-        case 1:
-            return e.moveZRTrack(s.id(Type::ZRTrack), s.num(-1, 4));
-        case 2:
-            return e.insertZRTrack(tracks, s.num(-1, 4), L"new", L"");
-        case 3:
-            return e.copyZRTrack(tracks, s.num(-1, 4), s.id(Type::ZRTrack), L"copy");
-        case 4:
-            return e.importZRTrack(tracks, s.num(-1, 4),
-                                   s.pick({s.imported.track->getObjID(), s.id(Type::ZRTrack)}));
-        default:
-            return e.deleteZRTrack(s.id(Type::ZRTrack));
-        }
+    [](S& s, E& e) { return e.deleteWAVPart(s.id(T::WAVPart)); },
+    [](S& s, E& e) { return e.updateZRTrack(s.id(T::ZRTrack), L"renamed", L""); },
+    [](S& s, E& e) { return e.moveZRTrack(s.id(T::ZRTrack), s.trackNo()); },
+    [](S& s, E& e) { return e.insertZRTrack(s.list(23), s.trackNo(), L"new", L""); },
+    [](S& s, E& e) { return e.copyZRTrack(s.list(23), s.trackNo(), s.id(T::ZRTrack), L"copy"); },
+    [](S& s, E& e) {
+        return e.importZRTrack(s.list(23), s.trackNo(),
+                               s.pick({s.imported.track->getObjID(), s.id(T::ZRTrack)}));
     },
+    [](S& s, E& e) { return e.deleteZRTrack(s.id(T::ZRTrack)); },
 };
 
 } // namespace
@@ -410,10 +322,10 @@ TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
             s.take();
             s.recent.clear();
             for (int edits = s.num(1, 4); edits > 0; --edits) {
-                const int family = s.num(0, static_cast<int>(std::size(kFamilies)) - 1);
-                const int result = kFamilies[family](s, *s.editor);
+                const int operation = s.num(0, static_cast<int>(std::size(kOperations)) - 1);
+                const int result = kOperations[operation](s, *s.editor);
                 // A failure leaves its code; a success clears it.
-                ASSERT_EQ(result == 0, s.editor->getLastError() != 0) << group << " " << family;
+                ASSERT_EQ(result == 0, s.editor->getLastError() != 0) << group << " " << operation;
             }
             ASSERT_EQ(s.song.dump(), dumps.back()) << "an edit reached the live song before commit";
             const bool pending = !s.editor->pending().empty();
