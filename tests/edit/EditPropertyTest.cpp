@@ -20,8 +20,8 @@ namespace {
 using T = ZRObjType;
 constexpr std::int32_t kSecond = 65536;
 
-template <class T, class Values> T* make(EditSong& song, Values values) {
-    T* created = kor::createObject<T>(song.doc.context(), ZR_NO_OBJ_ID, values);
+template <class Obj, class Values> Obj* make(EditSong& song, Values values) {
+    Obj* created = kor::createObject<Obj>(song.doc.context(), ZR_NO_OBJ_ID, values);
     EXPECT_NE(created, nullptr);
     return created;
 }
@@ -149,7 +149,7 @@ struct RandomEditSong : PartEditFixture {
     }
 
     int num(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-    template <class T> T pick(std::initializer_list<T> values) {
+    template <class V> V pick(std::initializer_list<V> values) {
         return values.begin()[num(0, static_cast<int>(values.size()) - 1)];
     }
     std::uint32_t from(const std::vector<std::uint32_t>& pool) {
