@@ -168,13 +168,13 @@ struct RandomEditSong : PartEditFixture {
     std::uint32_t list(std::int32_t elementType) {
         return num(0, 19) == 0 ? id(T::Tempo) : from(lists[elementType]);
     }
-    std::int32_t tick() { return 120 * num(-1, 64); }
+    std::int32_t tick() { return 480 * num(-1, 16); }
     std::int32_t sec() { return kSecond / 4 * num(-1, 12); }
     std::int32_t trackNo() { return num(-1, 4); }
     ZRTimeSigValue timeSig() {
         return {num(-1, 4), pick({0, 2, 3, 4, 256}), pick({0, 2, 4, 8, 33})};
     }
-    ZRTempoValue tempo() { return {tick(), pick({1999, 2000, 9000, 12000, 30001})}; }
+    ZRTempoValue tempo() { return {tick(), pick({1999, 2000, 9000, 15000, 30000, 30001})}; }
     ZRSingerValue singer() { return {tick(), num(0, 2), 0}; }
     ZRStyleControlValue styleControl() {
         return {tick(), pick<std::wstring>({L"POR", L"POR", L"XYZ"}), num(0, 1)};
@@ -313,12 +313,12 @@ const Operation kOperations[] = {
 // Random edits of every family, a few per editor, each group committed; then every commit is
 // undone and redone, each state dumping (IDs included) exactly as it did after its commit.
 TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
-    for (const unsigned seed : {1u, 2u, 3u}) {
+    for (const unsigned seed : {1u, 2u}) {
         SCOPED_TRACE(seed);
         RandomEditSong s(seed);
         std::vector<std::wstring> dumps{s.song.dump()};
         ASSERT_EQ(s.firstInvalid(s.song.doc.root()), "");
-        for (int group = 0; group < 100; ++group) {
+        for (int group = 0; group < 150; ++group) {
             s.take();
             s.recent.clear();
             for (int edits = s.num(1, 4); edits > 0; --edits) {
