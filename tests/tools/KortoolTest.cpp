@@ -34,8 +34,8 @@ protected:
     // Runs kortool with `args` (shell words), its application data kept in the test's folder.
     Outcome kortool(const std::string& args) const {
         const std::string errFile = dir_.path() + "/stderr.txt";
-        const std::string command = "XDG_DATA_HOME='" + dir_.path() + "' '" + KORTOOL_PATH +
-                                    "' " + args + " 2>'" + errFile + "'";
+        const std::string command = "XDG_DATA_HOME='" + dir_.path() + "' '" + KORTOOL_PATH + "' " +
+                                    args + " 2>'" + errFile + "'";
         Outcome run;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (pipe == nullptr) return run;
@@ -147,7 +147,7 @@ TEST_F(KortoolTest, RendersOneNoteShapePerNote) {
     EXPECT_EQ(count(svg, "class=\"note\""), 28u);
 
     const Outcome part = kortool("render '" + kSamples + "/morning-walk.korx' '" +
-                             path("part.svg") + "' --from 1 --to 2");
+                                 path("part.svg") + "' --from 1 --to 2");
     ASSERT_EQ(part.status, 0) << part.err;
     const std::string cropped = dir_.read("part.svg");
     EXPECT_TRUE(wellFormed(cropped));

@@ -73,14 +73,16 @@ Arguments parseArguments(const CommandSpec& command, const std::vector<std::stri
 }
 
 std::string commandHelp(const CommandSpec& command) {
-    std::string text = "usage: kortool " + std::string(command.name) + " " +
-                       std::string(command.files) + (command.options.empty() ? "" : " [options]") +
-                       "\n\n" + std::string(command.details) + "\n";
+    std::string text("usage: kortool ");
+    text += std::string(command.name) + " " + std::string(command.files) +
+            (command.options.empty() ? "" : " [options]") + "\n\n" + std::string(command.details) +
+            "\n";
     if (command.options.empty()) return text;
     text += "\noptions:\n";
     for (const OptionSpec& option : command.options) {
-        std::string left = "  --" + std::string(option.name);
-        if (!option.valueName.empty()) left += " " + std::string(option.valueName);
+        std::string left("  --");
+        left += option.name;
+        if (!option.valueName.empty()) (left += ' ') += option.valueName;
         left.resize(std::max<std::size_t>(left.size() + 2, 26), ' ');
         text += left + std::string(option.help) + "\n";
     }

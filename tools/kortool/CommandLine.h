@@ -18,7 +18,7 @@ public:
 };
 
 struct OptionSpec {
-    std::string_view name;     ///< without the leading "--"
+    std::string_view name;      ///< without the leading "--"
     std::string_view valueName; ///< empty for a flag
     std::string_view help;
 };

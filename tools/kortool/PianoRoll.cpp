@@ -23,10 +23,18 @@ std::string escaped(const std::wstring& text) {
     std::string out;
     for (const char c : narrow(text)) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
         default:
             if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
         }

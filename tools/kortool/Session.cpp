@@ -27,13 +27,20 @@ std::wstring libraryFolder() {
 
 std::string formatName(int format) {
     switch (format) {
-    case 0: return "MIDI format 0";
-    case 1: return "MIDI format 1";
-    case 2: return "legacy song (level 2)";
-    case 3: return "legacy song (level 3)";
-    case 4: return "KOR3";
-    case 5: return "KOR4";
-    default: return "unknown";
+    case 0:
+        return "MIDI format 0";
+    case 1:
+        return "MIDI format 1";
+    case 2:
+        return "legacy song (level 2)";
+    case 3:
+        return "legacy song (level 3)";
+    case 4:
+        return "KOR3";
+    case 5:
+        return "KOR4";
+    default:
+        return "unknown";
     }
 }
 
@@ -48,7 +55,8 @@ Session::Session() {
 [[noreturn]] void Session::fail() const {
     const std::uint32_t code = manager_.sysGetLastError();
     const wchar_t* detail = manager_.sysGetLastErrorMsg();
-    throw LibraryError(code, detail != nullptr && *detail != L'\0' ? narrow(detail) : message(code));
+    throw LibraryError(code,
+                       detail != nullptr && *detail != L'\0' ? narrow(detail) : message(code));
 }
 
 int Session::detect(const std::string& path) {
@@ -81,21 +89,22 @@ const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& op
     IZRKorRoot* root = nullptr;
     switch (format) {
     case 4:
-    case 5: root = manager_.fileLoadKorFile(wide.c_str()); break;
+    case 5:
+        root = manager_.fileLoadKorFile(wide.c_str());
+        break;
     case 2:
     case 3:
         root = manager_.fileLoadLegacyKorFile(wide.c_str(), options.codePage, options.premeasure);
         break;
     case 0:
     case 1:
-        root = manager_.fileLoadSMF(wide.c_str(), options.premeasure,
-                                    options.splitChannels ? 1 : 0, directives(path, options));
+        root = manager_.fileLoadSMF(wide.c_str(), options.premeasure, options.splitChannels ? 1 : 0,
+                                    directives(path, options));
         break;
     default:
         if (!std::filesystem::exists(path))
             throw LibraryError(ZR_E_FILE_NOT_FOUND, path + ": " + message(ZR_E_FILE_NOT_FOUND));
-        throw LibraryError(ZR_E_INVALID_KOR_FILE,
-                           path + ": not a KOR3, KOR4, legacy or MIDI file");
+        throw LibraryError(ZR_E_INVALID_KOR_FILE, path + ": not a KOR3, KOR4, legacy or MIDI file");
     }
     if (root == nullptr) fail();
     return *root;

@@ -26,11 +26,12 @@ private:
 
 /// How a legacy or MIDI file is turned into a song.
 struct ImportOptions {
-    std::vector<int> tracks;      ///< MIDI sources to import (track or channel indices); empty: all with notes
-    bool splitChannels = false;   ///< import a single-track MIDI file channel by channel
+    std::vector<int>
+        tracks; ///< MIDI sources to import (track or channel indices); empty: all with notes
+    bool splitChannels = false; ///< import a single-track MIDI file channel by channel
     std::optional<std::pair<int, int>> singer; ///< (bank select, program change) for MIDI tracks
     int premeasure = 1;
-    unsigned codePage = 3;        ///< for the texts of legacy and MIDI files; 3 is the locale's
+    unsigned codePage = 3; ///< for the texts of legacy and MIDI files; 3 is the locale's
 };
 
 /// The readable name of a file format number ("KOR3", "MIDI format 1", ...).

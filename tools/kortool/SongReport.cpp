@@ -14,7 +14,12 @@ namespace kortool {
 
 namespace {
 
-std::string quoted(const std::wstring& text) { return "\"" + narrow(text) + "\""; }
+std::string quoted(const std::wstring& text) {
+    std::string out(1, '"');
+    out += narrow(text);
+    out += '"';
+    return out;
+}
 
 std::string fixed(double value, int decimals) {
     char text[32];
@@ -22,7 +27,9 @@ std::string fixed(double value, int decimals) {
     return text;
 }
 
-std::string bpm(int bpm100) { return fixed(bpm100 / 100.0, 2) + " BPM"; }
+std::string bpm(int bpm100) {
+    return fixed(bpm100 / 100.0, 2) + " BPM";
+}
 
 std::string clock(double seconds) {
     const int whole = static_cast<int>(seconds);

@@ -8,8 +8,7 @@
 namespace kortool {
 
 /// The elements of a node list that are of class T, in list order; empty for a null list.
-template <class T>
-std::vector<const T*> elementsOf(const IZRNodeList* list) {
+template <class T> std::vector<const T*> elementsOf(const IZRNodeList* list) {
     std::vector<const T*> elements;
     if (list == nullptr) return elements;
     for (std::uint32_t i = 0; i < list->getCount(); ++i)

@@ -32,8 +32,9 @@ ImportOptions importOptions(const Arguments& args) {
     if (const auto singer = args.value("singer")) {
         const std::size_t colon = singer->find(':');
         const auto bs = parseInteger(singer->substr(0, colon), 0, 127);
-        const auto pc = colon == std::string::npos ? std::nullopt
-                                                   : parseInteger(singer->substr(colon + 1), 0, 127);
+        const auto pc = colon == std::string::npos
+                            ? std::nullopt
+                            : parseInteger(singer->substr(colon + 1), 0, 127);
         if (!bs || !pc) throw UsageError("--singer takes BS:PC, two numbers from 0 to 127");
         options.singer = std::make_pair(*bs, *pc);
     }
@@ -46,7 +47,9 @@ void writeFile(const std::string& path, const std::string& content) {
     if (!out.flush()) throw std::runtime_error("cannot write " + path);
 }
 
-bool isMidi(int format) { return format == 0 || format == 1; }
+bool isMidi(int format) {
+    return format == 0 || format == 1;
+}
 
 int info(const Arguments& args) {
     const std::string& path = args.files[0];
@@ -111,8 +114,9 @@ int wav(const Arguments& args) {
     const double seconds =
         reader.getSampleRate() > 0 ? double(reader.getSampleNum()) / reader.getSampleRate() : 0;
     std::cout << "file: " << args.files[0] << "\nformat tag: " << reader.getFormatTag()
-              << "\nsample rate: " << reader.getSampleRate() << " Hz\nresolution: "
-              << reader.getSampleReso() << " bits\nchannels: " << reader.getChannels()
+              << "\nsample rate: " << reader.getSampleRate()
+              << " Hz\nresolution: " << reader.getSampleReso()
+              << " bits\nchannels: " << reader.getChannels()
               << "\nframes: " << reader.getSampleNum() << "\ndata: " << reader.getDataSize()
               << " bytes\nduration: " << seconds << " s\n";
     return 0;
@@ -146,12 +150,17 @@ const std::vector<CommandSpec>& commands() {
          "Draws the song as an SVG piano roll: a measure ruler with time signatures and tempos,\n"
          "a lane per ZR track with its parts and its notes at their pitch with their lyrics, and\n"
          "the WAV parts of the audio tracks as labelled blocks.",
-         withImportOptions({{"from", "MEASURE", "first measure to draw (from 0, pre-measures included)"},
-                            {"to", "MEASURE", "last measure to draw"}}),
+         withImportOptions(
+             {{"from", "MEASURE", "first measure to draw (from 0, pre-measures included)"},
+              {"to", "MEASURE", "last measure to draw"}}),
          render},
-        {"wav", "FILE", 1, "what the WAV reader sees in a file",
+        {"wav",
+         "FILE",
+         1,
+         "what the WAV reader sees in a file",
          "Opens FILE with the library's WAV reader and prints its format, size and duration.",
-         {}, wav},
+         {},
+         wav},
     };
     return all;
 }

@@ -24,22 +24,23 @@ constexpr unsigned kSongStart = 4 * kQuarter;
 
 // Eight measures in C major, two voices.
 const std::vector<Note> kLead = {
-    {0, 480, 67, "a"},     {480, 480, 69, "sa"},   {960, 960, 71, "no"},   {1920, 480, 72, "mi"},
+    {0, 480, 67, "a"},      {480, 480, 69, "sa"},   {960, 960, 71, "no"},   {1920, 480, 72, "mi"},
     {2400, 480, 71, "chi"}, {2880, 960, 69, "wo"},  {3840, 480, 67, "a"},   {4320, 480, 64, "ru"},
-    {4800, 960, 67, "ku"}, {5760, 1920, 62, "yo"}, {7680, 480, 67, "ka"},  {8160, 480, 69, "ze"},
-    {8640, 960, 71, "ga"}, {9600, 480, 74, "fu"},  {10080, 480, 72, "ku"}, {10560, 960, 71, "ne"},
+    {4800, 960, 67, "ku"},  {5760, 1920, 62, "yo"}, {7680, 480, 67, "ka"},  {8160, 480, 69, "ze"},
+    {8640, 960, 71, "ga"},  {9600, 480, 74, "fu"},  {10080, 480, 72, "ku"}, {10560, 960, 71, "ne"},
     {11520, 480, 69, "hi"}, {12000, 480, 71, "ka"}, {12480, 960, 69, "ri"}, {13440, 1920, 67, "no"},
 };
 const std::vector<Note> kHarmony = {
-    {0, 1920, 60, "u"},    {1920, 1920, 64, "u"},  {3840, 1920, 60, "u"},  {5760, 1920, 59, "u"},
-    {7680, 1920, 64, "a"}, {9600, 1920, 65, "a"},  {11520, 1920, 62, "a"}, {13440, 1920, 60, "a"},
+    {0, 1920, 60, "u"},    {1920, 1920, 64, "u"}, {3840, 1920, 60, "u"},  {5760, 1920, 59, "u"},
+    {7680, 1920, 64, "a"}, {9600, 1920, 65, "a"}, {11520, 1920, 62, "a"}, {13440, 1920, 60, "a"},
 };
 
 void midiTrack(kor::test::SmfTrackWriter& track, const char* name, unsigned channel,
                const std::vector<Note>& notes) {
     track.meta(0, 0x03, name);
     for (const Note& note : notes) {
-        track.meta(note.tick, 0x05, note.lyric) // a lyric event
+        track
+            .meta(note.tick, 0x05, note.lyric) // a lyric event
             .noteOn(note.tick, channel, note.key, 96)
             .noteOff(note.tick + note.length, channel, note.key);
     }
