@@ -248,14 +248,11 @@ TEST(MasterTrack, DumpsATempoUnderItsList) {
     CZRNodeList* list = doc.list(3, 11);
     auto* tempo = kor::createObject<CZRTempo>(doc.context, 12, ZRTempoValues{0, 12000});
     ASSERT_TRUE(list->append(tempo));
-    std::wstring text;
-    tempo->dump(text, 1);
-    EXPECT_EQ(text, L"CZRTempo {{ objID=12 objType=3 parentObjID=11 }  posTick=0 bpm=12000 } ");
 
     auto* master = kor::createObject<CZRMasterTrack>(doc.context, 13,
                                                      ZRMasterTrackValues{L"Song", L"", 480, 1});
     ASSERT_TRUE(master->setTempoList(list));
-    text.clear();
+    std::wstring text;
     master->dump(text, 1);
     EXPECT_EQ(text, L"CZRMasterTrack {{ objID=13 objType=22 parentObjID=NULL }  seqName=Song "
                     L"comment= resolution=480 preMeasure=1 CZRNodeList {{ objID=11 objType=1 "
