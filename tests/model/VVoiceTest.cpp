@@ -56,19 +56,6 @@ TEST(VVoice, ChecksInOrderAndRepairsOnlyParameters) {
     EXPECT_EQ(CZRVVoice(1, voice(3, 5)).getSortKey(), 3 * 65536 + 5);
 }
 
-TEST(VVoice, DumpPrintsOpeningBeforeGenderFactor) {
-    TestDocument doc;
-    ZRVVoiceValues values = voice(1, 2);
-    values.param = {10, 20, 30, 40, 50};
-    auto* v = kor::createObject<CZRVVoice>(doc.context, 4, values);
-    ASSERT_NE(v, nullptr);
-    std::wstring out;
-    v->dump(out, 1);
-    EXPECT_EQ(out, L"CZRVVoice {{ objID=4 objType=25 parentObjID=NULL }  vBS=1 vPC=2 "
-                   L"compID=BCNFCY43LB2LZCD4 name=Ann breathiness=10 brightness=20 clearness=30 "
-                   L"opening=50 genderFactor=40 } ");
-}
-
 TEST(UnManaged, AuxRecordsCannotBeCreatedByTypeAndAClashingCopyLeavesNothing) {
     TestDocument doc;
     CZRUnManaged* source = kor::createUnManaged(doc.context, ZR_NO_OBJ_ID);
