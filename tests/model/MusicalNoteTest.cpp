@@ -87,17 +87,6 @@ TEST(MusicalNote, TwoStylesWithoutAnyIDAreInvalid) {
     EXPECT_EQ(style->correct(doc.table, doc.context), 0x83078701u);
 }
 
-TEST(MusicalNote, DumpListsEachPhonemeAfterTheFields) {
-    TestDocument doc;
-    auto* n = kor::createObject<CZRMusicalNote>(
-        doc.context, 9, ZRMusicalNoteValues{480, 240, 62, 100, 1, L"ka", {L"k", L"a"}});
-    ASSERT_NE(n, nullptr);
-    std::wstring out;
-    n->dump(out, 1);
-    EXPECT_EQ(out, L"CZRMusicalNote {{ objID=9 objType=4 parentObjID=NULL }  posTick=480 "
-                   L"durTick=240 noteNum=62 velocity=100 lyric=ka phLock=1 phoneme=k phoneme=a } ");
-}
-
 TEST(NoteStyleSeqAttrib, ChecksPointsAndDropsRepeatedOrOutOfRangeOnes) {
     TestDocument doc;
     auto* curves = kor::createObject<CZRNoteStyleSeqAttrib>(doc.context, ZR_NO_OBJ_ID);

@@ -9,7 +9,7 @@
 #include <set>
 #include <thread>
 
-TEST(ObjectTable, HandsOutIDsInOrderAndNeverReusesThem) {
+TEST(ObjectTable, HandsOutIDsInOrderNeverReusesThemAndRefusesTakenOrExhaustedOnes) {
     TestDocument doc;
     EXPECT_EQ(doc.leaf(0)->getObjID(), 0u);
     EXPECT_EQ(doc.leaf(0)->getObjID(), 1u);
@@ -22,26 +22,19 @@ TEST(ObjectTable, HandsOutIDsInOrderAndNeverReusesThem) {
 
     doc.table.destroy(100);
     EXPECT_EQ(doc.leaf(0)->getObjID(), 101u);
-}
 
-TEST(ObjectTable, RefusesATakenIDAndKeepsTheFirstObject) {
-    TestDocument doc;
     CTestLeaf* first = doc.leaf(10, 0, 7);
     ASSERT_NE(first, nullptr);
-
-    EXPECT_EQ(doc.leaf(20, 0, 7), nullptr);
-    EXPECT_EQ(doc.table.size(), 1u);
+    const std::size_t objects = doc.table.size();
+    EXPECT_EQ(doc.leaf(20, 0, 7), nullptr); // a taken ID keeps its first object
     EXPECT_EQ(doc.table.lookup(7), first);
     EXPECT_EQ(first->posTick, 10);
-}
 
-TEST(ObjectTable, StopsHandingOutIDsAtTheLastOne) {
-    TestDocument doc;
-    ASSERT_NE(doc.leaf(0, 0, 0xFFFFFFFEu), nullptr);
+    ASSERT_NE(doc.leaf(0, 0, 0xFFFFFFFEu), nullptr); // the last ID ends the handing out
     EXPECT_EQ(doc.leaf(0), nullptr);
     EXPECT_EQ(doc.leaf(0, 0, ZR_NO_OBJ_ID), nullptr);
     EXPECT_EQ(doc.table.allocateID(), ZR_NO_OBJ_ID);
-    EXPECT_EQ(doc.table.size(), 1u);
+    EXPECT_EQ(doc.table.size(), objects + 1);
 }
 
 TEST(ObjectTable, DestroyDeletesTheWholeSubtreeAndNothingElse) {

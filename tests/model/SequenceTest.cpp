@@ -154,14 +154,10 @@ TEST(Sequence, CorrectTrimsSeventeenTracksThenReportsTheUnitCount) {
     EXPECT_EQ(song.doc.table.lookup(last), nullptr);
 }
 
-TEST(Sequence, RootAndSequenceRefuseCopies) {
+TEST(KorRoot, WithoutASequenceIsUnrepairable) {
     TestSong song;
     TestDocument other;
-    auto* copy = kor::createObject<CZRSequence>(other.context, song.sequence->getObjID());
-    EXPECT_FALSE(copy->copyFrom(song.sequence, 0, nullptr));
-    EXPECT_FALSE(copy->swapContents(song.sequence));
     auto* root = kor::createObject<CZRKorRoot>(other.context, song.root->getObjID());
-    EXPECT_FALSE(root->copyFrom(song.root, 0, nullptr));
     EXPECT_EQ(root->validate(), ZR_E_INVALID_SEQUENCE);
     EXPECT_EQ(root->correct(other.table, other.context), ZR_E_INVALID_SEQUENCE | kFail);
     EXPECT_EQ(song.root->validate(), 0u);

@@ -56,20 +56,7 @@ TEST(VVoice, ChecksInOrderAndRepairsOnlyParameters) {
     EXPECT_EQ(CZRVVoice(1, voice(3, 5)).getSortKey(), 3 * 65536 + 5);
 }
 
-TEST(VVoice, DumpPrintsOpeningBeforeGenderFactor) {
-    TestDocument doc;
-    ZRVVoiceValues values = voice(1, 2);
-    values.param = {10, 20, 30, 40, 50};
-    auto* v = kor::createObject<CZRVVoice>(doc.context, 4, values);
-    ASSERT_NE(v, nullptr);
-    std::wstring out;
-    v->dump(out, 1);
-    EXPECT_EQ(out, L"CZRVVoice {{ objID=4 objType=25 parentObjID=NULL }  vBS=1 vPC=2 "
-                   L"compID=BCNFCY43LB2LZCD4 name=Ann breathiness=10 brightness=20 clearness=30 "
-                   L"opening=50 genderFactor=40 } ");
-}
-
-TEST(UnManaged, DeepCopyKeepsAuxRecordsAlthoughTheyCannotBeCreatedByType) {
+TEST(UnManaged, AuxRecordsCannotBeCreatedByTypeAndAClashingCopyLeavesNothing) {
     TestDocument doc;
     CZRUnManaged* source = kor::createUnManaged(doc.context, ZR_NO_OBJ_ID);
     ASSERT_NE(source, nullptr);
@@ -80,16 +67,8 @@ TEST(UnManaged, DeepCopyKeepsAuxRecordsAlthoughTheyCannotBeCreatedByType) {
     ASSERT_TRUE(auxes->append(kor::createAux(doc.context, ZR_NO_OBJ_ID, {L"host", L"a=1"})));
     ASSERT_TRUE(auxes->append(kor::createAux(doc.context, ZR_NO_OBJ_ID, {L"x", L""})));
 
-    CZRObjectTable other;
-    ZRCreateContext otherContext{other, other};
-    CZRUnManaged* copy = kor::createUnManaged(otherContext, source->getObjID());
-    ASSERT_NE(copy, nullptr);
-    ASSERT_TRUE(copy->copyFrom(source, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &otherContext));
     std::wstring original;
-    std::wstring copied;
     source->dump(original, 1);
-    copy->dump(copied, 1);
-    EXPECT_EQ(copied, original);
     EXPECT_NE(original.find(L" id=host content=a=1 "), std::wstring::npos);
 
     // Keeping IDs into the same table collides at the list and leaves nothing behind.

@@ -58,14 +58,3 @@ TEST(VstPlugin, CorrectResetsBadSlotsAndResizesValues) {
     CZRVstPlugin absurd(1, plugin(L"ABCD", 2, 2000000000, {1}));
     EXPECT_EQ(absurd.correct(doc.table, doc.context), 0x8307a304u);
 }
-
-TEST(VstPlugin, DumpsEveryValueAfterTheFields) {
-    TestDocument doc;
-    auto* p = kor::createObject<CZRVstPlugin>(doc.context, 7, plugin(L"ABCD", 2, 2, {10, -3}));
-    ASSERT_NE(p, nullptr);
-    std::wstring out;
-    p->dump(out, 0);
-    EXPECT_EQ(out, L"CZRVstPlugin {{ objID=7 objType=26 parentObjID=NULL }  id=ABCD name=Reverb "
-                   L"sdkVersion=2 paramNum=2 presetNo=2 enable=1 bypass=0 valid=1 val[0]=10  "
-                   L"val[1]=-3 } ");
-}
