@@ -6,26 +6,28 @@
 
 #include <string>
 
-TEST(ErrorTable, FindsTheMessageOfEveryRange) {
-    EXPECT_STREQ(kor::errorMessage(ZR_S_OK), L"OK");
-    EXPECT_STREQ(kor::errorMessage(ZR_E_NOT_ENOUGH_MEMORY), L"Not enough memory.");
-    EXPECT_STREQ(kor::errorMessage(0x83070302u), L"Invalid tempo position.");
-    EXPECT_STREQ(kor::errorMessage(0x83070C03u), L"Singe is null.");
-    EXPECT_STREQ(kor::errorMessage(0x83073609u), L"Target parts are overlapped(POR).");
-    EXPECT_STREQ(kor::errorMessage(0x83073701u), L"Target parts are not on the same track.");
-}
-
-TEST(ErrorTable, DuplicatedTextsStayReachableFromBothCodes) {
-    EXPECT_STREQ(kor::errorMessage(0x83073001u), L"Unknown error.");
-    EXPECT_STREQ(kor::errorMessage(0x83074001u), L"Unknown error.");
+TEST(ErrorTable, FindsEveryRangeKeepsDuplicatedTextsAndHasNoTextOutside) {
+    const std::pair<std::uint32_t, const wchar_t*> cases[] = {
+        {ZR_S_OK, L"OK"},
+        {ZR_E_NOT_ENOUGH_MEMORY, L"Not enough memory."},
+        {0x83070302u, L"Invalid tempo position."},
+        {0x83070C03u, L"Singe is null."},
+        {0x83073609u, L"Target parts are overlapped(POR)."},
+        {0x83073701u, L"Target parts are not on the same track."},
+        // Texts listed twice stay reachable from both codes.
+        {0x83073001u, L"Unknown error."},
+        {0x83074001u, L"Unknown error."},
+        {0x830700C2u, L"Invalid XML file."},
+        {0x830700C3u, L"Invalid KOR4 file."},
+        {0x830A1000u, L""},
+        {0x830A1002u, L""},
+        {0x83078302u, L""},
+        {0x83070010u, L""},
+        {1u, L""},
+    };
+    for (const auto& [code, text] : cases)
+        EXPECT_STREQ(kor::errorMessage(code), text) << std::hex << code;
     for (std::uint32_t offset = 4; offset <= 8; ++offset)
         EXPECT_EQ(std::wstring(kor::errorMessage(0x83070000u + offset)),
                   std::wstring(kor::errorMessage(0x830700A0u + offset)));
-    EXPECT_STREQ(kor::errorMessage(0x830700C2u), L"Invalid XML file.");
-    EXPECT_STREQ(kor::errorMessage(0x830700C3u), L"Invalid KOR4 file.");
-}
-
-TEST(ErrorTable, CodesOutsideTheTableHaveNoText) {
-    for (std::uint32_t code : {0x830A1000u, 0x830A1002u, 0x83078302u, 0x83070010u, 1u})
-        EXPECT_STREQ(kor::errorMessage(code), L"") << std::hex << code;
 }

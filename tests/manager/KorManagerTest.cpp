@@ -46,6 +46,12 @@ TEST_F(KorManager, NeverInitializedManagerAnswersNothing) {
     EXPECT_EQ(manager.sysIsInitialized(), 0);
     EXPECT_EQ(manager.sysRegisterObserver(&window), 0);
     EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{0, 0}, {0, 0, L"C", L"N", {}}}}), 0);
+    EXPECT_EQ(manager.korCreateNewSequence(L"", L"", 1), nullptr);
+    EXPECT_EQ(manager.korCopyKorObject(0), ZR_NO_OBJ_ID);
+    std::vector<ZRVVoiceConvertInfo> rows(3);
+    manager.vvoiceGetVVoiceConvertTable(rows);
+    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_NOT_INITIALIZED);
     EXPECT_FALSE(isFolder(tempFolder()));
 }
 
@@ -84,10 +90,16 @@ TEST_F(KorManager, RefusesPoliciesOutsideTheirRanges) {
     EXPECT_EQ(manager.sysInitialize(policy), 1);
 }
 
-TEST_F(KorManager, SecondInitializeChangesNothing) {
+TEST_F(KorManager, LooksUpMessagesBeforeInitializingAndASecondInitializeChangesNothing) {
     CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(ZRKorManagementPolicy{}), 0);
+    EXPECT_STREQ(manager.sysGetErrorMsg(ZR_E_INVALID_MANAGEMENT_POLICY), L"Invalid management policy.");
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MANAGEMENT_POLICY); // lookups clear nothing
+
     ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
     EXPECT_EQ(manager.sysGetLastError(), 0u);
+    EXPECT_STREQ(manager.sysGetErrorMsg(0), L"OK");
+    EXPECT_STREQ(manager.sysGetLastErrorMsg(), L"");
     EXPECT_TRUE(isFolder(tempFolder()));
     EXPECT_EQ(CKorManagerApp::instance().voiceDatabaseHolders(), 1);
 
@@ -95,21 +107,6 @@ TEST_F(KorManager, SecondInitializeChangesNothing) {
     EXPECT_EQ(manager.sysGetLastError(), 0u);
     EXPECT_EQ(manager.sysIsInitialized(), 1);
     EXPECT_EQ(CKorManagerApp::instance().voiceDatabaseHolders(), 1);
-}
-
-TEST_F(KorManager, LooksUpErrorMessagesBeforeAndAfterInitialization) {
-    CZRKorManagerIF manager;
-    ZRKorManagementPolicy bad;
-    ASSERT_EQ(manager.sysInitialize(bad), 0);
-    EXPECT_STREQ(manager.sysGetErrorMsg(ZR_E_INVALID_MANAGEMENT_POLICY), L"Invalid management policy.");
-    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MANAGEMENT_POLICY); // lookups clear nothing
-
-    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
-    EXPECT_STREQ(manager.sysGetErrorMsg(0), L"OK");
-    EXPECT_STREQ(manager.sysGetErrorMsg(0x83074001u), L"Unknown error.");
-    EXPECT_STREQ(manager.sysGetErrorMsg(0x83073001u), L"Unknown error.");
-    EXPECT_STREQ(manager.sysGetErrorMsg(0x830A1000u), L"");
-    EXPECT_STREQ(manager.sysGetLastErrorMsg(), L"");
 }
 
 TEST_F(KorManager, ReplacesPlainFilesWhereItsFoldersBelong) {

@@ -162,13 +162,3 @@ TEST_F(CurrentSong, CopyRefusesUnknownAndUncopyableObjects) {
     EXPECT_EQ(manager.korGetKorObjectFromImportBuffer(0), nullptr);
     EXPECT_EQ(manager.sysGetLastError(), 0u);
 }
-
-TEST_F(CurrentSong, CallsOnAnUninitializedManagerAnswerNothing) {
-    CZRKorManagerIF fresh;
-    EXPECT_EQ(fresh.korCreateNewSequence(L"", L"", 1), nullptr);
-    EXPECT_EQ(fresh.korCopyKorObject(0), ZR_NO_OBJ_ID);
-    std::vector<ZRVVoiceConvertInfo> rows(3);
-    fresh.vvoiceGetVVoiceConvertTable(rows);
-    EXPECT_TRUE(rows.empty());
-    EXPECT_EQ(fresh.sysGetLastError(), ZR_E_NOT_INITIALIZED);
-}

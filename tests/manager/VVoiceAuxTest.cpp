@@ -35,7 +35,7 @@ protected:
 
 } // namespace
 
-TEST_F(VVoiceAux, InsertsVVoicesOnlyUnderFreeKeysWithValidValues) {
+TEST_F(VVoiceAux, InsertsUnderFreeKeysAndUpdatesOnlyWithValidValues) {
     const std::uint32_t count = manager.korGetCurrentSequence()->getSequence()->getVVoiceList()->getCount();
     EXPECT_EQ(manager.vvoiceInsertVVoice(0, 0, L"FAKE0000VOICE000", L"Taken", param), 0);
     EXPECT_EQ(manager.vvoiceInsertVVoice(0, 1, L"SHORT", L"Short ID", param), 0);
@@ -54,9 +54,7 @@ TEST_F(VVoiceAux, InsertsVVoicesOnlyUnderFreeKeysWithValidValues) {
     EXPECT_EQ(list->getCount(), count + 1);
     EXPECT_EQ(list->getAt(1), static_cast<IZRKorObject*>(voice)); // kept in key order
     EXPECT_EQ(manager.vvoiceGetVVoice(9, 9), nullptr);
-}
 
-TEST_F(VVoiceAux, UpdatesNamesAndParameters) {
     EXPECT_EQ(manager.vvoiceUpdateVVoice(9, 9, L"Nobody", param), 0);
     ASSERT_EQ(manager.vvoiceUpdateVVoice(0, 0, L"", param), 1);
     EXPECT_EQ(manager.vvoiceGetVVoice(0, 0)->getName(), L"voice");
