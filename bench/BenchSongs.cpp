@@ -1,12 +1,12 @@
 #include "BenchSongs.h"
 
-#include "support/GeneratedSong.h"
-
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace kor::bench {
 
@@ -38,14 +38,52 @@ std::filesystem::path scratchFile(const std::string& name) {
 }
 
 const std::filesystem::path& songFile(std::int64_t notes) {
-    static std::map<std::int64_t, std::filesystem::path> files;
-    auto& path = files[notes];
+    return songFile({notes}, kor::test::NoteDetail::Full);
+}
+
+const std::filesystem::path& songFile(const std::vector<std::int64_t>& partNotes,
+                                      kor::test::NoteDetail detail) {
+    static std::map<std::pair<std::vector<std::int64_t>, kor::test::NoteDetail>,
+                    std::filesystem::path>
+        files;
+    auto& path = files[{partNotes, detail}];
     if (path.empty()) {
-        path = scratchFile("song-" + std::to_string(notes) + ".korx");
+        std::string name = "song";
+        for (const std::int64_t notes : partNotes) name += "-" + std::to_string(notes);
+        path = scratchFile(name + "-" + std::to_string(static_cast<int>(detail)) + ".korx");
         std::ofstream out(path, std::ios::binary);
-        kor::test::writeKor3Song(out, notes);
+        kor::test::writeKor3Song(out, partNotes, detail);
     }
     return path;
+}
+
+std::unique_ptr<CZRKorManagerIF> initializedManager(std::string& error) {
+    // The library keeps its folders below the user's data folder: keep them out of the home.
+    const std::filesystem::path data = scratchFile("data");
+    std::error_code ignored;
+    std::filesystem::create_directories(data, ignored);
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    auto manager = std::make_unique<CZRKorManagerIF>();
+    ZRKorManagementPolicy policy;
+    policy.schemaFolder = std::filesystem::path(KORMAN_SCHEMA_DIR).wstring();
+    if (manager->sysInitialize(policy) != 0) return manager;
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", manager->sysGetLastError());
+    error = std::string("the manager did not initialize: ") + code;
+    return nullptr;
+}
+
+std::vector<IZRMusicalPart*> musicalParts(const IZRKorRoot* root) {
+    std::vector<IZRMusicalPart*> parts;
+    const IZRSequence* sequence = root != nullptr ? root->getSequence() : nullptr;
+    const IZRNodeList* tracks = sequence != nullptr ? sequence->getZRTrackList() : nullptr;
+    for (std::uint32_t t = 0; tracks != nullptr && t < tracks->getCount(); ++t) {
+        const auto* track = dynamic_cast<const IZRZRTrack*>(tracks->getAt(t));
+        const IZRNodeList* list = track != nullptr ? track->getPartList() : nullptr;
+        for (std::uint32_t p = 0; list != nullptr && p < list->getCount(); ++p)
+            if (auto* part = dynamic_cast<IZRMusicalPart*>(list->getAt(p))) parts.push_back(part);
+    }
+    return parts;
 }
 
 double cpuSeconds() {

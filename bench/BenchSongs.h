@@ -1,9 +1,15 @@
 // Inputs and clocks shared by the benchmarks of song files.
 #pragma once
 
+#include "support/GeneratedSong.h"
+
+#include <korman/korman.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace kor::bench {
 
@@ -14,6 +20,19 @@ std::filesystem::path scratchFile(const std::string& name);
 /// A KOR3 song of one track and one musical part holding `notes` notes, laid out as the writer
 /// lays it out; written once per run into the scratch folder.
 const std::filesystem::path& songFile(std::int64_t notes);
+
+/// A KOR3 song of one track holding one musical part per entry of `partNotes`, with that many
+/// notes each carrying `detail`; written once per run into the scratch folder.
+const std::filesystem::path& songFile(const std::vector<std::int64_t>& partNotes,
+                                      kor::test::NoteDetail detail);
+
+/// A manager initialized as a host initializes it, with the library's folders inside the scratch
+/// folder, the schemas of the source tree and the voice database built beside this program. Null,
+/// with the failure in `error`, when initialization fails.
+std::unique_ptr<CZRKorManagerIF> initializedManager(std::string& error);
+
+/// The musical parts (borrowed) of every singing track of the song under `root`, track by track.
+std::vector<IZRMusicalPart*> musicalParts(const IZRKorRoot* root);
 
 /// CPU seconds of the calling thread: other work on the machine does not count.
 double cpuSeconds();

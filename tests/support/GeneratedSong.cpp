@@ -1,6 +1,7 @@
 #include "support/GeneratedSong.h"
 
 #include <string>
+#include <vector>
 
 namespace kor::test {
 
@@ -76,8 +77,6 @@ constexpr const char* kHead = R"(<?xml version="1.0" encoding="UTF-8" standalone
 		<zrTrackNo>0</zrTrackNo>
 		<trackName><![CDATA[Track]]></trackName>
 		<comment><![CDATA[]]></comment>
-		<musicalPart>
-			<posTick>1920</posTick>
 )";
 
 constexpr const char* kPartHead = R"(			<partName><![CDATA[Part]]></partName>
@@ -98,20 +97,61 @@ constexpr const char* kPartHead = R"(			<partName><![CDATA[Part]]></partName>
 )";
 
 constexpr const char* kTail =
-    "\t\t</musicalPart>\n\t</zrTrack>\n\t<seTrack>\n\t</seTrack>\n"
+    "\t</zrTrack>\n\t<seTrack>\n\t</seTrack>\n"
     "\t<karaokeTrack>\n\t</karaokeTrack>\n</kor3>\n";
 
-} // namespace
+// The style values a note inserted with vibrato carries, and its two vibrato curves of three
+// points each, as the "Normal" vibrato kind lays them.
+constexpr const char* kVibratoStyle = R"(				<noteStyle>
+					<attr id="accent">50</attr>
+					<attr id="bendDep">8</attr>
+					<attr id="bendLen">0</attr>
+					<attr id="decay">50</attr>
+					<attr id="fallPort">0</attr>
+					<attr id="opening">127</attr>
+					<attr id="risePort">0</attr>
+					<attr id="vibLen">67</attr>
+					<attr id="vibType">1</attr>
+					<seqAttr id="vibDep">
+						<elem>
+							<posNrm>21627</posNrm>
+							<elv>64</elv>
+						</elem>
+						<elem>
+							<posNrm>43581</posNrm>
+							<elv>64</elv>
+						</elem>
+						<elem>
+							<posNrm>65536</posNrm>
+							<elv>60</elv>
+						</elem>
+					</seqAttr>
+					<seqAttr id="vibRate">
+						<elem>
+							<posNrm>21627</posNrm>
+							<elv>50</elv>
+						</elem>
+						<elem>
+							<posNrm>43581</posNrm>
+							<elv>50</elv>
+						</elem>
+						<elem>
+							<posNrm>65536</posNrm>
+							<elv>52</elv>
+						</elem>
+					</seqAttr>
+				</noteStyle>
+)";
 
-void writeKor3Song(std::ostream& out, std::int64_t notes, NoteDetail detail) {
-    out << kHead << "\t\t\t<playTime>" << notes * 480 + 480 << "</playTime>\n" << kPartHead;
+void writeNotes(std::ostream& out, std::int64_t notes, NoteDetail detail) {
     for (std::int64_t i = 0; i < notes; ++i) {
         out << "\t\t\t<note>\n\t\t\t\t<posTick>" << i * 480
             << "</posTick>\n\t\t\t\t<durTick>480</durTick>\n\t\t\t\t<noteNum>" << 48 + i % 24
             << "</noteNum>\n\t\t\t\t<velocity>64</velocity>\n"
                "\t\t\t\t<lyric><![CDATA[la]]></lyric>\n"
                "\t\t\t\t<phnms><![CDATA[l a]]></phnms>\n";
-        if (detail == NoteDetail::Full)
+        switch (detail) {
+        case NoteDetail::Full:
             out << "\t\t\t\t<noteStyle>\n"
                    "\t\t\t\t\t<attr id=\"accent\">50</attr>\n"
                    "\t\t\t\t\t<attr id=\"decay\">50</attr>\n"
@@ -120,9 +160,36 @@ void writeKor3Song(std::ostream& out, std::int64_t notes, NoteDetail detail) {
                    "\t\t\t\t\t\t\t<elv>64</elv>\n\t\t\t\t\t\t</elem>\n"
                    "\t\t\t\t\t</seqAttr>\n"
                    "\t\t\t\t</noteStyle>\n";
-        else
+            break;
+        case NoteDetail::Plain:
             out << "\t\t\t\t<noteStyle><attr id=\"accent\">50</attr></noteStyle>\n";
+            break;
+        case NoteDetail::Vibrato:
+            out << kVibratoStyle;
+            break;
+        }
         out << "\t\t\t</note>\n";
+    }
+}
+
+} // namespace
+
+void writeKor3Song(std::ostream& out, std::int64_t notes, NoteDetail detail) {
+    writeKor3Song(out, std::vector<std::int64_t>{notes}, detail);
+}
+
+void writeKor3Song(std::ostream& out, const std::vector<std::int64_t>& partNotes,
+                   NoteDetail detail) {
+    out << kHead;
+    std::int64_t posTick = 1920;
+    for (const std::int64_t notes : partNotes) {
+        const std::int64_t playTime = notes * 480 + 480;
+        out << "\t\t<musicalPart>\n\t\t\t<posTick>" << posTick << "</posTick>\n"
+            << "\t\t\t<playTime>" << playTime << "</playTime>\n"
+            << kPartHead;
+        writeNotes(out, notes, detail);
+        out << "\t\t</musicalPart>\n";
+        posTick += playTime;
     }
     out << kTail;
 }
