@@ -9,29 +9,43 @@
 #include "model/Sequence.h"
 #include "model/ZRTrack.h"
 
-#include <set>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace kor {
 
+namespace {
+
+// Whether `objects` names some object twice.
+bool hasRepeats(std::vector<IZRMutableKorObject*>& objects) {
+    std::sort(objects.begin(), objects.end());
+    return std::adjacent_find(objects.begin(), objects.end()) != objects.end();
+}
+
+} // namespace
+
 bool hasSoundStructure(const CZRKorDocument& document) {
     const CZRKorRoot* root = document.root();
     if (root == nullptr || root->sequence() == nullptr) return false;
-    std::set<std::uint32_t> seen;
+    // An object is only walked into from the container it names as its parent, and the root only
+    // once, so an object is reached twice exactly when its container holds it twice: checking each
+    // container's children for repeats proves every object occurs once, without keeping the IDs
+    // of the whole tree.
     std::vector<std::pair<IZRMutableKorObject*, const IZRKorObject*>> pending{
         {const_cast<CZRKorRoot*>(root), nullptr}};
     std::vector<IZRMutableKorObject*> children;
+    std::vector<IZRMutableKorObject*> sorted;
     while (!pending.empty()) {
         const auto [obj, container] = pending.back();
         pending.pop_back();
-        const std::uint32_t id = obj->getObjID();
-        if (document.objects().lookup(id) != obj || !seen.insert(id).second ||
-            obj->getParent() != container || (obj->getFlags() & ZR_FLAG_DETACHED) != 0 ||
-            obj->validate() != 0)
+        if (document.objects().lookup(obj->getObjID()) != obj || obj->getParent() != container ||
+            (obj->getFlags() & ZR_FLAG_DETACHED) != 0 || obj->validate() != 0)
             return false;
         children.clear();
         obj->getChildren(children);
+        sorted.assign(children.begin(), children.end());
+        if (hasRepeats(sorted)) return false;
         for (IZRMutableKorObject* child : children)
             pending.emplace_back(child, obj);
     }
