@@ -1,6 +1,8 @@
 #include "support/GeneratedSong.h"
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace kor::test {
@@ -102,46 +104,22 @@ constexpr const char* kTail =
 
 // The style values a note inserted with vibrato carries, and its two vibrato curves of three
 // points each, as the "Normal" vibrato kind lays them.
-constexpr const char* kVibratoStyle = R"(				<noteStyle>
-					<attr id="accent">50</attr>
-					<attr id="bendDep">8</attr>
-					<attr id="bendLen">0</attr>
-					<attr id="decay">50</attr>
-					<attr id="fallPort">0</attr>
-					<attr id="opening">127</attr>
-					<attr id="risePort">0</attr>
-					<attr id="vibLen">67</attr>
-					<attr id="vibType">1</attr>
-					<seqAttr id="vibDep">
-						<elem>
-							<posNrm>21627</posNrm>
-							<elv>64</elv>
-						</elem>
-						<elem>
-							<posNrm>43581</posNrm>
-							<elv>64</elv>
-						</elem>
-						<elem>
-							<posNrm>65536</posNrm>
-							<elv>60</elv>
-						</elem>
-					</seqAttr>
-					<seqAttr id="vibRate">
-						<elem>
-							<posNrm>21627</posNrm>
-							<elv>50</elv>
-						</elem>
-						<elem>
-							<posNrm>43581</posNrm>
-							<elv>50</elv>
-						</elem>
-						<elem>
-							<posNrm>65536</posNrm>
-							<elv>52</elv>
-						</elem>
-					</seqAttr>
-				</noteStyle>
-)";
+void writeVibratoStyle(std::ostream& out) {
+    out << "\t\t\t\t<noteStyle>\n";
+    for (const auto& [id, value] : {std::pair{"accent", 50}, {"bendDep", 8}, {"bendLen", 0},
+                                    {"decay", 50}, {"fallPort", 0}, {"opening", 127},
+                                    {"risePort", 0}, {"vibLen", 67}, {"vibType", 1}})
+        out << "\t\t\t\t\t<attr id=\"" << id << "\">" << value << "</attr>\n";
+    for (const auto& [id, start, end] : {std::tuple{"vibDep", 64, 60}, {"vibRate", 50, 52}}) {
+        out << "\t\t\t\t\t<seqAttr id=\"" << id << "\">\n";
+        for (const auto& [posNrm, elv] : {std::pair{21627, start}, {43581, start}, {65536, end}})
+            out << "\t\t\t\t\t\t<elem>\n\t\t\t\t\t\t\t<posNrm>" << posNrm
+                << "</posNrm>\n\t\t\t\t\t\t\t<elv>" << elv
+                << "</elv>\n\t\t\t\t\t\t</elem>\n";
+        out << "\t\t\t\t\t</seqAttr>\n";
+    }
+    out << "\t\t\t\t</noteStyle>\n";
+}
 
 void writeNotes(std::ostream& out, std::int64_t notes, NoteDetail detail) {
     for (std::int64_t i = 0; i < notes; ++i) {
@@ -165,7 +143,7 @@ void writeNotes(std::ostream& out, std::int64_t notes, NoteDetail detail) {
             out << "\t\t\t\t<noteStyle><attr id=\"accent\">50</attr></noteStyle>\n";
             break;
         case NoteDetail::Vibrato:
-            out << kVibratoStyle;
+            writeVibratoStyle(out);
             break;
         }
         out << "\t\t\t</note>\n";
