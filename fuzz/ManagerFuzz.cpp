@@ -1,0 +1,98 @@
+// Hands bytes to a manager as a host does with a file it was given: asks what kind of song file it
+// is, then loads it the matching way. One manager serves every input, so a load that leaves its
+// state behind shows up in the next one.
+#include "FuzzFile.h"
+
+#include "manager/KorManagerApp.h"
+
+#include <korman/korman.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+std::wstring widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// A data folder of our own below the temporary folder, removed when the process ends, so that
+// the manager's folders and files never land in the user's home.
+class DataFolder {
+public:
+    DataFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "korman-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        path_ = pattern;
+    }
+    ~DataFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    DataFolder(const DataFolder&) = delete;
+    DataFolder& operator=(const DataFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The manager, initialized once with the stand-in voice database built beside the fuzzers.
+CZRKorManagerIF& manager() {
+    static DataFolder data;
+    static CZRKorManagerIF instance;
+    static const bool ready = [] {
+        ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+        const std::string vibrato = data.path() + "/normal.aic";
+        std::ofstream(vibrato) << "[Common]\nCaption=Normal\n[Parameter]\nLength=480\n"
+                                  "StartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\nDepthBPY=64,0\n";
+        ::setenv("KOR_FAKE_VIBRATO_FILE", vibrato.c_str(), 1);
+        CKorManagerApp::instance().setVoiceDatabasePath(widen(KORMAN_FUZZ_VOICEDB));
+        ZRKorManagementPolicy policy;
+        policy.schemaFolder = widen(KORMAN_SCHEMA_DIR);
+        return instance.sysInitialize(policy) == 1;
+    }();
+    if (!ready) std::abort();
+    return instance;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static kor::fuzz::FuzzFile file;
+    CZRKorManagerIF& korman = manager();
+    file.write(data, size);
+    const wchar_t* path = file.path().c_str();
+    // The last byte picks the options a host would offer, so each stays reachable.
+    const std::uint8_t options = size > 0 ? data[size - 1] : 0;
+    const int premeasure = 1 + options % 8;
+
+    switch (korman.fileGetFileFormat(path)) {
+    case ZR_FILE_FORMAT_KOR3:
+    case ZR_FILE_FORMAT_KOR4:
+        (void)korman.fileLoadKorFile(path);
+        break;
+    case ZR_FILE_FORMAT_LEGACY2:
+    case ZR_FILE_FORMAT_LEGACY3:
+        (void)korman.fileLoadLegacyKorFile(path, (options & 0x10) != 0 ? 932u : 65001u, premeasure);
+        break;
+    case ZR_FILE_FORMAT_SMF0:
+    case ZR_FILE_FORMAT_SMF1: {
+        const int channelSplit = (options & 0x20) != 0 ? 1 : 0;
+        std::vector<ZRSMFTrackImportDirective> directives;
+        if (korman.fileGetSMFImportDirective(path, channelSplit, directives) != 0)
+            (void)korman.fileLoadSMF(path, premeasure, channelSplit, directives);
+        break;
+    }
+    case ZR_FILE_FORMAT_UNKNOWN:
+        break;
+    }
+    return 0;
+}
