@@ -1,6 +1,7 @@
 // Hands bytes to a manager as a host does with a file it was given: asks what kind of song file it
 // is, then loads it the matching way. One manager serves every input, so a load that leaves its
-// state behind shows up in the next one.
+// state behind shows up in the next one. A song that loads must save, read back, and save again
+// to the same bytes: anything else loses the user's work.
 #include "FuzzFile.h"
 
 #include "manager/KorManagerApp.h"
@@ -9,9 +10,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -27,7 +30,8 @@ std::wstring widen(const std::string& text) {
 class DataFolder {
 public:
     DataFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korman-fuzz-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "korman-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) std::abort();
         path_ = pattern;
     }
@@ -44,9 +48,38 @@ private:
     std::string path_;
 };
 
+DataFolder& dataFolder() {
+    static DataFolder data;
+    return data;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+[[noreturn]] void fail(const char* what, const CZRKorManagerIF& korman) {
+    std::fprintf(stderr, "manager fuzz: %s (last error 0x%08X)\n", what, korman.sysGetLastError());
+    std::abort();
+}
+
+// Saves the current song, loads the file back and saves that again; aborts when the song cannot
+// be read back or its second file differs from the first.
+void checkRoundTrip(CZRKorManagerIF& korman) {
+    const std::string first = dataFolder().path() + "/first.korx";
+    const std::string second = dataFolder().path() + "/second.korx";
+    if (korman.fileSaveKorFile(widen(first).c_str()) == 0) return;
+    if (korman.fileLoadKorFile(widen(first).c_str()) == nullptr)
+        fail("a saved song does not load", korman);
+    if (korman.fileSaveKorFile(widen(second).c_str()) == 0)
+        fail("a song read back does not save", korman);
+    if (readFile(first) != readFile(second)) fail("a song read back saves other bytes", korman);
+}
+
 // The manager, initialized once with the stand-in voice database built beside the fuzzers.
 CZRKorManagerIF& manager() {
-    static DataFolder data;
+    // The folder goes after the manager has ended, which may still write into it.
+    static const DataFolder& data = dataFolder();
     static CZRKorManagerIF instance;
     static const bool ready = [] {
         ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);
@@ -74,25 +107,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t options = size > 0 ? data[size - 1] : 0;
     const int premeasure = 1 + options % 8;
 
+    IZRKorRoot* song = nullptr;
     switch (korman.fileGetFileFormat(path)) {
     case ZR_FILE_FORMAT_KOR3:
     case ZR_FILE_FORMAT_KOR4:
-        (void)korman.fileLoadKorFile(path);
+        song = korman.fileLoadKorFile(path);
         break;
     case ZR_FILE_FORMAT_LEGACY2:
     case ZR_FILE_FORMAT_LEGACY3:
-        (void)korman.fileLoadLegacyKorFile(path, (options & 0x10) != 0 ? 932u : 65001u, premeasure);
+        song =
+            korman.fileLoadLegacyKorFile(path, (options & 0x10) != 0 ? 932u : 65001u, premeasure);
         break;
     case ZR_FILE_FORMAT_SMF0:
     case ZR_FILE_FORMAT_SMF1: {
         const int channelSplit = (options & 0x20) != 0 ? 1 : 0;
         std::vector<ZRSMFTrackImportDirective> directives;
         if (korman.fileGetSMFImportDirective(path, channelSplit, directives) != 0)
-            (void)korman.fileLoadSMF(path, premeasure, channelSplit, directives);
+            song = korman.fileLoadSMF(path, premeasure, channelSplit, directives);
         break;
     }
     case ZR_FILE_FORMAT_UNKNOWN:
         break;
     }
+    if (song != nullptr) checkRoundTrip(korman);
     return 0;
 }
