@@ -5,6 +5,7 @@
 #include "FuzzFile.h"
 
 #include "manager/KorManagerApp.h"
+#include "support/TestDataFolder.h"
 
 #include <korman/korman.h>
 
@@ -12,50 +13,20 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
 
-std::wstring widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
+std::wstring widen(const char* text) {
+    return std::wstring(text, text + std::char_traits<char>::length(text));
 }
 
-// A data folder of our own below the temporary folder, removed when the process ends, so that
-// the manager's folders and files never land in the user's home.
-class DataFolder {
-public:
-    DataFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korman-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        path_ = pattern;
-    }
-    ~DataFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    DataFolder(const DataFolder&) = delete;
-    DataFolder& operator=(const DataFolder&) = delete;
-
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-DataFolder& dataFolder() {
-    static DataFolder data;
+// The manager's data folder, below /tmp so that nothing lands in the user's home; it goes when
+// the process ends.
+const kor::test::TempDir& dataFolder() {
+    static const kor::test::TempDir data;
     return data;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 [[noreturn]] void fail(const char* what, const CZRKorManagerIF& korman) {
@@ -66,27 +37,23 @@ std::string readFile(const std::string& path) {
 // Saves the current song, loads the file back and saves that again; aborts when the song cannot
 // be read back or its second file differs from the first.
 void checkRoundTrip(CZRKorManagerIF& korman) {
-    const std::string first = dataFolder().path() + "/first.korx";
-    const std::string second = dataFolder().path() + "/second.korx";
-    if (korman.fileSaveKorFile(widen(first).c_str()) == 0) return;
-    if (korman.fileLoadKorFile(widen(first).c_str()) == nullptr)
+    const kor::test::TempDir& folder = dataFolder();
+    if (korman.fileSaveKorFile(folder.wide("first.korx").c_str()) == 0) return;
+    if (korman.fileLoadKorFile(folder.wide("first.korx").c_str()) == nullptr)
         fail("a saved song does not load", korman);
-    if (korman.fileSaveKorFile(widen(second).c_str()) == 0)
+    if (korman.fileSaveKorFile(folder.wide("second.korx").c_str()) == 0)
         fail("a song read back does not save", korman);
-    if (readFile(first) != readFile(second)) fail("a song read back saves other bytes", korman);
+    if (folder.read("first.korx") != folder.read("second.korx"))
+        fail("a song read back saves other bytes", korman);
 }
 
 // The manager, initialized once with the stand-in voice database built beside the fuzzers.
 CZRKorManagerIF& manager() {
     // The folder goes after the manager has ended, which may still write into it.
-    static const DataFolder& data = dataFolder();
+    static const kor::test::TempDir& data = dataFolder();
     static CZRKorManagerIF instance;
     static const bool ready = [] {
-        ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);
-        const std::string vibrato = data.path() + "/normal.aic";
-        std::ofstream(vibrato) << "[Common]\nCaption=Normal\n[Parameter]\nLength=480\n"
-                                  "StartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\nDepthBPY=64,0\n";
-        ::setenv("KOR_FAKE_VIBRATO_FILE", vibrato.c_str(), 1);
+        kor::test::useTestDataFolder(data);
         CKorManagerApp::instance().setVoiceDatabasePath(widen(KORMAN_FUZZ_VOICEDB));
         ZRKorManagementPolicy policy;
         policy.schemaFolder = widen(KORMAN_SCHEMA_DIR);
