@@ -91,10 +91,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path root = argv[1];
-    writeSeeds(root / "smf", midiSeeds());
-    std::vector<std::string> legacy = legacySeeds();
+    const std::vector<std::string> midi = midiSeeds();
+    writeSeeds(root / "smf", midi);
+    const std::vector<std::string> legacy = legacySeeds();
     writeSeeds(root / "legacy_text", legacy);
     writeSeeds(root / "legacy_convert", legacy);
+    // The manager tells the kinds apart itself; the song files join these in scripts/fuzz.sh.
+    std::vector<std::string> songs = midi;
+    songs.insert(songs.end(), legacy.begin(), legacy.end());
+    writeSeeds(root / "manager", songs);
     writeSeeds(root / "typed_file", textSeeds());
     writeSeeds(root / "articulation", articulationSeeds());
     writeSeeds(root / "wave", waveSeeds());

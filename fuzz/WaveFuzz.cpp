@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CZRWaveReaderImpl reader;
     if (!reader.open(file.path())) return 0;
 
-    const ZRWaveFormat& format = reader.format();
+    const kor::platform::WaveFormat& format = reader.format();
     constexpr std::uint32_t kFrames = 16;
     std::vector<unsigned char> buffer(std::size_t{kFrames} * (format.bitsPerSample / 8u) *
                                       format.channels);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages korman needs to build, test and benchmark (with "--fuzz" also to
-# fuzz); quiet and quick when all are there.
+# fuzz, with "--check" also what scripts/check.sh runs); quiet and quick when all are there.
 # With "--samples midi|wav DIR" it only unpacks real files made by others into DIR (when DIR is
 # missing), for the tests and benchmarks of the readers: the songs of Debian's openttd-openmsx
 # package (MIDI), or the sounds of its ltris and alsa-utils packages (WAV). They are never
@@ -49,7 +49,11 @@ fi
 packages=(build-essential cmake ninja-build libxerces-c-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 # "--fuzz": also clang with its sanitizer and libFuzzer runtimes, for the fuzz targets.
-if [ "${1:-}" = "--fuzz" ]; then packages+=(clang libclang-rt-dev); fi
+# "--check": also valgrind, for the slow checks that fuzz as well.
+case "${1:-}" in
+  --fuzz) packages+=(clang libclang-rt-dev) ;;
+  --check) packages+=(clang libclang-rt-dev valgrind) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -16,12 +16,16 @@ cmake --build --preset fuzz
 build=build/fuzz
 corpus=$build/corpus
 "$build/bin/korman_fuzz_seeds" "$corpus"
-# The song files of tests/data seed the fuzzer of their format (tests/data/kor3 -> fuzz_kor3).
-for folder in tests/data/*/; do
+# The song files of tests/data seed the fuzzer of their format (tests/data/kor3 -> fuzz_kor3);
+# they and the demo's songs of every kind also seed the manager's fuzzer.
+mkdir -p "$corpus/manager"
+for folder in tests/data/kor3/ tests/data/kor4/; do
   format=$(basename "$folder")
   mkdir -p "$corpus/$format"
   cp "$folder"* "$corpus/$format/"
+  for file in "$folder"*; do cp "$file" "$corpus/manager/$format-$(basename "$file")"; done
 done
+cp samples/*.kor samples/*.korx samples/*.mid "$corpus/manager/"
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

@@ -2,14 +2,17 @@
 // handed back and forth between two threads. Under ThreadSanitizer (the tsan preset) any data
 // race between them fails the run; everywhere the songs must come out as the edits left them.
 #include "support/ManagerFixture.h"
+#include "support/SmfBuilder.h"
 
 #include <korman/IZRKorEditorIF.h>
 #include <korman/korman.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -40,24 +43,56 @@ std::uint32_t tempoCount(CZRKorManagerIF& manager) {
                : 0;
 }
 
-// One kind of work a session repeats. Loading, saving and importing join these steps when the
-// manager reads and writes song files.
-enum class Step { Create, Edit, Undo, Redo };
-constexpr Step kSteps[] = {Step::Create, Step::Edit, Step::Edit, Step::Undo, Step::Redo,
-                           Step::Edit,   Step::Undo, Step::Undo, Step::Redo, Step::Redo};
+// One kind of work a session repeats.
+enum class Step { Create, Edit, Undo, Redo, Save, Load, Import };
+constexpr Step kSteps[] = {Step::Create, Step::Edit, Step::Edit, Step::Undo,  Step::Redo,
+                           Step::Save,   Step::Edit, Step::Load, Step::Edit,  Step::Undo,
+                           Step::Undo,   Step::Redo, Step::Redo, Step::Import};
 
-// Runs one step on `manager` for the editor owner `owner` and checks its visible effect.
-void runStep(CZRKorManagerIF& manager, Step step, std::uint32_t owner) {
+// A MIDI file with a conductor track and two singing tracks, for the import step.
+std::string twoVoiceMidi() {
+    kor::test::SmfBuilder smf(1, 480);
+    smf.addTrack().tempo(0, 500000).timeSignature(0, 3, 2);
+    smf.addTrack()
+        .meta(0, 0x03, "Soprano")
+        .noteOn(0, 0, 72, 100)
+        .noteOff(480, 0, 72)
+        .noteOn(480, 0, 74, 90)
+        .noteOff(960, 0, 74);
+    smf.addTrack().noteOn(240, 1, 60, 80).noteOff(1200, 1, 60);
+    return smf.bytes();
+}
+
+// One thread's work: the manager it drives, the editor owner it names, and its own folder.
+struct Session {
+    Session(CZRKorManagerIF& driven, std::uint32_t editorOwner)
+        : manager(driven)
+        , owner(editorOwner) {
+        files.write("voices.mid", twoVoiceMidi());
+    }
+
+    CZRKorManagerIF& manager;
+    std::uint32_t owner;
+    kor::test::TempDir files;
+};
+
+// Runs one step of `session` and checks its visible effect.
+void runStep(Session& session, Step step) {
+    CZRKorManagerIF& manager = session.manager;
+    const std::uint32_t owner = session.owner;
+    const std::wstring song = session.files.wide("song.korx");
     switch (step) {
     case Step::Create:
-        ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"Stress", L"", 1, L"Part", L"", 1920),
-                  nullptr);
+        ASSERT_NE(
+            manager.korCreateNewSequenceWithMusicalPart(L"Stress", L"", 1, L"Part", L"", 1920),
+            nullptr);
         EXPECT_EQ(manager.editCanUndo(), 0);
         return;
     case Step::Edit: {
         const std::uint32_t count = tempoCount(manager);
         ASSERT_GT(count, 0u);
-        const std::uint32_t head = manager.korGetCurrentMasterTrack()->getTempoList()->getAt(0)->getObjID();
+        const std::uint32_t head =
+            manager.korGetCurrentMasterTrack()->getTempoList()->getAt(0)->getObjID();
         const unsigned int point = manager.editGetCurrentCommitPoint();
         IZRKorEditorIF* editor = manager.editGetKorEditor(owner);
         ASSERT_NE(editor, nullptr);
@@ -82,6 +117,38 @@ void runStep(CZRKorManagerIF& manager, Step step, std::uint32_t owner) {
         EXPECT_EQ(tempoCount(manager), expected);
         return;
     }
+    case Step::Save:
+        ASSERT_EQ(manager.fileSaveKorFile(song.c_str()), 1) << manager.sysGetLastError();
+        return;
+    case Step::Load: {
+        // The song read back saves to the same bytes it was read from.
+        {
+            // Song files are read one at a time for now: each XML parser starts and ends the XML
+            // platform, which two threads must not do at once.
+            static std::mutex xmlReads;
+            std::scoped_lock guard(xmlReads);
+            ASSERT_NE(manager.fileLoadKorFile(song.c_str()), nullptr) << manager.sysGetLastError();
+        }
+        EXPECT_EQ(manager.editCanUndo(), 0);
+        const std::wstring again = session.files.wide("again.korx");
+        ASSERT_EQ(manager.fileSaveKorFile(again.c_str()), 1) << manager.sysGetLastError();
+        EXPECT_EQ(session.files.read("again.korx"), session.files.read("song.korx"));
+        return;
+    }
+    case Step::Import: {
+        const std::wstring midi = session.files.wide("voices.mid");
+        std::vector<ZRSMFTrackImportDirective> directives;
+        ASSERT_EQ(manager.fileGetSMFImportDirective(midi.c_str(), 0, directives), 1);
+        ASSERT_EQ(directives.size(), 3u);
+        EXPECT_EQ(directives[1].name, L"Soprano");
+        IZRKorRoot* imported = manager.fileImportSMF(midi.c_str(), 1, 0, directives);
+        ASSERT_NE(imported, nullptr) << manager.sysGetLastError();
+        // The conductor track holds no note, so only the two singing tracks come in.
+        EXPECT_EQ(imported->getSequence()->getZRTrackList()->getCount(), 2u);
+        // The import leaves the current song and its history alone.
+        EXPECT_GT(tempoCount(manager), 0u);
+        return;
+    }
     }
 }
 
@@ -93,12 +160,19 @@ TEST_F(ThreadStress, ManagersOnSeveralThreadsAndOneSharedManagerStayConsistent) 
     constexpr int kOwnManagers = 4;
     std::vector<std::unique_ptr<CZRKorManagerIF>> managers;
     std::vector<std::unique_ptr<CountingWindow>> windows;
+    ZRKorManagementPolicy policy = validPolicy();
+    policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
     for (int i = 0; i < kOwnManagers + 1; ++i) {
         managers.push_back(std::make_unique<CZRKorManagerIF>());
         windows.push_back(std::make_unique<CountingWindow>());
-        ASSERT_EQ(managers.back()->sysInitialize(validPolicy()), 1);
+        ASSERT_EQ(managers.back()->sysInitialize(policy), 1);
         ASSERT_EQ(managers.back()->sysRegisterObserver(windows.back().get()), 1);
     }
+    // Threads 0 to 3 own a manager each; threads 4 and 5 share the last one.
+    std::vector<std::unique_ptr<Session>> sessions;
+    for (int i = 0; i < kOwnManagers + 2; ++i)
+        sessions.push_back(std::make_unique<Session>(*managers[std::min(i, kOwnManagers)],
+                                                     static_cast<std::uint32_t>(i + 1)));
 
     const Clock::time_point end = Clock::now() + kRunTime;
     std::vector<int> rounds(kOwnManagers + 2, 0);
@@ -106,28 +180,32 @@ TEST_F(ThreadStress, ManagersOnSeveralThreadsAndOneSharedManagerStayConsistent) 
     for (int i = 0; i < kOwnManagers; ++i)
         threads.emplace_back([&, i] {
             for (; Clock::now() < end; ++rounds[i])
-                for (Step step : kSteps) runStep(*managers[i], step, i + 1);
+                for (Step step : kSteps)
+                    runStep(*sessions[i], step);
         });
 
     // The shared manager's song is read and changed by one thread at a time, which the host
     // ensures with its own lock; the editor, the history and the song pass between the threads.
-    CZRKorManagerIF& shared = *managers[kOwnManagers];
     std::mutex host;
     {
         std::scoped_lock guard(host);
-        runStep(shared, Step::Create, 0);
+        runStep(*sessions[kOwnManagers], Step::Create);
     }
-    for (int t = 0; t < 2; ++t)
+    for (int t = kOwnManagers; t < kOwnManagers + 2; ++t)
         threads.emplace_back([&, t] {
-            for (; Clock::now() < end; ++rounds[kOwnManagers + t])
+            for (; Clock::now() < end; ++rounds[t]) {
                 for (Step step : kSteps) {
                     if (step == Step::Create) continue;
                     std::scoped_lock guard(host);
-                    runStep(shared, step, 100 + t);
+                    runStep(*sessions[t], step);
                 }
+            }
         });
-    for (std::thread& thread : threads) thread.join();
+    for (std::thread& thread : threads)
+        thread.join();
 
-    for (int i = 0; i < kOwnManagers + 2; ++i) EXPECT_GT(rounds[i], 0) << "thread " << i;
-    for (const auto& window : windows) EXPECT_GT(window->messages.load(), 0);
+    for (int i = 0; i < kOwnManagers + 2; ++i)
+        EXPECT_GT(rounds[i], 0) << "thread " << i;
+    for (const auto& window : windows)
+        EXPECT_GT(window->messages.load(), 0);
 }

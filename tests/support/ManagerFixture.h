@@ -4,6 +4,7 @@
 
 #include "manager/KorManagerApp.h"
 #include "support/TempDir.h"
+#include "support/TestDataFolder.h"
 
 #include <korman/korman.h>
 
@@ -33,10 +34,7 @@ protected:
     void SetUp() override {
         saveVariable("XDG_DATA_HOME", savedDataHome_);
         saveVariable("KOR_FAKE_VIBRATO_FILE", savedVibratoFile_);
-        ::setenv("XDG_DATA_HOME", data_.path().c_str(), 1);
-        data_.write("normal.aic", "[Common]\nCaption=Normal\n[Parameter]\nLength=480\n"
-                                  "StartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\nDepthBPY=64,0\n");
-        ::setenv("KOR_FAKE_VIBRATO_FILE", (data_.path() + "/normal.aic").c_str(), 1);
+        useTestDataFolder(data_);
         useVoiceDatabase("fakevoicedb");
     }
 
