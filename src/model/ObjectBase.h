@@ -5,6 +5,7 @@
 #include "model/DumpFormat.h"
 #include "model/KorObject.h"
 
+#include <cassert>
 #include <type_traits>
 
 /// Base of every object class `Derived`, published through the read interface `ReadInterface`
@@ -126,6 +127,23 @@ T* objCast(IZRKorObject* obj) {
 template <class T>
 const T* objCast(const IZRKorObject* obj) {
     return T::classof(obj) ? dynamic_cast<const T*>(obj) : nullptr;
+}
+
+/// The same for an element of a list or the object table, the hot path of every walk over a
+/// song: the write interface is a plain base of each class, so once the type number matches
+/// the cast is a fixed pointer adjustment instead of a search of the class hierarchy.
+template <class T>
+T* objCast(IZRMutableKorObject* obj) {
+    T* typed = T::classof(obj) ? static_cast<T*>(obj) : nullptr;
+    assert(typed == dynamic_cast<T*>(obj));
+    return typed;
+}
+
+template <class T>
+const T* objCast(const IZRMutableKorObject* obj) {
+    const T* typed = T::classof(obj) ? static_cast<const T*>(obj) : nullptr;
+    assert(typed == dynamic_cast<const T*>(obj));
+    return typed;
 }
 
 } // namespace kor
