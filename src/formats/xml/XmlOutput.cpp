@@ -4,22 +4,6 @@
 #include <charconv>
 #include <cstring>
 
-namespace {
-
-/// Deeper than any element of a song; a deeper level gets this many tabs.
-constexpr std::size_t kMaxTabs = 16;
-constexpr char kTabs[kMaxTabs + 1] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-
-/// Room for a line besides its names: tabs, brackets, a number and CR LF.
-constexpr std::size_t kLineOverhead = kMaxTabs + 40;
-
-char* copy(char* at, std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
-    return at + text.size();
-}
-
-} // namespace
-
 void CZRXmlOutput::grow(std::size_t count) {
     if (sink_ && size_ != 0) {
         flush();
@@ -39,28 +23,8 @@ bool CZRXmlOutput::flush() {
     return !sinkFailed_;
 }
 
-char* CZRXmlOutput::open(char* at, int level, std::string_view name) {
-    at = copy(at, {kTabs, std::min(static_cast<std::size_t>(std::max(level, 0)), kMaxTabs)});
-    *at++ = '<';
-    return copy(at, name);
-}
-
-char* CZRXmlOutput::close(char* at, std::string_view name) {
-    at = copy(at, "</");
-    at = copy(at, name);
-    return copy(at, ">\r\n");
-}
-
-char* CZRXmlOutput::number(char* at, std::int32_t value) {
-    return std::to_chars(at, at + 11, value).ptr;
-}
-
 void CZRXmlOutput::line(std::string_view text) {
     commit(copy(copy(reserve(text.size() + 2), text), "\r\n"));
-}
-
-void CZRXmlOutput::startTag(int level, std::string_view name) {
-    commit(copy(open(reserve(name.size() + kLineOverhead), level, name), ">\r\n"));
 }
 
 void CZRXmlOutput::startTag(int level, std::string_view name, std::string_view attrName,
@@ -71,19 +35,6 @@ void CZRXmlOutput::startTag(int level, std::string_view name, std::string_view a
     commit(copy(at, "=\""));
     utf8(attrValue);
     commit(copy(reserve(8), "\">\r\n"));
-}
-
-void CZRXmlOutput::endTag(int level, std::string_view name) {
-    char* at = reserve(name.size() + kLineOverhead);
-    at = copy(at, {kTabs, std::min(static_cast<std::size_t>(std::max(level, 0)), kMaxTabs)});
-    commit(close(at, name));
-}
-
-void CZRXmlOutput::integer(int level, std::string_view name, std::int32_t value) {
-    char* at = open(reserve(2 * name.size() + kLineOverhead), level, name);
-    *at++ = '>';
-    at = number(at, value);
-    commit(close(at, name));
 }
 
 void CZRXmlOutput::text(int level, std::string_view name, std::wstring_view value,

@@ -1,8 +1,11 @@
 // Formatting of the lines of a song document straight into UTF-8 bytes.
 #pragma once
 
+#include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -17,6 +20,8 @@
 /// throws std::bad_alloc.
 class CZRXmlOutput {
 public:
+    /// Deeper than any element of a song; a deeper level gets this many tabs.
+    static constexpr std::size_t kMaxTabs = 16;
     /// A text element whose value is never cut.
     static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
     /// Takes a piece of the document; false when it could not be stored.
@@ -32,14 +37,22 @@ public:
     /// A line written as it is, followed by CR LF.
     void line(std::string_view text);
     /// "<name>" on a line of its own.
-    void startTag(int level, std::string_view name);
+    void startTag(int level, std::string_view name) {
+        commit(copy(open(reserve(name.size() + kLineOverhead), level, name), ">\r\n"));
+    }
     /// "<name attrName="value">" on a line of its own; the value is written unescaped.
     void startTag(int level, std::string_view name, std::string_view attrName,
                   std::wstring_view attrValue);
     /// "</name>" on a line of its own.
-    void endTag(int level, std::string_view name);
+    void endTag(int level, std::string_view name) {
+        commit(close(tabs(reserve(name.size() + kLineOverhead), level), name));
+    }
     /// "<name>value</name>".
-    void integer(int level, std::string_view name, std::int32_t value);
+    void integer(int level, std::string_view name, std::int32_t value) {
+        char* at = open(reserve(2 * name.size() + kLineOverhead), level, name);
+        *at++ = '>';
+        commit(close(number(at, value), name));
+    }
     /// "<name><![CDATA[value]]></name>": each "]]>" of the value stands as "]]&gt;", and the
     /// escaped value is cut to `maxLength` characters.
     void text(int level, std::string_view name, std::wstring_view value, std::size_t maxLength);
@@ -57,6 +70,10 @@ public:
     bool flush();
 
 private:
+    static constexpr char kTabs[kMaxTabs + 1] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    /// Room for a line besides its names: tabs, brackets, a number and CR LF.
+    static constexpr std::size_t kLineOverhead = kMaxTabs + 40;
+
     /// Room for `count` more bytes; returns where they go. Commit what was written with commit().
     char* reserve(std::size_t count) {
         if (capacity_ - size_ < count) grow(count);
@@ -65,9 +82,28 @@ private:
     void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
     void grow(std::size_t count);
 
-    char* open(char* at, int level, std::string_view name);
-    static char* close(char* at, std::string_view name);
-    static char* number(char* at, std::int32_t value);
+    // Inline, so that for the literal names and levels of a writer every copy has a length
+    // known when compiling and becomes a few moves instead of a call.
+    static char* copy(char* at, std::string_view text) {
+        std::memcpy(at, text.data(), text.size());
+        return at + text.size();
+    }
+    static char* tabs(char* at, int level) {
+        return copy(at, {kTabs, std::min(static_cast<std::size_t>(std::max(level, 0)), kMaxTabs)});
+    }
+    static char* open(char* at, int level, std::string_view name) {
+        at = tabs(at, level);
+        *at++ = '<';
+        return copy(at, name);
+    }
+    static char* close(char* at, std::string_view name) {
+        at = copy(at, "</");
+        at = copy(at, name);
+        return copy(at, ">\r\n");
+    }
+    static char* number(char* at, std::int32_t value) {
+        return std::to_chars(at, at + 11, value).ptr;
+    }
     void cdata(std::wstring_view value, std::size_t maxLength);
     void utf8(std::wstring_view text);
 
