@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <mutex>
+#include <new>
 
 using kor::platform::ScopedLock;
 
@@ -9,7 +10,24 @@ CZRObjectTable::~CZRObjectTable() { clear(); }
 
 void CZRObjectTable::clear() {
     ScopedLock guard(lock_);
-    objects_.clear();
+    for (const std::unique_ptr<Page>& page : pages_)
+        if (page != nullptr)
+            for (Slot& slot : *page) slot.reset();
+    pages_.clear();
+    count_ = 0;
+}
+
+CZRObjectTable::Slot* CZRObjectTable::findSlot(std::uint32_t objID) const {
+    const std::size_t index = objID >> kPageBits;
+    if (index >= pages_.size() || pages_[index] == nullptr) return nullptr;
+    return &(*pages_[index])[objID & ((1u << kPageBits) - 1)];
+}
+
+CZRObjectTable::Slot& CZRObjectTable::makeSlot(std::uint32_t objID) {
+    const std::size_t index = objID >> kPageBits;
+    if (index >= pages_.size()) pages_.resize(index + 1);
+    if (pages_[index] == nullptr) pages_[index] = std::make_unique<Page>();
+    return (*pages_[index])[objID & ((1u << kPageBits) - 1)];
 }
 
 std::uint32_t CZRObjectTable::allocateID() {
@@ -27,15 +45,18 @@ std::uint32_t CZRObjectTable::nextID() const {
 bool CZRObjectTable::registerObject(std::uint32_t objID, std::unique_ptr<IZRMutableKorObject> obj) {
     if (obj == nullptr || objID == ZR_NO_OBJ_ID) return false;
     ScopedLock guard(lock_);
-    if (!objects_.try_emplace(objID, std::move(obj)).second) return false;
+    Slot& slot = makeSlot(objID);
+    if (slot != nullptr) return false;
+    slot = std::move(obj);
+    ++count_;
     if (nextID_ <= objID) nextID_ = objID + 1;
     return true;
 }
 
 IZRMutableKorObject* CZRObjectTable::lookup(std::uint32_t objID) const {
     ScopedLock guard(lock_);
-    const auto at = objects_.find(objID);
-    return at != objects_.end() ? at->second.get() : nullptr;
+    const Slot* slot = findSlot(objID);
+    return slot != nullptr ? slot->get() : nullptr;
 }
 
 void CZRObjectTable::destroy(std::uint32_t objID) {
@@ -52,15 +73,22 @@ void CZRObjectTable::destroySubtree(IZRMutableKorObject* obj) {
     for (IZRMutableKorObject* child : children) destroySubtree(child);
     // Erase only when the ID names this very object, so a child that lives in another table never
     // takes an unrelated object of this one with it.
-    const auto at = objects_.find(obj->getObjID());
-    if (at != objects_.end() && at->second.get() == obj) objects_.erase(at);
+    Slot* slot = findSlot(obj->getObjID());
+    if (slot != nullptr && slot->get() == obj) {
+        slot->reset();
+        --count_;
+    }
 }
 
 bool CZRObjectTable::transfer(CZRObjectTable& source, std::uint32_t objID) {
     if (&source == this) return false;
     std::scoped_lock guard(lock_, source.lock_);
     IZRMutableKorObject* obj = source.lookup(objID);
-    return obj != nullptr && transferSubtree(source, obj);
+    try {
+        return obj != nullptr && transferSubtree(source, obj);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 bool CZRObjectTable::transferSubtree(CZRObjectTable& source, IZRMutableKorObject* obj) {
@@ -70,21 +98,27 @@ bool CZRObjectTable::transferSubtree(CZRObjectTable& source, IZRMutableKorObject
         if (!transferSubtree(source, child)) return false;
 
     const std::uint32_t objID = obj->getObjID();
-    const auto from = source.objects_.find(objID);
-    if (from == source.objects_.end() || from->second.get() != obj) return false;
-    if (objects_.contains(objID)) return false;
-    objects_.insert(source.objects_.extract(from));
+    Slot* from = source.findSlot(objID);
+    if (from == nullptr || from->get() != obj) return false;
+    Slot& to = makeSlot(objID);
+    if (to != nullptr) return false;
+    to = std::move(*from);
+    --source.count_;
+    ++count_;
     if (nextID_ <= objID) nextID_ = objID + 1;
     return true;
 }
 
 void CZRObjectTable::collectDetached(std::vector<std::uint32_t>& out) const {
     ScopedLock guard(lock_);
-    for (const auto& [objID, obj] : objects_)
-        if ((obj->getFlags() & ZR_FLAG_DETACHED) != 0) out.push_back(objID);
+    for (const std::unique_ptr<Page>& page : pages_)
+        if (page != nullptr)
+            for (const Slot& obj : *page)
+                if (obj != nullptr && (obj->getFlags() & ZR_FLAG_DETACHED) != 0)
+                    out.push_back(obj->getObjID());
 }
 
 std::size_t CZRObjectTable::size() const {
     ScopedLock guard(lock_);
-    return objects_.size();
+    return count_;
 }

@@ -5,8 +5,8 @@
 
 #include <korman/IZRMutableKorObject.h>
 
+#include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -15,6 +15,11 @@
 /// parent links only point at objects; the table alone deletes them, when they are destroyed or
 /// when the table goes. ID allocation, registration, destruction and moves run under the table's
 /// lock, so several threads may create objects in one table.
+///
+/// The objects sit in pages of slots indexed by ID, made as IDs in their range are first
+/// used: a song's IDs are handed out densely, so registering, finding and moving an object is
+/// one indexed access and takes no memory of its own, where a search tree would allocate a node
+/// per object and walk it on every lookup.
 class CZRObjectTable {
 public:
     CZRObjectTable() = default;
@@ -48,12 +53,21 @@ public:
     std::size_t size() const;
 
 private:
+    using Slot = std::unique_ptr<IZRMutableKorObject>;
+    static constexpr std::uint32_t kPageBits = 10;
+    using Page = std::array<Slot, std::size_t{1} << kPageBits>;
+
+    /// The slot of `objID`, or null when its page was never made.
+    Slot* findSlot(std::uint32_t objID) const;
+    /// The slot of `objID`, making its page; throws std::bad_alloc when it cannot.
+    Slot& makeSlot(std::uint32_t objID);
     void destroySubtree(IZRMutableKorObject* obj);
     bool transferSubtree(CZRObjectTable& source, IZRMutableKorObject* obj);
 
     mutable kor::platform::CriticalSection lock_;
     std::uint32_t nextID_ = 0;
-    std::map<std::uint32_t, std::unique_ptr<IZRMutableKorObject>> objects_;
+    std::vector<std::unique_ptr<Page>> pages_;
+    std::size_t count_ = 0;
 };
 
 /// A creation context: where new objects are registered, and whose counter fresh IDs come from.
