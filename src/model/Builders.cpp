@@ -263,9 +263,8 @@ bool completePartStyle(const ZRCreateContext& context, CZRMusicalPart& part) {
     if (style == nullptr && (style = run.make<CZRPartStyleAttrib>()) != nullptr)
         run.link(part.setPartStyle(style), style);
     if (!run.ok()) return false;
-    std::int32_t present = 0;
     for (const AttribDefault& attrib : kPartAttribs)
-        if (!style->getValue(attrib.id, present)) style->setValue(attrib.id, attrib.defaultValue);
+        if (!style->hasValue(attrib.id)) style->setValue(attrib.id, attrib.defaultValue);
     if (findMapList(part.styleControlLists(), L"POR") == nullptr)
         if (CZRNodeList* por = run.list(10, 0)) run.link(part.setStyleControlList(L"POR", por), por);
     return run.ok();
@@ -280,11 +279,10 @@ bool completeNoteStyle(const ZRCreateContext& context, CZRMusicalNote& note) {
     if (seq == nullptr && (seq = run.make<CZRNoteStyleSeqAttrib>()) != nullptr)
         run.link(note.setNoteSeqStyle(seq), seq);
     if (!run.ok()) return false;
-    std::int32_t present = 0;
     for (const AttribDefault& attrib : kPartAttribs)
-        if (!style->getValue(attrib.id, present)) style->setValue(attrib.id, attrib.defaultValue);
+        if (!style->hasValue(attrib.id)) style->setValue(attrib.id, attrib.defaultValue);
     for (const AttribDefault& attrib : kNoteVibratoAttribs)
-        if (!style->getValue(attrib.id, present)) style->setValue(attrib.id, 0);
+        if (!style->hasValue(attrib.id)) style->setValue(attrib.id, 0);
     for (const auto& [id, kind] : {std::pair{L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind},
                                    std::pair{L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind}})
         if (seq->elementList(id) == nullptr)

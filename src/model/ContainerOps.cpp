@@ -94,7 +94,7 @@ void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out) 
         out.push_back(list);
 }
 
-CZRNodeList* findMapList(const ListMap& map, const std::wstring& id) {
+CZRNodeList* findMapList(const ListMap& map, std::wstring_view id) {
     const auto at = map.find(id);
     return at != map.end() ? at->second : nullptr;
 }

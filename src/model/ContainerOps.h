@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace kor {
 
@@ -138,8 +139,9 @@ bool copyChildSlot(T*& field, const T* source, IZRMutableKorObject* container,
     return true;
 }
 
-/// Child lists kept by a text ID (phrase styles, style controls, sequential note styles).
-using ListMap = std::map<std::wstring, CZRNodeList*>;
+/// Child lists kept by a text ID (phrase styles, style controls, sequential note styles). The
+/// transparent order lets lookups take a literal or a view without building a string.
+using ListMap = std::map<std::wstring, CZRNodeList*, std::less<>>;
 
 /// Stores `list` under `id` in `map` as a child of `container` (null removes the entry); the
 /// list it replaces is detached.
@@ -155,7 +157,7 @@ using ListMap = std::map<std::wstring, CZRNodeList*>;
 void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out);
 
 /// The list under `id`, or null.
-CZRNodeList* findMapList(const ListMap& map, const std::wstring& id);
+CZRNodeList* findMapList(const ListMap& map, std::wstring_view id);
 
 /// Appends the children that are present, in the order given.
 inline void appendPresent(std::vector<IZRMutableKorObject*>& out,

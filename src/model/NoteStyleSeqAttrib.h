@@ -27,7 +27,7 @@ public:
 
     const kor::ListMap& lists() const { return lists_; }
     /// The point list of `id` (borrowed), or null.
-    CZRNodeList* elementList(const std::wstring& id) const { return kor::findMapList(lists_, id); }
+    CZRNodeList* elementList(std::wstring_view id) const { return kor::findMapList(lists_, id); }
     /// Links `list` as the point list of `id`; null removes the entry. The list it replaces is
     /// detached.
     [[nodiscard]] bool setElementList(const std::wstring& id, CZRNodeList* list);

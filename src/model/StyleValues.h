@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// Base of the classes that are an ordered map from attribute ID (1 to 256 characters) to a
@@ -15,7 +16,8 @@ template <class Derived, class ReadInterface, std::uint32_t kBadID>
 class TZRStyleValues : public TZRObject<Derived, ReadInterface> {
 public:
     static constexpr std::size_t kMaxIDLength = 256;
-    using ValueMap = std::map<std::wstring, std::int32_t>;
+    /// Ordered by ID; the transparent order lets lookups take a literal or a view.
+    using ValueMap = std::map<std::wstring, std::int32_t, std::less<>>;
 
     explicit TZRStyleValues(std::uint32_t objID, ValueMap values = {})
         : TZRObject<Derived, ReadInterface>(objID)
@@ -34,7 +36,13 @@ public:
     }
 
     const ValueMap& values() const { return values_; }
-    void setValue(const std::wstring& id, std::int32_t value) { values_[id] = value; }
+    bool hasValue(std::wstring_view id) const { return values_.contains(id); }
+    void setValue(std::wstring_view id, std::int32_t value) {
+        if (const auto at = values_.find(id); at != values_.end())
+            at->second = value;
+        else
+            values_.emplace(id, value);
+    }
     /// Removes `id`; false when it was not there.
     bool removeValue(const std::wstring& id) { return values_.erase(id) != 0; }
     void clearValues() { values_.clear(); }
