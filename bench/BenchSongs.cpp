@@ -49,8 +49,10 @@ const std::filesystem::path& songFile(const std::vector<std::int64_t>& partNotes
     auto& path = files[{partNotes, detail}];
     if (path.empty()) {
         std::string name = "song";
-        for (const std::int64_t notes : partNotes) name += "-" + std::to_string(notes);
-        path = scratchFile(name + "-" + std::to_string(static_cast<int>(detail)) + ".korx");
+        // Appended piece by piece: GCC 12 takes "-" + std::string for an overlapping copy.
+        for (const std::int64_t notes : partNotes) (name += '-') += std::to_string(notes);
+        ((name += '-') += std::to_string(static_cast<int>(detail))) += ".korx";
+        path = scratchFile(name);
         std::ofstream out(path, std::ios::binary);
         kor::test::writeKor3Song(out, partNotes, detail);
     }
