@@ -21,6 +21,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <new>
 
 namespace xc = XERCES_CPP_NAMESPACE;
@@ -35,6 +36,14 @@ constexpr XMLSize_t kMaxEntityExpansions = 1000;
 constexpr std::size_t kMaxDiagnostic = 2047;
 
 std::wstring wide(const XMLCh* text) { return kor::fromUtf16(text); }
+
+/// The XML platform is started by the first parser and ended by the last, counted with a plain
+/// counter in process-wide state: parsers on different threads take turns at starting and
+/// ending it, or one thread's end could free what another thread's reader is using.
+std::mutex& platformLock() {
+    static std::mutex lock;
+    return lock;
+}
 
 } // namespace
 
@@ -108,7 +117,10 @@ CZRXmlFormatParser::~CZRXmlFormatParser() {
     rootNode_.reset();
     reader_.reset();
     handler_.reset();
-    if (platformStarted_) xc::XMLPlatformUtils::Terminate();
+    if (platformStarted_) {
+        std::scoped_lock guard(platformLock());
+        xc::XMLPlatformUtils::Terminate();
+    }
 }
 
 bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
@@ -125,6 +137,7 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
                           kor::escapeFolderForUri(kor::platform::joinPath(folder, format_.schemaFile));
 
         if (!platformStarted_) {
+            std::scoped_lock guard(platformLock());
             xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale);
             platformStarted_ = true;
         }
