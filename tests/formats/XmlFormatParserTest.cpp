@@ -81,7 +81,7 @@ public:
         if (!startValueChild(tag, kValues)) adoptChild(nullptr);
     }
     void childEnded(AZRXmlNode& child) override {
-        const CZRSimpleXmlNode* value = asValue(child);
+        const CZRSimpleXmlNode* value = child.asValue();
         if (value == nullptr) return;
         (value->tag().name == L"posTick" ? values_.posTick : values_.bpm) = value->number();
     }
@@ -116,7 +116,7 @@ public:
             adoptChild(nullptr);
     }
     void childEnded(AZRXmlNode& child) override {
-        const CZRSimpleXmlNode* value = asValue(child);
+        const CZRSimpleXmlNode* value = child.asValue();
         if (value == nullptr) return;
         if (value->tag().name == L"name") {
             log_.names.push_back(value->text());

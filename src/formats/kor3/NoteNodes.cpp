@@ -18,15 +18,13 @@ std::int32_t seqStyleKind(const std::wstring& id) {
 
 } // namespace
 
-std::vector<std::wstring> splitPhonemes(std::wstring_view text) {
-    std::vector<std::wstring> phonemes;
+void appendPhonemes(std::wstring_view text, std::vector<std::wstring>& phonemes) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t end = std::min(text.find(L' ', pos), text.size());
         if (end > pos) phonemes.emplace_back(text.substr(pos, end - pos));
         pos = end + 1;
     }
-    return phonemes;
 }
 
 bool CZRMusicalNoteNode::begin() {
@@ -61,8 +59,7 @@ void CZRMusicalNoteNode::takeValue(std::wstring_view name, const CZRSimpleXmlNod
     if (name == L"lyric") {
         values.lyric = value.text();
     } else if (name == L"phnms") {
-        for (std::wstring& phoneme : splitPhonemes(value.text()))
-            values.phonemes.push_back(std::move(phoneme));
+        appendPhonemes(value.text(), values.phonemes);
         const std::wstring* lock = value.tag().attribute(L"lock");
         if (lock != nullptr && kor::wtoi(lock->c_str()) != 0) values.phLock = 1;
     } else {

@@ -76,7 +76,8 @@ private:
     ZRNoteStyleSeqAttribElementValues values_;
 };
 
-/// The phonemes of a phnms text: the pieces between blanks, in order, empty pieces skipped.
-std::vector<std::wstring> splitPhonemes(std::wstring_view text);
+/// Appends to `phonemes` those of a phnms text: the pieces between blanks, in order, empty
+/// pieces skipped.
+void appendPhonemes(std::wstring_view text, std::vector<std::wstring>& phonemes);
 
 } // namespace Kor3

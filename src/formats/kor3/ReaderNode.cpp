@@ -16,7 +16,7 @@ void AZRKor3Node::startChild(const ZRXmlTag& tag) {
 }
 
 void AZRKor3Node::childEnded(AZRXmlNode& child) {
-    if (const CZRSimpleXmlNode* value = asValue(child)) takeValue(value->tag().name, *value);
+    if (const CZRSimpleXmlNode* value = child.asValue()) takeValue(value->tag().name, *value);
 }
 
 void AZRKor3Node::endElement(const std::wstring& name) {

@@ -50,8 +50,3 @@ private:
     // many more value elements than structured ones.
     bool childIsValue_ = false;
 };
-
-/// `node` as a value node, or null when it is a structured one.
-inline const CZRSimpleXmlNode* asValue(const AZRXmlNode& node) {
-    return dynamic_cast<const CZRSimpleXmlNode*>(&node);
-}

@@ -10,6 +10,7 @@ public:
     using AZRXmlNode::AZRXmlNode;
 
     void setText(const std::wstring& text) override { text_ = text; }
+    const CZRSimpleXmlNode* asValue() const override { return this; }
 
     const std::wstring& text() const { return text_; }
     /// Makes this node the node of a new value element `tag`, with no text yet.

@@ -6,6 +6,7 @@
 #include <string>
 
 class AZRXmlParser;
+class CZRSimpleXmlNode;
 
 /// One open element that a format knows. The parser hands each node the events of its element:
 /// child starts, character data and the end tag. A node is owned by its parent node (the root
@@ -27,6 +28,8 @@ public:
     virtual void setText(const std::wstring& text);
     /// A child node has ended; the node takes its value.
     virtual void childEnded(AZRXmlNode& child);
+    /// This node as a value node, or null when it is a structured one.
+    virtual const CZRSimpleXmlNode* asValue() const { return nullptr; }
 
     AZRXmlParser* parser() const { return parser_; }
     AZRXmlNode* parent() const { return parent_; }
