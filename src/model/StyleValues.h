@@ -3,8 +3,8 @@
 
 #include "model/ContainerOps.h"
 #include "model/ObjectBase.h"
+#include "model/StyleValueMap.h"
 
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,8 +16,7 @@ template <class Derived, class ReadInterface, std::uint32_t kBadID>
 class TZRStyleValues : public TZRObject<Derived, ReadInterface> {
 public:
     static constexpr std::size_t kMaxIDLength = 256;
-    /// Ordered by ID; the transparent order lets lookups take a literal or a view.
-    using ValueMap = std::map<std::wstring, std::int32_t, std::less<>>;
+    using ValueMap = kor::StyleValueMap;
 
     explicit TZRStyleValues(std::uint32_t objID, ValueMap values = {})
         : TZRObject<Derived, ReadInterface>(objID)
@@ -37,15 +36,11 @@ public:
 
     const ValueMap& values() const { return values_; }
     bool hasValue(std::wstring_view id) const { return values_.contains(id); }
-    void setValue(std::wstring_view id, std::int32_t value) {
-        if (const auto at = values_.find(id); at != values_.end())
-            at->second = value;
-        else
-            values_.emplace(id, value);
-    }
+    void setValue(std::wstring_view id, std::int32_t value) { values_.set(id, value); }
     /// Removes `id`; false when it was not there.
-    bool removeValue(const std::wstring& id) { return values_.erase(id) != 0; }
+    bool removeValue(std::wstring_view id) { return values_.erase(id); }
     void clearValues() { values_.clear(); }
+    void reserveValues(std::size_t count) { values_.reserve(count); }
 
     std::uint32_t validate() const override {
         for (const auto& [id, value] : values_)
