@@ -279,6 +279,13 @@ bool completeNoteStyle(const ZRCreateContext& context, CZRMusicalNote& note) {
     if (seq == nullptr && (seq = run.make<CZRNoteStyleSeqAttrib>()) != nullptr)
         run.link(note.setNoteSeqStyle(seq), seq);
     if (!run.ok()) return false;
+    // Room for the missing values first, so that adding them moves none of the others.
+    std::size_t missing = 0;
+    for (const AttribDefault& attrib : kPartAttribs)
+        missing += style->hasValue(attrib.id) ? 0 : 1;
+    for (const AttribDefault& attrib : kNoteVibratoAttribs)
+        missing += style->hasValue(attrib.id) ? 0 : 1;
+    style->reserveValues(style->values().size() + missing);
     for (const AttribDefault& attrib : kPartAttribs)
         if (!style->hasValue(attrib.id)) style->setValue(attrib.id, attrib.defaultValue);
     for (const AttribDefault& attrib : kNoteVibratoAttribs)
