@@ -59,7 +59,7 @@ const std::filesystem::path& songFile(const std::vector<std::int64_t>& partNotes
     return path;
 }
 
-std::unique_ptr<CZRKorManagerIF> initializedManager(std::string& error) {
+std::unique_ptr<CZRKorManagerIF> initializedManager(benchmark::State& state) {
     // The library keeps its folders below the user's data folder: keep them out of the home.
     const std::filesystem::path data = scratchFile("data");
     std::error_code ignored;
@@ -71,7 +71,7 @@ std::unique_ptr<CZRKorManagerIF> initializedManager(std::string& error) {
     if (manager->sysInitialize(policy) != 0) return manager;
     char code[16];
     std::snprintf(code, sizeof code, "0x%08X", manager->sysGetLastError());
-    error = std::string("the manager did not initialize: ") + code;
+    state.SkipWithError((std::string("the manager did not initialize: ") + code).c_str());
     return nullptr;
 }
 

@@ -5,6 +5,8 @@
 
 #include <korman/korman.h>
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -28,8 +30,8 @@ const std::filesystem::path& songFile(const std::vector<std::int64_t>& partNotes
 
 /// A manager initialized as a host initializes it, with the library's folders inside the scratch
 /// folder, the schemas of the source tree and the voice database built beside this program. Null,
-/// with the failure in `error`, when initialization fails.
-std::unique_ptr<CZRKorManagerIF> initializedManager(std::string& error);
+/// with the benchmark `state` skipped for the reason, when initialization fails.
+std::unique_ptr<CZRKorManagerIF> initializedManager(benchmark::State& state);
 
 /// The musical parts (borrowed) of every singing track of the song under `root`, track by track.
 std::vector<IZRMusicalPart*> musicalParts(const IZRKorRoot* root);

@@ -40,18 +40,17 @@ bool editNote(IZRKorEditorIF& editor, NoteEdit kind, std::uint32_t noteID,
 /// one, which its time includes).
 template <NoteEdit Kind>
 void BM_EditCommitUndoRedo(benchmark::State& state) {
-    std::string error;
-    const auto manager = kor::bench::initializedManager(error);
+    const auto manager = kor::bench::initializedManager(state);
+    if (manager == nullptr) return;
     const std::int64_t partNotes = state.range(0);
     const std::int64_t otherNotes = state.range(1);
     const auto& file = kor::bench::songFile(
         otherNotes > 0 ? std::vector{partNotes, otherNotes} : std::vector{partNotes},
         kor::test::NoteDetail::Full);
-    const IZRKorRoot* root =
-        manager != nullptr ? manager->fileLoadKorFile(file.wstring().c_str()) : nullptr;
+    const IZRKorRoot* root = manager->fileLoadKorFile(file.wstring().c_str());
     const auto parts = kor::bench::musicalParts(root);
     if (parts.empty()) {
-        state.SkipWithError(manager == nullptr ? error.c_str() : "the song did not load");
+        state.SkipWithError("the song did not load");
         return;
     }
     const auto middle = static_cast<std::uint32_t>(partNotes / 2);

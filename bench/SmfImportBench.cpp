@@ -56,12 +56,8 @@ std::uint32_t noteCount(const IZRKorRoot* root) {
 /// switched on into the import buffer (fileImportSMF); the counters give the CPU time of each step
 /// on its own. Emptying the buffer between iterations is not timed.
 void BM_SmfImport(benchmark::State& state) {
-    std::string error;
-    const auto manager = kor::bench::initializedManager(error);
-    if (manager == nullptr) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    const auto manager = kor::bench::initializedManager(state);
+    if (manager == nullptr) return;
     const std::wstring path = midiFile().wstring();
     double surveySeconds = 0;
     double importSeconds = 0;

@@ -41,12 +41,8 @@ bool resetPeak() {
 /// leftovers do not hide the growth, and a one-note song is loaded and dropped beforehand so that
 /// the parser's one-time set-up (schema grammar) is not counted as the song's.
 void BM_SongMemory(benchmark::State& state) {
-    std::string error;
-    const auto manager = kor::bench::initializedManager(error);
-    if (manager == nullptr) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    const auto manager = kor::bench::initializedManager(state);
+    if (manager == nullptr) return;
     const std::int64_t notes = state.range(0);
     const auto& warmUp = kor::bench::songFile({1}, kor::test::NoteDetail::Vibrato);
     const auto& song = kor::bench::songFile({notes}, kor::test::NoteDetail::Vibrato);
