@@ -45,9 +45,14 @@ std::uint32_t CZRObjectTable::nextID() const {
 bool CZRObjectTable::registerObject(std::uint32_t objID, std::unique_ptr<IZRMutableKorObject> obj) {
     if (obj == nullptr || objID == ZR_NO_OBJ_ID) return false;
     ScopedLock guard(lock_);
-    Slot& slot = makeSlot(objID);
-    if (slot != nullptr) return false;
-    slot = std::move(obj);
+    Slot* slot = nullptr;
+    try {
+        slot = &makeSlot(objID);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (*slot != nullptr) return false;
+    *slot = std::move(obj);
     ++count_;
     if (nextID_ <= objID) nextID_ = objID + 1;
     return true;

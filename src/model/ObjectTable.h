@@ -34,7 +34,7 @@ public:
     std::uint32_t nextID() const;
 
     /// Takes ownership of `obj` under `objID`. Fails, deleting `obj`, when the ID is already taken
-    /// or is ZR_NO_OBJ_ID.
+    /// or is ZR_NO_OBJ_ID, or when there is no memory for its slot.
     [[nodiscard]] bool registerObject(std::uint32_t objID, std::unique_ptr<IZRMutableKorObject> obj);
     /// The object registered under `objID` (borrowed), or null.
     IZRMutableKorObject* lookup(std::uint32_t objID) const;
