@@ -48,18 +48,9 @@ public:
         else
             entries_.emplace(at, std::wstring(id), value);
     }
-    /// Removes `id`; false when it was not there.
-    bool erase(std::wstring_view id) {
-        const auto at = find(id);
-        if (at == entries_.end()) return false;
-        entries_.erase(at);
-        return true;
-    }
     void clear() { entries_.clear(); }
     /// Room for `count` values in all, so that adding them one by one moves nothing.
     void reserve(std::size_t count) { entries_.reserve(count); }
-
-    bool operator==(const StyleValueMap&) const = default;
 
 private:
     const_iterator lowerBound(std::wstring_view id) const {

@@ -37,8 +37,6 @@ public:
     const ValueMap& values() const { return values_; }
     bool hasValue(std::wstring_view id) const { return values_.contains(id); }
     void setValue(std::wstring_view id, std::int32_t value) { values_.set(id, value); }
-    /// Removes `id`; false when it was not there.
-    bool removeValue(std::wstring_view id) { return values_.erase(id); }
     void clearValues() { values_.clear(); }
     void reserveValues(std::size_t count) { values_.reserve(count); }
 
