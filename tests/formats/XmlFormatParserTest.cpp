@@ -22,8 +22,13 @@ namespace {
 
 // A small format of our own: a song name, a version and tempos, some wrapped in an element the
 // nodes do not know.
-constexpr ZRXmlFormat kSongFormat{L"song", L"http://korman.example/test/song/", L"song.xsd",
-                                  ZR_E_INVALID_XML_FILE, ZR_E_INVALID_KOR3_FILE};
+constexpr std::size_t kNameLength = 256;
+
+constexpr ZRXmlFormat kSongFormat{
+    L"song", L"http://korman.example/test/song/", L"song.xsd", ZR_E_INVALID_XML_FILE,
+    ZR_E_INVALID_KOR3_FILE, [](std::wstring_view element) -> std::size_t {
+        return element == L"name" ? kNameLength : element == L"version" ? 15 : 0;
+    }};
 
 const char* const kSongSchema = R"(<?xml version="1.0" encoding="UTF-8"?>
 <xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" elementFormDefault="qualified"

@@ -2,6 +2,8 @@
 
 #include "formats/kor3/Kor3Node.h"
 
+#include "formats/kor3/TextLimits.h"
+
 #include <korman/ErrorCodes.h>
 
 namespace Kor3 {
@@ -9,7 +11,7 @@ namespace Kor3 {
 namespace {
 
 constexpr ZRXmlFormat kKor3Format{L"kor3", kNamespaceURI, kSchemaFile, ZR_E_INVALID_XML_FILE,
-                                  ZR_E_INVALID_KOR3_FILE};
+                                  ZR_E_INVALID_KOR3_FILE, &maxTextLength};
 
 } // namespace
 

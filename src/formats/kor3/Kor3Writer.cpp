@@ -1,6 +1,7 @@
 #include "formats/kor3/Kor3Writer.h"
 
 #include "formats/kor3/Kor3Parser.h"
+#include "formats/kor3/TextLimits.h"
 #include "formats/xml/VerifyTree.h"
 #include "model/Aux.h"
 #include "model/KaraokeUnit.h"
@@ -44,14 +45,6 @@
 namespace Kor3 {
 
 namespace {
-
-// The longest text each element keeps.
-constexpr std::size_t kVersionMax = 15;
-constexpr std::size_t kCompIDMax = 16;
-constexpr std::size_t kSymbolMax = 32;
-constexpr std::size_t kPluginIDMax = 36;
-constexpr std::size_t kNameMax = 256;
-constexpr std::size_t kPathMax = 260;
 
 /// How much of the document is formatted before it goes to the file.
 constexpr std::size_t kChunkSize = std::size_t{1} << 18;

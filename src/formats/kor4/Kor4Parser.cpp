@@ -1,6 +1,7 @@
 #include "formats/kor4/Kor4Parser.h"
 
 #include "formats/kor4/ElementNames.h"
+#include "formats/kor3/TextLimits.h"
 #include "formats/kor4/Kor4Node.h"
 
 #include <korman/ErrorCodes.h>
@@ -10,7 +11,7 @@ namespace Kor4 {
 namespace {
 
 constexpr ZRXmlFormat kKor4Format{L"kor4", kNamespaceURI, kSchemaFile, ZR_E_KOR4_INVALID_XML_FILE,
-                                  ZR_E_INVALID_KOR4_FILE};
+                                  ZR_E_INVALID_KOR4_FILE, &Kor3::maxTextLength};
 
 /// The KOR3 name of the element that `node` (null: none) stands for; "" outside the root.
 std::wstring_view contextOf(const AZRXmlNode* node) {

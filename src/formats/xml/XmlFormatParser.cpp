@@ -1,5 +1,6 @@
 #include "formats/xml/XmlFormatParser.h"
 
+#include "formats/xml/GuardedFileInput.h"
 #include "formats/xml/VerifyTree.h"
 #include "formats/xml/XmlText.h"
 #include "model/KorDocument.h"
@@ -7,15 +8,20 @@
 
 #include <korman/ErrorCodes.h>
 
+#include <xercesc/framework/LocalFileInputSource.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/parsers/SAX2XMLReaderImpl.hpp>
+#include <xercesc/sax/Locator.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/sax2/Attributes.hpp>
 #include <xercesc/sax2/DefaultHandler.hpp>
 #include <xercesc/sax2/SAX2XMLReader.hpp>
-#include <xercesc/sax2/XMLReaderFactory.hpp>
 #include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/util/XMLEntityResolver.hpp>
 #include <xercesc/util/XMLException.hpp>
+#include <xercesc/util/XMLResourceIdentifier.hpp>
 #include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
@@ -27,10 +33,6 @@
 namespace xc = XERCES_CPP_NAMESPACE;
 
 namespace {
-
-/// Song files declare no entities of their own (the predefined ones do not count), so a few
-/// expansions are plenty.
-constexpr XMLSize_t kMaxEntityExpansions = 1000;
 
 /// Diagnostics longer than this many characters are cut.
 constexpr std::size_t kMaxDiagnostic = 2047;
@@ -76,6 +78,15 @@ public:
         owner_.addCharacters(chars, length);
     }
 
+    // White space between elements is no text of the song, but it is progress of the reader.
+    void ignorableWhitespace(const XMLCh* const, const XMLSize_t) override { owner_.noteEvent(); }
+
+    void setDocumentLocator(const xc::Locator* const locator) override { locator_ = locator; }
+
+    void internalEntityDecl(const XMLCh* const name, const XMLCh* const value) override {
+        owner_.declareEntity(name, xc::XMLString::stringLen(value));
+    }
+
     void warning(const xc::SAXParseException& exc) override { report(L"Warning", exc); }
 
     void error(const xc::SAXParseException& exc) override {
@@ -84,9 +95,15 @@ public:
     }
 
     void fatalError(const xc::SAXParseException& exc) override {
+        if (owner_.wasCutOff())
+            owner_.refuse(L"a text, comment or tag longer than " +
+                          std::to_wstring(kMaxQuietBytes) + L" bytes");
         report(L"Fatal Error", exc);
         throw xc::SAXParseException(exc);
     }
+
+    /// Where the reader is, while it reads a document.
+    const xc::Locator* locator() const { return locator_; }
 
 private:
     static void assign(std::wstring& out, const XMLCh* text) {
@@ -99,14 +116,52 @@ private:
     }
 
     CZRXmlFormatParser& owner_;
+    const xc::Locator* locator_ = nullptr;
+};
+
+/// Answers the reader's requests for files other than the song. The format's schema comes from
+/// the schema folder; a schema the document names itself is passed over. Before the root element
+/// (the DOCTYPE's external subset and its parameter entities) every file reads as empty: a song
+/// needs nothing from a DTD. An external entity in the content gets no input, which the reader
+/// reports as an error. With the reader's own resolution switched off, nothing else is opened.
+class CZRXmlFormatParser::Resolver final : public xc::XMLEntityResolver {
+public:
+    xc::InputSource* resolveEntity(xc::XMLResourceIdentifier* const resource) override {
+        const XMLCh* const systemId = resource->getSystemId();
+        switch (resource->getResourceIdentifierType()) {
+        case xc::XMLResourceIdentifier::SchemaGrammar:
+        case xc::XMLResourceIdentifier::SchemaImport:
+        case xc::XMLResourceIdentifier::SchemaInclude:
+        case xc::XMLResourceIdentifier::SchemaRedefine:
+            if (systemId != nullptr && schemaURI == systemId)
+                return new xc::LocalFileInputSource(schemaPath.c_str());
+            return nullptr;
+        case xc::XMLResourceIdentifier::ExternalEntity:
+            if (!inContent) return new xc::MemBufInputSource(kNothing, 0, systemId);
+            return nullptr;
+        case xc::XMLResourceIdentifier::UnKnown:
+            return nullptr;
+        }
+        return nullptr;
+    }
+
+    std::u16string schemaURI;
+    std::u16string schemaPath;
+    /// True once the root element has started.
+    bool inContent = false;
+
+private:
+    static constexpr XMLByte kNothing[1] = {0};
 };
 
 struct CZRXmlFormatParser::Reader {
     Reader() { security.setEntityExpansionLimit(kMaxEntityExpansions); }
 
-    /// Limits entity expansion, so a document of nested entities cannot exhaust memory or time.
+    /// Limits the number of entity expansions; the length of each is limited when declared.
     xc::SecurityManager security;
-    std::unique_ptr<xc::SAX2XMLReader> sax;
+    Resolver resolver;
+    kor::ZRXmlReadProgress progress;
+    std::unique_ptr<xc::SAX2XMLReaderImpl> sax;
     std::u16string schemaLocation;
 };
 
@@ -133,8 +188,9 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
             const auto absolute = std::filesystem::absolute(*path, ignored);
             if (const auto text = kor::platform::fromPath(absolute)) folder = *text;
         }
-        schemaLocation_ = std::wstring(format_.namespaceURI) + L" file://" +
-                          kor::escapeFolderForUri(kor::platform::joinPath(folder, format_.schemaFile));
+        const std::wstring schemaPath = kor::platform::joinPath(folder, format_.schemaFile);
+        const std::wstring schemaURI = L"file://" + kor::escapeFolderForUri(schemaPath);
+        schemaLocation_ = std::wstring(format_.namespaceURI) + L" " + schemaURI;
 
         if (!platformStarted_) {
             std::scoped_lock guard(platformLock());
@@ -142,21 +198,26 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
             platformStarted_ = true;
         }
         auto reader = std::make_unique<Reader>();
-        reader->sax.reset(xc::XMLReaderFactory::createXMLReader(xc::XMLPlatformUtils::fgMemoryManager));
-        if (reader->sax == nullptr) return false;
-        xc::SAX2XMLReader& sax = *reader->sax;
+        reader->sax = std::make_unique<xc::SAX2XMLReaderImpl>(xc::XMLPlatformUtils::fgMemoryManager);
+        xc::SAX2XMLReaderImpl& sax = *reader->sax;
         sax.setFeature(xc::XMLUni::fgSAX2CoreValidation, true);
         sax.setFeature(xc::XMLUni::fgSAX2CoreNameSpaces, true);
         sax.setFeature(xc::XMLUni::fgXercesSchema, true);
         sax.setFeature(xc::XMLUni::fgXercesSchemaFullChecking, true);
-        // Song files never need an external DTD; not loading one keeps reads local.
-        sax.setFeature(xc::XMLUni::fgXercesLoadExternalDTD, false);
+        // A DOCTYPE, which files of other programs carry, neither validates the song nor makes
+        // the reader fetch anything: only the resolver hands out files.
+        sax.setFeature(xc::XMLUni::fgXercesSkipDTDValidation, true);
+        sax.setFeature(xc::XMLUni::fgXercesDisableDefaultEntityResolution, true);
+        reader->resolver.schemaURI = kor::toUtf16(schemaURI);
+        reader->resolver.schemaPath = kor::toUtf16(schemaPath);
+        sax.setXMLEntityResolver(&reader->resolver);
         reader->schemaLocation = kor::toUtf16(schemaLocation_);
         sax.setProperty(xc::XMLUni::fgXercesSchemaExternalSchemaLocation,
                         const_cast<char16_t*>(reader->schemaLocation.c_str()));
         sax.setProperty(xc::XMLUni::fgXercesSecurityManager, &reader->security);
         sax.setContentHandler(handler_.get());
         sax.setErrorHandler(handler_.get());
+        sax.setDeclarationHandler(handler_.get());
         reader_ = std::move(reader);
         initialized_ = true;
         return true;
@@ -189,16 +250,21 @@ std::uint32_t CZRXmlFormatParser::parseFile(CZRKorDocument* target, const wchar_
     if (target == nullptr || target->root() == nullptr) return ZR_E_INVALID_PARAMETER;
     target_ = target;
 
-    if (const std::uint32_t code = runParse(path); code != 0) return code;
+    if (const std::uint32_t code = runParse(*fsPath, path); code != 0) return code;
     if (buildFailure() != 0) return buildFailure();
     result_ = kor::verifyTree(target_, lastMessage_);
     return result_;
 }
 
-std::uint32_t CZRXmlFormatParser::runParse(const wchar_t* path) {
+std::uint32_t CZRXmlFormatParser::runParse(const std::filesystem::path& file,
+                                           const wchar_t* path) {
+    reader_->progress = {};
+    reader_->resolver.inContent = false;
+    depth_ = 0;
     try {
         const std::u16string systemId = kor::toUtf16(path);
-        reader_->sax->parse(systemId.c_str());
+        const kor::CZRGuardedFileInput input(file, systemId, reader_->progress, kMaxQuietBytes);
+        reader_->sax->parse(input);
         return 0;
     } catch (const xc::SAXParseException&) {
         return format_.invalidFileCode;
@@ -216,8 +282,16 @@ std::uint32_t CZRXmlFormatParser::runParse(const wchar_t* path) {
 }
 
 void CZRXmlFormatParser::startElement() {
+    if (depth_ == kMaxDepth)
+        refuse(L"elements nested deeper than " + std::to_wstring(kMaxDepth) + L" levels");
+    noteEvent();
+    reader_->resolver.inContent = true;
     flushText();
     renameStart(tag_);
+    OpenElement& element = open_[++depth_];
+    element.name = tag_.name;
+    element.maxText = format_.maxTextLength(tag_.name);
+    reader_->progress.unlimitedText = element.maxText == SIZE_MAX;
     // Only the first root element makes the root node: a later one (which the schema forbids)
     // must not replace the node chain that is still open.
     if (rootNode_ == nullptr && tag_.name == format_.rootElement) {
@@ -228,12 +302,22 @@ void CZRXmlFormatParser::startElement() {
 }
 
 void CZRXmlFormatParser::endElement() {
+    noteEvent();
     flushText();
+    if (depth_ > 0) --depth_;
+    reader_->progress.unlimitedText = depth_ > 0 && open_[depth_].maxText == SIZE_MAX;
     renameEnd(name_);
     if (AZRXmlNode* node = currentNode()) node->endElement(name_);
 }
 
 void CZRXmlFormatParser::addCharacters(const char16_t* text, std::size_t length) {
+    noteEvent();
+    // The reader keeps the whole text of a value, so a text no element could hold is refused
+    // as soon as it is seen rather than gathered.
+    const OpenElement& element = open_[depth_];
+    if (element.maxText != SIZE_MAX && pendingText_.size() + length > element.maxText + kTextMargin)
+        refuse(L"the text of element '" + element.name + L"' is longer than " +
+               std::to_wstring(element.maxText) + L" characters");
     pendingText_.append(text, length);
     hasPendingText_ = true;
 }
@@ -247,6 +331,31 @@ void CZRXmlFormatParser::flushText() {
     pendingText_.clear();
     hasPendingText_ = false;
     if (AZRXmlNode* node = currentNode()) node->setText(text_);
+}
+
+void CZRXmlFormatParser::noteEvent() {
+    ++reader_->progress.events;
+}
+
+bool CZRXmlFormatParser::wasCutOff() const {
+    return reader_->progress.cutOff;
+}
+
+void CZRXmlFormatParser::declareEntity(const char16_t* name, std::size_t valueLength) {
+    noteEvent();
+    if (valueLength > kMaxEntityLength)
+        refuse(L"entity '" + wide(name) + L"' is longer than " + std::to_wstring(kMaxEntityLength) +
+               L" characters");
+}
+
+void CZRXmlFormatParser::refuse(const std::wstring& reason) {
+    const xc::Locator* at = handler_->locator();
+    const XMLCh* const systemId = at != nullptr ? at->getSystemId() : nullptr;
+    const XMLFileLoc line = at != nullptr ? at->getLineNumber() : 0;
+    const XMLFileLoc column = at != nullptr ? at->getColumnNumber() : 0;
+    diagnose(L"Fatal Error", wide(systemId), line, column, reason);
+    const std::u16string message = kor::toUtf16(reason);
+    throw xc::SAXParseException(message.c_str(), nullptr, systemId, line, column);
 }
 
 void CZRXmlFormatParser::diagnose(const wchar_t* kind, const std::wstring& systemId,

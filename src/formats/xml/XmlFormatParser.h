@@ -5,9 +5,13 @@
 #include "formats/xml/XmlNode.h"
 #include "formats/xml/XmlParser.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class CZRKorDocument;
 
@@ -18,6 +22,9 @@ struct ZRXmlFormat {
     const wchar_t* schemaFile;      ///< schema file name inside the schema folder
     std::uint32_t xmlErrorCode;     ///< the XML reader itself failed
     std::uint32_t invalidFileCode;  ///< the document is malformed or breaks the schema
+    /// The most characters of text the element of this (renamed) local name holds: 0 for one
+    /// without a text value, SIZE_MAX for one whose text may be of any length.
+    std::size_t (*maxTextLength)(std::wstring_view element);
 };
 
 /// Base of the format parsers. Owns the XML reader and the root node of the last parse; borrows
@@ -25,8 +32,24 @@ struct ZRXmlFormat {
 /// file in the schema folder, and after a parse the built tree is repaired and checked. Use:
 /// initParser once, then parseFile as often as needed, each into a new target. Nothing of the
 /// XML reader (its types or exceptions) reaches the callers.
+///
+/// A song file is read as a file of its own and nothing else: the reader opens no other file
+/// but the format's schema, and no URL. A DTD the document names is read as empty (so a valid
+/// song that carries a DOCTYPE still loads), a schema the document names is not used, and an
+/// external entity in the content is refused. What a hostile document can cost is bounded: it
+/// is refused once elements nest deeper than kMaxDepth, an entity is declared longer than
+/// kMaxEntityLength characters (with at most kMaxEntityExpansions expansions in all, expanded
+/// text stays under a million characters), a text is longer than its element can hold plus
+/// kTextMargin, or kMaxQuietBytes of the file pass without anything the reader can report.
+/// Each refusal is an invalid-file code with the reason in lastMessage.
 class CZRXmlFormatParser : public AZRXmlParser {
 public:
+    static constexpr std::size_t kMaxDepth = 32;
+    static constexpr std::size_t kMaxEntityLength = 1024;
+    static constexpr std::size_t kMaxEntityExpansions = 1000;
+    static constexpr std::size_t kTextMargin = 65536;
+    static constexpr std::uint64_t kMaxQuietBytes = std::uint64_t{4} << 20;
+
     explicit CZRXmlFormatParser(const ZRXmlFormat& format);
     /// Deletes the reader and the root node; ends the XML platform when initParser started it.
     ~CZRXmlFormatParser() override;
@@ -66,15 +89,28 @@ protected:
 
 private:
     class Handler;
+    class Resolver;
     struct Reader;
+    /// An open element: its name and how much text it may hold.
+    struct OpenElement {
+        std::wstring name;
+        std::size_t maxText = 0;
+    };
 
     void startElement();
     void endElement();
     void addCharacters(const char16_t* text, std::size_t length);
+    void declareEntity(const char16_t* name, std::size_t valueLength);
+    /// Tells the input that the reader has reported something.
+    void noteEvent();
+    /// True when the input stopped feeding the reader.
+    bool wasCutOff() const;
     void flushText();
+    /// Ends the parse: reports `reason` at the reader's position as a fatal error.
+    [[noreturn]] void refuse(const std::wstring& reason);
     void diagnose(const wchar_t* kind, const std::wstring& systemId, std::uint64_t line,
                   std::uint64_t column, const std::wstring& message);
-    std::uint32_t runParse(const wchar_t* path);
+    std::uint32_t runParse(const std::filesystem::path& file, const wchar_t* path);
 
     const ZRXmlFormat format_;
     std::unique_ptr<Handler> handler_;
@@ -90,6 +126,9 @@ private:
     std::wstring text_;
     std::u16string pendingText_;
     bool hasPendingText_ = false;
+    // The open elements, the innermost at depth_ (0: none open).
+    std::array<OpenElement, kMaxDepth + 1> open_;
+    std::size_t depth_ = 0;
     CZRKorDocument* target_ = nullptr;
     std::unique_ptr<AZRXmlNode> rootNode_;
 };

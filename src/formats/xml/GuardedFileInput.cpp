@@ -1,0 +1,72 @@
+#include "formats/xml/GuardedFileInput.h"
+
+#include <xercesc/util/BinInputStream.hpp>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace xc = XERCES_CPP_NAMESPACE;
+
+namespace kor {
+
+namespace {
+
+class GuardedFileStream final : public xc::BinInputStream {
+public:
+    GuardedFileStream(int fd, ZRXmlReadProgress& progress, std::uint64_t maxQuietBytes)
+        : fd_(fd), progress_(progress), maxQuietBytes_(maxQuietBytes),
+          lastEvents_(progress.events) {}
+    ~GuardedFileStream() override { ::close(fd_); }
+    GuardedFileStream(const GuardedFileStream&) = delete;
+    GuardedFileStream& operator=(const GuardedFileStream&) = delete;
+
+    XMLFilePos curPos() const override { return position_; }
+
+    XMLSize_t readBytes(XMLByte* const toFill, const XMLSize_t maxToRead) override {
+        if (progress_.events != lastEvents_) {
+            lastEvents_ = progress_.events;
+            quietSince_ = position_;
+        }
+        if (!progress_.unlimitedText && position_ - quietSince_ > maxQuietBytes_) {
+            progress_.cutOff = true;
+            return 0;
+        }
+        ssize_t count = 0;
+        do {
+            count = ::read(fd_, toFill, maxToRead);
+        } while (count < 0 && errno == EINTR);
+        // A read error ends the input like the end of the file: the reader reports the document
+        // as cut short.
+        if (count <= 0) return 0;
+        position_ += static_cast<XMLFilePos>(count);
+        return static_cast<XMLSize_t>(count);
+    }
+
+    const XMLCh* getContentType() const override { return nullptr; }
+
+private:
+    int fd_;
+    ZRXmlReadProgress& progress_;
+    std::uint64_t maxQuietBytes_;
+    std::uint64_t lastEvents_;
+    XMLFilePos position_ = 0;
+    XMLFilePos quietSince_ = 0;
+};
+
+} // namespace
+
+CZRGuardedFileInput::CZRGuardedFileInput(std::filesystem::path path,
+                                         const std::u16string& systemId,
+                                         ZRXmlReadProgress& progress, std::uint64_t maxQuietBytes)
+    : xc::InputSource(systemId.c_str()), path_(std::move(path)), progress_(progress),
+      maxQuietBytes_(maxQuietBytes) {}
+
+xc::BinInputStream* CZRGuardedFileInput::makeStream() const {
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    return new GuardedFileStream(fd, progress_, maxQuietBytes_);
+}
+
+} // namespace kor
