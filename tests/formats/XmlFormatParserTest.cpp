@@ -18,6 +18,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // A small format of our own: a song name, a version and tempos, some wrapped in an element the
@@ -64,10 +74,59 @@ const char* const kEntityBomb = R"(<?xml version="1.0" encoding="UTF-8"?>
   <!ENTITY e9 "&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;&e8;">
 ]>)";
 
-std::string songXml(const std::string& body, const std::string& root = "song") {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + root +
-           " xmlns=\"http://korman.example/test/song/\">\n" + body + "\n</" + root + ">\n";
+std::string songXml(const std::string& body, const std::string& root = "song",
+                    const std::string& prolog = "", const std::string& rootAttributes = "") {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + prolog + "<" + root +
+           " xmlns=\"http://korman.example/test/song/\"" + rootAttributes + ">\n" + body +
+           "\n</" + root + ">\n";
 }
+
+/// A listener on the loopback that accepts and counts every connection, so a test sees whether
+/// anything tried to fetch from it (and a fetch fails at once instead of waiting).
+class LoopbackListener {
+public:
+    LoopbackListener() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(fd_, 16) != 0 ||
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            ADD_FAILURE() << "no loopback listener";
+        port_ = ntohs(address.sin_port);
+        server_ = std::thread([this] {
+            while (!stop_) {
+                pollfd waiting{fd_, POLLIN, 0};
+                if (::poll(&waiting, 1, 20) <= 0) continue;
+                if (const int connection = ::accept(fd_, nullptr, nullptr); connection >= 0) {
+                    ++connections_;
+                    ::close(connection);
+                }
+            }
+        });
+    }
+    ~LoopbackListener() {
+        stop_ = true;
+        server_.join();
+        ::close(fd_);
+    }
+    LoopbackListener(const LoopbackListener&) = delete;
+    LoopbackListener& operator=(const LoopbackListener&) = delete;
+
+    std::string url(const std::string& name) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + "/" + name;
+    }
+    int connections() const { return connections_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_ = false;
+    std::atomic<int> connections_ = 0;
+    std::thread server_;
+};
 
 /// What the nodes saw, for the tests to compare.
 struct SongLog {
@@ -326,4 +385,92 @@ TEST(XmlFormatParser, ParsersLiveSideBySideAndOneAfterAnother) {
         Target b;
         EXPECT_EQ(third.parseFile(&b.doc, path.c_str()), 0u);
     }
+}
+
+TEST(XmlFormatParser, ReadsNothingButTheSongAndBoundsWhatAHostileDocumentCosts) {
+    SongFiles files;
+    files.dir.write("secret.txt", "TOPSECRET");
+    const std::string secret = "file://" + files.dir.path() + "/secret.txt";
+    const std::string pipe = files.dir.path() + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const LoopbackListener host;
+    const auto doctype = [](const std::string& declarations) {
+        return "<!DOCTYPE song [" + declarations + "]>\n";
+    };
+    const auto repeat = [](const std::string& text, int count) {
+        std::string out;
+        for (int i = 0; i < count; ++i) out += text;
+        return out;
+    };
+    const std::string name = "<name>A</name>";
+    const std::string xsi = " xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' ";
+
+    struct Case {
+        const char* what;
+        std::string xml;
+        std::uint32_t code;
+        std::wstring expected; // the refusal's reason, or the name read
+    };
+    const Case cases[] = {
+        {"entity naming a local file",
+         songXml("<name>&x;</name>", "song", doctype("<!ENTITY x SYSTEM '" + secret + "'>")),
+         ZR_E_INVALID_KOR3_FILE, L"entity 'x' not found"},
+        {"entity naming a file beside the song",
+         songXml("<name>&x;</name>", "song", doctype("<!ENTITY x SYSTEM 'secret.txt'>")),
+         ZR_E_INVALID_KOR3_FILE, L"entity 'x' not found"},
+        {"entity naming a pipe, which would block",
+         songXml("<name>&x;</name>", "song", doctype("<!ENTITY x SYSTEM '" + pipe + "'>")),
+         ZR_E_INVALID_KOR3_FILE, L"entity 'x' not found"},
+        {"entity on a host",
+         songXml("<name>&x;</name>", "song", doctype("<!ENTITY x SYSTEM '" + host.url("x") + "'>")),
+         ZR_E_INVALID_KOR3_FILE, L"entity 'x' not found"},
+        {"parameter entity on a host, which could carry data out",
+         songXml(name, "song", doctype("<!ENTITY % p SYSTEM '" + host.url("p.dtd") + "'> %p;")),
+         0, L"A"},
+        {"DTD on a host", songXml(name, "song", "<!DOCTYPE song SYSTEM '" + host.url("s.dtd") + "'>"),
+         0, L"A"},
+        {"DTD naming a local file that is no DTD",
+         songXml(name, "song", "<!DOCTYPE song SYSTEM '" + secret + "'>"), 0, L"A"},
+        {"schema named by the document",
+         songXml(name, "song", "",
+                 xsi + "xsi:schemaLocation='http://korman.example/test/song/ " +
+                     host.url("song.xsd") + "'"),
+         0, L"A"},
+        {"schema without namespace named by the document",
+         songXml(name, "song", "", xsi + "xsi:noNamespaceSchemaLocation='" + host.url("s.xsd") + "'"),
+         0, L"A"},
+        {"billion laughs", std::string(kEntityBomb) + songXml("<name>&e9;</name>").substr(39),
+         ZR_E_INVALID_KOR3_FILE, L"entity 'e9' not found"},
+        {"predefined entities and character references, as many as it takes",
+         songXml("<name>" + repeat("&amp;&#x41;", 3000) + "</name>"), 0, [] {
+             std::wstring text;
+             for (int i = 0; i < 3000; ++i) text += L"&A";
+             return text;
+         }()},
+        {"deep nesting inside a value", songXml("<name>" + repeat("<x>", 100000)),
+         ZR_E_INVALID_KOR3_FILE, L"nested deeper than 32 levels"},
+        {"text no element holds", songXml("<name>" + std::string(300000, 'y') + "</name>"),
+         ZR_E_INVALID_KOR3_FILE, L"the text of element 'name' is longer than 256 characters"},
+        {"CDATA section no element holds",
+         songXml("<name><![CDATA[" + std::string(std::size_t{5} << 20, 'y') + "]]></name>"),
+         ZR_E_INVALID_KOR3_FILE, L"longer than 4194304 bytes"},
+    };
+    SongTestParser parser;
+    ASSERT_TRUE(parser.initParser(files.dir.wide()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring path = files.write("hostile.xml", c.xml);
+        Target target;
+        parser.log.names.clear();
+        EXPECT_EQ(parser.parseFile(&target.doc, path.c_str()), c.code);
+        const std::string message(parser.lastMessage().begin(), parser.lastMessage().end());
+        if (c.code != 0) {
+            EXPECT_EQ(parser.lastMessage().rfind(L"Fatal Error at file \"" + path, 0), 0u) << message;
+            EXPECT_NE(parser.lastMessage().find(c.expected), std::wstring::npos) << message;
+            EXPECT_TRUE(parser.log.names.empty());
+        } else {
+            EXPECT_EQ(parser.log.names, std::vector<std::wstring>{c.expected}) << message;
+        }
+    }
+    EXPECT_EQ(host.connections(), 0);
 }

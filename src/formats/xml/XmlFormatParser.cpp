@@ -9,7 +9,6 @@
 #include <korman/ErrorCodes.h>
 
 #include <xercesc/framework/LocalFileInputSource.hpp>
-#include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/parsers/SAX2XMLReaderImpl.hpp>
 #include <xercesc/sax/Locator.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
@@ -18,7 +17,6 @@
 #include <xercesc/sax2/SAX2XMLReader.hpp>
 #include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLEntityResolver.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLResourceIdentifier.hpp>
@@ -83,10 +81,6 @@ public:
 
     void setDocumentLocator(const xc::Locator* const locator) override { locator_ = locator; }
 
-    void internalEntityDecl(const XMLCh* const name, const XMLCh* const value) override {
-        owner_.declareEntity(name, xc::XMLString::stringLen(value));
-    }
-
     void warning(const xc::SAXParseException& exc) override { report(L"Warning", exc); }
 
     void error(const xc::SAXParseException& exc) override {
@@ -119,46 +113,25 @@ private:
     const xc::Locator* locator_ = nullptr;
 };
 
-/// Answers the reader's requests for files other than the song. The format's schema comes from
-/// the schema folder; a schema the document names itself is passed over. Before the root element
-/// (the DOCTYPE's external subset and its parameter entities) every file reads as empty: a song
-/// needs nothing from a DTD. An external entity in the content gets no input, which the reader
-/// reports as an error. With the reader's own resolution switched off, nothing else is opened.
+/// Answers the reader's requests for files other than the song: the format's schema comes from
+/// the schema folder, and nothing else is given, neither a schema the document names itself
+/// (passed over) nor an external entity (an error of the document). With the reader's own
+/// resolution switched off, nothing else is ever opened.
 class CZRXmlFormatParser::Resolver final : public xc::XMLEntityResolver {
 public:
     xc::InputSource* resolveEntity(xc::XMLResourceIdentifier* const resource) override {
         const XMLCh* const systemId = resource->getSystemId();
-        switch (resource->getResourceIdentifierType()) {
-        case xc::XMLResourceIdentifier::SchemaGrammar:
-        case xc::XMLResourceIdentifier::SchemaImport:
-        case xc::XMLResourceIdentifier::SchemaInclude:
-        case xc::XMLResourceIdentifier::SchemaRedefine:
-            if (systemId != nullptr && schemaURI == systemId)
-                return new xc::LocalFileInputSource(schemaPath.c_str());
-            return nullptr;
-        case xc::XMLResourceIdentifier::ExternalEntity:
-            if (!inContent) return new xc::MemBufInputSource(kNothing, 0, systemId);
-            return nullptr;
-        case xc::XMLResourceIdentifier::UnKnown:
-            return nullptr;
-        }
+        if (resource->getResourceIdentifierType() == xc::XMLResourceIdentifier::SchemaGrammar &&
+            systemId != nullptr && schemaURI == systemId)
+            return new xc::LocalFileInputSource(schemaPath.c_str());
         return nullptr;
     }
 
     std::u16string schemaURI;
     std::u16string schemaPath;
-    /// True once the root element has started.
-    bool inContent = false;
-
-private:
-    static constexpr XMLByte kNothing[1] = {0};
 };
 
 struct CZRXmlFormatParser::Reader {
-    Reader() { security.setEntityExpansionLimit(kMaxEntityExpansions); }
-
-    /// Limits the number of entity expansions; the length of each is limited when declared.
-    xc::SecurityManager security;
     Resolver resolver;
     kor::ZRXmlReadProgress progress;
     std::unique_ptr<xc::SAX2XMLReaderImpl> sax;
@@ -200,13 +173,16 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
         auto reader = std::make_unique<Reader>();
         reader->sax = std::make_unique<xc::SAX2XMLReaderImpl>(xc::XMLPlatformUtils::fgMemoryManager);
         xc::SAX2XMLReaderImpl& sax = *reader->sax;
+        // The scanner for documents validated by schema alone skips a DOCTYPE whole: no DTD is
+        // read and no entity declared, so a song expands nothing but the predefined entities and
+        // character references. It comes first, as changing it resets the other settings.
+        sax.setProperty(xc::XMLUni::fgXercesScannerName,
+                        const_cast<XMLCh*>(xc::XMLUni::fgSGXMLScanner));
         sax.setFeature(xc::XMLUni::fgSAX2CoreValidation, true);
         sax.setFeature(xc::XMLUni::fgSAX2CoreNameSpaces, true);
         sax.setFeature(xc::XMLUni::fgXercesSchema, true);
         sax.setFeature(xc::XMLUni::fgXercesSchemaFullChecking, true);
-        // A DOCTYPE, which files of other programs carry, neither validates the song nor makes
-        // the reader fetch anything: only the resolver hands out files.
-        sax.setFeature(xc::XMLUni::fgXercesSkipDTDValidation, true);
+        // Only the resolver hands out files.
         sax.setFeature(xc::XMLUni::fgXercesDisableDefaultEntityResolution, true);
         reader->resolver.schemaURI = kor::toUtf16(schemaURI);
         reader->resolver.schemaPath = kor::toUtf16(schemaPath);
@@ -214,10 +190,8 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
         reader->schemaLocation = kor::toUtf16(schemaLocation_);
         sax.setProperty(xc::XMLUni::fgXercesSchemaExternalSchemaLocation,
                         const_cast<char16_t*>(reader->schemaLocation.c_str()));
-        sax.setProperty(xc::XMLUni::fgXercesSecurityManager, &reader->security);
         sax.setContentHandler(handler_.get());
         sax.setErrorHandler(handler_.get());
-        sax.setDeclarationHandler(handler_.get());
         reader_ = std::move(reader);
         initialized_ = true;
         return true;
@@ -259,7 +233,6 @@ std::uint32_t CZRXmlFormatParser::parseFile(CZRKorDocument* target, const wchar_
 std::uint32_t CZRXmlFormatParser::runParse(const std::filesystem::path& file,
                                            const wchar_t* path) {
     reader_->progress = {};
-    reader_->resolver.inContent = false;
     depth_ = 0;
     try {
         const std::u16string systemId = kor::toUtf16(path);
@@ -285,7 +258,6 @@ void CZRXmlFormatParser::startElement() {
     if (depth_ == kMaxDepth)
         refuse(L"elements nested deeper than " + std::to_wstring(kMaxDepth) + L" levels");
     noteEvent();
-    reader_->resolver.inContent = true;
     flushText();
     renameStart(tag_);
     OpenElement& element = open_[++depth_];
@@ -339,13 +311,6 @@ void CZRXmlFormatParser::noteEvent() {
 
 bool CZRXmlFormatParser::wasCutOff() const {
     return reader_->progress.cutOff;
-}
-
-void CZRXmlFormatParser::declareEntity(const char16_t* name, std::size_t valueLength) {
-    noteEvent();
-    if (valueLength > kMaxEntityLength)
-        refuse(L"entity '" + wide(name) + L"' is longer than " + std::to_wstring(kMaxEntityLength) +
-               L" characters");
 }
 
 void CZRXmlFormatParser::refuse(const std::wstring& reason) {

@@ -34,19 +34,16 @@ struct ZRXmlFormat {
 /// XML reader (its types or exceptions) reaches the callers.
 ///
 /// A song file is read as a file of its own and nothing else: the reader opens no other file
-/// but the format's schema, and no URL. A DTD the document names is read as empty (so a valid
-/// song that carries a DOCTYPE still loads), a schema the document names is not used, and an
-/// external entity in the content is refused. What a hostile document can cost is bounded: it
-/// is refused once elements nest deeper than kMaxDepth, an entity is declared longer than
-/// kMaxEntityLength characters (with at most kMaxEntityExpansions expansions in all, expanded
-/// text stays under a million characters), a text is longer than its element can hold plus
-/// kTextMargin, or kMaxQuietBytes of the file pass without anything the reader can report.
-/// Each refusal is an invalid-file code with the reason in lastMessage.
+/// but the format's schema, and no URL. A DOCTYPE is skipped (so a valid song that carries one
+/// still loads) and declares nothing, so no entity but the predefined ones exists to expand; a
+/// schema the document names is not used. What a hostile document can cost is bounded: it is
+/// refused once elements nest deeper than kMaxDepth, a text is longer than its element can
+/// hold plus kTextMargin, or kMaxQuietBytes of the file pass without anything the reader can
+/// report (the reader keeps a CDATA section, a comment or a tag whole before it reports it).
+/// Each refusal is the invalid-file code with the reason in lastMessage.
 class CZRXmlFormatParser : public AZRXmlParser {
 public:
     static constexpr std::size_t kMaxDepth = 32;
-    static constexpr std::size_t kMaxEntityLength = 1024;
-    static constexpr std::size_t kMaxEntityExpansions = 1000;
     static constexpr std::size_t kTextMargin = 65536;
     static constexpr std::uint64_t kMaxQuietBytes = std::uint64_t{4} << 20;
 
@@ -100,7 +97,6 @@ private:
     void startElement();
     void endElement();
     void addCharacters(const char16_t* text, std::size_t length);
-    void declareEntity(const char16_t* name, std::size_t valueLength);
     /// Tells the input that the reader has reported something.
     void noteEvent();
     /// True when the input stopped feeding the reader.
