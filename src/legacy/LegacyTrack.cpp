@@ -158,8 +158,12 @@ void readNote(const CxTypedFile& file, const std::wstring& section, std::int32_t
         note.lyric = lyrics[i].text;
         note.phonemes = lyrics[i].phonemes;
         note.phLock = lyrics[i].phLock;
-        if (!vibratoSection.empty())
-            note.vibrato = readVibrato(file, vibratoSection, note.length, delay - (note.tick - tick));
+        if (!vibratoSection.empty()) {
+            // The delay counts from the event's start, so later notes of the event wait less.
+            const std::int32_t noteDelay =
+                clampTo(std::int64_t{delay} - (note.tick - tick), 0, note.length);
+            note.vibrato = readVibrato(file, vibratoSection, note.length, noteDelay);
+        }
         notes.push_back(note);
         note.tick += note.length;
     }
