@@ -17,8 +17,10 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -35,16 +37,26 @@ struct ModuleState {
     std::set<DBM_ExpItemList*> handedOutLists; // lists not yet given back
 };
 
-ModuleState& state() {
-    static ModuleState instance;
-    return instance;
+// The state lives exactly as long as the module is loaded: made when it is loaded, destroyed when
+// it is unloaded. A static object would instead be destroyed among the process's exit handlers,
+// before those of anything made earlier, such as a host's manager whose teardown at exit still
+// gives the voice data back through DBM_Delete.
+ModuleState* moduleState = nullptr;
+
+__attribute__((constructor)) void createModuleState() {
+    moduleState = new (std::nothrow) ModuleState;
+}
+
+__attribute__((destructor)) void destroyModuleState() {
+    delete std::exchange(moduleState, nullptr);
 }
 
 // Runs an operation under the module lock. No exception leaves the module: running out of
-// memory or anything unforeseen answers DBM_E_FAIL.
+// memory or anything unforeseen answers DBM_E_FAIL, as does a call without the state.
 template <typename Operation> std::uint32_t guarded(Operation&& operation) {
     try {
-        ModuleState& module = state();
+        if (moduleState == nullptr) return DBM_E_FAIL;
+        ModuleState& module = *moduleState;
         std::lock_guard<std::mutex> hold(module.lock);
         return operation(module);
     } catch (...) {

@@ -6,7 +6,6 @@
 #include "model/ObjectFactory.h"
 #include "model/Tempo.h"
 #include "model/TimeSig.h"
-#include "platform/MulDiv.h"
 
 #include <algorithm>
 #include <limits>
@@ -40,13 +39,18 @@ std::int32_t denominatorOf(std::uint8_t exponent) {
 
 namespace kor {
 
-std::int32_t toResolution(std::uint64_t tick, std::uint16_t division) {
-    constexpr std::uint64_t kMax = std::numeric_limits<std::int32_t>::max();
-    std::int32_t clamped = static_cast<std::int32_t>(tick < kMax ? tick : kMax);
-    if (division == kResolution || division == 0 || (division & 0x8000))
-        return clamped;
-    int scaled = kor::platform::mulDiv(clamped, kResolution, division);
-    return scaled < 0 ? std::numeric_limits<std::int32_t>::max() : scaled;
+std::optional<std::int32_t> toResolution(std::uint64_t tick, std::uint16_t division) {
+    constexpr std::uint64_t kLatest = kLatestImportTick;
+    std::uint64_t scaled = tick;
+    if (division != kResolution && division != 0 && (division & 0x8000) == 0) {
+        // Beyond the latest tick at any division, and small enough for the product below.
+        if (tick > kLatest * 0x7FFF)
+            return std::nullopt;
+        scaled = (tick * kResolution + division / 2) / division;
+    }
+    if (scaled > kLatest)
+        return std::nullopt;
+    return static_cast<std::int32_t>(scaled);
 }
 
 std::int32_t tempoFromMicroseconds(std::uint32_t micros) {
@@ -97,16 +101,19 @@ bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map) {
         while (track->next(event)) {
             if (isTempo(event)) {
                 std::uint32_t micros = microseconds(event);
-                if (!lastMicros)
+                if (!lastMicros) {
                     map.headBpm = tempoFromMicroseconds(micros);
-                else if (micros != *lastMicros)
-                    map.tempos.push_back({toResolution(event.tick, division), tempoFromMicroseconds(micros)});
+                } else if (micros != *lastMicros) {
+                    const std::optional<std::int32_t> tick = toResolution(event.tick, division);
+                    if (!tick)
+                        continue;
+                    map.tempos.push_back({*tick, tempoFromMicroseconds(micros)});
+                }
                 lastMicros = micros;
             } else if (isSignature(event)) {
                 const std::uint8_t numerator = event.data[0];
                 const std::uint8_t exponent = event.data[1];
                 const std::int32_t denominator = denominatorOf(exponent);
-                const std::int32_t tick = toResolution(event.tick, division);
                 if (!lastSignature) {
                     // The head signature stands at measure 0, tick 0, wherever the event is.
                     if (numerator != 0 && denominator != 0) {
@@ -117,11 +124,14 @@ bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map) {
                                          ticksPerMeasure(map.headNumerator, map.headDenominator, kResolution)};
                     continue;
                 }
-                if (numerator == lastSignature->numerator && exponent == lastSignature->exponent)
+                const std::optional<std::int32_t> tick = toResolution(event.tick, division);
+                const bool same =
+                    numerator == lastSignature->numerator && exponent == lastSignature->exponent;
+                if (!tick || same)
                     continue;
                 std::int64_t later = lastSignature->measure;
                 if (lastSignature->length > 0)
-                    later += (tick - lastSignature->tick) / lastSignature->length;
+                    later += (*tick - lastSignature->tick) / lastSignature->length;
                 const auto measure = static_cast<std::int32_t>(
                     std::min<std::int64_t>(later, std::numeric_limits<std::int32_t>::max()));
                 // A signature that cannot be a measure's keeps the previous one's length.
@@ -130,7 +140,7 @@ bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map) {
                     map.signatures.push_back({measure, numerator, denominator});
                 else
                     length = lastSignature->length;
-                lastSignature = Last{numerator, exponent, tick, measure, length};
+                lastSignature = Last{numerator, exponent, *tick, measure, length};
             }
         }
     } catch (const std::bad_alloc&) {

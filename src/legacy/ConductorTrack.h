@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class CxMidiSequence;
@@ -10,10 +11,15 @@ struct ZRCreateContext;
 
 namespace kor {
 
-/// A tick of a file whose quarter note has `division` ticks, at 480 ticks per quarter note (with
-/// the rounding multiply-divide), kept within what a song position can hold. Ticks of a file with
-/// a zero or SMPTE division are taken as they are.
-std::int32_t toResolution(std::uint64_t tick, std::uint16_t division);
+/// The latest tick, at 480 ticks per quarter note, and the longest note an imported song holds.
+/// Together they stay far inside the range of a song position, with room for the measures put in
+/// front, so that no position or end computed from them can overflow.
+inline constexpr std::int32_t kLatestImportTick = 1 << 29;
+
+/// A tick of a file whose quarter note has `division` ticks, at 480 ticks per quarter note,
+/// rounded half away from zero. Ticks of a file with a zero or SMPTE division are taken as they
+/// are. None when the result lies beyond kLatestImportTick.
+std::optional<std::int32_t> toResolution(std::uint64_t tick, std::uint16_t division);
 
 /// Tempo in hundredths of beats per minute for a quarter note of `micros` microseconds, rounded
 /// and kept within 2000..30000 (a zero length counts as the fastest tempo).
@@ -48,7 +54,8 @@ struct ConductorMap {
 /// Reads track 0 of `sequence`. The first tempo event gives the head tempo (120.00 without one);
 /// the first time signature gives the head signature (4/4 without one, or when it has a zero
 /// numerator or denominator). Every later tempo or signature event that differs from the one
-/// before it is a change. False when the file has no track 0, the track is malformed or memory
+/// before it is a change; changes beyond kLatestImportTick are left out, as no note of an
+/// imported song reaches them. False when the file has no track 0, the track is malformed or memory
 /// runs out.
 [[nodiscard]] bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map);
 

@@ -1,5 +1,6 @@
 #include "legacy/LegacyTrack.h"
 
+#include "legacy/ConductorTrack.h"
 #include "legacy/IconVibrato.h"
 #include "legacy/TextValues.h"
 #include "legacy/TypedFile.h"
@@ -19,10 +20,6 @@ constexpr const wchar_t* kCurveSections[kor::kLegacyCurveCount] = {
     L"EpRESlopeDepthBPList", L"GenderFactorBPList", L"PitchBendBPList",
     L"PitchBendSensBPList",  L"PortamentoTimingBPList", L"OpeningBPList",
 };
-
-// The latest tick and the longest note a song can hold here; together they stay far inside the
-// range of a song position, with room for the measures put in front.
-constexpr std::int32_t kMaxTick = 1 << 29;
 
 std::int32_t clampTo(std::int64_t value, std::int32_t low, std::int32_t high) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));
@@ -140,7 +137,8 @@ void readNote(const CxTypedFile& file, const std::wstring& section, std::int32_t
               std::int32_t version, std::vector<LegacyNote>& notes) {
     LegacyNote note;
     note.tick = tick;
-    const std::int32_t length = std::clamp(kor::readNumber(file.value(section, L"Length")), 1, kMaxTick);
+    const std::int32_t length =
+        std::clamp(kor::readNumber(file.value(section, L"Length")), 1, kor::kLatestImportTick);
     note.noteNum = std::clamp(kor::readNumber(file.value(section, L"Note#")), 0, 127);
     note.bendDepth = styleByte(file.value(section, L"PMBendDepth"));
     note.bendLength = styleByte(file.value(section, L"PMBendLength"));
@@ -160,8 +158,12 @@ void readNote(const CxTypedFile& file, const std::wstring& section, std::int32_t
         note.lyric = lyrics[i].text;
         note.phonemes = lyrics[i].phonemes;
         note.phLock = lyrics[i].phLock;
-        if (!vibratoSection.empty())
-            note.vibrato = readVibrato(file, vibratoSection, note.length, delay - (note.tick - tick));
+        if (!vibratoSection.empty()) {
+            // The delay counts from the event's start, so later notes of the event wait less.
+            const std::int32_t noteDelay =
+                clampTo(std::int64_t{delay} - (note.tick - tick), 0, note.length);
+            note.vibrato = readVibrato(file, vibratoSection, note.length, noteDelay);
+        }
         notes.push_back(note);
         note.tick += note.length;
     }
@@ -220,7 +222,7 @@ bool readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& trac
         for (const std::wstring& key : file.keys(L"EventList")) {
             // Events before the song's start, or beyond any song's end, have no place in it.
             const std::int32_t tick = readNumber(key);
-            if (tick < 0 || tick > kMaxTick)
+            if (tick < 0 || tick > kor::kLatestImportTick)
                 continue;
             const std::wstring names = file.value(L"EventList", key);
             std::wstring_view rest = names;

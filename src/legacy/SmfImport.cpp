@@ -131,6 +131,10 @@ struct ControlPoint {
 // the first note starting at its own tick that has none yet, else to the next note to start.
 // Pitch bend becomes PIT, the bend sensitivity set through registered parameter 0/0 becomes PBS,
 // and expression (controller 11) becomes DYN; other controllers carry nothing a singer can use.
+//
+// Nothing can be placed beyond the latest tick of an imported song: a note that starts or still
+// sounds there makes the source unfit (fits() is false), as no part can hold it; any other event
+// there would fall after the part and is left out.
 class SourceReader {
 public:
     SourceReader(std::uint16_t division, unsigned codePage)
@@ -141,7 +145,12 @@ public:
     }
 
     void take(const CxMidiEvent& event) {
-        const std::int32_t tick = kor::toResolution(event.tick, division_);
+        const std::optional<std::int32_t> converted = kor::toResolution(event.tick, division_);
+        if (!converted) {
+            if (!sounding_.empty() || isNoteOn(event)) fits_ = false;
+            return;
+        }
+        const std::int32_t tick = *converted;
         lastTick_ = tick;
         if (event.isMeta()) {
             if (event.data1 == kMetaLyric) takeLyric(tick, textOf(event, event.length, codePage_));
@@ -171,6 +180,8 @@ public:
             end(note, lastTick_);
         sounding_.clear();
     }
+
+    bool fits() const { return fits_; }
 
     std::vector<ImportedNote> notes;
     std::array<std::vector<ControlPoint>, CZRMusicalPart::kControlTypes> controls;
@@ -246,6 +257,7 @@ private:
     std::array<std::uint8_t, kChannels> rpnMsb_{};
     std::array<std::uint8_t, kChannels> rpnLsb_{};
     std::int32_t lastTick_ = 0;
+    bool fits_ = true;
 };
 
 // The points of a curve within [start, end), relative to start, led by the value in effect at
@@ -418,6 +430,7 @@ std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t p
                             [&reader](const CxMidiEvent& event) { reader.take(event); }))
                 return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
             reader.finish();
+            if (!reader.fits()) return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
             if (!addSourceTrack(context, *sequence, trackNo++, directive, reader, voices_,
                                 defaultVoice_))
                 return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);

@@ -17,8 +17,6 @@ using kor::platform::ScopedLock;
 
 namespace {
 
-CKorManagerApp theApp;
-
 constexpr wchar_t kVoiceDatabaseModule[] = L"libkorvoicedb.so";
 
 // Makes sure a folder stands at `path`: a plain file of that name (read-only or not) is deleted
@@ -73,16 +71,16 @@ bool isValidVVoiceRecord(const ZRVVoiceLib& voice) {
 
 } // namespace kor
 
-CKorManagerApp& CKorManagerApp::instance() { return theApp; }
+// Made on first use and never destroyed, so that it outlives every manager whatever order the
+// host ends them in: a manager torn down among the process's exit handlers, or after them, still
+// finds it whole. A voice database held when the process ends is neither told to unload nor
+// unloaded; the loader finishes the module with the process.
+CKorManagerApp& CKorManagerApp::instance() {
+    static CKorManagerApp* const app = new CKorManagerApp;
+    return *app;
+}
 
 CKorManagerApp::CKorManagerApp() { resetTables(); }
-
-CKorManagerApp::~CKorManagerApp() {
-    ScopedLock guard(lock_);
-    voiceDatabase_.reset();
-    voiceDatabaseHolders_ = 0;
-    resetTables();
-}
 
 bool CKorManagerApp::createFolders() {
     ScopedLock guard(lock_);

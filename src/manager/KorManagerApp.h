@@ -13,11 +13,11 @@
 
 class CIconVibrato;
 
-/// One instance per loaded library (theApp), made when the library is loaded and ended when it is
-/// unloaded. Holds the library's folders, the voice database with the number of initialized
-/// managers that use it, and the tables built from the voice database: the internal VVoice table
-/// new sequences take their VVoices from, the default VVoice, one representative VVoice per bank
-/// select, and the vibrato table.
+/// One instance per process (instance()), made on first use and kept until the process ends, so
+/// that it outlives every manager. Holds the library's folders, the voice database with the
+/// number of initialized managers that use it, and the tables built from the voice database: the
+/// internal VVoice table new sequences take their VVoices from, the default VVoice, one
+/// representative VVoice per bank select, and the vibrato table.
 ///
 /// The lock guards the folders and the voice database with its count. The tables are rebuilt
 /// without it, so a host must not initialize two managers, or replace the VVoice table, at the
@@ -29,10 +29,8 @@ public:
 
     static CKorManagerApp& instance();
 
-    CKorManagerApp();
     CKorManagerApp(const CKorManagerApp&) = delete;
     CKorManagerApp& operator=(const CKorManagerApp&) = delete;
-    ~CKorManagerApp();
 
     /// Creates "TORIVEL3" below the user's local application-data folder and "KOR" below it,
     /// replacing a plain file that stands in the way. False when a folder cannot be had.
@@ -67,6 +65,9 @@ public:
     void setVoiceDatabasePath(std::wstring path);
 
 private:
+    CKorManagerApp();
+    ~CKorManagerApp() = default;
+
     std::wstring voiceDatabasePath() const;
     void resetVVoiceTables();
     void publishDefaultSinger() const;

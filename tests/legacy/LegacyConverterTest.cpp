@@ -175,7 +175,7 @@ TEST_F(LegacyConverterTest, AbsurdNumbersAreKeptInRange) {
     legacy.conductor().tempo(0, 0).timeSignature(0, 255, 30).tempo(0x7FFFFFF, 1).timeSignature(0xFFFFFFF, 1, 200);
     legacy.singingTrack("[Common]\nVersion=KOR99999999999\n[Master]\nPreMeasure=99\n"
                         "[EventList]\n-5=Event0\n$7FFFFFFF=Event0\n$1FFFFFFF=Event0,Event0\n"
-                        "[Event0]\nType=Anote\nLength=$7FFFFFFF\nNote#=-3\nVibratoHandle=v\nVibratoDelay=-9\n"
+                        "[Event0]\nType=Anote\nLength=$7FFFFFFF\nNote#=-3\nVibratoHandle=v\nVibratoDelay=-2147483648\n"
                         "LyricHandle=l\n[l]\nL0=,,,,\nL1=\"\n"
                         "[v]\nIconID=$FFFFFFFF\nDepthBPNum=9999\nDepthBPX=2,-1,0.5\nDepthBPY=1,2\n"
                         "[DynamicsBPList]\n-2147483648=1\n2147483647=2\n");

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 using kor::test::SmfBuilder;
@@ -277,4 +278,54 @@ TEST_F(SmfImportTest, ImportRefusesDirectivesThatDoNotFitTheFile) {
     EXPECT_EQ(importer_.importFile(dir_.wide("legacy.mid"), 1, false, offered, doc_),
               ZR_E_INVALID_KOR_FILE);
     EXPECT_EQ(doc_.objects().size(), 0u);
+}
+
+// Nine of the longest delta times a file can write take a track past 2^31 ticks. A note there, or
+// one sounding into that far, has no place in a song and refuses the import; any other event
+// there is left out; file ticks that scale down into range are kept.
+TEST_F(SmfImportTest, ImportPlacesNothingBeyondTheLatestTick) {
+    constexpr std::uint32_t kLongestDelta = 0x0FFFFFFF;
+    constexpr std::uint32_t kFar = 9 * kLongestDelta;
+    const auto farOut = [](kor::test::SmfTrackWriter& track) -> kor::test::SmfTrackWriter& {
+        for (std::uint32_t tick = kLongestDelta; tick <= kFar; tick += kLongestDelta)
+            track.controller(tick, 0, 11, 100);
+        return track;
+    };
+    const struct {
+        const char* what;
+        std::function<void(SmfBuilder&)> build;
+    } refused[] = {
+        {"a note after huge delta times",
+         [&](SmfBuilder& smf) {
+             farOut(smf.addTrack()).noteOn(kFar, 0, 60, 100).noteOff(kFar + 480, 0, 60);
+         }},
+        {"a note whose note-off lies beyond 2^31 ticks",
+         [&](SmfBuilder& smf) {
+             farOut(smf.addTrack().noteOn(0, 0, 60, 100)).noteOff(kFar, 0, 60);
+         }},
+        {"a note sounding to a far end of track",
+         [&](SmfBuilder& smf) { farOut(smf.addTrack().noteOn(0, 0, 60, 100)); }},
+    };
+    for (const auto& row : refused) {
+        SmfBuilder smf(1);
+        smf.addTrack();
+        row.build(smf);
+        EXPECT_EQ(import(smf, survey(smf)), ZR_E_INVALID_SMF) << row.what;
+        EXPECT_EQ(doc_.objects().size(), 0u) << row.what;
+    }
+
+    SmfBuilder laterEvents(1);
+    farOut(laterEvents.addTrack().tempo(0, 500000)).tempo(kFar, 250000);
+    farOut(laterEvents.addTrack().noteOn(0, 0, 60, 100).noteOff(480, 0, 60));
+    ASSERT_EQ(import(laterEvents, survey(laterEvents)), 0u) << importer_.message();
+    EXPECT_EQ(sequence()->masterTrack()->tempoList()->getCount(), 1u);
+    EXPECT_EQ(notes(0), (std::vector<SungNote>{{0, 480, 60, L"a"}}));
+    EXPECT_TRUE(controls(0, 0).empty());
+
+    SmfBuilder fineDivision(1, 0x7FFF);
+    fineDivision.addTrack();
+    farOut(fineDivision.addTrack()).noteOn(kFar, 0, 60, 100).noteOff(kFar + 0x7FFF, 0, 60);
+    ASSERT_EQ(import(fineDivision, survey(fineDivision)), 0u) << importer_.message();
+    EXPECT_EQ(part(0)->getPosTick(), 35390520 + 1920); // kFar * 480 / 32767, rounded
+    EXPECT_EQ(notes(0), (std::vector<SungNote>{{0, 480, 60, L"a"}}));
 }

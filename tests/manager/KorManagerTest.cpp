@@ -8,7 +8,9 @@
 #include <korman/korman.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 
@@ -286,5 +288,21 @@ TEST_F(KorManager, InitializesWithTheVoiceDatabaseShippedBesideTheLibrary) {
     for (const auto& [id, vibrato] : app.vibratoTable()) {
         EXPECT_FALSE(vibrato->caption().empty()) << id;
         EXPECT_FALSE(vibrato->depthCurve().empty()) << id;
+    }
+}
+
+// A host may end the process while a manager still holds the voice database: by std::exit with
+// the manager on main's stack, or by returning from main with the manager a static object. Either
+// way the process ends cleanly; a double free or any other sanitizer report ends it with a
+// non-zero status.
+TEST(KorManagerAtExit, ProcessEndsCleanlyWhileAManagerHoldsTheVoiceDatabase) {
+    const kor::test::TempDir data;
+    for (const std::string way : {"exit", "static"}) {
+        const std::string command = "XDG_DATA_HOME='" + data.path() + "' '" +
+                                    LIVE_MANAGER_AT_EXIT_PATH + "' " + way + " 2>'" + data.path() +
+                                    "/stderr.txt'";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << way;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << way << "\n" << data.read("stderr.txt");
     }
 }
