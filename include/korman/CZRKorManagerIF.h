@@ -109,8 +109,11 @@ public:
                               const std::vector<ZRSMFTrackImportDirective>& directives);
     /// Saves the current song as a KOR3 file and brings the files of its WAV parts to the WAV
     /// parts folder beside it ("<name>.wavparts"); the song then belongs to `path` and counts as
-    /// unmodified. 1 on success; 0 with ZR_E_FILE_IS_NOT_LOADED, ZR_E_CANNOT_SAVE_FILE or
-    /// ZR_E_CANNOT_SAVE_WAV_FILE.
+    /// unmodified; a path that is a symbolic link writes the file it names. 1 on success. All or
+    /// nothing: on 0 with ZR_E_FILE_IS_NOT_LOADED, ZR_E_CANNOT_SAVE_FILE or
+    /// ZR_E_CANNOT_SAVE_WAV_FILE (a WAV part's file is missing or cannot be copied; parts
+    /// dangling since the load are passed over) the song file and its WAV parts folder are left
+    /// as they were, and so is the song.
     int fileSaveKorFile(const wchar_t* path);
     /// Writes the ZR track `trackID` of the current song as a song of its own (the master track,
     /// the VVoices and the track as track 0 with a default mixer channel). The current song is

@@ -3,6 +3,7 @@
 #include "formats/kor3/Kor3Writer.h"
 #include "manager/ErrorTable.h"
 #include "manager/KorManagerImpl.h"
+#include "manager/StagedWavParts.h"
 #include "manager/WavPartFiles.h"
 #include "model/Builders.h"
 #include "model/KorRoot.h"
@@ -12,10 +13,12 @@
 #include "model/ObjectTree.h"
 #include "model/Sequence.h"
 #include "model/ZRTrack.h"
+#include "platform/AtomicFile.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <memory>
+#include <vector>
 
 namespace kor {
 
@@ -73,10 +76,21 @@ bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path) {
     CZRKorDocument* document = manager.document();
     if (document == nullptr) return finish(manager, ZR_E_FILE_IS_NOT_LOADED);
     const std::wstring target = path != nullptr ? path : L"";
-    if (Kor3::saveKor3File(document->root(), target) != 0)
+    // Nothing takes a place before the song file and every WAV part file are complete. Then the
+    // WAV part files go in first and the song file last, so that a song file is never in place
+    // without its WAV parts, and any failure leaves the previous files as they were.
+    platform::AtomicFile song;
+    if (Kor3::stageKor3File(document->root(), target, song) != 0)
         return finish(manager, ZR_E_CANNOT_SAVE_FILE);
-    if (!copyWavParts(*document, songBasePath(*document), target))
+    StagedWavParts wavParts;
+    if (!wavParts.stage(*document, songBasePath(*document), target))
         return finish(manager, ZR_E_CANNOT_SAVE_WAV_FILE);
+    std::vector<platform::AtomicFile*> files = wavParts.files();
+    files.push_back(&song);
+    if (const std::size_t failed = platform::commitTogether(files); failed != files.size())
+        return finish(manager, failed + 1 == files.size() ? ZR_E_CANNOT_SAVE_FILE
+                                                          : ZR_E_CANNOT_SAVE_WAV_FILE);
+    wavParts.finish();
     document->filePath = target;
     document->tempFilePath.clear();
     manager.clearModifiedFlags();

@@ -13,11 +13,18 @@ namespace kor {
 // Both set the manager's last error and message: 0 and "OK" on success, else the code and its
 // text. Neither takes a manager lock.
 
-/// Writes the current song as a KOR3 file at `path` and copies the files of its WAV parts from
-/// the parts folder of its previous file (or of its temporary file) to the one of `path`. On
-/// success the song belongs to `path`, has no temporary file any more, and counts as unmodified.
-/// Fails with ZR_E_FILE_IS_NOT_LOADED, ZR_E_CANNOT_SAVE_FILE (the writer failed) or
-/// ZR_E_CANNOT_SAVE_WAV_FILE (the song file is written then, but stays unsaved to the manager).
+/// Writes the current song as a KOR3 file at `path` (at the file it names, when it is a symbolic
+/// link) and carries the files of its WAV parts from the parts folder of its previous file (or
+/// of its temporary file) to the one of `path`. The save is all or nothing: the song file and
+/// every WAV part file are written in full to temporary files beside their targets and flushed
+/// to the disk before any takes its place; the WAV part files then go in place, the song file
+/// last, and a failure on the way takes back those already in place (see commitTogether). A
+/// failed save thus leaves the previous song file and its parts folder byte for byte as they
+/// were. On success the song belongs to `path`, has no temporary file any more, and counts as
+/// unmodified. Fails with ZR_E_FILE_IS_NOT_LOADED, ZR_E_CANNOT_SAVE_FILE (the song file cannot
+/// be written or put in place) or ZR_E_CANNOT_SAVE_WAV_FILE (a WAV part's file is missing or
+/// cannot be copied or put in place; dangling parts, whose file was missing at load, are passed
+/// over); the manager's song is unchanged then.
 bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path);
 
 /// Writes the ZR track or musical part `objID` (of the kind `kind`) of the current song as a song

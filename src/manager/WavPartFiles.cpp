@@ -5,7 +5,6 @@
 #include "model/Sequence.h"
 #include "model/WAVPart.h"
 #include "model/WAVTrack.h"
-#include "platform/FileSystem.h"
 #include "platform/Path.h"
 
 #include <korman/CZRWaveReader.h>
@@ -74,41 +73,6 @@ bool checkWavParts(CZRKorDocument& document) {
                 part->updateDerivedLength();
             }
         }
-    }
-    return true;
-}
-
-bool copyWavParts(const CZRKorDocument& document, const std::wstring& oldBase,
-                  const std::wstring& newPath) {
-    std::vector<const CZRWAVPart*> parts;
-    for (const auto& [track, channels] : audioTracks(document)) {
-        if (track == nullptr || track->wavPartList() == nullptr) continue;
-        for (const IZRMutableKorObject* element : track->wavPartList()->elements())
-            if (const auto* part = objCast<CZRWAVPart>(element);
-                part != nullptr && !part->isRootedPath())
-                parts.push_back(part);
-    }
-    const std::wstring target = wavPartsFolder(newPath);
-    if (parts.empty()) {
-        (void)platform::removeTree(target);
-        return true;
-    }
-    if (const auto attributes = platform::fileAttributes(target);
-        attributes && !attributes->directory) {
-        if (attributes->readOnly && !platform::setReadOnly(target, false)) return false;
-        if (!platform::deleteFile(target)) return false;
-    }
-    if (!platform::fileAttributes(target) && !platform::createDirectory(target)) return false;
-
-    const std::wstring source = wavPartsFolder(oldBase);
-    const auto& dangling = document.danglingWavParts;
-    for (const CZRWAVPart* part : parts) {
-        if (std::find(dangling.begin(), dangling.end(), part->getObjID()) != dangling.end())
-            continue;
-        const std::wstring_view name = platform::fileNamePart(part->getFilePath());
-        const std::wstring from = platform::joinPath(source, name);
-        const std::wstring to = platform::joinPath(target, name);
-        if (from != to && !platform::copyFile(from, to, true)) return false;
     }
     return true;
 }

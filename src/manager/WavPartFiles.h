@@ -1,5 +1,4 @@
-// Where the audio files of a song's WAV parts live, checking them after a load and copying them
-// along when the song is saved elsewhere.
+// Where the audio files of a song's WAV parts live, and checking them after a load.
 #pragma once
 
 #include <optional>
@@ -29,14 +28,5 @@ std::wstring actualWavPath(const CZRKorDocument& document, const CZRWAVPart& par
 /// resolution and, for a non-zero rate, its length. False only when a track's list holds
 /// something that is not a WAV part.
 [[nodiscard]] bool checkWavParts(CZRKorDocument& document);
-
-/// Makes the WAV parts folder of `newPath` hold the files of the document's WAV parts that live
-/// in the folder of `oldBase`: without such parts a folder (or file) of that name is removed;
-/// otherwise a plain file in its way is deleted, the folder created when missing, and each file
-/// copied over an existing one unless source and target are the same. Parts listed as dangling
-/// have no file to copy and are passed over. False when a file cannot be deleted, created or
-/// copied.
-[[nodiscard]] bool copyWavParts(const CZRKorDocument& document, const std::wstring& oldBase,
-                                const std::wstring& newPath);
 
 } // namespace kor

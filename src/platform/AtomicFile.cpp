@@ -1,82 +1,127 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FileCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
-#include "platform/TempFile.h"
 
 #include <cerrno>
 #include <optional>
+#include <system_error>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kor::platform {
 
-AtomicFile::~AtomicFile() {
-    discard();
+namespace fs = std::filesystem;
+
+namespace {
+
+// The file a path finally names: symbolic links are followed, a relative one from its own
+// folder, until something that is no link, or nothing, stands there. nullopt for a loop.
+std::optional<fs::path> followLinks(fs::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error))) return path;
+        const fs::path next = fs::read_symlink(path, error);
+        if (error) return std::nullopt;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return std::nullopt;
 }
 
-void AtomicFile::discard() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    if (!temp_.empty()) ::unlink(temp_.c_str());
-    temp_.clear();
-}
+} // namespace
 
 AtomicWriteResult AtomicFile::open(const std::wstring& path) {
-    discard();
+    temp_.remove();
+    previous_.remove();
     failed_ = true;
-    const std::optional<std::filesystem::path> target = toPath(path);
-    if (!target || fileNamePart(path).empty()) return AtomicWriteResult::CannotOpen;
+    const std::optional<fs::path> named = toPath(path);
+    if (!named || fileNamePart(path).empty()) return AtomicWriteResult::CannotOpen;
     if (const auto attributes = fileAttributes(path);
         attributes && (attributes->directory || attributes->readOnly))
         return AtomicWriteResult::CannotOpen;
-
-    std::wstring folder(folderPart(path));
-    if (folder.empty()) folder = L".";
-    std::wstring tempPath;
-    if (createTempFile(folder, L"kor", tempPath)) return AtomicWriteResult::CannotOpen;
-    const std::optional<std::filesystem::path> temp = toPath(tempPath);
-    if (!temp) return AtomicWriteResult::CannotOpen;
-    temp_ = *temp;
-    fd_ = ::open(temp_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd_ < 0) {
-        discard();
-        return AtomicWriteResult::CannotOpen;
-    }
+    const std::optional<fs::path> target = followLinks(*named);
+    if (!target) return AtomicWriteResult::CannotOpen;
     target_ = *target;
+    folder_ = target_.parent_path();
+    SaveTemp::removeStale(folder_);
+    if (!temp_.create(folder_)) return AtomicWriteResult::CannotOpen;
     failed_ = false;
     return AtomicWriteResult::Done;
 }
 
-// Goes on after short writes and interruptions; the first real failure sticks.
 bool AtomicFile::write(std::string_view bytes) {
-    while (!failed_ && !bytes.empty()) {
-        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno != EINTR) failed_ = true;
-            continue;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
+    if (!failed_ && !writeAll(temp_.fd(), bytes)) failed_ = true;
+    return !failed_;
+}
+
+bool AtomicFile::copyFrom(const std::wstring& source) {
+    const std::optional<fs::path> from = toPath(source);
+    if (!failed_ && (!from || !appendFile(temp_.fd(), *from))) failed_ = true;
     return !failed_;
 }
 
 AtomicWriteResult AtomicFile::commit() {
-    bool done = !failed_;
+    AtomicFile* const self = this;
+    return commitTogether({&self, 1}) == 1 ? AtomicWriteResult::Done
+                                           : AtomicWriteResult::CannotWrite;
+}
+
+// The new content takes the permission bits of the file it replaces and reaches the disk
+// before its name does, so that a crash leaves the old file or the whole new one.
+bool AtomicFile::complete() {
     struct stat existing {};
-    if (done && ::stat(target_.c_str(), &existing) == 0)
-        done = ::fchmod(fd_, existing.st_mode & 07777) == 0;
-    if (fd_ >= 0 && ::close(fd_) != 0) done = false;
-    fd_ = -1;
-    if (!done || ::rename(temp_.c_str(), target_.c_str()) != 0) {
-        discard();
-        return AtomicWriteResult::CannotWrite;
+    if (!failed_ && ::stat(target_.c_str(), &existing) == 0 &&
+        ::fchmod(temp_.fd(), existing.st_mode & 07777) != 0)
+        failed_ = true;
+    if (!failed_ && fileCalls().fsync(temp_.fd()) != 0) failed_ = true;
+    return !failed_;
+}
+
+bool AtomicFile::keepPrevious() {
+    struct stat existing {};
+    if (::lstat(target_.c_str(), &existing) != 0) return errno == ENOENT;
+    return previous_.keep(target_);
+}
+
+bool AtomicFile::putInPlace() {
+    if (fileCalls().rename(temp_.path().c_str(), target_.c_str()) != 0) return false;
+    temp_.release();
+    return true;
+}
+
+void AtomicFile::takeBack() {
+    failed_ = true;
+    if (!previous_.held()) {
+        ::unlink(target_.c_str());
+        return;
     }
-    temp_.clear();
-    failed_ = true; // a committed file takes no more bytes
-    return AtomicWriteResult::Done;
+    // Whether or not the rename succeeds, the kept content must not be removed with its name.
+    (void)fileCalls().rename(previous_.path().c_str(), target_.c_str());
+    previous_.release();
+}
+
+std::size_t commitTogether(std::span<AtomicFile* const> files) {
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (!files[i]->complete() || (i + 1 < files.size() && !files[i]->keepPrevious())) {
+            files[i]->failed_ = true;
+            return i;
+        }
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (!files[i]->putInPlace()) {
+            files[i]->failed_ = true;
+            for (std::size_t j = i; j-- > 0;)
+                files[j]->takeBack();
+            return i;
+        }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (i == 0 || files[i]->folder_ != files[i - 1]->folder_)
+            (void)syncFolder(files[i]->folder_);
+        files[i]->previous_.remove();
+        files[i]->failed_ = true; // a file in place takes no more bytes
+    }
+    return files.size();
 }
 
 } // namespace kor::platform

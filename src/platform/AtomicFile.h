@@ -1,7 +1,12 @@
-// A file written in full beside its target and put in its place only when complete.
+// Files written in full beside their targets and put in place only when complete, alone or
+// several together.
 #pragma once
 
+#include "platform/SaveTemp.h"
+
+#include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,15 +20,16 @@ enum class AtomicWriteResult {
     CannotWrite, ///< the bytes could not be written or put in place; nothing changed
 };
 
-/// The new content of the file at a path: written to a temporary file in the same folder (the
-/// current folder when the path names none) and renamed over the path by commit(). An existing
-/// file there is therefore either replaced whole or left exactly as it was; the replacement
-/// keeps its permission bits. Destroying a file that was not committed removes the temporary
-/// file.
+/// The new content of the file at a path. open() follows a symbolic link at the path to the file
+/// it names (the link stays a link), removes what killed saves left in that file's folder
+/// (SaveTemp::removeStale) and creates the temporary file there, on the target's file system;
+/// write() and copyFrom() fill it; commit() or commitTogether() flush it to the disk with the
+/// target's permission bits and rename it over the target. An existing file is therefore either
+/// replaced whole or left exactly as it was. Destroying a file that was not put in place removes
+/// its temporary file.
 class AtomicFile {
 public:
     AtomicFile() = default;
-    ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
@@ -32,17 +38,40 @@ public:
     /// Appends `bytes` to the temporary file; false when they could not be written, after which
     /// commit fails too.
     bool write(std::string_view bytes);
-    /// Closes the temporary file and renames it over the target: Done, or CannotWrite when
-    /// open or a write failed, or the file cannot be completed or put in place.
+    /// Appends the content of the file at `source`; false, as for write(), when it cannot be read
+    /// or written.
+    bool copyFrom(const std::wstring& source);
+    /// Puts the file in place alone: Done, or CannotWrite when open or a write failed, or the
+    /// file cannot be completed or put in place.
     [[nodiscard]] AtomicWriteResult commit();
 
 private:
-    void discard();
+    friend std::size_t commitTogether(std::span<AtomicFile* const> files);
+
+    bool complete();
+    bool keepPrevious();
+    bool putInPlace();
+    void takeBack();
 
     std::filesystem::path target_;
-    std::filesystem::path temp_;
-    int fd_ = -1;
+    std::filesystem::path folder_;
+    SaveTemp temp_;
+    SaveTemp previous_;
     bool failed_ = false;
 };
+
+/// Puts several files in place, all of them or none. First each file is completed (flushed to
+/// the disk) and the content each target but the last had is kept under a second name in its
+/// folder; only then are the files renamed over their targets in their order. Should a rename
+/// fail, the files renamed before it are taken back in reverse: each kept content returns to its
+/// name, a target that did not exist is removed again. A caller that lists last the file whose
+/// new content refers to the others (a song after its audio files) thus never shows it with a
+/// target of the old set. Once all are in place their folders are synced (a folder that cannot
+/// be synced is left to the system's write-back) and the kept contents removed.
+/// Returns files.size() on success, else the index of the file that failed; nothing has changed
+/// then. Only a second failure, of a rename that takes a kept content back inside its own folder,
+/// can leave a target with its new content; its previous content stays in the kept file, which
+/// the next save in that folder removes.
+[[nodiscard]] std::size_t commitTogether(std::span<AtomicFile* const> files);
 
 } // namespace kor::platform

@@ -69,6 +69,13 @@ bool createDirectory(const std::wstring& path) {
     return fs::create_directory(*native, error) && !error;
 }
 
+bool removeEmptyFolder(const std::wstring& path) {
+    const std::optional<fs::path> native = toPath(path);
+    std::error_code error;
+    return native && fs::is_directory(fs::symlink_status(*native, error)) &&
+           fs::remove(*native, error) && !error;
+}
+
 bool removeTree(const std::wstring& path) {
     const std::optional<fs::path> native = toPath(path);
     if (!native) return false;

@@ -35,6 +35,9 @@ std::optional<FileAttributes> fileAttributes(const std::wstring& path);
 /// Creates one folder; false when anything of that name exists already or its parent is missing.
 [[nodiscard]] bool createDirectory(const std::wstring& path);
 
+/// Removes an empty folder; false when it is not there, not a folder or not empty.
+[[nodiscard]] bool removeEmptyFolder(const std::wstring& path);
+
 /// Removes whatever stands at path, a folder with everything below it included. Nothing there is
 /// success; false when something could not be removed.
 [[nodiscard]] bool removeTree(const std::wstring& path);

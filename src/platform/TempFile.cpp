@@ -1,12 +1,13 @@
 #include "platform/TempFile.h"
 
+#include "platform/FileCalls.h"
 #include "platform/Path.h"
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cwchar>
+#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -29,27 +30,46 @@ std::uint16_t firstCandidate() {
 
 } // namespace
 
-std::error_code createTempFile(const std::wstring& folder, std::wstring_view prefix,
-                               std::wstring& path) {
+std::error_code claimTempName(const std::filesystem::path& folder, std::string_view prefix,
+                              const ClaimName& claim, std::filesystem::path& path) {
     std::uint16_t number = firstCandidate();
     for (std::uint32_t attempt = 0; attempt <= 0xFFFF; ++attempt, ++number) {
-        wchar_t digits[5];
-        std::swprintf(digits, 5, L"%04X", static_cast<unsigned>(number));
-        std::wstring name(prefix);
+        char digits[5];
+        std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(number));
+        std::string name(prefix);
         name += digits;
-        name += L".tmp";
-        std::wstring candidate = joinPath(folder, name);
-        const std::optional<std::filesystem::path> native = toPath(candidate);
-        if (!native) return std::make_error_code(std::errc::illegal_byte_sequence);
-        const int fd = ::open(native->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
+        name += ".tmp";
+        std::filesystem::path candidate = folder / name;
+        if (claim(candidate)) {
             path = std::move(candidate);
             return {};
         }
         if (errno != EEXIST) return std::error_code(errno, std::generic_category());
     }
     return std::make_error_code(std::errc::file_exists);
+}
+
+std::error_code createTempFile(const std::wstring& folder, std::wstring_view prefix,
+                               std::wstring& path) {
+    const std::optional<std::filesystem::path> nativeFolder = toPath(folder);
+    const std::optional<std::filesystem::path> nativePrefix = toPath(prefix);
+    if (!nativeFolder || !nativePrefix)
+        return std::make_error_code(std::errc::illegal_byte_sequence);
+    std::filesystem::path created;
+    const std::error_code error = claimTempName(
+        *nativeFolder, nativePrefix->native(),
+        [](const std::filesystem::path& candidate) {
+            const int fd =
+                fileCalls().open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0) return false;
+            ::close(fd);
+            return true;
+        },
+        created);
+    if (error) return error;
+    // The name is prefix, hex digits and ".tmp", all of which came from wide text.
+    path = joinPath(folder, *fromPath(created.filename()));
+    return {};
 }
 
 } // namespace kor::platform

@@ -1,6 +1,8 @@
 // Unique file names in a folder, claimed by creating the file.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -17,5 +19,15 @@ namespace kor::platform {
 /// or prefix has no UTF-8 form.
 [[nodiscard]] std::error_code createTempFile(const std::wstring& folder, std::wstring_view prefix,
                                              std::wstring& path);
+
+/// What claims a candidate name: makes the entry and returns true, or returns false with errno
+/// set, EEXIST meaning that the name is taken and the next one should be tried.
+using ClaimName = std::function<bool(const std::filesystem::path& candidate)>;
+
+/// The search of createTempFile() with another way of claiming a name (creating a link, say):
+/// stores the claimed path in path, or returns why no name could be claimed.
+[[nodiscard]] std::error_code claimTempName(const std::filesystem::path& folder,
+                                            std::string_view prefix, const ClaimName& claim,
+                                            std::filesystem::path& path);
 
 } // namespace kor::platform

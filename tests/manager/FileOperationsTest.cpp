@@ -1,3 +1,4 @@
+#include "support/FaultyFileCalls.h"
 #include "support/LegacyFileBuilder.h"
 #include "support/ManagerFixture.h"
 #include "support/SmfBuilder.h"
@@ -8,6 +9,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 
 using kor::test::validPolicy;
 
@@ -16,6 +19,15 @@ namespace {
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every entry below a folder with the bytes of its files, to compare whole folders at once.
+std::map<std::string, std::string> folderContent(const std::string& folder) {
+    std::map<std::string, std::string> content;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        content[std::filesystem::relative(entry.path(), folder).string()] =
+            entry.is_directory() ? "(folder)" : readFile(entry.path().string());
+    return content;
 }
 
 const std::string kFullSong = std::string(KORMAN_TEST_DATA_DIR) + "/kor3/full.korx";
@@ -336,6 +348,102 @@ TEST_F(FileOps, SavingASongWithoutWavPartFilesRemovesAStaleFolder) {
     EXPECT_EQ(manager.fileSaveKorFile(files.wide().c_str()), 0);
     EXPECT_EQ(manager.sysGetLastError(), ZR_E_CANNOT_SAVE_FILE);
     EXPECT_EQ(manager.fileGetCurrentFilePath(), files.wide("song.korx"));
+}
+
+TEST_F(FileOps, AFailedSaveLeavesThePreviousSongAndItsWavPartsAsTheyWere) {
+    // The song plays a mono clap and a stereo backing from its parts folder.
+    const std::wstring source = fullSongWithClap();
+    std::string text = readFile(kFullSong);
+    const std::string karaoke = "<karaokeTrack>\n\t</karaokeTrack>";
+    ASSERT_NE(text.find(karaoke), std::string::npos);
+    text.replace(text.find(karaoke), karaoke.size(),
+                 "<karaokeTrack>\n<wavPart><posTick>0</posTick><playTime>1920</playTime>"
+                 "<partName>Backing</partName><comment></comment><sampleRate>44100</sampleRate>"
+                 "<sampleReso>16</sampleReso><channels>2</channels>"
+                 "<filePath>backing.wav</filePath></wavPart>\n</karaokeTrack>");
+    files.write("full.korx", text);
+    files.write(
+        "full.wavparts/backing.wav",
+        kor::test::WavBuilder().fmt(1, 2, 44100, 16).data(std::string(8 * 44100, '\x11')).bytes());
+    const std::string old = files.path() + "/old";
+    const std::wstring target = files.wide("old/song.korx");
+
+    for (const bool hardLinks : {true, false}) {
+        SCOPED_TRACE(hardLinks ? "hard links" : "no hard links");
+        ASSERT_NE(manager.fileLoadKorFile(source.c_str()), nullptr) << lastMessage();
+        std::vector<std::uint32_t> dangling{1};
+        ASSERT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
+        ASSERT_TRUE(dangling.empty());
+        ASSERT_EQ(manager.vvoiceUpdateVVoice(0, 3, L"Renamed", ZRVVoiceParam{}), 1);
+        // The place saved to holds an older save, with a file of its own in the parts folder.
+        std::filesystem::remove_all(old);
+        std::filesystem::create_directories(old + "/song.wavparts");
+        files.write("old/song.korx", "the previous song");
+        files.write("old/song.wavparts/clap.wav", "the previous clap");
+        files.write("old/song.wavparts/backing.wav", "the previous backing");
+        files.write("old/song.wavparts/notes.txt", "the user's");
+        const auto before = folderContent(old);
+        const auto unchanged = [&] {
+            EXPECT_EQ(folderContent(old), before);
+            EXPECT_EQ(manager.fileGetCurrentFilePath(), source);
+            EXPECT_EQ(manager.vvoiceIsModified(), 1);
+        };
+
+        // A part's file that vanished after the load fails the save; only dangling ones do not.
+        std::filesystem::rename(files.path() + "/full.wavparts/clap.wav", files.path() + "/clap");
+        EXPECT_EQ(manager.fileSaveKorFile(target.c_str()), 0);
+        EXPECT_EQ(manager.sysGetLastError(), ZR_E_CANNOT_SAVE_WAV_FILE);
+        unchanged();
+        std::filesystem::rename(files.path() + "/clap", files.path() + "/full.wavparts/clap.wav");
+
+        // Fail each file call of the save in turn, writing in short pieces, until none fails.
+        std::set<std::uint32_t> codes;
+        int failAt = 1;
+        for (;; ++failAt) {
+            ASSERT_LT(failAt, 2000);
+            SCOPED_TRACE(failAt);
+            const kor::test::FaultyFileCalls faults({failAt, true, !hardLinks});
+            // Once the files are in place, a folder that fails to flush no longer undoes the save.
+            if (manager.fileSaveKorFile(target.c_str()) == 1) break;
+            codes.insert(manager.sysGetLastError());
+            unchanged();
+        }
+        EXPECT_EQ(codes,
+                  (std::set<std::uint32_t>{ZR_E_CANNOT_SAVE_FILE, ZR_E_CANNOT_SAVE_WAV_FILE}));
+        EXPECT_GT(failAt, 100);
+
+        auto after = before;
+        after["song.korx"] = files.read("old/song.korx");
+        after["song.wavparts/clap.wav"] = files.read("full.wavparts/clap.wav");
+        after["song.wavparts/backing.wav"] = files.read("full.wavparts/backing.wav");
+        EXPECT_EQ(folderContent(old), after);
+        EXPECT_EQ(manager.fileGetCurrentFilePath(), target);
+        EXPECT_EQ(manager.vvoiceIsModified(), 0);
+        ASSERT_NE(manager.fileLoadKorFile(target.c_str()), nullptr) << lastMessage();
+        ASSERT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
+        EXPECT_TRUE(dangling.empty());
+    }
+}
+
+TEST_F(FileOps, SavingAndExportingThroughALinkWriteTheFileItNames) {
+    ASSERT_NE(manager.fileLoadKorFile(fullSongWithClap().c_str()), nullptr);
+    std::filesystem::create_directory(files.path() + "/real");
+    files.write("real/song.korx", "before");
+    std::filesystem::create_symlink("real/song.korx", files.path() + "/song.korx");
+    std::filesystem::create_symlink("real/lead.korx", files.path() + "/lead.korx"); // no file yet
+    ASSERT_EQ(manager.fileSaveKorFile(files.wide("song.korx").c_str()), 1) << lastMessage();
+    ASSERT_EQ(manager.fileExportZRTrack(song()->findZRTrack(0)->getObjID(),
+                                        files.wide("lead.korx").c_str()),
+              1)
+        << lastMessage();
+
+    for (const char* name : {"song.korx", "lead.korx"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(files.path() + "/" + name)) << name;
+        ASSERT_NE(manager.fileLoadKorFile(files.wide(name).c_str()), nullptr) << lastMessage();
+    }
+    EXPECT_EQ(folderContent(files.path() + "/real").size(), 2u); // no temporary file left there
+    // The parts folder goes beside the name the song was saved under, where loading looks.
+    EXPECT_EQ(files.read("song.wavparts/clap.wav"), files.read("full.wavparts/clap.wav"));
 }
 
 TEST_F(FileOps, ExportedTracksAndPartsLoadOnTheirOwn) {

@@ -6,6 +6,10 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 using kor::platform::AtomicFile;
 using kor::platform::AtomicWriteResult;
@@ -46,11 +50,40 @@ TEST(AtomicFile, RefusesTargetsItMustNotReplace) {
     dir.write("locked.korx", "kept");
     fs::permissions(dir.path() + "/locked.korx", fs::perms::owner_write, fs::perm_options::remove);
     fs::create_directory(dir.path() + "/folder");
-    for (const char* name : {"locked.korx", "folder", "missing/song.korx", "folder/"}) {
+    fs::create_symlink("loop.korx", dir.path() + "/loop.korx");
+    for (const char* name :
+         {"locked.korx", "folder", "missing/song.korx", "folder/", "loop.korx"}) {
         AtomicFile file;
         EXPECT_EQ(file.open(dir.wide(name)), AtomicWriteResult::CannotOpen) << name;
         EXPECT_EQ(file.commit(), AtomicWriteResult::CannotWrite) << name;
     }
     EXPECT_EQ(dir.read("locked.korx"), "kept");
-    EXPECT_EQ(entries(dir), 2u);
+    EXPECT_EQ(entries(dir), 3u);
+}
+
+TEST(AtomicFile, OpeningRemovesOnlyWhatKilledSavesLeftInTheFolder) {
+    kor::test::TempDir dir;
+    dir.write(".korsave0A1B.tmp", "left by a killed save");
+    dir.write(".korsave0A1C.tmp", "held by a running save");
+    const int running = ::open((dir.path() + "/.korsave0A1C.tmp").c_str(), O_RDONLY);
+    ASSERT_GE(running, 0);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    const char* others[] = {"kor0A1B.tmp", ".korsave0a1b.tmp", ".korsave0A1B.tmp.bak",
+                            ".korsave0A1.tmp"};
+    for (const char* name : others)
+        dir.write(name, "another program's");
+    fs::create_directory(dir.path() + "/.korsave0A1D.tmp");
+    fs::create_symlink("kor0A1B.tmp", dir.path() + "/.korsave0A1E.tmp");
+
+    AtomicFile file;
+    ASSERT_EQ(file.open(dir.wide("song.korx")), AtomicWriteResult::Done);
+    EXPECT_FALSE(fs::exists(dir.path() + "/.korsave0A1B.tmp"));
+    for (const char* name : others)
+        EXPECT_EQ(dir.read(name), "another program's") << name;
+    EXPECT_TRUE(fs::is_directory(dir.path() + "/.korsave0A1D.tmp"));
+    EXPECT_TRUE(fs::is_symlink(dir.path() + "/.korsave0A1E.tmp"));
+    ::close(running);
+    EXPECT_EQ(dir.read(".korsave0A1C.tmp"), "held by a running save");
+    EXPECT_EQ(file.commit(), AtomicWriteResult::Done);
+    EXPECT_EQ(entries(dir), 8u);
 }

@@ -416,24 +416,29 @@ void CZRKor3Writer::writeRecords(std::string_view name, std::string_view posName
     }
 }
 
-std::uint32_t saveKor3File(const CZRKorRoot* root, const std::wstring& path) {
+std::uint32_t stageKor3File(const CZRKorRoot* root, const std::wstring& path,
+                            kor::platform::AtomicFile& file) {
     using kor::platform::AtomicWriteResult;
     if (path.empty()) return ZR_E_INVALID_FILE_NAME;
     if (root == nullptr) return ZR_E_INVALID_KOR3_FILE;
     if (const std::uint32_t code = kor::validateTree(*root).code; code != 0) return code;
     try {
-        kor::platform::AtomicFile file;
         if (file.open(path) != AtomicWriteResult::Done) return ZR_E_CANNOT_OPEN_FILE;
-        // The document passes to the file in chunks that stay in the processor's cache; the
-        // file takes the target's place only once it is complete.
+        // The document passes to the file in chunks that stay in the processor's cache.
         CZRXmlOutput out([&file](std::string_view bytes) { return file.write(bytes); }, kChunkSize);
         CZRKor3Writer(out).writeSequence(*root->sequence());
-        if (out.failed()) return ZR_E_CANNOT_SAVE_FILE;
-        if (!out.flush() || file.commit() != AtomicWriteResult::Done) return ZR_E_CANNOT_SAVE_FILE;
+        if (out.failed() || !out.flush()) return ZR_E_CANNOT_SAVE_FILE;
         return 0;
     } catch (const std::bad_alloc&) {
         return ZR_E_NOT_ENOUGH_MEMORY;
     }
+}
+
+std::uint32_t saveKor3File(const CZRKorRoot* root, const std::wstring& path) {
+    kor::platform::AtomicFile file;
+    if (const std::uint32_t code = stageKor3File(root, path, file); code != 0) return code;
+    // The file takes the target's place only once it is complete.
+    return file.commit() == kor::platform::AtomicWriteResult::Done ? 0 : ZR_E_CANNOT_SAVE_FILE;
 }
 
 } // namespace Kor3

@@ -9,6 +9,10 @@
 #include <string_view>
 #include <vector>
 
+namespace kor::platform {
+class AtomicFile;
+}
+
 class CZRKorRoot;
 class CZRMusicalPart;
 class CZRNodeList;
@@ -65,14 +69,21 @@ private:
     std::wstring phonemes_;
 };
 
-/// Saves the song under `root` (borrowed) as a KOR3 file at `path`. The tree is validated first
-/// (nothing is repaired) before the file system is touched; the document then goes to a
-/// temporary file beside `path` that is renamed over it once complete, so an existing file is
-/// replaced whole or not at all. Returns 0 or: ZR_E_INVALID_FILE_NAME for an
-/// empty path, ZR_E_INVALID_KOR3_FILE without a root, the code of the first object that fails
-/// validation, ZR_E_CANNOT_OPEN_FILE when no file can be created beside `path` or `path` is a
-/// folder or read-only, ZR_E_CANNOT_SAVE_FILE when a text has no UTF-8 form or the bytes cannot
-/// be written, ZR_E_NOT_ENOUGH_MEMORY.
+/// Writes the song under `root` (borrowed) as a KOR3 file into `file`, opened for `path`, without
+/// putting it in place: the caller commits it, alone or together with other files. The tree is
+/// validated first (nothing is repaired) before the file system is touched. Returns 0 or:
+/// ZR_E_INVALID_FILE_NAME for an empty path, ZR_E_INVALID_KOR3_FILE without a root, the code of
+/// the first object that fails validation, ZR_E_CANNOT_OPEN_FILE when no file can be created
+/// beside `path` (beside the file it links to, for a symbolic link) or `path` is a folder or
+/// read-only, ZR_E_CANNOT_SAVE_FILE when a text has no UTF-8 form or the bytes cannot be
+/// written, ZR_E_NOT_ENOUGH_MEMORY.
+[[nodiscard]] std::uint32_t stageKor3File(const CZRKorRoot* root, const std::wstring& path,
+                                          kor::platform::AtomicFile& file);
+
+/// Saves the song under `root` (borrowed) as a KOR3 file at `path`: stageKor3File(), then the
+/// file is renamed over `path` once complete, so an existing file is replaced whole or not at
+/// all. Returns 0 or the codes of stageKor3File(); ZR_E_CANNOT_SAVE_FILE also when the file
+/// cannot be put in place.
 [[nodiscard]] std::uint32_t saveKor3File(const CZRKorRoot* root, const std::wstring& path);
 
 } // namespace Kor3

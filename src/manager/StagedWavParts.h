@@ -1,0 +1,53 @@
+// The WAV part files a save carries to the song's new place, staged so that they go in place
+// together with the song file.
+#pragma once
+
+#include "platform/AtomicFile.h"
+#include "platform/SaveTemp.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CZRKorDocument;
+
+namespace kor {
+
+/// The changes a save makes to the WAV parts folder of the song's new path, held back until the
+/// song file goes in place. stage() leaves every existing file as it is: each copy is written to
+/// a temporary file in the folder, a plain file where the folder belongs is moved aside and the
+/// folder made when missing. files() are then put in place before the song file (see
+/// commitTogether), and finish() completes the save. Destroying the object before finish()
+/// takes the folder back: the temporary files are removed, a folder made for them too, and the
+/// plain file returns. Not copyable.
+class StagedWavParts {
+public:
+    StagedWavParts() = default;
+    ~StagedWavParts();
+    StagedWavParts(const StagedWavParts&) = delete;
+    StagedWavParts& operator=(const StagedWavParts&) = delete;
+
+    /// Stages the files of the document's WAV parts that live in the parts folder of `oldBase`
+    /// as files of the parts folder of `newPath`. A file whose source and target are the same
+    /// stays, but must be there. False when a file is missing or cannot be read, or the folder
+    /// or a copy cannot be made.
+    [[nodiscard]] bool stage(const CZRKorDocument& document, const std::wstring& oldBase,
+                             const std::wstring& newPath);
+    /// The staged copies, to be put in place before the song file.
+    std::vector<platform::AtomicFile*> files() const;
+    /// Completes a save whose files are all in place: without WAV parts in the folder, the
+    /// folder (or a file of its name) is removed now that the song file no longer needs it; a
+    /// plain file moved aside is removed.
+    void finish();
+
+private:
+    std::wstring folder_;
+    bool removeFolder_ = false;
+    bool createdFolder_ = false;
+    bool finished_ = false;
+    platform::SaveTemp displaced_;
+    std::vector<std::wstring> targets_;
+    std::vector<std::unique_ptr<platform::AtomicFile>> copies_;
+};
+
+} // namespace kor

@@ -1,0 +1,153 @@
+#include "platform/SaveTemp.h"
+
+#include "platform/FileCalls.h"
+#include "platform/TempFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kor::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kPrefix = ".korsave";
+
+// The names claimTempName() makes with our prefix, and no others.
+bool isOurName(std::string_view name) {
+    constexpr std::string_view suffix = ".tmp";
+    if (name.size() != kPrefix.size() + 4 + suffix.size() || !name.starts_with(kPrefix) ||
+        !name.ends_with(suffix))
+        return false;
+    const std::string_view digits = name.substr(kPrefix.size(), 4);
+    return std::all_of(digits.begin(), digits.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
+}
+
+// Whether the name still leads to the open file: a cleaner may have removed it before we locked.
+bool stillNamed(int fd, const fs::path& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// Locks a file just given the name `path`. False, with errno EEXIST so that the search moves on
+// to the next name, when a cleaner removed the name before the lock was taken. A file system
+// without locks leaves the file unlocked; no cleaner can lock it there either, so none removes
+// it. A second name of an existing file is locked without waiting (`wait` false), since another
+// program may hold that file locked for good: false with EWOULDBLOCK then, the name removed.
+bool lockNew(int fd, const fs::path& path, bool wait) {
+    if (::flock(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::unlink(path.c_str());
+        ::close(fd);
+        errno = EWOULDBLOCK;
+        return false;
+    }
+    if (stillNamed(fd, path)) return true;
+    ::close(fd);
+    errno = EEXIST;
+    return false;
+}
+
+} // namespace
+
+SaveTemp::~SaveTemp() {
+    remove();
+}
+
+void SaveTemp::remove() {
+    // Removed while still locked, so that no cleaner can take the name in between.
+    if (!path_.empty()) ::unlink(path_.c_str());
+    release();
+}
+
+void SaveTemp::release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    path_.clear();
+}
+
+bool SaveTemp::create(const fs::path& folder) {
+    remove();
+    int fd = -1;
+    const auto claim = [&fd](const fs::path& candidate) {
+        fd = fileCalls().open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd >= 0 && lockNew(fd, candidate, true);
+    };
+    if (claimTempName(folder, kPrefix, claim, path_)) return false;
+    fd_ = fd;
+    return true;
+}
+
+bool SaveTemp::keep(const fs::path& original) {
+    remove();
+    const fs::path folder = original.parent_path();
+    int fd = -1;
+    const auto claim = [&](const fs::path& candidate) {
+        if (fileCalls().link(original.c_str(), candidate.c_str()) != 0) return false;
+        fd = fileCalls().open(candidate.c_str(), O_RDONLY | O_CLOEXEC, 0);
+        if (fd >= 0) return lockNew(fd, candidate, false);
+        const int error = errno;
+        ::unlink(candidate.c_str());
+        errno = error;
+        return false;
+    };
+    const std::error_code error = claimTempName(folder, kPrefix, claim, path_);
+    if (!error) {
+        fd_ = fd;
+        return true;
+    }
+    if (error != std::errc::operation_not_permitted && error != std::errc::not_supported &&
+        error != std::errc::function_not_supported &&
+        error != std::errc::resource_unavailable_try_again)
+        return false;
+    // A file system without hard links (FAT, for one), or a file another program holds locked:
+    // keep a copy with the same permissions.
+    struct stat status {};
+    if (::stat(original.c_str(), &status) == 0 && create(folder) &&
+        ::fchmod(fd_, status.st_mode & 07777) == 0 && appendFile(fd_, original) &&
+        fileCalls().fsync(fd_) == 0)
+        return true;
+    remove();
+    return false;
+}
+
+bool SaveTemp::displace(const fs::path& original) {
+    if (!keep(original)) return false;
+    if (::unlink(original.c_str()) == 0) return true;
+    remove();
+    return false;
+}
+
+bool SaveTemp::putBack(const fs::path& original) {
+    const bool renamed = fileCalls().rename(path_.c_str(), original.c_str()) == 0;
+    release();
+    return renamed;
+}
+
+void SaveTemp::removeStale(const fs::path& folder) {
+    std::error_code error;
+    fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        const fs::path& path = entry->path();
+        if (!isOurName(path.filename().native())) continue;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat status {};
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && stillNamed(fd, path))
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+}
+
+} // namespace kor::platform

@@ -1,0 +1,69 @@
+// File calls that fail on demand, put in place of the system's for the length of a test.
+#pragma once
+
+#include "platform/FileCalls.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kor::test {
+
+/// Which file call fails, and how the others behave.
+struct FileFaults {
+    int failAt = 0;
+    bool shortWrites = false;
+    bool noHardLinks = false;
+};
+
+/// While it lives, the platform's file calls go through this: the `failAt`-th call (counting
+/// every call of the table from 1; 0 fails none) fails, a write with ENOSPC and the others with
+/// EIO. With `shortWrites` every write takes at most 4096 bytes, as a full pipe or a signal may
+/// make it; with `noHardLinks` every link is refused as a FAT file system refuses it.
+class FaultyFileCalls {
+public:
+    explicit FaultyFileCalls(FileFaults options)
+        : saved_(platform::fileCalls()) {
+        options_ = options;
+        calls_ = 0;
+        platform::fileCalls() = {open, read, write, fsync, rename, link};
+    }
+    ~FaultyFileCalls() { platform::fileCalls() = saved_; }
+    FaultyFileCalls(const FaultyFileCalls&) = delete;
+    FaultyFileCalls& operator=(const FaultyFileCalls&) = delete;
+
+private:
+    static bool fails(int error) {
+        if (++calls_ != options_.failAt) return false;
+        errno = error;
+        return true;
+    }
+    static int open(const char* path, int flags, mode_t mode) {
+        return fails(EIO) ? -1 : ::open(path, flags, mode);
+    }
+    static ssize_t read(int fd, void* buffer, std::size_t size) {
+        return fails(EIO) ? -1 : ::read(fd, buffer, size);
+    }
+    static ssize_t write(int fd, const void* bytes, std::size_t size) {
+        if (fails(ENOSPC)) return -1;
+        return ::write(fd, bytes, options_.shortWrites ? std::min<std::size_t>(size, 4096) : size);
+    }
+    static int fsync(int fd) { return fails(EIO) ? -1 : ::fsync(fd); }
+    static int rename(const char* from, const char* to) {
+        return fails(EIO) ? -1 : ::rename(from, to);
+    }
+    static int link(const char* from, const char* to) {
+        if (fails(EIO)) return -1;
+        if (!options_.noHardLinks) return ::link(from, to);
+        errno = EPERM;
+        return -1;
+    }
+
+    static inline FileFaults options_;
+    static inline int calls_ = 0;
+    platform::FileCalls saved_;
+};
+
+} // namespace kor::test
