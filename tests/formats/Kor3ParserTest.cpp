@@ -268,6 +268,53 @@ long statusKiB(const std::string& field) {
 
 } // namespace
 
+TEST(Kor3Parser, RefusesATextNoElementHoldsAtOnceWithBoundedMemory) {
+    kor::test::TempDir dir;
+    std::ifstream in(narrow(dataFile("full.korx")), std::ios::binary);
+    const std::string full((std::istreambuf_iterator<char>(in)), {});
+    const auto withText = [&full](const std::string& element, const std::string& text) {
+        const std::size_t start = full.find("<" + element + ">") + element.size() + 2;
+        return full.substr(0, start) + text + full.substr(full.find("</" + element + ">", start));
+    };
+    const std::string huge(std::size_t{64} << 20, 'y');
+    struct Case {
+        const char* what;
+        std::string xml;
+        std::uint32_t code;
+        const wchar_t* reason;
+    };
+    const Case cases[] = {
+        {"name as text", withText("seqName", huge), ZR_E_INVALID_KOR3_FILE,
+         L"the text of element 'seqName' is longer than 256 characters"},
+        {"lyric in a CDATA section", withText("lyric", "<![CDATA[" + huge + "]]>"),
+         ZR_E_INVALID_KOR3_FILE, L"longer than 4194304 bytes"},
+        {"aux content, which has no limit", withText("content", std::string(1 << 20, 'z')), 0,
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(dir.path() + "/song.korx", std::ios::binary) << c.xml;
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const long before = statusKiB("VmRSS");
+        CZRKorDocument doc;
+        doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID));
+        Kor3::CZRKor3Parser parser;
+        ASSERT_TRUE(parser.initParser(wide(KORMAN_SCHEMA_DIR)));
+        EXPECT_EQ(parser.parseFile(&doc, dir.wide("song.korx").c_str()), c.code);
+        if (c.reason != nullptr) {
+            EXPECT_NE(parser.lastMessage().find(c.reason), std::wstring::npos)
+                << narrow(parser.lastMessage());
+            // Far less than the 64 MiB text, which is never gathered.
+            EXPECT_LT(statusKiB("VmHWM") - before, 32 * 1024);
+        } else {
+            const auto* aux = kor::objCast<CZRAux>(
+                doc.root()->sequence()->unManaged()->auxList()->elementAt(0));
+            ASSERT_NE(aux, nullptr);
+            EXPECT_EQ(aux->getContent().size(), std::size_t{1} << 20);
+        }
+    }
+}
+
 TEST(Kor3Parser, ReadsAMillionNotesInBoundedTimeAndMemory) {
     constexpr std::int64_t kNotes = 1000000;
     kor::test::TempDir dir;
