@@ -1,4 +1,6 @@
 // Runs the kortool binary the way a person does and checks what it prints and answers.
+#include "support/LegacyFileBuilder.h"
+#include "support/SmfBuilder.h"
 #include "support/TempDir.h"
 #include "support/WavBuilder.h"
 
@@ -17,6 +19,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
+using kor::test::LegacyFileBuilder;
+using kor::test::SmfBuilder;
 using kor::test::TempDir;
 
 namespace {
@@ -165,6 +169,91 @@ TEST_F(KortoolTest, ShowsWhatTheWavReaderSees) {
     EXPECT_NE(wav.out.find("sample rate: 44100 Hz"), std::string::npos);
     EXPECT_NE(wav.out.find("channels: 2"), std::string::npos);
     EXPECT_NE(wav.out.find("frames: 441"), std::string::npos);
+}
+
+// A MIDI file of one singing track: a note with the lyric `lyric` (raw bytes).
+std::string midiWithLyric(const std::string& lyric) {
+    SmfBuilder smf;
+    smf.addTrack().tempo(0, 500000);
+    smf.addTrack().meta(0, 0x05, lyric).noteOn(0, 0, 60, 100).noteOff(480, 0, 60);
+    return smf.bytes();
+}
+
+// A legacy song whose one note sings `lyric` (raw bytes).
+std::string legacyWithLyric(const std::string& lyric) {
+    LegacyFileBuilder legacy;
+    legacy.singingTrack("[Common]\nVersion=KOR202\nName=Voice\n[EventList]\n0=E0\n"
+                        "[E0]\nType=Anote\nLength=480\nNote#=60\nLyricHandle=H0\n[H0]\nL0=\"" +
+                        lyric + "\",\"a\",0.000000,64,0,0\n");
+    return legacy.bytes();
+}
+
+TEST_F(KortoolTest, GivesAFileDetectionRefusesToItsOwnReader) {
+    LegacyFileBuilder gappedLegacy;
+    gappedLegacy.singingTrack("[Common]\nVersion=KOR202\n", 8, {0, 2});
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string expected;
+    } cases[] = {
+        {"broken.korx", "\xEF\xBB\xBF \n<?xml version=\"1.0\"?>\n<kor><open></kor>\n",
+         "line 2, char 7"},
+        {"cut.mid", midiWithLyric("la").substr(0, 30), "Invalid SMF. (0x83070025)"},
+        {"gapped.kor", gappedLegacy.bytes(), "Invalid KOR file. (0x83070024)"},
+        {"notes.txt", "neither XML nor MIDI", "not a KOR3, KOR4, legacy or MIDI file (0x83070024)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir_.write(c.name, c.bytes);
+        for (const char* command : {"info", "validate", "dump"}) {
+            const Outcome run = kortool(std::string(command) + " '" + path(c.name) + "'");
+            EXPECT_EQ(run.status, 1);
+            EXPECT_NE(run.err.find(c.expected), std::string::npos) << command << ": " << run.err;
+        }
+    }
+    const Outcome xml = kortool("convert '" + path("broken.korx") + "' '" + path("out.korx") + "'");
+    EXPECT_NE(xml.err.find("(0x83070023)"), std::string::npos) << xml.err;
+}
+
+TEST_F(KortoolTest, SaysAMidiFileWithoutNotesHasNothingToImport) {
+    SmfBuilder smf;
+    smf.addTrack().tempo(0, 500000);
+    smf.addTrack().meta(0, 0x03, "Empty");
+    dir_.write("silent.mid", smf.bytes());
+
+    const Outcome info = kortool("info '" + path("silent.mid") + "'");
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("source 1 \"Empty\": 0 notes"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("nothing to import: no track has notes"), std::string::npos);
+
+    const Outcome convert =
+        kortool("convert '" + path("silent.mid") + "' '" + path("silent.korx") + "'");
+    EXPECT_EQ(convert.status, 1);
+    EXPECT_NE(convert.err.find("no track has notes (0x83070012)"), std::string::npos)
+        << convert.err;
+}
+
+TEST_F(KortoolTest, WarnsOnceOfTextsTheCodePageDoesNotConvert) {
+    const std::string shiftJisA = "\x82\xA0"; // HIRAGANA LETTER A in Shift-JIS
+    dir_.write("sjis.mid", midiWithLyric(shiftJisA));
+    dir_.write("sjis.kor", legacyWithLyric(shiftJisA + shiftJisA));
+    for (const char* name : {"sjis.mid", "sjis.kor"}) {
+        SCOPED_TRACE(name);
+        const Outcome guessed = kortool("info '" + path(name) + "'");
+        ASSERT_EQ(guessed.status, 0) << guessed.err;
+        EXPECT_NE(guessed.out.find("texts: code page 3 (the locale's, UTF-8)"), std::string::npos);
+        EXPECT_EQ(count(guessed.err, "warning: 1 text of"), 1u) << guessed.err;
+        EXPECT_NE(guessed.err.find("--codepage (e.g. 932"), std::string::npos);
+
+        const Outcome told = kortool("info '" + path(name) + "' --codepage 932");
+        ASSERT_EQ(told.status, 0) << told.err;
+        EXPECT_EQ(told.err, "");
+        EXPECT_NE(told.out.find("texts: code page 932 (CP932)"), std::string::npos);
+        EXPECT_NE(told.out.find("lyrics: \u3042"), std::string::npos) << told.out;
+    }
+    // Text that is valid UTF-8 converts with the locale's code page: no warning.
+    dir_.write("utf8.mid", midiWithLyric("\u3042"));
+    EXPECT_EQ(kortool("info '" + path("utf8.mid") + "'").err, "");
 }
 
 } // namespace

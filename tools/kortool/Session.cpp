@@ -1,11 +1,16 @@
 #include "Session.h"
 
+#include "CodePage.h"
+#include "MidiTexts.h"
 #include "Text.h"
 
 #include <dlfcn.h>
 #include <link.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 
 namespace kortool {
 
@@ -21,6 +26,60 @@ std::wstring libraryFolder() {
         folder = widen(std::filesystem::path(map->l_name).parent_path().string());
     dlclose(handle);
     return folder;
+}
+
+// The reader a file is for.
+enum class Reader { Kor, Legacy, Midi, None };
+
+Reader readerOf(int format) {
+    switch (format) {
+    case 0:
+    case 1:
+        return Reader::Midi;
+    case 2:
+    case 3:
+        return Reader::Legacy;
+    case 4:
+    case 5:
+        return Reader::Kor;
+    default:
+        return Reader::None;
+    }
+}
+
+// Whether the file starts, after an optional byte order mark and white space, with '<'.
+bool looksLikeXml(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string head(4096, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    // Byte order marks of UTF-8, UTF-16 LE and UTF-16 BE; UTF-16 text is read by its low byte.
+    std::size_t pos = 0;
+    std::size_t step = 1;
+    if (head.rfind("\xEF\xBB\xBF", 0) == 0) {
+        pos = 3;
+    } else if (head.rfind("\xFF\xFE", 0) == 0) {
+        pos = 2;
+        step = 2;
+    } else if (head.rfind("\xFE\xFF", 0) == 0) {
+        pos = 3;
+        step = 2;
+    }
+    for (; pos < head.size(); pos += step) {
+        const char c = head[pos];
+        if (c == '<') return true;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
+    }
+    return false;
+}
+
+// The reader for a file detection refuses, judged by its first bytes: a legacy song is a MIDI
+// file whose tracks carry "DM:" text pieces.
+Reader readerByContent(const std::string& path) {
+    if (looksLikeXml(path)) return Reader::Kor;
+    const std::optional<MidiTexts> texts = readMidiTexts(path);
+    if (!texts) return Reader::None;
+    return texts->legacyTexts.empty() ? Reader::Midi : Reader::Legacy;
 }
 
 } // namespace
@@ -44,6 +103,13 @@ std::string formatName(int format) {
     }
 }
 
+std::string describeCodePage(unsigned codePage) {
+    const std::string charset = charsetOf(codePage);
+    return "code page " + std::to_string(codePage) + " (" +
+           (codePage == 0 || codePage == 3 ? "the locale's, " : "") +
+           (charset.empty() ? "unknown to the library" : charset) + ")";
+}
+
 Session::Session() {
     ZRKorManagementPolicy policy;
     policy.schemaFolder = libraryFolder();
@@ -52,11 +118,13 @@ Session::Session() {
     if (manager_.sysInitialize(policy) == 0) fail();
 }
 
-[[noreturn]] void Session::fail() const {
+[[noreturn]] void Session::fail(const std::string& context) const {
     const std::uint32_t code = manager_.sysGetLastError();
     const wchar_t* detail = manager_.sysGetLastErrorMsg();
-    throw LibraryError(code,
-                       detail != nullptr && *detail != L'\0' ? narrow(detail) : message(code));
+    std::string text = detail != nullptr && *detail != L'\0' ? narrow(detail) : message(code);
+    // A reader's report may end in a line break; the code is printed after its last line.
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    throw LibraryError(code, (context.empty() ? "" : context + ": ") + text);
 }
 
 int Session::detect(const std::string& path) {
@@ -68,7 +136,7 @@ std::vector<ZRSMFTrackImportDirective> Session::directives(const std::string& pa
     std::vector<ZRSMFTrackImportDirective> found;
     if (manager_.fileGetSMFImportDirective(widen(path).c_str(), options.codePage,
                                            options.splitChannels ? 1 : 0, found) == 0)
-        fail();
+        fail(path);
     for (ZRSMFTrackImportDirective& directive : found) {
         if (!options.tracks.empty()) {
             directive.importSwitch = 0;
@@ -83,35 +151,60 @@ std::vector<ZRSMFTrackImportDirective> Session::directives(const std::string& pa
     return found;
 }
 
+std::optional<std::string>
+Session::nothingToImport(const std::vector<ZRSMFTrackImportDirective>& directives) {
+    const auto any = [&directives](auto predicate) {
+        return std::any_of(directives.begin(), directives.end(), predicate);
+    };
+    if (!any([](const auto& d) { return d.noteCount > 0; })) return "no track has notes";
+    if (!any([](const auto& d) { return d.importSwitch != 0; }))
+        return "--tracks names none of the sources";
+    return std::nullopt;
+}
+
 const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& options) {
     const std::wstring wide = widen(path);
-    const int format = detect(path);
+    Reader reader = readerOf(detect(path));
+    if (reader == Reader::None) reader = readerByContent(path);
     IZRKorRoot* root = nullptr;
-    switch (format) {
-    case 4:
-    case 5:
+    switch (reader) {
+    case Reader::Kor:
         root = manager_.fileLoadKorFile(wide.c_str());
         break;
-    case 2:
-    case 3:
+    case Reader::Legacy:
         root = manager_.fileLoadLegacyKorFile(wide.c_str(), options.codePage, options.premeasure);
         break;
-    case 0:
-    case 1:
-        root = manager_.fileLoadSMF(wide.c_str(), options.premeasure, options.splitChannels ? 1 : 0,
-                                    directives(path, options));
+    case Reader::Midi: {
+        const auto found = directives(path, options);
+        if (const auto why = nothingToImport(found))
+            throw LibraryError(ZR_E_INVALID_PARAMETER, path + ": nothing to import: " + *why);
+        root = manager_.fileLoadSMF(wide.c_str(), options.premeasure,
+                                    options.splitChannels ? 1 : 0, found);
         break;
-    default:
+    }
+    case Reader::None:
         if (!std::filesystem::exists(path))
             throw LibraryError(ZR_E_FILE_NOT_FOUND, path + ": " + message(ZR_E_FILE_NOT_FOUND));
         throw LibraryError(ZR_E_INVALID_KOR_FILE, path + ": not a KOR3, KOR4, legacy or MIDI file");
     }
-    if (root == nullptr) fail();
+    if (root == nullptr) fail(path);
+    if (reader != Reader::Kor)
+        warnOfUnconvertedTexts(path, reader == Reader::Legacy, options.codePage);
     return *root;
 }
 
+void Session::warnOfUnconvertedTexts(const std::string& path, bool legacy, unsigned codePage) {
+    const std::optional<MidiTexts> texts = readMidiTexts(path);
+    const std::size_t failed = texts ? unconvertibleTexts(*texts, legacy, codePage) : 0;
+    if (failed == 0) return;
+    std::cerr << "kortool: warning: " << failed << (failed == 1 ? " text" : " texts") << " of "
+              << path << " did not convert from " << describeCodePage(codePage)
+              << (legacy ? " and came out garbled" : " and were left out")
+              << "; give the code page they are in with --codepage (e.g. 932 for Shift-JIS)\n";
+}
+
 void Session::save(const std::string& path) {
-    if (manager_.fileSaveKorFile(widen(path).c_str()) == 0) fail();
+    if (manager_.fileSaveKorFile(widen(path).c_str()) == 0) fail(path);
 }
 
 std::string Session::message(std::uint32_t code) const {

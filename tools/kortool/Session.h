@@ -36,6 +36,8 @@ struct ImportOptions {
 
 /// The readable name of a file format number ("KOR3", "MIDI format 1", ...).
 std::string formatName(int format);
+/// A code page as a person reads it: "code page 3 (the locale's, UTF-8)".
+std::string describeCodePage(unsigned codePage);
 
 class Session {
 public:
@@ -45,12 +47,19 @@ public:
     CZRKorManagerIF& manager() { return manager_; }
     /// The format `path` holds (-1 when none the library reads).
     int detect(const std::string& path);
-    /// Loads a KOR3, KOR4, legacy or MIDI file as the current song. Throws LibraryError.
+    /// Loads a KOR3, KOR4, legacy or MIDI file as the current song. A file detection refuses is
+    /// still given to the reader its first bytes call for (XML, or a MIDI header), so that the
+    /// error reports that reader's own code and message. After a legacy or MIDI load, warns on
+    /// stderr when texts did not convert from the code page. Throws LibraryError.
     const IZRKorRoot& load(const std::string& path, const ImportOptions& options = {});
     /// The import directives of a MIDI file, with the import switches and singers `options` ask
     /// for. Throws LibraryError.
     std::vector<ZRSMFTrackImportDirective> directives(const std::string& path,
                                                       const ImportOptions& options);
+    /// Why importing `directives` would bring in nothing ("no track has notes", ...); nullopt when
+    /// at least one source is switched on.
+    static std::optional<std::string>
+    nothingToImport(const std::vector<ZRSMFTrackImportDirective>& directives);
     /// Saves the current song as a KOR3 file with its WAV parts folder. Throws LibraryError.
     void save(const std::string& path);
     /// The library's message for `code`.
@@ -59,7 +68,11 @@ public:
     std::string wavFilePath(std::uint32_t wavPartID) const;
 
 private:
-    [[noreturn]] void fail() const;
+    /// Throws the manager's last error with its detailed message, after `context` when given.
+    [[noreturn]] void fail(const std::string& context = {}) const;
+    /// Warns on stderr about the texts of the legacy or MIDI file `path` that `codePage` does not
+    /// convert.
+    static void warnOfUnconvertedTexts(const std::string& path, bool legacy, unsigned codePage);
 
     CZRKorManagerIF manager_;
 };

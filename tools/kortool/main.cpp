@@ -51,13 +51,30 @@ bool isMidi(int format) {
     return format == 0 || format == 1;
 }
 
+bool isLegacy(int format) {
+    return format == 2 || format == 3;
+}
+
 int info(const Arguments& args) {
     const std::string& path = args.files[0];
     Session session;
     const ImportOptions options = importOptions(args);
     const int format = session.detect(path);
+    std::vector<ZRSMFTrackImportDirective> sources;
+    std::optional<std::string> nothing;
+    if (isMidi(format)) {
+        sources = session.directives(path, options);
+        nothing = Session::nothingToImport(sources);
+    }
     std::cout << "file: " << path << "\nformat: " << formatName(format) << "\n";
-    if (isMidi(format)) std::cout << describeDirectives(session.directives(path, options));
+    if (isMidi(format) || isLegacy(format))
+        std::cout << "texts: " << describeCodePage(options.codePage) << "\n";
+    if (isMidi(format)) std::cout << describeDirectives(sources);
+    // A MIDI file with nothing to import is still described: its sources show why.
+    if (nothing) {
+        std::cout << "nothing to import: " << *nothing << "\n";
+        return 0;
+    }
     std::cout << describeSong(session.load(path, options), session);
     return 0;
 }
@@ -133,7 +150,8 @@ const std::vector<CommandSpec>& commands() {
          "Prints the detected format and a summary of the song: name, pre-measure, time\n"
          "signatures and tempos, each ZR track with its parts, notes, singers and lengths, the\n"
          "WAV parts and whether their files are there, and the VVoices in use. For a MIDI file\n"
-         "it first lists the sources it can import. Measures count from 0, pre-measures included.",
+         "it first lists the sources it can import, for a legacy or MIDI file it names the code\n"
+         "page of its texts. Measures count from 0, pre-measures included.",
          withImportOptions(), info},
         {"convert", "IN OUT.korx", 2, "turn any readable song or MIDI file into a KOR3 song",
          "Loads IN (KOR3, KOR4, legacy or MIDI) and saves it as the KOR3 song OUT.korx, with\n"
