@@ -67,7 +67,8 @@ private:
 
 std::uint32_t bigEndian(std::string_view four) {
     std::uint32_t value = 0;
-    for (const char c : four) value = (value << 8) | static_cast<std::uint8_t>(c);
+    for (const char c : four)
+        value = (value << 8) | static_cast<std::uint8_t>(c);
     return value;
 }
 
@@ -128,7 +129,8 @@ void readTrack(std::string_view chunk, MidiTexts& texts) {
     }
     if (pieces.empty()) return;
     std::string joined;
-    for (const auto& [number, text] : pieces) joined += text;
+    for (const auto& [number, text] : pieces)
+        joined += text;
     texts.legacyTexts.push_back(std::move(joined));
 }
 

@@ -123,7 +123,8 @@ Session::Session() {
     const wchar_t* detail = manager_.sysGetLastErrorMsg();
     std::string text = detail != nullptr && *detail != L'\0' ? narrow(detail) : message(code);
     // A reader's report may end in a line break; the code is printed after its last line.
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
     throw LibraryError(code, (context.empty() ? "" : context + ": ") + text);
 }
 
@@ -178,8 +179,8 @@ const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& op
         const auto found = directives(path, options);
         if (const auto why = nothingToImport(found))
             throw LibraryError(ZR_E_INVALID_PARAMETER, path + ": nothing to import: " + *why);
-        root = manager_.fileLoadSMF(wide.c_str(), options.premeasure,
-                                    options.splitChannels ? 1 : 0, found);
+        root = manager_.fileLoadSMF(wide.c_str(), options.premeasure, options.splitChannels ? 1 : 0,
+                                    found);
         break;
     }
     case Reader::None:
