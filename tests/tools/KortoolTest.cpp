@@ -256,4 +256,26 @@ TEST_F(KortoolTest, WarnsOnceOfTextsTheCodePageDoesNotConvert) {
     EXPECT_EQ(kortool("info '" + path("utf8.mid") + "'").err, "");
 }
 
+TEST_F(KortoolTest, PrintsItsVersionAndTheSummaryAsJson) {
+    const Outcome version = kortool("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("korman ") + KORMAN_PROJECT_VERSION + "\n");
+
+    // A file name with quotes, a backslash and a tab, each of which JSON must escape.
+    const std::string name = "say \"hi\"\\\tnow";
+    dir_.write(name + ".mid", midiWithLyric("la"));
+    const Outcome json = kortool("info --json '" + path(name + ".mid") + "'");
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(count(json.out, "\n"), 1u);
+    EXPECT_EQ(json.out.rfind("{\"file\":\"" + dir_.path() + "/say \\\"hi\\\"\\\\\\tnow.mid\",", 0),
+              0u)
+        << json.out;
+    EXPECT_NE(json.out.find("\"format\":\"MIDI format 1\",\"codePage\":3,\"charset\":\"UTF-8\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"notes\":1,\"lowestKey\":60,\"highestKey\":60"), std::string::npos);
+    EXPECT_NE(json.out.find("\"lyrics\":\"la\"}"), std::string::npos);
+    EXPECT_EQ(json.out.substr(json.out.size() - 3), "}}\n") << json.out;
+}
+
 } // namespace

@@ -1,5 +1,7 @@
 // kortool: look into song and MIDI files, convert them to KOR3 songs, validate, dump and draw them.
+#include "CodePage.h"
 #include "CommandLine.h"
+#include "JsonWriter.h"
 #include "PianoRoll.h"
 #include "Session.h"
 #include "SongReport.h"
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 using namespace kortool;
 
@@ -55,6 +58,30 @@ bool isLegacy(int format) {
     return format == 2 || format == 3;
 }
 
+void printInfoJson(const std::string& path, int format, const ImportOptions& options,
+                   const std::vector<ZRSMFTrackImportDirective>& sources,
+                   const std::optional<std::string>& nothing, const SongSummary* song) {
+    JsonWriter json;
+    json.beginObject();
+    json.key("file").string(path);
+    json.key("format").string(formatName(format));
+    if (isMidi(format) || isLegacy(format)) {
+        json.key("codePage").integer(options.codePage);
+        json.key("charset").string(charsetOf(options.codePage));
+    }
+    if (isMidi(format)) {
+        json.key("importSources");
+        writeDirectives(json, sources);
+    }
+    if (nothing) json.key("nothingToImport").string(*nothing);
+    if (song != nullptr) {
+        json.key("song");
+        writeSong(json, *song);
+    }
+    json.endObject();
+    std::cout << json.text() << "\n";
+}
+
 int info(const Arguments& args) {
     const std::string& path = args.files[0];
     Session session;
@@ -66,16 +93,19 @@ int info(const Arguments& args) {
         sources = session.directives(path, options);
         nothing = Session::nothingToImport(sources);
     }
+    // A MIDI file with nothing to import is still described: its sources show why.
+    std::optional<SongSummary> song;
+    if (!nothing) song = summarizeSong(session.load(path, options), session);
+    if (args.has("json")) {
+        printInfoJson(path, format, options, sources, nothing, song ? &*song : nullptr);
+        return 0;
+    }
     std::cout << "file: " << path << "\nformat: " << formatName(format) << "\n";
     if (isMidi(format) || isLegacy(format))
         std::cout << "texts: " << describeCodePage(options.codePage) << "\n";
     if (isMidi(format)) std::cout << describeDirectives(sources);
-    // A MIDI file with nothing to import is still described: its sources show why.
-    if (nothing) {
-        std::cout << "nothing to import: " << *nothing << "\n";
-        return 0;
-    }
-    std::cout << describeSong(session.load(path, options), session);
+    if (nothing) std::cout << "nothing to import: " << *nothing << "\n";
+    if (song) std::cout << describeSong(*song);
     return 0;
 }
 
@@ -152,7 +182,7 @@ const std::vector<CommandSpec>& commands() {
          "WAV parts and whether their files are there, and the VVoices in use. For a MIDI file\n"
          "it first lists the sources it can import, for a legacy or MIDI file it names the code\n"
          "page of its texts. Measures count from 0, pre-measures included.",
-         withImportOptions(), info},
+         withImportOptions({{"json", "", "print the same summary as one JSON object"}}), info},
         {"convert", "IN OUT.korx", 2, "turn any readable song or MIDI file into a KOR3 song",
          "Loads IN (KOR3, KOR4, legacy or MIDI) and saves it as the KOR3 song OUT.korx, with\n"
          "its WAV parts folder OUT.wavparts beside it when the song has WAV parts of its own.",
@@ -184,7 +214,8 @@ const std::vector<CommandSpec>& commands() {
 }
 
 void printOverview(std::FILE* to) {
-    std::fprintf(to, "usage: kortool COMMAND [ARGS] [--help]\n\ncommands:\n");
+    std::fprintf(to, "usage: kortool COMMAND [ARGS] [--help]\n       kortool --version\n\n"
+                     "commands:\n");
     for (const CommandSpec& command : commands())
         std::fprintf(to, "  %-10s%s\n", std::string(command.name).c_str(),
                      std::string(command.summary).c_str());
@@ -201,6 +232,10 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printOverview(stdout);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::printf("korman %s\n", KORMAN_VERSION);
         return 0;
     }
     const CommandSpec* command = nullptr;
