@@ -231,6 +231,23 @@ TEST_F(KortoolTest, SaysAMidiFileWithoutNotesHasNothingToImport) {
     EXPECT_EQ(convert.status, 1);
     EXPECT_NE(convert.err.find("no track has notes (0x83070012)"), std::string::npos)
         << convert.err;
+
+    // Notes there are, but none the import can take.
+    dir_.write("song.mid", midiWithLyric("la"));
+    SmfBuilder cut;
+    cut.addTrack().tempo(0, 500000);
+    cut.addTrack().noteOn(0, 0, 60, 100).noteOff(480, 0, 60).withoutEnd();
+    dir_.write("cut.mid", cut.bytes());
+    for (const auto& [args, expected] :
+         {std::pair{"'" + path("song.mid") + "' --tracks 7",
+                    "--tracks names no source of the file (0x83070012)"},
+          std::pair{"'" + path("cut.mid") + "'",
+                    "every track with notes is damaged (0x83070025)"}}) {
+        const Outcome run = kortool("convert " + args + " '" + path("out.korx") + "'");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("nothing to import: " + std::string(expected)), std::string::npos)
+            << run.err;
+    }
 }
 
 TEST_F(KortoolTest, WarnsOnceOfTextsTheCodePageDoesNotConvert) {

@@ -53,19 +53,27 @@ bool looksLikeXml(const std::string& path) {
     std::string head(4096, '\0');
     file.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(file.gcount()));
-    // Byte order marks of UTF-8, UTF-16 LE and UTF-16 BE; UTF-16 text is read by its low byte.
+    // Byte order marks of UTF-8, UTF-16 LE and UTF-16 BE; an ASCII character of UTF-16 is its low
+    // byte with a zero high byte.
     std::size_t pos = 0;
     std::size_t step = 1;
+    std::ptrdiff_t highByte = 0; // where the high byte lies from the low byte
     if (head.rfind("\xEF\xBB\xBF", 0) == 0) {
         pos = 3;
     } else if (head.rfind("\xFF\xFE", 0) == 0) {
         pos = 2;
         step = 2;
+        highByte = 1;
     } else if (head.rfind("\xFE\xFF", 0) == 0) {
         pos = 3;
         step = 2;
+        highByte = -1;
     }
     for (; pos < head.size(); pos += step) {
+        if (highByte != 0) {
+            const std::size_t high = pos + highByte;
+            if (high >= head.size() || head[high] != '\0') return false;
+        }
         const char c = head[pos];
         if (c == '<') return true;
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
@@ -152,15 +160,19 @@ std::vector<ZRSMFTrackImportDirective> Session::directives(const std::string& pa
     return found;
 }
 
-std::optional<std::string>
-Session::nothingToImport(const std::vector<ZRSMFTrackImportDirective>& directives) {
+std::optional<EmptyImport>
+Session::nothingToImport(const std::vector<ZRSMFTrackImportDirective>& directives,
+                         const ImportOptions& options) {
     const auto any = [&directives](auto predicate) {
         return std::any_of(directives.begin(), directives.end(), predicate);
     };
-    if (!any([](const auto& d) { return d.noteCount > 0; })) return "no track has notes";
-    if (!any([](const auto& d) { return d.importSwitch != 0; }))
-        return "--tracks names none of the sources";
-    return std::nullopt;
+    if (any([](const auto& d) { return d.importSwitch != 0; })) return std::nullopt;
+    if (!any([](const auto& d) { return d.noteCount > 0; }))
+        return EmptyImport{ZR_E_INVALID_PARAMETER, "no track has notes"};
+    if (!options.tracks.empty())
+        return EmptyImport{ZR_E_INVALID_PARAMETER, "--tracks names no source of the file"};
+    // The survey switches on every source with notes unless the source breaks off or is malformed.
+    return EmptyImport{ZR_E_INVALID_SMF, "every track with notes is damaged"};
 }
 
 const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& options) {
@@ -177,8 +189,8 @@ const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& op
         break;
     case Reader::Midi: {
         const auto found = directives(path, options);
-        if (const auto why = nothingToImport(found))
-            throw LibraryError(ZR_E_INVALID_PARAMETER, path + ": nothing to import: " + *why);
+        if (const auto empty = nothingToImport(found, options))
+            throw LibraryError(empty->code, path + ": nothing to import: " + empty->reason);
         root = manager_.fileLoadSMF(wide.c_str(), options.premeasure, options.splitChannels ? 1 : 0,
                                     found);
         break;

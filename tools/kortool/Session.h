@@ -34,6 +34,12 @@ struct ImportOptions {
     unsigned codePage = 3; ///< for the texts of legacy and MIDI files; 3 is the locale's
 };
 
+/// Why a MIDI import would bring in nothing, and the library's code for it.
+struct EmptyImport {
+    std::uint32_t code;
+    std::string reason; ///< "no track has notes", ...
+};
+
 /// The readable name of a file format number ("KOR3", "MIDI format 1", ...).
 std::string formatName(int format);
 /// A code page as a person reads it: "code page 3 (the locale's, UTF-8)".
@@ -56,10 +62,11 @@ public:
     /// for. Throws LibraryError.
     std::vector<ZRSMFTrackImportDirective> directives(const std::string& path,
                                                       const ImportOptions& options);
-    /// Why importing `directives` would bring in nothing ("no track has notes", ...); nullopt when
-    /// at least one source is switched on.
-    static std::optional<std::string>
-    nothingToImport(const std::vector<ZRSMFTrackImportDirective>& directives);
+    /// Why importing `directives`, as directives() made them for `options`, would bring in
+    /// nothing; nullopt when at least one source is switched on.
+    static std::optional<EmptyImport>
+    nothingToImport(const std::vector<ZRSMFTrackImportDirective>& directives,
+                    const ImportOptions& options);
     /// Saves the current song as a KOR3 file with its WAV parts folder. Throws LibraryError.
     void save(const std::string& path);
     /// The library's message for `code`.

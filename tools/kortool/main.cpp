@@ -60,7 +60,7 @@ bool isLegacy(int format) {
 
 void printInfoJson(const std::string& path, int format, const ImportOptions& options,
                    const std::vector<ZRSMFTrackImportDirective>& sources,
-                   const std::optional<std::string>& nothing, const SongSummary* song) {
+                   const std::optional<EmptyImport>& nothing, const SongSummary* song) {
     JsonWriter json;
     json.beginObject();
     json.key("file").string(path);
@@ -73,7 +73,7 @@ void printInfoJson(const std::string& path, int format, const ImportOptions& opt
         json.key("importSources");
         writeDirectives(json, sources);
     }
-    if (nothing) json.key("nothingToImport").string(*nothing);
+    if (nothing) json.key("nothingToImport").string(nothing->reason);
     if (song != nullptr) {
         json.key("song");
         writeSong(json, *song);
@@ -88,10 +88,10 @@ int info(const Arguments& args) {
     const ImportOptions options = importOptions(args);
     const int format = session.detect(path);
     std::vector<ZRSMFTrackImportDirective> sources;
-    std::optional<std::string> nothing;
+    std::optional<EmptyImport> nothing;
     if (isMidi(format)) {
         sources = session.directives(path, options);
-        nothing = Session::nothingToImport(sources);
+        nothing = Session::nothingToImport(sources, options);
     }
     // A MIDI file with nothing to import is still described: its sources show why.
     std::optional<SongSummary> song;
@@ -104,7 +104,7 @@ int info(const Arguments& args) {
     if (isMidi(format) || isLegacy(format))
         std::cout << "texts: " << describeCodePage(options.codePage) << "\n";
     if (isMidi(format)) std::cout << describeDirectives(sources);
-    if (nothing) std::cout << "nothing to import: " << *nothing << "\n";
+    if (nothing) std::cout << "nothing to import: " << nothing->reason << "\n";
     if (song) std::cout << describeSong(*song);
     return 0;
 }
