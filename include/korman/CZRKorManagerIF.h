@@ -72,7 +72,8 @@ public:
     // A load replaces the current song (and resets the editor, the commit history and the import
     // buffer); an import replaces only the import buffer. Both set the last error and its message
     // ("OK" on success) and, on failure, leave their target empty and return null. Paths are
-    // wide text; null fails like a missing file.
+    // wide text. A null path fails: ZR_E_INVALID_PARAMETER from the KOR file loads and imports,
+    // ZR_E_FILE_NOT_FOUND, as for a missing file, from the legacy and MIDI ones.
 
     /// The kind of song file at `path`: KOR3, KOR4, a legacy song file (version up to 201 or
     /// above), a plain MIDI file of format 0 or higher; ZR_FILE_FORMAT_UNKNOWN for anything else,
@@ -202,8 +203,10 @@ public:
     int editRedo();
     int editCanUndo() const;
     int editCanRedo() const;
-    /// The number of the present state (1 for a new or loaded song, one more for every commit);
-    /// 0 while an undo or redo is under way.
+    /// The number of the present state. sysInitialize starts at 1; every commit and every reset
+    /// of the history (a new or loaded song, or the current one destroyed) takes the next
+    /// number, so a number is never given twice; undo and redo return to the number of the state
+    /// they reach. 0 while an undo or redo, or the creation, load or import of a song, runs.
     unsigned int editGetCurrentCommitPoint() const;
     /// 1 when the object or anything below it changed since `commitPoint` (only musical content
     /// when `musicalOnly` is non-zero), also when that point was undone or forgotten.

@@ -36,9 +36,11 @@ public:
     // Time signatures (they record the whole master track). Numerator outside 1 to 255 or a
     // denominator other than 1, 2, 4, 8, 16, 32: ZR_E_INVALID_TIME_SIGNATURE_VALUE; negative
     // measure: ZR_E_INVALID_TIME_SIGNATURE_POSITION. A change inside the pre-measure area that
-    // alters its length moves every tempo after it (but the head tempo), every part of the ZR
-    // tracks and every WAV part by the difference in ticks; moved tempos that would land inside
-    // the area are dropped. When that move cannot be made: ZR_E_UPDATE_FAILED, nothing changed.
+    // alters its length moves every tempo from the area's old end on (but the head tempo), every
+    // part of the ZR tracks and every WAV part by the difference in ticks. A tempo that would move
+    // before the area's old end is dropped: when the area shrinks by n ticks, the tempos of the
+    // first n ticks after its old end (one at the song's start among them) go. When that move
+    // cannot be made: ZR_E_UPDATE_FAILED, nothing changed.
     /// Sets numerator and denominator; the measure in `value` is ignored.
     virtual int updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) = 0;
     /// Sets measure and values. The head time signature (measure 0) cannot move
@@ -51,9 +53,10 @@ public:
     /// Removes a time signature; the head one stays and is reset to 4/4.
     virtual int deleteTimeSig(std::uint32_t timeSigID) = 0;
 
-    // Tempos.
-    /// Sets the tempo value of a tempo; the position in `value` is ignored. Tempo outside 2000 to
-    /// 30000: ZR_E_INVALID_TEMPO_VALUE; negative position: ZR_E_INVALID_TEMPO_POSITION.
+    // Tempos. A negative position given to moveTempo or insertTempo:
+    // ZR_E_INVALID_TEMPO_POSITION.
+    /// Sets the tempo value of a tempo; the position in `value` is neither used nor checked.
+    /// Tempo outside 2000 to 30000: ZR_E_INVALID_TEMPO_VALUE.
     virtual int updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) = 0;
     /// Sets position and tempo. The head tempo (at tick 0) cannot move
     /// (ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED); another tempo at the new position:
@@ -78,7 +81,8 @@ public:
     virtual int setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) = 0;
 
     // Singers of a musical part. The voice must be in the sequence's VVoice table
-    // (ZR_E_VVOICE_NOT_FOUND); a negative position: ZR_E_INVALID_SINGER_POSITION.
+    // (ZR_E_VVOICE_NOT_FOUND); a negative position given to a move or an insert:
+    // ZR_E_INVALID_SINGER_POSITION.
     /// Sets the voice; the position in `value` is ignored.
     virtual int updateSinger(std::uint32_t singerID, const ZRSingerValue& value) = 0;
     /// Sets position and voice. The head singer (at tick 0) cannot move

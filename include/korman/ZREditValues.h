@@ -91,8 +91,8 @@ struct ZRVibratoValue {
     std::int32_t enabled = 0;
     /// The share of the note that vibrates, counted back from its end, in percent: 0 to 100.
     std::int32_t length = 0;
-    /// The vibrato kind, 0 to 16; 0 is no kind (empty curves), any other must be a kind the voice
-    /// database offers.
+    /// The vibrato kind, 0 to 16; 0 is no kind (empty curves). A kind the voice database lacks
+    /// is kept as well, with empty curves.
     std::int32_t type = 0;
 };
 

@@ -59,17 +59,18 @@ const CZRNodeList* liveNoteList(const CZRKorEditorIF& editor, std::uint32_t list
     return CZREditMusicalNoteList::covers(list) ? list : nullptr;
 }
 
-/// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, or kind 0).
+/// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, kind 0, or
+/// a kind the voice database lacks).
 const CIconVibrato* vibratoKindOf(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
     return value.enabled != 0 && value.type != 0 ? editor.host().vibratoKind(value.type) : nullptr;
 }
 
-std::uint32_t checkVibrato(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
-    const bool inRange =
-        within(value.length, 0, kMaxVibratoLength) && within(value.type, 0, kMaxVibratoType);
-    const bool offered =
-        value.enabled == 0 || value.type == 0 || vibratoKindOf(editor, value) != nullptr;
-    return inRange && offered ? 0 : ZR_E_INVALID_VIBRATO;
+/// Length and kind in range. A kind the voice database has no curves for is taken too: the note
+/// keeps the kind, with empty depth and rate curves.
+std::uint32_t checkVibrato(const ZRVibratoValue& value) {
+    return within(value.length, 0, kMaxVibratoLength) && within(value.type, 0, kMaxVibratoType)
+               ? 0
+               : ZR_E_INVALID_VIBRATO;
 }
 
 /// Replaces the points of the curve `id` of `seq` by `points`, creating the curve when the note
@@ -285,7 +286,7 @@ std::uint32_t updateNoteVibrato(CZRKorEditorIF& editor, std::uint32_t noteID,
                                 const ZRVibratoValue& value) {
     const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkVibrato(editor, value)) return code;
+    if (const std::uint32_t code = checkVibrato(value)) return code;
     if (live->noteStyle() == nullptr || live->noteSeqStyle() == nullptr)
         return ZR_E_EDIT_TARGET_NOT_T2_STYLE;
     ElementEdit<CZRMusicalNote> edit;
@@ -361,7 +362,7 @@ std::uint32_t insertNoteWithStyle(CZRKorEditorIF& editor, std::uint32_t noteList
         ZRMusicalNoteValues values = noteValues(value);
         if (const std::uint32_t code = checkNote(editor, values)) return code;
         if (const std::uint32_t code = checkNoteStyle(style)) return code;
-        if (const std::uint32_t code = checkVibrato(editor, vibrato)) return code;
+        if (const std::uint32_t code = checkVibrato(vibrato)) return code;
         ListEdit<CZRMusicalNote> edit;
         if (const std::uint32_t code =
                 editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))

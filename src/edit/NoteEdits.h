@@ -44,9 +44,9 @@ insertNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t listID,
 // limit.
 
 /// Gives a note the vibrato `value`: its "vibType" and "vibLen" style values and its "vibDep" and
-/// "vibRate" curves, which take the curves of the voice database's vibrato kind.
-/// ZR_E_INVALID_VIBRATO for a length or kind out of range or a kind the voice database does not
-/// offer, ZR_E_EDIT_TARGET_NOT_T2_STYLE for a note without both a style and a sequential style,
+/// "vibRate" curves, which take the curves of the voice database's vibrato kind (empty for a kind
+/// it lacks). ZR_E_INVALID_VIBRATO for a length out of 0 to 100 or a kind out of 0 to 16,
+/// ZR_E_EDIT_TARGET_NOT_T2_STYLE for a note without both a style and a sequential style,
 /// ZR_E_UPDATE_FAILED when the curves cannot be rebuilt.
 [[nodiscard]] std::uint32_t updateNoteVibrato(CZRKorEditorIF& editor, std::uint32_t noteID,
                                               const ZRVibratoValue& value);

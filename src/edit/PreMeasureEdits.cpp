@@ -63,8 +63,8 @@ bool SongShift::planTempos(CZRKorEditorIF& editor, const CZRMasterTrack& master,
         return false;
     tempoRecord_ = edit.record;
     tempoList_ = edit.list;
-    // The tempos inside the area keep their places; one moved in among them would break the
-    // order they set, so it is dropped instead.
+    // Only the tempos from the area's old end on move; the ones before it stay put. A moved
+    // tempo that would land before that end, among the ones that stay, is dropped instead.
     const std::vector<IZRMutableKorObject*>& elements = edit.list->elements();
     for (std::size_t i = 1; i < elements.size(); ++i) {
         auto* tempo = objCast<CZRTempo>(elements[i]);

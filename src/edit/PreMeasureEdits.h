@@ -44,8 +44,8 @@ public:
     /// track, a record cannot be had (a conflicting edit, memory) or a part or tempo would leave
     /// the range of positions.
     [[nodiscard]] bool plan(CZRKorEditorIF& editor, std::int32_t from, std::int32_t delta);
-    /// Moves what plan found, and drops the tempos that would fall inside the area, appending a
-    /// change entry for each to its record.
+    /// Moves what plan found, and drops the tempos that would land before the area's old end,
+    /// appending a change entry for each to its record.
     void apply() const;
 
 private:

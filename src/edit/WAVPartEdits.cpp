@@ -19,8 +19,6 @@ constexpr std::uint32_t kPartInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
 constexpr std::uint32_t kPartDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
 constexpr std::int32_t kSampleReso = 16;
 constexpr std::int32_t kOneSecond = 65536;
-// The backing track's list has sub-kind 1 and plays stereo files; the sound-effect track mono.
-constexpr std::int32_t kBackingTrackKind = 1;
 // Tried before giving up on finding a free name for a copied file.
 constexpr int kMaxNameTries = 10000;
 
@@ -112,8 +110,8 @@ std::uint32_t insertFromFile(CZRKorEditorIF& editor, const CZRNodeList& list,
         secDurationToTicks(master, part.posTick, static_cast<std::int32_t>(durSec));
     if (!durTick || *durTick < CZRPart::kMinPlayTime) return ZR_E_INVALID_PART_PLAY_TIME;
     if (const std::uint32_t code = checkPartEnd(editor, part.posTick, *durTick)) return code;
-    const std::uint16_t channels = list.getListTypeEx() == kBackingTrackKind ? 2 : 1;
-    if (format.channels != channels) return ZR_E_INVALID_WAVE_CHANNELS;
+    // Either audio track plays mono and stereo files alike; the part keeps the file's layout.
+    if (format.channels != 1 && format.channels != 2) return ZR_E_INVALID_WAVE_CHANNELS;
     const std::int32_t maxParts = editor.policy().maxPartsPerTrack;
     if (maxParts != -1 && list.getCount() >= static_cast<std::uint32_t>(maxParts))
         return ZR_E_OUT_OF_WAV_PART_NUMBER;
@@ -129,7 +127,7 @@ std::uint32_t insertFromFile(CZRKorEditorIF& editor, const CZRNodeList& list,
         ZRWAVPartValues{{part.posTick, *durTick, std::move(part.name), std::move(part.comment)},
                         static_cast<std::int32_t>(format.samplesPerSec),
                         kSampleReso,
-                        channels,
+                        format.channels,
                         std::move(*stored),
                         static_cast<std::int32_t>(durSec)});
     if (created == nullptr) return ZR_E_UPDATE_FAILED;

@@ -36,9 +36,9 @@ namespace kor {
 /// ZR_E_INVALID_PART_POSITION for a start before the end of the pre-measures,
 /// ZR_E_INVALID_PART_PLAY_TIME for a part shorter than 60 ticks there and
 /// ZR_E_INVALID_PART_DURATION for one ending beyond the policy's upper tick limit;
-/// ZR_E_INVALID_WAVE_CHANNELS when the file does not have the track's channels (mono for the
-/// sound-effect track, stereo for the backing track); ZR_E_OUT_OF_WAV_PART_NUMBER when the track
-/// holds the policy's most parts per track already. ZR_E_CANNOT_SAVE_WAV_FILE when the file
+/// ZR_E_INVALID_WAVE_CHANNELS when the file is neither mono nor stereo (either track takes
+/// both; the part keeps the file's count); ZR_E_OUT_OF_WAV_PART_NUMBER when the track holds the
+/// policy's most parts per track already. ZR_E_CANNOT_SAVE_WAV_FILE when the file
 /// cannot be stored in the folder (or the song has no path to place the folder by);
 /// ZR_E_UPDATE_FAILED when the part cannot be made or linked.
 [[nodiscard]] std::uint32_t insertWAVPartFromFile(CZRKorEditorIF& editor, std::uint32_t listID,

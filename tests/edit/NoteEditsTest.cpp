@@ -135,7 +135,7 @@ TEST(NoteEdits, InsertMoveAndDeleteChangeOnlyTheListCopyUntilCommit) {
 
 TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
     NoteFixture f;
-    const ZRVibratoValue bad[] = {{1, 101, 7}, {1, -1, 7}, {1, 50, 17}, {1, 50, 5}, {0, 50, -1}};
+    const ZRVibratoValue bad[] = {{1, 101, 7}, {1, -1, 7}, {1, 50, 17}, {0, 50, -1}};
     for (const ZRVibratoValue& vibrato : bad)
         EXPECT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(0), kStyle, vibrato),
                   ZR_E_INVALID_VIBRATO);
@@ -164,6 +164,15 @@ TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
     EXPECT_TRUE(curve(f.liveNote(1), L"vibDep").empty());
     ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
     EXPECT_EQ(f.dump(), withVibrato);
+
+    // A kind the voice database lacks is kept, without curves.
+    f.take();
+    ASSERT_EQ(kor::updateNoteVibrato(*f.editor, f.liveNote(1).getObjID(), {1, 40, 5}), 0u);
+    ASSERT_EQ(f.editor->commit(), 1);
+    EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 5);
+    EXPECT_EQ(styleValue(f.liveNote(1), L"vibLen"), 40);
+    EXPECT_TRUE(curve(f.liveNote(1), L"vibDep").empty());
+    EXPECT_TRUE(curve(f.liveNote(1), L"vibRate").empty());
 }
 
 TEST(NoteEdits, CopiesANoteWithItsStylesUnderFreshIDs) {
@@ -235,6 +244,7 @@ protected:
 TEST_F(NoteEditSession, InsertsAStyledNoteCommitsUndoesAndRedoes) {
     ZRKorManagementPolicy policy = kor::test::validPolicy();
     policy.maxNoteTick = 7680;
+    policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
     ASSERT_EQ(manager.sysInitialize(policy), 1);
     ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"P", L"", 7680), nullptr);
     const IZRZRTrack* track = manager.korGetCurrentSequence()->getSequence()->findZRTrack(0);
@@ -270,4 +280,29 @@ TEST_F(NoteEditSession, InsertsAStyledNoteCommitsUndoesAndRedoes) {
     ASSERT_EQ(manager.editRedo(), 1);
     ASSERT_EQ(notes()->getCount(), 1u);
     EXPECT_EQ(notes()->getAt(0)->getObjID(), note->getObjID());
+
+    // A kind the voice database lacks (it has 7 only) is saved and read back as it is.
+    editor = manager.editGetKorEditor(5);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(editor->updateNoteVibrato(note->getObjID(), {1, 40, 16}), 1);
+    ASSERT_EQ(editor->commit(), 1);
+    manager.editReleaseKorEditor(editor);
+    const std::wstring path = data_.wide("vibrato.korx");
+    ASSERT_EQ(manager.fileSaveKorFile(path.c_str()), 1);
+    const IZRKorRoot* loaded = manager.fileLoadKorFile(path.c_str());
+    ASSERT_NE(loaded, nullptr);
+    const auto* loadedPart = dynamic_cast<const IZRMusicalPart*>(
+        loaded->getSequence()->findZRTrack(0)->getPartList()->getAt(0));
+    ASSERT_NE(loadedPart, nullptr);
+    ASSERT_EQ(loadedPart->getNoteList()->getCount(), 1u);
+    const auto* read = dynamic_cast<const IZRMusicalNote*>(loadedPart->getNoteList()->getAt(0));
+    ASSERT_NE(read, nullptr);
+    std::int32_t type = 0;
+    std::int32_t length = 0;
+    ASSERT_TRUE(read->getNoteStyle()->getValue(L"vibType", type));
+    ASSERT_TRUE(read->getNoteStyle()->getValue(L"vibLen", length));
+    EXPECT_EQ(std::pair(type, length), std::pair(16, 40));
+    const IZRNodeList* readDepth = read->getNoteSeqStyle()->getElementList(L"vibDep");
+    ASSERT_NE(readDepth, nullptr);
+    EXPECT_EQ(readDepth->getCount(), 0u);
 }

@@ -117,7 +117,7 @@ TEST(TimeSigEdits, AShorterPreMeasureMovesTheSongAndUndoRestoresIt) {
     const std::wstring after = f.song.dump();
 
     EXPECT_EQ(f.partPositions(), (std::vector{1440, 3360, 1920}));
-    // The tempo at the old song start would fall inside the pre-measure area: dropped.
+    // The tempo at the old song start would move before it: dropped.
     EXPECT_EQ(f.tempoPositions(), (std::vector{0, 3360}));
     EXPECT_EQ(f.song.doc.objects().lookup(startTempo), nullptr);
     std::vector<std::uint32_t> flags;

@@ -68,6 +68,7 @@ TEST(WAVPartEdits, ChecksTheFileAndThePlaceInOrder) {
         int maxNoteTick = -1;
         int maxParts = -1;
         std::uint32_t expected;
+        int channels = 0; // of the inserted part
     };
     const Row rows[] = {
         {"", "", 1920, false, -1, -1, ZR_E_INVALID_WAVE_FILE_PATH},
@@ -82,10 +83,11 @@ TEST(WAVPartEdits, ChecksTheFileAndThePlaceInOrder) {
         {"short.wav", wave(3000, 3), 1920, false, -1, -1, ZR_E_INVALID_PART_PLAY_TIME},
         {"long.wav", wave(44100, 3), 1920, false, 2639, -1, ZR_E_INVALID_PART_DURATION},
         {"three.wav", wave(44100, 3), 1920, false, 2640, -1, ZR_E_INVALID_WAVE_CHANNELS},
-        {"stereo.wav", wave(44100, 2), 1920, false, -1, -1, ZR_E_INVALID_WAVE_CHANNELS},
-        {"mono.wav", wave(44100, 1), 1920, true, -1, -1, ZR_E_INVALID_WAVE_CHANNELS},
         {"full.wav", wave(44100, 1), 1920, false, -1, 1, ZR_E_OUT_OF_WAV_PART_NUMBER},
-        {"room.wav", wave(44100, 1), 1920, false, -1, 2, 0},
+        {"room.wav", wave(44100, 1), 1920, false, -1, 2, 0, 1},
+        // Both tracks take mono and stereo files.
+        {"stereo.wav", wave(44100, 2), 1920, false, -1, -1, 0, 2},
+        {"mono.wav", wave(44100, 1), 1920, true, -1, -1, 0, 1},
     };
     for (const Row& row : rows) {
         WAVFixture f;
@@ -99,6 +101,14 @@ TEST(WAVPartEdits, ChecksTheFileAndThePlaceInOrder) {
                   row.expected)
             << row.name;
         EXPECT_EQ(f.editor->pending().size(), row.expected == 0 ? 1u : 0u) << row.name;
+        if (row.expected != 0) continue;
+        ASSERT_EQ(f.editor->commit(), 1) << row.name;
+        const CZRWAVTrack* track =
+            row.backing ? f.song.sequence->karaokeTrack() : f.song.sequence->seTrack();
+        const CZRNodeList* list = track->wavPartList();
+        const auto* part = kor::objCast<CZRWAVPart>(list->elementAt(list->getCount() - 1));
+        ASSERT_NE(part, nullptr) << row.name;
+        EXPECT_EQ(part->getChannels(), row.channels) << row.name;
     }
 
     WAVFixture f;
