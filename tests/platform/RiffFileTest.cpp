@@ -58,8 +58,8 @@ TEST(RiffFile, RejectsMalformedOrMissingChunks) {
     const std::string fmt = chunk("fmt ", std::string(16, 'f'));
     const std::pair<const char*, std::string> rows[] = {
         {"no data chunk", wave(fmt)},
-        {"data larger than the file", wave(fmt + chunk("data", "ab", 1000))},
-        {"chunk larger than its form", wave(fmt + chunk("LIST", "", 40) + chunk("data", "ab"))},
+        {"data swallowed by a chunk claiming more",
+         wave(fmt + chunk("LIST", "", 40) + chunk("data", "ab"))},
         {"truncated chunk header", wave(fmt + "da\x02")},
     };
     for (const auto& [what, bytes] : rows) {
@@ -73,6 +73,31 @@ TEST(RiffFile, RejectsMalformedOrMissingChunks) {
     TempDir dir;
     RiffFile riff;
     EXPECT_FALSE(openWave(dir, riff, chunk("RIFF", "AVI ")));
-    EXPECT_FALSE(openWave(dir, riff, chunk("RIFF", "WAVE", 100)));
     EXPECT_FALSE(riff.open(dir.wide()));
+}
+
+TEST(RiffFile, CutsDeclaredSizesToWhatTheFileHolds) {
+    const std::string fmt = chunk("fmt ", std::string(16, 'f'));
+    const std::string odd = wave(fmt + chunk("data", "abc"));
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::uint32_t dataSize;
+    } rows[] = {
+        {"form size 0", chunk("RIFF", "WAVE" + fmt + chunk("data", "ab"), 0), 2},
+        {"form size 0xFFFFFFFF", chunk("RIFF", "WAVE" + fmt + chunk("data", "ab"), 0xFFFFFFFF), 2},
+        {"data larger than the file", wave(fmt + chunk("data", "ab", 1000)), 2},
+        {"odd data without its pad byte", odd.substr(0, odd.size() - 1), 3},
+    };
+    for (const auto& row : rows) {
+        TempDir dir;
+        RiffFile riff;
+        ASSERT_TRUE(openWave(dir, riff, row.bytes)) << row.what;
+        ASSERT_TRUE(riff.descendIntoChunk("fmt ") && riff.ascend()) << row.what;
+        const auto data = riff.descendIntoChunk("data");
+        ASSERT_TRUE(data) << row.what;
+        EXPECT_EQ(data->size, row.dataSize) << row.what;
+        EXPECT_TRUE(riff.ascend());
+        EXPECT_FALSE(riff.descendIntoChunk("data")) << row.what << ": nothing past the end";
+    }
 }
