@@ -311,13 +311,16 @@ std::uint32_t CxSmfImporter::survey(const std::wstring& path, unsigned codePage,
             ZRSMFTrackImportDirective directive;
             directive.sourceIndex = static_cast<int>(source);
             directive.codePage = static_cast<int>(codePage);
+            bool named = false;
             const bool clean = walkSource(midi, split, source, [&](const CxMidiEvent& event) {
                 if (isNoteOn(event)) ++directive.noteCount;
                 if (!event.isMeta()) return;
-                if ((event.data1 == kMetaTrackName || event.data1 == kMetaInstrumentName) &&
-                    directive.name.empty())
-                    directive.name = textOf(event, kMaxNameBytes, codePage);
-                else if (source == 0 && event.data1 == kor::midi::kMetaTempo)
+                if (event.data1 == kMetaTrackName || event.data1 == kMetaInstrumentName) {
+                    // The first name event names the source, even an empty one: a later
+                    // instrument name is not the track's name.
+                    if (!named) directive.name = textOf(event, kMaxNameBytes, codePage);
+                    named = true;
+                } else if (source == 0 && event.data1 == kor::midi::kMetaTempo)
                     ++directive.tempoCount;
                 else if (source == 0 && event.data1 == kor::midi::kMetaTimeSignature)
                     ++directive.timeSigCount;

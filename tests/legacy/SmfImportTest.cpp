@@ -114,8 +114,8 @@ TEST_F(SmfImportTest, SurveyOffersChannelsOfASingleTrackFileAndTracksOfOthers) {
     SmfBuilder many(1);
     for (int i = 0; i < 40; ++i) {
         kor::test::SmfTrackWriter& track = many.addTrack();
-        if (i == 1) track.meta(0, 0x03, "").meta(0, 0x04, "Flute");
-        if (i == 2) track.meta(0, 0x03, "");
+        if (i == 1) track.meta(0, 0x04, "Flute").meta(0, 0x03, "Lead");
+        if (i == 2) track.meta(0, 0x03, "").meta(0, 0x04, "Flute"); // the first name counts
         if (i == 3) track.meta(0, 0x03, std::string(40, 'x'));
         if (i == 4) track.meta(0, 0x03, "\xC3\xA9t\xC3\xA9");
         if (i > 0) track.noteOn(0, 0, 60, 100).noteOff(10, 0, 60);
