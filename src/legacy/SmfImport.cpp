@@ -108,6 +108,13 @@ std::wstring textOf(const CxMidiEvent& event, std::size_t maxBytes, unsigned cod
     return {};
 }
 
+// Karaoke files put a '\' before the first syllable of a paragraph and a '/' before the first
+// of a line; the note sings the syllable alone, and a mark standing alone leaves no lyric.
+std::wstring withoutKaraokeMark(std::wstring text) {
+    if (!text.empty() && (text.front() == L'\\' || text.front() == L'/')) text.erase(0, 1);
+    return text;
+}
+
 struct ImportedNote {
     std::int32_t tick;
     std::int32_t length;
@@ -153,7 +160,8 @@ public:
         const std::int32_t tick = *converted;
         lastTick_ = tick;
         if (event.isMeta()) {
-            if (event.data1 == kMetaLyric) takeLyric(tick, textOf(event, event.length, codePage_));
+            if (event.data1 == kMetaLyric)
+                takeLyric(tick, withoutKaraokeMark(textOf(event, event.length, codePage_)));
             return;
         }
         if (!event.isChannelMessage()) return;

@@ -169,15 +169,16 @@ TEST_F(SmfImportTest, ImportKeepsEveryNoteWithLyricsAndControlsBehindThePreMeasu
         .controller(0, 0, 6, 12)
         .controller(0, 0, 6, 30) // above 24: ignored
         .controller(0, 0, 11, 100)
-        .meta(24, 0x05, "la")
+        .meta(24, 0x05, "\\la") // karaoke marks of a paragraph and a line are dropped
         .noteOn(24, 0, 60, 80)
         .message(48, 0xE0, 0, 64) // centre
         .message(60, 0xE0, 0x7F, 0x7F)
         .noteOn(72, 0, 64, 90) // a chord: both notes stay
         .noteOn(72, 0, 62, 90)
-        .meta(72, 0x05, "li") // goes to the first note of the chord
+        .meta(72, 0x05, "/li") // goes to the first note of the chord
         .noteOff(96, 0, 60)
         .noteOff(120, 0, 64)
+        .meta(120, 0x05, "/") // a mark alone is no lyric
         .noteOn(120, 0, 65, 70)
         .noteOff(120, 0, 65) // lasts one tick
         .noteOn(144, 0, 67, 70)
