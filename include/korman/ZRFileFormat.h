@@ -34,8 +34,8 @@ struct ZRSMFTrackImportDirective {
     int reserved4 = 0;
     /// The track index, or the channel (0 to 15) of a single-track file split by channel.
     int sourceIndex = 0;
-    /// The source's first non-empty track or instrument name (at most 32 bytes of the file's
-    /// text), or "Track<n>" with n the 1-based source number.
+    /// The text of the source's first track or instrument name (at most 32 bytes of the file's
+    /// text), or "Track<n>" with n the 1-based source number when there is none or it is blank.
     std::wstring name;
     /// Tempo and time-signature events found; counted for source 0 only.
     int tempoCount = 0;

@@ -1,5 +1,7 @@
 #include "legacy/MidiTrack.h"
 
+#include <limits>
+
 namespace {
 
 // Channel messages of these kinds carry two data bytes; program change (0xC) and channel
@@ -43,12 +45,15 @@ CxMidiStatus CxMidiTrack::malformed() {
 }
 
 // A variable-length quantity: seven bits a byte, most significant group first, the last byte with
-// its high bit clear. More than four bytes is not a MIDI quantity and counts as malformed, which
-// also keeps tick sums far from overflowing.
+// its high bit clear. Writers pad with leading 0x80 bytes, so the number may take any count of
+// bytes; only a value beyond 32 bits is malformed. The walk never passes the end of the track,
+// which bounds the work, and 32-bit deltas keep tick sums far from overflowing 64 bits.
 bool CxMidiTrack::readVariable(std::uint32_t& value) {
     value = 0;
-    for (int count = 0; count < 4 && pos_ < length_; ++count) {
+    while (pos_ < length_) {
         std::uint8_t byte = data_[pos_++];
+        if (value > std::numeric_limits<std::uint32_t>::max() >> 7)
+            return false;
         value = (value << 7) | (byte & 0x7F);
         if ((byte & 0x80) == 0)
             return true;

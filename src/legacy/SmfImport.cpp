@@ -108,6 +108,13 @@ std::wstring textOf(const CxMidiEvent& event, std::size_t maxBytes, unsigned cod
     return {};
 }
 
+// Karaoke files put a '\' before the first syllable of a paragraph and a '/' before the first
+// of a line; the note sings the syllable alone, and a mark standing alone leaves no lyric.
+std::wstring withoutKaraokeMark(std::wstring text) {
+    if (!text.empty() && (text.front() == L'\\' || text.front() == L'/')) text.erase(0, 1);
+    return text;
+}
+
 struct ImportedNote {
     std::int32_t tick;
     std::int32_t length;
@@ -153,7 +160,8 @@ public:
         const std::int32_t tick = *converted;
         lastTick_ = tick;
         if (event.isMeta()) {
-            if (event.data1 == kMetaLyric) takeLyric(tick, textOf(event, event.length, codePage_));
+            if (event.data1 == kMetaLyric)
+                takeLyric(tick, withoutKaraokeMark(textOf(event, event.length, codePage_)));
             return;
         }
         if (!event.isChannelMessage()) return;
@@ -311,13 +319,16 @@ std::uint32_t CxSmfImporter::survey(const std::wstring& path, unsigned codePage,
             ZRSMFTrackImportDirective directive;
             directive.sourceIndex = static_cast<int>(source);
             directive.codePage = static_cast<int>(codePage);
+            bool named = false;
             const bool clean = walkSource(midi, split, source, [&](const CxMidiEvent& event) {
                 if (isNoteOn(event)) ++directive.noteCount;
                 if (!event.isMeta()) return;
-                if ((event.data1 == kMetaTrackName || event.data1 == kMetaInstrumentName) &&
-                    directive.name.empty())
-                    directive.name = textOf(event, kMaxNameBytes, codePage);
-                else if (source == 0 && event.data1 == kor::midi::kMetaTempo)
+                if (event.data1 == kMetaTrackName || event.data1 == kMetaInstrumentName) {
+                    // The first name event names the source, even an empty one: a later
+                    // instrument name is not the track's name.
+                    if (!named) directive.name = textOf(event, kMaxNameBytes, codePage);
+                    named = true;
+                } else if (source == 0 && event.data1 == kor::midi::kMetaTempo)
                     ++directive.tempoCount;
                 else if (source == 0 && event.data1 == kor::midi::kMetaTimeSignature)
                     ++directive.timeSigCount;

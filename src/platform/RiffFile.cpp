@@ -2,8 +2,10 @@
 
 #include "platform/Path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -67,9 +69,19 @@ std::optional<RiffChunk> RiffFile::descend(std::string_view id, std::string_view
     while (at <= parentEnd && parentEnd - at >= kHeaderSize) {
         unsigned char header[kHeaderSize];
         if (readAt(at, header, sizeof header) != sizeof header) return std::nullopt;
-        const RiffChunk chunk{littleEndian32(header + kTagSize), at + kHeaderSize};
-        if (chunk.size > parentEnd - chunk.dataOffset) return std::nullopt;
-        const std::uint64_t end = chunk.dataOffset + chunk.size;
+        const std::uint64_t dataOffset = at + kHeaderSize;
+        const std::uint64_t room = parentEnd - dataOffset;
+        // Recorders that stream leave the sizes they never came back to fix (0, 0xFFFFFFFF, or
+        // the header alone), and copies lose their last bytes, pad byte included. So a RIFF form
+        // reaches to the end of its parent whatever it declares, and any other chunk is cut to
+        // what its parent holds.
+        const std::uint64_t end =
+            std::memcmp(header, "RIFF", kTagSize) == 0
+                ? parentEnd
+                : dataOffset + std::min<std::uint64_t>(littleEndian32(header + kTagSize), room);
+        const RiffChunk chunk{static_cast<std::uint32_t>(std::min<std::uint64_t>(
+                                  end - dataOffset, std::numeric_limits<std::uint32_t>::max())),
+                              dataOffset};
         if (std::memcmp(header, id.data(), kTagSize) == 0) {
             if (formType.empty()) {
                 open_.push_back({chunk, end});

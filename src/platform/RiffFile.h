@@ -12,7 +12,9 @@ namespace kor::platform {
 
 /// A chunk entered by RiffFile::descendIntoForm() or descendIntoChunk().
 struct RiffChunk {
-    /// Declared data size; for a RIFF form it includes the four-byte form type.
+    /// Data size as the walk uses it: the declared size cut to what the parent chunk holds; a
+    /// RIFF form reaches to its parent's end whatever it declares, and its size includes the
+    /// four-byte form type.
     std::uint32_t size = 0;
     /// File offset of the data, just past the eight-byte chunk header.
     std::uint64_t dataOffset = 0;
@@ -20,9 +22,11 @@ struct RiffChunk {
 
 /// A RIFF file open for reading, with a stack of the chunks descended into. Chunks are looked for
 /// from the current position up to the end of the innermost open chunk (the whole file at the top
-/// level). Every declared size is checked against the bytes left in its parent before it is
-/// trusted, and a chunk's end is fixed before its id is compared, so chunks of unknown kinds,
-/// odd sizes (padded to even) or partly read data never throw the walk off. Failures return
+/// level). A declared size is never trusted past the bytes its parent holds: a chunk is cut to
+/// them, and a RIFF form always reaches to its parent's end, so files whose writer never fixed a
+/// size, or that lost their last bytes, still open. A chunk's end is fixed before its id is
+/// compared, so chunks of unknown kinds, odd sizes (padded to even) or partly read data never
+/// throw the walk off, and every step moves forward by at least a chunk header. Failures return
 /// false or nullopt and leave the position and the open chunks as they were.
 class RiffFile {
 public:

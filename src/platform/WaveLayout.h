@@ -35,9 +35,11 @@ struct WaveLayout {
 
 /// Walks the freshly opened `file` into its "WAVE" form: reads the format block from the
 /// "fmt " chunk (at most 18 bytes; a shorter chunk leaves the rest zero) and enters the "data"
-/// chunk, leaving the position at the first sample byte. nullopt when a chunk is missing or cut
-/// short, the format is not PCM, a sample has fewer than 8 bits or there is no channel (a frame
-/// would have no bytes). Any other channel count is accepted: callers decide what they play.
+/// chunk, leaving the position at the first sample byte. A data chunk that declares more than
+/// the file holds is cut to the bytes present, so the frame count is that of the whole frames
+/// there. nullopt when a chunk is missing, the format is not PCM, a sample has fewer than 8 bits
+/// or there is no channel (a frame would have no bytes). Any other channel count is accepted:
+/// callers decide what they play.
 std::optional<WaveLayout> readWaveLayout(RiffFile& file);
 
 /// The layout of the WAV file at `path`, opened and closed again; nullopt as above or when the

@@ -73,7 +73,8 @@ TEST(MidiTrack, MalformedEventsStopTheTrackWhereTheyAre) {
         {"meta longer than the chunk", std::string("\x00\xFF\x01\x05" "abc", 7), 0},
         {"sysex longer than the chunk", std::string("\x00\x90\x3C\x40\x00\xF0\x05\x01\x02", 9), 1},
         {"delta runs off", std::string("\x00\x90\x3C\x40\x81\x80", 6), 1},
-        {"delta of five bytes", std::string("\x81\x80\x80\x80\x00\xFF\x2F\x00", 8), 0},
+        {"delta beyond 32 bits", std::string("\x90\x80\x80\x80\x00\xFF\x2F\x00", 8), 0},
+        {"padded length running off", std::string("\x00\xFF\x01\x80\x80\x80\x80", 7), 0},
         {"fewer than three bytes left", std::string("\x00\xC0\x05", 3), 0},
     };
     for (const Case& c : cases) {
@@ -81,6 +82,19 @@ TEST(MidiTrack, MalformedEventsStopTheTrackWhereTheyAre) {
         EXPECT_EQ(walk.events.size(), c.eventsBefore) << c.what;
         EXPECT_EQ(walk.status, CxMidiStatus::InvalidFile) << c.what;
     }
+}
+
+TEST(MidiTrack, ReadsVariableLengthsOfAnyByteCountUpTo32Bits) {
+    // A zero delta padded to seven bytes, a text length padded to four, a delta of 2^32 - 1.
+    const std::string body("\x80\x80\x80\x80\x80\x80\x00\xFF\x01\x80\x80\x80\x03"
+                           "abc\x8F\xFF\xFF\xFF\x7F\xFF\x2F\x00",
+                           24);
+    Walk walk = walkTrack(rawTrack(body));
+    EXPECT_EQ(walk.status, CxMidiStatus::EndOfTrack);
+    ASSERT_EQ(walk.events.size(), 2u);
+    EXPECT_EQ(std::tuple(walk.events[0].data1, walk.events[0].length, walk.events[0].tick),
+              std::tuple(0x01, 3u, 0u));
+    EXPECT_EQ(walk.events[1].tick, 0xFFFFFFFFu);
 }
 
 TEST(MidiTrack, DeliversMetaAndSysExDataInPlaceAndSkipsDisabledChannels) {

@@ -114,8 +114,8 @@ TEST_F(SmfImportTest, SurveyOffersChannelsOfASingleTrackFileAndTracksOfOthers) {
     SmfBuilder many(1);
     for (int i = 0; i < 40; ++i) {
         kor::test::SmfTrackWriter& track = many.addTrack();
-        if (i == 1) track.meta(0, 0x03, "").meta(0, 0x04, "Flute");
-        if (i == 2) track.meta(0, 0x03, "");
+        if (i == 1) track.meta(0, 0x04, "Flute").meta(0, 0x03, "Lead");
+        if (i == 2) track.meta(0, 0x03, "").meta(0, 0x04, "Flute"); // the first name counts
         if (i == 3) track.meta(0, 0x03, std::string(40, 'x'));
         if (i == 4) track.meta(0, 0x03, "\xC3\xA9t\xC3\xA9");
         if (i > 0) track.noteOn(0, 0, 60, 100).noteOff(10, 0, 60);
@@ -169,15 +169,16 @@ TEST_F(SmfImportTest, ImportKeepsEveryNoteWithLyricsAndControlsBehindThePreMeasu
         .controller(0, 0, 6, 12)
         .controller(0, 0, 6, 30) // above 24: ignored
         .controller(0, 0, 11, 100)
-        .meta(24, 0x05, "la")
+        .meta(24, 0x05, "\\la") // karaoke marks of a paragraph and a line are dropped
         .noteOn(24, 0, 60, 80)
         .message(48, 0xE0, 0, 64) // centre
         .message(60, 0xE0, 0x7F, 0x7F)
         .noteOn(72, 0, 64, 90) // a chord: both notes stay
         .noteOn(72, 0, 62, 90)
-        .meta(72, 0x05, "li") // goes to the first note of the chord
+        .meta(72, 0x05, "/li") // goes to the first note of the chord
         .noteOff(96, 0, 60)
         .noteOff(120, 0, 64)
+        .meta(120, 0x05, "/") // a mark alone is no lyric
         .noteOn(120, 0, 65, 70)
         .noteOff(120, 0, 65) // lasts one tick
         .noteOn(144, 0, 67, 70)

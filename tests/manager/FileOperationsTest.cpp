@@ -160,6 +160,15 @@ TEST_F(FileOps, LoadingAKor3SongCompletesItsStyleReplacesUnknownVoicesAndReadsIt
     EXPECT_EQ(actual, files.wide("full.wavparts/clap.wav"));
     EXPECT_EQ(manager.fileGetActualWAVFilePath(verse()->getObjID(), actual), 0);
 
+    // A clap whose recorder left the RIFF size at the header and that lost its last byte plays.
+    fullSongWithClap();
+    std::string clapBytes = readFile(files.path() + "/full.wavparts/clap.wav");
+    clapBytes.replace(4, 4, std::string("\x24\0\0\0", 4)).pop_back();
+    files.write("full.wavparts/clap.wav", clapBytes);
+    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr);
+    ASSERT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
+    EXPECT_TRUE(dangling.empty());
+
     // A stereo clap does not fit the sound-effect track, and a missing one plays nothing.
     for (const bool present : {true, false}) {
         fullSongWithClap(2);

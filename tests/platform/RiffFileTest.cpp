@@ -58,8 +58,8 @@ TEST(RiffFile, RejectsMalformedOrMissingChunks) {
     const std::string fmt = chunk("fmt ", std::string(16, 'f'));
     const std::pair<const char*, std::string> rows[] = {
         {"no data chunk", wave(fmt)},
-        {"data larger than the file", wave(fmt + chunk("data", "ab", 1000))},
-        {"chunk larger than its form", wave(fmt + chunk("LIST", "", 40) + chunk("data", "ab"))},
+        {"data swallowed by a chunk claiming more",
+         wave(fmt + chunk("LIST", "", 40) + chunk("data", "ab"))},
         {"truncated chunk header", wave(fmt + "da\x02")},
     };
     for (const auto& [what, bytes] : rows) {
@@ -73,6 +73,5 @@ TEST(RiffFile, RejectsMalformedOrMissingChunks) {
     TempDir dir;
     RiffFile riff;
     EXPECT_FALSE(openWave(dir, riff, chunk("RIFF", "AVI ")));
-    EXPECT_FALSE(openWave(dir, riff, chunk("RIFF", "WAVE", 100)));
     EXPECT_FALSE(riff.open(dir.wide()));
 }
