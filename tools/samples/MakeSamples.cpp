@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -54,6 +55,38 @@ std::string midiSong() {
     return smf.bytes();
 }
 
+// The long notes swell into a vibrato over their last three fifths, deepening as they go.
+constexpr unsigned kVibratoFrom = 960;
+constexpr const char* kVibrato = "[Vibrato]\r\nIconID=$04040001\r\nStartDepth=40\r\n"
+                                 "DepthBPNum=2\r\nDepthBPX=0.500000,1.000000\r\n"
+                                 "DepthBPY=64,80\r\nStartRate=55\r\n";
+
+// The lead scoops up into the first note of its second measure and falls off the end of its
+// first phrase; its dynamics rise over the first phrase and ease off over the second. The
+// points are (tick of the song, value) and the bend sensitivity is two semitones.
+std::string leadCurves() {
+    const auto list = [](const char* name, std::vector<std::pair<unsigned, int>> points) {
+        std::string text = "[" + std::string(name) + "]\r\n";
+        for (const auto& [tick, value] : points)
+            text += std::to_string(kSongStart + tick) + "=" + std::to_string(value) + "\r\n";
+        return text;
+    };
+    return list("PitchBendBPList", {{0, 0},
+                                    {1920, -4096},
+                                    {1960, -2400},
+                                    {2000, -1000},
+                                    {2040, -300},
+                                    {2080, 0},
+                                    {7440, -1200},
+                                    {7520, -3600},
+                                    {7600, -7000},
+                                    {7680, 0}}) +
+           list("PitchBendSensBPList", {{0, 2}}) +
+           list(
+               "DynamicsBPList",
+               {{0, 48}, {1920, 64}, {3840, 80}, {5760, 72}, {7680, 64}, {11520, 56}, {13440, 40}});
+}
+
 // A singing track's text: a singer at the start, then one note event with its lyric per note.
 std::string legacyTrack(const char* name, int program, const std::vector<Note>& notes, bool first) {
     std::string events = "[EventList]\r\n0=Singer\r\n";
@@ -65,16 +98,21 @@ std::string legacyTrack(const char* name, int program, const std::vector<Note>& 
         const std::string id = std::to_string(i);
         events += std::to_string(kSongStart + note.tick) + "=Event" + id + "\r\n";
         sections += "[Event" + id + "]\r\nType=Anote\r\nLength=" + std::to_string(note.length) +
-                    "\r\nNote#=" + std::to_string(note.key) + "\r\nLyricHandle=Lyric" + id +
-                    "\r\n[Lyric" + id + "]\r\nL0=\"" + note.lyric + "\",\"" + note.lyric +
+                    "\r\nNote#=" + std::to_string(note.key) + "\r\nLyricHandle=Lyric" + id + "\r\n";
+        if (note.length >= kVibratoFrom)
+            sections +=
+                "VibratoHandle=Vibrato\r\nVibratoDelay=" + std::to_string(note.length * 2 / 5) +
+                "\r\n";
+        sections += "[Lyric" + id + "]\r\nL0=\"" + note.lyric + "\",\"" + note.lyric +
                     "\",0.000000,64,0,0\r\n";
     }
+    sections += kVibrato;
     std::string text = "[Common]\r\nVersion=KOR301\r\nName=" + std::string(name) + "\r\n";
     if (first)
         text += "[Master]\r\nPreMeasure=1\r\n[Mixer]\r\nMasterFeder=0\r\nTracks=2\r\n"
                 "Feder0=0\r\nPanpot0=-8\r\nMute0=0\r\nSolo0=0\r\n"
                 "Feder1=-30\r\nPanpot1=8\r\nMute1=0\r\nSolo1=0\r\n";
-    return text + events + sections + "[DynamicsBPList]\r\n0=64\r\n";
+    return text + events + sections + (first ? leadCurves() : "[DynamicsBPList]\r\n0=64\r\n");
 }
 
 std::string legacySong() {
