@@ -13,9 +13,11 @@
 #include <xercesc/sax/HandlerBase.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -93,6 +95,8 @@ TEST_F(KortoolTest, AnswersBadUsageWithStatusTwo) {
     EXPECT_EQ(badOption.status, 2);
     EXPECT_NE(badOption.err.find("--from takes a whole number"), std::string::npos);
     EXPECT_EQ(kortool("info a --no-such-option").status, 2);
+    EXPECT_EQ(kortool("render a.korx b.svg --width 10").status, 2);
+    EXPECT_EQ(kortool("render a.korx b.svg --measures-per-row 0").status, 2);
 
     const Outcome help = kortool("render --help");
     EXPECT_EQ(help.status, 0);
@@ -142,21 +146,73 @@ TEST_F(KortoolTest, ConvertsEverySampleToASongThatLoadsBack) {
     }
 }
 
-TEST_F(KortoolTest, RendersOneNoteShapePerNote) {
+// The y coordinates of the first path of class `cls` in `svg`, one list per stretch ("M").
+std::vector<std::vector<double>> pathHeights(const std::string& svg, const std::string& cls) {
+    std::vector<std::vector<double>> pieces;
+    const std::size_t at = svg.find("<path class=\"" + cls + "\" d=\"");
+    if (at == std::string::npos) return pieces;
+    const std::size_t from = svg.find("d=\"", at) + 3;
+    std::istringstream d(svg.substr(from, svg.find('"', from) - from));
+    for (char command = 0; d >> command;) {
+        if (command == 'M') pieces.emplace_back();
+        double x = 0, y = 0;
+        if (pieces.empty() || !(d >> x >> y)) break;
+        pieces.back().push_back(y);
+    }
+    return pieces;
+}
+
+TEST_F(KortoolTest, RendersOneShapePerNoteAndOnePathPerCurve) {
+    struct Case {
+        const char* options;
+        std::size_t notes;
+        std::size_t rows;
+    };
+    // The sample has two ZR tracks of one part each, so each row has two pitch lines and two
+    // dynamics lines. Measures 1 and 2 hold the first six lead notes and the first two
+    // harmony notes; no note crosses a measure line, so wrapping draws each note once.
+    for (const Case& c :
+         {Case{"", 28, 1}, Case{"--from 1 --to 2", 8, 1}, Case{"--measures-per-row 5", 28, 2},
+          Case{"--width 900", 28, 3}, Case{"--width 900 --measures-per-row 3", 28, 3}}) {
+        SCOPED_TRACE(c.options);
+        const Outcome render = kortool("render '" + kSamples + "/morning-walk.korx' '" +
+                                       path("song.svg") + "' " + c.options);
+        ASSERT_EQ(render.status, 0) << render.err;
+        const std::string svg = dir_.read("song.svg");
+        EXPECT_TRUE(wellFormed(svg));
+        EXPECT_NE(svg.find("version=\"1.1\""), std::string::npos);
+        EXPECT_EQ(count(svg, "class=\"note\""), c.notes);
+        EXPECT_EQ(count(svg, "<path "), 4 * c.rows);
+        EXPECT_EQ(count(svg, "<path class=\"pitch\""), 2 * c.rows);
+        EXPECT_EQ(count(svg, "<path class=\"dyn\""), 2 * c.rows);
+        // The pitch axis names every key of a lane and underlines each C.
+        EXPECT_NE(svg.find(">C4</text>"), std::string::npos);
+        EXPECT_NE(svg.find(">G#4</text>"), std::string::npos);
+        EXPECT_GE(count(svg, "class=\"octave\""), 2 * c.rows);
+    }
+    EXPECT_NE(dir_.read("song.svg").find("width=\"900.0\""), std::string::npos);
+}
+
+TEST_F(KortoolTest, DrawsBendAndVibratoOnThePitchLine) {
     const Outcome render =
         kortool("render '" + kSamples + "/morning-walk.korx' '" + path("song.svg") + "'");
     ASSERT_EQ(render.status, 0) << render.err;
-    const std::string svg = dir_.read("song.svg");
-    EXPECT_TRUE(wellFormed(svg));
-    EXPECT_EQ(count(svg, "class=\"note\""), 28u);
-
-    const Outcome part = kortool("render '" + kSamples + "/morning-walk.korx' '" +
-                                 path("part.svg") + "' --from 1 --to 2");
-    ASSERT_EQ(part.status, 0) << part.err;
-    const std::string cropped = dir_.read("part.svg");
-    EXPECT_TRUE(wellFormed(cropped));
-    // Measures 1 and 2 hold the first six lead notes and the first two harmony notes.
-    EXPECT_EQ(count(cropped, "class=\"note\""), 8u);
+    const auto lead = pathHeights(dir_.read("song.svg"), "pitch");
+    ASSERT_EQ(lead.size(), 20u);
+    // The fourth note scoops up from a bend of -4096 at two semitones' sensitivity, a whole
+    // semitone (a key's height, 8 pixels) below, to its own key.
+    ASSERT_GE(lead[3].size(), 2u);
+    EXPECT_NEAR(lead[3].front() - lead[3].back(), 8.0, 0.1);
+    // Only the long notes have vibrato: the first note stays flat, the third turns up and down
+    // over its last three fifths.
+    const auto turns = [](const std::vector<double>& ys) {
+        int n = 0;
+        for (std::size_t i = 2; i < ys.size(); ++i)
+            if ((ys[i] - ys[i - 1]) * (ys[i - 1] - ys[i - 2]) < 0) ++n;
+        return n;
+    };
+    EXPECT_EQ(turns(lead[0]), 0);
+    EXPECT_GE(turns(lead[2]), 6);
 }
 
 TEST_F(KortoolTest, ShowsWhatTheWavReaderSees) {

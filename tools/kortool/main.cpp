@@ -139,14 +139,17 @@ int dump(const Arguments& args) {
 }
 
 int render(const Arguments& args) {
-    MeasureRange range;
-    if (args.has("from")) range.from = args.integer("from", 0, 0, 1 << 20);
-    if (args.has("to")) range.to = args.integer("to", 0, 0, 1 << 20);
-    if (range.from && range.to && *range.to < *range.from)
+    RollOptions options;
+    if (args.has("from")) options.from = args.integer("from", 0, 0, 1 << 20);
+    if (args.has("to")) options.to = args.integer("to", 0, 0, 1 << 20);
+    if (options.from && options.to && *options.to < *options.from)
         throw UsageError("--to must not lie before --from");
+    if (args.has("width")) options.width = args.integer("width", 0, 200, 1 << 20);
+    if (args.has("measures-per-row"))
+        options.measuresPerRow = args.integer("measures-per-row", 0, 1, 1 << 20);
     Session session;
     writeFile(args.files[1],
-              renderPianoRoll(session.load(args.files[0], importOptions(args)), range));
+              renderPianoRoll(session.load(args.files[0], importOptions(args)), options));
     std::cout << "wrote " << args.files[1] << "\n";
     return 0;
 }
@@ -196,11 +199,15 @@ const std::vector<CommandSpec>& commands() {
          dump},
         {"render", "FILE OUT.svg", 2, "draw the song as a piano roll (SVG)",
          "Draws the song as an SVG piano roll: a measure ruler with time signatures and tempos,\n"
-         "a lane per ZR track with its parts and its notes at their pitch with their lyrics, and\n"
-         "the WAV parts of the audio tracks as labelled blocks.",
+         "a lane per ZR track with its parts, a pitch axis, its notes at their pitch with their\n"
+         "lyrics, the pitch line (bend and vibrato) over them and the dynamics in a strip below,\n"
+         "and the WAV parts of the audio tracks as labelled blocks. A long song wraps into rows\n"
+         "of measures with --width or --measures-per-row.",
          withImportOptions(
              {{"from", "MEASURE", "first measure to draw (from 0, pre-measures included)"},
-              {"to", "MEASURE", "last measure to draw"}}),
+              {"to", "MEASURE", "last measure to draw"},
+              {"width", "PX", "picture width: the measures wrap into rows that fit it"},
+              {"measures-per-row", "N", "measures in each row (with --width, scaled to fit)"}}),
          render},
         {"wav",
          "FILE",
