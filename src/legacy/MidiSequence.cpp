@@ -18,6 +18,14 @@ constexpr std::size_t kChunkHead = 8;
 
 } // namespace
 
+bool CxMidiSequence::hasSignature(const std::uint8_t* head, std::size_t length) {
+    static_assert(kSignatureBytes == kPreamble + 4);
+    const auto idAt = [&](std::size_t at) {
+        return length >= at + 4 && std::memcmp(head + at, "MThd", 4) == 0;
+    };
+    return idAt(0) || idAt(kPreamble);
+}
+
 std::unique_ptr<CxMidiSequence> CxMidiSequence::parse(const std::uint8_t* image,
                                                       std::size_t length, int& error) {
     error = static_cast<int>(CxMidiStatus::InvalidFile);

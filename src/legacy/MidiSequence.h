@@ -27,6 +27,12 @@ public:
         std::uint16_t timeSignature = 0x0204; ///< numerator << 8 | denominator exponent (4/4)
     };
 
+    /// How many leading bytes of a file hasSignature() looks at.
+    static constexpr std::size_t kSignatureBytes = 132;
+    /// True when the first `length` bytes of a file (kSignatureBytes suffice) start a MIDI file:
+    /// "MThd" at the start or after the 128-byte preamble some files carry.
+    static bool hasSignature(const std::uint8_t* head, std::size_t length);
+
     /// Parses the chunk structure of `length` bytes at `image`. Null on failure with `error` set to
     /// 1 (InvalidFile) for a malformed structure or 2 (NoMemory) when memory runs out; 0 on
     /// success. A 128-byte preamble before "MThd" is skipped; bytes after the last declared track

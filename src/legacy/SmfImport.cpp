@@ -20,11 +20,14 @@
 #include "model/VVoice.h"
 #include "model/ZRTrack.h"
 #include "platform/CodePage.h"
+#include "platform/Path.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <new>
 #include <optional>
@@ -63,6 +66,17 @@ struct ParsedFile {
         return midi != nullptr;
     }
 };
+
+// Whether the file at `path` starts as a MIDI file, so that only such a file is read whole.
+bool startsAsMidi(const std::wstring& path) {
+    const std::optional<std::filesystem::path> file = kor::platform::toPath(path);
+    if (!file) return false;
+    std::array<char, CxMidiSequence::kSignatureBytes> head{};
+    std::ifstream in(*file, std::ios::binary);
+    in.read(head.data(), head.size());
+    return CxMidiSequence::hasSignature(reinterpret_cast<const std::uint8_t*>(head.data()),
+                                        static_cast<std::size_t>(in.gcount()));
+}
 
 // A single-track file split by channel offers its channels; any other file its tracks.
 bool splitsByChannel(const CxMidiSequence& midi, bool channelSplit) {
@@ -465,7 +479,8 @@ namespace kor {
 ZRFileFormat midiFileFormat(const std::wstring& path) {
     try {
         ParsedFile file;
-        if (!isPlainFile(path) || !file.read(path)) return ZR_FILE_FORMAT_UNKNOWN;
+        if (!isPlainFile(path) || !startsAsMidi(path) || !file.read(path))
+            return ZR_FILE_FORMAT_UNKNOWN;
         CxMidiSequence& midi = *file.midi;
         switch (hasLegacyText(midi)) {
         case 0:
