@@ -61,18 +61,20 @@ bool checkWavParts(CZRKorDocument& document) {
         for (IZRMutableKorObject* element : track->wavPartList()->elements()) {
             auto* part = objCast<CZRWAVPart>(element);
             if (part == nullptr) return false;
+            // A file in a format the song cannot hold leaves the part dangling like a missing
+            // file, rather than taking over values that no save would accept.
             CZRWaveReader reader;
             if (reader.open(actualWavPath(document, *part).c_str()) == 0 ||
-                reader.getChannels() != channels) {
+                reader.getChannels() != channels ||
+                !CZRWAVPart::supportsRate(reader.getSampleRate()) ||
+                reader.getSampleReso() != CZRWAVPart::kSampleReso) {
                 document.danglingWavParts.push_back(part->getObjID());
                 continue;
             }
             part->setSampleRate(reader.getSampleRate());
             part->setSampleReso(reader.getSampleReso());
-            if (reader.getSampleRate() != 0) {
-                part->setDurSec(framesToSeconds(reader.getSampleNum(), reader.getSampleRate()));
-                part->updateDerivedLength();
-            }
+            part->setDurSec(framesToSeconds(reader.getSampleNum(), reader.getSampleRate()));
+            part->updateDerivedLength();
         }
     }
     return true;
