@@ -1,3 +1,5 @@
+#include "formats/kor3/Kor3Parser.h"
+#include "formats/kor3/Kor3Writer.h"
 #include "legacy/IconVibrato.h"
 #include "model/Mixer.h"
 #include "model/ProsodyControl.h"
@@ -5,6 +7,7 @@
 #include "model/ProsodyVoice.h"
 #include "model/ZRUnit.h"
 #include "support/PartEditFixture.h"
+#include "support/SongFiles.h"
 #include "support/TempDir.h"
 #include "support/WavBuilder.h"
 
@@ -13,6 +16,7 @@
 #include <filesystem>
 #include <map>
 #include <random>
+#include <regex>
 #include <set>
 
 namespace {
@@ -208,6 +212,20 @@ using S = RandomEditSong;
 using E = IZRKorEditorIF;
 using Operation = int (*)(S&, E&);
 
+/// The song of `root` as its saved file gives it back: `root` is saved to `path`, read back, and
+/// the dumps of both (IDs blanked) are compared. A WAV part's sound length is not in the file
+/// (loading takes it from the sound file), so it is blanked too.
+void expectSavedAsIs(const CZRKorRoot& root, const std::string& path) {
+    static const std::regex soundLength("durSec=[-0-9]+");
+    const auto comparable = [](const CZRKorRoot& song) {
+        return std::regex_replace(kor::test::dumpWithoutIDs(song), soundLength, "durSec=#");
+    };
+    ASSERT_EQ(Kor3::saveKor3File(&root, std::wstring(path.begin(), path.end())), 0u);
+    const auto reread = kor::test::loadSong<Kor3::CZRKor3Parser>(path);
+    ASSERT_NE(reread->root(), nullptr);
+    EXPECT_EQ(comparable(*reread->root()), comparable(root));
+}
+
 // Every editor operation, each drawing its target and values.
 const Operation kOperations[] = {
     [](S& s, E& e) { return e.updateTimeSig(s.id(T::TimeSig), s.timeSig()); },
@@ -310,8 +328,9 @@ const Operation kOperations[] = {
 
 } // namespace
 
-// Random edits of every family, a few per editor, each group committed; then every commit is
-// undone and redone, each state dumping (IDs included) exactly as it did after its commit.
+// Random edits of every family, a few per editor, each group committed and its song saved and read
+// back unchanged; then every commit is undone and redone, each state dumping (IDs included)
+// exactly as it did after its commit.
 TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
     for (const unsigned seed : {1u, 2u}) {
         SCOPED_TRACE(seed);
@@ -334,6 +353,8 @@ TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
             if (!pending) continue;
             dumps.push_back(s.song.dump());
             ASSERT_EQ(s.firstInvalid(s.song.doc.root()), "") << group;
+            expectSavedAsIs(*s.song.doc.root(), s.dir.path() + "/saved.korx");
+            ASSERT_FALSE(HasFailure()) << group;
             s.collectLive();
         }
         for (std::size_t n = dumps.size() - 1; n > 0; --n) {
