@@ -409,9 +409,14 @@ TEST_F(FileOps, EverySongALoaderReadsSavesAndLoadsBackUnchanged) {
                                    data + "/kor4/song.korx",      data + "/kor4/song-kor3.korx",
                                    samples + "/morning-walk.kor", samples + "/morning-walk.korx",
                                    samples + "/morning-walk.mid"};
+    // A few of the real songs keep the test short; their tracks are tried one by one above.
+    std::vector<std::string> real;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(KORMAN_MIDI_SAMPLES_DIR, ec))
-        if (entry.path().extension() == ".mid") songs.push_back(entry.path().string());
+        if (entry.path().extension() == ".mid") real.push_back(entry.path().string());
+    std::sort(real.begin(), real.end());
+    songs.insert(songs.end(), real.begin(),
+                 real.begin() + std::min<std::ptrdiff_t>(3, std::ssize(real)));
     const auto dump = [this] {
         return kor::test::dumpAsSaved(
             *dynamic_cast<const CZRKorRoot*>(manager.korGetCurrentSequence()));

@@ -25,7 +25,9 @@ class VVoiceAux : public kor::test::ManagerTest {
 protected:
     void SetUp() override {
         ManagerTest::SetUp();
-        ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+        ZRKorManagementPolicy policy = validPolicy();
+        policy.schemaFolder = L"" KORMAN_SCHEMA_DIR; // songs saved here are loaded back
+        ASSERT_EQ(manager.sysInitialize(policy), 1);
         ASSERT_EQ(manager.sysRegisterObserver(&window), 1);
         ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
     }

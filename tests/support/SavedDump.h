@@ -19,39 +19,44 @@ inline std::string dumpAsSaved(const CZRKorRoot& root) {
     text.reserve(dump.size());
     for (const wchar_t c : dump)
         text += c < 0x80 ? static_cast<char>(c) : '?';
-    std::vector<std::string_view> lines;
+    // The voices the singers use, each as " vBS=.. vPC=..", which a VVoice's entry holds followed
+    // by a blank.
     std::vector<std::string> sung;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t end = std::min(text.find('\n', pos), text.size());
-        const std::string_view line(text.data() + pos, end - pos);
-        lines.push_back(line);
-        if (line.find("CZRMusicalSinger {") != std::string_view::npos) {
-            // " vBS=.. vPC=..", which a VVoice's line holds followed by a blank.
-            const std::size_t at = line.find(" vBS=");
-            sung.push_back(
-                std::string(line.substr(at, line.find(' ', line.find(" vPC=") + 1) - at)));
-        }
-        pos = end + 1;
+    static constexpr std::string_view kSinger = "CZRMusicalSinger {";
+    for (std::size_t at = text.find(kSinger); at != std::string::npos;
+         at = text.find(kSinger, at + 1)) {
+        const std::size_t voice = text.find(" vBS=", at);
+        sung.push_back(text.substr(voice, text.find(' ', text.find(" vPC=", voice) + 1) - voice));
     }
     std::string out;
-    for (const std::string_view line : lines) {
-        if (line.find("CZRVVoice {") != std::string_view::npos &&
-            std::none_of(sung.begin(), sung.end(), [&](const std::string& voice) {
-                return line.find(voice + " ") != std::string_view::npos;
-            }))
-            continue;
-        for (std::size_t pos = 0; pos < line.size();) {
-            const std::size_t id = line.find("bjID=", pos);
-            if (id == std::string_view::npos) {
-                out.append(line.substr(pos));
-                break;
-            }
-            out.append(line.substr(pos, id + 5 - pos));
+    out.reserve(text.size());
+    static constexpr std::string_view kVVoice = "CZRVVoice {";
+    static constexpr std::string_view kID = "bjID=";
+    std::size_t voice = text.find(kVVoice);
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (voice < pos) voice = text.find(kVVoice, pos);
+        const std::size_t id = text.find(kID, pos);
+        // A VVoice entry ends with " } " after its last value.
+        const std::size_t end = voice != std::string::npos && voice < id
+                                    ? text.find(" } ", text.find("genderFactor=", voice)) + 3
+                                    : 0;
+        const auto unused = [&] {
+            const std::string_view entry(text.data() + voice, end - voice);
+            return std::none_of(sung.begin(), sung.end(), [&](const std::string& v) {
+                return entry.find(v + " ") != std::string_view::npos;
+            });
+        };
+        if (end != 0 && unused()) {
+            out.append(text, pos, voice - pos);
+            pos = end;
+        } else if (id != std::string::npos) {
+            out.append(text, pos, id + kID.size() - pos);
             out += '#';
-            pos = line.find(' ', id);
-            if (pos == std::string_view::npos) break;
+            pos = std::min(text.find(' ', id), text.size());
+        } else {
+            out.append(text, pos);
+            break;
         }
-        out += '\n';
     }
     return out;
 }
