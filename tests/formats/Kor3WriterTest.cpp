@@ -473,11 +473,6 @@ TEST(Kor3Writer, FailedSaveLeavesTheExistingFileAsItWas) {
                  .bpm = 1;
          },
          ZR_E_INVALID_TEMPO_VALUE},
-        {"text without UTF-8 form",
-         [](GoldenSong& song, const TempDir&) {
-             song.sequence->masterTrack()->setComment(L"bad \xDC00 half");
-         },
-         ZR_E_CANNOT_SAVE_FILE},
         {"read-only file",
          [](GoldenSong&, const TempDir& dir) {
              std::filesystem::permissions(dir.path() + "/song.korx",
