@@ -1,6 +1,7 @@
 // Converts bytes as a legacy song file into a new document: conductor track, embedded text,
 // notes, singers, curves and mixer settings.
 #include "FuzzFile.h"
+#include "RoundTrip.h"
 
 #include "legacy/LegacyConverter.h"
 #include "model/KorDocument.h"
@@ -16,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.write(data, size);
     CxLegacyConverter converter(voices, defaultVoice);
     CZRKorDocument document;
-    (void)converter.convert(file.path(), 932, 1, document);
+    if (converter.convert(file.path(), 932, 1, document) == 0)
+        kor::fuzz::checkSavesAndLoadsBack(document);
     return 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FuzzFile.h"
+#include "RoundTrip.h"
 
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
@@ -15,8 +16,9 @@
 
 namespace kor::fuzz {
 
-/// Loads `size` bytes at `data` as a song file with a parser of class `Parser`. One parser
-/// serves every input, as one manager's parser serves every load.
+/// Loads `size` bytes at `data` as a song file with a parser of class `Parser`, and checks that a
+/// song it loads saves and loads back. One parser serves every input, as one manager's parser
+/// serves every load.
 template <class Parser> void loadSong(const std::uint8_t* data, std::size_t size) {
     static FuzzFile file;
     static Parser parser;
@@ -29,7 +31,7 @@ template <class Parser> void loadSong(const std::uint8_t* data, std::size_t size
     file.write(data, size);
     CZRKorDocument document;
     document.setRoot(kor::createObject<CZRKorRoot>(document.context(), ZR_NO_OBJ_ID));
-    (void)parser.parseFile(&document, file.path().c_str());
+    if (parser.parseFile(&document, file.path().c_str()) == 0) checkSavesAndLoadsBack(document);
 }
 
 } // namespace kor::fuzz

@@ -4,6 +4,7 @@
 #include "edit/EditSupport.h"
 #include "legacy/IconVibrato.h"
 #include "model/ContainerOps.h"
+#include "platform/XmlChars.h"
 
 #include <optional>
 #include <vector>
@@ -41,9 +42,15 @@ std::uint32_t checkNoteStyle(const ZRNoteStyleValue& style) {
     return valid ? 0 : ZR_E_INVALID_T2_NOTE_STYLE;
 }
 
+/// The note record of `value`, its texts in the form a saved song gives them back, so that the
+/// note checks judge what will be stored.
 ZRMusicalNoteValues noteValues(const ZRNoteValue& value) {
-    return {value.posTick, value.durTick, value.noteNum, value.velocity,
-            value.phLock,  value.lyric,   value.phonemes};
+    ZRMusicalNoteValues values{value.posTick, value.durTick, value.noteNum, value.velocity,
+                               value.phLock,  value.lyric,   value.phonemes};
+    platform::makeStoredText(values.lyric);
+    for (std::wstring& phoneme : values.phonemes)
+        platform::makeStoredText(phoneme);
+    return values;
 }
 
 /// The note checks, then the upper tick limit.
@@ -391,7 +398,8 @@ std::uint32_t copyNoteWithNumber(CZRKorEditorIF& editor, std::uint32_t noteListI
 }
 
 std::uint32_t deleteNote(CZRKorEditorIF& editor, std::uint32_t noteID) {
-    return removeFromList<CZREditMusicalNoteList, CZRMusicalNote>(editor, noteID, kDeleted, kChanged);
+    return removeFromList<CZREditMusicalNoteList, CZRMusicalNote>(editor, noteID, kDeleted,
+                                                                  kChanged);
 }
 
 } // namespace kor

@@ -306,6 +306,9 @@ std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID
     part.part().setPlayTime(static_cast<std::int32_t>(playTime));
     part.updateDerivedLength();
     part.setEdited();
+    // The new start may pass that of an earlier part. The list copy is sorted here, because
+    // when it sits inside a pending track list record, committing sorts only the track list.
+    edit.list->sortByKey();
     edit.record->addChange({partID, kPartChanged, part.getPosTick()});
     edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
     return 0;

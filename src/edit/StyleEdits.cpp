@@ -2,6 +2,7 @@
 
 #include "edit/EditRecords.h"
 #include "edit/PartEventEdits.h"
+#include "platform/XmlChars.h"
 
 #include <new>
 
@@ -47,7 +48,10 @@ struct StyleControls {
 } // namespace
 
 std::uint32_t setPartStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attribID,
-                                 const std::wstring& styleID, std::int32_t value) {
+                                 const std::wstring& givenID, std::int32_t value) {
+    // An ID is written as an attribute, which carries every character a song file can.
+    std::wstring styleID = givenID;
+    platform::replaceNonXmlChars(styleID);
     const auto* live = liveObject<CZRPartStyleAttrib>(editor, attribID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (styleID.empty() || styleID.size() > CZRPartStyleAttrib::kMaxIDLength)

@@ -21,6 +21,7 @@
 #include "model/ZRTrack.h"
 #include "platform/CodePage.h"
 #include "platform/Path.h"
+#include "platform/XmlChars.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -105,8 +106,9 @@ bool walkSource(CxMidiSequence& midi, bool split, std::size_t source, Visit&& vi
     return track->status() == CxMidiStatus::EndOfTrack;
 }
 
-// The text of a meta event, at most `maxBytes` of it, converted from `codePage` and trimmed. A cut
-// may split a character: its leading bytes are given up rather than the whole text.
+// The text of a meta event, at most `maxBytes` of it, converted from `codePage` and trimmed, in
+// the form a saved song gives it back. A cut may split a character: its leading bytes are given
+// up rather than the whole text.
 std::wstring textOf(const CxMidiEvent& event, std::size_t maxBytes, unsigned codePage) {
     const std::string_view bytes(reinterpret_cast<const char*>(event.data),
                                  std::min<std::size_t>(event.length, maxBytes));
@@ -117,7 +119,7 @@ std::wstring textOf(const CxMidiEvent& event, std::size_t maxBytes, unsigned cod
         const auto isBlank = [](wchar_t c) { return c <= L' '; };
         const auto first = std::find_if_not(text->begin(), text->end(), isBlank);
         const auto last = std::find_if_not(text->rbegin(), text->rend(), isBlank).base();
-        return first < last ? std::wstring(first, last) : std::wstring();
+        return first < last ? kor::platform::storedText(std::wstring(first, last)) : std::wstring();
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "legacy/TypedFile.h"
 
 #include "platform/CodePage.h"
+#include "platform/XmlChars.h"
 #include "platform/Path.h"
 
 #include <algorithm>
@@ -34,22 +35,25 @@ std::wstring_view trim(std::wstring_view text) {
 
 } // namespace
 
+// Characters a song file cannot carry (control codes, say) become U+FFFD as the line is read, so
+// that the texts taken from it are stored as a saved song gives them back.
 void CxTypedFile::decodeLine(std::string_view line, std::wstring& out) const {
     // Most lines are plain ASCII, which every supported code page maps to itself: widen those
     // directly and keep the converter for lines that need it.
     bool ascii = std::all_of(line.begin(), line.end(),
                              [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii) {
-        if (std::optional<std::wstring> wide = kor::platform::multiByteToWide(line, codePage_)) {
-            out = std::move(*wide);
-            return;
-        }
+    std::optional<std::wstring> wide;
+    if (!ascii) wide = kor::platform::multiByteToWide(line, codePage_);
+    if (wide) {
+        out = std::move(*wide);
+    } else {
+        // A line the code page cannot convert keeps each byte as its own character, so that its
+        // keys and numbers still read and only the foreign text comes out garbled.
+        out.resize(line.size());
+        for (std::size_t i = 0; i < line.size(); ++i)
+            out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
     }
-    // A line the code page cannot convert keeps each byte as its own character, so that its
-    // keys and numbers still read and only the foreign text comes out garbled.
-    out.resize(line.size());
-    for (std::size_t i = 0; i < line.size(); ++i)
-        out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
+    kor::platform::replaceNonXmlChars(out);
 }
 
 bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool commentsAllowed) {

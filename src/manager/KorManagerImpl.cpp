@@ -11,6 +11,7 @@
 #include "model/UnManaged.h"
 #include "model/VVoice.h"
 #include "platform/MemoryStatus.h"
+#include "platform/XmlChars.h"
 
 #include <korman/ErrorCodes.h>
 #include <korman/IZRMessageWindow.h>
@@ -34,7 +35,9 @@ bool isValidPolicy(const ZRKorManagementPolicy& p) {
 
 } // namespace kor
 
-CZRKorManagerImpl::~CZRKorManagerImpl() { discardState(); }
+CZRKorManagerImpl::~CZRKorManagerImpl() {
+    discardState();
+}
 
 bool CZRKorManagerImpl::initialize(const ZRKorManagementPolicy& policy) {
     try {
@@ -121,8 +124,9 @@ bool CZRKorManagerImpl::hasMemoryHeadroom(std::uint64_t bytes) {
     return false;
 }
 
-CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& song,
-                                                 const std::optional<kor::FirstPartSettings>& firstPart) {
+CZRKorRoot*
+CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& song,
+                                     const std::optional<kor::FirstPartSettings>& firstPart) {
     if (song.preMeasure < 1 || song.preMeasure > 8) return nullptr;
     if (firstPart && (firstPart->playTime < policy_.minPlayTime ||
                       (policy_.maxPlayTime != -1 && firstPart->playTime > policy_.maxPlayTime)))
@@ -134,8 +138,8 @@ CZRKorRoot* CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& son
     std::unique_ptr<CZRKorDocument> document =
         kor::buildNewDocument(song, app.vvoiceTable(), app.tempFolder());
     if (document == nullptr) return nullptr;
-    if (firstPart && !kor::addFirstMusicalPart(*document, *firstPart, app.vvoiceTable(),
-                                               app.defaultVVoice()))
+    if (firstPart &&
+        !kor::addFirstMusicalPart(*document, *firstPart, app.vvoiceTable(), app.defaultVVoice()))
         return nullptr;
     document_ = std::move(document);
     return document_->root();
@@ -199,6 +203,23 @@ std::uint64_t CZRKorManagerImpl::subtreeSize(std::uint32_t objID) const {
     return document_ != nullptr ? kor::subtreeSize(document_->objects().lookup(objID)) : 0;
 }
 
+namespace {
+
+/// A text given through the interface in the form a saved song gives it back; null gives "".
+std::wstring storedText(const wchar_t* text) {
+    return kor::platform::storedText(text != nullptr ? text : L"");
+}
+
+/// An aux record as a saved song gives it back: texts as stored, the ID no longer than the
+/// file keeps.
+ZRAuxValues storedAux(const ZRAux& aux) {
+    ZRAuxValues values{kor::platform::storedText(aux.id), kor::platform::storedText(aux.content)};
+    if (values.id.size() > CZRAux::kMaxIDLength) values.id.resize(CZRAux::kMaxIDLength);
+    return values;
+}
+
+} // namespace
+
 CZRVVoice* CZRKorManagerImpl::findVVoice(int vBS, int vPC) const {
     const CZRSequence* song = sequence();
     if (song == nullptr || song->vvoiceList() == nullptr) return nullptr;
@@ -212,12 +233,17 @@ CZRVVoice* CZRKorManagerImpl::findVVoice(int vBS, int vPC) const {
 
 bool CZRKorManagerImpl::insertVVoice(int vBS, int vPC, const wchar_t* compID, const wchar_t* name,
                                      const ZRVVoiceParam& param) {
-    if (kor::checkVVoiceValues(vBS, vPC, compID, name, param) != 0 || findVVoice(vBS, vPC))
+    // The texts are checked in the form a saved song gives them back.
+    const std::wstring storedID = storedText(compID);
+    const std::wstring storedName = storedText(name);
+    if (compID == nullptr || name == nullptr ||
+        kor::checkVVoiceValues(vBS, vPC, storedID.c_str(), storedName.c_str(), param) != 0 ||
+        findVVoice(vBS, vPC))
         return false;
     CZRSequence* song = sequence();
     if (song == nullptr || song->vvoiceList() == nullptr) return false;
-    auto* voice = kor::createObject<CZRVVoice>(document_->context(), ZR_NO_OBJ_ID,
-                                               ZRVVoiceValues{vBS, vPC, compID, name, param});
+    auto* voice = kor::createObject<CZRVVoice>(
+        document_->context(), ZR_NO_OBJ_ID, ZRVVoiceValues{vBS, vPC, storedID, storedName, param});
     if (voice == nullptr || !song->vvoiceList()->insertSorted(voice)) return false;
     vvoiceModified_ = true;
     noteUpdate(song->vvoiceList()->getObjID());
@@ -231,8 +257,10 @@ bool CZRKorManagerImpl::updateVVoice(int vBS, int vPC, const wchar_t* name,
     // An empty name is given a placeholder and an overlong one is cut to what a VVoice may hold,
     // so only the parameters can make an update fail.
     ZRVVoiceValues values = voice->values();
-    values.name = name != nullptr && *name != L'\0' ? name : L"voice";
-    if (values.name.size() > CZRVVoice::kMaxNameLength) values.name.resize(CZRVVoice::kMaxNameLength);
+    values.name = storedText(name);
+    if (values.name.empty()) values.name = L"voice";
+    if (values.name.size() > CZRVVoice::kMaxNameLength)
+        values.name.resize(CZRVVoice::kMaxNameLength);
     values.param = param;
     if (CZRVVoice::checkValues(values) != 0) return false;
     voice->values() = std::move(values);
@@ -259,8 +287,8 @@ bool CZRKorManagerImpl::removeVVoice(int vBS, int vPC) {
 }
 
 void CZRKorManagerImpl::noteUpdate(std::uint32_t objID) {
-    if (vvoiceUpdates_ && std::find(vvoiceUpdates_->begin(), vvoiceUpdates_->end(), objID) ==
-                              vvoiceUpdates_->end())
+    if (vvoiceUpdates_ &&
+        std::find(vvoiceUpdates_->begin(), vvoiceUpdates_->end(), objID) == vvoiceUpdates_->end())
         vvoiceUpdates_->push_back(objID);
 }
 
@@ -278,7 +306,7 @@ CZRNodeList* CZRKorManagerImpl::auxList() const {
 CZRAux* CZRKorManagerImpl::addAux(const ZRAux& aux) {
     CZRNodeList* list = auxList();
     if (list == nullptr) return nullptr;
-    CZRAux* record = kor::createAux(document_->context(), ZR_NO_OBJ_ID, {aux.id, aux.content});
+    CZRAux* record = kor::createAux(document_->context(), ZR_NO_OBJ_ID, storedAux(aux));
     if (record == nullptr || !list->append(record)) return nullptr;
     auxModified_ = true;
     return record;
@@ -287,7 +315,7 @@ CZRAux* CZRKorManagerImpl::addAux(const ZRAux& aux) {
 bool CZRKorManagerImpl::updateAux(std::uint32_t objID, const ZRAux& aux) {
     auto* record = kor::objCast<CZRAux>(lookup(objID));
     if (record == nullptr) return false;
-    record->values() = {aux.id, aux.content};
+    record->values() = storedAux(aux);
     auxModified_ = true;
     return true;
 }

@@ -5,6 +5,7 @@
 #include "model/Mixer.h"
 #include "model/ObjectFactory.h"
 #include "model/Sequence.h"
+#include "platform/XmlChars.h"
 
 namespace kor {
 
@@ -139,6 +140,7 @@ int setMixerValue(CZRKorManagerImpl& manager, const MixerValue<Unit>& member,
     if (value < member.min || value > member.max) return 0;
     Unit* unit = unitOf<Unit>(manager, position);
     if (unit == nullptr) return 0;
+    if (member.onOff) value = value != 0 ? 1 : 0;
     unit->values().*member.field = value;
     manager.noteMixerChange();
     // Only the value set here goes into the copies: the rest of a copy may rightly differ from the
@@ -172,10 +174,20 @@ IZRVstPlugin* createVstPlugin(CZRKorManagerImpl& manager, VstSlot at, const wcha
     if (at.unit == VstUnit::ZR && at.zrUnit >= CZRMixer::kMaxZRUnits) return nullptr;
     CZRNodeList* list = vstListFor(manager, at);
     if (list == nullptr || id == nullptr || name == nullptr) return nullptr;
+    // A plug-in is live only with a version of the plug-in interface; a slot without one (or
+    // with a bad ID, below) is what a loaded song reads as an empty slot, so it is refused here.
+    if (sdkVersion < 1 || sdkVersion > CZRVstPlugin::kMaxSDKVersion) return nullptr;
 
+    // Stored as a saved song gives them back; the check of the plug-in judges the ID's length,
+    // and the name is kept to what the file holds.
     ZRVstPluginValues values;
-    values.id = id;
-    values.name = name;
+    values.id = platform::storedText(id);
+    values.name = platform::storedText(name);
+    if (values.name.size() > CZRVstPlugin::kMaxNameLength)
+        values.name.resize(CZRVstPlugin::kMaxNameLength);
+    if (values.id.size() < static_cast<std::size_t>(CZRVstPlugin::kMinIDLength) ||
+        values.id.size() > static_cast<std::size_t>(CZRVstPlugin::kMaxIDLength))
+        return nullptr;
     values.sdkVersion = sdkVersion;
     values.valid = 1;
     const ZRCreateContext context = manager.document()->context();

@@ -21,19 +21,20 @@ namespace kor {
 template <class Unit>
 using UnitValuesOf = std::remove_cvref_t<decltype(std::declval<const Unit&>().values())>;
 
-/// One value of a mixer unit of class `Unit` as the mixer methods see it: its field and the values
-/// a setter accepts.
+/// One value of a mixer unit of class `Unit` as the mixer methods see it: its field, the values
+/// a setter accepts and whether it is an on/off switch, which stores any non-zero value as 1.
 template <class Unit> struct MixerValue {
     std::int32_t UnitValuesOf<Unit>::*field;
     std::int32_t min;
     std::int32_t max;
+    bool onOff = false;
 };
 
 /// The lower end of a value a setter takes as given (kNoLimit is the upper end).
 inline constexpr std::int32_t kNoLowerLimit = std::numeric_limits<std::int32_t>::min();
 
-// The member table of the mixer methods. Mute and the send switch are taken as given: the host
-// may store values the unit's own check would report.
+// The member table of the mixer methods. Mute and the send switch take any value; the send switch,
+// which the unit's own check (and so a save) holds to 0 or 1, keeps any non-zero value as 1.
 
 struct MasterUnitMembers {
     static constexpr MixerValue<CZRMasterUnit> outDev{&ZRMasterUnitValues::outDev, -1, kNoLimit};
@@ -47,7 +48,8 @@ template <class Unit> struct ChannelUnitMembers {
     using Values = UnitValuesOf<Unit>;
     static constexpr MixerValue<Unit> inGain{&Values::inGain, kMinGain, kMaxGain};
     static constexpr MixerValue<Unit> sendLevel{&Values::sendLevel, kMinLevel, kMaxLevel};
-    static constexpr MixerValue<Unit> sendEnable{&Values::sendEnable, kNoLowerLimit, kNoLimit};
+    static constexpr MixerValue<Unit> sendEnable{&Values::sendEnable, kNoLowerLimit, kNoLimit,
+                                                 true};
     static constexpr MixerValue<Unit> mute{&Values::mute, kNoLowerLimit, kNoLimit};
     static constexpr MixerValue<Unit> solo{&Values::solo, 0, 1};
     static constexpr MixerValue<Unit> pan{&Values::pan, 0, kMaxPan};
@@ -70,9 +72,9 @@ struct KaraokeUnitMembers {
 template <class Unit>
 int getMixerValue(const CZRKorManagerImpl& manager, const MixerValue<Unit>& member,
                   std::uint32_t position, int& value);
-/// Stores `value` in `member` of the unit (addressed as by getMixerValue), also in the copies of
-/// the unit the commit history holds, marks the mixer modified and returns 1. 0, changing
-/// nothing, when the value is not accepted or the unit is missing.
+/// Stores `value` (a switch: 0 or 1) in `member` of the unit (addressed as by getMixerValue), also
+/// in the copies of the unit the commit history holds, marks the mixer modified and returns 1. 0,
+/// changing nothing, when the value is not accepted or the unit is missing.
 template <class Unit>
 int setMixerValue(CZRKorManagerImpl& manager, const MixerValue<Unit>& member,
                   std::uint32_t position, int value);

@@ -17,17 +17,12 @@ namespace kor {
 
 namespace {
 
-// The audio tracks of a song with the channel count their files must have.
-struct AudioTrack {
-    CZRWAVTrack* track;
-    int channels;
-};
-
-std::vector<AudioTrack> audioTracks(const CZRKorDocument& document) {
+// The audio tracks of a song: its sound-effect track, then its backing track.
+std::vector<CZRWAVTrack*> audioTracks(const CZRKorDocument& document) {
     const CZRSequence* sequence =
         document.root() != nullptr ? document.root()->sequence() : nullptr;
     if (sequence == nullptr) return {};
-    return {{sequence->seTrack(), 1}, {sequence->karaokeTrack(), 2}};
+    return {sequence->seTrack(), sequence->karaokeTrack()};
 }
 
 // 16.16 seconds of `frames` frames at `rate` frames per second, kept within 32 bits.
@@ -55,23 +50,26 @@ std::wstring actualWavPath(const CZRKorDocument& document, const CZRWAVPart& par
 
 bool checkWavParts(CZRKorDocument& document) {
     document.danglingWavParts.clear();
-    for (const auto& [track, channels] : audioTracks(document)) {
+    for (CZRWAVTrack* track : audioTracks(document)) {
         if (track == nullptr || track->wavPartList() == nullptr) continue;
         for (IZRMutableKorObject* element : track->wavPartList()->elements()) {
             auto* part = objCast<CZRWAVPart>(element);
             if (part == nullptr) return false;
+            // A file in a format the song cannot hold leaves the part dangling like a missing
+            // file, rather than taking over values that no save would accept. Either track
+            // plays mono and stereo files alike, as the editor takes both on either.
             CZRWaveReader reader;
             if (reader.open(actualWavPath(document, *part).c_str()) == 0 ||
-                reader.getChannels() != channels) {
+                !CZRWAVPart::supportsRate(reader.getSampleRate()) ||
+                reader.getSampleReso() != CZRWAVPart::kSampleReso) {
                 document.danglingWavParts.push_back(part->getObjID());
                 continue;
             }
+            part->setChannels(reader.getChannels());
             part->setSampleRate(reader.getSampleRate());
             part->setSampleReso(reader.getSampleReso());
-            if (reader.getSampleRate() != 0) {
-                part->setDurSec(framesToSeconds(reader.getSampleNum(), reader.getSampleRate()));
-                part->updateDerivedLength();
-            }
+            part->setDurSec(framesToSeconds(reader.getSampleNum(), reader.getSampleRate()));
+            part->updateDerivedLength();
         }
     }
     return true;

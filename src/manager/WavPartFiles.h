@@ -23,10 +23,10 @@ const std::wstring& songBasePath(const CZRKorDocument& document);
 std::wstring actualWavPath(const CZRKorDocument& document, const CZRWAVPart& part);
 
 /// Opens the file of every WAV part of the sound-effect track, then of the backing track, and
-/// fills the document's dangling list with the parts whose file cannot be opened or has another
-/// channel count than its track (1 and 2). The other parts take the file's sampling rate and
-/// resolution and, for a non-zero rate, its length. False only when a track's list holds
-/// something that is not a WAV part.
+/// fills the document's dangling list with the parts whose file cannot be opened (the reader
+/// takes mono and stereo PCM) or has a sampling rate or resolution a song cannot hold. The
+/// other parts take the file's channel count, sampling rate, resolution and length. False only
+/// when a track's list holds something that is not a WAV part.
 [[nodiscard]] bool checkWavParts(CZRKorDocument& document);
 
 } // namespace kor

@@ -18,6 +18,8 @@ struct ZRAuxValues {
 class CZRAux final : public TZRValueObject<CZRAux, IZRAux, ZRAuxValues> {
 public:
     static constexpr ZRObjType kType = ZRObjType::Aux;
+    /// The longest ID a song file keeps; the content has no limit.
+    static constexpr std::size_t kMaxIDLength = 256;
 
     using TZRValueObject::TZRValueObject;
 

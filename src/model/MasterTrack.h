@@ -4,6 +4,7 @@
 
 #include "model/NodeList.h"
 #include "model/ObjectBase.h"
+#include "platform/XmlChars.h"
 
 #include <korman/IZRMasterTrack.h>
 
@@ -43,8 +44,12 @@ public:
     CZRNodeList* timeSigList() const { return timeSigs_; }
     CZRNodeList* tempoList() const { return tempos_; }
 
-    void setSeqName(std::wstring name) { values_.seqName = std::move(name); }
-    void setComment(std::wstring comment) { values_.comment = std::move(comment); }
+    void setSeqName(std::wstring name) {
+        values_.seqName = kor::platform::storedText(std::move(name));
+    }
+    void setComment(std::wstring comment) {
+        values_.comment = kor::platform::storedText(std::move(comment));
+    }
     void setResolution(std::int32_t resolution) { values_.resolution = resolution; }
     void setPreMeasure(std::int32_t preMeasure) { values_.preMeasure = preMeasure; }
     [[nodiscard]] bool setTimeSigList(CZRNodeList* list);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/ObjectBase.h"
+#include "platform/XmlChars.h"
 
 #include <korman/IZRPart.h>
 
@@ -40,12 +41,18 @@ public:
     const std::wstring& getName() const override { return values_.name; }
     const std::wstring& getComment() const override { return values_.comment; }
 
-    void setValues(ZRPartValues values) { values_ = std::move(values); }
+    void setValues(ZRPartValues values) {
+        values_ = std::move(values);
+        kor::platform::makeStoredText(values_.name);
+        kor::platform::makeStoredText(values_.comment);
+    }
     void setPosTick(std::int32_t posTick) { values_.posTick = posTick; }
     void setPlayTime(std::int32_t playTime) { values_.playTime = playTime; }
     void setDurTick(std::int32_t durTick) { durTick_ = durTick; }
-    void setName(std::wstring name) { values_.name = std::move(name); }
-    void setComment(std::wstring comment) { values_.comment = std::move(comment); }
+    void setName(std::wstring name) { values_.name = kor::platform::storedText(std::move(name)); }
+    void setComment(std::wstring comment) {
+        values_.comment = kor::platform::storedText(std::move(comment));
+    }
 
     /// Position, then play time.
     std::uint32_t validate() const override;

@@ -4,6 +4,7 @@
 #include "model/NodeList.h"
 #include "model/ObjectBase.h"
 #include "model/ObjectTree.h"
+#include "platform/XmlChars.h"
 
 #include <korman/IZRSequence.h>
 
@@ -56,8 +57,12 @@ public:
     CZRMixer* mixer() const { return mixer_; }
     CZRUnManaged* unManaged() const { return unManaged_; }
 
-    void setVender(std::wstring vender) { values_.vender = std::move(vender); }
-    void setVersion(std::wstring version) { values_.version = std::move(version); }
+    void setVender(std::wstring vender) {
+        values_.vender = kor::platform::storedText(std::move(vender));
+    }
+    void setVersion(std::wstring version) {
+        values_.version = kor::platform::storedText(std::move(version));
+    }
     [[nodiscard]] bool setMasterTrack(CZRMasterTrack* track);
     [[nodiscard]] bool setZRTrackList(CZRNodeList* list);
     [[nodiscard]] bool setSETrack(CZRWAVTrack* track);

@@ -3,6 +3,7 @@
 
 #include "model/NodeList.h"
 #include "model/ObjectBase.h"
+#include "platform/XmlChars.h"
 
 #include <korman/IZRStylePlugin.h>
 
@@ -42,9 +43,11 @@ public:
     CZRNodeList* infoList(InfoList which) const { return lists_[static_cast<std::size_t>(which)]; }
     [[nodiscard]] bool setInfoList(InfoList which, CZRNodeList* list);
 
-    void setID(std::wstring id) { values_.id = std::move(id); }
-    void setName(std::wstring name) { values_.name = std::move(name); }
-    void setVersion(std::wstring version) { values_.version = std::move(version); }
+    void setID(std::wstring id) { values_.id = kor::platform::storedText(std::move(id)); }
+    void setName(std::wstring name) { values_.name = kor::platform::storedText(std::move(name)); }
+    void setVersion(std::wstring version) {
+        values_.version = kor::platform::storedText(std::move(version));
+    }
 
 private:
     friend class TZRObject<CZRStylePlugin, IZRStylePlugin>;

@@ -33,6 +33,8 @@ public:
     static constexpr std::int32_t kMaxSDKVersion = 3;
     static constexpr std::int32_t kMinIDLength = 4;
     static constexpr std::int32_t kMaxIDLength = 36;
+    /// The longest name a song file keeps.
+    static constexpr std::size_t kMaxNameLength = 256;
     /// The most values the repair grows a slot to; a larger count (from a damaged file) stays
     /// unrepairable rather than allocating gigabytes.
     static constexpr std::int32_t kMaxRepairedParams = 1 << 16;

@@ -20,9 +20,8 @@ bool CZRWAVPart::isRootedPath() const {
 }
 
 std::uint32_t CZRWAVPart::validateWave() const {
-    const std::int32_t rate = values_.sampleRate;
-    if (rate != 44100 && rate != 48000 && rate != 96000) return ZR_E_INVALID_WAVE_SAMPLING_RATE;
-    if (values_.sampleReso != 16) return ZR_E_INVALID_WAVE_SAMPLING_RESOLUTION;
+    if (!supportsRate(values_.sampleRate)) return ZR_E_INVALID_WAVE_SAMPLING_RATE;
+    if (values_.sampleReso != kSampleReso) return ZR_E_INVALID_WAVE_SAMPLING_RESOLUTION;
     if (values_.channels != 1 && values_.channels != 2) return ZR_E_INVALID_WAVE_CHANNELS;
     if (values_.filePath.empty() || values_.filePath.size() > kMaxPathLength)
         return ZR_E_INVALID_WAVE_FILE_PATH;

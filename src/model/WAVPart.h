@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/Part.h"
+#include "platform/XmlChars.h"
 
 #include <korman/IZRWAVPart.h>
 
@@ -21,6 +22,12 @@ class CZRWAVPart final : public TZRPart<CZRWAVPart, IZRWAVPart> {
 public:
     static constexpr ZRObjType kType = ZRObjType::WAVPart;
     static constexpr std::size_t kMaxPathLength = 260;
+    /// The one sample resolution a song holds, in bits.
+    static constexpr std::int32_t kSampleReso = 16;
+    /// True for the sample rates a song holds: 44.1, 48 and 96 kHz.
+    static constexpr bool supportsRate(std::int32_t rate) {
+        return rate == 44100 || rate == 48000 || rate == 96000;
+    }
 
     explicit CZRWAVPart(std::uint32_t objID, ZRWAVPartValues values = {});
 
@@ -36,7 +43,9 @@ public:
     void setSampleRate(std::int32_t rate) { values_.sampleRate = rate; }
     void setSampleReso(std::int32_t reso) { values_.sampleReso = reso; }
     void setChannels(std::int32_t channels) { values_.channels = channels; }
-    void setFilePath(std::wstring path) { values_.filePath = std::move(path); }
+    void setFilePath(std::wstring path) {
+        values_.filePath = kor::platform::storedText(std::move(path));
+    }
 
     /// Rate, resolution, channels, path, then the shared part checks.
     std::uint32_t validate() const override;

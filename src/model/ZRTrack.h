@@ -4,6 +4,7 @@
 #include "model/NodeList.h"
 #include "model/ObjectBase.h"
 #include "model/ObjectTree.h"
+#include "platform/XmlChars.h"
 
 #include <korman/IZRZRTrack.h>
 
@@ -34,8 +35,10 @@ public:
     CZRNodeList* partList() const { return parts_; }
 
     void setTrackNo(std::int32_t trackNo) { values_.trackNo = trackNo; }
-    void setName(std::wstring name) { values_.name = std::move(name); }
-    void setComment(std::wstring comment) { values_.comment = std::move(comment); }
+    void setName(std::wstring name) { values_.name = kor::platform::storedText(std::move(name)); }
+    void setComment(std::wstring comment) {
+        values_.comment = kor::platform::storedText(std::move(comment));
+    }
     [[nodiscard]] bool setPartList(CZRNodeList* list) {
         return kor::setChildSlot(parts_, list, this);
     }

@@ -26,7 +26,8 @@ protected:
         ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
         ASSERT_EQ(manager.sysRegisterObserver(&window), 1);
         ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
-        tempo = dynamic_cast<IZRTempo*>(manager.korGetCurrentMasterTrack()->getTempoList()->getAt(0));
+        tempo =
+            dynamic_cast<IZRTempo*>(manager.korGetCurrentMasterTrack()->getTempoList()->getAt(0));
         ASSERT_NE(tempo, nullptr);
     }
 

@@ -45,22 +45,40 @@ const FakeVoice* findVoice(int32_t bs, int32_t pc) {
 
 } // namespace
 
-FAKE_EXPORT uint32_t DBM_Init(void) { return FAKE_INIT_STATUS; }
-FAKE_EXPORT uint32_t DBM_Delete(void) { return DBM_OK; }
-FAKE_EXPORT uint32_t DBM_CopyVirtualVoice(int32_t, int32_t, int32_t, int32_t) { return DBM_E_FAIL; }
+FAKE_EXPORT uint32_t DBM_Init(void) {
+    return FAKE_INIT_STATUS;
+}
+FAKE_EXPORT uint32_t DBM_Delete(void) {
+    return DBM_OK;
+}
+FAKE_EXPORT uint32_t DBM_CopyVirtualVoice(int32_t, int32_t, int32_t, int32_t) {
+    return DBM_E_FAIL;
+}
 FAKE_EXPORT uint32_t DBM_CreateVirtualVoice(int32_t, int32_t, const wchar_t*, const wchar_t*,
                                             const DBM_VoiceParam*) {
     return DBM_E_FAIL;
 }
-FAKE_EXPORT uint32_t DBM_GetVersionString(wchar_t*, int32_t) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_DeleteVirtualVoice(int32_t, int32_t) { return DBM_E_FAIL; }
+FAKE_EXPORT uint32_t DBM_GetVersionString(wchar_t*, int32_t) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_DeleteVirtualVoice(int32_t, int32_t) {
+    return DBM_E_FAIL;
+}
 FAKE_EXPORT uint32_t DBM_SetVirtualVoiceParameters(int32_t, int32_t, const DBM_VoiceParam*) {
     return DBM_E_FAIL;
 }
-FAKE_EXPORT uint32_t DBM_SetVirtualVoiceName(int32_t, int32_t, const wchar_t*) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_GetVoiceParameters(const wchar_t*, DBM_VoiceParam*) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_GetAllVoice(DBM_Voice*, int32_t, int32_t*) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_BackupAllVirtualVoice(const wchar_t*) { return DBM_E_FAIL; }
+FAKE_EXPORT uint32_t DBM_SetVirtualVoiceName(int32_t, int32_t, const wchar_t*) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_GetVoiceParameters(const wchar_t*, DBM_VoiceParam*) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_GetAllVoice(DBM_Voice*, int32_t, int32_t*) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_BackupAllVirtualVoice(const wchar_t*) {
+    return DBM_E_FAIL;
+}
 
 FAKE_EXPORT uint32_t DBM_GetVirtualVoiceInfo(int32_t bs, int32_t pc, DBM_VirtualVoiceInfo* info) {
     const FakeVoice* voice = findVoice(bs, pc);
@@ -73,10 +91,18 @@ FAKE_EXPORT uint32_t DBM_GetVirtualVoiceInfo(int32_t bs, int32_t pc, DBM_Virtual
     return DBM_OK;
 }
 
-FAKE_EXPORT uint32_t DBM_GetEditor(void) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_CommitEditor(void) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_UpdateUserRegistory(void) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_RollBackEditor(void) { return DBM_E_FAIL; }
+FAKE_EXPORT uint32_t DBM_GetEditor(void) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_CommitEditor(void) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_UpdateUserRegistory(void) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_RollBackEditor(void) {
+    return DBM_E_FAIL;
+}
 
 FAKE_EXPORT uint32_t DBM_GetDefaultVirtualVoice(int32_t* bs, int32_t* pc) {
     *bs = 0;
@@ -84,16 +110,27 @@ FAKE_EXPORT uint32_t DBM_GetDefaultVirtualVoice(int32_t* bs, int32_t* pc) {
     return DBM_OK;
 }
 
-FAKE_EXPORT uint32_t DBM_SetDefaultVirtualVoice(int32_t, int32_t) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_GetVirtualVoiceName(int32_t, int32_t, wchar_t*, int32_t) { return DBM_E_FAIL; }
+FAKE_EXPORT uint32_t DBM_SetDefaultVirtualVoice(int32_t, int32_t) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_GetVirtualVoiceName(int32_t, int32_t, wchar_t*, int32_t) {
+    return DBM_E_FAIL;
+}
 FAKE_EXPORT uint32_t DBM_GetVirtualVoiceParameters(int32_t, int32_t, DBM_VoiceParam*) {
     return DBM_E_FAIL;
 }
-FAKE_EXPORT uint32_t DBM_GetVoice(const wchar_t*, DBM_Voice*) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_GetExpDB(wchar_t*, int32_t) { return DBM_E_FAIL; }
-FAKE_EXPORT uint32_t DBM_GetVirtualExpInfo(int32_t, DBM_ExpItem*) { return DBM_E_FAIL; }
+FAKE_EXPORT uint32_t DBM_GetVoice(const wchar_t*, DBM_Voice*) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_GetExpDB(wchar_t*, int32_t) {
+    return DBM_E_FAIL;
+}
+FAKE_EXPORT uint32_t DBM_GetVirtualExpInfo(int32_t, DBM_ExpItem*) {
+    return DBM_E_FAIL;
+}
 
-FAKE_EXPORT uint32_t DBM_GetVirtualExpItems(int32_t type, int32_t, int32_t, DBM_ExpItemList** list) {
+FAKE_EXPORT uint32_t DBM_GetVirtualExpItems(int32_t type, int32_t, int32_t,
+                                            DBM_ExpItemList** list) {
     if (type != DBM_EXP_VIBRATO || list == nullptr) return DBM_E_INVALID_ARGUMENT;
     auto* items = new DBM_ExpItemList{0, new DBM_ExpItem[2]{}};
 #ifndef FAKE_NO_VIBRATO
@@ -119,8 +156,12 @@ FAKE_EXPORT uint32_t DBM_DeleteVirtualExpItems(DBM_ExpItemList* list) {
     return DBM_OK;
 }
 
-FAKE_EXPORT uint32_t DBM_DeleteVirtualExpInfo(int32_t) { return DBM_E_FAIL; }
+FAKE_EXPORT uint32_t DBM_DeleteVirtualExpInfo(int32_t) {
+    return DBM_E_FAIL;
+}
 
 #ifndef FAKE_MISSING_ENTRY
-FAKE_EXPORT uint32_t DBM_GetLibraryVersion(void) { return 0x00010000u; }
+FAKE_EXPORT uint32_t DBM_GetLibraryVersion(void) {
+    return 0x00010000u;
+}
 #endif

@@ -35,7 +35,9 @@ public:
     std::vector<Message> messages;
 };
 
-bool isFolder(const std::string& path) { return std::filesystem::is_directory(path); }
+bool isFolder(const std::string& path) {
+    return std::filesystem::is_directory(path);
+}
 
 } // namespace
 
@@ -95,7 +97,8 @@ TEST_F(KorManager, RefusesPoliciesOutsideTheirRanges) {
 TEST_F(KorManager, LooksUpMessagesBeforeInitializingAndASecondInitializeChangesNothing) {
     CZRKorManagerIF manager;
     ASSERT_EQ(manager.sysInitialize(ZRKorManagementPolicy{}), 0);
-    EXPECT_STREQ(manager.sysGetErrorMsg(ZR_E_INVALID_MANAGEMENT_POLICY), L"Invalid management policy.");
+    EXPECT_STREQ(manager.sysGetErrorMsg(ZR_E_INVALID_MANAGEMENT_POLICY),
+                 L"Invalid management policy.");
     EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MANAGEMENT_POLICY); // lookups clear nothing
 
     ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
@@ -210,7 +213,8 @@ TEST_F(KorManager, ReplacesTheVVoiceTableOnlyWhenEveryEntryIsValid) {
     const ZRVVoiceLib good{5, 1, L"COMPONENT0000001", L"Baritone", {1, 2, 3, 4, 5}};
 
     EXPECT_EQ(manager.sysReplaceVVoiceLibTable({}), 0);
-    EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{5, 1}, good}, {{5, 2}, good}}), 0); // key mismatch
+    EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{5, 1}, good}, {{5, 2}, good}}),
+              0); // key mismatch
     ZRVVoiceLib negativeBank = good;
     negativeBank.vBS = -1;
     EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{-1, 1}, negativeBank}}), 0);

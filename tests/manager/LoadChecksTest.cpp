@@ -49,8 +49,8 @@ TEST(LoadChecks, SoundStructureNeedsEveryObjectHeldOnceByItsParent) {
          [](SongParts& s) { return s.sequence->setKaraokeTrack(s.sequence->seTrack()); }, false},
         {"note naming another parent", [](SongParts& s) { return s.note->setParent(s.sequence); },
          false},
-        {"note marked detached",
-         [](SongParts& s) { return s.note->setFlags(ZR_FLAG_DETACHED); }, false},
+        {"note marked detached", [](SongParts& s) { return s.note->setFlags(ZR_FLAG_DETACHED); },
+         false},
     };
     for (const Case& c : cases) {
         const auto doc =

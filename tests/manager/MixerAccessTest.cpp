@@ -54,7 +54,7 @@ TEST_F(MixerAccess, SettersAcceptExactlyTheirRangesAndSetNoError) {
         {"ZR send",
          [](M& m, int v) { return m.mixerSetZRSendEnable(0, v); },
          [](M& m, int& v) { return m.mixerGetZRSendEnable(0, v); },
-         {2, -3},
+         {1, 0},
          {}},
         {"ZR mute",
          [](M& m, int v) { return m.mixerSetZRMute(0, v); },
@@ -84,6 +84,12 @@ TEST_F(MixerAccess, SettersAcceptExactlyTheirRangesAndSetNoError) {
         {"karaoke vol", &M::mixerSetKaraokeVol, &M::mixerGetKaraokeVol, {-898}, {61}},
     };
     EXPECT_EQ(manager.mixerIsModified(), 0);
+    // A send switch takes any value and keeps it as on or off, which is all a song file holds.
+    int send = 0;
+    ASSERT_EQ(manager.mixerSetZRSendEnable(0, 5), 1);
+    ASSERT_EQ(manager.mixerSetSESendEnable(-3), 1);
+    EXPECT_TRUE(manager.mixerGetZRSendEnable(0, send) == 1 && send == 1);
+    EXPECT_TRUE(manager.mixerGetSESendEnable(send) == 1 && send == 1);
     for (const MemberCase& c : cases) {
         SCOPED_TRACE(c.name);
         int value = 0;

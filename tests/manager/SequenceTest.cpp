@@ -17,10 +17,7 @@ protected:
         ASSERT_EQ(manager.sysInitialize(policy), 1);
     }
 
-    template <class T>
-    T* as(IZRKorObject* obj) {
-        return dynamic_cast<T*>(obj);
-    }
+    template <class T> T* as(IZRKorObject* obj) { return dynamic_cast<T*>(obj); }
     IZRSequence* song() { return manager.korGetCurrentSequence()->getSequence(); }
 
     CZRKorManagerIF manager;
@@ -105,7 +102,8 @@ TEST_F(CurrentSong, FindsEveryObjectByIDUntilTheSongIsDestroyed) {
         pending.insert(pending.end(), children.begin(), children.end());
     }
     ASSERT_GT(objects.size(), 30u);
-    for (IZRKorObject* obj : objects) EXPECT_EQ(manager.korGetKorObject(obj->getObjID()), obj);
+    for (IZRKorObject* obj : objects)
+        EXPECT_EQ(manager.korGetKorObject(obj->getObjID()), obj);
     EXPECT_GT(manager.korCalcSubTreeSize(root->getObjID()),
               manager.korCalcSubTreeSize(song()->getObjID()));
 
@@ -118,7 +116,8 @@ TEST_F(CurrentSong, FindsEveryObjectByIDUntilTheSongIsDestroyed) {
 }
 
 TEST_F(CurrentSong, CopyBufferKeepsWholeSubtreesAcrossSongs) {
-    ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"Part", L"", 1920), nullptr);
+    ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"Part", L"", 1920),
+              nullptr);
     auto* track = as<IZRZRTrack>(song()->getZRTrackList()->getAt(0));
     IZRKorObject* part = track->getPartList()->getAt(0);
 

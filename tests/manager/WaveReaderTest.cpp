@@ -20,7 +20,8 @@ namespace {
 struct WaveFile {
     TempDir dir;
     std::wstring path;
-    explicit WaveFile(const std::string& bytes) : path(dir.wide("sound.wav")) {
+    explicit WaveFile(const std::string& bytes)
+        : path(dir.wide("sound.wav")) {
         dir.write("sound.wav", bytes);
     }
 };
@@ -223,7 +224,8 @@ TEST(WaveReader, ReadsRealRecordingsLikeAPlainWalkOfTheirChunks) {
         std::vector<std::int16_t> frames(64 * 2);
         const unsigned int read = reader.readSamples(frames.data(), 64);
         ASSERT_EQ(read, std::min<unsigned int>(64, reader.getSampleNum())) << entry.path();
-        EXPECT_EQ(std::memcmp(frames.data(), plain->data.data(), read * frameSize), 0) << entry.path();
+        EXPECT_EQ(std::memcmp(frames.data(), plain->data.data(), read * frameSize), 0)
+            << entry.path();
         ++files;
     }
     EXPECT_GE(files, 10);

@@ -5,6 +5,7 @@
 #include "model/KorRoot.h"
 #include "model/NodeList.h"
 #include "model/ObjectFactory.h"
+#include "support/SavedDump.h"
 
 #include <gtest/gtest.h>
 

@@ -148,7 +148,7 @@ void CZRKor3Writer::writeSequence(const CZRSequence& sequence) {
     if (const CZRUnManaged* unManaged = sequence.unManaged()) {
         forEach<CZRAux>(unManaged->auxList(), [&](const CZRAux& aux) {
             out_.startTag(1, "aux");
-            out_.text(2, "auxID", aux.values().id, kNameMax);
+            out_.text(2, "auxID", aux.values().id, CZRAux::kMaxIDLength);
             out_.text(2, "content", aux.values().content, CZRXmlOutput::kNoLimit);
             out_.endTag(1, "aux");
         });
@@ -427,7 +427,7 @@ std::uint32_t stageKor3File(const CZRKorRoot* root, const std::wstring& path,
         // The document passes to the file in chunks that stay in the processor's cache.
         CZRXmlOutput out([&file](std::string_view bytes) { return file.write(bytes); }, kChunkSize);
         CZRKor3Writer(out).writeSequence(*root->sequence());
-        if (out.failed() || !out.flush()) return ZR_E_CANNOT_SAVE_FILE;
+        if (!out.flush()) return ZR_E_CANNOT_SAVE_FILE;
         return 0;
     } catch (const std::bad_alloc&) {
         return ZR_E_NOT_ENOUGH_MEMORY;

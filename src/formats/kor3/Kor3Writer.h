@@ -75,8 +75,8 @@ private:
 /// ZR_E_INVALID_FILE_NAME for an empty path, ZR_E_INVALID_KOR3_FILE without a root, the code of
 /// the first object that fails validation, ZR_E_CANNOT_OPEN_FILE when no file can be created
 /// beside `path` (beside the file it links to, for a symbolic link) or `path` is a folder or
-/// read-only, ZR_E_CANNOT_SAVE_FILE when a text has no UTF-8 form or the bytes cannot be
-/// written, ZR_E_NOT_ENOUGH_MEMORY.
+/// read-only, ZR_E_CANNOT_SAVE_FILE when the bytes cannot be written, ZR_E_NOT_ENOUGH_MEMORY. A
+/// character the format cannot carry is written as U+FFFD.
 [[nodiscard]] std::uint32_t stageKor3File(const CZRKorRoot* root, const std::wstring& path,
                                           kor::platform::AtomicFile& file);
 

@@ -42,14 +42,6 @@ std::span<const std::wstring_view> CZRMusicalNoteNode::valueNames() const {
 
 bool CZRMusicalNoteNode::startStructured(const ZRXmlTag& tag) {
     if (tag.name != L"noteStyle") return false;
-    if (note_->noteStyle() == nullptr) {
-        CZRNoteStyleAttrib* style = create<CZRNoteStyleAttrib>();
-        if (style == nullptr || !check(note_->setNoteStyle(style))) return false;
-    }
-    if (note_->noteSeqStyle() == nullptr) {
-        CZRNoteStyleSeqAttrib* seqStyle = create<CZRNoteStyleSeqAttrib>();
-        if (seqStyle == nullptr || !check(note_->setNoteSeqStyle(seqStyle))) return false;
-    }
     startNodeChild<CZRMusicalNoteStyleNode>(tag, note_);
     return true;
 }
@@ -68,6 +60,20 @@ void CZRMusicalNoteNode::takeValue(std::wstring_view name, const CZRSimpleXmlNod
          : name == L"noteNum" ? values.noteNum
                               : values.velocity) = value.number();
     }
+}
+
+// Made at the first value, so that an empty element leaves the note without styles: that is how
+// a note without styles is written, and two empty styles would not pass the note's check.
+bool CZRMusicalNoteStyleNode::begin() {
+    if (note_->noteStyle() == nullptr) {
+        CZRNoteStyleAttrib* style = create<CZRNoteStyleAttrib>();
+        if (style == nullptr || !check(note_->setNoteStyle(style))) return false;
+    }
+    if (note_->noteSeqStyle() == nullptr) {
+        CZRNoteStyleSeqAttrib* seqStyle = create<CZRNoteStyleSeqAttrib>();
+        if (seqStyle == nullptr || !check(note_->setNoteSeqStyle(seqStyle))) return false;
+    }
+    return true;
 }
 
 std::span<const std::wstring_view> CZRMusicalNoteStyleNode::valueNames() const {

@@ -16,7 +16,8 @@ class CZRMusicalNoteNode final : public AZRKor3Node {
 public:
     CZRMusicalNoteNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRNodeList* notes)
-        : AZRKor3Node(parser, parent, tag, document), notes_(notes) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , notes_(notes) {}
 
 private:
     bool begin() override;
@@ -28,15 +29,18 @@ private:
     CZRMusicalNote* note_ = nullptr;
 };
 
-/// The note's style and sequential style (both created with the element when the note has
-/// none): each attr stores its value under its id; each seqAttr starts a new curve of that id.
+/// The note's style and sequential style (both created at the element's first child when the
+/// note has none; an empty element leaves the note without styles): each attr stores its value
+/// under its id; each seqAttr starts a new curve of that id.
 class CZRMusicalNoteStyleNode final : public AZRKor3Node {
 public:
     CZRMusicalNoteStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                             CZRKorDocument* document, CZRMusicalNote* note)
-        : AZRKor3Node(parser, parent, tag, document), note_(note) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , note_(note) {}
 
 private:
+    bool begin() override;
     std::span<const std::wstring_view> valueNames() const override;
     bool startStructured(const ZRXmlTag& tag) override;
     void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
@@ -49,7 +53,8 @@ class CZRMusicalNoteSeqStyleNode final : public AZRKor3Node {
 public:
     CZRMusicalNoteSeqStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                                CZRKorDocument* document, CZRNodeList* points)
-        : AZRKor3Node(parser, parent, tag, document), points_(points) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , points_(points) {}
 
 private:
     std::span<const std::wstring_view> valueNames() const override { return {}; }
@@ -62,10 +67,10 @@ private:
 /// A point of a sequential style curve, built at the end from posNrm and elv.
 class CZRMusicalNoteSeqStyleElementNode final : public AZRKor3Node {
 public:
-    CZRMusicalNoteSeqStyleElementNode(AZRXmlParser* parser, AZRXmlNode* parent,
-                                      const ZRXmlTag& tag, CZRKorDocument* document,
-                                      CZRNodeList* points)
-        : AZRKor3Node(parser, parent, tag, document), points_(points) {}
+    CZRMusicalNoteSeqStyleElementNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
+                                      CZRKorDocument* document, CZRNodeList* points)
+        : AZRKor3Node(parser, parent, tag, document)
+        , points_(points) {}
 
 private:
     std::span<const std::wstring_view> valueNames() const override;

@@ -1,5 +1,7 @@
 #include "formats/xml/XmlOutput.h"
 
+#include "platform/XmlChars.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -28,12 +30,12 @@ void CZRXmlOutput::line(std::string_view text) {
 }
 
 void CZRXmlOutput::startTag(int level, std::string_view name, std::string_view attrName,
-                            std::wstring_view attrValue) {
+                            std::wstring_view value) {
     char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), level, name);
     *at++ = ' ';
     at = copy(at, attrName);
     commit(copy(at, "=\""));
-    utf8(attrValue);
+    attrValue(value);
     commit(copy(reserve(8), "\">\r\n"));
 }
 
@@ -58,7 +60,7 @@ void CZRXmlOutput::text(int level, std::string_view name, std::string_view attrN
 
 void CZRXmlOutput::attr(int level, std::wstring_view id, std::int32_t value) {
     commit(copy(open(reserve(kLineOverhead), level, "attr"), " id=\""));
-    utf8(id);
+    attrValue(id);
     char* at = copy(reserve(kLineOverhead), "\">");
     at = number(at, value);
     commit(close(at, "attr"));
@@ -87,30 +89,64 @@ void CZRXmlOutput::cdata(std::wstring_view value, std::size_t maxLength) {
     commit(copy(reserve(3), "]]>"));
 }
 
+// The markup characters become references; so do tab, LF and CR, which a reader would otherwise
+// turn into blanks when it normalises the attribute value.
+void CZRXmlOutput::attrValue(std::wstring_view value) {
+    std::size_t pos = 0;
+    for (std::size_t at = 0; at < value.size(); ++at) {
+        std::string_view reference;
+        switch (value[at]) {
+        case L'&':
+            reference = "&amp;";
+            break;
+        case L'<':
+            reference = "&lt;";
+            break;
+        case L'>':
+            reference = "&gt;";
+            break;
+        case L'"':
+            reference = "&quot;";
+            break;
+        case L'\t':
+            reference = "&#9;";
+            break;
+        case L'\n':
+            reference = "&#10;";
+            break;
+        case L'\r':
+            reference = "&#13;";
+            break;
+        default:
+            continue;
+        }
+        utf8(value.substr(pos, at - pos));
+        commit(copy(reserve(reference.size()), reference));
+        pos = at + 1;
+    }
+    utf8(value.substr(pos));
+}
+
 void CZRXmlOutput::utf8(std::wstring_view text) {
     char* at = reserve(4 * text.size());
     for (const wchar_t wc : text) {
-        const auto c = static_cast<std::uint32_t>(wc);
+        auto c = static_cast<std::uint32_t>(wc);
+        if (!kor::platform::isXmlChar(c))
+            c = static_cast<std::uint32_t>(kor::platform::kReplacementChar);
         if (c < 0x80) {
             *at++ = static_cast<char>(c);
         } else if (c < 0x800) {
             *at++ = static_cast<char>(0xC0 | (c >> 6));
             *at++ = static_cast<char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            if (c >= 0xD800 && c <= 0xDFFF) {
-                failed_ = true;
-                continue;
-            }
             *at++ = static_cast<char>(0xE0 | (c >> 12));
             *at++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
             *at++ = static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c <= 0x10FFFF) {
+        } else {
             *at++ = static_cast<char>(0xF0 | (c >> 18));
             *at++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
             *at++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
             *at++ = static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            failed_ = true;
         }
     }
     commit(at);

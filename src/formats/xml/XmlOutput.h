@@ -15,9 +15,9 @@
 /// is encoded as UTF-8 on the way in, so the document never exists as wide text. Without a sink
 /// the buffer grows to hold the whole document; with one, each time the buffer holds a chunk it
 /// is handed to the sink and reused, so a large document passes through a small buffer. A
-/// character without a UTF-8 form (a surrogate or a value beyond Unicode) makes failed() true;
-/// the line is still written, and the caller discards the document. Running out of memory
-/// throws std::bad_alloc.
+/// character XML 1.0 cannot carry (a C0 control other than tab, LF and CR, U+FFFE, U+FFFF, a
+/// surrogate or a value beyond Unicode) is written as U+FFFD, so the document always reads.
+/// Attribute values are escaped. Running out of memory throws std::bad_alloc.
 class CZRXmlOutput {
 public:
     /// Deeper than any element of a song; a deeper level gets this many tabs.
@@ -40,7 +40,7 @@ public:
     void startTag(int level, std::string_view name) {
         commit(copy(open(reserve(name.size() + kLineOverhead), level, name), ">\r\n"));
     }
-    /// "<name attrName="value">" on a line of its own; the value is written unescaped.
+    /// "<name attrName="value">" on a line of its own; the value is escaped (attrValue).
     void startTag(int level, std::string_view name, std::string_view attrName,
                   std::wstring_view attrValue);
     /// "</name>" on a line of its own.
@@ -59,11 +59,9 @@ public:
     /// The same with the integer attribute `attrName` in the start tag.
     void text(int level, std::string_view name, std::string_view attrName, std::int32_t attrValue,
               std::wstring_view value, std::size_t maxLength);
-    /// "<attr id="id">value</attr>": one named style or control value.
+    /// "<attr id="id">value</attr>": one named style or control value; the id is escaped.
     void attr(int level, std::wstring_view id, std::int32_t value);
 
-    /// True once a character had no UTF-8 form.
-    bool failed() const { return failed_; }
     /// The document so far, or the part not yet handed to the sink.
     std::string_view bytes() const { return {data_.get(), size_}; }
     /// Hands the buffered bytes to the sink; false when the sink failed, now or before.
@@ -105,6 +103,7 @@ private:
         return std::to_chars(at, at + 11, value).ptr;
     }
     void cdata(std::wstring_view value, std::size_t maxLength);
+    void attrValue(std::wstring_view value);
     void utf8(std::wstring_view text);
 
     Sink sink_;
@@ -112,6 +111,5 @@ private:
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
-    bool failed_ = false;
     bool sinkFailed_ = false;
 };

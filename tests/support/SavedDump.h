@@ -1,0 +1,64 @@
+// The dump of a song as its saved file gives it back, for round-trip checks in tests and fuzzers.
+#pragma once
+
+#include "model/KorRoot.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kor::test {
+
+/// The dump of `root` as a saved song gives it back: object IDs blanked (as dumpWithoutIDs) and
+/// the VVoices that no musical part's singer uses left out, as the writer leaves them out.
+inline std::string dumpAsSaved(const CZRKorRoot& root) {
+    std::wstring dump;
+    root.dump(dump, 1);
+    std::string text;
+    text.reserve(dump.size());
+    for (const wchar_t c : dump)
+        text += c < 0x80 ? static_cast<char>(c) : '?';
+    // The voices the singers use, each as " vBS=.. vPC=..", which a VVoice's entry holds followed
+    // by a blank.
+    std::vector<std::string> sung;
+    static constexpr std::string_view kSinger = "CZRMusicalSinger {";
+    for (std::size_t at = text.find(kSinger); at != std::string::npos;
+         at = text.find(kSinger, at + 1)) {
+        const std::size_t voice = text.find(" vBS=", at);
+        sung.push_back(text.substr(voice, text.find(' ', text.find(" vPC=", voice) + 1) - voice));
+    }
+    std::string out;
+    out.reserve(text.size());
+    static constexpr std::string_view kVVoice = "CZRVVoice {";
+    static constexpr std::string_view kID = "bjID=";
+    std::size_t voice = text.find(kVVoice);
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (voice < pos) voice = text.find(kVVoice, pos);
+        const std::size_t id = text.find(kID, pos);
+        // A VVoice entry ends with " } " after its last value.
+        const std::size_t end = voice != std::string::npos && voice < id
+                                    ? text.find(" } ", text.find("genderFactor=", voice)) + 3
+                                    : 0;
+        const auto unused = [&] {
+            const std::string_view entry(text.data() + voice, end - voice);
+            return std::none_of(sung.begin(), sung.end(), [&](const std::string& v) {
+                return entry.find(v + " ") != std::string_view::npos;
+            });
+        };
+        if (end != 0 && unused()) {
+            out.append(text, pos, voice - pos);
+            pos = end;
+        } else if (id != std::string::npos) {
+            out.append(text, pos, id + kID.size() - pos);
+            out += '#';
+            pos = std::min(text.find(' ', id), text.size());
+        } else {
+            out.append(text, pos);
+            break;
+        }
+    }
+    return out;
+}
+
+} // namespace kor::test
