@@ -10,7 +10,7 @@ public:
     explicit CZREditCommit(std::uint32_t commitPoint)
         : AZREditCommand(ZR_NO_OBJ_ID, kCommitMarker, nullptr), commitPoint_(commitPoint) {}
 
-    void exchange() override {}
+    void applyExchange() noexcept override {}
     void afterExchange() override {}
     bool capture() override { return false; }
     void prepareCommit() override {}

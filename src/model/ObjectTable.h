@@ -35,7 +35,8 @@ public:
 
     /// Takes ownership of `obj` under `objID`. Fails, deleting `obj`, when the ID is already taken
     /// or is ZR_NO_OBJ_ID, or when there is no memory for its slot.
-    [[nodiscard]] bool registerObject(std::uint32_t objID, std::unique_ptr<IZRMutableKorObject> obj);
+    [[nodiscard]] bool registerObject(std::uint32_t objID,
+                                      std::unique_ptr<IZRMutableKorObject> obj);
     /// The object registered under `objID` (borrowed), or null.
     IZRMutableKorObject* lookup(std::uint32_t objID) const;
     /// Deletes the object registered under `objID` and its whole subtree, children first. Nothing
@@ -45,6 +46,13 @@ public:
     /// keeping every ID. Fails at the first object that `source` does not hold or this table
     /// already holds; objects moved before it stay moved.
     [[nodiscard]] bool transfer(CZRObjectTable& source, std::uint32_t objID);
+    /// Makes room for objects under `ids` without registering any, so that trading them later
+    /// cannot fail. Throws std::bad_alloc when memory runs out; the objects held stay as they are.
+    void reserveSlots(const std::vector<std::uint32_t>& ids);
+    /// Moves what `a` holds under each of `ids` to `b` and what `b` holds there to `a`, keeping
+    /// every ID. Both tables must have reserved those slots.
+    static void tradeSlots(CZRObjectTable& a, CZRObjectTable& b,
+                           const std::vector<std::uint32_t>& ids) noexcept;
     /// Deletes every registered object; the ID counter keeps its value.
     void clear();
     /// Appends the ID of every registered object whose own detached mark is set.
