@@ -41,9 +41,14 @@ CZRCommitHistory::~CZRCommitHistory() {
 }
 
 void CZRCommitHistory::reset() {
+    // The marker is made first, and the entries keep their capacity when cleared, so a reset
+    // that runs out of memory leaves the history as it was.
+    auto marker = std::make_unique<CZREditCommit>(commitCounter_ + 1);
     ScopedLock guard(lock_);
+    entries_.reserve(1);
     entries_.clear();
-    entries_.push_back(std::make_unique<CZREditCommit>(++commitCounter_));
+    entries_.push_back(std::move(marker));
+    ++commitCounter_;
     current_ = floor_ = 0;
 }
 

@@ -41,6 +41,7 @@ public:
     ~CZRCommitHistory();
 
     /// Forgets every record and starts again from a new marker with the next commit point.
+    /// Throws std::bad_alloc, changing nothing, when the marker cannot be made.
     void reset();
 
     /// Takes the lock and raises the busy depth.
