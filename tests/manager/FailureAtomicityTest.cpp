@@ -68,7 +68,9 @@ protected:
         IZRNodeList* tracks = song()->getZRTrackList();
         const std::uint32_t trackID = tracks->getAt(tracks->getCount() - 1)->getObjID();
         const std::uint32_t notesID = part->getNoteList()->getObjID();
-        edits = {
+        const std::uint32_t masterID = master->getObjID();
+        const std::uint32_t partID = part->getObjID();
+        notesAndTracks = {
             [](IZRKorEditorIF& e) {
                 return e.insertTempo({3840, 9000});
             },
@@ -78,11 +80,16 @@ protected:
             [=, this](IZRKorEditorIF& e) { return e.updateZRTrack(trackID, name, comment); },
             [=, this](IZRKorEditorIF& e) { return e.insertNote(notesID, note); },
         };
+        // The pre-measure shift and a divide: records over the master track and a part list.
+        shiftAndDivide = {
+            [=](IZRKorEditorIF& e) { return e.divideMusicalPart(partID, 3840); },
+            [=](IZRKorEditorIF& e) { return e.setPreMeasure(masterID, 3); },
+        };
     }
 
     // Runs the planned edits and commits them; an edit that fails abandons the group, as a host
     // would.
-    int editGroup() {
+    int editGroup(const std::vector<std::function<int(IZRKorEditorIF&)>>& edits) {
         IZRKorEditorIF* editor = manager.editGetKorEditor(1);
         if (editor == nullptr) return 0;
         int result = 1;
@@ -129,7 +136,8 @@ protected:
 
     CZRKorManagerIF manager;
     std::uint32_t lastEditorError = 0;
-    std::vector<std::function<int(IZRKorEditorIF&)>> edits;
+    std::vector<std::function<int(IZRKorEditorIF&)>> notesAndTracks;
+    std::vector<std::function<int(IZRKorEditorIF&)>> shiftAndDivide;
     const std::wstring name = L"a name long enough to live on the heap";
     const std::wstring comment = L"and a comment as long as that";
     const ZRNoteValue note{480, 240, 64, 100, L"la", {L"l", L"a"}, 1};
@@ -146,7 +154,8 @@ TEST_F(FailureAtomicity, EveryStepFailsWholeOrNotAtAll) {
     const std::wstring saved = files.wide("saved.korx");
     const std::wstring reference = files.wide("reference.korx");
     const std::vector<Step> script{
-        {"edit and commit", [&] { return editGroup(); }, {ZR_E_UPDATE_FAILED}},
+        {"edit and commit", [&] { return editGroup(notesAndTracks); }, {ZR_E_UPDATE_FAILED}},
+        {"shift and divide", [&] { return editGroup(shiftAndDivide); }, {ZR_E_UPDATE_FAILED}},
         {"undo", [&] { return manager.editUndo(); }, {}},
         {"redo", [&] { return manager.editRedo(); }, {}},
         {"mixer", [&] { return manager.mixerSetMasterVol(-100); }, {0}},
