@@ -32,7 +32,7 @@ private:
 CZRCommitHistory::CZRCommitHistory(std::int32_t limit, HeadroomCheck headroom)
     : limit_(limit)
     , headroom_(headroom) {
-    reset();
+    entries_.push_back(std::make_unique<CZREditCommit>(++commitCounter_));
 }
 
 CZRCommitHistory::~CZRCommitHistory() {
@@ -40,15 +40,12 @@ CZRCommitHistory::~CZRCommitHistory() {
     entries_.clear();
 }
 
-void CZRCommitHistory::reset() {
-    // The marker is made first, and the entries keep their capacity when cleared, so a reset
-    // that runs out of memory leaves the history as it was.
-    auto marker = std::make_unique<CZREditCommit>(commitCounter_ + 1);
+// The first entry is always a marker and holds nothing: it stays and takes the next number, so a
+// reset allocates nothing and cannot fail when the manager drops its song.
+void CZRCommitHistory::reset() noexcept {
     ScopedLock guard(lock_);
-    entries_.reserve(1);
-    entries_.clear();
-    entries_.push_back(std::move(marker));
-    ++commitCounter_;
+    entries_.erase(entries_.begin() + 1, entries_.end());
+    static_cast<CZREditCommit&>(*entries_.front()).renumber(++commitCounter_);
     current_ = floor_ = 0;
 }
 

@@ -40,9 +40,8 @@ public:
     CZRCommitHistory& operator=(const CZRCommitHistory&) = delete;
     ~CZRCommitHistory();
 
-    /// Forgets every record and starts again from a new marker with the next commit point.
-    /// Throws std::bad_alloc, changing nothing, when the marker cannot be made.
-    void reset();
+    /// Forgets every record and starts again from a marker with the next commit point.
+    void reset() noexcept;
 
     /// Takes the lock and raises the busy depth.
     void enter();

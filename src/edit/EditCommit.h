@@ -16,6 +16,8 @@ public:
     void prepareCommit() override {}
 
     std::uint32_t commitPoint() const { return commitPoint_; }
+    /// Gives the marker a new number (the history's reset reuses its first marker).
+    void renumber(std::uint32_t commitPoint) { commitPoint_ = commitPoint; }
 
 private:
     std::uint32_t commitPoint_;
