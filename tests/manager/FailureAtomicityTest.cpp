@@ -68,6 +68,7 @@ protected:
         IZRNodeList* tracks = song()->getZRTrackList();
         const std::uint32_t trackID = tracks->getAt(tracks->getCount() - 1)->getObjID();
         const std::uint32_t notesID = part->getNoteList()->getObjID();
+        const std::uint32_t controlsID = part->getControlList(0)->getObjID();
         const std::uint32_t masterID = master->getObjID();
         const std::uint32_t partID = part->getObjID();
         notesAndTracks = {
@@ -79,6 +80,9 @@ protected:
             },
             [=, this](IZRKorEditorIF& e) { return e.updateZRTrack(trackID, name, comment); },
             [=, this](IZRKorEditorIF& e) { return e.insertNote(notesID, note); },
+            [=](IZRKorEditorIF& e) {
+                return e.insertMusicalControl(controlsID, {240, 0, 64});
+            },
         };
         // The pre-measure shift and a divide: records over the master track and a part list.
         shiftAndDivide = {
@@ -165,7 +169,9 @@ TEST_F(FailureAtomicity, EveryStepFailsWholeOrNotAtAll) {
          [&] { return files.read("saved.korx") == files.read("reference.korx"); }},
     };
     for (const Step& step : script) {
-        if (step.rightDespiteFailure) ASSERT_EQ(manager.fileSaveKorFile(reference.c_str()), 1);
+        if (step.rightDespiteFailure) {
+            ASSERT_EQ(manager.fileSaveKorFile(reference.c_str()), 1);
+        }
         ASSERT_NO_FATAL_FAILURE(sweep(step));
     }
 }
