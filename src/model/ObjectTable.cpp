@@ -89,35 +89,6 @@ void CZRObjectTable::destroySubtree(IZRMutableKorObject* obj) {
     }
 }
 
-bool CZRObjectTable::transfer(CZRObjectTable& source, std::uint32_t objID) {
-    if (&source == this) return false;
-    std::scoped_lock guard(lock_, source.lock_);
-    IZRMutableKorObject* obj = source.lookup(objID);
-    try {
-        return obj != nullptr && transferSubtree(source, obj);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-bool CZRObjectTable::transferSubtree(CZRObjectTable& source, IZRMutableKorObject* obj) {
-    std::vector<IZRMutableKorObject*> children;
-    obj->getChildren(children);
-    for (IZRMutableKorObject* child : children)
-        if (!transferSubtree(source, child)) return false;
-
-    const std::uint32_t objID = obj->getObjID();
-    Slot* from = source.findSlot(objID);
-    if (from == nullptr || from->get() != obj) return false;
-    Slot& to = makeSlot(objID);
-    if (to != nullptr) return false;
-    to = std::move(*from);
-    --source.count_;
-    ++count_;
-    if (nextID_ <= objID) nextID_ = objID + 1;
-    return true;
-}
-
 void CZRObjectTable::reserveSlots(const std::vector<std::uint32_t>& ids) {
     ScopedLock guard(lock_);
     for (const std::uint32_t objID : ids)

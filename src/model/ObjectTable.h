@@ -42,10 +42,6 @@ public:
     /// Deletes the object registered under `objID` and its whole subtree, children first. Nothing
     /// happens for an unknown ID. The object must not be linked into a container.
     void destroy(std::uint32_t objID);
-    /// Moves the object `objID` and its subtree, children first, from `source` into this table,
-    /// keeping every ID. Fails at the first object that `source` does not hold or this table
-    /// already holds; objects moved before it stay moved.
-    [[nodiscard]] bool transfer(CZRObjectTable& source, std::uint32_t objID);
     /// Makes room for objects under `ids` without registering any, so that trading them later
     /// cannot fail. Throws std::bad_alloc when memory runs out; the objects held stay as they are.
     void reserveSlots(const std::vector<std::uint32_t>& ids);
@@ -70,7 +66,6 @@ private:
     /// The slot of `objID`, making its page; throws std::bad_alloc when it cannot.
     Slot& makeSlot(std::uint32_t objID);
     void destroySubtree(IZRMutableKorObject* obj);
-    bool transferSubtree(CZRObjectTable& source, IZRMutableKorObject* obj);
 
     mutable kor::platform::CriticalSection lock_;
     std::uint32_t nextID_ = 0;
