@@ -2,8 +2,11 @@
 
 #include "edit/EditCommit.h"
 #include "support/EditSong.h"
+#include "support/FailingAllocator.h"
 
 #include <gtest/gtest.h>
+
+#include <new>
 
 namespace {
 
@@ -163,4 +166,32 @@ TEST(EditRecords, ListExchangeRefusesSubtreesThatWouldCollide) {
     EXPECT_EQ(song.dump(), before);
     EXPECT_EQ(song.doc.objects().size(), objects);
     EXPECT_EQ(song.master->tempoList()->getObjID(), listID);
+}
+
+TEST(EditRecords, ListExchangeShortOfMemoryLeavesBothSidesAsTheyWere) {
+    EditSong song;
+    const std::uint32_t listID = song.track->partList()->getObjID();
+    CZREditZRPartList record(listID, &song.doc);
+    ASSERT_TRUE(record.capture());
+    // A part far beyond the song's IDs, so that its slot needs a page of its own.
+    auto* part = kor::createObject<CZRMusicalPart>(record.storeContext(), 5000);
+    ASSERT_NE(part, nullptr);
+    ASSERT_TRUE(kor::objCast<CZRNodeList>(record.workingObject(listID))->append(part));
+    const std::wstring before = song.dump();
+    const std::size_t objects = song.doc.objects().size();
+
+    for (std::uint64_t n = 1;; ++n) {
+        kor::test::failAllocation(n);
+        try {
+            record.prepareExchange();
+        } catch (const std::bad_alloc&) {
+        }
+        kor::test::failAllocation(0);
+        if (!kor::test::allocationFailed()) break;
+        ASSERT_EQ(song.dump(), before) << n;
+        ASSERT_EQ(song.doc.objects().size(), objects) << n;
+    }
+    record.applyExchange();
+    EXPECT_EQ(song.doc.objects().lookup(5000), part);
+    EXPECT_EQ(song.doc.objects().size(), objects + 1);
 }
