@@ -10,10 +10,29 @@
 
 using kor::platform::ScopedLock;
 
+namespace {
+
+// Marks the history busy while records are exchanged, however the exchange ends.
+class BusyScope {
+public:
+    explicit BusyScope(std::atomic<std::int32_t>& busy)
+        : busy_(busy) {
+        ++busy_;
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    ~BusyScope() { --busy_; }
+
+private:
+    std::atomic<std::int32_t>& busy_;
+};
+
+} // namespace
+
 CZRCommitHistory::CZRCommitHistory(std::int32_t limit, HeadroomCheck headroom)
     : limit_(limit)
     , headroom_(headroom) {
-    reset();
+    entries_.push_back(std::make_unique<CZREditCommit>(++commitCounter_));
 }
 
 CZRCommitHistory::~CZRCommitHistory() {
@@ -21,10 +40,12 @@ CZRCommitHistory::~CZRCommitHistory() {
     entries_.clear();
 }
 
-void CZRCommitHistory::reset() {
+// The first entry is always a marker and holds nothing: it stays and takes the next number, so a
+// reset allocates nothing and cannot fail when the manager drops its song.
+void CZRCommitHistory::reset() noexcept {
     ScopedLock guard(lock_);
-    entries_.clear();
-    entries_.push_back(std::make_unique<CZREditCommit>(++commitCounter_));
+    entries_.erase(entries_.begin() + 1, entries_.end());
+    static_cast<CZREditCommit&>(*entries_.front()).renumber(++commitCounter_);
     current_ = floor_ = 0;
 }
 
@@ -48,25 +69,37 @@ std::uint32_t CZRCommitHistory::currentCommitPoint() const {
     return markerAt(current_).commitPoint();
 }
 
-bool CZRCommitHistory::commit(std::vector<std::unique_ptr<AZREditCommand>> pending,
+bool CZRCommitHistory::commit(std::vector<std::unique_ptr<AZREditCommand>>& pending,
                               std::vector<std::uint32_t>& ids) {
-    std::erase_if(pending, [](const auto& record) { return record->isCommitMarker(); });
-    if (pending.empty()) return true;
+    std::vector<AZREditCommand*> records;
+    for (const auto& record : pending)
+        if (!record->isCommitMarker()) records.push_back(record.get());
+    if (records.empty()) return true;
 
     ScopedLock guard(lock_);
-    // Make every allocation before the first change, so running out of memory leaves the
-    // history as it was.
-    entries_.reserve(current_ + 1 + pending.size() + 1);
+    // Prepare: every allocation of filing and applying the commit, before the first change.
+    std::uint64_t largest = 0;
+    for (const AZREditCommand* record : records)
+        largest = std::max(largest, record->copySize());
+    if (!headroom_(2 * largest)) return false;
+    entries_.reserve(current_ + 1 + records.size() + 1);
     auto marker = std::make_unique<CZREditCommit>(commitCounter_ + 1);
+    ids.clear();
+    ids.reserve(records.size());
+    for (AZREditCommand* record : records)
+        record->prepareExchange();
 
+    // Apply: the redo branch goes, the records and their marker are filed and exchanged.
+    const BusyScope busy(busy_);
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, entries_.end());
     for (auto& record : pending)
-        entries_.push_back(std::move(record));
+        if (!record->isCommitMarker()) entries_.push_back(std::move(record));
+    pending.clear();
     entries_.push_back(std::move(marker));
     ++commitCounter_;
-    const bool applied = redo(ids);
-    if (applied) trimByLimit();
-    return applied;
+    applyExchanges(current_, ids, true);
+    trimByLimit();
+    return true;
 }
 
 bool CZRCommitHistory::canUndo() const {
@@ -80,24 +113,20 @@ bool CZRCommitHistory::canRedo() const {
 }
 
 bool CZRCommitHistory::undo(std::vector<std::uint32_t>& ids) {
-    ScopedLock guard(lock_);
-    if (!canUndo()) return true;
-    if (!hasHeadroomToExchange(current_, false)) return false;
-    reserveIDs(current_, ids, false);
-    ++busy_;
-    exchangeRecords(current_, ids, false);
-    --busy_;
-    return true;
+    return step(ids, false);
 }
 
 bool CZRCommitHistory::redo(std::vector<std::uint32_t>& ids) {
+    return step(ids, true);
+}
+
+bool CZRCommitHistory::step(std::vector<std::uint32_t>& ids, bool forward) {
     ScopedLock guard(lock_);
-    if (!canRedo()) return true;
-    if (!hasHeadroomToExchange(current_, true)) return false;
-    reserveIDs(current_, ids, true);
-    ++busy_;
-    exchangeRecords(current_, ids, true);
-    --busy_;
+    if (!(forward ? canRedo() : canUndo())) return true;
+    if (!hasHeadroomToExchange(current_, forward)) return false;
+    prepareExchanges(current_, ids, forward);
+    const BusyScope busy(busy_);
+    applyExchanges(current_, ids, forward);
     return true;
 }
 
@@ -122,23 +151,26 @@ bool CZRCommitHistory::hasHeadroomToExchange(std::size_t marker, bool forward) c
     return headroom_(2 * largest);
 }
 
-// Empties `ids` and makes room for the IDs of the commit next to `marker`, so that collecting
-// them cannot fail halfway through the exchanges.
-void CZRCommitHistory::reserveIDs(std::size_t marker, std::vector<std::uint32_t>& ids,
-                                  bool forward) const {
+// Makes room for the IDs of the commit next to `marker` in `ids` (emptied) and lets every record
+// of it that holds a copy prepare its exchange, so that applying them cannot fail halfway.
+void CZRCommitHistory::prepareExchanges(std::size_t marker, std::vector<std::uint32_t>& ids,
+                                        bool forward) {
     std::size_t count = 0;
-    walkCommit(marker, forward, [&](const AZREditCommand&) { ++count; });
+    walkCommit(marker, forward, [&](AZREditCommand& record) {
+        ++count;
+        if (record.copy() != nullptr) record.prepareExchange();
+    });
     ids.clear();
     ids.reserve(count);
 }
 
 // Exchanges every record of the commit next to `marker` that holds a copy, collecting the IDs of
 // all of them, and makes the neighbouring marker the present state.
-void CZRCommitHistory::exchangeRecords(std::size_t marker, std::vector<std::uint32_t>& ids,
-                                       bool forward) {
+void CZRCommitHistory::applyExchanges(std::size_t marker, std::vector<std::uint32_t>& ids,
+                                      bool forward) noexcept {
     current_ = walkCommit(marker, forward, [&](AZREditCommand& record) {
         if (record.copy() != nullptr) {
-            record.exchange();
+            record.applyExchange();
             record.afterExchange();
         }
         ids.push_back(record.objectID());

@@ -40,8 +40,8 @@ public:
     CZRCommitHistory& operator=(const CZRCommitHistory&) = delete;
     ~CZRCommitHistory();
 
-    /// Forgets every record and starts again from a new marker with the next commit point.
-    void reset();
+    /// Forgets every record and starts again from a marker with the next commit point.
+    void reset() noexcept;
 
     /// Takes the lock and raises the busy depth.
     void enter();
@@ -53,16 +53,19 @@ public:
     /// The commit point of the present state; 0 while the history is busy.
     std::uint32_t currentCommitPoint() const;
 
-    /// Files `pending` as one new commit and applies it: drops commit markers from it, discards
-    /// the redoable commits, appends the records and a new marker, then exchanges the records in
-    /// filing order and keeps at most `limit` commits undoable. `ids` receives the ID of every
-    /// record applied. Nothing happens (true) when no record is left. The caller has let each
-    /// record prepare for the commit.
-    bool commit(std::vector<std::unique_ptr<AZREditCommand>> pending,
+    /// Files the records of `pending` as one new commit and applies them: discards the redoable
+    /// commits, appends the records (commit markers among them are dropped) and a new marker,
+    /// then exchanges the records in filing order and keeps at most `limit` commits undoable.
+    /// `ids` receives the ID of every record applied and `pending` is left empty. Nothing happens
+    /// (true) when no record is left. False, with the history, the song and `pending` as they
+    /// were, when the headroom rule refuses; throws std::bad_alloc, changing nothing, when
+    /// preparing runs out of memory. The caller has let each record prepare for the commit.
+    bool commit(std::vector<std::unique_ptr<AZREditCommand>>& pending,
                 std::vector<std::uint32_t>& ids);
     /// Reverts the commit before the present state, exchanging its records in reverse filing
     /// order; `ids` receives their IDs. True with nothing done when there is nothing to undo;
-    /// false, with nothing done, when the headroom rule refuses.
+    /// false, with nothing done, when the headroom rule refuses; throws std::bad_alloc, with
+    /// nothing done, when preparing the exchanges runs out of memory.
     bool undo(std::vector<std::uint32_t>& ids);
     /// Applies again the commit after the present state, in filing order; `ids` receives the IDs.
     /// True with nothing done when there is nothing to redo; false as undo.
@@ -113,8 +116,9 @@ private:
     template <class Visit>
     std::size_t walkCommit(std::size_t marker, bool forward, Visit visit) const;
     bool hasHeadroomToExchange(std::size_t marker, bool forward) const;
-    void reserveIDs(std::size_t marker, std::vector<std::uint32_t>& ids, bool forward) const;
-    void exchangeRecords(std::size_t marker, std::vector<std::uint32_t>& ids, bool forward);
+    bool step(std::vector<std::uint32_t>& ids, bool forward);
+    void prepareExchanges(std::size_t marker, std::vector<std::uint32_t>& ids, bool forward);
+    void applyExchanges(std::size_t marker, std::vector<std::uint32_t>& ids, bool forward) noexcept;
     const CZREditCommit& markerAt(std::size_t index) const;
     /// The index of the first marker numbered `commitPoint` at or before `current`, if any.
     std::optional<std::size_t> findPastMarker(std::uint32_t commitPoint) const;

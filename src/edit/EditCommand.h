@@ -35,8 +35,14 @@ public:
     AZREditCommand& operator=(const AZREditCommand&) = delete;
     virtual ~AZREditCommand() = default;
 
-    /// Swaps the copy with the live object (commit and redo apply, undo reverts).
-    virtual void exchange() = 0;
+    /// Readies the next exchange: makes every table slot, list entry and key it needs, so that
+    /// applying it cannot fail. Changes neither the song nor the copy; throws std::bad_alloc when
+    /// memory runs out. A record whose live object or copy is missing prepares nothing, and its
+    /// apply step then leaves things as they are.
+    virtual void prepareExchange() {}
+    /// Swaps the copy with the live object (commit and redo apply, undo reverts), moving only
+    /// pointers and values; runs after prepareExchange().
+    virtual void applyExchange() noexcept = 0;
     /// Follow-up on the live document after an exchange (marking the parts a change affects).
     virtual void afterExchange() = 0;
     /// Makes the private copy of the covered object; false when a copy exists already or the

@@ -10,12 +10,14 @@ public:
     explicit CZREditCommit(std::uint32_t commitPoint)
         : AZREditCommand(ZR_NO_OBJ_ID, kCommitMarker, nullptr), commitPoint_(commitPoint) {}
 
-    void exchange() override {}
+    void applyExchange() noexcept override {}
     void afterExchange() override {}
     bool capture() override { return false; }
     void prepareCommit() override {}
 
     std::uint32_t commitPoint() const { return commitPoint_; }
+    /// Gives the marker a new number (the history's reset reuses its first marker).
+    void renumber(std::uint32_t commitPoint) { commitPoint_ = commitPoint; }
 
 private:
     std::uint32_t commitPoint_;

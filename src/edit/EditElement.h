@@ -26,7 +26,8 @@ public:
         return covers(live) && captureCopy(*live, ZR_COPY_KEEP_IDS);
     }
 
-    void exchange() override {
+    // Swapping value fields moves strings and arrays and allocates nothing: nothing to prepare.
+    void applyExchange() noexcept override {
         auto* live = kor::objCast<Covered>(document_->objects().lookup(objectID_));
         auto* copy = kor::objCast<Covered>(copy_);
         if (live != nullptr && copy != nullptr) (void)live->swapContents(copy);

@@ -9,6 +9,8 @@
 #include "model/ObjectTree.h"
 
 #include <mutex>
+#include <utility>
+#include <vector>
 
 namespace kor {
 
@@ -54,22 +56,35 @@ public:
         return covers(live) && captureCopy(*live, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS);
     }
 
-    void exchange() override {
+    // The two subtrees share their IDs, so they trade their tables' slots: the live subtree goes
+    // into the private store and the copy's into the document, each object keeping its ID. The
+    // slots and the list of traded IDs are made here, before anything moves.
+    void prepareExchange() override {
+        traded_.clear();
+        CZRObjectTable& document = document_->objects();
+        const IZRMutableKorObject* live = document.lookup(objectID_);
+        if (live == nullptr || copy_ == nullptr || kor::parentOf(live) == nullptr) return;
+        std::vector<std::uint32_t> ids;
+        if (!kor::tradedIDs(document, *live, store_, *copy_, ids)) return;
+        document.reserveSlots(ids);
+        store_.reserveSlots(ids);
+        traded_ = std::move(ids);
+    }
+
+    // Relinks first, so that a container refusing the copy leaves everything where it was; the
+    // trade that follows cannot fail.
+    void applyExchange() noexcept override {
+        if (traded_.empty()) return;
         CZRObjectTable& document = document_->objects();
         auto* live = kor::objCast<CoveredClass>(document.lookup(objectID_));
         auto* parent = kor::objCast<Parent>(kor::parentOf(live));
         auto* copy = kor::objCast<CoveredClass>(copy_);
-        if (live == nullptr || parent == nullptr || copy == nullptr) return;
-
-        // The two subtrees share their IDs, so the live one leaves the document before the copy
-        // enters it; moving keeps every object and every ID. Checked first, so that no move can
-        // fail halfway and leave the container pointing at objects outside the document.
-        if (!kor::canTradeSubtrees(document, *live, store_, *copy)) return;
-        CZRObjectTable outgoing;
-        if (!outgoing.transfer(document, objectID_)) return;
-        if (!document.transfer(store_, objectID_) || !store_.transfer(outgoing, objectID_) ||
+        std::vector<std::uint32_t> traded = std::move(traded_);
+        traded_.clear();
+        if (live == nullptr || parent == nullptr || copy == nullptr ||
             !kor::relinkChild(*parent, *live, *copy))
             return;
+        CZRObjectTable::tradeSlots(document, store_, traded);
         live->setFlags(live->getFlags() & ~ZR_FLAG_DETACHED);
         copy_ = live;
     }
@@ -90,4 +105,7 @@ public:
         }
         if (auto* copy = kor::objCast<CoveredClass>(copy_)) kor::sortCopiedLists(*copy);
     }
+
+private:
+    std::vector<std::uint32_t> traded_; // the IDs the prepared exchange trades; empty: none
 };

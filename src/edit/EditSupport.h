@@ -119,17 +119,6 @@ inline bool endsPastTickLimit(const CZRKorEditorIF& editor, std::int32_t posTick
     return limit != -1 && std::int64_t{posTick} + durTick > limit;
 }
 
-/// Runs the edit `op`, answering an allocation that fails while it copies texts or lists of the
-/// host's values with ZR_E_NOT_ENOUGH_MEMORY.
-template <class Op>
-[[nodiscard]] std::uint32_t memoryGuarded(Op op) noexcept {
-    try {
-        return op();
-    } catch (const std::bad_alloc&) {
-        return ZR_E_NOT_ENOUGH_MEMORY;
-    }
-}
-
 /// 0 when a part may start at `posTick`, at or after the end of the pre-measure area;
 /// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION when
 /// the tick lies before that end.

@@ -4,22 +4,16 @@
 
 #include <korman/ErrorCodes.h>
 
-#include <new>
-
 namespace kor {
 
 namespace {
 
 std::uint32_t stepAndNotify(CZRCommitHistory& history, IZREditorHost& host,
                             bool (CZRCommitHistory::*step)(std::vector<std::uint32_t>&)) {
-    try {
-        std::vector<std::uint32_t> ids;
-        if (!(history.*step)(ids)) return ZR_E_NOT_ENOUGH_MEMORY;
-        host.notifyObservers(ids);
-        return 0;
-    } catch (const std::bad_alloc&) {
-        return ZR_E_NOT_ENOUGH_MEMORY;
-    }
+    std::vector<std::uint32_t> ids;
+    if (!(history.*step)(ids)) return ZR_E_NOT_ENOUGH_MEMORY;
+    host.notifyObservers(ids);
+    return 0;
 }
 
 } // namespace

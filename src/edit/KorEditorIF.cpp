@@ -16,7 +16,6 @@
 #include "model/KorDocument.h"
 
 #include <algorithm>
-#include <new>
 
 CZRKorEditorIF::CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy& policy,
                                CZRKorDocument& document, CZRCommitHistory& history)
@@ -26,31 +25,29 @@ CZRKorEditorIF::CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy&
     , history_(history) {}
 
 int CZRKorEditorIF::commit() {
-    lastError_ = 0;
-    if (committed_ != 0 || pending_.empty()) return 1;
+    return run([&] { return commitPending(); });
+}
+
+std::uint32_t CZRKorEditorIF::commitPending() {
+    if (committed_ != 0 || pending_.empty()) return 0;
 
     std::uint64_t largest = 0;
     for (const auto& record : pending_)
         if (!record->isCommitMarker()) largest = std::max(largest, record->copySize());
     if (!history_.hasHeadroomFor(2 * largest)) {
         discard();
-        return finish(ZR_E_NOT_ENOUGH_MEMORY);
+        return ZR_E_NOT_ENOUGH_MEMORY;
     }
     for (const auto& record : pending_)
         record->prepareCommit();
 
     std::vector<std::uint32_t> ids;
-    bool committed = false;
-    try {
-        // The history owns the records from here on, whether or not it could apply them.
-        committed = history_.commit(std::move(pending_), ids);
-    } catch (const std::bad_alloc&) {
-    }
-    pending_.clear();
-    if (!committed) return finish(ZR_E_NOT_ENOUGH_MEMORY);
+    // The history takes the records only when it can apply them all; otherwise they stay pending
+    // and the song is as it was.
+    if (!history_.commit(pending_, ids)) return ZR_E_NOT_ENOUGH_MEMORY;
     ++committed_;
     host_.notifyObservers(ids);
-    return 1;
+    return 0;
 }
 
 void CZRKorEditorIF::discard() {
@@ -80,13 +77,10 @@ AZREditCommand* CZRKorEditorIF::obtainRecord(const IZRKorObject& target, std::in
                                                                   : kor::subtreeSize(live);
     error = ZR_E_NOT_ENOUGH_MEMORY;
     if (!host_.hasMemoryHeadroom(2 * size)) return nullptr;
-    try {
-        std::unique_ptr<AZREditCommand> record = make(targetID, &document_);
-        if (!record->capture()) return nullptr;
-        pending_.push_back(std::move(record));
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    // Running out of memory here leaves through the editor's boundary as that same error.
+    std::unique_ptr<AZREditCommand> record = make(targetID, &document_);
+    if (!record->capture()) return nullptr;
+    pending_.push_back(std::move(record));
     error = 0;
     return pending_.back().get();
 }
@@ -120,315 +114,318 @@ AZREditCommand* CZRKorEditorIF::findSharedRecord(const IZRKorObject& target,
 // The tempo family.
 
 int CZRKorEditorIF::updateTempo(std::uint32_t tempoID, const ZRTempoValue& value) {
-    return finish(kor::updateTempo(*this, tempoID, value));
+    return run([&] { return kor::updateTempo(*this, tempoID, value); });
 }
 
 int CZRKorEditorIF::moveTempo(std::uint32_t tempoID, const ZRTempoValue& value) {
-    return finish(kor::moveTempo(*this, tempoID, value));
+    return run([&] { return kor::moveTempo(*this, tempoID, value); });
 }
 
 int CZRKorEditorIF::insertTempo(const ZRTempoValue& value) {
-    return finish(kor::insertTempo(*this, value));
+    return run([&] { return kor::insertTempo(*this, value); });
 }
 
 int CZRKorEditorIF::deleteTempo(std::uint32_t tempoID) {
-    return finish(kor::deleteTempo(*this, tempoID));
+    return run([&] { return kor::deleteTempo(*this, tempoID); });
 }
 
 // Time signatures, the pre-measure, singers, part styles, style and musical controls.
 
 int CZRKorEditorIF::updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) {
-    return finish(kor::updateTimeSig(*this, timeSigID, value));
+    return run([&] { return kor::updateTimeSig(*this, timeSigID, value); });
 }
 
 int CZRKorEditorIF::moveTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) {
-    return finish(kor::moveTimeSig(*this, timeSigID, value));
+    return run([&] { return kor::moveTimeSig(*this, timeSigID, value); });
 }
 
 int CZRKorEditorIF::insertTimeSig(const ZRTimeSigValue& value) {
-    return finish(kor::insertTimeSig(*this, value));
+    return run([&] { return kor::insertTimeSig(*this, value); });
 }
 
 int CZRKorEditorIF::deleteTimeSig(std::uint32_t timeSigID) {
-    return finish(kor::deleteTimeSig(*this, timeSigID));
+    return run([&] { return kor::deleteTimeSig(*this, timeSigID); });
 }
 
 int CZRKorEditorIF::listPreMeasureEvents(std::uint32_t masterTrackID,
                                          std::vector<std::uint32_t>& timeSigIDs,
                                          std::vector<std::uint32_t>& tempoIDs) {
-    return finish(kor::listPreMeasureEvents(*this, masterTrackID, timeSigIDs, tempoIDs));
+    return run(
+        [&] { return kor::listPreMeasureEvents(*this, masterTrackID, timeSigIDs, tempoIDs); });
 }
 
 int CZRKorEditorIF::setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) {
-    return finish(kor::setPreMeasure(*this, masterTrackID, preMeasure));
+    return run([&] { return kor::setPreMeasure(*this, masterTrackID, preMeasure); });
 }
 
 int CZRKorEditorIF::updateSinger(std::uint32_t singerID, const ZRSingerValue& value) {
-    return finish(kor::updateSinger(*this, singerID, value));
+    return run([&] { return kor::updateSinger(*this, singerID, value); });
 }
 
 int CZRKorEditorIF::moveSinger(std::uint32_t singerID, const ZRSingerValue& value) {
-    return finish(kor::moveSinger(*this, singerID, value));
+    return run([&] { return kor::moveSinger(*this, singerID, value); });
 }
 
 int CZRKorEditorIF::insertSinger(std::uint32_t singerListID, const ZRSingerValue& value) {
-    return finish(kor::insertSinger(*this, singerListID, value));
+    return run([&] { return kor::insertSinger(*this, singerListID, value); });
 }
 
 int CZRKorEditorIF::deleteSinger(std::uint32_t singerID) {
-    return finish(kor::deleteSinger(*this, singerID));
+    return run([&] { return kor::deleteSinger(*this, singerID); });
 }
 
 int CZRKorEditorIF::setPartStyleAttrib(std::uint32_t attribID, const std::wstring& styleID,
                                        std::int32_t value) {
-    return finish(kor::setPartStyleAttrib(*this, attribID, styleID, value));
+    return run([&] { return kor::setPartStyleAttrib(*this, attribID, styleID, value); });
 }
 
 int CZRKorEditorIF::clearPartStyleAttrib(std::uint32_t attribID) {
-    return finish(kor::clearPartStyleAttrib(*this, attribID));
+    return run([&] { return kor::clearPartStyleAttrib(*this, attribID); });
 }
 
 int CZRKorEditorIF::updateStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) {
-    return finish(kor::updateStyleControl(*this, controlID, value));
+    return run([&] { return kor::updateStyleControl(*this, controlID, value); });
 }
 
 int CZRKorEditorIF::moveStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) {
-    return finish(kor::moveStyleControl(*this, controlID, value));
+    return run([&] { return kor::moveStyleControl(*this, controlID, value); });
 }
 
 int CZRKorEditorIF::insertStyleControl(std::uint32_t listID, const ZRStyleControlValue& value) {
-    return finish(kor::insertStyleControl(*this, listID, value));
+    return run([&] { return kor::insertStyleControl(*this, listID, value); });
 }
 
 int CZRKorEditorIF::deleteStyleControl(std::uint32_t controlID) {
-    return finish(kor::deleteStyleControl(*this, controlID));
+    return run([&] { return kor::deleteStyleControl(*this, controlID); });
 }
 
 int CZRKorEditorIF::updateMusicalControl(std::uint32_t controlID,
                                          const ZRMusicalControlValue& value) {
-    return finish(kor::updateMusicalControl(*this, controlID, value));
+    return run([&] { return kor::updateMusicalControl(*this, controlID, value); });
 }
 
 int CZRKorEditorIF::moveMusicalControl(std::uint32_t controlID,
                                        const ZRMusicalControlValue& value) {
-    return finish(kor::moveMusicalControl(*this, controlID, value));
+    return run([&] { return kor::moveMusicalControl(*this, controlID, value); });
 }
 
 int CZRKorEditorIF::insertMusicalControl(std::uint32_t listID, const ZRMusicalControlValue& value) {
-    return finish(kor::insertMusicalControl(*this, listID, value));
+    return run([&] { return kor::insertMusicalControl(*this, listID, value); });
 }
 
 int CZRKorEditorIF::deleteMusicalControl(std::uint32_t controlID) {
-    return finish(kor::deleteMusicalControl(*this, controlID));
+    return run([&] { return kor::deleteMusicalControl(*this, controlID); });
 }
 
 // Notes, their style attributes and vibratos.
 
 int CZRKorEditorIF::updateNoteStyleAttrib(std::uint32_t attribID, const ZRNoteStyleValue& value) {
-    return finish(kor::updateNoteStyleAttrib(*this, attribID, value));
+    return run([&] { return kor::updateNoteStyleAttrib(*this, attribID, value); });
 }
 
-int CZRKorEditorIF::updateNoteStyleSeqAttribElement(
-    std::uint32_t elementID, const ZRNoteStyleSeqAttribElementValue& value) {
-    return finish(kor::updateNoteStyleSeqAttribElement(*this, elementID, value));
+int CZRKorEditorIF::updateNoteStyleSeqAttribElement(std::uint32_t elementID,
+                                                    const ZRNoteStyleSeqAttribElementValue& value) {
+    return run([&] { return kor::updateNoteStyleSeqAttribElement(*this, elementID, value); });
 }
 
 int CZRKorEditorIF::moveNoteStyleSeqAttribElement(std::uint32_t elementID,
                                                   const ZRNoteStyleSeqAttribElementValue& value) {
-    return finish(kor::moveNoteStyleSeqAttribElement(*this, elementID, value));
+    return run([&] { return kor::moveNoteStyleSeqAttribElement(*this, elementID, value); });
 }
 
-int CZRKorEditorIF::insertNoteStyleSeqAttribElement(
-    std::uint32_t listID, const ZRNoteStyleSeqAttribElementValue& value) {
-    return finish(kor::insertNoteStyleSeqAttribElement(*this, listID, value));
+int CZRKorEditorIF::insertNoteStyleSeqAttribElement(std::uint32_t listID,
+                                                    const ZRNoteStyleSeqAttribElementValue& value) {
+    return run([&] { return kor::insertNoteStyleSeqAttribElement(*this, listID, value); });
 }
 
 int CZRKorEditorIF::deleteNoteStyleSeqAttribElement(std::uint32_t elementID) {
-    return finish(kor::deleteNoteStyleSeqAttribElement(*this, elementID));
+    return run([&] { return kor::deleteNoteStyleSeqAttribElement(*this, elementID); });
 }
 
 int CZRKorEditorIF::updateNoteVibrato(std::uint32_t noteID, const ZRVibratoValue& value) {
-    return finish(kor::updateNoteVibrato(*this, noteID, value));
+    return run([&] { return kor::updateNoteVibrato(*this, noteID, value); });
 }
 
 int CZRKorEditorIF::updateNote(std::uint32_t noteID, const ZRNoteValue& value) {
-    return finish(kor::updateNote(*this, noteID, value));
+    return run([&] { return kor::updateNote(*this, noteID, value); });
 }
 
 int CZRKorEditorIF::moveNote(std::uint32_t noteID, const ZRNoteValue& value) {
-    return finish(kor::moveNote(*this, noteID, value));
+    return run([&] { return kor::moveNote(*this, noteID, value); });
 }
 
 int CZRKorEditorIF::insertNote(std::uint32_t noteListID, const ZRNoteValue& value) {
-    return finish(kor::insertNote(*this, noteListID, value));
+    return run([&] { return kor::insertNote(*this, noteListID, value); });
 }
 
 int CZRKorEditorIF::insertNoteWithStyle(std::uint32_t noteListID, const ZRNoteValue& value,
                                         const ZRNoteStyleValue& style,
                                         const ZRVibratoValue& vibrato) {
-    return finish(kor::insertNoteWithStyle(*this, noteListID, value, style, vibrato));
+    return run([&] { return kor::insertNoteWithStyle(*this, noteListID, value, style, vibrato); });
 }
 
 int CZRKorEditorIF::copyNote(std::uint32_t noteListID, std::int32_t posTick,
                              std::uint32_t sourceNoteID) {
-    return finish(kor::copyNote(*this, noteListID, posTick, sourceNoteID));
+    return run([&] { return kor::copyNote(*this, noteListID, posTick, sourceNoteID); });
 }
 
 int CZRKorEditorIF::copyNoteWithNumber(std::uint32_t noteListID, std::int32_t posTick,
                                        std::uint32_t sourceNoteID, std::int32_t noteNum) {
-    return finish(kor::copyNoteWithNumber(*this, noteListID, posTick, sourceNoteID, noteNum));
+    return run(
+        [&] { return kor::copyNoteWithNumber(*this, noteListID, posTick, sourceNoteID, noteNum); });
 }
 
 int CZRKorEditorIF::deleteNote(std::uint32_t noteID) {
-    return finish(kor::deleteNote(*this, noteID));
+    return run([&] { return kor::deleteNote(*this, noteID); });
 }
 
 // Musical parts: update, move, insert, copy, delete, divide, merge and extend.
 
 int CZRKorEditorIF::updateMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) {
-    return finish(kor::updateMusicalPart(*this, partID, value));
+    return run([&] { return kor::updateMusicalPart(*this, partID, value); });
 }
 
 int CZRKorEditorIF::moveMusicalPart(std::uint32_t partID, const ZRMusicalPartValue& value) {
-    return finish(kor::moveMusicalPart(*this, partID, value));
+    return run([&] { return kor::moveMusicalPart(*this, partID, value); });
 }
 
 int CZRKorEditorIF::insertMusicalPart(std::uint32_t partListID, const ZRMusicalPartValue& value) {
-    return finish(kor::insertMusicalPart(*this, partListID, value));
+    return run([&] { return kor::insertMusicalPart(*this, partListID, value); });
 }
 
 int CZRKorEditorIF::insertMusicalPartWithSinger(std::uint32_t partListID,
                                                 const ZRMusicalPartValue& value,
                                                 const ZRSingerValue& singer) {
-    return finish(kor::insertMusicalPartWithSinger(*this, partListID, value, singer));
+    return run([&] { return kor::insertMusicalPartWithSinger(*this, partListID, value, singer); });
 }
 
 int CZRKorEditorIF::copyMusicalPart(std::uint32_t partListID, std::int32_t posTick,
                                     std::uint32_t sourcePartID) {
-    return finish(kor::copyMusicalPart(*this, partListID, posTick, sourcePartID));
+    return run([&] { return kor::copyMusicalPart(*this, partListID, posTick, sourcePartID); });
 }
 
 int CZRKorEditorIF::copyMusicalPartTo(std::uint32_t partListID, const ZRMusicalPartValue& value,
                                       std::uint32_t sourcePartID) {
-    return finish(kor::copyMusicalPartTo(*this, partListID, value, sourcePartID));
+    return run([&] { return kor::copyMusicalPartTo(*this, partListID, value, sourcePartID); });
 }
 
 int CZRKorEditorIF::deleteMusicalPart(std::uint32_t partID) {
-    return finish(kor::deleteMusicalPart(*this, partID));
+    return run([&] { return kor::deleteMusicalPart(*this, partID); });
 }
 
 int CZRKorEditorIF::divideMusicalPart(std::uint32_t partID, std::int32_t tick) {
-    return finish(kor::divideMusicalPart(*this, partID, tick));
+    return run([&] { return kor::divideMusicalPart(*this, partID, tick); });
 }
 
 int CZRKorEditorIF::mergeMusicalParts(std::uint32_t firstPartID, std::uint32_t secondPartID) {
-    return finish(kor::mergeMusicalParts(*this, firstPartID, secondPartID));
+    return run([&] { return kor::mergeMusicalParts(*this, firstPartID, secondPartID); });
 }
 
 int CZRKorEditorIF::extendMusicalPartHead(std::uint32_t partID, std::int32_t amount) {
-    return finish(kor::extendMusicalPartHead(*this, partID, amount));
+    return run([&] { return kor::extendMusicalPartHead(*this, partID, amount); });
 }
 
 // Prosody events, WAV parts and ZR tracks.
 
 int CZRKorEditorIF::updateProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) {
-    return finish(kor::updateProsodyVoice(*this, voiceID, value));
+    return run([&] { return kor::updateProsodyVoice(*this, voiceID, value); });
 }
 
 int CZRKorEditorIF::moveProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) {
-    return finish(kor::moveProsodyVoice(*this, voiceID, value));
+    return run([&] { return kor::moveProsodyVoice(*this, voiceID, value); });
 }
 
 int CZRKorEditorIF::insertProsodyVoice(std::uint32_t listID, const ZRProsodyVoiceValue& value) {
-    return finish(kor::insertProsodyVoice(*this, listID, value));
+    return run([&] { return kor::insertProsodyVoice(*this, listID, value); });
 }
 
 int CZRKorEditorIF::deleteProsodyVoice(std::uint32_t voiceID) {
-    return finish(kor::deleteProsodyVoice(*this, voiceID));
+    return run([&] { return kor::deleteProsodyVoice(*this, voiceID); });
 }
 
 int CZRKorEditorIF::updateProsodyElement(std::uint32_t elementID,
                                          const ZRProsodyElementValue& value) {
-    return finish(kor::updateProsodyElement(*this, elementID, value));
+    return run([&] { return kor::updateProsodyElement(*this, elementID, value); });
 }
 
 int CZRKorEditorIF::moveProsodyElement(std::uint32_t elementID,
                                        const ZRProsodyElementValue& value) {
-    return finish(kor::moveProsodyElement(*this, elementID, value));
+    return run([&] { return kor::moveProsodyElement(*this, elementID, value); });
 }
 
 int CZRKorEditorIF::insertProsodyElement(std::uint32_t listID, const ZRProsodyElementValue& value) {
-    return finish(kor::insertProsodyElement(*this, listID, value));
+    return run([&] { return kor::insertProsodyElement(*this, listID, value); });
 }
 
 int CZRKorEditorIF::deleteProsodyElement(std::uint32_t elementID) {
-    return finish(kor::deleteProsodyElement(*this, elementID));
+    return run([&] { return kor::deleteProsodyElement(*this, elementID); });
 }
 
 int CZRKorEditorIF::updateProsodyControl(std::uint32_t controlID,
                                          const ZRProsodyControlValue& value) {
-    return finish(kor::updateProsodyControl(*this, controlID, value));
+    return run([&] { return kor::updateProsodyControl(*this, controlID, value); });
 }
 
 int CZRKorEditorIF::moveProsodyControl(std::uint32_t controlID,
                                        const ZRProsodyControlValue& value) {
-    return finish(kor::moveProsodyControl(*this, controlID, value));
+    return run([&] { return kor::moveProsodyControl(*this, controlID, value); });
 }
 
 int CZRKorEditorIF::insertProsodyControl(std::uint32_t listID, const ZRProsodyControlValue& value) {
-    return finish(kor::insertProsodyControl(*this, listID, value));
+    return run([&] { return kor::insertProsodyControl(*this, listID, value); });
 }
 
 int CZRKorEditorIF::deleteProsodyControl(std::uint32_t controlID) {
-    return finish(kor::deleteProsodyControl(*this, controlID));
+    return run([&] { return kor::deleteProsodyControl(*this, controlID); });
 }
 
 int CZRKorEditorIF::updateWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) {
-    return finish(kor::updateWAVPart(*this, partID, value));
+    return run([&] { return kor::updateWAVPart(*this, partID, value); });
 }
 
 int CZRKorEditorIF::moveWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) {
-    return finish(kor::moveWAVPart(*this, partID, value));
+    return run([&] { return kor::moveWAVPart(*this, partID, value); });
 }
 
 int CZRKorEditorIF::insertWAVPartFromFile(std::uint32_t partListID, std::int32_t posTick,
                                           const std::wstring& filePath, std::int32_t flag) {
-    return finish(kor::insertWAVPartFromFile(*this, partListID, posTick, filePath, flag));
+    return run(
+        [&] { return kor::insertWAVPartFromFile(*this, partListID, posTick, filePath, flag); });
 }
 
 int CZRKorEditorIF::importWAVPart(std::uint32_t partListID, std::int32_t posTick,
                                   std::uint32_t sourcePartID) {
-    return finish(kor::importWAVPart(*this, partListID, posTick, sourcePartID));
+    return run([&] { return kor::importWAVPart(*this, partListID, posTick, sourcePartID); });
 }
 
 int CZRKorEditorIF::deleteWAVPart(std::uint32_t partID) {
-    return finish(kor::deleteWAVPart(*this, partID));
+    return run([&] { return kor::deleteWAVPart(*this, partID); });
 }
 
 int CZRKorEditorIF::updateZRTrack(std::uint32_t trackID, const std::wstring& name,
                                   const std::wstring& comment) {
-    return finish(kor::updateZRTrack(*this, trackID, name, comment));
+    return run([&] { return kor::updateZRTrack(*this, trackID, name, comment); });
 }
 
 int CZRKorEditorIF::moveZRTrack(std::uint32_t trackID, std::int32_t trackNo) {
-    return finish(kor::moveZRTrack(*this, trackID, trackNo));
+    return run([&] { return kor::moveZRTrack(*this, trackID, trackNo); });
 }
 
 int CZRKorEditorIF::insertZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
                                   const std::wstring& name, const std::wstring& comment) {
-    return finish(kor::insertZRTrack(*this, trackListID, trackNo, name, comment));
+    return run([&] { return kor::insertZRTrack(*this, trackListID, trackNo, name, comment); });
 }
 
 int CZRKorEditorIF::copyZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
                                 std::uint32_t sourceTrackID, const std::wstring& name) {
-    return finish(kor::copyZRTrack(*this, trackListID, trackNo, sourceTrackID, name));
+    return run([&] { return kor::copyZRTrack(*this, trackListID, trackNo, sourceTrackID, name); });
 }
 
 int CZRKorEditorIF::importZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
                                   std::uint32_t sourceTrackID) {
-    return finish(kor::importZRTrack(*this, trackListID, trackNo, sourceTrackID));
+    return run([&] { return kor::importZRTrack(*this, trackListID, trackNo, sourceTrackID); });
 }
 
 int CZRKorEditorIF::deleteZRTrack(std::uint32_t trackID) {
-    return finish(kor::deleteZRTrack(*this, trackID));
+    return run([&] { return kor::deleteZRTrack(*this, trackID); });
 }

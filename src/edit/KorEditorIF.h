@@ -11,6 +11,7 @@
 #include <korman/ZRKorManagementPolicy.h>
 
 #include <memory>
+#include <new>
 #include <vector>
 
 class CZRCommitHistory;
@@ -187,6 +188,20 @@ private:
     AZREditCommand* findSharedRecord(const IZRKorObject& target, std::uint32_t& error) const;
     /// Leaves `code` as the last error; the operation's result (1 for 0, else 0).
     int finish(std::uint32_t code);
+    /// Runs `operation` as an exported call and finishes with the code it answers. No exception
+    /// leaves the editor: running out of memory answers ZR_E_NOT_ENOUGH_MEMORY, anything else
+    /// ZR_E_UNKNOWN_ERROR.
+    template <class Operation> int run(Operation&& operation) noexcept {
+        std::uint32_t code = ZR_E_UNKNOWN_ERROR;
+        try {
+            code = operation();
+        } catch (const std::bad_alloc&) {
+            code = ZR_E_NOT_ENOUGH_MEMORY;
+        } catch (...) {
+        }
+        return finish(code);
+    }
+    [[nodiscard]] std::uint32_t commitPending();
 
     IZREditorHost& host_;
     ZRKorManagementPolicy policy_;

@@ -12,6 +12,7 @@
 #include "model/ZRTrack.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,11 +56,17 @@ bool fitsAfterSwap(const std::vector<std::uint32_t>& moving,
 
 } // namespace
 
-bool canTradeSubtrees(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
-                      const CZRObjectTable& store, const IZRMutableKorObject& copyRoot) {
+bool tradedIDs(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
+               const CZRObjectTable& store, const IZRMutableKorObject& copyRoot,
+               std::vector<std::uint32_t>& ids) {
     const std::vector<std::uint32_t> liveIDs = subtreeIDs(liveRoot);
     const std::vector<std::uint32_t> copyIDs = subtreeIDs(copyRoot);
-    return fitsAfterSwap(copyIDs, liveIDs, live) && fitsAfterSwap(liveIDs, copyIDs, store);
+    if (!fitsAfterSwap(copyIDs, liveIDs, live) || !fitsAfterSwap(liveIDs, copyIDs, store))
+        return false;
+    ids.clear();
+    std::set_union(liveIDs.begin(), liveIDs.end(), copyIDs.begin(), copyIDs.end(),
+                   std::back_inserter(ids));
+    return true;
 }
 
 bool relinkChild(CZRMasterTrack& parent, CZRNodeList& old, CZRNodeList& replacement) {
@@ -73,11 +80,12 @@ bool relinkChild(CZRMusicalPart& parent, CZRNodeList& old, CZRNodeList& replacem
     if (parent.noteList() == &old) return parent.setNoteList(&replacement);
     for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type)
         if (parent.controlList(type) == &old) return parent.setControlList(type, &replacement);
-    // The key is copied: the setter writes into the map entry it names.
+    // The setters find the entry by the key they are given and overwrite only its list, so the
+    // map's own key can be passed without copying it (which would allocate).
     if (const std::wstring* id = keyOf(parent.styleControlLists(), old))
-        return parent.setStyleControlList(std::wstring(*id), &replacement);
+        return parent.setStyleControlList(*id, &replacement);
     if (const std::wstring* id = keyOf(parent.phraseStyleLists(), old))
-        return parent.setPhraseStyleList(std::wstring(*id), &replacement);
+        return parent.setPhraseStyleList(*id, &replacement);
     return false;
 }
 
@@ -113,7 +121,7 @@ bool relinkChild(CZRMixer& parent, CZRNodeList& old, CZRNodeList& replacement) {
 
 bool relinkChild(CZRNoteStyleSeqAttrib& parent, CZRNodeList& old, CZRNodeList& replacement) {
     const std::wstring* id = keyOf(parent.lists(), old);
-    return id != nullptr && parent.setElementList(std::wstring(*id), &replacement);
+    return id != nullptr && parent.setElementList(*id, &replacement);
 }
 
 bool relinkChild(CZRNodeList& parent, CZRMusicalNote& old, CZRMusicalNote& replacement) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class CZRMasterTrack;
 class CZRObjectTable;
@@ -21,7 +22,8 @@ namespace kor {
 
 /// Links `replacement` into the child slot or list place of `parent` that holds `old`; `old` is
 /// unlinked (and so carries the detached mark). False, changing nothing, when `old` is not a
-/// child of `parent` or the link fails.
+/// child of `parent` or the link fails. Allocates nothing, so an exchange can relink after it
+/// has prepared.
 [[nodiscard]] bool relinkChild(CZRMasterTrack& parent, CZRNodeList& old, CZRNodeList& replacement);
 [[nodiscard]] bool relinkChild(CZRMusicalPart& parent, CZRNodeList& old, CZRNodeList& replacement);
 [[nodiscard]] bool relinkChild(CZRProsodyPart& parent, CZRNodeList& old, CZRNodeList& replacement);
@@ -36,13 +38,13 @@ namespace kor {
 [[nodiscard]] bool relinkChild(CZRNodeList& parent, CZRMusicalNote& old,
                                CZRMusicalNote& replacement);
 
-/// Whether the subtree of `liveRoot` (in `live`) and the subtree of `copyRoot` (in `store`) can
-/// trade tables: no object of either may meet an object of the other table under its ID, except
-/// its own counterpart in the other subtree. When this holds, moving one subtree out and the
-/// other in cannot fail halfway.
-[[nodiscard]] bool canTradeSubtrees(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
-                                    const CZRObjectTable& store,
-                                    const IZRMutableKorObject& copyRoot);
+/// The IDs under which the subtree of `liveRoot` (in `live`) and the subtree of `copyRoot` (in
+/// `store`) trade tables, in ascending order, in `ids`. False when they cannot trade: an object of
+/// either would meet an object of the other table under its ID that is not its own counterpart in
+/// the other subtree. Throws std::bad_alloc when memory runs out.
+[[nodiscard]] bool tradedIDs(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
+                             const CZRObjectTable& store, const IZRMutableKorObject& copyRoot,
+                             std::vector<std::uint32_t>& ids);
 
 /// Orders the copied lists of a list record by ascending sort key (equal keys may change
 /// places): the list itself; the time signature and tempo lists of a master track; the curve

@@ -184,15 +184,13 @@ std::uint32_t copyNoteAt(CZRKorEditorIF& editor, std::uint32_t noteListID, std::
             editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
         return code;
 
-    return memoryGuarded([&] {
-        auto* copy =
-            objCast<CZRMusicalNote>(copyObject(*source, ZR_COPY_DEEP, edit.record->storeContext()));
-        if (copy != nullptr) {
-            copy->values().posTick = posTick;
-            if (noteNum) copy->values().noteNum = *noteNum;
-        }
-        return linkNew(edit, copy);
-    });
+    auto* copy =
+        objCast<CZRMusicalNote>(copyObject(*source, ZR_COPY_DEEP, edit.record->storeContext()));
+    if (copy != nullptr) {
+        copy->values().posTick = posTick;
+        if (noteNum) copy->values().noteNum = *noteNum;
+    }
+    return linkNew(edit, copy);
 }
 
 } // namespace
@@ -205,18 +203,16 @@ std::uint32_t updateNoteStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attrib
     ElementEdit<CZRNoteStyleAttrib> edit;
     if (const std::uint32_t code = editElement<CZREditNoteStyleAttrib>(editor, live, edit))
         return code;
-    return memoryGuarded([&] {
-        CZRNoteStyleAttrib& style = *edit.object;
-        style.setValue(L"bendDep", value.bendDep);
-        style.setValue(L"bendLen", value.bendLen);
-        style.setValue(L"risePort", value.risePort);
-        style.setValue(L"fallPort", value.fallPort);
-        style.setValue(L"decay", value.decay);
-        style.setValue(L"accent", value.accent);
-        style.setValue(L"opening", value.opening);
-        edit.record->addChange({attribID, kChanged, 0});
-        return 0u;
-    });
+    CZRNoteStyleAttrib& style = *edit.object;
+    style.setValue(L"bendDep", value.bendDep);
+    style.setValue(L"bendLen", value.bendLen);
+    style.setValue(L"risePort", value.risePort);
+    style.setValue(L"fallPort", value.fallPort);
+    style.setValue(L"decay", value.decay);
+    style.setValue(L"accent", value.accent);
+    style.setValue(L"opening", value.opening);
+    edit.record->addChange({attribID, kChanged, 0});
+    return 0u;
 }
 
 std::uint32_t updateNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t elementID,
@@ -298,66 +294,56 @@ std::uint32_t updateNoteVibrato(CZRKorEditorIF& editor, std::uint32_t noteID,
         return ZR_E_EDIT_TARGET_NOT_T2_STYLE;
     ElementEdit<CZRMusicalNote> edit;
     if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit)) return code;
-    return memoryGuarded([&] {
-        if (!setVibrato(*edit.object, value, vibratoKindOf(editor, value),
-                        edit.record->storeContext()))
-            return ZR_E_UPDATE_FAILED;
-        edit.record->addChange({noteID, kChanged, edit.object->getPosTick()});
-        return 0u;
-    });
+    if (!setVibrato(*edit.object, value, vibratoKindOf(editor, value), edit.record->storeContext()))
+        return ZR_E_UPDATE_FAILED;
+    edit.record->addChange({noteID, kChanged, edit.object->getPosTick()});
+    return 0u;
 }
 
 std::uint32_t updateNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNoteValue& value) {
     const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    return memoryGuarded([&] {
-        ZRMusicalNoteValues values = noteValues(value);
-        values.posTick = 0; // the note stays where it is
-        if (const std::uint32_t code = checkNoteValues(values)) return code;
-        ElementEdit<CZRMusicalNote> edit;
-        if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit))
-            return code;
-        values.posTick = edit.object->getPosTick();
-        if (endsPastTickLimit(editor, values.posTick, values.durTick))
-            return ZR_E_INVALID_NOTE_POSITION;
-        edit.object->setValues(std::move(values));
-        edit.record->addChange({noteID, kChanged, edit.object->getPosTick()});
-        return 0u;
-    });
+    ZRMusicalNoteValues values = noteValues(value);
+    values.posTick = 0; // the note stays where it is
+    if (const std::uint32_t code = checkNoteValues(values)) return code;
+    ElementEdit<CZRMusicalNote> edit;
+    if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit)) return code;
+    values.posTick = edit.object->getPosTick();
+    if (endsPastTickLimit(editor, values.posTick, values.durTick))
+        return ZR_E_INVALID_NOTE_POSITION;
+    edit.object->setValues(std::move(values));
+    edit.record->addChange({noteID, kChanged, edit.object->getPosTick()});
+    return 0u;
 }
 
 std::uint32_t moveNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNoteValue& value) {
     const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    return memoryGuarded([&] {
-        ZRMusicalNoteValues values = noteValues(value);
-        if (const std::uint32_t code = checkNote(editor, values)) return code;
-        ListEdit<CZRMusicalNote> edit;
-        if (const std::uint32_t code =
-                editList<CZREditMusicalNoteList>(editor, parentList(*live), noteID, false, edit))
-            return code;
-        edit.element->setValues(std::move(values));
-        edit.list->sortByKey();
-        edit.record->addChange({noteID, kChanged, value.posTick});
-        edit.record->addChange({edit.list->getObjID(), kChanged, 0});
-        return 0u;
-    });
+    ZRMusicalNoteValues values = noteValues(value);
+    if (const std::uint32_t code = checkNote(editor, values)) return code;
+    ListEdit<CZRMusicalNote> edit;
+    if (const std::uint32_t code =
+            editList<CZREditMusicalNoteList>(editor, parentList(*live), noteID, false, edit))
+        return code;
+    edit.element->setValues(std::move(values));
+    edit.list->sortByKey();
+    edit.record->addChange({noteID, kChanged, value.posTick});
+    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    return 0u;
 }
 
 std::uint32_t insertNote(CZRKorEditorIF& editor, std::uint32_t noteListID,
                          const ZRNoteValue& value) {
     const CZRNodeList* list = liveNoteList(editor, noteListID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    return memoryGuarded([&] {
-        ZRMusicalNoteValues values = noteValues(value);
-        if (const std::uint32_t code = checkNote(editor, values)) return code;
-        ListEdit<CZRMusicalNote> edit;
-        if (const std::uint32_t code =
-                editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
-            return code;
-        return linkNew(edit, createObject<CZRMusicalNote>(edit.record->storeContext(), ZR_NO_OBJ_ID,
-                                                          std::move(values)));
-    });
+    ZRMusicalNoteValues values = noteValues(value);
+    if (const std::uint32_t code = checkNote(editor, values)) return code;
+    ListEdit<CZRMusicalNote> edit;
+    if (const std::uint32_t code =
+            editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
+        return code;
+    return linkNew(edit, createObject<CZRMusicalNote>(edit.record->storeContext(), ZR_NO_OBJ_ID,
+                                                      std::move(values)));
 }
 
 std::uint32_t insertNoteWithStyle(CZRKorEditorIF& editor, std::uint32_t noteListID,
@@ -365,25 +351,22 @@ std::uint32_t insertNoteWithStyle(CZRKorEditorIF& editor, std::uint32_t noteList
                                   const ZRVibratoValue& vibrato) {
     const CZRNodeList* list = liveNoteList(editor, noteListID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    return memoryGuarded([&] {
-        ZRMusicalNoteValues values = noteValues(value);
-        if (const std::uint32_t code = checkNote(editor, values)) return code;
-        if (const std::uint32_t code = checkNoteStyle(style)) return code;
-        if (const std::uint32_t code = checkVibrato(vibrato)) return code;
-        ListEdit<CZRMusicalNote> edit;
-        if (const std::uint32_t code =
-                editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
-            return code;
+    ZRMusicalNoteValues values = noteValues(value);
+    if (const std::uint32_t code = checkNote(editor, values)) return code;
+    if (const std::uint32_t code = checkNoteStyle(style)) return code;
+    if (const std::uint32_t code = checkVibrato(vibrato)) return code;
+    ListEdit<CZRMusicalNote> edit;
+    if (const std::uint32_t code =
+            editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
+        return code;
 
-        const ZRCreateContext context = edit.record->storeContext();
-        CZRMusicalNote* note = makeStyledNote(context, std::move(values), style);
-        if (note != nullptr &&
-            !setVibrato(*note, vibrato, vibratoKindOf(editor, vibrato), context)) {
-            context.registry.destroy(note->getObjID());
-            note = nullptr;
-        }
-        return linkNew(edit, note);
-    });
+    const ZRCreateContext context = edit.record->storeContext();
+    CZRMusicalNote* note = makeStyledNote(context, std::move(values), style);
+    if (note != nullptr && !setVibrato(*note, vibrato, vibratoKindOf(editor, vibrato), context)) {
+        context.registry.destroy(note->getObjID());
+        note = nullptr;
+    }
+    return linkNew(edit, note);
 }
 
 std::uint32_t copyNote(CZRKorEditorIF& editor, std::uint32_t noteListID, std::int32_t posTick,

@@ -54,19 +54,17 @@ const wchar_t* CZRKorManagerIF::sysGetErrorMsg(std::uint32_t code) const {
 int CZRKorManagerIF::sysRegisterObserver(IZRMessageWindow* window) {
     if (impl_ == nullptr) return 0;
     impl_->clearLastError();
-    try {
-        return impl_->registerObserver(window) ? 1 : 0;
-    } catch (const std::bad_alloc&) {
-        impl_->setLastError(ZR_E_NOT_ENOUGH_MEMORY);
-        return 0;
-    }
+    return kor::runGuarded(*impl_, 0, [window](CZRKorManagerImpl& m) {
+        return m.registerObserver(window) ? 1 : 0;
+    });
 }
 
 int CZRKorManagerIF::sysReplaceVVoiceLibTable(const std::map<ZRVVoiceKey, ZRVVoiceLib>& table) {
     if (impl_ == nullptr) return 0;
+    // This call neither clears nor sets the last error: any failure only answers 0.
     try {
         return CKorManagerApp::instance().replaceVVoiceLibTable(table) ? 1 : 0;
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         return 0;
     }
 }

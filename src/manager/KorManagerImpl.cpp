@@ -110,10 +110,15 @@ bool CZRKorManagerImpl::registerObserver(IZRMessageWindow* window) {
     return true;
 }
 
-void CZRKorManagerImpl::notifyObservers(const std::vector<std::uint32_t>& ids) {
+void CZRKorManagerImpl::notifyObservers(const std::vector<std::uint32_t>& ids) noexcept {
     for (IZRMessageWindow* window : observers_) {
         // Each window owns the list it is sent and deletes it.
-        auto list = std::make_unique<std::vector<std::uint32_t>>(ids);
+        std::unique_ptr<std::vector<std::uint32_t>> list;
+        try {
+            list = std::make_unique<std::vector<std::uint32_t>>(ids);
+        } catch (const std::bad_alloc&) {
+            continue;
+        }
         window->postMessage(ZR_WM_UPDATE, editorOwner_, reinterpret_cast<intptr_t>(list.release()));
     }
 }

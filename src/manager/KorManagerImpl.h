@@ -33,7 +33,7 @@ public:
     ~CZRKorManagerImpl();
 
     // --- The editor host ---
-    void notifyObservers(const std::vector<std::uint32_t>& ids) override;
+    void notifyObservers(const std::vector<std::uint32_t>& ids) noexcept override;
     bool hasMemoryHeadroom(std::uint64_t bytes) override;
     const wchar_t* errorMessage(std::uint32_t code) const override;
     const CIconVibrato* vibratoKind(std::int32_t type) const override;

@@ -11,9 +11,11 @@ CZRWaveReader::~CZRWaveReader() { delete impl_; }
 
 int CZRWaveReader::open(const wchar_t* path) {
     if (impl_ == nullptr || path == nullptr) return 0;
+    // The reader reports nothing but its result: any failure, running out of memory included,
+    // leaves it closed and answers 0.
     try {
         return impl_->open(path) ? 1 : 0;
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         impl_->close();
         return 0;
     }

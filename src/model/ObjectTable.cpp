@@ -6,13 +6,16 @@
 
 using kor::platform::ScopedLock;
 
-CZRObjectTable::~CZRObjectTable() { clear(); }
+CZRObjectTable::~CZRObjectTable() {
+    clear();
+}
 
 void CZRObjectTable::clear() {
     ScopedLock guard(lock_);
     for (const std::unique_ptr<Page>& page : pages_)
         if (page != nullptr)
-            for (Slot& slot : *page) slot.reset();
+            for (Slot& slot : *page)
+                slot.reset();
     pages_.clear();
     count_ = 0;
 }
@@ -75,7 +78,8 @@ void CZRObjectTable::destroy(std::uint32_t objID) {
 void CZRObjectTable::destroySubtree(IZRMutableKorObject* obj) {
     std::vector<IZRMutableKorObject*> children;
     obj->getChildren(children);
-    for (IZRMutableKorObject* child : children) destroySubtree(child);
+    for (IZRMutableKorObject* child : children)
+        destroySubtree(child);
     // Erase only when the ID names this very object, so a child that lives in another table never
     // takes an unrelated object of this one with it.
     Slot* slot = findSlot(obj->getObjID());
@@ -85,33 +89,27 @@ void CZRObjectTable::destroySubtree(IZRMutableKorObject* obj) {
     }
 }
 
-bool CZRObjectTable::transfer(CZRObjectTable& source, std::uint32_t objID) {
-    if (&source == this) return false;
-    std::scoped_lock guard(lock_, source.lock_);
-    IZRMutableKorObject* obj = source.lookup(objID);
-    try {
-        return obj != nullptr && transferSubtree(source, obj);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+void CZRObjectTable::reserveSlots(const std::vector<std::uint32_t>& ids) {
+    ScopedLock guard(lock_);
+    for (const std::uint32_t objID : ids)
+        (void)makeSlot(objID);
 }
 
-bool CZRObjectTable::transferSubtree(CZRObjectTable& source, IZRMutableKorObject* obj) {
-    std::vector<IZRMutableKorObject*> children;
-    obj->getChildren(children);
-    for (IZRMutableKorObject* child : children)
-        if (!transferSubtree(source, child)) return false;
-
-    const std::uint32_t objID = obj->getObjID();
-    Slot* from = source.findSlot(objID);
-    if (from == nullptr || from->get() != obj) return false;
-    Slot& to = makeSlot(objID);
-    if (to != nullptr) return false;
-    to = std::move(*from);
-    --source.count_;
-    ++count_;
-    if (nextID_ <= objID) nextID_ = objID + 1;
-    return true;
+void CZRObjectTable::tradeSlots(CZRObjectTable& a, CZRObjectTable& b,
+                                const std::vector<std::uint32_t>& ids) noexcept {
+    std::scoped_lock guard(a.lock_, b.lock_);
+    for (const std::uint32_t objID : ids) {
+        Slot* inA = a.findSlot(objID);
+        Slot* inB = b.findSlot(objID);
+        assert(inA != nullptr && inB != nullptr && "trading needs slots reserved in both tables");
+        const bool aHad = *inA != nullptr;
+        const bool bHad = *inB != nullptr;
+        std::swap(*inA, *inB);
+        a.count_ = a.count_ - aHad + bHad;
+        b.count_ = b.count_ - bHad + aHad;
+        if (bHad && a.nextID_ <= objID) a.nextID_ = objID + 1;
+        if (aHad && b.nextID_ <= objID) b.nextID_ = objID + 1;
+    }
 }
 
 void CZRObjectTable::collectDetached(std::vector<std::uint32_t>& out) const {

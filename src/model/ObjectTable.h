@@ -35,16 +35,20 @@ public:
 
     /// Takes ownership of `obj` under `objID`. Fails, deleting `obj`, when the ID is already taken
     /// or is ZR_NO_OBJ_ID, or when there is no memory for its slot.
-    [[nodiscard]] bool registerObject(std::uint32_t objID, std::unique_ptr<IZRMutableKorObject> obj);
+    [[nodiscard]] bool registerObject(std::uint32_t objID,
+                                      std::unique_ptr<IZRMutableKorObject> obj);
     /// The object registered under `objID` (borrowed), or null.
     IZRMutableKorObject* lookup(std::uint32_t objID) const;
     /// Deletes the object registered under `objID` and its whole subtree, children first. Nothing
     /// happens for an unknown ID. The object must not be linked into a container.
     void destroy(std::uint32_t objID);
-    /// Moves the object `objID` and its subtree, children first, from `source` into this table,
-    /// keeping every ID. Fails at the first object that `source` does not hold or this table
-    /// already holds; objects moved before it stay moved.
-    [[nodiscard]] bool transfer(CZRObjectTable& source, std::uint32_t objID);
+    /// Makes room for objects under `ids` without registering any, so that trading them later
+    /// cannot fail. Throws std::bad_alloc when memory runs out; the objects held stay as they are.
+    void reserveSlots(const std::vector<std::uint32_t>& ids);
+    /// Moves what `a` holds under each of `ids` to `b` and what `b` holds there to `a`, keeping
+    /// every ID. Both tables must have reserved those slots.
+    static void tradeSlots(CZRObjectTable& a, CZRObjectTable& b,
+                           const std::vector<std::uint32_t>& ids) noexcept;
     /// Deletes every registered object; the ID counter keeps its value.
     void clear();
     /// Appends the ID of every registered object whose own detached mark is set.
@@ -62,7 +66,6 @@ private:
     /// The slot of `objID`, making its page; throws std::bad_alloc when it cannot.
     Slot& makeSlot(std::uint32_t objID);
     void destroySubtree(IZRMutableKorObject* obj);
-    bool transferSubtree(CZRObjectTable& source, IZRMutableKorObject* obj);
 
     mutable kor::platform::CriticalSection lock_;
     std::uint32_t nextID_ = 0;

@@ -4,10 +4,12 @@
 #include "platform/TempFile.h"
 
 #include <algorithm>
+#include <memory>
 #include <cerrno>
 #include <string_view>
 #include <system_error>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -134,12 +136,16 @@ bool SaveTemp::putBack(const fs::path& original) {
     return renamed;
 }
 
+// Read with opendir: the standard directory iterator allocates inside noexcept functions, so
+// running out of memory there would end the process. A folder that cannot be read ends the
+// clean-up; running out of memory goes to the caller.
 void SaveTemp::removeStale(const fs::path& folder) {
-    std::error_code error;
-    fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error);
-    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-        const fs::path& path = entry->path();
-        if (!isOurName(path.filename().native())) continue;
+    const fs::path where = folder.empty() ? fs::path(".") : folder;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(where.c_str()), &::closedir);
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (!isOurName(entry->d_name)) continue;
+        const fs::path path = where / entry->d_name;
         const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat status {};

@@ -13,12 +13,14 @@ struct HistoryFixture {
     TestDocument doc;
     CTestLeaf* tempo = doc.leaf(0, 12000);
 
-    // One commit that sets the tempo value.
-    std::vector<std::unique_ptr<AZREditCommand>> edit(std::int32_t value) {
+    std::vector<std::unique_ptr<AZREditCommand>> pending;
+
+    // One commit that sets the tempo value, pending.
+    std::vector<std::unique_ptr<AZREditCommand>>& edit(std::int32_t value) {
         auto record = std::make_unique<TestRecord>(doc.table, tempo->getObjID());
         EXPECT_TRUE(record->capture());
         record->workingCopy()->value = value;
-        std::vector<std::unique_ptr<AZREditCommand>> pending;
+        pending.clear();
         pending.push_back(std::move(record));
         return pending;
     }
@@ -42,8 +44,10 @@ TEST(CommitHistory, ResetKeepsCountingCommitPoints) {
     HistoryFixture f;
     CZRCommitHistory history(-1);
     std::vector<std::uint32_t> ids;
-    for (std::int32_t i = 0; i < 3; ++i) ASSERT_TRUE(history.commit(f.edit(i), ids));
-    for (int i = 0; i < 3; ++i) history.reset();
+    for (std::int32_t i = 0; i < 3; ++i)
+        ASSERT_TRUE(history.commit(f.edit(i), ids));
+    for (int i = 0; i < 3; ++i)
+        history.reset();
     EXPECT_EQ(history.currentCommitPoint(), 7u);
     history.reset();
     EXPECT_EQ(history.currentCommitPoint(), 8u);
@@ -82,7 +86,7 @@ TEST(CommitHistory, CommitUndoAndRedoExchangeTheRecords) {
     ASSERT_TRUE(history.redo(ids));
     std::vector<std::unique_ptr<AZREditCommand>> markersOnly;
     markersOnly.push_back(std::make_unique<CZREditCommit>(77));
-    ASSERT_TRUE(history.commit(std::move(markersOnly), ids));
+    ASSERT_TRUE(history.commit(markersOnly, ids));
     EXPECT_EQ(history.entryCount(), 3u);
 }
 
@@ -90,7 +94,8 @@ TEST(CommitHistory, LimitKeepsOnlyTheNewestCommitsUndoable) {
     HistoryFixture f;
     CZRCommitHistory history(1);
     std::vector<std::uint32_t> ids;
-    for (std::int32_t value : {1, 2, 3}) ASSERT_TRUE(history.commit(f.edit(value), ids));
+    for (std::int32_t value : {1, 2, 3})
+        ASSERT_TRUE(history.commit(f.edit(value), ids));
 
     ASSERT_TRUE(history.undo(ids));
     EXPECT_EQ(f.tempo->value, 2);

@@ -2,13 +2,22 @@
 
 #include "edit/EditCommit.h"
 #include "support/EditSong.h"
+#include "support/FailingAllocator.h"
 
 #include <gtest/gtest.h>
+
+#include <new>
 
 namespace {
 
 bool edited(const IZRKorObject* obj) {
     return (obj->getFlags() & ZR_FLAG_EDITED) != 0;
+}
+
+// Prepares and applies one exchange of `record`, as the history does for each record of a commit.
+void exchange(AZREditCommand& record) {
+    record.prepareExchange();
+    record.applyExchange();
 }
 
 } // namespace
@@ -33,10 +42,10 @@ TEST(EditRecords, ElementExchangeTwiceRestoresBothSides) {
     auto* copy = kor::objCast<CZRTempo>(record.workingObject(song.tempo->getObjID()));
     ASSERT_NE(copy, nullptr);
     copy->values().bpm = 4000;
-    record.exchange();
+    exchange(record);
     EXPECT_EQ(song.tempo->getBPM(), 4000);
     EXPECT_EQ(copy->getBPM(), 9000);
-    record.exchange();
+    exchange(record);
     EXPECT_EQ(song.tempo->getBPM(), 9000);
     EXPECT_EQ(copy->getBPM(), 4000);
     EXPECT_EQ(song.tempo->getParent(), song.master->tempoList());
@@ -59,7 +68,7 @@ TEST(EditRecords, ListRecordsRelinkIntoTheirContainer) {
     CZREditMusicalControlList controls(dyn->getObjID(), &song.doc);
     ASSERT_TRUE(controls.capture());
     controls.prepareCommit();
-    controls.exchange();
+    exchange(controls);
     controls.afterExchange();
     EXPECT_NE(song.musical->controlList(0), dyn);
     EXPECT_EQ(song.musical->controlList(0)->getObjID(), dyn->getObjID());
@@ -69,7 +78,7 @@ TEST(EditRecords, ListRecordsRelinkIntoTheirContainer) {
     song.musical->clearEdited();
     CZREditZRPartList parts(song.track->partList()->getObjID(), &song.doc);
     ASSERT_TRUE(parts.capture());
-    parts.exchange();
+    exchange(parts);
     parts.afterExchange();
     auto* musical = song.doc.objects().lookup(song.musical->getObjID());
     EXPECT_NE(musical, song.musical);
@@ -80,7 +89,7 @@ TEST(EditRecords, ListRecordsRelinkIntoTheirContainer) {
     const std::uint32_t masterID = song.master->getObjID();
     CZREditMasterTrack master(masterID, &song.doc);
     ASSERT_TRUE(master.capture());
-    master.exchange();
+    exchange(master);
     EXPECT_EQ(song.sequence->masterTrack()->getObjID(), masterID);
     EXPECT_NE(song.sequence->masterTrack(), song.master);
     EXPECT_EQ(song.sequence->masterTrack()->tempoList()->getCount(), 2u);
@@ -95,8 +104,8 @@ template <class Record> void expectRoundTrip(EditSong& song, const IZRKorObject*
     Record record(target->getObjID(), &song.doc);
     ASSERT_TRUE(record.capture()) << target->getObjID();
     record.prepareCommit();
-    record.exchange();
-    record.exchange();
+    exchange(record);
+    exchange(record);
     EXPECT_EQ(song.dump(), before) << target->getObjID();
 }
 
@@ -153,8 +162,36 @@ TEST(EditRecords, ListExchangeRefusesSubtreesThatWouldCollide) {
     ASSERT_TRUE(kor::objCast<CZRNodeList>(record.workingObject(listID))->insertSorted(stranger));
     const std::wstring before = song.dump();
     const std::size_t objects = song.doc.objects().size();
-    record.exchange();
+    exchange(record);
     EXPECT_EQ(song.dump(), before);
     EXPECT_EQ(song.doc.objects().size(), objects);
     EXPECT_EQ(song.master->tempoList()->getObjID(), listID);
+}
+
+TEST(EditRecords, ListExchangeShortOfMemoryLeavesBothSidesAsTheyWere) {
+    EditSong song;
+    const std::uint32_t listID = song.track->partList()->getObjID();
+    CZREditZRPartList record(listID, &song.doc);
+    ASSERT_TRUE(record.capture());
+    // A part far beyond the song's IDs, so that its slot needs a page of its own.
+    auto* part = kor::createObject<CZRMusicalPart>(record.storeContext(), 5000);
+    ASSERT_NE(part, nullptr);
+    ASSERT_TRUE(kor::objCast<CZRNodeList>(record.workingObject(listID))->append(part));
+    const std::wstring before = song.dump();
+    const std::size_t objects = song.doc.objects().size();
+
+    for (std::uint64_t n = 1;; ++n) {
+        kor::test::failAllocation(n);
+        try {
+            record.prepareExchange();
+        } catch (const std::bad_alloc&) {
+        }
+        kor::test::failAllocation(0);
+        if (!kor::test::allocationFailed()) break;
+        ASSERT_EQ(song.dump(), before) << n;
+        ASSERT_EQ(song.doc.objects().size(), objects) << n;
+    }
+    record.applyExchange();
+    EXPECT_EQ(song.doc.objects().lookup(5000), part);
+    EXPECT_EQ(song.doc.objects().size(), objects + 1);
 }

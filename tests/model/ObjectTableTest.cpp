@@ -54,49 +54,35 @@ TEST(ObjectTable, DestroyDeletesTheWholeSubtreeAndNothingElse) {
     EXPECT_EQ(doc.table.size(), 1u);
 }
 
-TEST(ObjectTable, TransferMovesASubtreeWithItsIDs) {
+TEST(ObjectTable, TradeSlotsMovesObjectsBothWaysKeepingTheirIDs) {
     TestDocument live;
-    CZRNodeList* list = live.list(3);
     CTestLeaf* a = live.leaf(0);
     CTestLeaf* b = live.leaf(480);
-    ASSERT_TRUE(list->append(a));
-    ASSERT_TRUE(list->append(b));
-    const std::uint32_t listID = list->getObjID();
+    TestDocument store;
+    CTestLeaf* twin = store.leaf(0, 0, a->getObjID());
+    CTestLeaf* fresh = store.leaf(0, 0, b->getObjID() + 2000); // on a page live has not made
+    const std::vector<std::uint32_t> ids{a->getObjID(), b->getObjID(), fresh->getObjID()};
+    live.table.reserveSlots(ids);
+    store.table.reserveSlots(ids);
+    EXPECT_EQ(live.table.size(), 2u);
+    EXPECT_EQ(live.table.lookup(fresh->getObjID()), nullptr);
 
-    CZRObjectTable store;
-    ASSERT_TRUE(store.transfer(live.table, listID));
+    CZRObjectTable::tradeSlots(live.table, store.table, ids);
+    EXPECT_EQ(live.table.lookup(a->getObjID()), twin);
+    EXPECT_EQ(live.table.lookup(b->getObjID()), nullptr);
+    EXPECT_EQ(live.table.lookup(fresh->getObjID()), fresh);
+    EXPECT_EQ(store.table.lookup(a->getObjID()), a);
+    EXPECT_EQ(store.table.lookup(b->getObjID()), b);
+    EXPECT_EQ(live.table.size(), 2u);
+    EXPECT_EQ(store.table.size(), 2u);
+    EXPECT_EQ(live.table.nextID(), fresh->getObjID() + 1);
 
-    EXPECT_EQ(live.table.size(), 0u);
-    EXPECT_EQ(store.size(), 3u);
-    EXPECT_EQ(store.lookup(listID), list);
-    EXPECT_EQ(store.lookup(a->getObjID()), a);
-    EXPECT_EQ(store.lookup(b->getObjID()), b);
-    EXPECT_EQ(store.nextID(), b->getObjID() + 1);
-
-    // Moving back restores the live table exactly.
-    ASSERT_TRUE(live.table.transfer(store, listID));
+    // Trading again restores both tables.
+    CZRObjectTable::tradeSlots(live.table, store.table, ids);
     EXPECT_EQ(live.table.lookup(a->getObjID()), a);
-    EXPECT_EQ(store.size(), 0u);
-}
-
-TEST(ObjectTable, TransferStopsAtATakenIDLeavingEarlierMovesDone) {
-    TestDocument live;
-    CZRNodeList* list = live.list();
-    CTestLeaf* first = live.leaf(0);
-    CTestLeaf* second = live.leaf(1);
-    ASSERT_TRUE(list->append(first));
-    ASSERT_TRUE(list->append(second));
-
-    TestDocument other;
-    ASSERT_NE(other.leaf(0, 0, second->getObjID()), nullptr);
-
-    EXPECT_FALSE(other.table.transfer(live.table, list->getObjID()));
-    EXPECT_EQ(other.table.lookup(first->getObjID()), first);
-    EXPECT_EQ(live.table.lookup(second->getObjID()), second);
-    EXPECT_EQ(live.table.lookup(list->getObjID()), list);
-
-    EXPECT_FALSE(other.table.transfer(live.table, 999));
-    EXPECT_FALSE(live.table.transfer(live.table, list->getObjID()));
+    EXPECT_EQ(live.table.lookup(b->getObjID()), b);
+    EXPECT_EQ(store.table.lookup(fresh->getObjID()), fresh);
+    EXPECT_EQ(store.table.lookup(b->getObjID()), nullptr);
 }
 
 TEST(ObjectTable, CollectsObjectsWhoseOwnDetachedMarkIsSet) {
@@ -121,9 +107,11 @@ TEST(ObjectTable, ConcurrentCreationHandsOutDistinctIDs) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&doc] {
-            for (int i = 0; i < kPerThread; ++i) ASSERT_NE(doc.leaf(i), nullptr);
+            for (int i = 0; i < kPerThread; ++i)
+                ASSERT_NE(doc.leaf(i), nullptr);
         });
-    for (std::thread& thread : threads) thread.join();
+    for (std::thread& thread : threads)
+        thread.join();
 
     EXPECT_EQ(doc.table.size(), 4u * kPerThread);
     EXPECT_EQ(doc.table.nextID(), 4u * kPerThread);

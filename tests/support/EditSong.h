@@ -31,7 +31,7 @@ struct TestHost final : IZREditorHost {
         std::uint32_t owner;
         std::vector<std::uint32_t> ids;
     };
-    void notifyObservers(const std::vector<std::uint32_t>& ids) override {
+    void notifyObservers(const std::vector<std::uint32_t>& ids) noexcept override {
         messages.push_back({owner, ids});
     }
     bool hasMemoryHeadroom(std::uint64_t) override { return headroom; }

@@ -20,7 +20,7 @@ public:
         copy_ = copy;
         return true;
     }
-    void exchange() override { (void)live_.lookup(objectID_)->swapContents(copy_); }
+    void applyExchange() noexcept override { (void)live_.lookup(objectID_)->swapContents(copy_); }
     void afterExchange() override { ++afterExchangeCalls; }
     void prepareCommit() override {}
 
