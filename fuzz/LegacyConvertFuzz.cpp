@@ -3,11 +3,13 @@
 #include "FuzzFile.h"
 #include "RoundTrip.h"
 
+#include "formats/xml/VerifyTree.h"
 #include "legacy/LegacyConverter.h"
 #include "model/KorDocument.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static kor::fuzz::FuzzFile file;
@@ -17,7 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.write(data, size);
     CxLegacyConverter converter(voices, defaultVoice);
     CZRKorDocument document;
-    if (converter.convert(file.path(), 932, 1, document) == 0)
+    // A converted song is repaired and checked as every loaded song is before the host sees it,
+    // and only then held to saving and loading back as it is.
+    std::wstring report;
+    if (converter.convert(file.path(), 932, 1, document) == 0 &&
+        kor::verifyTree(&document, report) == 0)
         kor::fuzz::checkSavesAndLoadsBack(document);
     return 0;
 }

@@ -396,6 +396,24 @@ TEST(Kor3Writer, WritesTheGoldenDocument) {
     EXPECT_EQ(part->controlList(5)->getCount(), 1u);
 }
 
+TEST(Kor3Writer, KeepsTheFirstVVoiceWhenNoSingerSingsOneOfTheTable) {
+    GoldenSong song;
+    const auto* track = kor::objCast<CZRZRTrack>(song.sequence->zrTrackList()->elementAt(0));
+    const auto* part = kor::objCast<CZRMusicalPart>(track->partList()->elementAt(0));
+    for (IZRMutableKorObject* singer : part->singerList()->elements()) {
+        ZRMusicalSingerValues& values = kor::objCast<CZRMusicalSinger>(singer)->values();
+        values.vBS = values.vPC = 9;
+    }
+    TempDir dir;
+    save(song.root, dir, "unsung.korx");
+    const auto doc = load(dir.path() + "/unsung.korx");
+    ASSERT_NE(doc->root(), nullptr);
+    const CZRNodeList& voices = *doc->root()->sequence()->vvoiceList();
+    ASSERT_EQ(voices.getCount(), 1u);
+    const auto* first = kor::objCast<CZRVVoice>(song.sequence->vvoiceList()->elementAt(0));
+    EXPECT_EQ(kor::objCast<CZRVVoice>(voices.elementAt(0))->values().name, first->values().name);
+}
+
 TEST(Kor3Writer, WritesTheShapeOfAnEmptySequence) {
     CZRObjectTable table;
     const CZRSequence* sequence = kor::buildEmptySequence({table, table});

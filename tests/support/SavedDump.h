@@ -10,8 +10,39 @@
 
 namespace kor::test {
 
-/// The dump of `root` as a saved song gives it back: object IDs blanked (as dumpWithoutIDs) and
-/// the VVoices that no musical part's singer uses left out, as the writer leaves them out.
+/// `text` without the dumps of empty lists and of the style plug-ins' attribute info lists (list
+/// type 16): a song file does not tell an empty list from a missing one, and names a part's style
+/// plug-in without carrying those lists.
+inline std::string withoutUncarriedLists(const std::string& text) {
+    static constexpr std::string_view kList = "CZRNodeList {";
+    static constexpr std::string_view kInfoList = "listType=16 ";
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (std::size_t at = text.find(kList); at != std::string::npos; at = text.find(kList, at)) {
+        const std::size_t head = text.find("} ", at);
+        std::size_t end = at;
+        for (int depth = 0; end < text.size(); ++end) {
+            if (text[end] == '{') ++depth;
+            if (text[end] == '}' && --depth == 0) break;
+        }
+        const bool infoList =
+            head != std::string::npos && text.compare(head + 3, kInfoList.size(), kInfoList) == 0;
+        const bool empty = text.find('{', head) > end;
+        if (!infoList && !empty) {
+            ++at;
+            continue;
+        }
+        out.append(text, pos, at - pos);
+        pos = at = std::min(end + 2, text.size());
+    }
+    out.append(text, std::min(pos, text.size()));
+    return out;
+}
+
+/// The dump of `root` as a saved song gives it back: object IDs blanked (as dumpWithoutIDs), the
+/// VVoices that no musical part's singer uses left out, as the writer leaves them out, and the
+/// lists a song file does not carry (withoutUncarriedLists).
 inline std::string dumpAsSaved(const CZRKorRoot& root) {
     std::wstring dump;
     root.dump(dump, 1);
@@ -19,6 +50,7 @@ inline std::string dumpAsSaved(const CZRKorRoot& root) {
     text.reserve(dump.size());
     for (const wchar_t c : dump)
         text += c < 0x80 ? static_cast<char>(c) : '?';
+    text = withoutUncarriedLists(text);
     // The voices the singers use, each as " vBS=.. vPC=..", which a VVoice's entry holds followed
     // by a blank.
     std::vector<std::string> sung;

@@ -94,8 +94,9 @@ void writeVoiceEvents(CZRXmlOutput& out, const CZRNodeList* list, std::string_vi
     });
 }
 
-/// The (bank select, program change) pairs the song's singers use; the first VVoice of the table
-/// (or (0, 0)) when none does. Prosody voices do not count.
+/// The (bank select, program change) pairs the song's singers use, and that of the first VVoice of
+/// the table (or (0, 0)) when no singer uses a VVoice of the table: a song keeps at least one.
+/// Prosody voices do not count.
 std::set<std::pair<int, int>> voicesInUse(const CZRSequence& sequence) {
     std::set<std::pair<int, int>> used;
     forEach<CZRZRTrack>(sequence.zrTrackList(), [&](const CZRZRTrack& track) {
@@ -105,7 +106,11 @@ std::set<std::pair<int, int>> voicesInUse(const CZRSequence& sequence) {
             });
         });
     });
-    if (used.empty()) {
+    bool anyInTable = false;
+    forEach<CZRVVoice>(sequence.vvoiceList(), [&](const CZRVVoice& voice) {
+        anyInTable = anyInTable || used.count({voice.values().vBS, voice.values().vPC}) != 0;
+    });
+    if (!anyInTable) {
         const CZRNodeList* voices = sequence.vvoiceList();
         const CZRVVoice* first =
             voices != nullptr ? kor::objCast<CZRVVoice>(voices->elementAt(0)) : nullptr;
