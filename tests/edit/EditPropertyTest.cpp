@@ -96,6 +96,11 @@ struct RandomEditSong : PartEditFixture {
                                 .fmt(1, 1, 44100, 16)
                                 .data(std::string(44100 * 2, '\0'))
                                 .bytes());
+        // Either audio track takes a stereo file as well.
+        dir.write("stereo.wav", kor::test::WavBuilder()
+                                    .fmt(1, 2, 48000, 16)
+                                    .data(std::string(48000 * 4, '\0'))
+                                    .bytes());
         dir.write("kind7.aic", "[Parameter]\nStartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\n"
                                "DepthBPY=64,0\nStartRate=50\n");
         EXPECT_TRUE(vibrato.load(dir.wide("kind7.aic")));
@@ -188,7 +193,7 @@ struct RandomEditSong : PartEditFixture {
     ZRNoteStyleSeqAttribElementValue curvePoint() {
         return {kSecond / 4 * num(-1, 5), num(0, 127)};
     }
-    ZRVibratoValue vibratoValue() { return {num(0, 1), num(0, 101), pick({0, 7, 7, 3})}; }
+    ZRVibratoValue vibratoValue() { return {num(0, 1), num(0, 101), pick({0, 7, 7, 3, 16})}; }
     ZRNoteValue noteValue() {
         return {tick(),
                 120 * num(0, 8),
@@ -205,7 +210,7 @@ struct RandomEditSong : PartEditFixture {
     ZRProsodyElementValue point() { return {sec(), num(0, 99)}; }
     ZRProsodyControlValue prosodyControl() { return {sec(), pick({5, 5, 2}), num(0, 99)}; }
     ZRWAVPartValue wavPart() { return {tick(), pick({59, 720, 1440}), L"wav", L""}; }
-    std::wstring wavFile() { return dir.wide(pick({"a.wav", "missing.wav"})); }
+    std::wstring wavFile() { return dir.wide(pick({"a.wav", "stereo.wav", "missing.wav"})); }
 };
 
 using S = RandomEditSong;
