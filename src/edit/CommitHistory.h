@@ -92,16 +92,19 @@ public:
     void editedTempoPositions(std::uint32_t commitPoint,
                               std::vector<std::int32_t>& positions) const;
 
-    /// Lets `refresh(record, copy)` bring every copy of the object `objID` that a record of the
-    /// history holds in step with a change made to the live object outside the editor, so that
-    /// undo and redo keep that change. The record is where `refresh` creates any new object its
-    /// copy needs. Runs under the lock; false as soon as one refresh fails.
-    template <class Refresh> bool refreshCopies(std::uint32_t objID, Refresh refresh) {
+    /// Carries a change made outside the editor to every copy of the object `objID` that a
+    /// record of the history holds, so that undo and redo keep it. Under the lock it calls
+    /// `change.prepare(record, copy)` for each copy, which may create objects in the record's
+    /// store and may fail (false or an exception) but changes no copy; when every copy is
+    /// prepared it calls `change.apply()`, which cannot fail. False when a prepare failed: no
+    /// copy has changed then.
+    template <class Change> bool carryToCopies(std::uint32_t objID, Change& change) {
         kor::platform::ScopedLock guard(lock_);
         for (const std::unique_ptr<AZREditCommand>& record : entries_) {
             IZRMutableKorObject* copy = record->workingObject(objID);
-            if (copy != nullptr && !refresh(*record, *copy)) return false;
+            if (copy != nullptr && !change.prepare(*record, *copy)) return false;
         }
+        change.apply();
         return true;
     }
 

@@ -246,12 +246,17 @@ bool CZRKorManagerImpl::insertVVoice(int vBS, int vPC, const wchar_t* compID, co
         findVVoice(vBS, vPC))
         return false;
     CZRSequence* song = sequence();
-    if (song == nullptr || song->vvoiceList() == nullptr) return false;
+    CZRNodeList* list = song != nullptr ? song->vvoiceList() : nullptr;
+    if (list == nullptr) return false;
+    // Room is made first, so that once the VVoice exists nothing can fail.
+    list->reserve(list->getCount() + 1);
+    reserveUpdate();
     auto* voice = kor::createObject<CZRVVoice>(
         document_->context(), ZR_NO_OBJ_ID, ZRVVoiceValues{vBS, vPC, storedID, storedName, param});
-    if (voice == nullptr || !song->vvoiceList()->insertSorted(voice)) return false;
+    if (voice == nullptr) return false;
+    (void)list->insertSorted(voice); // a new VVoice cannot stand in the list already
     vvoiceModified_ = true;
-    noteUpdate(song->vvoiceList()->getObjID());
+    noteUpdate(list->getObjID());
     return true;
 }
 
@@ -268,6 +273,7 @@ bool CZRKorManagerImpl::updateVVoice(int vBS, int vPC, const wchar_t* name,
         values.name.resize(CZRVVoice::kMaxNameLength);
     values.param = param;
     if (CZRVVoice::checkValues(values) != 0) return false;
+    reserveUpdate();
     voice->values() = std::move(values);
     vvoiceModified_ = true;
     noteUpdate(voice->getObjID());
@@ -285,13 +291,18 @@ bool CZRKorManagerImpl::removeVVoice(int vBS, int vPC) {
     };
     if (std::count_if(list->elements().begin(), list->elements().end(), sameVoice) < 2)
         return false;
+    reserveUpdate();
     if (!list->removeByID(voice->getObjID())) return false;
     vvoiceModified_ = true;
     noteUpdate(list->getObjID());
     return true;
 }
 
-void CZRKorManagerImpl::noteUpdate(std::uint32_t objID) {
+void CZRKorManagerImpl::reserveUpdate() {
+    if (vvoiceUpdates_) vvoiceUpdates_->reserve(vvoiceUpdates_->size() + 1);
+}
+
+void CZRKorManagerImpl::noteUpdate(std::uint32_t objID) noexcept {
     if (vvoiceUpdates_ &&
         std::find(vvoiceUpdates_->begin(), vvoiceUpdates_->end(), objID) == vvoiceUpdates_->end())
         vvoiceUpdates_->push_back(objID);
@@ -311,8 +322,10 @@ CZRNodeList* CZRKorManagerImpl::auxList() const {
 CZRAux* CZRKorManagerImpl::addAux(const ZRAux& aux) {
     CZRNodeList* list = auxList();
     if (list == nullptr) return nullptr;
+    list->reserve(list->getCount() + 1);
     CZRAux* record = kor::createAux(document_->context(), ZR_NO_OBJ_ID, storedAux(aux));
-    if (record == nullptr || !list->append(record)) return nullptr;
+    if (record == nullptr) return nullptr;
+    (void)list->append(record); // cannot fail: the record exists and the room is made
     auxModified_ = true;
     return record;
 }

@@ -142,7 +142,9 @@ private:
     std::vector<IZRMessageWindow*> observers_;
     bool holdsVoiceDatabase_ = false;
 
-    void noteUpdate(std::uint32_t objID);
+    /// Makes room to note one more update, so that noting it after a change cannot fail.
+    void reserveUpdate();
+    void noteUpdate(std::uint32_t objID) noexcept;
     void destroyEditor();
 
     kor::platform::CriticalSection editorLock_; // guards editor_ and editorOwner_

@@ -62,65 +62,170 @@ CZRVstPlugin* validPluginIn(const CZRNodeList* list, VstSlot at) {
     return plugin != nullptr && plugin->values().valid != 0 ? plugin : nullptr;
 }
 
-// Calls `refresh` with every copy of `objID` the commit history holds; true when there is no
-// history.
-template <class Refresh>
-bool refreshCopies(CZRKorManagerImpl& manager, std::uint32_t objID, Refresh refresh) {
-    return manager.history() == nullptr || manager.history()->refreshCopies(objID, refresh);
-}
-
-// Makes the copy `copy` of the live plug-in list `live` hold, slot for slot, plug-ins with the
-// IDs and values of the live ones, creating in `store` those it lacks. Only the mixer methods
-// change plug-in lists, and each of them passes its change on, so the copy differs from the live
-// list only by the change just made.
-bool mirrorVstList(const CZRNodeList& live, CZRNodeList& copy, const ZRCreateContext& store) {
-    for (std::uint32_t slot = 0; slot < live.getCount(); ++slot) {
-        const auto* plugin = objCast<CZRVstPlugin>(live.elementAt(slot));
-        if (plugin == nullptr) return false;
-        auto* twin = objCast<CZRVstPlugin>(store.registry.lookup(plugin->getObjID()));
-        if (twin == nullptr)
-            twin = createObject<CZRVstPlugin>(store, plugin->getObjID(), plugin->values());
-        else if (twin->getParent() != nullptr && copy.elementAt(slot) != twin)
-            return false; // slots never trade places; a twin elsewhere means a foreign copy
-        else
-            twin->setValues(plugin->values());
-        if (twin == nullptr) return false;
-        const bool placed = slot < copy.getCount() ? copy.replaceAt(slot, twin, &store.registry)
-                                                   : copy.append(twin);
-        if (!placed) return false;
-    }
+// Carries `change` to the copies of `objID` the commit history holds and applies it; without a
+// history there are no copies and it is applied at once.
+template <class Change>
+bool carryToCopies(CZRKorManagerImpl& manager, std::uint32_t objID, Change& change) {
+    if (manager.history() != nullptr) return manager.history()->carryToCopies(objID, change);
+    change.apply();
     return true;
 }
 
-bool refreshVstListCopies(CZRKorManagerImpl& manager, const CZRNodeList& live) {
-    return refreshCopies(
-        manager, live.getObjID(), [&live](AZREditCommand& record, IZRMutableKorObject& copy) {
-            auto* list = objCast<CZRNodeList>(&copy);
-            return list != nullptr && mirrorVstList(live, *list, record.storeContext());
-        });
-}
-
-// The plug-in changes other than create succeed once the live slot has changed: a copy that
-// cannot follow (memory ran out while creating its plug-in) keeps its older state.
-int finishVstChange(CZRKorManagerImpl& manager, const CZRNodeList& live) {
-    manager.noteMixerChange();
-    (void)refreshVstListCopies(manager, live);
-    return 1;
-}
-
-// Links `plugin` into slot `slot` of `list`: slot 0 replaces the first plug-in or starts the
-// list; slot 1 replaces the second plug-in or follows the first, a placeholder standing in for
-// a missing first one.
-bool putInSlot(CZRNodeList& list, std::int32_t slot, CZRVstPlugin& plugin,
-               const ZRCreateContext& context) {
-    const std::uint32_t index = static_cast<std::uint32_t>(slot);
-    if (list.getCount() == 0 && index == 1) {
-        auto* placeholder =
-            createObject<CZRVstPlugin>(context, ZR_NO_OBJ_ID, CZRVstPlugin::emptySlot());
-        if (placeholder == nullptr || !list.append(placeholder)) return false;
+// One mixer value set in the live unit and in the history's copies of it. Only the value set
+// here goes into the copies: the rest of a copy may rightly differ from the live unit (an
+// undoable track move renumbered it).
+template <class Unit> class UnitValueChange {
+public:
+    UnitValueChange(Unit& live, std::int32_t UnitValuesOf<Unit>::*field, std::int32_t value)
+        : field_(field), value_(value) {
+        units_.push_back(&live);
     }
-    return list.getCount() > index ? list.replaceAt(index, &plugin, &context.registry)
-                                   : list.append(&plugin);
+
+    bool prepare(AZREditCommand&, IZRMutableKorObject& copy) {
+        if (auto* twin = objCast<Unit>(&copy)) units_.push_back(twin);
+        return true;
+    }
+
+    void apply() noexcept {
+        for (Unit* unit : units_) unit->values().*field_ = value_;
+    }
+
+private:
+    std::int32_t UnitValuesOf<Unit>::*field_;
+    std::int32_t value_;
+    std::vector<Unit*> units_;
+};
+
+// The plug-ins a plug-in list is to hold after a change, slot by slot: the ID of each plug-in
+// (ZR_NO_OBJ_ID for a plug-in the change creates) and its values.
+struct VstSlotState {
+    std::uint32_t objID;
+    ZRVstPluginValues values;
+};
+
+// A change of one plug-in list, carried to the live list and to every copy of it in the commit
+// history. Only the mixer methods change plug-in lists and each carries its change to the copies,
+// so a copy differs from the live list only by the change being made, and every list is brought
+// to the same slots. Preparing a list creates the plug-ins it lacks in the list's own store and
+// makes room in the list; applying sets values and links plug-ins, which cannot fail. A change
+// that is never applied destroys the plug-ins it created.
+class VstListChange {
+public:
+    explicit VstListChange(std::vector<VstSlotState> target) : target_(std::move(target)) {}
+    VstListChange(const VstListChange&) = delete;
+    VstListChange& operator=(const VstListChange&) = delete;
+
+    ~VstListChange() {
+        if (applied_) return;
+        for (const ListPlan& plan : plans_)
+            for (const Placement& placement : plan.slots)
+                if (placement.created) plan.store->destroy(placement.plugin->getObjID());
+    }
+
+    /// Prepares the live list; a plug-in created for it gives its ID to the copies.
+    bool prepareLive(CZRNodeList& live, const ZRCreateContext& store) {
+        if (!prepareList(live, store)) return false;
+        for (std::size_t slot = 0; slot < target_.size(); ++slot)
+            target_[slot].objID = plans_.back().slots[slot].plugin->getObjID();
+        return true;
+    }
+
+    bool prepare(AZREditCommand& record, IZRMutableKorObject& copy) {
+        auto* list = objCast<CZRNodeList>(&copy);
+        return list != nullptr && prepareList(*list, record.storeContext());
+    }
+
+    void apply() noexcept {
+        for (ListPlan& plan : plans_) {
+            for (std::uint32_t slot = 0; slot < plan.slots.size(); ++slot) {
+                Placement& placement = plan.slots[slot];
+                if (!placement.created) placement.plugin->values() = std::move(placement.values);
+                // Both link calls fail only for null or a slot past the end, excluded here, and
+                // the room was made when the list was prepared.
+                if (slot < plan.list->getCount())
+                    (void)plan.list->replaceAt(slot, placement.plugin, plan.store);
+                else
+                    (void)plan.list->append(placement.plugin);
+            }
+        }
+        applied_ = true;
+    }
+
+    /// The plug-in now in `slot` of the live list.
+    CZRVstPlugin* livePlugin(std::uint32_t slot) const { return plans_.front().slots[slot].plugin; }
+
+private:
+    struct Placement {
+        CZRVstPlugin* plugin;
+        bool created;
+        ZRVstPluginValues values; // for a plug-in that already exists
+    };
+    struct ListPlan {
+        CZRNodeList* list;
+        CZRObjectTable* store;
+        std::vector<Placement> slots;
+    };
+
+    bool prepareList(CZRNodeList& list, const ZRCreateContext& store) {
+        ListPlan& plan = plans_.emplace_back(ListPlan{&list, &store.registry, {}});
+        plan.slots.reserve(target_.size());
+        for (std::uint32_t slot = 0; slot < target_.size(); ++slot) {
+            const VstSlotState& state = target_[slot];
+            auto* plugin = state.objID != ZR_NO_OBJ_ID
+                               ? objCast<CZRVstPlugin>(store.registry.lookup(state.objID))
+                               : nullptr;
+            if (plugin == nullptr) {
+                plugin = createObject<CZRVstPlugin>(store, state.objID, state.values);
+                if (plugin == nullptr) return false;
+                plan.slots.push_back({plugin, true, {}});
+                continue;
+            }
+            // Slots never trade places: a plug-in linked elsewhere means a foreign copy.
+            if (plugin->getParent() != nullptr && list.elementAt(slot) != plugin) return false;
+            plan.slots.push_back({plugin, false, state.values});
+        }
+        list.reserve(target_.size());
+        return true;
+    }
+
+    std::vector<VstSlotState> target_;
+    std::vector<ListPlan> plans_;
+    bool applied_ = false;
+};
+
+// The slots of `list` as they stand.
+std::vector<VstSlotState> slotsOf(const CZRNodeList& list) {
+    std::vector<VstSlotState> slots;
+    slots.reserve(list.getCount() + 1);
+    for (IZRMutableKorObject* element : list.elements()) {
+        const auto* plugin = objCast<CZRVstPlugin>(element);
+        slots.push_back(plugin != nullptr ? VstSlotState{plugin->getObjID(), plugin->values()}
+                                          : VstSlotState{ZR_NO_OBJ_ID, CZRVstPlugin::emptySlot()});
+    }
+    return slots;
+}
+
+// Brings the live list `list` and its copies to `target`, all or none of them; the plug-in then in
+// slot `slot` of the live list, or null when the change could not be made.
+CZRVstPlugin* changeVstList(CZRKorManagerImpl& manager, CZRNodeList& list,
+                            std::vector<VstSlotState> target, std::uint32_t slot) {
+    VstListChange change(std::move(target));
+    if (!change.prepareLive(list, manager.document()->context()) ||
+        !carryToCopies(manager, list.getObjID(), change))
+        return nullptr;
+    manager.noteMixerChange();
+    return change.livePlugin(slot);
+}
+
+// Changes the values of the valid plug-in in slot `at` by `edit`, in the live list and its copies.
+template <class Edit> int editVstPlugin(CZRKorManagerImpl& manager, VstSlot at, Edit edit) {
+    CZRNodeList* list = vstListFor(manager, at);
+    if (validPluginIn(list, at) == nullptr) return 0;
+    std::vector<VstSlotState> target = slotsOf(*list);
+    edit(target[static_cast<std::uint32_t>(at.slot)].values);
+    return changeVstList(manager, *list, std::move(target), static_cast<std::uint32_t>(at.slot))
+               ? 1
+               : 0;
 }
 
 } // namespace
@@ -141,16 +246,9 @@ int setMixerValue(CZRKorManagerImpl& manager, const MixerValue<Unit>& member,
     Unit* unit = unitOf<Unit>(manager, position);
     if (unit == nullptr) return 0;
     if (member.onOff) value = value != 0 ? 1 : 0;
-    unit->values().*member.field = value;
+    UnitValueChange<Unit> change(*unit, member.field, value);
+    if (!carryToCopies(manager, unit->getObjID(), change)) return 0;
     manager.noteMixerChange();
-    // Only the value set here goes into the copies: the rest of a copy may rightly differ from the
-    // live unit (an undoable track move renumbered it).
-    (void)refreshCopies(manager, unit->getObjID(),
-                        [&member, value](AZREditCommand&, IZRMutableKorObject& copy) {
-                            if (auto* twin = objCast<Unit>(&copy))
-                                twin->values().*member.field = value;
-                            return true;
-                        });
     return 1;
 }
 
@@ -190,44 +288,41 @@ IZRVstPlugin* createVstPlugin(CZRKorManagerImpl& manager, VstSlot at, const wcha
         return nullptr;
     values.sdkVersion = sdkVersion;
     values.valid = 1;
-    const ZRCreateContext context = manager.document()->context();
-    auto* plugin = createObject<CZRVstPlugin>(context, ZR_NO_OBJ_ID, std::move(values));
-    if (plugin == nullptr) return nullptr;
-    if (!putInSlot(*list, at.slot, *plugin, context)) {
-        if (plugin->getParent() == nullptr) context.registry.destroy(plugin->getObjID());
-        return nullptr;
-    }
-    manager.noteMixerChange();
-    if (refreshVstListCopies(manager, *list)) return plugin;
-    // A slot the undo states cannot share is given up again, as a removal.
-    plugin->resetToEmptySlot();
-    (void)refreshVstListCopies(manager, *list);
-    return nullptr;
+
+    // Slot 0 replaces the first plug-in or starts the list; slot 1 replaces the second plug-in or
+    // follows the first, an empty slot standing in for a missing first one.
+    std::vector<VstSlotState> target = slotsOf(*list);
+    const auto slot = static_cast<std::uint32_t>(at.slot);
+    if (target.empty() && slot == 1) target.push_back({ZR_NO_OBJ_ID, CZRVstPlugin::emptySlot()});
+    VstSlotState created{ZR_NO_OBJ_ID, std::move(values)};
+    if (slot < target.size())
+        target[slot] = std::move(created);
+    else
+        target.push_back(std::move(created));
+    return changeVstList(manager, *list, std::move(target), slot);
 }
 
 int removeVstPlugin(CZRKorManagerImpl& manager, VstSlot at) {
     CZRNodeList* list = vstListFor(manager, at);
-    CZRVstPlugin* plugin = pluginIn(list, at);
-    if (plugin == nullptr) return 0;
-    plugin->resetToEmptySlot();
-    return finishVstChange(manager, *list);
+    if (pluginIn(list, at) == nullptr) return 0;
+    std::vector<VstSlotState> target = slotsOf(*list);
+    target[static_cast<std::uint32_t>(at.slot)].values = CZRVstPlugin::emptySlot();
+    return changeVstList(manager, *list, std::move(target), static_cast<std::uint32_t>(at.slot))
+               ? 1
+               : 0;
 }
 
 int setVstPluginParams(CZRKorManagerImpl& manager, VstSlot at, const std::vector<int>& values) {
-    CZRNodeList* list = vstListFor(manager, at);
-    CZRVstPlugin* plugin = validPluginIn(list, at);
-    if (plugin == nullptr) return 0;
-    plugin->setParamValues(values);
-    return finishVstChange(manager, *list);
+    return editVstPlugin(manager, at, [&values](ZRVstPluginValues& plugin) {
+        plugin.paramNum = static_cast<std::int32_t>(values.size());
+        plugin.values = values;
+    });
 }
 
 int setVstPluginNumber(CZRKorManagerImpl& manager, VstSlot at,
                        std::int32_t ZRVstPluginValues::*field, int value) {
-    CZRNodeList* list = vstListFor(manager, at);
-    CZRVstPlugin* plugin = validPluginIn(list, at);
-    if (plugin == nullptr) return 0;
-    plugin->values().*field = value;
-    return finishVstChange(manager, *list);
+    return editVstPlugin(manager, at,
+                         [field, value](ZRVstPluginValues& plugin) { plugin.*field = value; });
 }
 
 } // namespace kor

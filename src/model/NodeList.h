@@ -39,6 +39,9 @@ public:
                                  CZRObjectTable* table);
     /// Detaches and removes the first element with `objID`; fails when none has it.
     [[nodiscard]] bool removeByID(std::uint32_t objID);
+    /// Makes room for `count` elements in all, so that linking elements up to that count
+    /// allocates nothing and cannot fail for want of memory.
+    void reserve(std::size_t count) { elements_.reserve(count); }
     /// Detaches every element and empties the list; the elements stay in their table.
     void clear();
     /// The first element whose sort key equals `key` (linear scan), or null.

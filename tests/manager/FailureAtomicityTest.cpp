@@ -89,6 +89,9 @@ protected:
             [=](IZRKorEditorIF& e) { return e.divideMusicalPart(partID, 3840); },
             [=](IZRKorEditorIF& e) { return e.setPreMeasure(masterID, 3); },
         };
+        // A track move records the mixer's ZR units, so the history then holds copies of their
+        // plug-in lists that the plug-in changes must carry along.
+        moveTrack = {[=](IZRKorEditorIF& e) { return e.moveZRTrack(trackID, 0); }};
     }
 
     // Runs the planned edits and commits them; an edit that fails abandons the group, as a host
@@ -142,9 +145,13 @@ protected:
     std::uint32_t lastEditorError = 0;
     std::vector<std::function<int(IZRKorEditorIF&)>> notesAndTracks;
     std::vector<std::function<int(IZRKorEditorIF&)>> shiftAndDivide;
+    std::vector<std::function<int(IZRKorEditorIF&)>> moveTrack;
     const std::wstring name = L"a name long enough to live on the heap";
     const std::wstring comment = L"and a comment as long as that";
     const ZRNoteValue note{480, 240, 64, 100, L"la", {L"l", L"a"}, 1};
+    const std::vector<int> params = std::vector<int>(64, 7);
+    const ZRAux aux{name, comment};
+    const std::wstring voiceID = L"FAKE0000VOICE000";
 };
 
 } // namespace
@@ -163,6 +170,22 @@ TEST_F(FailureAtomicity, EveryStepFailsWholeOrNotAtAll) {
         {"undo", [&] { return manager.editUndo(); }, {}},
         {"redo", [&] { return manager.editRedo(); }, {}},
         {"mixer", [&] { return manager.mixerSetMasterVol(-100); }, {0}},
+        {"move track", [&] { return editGroup(moveTrack); }, {ZR_E_UPDATE_FAILED}},
+        {"create plug-in",
+         [&] { return manager.mixerCreateZRVstPlugin(0, 1, L"ECHO", name.c_str(), 2) ? 1 : 0; },
+         {0}},
+        {"plug-in values", [&] { return manager.mixerSetZRVstPluginParams(0, 1, params); }, {0}},
+        {"remove plug-in", [&] { return manager.mixerRemoveZRVstPlugin(0, 1); }, {0}},
+        {"undo the move", [&] { return manager.editUndo(); }, {}},
+        {"insert VVoice",
+         [&] { return manager.vvoiceInsertVVoice(2, 7, voiceID.c_str(), name.c_str(), {}); },
+         {0}},
+        {"insert its twin",
+         [&] { return manager.vvoiceInsertVVoice(2, 8, voiceID.c_str(), name.c_str(), {}); },
+         {0}},
+        {"update VVoice", [&] { return manager.vvoiceUpdateVVoice(2, 7, comment.c_str(), {}); }, {0}},
+        {"remove VVoice", [&] { return manager.vvoiceRemoveVVoice(2, 7); }, {0}},
+        {"add aux", [&] { return manager.auxAddAux(aux) ? 1 : 0; }, {0}},
         {"save",
          [&] { return manager.fileSaveKorFile(saved.c_str()); },
          {ZR_E_CANNOT_SAVE_FILE},
