@@ -85,66 +85,62 @@ bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map) {
     if (track == nullptr)
         return false;
     const std::uint16_t division = sequence.header().division;
-    try {
-        std::optional<std::uint32_t> lastMicros;
-        struct Last {
-            std::uint8_t numerator;
-            std::uint8_t exponent;
-            std::int32_t tick;
-            std::int32_t measure;
-            std::int32_t length;
-        };
-        std::optional<Last> lastSignature;
+    std::optional<std::uint32_t> lastMicros;
+    struct Last {
+        std::uint8_t numerator;
+        std::uint8_t exponent;
+        std::int32_t tick;
+        std::int32_t measure;
+        std::int32_t length;
+    };
+    std::optional<Last> lastSignature;
 
-        track->rewind();
-        CxMidiEvent event;
-        while (track->next(event)) {
-            if (isTempo(event)) {
-                std::uint32_t micros = microseconds(event);
-                if (!lastMicros) {
-                    map.headBpm = tempoFromMicroseconds(micros);
-                } else if (micros != *lastMicros) {
-                    const std::optional<std::int32_t> tick = toResolution(event.tick, division);
-                    if (!tick)
-                        continue;
-                    map.tempos.push_back({*tick, tempoFromMicroseconds(micros)});
-                }
-                lastMicros = micros;
-            } else if (isSignature(event)) {
-                const std::uint8_t numerator = event.data[0];
-                const std::uint8_t exponent = event.data[1];
-                const std::int32_t denominator = denominatorOf(exponent);
-                if (!lastSignature) {
-                    // The head signature stands at measure 0, tick 0, wherever the event is.
-                    if (numerator != 0 && denominator != 0) {
-                        map.headNumerator = numerator;
-                        map.headDenominator = denominator;
-                    }
-                    lastSignature = Last{numerator, exponent, 0, 0,
-                                         ticksPerMeasure(map.headNumerator, map.headDenominator, kResolution)};
-                    continue;
-                }
+    track->rewind();
+    CxMidiEvent event;
+    while (track->next(event)) {
+        if (isTempo(event)) {
+            std::uint32_t micros = microseconds(event);
+            if (!lastMicros) {
+                map.headBpm = tempoFromMicroseconds(micros);
+            } else if (micros != *lastMicros) {
                 const std::optional<std::int32_t> tick = toResolution(event.tick, division);
-                const bool same =
-                    numerator == lastSignature->numerator && exponent == lastSignature->exponent;
-                if (!tick || same)
+                if (!tick)
                     continue;
-                std::int64_t later = lastSignature->measure;
-                if (lastSignature->length > 0)
-                    later += (*tick - lastSignature->tick) / lastSignature->length;
-                const auto measure = static_cast<std::int32_t>(
-                    std::min<std::int64_t>(later, std::numeric_limits<std::int32_t>::max()));
-                // A signature that cannot be a measure's keeps the previous one's length.
-                std::int32_t length = ticksPerMeasure(numerator, denominator, kResolution);
-                if (numerator != 0 && denominator != 0)
-                    map.signatures.push_back({measure, numerator, denominator});
-                else
-                    length = lastSignature->length;
-                lastSignature = Last{numerator, exponent, *tick, measure, length};
+                map.tempos.push_back({*tick, tempoFromMicroseconds(micros)});
             }
+            lastMicros = micros;
+        } else if (isSignature(event)) {
+            const std::uint8_t numerator = event.data[0];
+            const std::uint8_t exponent = event.data[1];
+            const std::int32_t denominator = denominatorOf(exponent);
+            if (!lastSignature) {
+                // The head signature stands at measure 0, tick 0, wherever the event is.
+                if (numerator != 0 && denominator != 0) {
+                    map.headNumerator = numerator;
+                    map.headDenominator = denominator;
+                }
+                lastSignature = Last{numerator, exponent, 0, 0,
+                                     ticksPerMeasure(map.headNumerator, map.headDenominator, kResolution)};
+                continue;
+            }
+            const std::optional<std::int32_t> tick = toResolution(event.tick, division);
+            const bool same =
+                numerator == lastSignature->numerator && exponent == lastSignature->exponent;
+            if (!tick || same)
+                continue;
+            std::int64_t later = lastSignature->measure;
+            if (lastSignature->length > 0)
+                later += (*tick - lastSignature->tick) / lastSignature->length;
+            const auto measure = static_cast<std::int32_t>(
+                std::min<std::int64_t>(later, std::numeric_limits<std::int32_t>::max()));
+            // A signature that cannot be a measure's keeps the previous one's length.
+            std::int32_t length = ticksPerMeasure(numerator, denominator, kResolution);
+            if (numerator != 0 && denominator != 0)
+                map.signatures.push_back({measure, numerator, denominator});
+            else
+                length = lastSignature->length;
+            lastSignature = Last{numerator, exponent, *tick, measure, length};
         }
-    } catch (const std::bad_alloc&) {
-        return false;
     }
     return track->status() == CxMidiStatus::EndOfTrack;
 }

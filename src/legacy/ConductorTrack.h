@@ -55,8 +55,7 @@ struct ConductorMap {
 /// the first time signature gives the head signature (4/4 without one, or when it has a zero
 /// numerator or denominator). Every later tempo or signature event that differs from the one
 /// before it is a change; changes beyond kLatestImportTick are left out, as no note of an
-/// imported song reaches them. False when the file has no track 0, the track is malformed or memory
-/// runs out.
+/// imported song reaches them. False when the file has no track 0 or the track is malformed.
 [[nodiscard]] bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map);
 
 /// Fills the empty signature and tempo lists of `master` from `map`: the head signature at

@@ -310,8 +310,7 @@ std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned code
             if (!hadText)
                 continue;
             kor::LegacyTrack track;
-            if (!kor::readLegacyTrack(text, converted == 0, track))
-                return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
+            kor::readLegacyTrack(text, converted == 0, track);
             const std::wstring name = track.name.empty() ? fileTitle(path) : track.name;
             if (converted == 0) {
                 sequence->masterTrack()->setSeqName(name);

@@ -125,12 +125,7 @@ bool collectTrackText(CxMidiSequence& sequence, std::size_t trackIndex, CxTypedF
     if (track == nullptr)
         return false;
     std::string text;
-    Joined joined = Joined::Malformed;
-    try {
-        joined = joinPieces(*track, text, hadText);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    const Joined joined = joinPieces(*track, text, hadText);
     if (joined == Joined::Corrupt)
         file.setStatus(file.status() | kLegacyTextCorrupt);
     if (joined != Joined::Ok)

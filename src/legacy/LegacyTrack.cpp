@@ -206,53 +206,48 @@ std::int32_t legacyVersionNumber(std::wstring_view version) {
     return wtoi(std::wstring(version.substr(start)).c_str());
 }
 
-bool readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& track) {
+void readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& track) {
     track = LegacyTrack{};
-    try {
-        track.version = legacyVersionNumber(file.value(L"Common", L"Version"));
-        track.name = file.value(L"Common", L"Name");
-        if (firstTrack && track.version > 201) {
-            std::int32_t preMeasure = readNumber(file.value(L"Master", L"PreMeasure"));
-            if (preMeasure >= 1 && preMeasure <= 8)
-                track.preMeasure = preMeasure;
-            if (file.section(L"Mixer") != nullptr)
-                track.mixer = readMixer(file);
-        }
+    track.version = legacyVersionNumber(file.value(L"Common", L"Version"));
+    track.name = file.value(L"Common", L"Name");
+    if (firstTrack && track.version > 201) {
+        std::int32_t preMeasure = readNumber(file.value(L"Master", L"PreMeasure"));
+        if (preMeasure >= 1 && preMeasure <= 8)
+            track.preMeasure = preMeasure;
+        if (file.section(L"Mixer") != nullptr)
+            track.mixer = readMixer(file);
+    }
 
-        for (const std::wstring& key : file.keys(L"EventList")) {
-            // Events before the song's start, or beyond any song's end, have no place in it.
-            const std::int32_t tick = readNumber(key);
-            if (tick < 0 || tick > kor::kLatestImportTick)
-                continue;
-            const std::wstring names = file.value(L"EventList", key);
-            std::wstring_view rest = names;
-            for (std::wstring name = nextToken(rest, L',', 16); !name.empty();
-                 name = nextToken(rest, L',', 16)) {
-                const std::wstring type = file.value(name, L"Type");
-                if (type == L"Anote") {
-                    readNote(file, name, tick, track.version, track.notes);
-                } else if (type == L"Singer") {
-                    const std::wstring handle = file.value(name, L"IconHandle");
-                    track.singers.push_back({tick,
-                                             std::clamp(readNumber(file.value(handle, L"Language")), 0, 127),
-                                             std::clamp(readNumber(file.value(handle, L"Program")), 0, 127)});
-                }
+    for (const std::wstring& key : file.keys(L"EventList")) {
+        // Events before the song's start, or beyond any song's end, have no place in it.
+        const std::int32_t tick = readNumber(key);
+        if (tick < 0 || tick > kor::kLatestImportTick)
+            continue;
+        const std::wstring names = file.value(L"EventList", key);
+        std::wstring_view rest = names;
+        for (std::wstring name = nextToken(rest, L',', 16); !name.empty();
+             name = nextToken(rest, L',', 16)) {
+            const std::wstring type = file.value(name, L"Type");
+            if (type == L"Anote") {
+                readNote(file, name, tick, track.version, track.notes);
+            } else if (type == L"Singer") {
+                const std::wstring handle = file.value(name, L"IconHandle");
+                track.singers.push_back({tick,
+                                         std::clamp(readNumber(file.value(handle, L"Language")), 0, 127),
+                                         std::clamp(readNumber(file.value(handle, L"Program")), 0, 127)});
             }
         }
-        auto byTick = [](const auto& a, const auto& b) { return a.tick < b.tick; };
-        std::stable_sort(track.notes.begin(), track.notes.end(), byTick);
-        std::stable_sort(track.singers.begin(), track.singers.end(), byTick);
-
-        for (std::size_t curve = 0; curve < kLegacyCurveCount; ++curve) {
-            std::vector<LegacyPoint>& points = track.curves[curve];
-            for (const std::wstring& key : file.keys(kCurveSections[curve]))
-                points.push_back({wtoi(key.c_str()), wtoi(file.value(kCurveSections[curve], key).c_str())});
-            std::stable_sort(points.begin(), points.end(), byTick);
-        }
-    } catch (const std::bad_alloc&) {
-        return false;
     }
-    return true;
+    auto byTick = [](const auto& a, const auto& b) { return a.tick < b.tick; };
+    std::stable_sort(track.notes.begin(), track.notes.end(), byTick);
+    std::stable_sort(track.singers.begin(), track.singers.end(), byTick);
+
+    for (std::size_t curve = 0; curve < kLegacyCurveCount; ++curve) {
+        std::vector<LegacyPoint>& points = track.curves[curve];
+        for (const std::wstring& key : file.keys(kCurveSections[curve]))
+            points.push_back({wtoi(key.c_str()), wtoi(file.value(kCurveSections[curve], key).c_str())});
+        std::stable_sort(points.begin(), points.end(), byTick);
+    }
 }
 
 } // namespace kor

@@ -91,7 +91,7 @@ std::int32_t legacyVersionNumber(std::wstring_view version);
 
 /// Reads the song content of one singing track's text. The [Master] and [Mixer] sections are
 /// read only for the first singing track and only for versions above 201. Missing sections and
-/// keys take defaults; numbers out of range are clamped. False only when memory runs out.
-[[nodiscard]] bool readLegacyTrack(const CxTypedFile& text, bool firstTrack, LegacyTrack& track);
+/// keys take defaults; numbers out of range are clamped.
+void readLegacyTrack(const CxTypedFile& text, bool firstTrack, LegacyTrack& track);
 
 } // namespace kor

@@ -61,46 +61,41 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
     if (length == 0) return true;
     if (bytes == nullptr) return false;
 
-    try {
-        CxEntryMap* open = nullptr;
-        std::wstring decoded;
-        std::size_t pos = 0;
-        while (pos < length) {
-            while (pos < length && static_cast<unsigned char>(bytes[pos]) <= 0x20)
-                ++pos;
-            if (pos == length) break;
+    CxEntryMap* open = nullptr;
+    std::wstring decoded;
+    std::size_t pos = 0;
+    while (pos < length) {
+        while (pos < length && static_cast<unsigned char>(bytes[pos]) <= 0x20)
+            ++pos;
+        if (pos == length) break;
 
-            std::size_t span = std::min(length - pos, kMaxLineBytes);
-            const void* feed = std::memchr(bytes + pos, '\n', span);
-            std::size_t lineLength =
-                feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - (bytes + pos))
-                     : span;
-            std::string_view raw(bytes + pos, lineLength);
-            pos += lineLength + (feed ? 1 : 0);
+        std::size_t span = std::min(length - pos, kMaxLineBytes);
+        const void* feed = std::memchr(bytes + pos, '\n', span);
+        std::size_t lineLength =
+            feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - (bytes + pos))
+                 : span;
+        std::string_view raw(bytes + pos, lineLength);
+        pos += lineLength + (feed ? 1 : 0);
 
-            decodeLine(raw, decoded);
-            std::wstring_view line = trim(decoded);
-            if (line.empty()) continue;
+        decodeLine(raw, decoded);
+        std::wstring_view line = trim(decoded);
+        if (line.empty()) continue;
 
-            if (line.front() == L'[') {
-                std::size_t close = line.find(L']', 1);
-                if (close != std::wstring_view::npos) {
-                    open = &sections_.open(line.substr(1, close - 1));
-                    continue;
-                }
+        if (line.front() == L'[') {
+            std::size_t close = line.find(L']', 1);
+            if (close != std::wstring_view::npos) {
+                open = &sections_.open(line.substr(1, close - 1));
+                continue;
             }
-            if (commentsAllowed && line.front() == L';') continue;
-
-            std::size_t equals = line.find(L'=', 1);
-            if (equals == std::wstring_view::npos || open == nullptr) continue;
-            std::wstring_view key = trimRight(line.substr(0, equals));
-            std::wstring_view value = trimLeft(line.substr(equals + 1));
-            if (commentsAllowed) value = trimRight(value.substr(0, value.find(L';')));
-            open->set(key, std::wstring(value));
         }
-    } catch (const std::bad_alloc&) {
-        sections_.clear();
-        return false;
+        if (commentsAllowed && line.front() == L';') continue;
+
+        std::size_t equals = line.find(L'=', 1);
+        if (equals == std::wstring_view::npos || open == nullptr) continue;
+        std::wstring_view key = trimRight(line.substr(0, equals));
+        std::wstring_view value = trimLeft(line.substr(equals + 1));
+        if (commentsAllowed) value = trimRight(value.substr(0, value.find(L';')));
+        open->set(key, std::wstring(value));
     }
     return true;
 }
@@ -118,11 +113,7 @@ bool CxTypedFile::parseFile(const std::wstring& path) {
     std::ifstream in(*fsPath, std::ios::binary);
     if (!in) return false;
     std::string bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(size));
-    } catch (const std::exception&) {
-        return false;
-    }
+    bytes.resize(static_cast<std::size_t>(size));
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     // A file that shrank while being read is parsed as far as it went.
     bytes.resize(static_cast<std::size_t>(in.gcount()));

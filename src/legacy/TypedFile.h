@@ -27,8 +27,8 @@ public:
     CxTypedFile(const CxTypedFile&) = delete;
     CxTypedFile& operator=(const CxTypedFile&) = delete;
 
-    /// Parses `length` bytes at `bytes`. False when a section cannot be created (out of memory)
-    /// or `bytes` is null with a non-zero length; the document is then empty.
+    /// Parses `length` bytes at `bytes`. False when `bytes` is null with a non-zero length; the
+    /// document is then empty. Throws std::bad_alloc when memory runs out.
     [[nodiscard]] bool parseText(const char* bytes, std::size_t length, bool commentsAllowed);
     [[nodiscard]] bool parseText(std::string_view bytes, bool commentsAllowed) {
         return parseText(bytes.data(), bytes.size(), commentsAllowed);

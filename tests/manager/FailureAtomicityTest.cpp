@@ -6,6 +6,7 @@
 #include <korman/korman.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ using kor::test::failAllocation;
 namespace {
 
 const std::wstring kFullSong = L"" KORMAN_TEST_DATA_DIR "/kor3/full.korx";
+const std::wstring kLegacySong = L"" KORMAN_SAMPLES_DIR "/morning-walk.kor";
+const std::wstring kMidiSong = L"" KORMAN_SAMPLES_DIR "/morning-walk.mid";
 
 // A script step through the public API: its result (nonzero on success) and the error codes
 // besides running out of memory it may answer when an allocation fails.
@@ -37,19 +40,25 @@ protected:
         ASSERT_EQ(manager.sysInitialize(policy), 1);
     }
 
-    // Everything a step may change: the whole song with its IDs, and the history's position.
-    std::wstring state() const {
+    // The whole song with its IDs.
+    std::wstring song() const {
         std::wstring out;
         if (const auto* root = dynamic_cast<const IZRMutableKorObject*>(
                 const_cast<CZRKorManagerIF&>(manager).korGetCurrentSequence()))
             root->dump(out, 1);
+        return out;
+    }
+
+    // Everything a step may change: the song, and the history's position.
+    std::wstring state() const {
+        std::wstring out = song();
         out += L" point " + std::to_wstring(manager.editGetCurrentCommitPoint()) + L" undo " +
                std::to_wstring(manager.editCanUndo()) + L" redo " +
                std::to_wstring(manager.editCanRedo());
         return out;
     }
 
-    IZRSequence* song() { return manager.korGetCurrentSequence()->getSequence(); }
+    IZRSequence* sequence() { return manager.korGetCurrentSequence()->getSequence(); }
     template <class T> T* first(IZRNodeList* list) {
         for (std::uint32_t i = 0; list != nullptr && i < list->getCount(); ++i)
             if (auto* obj = dynamic_cast<T*>(list->getAt(i))) return obj;
@@ -61,11 +70,11 @@ protected:
     // an allocation is set to fail.
     void planEdits() {
         IZRMasterTrack* master = manager.korGetCurrentMasterTrack();
-        IZRZRTrack* track = first<IZRZRTrack>(song()->getZRTrackList());
+        IZRZRTrack* track = first<IZRZRTrack>(sequence()->getZRTrackList());
         IZRMusicalPart* part = first<IZRMusicalPart>(track->getPartList());
         const std::uint32_t tempoID = master->getTempoList()->getAt(0)->getObjID();
         // Another track than the one whose notes change: its element record would cover them.
-        IZRNodeList* tracks = song()->getZRTrackList();
+        IZRNodeList* tracks = sequence()->getZRTrackList();
         const std::uint32_t trackID = tracks->getAt(tracks->getCount() - 1)->getObjID();
         const std::uint32_t notesID = part->getNoteList()->getObjID();
         const std::uint32_t controlsID = part->getControlList(0)->getObjID();
@@ -157,14 +166,24 @@ protected:
 } // namespace
 
 TEST_F(FailureAtomicity, EveryStepFailsWholeOrNotAtAll) {
-    // The load is not swept: Xerces leaks the buffers of a scan that runs out of memory, and
-    // cannot recover from running out while it first sets up its platform.
     ASSERT_NE(manager.fileLoadKorFile(kFullSong.c_str()), nullptr);
     planEdits();
     kor::test::TempDir files;
     const std::wstring saved = files.wide("saved.korx");
     const std::wstring reference = files.wide("reference.korx");
+    std::vector<ZRSMFTrackImportDirective> directives;
+    ASSERT_GT(manager.fileGetSMFImportDirective(kMidiSong.c_str(), 0, directives), 0);
+    // Imports read into the import buffer and leave the song alone.
     const std::vector<Step> script{
+        {"import song", [&] { return manager.fileImportKorFile(kFullSong.c_str()) ? 1 : 0; }, {}},
+        // The converters and the checks of a read song cannot tell a song object they failed to
+        // make from a damaged file.
+        {"import legacy song",
+         [&] { return manager.fileImportLegacyKorFile(kLegacySong.c_str(), 0) ? 1 : 0; },
+         {ZR_E_INVALID_KOR_FILE}},
+        {"import MIDI",
+         [&] { return manager.fileImportSMF(kMidiSong.c_str(), 1, 0, directives) ? 1 : 0; },
+         {ZR_E_INVALID_KOR_FILE, ZR_E_INVALID_SMF}},
         {"edit and commit", [&] { return editGroup(notesAndTracks); }, {ZR_E_UPDATE_FAILED}},
         {"shift and divide", [&] { return editGroup(shiftAndDivide); }, {ZR_E_UPDATE_FAILED}},
         {"undo", [&] { return manager.editUndo(); }, {}},
@@ -197,4 +216,29 @@ TEST_F(FailureAtomicity, EveryStepFailsWholeOrNotAtAll) {
         }
         ASSERT_NO_FATAL_FAILURE(sweep(step));
     }
+}
+
+// A load gives up the current song first, so a load that runs out of memory leaves no song; it
+// must still answer the failure, leak nothing, and load the whole song once memory suffices.
+TEST_F(FailureAtomicity, ALoadThatRunsOutOfMemoryLeavesNoSongAndLeaksNothing) {
+    ASSERT_NE(manager.fileLoadKorFile(kFullSong.c_str()), nullptr);
+    const std::wstring loaded = song();
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto filesBefore = openFiles();
+    for (std::uint64_t n = 1;; n += n < 300 ? 1 : n / 8) {
+        failAllocation(n);
+        const IZRKorRoot* root = manager.fileLoadKorFile(kFullSong.c_str());
+        failAllocation(0);
+        if (!kor::test::allocationFailed()) {
+            ASSERT_NE(root, nullptr);
+            break;
+        }
+        ASSERT_EQ(root, nullptr) << "at allocation " << n;
+        EXPECT_EQ(manager.sysGetLastError(), ZR_E_NOT_ENOUGH_MEMORY) << "at allocation " << n;
+        ASSERT_EQ(manager.korGetCurrentSequence(), nullptr);
+    }
+    EXPECT_EQ(song(), loaded);
+    EXPECT_EQ(openFiles(), filesBefore);
 }

@@ -13,12 +13,13 @@ namespace kor {
 
 namespace {
 
+// Reads the input's file through a descriptor the input owns: the reader gives up a stream
+// without deleting it when memory runs out, and the file must be closed all the same.
 class GuardedFileStream final : public xc::BinInputStream {
 public:
     GuardedFileStream(int fd, ZRXmlReadProgress& progress, std::uint64_t maxQuietBytes)
         : fd_(fd), progress_(progress), maxQuietBytes_(maxQuietBytes),
           lastEvents_(progress.events) {}
-    ~GuardedFileStream() override { ::close(fd_); }
     GuardedFileStream(const GuardedFileStream&) = delete;
     GuardedFileStream& operator=(const GuardedFileStream&) = delete;
 
@@ -59,14 +60,20 @@ private:
 
 CZRGuardedFileInput::CZRGuardedFileInput(std::filesystem::path path,
                                          const std::u16string& systemId,
-                                         ZRXmlReadProgress& progress, std::uint64_t maxQuietBytes)
-    : xc::InputSource(systemId.c_str()), path_(std::move(path)), progress_(progress),
+                                         ZRXmlReadProgress& progress, std::uint64_t maxQuietBytes,
+                                         xc::MemoryManager& memory)
+    : xc::InputSource(systemId.c_str(), &memory), path_(std::move(path)), progress_(progress),
       maxQuietBytes_(maxQuietBytes) {}
 
+CZRGuardedFileInput::~CZRGuardedFileInput() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
 xc::BinInputStream* CZRGuardedFileInput::makeStream() const {
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    return new GuardedFileStream(fd, progress_, maxQuietBytes_);
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return nullptr;
+    return new (getMemoryManager()) GuardedFileStream(fd_, progress_, maxQuietBytes_);
 }
 
 } // namespace kor

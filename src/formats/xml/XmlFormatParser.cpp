@@ -2,6 +2,7 @@
 
 #include "formats/xml/GuardedFileInput.h"
 #include "formats/xml/VerifyTree.h"
+#include "formats/xml/XmlPlatform.h"
 #include "formats/xml/XmlText.h"
 #include "model/KorDocument.h"
 #include "platform/Path.h"
@@ -25,7 +26,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <new>
 
 namespace xc = XERCES_CPP_NAMESPACE;
@@ -36,14 +36,6 @@ namespace {
 constexpr std::size_t kMaxDiagnostic = 2047;
 
 std::wstring wide(const XMLCh* text) { return kor::fromUtf16(text); }
-
-/// The XML platform is started by the first parser and ended by the last, counted with a plain
-/// counter in process-wide state: parsers on different threads take turns at starting and
-/// ending it, or one thread's end could free what another thread's reader is using.
-std::mutex& platformLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 } // namespace
 
@@ -134,6 +126,7 @@ public:
 struct CZRXmlFormatParser::Reader {
     Resolver resolver;
     kor::ZRXmlReadProgress progress;
+    kor::CZRXmlParseMemory memory; // outlives the reader that allocates from it
     std::unique_ptr<xc::SAX2XMLReaderImpl> sax;
     std::u16string schemaLocation;
 };
@@ -145,10 +138,6 @@ CZRXmlFormatParser::~CZRXmlFormatParser() {
     rootNode_.reset();
     reader_.reset();
     handler_.reset();
-    if (platformStarted_) {
-        std::scoped_lock guard(platformLock());
-        xc::XMLPlatformUtils::Terminate();
-    }
 }
 
 bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
@@ -165,13 +154,9 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
         const std::wstring schemaURI = L"file://" + kor::escapeFolderForUri(schemaPath);
         schemaLocation_ = std::wstring(format_.namespaceURI) + L" " + schemaURI;
 
-        if (!platformStarted_) {
-            std::scoped_lock guard(platformLock());
-            xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale);
-            platformStarted_ = true;
-        }
+        if (!kor::startXmlPlatform()) return false;
         auto reader = std::make_unique<Reader>();
-        reader->sax = std::make_unique<xc::SAX2XMLReaderImpl>(xc::XMLPlatformUtils::fgMemoryManager);
+        reader->sax = std::make_unique<xc::SAX2XMLReaderImpl>(&reader->memory);
         xc::SAX2XMLReaderImpl& sax = *reader->sax;
         // The scanner for documents validated by schema alone skips a DOCTYPE whole: no DTD is
         // read and no entity declared, so a song expands nothing but the predefined entities and
@@ -198,9 +183,7 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
     } catch (const xc::XMLException&) {
         return false;
     } catch (const xc::OutOfMemoryException&) {
-        return false;
-    } catch (const std::bad_alloc&) {
-        return false;
+        throw std::bad_alloc();
     }
 }
 
@@ -236,7 +219,8 @@ std::uint32_t CZRXmlFormatParser::runParse(const std::filesystem::path& file,
     depth_ = 0;
     try {
         const std::u16string systemId = kor::toUtf16(path);
-        const kor::CZRGuardedFileInput input(file, systemId, reader_->progress, kMaxQuietBytes);
+        const kor::CZRGuardedFileInput input(file, systemId, reader_->progress, kMaxQuietBytes,
+                                             reader_->memory);
         reader_->sax->parse(input);
         return 0;
     } catch (const xc::SAXParseException&) {

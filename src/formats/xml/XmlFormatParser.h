@@ -48,12 +48,13 @@ public:
     static constexpr std::uint64_t kMaxQuietBytes = std::uint64_t{4} << 20;
 
     explicit CZRXmlFormatParser(const ZRXmlFormat& format);
-    /// Deletes the reader and the root node; ends the XML platform when initParser started it.
+    /// Deletes the reader and the root node.
     ~CZRXmlFormatParser() override;
 
     /// Starts the XML platform, creates and configures the validating reader, with the schema
-    /// file looked up in `schemaFolder`. False when the reader cannot be set up. A second call
-    /// after success does nothing and returns true.
+    /// file looked up in `schemaFolder`. False when the reader cannot be set up; throws
+    /// std::bad_alloc when memory runs out. A second call after success does nothing and returns
+    /// true.
     [[nodiscard]] bool initParser(const std::wstring& schemaFolder);
 
     /// Reads the file `path` into `target`, which must hold a root object; the format's root
@@ -111,7 +112,6 @@ private:
     const ZRXmlFormat format_;
     std::unique_ptr<Handler> handler_;
     std::unique_ptr<Reader> reader_;
-    bool platformStarted_ = false;
     bool initialized_ = false;
     std::uint32_t result_ = 0xFFFFFFFFu;
     std::wstring lastMessage_;
