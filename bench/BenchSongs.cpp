@@ -1,5 +1,7 @@
 #include "BenchSongs.h"
 
+#include "support/SmfBuilder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -35,6 +37,29 @@ private:
 std::filesystem::path scratchFile(const std::string& name) {
     static const ScratchFolder folder;
     return folder.path() / name;
+}
+
+const std::filesystem::path& midiSongFile() {
+    static const std::filesystem::path path = [] {
+        kor::test::SmfBuilder smf;
+        smf.addTrack().tempo(0, 500000).timeSignature(0, 4, 2);
+        for (unsigned channel = 0; channel < kMidiSongTracks; ++channel) {
+            kor::test::SmfTrackWriter& track = smf.addTrack();
+            track.meta(0, 0x03, "Voice " + std::to_string(channel + 1));
+            for (std::uint32_t i = 0, tick = 0; i < kMidiSongTrackNotes; ++i, tick += 240) {
+                if (i % 4 == 0)
+                    track.controller(tick, channel, 11, 64 + i % 64)
+                        .message(tick, 0xE0 | channel, 0, 64 + i % 8);
+                track.meta(tick, 0x05, "la")
+                    .noteOn(tick, channel, 48 + i % 24, 100)
+                    .noteOff(tick + 200, channel, 48 + i % 24);
+            }
+        }
+        const std::filesystem::path file = scratchFile("import.mid");
+        std::ofstream(file, std::ios::binary) << smf.bytes();
+        return file;
+    }();
+    return path;
 }
 
 const std::filesystem::path& songFile(std::int64_t notes) {

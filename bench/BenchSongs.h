@@ -28,6 +28,14 @@ const std::filesystem::path& songFile(std::int64_t notes);
 const std::filesystem::path& songFile(const std::vector<std::int64_t>& partNotes,
                                       kor::test::NoteDetail detail);
 
+/// The MIDI song of the import and export benchmarks: a conductor track and kMidiSongTracks
+/// singing tracks of kMidiSongTrackNotes notes each (200k in all). Every note has a lyric; every
+/// fourth one is led by an expression change and a pitch bend, so an import also builds DYN and
+/// PIT curves. Written once per run into the scratch folder.
+inline constexpr int kMidiSongTracks = 16;
+inline constexpr int kMidiSongTrackNotes = 12500;
+const std::filesystem::path& midiSongFile();
+
 /// A manager initialized as a host initializes it, with the library's folders inside the scratch
 /// folder, the schemas of the source tree and the voice database built beside this program. Null,
 /// with the benchmark `state` skipped for the reason, when initialization fails.

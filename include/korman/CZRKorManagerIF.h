@@ -123,6 +123,16 @@ public:
     int fileExportZRTrack(std::uint32_t trackID, const wchar_t* path);
     /// As fileExportZRTrack for the musical part `partID`, placed in a new track 0.
     int fileExportMusicalPart(std::uint32_t partID, const wchar_t* path);
+    /// Writes the current song as a format 1 standard MIDI file at 480 ticks per quarter: a
+    /// conductor track (song name, time signatures, tempos), then one track per ZR track on
+    /// channel (track number mod 16) with its name, its notes with their velocities, a lyric
+    /// event before each note, dynamics as controller 11, pitch bend, and the bend sensitivity
+    /// as registered parameter 0/0. The file is replaced only once it is complete; the song is
+    /// not changed. 1 on success; 0 with ZR_E_FILE_IS_NOT_LOADED, ZR_E_INVALID_FILE_NAME,
+    /// ZR_E_INVALID_PARAMETER (an unknown code page, a note in a pre-measure area that is
+    /// dropped, or a song longer than a MIDI file can place), ZR_E_CANNOT_OPEN_FILE or
+    /// ZR_E_CANNOT_SAVE_FILE.
+    int fileExportSMF(const wchar_t* path, const ZRSMFExportOptions& options);
     /// The file the current song was loaded from or saved to ("" for a new song); null without
     /// a current song.
     const wchar_t* fileGetCurrentFilePath() const;

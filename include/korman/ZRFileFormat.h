@@ -45,3 +45,13 @@ struct ZRSMFTrackImportDirective {
     /// The code page the name was converted with; the import converts the source's lyrics with it.
     int codePage = 0;
 };
+
+/// How fileExportSMF writes the current song as a standard MIDI file.
+struct ZRSMFExportOptions {
+    /// Non-zero keeps the pre-measures in front of the song. 0, the default, starts the file
+    /// where the song proper begins, so that importing it with the song's pre-measure count
+    /// gives the song's positions back.
+    int keepPreMeasure = 0;
+    /// The code page of the song's name, the track names and the lyrics; UTF-8 by default.
+    unsigned int codePage = 65001;
+};

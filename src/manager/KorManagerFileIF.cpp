@@ -107,6 +107,12 @@ int CZRKorManagerIF::fileExportMusicalPart(std::uint32_t partID, const wchar_t* 
     });
 }
 
+int CZRKorManagerIF::fileExportSMF(const wchar_t* path, const ZRSMFExportOptions& options) {
+    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+        return kor::exportSmfFile(m, path, options) ? 1 : 0;
+    });
+}
+
 const wchar_t* CZRKorManagerIF::fileGetCurrentFilePath() const {
     return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
         return m.document() != nullptr ? m.document()->filePath.c_str() : nullptr;

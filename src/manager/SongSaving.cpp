@@ -1,6 +1,7 @@
 #include "manager/SongSaving.h"
 
 #include "formats/kor3/Kor3Writer.h"
+#include "interchange/SmfExport.h"
 #include "manager/ErrorTable.h"
 #include "manager/KorManagerImpl.h"
 #include "manager/StagedWavParts.h"
@@ -108,6 +109,17 @@ bool exportSongPart(CZRKorManagerImpl& manager, std::uint32_t objID, ZRObjType k
     const std::unique_ptr<CZRKorDocument> exported = buildExport(*song, *target);
     if (exported == nullptr) return finish(manager, ZR_E_INVALID_KOR3_FILE);
     return finish(manager, Kor3::saveKor3File(exported->root(), path != nullptr ? path : L""));
+}
+
+bool exportSmfFile(CZRKorManagerImpl& manager, const wchar_t* path,
+                   const ZRSMFExportOptions& options) {
+    const CZRSequence* song = manager.sequence();
+    if (song == nullptr) return finish(manager, ZR_E_FILE_IS_NOT_LOADED);
+    std::wstring reason;
+    const std::uint32_t code = exportSmf(*song, options, path != nullptr ? path : L"", reason);
+    const bool done = finish(manager, code);
+    if (!reason.empty()) manager.setLastErrorMessage(reason);
+    return done;
 }
 
 } // namespace kor

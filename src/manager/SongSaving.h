@@ -2,6 +2,7 @@
 // exporting one track or one musical part as a song file of its own.
 #pragma once
 
+#include <korman/ZRFileFormat.h>
 #include <korman/ZRObjType.h>
 
 #include <cstdint>
@@ -34,5 +35,10 @@ bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path);
 /// song cannot be built) or the writer's code.
 bool exportSongPart(CZRKorManagerImpl& manager, std::uint32_t objID, ZRObjType kind,
                     const wchar_t* path);
+
+/// Writes the current song as a standard MIDI file (exportSmf). Fails with
+/// ZR_E_FILE_IS_NOT_LOADED or the exporter's code.
+bool exportSmfFile(CZRKorManagerImpl& manager, const wchar_t* path,
+                   const ZRSMFExportOptions& options);
 
 } // namespace kor

@@ -220,6 +220,12 @@ void Session::save(const std::string& path) {
     if (manager_.fileSaveKorFile(widen(path).c_str()) == 0) fail(path);
 }
 
+void Session::exportMidi(const std::string& path, bool keepPreMeasure) {
+    ZRSMFExportOptions options;
+    options.keepPreMeasure = keepPreMeasure ? 1 : 0;
+    if (manager_.fileExportSMF(widen(path).c_str(), options) == 0) fail(path);
+}
+
 std::string Session::message(std::uint32_t code) const {
     const wchar_t* text = manager_.sysGetErrorMsg(code);
     return narrow(text != nullptr ? text : L"");

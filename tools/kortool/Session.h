@@ -69,6 +69,9 @@ public:
                     const ImportOptions& options);
     /// Saves the current song as a KOR3 file with its WAV parts folder. Throws LibraryError.
     void save(const std::string& path);
+    /// Writes the loaded song as a MIDI file, with or without its pre-measures. Throws
+    /// LibraryError.
+    void exportMidi(const std::string& path, bool keepPreMeasure);
     /// The library's message for `code`.
     std::string message(std::uint32_t code) const;
     /// The file a WAV part plays, as the library resolves it; empty when it cannot.

@@ -9,7 +9,10 @@
 
 #include <korman/korman.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -109,14 +112,27 @@ int info(const Arguments& args) {
     return 0;
 }
 
+// Whether `path` names a MIDI file by its extension (.mid or .midi, in any case).
+bool namesMidiFile(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".mid" || extension == ".midi";
+}
+
 int convert(const Arguments& args) {
     const std::string& in = args.files[0];
     const std::string& out = args.files[1];
     Session session;
     const int format = session.detect(in);
     session.load(in, importOptions(args));
-    session.save(out);
-    std::cout << in << " (" << formatName(format) << ") -> " << out << " (KOR3)\n";
+    const bool midi = namesMidiFile(out);
+    if (midi)
+        session.exportMidi(out, args.has("keep-premeasure"));
+    else
+        session.save(out);
+    std::cout << in << " (" << formatName(format) << ") -> " << out
+              << (midi ? " (MIDI)\n" : " (KOR3)\n");
     return 0;
 }
 
@@ -186,10 +202,15 @@ const std::vector<CommandSpec>& commands() {
          "it first lists the sources it can import, for a legacy or MIDI file it names the code\n"
          "page of its texts. Measures count from 0, pre-measures included.",
          withImportOptions({{"json", "", "print the same summary as one JSON object"}}), info},
-        {"convert", "IN OUT.korx", 2, "turn any readable song or MIDI file into a KOR3 song",
+        {"convert", "IN OUT.korx|OUT.mid", 2,
+         "turn any readable song or MIDI file into a KOR3 song or a MIDI file",
          "Loads IN (KOR3, KOR4, legacy or MIDI) and saves it as the KOR3 song OUT.korx, with\n"
-         "its WAV parts folder OUT.wavparts beside it when the song has WAV parts of its own.",
-         withImportOptions(), convert},
+         "its WAV parts folder OUT.wavparts beside it when the song has WAV parts of its own.\n"
+         "An OUT ending in .mid or .midi gets a format 1 MIDI file instead: a conductor track,\n"
+         "then one track per ZR track with notes, lyrics (UTF-8), dynamics and pitch bend. The\n"
+         "file starts where the song proper begins unless --keep-premeasure is given.",
+         withImportOptions({{"keep-premeasure", "", "keep the pre-measures in a MIDI file"}}),
+         convert},
         {"validate", "FILE", 1, "load a file and report whether it is a valid song",
          "Loads FILE with every check the library runs after a load. Exit status 0 when it is\n"
          "valid; otherwise the library's error and its verification report, exit status 1.",
