@@ -1,7 +1,8 @@
 // Hands bytes to a manager as a host does with a file it was given: asks what kind of song file it
 // is, then loads it the matching way. One manager serves every input, so a load that leaves its
 // state behind shows up in the next one. A song that loads must save, read back, and save again
-// to the same bytes: anything else loses the user's work.
+// to the same bytes: anything else loses the user's work. Its MIDI file, when one is written, must
+// import.
 #include "FuzzFile.h"
 
 #include "manager/KorManagerApp.h"
@@ -45,6 +46,24 @@ void checkRoundTrip(CZRKorManagerIF& korman) {
         fail("a song read back does not save", korman);
     if (folder.read("first.korx") != folder.read("second.korx"))
         fail("a song read back saves other bytes", korman);
+}
+
+// Writes the current song as a MIDI file; aborts when the file cannot be surveyed, or when it
+// offers notes that the MIDI import then refuses.
+void checkMidiExport(CZRKorManagerIF& korman, bool keepPreMeasure) {
+    const std::wstring path = dataFolder().wide("song.mid");
+    ZRSMFExportOptions options;
+    options.keepPreMeasure = keepPreMeasure ? 1 : 0;
+    if (korman.fileExportSMF(path.c_str(), options) == 0) return;
+    std::vector<ZRSMFTrackImportDirective> directives;
+    if (korman.fileGetSMFImportDirective(path.c_str(), 0, directives) == 0)
+        fail("a written MIDI file cannot be surveyed", korman);
+    int chosen = 0;
+    for (ZRSMFTrackImportDirective& directive : directives)
+        if (directive.importSwitch != 0 && ++chosen > 16) directive.importSwitch = 0;
+    if (chosen > 0 && korman.fileImportSMF(path.c_str(), 1, 0, directives) == nullptr)
+        fail("a written MIDI file does not import", korman);
+    korman.korEmptyImportBuffer();
 }
 
 // The manager, initialized once with the stand-in voice database built beside the fuzzers.
@@ -96,6 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case ZR_FILE_FORMAT_UNKNOWN:
         break;
     }
-    if (song != nullptr) checkRoundTrip(korman);
+    if (song != nullptr) {
+        checkMidiExport(korman, (options & 0x40) != 0);
+        checkRoundTrip(korman);
+    }
     return 0;
 }
