@@ -2,6 +2,7 @@
 
 #include "formats/xml/GuardedFileInput.h"
 #include "formats/xml/VerifyTree.h"
+#include "formats/xml/XmlPlatform.h"
 #include "formats/xml/XmlText.h"
 #include "model/KorDocument.h"
 #include "platform/Path.h"
@@ -36,14 +37,6 @@ namespace {
 constexpr std::size_t kMaxDiagnostic = 2047;
 
 std::wstring wide(const XMLCh* text) { return kor::fromUtf16(text); }
-
-/// The XML platform is started by the first parser and ended by the last, counted with a plain
-/// counter in process-wide state: parsers on different threads take turns at starting and
-/// ending it, or one thread's end could free what another thread's reader is using.
-std::mutex& platformLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 } // namespace
 
@@ -146,7 +139,7 @@ CZRXmlFormatParser::~CZRXmlFormatParser() {
     reader_.reset();
     handler_.reset();
     if (platformStarted_) {
-        std::scoped_lock guard(platformLock());
+        std::scoped_lock guard(kor::xmlPlatformLock());
         xc::XMLPlatformUtils::Terminate();
     }
 }
@@ -166,7 +159,7 @@ bool CZRXmlFormatParser::initParser(const std::wstring& schemaFolder) {
         schemaLocation_ = std::wstring(format_.namespaceURI) + L" " + schemaURI;
 
         if (!platformStarted_) {
-            std::scoped_lock guard(platformLock());
+            std::scoped_lock guard(kor::xmlPlatformLock());
             xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale);
             platformStarted_ = true;
         }
