@@ -59,15 +59,11 @@ bool isSongDenominator(std::int32_t value) {
     return value == 1 || value == 2 || value == 4 || value == 8 || value == 16 || value == 32;
 }
 
-// The ticks a measure of the signature in effect at `measure` holds, at 480 per quarter note.
-std::int32_t nominalLength(const kor::MusicXmlScore& score, std::int32_t measure) {
-    std::int32_t length = kDefaultMeasure;
-    for (const kor::ScoreSignature& signature : score.signatures) {
-        if (signature.measure > measure) break;
-        if (isSongDenominator(signature.denominator))
-            length = kor::ticksPerMeasure(signature.numerator, signature.denominator, 480);
-    }
-    return length;
+// The ticks a measure of `signature` holds at 480 per quarter note; none for a signature no song
+// can hold.
+std::optional<std::int32_t> lengthOf(const kor::ScoreSignature& signature) {
+    if (!isSongDenominator(signature.denominator)) return std::nullopt;
+    return kor::ticksPerMeasure(signature.numerator, signature.denominator, 480);
 }
 
 // Where each measure starts in the song, and after them where the score ends. A measure lasts
@@ -79,12 +75,17 @@ std::optional<std::vector<std::int64_t>> measureStarts(const kor::MusicXmlScore&
     for (const kor::ScorePart& part : score.parts)
         count = std::max(count, part.measureLengths.size());
     std::vector<std::int64_t> starts(count + 1, 0);
+    std::int32_t nominal = kDefaultMeasure;
+    std::size_t nextSignature = 0;
     for (std::size_t measure = 0; measure < count; ++measure) {
+        for (; nextSignature < score.signatures.size() &&
+               score.signatures[nextSignature].measure <= static_cast<std::int32_t>(measure);
+             ++nextSignature)
+            nominal = lengthOf(score.signatures[nextSignature]).value_or(nominal);
         std::int64_t length = 0;
         for (const kor::ScorePart& part : score.parts)
             if (measure < part.measureLengths.size())
                 length = std::max<std::int64_t>(length, part.measureLengths[measure]);
-        const std::int32_t nominal = nominalLength(score, static_cast<std::int32_t>(measure));
         if (length == 0) length = nominal;
         if (measure == 0 && length < nominal) starts[0] = nominal - length;
         starts[measure + 1] = starts[measure] + length;
@@ -107,9 +108,9 @@ kor::ConductorMap conductorOf(const kor::MusicXmlScore& score,
     std::int32_t lastMeasure = 0;
     std::int32_t lastLength = kDefaultMeasure;
     for (const kor::ScoreSignature& signature : score.signatures) {
-        if (!isSongDenominator(signature.denominator)) continue;
-        const std::int32_t length =
-            kor::ticksPerMeasure(signature.numerator, signature.denominator, 480);
+        const std::optional<std::int32_t> measureLength = lengthOf(signature);
+        if (!measureLength) continue;
+        const std::int32_t length = *measureLength;
         if (signature.measure == 0) {
             map.headNumerator = signature.numerator;
             map.headDenominator = signature.denominator;

@@ -25,6 +25,9 @@ constexpr double kResolution = 480.0;
 // Larger numbers than these stand in no score; they would only serve to overflow a position.
 constexpr double kMaxDivisions = 1e9;
 constexpr double kMaxDuration = 1e12;
+// More parts, or voices in a part, than any score has; they bound the work of finding one.
+constexpr std::size_t kMaxParts = 1024;
+constexpr std::size_t kMaxVoices = 64;
 
 enum class Element : std::uint8_t {
     Other,
@@ -130,20 +133,22 @@ Element elementOf(std::wstring_view name) {
 // A decimal number as MusicXML writes one: optional sign, digits, optional fraction. The
 // locale plays no part. None for anything else.
 std::optional<double> decimal(std::wstring_view text) {
-    std::size_t at = 0;
-    const bool negative = !text.empty() && text[0] == L'-';
-    if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) at = 1;
+    const auto isDigit = [&text](std::size_t at) {
+        return at < text.size() && text[at] >= L'0' && text[at] <= L'9';
+    };
+    std::size_t at = !text.empty() && (text[0] == L'-' || text[0] == L'+') ? 1 : 0;
+    const std::size_t first = at;
     double value = 0;
-    bool digits = false;
-    for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at, digits = true)
+    for (; isDigit(at); ++at)
         value = value * 10 + (text[at] - L'0');
+    std::size_t digits = at - first;
     if (at < text.size() && text[at] == L'.') {
         double scale = 0.1;
-        for (++at; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at, scale /= 10)
-            value += (text[at] - L'0') * scale, digits = true;
+        for (++at; isDigit(at); ++at, ++digits, scale /= 10)
+            value += (text[at] - L'0') * scale;
     }
-    if (!digits || at != text.size() || !std::isfinite(value)) return std::nullopt;
-    return negative ? -value : value;
+    if (digits == 0 || at != text.size() || !std::isfinite(value)) return std::nullopt;
+    return text[0] == L'-' ? -value : value;
 }
 
 // The sum of the numbers of a beats text such as "3+2"; 0 when it holds anything else.
@@ -216,12 +221,12 @@ public:
         open_.push_back(element);
         switch (element) {
         case Element::ScorePart:
-            partIndex(attribute(tag, L"id"), true);
-            break;
+            return selectPart(attribute(tag, L"id"), true);
         case Element::Part:
-            startPart(attribute(tag, L"id"));
-            break;
+            return startPart(attribute(tag, L"id"));
         case Element::Measure:
+            // A measure belongs to a part; one elsewhere has no time to give.
+            if (parent != Element::Part) break;
             ++measure_;
             cursor_ = 0;
             reached_ = 0;
@@ -384,7 +389,7 @@ public:
             if (!directionTempo_ && metronomeBpm_) addTempo(*metronomeBpm_);
             break;
         case Element::Measure:
-            endMeasure();
+            if (parent == Element::Part) endMeasure();
             break;
         default:
             break;
@@ -430,23 +435,26 @@ private:
     // Makes the part of `id` current. The part list names each part once; a part of the body
     // is found by its id, one without an id is the next of the list, and one the list lacks is
     // added to it.
-    void partIndex(const std::wstring& id, bool listed) {
+    std::uint32_t selectPart(const std::wstring& id, bool listed) {
         for (std::size_t i = 0; i < score_.parts.size() && !id.empty(); ++i) {
             if (score_.parts[i].id == id) {
                 current_ = i;
-                return;
+                return 0;
             }
         }
         if (id.empty() && !listed && partsSeen_ < score_.parts.size()) {
             current_ = partsSeen_;
-            return;
+            return 0;
         }
+        if (score_.parts.size() == kMaxParts)
+            return refuse(L"more than " + std::to_wstring(kMaxParts) + L" parts");
         score_.parts.push_back(ScorePart{id, {}, {}, {}, {}});
         current_ = score_.parts.size() - 1;
+        return 0;
     }
 
-    void startPart(const std::wstring& id) {
-        partIndex(id, false);
+    std::uint32_t startPart(const std::wstring& id) {
+        if (const std::uint32_t code = selectPart(id, false)) return code;
         ++partsSeen_;
         firstPart_ = partsSeen_ == 1;
         divisions_ = 1;
@@ -454,6 +462,7 @@ private:
         measure_ = -1;
         cursor_ = 0;
         reached_ = 0;
+        return 0;
     }
 
     std::uint32_t takeDivisions(const std::wstring& text) {
@@ -548,7 +557,11 @@ private:
         ScorePart& part = score_.parts[current_];
         const std::wstring& voiceName = note_.voice.empty() ? std::wstring(L"1") : note_.voice;
         auto voice = std::find(part.voices.begin(), part.voices.end(), voiceName);
-        if (voice == part.voices.end()) voice = part.voices.insert(voice, voiceName);
+        if (voice == part.voices.end()) {
+            if (part.voices.size() == kMaxVoices)
+                return refuse(L"more than " + std::to_wstring(kMaxVoices) + L" voices in a part");
+            voice = part.voices.insert(voice, voiceName);
+        }
         const double key = (note_.octave + 1) * 12 + note_.step + note_.alter + transpose_;
         ScoreNote& note = part.notes.emplace_back();
         note.measure = measure_;

@@ -243,8 +243,11 @@ TEST_F(MusicXmlImportTest, RefusesWhatItCannotReadAndLeavesTheTargetEmpty) {
     dir_.write("secret.txt", "hidden");
     dir_.write("entities.dtd", "<!ENTITY x 'hidden'>");
     std::string deep;
-    for (int i = 0; i < 70; ++i)
+    std::string voices;
+    for (int i = 0; i < 70; ++i) {
         deep += "<x>";
+        voices += note("C", 4, 1, "<voice>" + std::to_string(i) + "</voice>");
+    }
     const std::string sung =
         "<measure>" + note("C", 4, 1, lyric("1", "<text>&x;</text>")) + "</measure>";
     struct Case {
@@ -266,6 +269,7 @@ TEST_F(MusicXmlImportTest, RefusesWhatItCannotReadAndLeavesTheTargetEmpty) {
         {"too long", score("<measure>" + note("C", 4, 1 << 30) + "</measure>"),
          ZR_E_INVALID_MUSICXML},
         {"deep", score(deep), ZR_E_INVALID_XML_FILE},
+        {"too many voices", score("<measure>" + voices + "</measure>"), ZR_E_INVALID_MUSICXML},
         // Neither an external DTD nor an external entity is read, and no entity is expanded.
         {"external DTD",
          score(sung, "<!DOCTYPE score-partwise SYSTEM 'file://" + dir_.path() + "/entities.dtd'>"),
@@ -285,6 +289,13 @@ TEST_F(MusicXmlImportTest, RefusesWhatItCannotReadAndLeavesTheTargetEmpty) {
         EXPECT_FALSE(importer_.message().empty());
     }
     EXPECT_EQ(import(dir_.wide("missing.musicxml")), ZR_E_FILE_NOT_FOUND);
+    // Measures outside any part offer nothing to import.
+    std::vector<ZRMusicXMLPartImportDirective> none;
+    EXPECT_EQ(
+        survey(write("<score-partwise><measure>" + note("C", 4, 1) + "</measure></score-partwise>"),
+               none),
+        0u);
+    EXPECT_TRUE(none.empty());
 
     // Directives that do not fit the score.
     const std::wstring path = write(score("<measure>" + note("C", 4, 1) + "</measure>"));
