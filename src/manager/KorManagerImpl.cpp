@@ -56,6 +56,7 @@ bool CZRKorManagerImpl::runInitialization(const ZRKorManagementPolicy& policy) {
         lastError_ = ZR_E_INVALID_MANAGEMENT_POLICY;
         return false;
     }
+    if (!xmlPlatform_) xmlPlatform_.emplace();
     policy_ = policy;
     policy_.minPlayTime = std::max(60, policy.minPlayTime);
     history_ = std::make_unique<CZRCommitHistory>(policy_.undoLimit);

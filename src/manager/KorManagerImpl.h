@@ -4,6 +4,7 @@
 #include "edit/CommitHistory.h"
 #include "edit/EditorHost.h"
 #include "edit/KorEditorIF.h"
+#include "formats/xml/XmlPlatform.h"
 #include "manager/NewSequence.h"
 #include "model/KorDocument.h"
 
@@ -155,6 +156,9 @@ private:
     bool vvoiceModified_ = false;
     bool mixerModified_ = false;
     bool auxModified_ = false;
+    // Held from the first initialization on: starting and ending the XML platform costs more
+    // than reading a small song or score, which every read would pay again without this hold.
+    std::optional<kor::CZRXmlPlatformUse> xmlPlatform_;
 };
 
 namespace kor {

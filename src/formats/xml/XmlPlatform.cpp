@@ -7,9 +7,17 @@ namespace xc = XERCES_CPP_NAMESPACE;
 
 namespace kor {
 
+namespace {
+
+// Initialized before any code runs, so it is also destroyed after every object a host made: a
+// manager that is a static object of the host ends its use of the platform among the exit
+// handlers and still finds the lock.
+constinit std::mutex gPlatformLock;
+
+} // namespace
+
 std::mutex& xmlPlatformLock() {
-    static std::mutex lock;
-    return lock;
+    return gPlatformLock;
 }
 
 CZRXmlPlatformUse::CZRXmlPlatformUse() {
