@@ -185,8 +185,11 @@ const kor::ScoreLyric* lyricOf(const kor::ScoreNote& note, std::int32_t verse) {
 std::wstring syllableOf(const kor::ScoreLyric* lyric) {
     if (lyric == nullptr) return {};
     std::wstring text = kor::platform::storedText(lyric->text);
+    // A cut may end on the blank between elided syllables, which a saved song would not keep.
     if (text.size() > static_cast<std::size_t>(CZRMusicalNote::kMaxTextLength))
         text.resize(CZRMusicalNote::kMaxTextLength);
+    while (!text.empty() && text.back() == L' ')
+        text.pop_back();
     return text;
 }
 

@@ -193,6 +193,23 @@ double quartersOf(std::wstring_view unit, int dots) {
     return 0;
 }
 
+// A text of the score as one line: a name or syllable broken over lines for print stands with
+// single blanks, as a song keeps its names (a line break would not read back as it was).
+std::wstring oneLine(std::wstring_view text) {
+    std::wstring line;
+    bool blank = false;
+    for (const wchar_t c : text) {
+        if (c == L' ' || c == L'\t' || c == L'\r' || c == L'\n') {
+            blank = !line.empty();
+            continue;
+        }
+        if (blank) line += L' ';
+        blank = false;
+        line += c;
+    }
+    return line;
+}
+
 std::int32_t stepOf(std::wstring_view step) {
     static constexpr std::wstring_view kSteps = L"C D EF G A B";
     const std::size_t at = step.size() == 1 ? kSteps.find(step[0]) : std::wstring_view::npos;
@@ -305,14 +322,14 @@ public:
         const Element parent = open_.empty() ? Element::Other : open_.back();
         switch (element) {
         case Element::WorkTitle:
-            score_.title = text;
+            score_.title = oneLine(text);
             break;
         case Element::MovementTitle:
-            if (score_.title.empty()) score_.title = text;
+            if (score_.title.empty()) score_.title = oneLine(text);
             break;
         case Element::PartName:
             if (parent == Element::ScorePart && current_ < score_.parts.size())
-                score_.parts[current_].name = text;
+                score_.parts[current_].name = oneLine(text);
             break;
         case Element::Divisions:
             return takeDivisions(text);
@@ -349,13 +366,13 @@ public:
         case Element::Duration:
             return takeDuration(parent, text);
         case Element::Voice:
-            if (parent == Element::Note) note_.voice = text;
+            if (parent == Element::Note) note_.voice = oneLine(text);
             break;
         case Element::Syllabic:
             if (parent == Element::Lyric) lyric_.syllabic = syllabicOf(text);
             break;
         case Element::Text:
-            if (parent == Element::Lyric) addSyllable(text);
+            if (parent == Element::Lyric) addSyllable(oneLine(text));
             break;
         case Element::Lyric:
             if (parent == Element::Note) note_.lyrics.push_back(std::move(lyric_));

@@ -555,9 +555,12 @@ TEST_F(FileOps, EverySongALoaderReadsSavesAndLoadsBackUnchanged) {
     std::sort(real.begin(), real.end());
     songs.insert(songs.end(), real.begin(),
                  real.begin() + std::min<std::ptrdiff_t>(3, std::ssize(real)));
-    // Scores, plain and compressed, when the real ones are there.
+    // Scores, plain and compressed, when the real ones are there; one has part names broken
+    // over lines.
     const std::string scores = KORMAN_MUSICXML_SAMPLES_DIR;
-    for (const std::string score : {"/lilypond-suite/61a-Lyrics.xml", "/bach/bwv10.7.mxl"})
+    for (const std::string score :
+         {"/lilypond-suite/61a-Lyrics.xml",
+          "/lilypond-suite/41e-StaffGroups-InstrumentNames-Linebroken.xml", "/bach/bwv10.7.mxl"})
         if (std::filesystem::exists(scores + score)) songs.push_back(scores + score);
     const auto dump = [this] {
         return kor::test::dumpAsSaved(
