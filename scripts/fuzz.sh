@@ -26,6 +26,12 @@ for folder in tests/data/kor3/ tests/data/kor4/; do
   for file in "$folder"*; do cp "$file" "$corpus/manager/$format-$(basename "$file")"; done
 done
 cp samples/*.kor samples/*.korx samples/*.mid "$corpus/manager/"
+# The real scores, when they are beside the clone, seed the MusicXML fuzzer.
+scores=../shared/testdata/musicxml
+mkdir -p "$corpus/musicxml"
+if [ -d "$scores" ]; then
+  cp "$scores"/lilypond-suite/*.xml "$scores"/bach/*.mxl "$corpus/musicxml/"
+fi
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

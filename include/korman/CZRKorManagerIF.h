@@ -76,8 +76,9 @@ public:
     // ZR_E_FILE_NOT_FOUND, as for a missing file, from the legacy and MIDI ones.
 
     /// The kind of song file at `path`: KOR3, KOR4, a legacy song file (version up to 201 or
-    /// above), a plain MIDI file of format 0 or higher; ZR_FILE_FORMAT_UNKNOWN for anything else,
-    /// for null, and before initialization. Sets no error.
+    /// above), a plain MIDI file of format 0 or higher, a MusicXML score (a document whose root
+    /// is a MusicXML score, or a zip archive with a MusicXML container); ZR_FILE_FORMAT_UNKNOWN for
+    /// anything else, for null, and before initialization. Sets no error.
     ZRFileFormat fileGetFileFormat(const wchar_t* path);
     /// Loads a KOR3 file, or a KOR4 file when it is no KOR3 document; then checks its structure,
     /// pre-measure, default style, VVoices (unknown voices are replaced, see
@@ -108,6 +109,21 @@ public:
                             const std::vector<ZRSMFTrackImportDirective>& directives);
     IZRKorRoot* fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
                               const std::vector<ZRSMFTrackImportDirective>& directives);
+    /// Replaces `directives` by one per source of a MusicXML score (score-partwise, plain or
+    /// compressed): each part, or each voice of a part that has several (at most 64). 0 with
+    /// ZR_E_FILE_NOT_FOUND, ZR_E_INVALID_XML_FILE, ZR_E_INVALID_MUSICXML or
+    /// ZR_E_INVALID_MUSICXML_ARCHIVE when there are none; the last error's message then says
+    /// where and why. No DTD or other file the score names is ever read.
+    int fileGetMusicXMLImportDirective(const wchar_t* path,
+                                       std::vector<ZRMusicXMLPartImportDirective>& directives);
+    /// Imports the sources `directives` switch on (at least one, at most 16, each offered by the
+    /// score once, each with a verse from 1) as singing tracks of one musical part each, behind
+    /// `premeasure` measures. ZR_E_INVALID_PARAMETER for a pre-measure or a directive set that
+    /// does not fit.
+    IZRKorRoot* fileLoadMusicXML(const wchar_t* path, int premeasure,
+                                 const std::vector<ZRMusicXMLPartImportDirective>& directives);
+    IZRKorRoot* fileImportMusicXML(const wchar_t* path, int premeasure,
+                                   const std::vector<ZRMusicXMLPartImportDirective>& directives);
     /// Saves the current song as a KOR3 file and brings the files of its WAV parts to the WAV
     /// parts folder beside it ("<name>.wavparts"); the song then belongs to `path` and counts as
     /// unmodified; a path that is a symbolic link writes the file it names. 1 on success. All or

@@ -204,3 +204,7 @@ inline constexpr std::uint32_t ZR_E_PARTS_OVERLAP_PBS = 0x83073608u; ///< "Targe
 inline constexpr std::uint32_t ZR_E_PARTS_OVERLAP_POR = 0x83073609u; ///< "Target parts are overlapped(POR)."
 inline constexpr std::uint32_t ZR_E_PARTS_NOT_ON_SAME_TRACK = 0x83073701u; ///< "Target parts are not on the same track."
 inline constexpr std::uint32_t ZR_E_UNKNOWN_PART_ERROR = 0x83074001u; ///< "Unknown error."
+
+// Reading scores of other programs (0x830750xx): codes of their own, after the table above.
+inline constexpr std::uint32_t ZR_E_INVALID_MUSICXML = 0x83075001u; ///< "Invalid MusicXML file."
+inline constexpr std::uint32_t ZR_E_INVALID_MUSICXML_ARCHIVE = 0x83075002u; ///< "Invalid compressed MusicXML file."

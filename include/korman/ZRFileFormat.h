@@ -1,4 +1,4 @@
-// The kinds of song file the manager reads, and the import directives of a MIDI file.
+// The kinds of song file the manager reads, and the import directives of MIDI files and scores.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +8,13 @@
 /// What kind of file fileGetFileFormat found, and what a loaded song was read from.
 enum ZRFileFormat : std::int32_t {
     ZR_FILE_FORMAT_UNKNOWN = -1,
-    ZR_FILE_FORMAT_SMF0 = 0,    ///< a standard MIDI file of format 0
-    ZR_FILE_FORMAT_SMF1 = 1,    ///< a standard MIDI file of format 1 or higher
-    ZR_FILE_FORMAT_LEGACY2 = 2, ///< a legacy song file of version 201 or older
-    ZR_FILE_FORMAT_LEGACY3 = 3, ///< a legacy song file of a version above 201
-    ZR_FILE_FORMAT_KOR3 = 4,    ///< a KOR3 song file
-    ZR_FILE_FORMAT_KOR4 = 5,    ///< a KOR4 song file
+    ZR_FILE_FORMAT_SMF0 = 0,     ///< a standard MIDI file of format 0
+    ZR_FILE_FORMAT_SMF1 = 1,     ///< a standard MIDI file of format 1 or higher
+    ZR_FILE_FORMAT_LEGACY2 = 2,  ///< a legacy song file of version 201 or older
+    ZR_FILE_FORMAT_LEGACY3 = 3,  ///< a legacy song file of a version above 201
+    ZR_FILE_FORMAT_KOR3 = 4,     ///< a KOR3 song file
+    ZR_FILE_FORMAT_KOR4 = 5,     ///< a KOR4 song file
+    ZR_FILE_FORMAT_MUSICXML = 6, ///< a MusicXML score, plain or compressed
 };
 
 /// One importable source of a standard MIDI file: a track, or one channel of a single-track file
@@ -54,4 +55,33 @@ struct ZRSMFExportOptions {
     int keepPreMeasure = 0;
     /// The code page of the song's name, the track names and the lyrics; UTF-8 by default.
     unsigned int codePage = 65001;
+};
+
+/// One importable source of a MusicXML score: a part, or one voice of a part that has several.
+/// fileGetMusicXMLImportDirective fills one per source; the host switches on the ones to import,
+/// picks their singers and verses and hands the list to fileLoadMusicXML or fileImportMusicXML.
+struct ZRMusicXMLPartImportDirective {
+    /// 1 to import the source; the survey switches on the first 16 sources that have notes.
+    int importSwitch = 0;
+    /// The voice the imported track sings: the default VVoice when it is valid, else (0, 0).
+    int singerBS = 0;
+    int singerPC = 0;
+    /// The lyric line (verse) the import gives the notes, from 1; the survey sets the lowest
+    /// the source has (1 without lyrics).
+    int verse = 1;
+    /// The source's place in the survey's list, from 0.
+    int sourceIndex = 0;
+    /// The part's id in the score, and the voice's name in the part; an empty voice stands for
+    /// every note of the part.
+    std::wstring partID;
+    std::wstring voice;
+    /// The part's name, followed by " (voice <v>)" for one voice of a part; "Part<n>" with n
+    /// the 1-based part number when the part has no name.
+    std::wstring name;
+    /// Notes the source imports as (tied notes count once, a chord as its top note).
+    int noteCount = 0;
+    /// Of them, notes that get a syllable of the verse `verse`.
+    int lyricCount = 0;
+    /// The highest verse number among the source's lyrics; 0 without lyrics.
+    int verseCount = 0;
 };

@@ -218,9 +218,12 @@ constexpr std::array kErrorTable = std::to_array<ErrorRow>({
     {ZR_E_PARTS_OVERLAP_POR, L"Target parts are overlapped(POR)."},
     {ZR_E_PARTS_NOT_ON_SAME_TRACK, L"Target parts are not on the same track."},
     {ZR_E_UNKNOWN_PART_ERROR, L"Unknown error."},
+    // Rows added after the table hosts have always seen.
+    {ZR_E_INVALID_MUSICXML, L"Invalid MusicXML file."},
+    {ZR_E_INVALID_MUSICXML_ARCHIVE, L"Invalid compressed MusicXML file."},
 });
 
-static_assert(kErrorTable.size() == 202);
+static_assert(kErrorTable.size() == 202 + 2);
 
 } // namespace
 

@@ -2,6 +2,8 @@
 
 #include "formats/kor3/Kor3Parser.h"
 #include "formats/kor4/Kor4Parser.h"
+#include "interchange/MusicXmlImport.h"
+#include "interchange/MusicXmlScore.h"
 #include "legacy/LegacyConverter.h"
 #include "legacy/SmfImport.h"
 #include "manager/ErrorTable.h"
@@ -156,7 +158,8 @@ ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* pa
         std::wstring message;
         if (parseXmlSong(*format, policy, path, scratch, message) == 0) return format->format;
     }
-    return midiFileFormat(path);
+    const ZRFileFormat midi = midiFileFormat(path);
+    return midi != ZR_FILE_FORMAT_UNKNOWN ? midi : musicXmlFileFormat(path);
 }
 
 CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarget target) {
@@ -216,6 +219,34 @@ bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePag
     const std::uint32_t code =
         importer.survey(path != nullptr ? path : L"", codePage, channelSplit != 0, directives);
     report(manager, code, {});
+    return code == 0;
+}
+
+CZRKorRoot* loadMusicXml(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
+                         const std::vector<ZRMusicXMLPartImportDirective>& directives,
+                         LoadTarget target) {
+    HistoryHold hold(manager.history());
+    emptyTarget(manager, target);
+    ReadResult read = startRead(path);
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    CxMusicXmlImporter importer(app.vvoiceTable(), app.defaultVVoice());
+    read.code =
+        importer.importFile(read.document->filePath, preMeasure, directives, *read.document);
+    read.message = importer.message();
+    read.document->format = ZR_FILE_FORMAT_MUSICXML;
+    if (read.code == 0) {
+        read.message.clear();
+        read.code = runChecks(*read.document, {ZR_E_INVALID_MUSICXML, false, false, {}, {}});
+    }
+    return settle(manager, target, std::move(read));
+}
+
+bool surveyMusicXml(CZRKorManagerImpl& manager, const wchar_t* path,
+                    std::vector<ZRMusicXMLPartImportDirective>& directives) {
+    const CKorManagerApp& app = CKorManagerApp::instance();
+    CxMusicXmlImporter importer(app.vvoiceTable(), app.defaultVVoice());
+    const std::uint32_t code = importer.survey(path != nullptr ? path : L"", directives);
+    report(manager, code, importer.message());
     return code == 0;
 }
 

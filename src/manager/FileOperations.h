@@ -1,5 +1,5 @@
 // Reading songs into the manager: format detection, loading into the current song, importing into
-// the import buffer, the survey of MIDI files, and the queries about WAV part files.
+// the import buffer, the surveys of MIDI files and scores, and the queries about WAV part files.
 #pragma once
 
 #include <korman/ZRFileFormat.h>
@@ -19,7 +19,8 @@ namespace kor {
 enum class LoadTarget { CurrentSong, ImportBuffer };
 
 /// What kind of song file stands at `path`: a KOR3 file, a KOR4 file (each read whole with the
-/// schemas of `policy`), else what midiFileFormat() finds. ZR_FILE_FORMAT_UNKNOWN for null.
+/// schemas of `policy`), else what midiFileFormat() finds, else what musicXmlFileFormat() finds.
+/// ZR_FILE_FORMAT_UNKNOWN for null.
 ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path);
 
 // Every load below holds the commit history for its whole run, empties its target first, and
@@ -46,6 +47,16 @@ CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeas
 /// last error set (ZR_E_FILE_NOT_FOUND, ZR_E_INVALID_SMF), when the file offers none.
 bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage, int channelSplit,
                std::vector<ZRSMFTrackImportDirective>& directives);
+
+/// Imports the sources of a MusicXML score that `directives` switch on, and checks its structure.
+CZRKorRoot* loadMusicXml(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
+                         const std::vector<ZRMusicXMLPartImportDirective>& directives,
+                         LoadTarget target);
+
+/// Replaces `directives` by the import directives of the MusicXML score at `path`. False, with
+/// the last error and the reader's message set, when the score offers none.
+bool surveyMusicXml(CZRKorManagerImpl& manager, const wchar_t* path,
+                    std::vector<ZRMusicXMLPartImportDirective>& directives);
 
 /// The file the WAV part `objID` of the current song plays; false when there is no such part.
 bool actualWavFilePath(const CZRKorManagerImpl& manager, std::uint32_t objID, std::wstring& path);

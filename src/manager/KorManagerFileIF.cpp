@@ -90,6 +90,29 @@ CZRKorManagerIF::fileImportSMF(const wchar_t* path, int premeasure, int channelS
     });
 }
 
+int CZRKorManagerIF::fileGetMusicXMLImportDirective(
+    const wchar_t* path, std::vector<ZRMusicXMLPartImportDirective>& directives) {
+    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+        return kor::surveyMusicXml(m, path, directives) ? 1 : 0;
+    });
+}
+
+IZRKorRoot*
+CZRKorManagerIF::fileLoadMusicXML(const wchar_t* path, int premeasure,
+                                  const std::vector<ZRMusicXMLPartImportDirective>& directives) {
+    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+        return asRoot(kor::loadMusicXml(m, path, premeasure, directives, LoadTarget::CurrentSong));
+    });
+}
+
+IZRKorRoot*
+CZRKorManagerIF::fileImportMusicXML(const wchar_t* path, int premeasure,
+                                    const std::vector<ZRMusicXMLPartImportDirective>& directives) {
+    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+        return asRoot(kor::loadMusicXml(m, path, premeasure, directives, LoadTarget::ImportBuffer));
+    });
+}
+
 int CZRKorManagerIF::fileSaveKorFile(const wchar_t* path) {
     return kor::runProtocol(
         impl_, 0, [path](CZRKorManagerImpl& m) { return kor::saveKorFile(m, path) ? 1 : 0; });

@@ -238,6 +238,22 @@ TEST_F(FileOps, AFailedLoadLeavesNoSongAndReportsTheKor3Reader) {
     EXPECT_EQ(manager.fileLoadKorFile(nullptr), nullptr);
 }
 
+TEST_F(FileOps, AScoreThatCannotBeReadSaysWhyAndLeavesNothingBehind) {
+    files.write("timewise.musicxml", "<?xml version='1.0'?><score-timewise/>");
+    const std::wstring path = files.wide("timewise.musicxml");
+    EXPECT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_MUSICXML);
+    std::vector<ZRMusicXMLPartImportDirective> directives(1);
+    EXPECT_EQ(manager.fileGetMusicXMLImportDirective(path.c_str(), directives), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MUSICXML);
+    EXPECT_NE(lastMessage().find(L"score-timewise"), std::wstring::npos) << lastMessage();
+    EXPECT_TRUE(directives.empty());
+    EXPECT_EQ(manager.fileImportMusicXML(path.c_str(), 1, directives), nullptr);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MUSICXML);
+    EXPECT_EQ(manager.fileGetImportFilePath(), nullptr);
+    EXPECT_EQ(manager.fileGetMusicXMLImportDirective(nullptr, directives), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_FILE_NOT_FOUND);
+}
+
 TEST_F(FileOps, ImportingFillsOnlyTheImportBuffer) {
     const std::wstring path = fullSongWithClap();
     IZRKorRoot* current = manager.korCreateNewSequence(L"", L"", 1);
@@ -539,6 +555,13 @@ TEST_F(FileOps, EverySongALoaderReadsSavesAndLoadsBackUnchanged) {
     std::sort(real.begin(), real.end());
     songs.insert(songs.end(), real.begin(),
                  real.begin() + std::min<std::ptrdiff_t>(3, std::ssize(real)));
+    // Scores, plain and compressed, when the real ones are there; one has part names broken
+    // over lines.
+    const std::string scores = KORMAN_MUSICXML_SAMPLES_DIR;
+    for (const std::string score :
+         {"/lilypond-suite/61a-Lyrics.xml",
+          "/lilypond-suite/41e-StaffGroups-InstrumentNames-Linebroken.xml", "/bach/bwv10.7.mxl"})
+        if (std::filesystem::exists(scores + score)) songs.push_back(scores + score);
     const auto dump = [this] {
         return kor::test::dumpAsSaved(
             *dynamic_cast<const CZRKorRoot*>(manager.korGetCurrentSequence()));
@@ -562,6 +585,13 @@ TEST_F(FileOps, EverySongALoaderReadsSavesAndLoadsBackUnchanged) {
             std::vector<ZRSMFTrackImportDirective> directives;
             ASSERT_EQ(manager.fileGetSMFImportDirective(path.c_str(), 0, directives), 1);
             loaded = manager.fileLoadSMF(path.c_str(), 1, 0, directives);
+            break;
+        }
+        case ZR_FILE_FORMAT_MUSICXML: {
+            std::vector<ZRMusicXMLPartImportDirective> directives;
+            ASSERT_EQ(manager.fileGetMusicXMLImportDirective(path.c_str(), directives), 1);
+            loaded = manager.fileLoadMusicXML(path.c_str(), 1, directives);
+            EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_MUSICXML);
             break;
         }
         case ZR_FILE_FORMAT_UNKNOWN:

@@ -256,7 +256,8 @@ TEST_F(KortoolTest, GivesAFileDetectionRefusesToItsOwnReader) {
          "line 2, char 7"},
         {"cut.mid", midiWithLyric("la").substr(0, 30), "Invalid SMF. (0x83070025)"},
         {"gapped.kor", gappedLegacy.bytes(), "Invalid KOR file. (0x83070024)"},
-        {"notes.txt", "neither XML nor MIDI", "not a KOR3, KOR4, legacy or MIDI file (0x83070024)"},
+        {"notes.txt", "neither XML nor MIDI",
+         "not a KOR3, KOR4, legacy, MIDI or MusicXML file (0x83070024)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -352,3 +353,26 @@ TEST_F(KortoolTest, PrintsItsVersionAndTheSummaryAsJson) {
 }
 
 } // namespace
+
+TEST_F(KortoolTest, ImportsTheChosenSourcesAndVerseOfAScore) {
+    const std::string chorale = std::string(KORMAN_MUSICXML_SAMPLES_DIR) + "/bach/bwv10.7.mxl";
+    if (!std::filesystem::exists(chorale)) GTEST_SKIP() << "no chorale at " << chorale;
+    const Outcome info = kortool("info '" + chorale + "'");
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("format: MusicXML"), std::string::npos);
+    // The soprano alone has lyrics, numbered as verse 2, which it sings unless told otherwise.
+    EXPECT_NE(info.out.find("source 0 \"Soprano\": 46 notes, 45 with lyrics (2 verses, singing 2)"),
+              std::string::npos)
+        << info.out;
+
+    for (const auto& [verse, lyrics] :
+         {std::pair{"", "lyrics: Mei ne Seel"}, std::pair{" --verse 1", "lyrics: a a a"}}) {
+        const Outcome convert =
+            kortool("convert '" + chorale + "' '" + path("song.korx") + "' --tracks 0,3" + verse);
+        ASSERT_EQ(convert.status, 0) << convert.err;
+        const Outcome song = kortool("info '" + path("song.korx") + "'");
+        EXPECT_NE(song.out.find("ZR track 1 \"Bass\""), std::string::npos) << song.out;
+        EXPECT_EQ(song.out.find("ZR track 2"), std::string::npos);
+        EXPECT_NE(song.out.find(lyrics), std::string::npos) << song.out;
+    }
+}

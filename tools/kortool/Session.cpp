@@ -29,7 +29,7 @@ std::wstring libraryFolder() {
 }
 
 // The reader a file is for.
-enum class Reader { Kor, Legacy, Midi, None };
+enum class Reader { Kor, Legacy, Midi, Score, None };
 
 Reader readerOf(int format) {
     switch (format) {
@@ -42,6 +42,8 @@ Reader readerOf(int format) {
     case 4:
     case 5:
         return Reader::Kor;
+    case 6:
+        return Reader::Score;
     default:
         return Reader::None;
     }
@@ -90,6 +92,36 @@ Reader readerByContent(const std::string& path) {
     return texts->legacyTexts.empty() ? Reader::Midi : Reader::Legacy;
 }
 
+// Switches on the sources `options` name (all the survey chose when none) with their singer.
+template <class Directive>
+void applyChoices(std::vector<Directive>& directives, const ImportOptions& options) {
+    for (Directive& directive : directives) {
+        if (!options.tracks.empty()) {
+            directive.importSwitch = 0;
+            for (const int wanted : options.tracks)
+                if (wanted == directive.sourceIndex) directive.importSwitch = 1;
+        }
+        if (options.singer) {
+            directive.singerBS = options.singer->first;
+            directive.singerPC = options.singer->second;
+        }
+    }
+}
+
+template <class Directive>
+std::optional<EmptyImport> emptyImport(const std::vector<Directive>& directives,
+                                       const ImportOptions& options, EmptyImport otherwise) {
+    const auto any = [&directives](auto predicate) {
+        return std::any_of(directives.begin(), directives.end(), predicate);
+    };
+    if (any([](const auto& d) { return d.importSwitch != 0; })) return std::nullopt;
+    if (!any([](const auto& d) { return d.noteCount > 0; }))
+        return EmptyImport{ZR_E_INVALID_PARAMETER, "no track has notes"};
+    if (!options.tracks.empty())
+        return EmptyImport{ZR_E_INVALID_PARAMETER, "--tracks names no source of the file"};
+    return otherwise;
+}
+
 } // namespace
 
 std::string formatName(int format) {
@@ -106,6 +138,8 @@ std::string formatName(int format) {
         return "KOR3";
     case 5:
         return "KOR4";
+    case 6:
+        return "MusicXML";
     default:
         return "unknown";
     }
@@ -146,33 +180,33 @@ std::vector<ZRSMFTrackImportDirective> Session::directives(const std::string& pa
     if (manager_.fileGetSMFImportDirective(widen(path).c_str(), options.codePage,
                                            options.splitChannels ? 1 : 0, found) == 0)
         fail(path);
-    for (ZRSMFTrackImportDirective& directive : found) {
-        if (!options.tracks.empty()) {
-            directive.importSwitch = 0;
-            for (const int wanted : options.tracks)
-                if (wanted == directive.sourceIndex) directive.importSwitch = 1;
-        }
-        if (options.singer) {
-            directive.singerBS = options.singer->first;
-            directive.singerPC = options.singer->second;
-        }
-    }
+    applyChoices(found, options);
+    return found;
+}
+
+std::vector<ZRMusicXMLPartImportDirective> Session::scoreDirectives(const std::string& path,
+                                                                    const ImportOptions& options) {
+    std::vector<ZRMusicXMLPartImportDirective> found;
+    if (manager_.fileGetMusicXMLImportDirective(widen(path).c_str(), found) == 0) fail(path);
+    applyChoices(found, options);
+    for (ZRMusicXMLPartImportDirective& directive : found)
+        if (options.verse) directive.verse = *options.verse;
     return found;
 }
 
 std::optional<EmptyImport>
 Session::nothingToImport(const std::vector<ZRSMFTrackImportDirective>& directives,
                          const ImportOptions& options) {
-    const auto any = [&directives](auto predicate) {
-        return std::any_of(directives.begin(), directives.end(), predicate);
-    };
-    if (any([](const auto& d) { return d.importSwitch != 0; })) return std::nullopt;
-    if (!any([](const auto& d) { return d.noteCount > 0; }))
-        return EmptyImport{ZR_E_INVALID_PARAMETER, "no track has notes"};
-    if (!options.tracks.empty())
-        return EmptyImport{ZR_E_INVALID_PARAMETER, "--tracks names no source of the file"};
     // The survey switches on every source with notes unless the source breaks off or is malformed.
-    return EmptyImport{ZR_E_INVALID_SMF, "every track with notes is damaged"};
+    return emptyImport(directives, options,
+                       EmptyImport{ZR_E_INVALID_SMF, "every track with notes is damaged"});
+}
+
+std::optional<EmptyImport>
+Session::nothingToImport(const std::vector<ZRMusicXMLPartImportDirective>& directives,
+                         const ImportOptions& options) {
+    return emptyImport(directives, options,
+                       EmptyImport{ZR_E_INVALID_PARAMETER, "no source is switched on"});
 }
 
 const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& options) {
@@ -195,13 +229,21 @@ const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& op
                                     found);
         break;
     }
+    case Reader::Score: {
+        const auto found = scoreDirectives(path, options);
+        if (const auto empty = nothingToImport(found, options))
+            throw LibraryError(empty->code, path + ": nothing to import: " + empty->reason);
+        root = manager_.fileLoadMusicXML(wide.c_str(), options.premeasure, found);
+        break;
+    }
     case Reader::None:
         if (!std::filesystem::exists(path))
             throw LibraryError(ZR_E_FILE_NOT_FOUND, path + ": " + message(ZR_E_FILE_NOT_FOUND));
-        throw LibraryError(ZR_E_INVALID_KOR_FILE, path + ": not a KOR3, KOR4, legacy or MIDI file");
+        throw LibraryError(ZR_E_INVALID_KOR_FILE,
+                           path + ": not a KOR3, KOR4, legacy, MIDI or MusicXML file");
     }
     if (root == nullptr) fail(path);
-    if (reader != Reader::Kor)
+    if (reader == Reader::Legacy || reader == Reader::Midi)
         warnOfUnconvertedTexts(path, reader == Reader::Legacy, options.codePage);
     return *root;
 }

@@ -24,17 +24,18 @@ private:
     std::uint32_t code_;
 };
 
-/// How a legacy or MIDI file is turned into a song.
+/// How a legacy or MIDI file or a score is turned into a song.
 struct ImportOptions {
-    std::vector<int>
-        tracks; ///< MIDI sources to import (track or channel indices); empty: all with notes
+    /// MIDI or score sources to import (track, channel or source indices); empty: all with notes
+    std::vector<int> tracks;
     bool splitChannels = false; ///< import a single-track MIDI file channel by channel
     std::optional<std::pair<int, int>> singer; ///< (bank select, program change) for MIDI tracks
+    std::optional<int> verse; ///< the lyric line of a score the notes sing; none: the first
     int premeasure = 1;
     unsigned codePage = 3; ///< for the texts of legacy and MIDI files; 3 is the locale's
 };
 
-/// Why a MIDI import would bring in nothing, and the library's code for it.
+/// Why a MIDI or score import would bring in nothing, and the library's code for it.
 struct EmptyImport {
     std::uint32_t code;
     std::string reason; ///< "no track has notes", ...
@@ -53,19 +54,26 @@ public:
     CZRKorManagerIF& manager() { return manager_; }
     /// The format `path` holds (-1 when none the library reads).
     int detect(const std::string& path);
-    /// Loads a KOR3, KOR4, legacy or MIDI file as the current song. A file detection refuses is
-    /// still given to the reader its first bytes call for (XML, or a MIDI header), so that the
-    /// error reports that reader's own code and message. After a legacy or MIDI load, warns on
-    /// stderr when texts did not convert from the code page. Throws LibraryError.
+    /// Loads a KOR3, KOR4, legacy, MIDI or MusicXML file as the current song. A file detection
+    /// refuses is still given to the reader its first bytes call for (XML, or a MIDI header), so
+    /// that the error reports that reader's own code and message. After a legacy or MIDI load,
+    /// warns on stderr when texts did not convert from the code page. Throws LibraryError.
     const IZRKorRoot& load(const std::string& path, const ImportOptions& options = {});
     /// The import directives of a MIDI file, with the import switches and singers `options` ask
     /// for. Throws LibraryError.
     std::vector<ZRSMFTrackImportDirective> directives(const std::string& path,
                                                       const ImportOptions& options);
-    /// Why importing `directives`, as directives() made them for `options`, would bring in
-    /// nothing; nullopt when at least one source is switched on.
+    /// The import directives of a MusicXML score, with the import switches, singers and verse
+    /// `options` ask for. Throws LibraryError.
+    std::vector<ZRMusicXMLPartImportDirective> scoreDirectives(const std::string& path,
+                                                               const ImportOptions& options);
+    /// Why importing `directives`, as directives() or scoreDirectives() made them for `options`,
+    /// would bring in nothing; nullopt when at least one source is switched on.
     static std::optional<EmptyImport>
     nothingToImport(const std::vector<ZRSMFTrackImportDirective>& directives,
+                    const ImportOptions& options);
+    static std::optional<EmptyImport>
+    nothingToImport(const std::vector<ZRMusicXMLPartImportDirective>& directives,
                     const ImportOptions& options);
     /// Saves the current song as a KOR3 file with its WAV parts folder. Throws LibraryError.
     void save(const std::string& path);

@@ -339,4 +339,38 @@ void writeDirectives(JsonWriter& json, const std::vector<ZRSMFTrackImportDirecti
     json.endArray();
 }
 
+std::string describeDirectives(const std::vector<ZRMusicXMLPartImportDirective>& directives) {
+    std::ostringstream out;
+    out << "import sources: " << directives.size() << "\n";
+    for (const ZRMusicXMLPartImportDirective& d : directives) {
+        out << "    source " << d.sourceIndex << " " << quoted(narrow(d.name)) << ": "
+            << d.noteCount << " notes, " << d.lyricCount << " with lyrics";
+        if (d.verseCount > 1) out << " (" << d.verseCount << " verses, singing " << d.verse << ")";
+        out << (d.importSwitch != 0 ? ", imported" : ", skipped") << " (singer " << d.singerBS
+            << ":" << d.singerPC << ")\n";
+    }
+    return out.str();
+}
+
+void writeDirectives(JsonWriter& json,
+                     const std::vector<ZRMusicXMLPartImportDirective>& directives) {
+    json.beginArray();
+    for (const ZRMusicXMLPartImportDirective& d : directives) {
+        json.beginObject();
+        json.key("source").integer(d.sourceIndex);
+        json.key("part").string(narrow(d.partID));
+        json.key("voice").string(narrow(d.voice));
+        json.key("name").string(narrow(d.name));
+        json.key("notes").integer(d.noteCount);
+        json.key("lyrics").integer(d.lyricCount);
+        json.key("verses").integer(d.verseCount);
+        json.key("verse").integer(d.verse);
+        json.key("imported").boolean(d.importSwitch != 0);
+        json.key("singerBankSelect").integer(d.singerBS);
+        json.key("singerProgramChange").integer(d.singerPC);
+        json.endObject();
+    }
+    json.endArray();
+}
+
 } // namespace kortool

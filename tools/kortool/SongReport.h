@@ -89,7 +89,10 @@ void writeSong(JsonWriter& json, const SongSummary& song);
 
 /// The import sources a MIDI file offers, one line each.
 std::string describeDirectives(const std::vector<ZRSMFTrackImportDirective>& directives);
+std::string describeDirectives(const std::vector<ZRMusicXMLPartImportDirective>& directives);
 /// The import sources as a JSON array.
 void writeDirectives(JsonWriter& json, const std::vector<ZRSMFTrackImportDirective>& directives);
+void writeDirectives(JsonWriter& json,
+                     const std::vector<ZRMusicXMLPartImportDirective>& directives);
 
 } // namespace kortool

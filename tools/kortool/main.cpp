@@ -22,10 +22,14 @@ using namespace kortool;
 namespace {
 
 const OptionSpec kImportOptions[] = {
-    {"tracks", "N,N,...", "MIDI only: import these sources (see info); default: all with notes"},
+    {"tracks", "N,N,...",
+     "MIDI and MusicXML: import these sources (see info); default: all with notes"},
     {"split-channels", "", "MIDI only: split a single-track file by channel"},
-    {"singer", "BS:PC", "MIDI only: the VVoice (bank select:program change) that sings"},
-    {"premeasure", "N", "legacy and MIDI: measures before the song proper, 1 to 8 (default 1)"},
+    {"singer", "BS:PC", "MIDI and MusicXML: the VVoice (bank select:program change) that sings"},
+    {"verse", "N",
+     "MusicXML only: the verse whose lyrics the notes sing (default: each source's first)"},
+    {"premeasure", "N",
+     "legacy, MIDI and MusicXML: measures before the song proper, 1 to 8 (default 1)"},
     {"codepage", "N", "legacy and MIDI: code page of their texts (default 3, the locale's)"},
 };
 
@@ -34,6 +38,7 @@ ImportOptions importOptions(const Arguments& args) {
     options.tracks = args.integerList("tracks");
     options.splitChannels = args.has("split-channels");
     options.premeasure = args.integer("premeasure", 1, 1, 8);
+    if (args.has("verse")) options.verse = args.integer("verse", 1, 1, 1000);
     options.codePage = static_cast<unsigned>(args.integer("codepage", 3, 0, 65535));
     if (const auto singer = args.value("singer")) {
         const std::size_t colon = singer->find(':');
@@ -61,9 +66,19 @@ bool isLegacy(int format) {
     return format == 2 || format == 3;
 }
 
+bool isScore(int format) {
+    return format == 6;
+}
+
+// The sources a MIDI file or a score offers for import, as the survey and the options made them.
+struct ImportSources {
+    std::vector<ZRSMFTrackImportDirective> midi;
+    std::vector<ZRMusicXMLPartImportDirective> score;
+};
+
 void printInfoJson(const std::string& path, int format, const ImportOptions& options,
-                   const std::vector<ZRSMFTrackImportDirective>& sources,
-                   const std::optional<EmptyImport>& nothing, const SongSummary* song) {
+                   const ImportSources& sources, const std::optional<EmptyImport>& nothing,
+                   const SongSummary* song) {
     JsonWriter json;
     json.beginObject();
     json.key("file").string(path);
@@ -74,7 +89,11 @@ void printInfoJson(const std::string& path, int format, const ImportOptions& opt
     }
     if (isMidi(format)) {
         json.key("importSources");
-        writeDirectives(json, sources);
+        writeDirectives(json, sources.midi);
+    }
+    if (isScore(format)) {
+        json.key("importSources");
+        writeDirectives(json, sources.score);
     }
     if (nothing) json.key("nothingToImport").string(nothing->reason);
     if (song != nullptr) {
@@ -90,13 +109,17 @@ int info(const Arguments& args) {
     Session session;
     const ImportOptions options = importOptions(args);
     const int format = session.detect(path);
-    std::vector<ZRSMFTrackImportDirective> sources;
+    ImportSources sources;
     std::optional<EmptyImport> nothing;
     if (isMidi(format)) {
-        sources = session.directives(path, options);
-        nothing = Session::nothingToImport(sources, options);
+        sources.midi = session.directives(path, options);
+        nothing = Session::nothingToImport(sources.midi, options);
     }
-    // A MIDI file with nothing to import is still described: its sources show why.
+    if (isScore(format)) {
+        sources.score = session.scoreDirectives(path, options);
+        nothing = Session::nothingToImport(sources.score, options);
+    }
+    // A MIDI file or score with nothing to import is still described: its sources show why.
     std::optional<SongSummary> song;
     if (!nothing) song = summarizeSong(session.load(path, options), session);
     if (args.has("json")) {
@@ -106,7 +129,8 @@ int info(const Arguments& args) {
     std::cout << "file: " << path << "\nformat: " << formatName(format) << "\n";
     if (isMidi(format) || isLegacy(format))
         std::cout << "texts: " << describeCodePage(options.codePage) << "\n";
-    if (isMidi(format)) std::cout << describeDirectives(sources);
+    if (isMidi(format)) std::cout << describeDirectives(sources.midi);
+    if (isScore(format)) std::cout << describeDirectives(sources.score);
     if (nothing) std::cout << "nothing to import: " << nothing->reason << "\n";
     if (song) std::cout << describeSong(*song);
     return 0;
@@ -195,20 +219,22 @@ std::vector<OptionSpec> withImportOptions(std::vector<OptionSpec> options = {}) 
 
 const std::vector<CommandSpec>& commands() {
     static const std::vector<CommandSpec> all = {
-        {"info", "FILE", 1, "the format and a summary of a song or MIDI file",
+        {"info", "FILE", 1, "the format and a summary of a song, MIDI file or score",
          "Prints the detected format and a summary of the song: name, pre-measure, time\n"
          "signatures and tempos, each ZR track with its parts, notes, singers and lengths, the\n"
          "WAV parts and whether their files are there, and the VVoices in use. For a MIDI file\n"
-         "it first lists the sources it can import, for a legacy or MIDI file it names the code\n"
-         "page of its texts. Measures count from 0, pre-measures included.",
+         "or a MusicXML score it first lists the sources it can import, for a legacy or MIDI\n"
+         "file it names the code page of its texts. Measures count from 0, pre-measures\n"
+         "included.",
          withImportOptions({{"json", "", "print the same summary as one JSON object"}}), info},
         {"convert", "IN OUT.korx|OUT.mid", 2,
-         "turn any readable song or MIDI file into a KOR3 song or a MIDI file",
-         "Loads IN (KOR3, KOR4, legacy or MIDI) and saves it as the KOR3 song OUT.korx, with\n"
-         "its WAV parts folder OUT.wavparts beside it when the song has WAV parts of its own.\n"
-         "An OUT ending in .mid or .midi gets a format 1 MIDI file instead: a conductor track,\n"
-         "then one track per ZR track with notes, lyrics (UTF-8), dynamics and pitch bend. The\n"
-         "file starts where the song proper begins unless --keep-premeasure is given.",
+         "turn any readable song, MIDI file or score into a KOR3 song or a MIDI file",
+         "Loads IN (KOR3, KOR4, legacy, MIDI or MusicXML) and saves it as the KOR3 song\n"
+         "OUT.korx, with its WAV parts folder OUT.wavparts beside it when the song has WAV parts\n"
+         "of its own. An OUT ending in .mid or .midi gets a format 1 MIDI file instead: a\n"
+         "conductor track, then one track per ZR track with notes, lyrics (UTF-8), dynamics and\n"
+         "pitch bend. The file starts where the song proper begins unless --keep-premeasure is\n"
+         "given.",
          withImportOptions({{"keep-premeasure", "", "keep the pre-measures in a MIDI file"}}),
          convert},
         {"validate", "FILE", 1, "load a file and report whether it is a valid song",

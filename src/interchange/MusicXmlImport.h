@@ -1,0 +1,50 @@
+// Offering the parts (or voices) of a MusicXML score for import, and importing the chosen ones.
+#pragma once
+
+#include "legacy/SongConverter.h"
+
+#include <korman/ZRFileFormat.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CZRKorDocument;
+
+/// Imports MusicXML scores (score-partwise, plain or compressed) in two steps, as MIDI files are:
+/// survey() describes each source (a part, or each voice of a part with several) as an import
+/// directive; the host switches sources on or off, picks their singers and verses; importFile()
+/// builds a new song from the sources switched on, one singing track with one musical part each.
+///
+/// How a score becomes notes: positions are at 480 ticks per quarter note; tied notes become one
+/// note; of a chord only the top note is sung; grace notes, cue notes and rests are left out; a
+/// pickup measure (a first measure shorter than its time signature) is filled up in front, so
+/// that the next measure starts on a bar line. Each note sings its syllable of the chosen verse
+/// (syllables joined by an elision share a note, with a blank between); a note without one
+/// sings "-", the held vowel, when the syllable before it goes on (an extender, or a word not
+/// ended yet), else the default lyric "a". Tempos come from sound elements, else from
+/// metronome marks; time signatures from the first part.
+class CxMusicXmlImporter final : public CxSongConverter {
+public:
+    /// Most sources a score offers.
+    static constexpr std::size_t kMaxSources = 64;
+
+    using CxSongConverter::CxSongConverter;
+
+    /// Replaces `directives` by one per source of the score at `path`, at most kMaxSources.
+    /// Returns 0, or a code of readMusicXmlScore() (`directives` is then empty and message()
+    /// says where and why).
+    [[nodiscard]] std::uint32_t survey(const std::wstring& path,
+                                       std::vector<ZRMusicXMLPartImportDirective>& directives);
+
+    /// Reads the sources of `directives` that are switched on into `target`, which must hold no
+    /// song yet, with `preMeasure` measures (1 to 8) in front. Returns 0, or ZR_E_FILE_NOT_FOUND,
+    /// ZR_E_INVALID_PARAMETER (a pre-measure out of range, directives that do not fit the score,
+    /// or a target that holds a song), a code of readMusicXmlScore(), ZR_E_INVALID_MUSICXML (a
+    /// song too long to hold), ZR_E_NOT_ENOUGH_MEMORY, or the code of an object the finished
+    /// song fails verification on (message() then shows where). On failure `target` is empty.
+    [[nodiscard]] std::uint32_t
+    importFile(const std::wstring& path, std::int32_t preMeasure,
+               const std::vector<ZRMusicXMLPartImportDirective>& directives,
+               CZRKorDocument& target);
+};

@@ -1,0 +1,80 @@
+// A MusicXML score as the import needs it: its parts with their notes and lyrics, and its time.
+#pragma once
+
+#include <korman/ZRFileFormat.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kor {
+
+/// Where a syllable stands in its word.
+enum class Syllabic : std::uint8_t { Single, Begin, Middle, End };
+
+/// One lyric line of a note.
+struct ScoreLyric {
+    std::int32_t verse = 1; ///< the lyric's number, or its place among the note's lyrics
+    std::wstring text;      ///< the syllable; syllables joined by an elision stand with a blank
+    Syllabic syllabic = Syllabic::Single;
+    bool extends = false;    ///< an extender line starts or goes on after the note
+    bool extendEnds = false; ///< an extender line ends on this note
+};
+
+/// A sounding note (grace, cue notes and rests are not kept). Ticks are at 480 per quarter note
+/// from the start of its measure; the key is the sounding MIDI key (written pitch transposed).
+struct ScoreNote {
+    std::int32_t measure = 0;
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    std::int32_t key = 60;
+    std::int32_t voice = 0; ///< index into the part's voices
+    bool chord = false;     ///< sounds with the note before it, as part of its chord
+    bool tieStart = false;
+    bool tieStop = false;
+    std::vector<ScoreLyric> lyrics;
+};
+
+struct ScorePart {
+    std::wstring id;
+    std::wstring name;
+    std::vector<std::wstring> voices; ///< the voice names, in order of first use
+    std::vector<ScoreNote> notes;     ///< in the order of the document
+    /// The ticks each measure's content reaches; 0 for an empty measure.
+    std::vector<std::int32_t> measureLengths;
+};
+
+struct ScoreSignature {
+    std::int32_t measure;
+    std::int32_t numerator;
+    std::int32_t denominator;
+};
+
+struct ScoreTempo {
+    std::int32_t measure;
+    std::int32_t tick; ///< from the start of the measure
+    std::int32_t bpm;  ///< hundredths of quarter notes per minute
+};
+
+struct MusicXmlScore {
+    std::wstring title;
+    std::vector<ScorePart> parts;           ///< in the order of the part list
+    std::vector<ScoreSignature> signatures; ///< of the first part, in document order
+    std::vector<ScoreTempo> tempos;         ///< of every part, in document order
+};
+
+/// Reads the score-partwise MusicXML file at `path`, plain or compressed (found by its content,
+/// not its name), into `score`. 0, or ZR_E_FILE_NOT_FOUND, ZR_E_INVALID_XML_FILE (the document
+/// is not well-formed, or breaks a bound of the reader), ZR_E_INVALID_MUSICXML (no
+/// score-partwise document, or values no song can hold), ZR_E_INVALID_MUSICXML_ARCHIVE (a
+/// compressed file that is damaged or whose score is too large), ZR_E_NOT_ENOUGH_MEMORY,
+/// ZR_E_CANNOT_INITIALIZE_XML_PARSER; `message` then says where and why.
+[[nodiscard]] std::uint32_t readMusicXmlScore(const std::wstring& path, MusicXmlScore& score,
+                                              std::wstring& message);
+
+/// ZR_FILE_FORMAT_MUSICXML for a file whose document's root is a MusicXML score (read up to that
+/// element only), or a compressed score whose container names a root file it holds; else
+/// ZR_FILE_FORMAT_UNKNOWN.
+ZRFileFormat musicXmlFileFormat(const std::wstring& path);
+
+} // namespace kor

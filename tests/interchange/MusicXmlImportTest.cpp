@@ -1,0 +1,346 @@
+#include "interchange/MusicXmlImport.h"
+
+#include "model/KorDocument.h"
+#include "model/KorRoot.h"
+#include "model/MasterTrack.h"
+#include "model/MusicalNote.h"
+#include "model/MusicalPart.h"
+#include "model/Sequence.h"
+#include "model/Tempo.h"
+#include "model/TimeSig.h"
+#include "model/ZRTrack.h"
+#include "support/TempDir.h"
+
+#include <korman/ErrorCodes.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <vector>
+
+namespace {
+
+const std::string kSamples = KORMAN_MUSICXML_SAMPLES_DIR;
+
+struct SungNote {
+    std::int32_t tick;
+    std::int32_t length;
+    std::int32_t key;
+    std::wstring lyric;
+    bool operator==(const SungNote&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const SungNote& note) {
+    return out << "{" << note.tick << ", " << note.length << ", " << note.key << ", \""
+               << std::string(note.lyric.begin(), note.lyric.end()) << "\"}";
+}
+
+const std::string kPublicDtd = "<!DOCTYPE score-partwise PUBLIC '-//Recordare//DTD MusicXML 4.0 "
+                               "Partwise//EN' 'http://www.musicxml.org/dtds/partwise.dtd'>";
+
+// A score of one part "P1" named "Voice" with `measures` as its body.
+std::string score(const std::string& measures, const std::string& doctype = kPublicDtd) {
+    return "<?xml version='1.0'?>\n" + doctype +
+           "<score-partwise version='4.0'><work><work-title>Test</work-title></work>"
+           "<part-list><score-part id='P1'><part-name>Voice</part-name></score-part></part-list>"
+           "<part id='P1'>" +
+           measures + "</part></score-partwise>";
+}
+
+std::string note(const std::string& step, int octave, int duration, const std::string& more = {}) {
+    return "<note><pitch><step>" + step + "</step><octave>" + std::to_string(octave) +
+           "</octave></pitch><duration>" + std::to_string(duration) + "</duration>" + more +
+           "</note>";
+}
+
+std::string lyric(const std::string& number, const std::string& content) {
+    return "<lyric number='" + number + "'>" + content + "</lyric>";
+}
+
+class MusicXmlImportTest : public ::testing::Test {
+protected:
+    std::uint32_t survey(const std::wstring& path,
+                         std::vector<ZRMusicXMLPartImportDirective>& directives) {
+        return importer_.survey(path, directives);
+    }
+    std::wstring write(const std::string& xml) {
+        dir_.write("score.musicxml", xml);
+        return dir_.wide("score.musicxml");
+    }
+    // Surveys the score at `path`, then imports what the survey switched on, after `choose`
+    // changed the directives.
+    std::uint32_t import(const std::wstring& path,
+                         void (*choose)(std::vector<ZRMusicXMLPartImportDirective>&) = nullptr) {
+        std::vector<ZRMusicXMLPartImportDirective> directives;
+        if (const std::uint32_t code = survey(path, directives)) return code;
+        if (choose != nullptr) choose(directives);
+        doc_.objects().clear();
+        doc_.setRoot(nullptr);
+        return importer_.importFile(path, 1, directives, doc_);
+    }
+    CZRSequence* sequence() const { return doc_.root()->sequence(); }
+    std::vector<SungNote> notes(std::uint32_t track) const {
+        std::vector<SungNote> out;
+        auto* zrTrack = kor::objCast<CZRZRTrack>(sequence()->zrTrackList()->elementAt(track));
+        auto* part = kor::objCast<CZRMusicalPart>(zrTrack->partList()->elementAt(0));
+        for (IZRMutableKorObject* element : part->noteList()->elements()) {
+            const auto* sung = kor::objCast<CZRMusicalNote>(element);
+            out.push_back({part->getPosTick() + sung->getPosTick(), sung->getDurTick(),
+                           sung->getNoteNum(), sung->getLyric()});
+        }
+        return out;
+    }
+
+    kor::test::TempDir dir_;
+    ZRVVoiceLib defaultVoice_{0, 3, L"BCNFCY43LB2LZCD4", L"First", {}};
+    kor::VVoiceTable voices_{{{0, 3}, defaultVoice_}};
+    CxMusicXmlImporter importer_{voices_, defaultVoice_};
+    CZRKorDocument doc_;
+};
+
+} // namespace
+
+TEST_F(MusicXmlImportTest, ReadsPitchesRhythmTupletsPickupsAndLyricsOfSuiteFiles) {
+    if (!std::filesystem::exists(kSamples)) GTEST_SKIP() << "no scores in " << kSamples;
+    struct Case {
+        const char* file;
+        std::uint32_t track; // among the sources the survey switched on
+        std::vector<SungNote> first;
+    };
+    // One pre-measure of 4/4 (1920 ticks) stands before every song.
+    const Case cases[] = {
+        {"01a-Pitches-Pitches.xml",
+         0,
+         {{1920, 480, 43, L"a"},
+          {2400, 480, 45, L"a"},
+          {2880, 480, 47, L"a"},
+          {3360, 480, 48, L"a"}}},
+        // Triplet eighths, then quintuplet sixteenths (divisions 30).
+        {"23d-Tuplets-Nested.xml",
+         0,
+         {{960, 160, 71, L"a"}, {1120, 160, 71, L"a"}, {1280, 64, 71, L"a"}, {1344, 64, 71, L"a"}}},
+        // A one-beat pickup ends on the first bar line; voice 2 starts a beat into measure 1.
+        {"46e-PickupMeasure-SecondVoiceStartsLater.xml",
+         0,
+         {{3360, 480, 72, L"a"}, {3840, 480, 72, L"a"}, {4320, 480, 69, L"a"}}},
+        {"46e-PickupMeasure-SecondVoiceStartsLater.xml", 1, {{4320, 480, 60, L"a"}}},
+        // Syllables, a word held over an unsung note, and notes after a word's end.
+        {"61a-Lyrics.xml",
+         0,
+         {{1920, 480, 69, L"Tra"},
+          {2400, 480, 69, L"la"},
+          {2880, 480, 69, L"li"},
+          {3360, 480, 69, L"Ja!"},
+          {3840, 480, 69, L"a"},
+          {4320, 480, 69, L"Tra"},
+          {4800, 480, 69, L"-"},
+          {5280, 480, 69, L"ra!"}}},
+        {"61l-Lyrics-Elisions-Syllables.xml",
+         0,
+         {{1920, 480, 72, L"a"},
+          {2400, 480, 74, L"b c"},
+          {2880, 480, 76, L"d e"},
+          {3360, 480, 77, L"f g h"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::filesystem::path file =
+            std::filesystem::path(kSamples) / "lilypond-suite" / c.file;
+        ASSERT_EQ(import(file.wstring()), 0u)
+            << std::string(importer_.message().begin(), importer_.message().end());
+        const std::vector<SungNote> sung = notes(c.track);
+        ASSERT_GE(sung.size(), c.first.size());
+        EXPECT_EQ(std::vector<SungNote>(sung.begin(), sung.begin() + c.first.size()), c.first);
+    }
+}
+
+TEST_F(MusicXmlImportTest, MapsChordsTiesGraceNotesVoicesTransposingAndTime) {
+    const std::wstring path = write(score(
+        "<measure number='1'><attributes><divisions>2</divisions><time><beats>3</beats>"
+        "<beat-type>4</beat-type></time><transpose><diatonic>-1</diatonic><chromatic>-2</chromatic>"
+        "</transpose></attributes>"
+        "<direction><direction-type><metronome><beat-unit>quarter</beat-unit><beat-unit-dot/>"
+        "<per-minute>60</per-minute></metronome></direction-type></direction>" +
+        note("D", 4, 2, "<voice>1</voice>" + lyric("1", "<text>low</text>")) +
+        note("F", 4, 2, "<chord/><voice>1</voice>") +
+        "<note><grace/><pitch><step>A</step><octave>4</octave></pitch><voice>1</voice></note>" +
+        "<forward><duration>2</duration></forward>" +
+        note("E", 4, 2, "<tie type='start'/><voice>1</voice>") +
+        "<backup><duration>6</duration></backup>" + note("C", 3, 6, "<voice>2</voice>") +
+        "</measure><measure number='2'><attributes><divisions>4</divisions><time><beats>2</beats>"
+        "<beat-type>4</beat-type></time></attributes>"
+        "<sound tempo='90'/>"
+        "<direction><direction-type><metronome><beat-unit>half</beat-unit>"
+        "<per-minute>30</per-minute></metronome></direction-type><sound tempo='100'/></direction>" +
+        note("E", 4, 2, "<tie type='stop'/><voice>1</voice>") +
+        note("G", 4, 3, "<voice>1</voice><dot/>") +
+        note("A", 4, 3,
+             "<voice>1</voice><time-modification><actual-notes>3</actual-notes>"
+             "<normal-notes>2</normal-notes></time-modification>") +
+        "</measure>"));
+    std::vector<ZRMusicXMLPartImportDirective> directives;
+    ASSERT_EQ(survey(path, directives), 0u);
+    ASSERT_EQ(directives.size(), 2u);
+    EXPECT_EQ(directives[0].name, L"Voice (voice 1)");
+    EXPECT_EQ(directives[0].noteCount, 4);
+    EXPECT_EQ(directives[1].voice, L"2");
+
+    ASSERT_EQ(import(path), 0u);
+    // Written a whole tone above the sound; the chord sings its top note with the chord's
+    // syllable; the grace note is left out; the tie across the bar line makes one note.
+    EXPECT_EQ(notes(0), (std::vector<SungNote>{{1440, 480, 63, L"low"},
+                                               {2400, 720, 62, L"a"},
+                                               {3120, 360, 65, L"a"},
+                                               {3480, 360, 67, L"a"}}));
+    EXPECT_EQ(notes(1), (std::vector<SungNote>{{1440, 1440, 46, L"a"}}));
+    // 3/4 then 2/4 from measure 2 (the pre-measure in front); a dotted quarter at 60 is 90
+    // quarters a minute, and a sound's tempo wins over its direction's mark.
+    const CZRMasterTrack* master = sequence()->masterTrack();
+    ASSERT_EQ(master->timeSigList()->getCount(), 2u);
+    EXPECT_EQ(kor::objCast<CZRTimeSig>(master->timeSigList()->elementAt(1))->values().posMes, 2);
+    std::vector<std::pair<std::int32_t, std::int32_t>> tempos;
+    for (IZRMutableKorObject* element : master->tempoList()->elements()) {
+        const auto* tempo = kor::objCast<CZRTempo>(element);
+        tempos.emplace_back(tempo->getPosTick(), tempo->getBPM());
+    }
+    EXPECT_EQ(tempos,
+              (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 9000}, {2880, 10000}}));
+}
+
+TEST_F(MusicXmlImportTest, SingsTheChosenVerseWithElisionsAndMelismata) {
+    const std::wstring path = write(
+        score("<measure><attributes><divisions>1</divisions></attributes>" +
+              note("C", 5, 1,
+                   lyric("1", "<syllabic>begin</syllabic><text>Hal</text>") +
+                       lyric("2", "<text>Sing</text><extend/>")) +
+              note("D", 5, 1) +
+              note("E", 5, 1,
+                   lyric("1", "<syllabic>end</syllabic><text>le</text><extend type='start'/>")) +
+              note("F", 5, 1, lyric("2", "<extend type='stop'/>")) + "</measure><measure>" +
+              note("G", 5, 1, lyric("1", "<text>o</text><elision/><text>ver</text>")) +
+              note("A", 5, 1) + "</measure>"));
+    std::vector<ZRMusicXMLPartImportDirective> directives;
+    ASSERT_EQ(survey(path, directives), 0u);
+    ASSERT_EQ(directives.size(), 1u);
+    EXPECT_EQ(directives[0].verse, 1);
+    EXPECT_EQ(directives[0].lyricCount, 3);
+    EXPECT_EQ(directives[0].verseCount, 2);
+
+    ASSERT_EQ(import(path), 0u);
+    const auto lyrics = [this] {
+        std::vector<std::wstring> out;
+        for (const SungNote& sung : notes(0))
+            out.push_back(sung.lyric);
+        return out;
+    };
+    EXPECT_EQ(lyrics(), (std::vector<std::wstring>{L"Hal", L"-", L"le", L"-", L"o ver", L"a"}));
+    ASSERT_EQ(import(path, [](auto& d) { d[0].verse = 2; }), 0u);
+    EXPECT_EQ(lyrics(), (std::vector<std::wstring>{L"Sing", L"-", L"-", L"-", L"a", L"a"}));
+}
+
+TEST_F(MusicXmlImportTest, RefusesWhatItCannotReadAndLeavesTheTargetEmpty) {
+    dir_.write("secret.txt", "hidden");
+    dir_.write("entities.dtd", "<!ENTITY x 'hidden'>");
+    std::string deep;
+    std::string voices;
+    for (int i = 0; i < 70; ++i) {
+        deep += "<x>";
+        voices += note("C", 4, 1, "<voice>" + std::to_string(i) + "</voice>");
+    }
+    const std::string sung =
+        "<measure>" + note("C", 4, 1, lyric("1", "<text>&x;</text>")) + "</measure>";
+    struct Case {
+        std::string name;
+        std::string xml;
+        std::uint32_t code;
+    };
+    const Case cases[] = {
+        {"timewise", "<score-timewise><part-list/></score-timewise>", ZR_E_INVALID_MUSICXML},
+        {"other root", "<song/>", ZR_E_INVALID_MUSICXML},
+        {"malformed", score("<measure>"), ZR_E_INVALID_XML_FILE},
+        {"bad divisions",
+         score("<measure><attributes><divisions>0</divisions></attributes></measure>"),
+         ZR_E_INVALID_MUSICXML},
+        {"bad duration",
+         score("<measure><note><pitch><step>C</step><octave>4</octave></pitch>"
+               "<duration>x</duration></note></measure>"),
+         ZR_E_INVALID_MUSICXML},
+        {"too long", score("<measure>" + note("C", 4, 1 << 30) + "</measure>"),
+         ZR_E_INVALID_MUSICXML},
+        {"deep", score(deep), ZR_E_INVALID_XML_FILE},
+        {"too many voices", score("<measure>" + voices + "</measure>"), ZR_E_INVALID_MUSICXML},
+        // Neither an external DTD nor an external entity is read, and no entity is expanded.
+        {"external DTD",
+         score(sung, "<!DOCTYPE score-partwise SYSTEM 'file://" + dir_.path() + "/entities.dtd'>"),
+         ZR_E_INVALID_XML_FILE},
+        {"external entity",
+         score(sung, "<!DOCTYPE score-partwise [<!ENTITY x SYSTEM 'file://" + dir_.path() +
+                         "/secret.txt'>]>"),
+         ZR_E_INVALID_XML_FILE},
+        {"entity expansion",
+         score(sung, "<!DOCTYPE score-partwise [<!ENTITY a 'la'><!ENTITY b '&a;&a;&a;&a;&a;&a;'>"
+                     "<!ENTITY x '&b;&b;&b;&b;&b;&b;&b;&b;'>]>"),
+         ZR_E_INVALID_XML_FILE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(import(write(c.xml)), c.code);
+        EXPECT_FALSE(importer_.message().empty());
+    }
+    EXPECT_EQ(import(dir_.wide("missing.musicxml")), ZR_E_FILE_NOT_FOUND);
+    // Measures outside any part offer nothing to import.
+    std::vector<ZRMusicXMLPartImportDirective> none;
+    EXPECT_EQ(
+        survey(write("<score-partwise><measure>" + note("C", 4, 1) + "</measure></score-partwise>"),
+               none),
+        0u);
+    EXPECT_TRUE(none.empty());
+
+    // Directives that do not fit the score.
+    const std::wstring path = write(score("<measure>" + note("C", 4, 1) + "</measure>"));
+    const std::vector<void (*)(std::vector<ZRMusicXMLPartImportDirective>&)> unfit = {
+        [](auto& d) { d[0].importSwitch = 0; }, [](auto& d) { d[0].sourceIndex = 1; },
+        [](auto& d) { d[0].verse = 0; },        [](auto& d) { d[0].singerPC = 128; },
+        [](auto& d) { d.push_back(d[0]); },
+    };
+    for (const auto& choose : unfit) {
+        EXPECT_EQ(import(path, choose), ZR_E_INVALID_PARAMETER);
+        EXPECT_EQ(doc_.root(), nullptr);
+    }
+    std::vector<ZRMusicXMLPartImportDirective> directives;
+    ASSERT_EQ(survey(path, directives), 0u);
+    EXPECT_EQ(importer_.importFile(path, 9, directives, doc_), ZR_E_INVALID_PARAMETER);
+}
+
+TEST_F(MusicXmlImportTest, ImportsOrClearlyRefusesEveryFileOfTheSuiteAndTheChorales) {
+    if (!std::filesystem::exists(kSamples)) GTEST_SKIP() << "no scores in " << kSamples;
+    std::size_t imported = 0;
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(kSamples)) {
+        const std::string extension = entry.path().extension().string();
+        if (extension != ".xml" && extension != ".mxl") continue;
+        SCOPED_TRACE(entry.path().string());
+        ++files;
+        std::vector<ZRMusicXMLPartImportDirective> directives;
+        const std::uint32_t surveyed = survey(entry.path().wstring(), directives);
+        ASSERT_EQ(surveyed, 0u) << std::string(importer_.message().begin(),
+                                               importer_.message().end());
+        const bool anyNotes = std::any_of(directives.begin(), directives.end(),
+                                          [](const auto& d) { return d.noteCount > 0; });
+        const std::uint32_t code = import(entry.path().wstring());
+        EXPECT_EQ(code, anyNotes ? 0u : ZR_E_INVALID_PARAMETER);
+        if (code != 0) continue;
+        ++imported;
+        // Every source switched on became a track whose notes the survey counted.
+        std::size_t track = 0;
+        for (const ZRMusicXMLPartImportDirective& directive : directives) {
+            if (directive.importSwitch != 0) {
+                EXPECT_EQ(notes(static_cast<std::uint32_t>(track++)).size(),
+                          static_cast<std::size_t>(directive.noteCount));
+            }
+        }
+    }
+    EXPECT_EQ(files, 145u);
+    EXPECT_GT(imported, 100u);
+}
