@@ -1,7 +1,7 @@
 // Importing a large MIDI file into a new song through the manager: surveying its tracks for the
 // import directives, then building the song from every track that holds notes.
 #include "BenchSongs.h"
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,6 @@
 
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
-#include "legacy/IconVibrato.h"
 #include "model/ContainerOps.h"
 #include "platform/XmlChars.h"
 
@@ -68,7 +67,7 @@ const CZRNodeList* liveNoteList(const CZRKorEditorIF& editor, std::uint32_t list
 
 /// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, kind 0, or
 /// a kind the voice database lacks).
-const CIconVibrato* vibratoKindOf(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
+const VibratoShape* vibratoKindOf(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
     return value.enabled != 0 && value.type != 0 ? editor.host().vibratoKind(value.type) : nullptr;
 }
 
@@ -110,7 +109,7 @@ bool replaceCurve(CZRNoteStyleSeqAttrib& seq, const wchar_t* id, std::int32_t li
 /// and the depth and rate curves of `kind` (none: empty curves) over the share of the note that
 /// vibrates, which ends with the note. New points are made in `context`. False when a curve
 /// cannot be made.
-bool setVibrato(CZRMusicalNote& note, const ZRVibratoValue& value, const CIconVibrato* kind,
+bool setVibrato(CZRMusicalNote& note, const ZRVibratoValue& value, const VibratoShape* kind,
                 const ZRCreateContext& context) {
     CZRNoteStyleAttrib* style = note.noteStyle();
     CZRNoteStyleSeqAttrib* seq = note.noteSeqStyle();
@@ -124,8 +123,8 @@ bool setVibrato(CZRMusicalNote& note, const ZRVibratoValue& value, const CIconVi
     if (kind != nullptr) {
         const auto onset = static_cast<std::int32_t>(
             std::int64_t{kMaxVibratoLength - value.length} * kNoteCurveEnd / kMaxVibratoLength);
-        depth = curveOverNote(kind->startDepth(), kind->depthCurve(), onset);
-        rate = curveOverNote(kind->startRate(), kind->rateCurve(), onset);
+        depth = curveOverNote(kind->startDepth, kind->depthCurve, onset);
+        rate = curveOverNote(kind->startRate, kind->rateCurve, onset);
     }
     return replaceCurve(*seq, L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind, depth, context) &&
            replaceCurve(*seq, L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind, rate, context);

@@ -1,7 +1,6 @@
 #include "edit/NoteEdits.h"
 
 #include "edit/EditRecords.h"
-#include "legacy/IconVibrato.h"
 #include "support/EditSong.h"
 #include "support/ManagerFixture.h"
 
@@ -27,17 +26,13 @@ struct NoteFixture {
     CZRCommitHistory history{-1};
     ZRKorManagementPolicy policy;
     std::unique_ptr<CZRKorEditorIF> editor;
-    kor::test::TempDir dir;
-    CIconVibrato kind7;
+    kor::VibratoShape kind7{64, {{0, 64}, {10000, 0}}, 50, {}};
     std::uint32_t list = song.musical->noteList()->getObjID();
     std::uint32_t note = song.note->getObjID();
 
     NoteFixture() {
         policy.maxNoteTick = 4800;
         take();
-        dir.write("kind7.aic", "[Parameter]\nStartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\n"
-                               "DepthBPY=64,0\nStartRate=50\n");
-        EXPECT_TRUE(kind7.load(dir.wide("kind7.aic")));
         host.vibratos[7] = &kind7;
     }
     void take() { editor = std::make_unique<CZRKorEditorIF>(host, policy, song.doc, history); }

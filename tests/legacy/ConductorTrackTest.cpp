@@ -1,6 +1,6 @@
 #include "legacy/ConductorTrack.h"
 
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 

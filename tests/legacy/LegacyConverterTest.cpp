@@ -20,7 +20,7 @@
 #include "model/TimeSig.h"
 #include "model/ZRTrack.h"
 #include "model/ZRUnit.h"
-#include "support/LegacyFileBuilder.h"
+#include "builders/LegacyFileBuilder.h"
 #include "support/TempDir.h"
 
 #include <korman/ErrorCodes.h>

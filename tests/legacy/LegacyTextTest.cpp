@@ -3,7 +3,7 @@
 #include "legacy/MidiSequence.h"
 #include "legacy/TextValues.h"
 #include "legacy/TypedFile.h"
-#include "support/LegacyFileBuilder.h"
+#include "builders/LegacyFileBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "legacy/MidiSequence.h"
 
 #include "legacy/GlobalBuffer.h"
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

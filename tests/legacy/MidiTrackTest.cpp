@@ -1,6 +1,6 @@
 #include "legacy/MidiTrack.h"
 
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 

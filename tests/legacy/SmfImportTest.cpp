@@ -10,8 +10,8 @@
 #include "model/NoteStyleAttrib.h"
 #include "model/Sequence.h"
 #include "model/ZRTrack.h"
-#include "support/LegacyFileBuilder.h"
-#include "support/SmfBuilder.h"
+#include "builders/LegacyFileBuilder.h"
+#include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
 
 #include <korman/ErrorCodes.h>

@@ -1,8 +1,8 @@
 #include "model/KorRoot.h"
 #include "support/FaultyFileCalls.h"
-#include "support/LegacyFileBuilder.h"
+#include "builders/LegacyFileBuilder.h"
 #include "support/ManagerFixture.h"
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 #include "support/SongFiles.h"
 #include "support/WavBuilder.h"
 

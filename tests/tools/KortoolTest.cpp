@@ -1,6 +1,6 @@
 // Runs the kortool binary the way a person does and checks what it prints and answers.
-#include "support/LegacyFileBuilder.h"
-#include "support/SmfBuilder.h"
+#include "builders/LegacyFileBuilder.h"
+#include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
 #include "support/WavBuilder.h"
 
