@@ -2,7 +2,7 @@
 // test builders, one folder per fuzzer below the folder given on the command line.
 #include "builders/LegacyFileBuilder.h"
 #include "builders/SmfBuilder.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <filesystem>
 #include <fstream>

@@ -8,7 +8,7 @@
 #include "support/PartEditFixture.h"
 #include "support/SongFiles.h"
 #include "support/TempDir.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <gtest/gtest.h>
 

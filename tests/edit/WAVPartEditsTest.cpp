@@ -5,7 +5,7 @@
 #include "support/EditSong.h"
 #include "support/ManagerFixture.h"
 #include "support/TempDir.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <gtest/gtest.h>
 

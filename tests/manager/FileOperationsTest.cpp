@@ -4,7 +4,7 @@
 #include "support/ManagerFixture.h"
 #include "builders/SmfBuilder.h"
 #include "support/SongFiles.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <korman/korman.h>
 

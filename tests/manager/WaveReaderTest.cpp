@@ -1,7 +1,7 @@
 #include <korman/CZRWaveReader.h>
 
 #include "support/TempDir.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "builders/LegacyFileBuilder.h"
 #include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <korman/ErrorCodes.h>
 
