@@ -21,19 +21,19 @@ IZRKorRoot* asRoot(CZRKorRoot* root) {
 } // namespace
 
 ZRFileFormat CZRKorManagerIF::fileGetFileFormat(const wchar_t* path) {
-    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [path](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [path](CZRKorManagerImpl& m) {
         return kor::fileFormatOf(m.policy(), path);
     });
 }
 
 IZRKorRoot* CZRKorManagerIF::fileLoadKorFile(const wchar_t* path) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [path](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr), [path](CZRKorManagerImpl& m) {
         return asRoot(kor::loadKorFile(m, path, LoadTarget::CurrentSong));
     });
 }
 
 IZRKorRoot* CZRKorManagerIF::fileImportKorFile(const wchar_t* path) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [path](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr), [path](CZRKorManagerImpl& m) {
         return asRoot(kor::loadKorFile(m, path, LoadTarget::ImportBuffer));
     });
 }
@@ -44,7 +44,7 @@ IZRKorRoot* CZRKorManagerIF::fileLoadLegacyKorFile(const wchar_t* path, int prem
 
 IZRKorRoot* CZRKorManagerIF::fileLoadLegacyKorFile(const wchar_t* path, unsigned int codePage,
                                                    int premeasure) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
         return asRoot(kor::loadLegacyFile(m, path, codePage, premeasure, LoadTarget::CurrentSong));
     });
 }
@@ -55,7 +55,7 @@ IZRKorRoot* CZRKorManagerIF::fileImportLegacyKorFile(const wchar_t* path, int pr
 
 IZRKorRoot* CZRKorManagerIF::fileImportLegacyKorFile(const wchar_t* path, unsigned int codePage,
                                                      int premeasure) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
         return asRoot(kor::loadLegacyFile(m, path, codePage, premeasure, LoadTarget::ImportBuffer));
     });
 }
@@ -68,14 +68,14 @@ int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, int channelS
 int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, unsigned int codePage,
                                                int channelSplit,
                                                std::vector<ZRSMFTrackImportDirective>& directives) {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::surveySmf(m, path, codePage, channelSplit, directives) ? 1 : 0;
     });
 }
 
 IZRKorRoot* CZRKorManagerIF::fileLoadSMF(const wchar_t* path, int premeasure, int channelSplit,
                                          const std::vector<ZRSMFTrackImportDirective>& directives) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
         return asRoot(
             kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::CurrentSong));
     });
@@ -84,7 +84,7 @@ IZRKorRoot* CZRKorManagerIF::fileLoadSMF(const wchar_t* path, int premeasure, in
 IZRKorRoot*
 CZRKorManagerIF::fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
                                const std::vector<ZRSMFTrackImportDirective>& directives) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
         return asRoot(
             kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::ImportBuffer));
     });
@@ -92,61 +92,61 @@ CZRKorManagerIF::fileImportSMF(const wchar_t* path, int premeasure, int channelS
 
 int CZRKorManagerIF::fileSaveKorFile(const wchar_t* path) {
     return kor::runProtocol(
-        impl_, 0, [path](CZRKorManagerImpl& m) { return kor::saveKorFile(m, path) ? 1 : 0; });
+        impl_.get(), 0, [path](CZRKorManagerImpl& m) { return kor::saveKorFile(m, path) ? 1 : 0; });
 }
 
 int CZRKorManagerIF::fileExportZRTrack(std::uint32_t trackID, const wchar_t* path) {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::exportSongPart(m, trackID, ZRObjType::ZRTrack, path) ? 1 : 0;
     });
 }
 
 int CZRKorManagerIF::fileExportMusicalPart(std::uint32_t partID, const wchar_t* path) {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::exportSongPart(m, partID, ZRObjType::MusicalPart, path) ? 1 : 0;
     });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetCurrentFilePath() const {
-    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
         return m.document() != nullptr ? m.document()->filePath.c_str() : nullptr;
     });
 }
 
 ZRFileFormat CZRKorManagerIF::fileGetCurrentFileFormat() {
-    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
         return static_cast<ZRFileFormat>(m.document() != nullptr ? m.document()->format
                                                                  : ZR_FILE_FORMAT_UNKNOWN);
     });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetTemporaryFilePath() const {
-    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
         return m.document() != nullptr ? m.document()->tempFilePath.c_str() : nullptr;
     });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetImportFilePath() const {
-    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
         return m.importDocument() != nullptr ? m.importDocument()->filePath.c_str() : nullptr;
     });
 }
 
 ZRFileFormat CZRKorManagerIF::fileGetImportFileFormat() const {
-    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
         return static_cast<ZRFileFormat>(m.importDocument() != nullptr ? m.importDocument()->format
                                                                        : ZR_FILE_FORMAT_UNKNOWN);
     });
 }
 
 int CZRKorManagerIF::fileGetActualWAVFilePath(std::uint32_t wavPartID, std::wstring& path) const {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::actualWavFilePath(m, wavPartID, path) ? 1 : 0;
     });
 }
 
 int CZRKorManagerIF::fileGetDanglingWAVPartList(std::vector<std::uint32_t>& ids) const {
-    return kor::runProtocol(impl_, 0, [&ids](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&ids](CZRKorManagerImpl& m) {
         if (m.document() == nullptr) return 0;
         ids = m.document()->danglingWavParts;
         return 1;

@@ -7,7 +7,7 @@
 
 CZRWaveReader::CZRWaveReader() : impl_(new (std::nothrow) CZRWaveReaderImpl) {}
 
-CZRWaveReader::~CZRWaveReader() { delete impl_; }
+CZRWaveReader::~CZRWaveReader() = default;
 
 int CZRWaveReader::open(const wchar_t* path) {
     if (impl_ == nullptr || path == nullptr) return 0;
