@@ -6,18 +6,7 @@
 #include "edit/CommitHistory.h"
 #include "edit/EditorHost.h"
 #include "edit/KorEditorIF.h"
-#include "model/Builders.h"
-#include "model/KorDocument.h"
-#include "model/KorRoot.h"
-#include "model/MasterTrack.h"
-#include "model/MusicalNote.h"
-#include "model/MusicalPart.h"
-#include "model/ProsodyPart.h"
-#include "model/Sequence.h"
-#include "model/Tempo.h"
-#include "model/WAVPart.h"
-#include "model/WAVTrack.h"
-#include "model/ZRTrack.h"
+#include "support/SongObjects.h"
 
 #include <gtest/gtest.h>
 
