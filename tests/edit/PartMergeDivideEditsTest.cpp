@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <random>
-
 TEST(PartMergeDivideEdits, MergeRefusesOverlapsByKindInOrder) {
     // A (at 1920) gets its last events of the row's kinds at 1921, tick 3841; B (at 3840) its
     // first ones at `bFirst`: 1 ties, which passes, 0 comes a tick earlier.

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
 #include <thread>
 
 TEST(ObjectTable, HandsOutIDsInOrderNeverReusesThemAndRefusesTakenOrExhaustedOnes) {

@@ -13,7 +13,6 @@
 #include <xercesc/sax/HandlerBase.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>

@@ -10,7 +10,6 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
