@@ -77,3 +77,38 @@ TEST_F(CurrentSong, FirstMusicalPartStartsAfterThePreMeasures) {
     EXPECT_EQ(manager.korGetCurrentSequence(), current);
     EXPECT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"", L"", 60), nullptr);
 }
+
+TEST_F(CurrentSong, CopyBufferKeepsWholeSubtreesAcrossSongs) {
+    ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"Part", L"", 1920),
+              nullptr);
+    auto* track = as<IZRZRTrack>(song()->getZRTrackList()->getAt(0));
+    IZRKorObject* part = track->getPartList()->getAt(0);
+
+    const std::uint32_t copyID = manager.korCopyKorObject(part->getObjID());
+    ASSERT_NE(copyID, ZR_NO_OBJ_ID);
+    EXPECT_NE(copyID, part->getObjID());
+    EXPECT_EQ(manager.korGetKorObject(copyID), nullptr); // copies live in the buffer only
+
+    ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
+    IZRKorObject* copy = manager.korGetKorObjectFromCopyBuffer(copyID);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->getObjType(), ZRObjType::MusicalPart);
+    auto* copiedPart = dynamic_cast<IZRMusicalPart*>(copy);
+    EXPECT_EQ(copiedPart->getName(), L"Part");
+    ASSERT_EQ(copiedPart->getSingerList()->getCount(), 1u);
+    IZRKorObject* copiedSinger = copiedPart->getSingerList()->getAt(0);
+    const std::uint32_t singerID = copiedSinger->getObjID();
+    EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(singerID), copiedSinger);
+
+    // Only a top-level copy can be deleted.
+    manager.korDeleteObjectFromCopyBuffer(singerID);
+    EXPECT_NE(manager.korGetKorObjectFromCopyBuffer(singerID), nullptr);
+    manager.korDeleteObjectFromCopyBuffer(copyID);
+    EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(copyID), nullptr);
+    EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(singerID), nullptr);
+
+    const std::uint32_t again = manager.korCopyKorObject(song()->getMasterTrack()->getObjID());
+    ASSERT_NE(again, ZR_NO_OBJ_ID);
+    manager.korEmptyCopyBuffer();
+    EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(again), nullptr);
+}

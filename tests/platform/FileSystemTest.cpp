@@ -42,3 +42,18 @@ TEST(FileSystem, DirectoriesAreCreatedOnceAndRemovedWhole) {
     EXPECT_EQ(fileAttributes(parts), std::nullopt);
     EXPECT_TRUE(removeTree(parts)) << "nothing to remove is success";
 }
+
+TEST(FileSystem, FindsEntriesByWildcard) {
+    TempDir dir;
+    dir.write("Kor1A2B.tmp", "");
+    EXPECT_TRUE(anyEntryMatches(dir.wide(), L"Kor????.tmp"));
+    EXPECT_FALSE(anyEntryMatches(dir.wide(), L"Kor???.tmp"));
+    EXPECT_FALSE(anyEntryMatches(dir.wide(), L"*.TMP"));
+    EXPECT_FALSE(anyEntryMatches(dir.wide("missing"), L"*"));
+
+    EXPECT_TRUE(matchesWildcard(L"abcabd", L"*ab?"));
+    EXPECT_TRUE(matchesWildcard(L"noext", L"*.*"));
+    EXPECT_TRUE(matchesWildcard(L"", L"*"));
+    EXPECT_FALSE(matchesWildcard(L"abc", L"a*d"));
+    EXPECT_FALSE(matchesWildcard(L"ab", L"ab?"));
+}

@@ -10,6 +10,7 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -85,6 +86,10 @@ protected:
         const std::uint32_t result = dbm.DBM_GetDefaultVirtualVoice(&bs, &pc);
         if (result != DBM_OK) return result;
         return Key(bs, pc);
+    }
+
+    std::filesystem::path userFile() const {
+        return std::filesystem::path(home_.path()) / "korvoicedb" / "user.ini";
     }
 
     const Dbm& dbm = loadModule();
@@ -255,4 +260,57 @@ TEST_F(VoiceDbModule, RefusesBadArguments) {
         EXPECT_EQ(results[i], DBM_E_INVALID_ARGUMENT) << "row " << i;
     EXPECT_EQ(small[0], L'\0');
     EXPECT_EQ(allVirtualVoices().size(), 6u); // nothing was created on the way
+}
+
+TEST_F(VoiceDbModule, PersistsCommittedVirtualVoicesForTheNextStart) {
+    DBM_VoiceParam param{-1, -2, -3, -4, -5};
+    ASSERT_EQ(dbm.DBM_CreateVirtualVoice(5, 5, kAmber, L"Amber; Mine \u00e9", &param), DBM_OK);
+    ASSERT_EQ(dbm.DBM_SetDefaultVirtualVoice(5, 5), DBM_OK);
+    // An open session's changes are not written.
+    ASSERT_EQ(dbm.DBM_GetEditor(), DBM_OK);
+    ASSERT_EQ(dbm.DBM_DeleteVirtualVoice(0, 1), DBM_OK);
+    ASSERT_EQ(dbm.DBM_UpdateUserRegistory(), DBM_OK);
+    const std::map<Key, Record> edited = allVirtualVoices();
+
+    ASSERT_EQ(dbm.DBM_BackupAllVirtualVoice(home_.wide("backup.ini").c_str()), DBM_OK);
+    CxTypedFile text;
+    ASSERT_TRUE(text.parseFile(home_.wide("backup.ini")));
+    EXPECT_TRUE(text.section(L"VirtualVoice 5,5") != nullptr);
+    EXPECT_EQ(text.section(L"VirtualVoice 0,1"), nullptr);
+
+    ASSERT_EQ(dbm.DBM_Init(), DBM_OK);
+    std::map<Key, Record> reloaded = allVirtualVoices();
+    EXPECT_EQ(reloaded.size(), edited.size() + 1);
+    EXPECT_EQ(reloaded[Key(5, 5)], Record(kAmber, L"Amber; Mine \u00e9", -1, -2, -3, -4, -5));
+    EXPECT_TRUE(reloaded.contains(Key(0, 1)));
+    EXPECT_EQ(defaultVoice(), Default(Key(5, 5)));
+    EXPECT_EQ(dbm.DBM_CommitEditor(), DBM_E_NO_EDITOR); // a reload ends the session
+
+    ASSERT_EQ(dbm.DBM_Delete(), DBM_OK);
+    DBM_VirtualVoiceInfo info{};
+    EXPECT_EQ(dbm.DBM_GetVirtualVoiceInfo(0, 0, &info), DBM_E_FAIL);
+}
+
+TEST_F(VoiceDbModule, ReportsAFullMasterTable) {
+    std::filesystem::create_directories(userFile().parent_path());
+    {
+        std::ofstream user(userFile());
+        user << "[Common]\nVersion=1\n";
+        for (int bs = 0; bs < 128; ++bs)
+            for (int pc = 0; pc < 128; ++pc)
+                user << "[VirtualVoice " << bs << "," << pc << "]\nBankSelect=" << bs
+                     << "\nProgramChange=" << pc << "\nCompID=KV01AMBRLN000001\nName=V" << bs << "."
+                     << pc << "\nBreathiness=0\nBrightness=0\nClearness=0\n"
+                     << "GenderFactor=0\nOpening=0\n";
+    }
+    ASSERT_EQ(dbm.DBM_Init(), DBM_S_MASTER_TABLE_FULL);
+
+    wchar_t name[DBM_NAME_SIZE];
+    ASSERT_EQ(dbm.DBM_GetVirtualVoiceName(127, 127, name, DBM_NAME_SIZE), DBM_OK);
+    EXPECT_STREQ(name, L"V127.127");
+    EXPECT_EQ(defaultVoice(), Default(DBM_E_NOT_FOUND)); // the file names none
+    DBM_VoiceParam param{};
+    EXPECT_EQ(dbm.DBM_CreateVirtualVoice(0, 0, kAmber, L"More", &param), DBM_E_EXISTS);
+    ASSERT_EQ(dbm.DBM_DeleteVirtualVoice(0, 0), DBM_OK);
+    EXPECT_EQ(dbm.DBM_CreateVirtualVoice(0, 0, kAmber, L"More", &param), DBM_OK);
 }
