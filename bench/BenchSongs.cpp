@@ -1,6 +1,6 @@
 #include "BenchSongs.h"
 
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <cstdio>
 #include <cstdlib>

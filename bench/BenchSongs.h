@@ -1,7 +1,7 @@
 // Inputs and clocks shared by the benchmarks of song files.
 #pragma once
 
-#include "support/GeneratedSong.h"
+#include "builders/GeneratedSong.h"
 
 #include <korman/korman.h>
 

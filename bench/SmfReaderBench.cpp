@@ -2,7 +2,7 @@
 // 200k events, against a plain read of the same bytes from a file in the same run.
 #include "BenchSongs.h"
 #include "legacy/MidiSequence.h"
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <benchmark/benchmark.h>
 

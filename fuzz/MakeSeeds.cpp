@@ -1,8 +1,8 @@
 // Writes the starting corpus of every fuzzer: small valid and slightly broken inputs made by the
 // test builders, one folder per fuzzer below the folder given on the command line.
-#include "support/LegacyFileBuilder.h"
-#include "support/SmfBuilder.h"
-#include "support/WavBuilder.h"
+#include "builders/LegacyFileBuilder.h"
+#include "builders/SmfBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,7 +2,7 @@
 
 // Only the entry points leave the module; everything else is built hidden.
 #pragma GCC visibility push(default)
-#include "DbmApi.h"
+#include "korvoicedb/DbmApi.h"
 #pragma GCC visibility pop
 
 #include "VoiceDatabase.h"

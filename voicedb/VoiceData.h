@@ -1,7 +1,7 @@
 // The tables of the voice database and their INI-like text form.
 #pragma once
 
-#include "DbmApi.h"
+#include "korvoicedb/DbmApi.h"
 
 #include <cstdint>
 #include <map>

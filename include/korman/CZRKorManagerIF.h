@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -405,5 +406,5 @@ public:
     int mixerSetKaraokeVstPluginBypass(int slot, int bypass);
 
 private:
-    CZRKorManagerImpl* impl_ = nullptr;
+    std::unique_ptr<CZRKorManagerImpl> impl_;
 };

@@ -4,6 +4,7 @@
 #include <korman/Export.h>
 
 #include <cstdint>
+#include <memory>
 
 class CZRWaveReaderImpl;
 
@@ -49,5 +50,5 @@ public:
     unsigned int readSamples(std::int16_t* buffer, unsigned int frames);
 
 private:
-    CZRWaveReaderImpl* impl_;
+    std::unique_ptr<CZRWaveReaderImpl> impl_;
 };

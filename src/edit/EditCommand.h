@@ -22,6 +22,16 @@ inline constexpr std::uint32_t ZR_CHANGE_DELETED = 0x04u;
 inline constexpr std::uint32_t ZR_CHANGE_TEMPO = 0x08u;
 inline constexpr std::uint32_t ZR_CHANGE_MUSICAL = 0x10u;
 
+// The flags the edit operations file: a change to anything sung or played also marks the music,
+// and a change to a tempo marks the tempo map as well. Other changes (tracks, time signatures)
+// carry the plain ZR_CHANGE_MODIFIED, ZR_CHANGE_INSERTED or ZR_CHANGE_DELETED.
+inline constexpr std::uint32_t kMusicalChanged = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
+inline constexpr std::uint32_t kMusicalInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
+inline constexpr std::uint32_t kMusicalDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
+inline constexpr std::uint32_t kTempoChanged = kMusicalChanged | ZR_CHANGE_TEMPO;
+inline constexpr std::uint32_t kTempoInserted = kMusicalInserted | ZR_CHANGE_TEMPO;
+inline constexpr std::uint32_t kTempoDeleted = kMusicalDeleted | ZR_CHANGE_TEMPO;
+
 /// A record covers one object (an element record) or one node list with everything below it (a
 /// list record) and keeps, in a private store of its own, a copy of it holding whichever state is
 /// not live: exchanging copy and live object applies the change, exchanging again reverts it.

@@ -2,13 +2,13 @@
 #pragma once
 
 #include "model/Builders.h"
+#include "model/VibratoShape.h"
 
 #include <korman/ZRVVoice.h>
 
 #include <cstdint>
 #include <vector>
 
-class CIconVibrato;
 class CZRCommitHistory;
 class CZRKorDocument;
 
@@ -26,9 +26,9 @@ public:
     virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;
     /// The English message of `code`, "" for an unknown code (static text).
     virtual const wchar_t* errorMessage(std::uint32_t code) const = 0;
-    /// The vibrato kind `type` the voice database offers (borrowed; valid while the voice
-    /// database is held), or null when it offers no such kind.
-    virtual const CIconVibrato* vibratoKind(std::int32_t type) const = 0;
+    /// The shape of the vibrato kind `type` the voice database offers (borrowed; valid while the
+    /// voice database is held), or null when it offers no such kind.
+    virtual const kor::VibratoShape* vibratoKind(std::int32_t type) const = 0;
     /// The song in the import buffer (borrowed), which import operations copy from; null when
     /// the buffer is empty.
     virtual const CZRKorDocument* importedDocument() const = 0;

@@ -36,8 +36,8 @@ std::uint32_t insertPart(CZRKorEditorIF& editor, const CZRNodeList& live, Make m
         edit.record->storeContext().registry.destroy(part->getObjID());
         return ZR_E_UPDATE_FAILED;
     }
-    edit.record->addChange({part->getObjID(), kPartInserted, part->getPosTick()});
-    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
+    edit.record->addChange({part->getObjID(), kMusicalInserted, part->getPosTick()});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -117,7 +117,7 @@ std::uint32_t updateMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
     if (const std::uint32_t code = editElement<CZREditMusicalPart>(editor, live, edit)) return code;
     CZRPart& part = edit.object->part();
     part.setValues({part.getPosTick(), value.playTime, value.name, value.comment});
-    edit.record->addChange({partID, kPartChanged, part.getPosTick()});
+    edit.record->addChange({partID, kMusicalChanged, part.getPosTick()});
     return 0;
 }
 
@@ -133,8 +133,8 @@ std::uint32_t moveMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
         return code;
     edit.element->part().setValues(partValues(value));
     edit.list->sortByKey();
-    edit.record->addChange({partID, kPartChanged, value.posTick});
-    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
+    edit.record->addChange({partID, kMusicalChanged, value.posTick});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -163,7 +163,7 @@ std::uint32_t copyMusicalPartTo(CZRKorEditorIF& editor, std::uint32_t partListID
 }
 
 std::uint32_t deleteMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID) {
-    return removeFromList<CZREditZRPartList, CZRMusicalPart>(editor, partID, kPartDeleted, kPartChanged);
+    return removeFromList<CZREditZRPartList, CZRMusicalPart>(editor, partID, kMusicalDeleted, kMusicalChanged);
 }
 
 } // namespace kor

@@ -13,12 +13,6 @@ class CZRNodeList;
 
 namespace kor {
 
-/// The change flags the part operations append: a part or a part list changed, a part inserted,
-/// a part removed.
-inline constexpr std::uint32_t kPartChanged = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
-inline constexpr std::uint32_t kPartInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
-inline constexpr std::uint32_t kPartDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
-
 /// The shortest play time `policy` allows a musical part: its own, never below 60 ticks.
 std::int32_t shortestPlayTime(const ZRKorManagementPolicy& policy);
 /// ZR_E_INVALID_PART_PLAY_TIME when `playTime` is shorter than the shortest or (when the policy

@@ -2,8 +2,8 @@
 
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
-#include "legacy/IconVibrato.h"
 #include "model/ContainerOps.h"
+#include "model/FieldRules.h"
 #include "platform/XmlChars.h"
 
 #include <optional>
@@ -12,10 +12,6 @@
 namespace kor {
 
 namespace {
-
-constexpr std::uint32_t kChanged = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
 
 /// The list type of the curves of a note's sequential style.
 constexpr std::int32_t kCurveListType = 7;
@@ -68,7 +64,7 @@ const CZRNodeList* liveNoteList(const CZRKorEditorIF& editor, std::uint32_t list
 
 /// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, kind 0, or
 /// a kind the voice database lacks).
-const CIconVibrato* vibratoKindOf(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
+const VibratoShape* vibratoKindOf(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
     return value.enabled != 0 && value.type != 0 ? editor.host().vibratoKind(value.type) : nullptr;
 }
 
@@ -110,7 +106,7 @@ bool replaceCurve(CZRNoteStyleSeqAttrib& seq, const wchar_t* id, std::int32_t li
 /// and the depth and rate curves of `kind` (none: empty curves) over the share of the note that
 /// vibrates, which ends with the note. New points are made in `context`. False when a curve
 /// cannot be made.
-bool setVibrato(CZRMusicalNote& note, const ZRVibratoValue& value, const CIconVibrato* kind,
+bool setVibrato(CZRMusicalNote& note, const ZRVibratoValue& value, const VibratoShape* kind,
                 const ZRCreateContext& context) {
     CZRNoteStyleAttrib* style = note.noteStyle();
     CZRNoteStyleSeqAttrib* seq = note.noteSeqStyle();
@@ -124,8 +120,8 @@ bool setVibrato(CZRMusicalNote& note, const ZRVibratoValue& value, const CIconVi
     if (kind != nullptr) {
         const auto onset = static_cast<std::int32_t>(
             std::int64_t{kMaxVibratoLength - value.length} * kNoteCurveEnd / kMaxVibratoLength);
-        depth = curveOverNote(kind->startDepth(), kind->depthCurve(), onset);
-        rate = curveOverNote(kind->startRate(), kind->rateCurve(), onset);
+        depth = curveOverNote(kind->startDepth, kind->depthCurve, onset);
+        rate = curveOverNote(kind->startRate, kind->rateCurve, onset);
     }
     return replaceCurve(*seq, L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind, depth, context) &&
            replaceCurve(*seq, L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind, rate, context);
@@ -165,8 +161,8 @@ std::uint32_t linkNew(ListEdit<CZRMusicalNote>& edit, CZRMusicalNote* note) {
         edit.record->storeContext().registry.destroy(note->getObjID());
         return ZR_E_UPDATE_FAILED;
     }
-    edit.record->addChange({note->getObjID(), kInserted, note->getPosTick()});
-    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    edit.record->addChange({note->getObjID(), kMusicalInserted, note->getPosTick()});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -176,9 +172,15 @@ std::uint32_t copyNoteAt(CZRKorEditorIF& editor, std::uint32_t noteListID, std::
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     const auto* source = liveObject<CZRMusicalNote>(editor, sourceNoteID);
     if (source == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;
-    if (posTick < 0 || endsPastTickLimit(editor, posTick, source->getDurTick()))
+    ZRMusicalNoteValues copied;
+    copied.posTick = posTick;
+    copied.noteNum = noteNum.value_or(0);
+    const std::span<const FieldRule<ZRMusicalNoteValues>> rules(CZRMusicalNote::kRules);
+    if (checkField(copied, rules, &ZRMusicalNoteValues::posTick) != 0 ||
+        endsPastTickLimit(editor, posTick, source->getDurTick()))
         return ZR_E_INVALID_NOTE_POSITION;
-    if (noteNum && !within(*noteNum, 0, 127)) return ZR_E_INVALID_NOTE_NUMBER;
+    if (const std::uint32_t code = checkField(copied, rules, &ZRMusicalNoteValues::noteNum))
+        return code;
     ListEdit<CZRMusicalNote> edit;
     if (const std::uint32_t code =
             editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
@@ -211,7 +213,7 @@ std::uint32_t updateNoteStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attrib
     style.setValue(L"decay", value.decay);
     style.setValue(L"accent", value.accent);
     style.setValue(L"opening", value.opening);
-    edit.record->addChange({attribID, kChanged, 0});
+    edit.record->addChange({attribID, kMusicalChanged, 0});
     return 0u;
 }
 
@@ -224,7 +226,7 @@ std::uint32_t updateNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint3
             editElement<CZREditNoteStyleSeqAttribElement>(editor, live, edit))
         return code;
     edit.object->values().elv = value.elv;
-    edit.record->addChange({elementID, kChanged, 0});
+    edit.record->addChange({elementID, kMusicalChanged, 0});
     return 0;
 }
 
@@ -243,8 +245,8 @@ std::uint32_t moveNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_
         return ZR_E_SEQUENTIAL_NOTE_STYLE_ATTRIBUTES_ARE_DUPLICATED;
     edit.element->setValues({value.posNrm, value.elv});
     edit.list->sortByKey();
-    edit.record->addChange({elementID, kChanged, 0});
-    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    edit.record->addChange({elementID, kMusicalChanged, 0});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -260,14 +262,14 @@ std::uint32_t insertNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint3
 
     if (auto* there = objCast<Point>(edit.list->findByKey(value.posNrm))) {
         there->values().elv = value.elv;
-        edit.record->addChange({there->getObjID(), kChanged, 0});
+        edit.record->addChange({there->getObjID(), kMusicalChanged, 0});
         return 0;
     }
     const Point* point =
         insertNew(edit, ZRNoteStyleSeqAttribElementValues{value.posNrm, value.elv});
     if (point == nullptr) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({point->getObjID(), kInserted, 0});
-    edit.record->addChange({listID, kChanged, 0});
+    edit.record->addChange({point->getObjID(), kMusicalInserted, 0});
+    edit.record->addChange({listID, kMusicalChanged, 0});
     return 0;
 }
 
@@ -280,8 +282,8 @@ std::uint32_t deleteNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint3
         return code;
     if (isDetached(edit.element)) return 0;
     if (!edit.list->removeByID(elementID)) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({elementID, kDeleted, 0});
-    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    edit.record->addChange({elementID, kMusicalDeleted, 0});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -296,7 +298,7 @@ std::uint32_t updateNoteVibrato(CZRKorEditorIF& editor, std::uint32_t noteID,
     if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit)) return code;
     if (!setVibrato(*edit.object, value, vibratoKindOf(editor, value), edit.record->storeContext()))
         return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({noteID, kChanged, edit.object->getPosTick()});
+    edit.record->addChange({noteID, kMusicalChanged, edit.object->getPosTick()});
     return 0u;
 }
 
@@ -312,7 +314,7 @@ std::uint32_t updateNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRN
     if (endsPastTickLimit(editor, values.posTick, values.durTick))
         return ZR_E_INVALID_NOTE_POSITION;
     edit.object->setValues(std::move(values));
-    edit.record->addChange({noteID, kChanged, edit.object->getPosTick()});
+    edit.record->addChange({noteID, kMusicalChanged, edit.object->getPosTick()});
     return 0u;
 }
 
@@ -327,8 +329,8 @@ std::uint32_t moveNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNot
         return code;
     edit.element->setValues(std::move(values));
     edit.list->sortByKey();
-    edit.record->addChange({noteID, kChanged, value.posTick});
-    edit.record->addChange({edit.list->getObjID(), kChanged, 0});
+    edit.record->addChange({noteID, kMusicalChanged, value.posTick});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0u;
 }
 
@@ -381,8 +383,8 @@ std::uint32_t copyNoteWithNumber(CZRKorEditorIF& editor, std::uint32_t noteListI
 }
 
 std::uint32_t deleteNote(CZRKorEditorIF& editor, std::uint32_t noteID) {
-    return removeFromList<CZREditMusicalNoteList, CZRMusicalNote>(editor, noteID, kDeleted,
-                                                                  kChanged);
+    return removeFromList<CZREditMusicalNoteList, CZRMusicalNote>(editor, noteID, kMusicalDeleted,
+                                                                  kMusicalChanged);
 }
 
 } // namespace kor

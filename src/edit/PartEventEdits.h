@@ -10,10 +10,6 @@
 
 namespace kor {
 
-inline constexpr std::uint32_t kEventChanged = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
-inline constexpr std::uint32_t kEventInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
-inline constexpr std::uint32_t kEventDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
-
 // A family describes its events to these edits:
 //   Event, Value                the event class and the host's value record;
 //   ElementRecord, ListRecord   the records of one event and of the list holding it;
@@ -54,7 +50,7 @@ template <class Family>
     if (const std::uint32_t code = editElement<typename Family::ElementRecord>(editor, live, edit))
         return code;
     Family::assign(*edit.object, value, false);
-    edit.record->addChange({eventID, kEventChanged, edit.object->getPosTick()});
+    edit.record->addChange({eventID, kMusicalChanged, edit.object->getPosTick()});
     return 0;
 }
 
@@ -78,9 +74,9 @@ template <class Family>
     if (Family::kHasHead && oldPos == 0) return ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED;
     Family::assign(*edit.element, value, true);
     edit.list->sortByKey();
-    edit.record->addChange({eventID, kEventChanged, value.posTick});
-    edit.record->addChange({eventID, kEventChanged, oldPos});
-    edit.record->addChange({edit.list->getObjID(), kEventChanged, 0});
+    edit.record->addChange({eventID, kMusicalChanged, value.posTick});
+    edit.record->addChange({eventID, kMusicalChanged, oldPos});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -100,13 +96,13 @@ template <class Family>
 
     if (auto* there = objCast<Event>(edit.list->findByKey(value.posTick))) {
         Family::assign(*there, value, false);
-        edit.record->addChange({there->getObjID(), kEventChanged, value.posTick});
+        edit.record->addChange({there->getObjID(), kMusicalChanged, value.posTick});
         return 0;
     }
     const Event* event = insertNew(edit, Family::valuesOf(value));
     if (event == nullptr) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({event->getObjID(), kEventInserted, value.posTick});
-    edit.record->addChange({listID, kEventChanged, 0});
+    edit.record->addChange({event->getObjID(), kMusicalInserted, value.posTick});
+    edit.record->addChange({listID, kMusicalChanged, 0});
     return 0;
 }
 
@@ -127,13 +123,13 @@ template <class Family>
     if constexpr (Family::kHasHead) {
         if (pos == 0) {
             Family::resetHead(*edit.element);
-            edit.record->addChange({eventID, kEventChanged, 0});
+            edit.record->addChange({eventID, kMusicalChanged, 0});
             return 0;
         }
     }
     if (!edit.list->removeByID(eventID)) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({eventID, kEventDeleted, pos});
-    edit.record->addChange({edit.list->getObjID(), kEventChanged, 0});
+    edit.record->addChange({eventID, kMusicalDeleted, pos});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 

@@ -234,9 +234,9 @@ std::uint32_t mergeMusicalParts(CZRKorEditorIF& editor, std::uint32_t firstPartI
     a->updateDerivedLength();
     a->setEdited();
     if (!edit.list->removeByID(b->getObjID())) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({a->getObjID(), kPartChanged, a->getPosTick()});
-    edit.record->addChange({b->getObjID(), kPartDeleted, b->getPosTick()});
-    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
+    edit.record->addChange({a->getObjID(), kMusicalChanged, a->getPosTick()});
+    edit.record->addChange({b->getObjID(), kMusicalDeleted, b->getPosTick()});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -271,9 +271,9 @@ std::uint32_t divideMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID, st
         changed->updateDerivedLength();
         changed->setEdited();
     }
-    edit.record->addChange({partID, kPartChanged, part.getPosTick()});
-    edit.record->addChange({tail->getObjID(), kPartInserted, tick});
-    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
+    edit.record->addChange({partID, kMusicalChanged, part.getPosTick()});
+    edit.record->addChange({tail->getObjID(), kMusicalInserted, tick});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -309,8 +309,8 @@ std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID
     // The new start may pass that of an earlier part. The list copy is sorted here, because
     // when it sits inside a pending track list record, committing sorts only the track list.
     edit.list->sortByKey();
-    edit.record->addChange({partID, kPartChanged, part.getPosTick()});
-    edit.record->addChange({edit.list->getObjID(), kPartChanged, 0});
+    edit.record->addChange({partID, kMusicalChanged, part.getPosTick()});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 

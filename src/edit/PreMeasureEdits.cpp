@@ -11,10 +11,6 @@ namespace kor {
 
 namespace {
 
-constexpr std::uint32_t kTempoMoved = ZR_CHANGE_MODIFIED | ZR_CHANGE_TEMPO | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kTempoDropped = ZR_CHANGE_DELETED | ZR_CHANGE_TEMPO | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kPartMoved = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
-
 /// The shared part fields of a musical, prosody or WAV part; null for anything else.
 CZRPart* partFields(IZRMutableKorObject* element) {
     if (auto* musical = objCast<CZRMusicalPart>(element)) return &musical->part();
@@ -97,15 +93,15 @@ void SongShift::apply() const {
         if (step.drop) {
             [[maybe_unused]] const bool removed = tempoList_->removeByID(tempoID);
             assert(removed && "the plan took the tempo from this list");
-            tempoRecord_->addChange({tempoID, kTempoDropped, step.posTick});
+            tempoRecord_->addChange({tempoID, kTempoDeleted, step.posTick});
         } else {
             step.tempo->values().posTick = step.posTick;
-            tempoRecord_->addChange({tempoID, kTempoMoved, step.posTick});
+            tempoRecord_->addChange({tempoID, kTempoChanged, step.posTick});
         }
     }
     for (const PartStep& step : parts_) {
         step.part->setPosTick(step.posTick);
-        step.record->addChange({step.part->getObjID(), kPartMoved, step.posTick});
+        step.record->addChange({step.part->getObjID(), kMusicalChanged, step.posTick});
     }
 }
 

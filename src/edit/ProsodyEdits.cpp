@@ -7,10 +7,6 @@ namespace kor {
 
 namespace {
 
-constexpr std::uint32_t kEventChange = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kEventInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kEventDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
-
 // What sets the three families apart: their records, their codes, what a value must satisfy
 // besides its position, and what deleting the head event leaves behind. Positions are seconds,
 // not ticks, so the change entries carry none.
@@ -99,7 +95,7 @@ std::uint32_t updateEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
     const std::int32_t posSec = edit.object->values().posSec;
     edit.object->setValues(Family::values(value));
     edit.object->values().posSec = posSec;
-    edit.record->addChange({eventID, kEventChange, 0});
+    edit.record->addChange({eventID, kMusicalChanged, 0});
     return 0;
 }
 
@@ -122,8 +118,8 @@ std::uint32_t moveEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
         return ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED;
     edit.element->setValues(Family::values(value));
     edit.list->sortByKey();
-    edit.record->addChange({eventID, kEventChange, 0});
-    edit.record->addChange({edit.list->getObjID(), kEventChange, 0});
+    edit.record->addChange({eventID, kMusicalChanged, 0});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -141,13 +137,13 @@ std::uint32_t insertEvent(CZRKorEditorIF& editor, std::uint32_t listID,
 
     if (auto* there = objCast<typename Family::Event>(edit.list->findByKey(value.posSec))) {
         there->setValues(Family::values(value));
-        edit.record->addChange({there->getObjID(), kEventChange, 0});
+        edit.record->addChange({there->getObjID(), kMusicalChanged, 0});
         return 0;
     }
     const auto* event = insertNew(edit, Family::values(value));
     if (event == nullptr) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({event->getObjID(), kEventInserted, 0});
-    edit.record->addChange({listID, kEventChange, 0});
+    edit.record->addChange({event->getObjID(), kMusicalInserted, 0});
+    edit.record->addChange({listID, kMusicalChanged, 0});
     return 0;
 }
 
@@ -163,12 +159,12 @@ template <class Family> std::uint32_t deleteEvent(CZRKorEditorIF& editor, std::u
 
     if (Family::kHasHead && edit.element->values().posSec == 0) {
         Family::resetHead(*edit.element);
-        edit.record->addChange({eventID, kEventChange, 0});
+        edit.record->addChange({eventID, kMusicalChanged, 0});
         return 0;
     }
     if (!edit.list->removeByID(eventID)) return ZR_E_UPDATE_FAILED;
-    edit.record->addChange({eventID, kEventDeleted, 0});
-    edit.record->addChange({edit.list->getObjID(), kEventChange, 0});
+    edit.record->addChange({eventID, kMusicalDeleted, 0});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 

@@ -64,7 +64,7 @@ std::uint32_t setPartStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attribID,
     } catch (const std::bad_alloc&) {
         return ZR_E_UPDATE_FAILED;
     }
-    edit.record->addChange({attribID, kEventChanged, 0});
+    edit.record->addChange({attribID, kMusicalChanged, 0});
     return 0;
 }
 
@@ -75,7 +75,7 @@ std::uint32_t clearPartStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attribI
     if (const std::uint32_t code = editElement<CZREditPartStyleAttrib>(editor, live, edit))
         return code;
     edit.object->clearValues();
-    edit.record->addChange({attribID, kEventChanged, 0});
+    edit.record->addChange({attribID, kMusicalChanged, 0});
     return 0;
 }
 

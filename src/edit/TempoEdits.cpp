@@ -2,23 +2,29 @@
 
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
+#include "model/FieldRules.h"
 #include "model/KorRoot.h"
 
 namespace kor {
 
 namespace {
 
-constexpr std::uint32_t kTempoChange = ZR_CHANGE_MODIFIED | ZR_CHANGE_TEMPO | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kTempoInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_TEMPO | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kTempoDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_TEMPO | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kListChange = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
-
-std::uint32_t checkTempo(std::int32_t tempo) {
-    return tempo >= CZRTempo::kMinBPM && tempo <= CZRTempo::kMaxBPM ? 0 : ZR_E_INVALID_TEMPO_VALUE;
+/// One field of a tempo by the tempo's own rules.
+std::uint32_t checkTempoField(std::int32_t ZRTempoValues::*field, std::int32_t value) {
+    ZRTempoValues values;
+    values.*field = value;
+    return checkField<ZRTempoValues>(values, CZRTempo::kRules, field);
 }
 
+std::uint32_t checkTempo(std::int32_t tempo) {
+    return checkTempoField(&ZRTempoValues::bpm, tempo);
+}
+
+/// The position first, then the tempo.
 std::uint32_t checkTempoValue(const ZRTempoValue& value) {
-    return value.posTick < 0 ? ZR_E_INVALID_TEMPO_POSITION : checkTempo(value.tempo);
+    if (const std::uint32_t code = checkTempoField(&ZRTempoValues::posTick, value.posTick))
+        return code;
+    return checkTempo(value.tempo);
 }
 
 } // namespace
@@ -31,7 +37,7 @@ std::uint32_t updateTempo(CZRKorEditorIF& editor, std::uint32_t tempoID,
     ElementEdit<CZRTempo> edit;
     if (const std::uint32_t code = editElement<CZREditTempo>(editor, live, edit)) return code;
     edit.object->values().bpm = value.tempo;
-    edit.record->addChange({tempoID, kTempoChange, edit.object->getPosTick()});
+    edit.record->addChange({tempoID, kTempoChanged, edit.object->getPosTick()});
     return 0;
 }
 
@@ -50,9 +56,9 @@ std::uint32_t moveTempo(CZRKorEditorIF& editor, std::uint32_t tempoID, const ZRT
     if (oldPos == 0) return ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED;
     edit.element->setValues({value.posTick, value.tempo});
     edit.list->sortByKey();
-    edit.record->addChange({tempoID, kTempoChange, value.posTick});
-    edit.record->addChange({tempoID, kTempoChange, oldPos});
-    edit.record->addChange({edit.list->getObjID(), kListChange, 0});
+    edit.record->addChange({tempoID, kTempoChanged, value.posTick});
+    edit.record->addChange({tempoID, kTempoChanged, oldPos});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -68,13 +74,13 @@ std::uint32_t insertTempo(CZRKorEditorIF& editor, const ZRTempoValue& value) {
 
     if (auto* there = objCast<CZRTempo>(edit.list->findByKey(value.posTick))) {
         there->values().bpm = value.tempo;
-        edit.record->addChange({there->getObjID(), kTempoChange, value.posTick});
+        edit.record->addChange({there->getObjID(), kTempoChanged, value.posTick});
         return 0;
     }
     const CZRTempo* tempo = insertNew(edit, ZRTempoValues{value.posTick, value.tempo});
     if (tempo == nullptr) return ZR_E_UPDATE_FAILED;
     edit.record->addChange({tempo->getObjID(), kTempoInserted, value.posTick});
-    edit.record->addChange({edit.list->getObjID(), kListChange, 0});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -90,12 +96,12 @@ std::uint32_t deleteTempo(CZRKorEditorIF& editor, std::uint32_t tempoID) {
     const std::int32_t pos = edit.element->getPosTick();
     if (pos == 0) {
         edit.element->values().bpm = kDefaultTempo;
-        edit.record->addChange({tempoID, kTempoChange, 0});
+        edit.record->addChange({tempoID, kTempoChanged, 0});
         return 0;
     }
     if (!edit.list->removeByID(tempoID)) return ZR_E_UPDATE_FAILED;
     edit.record->addChange({tempoID, kTempoDeleted, pos});
-    edit.record->addChange({edit.list->getObjID(), kListChange, 0});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 

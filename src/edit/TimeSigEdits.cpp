@@ -11,11 +11,6 @@ namespace kor {
 
 namespace {
 
-// Time signatures shape the measures, not the music played in them.
-constexpr std::uint32_t kSigChanged = ZR_CHANGE_MODIFIED;
-constexpr std::uint32_t kSigInserted = ZR_CHANGE_INSERTED;
-constexpr std::uint32_t kSigDeleted = ZR_CHANGE_DELETED;
-
 /// The time signature a deleted head one falls back to.
 constexpr std::int32_t kCommonTime = 4;
 
@@ -96,7 +91,7 @@ std::uint32_t updateTimeSig(CZRKorEditorIF& editor, std::uint32_t timeSigID,
     if (const std::uint32_t code =
             setSigValues(editor, edit, sig, {sig.getPosMes(), value.numerator, value.denominator}))
         return code;
-    edit.sigs.record->addChange({timeSigID, kSigChanged, sig.getPosMes()});
+    edit.sigs.record->addChange({timeSigID, ZR_CHANGE_MODIFIED, sig.getPosMes()});
     return 0;
 }
 
@@ -114,9 +109,9 @@ std::uint32_t moveTimeSig(CZRKorEditorIF& editor, std::uint32_t timeSigID,
     if (const std::uint32_t code = setSigValues(editor, edit, *edit.sigs.element,
                                                 {value.posMes, value.numerator, value.denominator}))
         return code;
-    edit.sigs.record->addChange({timeSigID, kSigChanged, value.posMes});
-    edit.sigs.record->addChange({timeSigID, kSigChanged, oldPos});
-    edit.sigs.record->addChange({edit.sigs.list->getObjID(), kSigChanged, 0});
+    edit.sigs.record->addChange({timeSigID, ZR_CHANGE_MODIFIED, value.posMes});
+    edit.sigs.record->addChange({timeSigID, ZR_CHANGE_MODIFIED, oldPos});
+    edit.sigs.record->addChange({edit.sigs.list->getObjID(), ZR_CHANGE_MODIFIED, 0});
     return 0;
 }
 
@@ -133,7 +128,7 @@ std::uint32_t insertTimeSig(CZRKorEditorIF& editor, const ZRTimeSigValue& value)
     const ZRTimeSigValues values{value.posMes, value.numerator, value.denominator};
     if (auto* there = objCast<CZRTimeSig>(edit.sigs.list->findByKey(value.posMes))) {
         if (const std::uint32_t code = setSigValues(editor, edit, *there, values)) return code;
-        edit.sigs.record->addChange({there->getObjID(), kSigChanged, value.posMes});
+        edit.sigs.record->addChange({there->getObjID(), ZR_CHANGE_MODIFIED, value.posMes});
         return 0;
     }
     CZRTimeSig* created = nullptr;
@@ -150,8 +145,8 @@ std::uint32_t insertTimeSig(CZRKorEditorIF& editor, const ZRTimeSigValue& value)
                 edit.sigs.record->storeContext().registry.destroy(createdID);
             }))
         return code;
-    edit.sigs.record->addChange({created->getObjID(), kSigInserted, value.posMes});
-    edit.sigs.record->addChange({edit.sigs.list->getObjID(), kSigChanged, 0});
+    edit.sigs.record->addChange({created->getObjID(), ZR_CHANGE_INSERTED, value.posMes});
+    edit.sigs.record->addChange({edit.sigs.list->getObjID(), ZR_CHANGE_MODIFIED, 0});
     return 0;
 }
 
@@ -169,7 +164,7 @@ std::uint32_t deleteTimeSig(CZRKorEditorIF& editor, std::uint32_t timeSigID) {
         if (const std::uint32_t code =
                 setSigValues(editor, edit, sig, {0, kCommonTime, kCommonTime}))
             return code;
-        edit.sigs.record->addChange({timeSigID, kSigChanged, 0});
+        edit.sigs.record->addChange({timeSigID, ZR_CHANGE_MODIFIED, 0});
         return 0;
     }
     CZRNodeList& list = *edit.sigs.list;
@@ -180,8 +175,8 @@ std::uint32_t deleteTimeSig(CZRKorEditorIF& editor, std::uint32_t timeSigID) {
                 assert(back && "the time signature left this list just now");
             }))
         return code;
-    edit.sigs.record->addChange({timeSigID, kSigDeleted, pos});
-    edit.sigs.record->addChange({list.getObjID(), kSigChanged, 0});
+    edit.sigs.record->addChange({timeSigID, ZR_CHANGE_DELETED, pos});
+    edit.sigs.record->addChange({list.getObjID(), ZR_CHANGE_MODIFIED, 0});
     return 0;
 }
 

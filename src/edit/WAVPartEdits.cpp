@@ -14,9 +14,6 @@ namespace kor {
 
 namespace {
 
-constexpr std::uint32_t kPartChange = ZR_CHANGE_MODIFIED | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kPartInserted = ZR_CHANGE_INSERTED | ZR_CHANGE_MUSICAL;
-constexpr std::uint32_t kPartDeleted = ZR_CHANGE_DELETED | ZR_CHANGE_MUSICAL;
 constexpr std::int32_t kSampleReso = 16;
 constexpr std::int32_t kOneSecond = 65536;
 // Tried before giving up on finding a free name for a copied file.
@@ -132,8 +129,8 @@ std::uint32_t insertFromFile(CZRKorEditorIF& editor, const CZRNodeList& list,
                         static_cast<std::int32_t>(durSec)});
     if (created == nullptr) return ZR_E_UPDATE_FAILED;
     created->part().setDurTick(*durTick);
-    edit.record->addChange({created->getObjID(), kPartInserted, part.posTick});
-    edit.record->addChange({list.getObjID(), kPartChange, 0});
+    edit.record->addChange({created->getObjID(), kMusicalInserted, part.posTick});
+    edit.record->addChange({list.getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -155,7 +152,7 @@ std::uint32_t updateWAVPart(CZRKorEditorIF& editor, std::uint32_t partID,
     part.setPlayTime(value.playTime);
     part.setName(value.name);
     part.setComment(value.comment);
-    edit.record->addChange({partID, kPartChange, part.getPosTick()});
+    edit.record->addChange({partID, kMusicalChanged, part.getPosTick()});
     return 0;
 }
 
@@ -178,9 +175,9 @@ std::uint32_t moveWAVPart(CZRKorEditorIF& editor, std::uint32_t partID,
     part.setValues({value.posTick, value.playTime, value.name, value.comment});
     part.setDurTick(ticksFrom(editor, *edit.element, value.posTick));
     edit.list->sortByKey();
-    edit.record->addChange({partID, kPartChange, value.posTick});
-    edit.record->addChange({partID, kPartChange, oldPos});
-    edit.record->addChange({edit.list->getObjID(), kPartChange, 0});
+    edit.record->addChange({partID, kMusicalChanged, value.posTick});
+    edit.record->addChange({partID, kMusicalChanged, oldPos});
+    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
 
@@ -212,7 +209,7 @@ std::uint32_t importWAVPart(CZRKorEditorIF& editor, std::uint32_t listID, std::i
 }
 
 std::uint32_t deleteWAVPart(CZRKorEditorIF& editor, std::uint32_t partID) {
-    return removeFromList<CZREditWAVPartList, CZRWAVPart>(editor, partID, kPartDeleted, kPartChange);
+    return removeFromList<CZREditWAVPartList, CZRWAVPart>(editor, partID, kMusicalDeleted, kMusicalChanged);
 }
 
 } // namespace kor

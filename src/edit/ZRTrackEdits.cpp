@@ -9,11 +9,6 @@ namespace kor {
 
 namespace {
 
-// Tracks are song structure, not musical content: their entries leave the musical flag clear.
-constexpr std::uint32_t kTrackChange = ZR_CHANGE_MODIFIED;
-constexpr std::uint32_t kTrackInserted = ZR_CHANGE_INSERTED;
-constexpr std::uint32_t kTrackDeleted = ZR_CHANGE_DELETED;
-
 /// The live sequence and mixer of the edited song.
 struct Song {
     CZRSequence* sequence = nullptr;
@@ -95,10 +90,10 @@ template <class T, class Renumber> void renumberList(ListEdit<T>& edit, Renumber
         const std::int32_t to = renumber(from);
         if (to == from) continue;
         setTrackNo(*numbered, to);
-        edit.record->addChange({numbered->getObjID(), kTrackChange, 0});
+        edit.record->addChange({numbered->getObjID(), ZR_CHANGE_MODIFIED, 0});
     }
     edit.list->sortByKey();
-    edit.record->addChange({edit.list->getObjID(), kTrackChange, 0});
+    edit.record->addChange({edit.list->getObjID(), ZR_CHANGE_MODIFIED, 0});
 }
 
 template <class Renumber> void renumberTracks(TrackListsEdit& edit, Renumber renumber) {
@@ -136,8 +131,8 @@ std::uint32_t placeTrack(TrackListsEdit& edit, std::int32_t trackNo, CZRZRTrack*
     // Neither insertion can fail: both objects are new and the numbers are free.
     (void)edit.tracks.list->insertSorted(track);
     (void)edit.units.list->insertSorted(unit);
-    edit.tracks.record->addChange({track->getObjID(), kTrackInserted, 0});
-    edit.units.record->addChange({unit->getObjID(), kTrackInserted, 0});
+    edit.tracks.record->addChange({track->getObjID(), ZR_CHANGE_INSERTED, 0});
+    edit.units.record->addChange({unit->getObjID(), ZR_CHANGE_INSERTED, 0});
     return 0;
 }
 
@@ -165,7 +160,7 @@ std::uint32_t updateZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID, const
     if (const std::uint32_t code = editElement<CZREditZRTrack>(editor, live, edit)) return code;
     edit.object->setName(name);
     edit.object->setComment(comment);
-    edit.record->addChange({trackID, kTrackChange, 0});
+    edit.record->addChange({trackID, ZR_CHANGE_MODIFIED, 0});
     return 0;
 }
 
@@ -262,11 +257,11 @@ std::uint32_t deleteZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID) {
 
     const std::int32_t number = edit.tracks.element->getTrackNo();
     if (!edit.tracks.list->removeByID(trackID)) return ZR_E_UPDATE_FAILED;
-    edit.tracks.record->addChange({trackID, kTrackDeleted, 0});
+    edit.tracks.record->addChange({trackID, ZR_CHANGE_DELETED, 0});
     if (const CZRZRUnit* unit = unitOf(edit.units.list, number)) {
         const std::uint32_t unitID = unit->getObjID();
         if (!edit.units.list->removeByID(unitID)) return ZR_E_UPDATE_FAILED;
-        edit.units.record->addChange({unitID, kTrackDeleted, 0});
+        edit.units.record->addChange({unitID, ZR_CHANGE_DELETED, 0});
     }
     renumberTracks(edit, [number](std::int32_t n) { return n > number ? n - 1 : n; });
     return 0;

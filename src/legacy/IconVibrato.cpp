@@ -17,8 +17,6 @@ namespace {
 // Break point tokens are short numbers; longer tokens are cut to this many characters.
 constexpr std::size_t kTokenCapacity = 16;
 
-constexpr std::int32_t kFullLength = 10000;
-
 // A decimal fraction the way the C runtime's `_wtof` reads one: an optional sign, digits, a
 // point and an exponent, stopping at the first other character; nothing readable gives 0, and a
 // magnitude beyond the float range gives infinity.
@@ -53,15 +51,17 @@ void CIconVibrato::readFrom(const CxTypedFile& file) {
 
     auto parameter = [&file](std::wstring_view key) { return file.value(L"Parameter", key); };
 
-    startDepth_ = clampLevel(kor::wtoi(parameter(L"StartDepth").c_str()));
-    depthCurve_.clear();
+    shape_.startDepth = clampLevel(kor::wtoi(parameter(L"StartDepth").c_str()));
+    shape_.depthCurve.clear();
     if (std::int32_t count = kor::wtoi(parameter(L"DepthBPNum").c_str()); count != 0)
-        kor::readBreakPoints(count, parameter(L"DepthBPX"), parameter(L"DepthBPY"), depthCurve_);
+        kor::readBreakPoints(count, parameter(L"DepthBPX"), parameter(L"DepthBPY"),
+                             shape_.depthCurve);
 
-    startRate_ = clampLevel(kor::wtoi(parameter(L"StartRate").c_str()));
-    rateCurve_.clear();
+    shape_.startRate = clampLevel(kor::wtoi(parameter(L"StartRate").c_str()));
+    shape_.rateCurve.clear();
     if (std::int32_t count = kor::wtoi(parameter(L"RateBPNum").c_str()); count != 0)
-        kor::readBreakPoints(count, parameter(L"RateBPX"), parameter(L"RateBPY"), rateCurve_);
+        kor::readBreakPoints(count, parameter(L"RateBPX"), parameter(L"RateBPY"),
+                             shape_.rateCurve);
 }
 
 namespace kor {
@@ -71,32 +71,15 @@ void readBreakPoints(std::int32_t count, std::wstring_view xs, std::wstring_view
     for (std::int32_t i = 0; i < count; ++i) {
         std::wstring xToken = nextToken(xs, L',', kTokenCapacity);
         if (xToken.empty()) break;
-        float scaled = readFraction(xToken) * static_cast<float>(kFullLength);
+        float scaled = readFraction(xToken) * static_cast<float>(kBreakPointFullLength);
         // Also ends on positions too far below zero to be a tick fraction, and on NaN.
-        if (!(scaled <= static_cast<float>(kFullLength)) || scaled < -2147483648.0f) break;
+        if (!(scaled <= static_cast<float>(kBreakPointFullLength)) || scaled < -2147483648.0f)
+            break;
         std::wstring yToken = nextToken(ys, L',', kTokenCapacity);
         if (yToken.empty()) break;
         auto y = static_cast<std::int16_t>(static_cast<std::uint16_t>(wtoi(yToken.c_str())));
         curve.push_back({static_cast<std::int32_t>(scaled), y});
     }
-}
-
-std::vector<VibratoPoint> curveOverNote(std::int32_t start, const std::vector<tagBreakPoint>& points,
-                                        std::int32_t onset) {
-    std::vector<VibratoPoint> curve;
-    auto add = [&curve](std::int32_t pos, std::int32_t value) {
-        value = clampLevel(value);
-        if (!curve.empty() && curve.back().posNrm >= pos)
-            curve.back().value = value;
-        else
-            curve.push_back({pos, value});
-    };
-    add(onset, start);
-    for (const tagBreakPoint& point : points)
-        add(onset + static_cast<std::int32_t>(std::int64_t{point.x} * (kNoteCurveEnd - onset) /
-                                              kFullLength),
-            point.y);
-    return curve;
 }
 
 std::optional<std::wstring> findArticulationFile(std::wstring_view itemFilePath) {

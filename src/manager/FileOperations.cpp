@@ -29,11 +29,11 @@ namespace {
 // The checks a read song goes through, in this order; a check without a code is skipped. The
 // first that fails gives the result.
 struct Checks {
-    std::optional<std::uint32_t> structure;
+    std::optional<std::uint32_t> structure = std::nullopt;
     bool preMeasure = false;
     bool style = false;
-    std::optional<std::uint32_t> vvoices;
-    std::optional<std::uint32_t> wavParts;
+    std::optional<std::uint32_t> vvoices = std::nullopt;
+    std::optional<std::uint32_t> wavParts = std::nullopt;
 };
 
 std::uint32_t runChecks(CZRKorDocument& document, const Checks& checks) {
@@ -115,8 +115,12 @@ ReadResult readXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy&
     read.message.clear();
     read.code = runChecks(
         *read.document,
-        {target == LoadTarget::CurrentSong ? std::optional(format.invalidFile) : std::nullopt, true,
-         true, format.invalidVVoices, format.invalidWavParts});
+        {.structure = target == LoadTarget::CurrentSong ? std::optional(format.invalidFile)
+                                                        : std::nullopt,
+         .preMeasure = true,
+         .style = true,
+         .vvoices = format.invalidVVoices,
+         .wavParts = format.invalidWavParts});
     return read;
 }
 
@@ -188,7 +192,9 @@ CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsi
     if (read.code == 0) {
         read.message.clear();
         read.code = runChecks(*read.document,
-                              {ZR_E_INVALID_KOR_FILE, true, false, ZR_E_INVALID_VVOICE_TABLE, {}});
+                              {.structure = ZR_E_INVALID_KOR_FILE,
+                               .preMeasure = true,
+                               .vvoices = ZR_E_INVALID_VVOICE_TABLE});
     }
     return settle(manager, target, std::move(read));
 }
@@ -207,7 +213,7 @@ CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeas
     read.document->format = importer.fileFormat();
     if (read.code == 0) {
         read.message.clear();
-        read.code = runChecks(*read.document, {ZR_E_INVALID_SMF, false, false, {}, {}});
+        read.code = runChecks(*read.document, {.structure = ZR_E_INVALID_SMF});
     }
     return settle(manager, target, std::move(read));
 }

@@ -21,21 +21,23 @@ IZRKorRoot* asRoot(CZRKorRoot* root) {
 } // namespace
 
 ZRFileFormat CZRKorManagerIF::fileGetFileFormat(const wchar_t* path) {
-    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [path](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [path](CZRKorManagerImpl& m) {
         return kor::fileFormatOf(m.policy(), path);
     });
 }
 
 IZRKorRoot* CZRKorManagerIF::fileLoadKorFile(const wchar_t* path) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [path](CZRKorManagerImpl& m) {
-        return asRoot(kor::loadKorFile(m, path, LoadTarget::CurrentSong));
-    });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
+                            [path](CZRKorManagerImpl& m) {
+                                return asRoot(kor::loadKorFile(m, path, LoadTarget::CurrentSong));
+                            });
 }
 
 IZRKorRoot* CZRKorManagerIF::fileImportKorFile(const wchar_t* path) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [path](CZRKorManagerImpl& m) {
-        return asRoot(kor::loadKorFile(m, path, LoadTarget::ImportBuffer));
-    });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
+                            [path](CZRKorManagerImpl& m) {
+                                return asRoot(kor::loadKorFile(m, path, LoadTarget::ImportBuffer));
+                            });
 }
 
 IZRKorRoot* CZRKorManagerIF::fileLoadLegacyKorFile(const wchar_t* path, int premeasure) {
@@ -44,9 +46,11 @@ IZRKorRoot* CZRKorManagerIF::fileLoadLegacyKorFile(const wchar_t* path, int prem
 
 IZRKorRoot* CZRKorManagerIF::fileLoadLegacyKorFile(const wchar_t* path, unsigned int codePage,
                                                    int premeasure) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        return asRoot(kor::loadLegacyFile(m, path, codePage, premeasure, LoadTarget::CurrentSong));
-    });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
+                            [&](CZRKorManagerImpl& m) {
+                                return asRoot(kor::loadLegacyFile(m, path, codePage, premeasure,
+                                                                  LoadTarget::CurrentSong));
+                            });
 }
 
 IZRKorRoot* CZRKorManagerIF::fileImportLegacyKorFile(const wchar_t* path, int premeasure) {
@@ -55,9 +59,11 @@ IZRKorRoot* CZRKorManagerIF::fileImportLegacyKorFile(const wchar_t* path, int pr
 
 IZRKorRoot* CZRKorManagerIF::fileImportLegacyKorFile(const wchar_t* path, unsigned int codePage,
                                                      int premeasure) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        return asRoot(kor::loadLegacyFile(m, path, codePage, premeasure, LoadTarget::ImportBuffer));
-    });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
+                            [&](CZRKorManagerImpl& m) {
+                                return asRoot(kor::loadLegacyFile(m, path, codePage, premeasure,
+                                                                  LoadTarget::ImportBuffer));
+                            });
 }
 
 int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, int channelSplit,
@@ -68,31 +74,33 @@ int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, int channelS
 int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, unsigned int codePage,
                                                int channelSplit,
                                                std::vector<ZRSMFTrackImportDirective>& directives) {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::surveySmf(m, path, codePage, channelSplit, directives) ? 1 : 0;
     });
 }
 
 IZRKorRoot* CZRKorManagerIF::fileLoadSMF(const wchar_t* path, int premeasure, int channelSplit,
                                          const std::vector<ZRSMFTrackImportDirective>& directives) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        return asRoot(
-            kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::CurrentSong));
-    });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
+                            [&](CZRKorManagerImpl& m) {
+                                return asRoot(kor::loadSmf(m, path, premeasure, channelSplit,
+                                                           directives, LoadTarget::CurrentSong));
+                            });
 }
 
 IZRKorRoot*
 CZRKorManagerIF::fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
                                const std::vector<ZRSMFTrackImportDirective>& directives) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        return asRoot(
-            kor::loadSmf(m, path, premeasure, channelSplit, directives, LoadTarget::ImportBuffer));
-    });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
+                            [&](CZRKorManagerImpl& m) {
+                                return asRoot(kor::loadSmf(m, path, premeasure, channelSplit,
+                                                           directives, LoadTarget::ImportBuffer));
+                            });
 }
 
 int CZRKorManagerIF::fileGetMusicXMLImportDirective(
     const wchar_t* path, std::vector<ZRMusicXMLPartImportDirective>& directives) {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::surveyMusicXml(m, path, directives) ? 1 : 0;
     });
 }
@@ -100,82 +108,89 @@ int CZRKorManagerIF::fileGetMusicXMLImportDirective(
 IZRKorRoot*
 CZRKorManagerIF::fileLoadMusicXML(const wchar_t* path, int premeasure,
                                   const std::vector<ZRMusicXMLPartImportDirective>& directives) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        return asRoot(kor::loadMusicXml(m, path, premeasure, directives, LoadTarget::CurrentSong));
-    });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
+                            [&](CZRKorManagerImpl& m) {
+                                return asRoot(kor::loadMusicXml(m, path, premeasure, directives,
+                                                                LoadTarget::CurrentSong));
+                            });
 }
 
 IZRKorRoot*
 CZRKorManagerIF::fileImportMusicXML(const wchar_t* path, int premeasure,
                                     const std::vector<ZRMusicXMLPartImportDirective>& directives) {
-    return kor::runProtocol(impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl& m) {
-        return asRoot(kor::loadMusicXml(m, path, premeasure, directives, LoadTarget::ImportBuffer));
-    });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
+                            [&](CZRKorManagerImpl& m) {
+                                return asRoot(kor::loadMusicXml(m, path, premeasure, directives,
+                                                                LoadTarget::ImportBuffer));
+                            });
 }
 
 int CZRKorManagerIF::fileSaveKorFile(const wchar_t* path) {
     return kor::runProtocol(
-        impl_, 0, [path](CZRKorManagerImpl& m) { return kor::saveKorFile(m, path) ? 1 : 0; });
+        impl_.get(), 0, [path](CZRKorManagerImpl& m) { return kor::saveKorFile(m, path) ? 1 : 0; });
 }
 
 int CZRKorManagerIF::fileExportZRTrack(std::uint32_t trackID, const wchar_t* path) {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::exportSongPart(m, trackID, ZRObjType::ZRTrack, path) ? 1 : 0;
     });
 }
 
 int CZRKorManagerIF::fileExportMusicalPart(std::uint32_t partID, const wchar_t* path) {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::exportSongPart(m, partID, ZRObjType::MusicalPart, path) ? 1 : 0;
     });
 }
 
 int CZRKorManagerIF::fileExportSMF(const wchar_t* path, const ZRSMFExportOptions& options) {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::exportSmfFile(m, path, options) ? 1 : 0;
     });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetCurrentFilePath() const {
-    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
-        return m.document() != nullptr ? m.document()->filePath.c_str() : nullptr;
-    });
+    return kor::runProtocol(
+        impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+            return m.document() != nullptr ? m.document()->filePath.c_str() : nullptr;
+        });
 }
 
 ZRFileFormat CZRKorManagerIF::fileGetCurrentFileFormat() {
-    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
         return static_cast<ZRFileFormat>(m.document() != nullptr ? m.document()->format
                                                                  : ZR_FILE_FORMAT_UNKNOWN);
     });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetTemporaryFilePath() const {
-    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
-        return m.document() != nullptr ? m.document()->tempFilePath.c_str() : nullptr;
-    });
+    return kor::runProtocol(
+        impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+            return m.document() != nullptr ? m.document()->tempFilePath.c_str() : nullptr;
+        });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetImportFilePath() const {
-    return kor::runProtocol(impl_, static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
-        return m.importDocument() != nullptr ? m.importDocument()->filePath.c_str() : nullptr;
-    });
+    return kor::runProtocol(
+        impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
+            return m.importDocument() != nullptr ? m.importDocument()->filePath.c_str() : nullptr;
+        });
 }
 
 ZRFileFormat CZRKorManagerIF::fileGetImportFileFormat() const {
-    return kor::runProtocol(impl_, ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
         return static_cast<ZRFileFormat>(m.importDocument() != nullptr ? m.importDocument()->format
                                                                        : ZR_FILE_FORMAT_UNKNOWN);
     });
 }
 
 int CZRKorManagerIF::fileGetActualWAVFilePath(std::uint32_t wavPartID, std::wstring& path) const {
-    return kor::runProtocol(impl_, 0, [&](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::actualWavFilePath(m, wavPartID, path) ? 1 : 0;
     });
 }
 
 int CZRKorManagerIF::fileGetDanglingWAVPartList(std::vector<std::uint32_t>& ids) const {
-    return kor::runProtocol(impl_, 0, [&ids](CZRKorManagerImpl& m) {
+    return kor::runProtocol(impl_.get(), 0, [&ids](CZRKorManagerImpl& m) {
         if (m.document() == nullptr) return 0;
         ids = m.document()->danglingWavParts;
         return 1;

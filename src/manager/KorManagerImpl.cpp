@@ -1,5 +1,6 @@
 #include "manager/KorManagerImpl.h"
 
+#include "legacy/IconVibrato.h"
 #include "manager/ErrorTable.h"
 #include "manager/HistoryHold.h"
 #include "manager/KorManagerApp.h"
@@ -385,10 +386,10 @@ bool CZRKorManagerImpl::redo() {
     return lastError_ == 0;
 }
 
-const CIconVibrato* CZRKorManagerImpl::vibratoKind(std::int32_t type) const {
+const kor::VibratoShape* CZRKorManagerImpl::vibratoKind(std::int32_t type) const {
     const CKorManagerApp::VibratoTable& table = CKorManagerApp::instance().vibratoTable();
     const auto found = table.find(type);
-    return found != table.end() ? found->second.get() : nullptr;
+    return found != table.end() ? &found->second->shape() : nullptr;
 }
 
 const kor::VVoiceTable& CZRKorManagerImpl::vvoiceTable() const {

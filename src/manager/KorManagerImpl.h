@@ -36,7 +36,7 @@ public:
     void notifyObservers(const std::vector<std::uint32_t>& ids) noexcept override;
     bool hasMemoryHeadroom(std::uint64_t bytes) override;
     const wchar_t* errorMessage(std::uint32_t code) const override;
-    const CIconVibrato* vibratoKind(std::int32_t type) const override;
+    const kor::VibratoShape* vibratoKind(std::int32_t type) const override;
     const CZRKorDocument* importedDocument() const override { return importBuffer_.get(); }
     const kor::VVoiceTable& vvoiceTable() const override;
     const ZRVVoiceLib& defaultVVoice() const override;

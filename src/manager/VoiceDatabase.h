@@ -3,7 +3,7 @@
 
 #include "platform/DynamicModule.h"
 
-#include "DbmApi.h"
+#include "korvoicedb/DbmApi.h"
 
 #include <type_traits>
 

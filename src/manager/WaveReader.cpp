@@ -5,9 +5,10 @@
 #include <cmath>
 #include <new>
 
-CZRWaveReader::CZRWaveReader() : impl_(new (std::nothrow) CZRWaveReaderImpl) {}
+CZRWaveReader::CZRWaveReader()
+    : impl_(new (std::nothrow) CZRWaveReaderImpl) {}
 
-CZRWaveReader::~CZRWaveReader() { delete impl_; }
+CZRWaveReader::~CZRWaveReader() = default;
 
 int CZRWaveReader::open(const wchar_t* path) {
     if (impl_ == nullptr || path == nullptr) return 0;
@@ -30,7 +31,8 @@ unsigned int CZRWaveReader::getFormatTag() const {
 }
 
 int CZRWaveReader::getSampleRate() const {
-    return impl_ != nullptr && impl_->isOpen() ? static_cast<int>(impl_->format().samplesPerSec) : 0;
+    return impl_ != nullptr && impl_->isOpen() ? static_cast<int>(impl_->format().samplesPerSec)
+                                               : 0;
 }
 
 int CZRWaveReader::getSampleReso() const {

@@ -67,6 +67,16 @@ template <class V> std::uint32_t checkRules(const V& values, std::span<const Fie
     return 0;
 }
 
+/// The code of the rule for the number `field` when `values` breaks it; 0 when it holds or no rule
+/// covers the field. Lets a caller check one input against the class's own ranges.
+template <class V>
+std::uint32_t checkField(const V& values, std::span<const FieldRule<V>> rules,
+                         std::int32_t V::*field) {
+    for (const FieldRule<V>& rule : rules)
+        if (rule.number == field && !followsRule(values, rule)) return rule.code;
+    return 0;
+}
+
 /// Repairs `values` rule by rule, in table order. Stops at the first broken Fail rule with its
 /// code | kUnrepairable (fields repaired before it stay repaired); otherwise 1 when a field
 /// changed, else 0.

@@ -96,7 +96,8 @@ private:
 
 namespace kor {
 
-/// The nearest ancestor of `obj` (or `obj` itself) that is a sequence, or null.
+/// The nearest ancestor of `obj` that is a sequence, or null; the search starts at the parent, so
+/// a sequence is not its own.
 CZRSequence* findSequence(const IZRKorObject* obj);
 /// The master track of the sequence that contains `obj`, or null.
 CZRMasterTrack* findMasterTrack(const IZRKorObject* obj);

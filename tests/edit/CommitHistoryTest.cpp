@@ -28,32 +28,6 @@ struct HistoryFixture {
 
 } // namespace
 
-TEST(CommitHistory, StartsWithOneMarkerNumberedOne) {
-    CZRCommitHistory history(-1);
-    ASSERT_EQ(history.entryCount(), 1u);
-    EXPECT_TRUE(history.entryAt(0).isCommitMarker());
-    EXPECT_EQ(history.entryAt(0).objectID(), ZR_NO_OBJ_ID);
-    EXPECT_EQ(history.currentIndex(), 0u);
-    EXPECT_EQ(history.floorIndex(), 0u);
-    EXPECT_EQ(history.currentCommitPoint(), 1u);
-    EXPECT_FALSE(history.canUndo());
-    EXPECT_FALSE(history.canRedo());
-}
-
-TEST(CommitHistory, ResetKeepsCountingCommitPoints) {
-    HistoryFixture f;
-    CZRCommitHistory history(-1);
-    std::vector<std::uint32_t> ids;
-    for (std::int32_t i = 0; i < 3; ++i)
-        ASSERT_TRUE(history.commit(f.edit(i), ids));
-    for (int i = 0; i < 3; ++i)
-        history.reset();
-    EXPECT_EQ(history.currentCommitPoint(), 7u);
-    history.reset();
-    EXPECT_EQ(history.currentCommitPoint(), 8u);
-    EXPECT_EQ(history.entryCount(), 1u);
-}
-
 TEST(CommitHistory, CommitUndoAndRedoExchangeTheRecords) {
     HistoryFixture f;
     CZRCommitHistory history(-1);
@@ -140,18 +114,4 @@ TEST(CommitHistory, BusyWhileEnteredAndNeverBelowZero) {
     history.leave();
     EXPECT_EQ(history.busyDepth(), 0);
     EXPECT_EQ(history.currentCommitPoint(), 1u);
-}
-
-TEST(EditCommand, KindWidensButNeverNarrowsOrBecomesAMarker) {
-    CZRObjectTable live;
-    TestRecord record(live, 5);
-    EXPECT_FALSE(record.setKind(AZREditCommand::kCommitMarker));
-    ASSERT_TRUE(record.setKind(AZREditCommand::kList));
-    EXPECT_FALSE(record.setKind(AZREditCommand::kElement));
-    EXPECT_EQ(record.kind(), AZREditCommand::kList);
-
-    CZREditCommit marker(3);
-    EXPECT_FALSE(marker.setKind(AZREditCommand::kList));
-    EXPECT_FALSE(marker.capture());
-    EXPECT_FALSE(record.capture()); // nothing live under ID 5
 }

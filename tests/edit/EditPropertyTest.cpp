@@ -1,15 +1,10 @@
 #include "formats/kor3/Kor3Parser.h"
 #include "formats/kor3/Kor3Writer.h"
-#include "legacy/IconVibrato.h"
-#include "model/Mixer.h"
-#include "model/ProsodyControl.h"
-#include "model/ProsodyElement.h"
-#include "model/ProsodyVoice.h"
-#include "model/ZRUnit.h"
+#include "support/SongObjects.h"
 #include "support/PartEditFixture.h"
 #include "support/SongFiles.h"
 #include "support/TempDir.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +69,7 @@ void completeSong(EditSong& song) {
 // kind, some already deleted.
 struct RandomEditSong : PartEditFixture {
     kor::test::TempDir dir;
-    CIconVibrato vibrato;
+    kor::VibratoShape vibrato{64, {{0, 64}, {10000, 0}}, 50, {}};
     EditSong imported;
     std::mt19937 rng;
     std::set<std::uint32_t> seen;
@@ -101,9 +96,6 @@ struct RandomEditSong : PartEditFixture {
                                     .fmt(1, 2, 48000, 16)
                                     .data(std::string(48000 * 4, '\0'))
                                     .bytes());
-        dir.write("kind7.aic", "[Parameter]\nStartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\n"
-                               "DepthBPY=64,0\nStartRate=50\n");
-        EXPECT_TRUE(vibrato.load(dir.wide("kind7.aic")));
         host.vibratos[7] = &vibrato;
         host.imported = &imported.doc;
         policy.maxNoteTick = 9600;

@@ -47,45 +47,6 @@ struct EditorFixture {
 
 } // namespace
 
-TEST(KorEditor, CommitUndoRedoWalkTheCommitPoints) {
-    EditorFixture f;
-    const std::uint32_t tempoID = f.song.tempo->getObjID();
-    f.expectState(1, false, false, 0);
-
-    f.commitTempo(6000);
-    f.expectState(2, true, false, 1);
-    EXPECT_EQ(f.host.messages.back().ids, std::vector{tempoID});
-    EXPECT_EQ(f.song.tempo->getBPM(), 6000);
-
-    ASSERT_EQ(f.undo(), 0u);
-    f.expectState(1, false, true, 2);
-    EXPECT_EQ(f.host.messages.back().ids, std::vector{tempoID});
-    EXPECT_EQ(f.song.tempo->getBPM(), 9000);
-
-    // Nothing to undo: success, and still one message, with no IDs.
-    ASSERT_EQ(f.undo(), 0u);
-    f.expectState(1, false, true, 3);
-    EXPECT_TRUE(f.host.messages.back().ids.empty());
-
-    // A new commit discards the redoable one and takes the next number.
-    f.commitTempo(7000);
-    f.expectState(3, true, false, 4);
-    EXPECT_EQ(f.song.tempo->getBPM(), 7000);
-    ASSERT_EQ(f.redo(), 0u);
-    f.expectState(3, true, false, 5);
-    EXPECT_EQ(f.song.tempo->getBPM(), 7000);
-}
-
-TEST(KorEditor, LimitOneKeepsOnlyTheLastCommitUndoable) {
-    EditorFixture f(1);
-    for (std::int32_t value : {5000, 6000, 7000})
-        f.commitTempo(value);
-    f.expectState(4, true, false, 3);
-    ASSERT_EQ(f.undo(), 0u);
-    f.expectState(3, false, true, 4);
-    EXPECT_EQ(f.song.tempo->getBPM(), 6000);
-}
-
 TEST(KorEditor, CommitsOnceAndKeepsRecordsOfAFailedOperation) {
     EditorFixture f;
     const std::uint32_t tempoID = f.song.tempo->getObjID();
@@ -104,59 +65,6 @@ TEST(KorEditor, CommitsOnceAndKeepsRecordsOfAFailedOperation) {
     f.expectState(2, true, false, 1);
     EXPECT_EQ(f.song.tempo->getBPM(), 9000);
     EXPECT_EQ(f.editor->pending().size(), 1u);
-}
-
-TEST(KorEditor, SharesRecordsAndRefusesConflictingOnes) {
-    EditorFixture f;
-    const std::uint32_t tempoID = f.song.tempo->getObjID();
-    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 3000}), 1);
-    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 4000}), 1);
-    EXPECT_EQ(f.editor->pending().size(), 1u);
-
-    // The tempo list would cover the tempo its element record holds.
-    EXPECT_EQ(f.editor->moveTempo(tempoID, {2400, 4000}), 0);
-    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_CONFLICT);
-    EXPECT_EQ(f.editor->insertTempo({480, 4000}), 0);
-    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_CONFLICT);
-
-    // After an edit of the list, edits of its tempos go into the list record.
-    f.editor->discard();
-    ASSERT_EQ(f.editor->insertTempo({480, 4000}), 1);
-    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 5000}), 1);
-    ASSERT_EQ(f.editor->pending().size(), 1u);
-    EXPECT_NE(dynamic_cast<const CZREditTempoList*>(f.editor->pending()[0].get()), nullptr);
-
-    // The master track lies above the list record's list.
-    std::uint32_t error = 0;
-    EXPECT_EQ(f.editor->recordFor<CZREditMasterTrack>(f.song.master, error), nullptr);
-    EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
-}
-
-TEST(KorEditor, UndoAndRedoRestoreTheWholeSong) {
-    EditorFixture f;
-    const std::wstring before = f.song.dump();
-    const std::vector<std::uint32_t> idsBefore = f.song.tempoIDs();
-    const std::size_t objectsBefore = f.song.doc.objects().size();
-
-    ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
-    ASSERT_EQ(f.editor->deleteTempo(f.song.tempo->getObjID()), 1);
-    ASSERT_EQ(f.editor->updateTempo(f.song.headTempo->getObjID(), {0, 5000}), 1);
-    ASSERT_EQ(f.editor->deleteTempo(f.song.headTempo->getObjID()), 1);
-    ASSERT_EQ(f.editor->commit(), 1);
-    const std::wstring after = f.song.dump();
-    ASSERT_NE(after, before);
-    EXPECT_EQ(f.song.tempoPositions(), (std::vector{0, 960}));
-    EXPECT_EQ(f.song.liveTempo(f.song.headTempo->getObjID())->getBPM(), 12000);
-    const std::uint32_t listID = f.song.master->tempoList()->getObjID();
-    EXPECT_EQ(f.host.messages.back().ids, std::vector{listID});
-
-    ASSERT_EQ(f.undo(), 0u);
-    EXPECT_EQ(f.song.dump(), before);
-    EXPECT_EQ(f.song.tempoIDs(), idsBefore);
-    EXPECT_EQ(f.song.doc.objects().size(), objectsBefore);
-    ASSERT_EQ(f.redo(), 0u);
-    EXPECT_EQ(f.song.dump(), after);
-    EXPECT_EQ(f.song.doc.objects().size(), objectsBefore);
 }
 
 TEST(KorEditor, ShortMemoryChangesNothing) {
@@ -187,45 +95,6 @@ TEST(KorEditor, ShortMemoryChangesNothing) {
     memoryShort = false;
     h.expectState(2, true, false, 1);
     EXPECT_EQ(h.song.dump(), committed);
-}
-
-TEST(KorEditor, AnswersWhatChangedSinceACommitPoint) {
-    EditorFixture f;
-    const CZRObjectTable& live = f.song.doc.objects();
-    const std::uint32_t tempoID = f.song.tempo->getObjID();
-    const std::uint32_t masterID = f.song.master->getObjID();
-    const std::uint32_t trackID = f.song.track->getObjID();
-    f.commitTempo(6000);
-    f.take();
-    ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
-    ASSERT_EQ(f.editor->commit(), 1);
-
-    EXPECT_TRUE(f.history.isEdited(live, masterID, 1, true));
-    EXPECT_TRUE(f.history.isEdited(live, tempoID, 1, false));
-    EXPECT_FALSE(f.history.isEdited(live, tempoID, 2, false));
-    EXPECT_FALSE(f.history.isEdited(live, trackID, 1, false));
-    EXPECT_FALSE(f.history.isEdited(live, masterID, 3, false));
-    std::vector<std::int32_t> positions{-1};
-    f.history.editedTempoPositions(1, positions);
-    EXPECT_EQ(positions, (std::vector{960, 1920}));
-
-    // A commit point ahead of the present state, or one a reset discarded, counts as edited.
-    ASSERT_EQ(f.undo(), 0u);
-    EXPECT_TRUE(f.history.isEdited(live, trackID, 3, false));
-    f.history.editedTempoPositions(3, positions);
-    EXPECT_TRUE(positions.empty());
-    f.history.reset();
-    EXPECT_TRUE(f.history.isEdited(live, trackID, 2, false));
-    EXPECT_FALSE(f.history.isEdited(live, trackID, 4, false));
-    EXPECT_FALSE(f.history.isEdited(live, 9999, 1, false));
-}
-
-TEST(KorEditor, DiscardClearsTheLastError) {
-    EditorFixture f;
-    EXPECT_EQ(f.editor->deleteMusicalPart(9999), 0);
-    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_TARGET_NOT_FOUND);
-    f.editor->discard();
-    EXPECT_EQ(f.editor->getLastError(), 0u);
 }
 
 TEST(KorEditor, NotesShareTheirListRecordAndBlockTheirPart) {

@@ -1,9 +1,7 @@
 #include "edit/NoteEdits.h"
 
 #include "edit/EditRecords.h"
-#include "legacy/IconVibrato.h"
 #include "support/EditSong.h"
-#include "support/ManagerFixture.h"
 
 #include <korman/korman.h>
 
@@ -27,17 +25,13 @@ struct NoteFixture {
     CZRCommitHistory history{-1};
     ZRKorManagementPolicy policy;
     std::unique_ptr<CZRKorEditorIF> editor;
-    kor::test::TempDir dir;
-    CIconVibrato kind7;
+    kor::VibratoShape kind7{64, {{0, 64}, {10000, 0}}, 50, {}};
     std::uint32_t list = song.musical->noteList()->getObjID();
     std::uint32_t note = song.note->getObjID();
 
     NoteFixture() {
         policy.maxNoteTick = 4800;
         take();
-        dir.write("kind7.aic", "[Parameter]\nStartDepth=64\nDepthBPNum=2\nDepthBPX=0.0,1.0\n"
-                               "DepthBPY=64,0\nStartRate=50\n");
-        EXPECT_TRUE(kind7.load(dir.wide("kind7.aic")));
         host.vibratos[7] = &kind7;
     }
     void take() { editor = std::make_unique<CZRKorEditorIF>(host, policy, song.doc, history); }
@@ -175,30 +169,6 @@ TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
     EXPECT_TRUE(curve(f.liveNote(1), L"vibRate").empty());
 }
 
-TEST(NoteEdits, CopiesANoteWithItsStylesUnderFreshIDs) {
-    NoteFixture f;
-    ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 100, 7}), 0u);
-    ASSERT_EQ(f.editor->commit(), 1);
-    const CZRMusicalNote& source = f.liveNote(1); // kept by the history after the next commit
-    f.take();
-    EXPECT_EQ(kor::copyNote(*f.editor, f.list, 0, f.list), ZR_E_COPY_SOURCE_NOT_FOUND);
-    EXPECT_EQ(kor::copyNote(*f.editor, f.list, -1, source.getObjID()), ZR_E_INVALID_NOTE_POSITION);
-    EXPECT_EQ(kor::copyNote(*f.editor, f.list, 4321, source.getObjID()),
-              ZR_E_INVALID_NOTE_POSITION);
-    EXPECT_EQ(kor::copyNoteWithNumber(*f.editor, f.list, 0, source.getObjID(), 128),
-              ZR_E_INVALID_NOTE_NUMBER);
-
-    const std::size_t objects = f.song.doc.objects().size();
-    ASSERT_EQ(kor::copyNoteWithNumber(*f.editor, f.list, 4320, source.getObjID(), 72), 0u);
-    ASSERT_EQ(f.editor->commit(), 1);
-    // A note, its two styles, two curves and their three points.
-    EXPECT_EQ(f.song.doc.objects().size(), objects + 8);
-    const CZRMusicalNote& copy = f.liveNote(2);
-    EXPECT_NE(copy.noteStyle()->getObjID(), source.noteStyle()->getObjID());
-    EXPECT_EQ((std::vector{copy.getPosTick(), copy.getNoteNum()}), (std::vector{4320, 72}));
-    EXPECT_EQ(curve(copy, L"vibDep"), curve(source, L"vibDep"));
-}
-
 TEST(NoteEdits, SetsStyleValuesAndCurvePoints) {
     NoteFixture f;
     ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 100, 7}), 0u);
@@ -232,77 +202,4 @@ TEST(NoteEdits, SetsStyleValuesAndCurvePoints) {
     EXPECT_EQ(curve(f.liveNote(1), L"vibDep"), (Curve{{1000, 20}, {40000, 70}}));
     EXPECT_EQ(styleValue(f.liveNote(1), L"risePort"), 5);
     EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 7);
-}
-
-// The note family through the manager: its editor, the voice database's vibrato kinds, the
-// policy's tick limit, and the song read back through the public interfaces.
-class NoteEditSession : public kor::test::ManagerTest {
-protected:
-    CZRKorManagerIF manager;
-};
-
-TEST_F(NoteEditSession, InsertsAStyledNoteCommitsUndoesAndRedoes) {
-    ZRKorManagementPolicy policy = kor::test::validPolicy();
-    policy.maxNoteTick = 7680;
-    policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
-    ASSERT_EQ(manager.sysInitialize(policy), 1);
-    ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"P", L"", 7680), nullptr);
-    const IZRZRTrack* track = manager.korGetCurrentSequence()->getSequence()->findZRTrack(0);
-    const auto* part = dynamic_cast<const IZRMusicalPart*>(track->getPartList()->getAt(0));
-    ASSERT_NE(part, nullptr);
-    // A commit puts the edited copy of the note list in the place of the old list.
-    auto notes = [part] { return part->getNoteList(); };
-    const std::uint32_t list = notes()->getObjID();
-
-    IZRKorEditorIF* editor = manager.editGetKorEditor(5);
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->insertNote(list, noteAt(7201)), 0);
-    EXPECT_EQ(editor->getLastError(), ZR_E_INVALID_NOTE_POSITION);
-    EXPECT_EQ(editor->copyNote(list, 0, 12345), 0);
-    EXPECT_EQ(editor->getLastError(), ZR_E_COPY_SOURCE_NOT_FOUND);
-    ASSERT_EQ(editor->insertNoteWithStyle(list, noteAt(7200), kStyle, {1, 25, 7}), 1);
-    EXPECT_EQ(notes()->getCount(), 0u);
-    ASSERT_EQ(editor->commit(), 1);
-    manager.editReleaseKorEditor(editor);
-
-    ASSERT_EQ(notes()->getCount(), 1u);
-    const auto* note = dynamic_cast<const IZRMusicalNote*>(notes()->getAt(0));
-    ASSERT_NE(note, nullptr);
-    // The depth curve of the fixture's vibrato kind starts where the last quarter of the note does.
-    const IZRNodeList* depth = note->getNoteSeqStyle()->getElementList(L"vibDep");
-    ASSERT_EQ(depth->getCount(), 2u);
-    EXPECT_EQ(dynamic_cast<const IZRNoteStyleSeqAttribElement*>(depth->getAt(0))->getPosNrm(),
-              49152);
-
-    ASSERT_EQ(manager.editUndo(), 1);
-    EXPECT_EQ(notes()->getCount(), 0u);
-    EXPECT_EQ(manager.korGetKorObject(note->getObjID()), nullptr);
-    ASSERT_EQ(manager.editRedo(), 1);
-    ASSERT_EQ(notes()->getCount(), 1u);
-    EXPECT_EQ(notes()->getAt(0)->getObjID(), note->getObjID());
-
-    // A kind the voice database lacks (it has 7 only) is saved and read back as it is.
-    editor = manager.editGetKorEditor(5);
-    ASSERT_NE(editor, nullptr);
-    ASSERT_EQ(editor->updateNoteVibrato(note->getObjID(), {1, 40, 16}), 1);
-    ASSERT_EQ(editor->commit(), 1);
-    manager.editReleaseKorEditor(editor);
-    const std::wstring path = data_.wide("vibrato.korx");
-    ASSERT_EQ(manager.fileSaveKorFile(path.c_str()), 1);
-    const IZRKorRoot* loaded = manager.fileLoadKorFile(path.c_str());
-    ASSERT_NE(loaded, nullptr);
-    const auto* loadedPart = dynamic_cast<const IZRMusicalPart*>(
-        loaded->getSequence()->findZRTrack(0)->getPartList()->getAt(0));
-    ASSERT_NE(loadedPart, nullptr);
-    ASSERT_EQ(loadedPart->getNoteList()->getCount(), 1u);
-    const auto* read = dynamic_cast<const IZRMusicalNote*>(loadedPart->getNoteList()->getAt(0));
-    ASSERT_NE(read, nullptr);
-    std::int32_t type = 0;
-    std::int32_t length = 0;
-    ASSERT_TRUE(read->getNoteStyle()->getValue(L"vibType", type));
-    ASSERT_TRUE(read->getNoteStyle()->getValue(L"vibLen", length));
-    EXPECT_EQ(std::pair(type, length), std::pair(16, 40));
-    const IZRNodeList* readDepth = read->getNoteSeqStyle()->getElementList(L"vibDep");
-    ASSERT_NE(readDepth, nullptr);
-    EXPECT_EQ(readDepth->getCount(), 0u);
 }

@@ -167,29 +167,3 @@ TEST(PartEventEdits, ControlsStayInTheirKindsListAndUnderTheTickLimit) {
 
     f.expectUndoesTo(afterFirst);
 }
-
-TEST(PartEventEdits, PartStylesTakeNamedValuesAndClearAsOneChange) {
-    EventFixture f;
-    CZRPartStyleAttrib& style = *f.song.musical->partStyle();
-    const std::uint32_t styleID = style.getObjID();
-    EXPECT_EQ(kor::setPartStyleAttrib(*f.editor, styleID, L"", 1),
-              ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID);
-    EXPECT_EQ(kor::setPartStyleAttrib(*f.editor, styleID, std::wstring(257, L'a'), 1),
-              ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID);
-    EXPECT_EQ(kor::clearPartStyleAttrib(*f.editor, f.song.musical->getObjID()),
-              ZR_E_EDIT_TARGET_NOT_FOUND);
-    ASSERT_EQ(kor::setPartStyleAttrib(*f.editor, styleID, L"accent", 77), 0u);
-    ASSERT_EQ(kor::setPartStyleAttrib(*f.editor, styleID, L"newStyle", 3), 0u);
-    std::int32_t value = 0;
-    EXPECT_FALSE(style.getValue(L"newStyle", value)); // not before the commit
-    ASSERT_EQ(f.editor->commit(), 1);
-    ASSERT_TRUE(style.getValue(L"accent", value));
-    EXPECT_EQ(value, 77);
-    EXPECT_EQ(f.history.entryAt(1).changes()[0].flags, 0x11u);
-    const std::wstring afterFirst = f.song.dump();
-
-    ASSERT_EQ(kor::clearPartStyleAttrib(f.take(), styleID), 0u);
-    ASSERT_EQ(f.editor->commit(), 1);
-    EXPECT_TRUE(style.values().empty());
-    f.expectUndoesTo(afterFirst);
-}

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <random>
-
 TEST(PartMergeDivideEdits, MergeRefusesOverlapsByKindInOrder) {
     // A (at 1920) gets its last events of the row's kinds at 1921, tick 3841; B (at 3840) its
     // first ones at `bFirst`: 1 ties, which passes, 0 comes a tick earlier.
@@ -111,83 +108,4 @@ TEST(PartMergeDivideEdits, DivideMovesTheTailToANewPartKeepingAbsoluteTicks) {
     EXPECT_EQ(f.keys(head->singerList()), (std::vector{0, 200}));
     ASSERT_EQ(f.keys(tail->singerList()), std::vector{0});
     EXPECT_EQ(kor::objCast<CZRMusicalSinger>(tail->singerList()->elementAt(0))->values().vBS, 1);
-}
-
-TEST(PartMergeDivideEdits, ExtendMovesTheHeadAndKeepsEventsInPlace) {
-    PartEditFixture f;
-    f.policy.maxPlayTime = 2400;
-    f.policy.maxNoteTick = 1000;
-    f.take();
-    f.add<CZRMusicalSinger>(f.b->singerList(), ZRMusicalSingerValues{240, 1, 0});
-    f.control(f.b, 3, 480, 1);
-    EXPECT_EQ(f.codeOf(f.editor->extendMusicalPartHead(f.bID, 0)), 0u);
-    EXPECT_TRUE(f.editor->pending().empty());
-    EXPECT_EQ(f.codeOf(f.editor->extendMusicalPartHead(f.aID, 1)), ZR_E_INVALID_PART_POSITION);
-    const struct {
-        std::int32_t amount;
-        std::uint32_t code;
-    } rows[] = {{-1, ZR_E_INVALID_PART_EXTEND_DURATION},
-                {1921, ZR_E_INVALID_PART_POSITION},
-                {521, ZR_E_INVALID_PART_DURATION}, // B's events span 480 ticks
-                {500, ZR_E_INVALID_PART_PLAY_TIME},
-                {480, 0}};
-    for (const auto& row : rows)
-        EXPECT_EQ(f.codeOf(f.editor->extendMusicalPartHead(f.bID, row.amount)), row.code)
-            << row.amount;
-    f.commitUndoRedo();
-
-    const CZRMusicalPart* b = f.live(f.bID);
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(std::tuple(b->getPosTick(), b->getPlayTime()), std::tuple(3360, 2400));
-    EXPECT_EQ(f.keys(b->singerList()), (std::vector{0, 720}));
-    EXPECT_EQ(f.keys(b->controlList(3)), std::vector{960});
-}
-
-// Random part edits, each committed; undo goes back step by step to the start, redo to the end.
-TEST(PartMergeDivideEdits, RandomEditsUndoAndRedoToTheSameTrees) {
-    PartEditFixture f;
-    for (int pos = 0; pos < 1920; pos += 320) {
-        f.note(f.a, pos);
-        f.control(f.a, pos % 7, pos, pos);
-        f.style(f.a, L"POR", pos);
-    }
-    std::mt19937 random(20261206);
-    const auto pick = [&](int from, int to) {
-        return std::uniform_int_distribution(from, to)(random);
-    };
-    const auto anyPart = [&] {
-        const auto& parts = f.song.track->partList()->elements();
-        if (parts.empty()) return ZR_NO_OBJ_ID;
-        return parts[static_cast<std::size_t>(pick(0, int(parts.size()) - 1))]->getObjID();
-    };
-    std::vector<std::wstring> dumps{f.song.dump()};
-    int succeeded = 0;
-    for (int step = 0; step < 100; ++step) {
-        f.take();
-        const std::uint32_t part = anyPart();
-        const ZRMusicalPartValue value{pick(1920, 20000), pick(60, 2400), L"r", L""};
-        const std::function<std::uint32_t()> edits[] = {
-            [&] { return f.codeOf(f.editor->insertMusicalPart(f.partList, value)); },
-            [&] { return f.codeOf(f.editor->moveMusicalPart(part, value)); },
-            [&] { return f.codeOf(f.editor->updateMusicalPart(part, value)); },
-            [&] { return f.codeOf(f.editor->copyMusicalPartTo(f.partList, value, part)); },
-            [&] { return f.codeOf(f.editor->divideMusicalPart(part, pick(1920, 20000))); },
-            [&] { return f.codeOf(f.editor->mergeMusicalParts(part, anyPart())); },
-            [&] { return f.codeOf(f.editor->extendMusicalPartHead(part, pick(0, 600))); },
-            [&] { return f.codeOf(f.editor->deleteMusicalPart(part)); }};
-        // A refused edit may leave its record pending; committing it changes nothing.
-        if (edits[static_cast<std::size_t>(pick(0, 7))]() == 0) ++succeeded;
-        if (f.editor->pending().empty()) continue;
-        ASSERT_EQ(f.editor->commit(), 1);
-        dumps.push_back(f.song.dump());
-    }
-    EXPECT_GT(succeeded, 50);
-    for (std::size_t i = dumps.size() - 1; i > 0; --i) {
-        ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
-        ASSERT_EQ(f.song.dump(), dumps[i - 1]) << i;
-    }
-    for (std::size_t i = 1; i < dumps.size(); ++i) {
-        ASSERT_EQ(kor::redoAndNotify(f.history, f.host), 0u);
-        ASSERT_EQ(f.song.dump(), dumps[i]) << i;
-    }
 }

@@ -52,15 +52,6 @@ struct ProsodyFixture {
         EXPECT_TRUE(created != nullptr && to->append(created));
         return created->getObjID();
     }
-    template <class T> const T* live(std::uint32_t objID) const {
-        return kor::objCast<T>(song.doc.objects().lookup(objID));
-    }
-    std::vector<std::int32_t> positions(const CZRNodeList* list) const {
-        std::vector<std::int32_t> out;
-        for (const IZRMutableKorObject* e : list->elements())
-            out.push_back(e->getSortKey());
-        return out;
-    }
 };
 
 } // namespace
@@ -100,35 +91,4 @@ TEST(ProsodyEdits, RefusesBadValuesHeadMovesAndDuplicates) {
     ASSERT_EQ(kor::insertProsodyControl(f.editor, f.pitch->getObjID(), {0, kPitch, 1}), 0u);
     EXPECT_EQ(kor::moveProsodyControl(f.editor, f.control, {0, kPitch, 1}),
               ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED);
-}
-
-TEST(ProsodyEdits, EditsEachFamilyAndUndoesToTheSameTree) {
-    ProsodyFixture f;
-    const auto [savedBS, savedPC] = kor::defaultSinger();
-    kor::setDefaultSinger(1, 2);
-    const std::wstring before = f.song.dump();
-    ASSERT_EQ(kor::deleteProsodyVoice(f.editor, f.headVoice), 0u);
-    ASSERT_EQ(kor::insertProsodyVoice(f.editor, f.voices->getObjID(), {2 * kSecond, 0, 0}), 0u);
-    ASSERT_EQ(kor::deleteProsodyVoice(f.editor, f.voice), 0u);
-    ASSERT_EQ(kor::deleteProsodyElement(f.editor, f.headPoint), 0u);
-    ASSERT_EQ(kor::moveProsodyElement(f.editor, f.point, {kSecond / 4, 30}), 0u);
-    // An insert at a taken position sets that point's value instead of adding one.
-    ASSERT_EQ(kor::insertProsodyElement(f.editor, f.curve->getObjID(), {kSecond / 4, 40}), 0u);
-    ASSERT_EQ(kor::deleteProsodyControl(f.editor, f.control), 0u);
-    EXPECT_EQ(kor::updateProsodyControl(f.editor, f.control, {0, kPitch, 9}),
-              ZR_E_EDIT_TARGET_DELETED);
-    ASSERT_EQ(f.editor.commit(), 1);
-    kor::setDefaultSinger(savedBS, savedPC);
-
-    const auto* head = f.live<CZRProsodyVoice>(f.headVoice);
-    ASSERT_NE(head, nullptr);
-    EXPECT_EQ(std::pair(head->values().vBS, head->values().vPC), std::pair(1, 2));
-    EXPECT_EQ(f.positions(f.song.prosody->voiceList()), (std::vector{0, 2 * kSecond}));
-    EXPECT_EQ(f.positions(f.song.prosody->elementList(0)), (std::vector{0, kSecond / 4}));
-    EXPECT_EQ(f.live<CZRProsodyElement>(f.headPoint)->getValue(), 0);
-    EXPECT_EQ(f.live<CZRProsodyElement>(f.point)->getValue(), 40);
-    EXPECT_EQ(f.song.prosody->controlList(kPitch)->getCount(), 0u);
-    EXPECT_EQ(f.live<CZRProsodyControl>(f.control), nullptr);
-    EXPECT_NE(f.song.prosody->getFlags() & ZR_FLAG_EDITED, 0u);
-    expectUndoAndRedo(f.song, f.history, before);
 }

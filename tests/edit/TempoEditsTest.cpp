@@ -62,26 +62,3 @@ TEST(TempoEdits, KeepsTheHeadTempoAndRefusesDuplicates) {
     EXPECT_EQ(changes[2].flags, 0x11u);
     EXPECT_EQ(changes[4].posTick, 0);
 }
-
-TEST(TempoEdits, MovesInsertsAndDeletesInTheListCopy) {
-    TempoFixture f;
-    ASSERT_EQ(kor::insertTempo(f.editor, {960, 15000}), 0u);
-    ASSERT_EQ(kor::moveTempo(f.editor, f.second, {480, 8000}), 0u);
-    // The live list is untouched until the commit.
-    EXPECT_EQ(f.song.tempoPositions(), (std::vector{0, 1920}));
-    ASSERT_EQ(kor::deleteTempo(f.editor, f.second), 0u);
-    EXPECT_EQ(kor::deleteTempo(f.editor, f.second), 0u);
-    EXPECT_EQ(kor::updateTempo(f.editor, f.second, {0, 8000}), ZR_E_EDIT_TARGET_DELETED);
-    EXPECT_EQ(kor::moveTempo(f.editor, f.second, {240, 8000}), ZR_E_EDIT_TARGET_DELETED);
-
-    const auto& changes = f.editor.pending()[0]->changes();
-    ASSERT_GE(changes.size(), 2u);
-    EXPECT_EQ(changes[0].flags, 0x1Au);
-    EXPECT_EQ(changes[0].posTick, 960);
-    EXPECT_EQ(changes.end()[-2].flags, 0x1Cu);
-    EXPECT_EQ(changes.end()[-2].posTick, 480);
-
-    ASSERT_EQ(f.editor.commit(), 1);
-    EXPECT_EQ(f.song.tempoPositions(), (std::vector{0, 960}));
-    EXPECT_EQ(f.song.doc.objects().lookup(f.second), nullptr);
-}

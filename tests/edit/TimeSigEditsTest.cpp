@@ -5,7 +5,6 @@
 #include "edit/TempoEdits.h"
 #include "model/TimeSig.h"
 #include "support/EditSong.h"
-#include "support/ManagerFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -154,82 +153,4 @@ TEST(TimeSigEdits, SetsThePreMeasureAndListsWhatLiesInside) {
     EXPECT_EQ(kor::listPreMeasureEvents(f.editor, 9999, sigIDs, tempoIDs),
               ZR_E_EDIT_TARGET_NOT_FOUND);
     EXPECT_TRUE(sigIDs.empty() && tempoIDs.empty());
-}
-
-TEST(TimeSigEdits, TakesTheChangeBackWhenTheSongCannotMove) {
-    SigFixture f;
-    std::uint32_t error = 0;
-    // A pending edit of the musical part's own values keeps its part list from being recorded.
-    ASSERT_NE(f.editor.recordFor<CZREditMusicalPart>(f.song.musical, error), nullptr);
-    EXPECT_EQ(kor::insertTimeSig(f.editor, {0, 3, 4}), ZR_E_UPDATE_FAILED);
-    EXPECT_EQ(kor::setPreMeasure(f.editor, f.masterID, 2), ZR_E_UPDATE_FAILED);
-    // A change that leaves the pre-measure area as long as it was needs no move.
-    ASSERT_EQ(kor::insertTimeSig(f.editor, {3, 3, 4}), 0u);
-    ASSERT_EQ(f.editor.commit(), 1);
-    EXPECT_EQ(f.master().getPreMeasure(), 1);
-    EXPECT_EQ(f.keys(f.master().timeSigList()), (std::vector{0, 3}));
-    EXPECT_EQ(kor::objCast<CZRTimeSig>(f.master().timeSigList()->elementAt(0))->getNumerator(), 4);
-    EXPECT_EQ(f.partPositions(), (std::vector{1920, 3840, 2400}));
-}
-
-// The whole road through the manager: edits, commit points and the "what changed" queries.
-class TimeSigSession : public kor::test::ManagerTest {
-protected:
-    void SetUp() override {
-        ManagerTest::SetUp();
-        ASSERT_EQ(manager.sysInitialize(kor::test::validPolicy()), 1);
-        ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 2, L"", L"", 1920),
-                  nullptr);
-        partID = part()->getObjID();
-    }
-    // Commits of whole lists put new objects in the song: always read the live ones.
-    IZRPart* part() {
-        auto* track = dynamic_cast<IZRZRTrack*>(
-            manager.korGetCurrentSequence()->getSequence()->getZRTrackList()->getAt(0));
-        return dynamic_cast<IZRPart*>(track->getPartList()->getAt(0));
-    }
-    IZRNodeList* timeSigs() { return manager.korGetCurrentMasterTrack()->getTimeSigList(); }
-    template <class Edit> int commitWith(Edit edit) {
-        IZRKorEditorIF* editor = manager.editGetKorEditor(1);
-        const int result = editor != nullptr && edit(*editor) ? editor->commit() : 0;
-        manager.editReleaseKorEditor(editor);
-        return result;
-    }
-
-    CZRKorManagerIF manager;
-    std::uint32_t partID = 0;
-};
-
-TEST_F(TimeSigSession, ReportsTempoPositionsAndKeepsMeasureChangesOutOfTheMusic) {
-    const unsigned int start = manager.editGetCurrentCommitPoint();
-    ASSERT_EQ(
-        commitWith([](IZRKorEditorIF& editor) {
-            return editor.insertTimeSig({0, 3, 4}) == 1 && editor.insertTempo({5760, 9000}) == 1;
-        }),
-        1);
-    EXPECT_EQ(part()->getPosTick(), 2880);
-    std::vector<int> positions{1};
-    manager.editGetEditedTempoPosition(start, positions);
-    EXPECT_EQ(positions, std::vector{5760});
-    EXPECT_EQ(manager.editIsEdited(partID, start, 1), 1);
-
-    const unsigned int second = manager.editGetCurrentCommitPoint();
-    ASSERT_EQ(commitWith([](IZRKorEditorIF& editor) {
-                  return editor.insertTimeSig({4, 6, 8});
-              }),
-              1);
-    const std::uint32_t masterID = manager.korGetCurrentMasterTrack()->getObjID();
-    EXPECT_EQ(manager.editIsEdited(masterID, second, 1), 0);
-    EXPECT_EQ(manager.editIsEdited(masterID, second, 0), 1);
-    manager.editGetEditedTempoPosition(second, positions);
-    EXPECT_TRUE(positions.empty());
-    EXPECT_EQ(timeSigs()->getCount(), 2u);
-
-    ASSERT_EQ(manager.editUndo(), 1);
-    ASSERT_EQ(manager.editUndo(), 1);
-    ASSERT_EQ(timeSigs()->getCount(), 1u);
-    EXPECT_EQ(dynamic_cast<IZRTimeSig*>(timeSigs()->getAt(0))->getNumerator(), 4);
-    EXPECT_EQ(part()->getPosTick(), 3840);
-    ASSERT_EQ(manager.editRedo(), 1);
-    EXPECT_EQ(part()->getPosTick(), 2880);
 }

@@ -3,9 +3,8 @@
 #include "model/TimeSig.h"
 #include "model/WAVPartFiles.h"
 #include "support/EditSong.h"
-#include "support/ManagerFixture.h"
 #include "support/TempDir.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -161,85 +160,4 @@ TEST(WAVPartEdits, CopiesTheFileIntoThePartsFolderUnderAFreeName) {
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(f.dir.read("song.wavparts/a.wav"), wave(88200));
     EXPECT_FALSE(std::filesystem::exists(f.dir.path() + "/song.wavparts/a_3.wav"));
-}
-
-TEST(WAVPartEdits, ImportsFromTheImportBuffer) {
-    WAVFixture f;
-    EditSong imported;
-    imported.doc.filePath = f.dir.wide("imported.korx");
-    imported.wav->setFilePath(L"b.wav");
-    imported.wav->part().setName(L"backing");
-    std::filesystem::create_directory(f.dir.path() + "/imported.wavparts");
-    f.dir.write("imported.wavparts/b.wav", wave(44100, 2));
-
-    EXPECT_EQ(kor::importWAVPart(*f.editor, f.backingList(), 1920, imported.wav->getObjID()),
-              ZR_E_IMPORT_SOURCE_NOT_FOUND);
-    f.host.imported = &imported.doc;
-    EXPECT_EQ(kor::importWAVPart(*f.editor, f.backingList(), 1920, 9999),
-              ZR_E_IMPORT_SOURCE_NOT_FOUND);
-    EXPECT_EQ(kor::importWAVPart(*f.editor, f.backingList(), 1920, imported.track->getObjID()),
-              ZR_E_EDIT_TARGET_WRONG_TYPE);
-    ASSERT_EQ(kor::importWAVPart(*f.editor, f.backingList(), 1920, imported.wav->getObjID()), 0u);
-    ASSERT_EQ(f.editor->commit(), 1);
-    const auto* part =
-        kor::objCast<CZRWAVPart>(f.song.sequence->karaokeTrack()->wavPartList()->elementAt(0));
-    ASSERT_NE(part, nullptr);
-    EXPECT_EQ(part->getName(), L"backing");
-    EXPECT_EQ(part->getChannels(), 2);
-    EXPECT_EQ(f.dir.read("song.wavparts/b.wav"), wave(44100, 2));
-}
-
-TEST(WAVPartEdits, UpdatesMovesAndDeletesParts) {
-    WAVFixture f;
-    const std::uint32_t wav = f.song.wav->getObjID();
-    EXPECT_EQ(kor::updateWAVPart(*f.editor, wav, {0, 59, L"", L""}), ZR_E_INVALID_PART_PLAY_TIME);
-    EXPECT_EQ(kor::moveWAVPart(*f.editor, wav, {1919, 60, L"", L""}), ZR_E_INVALID_PART_POSITION);
-    EXPECT_EQ(kor::updateWAVPart(*f.editor, f.song.musical->getObjID(), {0, 60, L"", L""}),
-              ZR_E_EDIT_TARGET_NOT_FOUND);
-    ASSERT_EQ(kor::updateWAVPart(*f.editor, wav, {5000, 480, L"name", L"comment"}), 0u);
-    // The part's own values are recorded already; its list cannot be taken as well.
-    EXPECT_EQ(kor::deleteWAVPart(*f.editor, wav), ZR_E_EDIT_CONFLICT);
-    ASSERT_EQ(f.editor->commit(), 1);
-    EXPECT_EQ(f.song.wav->getPosTick(), 0);
-    EXPECT_EQ(f.song.wav->getName(), L"name");
-    EXPECT_EQ(f.song.wav->getPlayTime(), 480);
-
-    ASSERT_EQ(kor::moveWAVPart(f.restart(), wav, {3840, 480, L"moved", L""}), 0u);
-    ASSERT_EQ(kor::deleteWAVPart(*f.editor, wav), 0u);
-    ASSERT_EQ(kor::deleteWAVPart(*f.editor, wav), 0u);
-    EXPECT_EQ(kor::moveWAVPart(*f.editor, wav, {3840, 480, L"", L""}), ZR_E_EDIT_TARGET_DELETED);
-    const std::wstring before = f.song.dump();
-    ASSERT_EQ(f.editor->commit(), 1);
-    EXPECT_EQ(f.song.sequence->seTrack()->wavPartList()->getCount(), 0u);
-    expectUndoAndRedo(f.song, f.history, before);
-}
-
-class WAVPartEditSession : public kor::test::ManagerTest {};
-
-TEST_F(WAVPartEditSession, AnUnsavedSongKeepsItsAudioBesideItsTemporaryFile) {
-    CZRKorManagerIF manager;
-    ASSERT_EQ(manager.sysInitialize(kor::test::validPolicy()), 1);
-    ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
-    // A commit puts the edited copy of the list into the song: the list is looked up afresh.
-    const auto seList = [&] {
-        return manager.korGetCurrentSequence()->getSequence()->getSETrack()->getWAVPartList();
-    };
-    const std::uint32_t listID = seList()->getObjID();
-    data_.write("voice.wav", wave(44100));
-
-    IZRKorEditorIF* editor = manager.editGetKorEditor(1);
-    ASSERT_NE(editor, nullptr);
-    ASSERT_EQ(editor->insertWAVPartFromFile(listID, 1920, data_.wide("voice.wav"), 0), 1);
-    ASSERT_EQ(editor->commit(), 1);
-    manager.editReleaseKorEditor(editor);
-
-    std::vector<std::filesystem::path> folders;
-    for (const auto& entry : std::filesystem::directory_iterator(tempFolder()))
-        if (entry.path().extension() == ".wavparts") folders.push_back(entry.path());
-    ASSERT_EQ(folders.size(), 1u);
-    EXPECT_TRUE(std::filesystem::is_regular_file(folders[0] / "voice.wav"));
-    ASSERT_EQ(seList()->getCount(), 1u);
-    EXPECT_EQ(dynamic_cast<const IZRWAVPart*>(seList()->getAt(0))->getFilePath(), L"voice.wav");
-    ASSERT_EQ(manager.editUndo(), 1);
-    EXPECT_EQ(seList()->getCount(), 0u);
 }

@@ -44,44 +44,10 @@ struct TrackFixture {
         return *editor;
     }
     std::uint32_t trackList() const { return song.sequence->zrTrackList()->getObjID(); }
-    /// (track number, name) of each track in list order.
-    std::vector<std::pair<std::int32_t, std::wstring>> trackRows() const {
-        std::vector<std::pair<std::int32_t, std::wstring>> rows;
-        for (const IZRMutableKorObject* e : song.sequence->zrTrackList()->elements())
-            rows.emplace_back(e->getSortKey(), kor::objCast<CZRZRTrack>(e)->getName());
-        return rows;
-    }
-    /// (track number, volume) of each mixer unit in list order.
-    std::vector<std::pair<std::int32_t, std::int32_t>> unitRows() const {
-        std::vector<std::pair<std::int32_t, std::int32_t>> rows;
-        for (const IZRMutableKorObject* e : song.sequence->mixer()->zrUnitList()->elements())
-            rows.emplace_back(e->getSortKey(), kor::objCast<CZRZRUnit>(e)->getVol());
-        return rows;
-    }
 };
 
-using Tracks = std::vector<std::pair<std::int32_t, std::wstring>>;
-using Units = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
 } // namespace
-
-TEST(ZRTrackEdits, MovesRenumberTracksAndUnitsAlike) {
-    TrackFixture f;
-    ASSERT_EQ(f.song.sequence->validate(), 0u);
-    const std::wstring before = f.song.dump();
-    ASSERT_EQ(kor::moveZRTrack(*f.editor, f.tracks[0], 2), 0u);
-    ASSERT_EQ(f.editor->commit(), 1);
-    EXPECT_EQ(f.trackRows(), (Tracks{{0, L"T1"}, {1, L"T2"}, {2, L"T"}}));
-    EXPECT_EQ(f.unitRows(), (Units{{0, 10}, {1, 20}, {2, 0}}));
-    EXPECT_EQ(f.song.sequence->validate(), 0u);
-    EXPECT_EQ(f.song.sequence->mixer()->validate(), 0u);
-    expectUndoAndRedo(f.song, f.history, before);
-
-    // Moving it back down renumbers the tracks between the other way.
-    ASSERT_EQ(kor::moveZRTrack(f.restart(), f.tracks[0], 0), 0u);
-    ASSERT_EQ(f.editor->commit(), 1);
-    EXPECT_EQ(f.song.dump(), before);
-}
 
 TEST(ZRTrackEdits, RefusesBadNumbersSourcesAndTexts) {
     TrackFixture f;
@@ -124,35 +90,4 @@ TEST(ZRTrackEdits, RefusesBadNumbersSourcesAndTexts) {
     EXPECT_EQ(kor::deleteZRTrack(f.restart(), f.tracks[1]), ZR_E_NO_MIXER);
     ASSERT_TRUE(f.song.doc.root()->setSequence(nullptr));
     EXPECT_EQ(kor::updateZRTrack(*f.editor, f.tracks[1], L"", L""), ZR_E_NO_SEQUENCE);
-}
-
-TEST(ZRTrackEdits, InsertsCopiesImportsAndDeletesWithTheirUnits) {
-    TrackFixture f;
-    EditSong imported;
-    imported.track->setName(L"imported");
-    f.host.imported = &imported.doc;
-    const std::wstring before = f.song.dump();
-    const std::uint32_t list = f.trackList();
-
-    ASSERT_EQ(kor::insertZRTrack(*f.editor, list, 1, L"new", L"c"), 0u);
-    ASSERT_EQ(kor::copyZRTrack(*f.editor, list, -1, f.tracks[0], L"copy"), 0u);
-    ASSERT_EQ(kor::importZRTrack(*f.editor, list, 5, imported.track->getObjID()), 0u);
-    ASSERT_EQ(kor::deleteZRTrack(*f.editor, f.tracks[2]), 0u);
-    ASSERT_EQ(f.editor->commit(), 1);
-
-    EXPECT_EQ(f.trackRows(),
-              (Tracks{{0, L"T"}, {1, L"new"}, {2, L"T1"}, {3, L"copy"}, {4, L"imported"}}));
-    // The copy brings the source's unit along; the imported track, without one, gets a new unit.
-    EXPECT_EQ(f.unitRows(), (Units{{0, 0}, {1, 0}, {2, 10}, {3, 0}, {4, 0}}));
-    EXPECT_EQ(f.song.sequence->validate(), 0u);
-    const auto* copy = kor::objCast<CZRZRTrack>(f.song.sequence->zrTrackList()->elementAt(3));
-    ASSERT_NE(copy, nullptr);
-    ASSERT_EQ(copy->partList()->getCount(), 2u);
-    EXPECT_NE(copy->partList()->elementAt(0)->getObjID(), f.song.musical->getObjID());
-    EXPECT_EQ(f.song.doc.objects().lookup(f.tracks[2]), nullptr);
-    const auto& changes = f.history.entryAt(1).changes();
-    EXPECT_TRUE(std::any_of(changes.begin(), changes.end(), [&](const ZRChangeEntry& change) {
-        return change.objID == f.tracks[2] && change.flags == ZR_CHANGE_DELETED;
-    }));
-    expectUndoAndRedo(f.song, f.history, before);
 }

@@ -1,32 +1,8 @@
 #include "formats/kor3/Kor3Parser.h"
 
-#include "model/Aux.h"
-#include "model/Builders.h"
-#include "model/KorDocument.h"
-#include "model/KorRoot.h"
-#include "model/KaraokeUnit.h"
-#include "model/MasterTrack.h"
-#include "model/MasterUnit.h"
-#include "model/Mixer.h"
-#include "model/MusicalControl.h"
-#include "model/MusicalNote.h"
-#include "model/MusicalPart.h"
-#include "model/NoteStyleAttrib.h"
-#include "model/NoteStyleSeqAttrib.h"
-#include "model/PartStyleAttrib.h"
-#include "model/ProsodyElement.h"
-#include "model/ProsodyPart.h"
-#include "model/SEUnit.h"
-#include "model/Sequence.h"
-#include "model/StylePlugin.h"
-#include "model/UnManaged.h"
-#include "model/VVoice.h"
-#include "model/VstPlugin.h"
-#include "model/WAVPart.h"
-#include "model/WAVTrack.h"
-#include "model/ZRTrack.h"
-#include "model/ZRUnit.h"
-#include "support/GeneratedSong.h"
+#include "support/ListPath.h"
+#include "support/SongObjects.h"
+#include "builders/GeneratedSong.h"
 #include "support/SongFiles.h"
 #include "support/TempDir.h"
 
@@ -65,12 +41,7 @@ struct Loaded {
 
 const auto& keys = kor::test::sortKeys;
 
-template <class T>
-T& at(const CZRNodeList* list, std::uint32_t index) {
-    T* element = kor::objCast<T>(list->elementAt(index));
-    if (element == nullptr) throw std::runtime_error("no element of that class there");
-    return *element;
-}
+using kor::test::at;
 
 using Keys = std::vector<std::int32_t>;
 
@@ -178,33 +149,6 @@ TEST(Kor3Parser, LoadsTracksPartsAndEventsInPositionOrder) {
     EXPECT_EQ(aux.getContent(), L"zoom=2 ]]> done");
 }
 
-TEST(Kor3Parser, LoadsNotesWithPhonemesLocksAndStyles) {
-    Loaded song("full.korx");
-    ASSERT_EQ(song.code, 0u) << narrow(song.message);
-    const CZRZRTrack& lead = at<CZRZRTrack>(song.sequence().zrTrackList(), 0);
-    const CZRNodeList* notes = at<CZRMusicalPart>(lead.partList(), 0).noteList();
-    ASSERT_EQ(keys(notes), (Keys{0, 480, 960}));
-
-    const ZRMusicalNoteValues& first = at<CZRMusicalNote>(notes, 0).values();
-    EXPECT_EQ(first.lyric, L"la la");
-    EXPECT_EQ(first.phonemes, (std::vector<std::wstring>{L"l", L"a"}));
-    EXPECT_EQ(first.phLock, 1);
-    EXPECT_EQ(at<CZRMusicalNote>(notes, 1).values().phonemes,
-              (std::vector<std::wstring>{L"l'", L"i"}));
-    EXPECT_EQ(at<CZRMusicalNote>(notes, 1).values().phLock, 0);
-    EXPECT_EQ(at<CZRMusicalNote>(notes, 2).values().phLock, 0);
-
-    const CZRMusicalNote& styled = at<CZRMusicalNote>(notes, 0);
-    std::int32_t decay = 0;
-    EXPECT_TRUE(styled.noteStyle()->getValue(L"decay", decay));
-    EXPECT_EQ(decay, 60);
-    const CZRNodeList* depth = styled.noteSeqStyle()->elementList(L"vibDep");
-    ASSERT_NE(depth, nullptr);
-    EXPECT_EQ(keys(depth), (Keys{0, 32768}));
-    EXPECT_EQ(depth->getListTypeEx(), CZRNoteStyleSeqAttrib::kVibDepKind);
-    EXPECT_EQ(keys(styled.noteSeqStyle()->elementList(L"vibRate")), (Keys{0}));
-}
-
 TEST(Kor3Parser, RejectsBrokenDocumentsWithCodeAndDetail) {
     struct Case {
         const char* file;
@@ -230,30 +174,6 @@ TEST(Kor3Parser, RejectsBrokenDocumentsWithCodeAndDetail) {
     EXPECT_NE(report.rfind(L"CZRSequence {", mark), std::wstring::npos);
     const std::wstring end = L" <<<<< ERROR\n";
     EXPECT_EQ(report.substr(report.size() - end.size()), end);
-}
-
-TEST(Kor3Parser, OneParserReadsFileAfterFileWithoutLeaking) {
-    Kor3::CZRKor3Parser parser;
-    for (int round = 0; round < 5; ++round) {
-        Loaded broken("malformed.korx", &parser);
-        EXPECT_EQ(broken.code, ZR_E_INVALID_KOR3_FILE);
-        Loaded rejected("rejected-value.korx", &parser);
-        EXPECT_EQ(rejected.code, ZR_E_INVALID_VVOICE_COMPONENT_ID);
-        Loaded song("full.korx", &parser);
-        EXPECT_EQ(song.code, 0u);
-        EXPECT_TRUE(parser.lastMessage().empty());
-    }
-}
-
-TEST(Kor3Parser, NeedsTheSchemaOfTheSchemaFolder) {
-    kor::test::TempDir emptyFolder;
-    CZRKorDocument doc;
-    doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID));
-    Kor3::CZRKor3Parser parser;
-    ASSERT_TRUE(parser.initParser(emptyFolder.wide()));
-    EXPECT_EQ(parser.schemaLocation(), std::wstring(Kor3::kNamespaceURI) + L" file://" +
-                                           emptyFolder.wide() + L"/kor3.xsd");
-    EXPECT_EQ(parser.parseFile(&doc, dataFile("full.korx").c_str()), ZR_E_INVALID_KOR3_FILE);
 }
 
 namespace {

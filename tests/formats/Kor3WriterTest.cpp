@@ -2,29 +2,8 @@
 
 #include "formats/kor3/Kor3Parser.h"
 #include "formats/xml/VerifyTree.h"
-#include "model/Aux.h"
-#include "model/KaraokeUnit.h"
-#include "model/KorDocument.h"
-#include "model/MasterUnit.h"
-#include "model/MusicalControl.h"
-#include "model/MusicalNote.h"
-#include "model/MusicalSinger.h"
-#include "model/NoteStyleAttrib.h"
-#include "model/NoteStyleSeqAttrib.h"
-#include "model/NoteStyleSeqAttribElement.h"
-#include "model/ProsodyControl.h"
-#include "model/ProsodyElement.h"
-#include "model/ProsodyPart.h"
-#include "model/ProsodyPhoneme.h"
-#include "model/ProsodyVoice.h"
-#include "model/SEUnit.h"
-#include "model/StyleControl.h"
-#include "model/Tempo.h"
-#include "model/TimeSig.h"
-#include "model/UnManaged.h"
-#include "model/VstPlugin.h"
-#include "model/WAVPart.h"
-#include "model/WAVTrack.h"
+#include "support/ListPath.h"
+#include "support/SongObjects.h"
 #include "support/SongFiles.h"
 #include "support/TempDir.h"
 #include "support/TestSong.h"
@@ -42,6 +21,7 @@
 
 namespace {
 
+using kor::test::at;
 using kor::test::TempDir;
 
 std::string dataPath(const std::string& name) {
@@ -386,10 +366,8 @@ TEST(Kor3Writer, WritesTheGoldenDocument) {
     // prosody voice alone is gone, both controls at 480 are there.
     const auto doc = load(dir.path() + "/golden.korx");
     const CZRSequence& seq = *doc->root()->sequence();
-    const auto* part = kor::objCast<CZRMusicalPart>(
-        kor::objCast<CZRZRTrack>(seq.zrTrackList()->elementAt(0))->partList()->elementAt(0));
-    ASSERT_NE(part, nullptr);
-    EXPECT_EQ(kor::objCast<CZRMusicalNote>(part->noteList()->elementAt(1))->getLyric(), L"a]]>b");
+    const auto* part = &at<CZRMusicalPart>(at<CZRZRTrack>(seq.zrTrackList(), 0).partList(), 0);
+    EXPECT_EQ(at<CZRMusicalNote>(part->noteList(), 1).getLyric(), L"a]]>b");
     EXPECT_EQ(seq.vvoiceList()->getCount(), 2u);
     EXPECT_EQ(seq.vvoiceList()->findByKey(2 * 65536), nullptr);
     EXPECT_EQ(part->controlList(0)->getCount(), 2u);
@@ -398,9 +376,8 @@ TEST(Kor3Writer, WritesTheGoldenDocument) {
 
 TEST(Kor3Writer, KeepsTheFirstVVoiceWhenNoSingerSingsOneOfTheTable) {
     GoldenSong song;
-    const auto* track = kor::objCast<CZRZRTrack>(song.sequence->zrTrackList()->elementAt(0));
-    const auto* part = kor::objCast<CZRMusicalPart>(track->partList()->elementAt(0));
-    for (IZRMutableKorObject* singer : part->singerList()->elements()) {
+    const auto& part = at<CZRMusicalPart>(at<CZRZRTrack>(song.sequence->zrTrackList(), 0).partList(), 0);
+    for (IZRMutableKorObject* singer : part.singerList()->elements()) {
         ZRMusicalSingerValues& values = kor::objCast<CZRMusicalSinger>(singer)->values();
         values.vBS = values.vPC = 9;
     }
@@ -410,8 +387,8 @@ TEST(Kor3Writer, KeepsTheFirstVVoiceWhenNoSingerSingsOneOfTheTable) {
     ASSERT_NE(doc->root(), nullptr);
     const CZRNodeList& voices = *doc->root()->sequence()->vvoiceList();
     ASSERT_EQ(voices.getCount(), 1u);
-    const auto* first = kor::objCast<CZRVVoice>(song.sequence->vvoiceList()->elementAt(0));
-    EXPECT_EQ(kor::objCast<CZRVVoice>(voices.elementAt(0))->values().name, first->values().name);
+    EXPECT_EQ(at<CZRVVoice>(&voices, 0).values().name,
+              at<CZRVVoice>(song.sequence->vvoiceList(), 0).values().name);
 }
 
 TEST(Kor3Writer, WritesTheShapeOfAnEmptySequence) {
@@ -438,14 +415,11 @@ TEST(Kor3Writer, WritesTheShapeOfAnEmptySequence) {
 
 TEST(Kor3Writer, CutsTextsAfterEscapingThem) {
     GoldenSong song;
-    auto* part = kor::objCast<CZRMusicalPart>(
-        kor::objCast<CZRZRTrack>(song.sequence->zrTrackList()->elementAt(0))
-            ->partList()
-            ->elementAt(0));
-    auto& first = kor::objCast<CZRMusicalNote>(part->noteList()->elementAt(0))->values();
+    auto& part = at<CZRMusicalPart>(at<CZRZRTrack>(song.sequence->zrTrackList(), 0).partList(), 0);
+    auto& first = at<CZRMusicalNote>(part.noteList(), 0).values();
     first.lyric = std::wstring(40, L'y');
     // 30 characters with "]]>" at the end grow to 33 when escaped, and lose the last one.
-    auto& second = kor::objCast<CZRMusicalNote>(part->noteList()->elementAt(1))->values();
+    auto& second = at<CZRMusicalNote>(part.noteList(), 1).values();
     second.lyric = std::wstring(27, L'z') + L"]]>";
     const std::string text = written(*song.sequence);
     EXPECT_NE(text.find("<lyric><![CDATA[" + std::string(32, 'y') + "]]></lyric>"),
@@ -486,9 +460,7 @@ TEST(Kor3Writer, FailedSaveLeavesTheExistingFileAsItWas) {
     const Case cases[] = {
         {"invalid tempo",
          [](GoldenSong& song, const TempDir&) {
-             kor::objCast<CZRTempo>(song.sequence->masterTrack()->tempoList()->elementAt(1))
-                 ->values()
-                 .bpm = 1;
+             at<CZRTempo>(song.sequence->masterTrack()->tempoList(), 1).values().bpm = 1;
          },
          ZR_E_INVALID_TEMPO_VALUE},
         {"read-only file",

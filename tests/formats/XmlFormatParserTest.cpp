@@ -1,17 +1,7 @@
 #include "formats/xml/XmlFormatParser.h"
 
 #include "formats/xml/ComplexXmlNode.h"
-#include "model/Builders.h"
-#include "model/ContainerOps.h"
-#include "model/KorDocument.h"
-#include "model/KorRoot.h"
-#include "model/MasterTrack.h"
-#include "model/Mixer.h"
-#include "model/Sequence.h"
-#include "model/Tempo.h"
-#include "model/VVoice.h"
-#include "model/ZRTrack.h"
-#include "model/ZRUnit.h"
+#include "support/SongObjects.h"
 #include "support/TempDir.h"
 
 #include <korman/ErrorCodes.h>
@@ -254,26 +244,6 @@ std::vector<std::int32_t> tempoTicks(const CZRSequence& sequence) {
 
 } // namespace
 
-TEST(XmlFormatParser, RefusesCallsItCannotServe) {
-    SongFiles files;
-    const std::wstring valid = files.write("valid.xml", songXml("<name>A</name>"));
-    Target target;
-    SongTestParser parser;
-    EXPECT_EQ(parser.parseFile(&target.doc, valid.c_str()), ZR_E_NOT_INITIALIZED);
-    ASSERT_TRUE(parser.initParser(files.dir.wide()));
-    ASSERT_TRUE(parser.initParser(L"/ignored/second/call"));
-    EXPECT_NE(parser.schemaLocation().find(files.dir.wide()), std::wstring::npos);
-    EXPECT_EQ(parser.parseFile(&target.doc, nullptr), ZR_E_INVALID_PARAMETER);
-    EXPECT_EQ(parser.parseFile(&target.doc, files.dir.wide("missing.xml").c_str()),
-              ZR_E_FILE_NOT_FOUND);
-    EXPECT_EQ(parser.parseFile(&target.doc, files.dir.wide().c_str()), ZR_E_FILE_NOT_FOUND);
-    EXPECT_EQ(parser.log.rootNodes, 0);
-    EXPECT_EQ(parser.parseFile(nullptr, valid.c_str()), ZR_E_INVALID_PARAMETER);
-    CZRKorDocument rootless;
-    EXPECT_EQ(parser.parseFile(&rootless, valid.c_str()), ZR_E_INVALID_PARAMETER);
-    EXPECT_EQ(parser.log.rootNodes, 0);
-}
-
 TEST(XmlFormatParser, HandsValuesToTheNodesOfTheirElements) {
     SongFiles files;
     const std::wstring path = files.write("song.xml", songXml(R"(
@@ -366,25 +336,6 @@ TEST(XmlFormatParser, FindsTheSchemaInAFolderWithBlankAndPercent) {
     Target target;
     EXPECT_EQ(parser.parseFile(&target.doc, dir.wide("song.xml").c_str()), 0u)
         << std::string(parser.lastMessage().begin(), parser.lastMessage().end());
-}
-
-TEST(XmlFormatParser, ParsersLiveSideBySideAndOneAfterAnother) {
-    SongFiles files;
-    const std::wstring path = files.write("song.xml", songXml("<name>A</name>"));
-    auto first = std::make_unique<SongTestParser>();
-    auto second = std::make_unique<SongTestParser>();
-    ASSERT_TRUE(first->initParser(files.dir.wide()));
-    ASSERT_TRUE(second->initParser(files.dir.wide()));
-    first.reset();
-    Target a;
-    EXPECT_EQ(second->parseFile(&a.doc, path.c_str()), 0u);
-    second.reset();
-    SongTestParser third;
-    ASSERT_TRUE(third.initParser(files.dir.wide()));
-    for (int i = 0; i < 3; ++i) {
-        Target b;
-        EXPECT_EQ(third.parseFile(&b.doc, path.c_str()), 0u);
-    }
 }
 
 TEST(XmlFormatParser, ReadsNothingButTheSongAndBoundsWhatAHostileDocumentCosts) {

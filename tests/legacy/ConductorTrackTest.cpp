@@ -1,6 +1,6 @@
 #include "legacy/ConductorTrack.h"
 
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,27 +21,6 @@ bool readConductor(const SmfBuilder& smf, kor::ConductorMap& map) {
 }
 
 } // namespace
-
-TEST(ConductorTrack, TempoRoundsAndClamps) {
-    const std::pair<std::uint32_t, std::int32_t> cases[] = {
-        {500000, 12000}, {250000, 24000}, {2000000, 3000}, {100000, 30000}, {0, 30000},
-        {3000000, 2000}, {2999999, 2000}, {2999000, 2001}, {2990000, 2007}, {476190, 12600},
-    };
-    for (auto [micros, bpm] : cases)
-        EXPECT_EQ(kor::tempoFromMicroseconds(micros), bpm) << micros;
-}
-
-TEST(ConductorTrack, MeasureLengthsFollowTheNoteValue) {
-    const std::tuple<int, int, int, int> cases[] = {
-        {4, 4, 480, 1920}, {6, 8, 480, 1440}, {3, 8, 480, 720}, {2, 2, 480, 1920},
-        {3, 1, 480, 5760}, {5, 16, 480, 600},
-        {6, 8, 96, 1440}, // scaled to 480 a quarter
-        {4, 4, 0, 0},
-    };
-    for (auto [numerator, denominator, division, ticks] : cases)
-        EXPECT_EQ(kor::ticksPerMeasure(numerator, denominator, division), ticks)
-            << numerator << "/" << denominator << " at " << division;
-}
 
 TEST(ConductorTrack, ReadsHeadValuesAndChangesAtFileResolution) {
     SmfBuilder smf(1, 96);

@@ -54,23 +54,6 @@ TEST_F(IconVibratoFile, EndsCurvesAtBadPointsAndClampsStarts) {
     EXPECT_EQ(vibrato.rateCurve(), (Curve{{1000, 9}})); // the Y list ran out
 }
 
-TEST_F(IconVibratoFile, ReloadingReplacesCurvesAndFailuresChangeNothing) {
-    CIconVibrato vibrato;
-    ASSERT_TRUE(vibrato.load(write("a.aic", "[Parameter]\nDepthBPNum=1\nDepthBPX=0\n"
-                                            "DepthBPY=5\nStartDepth=10\n")));
-    ASSERT_EQ(vibrato.depthCurve().size(), 1u);
-
-    EXPECT_FALSE(vibrato.load(folder_.wide("missing.aic")));
-    EXPECT_FALSE(vibrato.load(folder_.wide()));
-    EXPECT_EQ(vibrato.depthCurve().size(), 1u);
-    EXPECT_EQ(vibrato.startDepth(), 10);
-
-    ASSERT_TRUE(vibrato.load(write("b.aic", "[Common]\nCaption=B\n")));
-    EXPECT_TRUE(vibrato.depthCurve().empty());
-    EXPECT_EQ(vibrato.startDepth(), 0);
-    EXPECT_EQ(vibrato.length(), CIconObject::kDefaultLength);
-}
-
 TEST_F(IconVibratoFile, FindsTheArticulationFileBesideTheItem) {
     std::wstring aic = write("Normal.aic", "[Common]\nCaption=N\n");
     std::wstring folder = folder_.wide();

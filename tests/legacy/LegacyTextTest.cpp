@@ -3,7 +3,7 @@
 #include "legacy/MidiSequence.h"
 #include "legacy/TextValues.h"
 #include "legacy/TypedFile.h"
-#include "support/LegacyFileBuilder.h"
+#include "builders/LegacyFileBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -84,23 +84,6 @@ TEST(LegacyText, DuplicateMissingOrUnnumberedPiecesMarkTheTextCorrupt) {
         EXPECT_EQ(got.ok, digits == 124) << digits;
         EXPECT_EQ(got.file.status(), digits == 124 ? 0 : kor::kLegacyTextCorrupt) << digits;
     }
-}
-
-TEST(LegacyText, TracksWithoutPiecesAreEmptyNotFailed) {
-    SmfBuilder smf;
-    smf.addTrack().text(0, "DM-not a piece").noteOn(0, 0, 60, 1);
-    smf.addTrack().withoutEnd().raw(std::string("\x00\xF4\x00\x00", 4));
-    const std::string bytes = smf.bytes();
-    Collected plain, broken, missing;
-    (void)plain.file.parseText("[Old]\nk=v\n", false);
-    collect(bytes, 0, plain);
-    EXPECT_TRUE(plain.ok && !plain.hadText);
-    EXPECT_TRUE(plain.file.sectionNames().empty()) << "an earlier text is cleared";
-    collect(bytes, 1, broken);
-    EXPECT_FALSE(broken.ok);
-    EXPECT_EQ(broken.file.status(), 0) << "a malformed track is not corrupt text";
-    collect(bytes, 2, missing);
-    EXPECT_FALSE(missing.ok);
 }
 
 TEST(LegacyText, RecognisesLegacyFilesByFormatAndTracks) {

@@ -1,7 +1,7 @@
 #include "legacy/MidiSequence.h"
 
 #include "legacy/GlobalBuffer.h"
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +16,6 @@ using kor::test::parseSmf;
 using kor::test::SmfBuilder;
 
 namespace {
-
-// The merged walk as text: "track:tick:status " per event.
-std::string walkText(CxMidiSequence& sequence) {
-    std::string out;
-    sequence.rewind();
-    CxMidiEvent event;
-    while (sequence.next(event))
-        out += std::to_string(event.track) + ":" + std::to_string(event.tick) + ":" +
-               std::to_string(event.status) + " ";
-    return out;
-}
 
 std::string twoTrackSong(std::uint32_t headerLength = 6) {
     SmfBuilder smf;
@@ -107,79 +96,6 @@ TEST(MidiSequence, WalksTheMostTracksAFileCanDeclareInBoundedTime) {
     EXPECT_EQ(tracks[1], kTracks - 1);
     EXPECT_EQ(tracks[2 * kTracks - 1], 0u);
     EXPECT_EQ(sequence->status(), CxMidiStatus::EndOfFile);
-}
-
-TEST(MidiSequence, AcceptsPreambleLongHeaderAndTrailingBytes) {
-    const std::string plain = twoTrackSong();
-    int error = -2;
-    auto reference = parseSmf(plain, error);
-    ASSERT_NE(reference, nullptr);
-    const std::string expected = walkText(*reference);
-    // On equal ticks the lower track comes first.
-    ASSERT_EQ(expected, "0:0:255 1:0:145 0:480:144 0:480:255 1:480:145 1:480:255 ");
-
-    for (const std::string& bytes : {std::string(128, '\x55') + plain, twoTrackSong(10), plain + "MTrk rest"}) {
-        auto sequence = parseSmf(bytes, error);
-        ASSERT_NE(sequence, nullptr);
-        EXPECT_EQ(sequence->header().division, 480);
-        EXPECT_EQ(walkText(*sequence), expected);
-    }
-}
-
-TEST(MidiSequence, MergedWalkFiltersByKindAndChannel) {
-    SmfBuilder smf;
-    smf.addTrack().noteOn(100, 0, 60, 0).controller(100, 0, 7, 100).text(200, "end");
-    smf.addTrack().noteOn(0, 3, 40, 90).noteOn(100, 3, 41, 90).noteOff(150, 3, 41);
-    const Parsed parsed(smf);
-    CxMidiSequence* sequence = parsed.sequence.get();
-    ASSERT_NE(sequence, nullptr);
-
-    // Only note-offs, the velocity-0 note-on among them; deltas count from delivered events.
-    for (unsigned kind = 0; kind < 16; ++kind)
-        sequence->setKindEnabled(kind, kind == 0x8);
-    EXPECT_EQ(walk(*sequence, [](const CxMidiEvent& event) { return event.delta; }),
-              (std::vector<std::uint64_t>{100, 50}));
-    EXPECT_EQ(sequence->status(), CxMidiStatus::EndOfFile);
-    EXPECT_TRUE(sequence->atEnd());
-
-    for (unsigned kind = 0; kind < 16; ++kind)
-        sequence->setKindEnabled(kind, true);
-    sequence->setChannelEnabled(3, false);
-    EXPECT_EQ(walkText(*sequence), "0:100:144 0:100:176 1:150:255 0:200:255 0:200:255 ");
-}
-
-TEST(MidiSequence, ElapsedTimeFollowsTempoChangesOnAnyTrack) {
-    SmfBuilder smf(1, 96);
-    smf.addTrack().tempo(0, 1000000).tempo(96, 250000);
-    smf.addTrack().noteOn(48, 0, 60, 1).noteOn(96, 0, 60, 1).noteOn(97, 0, 60, 1).noteOn(192, 0, 60, 1);
-    const Parsed parsed(smf);
-    CxMidiSequence* sequence = parsed.sequence.get();
-    ASSERT_NE(sequence, nullptr);
-    sequence->setKindEnabled(0, false); // tempo events still count while not delivered
-
-    // 1 s a quarter for the first 96 ticks, then 0.25 s; 1/96 of 250 ms is 2.604 ms.
-    EXPECT_EQ(walk(*sequence, [&](const CxMidiEvent&) { return sequence->elapsedMilliseconds(); }),
-              (std::vector<std::uint64_t>{500, 1000, 1002, 1250}));
-    EXPECT_EQ(sequence->header().tempo, 250000u);
-}
-
-TEST(MidiSequence, MalformedTrackIsReportedAndTheOthersGoOn) {
-    SmfBuilder smf;
-    smf.addTrack().noteOn(0, 0, 60, 1).noteOn(10, 0, 61, 1);
-    smf.addTrack().noteOn(5, 1, 60, 1).raw(std::string("\x00\xF4\x00\x00", 4)).withoutEnd();
-    const Parsed parsed(smf);
-    CxMidiSequence* sequence = parsed.sequence.get();
-    ASSERT_NE(sequence, nullptr);
-    sequence->rewind();
-    CxMidiEvent event;
-    std::vector<std::uint32_t> tracks;
-    while (sequence->next(event))
-        tracks.push_back(event.track);
-    EXPECT_EQ(sequence->status(), CxMidiStatus::InvalidFile);
-    while (sequence->next(event))
-        tracks.push_back(event.track);
-    EXPECT_EQ(sequence->status(), CxMidiStatus::EndOfFile);
-    EXPECT_EQ(tracks, (std::vector<std::uint32_t>{0, 1, 0, 0}));
 }
 
 TEST(GlobalBuffer, LoadsWholeFilesAndRefusesEmptyOrMissingOnes) {

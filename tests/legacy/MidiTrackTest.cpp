@@ -1,6 +1,6 @@
 #include "legacy/MidiTrack.h"
 
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -41,26 +41,6 @@ std::string rawTrack(const std::string& body) {
 
 } // namespace
 
-TEST(MidiTrack, RunningStatusNeedsAStatusByteFirst) {
-    // Note-ons at ticks 0, 10, 20 on channel 2 written with one status byte.
-    SmfBuilder smf;
-    smf.addTrack().runningStatus(true).noteOn(0, 2, 60, 100).noteOn(10, 2, 62, 0).noteOn(20, 2, 64, 90)
-        .program(20, 2, 5).program(30, 2, 6);
-    Walk walk = walkTrack(smf.bytes());
-    ASSERT_EQ(walk.events.size(), 6u); // five messages and the end of the track
-    EXPECT_EQ(walk.status, CxMidiStatus::EndOfTrack);
-    const CxMidiEvent& off = walk.events[1]; // velocity 0 counts as a note-off
-    EXPECT_EQ(std::tuple(off.status, off.data1, off.data2, off.kind()), std::tuple(0x92, 62, 0, 0x8u));
-    EXPECT_EQ(walk.events[2].tick, 20u);
-    const CxMidiEvent& program = walk.events[4]; // a one-byte message under running status
-    EXPECT_EQ(std::tuple(program.status, program.data1, program.delta), std::tuple(0xC2, 6, 10u));
-
-    // The same data bytes without the leading status byte.
-    Walk headless = walkTrack(rawTrack(std::string("\x00\x3C\x64\x0A\x3E\x00\x00\xFF\x2F\x00", 10)));
-    EXPECT_TRUE(headless.events.empty());
-    EXPECT_EQ(headless.status, CxMidiStatus::InvalidFile);
-}
-
 TEST(MidiTrack, MalformedEventsStopTheTrackWhereTheyAre) {
     struct Case {
         const char* what;
@@ -82,19 +62,6 @@ TEST(MidiTrack, MalformedEventsStopTheTrackWhereTheyAre) {
         EXPECT_EQ(walk.events.size(), c.eventsBefore) << c.what;
         EXPECT_EQ(walk.status, CxMidiStatus::InvalidFile) << c.what;
     }
-}
-
-TEST(MidiTrack, ReadsVariableLengthsOfAnyByteCountUpTo32Bits) {
-    // A zero delta padded to seven bytes, a text length padded to four, a delta of 2^32 - 1.
-    const std::string body("\x80\x80\x80\x80\x80\x80\x00\xFF\x01\x80\x80\x80\x03"
-                           "abc\x8F\xFF\xFF\xFF\x7F\xFF\x2F\x00",
-                           24);
-    Walk walk = walkTrack(rawTrack(body));
-    EXPECT_EQ(walk.status, CxMidiStatus::EndOfTrack);
-    ASSERT_EQ(walk.events.size(), 2u);
-    EXPECT_EQ(std::tuple(walk.events[0].data1, walk.events[0].length, walk.events[0].tick),
-              std::tuple(0x01, 3u, 0u));
-    EXPECT_EQ(walk.events[1].tick, 0xFFFFFFFFu);
 }
 
 TEST(MidiTrack, DeliversMetaAndSysExDataInPlaceAndSkipsDisabledChannels) {

@@ -1,33 +1,22 @@
 #include "legacy/SmfImport.h"
 
-#include "model/KorDocument.h"
-#include "model/KorRoot.h"
-#include "model/MasterTrack.h"
-#include "model/MusicalControl.h"
-#include "model/MusicalNote.h"
-#include "model/MusicalPart.h"
-#include "model/MusicalSinger.h"
-#include "model/NoteStyleAttrib.h"
-#include "model/Sequence.h"
-#include "model/ZRTrack.h"
-#include "support/LegacyFileBuilder.h"
-#include "support/SmfBuilder.h"
+#include "support/ListPath.h"
+#include "support/SongObjects.h"
+#include "builders/LegacyFileBuilder.h"
+#include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 using kor::test::SmfBuilder;
 
 namespace {
 
-template <class T> T* at(const CZRNodeList* list, std::uint32_t index) {
-    return list != nullptr ? kor::objCast<T>(list->elementAt(index)) : nullptr;
-}
+using kor::test::at;
 
 struct SungNote {
     std::int32_t tick;
@@ -55,7 +44,7 @@ protected:
     }
     CZRSequence* sequence() const { return doc_.root()->sequence(); }
     CZRMusicalPart* part(std::uint32_t track) const {
-        return at<CZRMusicalPart>(at<CZRZRTrack>(sequence()->zrTrackList(), track)->partList(), 0);
+        return &at<CZRMusicalPart>(at<CZRZRTrack>(sequence()->zrTrackList(), track).partList(), 0);
     }
     std::vector<SungNote> notes(std::uint32_t track) const {
         std::vector<SungNote> out;
@@ -132,33 +121,6 @@ TEST_F(SmfImportTest, SurveyOffersChannelsOfASingleTrackFileAndTracksOfOthers) {
     EXPECT_EQ(tracks[31].sourceIndex, 31);
 }
 
-TEST_F(SmfImportTest, SurveyRefusesWhatIsNoPlainMidiFileAndOffersBrokenTracksSwitchedOff) {
-    std::vector<ZRSMFTrackImportDirective> directives(3);
-    EXPECT_EQ(importer_.survey(dir_.wide("missing.mid"), 0, false, directives),
-              ZR_E_FILE_NOT_FOUND);
-    EXPECT_TRUE(directives.empty());
-    dir_.write("text.mid", "not a midi file");
-    EXPECT_EQ(importer_.survey(dir_.wide("text.mid"), 0, false, directives), ZR_E_INVALID_SMF);
-    kor::test::LegacyFileBuilder legacy;
-    legacy.singingTrack("[Common]\nVersion=KOR202\n");
-    dir_.write("legacy.mid", legacy.bytes());
-    EXPECT_EQ(importer_.survey(dir_.wide("legacy.mid"), 0, false, directives), ZR_E_INVALID_SMF);
-    EXPECT_EQ(kor::midiFileFormat(dir_.wide("legacy.mid")), ZR_FILE_FORMAT_LEGACY3);
-
-    SmfBuilder broken(1);
-    broken.addTrack();
-    broken.addTrack().noteOn(0, 0, 60, 100).raw(std::string("\x00\xF4", 2)).withoutEnd();
-    const auto offered = survey(broken);
-    ASSERT_EQ(offered.size(), 2u);
-    EXPECT_EQ(offered[1].noteCount, 1);
-    EXPECT_EQ(offered[1].importSwitch, 0);
-    auto chosen = offered;
-    chosen[1].importSwitch = 1;
-    EXPECT_EQ(import(broken, chosen), ZR_E_INVALID_SMF);
-    EXPECT_EQ(doc_.root(), nullptr);
-    EXPECT_EQ(doc_.objects().size(), 0u);
-}
-
 TEST_F(SmfImportTest, ImportKeepsEveryNoteWithLyricsAndControlsBehindThePreMeasures) {
     SmfBuilder smf(1, 96);
     smf.addTrack().tempo(0, 400000);
@@ -192,7 +154,7 @@ TEST_F(SmfImportTest, ImportKeepsEveryNoteWithLyricsAndControlsBehindThePreMeasu
     EXPECT_EQ(importer_.fileFormat(), ZR_FILE_FORMAT_SMF1);
 
     ASSERT_EQ(sequence()->zrTrackList()->getCount(), 1u);
-    EXPECT_EQ(at<CZRZRTrack>(sequence()->zrTrackList(), 0)->getName(), L"Voice");
+    EXPECT_EQ(at<CZRZRTrack>(sequence()->zrTrackList(), 0).getName(), L"Voice");
     EXPECT_EQ(sequence()->masterTrack()->getSeqName(), L"song");
     EXPECT_EQ(sequence()->masterTrack()->getPreMeasure(), 2);
     EXPECT_EQ(sequence()->vvoiceList()->getCount(), voices_.size());
@@ -205,7 +167,7 @@ TEST_F(SmfImportTest, ImportKeepsEveryNoteWithLyricsAndControlsBehindThePreMeasu
                                                {480, 1, 65, L"a"},
                                                {600, 60, 67, L"a"},
                                                {660, 60, 67, L"a"}}));
-    const auto* singer = at<CZRMusicalSinger>(part(0)->singerList(), 0);
+    const auto* singer = &at<CZRMusicalSinger>(part(0)->singerList(), 0);
     EXPECT_EQ(std::make_pair(singer->values().vBS, singer->values().vPC), std::make_pair(1, 0));
     // Values set before the first note stand at its start.
     EXPECT_EQ(controls(0, 5),
@@ -214,29 +176,7 @@ TEST_F(SmfImportTest, ImportKeepsEveryNoteWithLyricsAndControlsBehindThePreMeasu
     EXPECT_EQ(controls(0, 0), (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 100}}));
     std::int32_t accent = 0;
     EXPECT_TRUE(
-        at<CZRMusicalNote>(part(0)->noteList(), 0)->noteStyle()->getValue(L"accent", accent));
-}
-
-TEST_F(SmfImportTest, ImportReadsTheChosenChannelsOfASingleTrackFile) {
-    SmfBuilder single(0);
-    single.addTrack()
-        .noteOn(0, 1, 60, 100)
-        .noteOn(0, 9, 36, 100)
-        .noteOff(480, 1, 60)
-        .noteOff(480, 9, 36);
-    auto directives = survey(single, true);
-    ASSERT_EQ(import(single, directives, true), 0u) << importer_.message();
-    EXPECT_EQ(importer_.fileFormat(), ZR_FILE_FORMAT_SMF0);
-    ASSERT_EQ(sequence()->zrTrackList()->getCount(), 2u);
-    EXPECT_EQ(notes(0), (std::vector<SungNote>{{0, 480, 60, L"a"}}));
-    EXPECT_EQ(notes(1), (std::vector<SungNote>{{0, 480, 36, L"a"}}));
-
-    // A source without notes still gets its part, the shortest there is.
-    directives[0].importSwitch = 1;
-    directives[1].importSwitch = directives[9].importSwitch = 0;
-    ASSERT_EQ(import(single, directives, true), 0u);
-    EXPECT_EQ(part(0)->getPlayTime(), 60);
-    EXPECT_EQ(part(0)->getPosTick(), 1920);
+        at<CZRMusicalNote>(part(0)->noteList(), 0).noteStyle()->getValue(L"accent", accent));
 }
 
 TEST_F(SmfImportTest, ImportRefusesDirectivesThatDoNotFitTheFile) {
@@ -279,54 +219,4 @@ TEST_F(SmfImportTest, ImportRefusesDirectivesThatDoNotFitTheFile) {
     EXPECT_EQ(importer_.importFile(dir_.wide("legacy.mid"), 1, false, offered, doc_),
               ZR_E_INVALID_KOR_FILE);
     EXPECT_EQ(doc_.objects().size(), 0u);
-}
-
-// Nine of the longest delta times a file can write take a track past 2^31 ticks. A note there, or
-// one sounding into that far, has no place in a song and refuses the import; any other event
-// there is left out; file ticks that scale down into range are kept.
-TEST_F(SmfImportTest, ImportPlacesNothingBeyondTheLatestTick) {
-    constexpr std::uint32_t kLongestDelta = 0x0FFFFFFF;
-    constexpr std::uint32_t kFar = 9 * kLongestDelta;
-    const auto farOut = [](kor::test::SmfTrackWriter& track) -> kor::test::SmfTrackWriter& {
-        for (std::uint32_t tick = kLongestDelta; tick <= kFar; tick += kLongestDelta)
-            track.controller(tick, 0, 11, 100);
-        return track;
-    };
-    const struct {
-        const char* what;
-        std::function<void(SmfBuilder&)> build;
-    } refused[] = {
-        {"a note after huge delta times",
-         [&](SmfBuilder& smf) {
-             farOut(smf.addTrack()).noteOn(kFar, 0, 60, 100).noteOff(kFar + 480, 0, 60);
-         }},
-        {"a note whose note-off lies beyond 2^31 ticks",
-         [&](SmfBuilder& smf) {
-             farOut(smf.addTrack().noteOn(0, 0, 60, 100)).noteOff(kFar, 0, 60);
-         }},
-        {"a note sounding to a far end of track",
-         [&](SmfBuilder& smf) { farOut(smf.addTrack().noteOn(0, 0, 60, 100)); }},
-    };
-    for (const auto& row : refused) {
-        SmfBuilder smf(1);
-        smf.addTrack();
-        row.build(smf);
-        EXPECT_EQ(import(smf, survey(smf)), ZR_E_INVALID_SMF) << row.what;
-        EXPECT_EQ(doc_.objects().size(), 0u) << row.what;
-    }
-
-    SmfBuilder laterEvents(1);
-    farOut(laterEvents.addTrack().tempo(0, 500000)).tempo(kFar, 250000);
-    farOut(laterEvents.addTrack().noteOn(0, 0, 60, 100).noteOff(480, 0, 60));
-    ASSERT_EQ(import(laterEvents, survey(laterEvents)), 0u) << importer_.message();
-    EXPECT_EQ(sequence()->masterTrack()->tempoList()->getCount(), 1u);
-    EXPECT_EQ(notes(0), (std::vector<SungNote>{{0, 480, 60, L"a"}}));
-    EXPECT_TRUE(controls(0, 0).empty());
-
-    SmfBuilder fineDivision(1, 0x7FFF);
-    fineDivision.addTrack();
-    farOut(fineDivision.addTrack()).noteOn(kFar, 0, 60, 100).noteOff(kFar + 0x7FFF, 0, 60);
-    ASSERT_EQ(import(fineDivision, survey(fineDivision)), 0u) << importer_.message();
-    EXPECT_EQ(part(0)->getPosTick(), 35390520 + 1920); // kFar * 480 / 32767, rounded
-    EXPECT_EQ(notes(0), (std::vector<SungNote>{{0, 480, 60, L"a"}}));
 }

@@ -65,18 +65,6 @@ TEST(TypedFile, ReadsLinesLooselyAndDropsWhatIsNotAnEntry) {
     EXPECT_EQ(file.sectionNames(), (Keys{L"B"}));
 }
 
-TEST(TypedFile, CutsOverlongLinesAndReadsTheRestAsTheNextLine) {
-    std::string longValue(CxTypedFile::kMaxLineBytes - 2, 'a');
-    CxTypedFile file;
-    ASSERT_TRUE(file.parseText("[S]\nk=" + longValue + "x=1\n" + "[T]\nexact=" +
-                                   std::string(CxTypedFile::kMaxLineBytes - 6, 'b') + "\nn=2\n",
-                               false));
-    EXPECT_EQ(file.value(L"S", L"k"), std::wstring(longValue.size(), L'a'));
-    EXPECT_EQ(file.value(L"S", L"x"), L"1");
-    EXPECT_EQ(file.value(L"T", L"exact").size(), CxTypedFile::kMaxLineBytes - 6);
-    EXPECT_EQ(file.value(L"T", L"n"), L"2");
-}
-
 TEST(TypedFile, ConvertsWithTheDocumentsCodePage) {
     // "あ" and "歌" in Shift-JIS; 0x5C as a trail byte must not be read as a backslash.
     const std::string text = "[Lyric]\nL0=\x82\xA0,\x89\xCC,\x83\x5C\n";
@@ -87,18 +75,4 @@ TEST(TypedFile, ConvertsWithTheDocumentsCodePage) {
     EXPECT_EQ(shiftJis.value(L"Lyric", L"L0"), L"\u3042,\u6B4C,\u30BD");
     // Bytes the code page cannot convert still leave the keys readable.
     EXPECT_EQ(utf8.value(L"Lyric", L"L0").size(), 8u);
-}
-
-TEST(TypedFile, ParsesLargeTextsInOrder) {
-    std::string text = "[EventList]\n";
-    constexpr int kEntries = 100000;
-    for (int i = 0; i < kEntries; ++i)
-        text += std::to_string(i * 480) + "=ID#" + std::to_string(i) + "\n";
-
-    CxTypedFile file;
-    ASSERT_TRUE(file.parseText(text, false));
-    const Keys& keys = file.keys(L"EventList");
-    ASSERT_EQ(keys.size(), static_cast<std::size_t>(kEntries));
-    EXPECT_EQ(keys.back(), std::to_wstring((kEntries - 1) * 480));
-    EXPECT_EQ(file.value(L"EventList", L"4800"), L"ID#10");
 }

@@ -66,24 +66,3 @@ TEST_F(EditSession, CommitUndoAndRedoReachTheObserversWithTheEditorOwner) {
     EXPECT_EQ(window.owners, (std::vector<std::uintptr_t>{42, 42, 0}));
     EXPECT_EQ(window.lists, (std::vector{tempoOnly, tempoOnly, tempoOnly}));
 }
-
-TEST_F(EditSession, ReleasingOrReplacingTheSongDiscardsPendingChanges) {
-    IZRKorEditorIF* editor = manager.editGetKorEditor(1);
-    ASSERT_NE(editor, nullptr);
-    ASSERT_EQ(editor->updateTempo(tempo->getObjID(), {0, 6000}), 1);
-    IZRKorEditorIF* stranger = reinterpret_cast<IZRKorEditorIF*>(&window);
-    manager.editReleaseKorEditor(stranger); // not ours: left alone
-    EXPECT_NE(stranger, nullptr);
-    const unsigned int start = manager.editGetCurrentCommitPoint();
-    manager.editReleaseKorEditor(editor);
-    EXPECT_EQ(tempo->getBPM(), 12000);
-    EXPECT_EQ(manager.editGetCurrentCommitPoint(), start);
-    EXPECT_TRUE(window.lists.empty());
-
-    // A new song ends the editor handed out for the old one, and a new editor can be had.
-    ASSERT_NE(manager.editGetKorEditor(2), nullptr);
-    ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
-    EXPECT_NE(manager.editGetKorEditor(3), nullptr);
-    manager.korDestroySequence();
-    EXPECT_EQ(manager.editGetKorEditor(4), nullptr); // no song to edit
-}

@@ -5,7 +5,7 @@
 //   FAKE_NO_VOICES       no virtual voice answers
 //   FAKE_NO_VIBRATO      the vibrato list is empty
 //   FAKE_MISSING_ENTRY   DBM_GetLibraryVersion is not exported
-#include "DbmApi.h"
+#include "korvoicedb/DbmApi.h"
 
 #include <cstdlib>
 #include <cwchar>

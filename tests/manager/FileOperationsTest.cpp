@@ -1,10 +1,10 @@
 #include "model/KorRoot.h"
 #include "support/FaultyFileCalls.h"
-#include "support/LegacyFileBuilder.h"
+#include "builders/LegacyFileBuilder.h"
 #include "support/ManagerFixture.h"
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 #include "support/SongFiles.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <korman/korman.h>
 
@@ -56,12 +56,6 @@ protected:
     }
     IZRSequence* song() { return manager.korGetCurrentSequence()->getSequence(); }
     template <class T> T* as(IZRKorObject* obj) { return dynamic_cast<T*>(obj); }
-    IZRMusicalPart* verse() {
-        IZRNodeList* parts = song()->findZRTrack(0)->getPartList();
-        for (std::uint32_t i = 0; i < parts->getCount(); ++i)
-            if (auto* part = as<IZRMusicalPart>(parts->getAt(i))) return part;
-        return nullptr;
-    }
     IZRWAVPart* clap() { return as<IZRWAVPart>(song()->getSETrack()->getWAVPartList()->getAt(0)); }
     std::wstring lastMessage() const { return manager.sysGetLastErrorMsg(); }
 
@@ -94,124 +88,6 @@ TEST_F(FileOps, TellsTheKindOfEachFile) {
     EXPECT_EQ(manager.fileGetFileFormat(files.wide("missing").c_str()), ZR_FILE_FORMAT_UNKNOWN);
     EXPECT_EQ(CZRKorManagerIF().fileGetFileFormat(files.wide("zero.mid").c_str()),
               ZR_FILE_FORMAT_UNKNOWN);
-}
-
-TEST_F(FileOps, LoadingAKor3SongCompletesItsStyleReplacesUnknownVoicesAndReadsItsWavParts) {
-    const std::wstring path = fullSongWithClap();
-    ASSERT_NE(manager.korCreateNewSequence(L"before", L"", 1), nullptr);
-    IZRKorRoot* root = manager.fileLoadKorFile(path.c_str());
-    ASSERT_NE(root, nullptr) << lastMessage();
-    EXPECT_EQ(manager.sysGetLastError(), 0u);
-    EXPECT_EQ(lastMessage(), L"OK");
-    EXPECT_EQ(manager.korGetCurrentSequence(), root);
-    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_KOR3);
-    EXPECT_EQ(manager.fileGetCurrentFilePath(), path);
-    EXPECT_EQ(std::wstring(manager.fileGetTemporaryFilePath()), L"");
-    EXPECT_NE(manager.editGetCurrentCommitPoint(), 0u); // the history is free again
-
-    // The default style's values the file left out are there now, for the part and each note.
-    std::vector<std::wstring> ids;
-    verse()->getPartStyle()->getIDs(ids);
-    EXPECT_EQ(ids.size(), 7u);
-    EXPECT_NE(verse()->getStyleControlList(L"POR"), nullptr);
-    EXPECT_EQ(verse()->getStylePlugin()->getNoteAttribInfoList()->getCount(), 9u);
-    auto* note = as<IZRMusicalNote>(verse()->getNoteList()->getAt(0));
-    std::int32_t value = -1;
-    ASSERT_TRUE(note->getNoteStyle()->getValue(L"vibType", value));
-    EXPECT_EQ(value, 0);
-    ASSERT_TRUE(note->getNoteStyle()->getValue(L"decay", value));
-    EXPECT_EQ(value, 60);
-    EXPECT_NE(as<IZRMusicalNote>(verse()->getNoteList()->getAt(1))
-                  ->getNoteSeqStyle()
-                  ->getElementList(L"vibDep"),
-              nullptr);
-
-    // Neither voice of the file is in the voice database: each takes its bank's representative,
-    // and the singers follow.
-    std::vector<ZRVVoiceConvertInfo> voices;
-    manager.vvoiceGetVVoiceConvertTable(voices);
-    ASSERT_EQ(voices.size(), 2u);
-    EXPECT_EQ(std::make_tuple(voices[0].oldBS, voices[0].oldPC, voices[0].newBS, voices[0].newPC),
-              std::make_tuple(0, 0, 0, 3));
-    EXPECT_EQ(voices[0].newName, L"Tenor");
-    EXPECT_EQ(voices[0].compID, L"BXXFCY43LB2LZCD4");
-    EXPECT_EQ(std::make_tuple(voices[1].oldBS, voices[1].oldPC, voices[1].newBS, voices[1].newPC),
-              std::make_tuple(1, 5, 1, 0));
-    EXPECT_NE(manager.vvoiceGetVVoice(1, 0), nullptr);
-    EXPECT_EQ(manager.vvoiceGetVVoice(1, 5), nullptr);
-    std::vector<ZRSingerConvertInfo> singers;
-    manager.vvoiceGetSingerConvertTable(singers);
-    ASSERT_EQ(singers.size(), 2u);
-    for (const ZRSingerConvertInfo& singer : singers)
-        EXPECT_EQ(std::make_tuple(singer.oldBS, singer.oldPC, singer.newBS, singer.newPC),
-                  std::make_tuple(1, 5, 1, 0));
-    EXPECT_EQ(std::count_if(singers.begin(), singers.end(),
-                            [&](const ZRSingerConvertInfo& row) {
-                                return row.partID == verse()->getObjID();
-                            }),
-              1);
-
-    // The mono clap in the song's parts folder plays; its rate and length come from the file.
-    std::vector<std::uint32_t> dangling{99};
-    EXPECT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
-    EXPECT_TRUE(dangling.empty());
-    EXPECT_EQ(clap()->getSampleRate(), 44100);
-    EXPECT_EQ(clap()->getDurSec(), 2 * 65536);
-    std::wstring actual;
-    ASSERT_EQ(manager.fileGetActualWAVFilePath(clap()->getObjID(), actual), 1);
-    EXPECT_EQ(actual, files.wide("full.wavparts/clap.wav"));
-    EXPECT_EQ(manager.fileGetActualWAVFilePath(verse()->getObjID(), actual), 0);
-
-    // A clap whose recorder left the RIFF size at the header and that lost its last byte plays.
-    fullSongWithClap();
-    std::string clapBytes = readFile(files.path() + "/full.wavparts/clap.wav");
-    clapBytes.replace(4, 4, std::string("\x24\0\0\0", 4)).pop_back();
-    files.write("full.wavparts/clap.wav", clapBytes);
-    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr);
-    ASSERT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
-    EXPECT_TRUE(dangling.empty());
-
-    // A stereo clap plays on the sound-effect track as well, and a missing one plays nothing.
-    for (const bool present : {true, false}) {
-        fullSongWithClap(2);
-        if (!present) std::filesystem::remove(files.path() + "/full.wavparts/clap.wav");
-        ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr);
-        ASSERT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
-        if (present) {
-            EXPECT_TRUE(dangling.empty());
-            EXPECT_EQ(clap()->getChannels(), 2);
-        } else {
-            EXPECT_EQ(dangling, std::vector<std::uint32_t>{clap()->getObjID()});
-        }
-    }
-}
-
-TEST_F(FileOps, AnUnknownVoiceGivesWayToTheSongsOwnReplacementAndLostSingersGetOneAdded) {
-    // The song's second voice is one of the database's, under the key bank 0 replaces voices with.
-    std::string text = readFile(kFullSong);
-    const std::string second =
-        "<vBS>1</vBS>\n\t\t\t<vPC>5</vPC>\n\t\t\t<compID><![CDATA[BCNFCY43LB2LZCD4]]>";
-    ASSERT_NE(text.find(second), std::string::npos);
-    text.replace(text.find(second), second.size(),
-                 "<vBS>0</vBS>\n\t\t\t<vPC>3</vPC>\n\t\t\t<compID><![CDATA[FAKE0000VOICE003]]>");
-    files.write("own.korx", text);
-    ASSERT_NE(manager.fileLoadKorFile(files.wide("own.korx").c_str()), nullptr) << lastMessage();
-
-    std::vector<ZRVVoiceConvertInfo> voices;
-    manager.vvoiceGetVVoiceConvertTable(voices);
-    ASSERT_EQ(voices.size(), 1u);
-    ASSERT_NE(manager.vvoiceGetVVoice(0, 3), nullptr);
-    EXPECT_EQ(voices[0].objID, manager.vvoiceGetVVoice(0, 3)->getObjID());
-    EXPECT_EQ(voices[0].newName, L"Second Voice");
-    EXPECT_EQ(manager.vvoiceGetVVoice(0, 0), nullptr);
-    // The singers of (1, 5) had no VVoice at all: bank 1's voice is added for them.
-    ASSERT_NE(manager.vvoiceGetVVoice(1, 0), nullptr);
-    EXPECT_EQ(manager.vvoiceGetVVoice(1, 0)->getName(), L"Soprano");
-    EXPECT_EQ(song()->getVVoiceList()->getCount(), 2u);
-    std::vector<ZRSingerConvertInfo> singers;
-    manager.vvoiceGetSingerConvertTable(singers);
-    ASSERT_EQ(singers.size(), 2u);
-    EXPECT_EQ(std::make_pair(singers[0].newBS, singers[0].newPC), std::make_pair(1, 0));
 }
 
 TEST_F(FileOps, AFailedLoadLeavesNoSongAndReportsTheKor3Reader) {
@@ -312,23 +188,6 @@ TEST_F(FileOps, LoadsLegacyAndMidiFilesWithTheirKind) {
     EXPECT_TRUE(directives.empty());
 }
 
-TEST_F(FileOps, QueriesWithoutASongAnswerNothing) {
-    std::vector<std::uint32_t> dangling{7};
-    std::wstring path = L"kept";
-    EXPECT_EQ(manager.fileGetCurrentFilePath(), nullptr);
-    EXPECT_EQ(manager.fileGetTemporaryFilePath(), nullptr);
-    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
-    EXPECT_EQ(manager.fileGetDanglingWAVPartList(dangling), 0);
-    EXPECT_EQ(dangling, std::vector<std::uint32_t>{7});
-    EXPECT_EQ(manager.fileGetActualWAVFilePath(0, path), 0);
-    EXPECT_EQ(path, L"kept");
-
-    ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
-    EXPECT_EQ(std::wstring(manager.fileGetCurrentFilePath()), L"");
-    EXPECT_NE(std::wstring(manager.fileGetTemporaryFilePath()), L"");
-    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
-}
-
 TEST_F(FileOps, LoadsAKor4SongOnceTheKor3ReaderRefusesIt) {
     const std::wstring path = L"" KORMAN_TEST_DATA_DIR "/kor4/song.korx";
     EXPECT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_KOR4);
@@ -363,23 +222,6 @@ TEST_F(FileOps, SavingCarriesTheWavPartFilesToTheFolderBesideTheNewFile) {
     EXPECT_EQ(files.read("second.wavparts/clap.wav"), clapBytes);
     ASSERT_EQ(manager.fileSaveKorFile(second.c_str()), 1); // onto itself
     EXPECT_EQ(files.read("second.wavparts/clap.wav"), clapBytes);
-}
-
-TEST_F(FileOps, SavingASongWithoutWavPartFilesRemovesAStaleFolder) {
-    EXPECT_EQ(manager.fileSaveKorFile(files.wide("none.korx").c_str()), 0);
-    EXPECT_EQ(manager.sysGetLastError(), ZR_E_FILE_IS_NOT_LOADED);
-
-    ASSERT_NE(manager.korCreateNewSequence(L"New", L"", 1), nullptr);
-    std::filesystem::create_directory(files.path() + "/song.wavparts");
-    files.write("song.wavparts/old.wav", "stale");
-    ASSERT_EQ(manager.fileSaveKorFile(files.wide("song.korx").c_str()), 1) << lastMessage();
-    EXPECT_FALSE(std::filesystem::exists(files.path() + "/song.wavparts"));
-    EXPECT_EQ(std::wstring(manager.fileGetTemporaryFilePath()), L"");
-    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
-
-    EXPECT_EQ(manager.fileSaveKorFile(files.wide().c_str()), 0);
-    EXPECT_EQ(manager.sysGetLastError(), ZR_E_CANNOT_SAVE_FILE);
-    EXPECT_EQ(manager.fileGetCurrentFilePath(), files.wide("song.korx"));
 }
 
 TEST_F(FileOps, AFailedSaveLeavesThePreviousSongAndItsWavPartsAsTheyWere) {
@@ -476,32 +318,6 @@ TEST_F(FileOps, SavingAndExportingThroughALinkWriteTheFileItNames) {
     EXPECT_EQ(folderContent(files.path() + "/real").size(), 2u); // no temporary file left there
     // The parts folder goes beside the name the song was saved under, where loading looks.
     EXPECT_EQ(files.read("song.wavparts/clap.wav"), files.read("full.wavparts/clap.wav"));
-}
-
-TEST_F(FileOps, ExportedTracksAndPartsLoadOnTheirOwn) {
-    const std::wstring path = fullSongWithClap();
-    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr);
-    const std::uint32_t lead = song()->findZRTrack(0)->getObjID();
-    const std::uint32_t part = verse()->getObjID();
-    EXPECT_EQ(manager.fileExportZRTrack(part, files.wide("wrong.korx").c_str()), 0);
-    EXPECT_EQ(manager.sysGetLastError(), ZR_E_EXPORT_TARGET_NOT_FOUND);
-    EXPECT_EQ(manager.fileExportMusicalPart(lead, files.wide("wrong.korx").c_str()), 0);
-    ASSERT_EQ(manager.fileExportZRTrack(lead, files.wide("lead.korx").c_str()), 1) << lastMessage();
-    ASSERT_EQ(manager.fileExportMusicalPart(part, files.wide("verse.korx").c_str()), 1)
-        << lastMessage();
-    EXPECT_EQ(manager.fileGetCurrentFilePath(), path);
-
-    ASSERT_NE(manager.fileLoadKorFile(files.wide("lead.korx").c_str()), nullptr) << lastMessage();
-    ASSERT_EQ(song()->getZRTrackList()->getCount(), 1u);
-    EXPECT_EQ(song()->findZRTrack(0)->getName(), L"Lead");
-    EXPECT_EQ(song()->findZRTrack(0)->getPartList()->getCount(), 2u);
-    EXPECT_EQ(song()->getMixer()->getZRUnitList()->getCount(), 1u);
-    EXPECT_EQ(manager.korGetCurrentMasterTrack()->getTempoList()->getCount(), 2u);
-
-    ASSERT_NE(manager.fileLoadKorFile(files.wide("verse.korx").c_str()), nullptr) << lastMessage();
-    EXPECT_EQ(song()->findZRTrack(0)->getName(), L"Track");
-    EXPECT_EQ(verse()->getNoteList()->getCount(), 3u);
-    EXPECT_EQ(manager.fileExportMusicalPart(verse()->getObjID(), nullptr), 0);
 }
 
 // Songs made by others with other tools, unpacked into the build tree when it was configured.

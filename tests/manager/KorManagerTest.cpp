@@ -94,52 +94,6 @@ TEST_F(KorManager, RefusesPoliciesOutsideTheirRanges) {
     EXPECT_EQ(manager.sysInitialize(policy), 1);
 }
 
-TEST_F(KorManager, LooksUpMessagesBeforeInitializingAndASecondInitializeChangesNothing) {
-    CZRKorManagerIF manager;
-    ASSERT_EQ(manager.sysInitialize(ZRKorManagementPolicy{}), 0);
-    EXPECT_STREQ(manager.sysGetErrorMsg(ZR_E_INVALID_MANAGEMENT_POLICY),
-                 L"Invalid management policy.");
-    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MANAGEMENT_POLICY); // lookups clear nothing
-
-    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
-    EXPECT_EQ(manager.sysGetLastError(), 0u);
-    EXPECT_STREQ(manager.sysGetErrorMsg(0), L"OK");
-    EXPECT_STREQ(manager.sysGetLastErrorMsg(), L"");
-    EXPECT_TRUE(isFolder(tempFolder()));
-    EXPECT_EQ(CKorManagerApp::instance().voiceDatabaseHolders(), 1);
-
-    EXPECT_EQ(manager.sysInitialize(ZRKorManagementPolicy{}), 1);
-    EXPECT_EQ(manager.sysGetLastError(), 0u);
-    EXPECT_EQ(manager.sysIsInitialized(), 1);
-    EXPECT_EQ(CKorManagerApp::instance().voiceDatabaseHolders(), 1);
-}
-
-TEST_F(KorManager, ReplacesPlainFilesWhereItsFoldersBelong) {
-    ASSERT_TRUE(std::filesystem::create_directory(baseFolder()));
-    data_.write("TORIVEL3/KOR", "not a folder");
-    ::chmod(tempFolder().c_str(), 0444);
-
-    CZRKorManagerIF manager;
-    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
-    EXPECT_TRUE(isFolder(tempFolder()));
-
-    // The base folder itself may be a file too.
-    std::filesystem::remove_all(baseFolder());
-    data_.write("TORIVEL3", "not a folder either");
-    CZRKorManagerIF second;
-    ASSERT_EQ(second.sysInitialize(validPolicy()), 1);
-    EXPECT_TRUE(isFolder(tempFolder()));
-}
-
-TEST_F(KorManager, ReportsAFolderItCannotCreate) {
-    // The data folder is a plain file, so nothing can be created below it, not even by root.
-    data_.write("data-file", "");
-    ::setenv("XDG_DATA_HOME", (data_.path() + "/data-file").c_str(), 1);
-    CZRKorManagerIF manager;
-    EXPECT_EQ(manager.sysInitialize(validPolicy()), 0);
-    EXPECT_EQ(manager.sysGetLastError(), ZR_E_CANNOT_CREATE_TEMPORARY_FOLDER);
-}
-
 TEST_F(KorManager, ReportsEveryWayTheVoiceDatabaseCanFail) {
     struct Case {
         const char* module;
@@ -189,23 +143,6 @@ TEST_F(KorManager, BuildsTheVVoiceAndVibratoTablesFromTheVoiceDatabase) {
     EXPECT_EQ(app.vibratoTable().at(7)->caption(), L"Normal");
 }
 
-TEST_F(KorManager, ManagersShareTheVoiceDatabaseUntilTheLastGoes) {
-    auto first = std::make_unique<CZRKorManagerIF>();
-    auto second = std::make_unique<CZRKorManagerIF>();
-    ASSERT_EQ(first->sysInitialize(validPolicy()), 1);
-    ASSERT_EQ(second->sysInitialize(validPolicy()), 1);
-    const CKorManagerApp& app = CKorManagerApp::instance();
-    EXPECT_EQ(app.voiceDatabaseHolders(), 2);
-
-    first.reset();
-    EXPECT_EQ(app.voiceDatabaseHolders(), 1);
-    EXPECT_EQ(app.vvoiceTable().size(), 3u);
-    second.reset();
-    EXPECT_EQ(app.voiceDatabaseHolders(), 0);
-    EXPECT_TRUE(app.vvoiceTable().empty());
-    EXPECT_TRUE(app.vibratoTable().empty());
-}
-
 TEST_F(KorManager, ReplacesTheVVoiceTableOnlyWhenEveryEntryIsValid) {
     CZRKorManagerIF manager;
     ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
@@ -230,32 +167,6 @@ TEST_F(KorManager, ReplacesTheVVoiceTableOnlyWhenEveryEntryIsValid) {
     EXPECT_EQ(app.bankRepresentatives().at(5).vPC, 0);
     EXPECT_EQ(app.defaultVVoice().vBS, -1);
     EXPECT_EQ(kor::defaultSinger(), std::make_pair(0, 0));
-}
-
-TEST_F(KorManager, SendsEachObserverItsOwnCopyOfTheChangedIDs) {
-    CZRKorManagerIF manager;
-    RecordingWindow first, second;
-    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
-    EXPECT_EQ(manager.sysRegisterObserver(&first), 1);
-    EXPECT_EQ(manager.sysRegisterObserver(&first), 1);
-    EXPECT_EQ(manager.sysRegisterObserver(&second), 1);
-    EXPECT_EQ(manager.sysRegisterObserver(nullptr), 0);
-    EXPECT_EQ(manager.sysGetLastError(), 0u);
-
-    CZRKorManagerImpl impl;
-    ASSERT_TRUE(impl.initialize(validPolicy()));
-    ASSERT_TRUE(impl.registerObserver(&first));
-    ASSERT_TRUE(impl.registerObserver(&first));
-    ASSERT_TRUE(impl.registerObserver(&second));
-    impl.setEditorOwner(42);
-    impl.notifyObservers({3, 1, 4});
-
-    ASSERT_EQ(first.messages.size(), 1u);
-    ASSERT_EQ(second.messages.size(), 1u);
-    EXPECT_EQ(first.messages[0].msg, ZR_WM_UPDATE);
-    EXPECT_EQ(first.messages[0].wParam, 42u);
-    EXPECT_EQ(first.messages[0].ids, (std::vector<std::uint32_t>{3, 1, 4}));
-    EXPECT_EQ(second.messages[0].ids, first.messages[0].ids);
 }
 
 TEST_F(KorManager, RefusedHeadroomTrimsTheOldestUndoableCommit) {

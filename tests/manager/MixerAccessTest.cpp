@@ -122,71 +122,6 @@ TEST_F(MixerAccess, SettersAcceptExactlyTheirRangesAndSetNoError) {
     EXPECT_EQ(CZRKorManagerIF().mixerGetMasterVol(value), 0);
 }
 
-TEST_F(MixerAccess, CreatesPluginsSlotBySlotWithPlaceholders) {
-    EXPECT_EQ(manager.mixerCreateMasterVstPlugin(2, L"PLUG", L"Reverb", 2), nullptr);
-    EXPECT_EQ(manager.mixerCreateMasterVstPlugin(-1, L"PLUG", L"Reverb", 2), nullptr);
-    EXPECT_EQ(manager.mixerCreateMasterVstPlugin(0, nullptr, L"Reverb", 2), nullptr);
-    EXPECT_EQ(manager.mixerCreateZRVstPlugin(16, 0, L"PLUG", L"Reverb", 2), nullptr);
-    EXPECT_EQ(manager.mixerCreateZRVstPlugin(1, 0, L"PLUG", L"Reverb", 2), nullptr);
-    EXPECT_EQ(manager.mixerIsModified(), 0);
-
-    const IZRNodeList* list = mixer()->getMasterUnit()->getVstPluginList();
-    IZRVstPlugin* second = manager.mixerCreateMasterVstPlugin(1, L"ECHO", L"Echo", 2);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(manager.mixerIsModified(), 1);
-    ASSERT_EQ(list->getCount(), 2u);
-    const auto* placeholder = dynamic_cast<const IZRVstPlugin*>(list->getAt(0));
-    ASSERT_NE(placeholder, nullptr);
-    EXPECT_EQ(placeholder->getID(), L"    ");
-    EXPECT_EQ(placeholder->getValid(), 0);
-    EXPECT_EQ(manager.mixerGetMasterVstPlugin(0), nullptr);
-    EXPECT_EQ(manager.mixerGetMasterVstPlugin(1), second);
-    EXPECT_EQ(second->getName(), L"Echo");
-    EXPECT_EQ(second->getValid(), 1);
-
-    IZRVstPlugin* first = manager.mixerCreateMasterVstPlugin(0, L"PLUG", L"Reverb", 3);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(list->getCount(), 2u); // the placeholder was replaced, not pushed along
-    EXPECT_EQ(manager.mixerGetMasterVstPlugin(0), first);
-    EXPECT_EQ(first->getSDKVersion(), 3);
-    EXPECT_EQ(manager.mixerGetMasterVstPlugin(1), second);
-
-    // The send-return effect has one slot; a second create replaces the first.
-    ASSERT_NE(manager.mixerCreateMasterVstPluginSr(L"ROOM", L"Room", 2), nullptr);
-    IZRVstPlugin* hall = manager.mixerCreateMasterVstPluginSr(L"HALL", L"Hall", 2);
-    ASSERT_NE(hall, nullptr);
-    EXPECT_EQ(mixer()->getMasterUnit()->getVstPluginSrList()->getCount(), 1u);
-    EXPECT_EQ(manager.mixerGetMasterVstPluginSr(), hall);
-    EXPECT_EQ(manager.sysGetLastError(), 0u);
-}
-
-TEST_F(MixerAccess, ChangesOnlyValidPluginsAndRemovesInPlace) {
-    EXPECT_EQ(manager.mixerSetKaraokeVstPluginParams(0, {1, 2, 3}), 0);
-    EXPECT_EQ(manager.mixerRemoveKaraokeVstPlugin(0), 0);
-    ASSERT_NE(manager.mixerCreateKaraokeVstPlugin(0, L"PLUG", L"Reverb", 2), nullptr);
-    ASSERT_EQ(manager.mixerSetKaraokeVstPluginParams(0, {1, 2, 3}), 1);
-    ASSERT_EQ(manager.mixerSetKaraokeVstPluginPresetNo(0, -5), 1);
-    ASSERT_EQ(manager.mixerSetKaraokeVstPluginEnable(0, 1), 1);
-    ASSERT_EQ(manager.mixerSetKaraokeVstPluginBypass(0, 7), 1);
-    const IZRVstPlugin* plugin = manager.mixerGetKaraokeVstPlugin(0);
-    ASSERT_NE(plugin, nullptr);
-    EXPECT_EQ(plugin->getParamNum(), 3);
-    EXPECT_EQ(plugin->getParamValue(2), 3);
-    EXPECT_EQ(plugin->getPresetNo(), -5);
-    EXPECT_EQ(plugin->getEnable(), 1);
-    EXPECT_EQ(plugin->getBypass(), 7);
-
-    ASSERT_NE(manager.mixerCreateSEVstPlugin(0, L"PLUG", L"Reverb", 2), nullptr);
-    IZRVstPlugin* kept = manager.mixerCreateSEVstPlugin(1, L"ECHO", L"Echo", 2);
-    ASSERT_EQ(manager.mixerRemoveSEVstPlugin(0), 1);
-    const IZRNodeList* list = mixer()->getSEUnit()->getVstPluginList();
-    ASSERT_EQ(list->getCount(), 2u);
-    EXPECT_EQ(dynamic_cast<const IZRVstPlugin*>(list->getAt(0))->getID(), L"    ");
-    EXPECT_EQ(manager.mixerGetSEVstPlugin(0), nullptr);
-    EXPECT_EQ(manager.mixerGetSEVstPlugin(1), kept);
-    EXPECT_EQ(manager.mixerSetSEVstPluginBypass(0, 1), 0);
-}
-
 TEST_F(MixerAccess, ValuesSetAfterACommitSurviveUndoAndRedo) {
     ASSERT_NE(manager.mixerCreateZRVstPlugin(0, 0, L"PLUG", L"Reverb", 2), nullptr);
     // A commit that records the mixer's ZR unit list and moves the unit's pan from 64 to 10.
@@ -238,4 +173,42 @@ TEST_F(MixerAccess, ValuesSetAfterACommitSurviveUndoAndRedo) {
     expectUnit(10, false);
     ASSERT_EQ(manager.editUndo(), 1);
     expectUnit(64, false);
+}
+
+TEST_F(MixerAccess, CreatesPluginsSlotBySlotWithPlaceholders) {
+    EXPECT_EQ(manager.mixerCreateMasterVstPlugin(2, L"PLUG", L"Reverb", 2), nullptr);
+    EXPECT_EQ(manager.mixerCreateMasterVstPlugin(-1, L"PLUG", L"Reverb", 2), nullptr);
+    EXPECT_EQ(manager.mixerCreateMasterVstPlugin(0, nullptr, L"Reverb", 2), nullptr);
+    EXPECT_EQ(manager.mixerCreateZRVstPlugin(16, 0, L"PLUG", L"Reverb", 2), nullptr);
+    EXPECT_EQ(manager.mixerCreateZRVstPlugin(1, 0, L"PLUG", L"Reverb", 2), nullptr);
+    EXPECT_EQ(manager.mixerIsModified(), 0);
+
+    const IZRNodeList* list = mixer()->getMasterUnit()->getVstPluginList();
+    IZRVstPlugin* second = manager.mixerCreateMasterVstPlugin(1, L"ECHO", L"Echo", 2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(manager.mixerIsModified(), 1);
+    ASSERT_EQ(list->getCount(), 2u);
+    const auto* placeholder = dynamic_cast<const IZRVstPlugin*>(list->getAt(0));
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(placeholder->getID(), L"    ");
+    EXPECT_EQ(placeholder->getValid(), 0);
+    EXPECT_EQ(manager.mixerGetMasterVstPlugin(0), nullptr);
+    EXPECT_EQ(manager.mixerGetMasterVstPlugin(1), second);
+    EXPECT_EQ(second->getName(), L"Echo");
+    EXPECT_EQ(second->getValid(), 1);
+
+    IZRVstPlugin* first = manager.mixerCreateMasterVstPlugin(0, L"PLUG", L"Reverb", 3);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(list->getCount(), 2u); // the placeholder was replaced, not pushed along
+    EXPECT_EQ(manager.mixerGetMasterVstPlugin(0), first);
+    EXPECT_EQ(first->getSDKVersion(), 3);
+    EXPECT_EQ(manager.mixerGetMasterVstPlugin(1), second);
+
+    // The send-return effect has one slot; a second create replaces the first.
+    ASSERT_NE(manager.mixerCreateMasterVstPluginSr(L"ROOM", L"Room", 2), nullptr);
+    IZRVstPlugin* hall = manager.mixerCreateMasterVstPluginSr(L"HALL", L"Hall", 2);
+    ASSERT_NE(hall, nullptr);
+    EXPECT_EQ(mixer()->getMasterUnit()->getVstPluginSrList()->getCount(), 1u);
+    EXPECT_EQ(manager.mixerGetMasterVstPluginSr(), hall);
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
 }

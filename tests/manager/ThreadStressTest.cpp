@@ -2,7 +2,7 @@
 // handed back and forth between two threads. Under ThreadSanitizer (the tsan preset) any data
 // race between them fails the run; everywhere the songs must come out as the edits left them.
 #include "support/ManagerFixture.h"
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <korman/IZRKorEditorIF.h>
 #include <korman/korman.h>

@@ -1,7 +1,7 @@
 #include <korman/CZRWaveReader.h>
 
 #include "support/TempDir.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -123,44 +123,6 @@ TEST(WaveReader, OpensFilesWhoseSizesRunPastWhatTheyHold) {
             static_cast<std::size_t>(reader.getChannels() * reader.getSampleReso() / 8);
         EXPECT_EQ(std::memcmp(frames, c.bytes.data() + 44, c.frames * frameSize), 0) << c.what;
     }
-}
-
-TEST(WaveReader, ReadsFramesFromTheSeekPositionAndClampsAtTheEnd) {
-    WaveFile file(WavBuilder().fmt(1, 2, 44100, 16).data(WavBuilder::stereoRamp(100)).bytes());
-    CZRWaveReader reader;
-    ASSERT_EQ(reader.open(file.path.c_str()), 1);
-
-    std::int16_t frames[2 * 8] = {};
-    ASSERT_EQ(reader.seekPosSample(95), 1);
-    ASSERT_EQ(reader.readSamples(frames, 8), 5u);
-    EXPECT_EQ(frames[0], 95);
-    EXPECT_EQ(frames[1], -95);
-    EXPECT_EQ(frames[8], 99);
-    EXPECT_EQ(reader.readSamples(frames, 8), 0u);
-
-    // A frame past the end is accepted; reading there gives nothing.
-    EXPECT_EQ(reader.seekPosSample(1000), 1);
-    EXPECT_EQ(reader.readSamples(frames, 1), 0u);
-    ASSERT_EQ(reader.seekPosSample(0), 1);
-    ASSERT_EQ(reader.readSamples(frames, 1), 1u);
-    EXPECT_EQ(frames[0], 0);
-    EXPECT_EQ(reader.readSamples(frames, 0), 0u);
-    EXPECT_EQ(reader.readSamples(nullptr, 1), 0u);
-}
-
-TEST(WaveReader, SeeksBySecondsTruncatingToAFrame) {
-    WaveFile file(WavBuilder().fmt(1, 1, 44100, 16).data(std::string(2 * 100000, '\x01')).bytes());
-    CZRWaveReader reader;
-    EXPECT_EQ(reader.seekPosSec(0.5), 0); // closed
-    ASSERT_EQ(reader.open(file.path.c_str()), 1);
-    EXPECT_EQ(reader.seekPosSec(-0.5), 0);
-    EXPECT_EQ(reader.seekPosSec(std::nan("")), 0);
-
-    ASSERT_EQ(reader.seekPosSec(1.9999), 1);
-    std::int16_t samples[100000] = {};
-    EXPECT_EQ(reader.readSamples(samples, 100000), 100000u - 88195u);
-    EXPECT_EQ(reader.seekPosSec(1e12), 1);
-    EXPECT_EQ(reader.readSamples(samples, 1), 0u);
 }
 
 namespace {

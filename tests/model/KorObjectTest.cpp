@@ -48,18 +48,3 @@ TEST(KorObject, CopyFromTakesValuesAndTheEditedMarkButNoIdentity) {
     EXPECT_FALSE(target->copyFrom(doc.leaf(5, 6), ZR_COPY_DEEP, nullptr));
     EXPECT_EQ(target->posTick, 480);
 }
-
-TEST(KorObject, IDPathRunsFromTheOutermostAncestor) {
-    TestDocument doc;
-    CZRNodeList* top = doc.list();
-    CZRNodeList* middle = doc.list();
-    CTestLeaf* leaf = doc.leaf(0);
-    ASSERT_TRUE(top->append(middle));
-    ASSERT_TRUE(middle->append(leaf));
-
-    std::vector<std::uint32_t> path{99, 98};
-    leaf->getObjIDPath(path);
-    EXPECT_EQ(path, (std::vector{top->getObjID(), middle->getObjID(), leaf->getObjID()}));
-    top->getObjIDPath(path);
-    EXPECT_EQ(path, std::vector{top->getObjID()});
-}

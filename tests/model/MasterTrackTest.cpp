@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr std::uint32_t kFail = 0x8000;
-
 struct Sig {
     std::int32_t posMes, numerator, denominator;
 };
@@ -40,12 +38,6 @@ struct Track {
                 doc.context, ZR_NO_OBJ_ID, ZRTempoValues{t.posTick, t.bpm})));
     }
 
-    std::vector<std::int32_t> tempoTicks() const {
-        std::vector<std::int32_t> ticks;
-        for (const auto* e : master->tempoList()->elements())
-            ticks.push_back(e->getSortKey());
-        return ticks;
-    }
     std::uint32_t correct() { return master->correct(doc.table, doc.context); }
 };
 
@@ -112,62 +104,6 @@ TEST(MasterTrack, ConversionsNeedResolution480AndATempoAtZero) {
     EXPECT_EQ(fine.master->tickToSec(480), 32768);
 }
 
-TEST(TimeSig, ValidateAndCorrect) {
-    struct Case {
-        Sig sig;
-        std::uint32_t validate, correct;
-        Sig repaired;
-    };
-    const Case cases[] = {
-        {{0, 4, 4}, 0, 0, {0, 4, 4}},
-        {{0, 0, 4}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 1, {0, 1, 4}},
-        {{0, 256, 4}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 1, {0, 255, 4}},
-        {{-1, 0, 4}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 0x83078102, {-1, 1, 4}},
-        {{-1, 4, 4}, ZR_E_INVALID_TIME_SIGNATURE_POSITION, 0x83078102, {-1, 4, 4}},
-        {{0, 3, 3}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 1, {0, 3, 4}},
-        {{0, 4, 64}, ZR_E_INVALID_TIME_SIGNATURE_VALUE, 1, {0, 4, 4}},
-        {{0, 7, 32}, 0, 0, {0, 7, 32}},
-    };
-    for (const Case& c : cases) {
-        TestDocument doc;
-        auto* sig = kor::createObject<CZRTimeSig>(
-            doc.context, ZR_NO_OBJ_ID,
-            ZRTimeSigValues{c.sig.posMes, c.sig.numerator, c.sig.denominator});
-        SCOPED_TRACE(testing::Message()
-                     << c.sig.posMes << " " << c.sig.numerator << "/" << c.sig.denominator);
-        EXPECT_EQ(sig->validate(), c.validate);
-        EXPECT_EQ(sig->correct(doc.table, doc.context), c.correct);
-        EXPECT_EQ(sig->getPosMes(), c.repaired.posMes);
-        EXPECT_EQ(sig->getNumerator(), c.repaired.numerator);
-        EXPECT_EQ(sig->getDenominator(), c.repaired.denominator);
-    }
-}
-
-TEST(Tempo, ValidateAndCorrect) {
-    struct Case {
-        Bpm tempo;
-        std::uint32_t validate, correct;
-        std::int32_t repairedBpm;
-    };
-    const Case cases[] = {
-        {{0, 2000}, 0, 0, 2000},
-        {{0, 30000}, 0, 0, 30000},
-        {{0, 1999}, ZR_E_INVALID_TEMPO_VALUE, 1, 2000},
-        {{0, 30001}, ZR_E_INVALID_TEMPO_VALUE, 1, 30000},
-        {{-1, 1000}, ZR_E_INVALID_TEMPO_VALUE, 0x83078302, 2000},
-        {{-1, 12000}, ZR_E_INVALID_TEMPO_POSITION, 0x83078302, 12000},
-    };
-    for (const Case& c : cases) {
-        TestDocument doc;
-        auto* tempo = kor::createObject<CZRTempo>(doc.context, ZR_NO_OBJ_ID,
-                                                  ZRTempoValues{c.tempo.posTick, c.tempo.bpm});
-        SCOPED_TRACE(testing::Message() << c.tempo.posTick << " " << c.tempo.bpm);
-        EXPECT_EQ(tempo->validate(), c.validate);
-        EXPECT_EQ(tempo->correct(doc.table, doc.context), c.correct);
-        EXPECT_EQ(tempo->getBPM(), c.repairedBpm);
-    }
-}
-
 TEST(MasterTrack, ValidateChecksInOrder) {
     struct Case {
         const char* name;
@@ -206,37 +142,4 @@ TEST(MasterTrack, ValidateChecksInOrder) {
               ZR_E_TIME_SIGNATURES_ARE_DUPLICATED);
     EXPECT_EQ(Track({{0, 4, 4}}, {{0, 12000}, {0, 9000}}).master->validate(),
               ZR_E_TEMPOS_ARE_DUPLICATED);
-}
-
-TEST(MasterTrack, CorrectRemovesRepeatsAndCreatesHeads) {
-    Track twoAtZero({{0, 4, 4}}, {{0, 12000}, {0, 9000}, {960, 8000}});
-    const std::uint32_t second = twoAtZero.master->tempoList()->elementAt(1)->getObjID();
-    EXPECT_EQ(twoAtZero.correct(), 1u);
-    EXPECT_EQ(twoAtZero.tempoTicks(), (std::vector{0, 960}));
-    EXPECT_EQ(twoAtZero.doc.table.lookup(second), nullptr); // destroyed, not only detached
-    EXPECT_EQ(twoAtZero.master->validate(), 0u);
-
-    Track empty({}, {});
-    EXPECT_TRUE(empty.master->setTempoList(nullptr));
-    empty.master->setPreMeasure(9);
-    EXPECT_EQ(empty.correct(), 1u);
-    EXPECT_EQ(empty.master->getPreMeasure(), 1);
-    ASSERT_EQ(empty.master->timeSigList()->getCount(), 1u);
-    const auto* sig = kor::objCast<CZRTimeSig>(empty.master->timeSigList()->elementAt(0));
-    ASSERT_NE(sig, nullptr);
-    EXPECT_EQ(sig->getNumerator() * 100 + sig->getDenominator() + sig->getPosMes(), 404);
-    ASSERT_NE(empty.master->tempoList(), nullptr);
-    const auto* tempo = kor::objCast<CZRTempo>(empty.master->tempoList()->elementAt(0));
-    ASSERT_NE(tempo, nullptr);
-    EXPECT_EQ(tempo->getBPM(), 12000);
-    EXPECT_EQ(empty.master->tempoList()->getListType(), 3);
-    EXPECT_EQ(empty.correct(), 0u); // nothing left to repair
-
-    Track negative({{-1, 4, 4}, {0, 3, 4}, {0, 2, 4}}, {{0, 12000}});
-    EXPECT_EQ(negative.correct(), 1u);
-    EXPECT_EQ(negative.master->timeSigList()->getCount(), 1u);
-
-    Track stranger({{0, 4, 4}}, {{0, 12000}});
-    EXPECT_TRUE(stranger.master->timeSigList()->append(stranger.doc.leaf(1)));
-    EXPECT_EQ(stranger.correct(), ZR_E_TIME_SIGNATURE_IS_NULL | kFail);
 }

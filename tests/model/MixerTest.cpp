@@ -1,9 +1,5 @@
 #include "model/KaraokeUnit.h"
-#include "model/MasterUnit.h"
-#include "model/Mixer.h"
-#include "model/SEUnit.h"
-#include "model/VstPlugin.h"
-#include "model/ZRUnit.h"
+#include "support/SongObjects.h"
 
 #include "support/TestLeaf.h"
 
@@ -105,39 +101,4 @@ TEST(MixerUnits, OverfullPluginListsLoseTheirLastPluginOnePerRepair) {
     ASSERT_TRUE(sendReturn->append(doc.leaf(0)));
     EXPECT_EQ(master->validate(), ZR_E_INVALID_SEND_RETURN_VST_PLUGIN_NUMBER);
     EXPECT_EQ(master->correct(doc.table, doc.context), ZR_E_VST_PLUGIN_IS_NULL | kFail);
-}
-
-TEST(Mixer, ValidateAndCorrectReportTheSameFaultsUnderTheirOwnCodes) {
-    TestDocument doc;
-    auto* mixer = kor::createObject<CZRMixer>(doc.context, ZR_NO_OBJ_ID);
-    ASSERT_NE(mixer, nullptr);
-    auto check = [&](std::uint32_t validateCode, std::uint32_t correctCode) {
-        EXPECT_EQ(mixer->validate(), validateCode) << std::hex << validateCode;
-        EXPECT_EQ(mixer->correct(doc.table, doc.context), correctCode) << std::hex << correctCode;
-    };
-    check(ZR_E_INVALID_MASTER_UNIT, ZR_E_INVALID_MASTER_UNIT | kFail);
-    ASSERT_TRUE(mixer->setMasterUnit(kor::createObject<CZRMasterUnit>(doc.context, ZR_NO_OBJ_ID)));
-    check(ZR_E_INVALID_SE_UNIT, ZR_E_INVALID_SE_UNIT | kFail);
-    ASSERT_TRUE(mixer->setSEUnit(kor::createObject<CZRSEUnit>(doc.context, ZR_NO_OBJ_ID)));
-    check(ZR_E_INVALID_BACKING_UNIT, ZR_E_INVALID_BACKING_UNIT | kFail);
-    ASSERT_TRUE(
-        mixer->setKaraokeUnit(kor::createObject<CZRKaraokeUnit>(doc.context, ZR_NO_OBJ_ID)));
-    check(ZR_E_INVALID_ZR_UNIT_NUMBER, ZR_E_ZR_UNIT_IS_NULL | kFail);
-
-    CZRNodeList* units = doc.list(28);
-    ASSERT_TRUE(mixer->setZRUnitList(units));
-    check(ZR_E_INVALID_ZR_UNIT_NUMBER, ZR_E_INVALID_ZR_UNIT_NUMBER | kFail);
-    for (std::int32_t trackNo : {0, 2, 1})
-        ASSERT_TRUE(units->append(
-            kor::createObject<CZRZRUnit>(doc.context, ZR_NO_OBJ_ID, ZRZRUnitValues{trackNo})));
-    check(ZR_E_ZR_UNITS_ARE_DUPLICATED, ZR_E_INVALID_ZR_UNIT_ID | kFail);
-    ASSERT_TRUE(units->removeByID(units->elementAt(2)->getObjID()));
-    check(0, 0);
-    ASSERT_TRUE(units->append(doc.leaf(5)));
-    check(ZR_E_ZR_UNIT_IS_NULL, ZR_E_ZR_UNIT_IS_NULL | kFail);
-
-    for (int i = 0; i < 14; ++i)
-        ASSERT_TRUE(units->append(doc.leaf(i)));
-    EXPECT_EQ(units->getCount(), 17u);
-    check(ZR_E_INVALID_ZR_UNIT_NUMBER, ZR_E_INVALID_ZR_UNIT_NUMBER | kFail);
 }

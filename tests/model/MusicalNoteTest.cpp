@@ -68,25 +68,6 @@ TEST(MusicalNote, CorrectRepairsWhatItCanAndReportsTheRest) {
     EXPECT_EQ(early.correct(doc.table, doc.context), ZR_E_INVALID_NOTE_POSITION | kFail);
 }
 
-TEST(MusicalNote, TwoStylesWithoutAnyIDAreInvalid) {
-    TestDocument doc;
-    auto* n = kor::createObject<CZRMusicalNote>(doc.context, ZR_NO_OBJ_ID, note(L"a", {L"a"}));
-    auto* style = kor::createObject<CZRNoteStyleAttrib>(doc.context, ZR_NO_OBJ_ID);
-    auto* curves = kor::createObject<CZRNoteStyleSeqAttrib>(doc.context, ZR_NO_OBJ_ID);
-    ASSERT_TRUE(n != nullptr && style != nullptr && curves != nullptr);
-    ASSERT_TRUE(n->setNoteStyle(style));
-    EXPECT_EQ(n->validate(), 0u);
-    ASSERT_TRUE(n->setNoteSeqStyle(curves));
-    EXPECT_EQ(n->validate(), ZR_E_INVALID_NOTE_STYLE);
-    EXPECT_EQ(n->correct(doc.table, doc.context), ZR_E_INVALID_NOTE_STYLE | kFail);
-    style->setValue(L"accent", 50);
-    EXPECT_EQ(n->validate(), 0u);
-
-    style->setValue(L"", 1);
-    EXPECT_EQ(style->validate(), ZR_E_INVALID_NOTE_STYLE_ATTRIBUTE_ID);
-    EXPECT_EQ(style->correct(doc.table, doc.context), 0x83078701u);
-}
-
 TEST(NoteStyleSeqAttrib, ChecksPointsAndDropsRepeatedOrOutOfRangeOnes) {
     TestDocument doc;
     auto* curves = kor::createObject<CZRNoteStyleSeqAttrib>(doc.context, ZR_NO_OBJ_ID);

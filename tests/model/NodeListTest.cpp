@@ -83,30 +83,6 @@ TEST(NodeList, RemoveAndClearDetachButKeepElementsInTheTable) {
     EXPECT_EQ(doc.table.size(), 4u);
 }
 
-TEST(NodeList, SwapContentsExchangesOnlyTheListKinds) {
-    TestDocument doc;
-    CZRNodeList* mine = doc.list(9);
-    mine->setListType(9, 2);
-    CTestLeaf* element = doc.leaf(0);
-    ASSERT_TRUE(mine->append(element));
-
-    // A private copy under the same ID, as an edit record keeps it in a table of its own.
-    CZRObjectTable store;
-    auto* copy = kor::createObject<CZRNodeList>(ZRCreateContext{store, store}, mine->getObjID());
-    ASSERT_NE(copy, nullptr);
-    copy->setListType(9, 5);
-
-    ASSERT_TRUE(mine->swapContents(copy));
-    EXPECT_EQ(mine->getListTypeEx(), 5);
-    EXPECT_EQ(copy->getListTypeEx(), 2);
-    EXPECT_EQ(mine->getCount(), 1u);
-    EXPECT_EQ(copy->getCount(), 0u);
-    EXPECT_EQ(element->getParent(), static_cast<IZRKorObject*>(mine));
-
-    EXPECT_FALSE(mine->swapContents(doc.list()));   // another ID
-    EXPECT_FALSE(mine->swapContents(nullptr));
-}
-
 TEST(NodeList, DeepCopyIntoTheSameTableNeedsFreshIDs) {
     TestDocument doc;
     CZRNodeList* source = doc.list(23);
@@ -131,49 +107,4 @@ TEST(NodeList, DeepCopyIntoTheSameTableNeedsFreshIDs) {
     EXPECT_EQ(doc.table.size(), before + 1);
 
     EXPECT_FALSE(clash->copyFrom(source, ZR_COPY_DEEP, nullptr));
-}
-
-TEST(NodeList, DeepCopyFailsAtAnElementItCannotCreate) {
-    TestDocument doc;
-    CZRNodeList* source = doc.list();
-    ASSERT_TRUE(source->append(doc.list()));
-    ASSERT_TRUE(source->append(doc.leaf(0))); // no factory makes this test class
-    ASSERT_TRUE(source->append(doc.list()));
-
-    CZRNodeList* copy = doc.list();
-    EXPECT_FALSE(copy->copyFrom(source, ZR_COPY_DEEP, &doc.context));
-    EXPECT_EQ(copy->getCount(), 1u);
-
-    // A shallow copy takes only the list kinds.
-    CZRNodeList* shallow = doc.list();
-    ASSERT_TRUE(shallow->copyFrom(source, 0, nullptr));
-    EXPECT_EQ(shallow->getCount(), 0u);
-}
-
-TEST(NodeList, DumpListsElementsOnlyWhenRecursive) {
-    TestDocument doc;
-    CZRNodeList* tempos = doc.list(3, 11);
-    ASSERT_TRUE(tempos->append(doc.leaf(0, 12000, 12)));
-
-    std::wstring flat;
-    tempos->dump(flat, 0);
-    EXPECT_EQ(flat, L"CZRNodeList {{ objID=11 objType=1 parentObjID=NULL }  listType=3 listTypeEx=-1 } ");
-
-    std::wstring deep;
-    tempos->dump(deep, 1);
-    EXPECT_EQ(deep, L"CZRNodeList {{ objID=11 objType=1 parentObjID=NULL }  listType=3 listTypeEx=-1 "
-                    L"CZRTempo {{ objID=12 objType=3 parentObjID=11 }  posTick=0 bpm=12000 } } ");
-}
-
-TEST(NodeList, SizeCountsOneSlotPerElement) {
-    TestDocument doc;
-    CZRNodeList* list = doc.list();
-    const std::uint32_t empty = list->getSize();
-    CTestLeaf* a = doc.leaf(0);
-    CTestLeaf* b = doc.leaf(0);
-    ASSERT_TRUE(list->append(a));
-    ASSERT_TRUE(list->append(b));
-
-    EXPECT_EQ(list->getSize(), empty + 2 * sizeof(void*));
-    EXPECT_EQ(kor::subtreeSize(list), list->getSize() + a->getSize() + b->getSize());
 }

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
 #include <thread>
 
 TEST(ObjectTable, HandsOutIDsInOrderNeverReusesThemAndRefusesTakenOrExhaustedOnes) {
@@ -52,53 +50,6 @@ TEST(ObjectTable, DestroyDeletesTheWholeSubtreeAndNothingElse) {
     EXPECT_EQ(doc.table.lookup(bystander->getObjID()), bystander);
     doc.table.destroy(12345); // unknown IDs are ignored
     EXPECT_EQ(doc.table.size(), 1u);
-}
-
-TEST(ObjectTable, TradeSlotsMovesObjectsBothWaysKeepingTheirIDs) {
-    TestDocument live;
-    CTestLeaf* a = live.leaf(0);
-    CTestLeaf* b = live.leaf(480);
-    TestDocument store;
-    CTestLeaf* twin = store.leaf(0, 0, a->getObjID());
-    CTestLeaf* fresh = store.leaf(0, 0, b->getObjID() + 2000); // on a page live has not made
-    const std::vector<std::uint32_t> ids{a->getObjID(), b->getObjID(), fresh->getObjID()};
-    live.table.reserveSlots(ids);
-    store.table.reserveSlots(ids);
-    EXPECT_EQ(live.table.size(), 2u);
-    EXPECT_EQ(live.table.lookup(fresh->getObjID()), nullptr);
-
-    CZRObjectTable::tradeSlots(live.table, store.table, ids);
-    EXPECT_EQ(live.table.lookup(a->getObjID()), twin);
-    EXPECT_EQ(live.table.lookup(b->getObjID()), nullptr);
-    EXPECT_EQ(live.table.lookup(fresh->getObjID()), fresh);
-    EXPECT_EQ(store.table.lookup(a->getObjID()), a);
-    EXPECT_EQ(store.table.lookup(b->getObjID()), b);
-    EXPECT_EQ(live.table.size(), 2u);
-    EXPECT_EQ(store.table.size(), 2u);
-    EXPECT_EQ(live.table.nextID(), fresh->getObjID() + 1);
-
-    // Trading again restores both tables.
-    CZRObjectTable::tradeSlots(live.table, store.table, ids);
-    EXPECT_EQ(live.table.lookup(a->getObjID()), a);
-    EXPECT_EQ(live.table.lookup(b->getObjID()), b);
-    EXPECT_EQ(store.table.lookup(fresh->getObjID()), fresh);
-    EXPECT_EQ(store.table.lookup(b->getObjID()), nullptr);
-}
-
-TEST(ObjectTable, CollectsObjectsWhoseOwnDetachedMarkIsSet) {
-    TestDocument doc;
-    CZRNodeList* list = doc.list();
-    CTestLeaf* kept = doc.leaf(0);
-    CTestLeaf* removed = doc.leaf(1);
-    CTestLeaf* neverLinked = doc.leaf(2);
-    ASSERT_TRUE(list->append(kept));
-    ASSERT_TRUE(list->append(removed));
-    ASSERT_TRUE(list->removeByID(removed->getObjID()));
-
-    std::vector<std::uint32_t> detached;
-    doc.table.collectDetached(detached);
-    EXPECT_EQ(detached, std::vector<std::uint32_t>{removed->getObjID()});
-    EXPECT_FALSE(kor::isDetached(neverLinked));
 }
 
 TEST(ObjectTable, ConcurrentCreationHandsOutDistinctIDs) {

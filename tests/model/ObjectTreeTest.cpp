@@ -24,26 +24,6 @@ TEST(ObjectTree, DetachmentReachesEveryDescendant) {
     EXPECT_FALSE(kor::isDetached(leaf));
 }
 
-TEST(ObjectTree, ChildSlotSwapsOneChildForAnother) {
-    TestDocument doc;
-    CZRNodeList* container = doc.list();
-    CTestLeaf* slot = nullptr;
-    CTestLeaf* first = doc.leaf(1);
-    CTestLeaf* second = doc.leaf(2);
-
-    ASSERT_TRUE(kor::setChildSlot(slot, first, container));
-    EXPECT_EQ(slot, first);
-    EXPECT_EQ(first->getParent(), static_cast<IZRKorObject*>(container));
-
-    ASSERT_TRUE(kor::setChildSlot(slot, second, container));
-    EXPECT_EQ(slot, second);
-    EXPECT_TRUE(kor::isDetached(first));
-
-    ASSERT_TRUE(kor::setChildSlot(slot, static_cast<CTestLeaf*>(nullptr), container));
-    EXPECT_EQ(slot, nullptr);
-    EXPECT_TRUE(kor::isDetached(second));
-}
-
 TEST(ObjectTree, RepairWalkRunsInPreOrderAndStopsAtTheFirstUnrepairable) {
     TestDocument doc;
     CZRNodeList* root = doc.list();
@@ -70,17 +50,4 @@ TEST(ObjectTree, RepairWalkRunsInPreOrderAndStopsAtTheFirstUnrepairable) {
     EXPECT_EQ(clean.code, 0u);
     EXPECT_EQ(clean.objID, ZR_NO_OBJ_ID);
     EXPECT_EQ(unreached->correctCalls, 1);
-}
-
-TEST(ObjectTree, CreateByTypeRefusesTypesThatAreNeverCreatedByNumber) {
-    TestDocument doc;
-    for (std::int32_t type : {0, 18, 32, 33, 36, -1})
-        EXPECT_EQ(kor::createByType(doc.context, ZR_NO_OBJ_ID, static_cast<ZRObjType>(type)), nullptr)
-            << "type " << type;
-
-    IZRMutableKorObject* list = kor::createByType(doc.context, 40, ZRObjType::NodeList);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->getObjID(), 40u);
-    EXPECT_EQ(list->getObjType(), ZRObjType::NodeList);
-    EXPECT_EQ(kor::createByType(doc.context, 40, ZRObjType::NodeList), nullptr);
 }

@@ -1,15 +1,7 @@
 #include "model/MusicalPart.h"
 
-#include "model/MusicalControl.h"
-#include "model/MusicalNote.h"
-#include "model/MusicalSinger.h"
-#include "model/ProsodyElement.h"
-#include "model/ProsodyPart.h"
-#include "model/ProsodyPhoneme.h"
-#include "model/ProsodyVoice.h"
+#include "support/SongObjects.h"
 #include "model/StylePluginAttribInfo.h"
-#include "model/WAVPart.h"
-#include "model/WAVTrack.h"
 
 #include "support/TestSong.h"
 
@@ -60,22 +52,6 @@ TEST(ZRTrack, TrackNumberAndPartsAreUnrepairable) {
     ASSERT_TRUE(wavTrack->setWAVPartList(doc.list(21)) &&
                 wavTrack->wavPartList()->append(make<CZRMusicalPart>(doc, ZRPartValues{})));
     EXPECT_EQ(wavTrack->validate(), 0u);
-}
-
-TEST(MusicalPart, SharedPartChecksRunLast) {
-    Bare bare;
-    bare.singerAt(0);
-    bare.part->part().setPlayTime(30);
-    EXPECT_EQ(bare.part->validate(), ZR_E_INVALID_PART_PLAY_TIME);
-    EXPECT_EQ(bare.correct(), 0u); // raised without reporting a change
-    EXPECT_EQ(bare.part->getPlayTime(), 60);
-
-    bare.part->part().setPosTick(-1);
-    bare.singers()->clear();
-    EXPECT_EQ(bare.part->validate(), ZR_E_INVALID_SINGER_NUMBER);
-    EXPECT_EQ(bare.correct(), ZR_E_INVALID_PART_POSITION | kFail);
-    EXPECT_EQ(bare.part->getControlList(7), nullptr);
-    EXPECT_EQ(bare.part->getControlList(-1), nullptr);
 }
 
 TEST(MusicalPart, CorrectGivesAnEmptySingerListTheDefaultSinger) {
@@ -132,62 +108,6 @@ TEST(MusicalPart, CorrectDropsBadEventsAndDerivesTheLength) {
     EXPECT_EQ(bare.part->getFlags() & ZR_FLAG_EDITED, 0u);
 }
 
-TEST(MusicalPart, BuilderGivesTheDefaultStyle) {
-    TestDocument doc;
-    const kor::VVoiceTable table{{{2, 7}, ZRVVoiceLib{2, 7, L"", L"v", {}}}};
-    ZRVVoiceLib known{2, 7, L"", L"v", {}};
-    ZRVVoiceLib unknown{2, 8, L"", L"v", {}};
-    struct Case {
-        std::int32_t playTime, expectedPlayTime;
-        const ZRVVoiceLib& voice;
-        std::int32_t vBS, vPC;
-    };
-    for (const Case& c :
-         {Case{0, 60, known, 2, 7}, Case{60, 60, unknown, 0, 0}, Case{61, 61, known, 2, 7}}) {
-        CZRMusicalPart* part =
-            kor::buildMusicalPart(doc.context, {480, c.playTime, L"n", L"c"}, table, c.voice);
-        ASSERT_NE(part, nullptr);
-        EXPECT_EQ(part->getPlayTime(), c.expectedPlayTime);
-        const auto* singer = kor::objCast<CZRMusicalSinger>(part->singerList()->elementAt(0));
-        ASSERT_NE(singer, nullptr);
-        EXPECT_EQ(singer->values().vBS, c.vBS);
-        EXPECT_EQ(singer->values().vPC, c.vPC);
-    }
-
-    CZRMusicalPart* part = kor::buildMusicalPart(doc.context, {0, 480, L"", L""}, {}, known);
-    ASSERT_NE(part, nullptr);
-    const CZRStylePlugin* plugin = part->stylePlugin();
-    EXPECT_EQ(plugin->getID(), L"ACA9C502-A04B-42b5-B2EB-5CEA36D16FCE");
-    EXPECT_EQ(plugin->getName(), L"TORIVEL2 Compatible Style");
-    EXPECT_EQ(plugin->getVersion(), L"3.0.0.1");
-    std::vector<std::uint32_t> counts;
-    for (IZRNodeList* list : {plugin->getPartAttribInfoList(), plugin->getReservedAttribInfoList(),
-                              plugin->getControlAttribInfoList(), plugin->getNoteAttribInfoList(),
-                              plugin->getNoteSeqAttribInfoList()})
-        counts.push_back(list->getCount());
-    EXPECT_EQ(counts, (std::vector<std::uint32_t>{7, 0, 1, 9, 2}));
-    const auto* vibType =
-        dynamic_cast<const IZRStylePluginAttribInfo*>(plugin->getNoteAttribInfoList()->getAt(7));
-    ASSERT_NE(vibType, nullptr);
-    EXPECT_EQ(vibType->getAttribID(), L"vibType");
-    EXPECT_EQ(vibType->getValueRange()->maxValue * 100 + vibType->getValueRange()->defaultValue,
-              1601);
-
-    std::vector<std::wstring> ids;
-    part->partStyle()->getIDs(ids);
-    EXPECT_EQ(ids.size(), 7u);
-    std::int32_t opening = 0;
-    EXPECT_TRUE(part->partStyle()->getValue(L"opening", opening));
-    EXPECT_EQ(opening, 127);
-    part->getStyleControlIDs(ids);
-    EXPECT_EQ(ids, std::vector<std::wstring>{L"POR"});
-    EXPECT_EQ(part->getStyleControlList(L"POR")->getListTypeEx(), 0);
-    EXPECT_EQ(part->noteList()->getCount(), 0u);
-    for (std::int32_t type = 0; type < 7; ++type)
-        EXPECT_EQ(part->controlList(type)->getListTypeEx(), type);
-    EXPECT_EQ(part->validate(), 0u);
-}
-
 TEST(ProsodyPart, PhonemesMayTouchButNotOverlap) {
     TestDocument doc;
     auto* part = make<CZRProsodyPart>(doc, ZRPartValues{0, 480, L"", L""});
@@ -207,25 +127,6 @@ TEST(ProsodyPart, PhonemesMayTouchButNotOverlap) {
     EXPECT_EQ(part->validate(), ZR_E_PROSODY_PHONEMES_ARE_DUPLICATED);
     EXPECT_EQ(part->getDurSec(), 6553 + 6554);
     EXPECT_EQ(part->getControlList(7), nullptr);
-}
-
-TEST(ProsodyPart, TickLengthFollowsTheSequenceTempo) {
-    TestSong song;
-    CZRZRTrack* track = song.addTrack(0);
-    ASSERT_EQ(kor::correctTree(*song.root, song.doc.table, song.doc.context).code, 0u);
-    auto* part = make<CZRProsodyPart>(song.doc, ZRPartValues{480, 480, L"", L""});
-    ASSERT_TRUE(track->partList()->append(part) && part->setVoiceList(song.doc.list(12)));
-    EXPECT_TRUE(part->voiceList()->append(
-        make<CZRProsodyVoice>(song.doc, ZRProsodyVoiceValues{65536, 0, 0})));
-    EXPECT_EQ(part->getDurSec(), 65536);
-    EXPECT_EQ(part->getDurTick(), 960); // one second at 120 BPM
-
-    auto* wav = make<CZRWAVPart>(song.doc,
-                                 ZRWAVPartValues{{0, 60, L"", L""}, 48000, 16, 1, L"x.wav", 32768});
-    ASSERT_TRUE(song.sequence->seTrack()->wavPartList()->append(wav));
-    wav->setEdited();
-    wav->clearEdited();
-    EXPECT_EQ(wav->getDurTick(), 480);
 }
 
 TEST(WAVPart, ValidateChecksInOrder) {
@@ -252,20 +153,5 @@ TEST(WAVPart, ValidateChecksInOrder) {
         SCOPED_TRACE(c.rate);
         EXPECT_EQ(part->validate(), c.validate);
         EXPECT_EQ(part->correct(doc.table, doc.context), c.correct);
-    }
-}
-
-TEST(WAVPart, RootedPaths) {
-    TestDocument doc;
-    auto* part = make<CZRWAVPart>(
-        doc, ZRWAVPartValues{{0, 60, L"n", L"c"}, 44100, 16, 2, L"/w/a.wav", 65536});
-    EXPECT_TRUE(part->isRootedPath());
-    for (const wchar_t* path : {L"\\w\\a.wav", L"C:\\w\\a.wav", L"/a.wav"}) {
-        part->setFilePath(path);
-        EXPECT_TRUE(part->isRootedPath()) << path;
-    }
-    for (const wchar_t* path : {L"a.wav", L"w/a.wav", L"C:a.wav"}) {
-        part->setFilePath(path);
-        EXPECT_TRUE(part->isRelativePath()) << path;
     }
 }

@@ -1,11 +1,7 @@
 #include "model/Builders.h"
 
-#include "model/KaraokeUnit.h"
-#include "model/MasterUnit.h"
+#include "support/SongObjects.h"
 #include "model/ObjectTree.h"
-#include "model/SEUnit.h"
-#include "model/UnManaged.h"
-#include "model/WAVTrack.h"
 
 #include "support/TestSong.h"
 
@@ -17,15 +13,6 @@ namespace {
 
 constexpr std::uint32_t kFail = 0x8000;
 
-std::vector<ZRObjType> childTypes(const IZRMutableKorObject& obj) {
-    std::vector<IZRMutableKorObject*> children;
-    obj.getChildren(children);
-    std::vector<ZRObjType> types;
-    for (const auto* child : children)
-        types.push_back(child->getObjType());
-    return types;
-}
-
 // Every object under `root`, in pre-order.
 std::vector<IZRMutableKorObject*> subtree(IZRMutableKorObject* root) {
     std::vector<IZRMutableKorObject*> all{root};
@@ -35,43 +22,6 @@ std::vector<IZRMutableKorObject*> subtree(IZRMutableKorObject* root) {
 }
 
 } // namespace
-
-TEST(EmptySequence, HoldsEveryDefault) {
-    TestDocument doc;
-    CZRSequence* sequence = kor::buildEmptySequence(doc.context);
-    ASSERT_NE(sequence, nullptr);
-    EXPECT_EQ(sequence->getObjID(), 0u);
-    EXPECT_EQ(sequence->getVersion(), L"3.0.0.11");
-    EXPECT_EQ(sequence->getVender(), L"korman");
-    using T = ZRObjType;
-    EXPECT_EQ(childTypes(*sequence),
-              (std::vector{T::NodeList, T::Mixer, T::MasterTrack, T::NodeList, T::WAVTrack,
-                           T::WAVTrack, T::UnManaged}));
-    EXPECT_EQ(sequence->vvoiceList()->getListType(), 25);
-    EXPECT_EQ(sequence->zrTrackList()->getListType(), 23);
-    EXPECT_EQ(sequence->seTrack()->wavPartList()->getListTypeEx(), 0);
-    EXPECT_EQ(sequence->karaokeTrack()->wavPartList()->getListTypeEx(), 1);
-    EXPECT_EQ(sequence->unManaged()->auxList()->getListType(), 32);
-
-    const CZRMasterTrack* master = sequence->masterTrack();
-    EXPECT_EQ(master->getSeqName(), L"New Sequence");
-    EXPECT_EQ(master->getComment(), L"New Sequence");
-    EXPECT_EQ(master->getResolution() * 10 + master->getPreMeasure(), 4801);
-    EXPECT_EQ(master->timeSigList()->getCount() + master->tempoList()->getCount(), 0u);
-
-    const CZRMixer* mixer = sequence->mixer();
-    EXPECT_EQ(mixer->zrUnitList()->getListType(), 28);
-    const ZRSEUnitValues& se = mixer->seUnit()->values();
-    EXPECT_EQ(
-        std::vector({se.inGain, se.sendLevel, se.sendEnable, se.mute, se.solo, se.pan, se.vol}),
-        std::vector({0, -898, 0, 0, 0, 64, 0}));
-    EXPECT_EQ(mixer->karaokeUnit()->values().vol, -129);
-    ASSERT_NE(mixer->masterUnit()->vstList(1), nullptr);
-    EXPECT_EQ(mixer->masterUnit()->vstList(1)->getListType(), 26);
-    EXPECT_NE(mixer->seUnit()->vstList(), nullptr);
-    EXPECT_NE(mixer->karaokeUnit()->vstList(), nullptr);
-    EXPECT_EQ(doc.table.size(), subtree(sequence).size()); // nothing left over
-}
 
 TEST(EmptySequence, WithAMusicalPartPassesTheRepairWalk) {
     TestSong song;

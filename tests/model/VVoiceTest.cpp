@@ -55,26 +55,3 @@ TEST(VVoice, ChecksInOrderAndRepairsOnlyParameters) {
     EXPECT_EQ(kor::checkVVoiceValues(0, 0, kCompID.c_str(), nullptr, {}), ZR_E_INVALID_VVOICE_NAME);
     EXPECT_EQ(CZRVVoice(1, voice(3, 5)).getSortKey(), 3 * 65536 + 5);
 }
-
-TEST(UnManaged, AuxRecordsCannotBeCreatedByTypeAndAClashingCopyLeavesNothing) {
-    TestDocument doc;
-    CZRUnManaged* source = kor::createUnManaged(doc.context, ZR_NO_OBJ_ID);
-    ASSERT_NE(source, nullptr);
-    EXPECT_EQ(kor::createByType(doc.context, ZR_NO_OBJ_ID, ZRObjType::Aux), nullptr);
-    EXPECT_EQ(kor::createByType(doc.context, ZR_NO_OBJ_ID, ZRObjType::UnManaged), nullptr);
-    CZRNodeList* auxes = doc.list(32);
-    ASSERT_TRUE(source->setAuxList(auxes));
-    ASSERT_TRUE(auxes->append(kor::createAux(doc.context, ZR_NO_OBJ_ID, {L"host", L"a=1"})));
-    ASSERT_TRUE(auxes->append(kor::createAux(doc.context, ZR_NO_OBJ_ID, {L"x", L""})));
-
-    std::wstring original;
-    source->dump(original, 1);
-    EXPECT_NE(original.find(L" id=host content=a=1 "), std::wstring::npos);
-
-    // Keeping IDs into the same table collides at the list and leaves nothing behind.
-    const std::size_t objects = doc.table.size();
-    CZRUnManaged* clash = kor::createUnManaged(doc.context, ZR_NO_OBJ_ID);
-    EXPECT_FALSE(clash->copyFrom(source, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &doc.context));
-    EXPECT_EQ(doc.table.size(), objects + 1);
-    EXPECT_EQ(clash->getAuxList(), nullptr);
-}

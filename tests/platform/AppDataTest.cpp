@@ -43,15 +43,3 @@ TEST(AppData, PrefersAbsoluteXdgDataHomeOverHome) {
             << (unusable ? unusable : "unset");
     }
 }
-
-TEST(AppData, FailsWithoutAUsableFolder) {
-    TempDir dir;
-    ScopedEnv xdg("XDG_DATA_HOME", nullptr);
-    {
-        ScopedEnv home("HOME", nullptr);
-        EXPECT_EQ(localAppDataFolder(), std::nullopt);
-    }
-    dir.write(".local", "a plain file where a folder belongs");
-    ScopedEnv home("HOME", dir.path().c_str());
-    EXPECT_EQ(localAppDataFolder(), std::nullopt);
-}

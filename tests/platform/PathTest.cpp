@@ -15,12 +15,3 @@ TEST(Path, SplitsAtEitherSeparator) {
     EXPECT_EQ(joinPath(L"/tmp/", L"a"), L"/tmp/a");
     EXPECT_EQ(joinPath(L"", L"a"), L"a");
 }
-
-TEST(Path, ConvertsThroughUtf8) {
-    const auto native = toPath(L"/tmp/\u6B4C.korx");
-    ASSERT_TRUE(native);
-    EXPECT_EQ(native->native(), "/tmp/\xE6\xAD\x8C.korx");
-    EXPECT_EQ(fromPath(*native), L"/tmp/\u6B4C.korx");
-    EXPECT_EQ(toPath(std::wstring(1, static_cast<wchar_t>(0xDC00))), std::nullopt);
-    EXPECT_EQ(fromPath("/tmp/\xFF"), std::nullopt);
-}

@@ -6,18 +6,7 @@
 #include "edit/CommitHistory.h"
 #include "edit/EditorHost.h"
 #include "edit/KorEditorIF.h"
-#include "model/Builders.h"
-#include "model/KorDocument.h"
-#include "model/KorRoot.h"
-#include "model/MasterTrack.h"
-#include "model/MusicalNote.h"
-#include "model/MusicalPart.h"
-#include "model/ProsodyPart.h"
-#include "model/Sequence.h"
-#include "model/Tempo.h"
-#include "model/WAVPart.h"
-#include "model/WAVTrack.h"
-#include "model/ZRTrack.h"
+#include "support/SongObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +27,7 @@ struct TestHost final : IZREditorHost {
     const wchar_t* errorMessage(std::uint32_t code) const override {
         return code == 0 ? L"OK" : L"failed";
     }
-    const CIconVibrato* vibratoKind(std::int32_t type) const override {
+    const kor::VibratoShape* vibratoKind(std::int32_t type) const override {
         const auto found = vibratos.find(type);
         return found != vibratos.end() ? found->second : nullptr;
     }
@@ -49,7 +38,7 @@ struct TestHost final : IZREditorHost {
     std::uint32_t owner = 0;
     bool headroom = true;
     std::vector<Message> messages;
-    std::map<std::int32_t, const CIconVibrato*> vibratos;
+    std::map<std::int32_t, const kor::VibratoShape*> vibratos;
     const CZRKorDocument* imported = nullptr;
     kor::VVoiceTable vvoices;
     ZRVVoiceLib defaultVoice;

@@ -3,11 +3,7 @@
 // track, and the VVoice (1, 0) in the song's VVoice table.
 #pragma once
 
-#include "model/MusicalControl.h"
-#include "model/MusicalSinger.h"
-#include "model/StyleControl.h"
-#include "model/TimeSig.h"
-#include "model/VVoice.h"
+#include "support/SongObjects.h"
 #include "support/EditSong.h"
 
 #include <memory>

@@ -2,15 +2,7 @@
 // singing tracks (each with its ZR unit) and parts added on request.
 #pragma once
 
-#include "model/Builders.h"
-#include "model/KorRoot.h"
-#include "model/MasterTrack.h"
-#include "model/Mixer.h"
-#include "model/MusicalPart.h"
-#include "model/Sequence.h"
-#include "model/VVoice.h"
-#include "model/ZRTrack.h"
-#include "model/ZRUnit.h"
+#include "support/SongObjects.h"
 #include "support/TestLeaf.h"
 
 #include <gtest/gtest.h>

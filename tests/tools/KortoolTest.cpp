@@ -1,8 +1,8 @@
 // Runs the kortool binary the way a person does and checks what it prints and answers.
-#include "support/LegacyFileBuilder.h"
-#include "support/SmfBuilder.h"
+#include "builders/LegacyFileBuilder.h"
+#include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
-#include "support/WavBuilder.h"
+#include "builders/WavBuilder.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -13,7 +13,6 @@
 #include <xercesc/sax/HandlerBase.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -121,16 +120,6 @@ TEST_F(KortoolTest, ReportsLibraryErrorsWithTheirCodes) {
     EXPECT_NE(wav.err.find("Invalid wave file. (0x83071D05)"), std::string::npos) << wav.err;
 }
 
-TEST_F(KortoolTest, DescribesTheSampleSongAsExpected) {
-    const Outcome info = kortool("info '" + kSamples + "/morning-walk.korx'");
-    ASSERT_EQ(info.status, 0) << info.err;
-    std::ifstream golden(std::string(KORMAN_TEST_DATA_DIR) + "/kortool/morning-walk.info.txt");
-    std::stringstream expected;
-    expected << golden.rdbuf();
-    // The first line names the file by the path given.
-    EXPECT_EQ(info.out.substr(info.out.find('\n') + 1), expected.str());
-}
-
 TEST_F(KortoolTest, ConvertsEverySampleToASongThatLoadsBack) {
     for (const char* sample : {"morning-walk.mid", "morning-walk.kor", "morning-walk.korx"}) {
         SCOPED_TRACE(sample);
@@ -215,33 +204,12 @@ TEST_F(KortoolTest, DrawsBendAndVibratoOnThePitchLine) {
     EXPECT_GE(turns(lead[2]), 6);
 }
 
-TEST_F(KortoolTest, ShowsWhatTheWavReaderSees) {
-    dir_.write("tone.wav", kor::test::WavBuilder()
-                               .fmt(1, 2, 44100, 16)
-                               .data(kor::test::WavBuilder::stereoRamp(441))
-                               .bytes());
-    const Outcome wav = kortool("wav '" + path("tone.wav") + "'");
-    ASSERT_EQ(wav.status, 0) << wav.err;
-    EXPECT_NE(wav.out.find("sample rate: 44100 Hz"), std::string::npos);
-    EXPECT_NE(wav.out.find("channels: 2"), std::string::npos);
-    EXPECT_NE(wav.out.find("frames: 441"), std::string::npos);
-}
-
 // A MIDI file of one singing track: a note with the lyric `lyric` (raw bytes).
 std::string midiWithLyric(const std::string& lyric) {
     SmfBuilder smf;
     smf.addTrack().tempo(0, 500000);
     smf.addTrack().meta(0, 0x05, lyric).noteOn(0, 0, 60, 100).noteOff(480, 0, 60);
     return smf.bytes();
-}
-
-// A legacy song whose one note sings `lyric` (raw bytes).
-std::string legacyWithLyric(const std::string& lyric) {
-    LegacyFileBuilder legacy;
-    legacy.singingTrack("[Common]\nVersion=KOR202\nName=Voice\n[EventList]\n0=E0\n"
-                        "[E0]\nType=Anote\nLength=480\nNote#=60\nLyricHandle=H0\n[H0]\nL0=\"" +
-                        lyric + "\",\"a\",0.000000,64,0,0\n");
-    return legacy.bytes();
 }
 
 TEST_F(KortoolTest, GivesAFileDetectionRefusesToItsOwnReader) {
@@ -305,29 +273,6 @@ TEST_F(KortoolTest, SaysAMidiFileWithoutNotesHasNothingToImport) {
         EXPECT_NE(run.err.find("nothing to import: " + std::string(expected)), std::string::npos)
             << run.err;
     }
-}
-
-TEST_F(KortoolTest, WarnsOnceOfTextsTheCodePageDoesNotConvert) {
-    const std::string shiftJisA = "\x82\xA0"; // HIRAGANA LETTER A in Shift-JIS
-    dir_.write("sjis.mid", midiWithLyric(shiftJisA));
-    dir_.write("sjis.kor", legacyWithLyric(shiftJisA + shiftJisA));
-    for (const char* name : {"sjis.mid", "sjis.kor"}) {
-        SCOPED_TRACE(name);
-        const Outcome guessed = kortool("info '" + path(name) + "'");
-        ASSERT_EQ(guessed.status, 0) << guessed.err;
-        EXPECT_NE(guessed.out.find("texts: code page 3 (the locale's, UTF-8)"), std::string::npos);
-        EXPECT_EQ(count(guessed.err, "warning: 1 text of"), 1u) << guessed.err;
-        EXPECT_NE(guessed.err.find("--codepage (e.g. 932"), std::string::npos);
-
-        const Outcome told = kortool("info '" + path(name) + "' --codepage 932");
-        ASSERT_EQ(told.status, 0) << told.err;
-        EXPECT_EQ(told.err, "");
-        EXPECT_NE(told.out.find("texts: code page 932 (CP932)"), std::string::npos);
-        EXPECT_NE(told.out.find("lyrics: \u3042"), std::string::npos) << told.out;
-    }
-    // Text that is valid UTF-8 converts with the locale's code page: no warning.
-    dir_.write("utf8.mid", midiWithLyric("\u3042"));
-    EXPECT_EQ(kortool("info '" + path("utf8.mid") + "'").err, "");
 }
 
 TEST_F(KortoolTest, PrintsItsVersionAndTheSummaryAsJson) {

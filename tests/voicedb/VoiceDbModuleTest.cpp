@@ -217,6 +217,51 @@ TEST_F(VoiceDbModule, RollBackRestoresEveryEditOfTheSession) {
     EXPECT_EQ(allVirtualVoices().size(), before.size() - 1);
 }
 
+TEST_F(VoiceDbModule, RefusesBadArguments) {
+    DBM_VoiceParam ok{};
+    DBM_VoiceParam tooLoud{0, 0, 128, 0, 0};
+    std::wstring longName(DBM_NAME_SIZE, L'n');
+    wchar_t small[4];
+    DBM_VirtualVoiceInfo info{};
+    int value = 0;
+    DBM_ExpItemList bogus{};
+
+    const std::uint32_t results[] = {
+        dbm.DBM_CreateVirtualVoice(128, 0, kAmber, L"A", &ok),
+        dbm.DBM_CreateVirtualVoice(0, -1, kAmber, L"A", &ok),
+        dbm.DBM_CreateVirtualVoice(9, 9, nullptr, L"A", &ok),
+        dbm.DBM_CreateVirtualVoice(9, 9, L"KV01AMBRLN00000", L"A", &ok),
+        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, nullptr, &ok),
+        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, L"", &ok),
+        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, longName.c_str(), &ok),
+        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, L"two\nlines", &ok),
+        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, L"A", nullptr),
+        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, L"A", &tooLoud),
+        dbm.DBM_SetVirtualVoiceParameters(0, 0, &tooLoud),
+        dbm.DBM_SetVirtualVoiceName(0, 0, longName.c_str()),
+        dbm.DBM_CopyVirtualVoice(0, 0, 0, 200),
+        dbm.DBM_DeleteVirtualVoice(-1, 0),
+        dbm.DBM_GetVirtualVoiceInfo(0, 0, nullptr),
+        dbm.DBM_GetVirtualVoiceInfo(0, 128, &info),
+        dbm.DBM_GetVirtualVoiceName(0, 0, small, 4), // "Amber" does not fit
+        dbm.DBM_GetVirtualVoiceName(0, 0, nullptr, 10),
+        dbm.DBM_GetDefaultVirtualVoice(&value, nullptr),
+        dbm.DBM_GetAllVoice(nullptr, 1, &value),
+        dbm.DBM_GetAllVoice(nullptr, 0, nullptr),
+        dbm.DBM_GetVoiceParameters(L"short", &ok),
+        dbm.DBM_GetVersionString(small, 4),
+        dbm.DBM_GetExpDB(small, 0),
+        dbm.DBM_GetVirtualExpItems(DBM_EXP_VIBRATO, 0, 0, nullptr),
+        dbm.DBM_DeleteVirtualExpItems(nullptr),
+        dbm.DBM_DeleteVirtualExpItems(&bogus),
+        dbm.DBM_BackupAllVirtualVoice(nullptr),
+    };
+    for (std::size_t i = 0; i < std::size(results); ++i)
+        EXPECT_EQ(results[i], DBM_E_INVALID_ARGUMENT) << "row " << i;
+    EXPECT_EQ(small[0], L'\0');
+    EXPECT_EQ(allVirtualVoices().size(), 6u); // nothing was created on the way
+}
+
 TEST_F(VoiceDbModule, PersistsCommittedVirtualVoicesForTheNextStart) {
     DBM_VoiceParam param{-1, -2, -3, -4, -5};
     ASSERT_EQ(dbm.DBM_CreateVirtualVoice(5, 5, kAmber, L"Amber; Mine \u00e9", &param), DBM_OK);
@@ -268,49 +313,4 @@ TEST_F(VoiceDbModule, ReportsAFullMasterTable) {
     EXPECT_EQ(dbm.DBM_CreateVirtualVoice(0, 0, kAmber, L"More", &param), DBM_E_EXISTS);
     ASSERT_EQ(dbm.DBM_DeleteVirtualVoice(0, 0), DBM_OK);
     EXPECT_EQ(dbm.DBM_CreateVirtualVoice(0, 0, kAmber, L"More", &param), DBM_OK);
-}
-
-TEST_F(VoiceDbModule, RefusesBadArguments) {
-    DBM_VoiceParam ok{};
-    DBM_VoiceParam tooLoud{0, 0, 128, 0, 0};
-    std::wstring longName(DBM_NAME_SIZE, L'n');
-    wchar_t small[4];
-    DBM_VirtualVoiceInfo info{};
-    int value = 0;
-    DBM_ExpItemList bogus{};
-
-    const std::uint32_t results[] = {
-        dbm.DBM_CreateVirtualVoice(128, 0, kAmber, L"A", &ok),
-        dbm.DBM_CreateVirtualVoice(0, -1, kAmber, L"A", &ok),
-        dbm.DBM_CreateVirtualVoice(9, 9, nullptr, L"A", &ok),
-        dbm.DBM_CreateVirtualVoice(9, 9, L"KV01AMBRLN00000", L"A", &ok),
-        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, nullptr, &ok),
-        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, L"", &ok),
-        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, longName.c_str(), &ok),
-        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, L"two\nlines", &ok),
-        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, L"A", nullptr),
-        dbm.DBM_CreateVirtualVoice(9, 9, kAmber, L"A", &tooLoud),
-        dbm.DBM_SetVirtualVoiceParameters(0, 0, &tooLoud),
-        dbm.DBM_SetVirtualVoiceName(0, 0, longName.c_str()),
-        dbm.DBM_CopyVirtualVoice(0, 0, 0, 200),
-        dbm.DBM_DeleteVirtualVoice(-1, 0),
-        dbm.DBM_GetVirtualVoiceInfo(0, 0, nullptr),
-        dbm.DBM_GetVirtualVoiceInfo(0, 128, &info),
-        dbm.DBM_GetVirtualVoiceName(0, 0, small, 4), // "Amber" does not fit
-        dbm.DBM_GetVirtualVoiceName(0, 0, nullptr, 10),
-        dbm.DBM_GetDefaultVirtualVoice(&value, nullptr),
-        dbm.DBM_GetAllVoice(nullptr, 1, &value),
-        dbm.DBM_GetAllVoice(nullptr, 0, nullptr),
-        dbm.DBM_GetVoiceParameters(L"short", &ok),
-        dbm.DBM_GetVersionString(small, 4),
-        dbm.DBM_GetExpDB(small, 0),
-        dbm.DBM_GetVirtualExpItems(DBM_EXP_VIBRATO, 0, 0, nullptr),
-        dbm.DBM_DeleteVirtualExpItems(nullptr),
-        dbm.DBM_DeleteVirtualExpItems(&bogus),
-        dbm.DBM_BackupAllVirtualVoice(nullptr),
-    };
-    for (std::size_t i = 0; i < std::size(results); ++i)
-        EXPECT_EQ(results[i], DBM_E_INVALID_ARGUMENT) << "row " << i;
-    EXPECT_EQ(small[0], L'\0');
-    EXPECT_EQ(allVirtualVoices().size(), 6u); // nothing was created on the way
 }

@@ -34,13 +34,13 @@ enum class Reader { Kor, Legacy, Midi, Score, None };
 Reader readerOf(int format) {
     switch (format) {
     case 0:
-    case 1:
+    case ZR_FILE_FORMAT_SMF1:
         return Reader::Midi;
     case 2:
-    case 3:
+    case ZR_FILE_FORMAT_LEGACY3:
         return Reader::Legacy;
     case 4:
-    case 5:
+    case ZR_FILE_FORMAT_KOR4:
         return Reader::Kor;
     case 6:
         return Reader::Score;
@@ -126,15 +126,15 @@ std::optional<EmptyImport> emptyImport(const std::vector<Directive>& directives,
 
 std::string formatName(int format) {
     switch (format) {
-    case 0:
+    case ZR_FILE_FORMAT_SMF0:
         return "MIDI format 0";
     case 1:
         return "MIDI format 1";
-    case 2:
+    case ZR_FILE_FORMAT_LEGACY2:
         return "legacy song (level 2)";
     case 3:
         return "legacy song (level 3)";
-    case 4:
+    case ZR_FILE_FORMAT_KOR3:
         return "KOR3";
     case 5:
         return "KOR4";

@@ -59,11 +59,11 @@ void writeFile(const std::string& path, const std::string& content) {
 }
 
 bool isMidi(int format) {
-    return format == 0 || format == 1;
+    return format == ZR_FILE_FORMAT_SMF0 || format == ZR_FILE_FORMAT_SMF1;
 }
 
 bool isLegacy(int format) {
-    return format == 2 || format == 3;
+    return format == ZR_FILE_FORMAT_LEGACY2 || format == ZR_FILE_FORMAT_LEGACY3;
 }
 
 bool isScore(int format) {

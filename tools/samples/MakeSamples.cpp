@@ -1,7 +1,7 @@
 // Writes the bundled sample song "Morning Walk" (a tune of our own) as a MIDI file and as a
 // legacy song file, into the folder given on the command line.
-#include "support/LegacyFileBuilder.h"
-#include "support/SmfBuilder.h"
+#include "builders/LegacyFileBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "support/LegacyFileBuilder.h"
+#include "builders/LegacyFileBuilder.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "support/GeneratedSong.h"
+#include "builders/GeneratedSong.h"
 
 #include <string>
 #include <tuple>

@@ -2,7 +2,7 @@
 // "DM:nnnn:" text events.
 #pragma once
 
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 #include <cstddef>
 #include <string>

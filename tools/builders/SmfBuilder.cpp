@@ -1,4 +1,4 @@
-#include "support/SmfBuilder.h"
+#include "builders/SmfBuilder.h"
 
 namespace kor::test {
 

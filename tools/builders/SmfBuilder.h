@@ -1,4 +1,4 @@
-// Writes Standard MIDI File bytes from events at absolute ticks, for the MIDI reader's tests.
+// Writes Standard MIDI File bytes from events at absolute ticks, for tests and the samples.
 #pragma once
 
 #include "legacy/MidiSequence.h"
