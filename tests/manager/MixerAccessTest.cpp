@@ -212,3 +212,30 @@ TEST_F(MixerAccess, CreatesPluginsSlotBySlotWithPlaceholders) {
     EXPECT_EQ(manager.mixerGetMasterVstPluginSr(), hall);
     EXPECT_EQ(manager.sysGetLastError(), 0u);
 }
+
+TEST_F(MixerAccess, ChangesOnlyValidPluginsAndRemovesInPlace) {
+    EXPECT_EQ(manager.mixerSetKaraokeVstPluginParams(0, {1, 2, 3}), 0);
+    EXPECT_EQ(manager.mixerRemoveKaraokeVstPlugin(0), 0);
+    ASSERT_NE(manager.mixerCreateKaraokeVstPlugin(0, L"PLUG", L"Reverb", 2), nullptr);
+    ASSERT_EQ(manager.mixerSetKaraokeVstPluginParams(0, {1, 2, 3}), 1);
+    ASSERT_EQ(manager.mixerSetKaraokeVstPluginPresetNo(0, -5), 1);
+    ASSERT_EQ(manager.mixerSetKaraokeVstPluginEnable(0, 1), 1);
+    ASSERT_EQ(manager.mixerSetKaraokeVstPluginBypass(0, 7), 1);
+    const IZRVstPlugin* plugin = manager.mixerGetKaraokeVstPlugin(0);
+    ASSERT_NE(plugin, nullptr);
+    EXPECT_EQ(plugin->getParamNum(), 3);
+    EXPECT_EQ(plugin->getParamValue(2), 3);
+    EXPECT_EQ(plugin->getPresetNo(), -5);
+    EXPECT_EQ(plugin->getEnable(), 1);
+    EXPECT_EQ(plugin->getBypass(), 7);
+
+    ASSERT_NE(manager.mixerCreateSEVstPlugin(0, L"PLUG", L"Reverb", 2), nullptr);
+    IZRVstPlugin* kept = manager.mixerCreateSEVstPlugin(1, L"ECHO", L"Echo", 2);
+    ASSERT_EQ(manager.mixerRemoveSEVstPlugin(0), 1);
+    const IZRNodeList* list = mixer()->getSEUnit()->getVstPluginList();
+    ASSERT_EQ(list->getCount(), 2u);
+    EXPECT_EQ(dynamic_cast<const IZRVstPlugin*>(list->getAt(0))->getID(), L"    ");
+    EXPECT_EQ(manager.mixerGetSEVstPlugin(0), nullptr);
+    EXPECT_EQ(manager.mixerGetSEVstPlugin(1), kept);
+    EXPECT_EQ(manager.mixerSetSEVstPluginBypass(0, 1), 0);
+}

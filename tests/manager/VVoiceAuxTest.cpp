@@ -72,6 +72,35 @@ TEST_F(VVoiceAux, InsertsUnderFreeKeysAndUpdatesOnlyWithValidValues) {
     EXPECT_EQ(manager.vvoiceGetVVoice(0, 0)->getParam().breathiness, 1);
 }
 
+TEST_F(VVoiceAux, KeepsTheLastVVoiceOfEachVoice) {
+    EXPECT_EQ(manager.vvoiceRemoveVVoice(1, 0), 0); // the only one of its voice
+    ASSERT_EQ(manager.vvoiceInsertVVoice(5, 5, L"FAKE0001VOICE000", L"Copy", param), 1);
+    IZRVVoice* original = manager.vvoiceGetVVoice(1, 0);
+    ASSERT_EQ(manager.vvoiceRemoveVVoice(1, 0), 1);
+    EXPECT_EQ(manager.vvoiceGetVVoice(1, 0), nullptr);
+    EXPECT_NE(original->getFlags() & ZR_FLAG_DETACHED, 0u); // stays in the song's table, unlinked
+    EXPECT_EQ(manager.vvoiceRemoveVVoice(5, 5), 0);
+    EXPECT_EQ(manager.vvoiceRemoveVVoice(1, 0), 0);
+}
+
+TEST_F(VVoiceAux, UpdateContextSendsEachChangedIDOnce) {
+    manager.vvoiceInitializeUpdateContext();
+    ASSERT_EQ(manager.vvoiceUpdateVVoice(0, 0, L"One", param), 1);
+    ASSERT_EQ(manager.vvoiceUpdateVVoice(0, 0, L"Two", param), 1);
+    ASSERT_EQ(manager.vvoiceInsertVVoice(0, 1, L"FAKE0000VOICE000", L"New", param), 1);
+    manager.vvoiceNotifyObserversOfUpdates();
+    ASSERT_EQ(window.lists.size(), 1u);
+    EXPECT_EQ(window.lists[0],
+              (std::vector{manager.vvoiceGetVVoice(0, 0)->getObjID(), vvoiceListID()}));
+
+    // The context is closed: changes are not collected, and an empty context sends nothing.
+    ASSERT_EQ(manager.vvoiceUpdateVVoice(0, 0, L"Three", param), 1);
+    manager.vvoiceNotifyObserversOfUpdates();
+    manager.vvoiceInitializeUpdateContext();
+    manager.vvoiceNotifyObserversOfUpdates();
+    EXPECT_EQ(window.lists.size(), 1u);
+}
+
 TEST_F(VVoiceAux, MaintainsAuxRecords) {
     EXPECT_EQ(manager.auxGetAuxNum(), 0);
     IZRAux* first = manager.auxAddAux({L"host.view", L"zoom=4"});
