@@ -161,15 +161,9 @@ kor::ConductorMap conductorOf(const kor::MusicXmlScore& score,
     return map;
 }
 
-struct SungNote {
-    std::int32_t tick;
-    std::int32_t length;
-    std::int32_t key;
-    std::wstring lyric;
-};
 
 struct SourceNotes {
-    std::vector<SungNote> notes;
+    std::vector<kor::SourceNote> notes;
     int lyricCount = 0;
     int firstVerse = 0;
     int verseCount = 0;
@@ -273,7 +267,7 @@ SourceNotes notesOf(const kor::ScorePart& part, std::int32_t voice, std::int32_t
         }
         out.notes.push_back({static_cast<std::int32_t>(note.start),
                              static_cast<std::int32_t>(note.end - note.start), note.key,
-                             std::move(lyric)});
+                             kVelocity, std::move(lyric)});
     }
     return out;
 }
@@ -303,45 +297,6 @@ bool fitsScore(const std::vector<ZRMusicXMLPartImportDirective>& directives, std
             return false;
     }
     return !chosen.empty() && chosen.size() <= CZRSequence::kMaxTracks;
-}
-
-// Builds the singing track of one source: its musical part spans the source's notes (at least
-// 60 ticks; a source without notes gets an empty part at the start) and starts with the chosen
-// singer.
-bool addSourceTrack(const ZRCreateContext& context, CZRSequence& sequence, std::int32_t trackNo,
-                    const ZRMusicXMLPartImportDirective& directive, const SourceNotes& source,
-                    const kor::VVoiceTable& voices, const ZRVVoiceLib& defaultVoice) {
-    CZRZRTrack* track = kor::addZRTrack(context, sequence, trackNo, directive.name, L"");
-    if (track == nullptr) return false;
-    std::int32_t start = 0;
-    std::int32_t end = 0;
-    if (!source.notes.empty()) {
-        start = source.notes.front().tick;
-        for (const SungNote& note : source.notes)
-            end = std::max(end, note.tick + note.length);
-    }
-    const std::int32_t playTime = std::max(end - start, CZRPart::kMinPlayTime);
-    CZRMusicalPart* part = kor::buildMusicalPart(context, ZRPartValues{start, playTime, L"", L""},
-                                                 voices, defaultVoice);
-    if (part == nullptr) return false;
-    if (!track->partList()->append(part)) {
-        context.registry.destroy(part->getObjID());
-        return false;
-    }
-    auto* singer = kor::objCast<CZRMusicalSinger>(part->singerList()->elementAt(0));
-    if (singer == nullptr) return false;
-    singer->values().vBS = directive.singerBS;
-    singer->values().vPC = directive.singerPC;
-    for (const SungNote& sung : source.notes) {
-        auto* note = kor::createObject<CZRMusicalNote>(
-            context, ZR_NO_OBJ_ID,
-            ZRMusicalNoteValues{
-                sung.tick - start, sung.length, sung.key, kVelocity, 0, sung.lyric, {L"a"}});
-        if (note == nullptr || !part->noteList()->append(note) ||
-            !kor::completeNoteStyle(context, *note))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -427,8 +382,8 @@ CxMusicXmlImporter::importFile(const std::wstring& path, std::int32_t preMeasure
             const Source& source = sources[static_cast<std::size_t>(directive.sourceIndex)];
             const SourceNotes notes =
                 notesOf(score.parts[source.part], source.voice, directive.verse, *starts);
-            if (!addSourceTrack(context, *sequence, trackNo++, directive, notes, voices_,
-                                defaultVoice_))
+            if (addSourceTrack(context, *sequence, trackNo++, directive.name, directive.singerBS,
+                               directive.singerPC, notes.notes) == nullptr)
                 return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
         }
         sequence->masterTrack()->setSeqName(score.title.empty() ? fileTitle(path) : score.title);

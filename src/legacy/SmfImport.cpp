@@ -131,13 +131,7 @@ std::wstring withoutKaraokeMark(std::wstring text) {
     return text;
 }
 
-struct ImportedNote {
-    std::int32_t tick;
-    std::int32_t length;
-    std::int32_t key;
-    std::int32_t velocity;
-    std::wstring lyric;
-};
+using ImportedNote = kor::SourceNote;
 
 struct ControlPoint {
     std::int32_t tick;
@@ -366,53 +360,18 @@ std::uint32_t CxSmfImporter::survey(const std::wstring& path, unsigned codePage,
 
 namespace {
 
-// Builds the singing track of one source: its musical part spans the source's notes (at least 60
-// ticks; a source without notes gets an empty part at the start) and starts with the chosen singer.
-bool addSourceTrack(const ZRCreateContext& context, CZRSequence& sequence, std::int32_t trackNo,
-                    const ZRSMFTrackImportDirective& directive, const SourceReader& source,
-                    const kor::VVoiceTable& voices, const ZRVVoiceLib& defaultVoice) {
-    CZRZRTrack* track = kor::addZRTrack(context, sequence, trackNo, directive.name, L"");
-    if (track == nullptr) return false;
-    std::int32_t start = 0;
-    std::int32_t end = 0;
-    if (!source.notes.empty()) {
-        start = source.notes.front().tick;
-        for (const ImportedNote& note : source.notes)
-            end = std::max(end, note.tick + note.length);
-    }
-    const std::int32_t playTime = std::max(end - start, CZRPart::kMinPlayTime);
-    CZRMusicalPart* part = kor::buildMusicalPart(context, ZRPartValues{start, playTime, L"", L""},
-                                                 voices, defaultVoice);
-    if (part == nullptr) return false;
-    if (!track->partList()->append(part)) {
-        context.registry.destroy(part->getObjID());
-        return false;
-    }
-    auto* singer = kor::objCast<CZRMusicalSinger>(part->singerList()->elementAt(0));
-    if (singer == nullptr) return false;
-    singer->values().vBS = directive.singerBS;
-    singer->values().vPC = directive.singerPC;
-
-    for (const ImportedNote& imported : source.notes) {
-        auto* note = kor::createObject<CZRMusicalNote>(
-            context, ZR_NO_OBJ_ID,
-            ZRMusicalNoteValues{imported.tick - start,
-                                imported.length,
-                                imported.key,
-                                imported.velocity,
-                                0,
-                                imported.lyric.empty() ? L"a" : imported.lyric,
-                                {L"a"}});
-        if (note == nullptr || !part->noteList()->append(note) ||
-            !kor::completeNoteStyle(context, *note))
-            return false;
-    }
+// Gives `part` the control points of `source` that fall within its span, as controls relative to
+// its start.
+bool addSourceControls(const ZRCreateContext& context, CZRMusicalPart& part,
+                       const SourceReader& source) {
+    const std::int32_t start = part.getPosTick();
     for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type) {
-        for (const ControlPoint& point : pointsWithin(
-                 source.controls[static_cast<std::size_t>(type)], start, start + playTime)) {
+        for (const ControlPoint& point :
+             pointsWithin(source.controls[static_cast<std::size_t>(type)], start,
+                          start + part.getPlayTime())) {
             auto* control = kor::createObject<CZRMusicalControl>(
                 context, ZR_NO_OBJ_ID, ZRMusicalControlValues{point.tick, type, point.value});
-            if (control == nullptr || !part->controlList(type)->append(control)) return false;
+            if (control == nullptr || !part.controlList(type)->append(control)) return false;
         }
     }
     return true;
@@ -458,8 +417,10 @@ std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t p
                 return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
             reader.finish();
             if (!reader.fits()) return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
-            if (!addSourceTrack(context, *sequence, trackNo++, directive, reader, voices_,
-                                defaultVoice_))
+            CZRMusicalPart* part =
+                addSourceTrack(context, *sequence, trackNo++, directive.name, directive.singerBS,
+                               directive.singerPC, reader.notes);
+            if (part == nullptr || !addSourceControls(context, *part, reader))
                 return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
         }
         sequence->masterTrack()->setSeqName(fileTitle(path));

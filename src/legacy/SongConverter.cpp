@@ -2,13 +2,18 @@
 
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
+#include "model/MusicalNote.h"
+#include "model/MusicalPart.h"
+#include "model/MusicalSinger.h"
 #include "model/ObjectFactory.h"
 #include "model/Sequence.h"
 #include "model/VVoice.h"
+#include "model/ZRTrack.h"
 #include "platform/Path.h"
 
 #include <korman/ErrorCodes.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -46,6 +51,48 @@ bool CxSongConverter::addLibraryVoices(CZRSequence& sequence, const ZRCreateCont
         if (vvoice == nullptr || !sequence.vvoiceList()->append(vvoice)) return false;
     }
     return true;
+}
+
+CZRMusicalPart* CxSongConverter::addSourceTrack(const ZRCreateContext& context,
+                                                CZRSequence& sequence, std::int32_t trackNo,
+                                                const std::wstring& name, int singerBS,
+                                                int singerPC,
+                                                const std::vector<kor::SourceNote>& notes) {
+    CZRZRTrack* track = kor::addZRTrack(context, sequence, trackNo, name, L"");
+    if (track == nullptr) return nullptr;
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    if (!notes.empty()) {
+        start = notes.front().tick;
+        for (const kor::SourceNote& note : notes) end = std::max(end, note.tick + note.length);
+    }
+    const std::int32_t playTime = std::max(end - start, CZRPart::kMinPlayTime);
+    CZRMusicalPart* part = kor::buildMusicalPart(context, ZRPartValues{start, playTime, L"", L""},
+                                                 voices_, defaultVoice_);
+    if (part == nullptr) return nullptr;
+    if (!track->partList()->append(part)) {
+        context.registry.destroy(part->getObjID());
+        return nullptr;
+    }
+    auto* singer = kor::objCast<CZRMusicalSinger>(part->singerList()->elementAt(0));
+    if (singer == nullptr) return nullptr;
+    singer->values().vBS = singerBS;
+    singer->values().vPC = singerPC;
+    for (const kor::SourceNote& source : notes) {
+        auto* note = kor::createObject<CZRMusicalNote>(
+            context, ZR_NO_OBJ_ID,
+            ZRMusicalNoteValues{source.tick - start,
+                                source.length,
+                                source.key,
+                                source.velocity,
+                                0,
+                                source.lyric.empty() ? L"a" : source.lyric,
+                                {L"a"}});
+        if (note == nullptr || !part->noteList()->append(note) ||
+            !kor::completeNoteStyle(context, *note))
+            return nullptr;
+    }
+    return part;
 }
 
 std::wstring CxSongConverter::fileTitle(const std::wstring& path) {

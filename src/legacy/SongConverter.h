@@ -7,9 +7,24 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CZRKorDocument;
+class CZRMusicalPart;
 class CZRSequence;
+
+namespace kor {
+
+/// A note an import reads from its source, at the song's tick.
+struct SourceNote {
+    std::int32_t tick;
+    std::int32_t length;
+    std::int32_t key;
+    std::int32_t velocity;
+    std::wstring lyric; ///< empty: the note sings "a"
+};
+
+} // namespace kor
 
 /// Base of the converters that read a file into a new song document. Holds the voices the song's
 /// VVoices and its parts' first singers come from (borrowed; they must outlive the converter),
@@ -46,6 +61,13 @@ protected:
     /// Gives `sequence` one VVoice per voice of the voice table, as a new song has. False when
     /// one cannot be created or linked.
     [[nodiscard]] bool addLibraryVoices(CZRSequence& sequence, const ZRCreateContext& context);
+    /// Adds the singing track `trackNo` called `name`, holding one musical part that spans
+    /// `notes` (sorted by tick; at least kMinPlayTime long, and empty at the song's start
+    /// without notes), starts with the singer (`singerBS`, `singerPC`) and sings the notes with
+    /// the phoneme "a". The part, or null when an object cannot be made or linked.
+    CZRMusicalPart* addSourceTrack(const ZRCreateContext& context, CZRSequence& sequence,
+                                   std::int32_t trackNo, const std::wstring& name, int singerBS,
+                                   int singerPC, const std::vector<kor::SourceNote>& notes);
     /// The file name of `path` without folder and extension.
     static std::wstring fileTitle(const std::wstring& path);
 
