@@ -53,7 +53,9 @@ public:
         };
 
         const_iterator() = default;
-        Item operator*() const { return {map_->text(map_->entries_[at_].key), map_->entries_[at_].value}; }
+        Item operator*() const {
+            return {map_->text(map_->entries_[at_].key), map_->entries_[at_].value};
+        }
         Arrow operator->() const { return {**this}; }
         const_iterator& operator++() {
             ++at_;
@@ -82,8 +84,9 @@ public:
     }
     StyleKeyMap(const StyleKeyMap& other)
         : entries_(other.entries_)
-        , owned_(other.owned_ != nullptr ? std::make_unique<std::vector<std::wstring>>(*other.owned_)
-                                         : nullptr) {}
+        , owned_(other.owned_ != nullptr
+                     ? std::make_unique<std::vector<std::wstring>>(*other.owned_)
+                     : nullptr) {}
     StyleKeyMap& operator=(const StyleKeyMap& other) {
         if (this != &other) {
             StyleKeyMap copy(other);
@@ -120,16 +123,21 @@ public:
     }
 
     /// Sets the value of `id`, adding the ID in its place when it is new. Overwriting the value of
-    /// an ID already present allocates nothing.
+    /// an ID already present allocates nothing; running out of memory leaves the map as it was.
     void set(std::wstring_view id, T value) {
         const std::size_t at = lowerBound(id);
         if (at < entries_.size() && text(entries_[at].key) == id) {
             entries_[at].value = std::move(value);
             return;
         }
-        entries_.reserve(entries_.size() + 1);
         const std::uint32_t key = keyFor(id);
-        entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), Entry{key, std::move(value)});
+        try {
+            entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at),
+                            Entry{key, std::move(value)});
+        } catch (...) {
+            if ((key & kOwned) != 0) owned_->pop_back();
+            throw;
+        }
     }
     /// Removes the entry of `id`; false when there is none.
     bool erase(std::wstring_view id) {
