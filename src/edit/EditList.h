@@ -84,7 +84,8 @@ public:
         const IZRMutableKorObject* live = document_->objects().lookup(elementID);
         if (live == nullptr || live->getParent() != document_->objects().lookup(objectID_))
             return nullptr;
-        moves_.reserve(moves_.size() + 1);
+        // Room for the entry first: a copy without its entry would never be exchanged.
+        if (moves_.size() == moves_.capacity()) moves_.reserve(2 * moves_.size() + 1);
         // The element's own values only: its children stay in the song and are not exchanged.
         const ZRCreateContext context = storeContext();
         IZRMutableKorObject* copy = kor::createByType(context, elementID, live->getObjType());
