@@ -82,10 +82,10 @@ template <class Record, class T>
 [[nodiscard]] std::uint32_t editMove(CZRKorEditorIF& editor, const CZRNodeList* list,
                                      std::uint32_t elementID, ListEdit<T>& edit) {
     std::uint32_t error = 0;
-    edit.record =
-        editor.recordFor<Record>(list, error, CZRKorEditorIF::RecordUse::kMoveElements);
+    edit.record = editor.recordFor<Record>(list, error, CZRKorEditorIF::RecordUse::kMoveElements);
     if (edit.record == nullptr) return error;
-    if (!edit.record->holdsMovesOnly()) return editList<Record>(editor, list, elementID, false, edit);
+    if (!edit.record->holdsMovesOnly())
+        return editList<Record>(editor, list, elementID, false, edit);
     edit.element = objCast<T>(edit.record->copyForMove(elementID));
     return edit.element != nullptr ? 0 : ZR_E_EDIT_TARGET_NOT_FOUND;
 }

@@ -80,9 +80,10 @@ AZREditCommand* CZRKorEditorIF::obtainRecord(const IZRKorObject& target, std::in
 
     // A record of moves alone holds a few elements, not the list below its target.
     const auto* live = dynamic_cast<const IZRMutableKorObject*>(&target);
-    const std::uint64_t size = live == nullptr                               ? 0
-                               : kind == AZREditCommand::kElement || movesOnly ? live->getSize()
-                                                                             : kor::subtreeSize(live);
+    const std::uint64_t size = live == nullptr ? 0
+                               : kind == AZREditCommand::kElement || movesOnly
+                                   ? live->getSize()
+                                   : kor::subtreeSize(live);
     error = ZR_E_NOT_ENOUGH_MEMORY;
     if (!host_.hasMemoryHeadroom(2 * size)) return nullptr;
     // Running out of memory here leaves through the editor's boundary as that same error.

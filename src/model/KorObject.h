@@ -44,7 +44,8 @@ public:
     }
     /// Exchanges nothing: only checks that `other` has the same ID and type.
     template <class Core> bool swapContents(const Core* other) const {
-        return other != nullptr && other->getObjID() == objID_ && other->getObjType() == getObjType();
+        return other != nullptr && other->getObjID() == objID_ &&
+               other->getObjType() == getObjType();
     }
     void setEdited() { flags_ |= ZR_FLAG_EDITED; }
     void clearEdited() { flags_ &= static_cast<std::uint16_t>(~ZR_FLAG_EDITED); }

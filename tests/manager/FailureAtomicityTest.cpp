@@ -90,12 +90,18 @@ protected:
         const std::uint32_t firstNote = notes->getAt(0)->getObjID();
         const std::uint32_t lastNote = notes->getAt(notes->getCount() - 1)->getObjID();
         moves = {
-            [=, moved = later(note, 1200)](IZRKorEditorIF& e) { return e.moveNote(firstNote, moved); },
+            [=, moved = later(note, 1200)](IZRKorEditorIF& e) {
+                return e.moveNote(firstNote, moved);
+            },
             [=, this](IZRKorEditorIF& e) { return e.moveNote(lastNote, note); },
         };
         movesAndInsert = {
-            [=, moved = later(note, 960)](IZRKorEditorIF& e) { return e.moveNote(lastNote, moved); },
-            [=, added = later(note, 1440)](IZRKorEditorIF& e) { return e.insertNote(notesID, added); },
+            [=, moved = later(note, 960)](IZRKorEditorIF& e) {
+                return e.moveNote(lastNote, moved);
+            },
+            [=, added = later(note, 1440)](IZRKorEditorIF& e) {
+                return e.insertNote(notesID, added);
+            },
         };
         // The pre-measure shift and a divide: records over the master track and a part list.
         shiftAndDivide = {
