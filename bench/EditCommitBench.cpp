@@ -15,7 +15,7 @@ using kor::bench::cpuSeconds;
 
 enum class NoteEdit {
     Update, ///< new pitch and length in place: the editor copies the note alone
-    Move,   ///< new position: the editor copies the note list to keep it in order
+    Move,   ///< new position: the editor records the moved note and its two places in the list
 };
 
 // The edit of the middle note of the part, alternating between two values from one iteration to

@@ -60,6 +60,20 @@ public:
     [[nodiscard]] virtual bool capture() = 0;
     /// Readies the copy for its first exchange (list records purge and re-sort it).
     virtual void prepareCommit() = 0;
+    /// Readies a list record to hold only the elements its edits move, with the place each takes,
+    /// instead of a copy of the whole list: moving one element then costs as much as updating it.
+    /// Records that cannot hold moves alone capture their whole copy, as capture() does.
+    [[nodiscard]] virtual bool captureForMoves() { return capture(); }
+    /// Whether the record holds moved elements alone (after captureForMoves, until widened).
+    virtual bool holdsMovesOnly() const { return false; }
+    /// The working copy of the element `elementID` of a record holding moves alone, made on first
+    /// use; null for a record holding a whole copy or an element outside its list. Throws
+    /// std::bad_alloc when memory runs out, leaving the record as it was.
+    virtual IZRMutableKorObject* copyForMove(std::uint32_t /*elementID*/) { return nullptr; }
+    /// Turns a record holding moves alone into one holding the whole copy, with the moves made in
+    /// it, so that any edit of the list can go through it; nothing for other records. Throws
+    /// std::bad_alloc, leaving the record as it was, when memory runs out.
+    virtual void widen() {}
     /// Widens an element record to a list record. Refuses to make or unmake a commit marker and to
     /// narrow a list record; true when the kind changed.
     [[nodiscard]] virtual bool setKind(std::int32_t kind);

@@ -6,9 +6,13 @@
 #include "edit/ListRecordOps.h"
 #include "model/KorDocument.h"
 #include "model/NodeList.h"
+#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 
+#include <algorithm>
 #include <mutex>
+#include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -37,6 +41,12 @@ template <class T> struct SubtreeOf {
 /// the document, links the copy into the container in the old object's place, and keeps the
 /// old object as the new copy. `FollowUp::run(document, live)` marks what the change affects.
 /// `Derived` is the record class, so that every record class is a type of its own.
+///
+/// A record over a node list may instead hold moves alone (captureForMoves): a value copy of each
+/// moved element and the places it takes in the list. Its exchange swaps the values of each moved
+/// element with its copy and moves the live element to its other place, so commit, undo and redo
+/// touch the moved elements only, however long the list. Any other edit through the record first
+/// widens it to the whole copy, with the moves made in it.
 template <class Derived, class Covers, class Parent, class FollowUp>
 class TZREditList : public AZREditCommand {
 public:
@@ -56,10 +66,50 @@ public:
         return covers(live) && captureCopy(*live, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS);
     }
 
+    bool captureForMoves() override {
+        if constexpr (!kHoldsList) {
+            return capture();
+        } else {
+            if (copy_ != nullptr || !covers(document_->objects().lookup(objectID_))) return false;
+            movesOnly_ = true;
+            return true;
+        }
+    }
+
+    bool holdsMovesOnly() const override { return movesOnly_; }
+
+    IZRMutableKorObject* copyForMove(std::uint32_t elementID) override {
+        if (!movesOnly_) return nullptr;
+        if (IZRMutableKorObject* copy = store_.lookup(elementID)) return copy;
+        const IZRMutableKorObject* live = document_->objects().lookup(elementID);
+        if (live == nullptr || live->getParent() != document_->objects().lookup(objectID_))
+            return nullptr;
+        // Room for the entry first: a copy without its entry would never be exchanged.
+        if (moves_.size() == moves_.capacity()) moves_.reserve(2 * moves_.size() + 1);
+        // The element's own values only: its children stay in the song and are not exchanged.
+        const ZRCreateContext context = storeContext();
+        IZRMutableKorObject* copy = kor::createByType(context, elementID, live->getObjType());
+        if (copy == nullptr) throw std::bad_alloc();
+        if (!copy->copyFrom(live, ZR_COPY_KEEP_IDS, &context)) {
+            store_.destroy(elementID);
+            throw std::bad_alloc();
+        }
+        moves_.push_back({elementID, 0, 0, false});
+        if (copy_ == nullptr) copy_ = copy;
+        return copy;
+    }
+
+    void widen() override {
+        if constexpr (kHoldsList) {
+            if (movesOnly_) widenMoves();
+        }
+    }
+
     // The two subtrees share their IDs, so they trade their tables' slots: the live subtree goes
     // into the private store and the copy's into the document, each object keeping its ID. The
     // slots and the list of traded IDs are made here, before anything moves.
     void prepareExchange() override {
+        if (movesOnly_) return; // moving elements within the list needs no memory
         traded_.clear();
         CZRObjectTable& document = document_->objects();
         const IZRMutableKorObject* live = document.lookup(objectID_);
@@ -74,6 +124,12 @@ public:
     // Relinks first, so that a container refusing the copy leaves everything where it was; the
     // trade that follows cannot fail.
     void applyExchange() noexcept override {
+        if constexpr (kHoldsList) {
+            if (movesOnly_) {
+                exchangeMoves();
+                return;
+            }
+        }
         if (traded_.empty()) return;
         CZRObjectTable& document = document_->objects();
         auto* live = kor::objCast<CoveredClass>(document.lookup(objectID_));
@@ -96,6 +152,7 @@ public:
 
     /// Destroys what the edits removed from the copy, then re-sorts the copied lists.
     void prepareCommit() override {
+        if (movesOnly_) return; // nothing removed, and each moved element is placed by exchange
         std::vector<std::uint32_t> detached;
         store_.collectDetached(detached);
         for (const std::uint32_t objID : detached) {
@@ -107,5 +164,69 @@ public:
     }
 
 private:
+    static constexpr bool kHoldsList = std::is_same_v<CoveredClass, CZRNodeList>;
+
+    /// One moved element of a record holding moves alone: where the live element stands now and
+    /// where its next exchange puts it (known after the first exchange, which places it by key).
+    struct Move {
+        std::uint32_t elementID;
+        std::uint32_t here;
+        std::uint32_t there;
+        bool placed;
+    };
+
+    // Each moved element swaps values with its copy and moves to its other place. Undo runs the
+    // moves in reverse order of redo, so every exchange exactly undoes the one before it.
+    void exchangeMoves() noexcept {
+        CZRObjectTable& document = document_->objects();
+        auto* list = kor::objCast<CZRNodeList>(document.lookup(objectID_));
+        if (list == nullptr) return;
+        const auto exchange = [&](Move& move) {
+            IZRMutableKorObject* live = document.lookup(move.elementID);
+            IZRMutableKorObject* copy = store_.lookup(move.elementID);
+            if (live == nullptr || copy == nullptr || live->getParent() != list) return;
+            const std::uint32_t here = list->indexOf(live, move.here);
+            if (!live->swapContents(copy)) return;
+            const std::uint32_t there = move.placed ? move.there : list->sortedPlace(here);
+            list->moveElement(here, there);
+            move = {move.elementID, there, here, true};
+        };
+        if (movesForward_)
+            std::for_each(moves_.begin(), moves_.end(), exchange);
+        else
+            std::for_each(moves_.rbegin(), moves_.rend(), exchange);
+        movesForward_ = !movesForward_;
+    }
+
+    // Copies the whole live list into a table of its own, gives the moved elements of that copy
+    // their new values and re-sorts it, then trades it into the store for the moved copies; only
+    // the trade, which cannot fail, changes the record.
+    void widenMoves() {
+        CZRObjectTable& document = document_->objects();
+        const IZRMutableKorObject* live = document.lookup(objectID_);
+        if (live == nullptr) return;
+        CZRObjectTable whole;
+        const ZRCreateContext context{whole, document};
+        IZRMutableKorObject* copy = kor::createByType(context, objectID_, live->getObjType());
+        if (copy == nullptr || !copy->copyFrom(live, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &context))
+            throw std::bad_alloc();
+        copy->setFlags(copy->getFlags() & ~ZR_FLAG_DETACHED);
+        const std::vector<std::uint32_t> ids = kor::subtreeIDs(*copy);
+        store_.reserveSlots(ids);
+        whole.reserveSlots(ids);
+        for (const Move& move : moves_) {
+            IZRMutableKorObject* moved = whole.lookup(move.elementID);
+            if (moved != nullptr) (void)moved->swapContents(store_.lookup(move.elementID));
+        }
+        CZRObjectTable::tradeSlots(store_, whole, ids);
+        kor::objCast<CZRNodeList>(copy)->sortByKey();
+        copy_ = copy;
+        moves_.clear();
+        movesOnly_ = false;
+    }
+
     std::vector<std::uint32_t> traded_; // the IDs the prepared exchange trades; empty: none
+    bool movesOnly_ = false;            // holds moved elements alone (moves_), not a whole copy
+    bool movesForward_ = true;          // the next exchange of the moves runs them in order
+    std::vector<Move> moves_;
 };

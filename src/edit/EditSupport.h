@@ -74,6 +74,22 @@ template <class Record, class T>
     return 0;
 }
 
+/// Obtains the list record `Record` for the live node list `list` to move its element
+/// `elementID`, and the working copy of that element: in a new record, which then holds the moves
+/// alone (`edit.list` stays null and each exchange places the element by its key), or as
+/// editList finds them in a pending record holding the whole list. 0 or the failing step's code.
+template <class Record, class T>
+[[nodiscard]] std::uint32_t editMove(CZRKorEditorIF& editor, const CZRNodeList* list,
+                                     std::uint32_t elementID, ListEdit<T>& edit) {
+    std::uint32_t error = 0;
+    edit.record = editor.recordFor<Record>(list, error, CZRKorEditorIF::RecordUse::kMoveElements);
+    if (edit.record == nullptr) return error;
+    if (!edit.record->holdsMovesOnly())
+        return editList<Record>(editor, list, elementID, false, edit);
+    edit.element = objCast<T>(edit.record->copyForMove(elementID));
+    return edit.element != nullptr ? 0 : ZR_E_EDIT_TARGET_NOT_FOUND;
+}
+
 /// The node list holding the live element `live`; null when it sits in none.
 inline const CZRNodeList* parentList(const IZRKorObject& live) {
     return objCast<CZRNodeList>(live.getParent());

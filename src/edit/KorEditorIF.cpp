@@ -61,25 +61,34 @@ int CZRKorEditorIF::finish(std::uint32_t code) {
 }
 
 AZREditCommand* CZRKorEditorIF::obtainRecord(const IZRKorObject& target, std::int32_t kind,
-                                             IsWanted isWanted, MakeRecord make,
+                                             RecordUse use, IsWanted isWanted, MakeRecord make,
                                              std::uint32_t& error) {
+    const bool movesOnly = use == RecordUse::kMoveElements;
     const std::uint32_t targetID = target.getObjID();
     const auto same = std::find_if(pending_.begin(), pending_.end(), [&](const auto& record) {
         return record->objectID() == targetID;
     });
-    if (same != pending_.end() && isWanted(**same)) return same->get();
-    if (AZREditCommand* shared = findSharedRecord(target, error)) return shared;
+    if (same != pending_.end() && isWanted(**same)) {
+        if (!movesOnly) (*same)->widen();
+        return same->get();
+    }
+    if (AZREditCommand* shared = findSharedRecord(target, error)) {
+        shared->widen();
+        return shared;
+    }
     if (error != 0) return nullptr;
 
+    // A record of moves alone holds a few elements, not the list below its target.
     const auto* live = dynamic_cast<const IZRMutableKorObject*>(&target);
-    const std::uint64_t size = live == nullptr                    ? 0
-                               : kind == AZREditCommand::kElement ? live->getSize()
-                                                                  : kor::subtreeSize(live);
+    const std::uint64_t size = live == nullptr ? 0
+                               : kind == AZREditCommand::kElement || movesOnly
+                                   ? live->getSize()
+                                   : kor::subtreeSize(live);
     error = ZR_E_NOT_ENOUGH_MEMORY;
     if (!host_.hasMemoryHeadroom(2 * size)) return nullptr;
     // Running out of memory here leaves through the editor's boundary as that same error.
     std::unique_ptr<AZREditCommand> record = make(targetID, &document_);
-    if (!record->capture()) return nullptr;
+    if (!(movesOnly ? record->captureForMoves() : record->capture())) return nullptr;
     pending_.push_back(std::move(record));
     error = 0;
     return pending_.back().get();

@@ -145,20 +145,26 @@ public:
     IZREditorHost& host() const { return host_; }
     const std::vector<std::unique_ptr<AZREditCommand>>& pending() const { return pending_; }
 
+    /// What an edit does through a record: anything (the record holds a whole copy), or only
+    /// move elements of the target list (a new record holds the moved elements alone).
+    enum class RecordUse { kAnyEdit, kMoveElements };
+
     /// The record through which an edit of the live object `target` goes: a pending record of
     /// class `Record` for it, or a pending list record above it, or a new `Record` that has
-    /// captured its copy. Null with `error` set when the target is null
-    /// (ZR_E_EDIT_TARGET_NOT_FOUND), when a pending record covers it or something below it in a
-    /// way `Record` cannot share (ZR_E_EDIT_CONFLICT), or when memory is short or the capture
-    /// fails (ZR_E_NOT_ENOUGH_MEMORY).
+    /// captured its copy (for kMoveElements, readied to hold moves alone). A record holding moves
+    /// alone is widened to a whole copy before any other use. Null with `error` set when the
+    /// target is null (ZR_E_EDIT_TARGET_NOT_FOUND), when a pending record covers it or something
+    /// below it in a way `Record` cannot share (ZR_E_EDIT_CONFLICT), or when memory is short or
+    /// the capture fails (ZR_E_NOT_ENOUGH_MEMORY).
     template <class Record>
-    AZREditCommand* recordFor(const IZRKorObject* target, std::uint32_t& error) {
+    AZREditCommand* recordFor(const IZRKorObject* target, std::uint32_t& error,
+                              RecordUse use = RecordUse::kAnyEdit) {
         if (target == nullptr) {
             error = ZR_E_EDIT_TARGET_NOT_FOUND;
             return nullptr;
         }
         return obtainRecord(
-            *target, Record::kRecordKind,
+            *target, Record::kRecordKind, use,
             [](const AZREditCommand& record) {
                 return dynamic_cast<const Record*>(&record) != nullptr;
             },
@@ -183,8 +189,8 @@ private:
     using IsWanted = bool (*)(const AZREditCommand&);
     using MakeRecord = std::unique_ptr<AZREditCommand> (*)(std::uint32_t, CZRKorDocument*);
 
-    AZREditCommand* obtainRecord(const IZRKorObject& target, std::int32_t kind, IsWanted isWanted,
-                                 MakeRecord make, std::uint32_t& error);
+    AZREditCommand* obtainRecord(const IZRKorObject& target, std::int32_t kind, RecordUse use,
+                                 IsWanted isWanted, MakeRecord make, std::uint32_t& error);
     AZREditCommand* findSharedRecord(const IZRKorObject& target, std::uint32_t& error) const;
     /// Leaves `code` as the last error; the operation's result (1 for 0, else 0).
     int finish(std::uint32_t code);

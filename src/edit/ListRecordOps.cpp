@@ -27,7 +27,18 @@ const std::wstring* keyOf(const ListMap& map, const CZRNodeList& list) {
     return nullptr;
 }
 
-// The IDs of `root` and everything below it, in ascending order.
+// True when every ID of `moving` is free in `destination` or belongs to `leaving`, which goes
+// out of `destination` first.
+bool fitsAfterSwap(const std::vector<std::uint32_t>& moving,
+                   const std::vector<std::uint32_t>& leaving, const CZRObjectTable& destination) {
+    return std::all_of(moving.begin(), moving.end(), [&](std::uint32_t objID) {
+        return destination.lookup(objID) == nullptr ||
+               std::binary_search(leaving.begin(), leaving.end(), objID);
+    });
+}
+
+} // namespace
+
 std::vector<std::uint32_t> subtreeIDs(const IZRMutableKorObject& root) {
     std::vector<std::uint32_t> ids;
     std::vector<const IZRMutableKorObject*> pending{&root};
@@ -43,18 +54,6 @@ std::vector<std::uint32_t> subtreeIDs(const IZRMutableKorObject& root) {
     std::sort(ids.begin(), ids.end());
     return ids;
 }
-
-// True when every ID of `moving` is free in `destination` or belongs to `leaving`, which goes
-// out of `destination` first.
-bool fitsAfterSwap(const std::vector<std::uint32_t>& moving,
-                   const std::vector<std::uint32_t>& leaving, const CZRObjectTable& destination) {
-    return std::all_of(moving.begin(), moving.end(), [&](std::uint32_t objID) {
-        return destination.lookup(objID) == nullptr ||
-               std::binary_search(leaving.begin(), leaving.end(), objID);
-    });
-}
-
-} // namespace
 
 bool tradedIDs(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
                const CZRObjectTable& store, const IZRMutableKorObject& copyRoot,

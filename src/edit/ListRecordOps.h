@@ -38,6 +38,9 @@ namespace kor {
 [[nodiscard]] bool relinkChild(CZRNodeList& parent, CZRMusicalNote& old,
                                CZRMusicalNote& replacement);
 
+/// The IDs of `root` and everything below it, in ascending order.
+std::vector<std::uint32_t> subtreeIDs(const IZRMutableKorObject& root);
+
 /// The IDs under which the subtree of `liveRoot` (in `live`) and the subtree of `copyRoot` (in
 /// `store`) trade tables, in ascending order, in `ids`. False when they cannot trade: an object of
 /// either would meet an object of the other table under its ID that is not its own counterpart in

@@ -323,14 +323,14 @@ std::uint32_t moveNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNot
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
     if (const std::uint32_t code = checkNote(editor, values)) return code;
+    const CZRNodeList* list = parentList(*live);
     ListEdit<CZRMusicalNote> edit;
-    if (const std::uint32_t code =
-            editList<CZREditMusicalNoteList>(editor, parentList(*live), noteID, false, edit))
+    if (const std::uint32_t code = editMove<CZREditMusicalNoteList>(editor, list, noteID, edit))
         return code;
     edit.element->setValues(std::move(values));
-    edit.list->sortByKey();
+    if (edit.list != nullptr) edit.list->sortByKey();
     edit.record->addChange({noteID, kMusicalChanged, value.posTick});
-    edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
+    edit.record->addChange({list->getObjID(), kMusicalChanged, 0});
     return 0u;
 }
 

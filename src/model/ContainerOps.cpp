@@ -72,19 +72,20 @@ bool setMapList(ListMap& map, const std::wstring& id, CZRNodeList* list,
     if (list == nullptr)
         map.erase(id);
     else
-        map[id] = list;
+        map.set(id, list);
     return true;
 }
 
 bool copyMapLists(ListMap& map, const ListMap& source, IZRMutableKorObject* container,
                   std::uint32_t copyFlags, const ZRCreateContext& context) {
-    for (auto& [id, list] : map)
+    for (const auto& [id, list] : map)
         list->setParent(nullptr);
     map.clear();
+    map.reserve(source.size());
     for (const auto& [id, list] : source) {
         CZRNodeList* copy = nullptr;
         if (!copyChildSlot(copy, list, container, copyFlags, context)) return false;
-        map.emplace(id, copy);
+        map.set(id, copy);
     }
     return true;
 }
@@ -95,8 +96,8 @@ void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out) 
 }
 
 CZRNodeList* findMapList(const ListMap& map, std::wstring_view id) {
-    const auto at = map.find(id);
-    return at != map.end() ? at->second : nullptr;
+    CZRNodeList* const* list = map.find(id);
+    return list != nullptr ? *list : nullptr;
 }
 
 std::int32_t lastKey(const CZRNodeList* list, std::int32_t fallback) {

@@ -5,11 +5,11 @@
 #include "model/NodeList.h"
 #include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
+#include "model/StyleValueMap.h"
 
 #include <array>
 #include <cstdint>
 #include <initializer_list>
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -139,9 +139,9 @@ bool copyChildSlot(T*& field, const T* source, IZRMutableKorObject* container,
     return true;
 }
 
-/// Child lists kept by a text ID (phrase styles, style controls, sequential note styles). The
-/// transparent order lets lookups take a literal or a view without building a string.
-using ListMap = std::map<std::wstring, CZRNodeList*, std::less<>>;
+/// Child lists kept by a text ID (phrase styles, style controls, sequential note styles), in ID
+/// order; lookups take a literal or a view without building a string.
+using ListMap = StyleKeyMap<CZRNodeList*>;
 
 /// Stores `list` under `id` in `map` as a child of `container` (null removes the entry); the
 /// list it replaces is detached.
@@ -208,7 +208,7 @@ template <std::size_t N>
 inline CZRNodeList* listOf(CZRNodeList* list) {
     return list;
 }
-inline CZRNodeList* listOf(const ListMap::value_type& entry) {
+inline CZRNodeList* listOf(const ListMap::Item& entry) {
     return entry.second;
 }
 

@@ -3,46 +3,59 @@
 
 #include <korman/IZRMutableKorObject.h>
 
+#include <cstdint>
+#include <vector>
+
 /// The core of an object: the fields every class shares, answering the identity operations that
 /// the classes forward to it. A class embeds its core (the part classes embed a whole CZRPart in
-/// its place) and owns it; the core has no value fields or children of its own, so its
-/// validation, repair and children are empty.
-class CZRKorObject final : public IZRMutableKorObject {
+/// its place) and owns it. The core is a plain record, not an object of its own: no interface and
+/// no table of virtual functions, and its type and flags packed into one word beside the ID, so
+/// it adds 16 bytes to every object of a song.
+class CZRKorObject final {
 public:
-    CZRKorObject(std::uint32_t objID, ZRObjType objType) : objID_(objID), objType_(objType) {}
+    CZRKorObject(std::uint32_t objID, ZRObjType objType)
+        : objID_(objID)
+        , objType_(static_cast<std::int16_t>(objType)) {}
     CZRKorObject(const CZRKorObject&) = delete;
     CZRKorObject& operator=(const CZRKorObject&) = delete;
 
-    std::uint32_t getObjID() const override { return objID_; }
-    ZRObjType getObjType() const override { return objType_; }
-    IZRKorObject* getParent() const override { return parent_; }
-    void getObjIDPath(std::vector<std::uint32_t>& path) const override;
-    std::uint32_t getFlags() const override { return flags_; }
+    std::uint32_t getObjID() const { return objID_; }
+    ZRObjType getObjType() const { return static_cast<ZRObjType>(objType_); }
+    IZRKorObject* getParent() const { return parent_; }
+    /// The IDs from the root down to this object.
+    void getObjIDPath(std::vector<std::uint32_t>& path) const;
+    std::uint32_t getFlags() const { return flags_; }
 
-    void getChildren(std::vector<IZRMutableKorObject*>&) const override {}
-    void setObjType(ZRObjType type) override { objType_ = type; }
-    bool setParent(IZRMutableKorObject* parent) override;
-    bool setFlags(std::uint32_t flags) override;
-    std::uint32_t validate() const override { return 0; }
-    std::uint32_t correct(CZRObjectTable&, const ZRCreateContext&) override { return 0; }
-    std::int32_t getSortKey() const override { return 0; }
+    void setObjType(ZRObjType type) { objType_ = static_cast<std::int16_t>(type); }
+    /// Links under `parent`, or unlinks (null), which sets the detached mark.
+    bool setParent(IZRMutableKorObject* parent);
+    /// Takes the flags word; false, changing nothing, for bits above the sixteen it keeps (the
+    /// defined flags are the lowest two).
+    bool setFlags(std::uint32_t flags);
     /// Copies the type and an edited mark of `source`; fails for a null source or for a deep copy
     /// without a context.
-    bool copyFrom(const IZRMutableKorObject* source, std::uint32_t copyFlags,
-                  const ZRCreateContext* context) override;
+    template <class Core>
+    bool copyFrom(const Core* source, std::uint32_t copyFlags, const ZRCreateContext* context) {
+        if (source == nullptr) return false;
+        if ((copyFlags & ZR_COPY_DEEP) != 0 && context == nullptr) return false;
+        objType_ = static_cast<std::int16_t>(source->getObjType());
+        if ((source->getFlags() & ZR_FLAG_EDITED) != 0) flags_ |= ZR_FLAG_EDITED;
+        return true;
+    }
     /// Exchanges nothing: only checks that `other` has the same ID and type.
-    bool swapContents(IZRMutableKorObject* other) override;
-    void setEdited() override { flags_ |= ZR_FLAG_EDITED; }
-    void clearEdited() override { flags_ &= ~ZR_FLAG_EDITED; }
-    std::uint32_t getSize() const override { return sizeof(CZRKorObject); }
-    void dump(std::wstring& out, int recursive) const override;
+    template <class Core> bool swapContents(const Core* other) const {
+        return other != nullptr && other->getObjID() == objID_ &&
+               other->getObjType() == getObjType();
+    }
+    void setEdited() { flags_ |= ZR_FLAG_EDITED; }
+    void clearEdited() { flags_ &= static_cast<std::uint16_t>(~ZR_FLAG_EDITED); }
 
     /// The parent as the write view, for the tree operations inside the library.
     IZRMutableKorObject* mutableParent() const { return parent_; }
 
 private:
-    std::uint32_t objID_;
-    ZRObjType objType_;
-    std::uint32_t flags_ = 0;
     IZRMutableKorObject* parent_ = nullptr;
+    std::uint32_t objID_;
+    std::int16_t objType_;
+    std::uint16_t flags_ = 0;
 };

@@ -110,3 +110,40 @@ void CZRNodeList::sortByKey() {
     std::sort(elements_.begin(), elements_.end(),
               [](const auto* a, const auto* b) { return a->getSortKey() < b->getSortKey(); });
 }
+
+std::uint32_t CZRNodeList::indexOf(const IZRMutableKorObject* obj,
+                                   std::uint32_t hint) const noexcept {
+    const auto count = static_cast<std::uint32_t>(elements_.size());
+    if (hint < count && elements_[hint] == obj) return hint;
+    const std::int32_t key = obj->getSortKey();
+    auto at = std::partition_point(elements_.begin(), elements_.end(),
+                                   [key](const auto* e) { return e->getSortKey() < key; });
+    for (; at != elements_.end() && (*at)->getSortKey() == key; ++at)
+        if (*at == obj) return static_cast<std::uint32_t>(at - elements_.begin());
+    // An unsorted list (only ever a passing state of a copy) is searched in full.
+    return static_cast<std::uint32_t>(std::find(elements_.begin(), elements_.end(), obj) -
+                                      elements_.begin());
+}
+
+std::uint32_t CZRNodeList::sortedPlace(std::uint32_t index) const noexcept {
+    if (index >= elements_.size()) return index;
+    const std::int32_t key = elements_[index]->getSortKey();
+    const auto below = [key](const auto* e) { return e->getSortKey() < key; };
+    const auto at = elements_.begin() + index;
+    if (index > 0 && key < elements_[index - 1]->getSortKey())
+        return static_cast<std::uint32_t>(std::partition_point(elements_.begin(), at, below) -
+                                          elements_.begin());
+    if (index + 1 < elements_.size() && elements_[index + 1]->getSortKey() < key)
+        return static_cast<std::uint32_t>(std::partition_point(at + 1, elements_.end(), below) -
+                                          elements_.begin() - 1);
+    return index;
+}
+
+void CZRNodeList::moveElement(std::uint32_t from, std::uint32_t to) noexcept {
+    if (from >= elements_.size() || to >= elements_.size() || from == to) return;
+    const auto first = elements_.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else
+        std::rotate(first + to, first + from, first + from + 1);
+}

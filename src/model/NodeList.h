@@ -48,6 +48,16 @@ public:
     IZRMutableKorObject* findByKey(std::int32_t key) const;
     /// Orders the elements by ascending sort key; elements with equal keys may change places.
     void sortByKey();
+    /// The index of `obj`: `hint` when it stands there, else found by its sort key in the sorted
+    /// list, else by a scan; the element count when the list does not hold it.
+    std::uint32_t indexOf(const IZRMutableKorObject* obj, std::uint32_t hint) const noexcept;
+    /// Where the element at `index` belongs, by its sort key, among the others of the sorted list
+    /// (the index it would take after moveElement): `index` itself when it is in order with its
+    /// neighbours, else in front of the first other element whose key is not less than its own.
+    std::uint32_t sortedPlace(std::uint32_t index) const noexcept;
+    /// Moves the element at `from` to `to`, shifting those between; allocates nothing. Indexes
+    /// past the end change nothing.
+    void moveElement(std::uint32_t from, std::uint32_t to) noexcept;
 
     /// The record plus one pointer per element slot.
     std::uint32_t getSize() const override;

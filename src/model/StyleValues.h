@@ -23,9 +23,9 @@ public:
         , values_(std::move(values)) {}
 
     bool getValue(const std::wstring& id, std::int32_t& value) const override {
-        const auto at = values_.find(id);
-        if (at == values_.end()) return false;
-        value = at->second;
+        const std::int32_t* held = values_.find(id);
+        if (held == nullptr) return false;
+        value = *held;
         return true;
     }
     void getIDs(std::vector<std::wstring>& ids) const override {
@@ -53,7 +53,7 @@ protected:
     friend class TZRObject<Derived, ReadInterface>;
 
     void copyValues(const Derived& source) { values_ = source.values_; }
-    void swapValues(Derived& other) { std::swap(values_, other.values_); }
+    void swapValues(Derived& other) { values_.swap(other.values_); }
     void dumpFields(std::wstring& out) const {
         for (const auto& [id, value] : values_)
             kor::appendFormat(out, L" id=%ls val=%d ", id.c_str(), value);

@@ -94,6 +94,46 @@ TEST(NoteEdits, ChecksNoteValuesInOrderBeforeRecording) {
     EXPECT_EQ(kor::moveNote(*f.editor, f.list, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
 }
 
+// A group of moves alone keeps the notes it does not move in place, and undo and redo pass back
+// and forth through exactly the two orders; an insert after a move in the same group sees the
+// moved note where the move put it.
+TEST(NoteEdits, MovesKeepTheListInOrderThroughUndoRedoAndLaterEdits) {
+    NoteFixture f;
+    const std::uint32_t b = f.song.addNote(480)->getObjID();
+    const std::uint32_t c = f.song.addNote(960)->getObjID();
+    const auto order = [&] {
+        std::vector<std::uint32_t> ids;
+        for (const IZRMutableKorObject* e : f.song.musical->noteList()->elements())
+            ids.push_back(e->getObjID());
+        return ids;
+    };
+    const std::wstring before = f.dump();
+    ASSERT_EQ(kor::moveNote(*f.editor, f.note, noteAt(1200)), 0u);
+    ASSERT_EQ(kor::moveNote(*f.editor, c, noteAt(0)), 0u);
+    ASSERT_EQ(kor::moveNote(*f.editor, f.note, noteAt(720)), 0u);
+    EXPECT_EQ(f.dump(), before);
+    ASSERT_EQ(f.editor->commit(), 1);
+    EXPECT_EQ(order(), (std::vector{c, b, f.note}));
+    EXPECT_EQ(f.liveNote(2).getPosTick(), 720);
+    const std::wstring after = f.dump();
+    ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
+    EXPECT_EQ(f.dump(), before);
+    ASSERT_EQ(kor::redoAndNotify(f.history, f.host), 0u);
+    EXPECT_EQ(f.dump(), after);
+
+    f.take();
+    ASSERT_EQ(kor::moveNote(*f.editor, b, noteAt(2400)), 0u);
+    ASSERT_EQ(kor::insertNote(*f.editor, f.list, noteAt(1440)), 0u);
+    ASSERT_EQ(kor::updateNote(*f.editor, b, noteAt(0, 240)), 0u);
+    ASSERT_EQ(f.editor->commit(), 1);
+    ASSERT_EQ(f.song.musical->noteList()->getCount(), 4u);
+    EXPECT_EQ(f.liveNote(3).getObjID(), b);
+    EXPECT_EQ(f.liveNote(3).getPosTick(), 2400);
+    EXPECT_EQ(f.liveNote(3).getDurTick(), 240);
+    ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
+    EXPECT_EQ(f.dump(), after);
+}
+
 TEST(NoteEdits, InsertMoveAndDeleteChangeOnlyTheListCopyUntilCommit) {
     NoteFixture f;
     const std::uint32_t second = f.song.addNote(960)->getObjID();

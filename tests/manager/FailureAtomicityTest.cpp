@@ -93,6 +93,25 @@ protected:
                 return e.insertMusicalControl(controlsID, {240, 0, 64});
             },
         };
+        // Moves alone, whose record holds the moved notes only, and moves widened to the whole
+        // note list by an insert into it.
+        IZRNodeList* notes = part->getNoteList();
+        const std::uint32_t firstNote = notes->getAt(0)->getObjID();
+        const std::uint32_t lastNote = notes->getAt(notes->getCount() - 1)->getObjID();
+        moves = {
+            [=, moved = later(note, 1200)](IZRKorEditorIF& e) {
+                return e.moveNote(firstNote, moved);
+            },
+            [=, this](IZRKorEditorIF& e) { return e.moveNote(lastNote, note); },
+        };
+        movesAndInsert = {
+            [=, moved = later(note, 960)](IZRKorEditorIF& e) {
+                return e.moveNote(lastNote, moved);
+            },
+            [=, added = later(note, 1440)](IZRKorEditorIF& e) {
+                return e.insertNote(notesID, added);
+            },
+        };
         // The pre-measure shift and a divide: records over the master track and a part list.
         shiftAndDivide = {
             [=](IZRKorEditorIF& e) { return e.divideMusicalPart(partID, 3840); },
@@ -101,6 +120,11 @@ protected:
         // A track move records the mixer's ZR units, so the history then holds copies of their
         // plug-in lists that the plug-in changes must carry along.
         moveTrack = {[=](IZRKorEditorIF& e) { return e.moveZRTrack(trackID, 0); }};
+    }
+
+    static ZRNoteValue later(ZRNoteValue value, std::int32_t ticks) {
+        value.posTick += ticks;
+        return value;
     }
 
     // Runs the planned edits and commits them; an edit that fails abandons the group, as a host
@@ -155,6 +179,8 @@ protected:
     std::vector<std::function<int(IZRKorEditorIF&)>> notesAndTracks;
     std::vector<std::function<int(IZRKorEditorIF&)>> shiftAndDivide;
     std::vector<std::function<int(IZRKorEditorIF&)>> moveTrack;
+    std::vector<std::function<int(IZRKorEditorIF&)>> movesAndInsert;
+    std::vector<std::function<int(IZRKorEditorIF&)>> moves;
     const std::wstring name = L"a name long enough to live on the heap";
     const std::wstring comment = L"and a comment as long as that";
     const ZRNoteValue note{480, 240, 64, 100, L"la", {L"l", L"a"}, 1};
@@ -186,6 +212,8 @@ TEST_F(FailureAtomicity, EveryStepFailsWholeOrNotAtAll) {
          {ZR_E_INVALID_KOR_FILE, ZR_E_INVALID_SMF}},
         {"edit and commit", [&] { return editGroup(notesAndTracks); }, {ZR_E_UPDATE_FAILED}},
         {"shift and divide", [&] { return editGroup(shiftAndDivide); }, {ZR_E_UPDATE_FAILED}},
+        {"moves and insert", [&] { return editGroup(movesAndInsert); }, {ZR_E_UPDATE_FAILED}},
+        {"moves", [&] { return editGroup(moves); }, {}},
         {"undo", [&] { return manager.editUndo(); }, {}},
         {"redo", [&] { return manager.editRedo(); }, {}},
         {"mixer", [&] { return manager.mixerSetMasterVol(-100); }, {0}},

@@ -102,3 +102,35 @@ TEST(NoteStyleSeqAttrib, ChecksPointsAndDropsRepeatedOrOutOfRangeOnes) {
     ASSERT_TRUE(curves->setElementList(std::wstring(257, L'v'), doc.list(7)));
     EXPECT_EQ(curves->correct(doc.table, doc.context), 0x83078801u);
 }
+
+// IDs the default style plug-in names are shared numbers, others are kept by the map itself; both
+// kinds sort together by their text, survive a copy apart from the source, and removing one ID
+// leaves every other one found under its own text.
+TEST(NoteStyleAttrib, KeepsSharedAndOwnIDsInOrderThroughCopiesAndRemovals) {
+    TestDocument doc;
+    auto* style = kor::createObject<CZRNoteStyleAttrib>(doc.context, ZR_NO_OBJ_ID);
+    ASSERT_NE(style, nullptr);
+    for (const auto& [id, value] : {std::pair{L"zeta", 1}, std::pair{L"accent", 2},
+                                    std::pair{L"breath", 3}, std::pair{L"vibLen", 4}})
+        style->setValue(id, value);
+    style->setValue(L"breath", 5);
+    std::vector<std::wstring> ids;
+    style->getIDs(ids);
+    EXPECT_EQ(ids, (std::vector<std::wstring>{L"accent", L"breath", L"vibLen", L"zeta"}));
+    CZRNoteStyleAttrib copy(1);
+    ASSERT_TRUE(copy.copyFrom(style, 0, nullptr));
+    copy.setValue(L"zeta", 9);
+    std::int32_t value = 0;
+    EXPECT_TRUE(style->getValue(L"zeta", value) && value == 1);
+    EXPECT_TRUE(copy.getValue(L"breath", value) && value == 5);
+
+    auto* curves = kor::createObject<CZRNoteStyleSeqAttrib>(doc.context, ZR_NO_OBJ_ID);
+    std::vector<CZRNodeList*> lists{doc.list(7), doc.list(7), doc.list(7), doc.list(7)};
+    const std::vector<std::wstring> names{L"alpha", L"beta", L"gamma", L"vibDep"};
+    for (std::size_t i = 0; i < lists.size(); ++i)
+        ASSERT_TRUE(curves->setElementList(names[i], lists[i]));
+    ASSERT_TRUE(curves->setElementList(L"alpha", nullptr));
+    EXPECT_EQ(curves->getElementList(L"alpha"), nullptr);
+    for (std::size_t i = 1; i < lists.size(); ++i)
+        EXPECT_EQ(curves->getElementList(names[i].c_str()), lists[i]) << i;
+}

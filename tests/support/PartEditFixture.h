@@ -46,7 +46,7 @@ struct PartEditFixture {
     }
     /// Adds a style control, making its list when the part has none of that name.
     void style(CZRMusicalPart* part, const std::wstring& id, std::int32_t pos) {
-        if (part->styleControlLists().count(id) == 0) {
+        if (!part->styleControlLists().contains(id)) {
             auto* list = kor::createObject<CZRNodeList>(song.doc.context(), ZR_NO_OBJ_ID);
             list->setListType(10, 0);
             ASSERT_TRUE(part->setStyleControlList(id, list));

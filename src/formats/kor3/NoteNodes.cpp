@@ -8,6 +8,9 @@ namespace Kor3 {
 namespace {
 
 constexpr std::int32_t kSeqPointList = 7;
+// The style values of a note of the default style plug-in: seven singing-style values and two of
+// the vibrato.
+constexpr std::size_t kNoteStyleValues = 9;
 
 /// The list sub-kind of the points of the sequential style `id`.
 std::int32_t seqStyleKind(const std::wstring& id) {
@@ -68,6 +71,9 @@ bool CZRMusicalNoteStyleNode::begin() {
     if (note_->noteStyle() == nullptr) {
         CZRNoteStyleAttrib* style = create<CZRNoteStyleAttrib>();
         if (style == nullptr || !check(note_->setNoteStyle(style))) return false;
+        // Room for the values a note of the default style plug-in carries, so that reading them
+        // one by one moves none and leaves no unused room behind.
+        style->reserveValues(kNoteStyleValues);
     }
     if (note_->noteSeqStyle() == nullptr) {
         CZRNoteStyleSeqAttrib* seqStyle = create<CZRNoteStyleSeqAttrib>();
