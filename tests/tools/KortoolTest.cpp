@@ -133,6 +133,12 @@ TEST_F(KortoolTest, ConvertsEverySampleToASongThatLoadsBack) {
         EXPECT_NE(info.out.find("format: KOR3"), std::string::npos);
         EXPECT_EQ(count(info.out, "ZR track "), 2u) << info.out;
     }
+    // A .mid target gets a MIDI file, whose two singing tracks import again.
+    const std::string mid = path("walk.mid");
+    ASSERT_EQ(kortool("convert '" + kSamples + "/morning-walk.korx' '" + mid + "'").status, 0);
+    const Outcome info = kortool("info '" + mid + "'");
+    EXPECT_NE(info.out.find("format: MIDI format 1"), std::string::npos) << info.out;
+    EXPECT_EQ(count(info.out, "ZR track "), 2u) << info.out;
 }
 
 // The y coordinates of the first path of class `cls` in `svg`, one list per stretch ("M").
