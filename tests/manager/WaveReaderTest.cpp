@@ -166,6 +166,29 @@ std::optional<PlainWave> readPlainWave(const std::filesystem::path& path) {
 
 } // namespace
 
+TEST(WaveReader, ReadsFramesFromTheSeekPositionAndClampsAtTheEnd) {
+    WaveFile file(WavBuilder().fmt(1, 2, 44100, 16).data(WavBuilder::stereoRamp(100)).bytes());
+    CZRWaveReader reader;
+    ASSERT_EQ(reader.open(file.path.c_str()), 1);
+
+    std::int16_t frames[2 * 8] = {};
+    ASSERT_EQ(reader.seekPosSample(95), 1);
+    ASSERT_EQ(reader.readSamples(frames, 8), 5u);
+    EXPECT_EQ(frames[0], 95);
+    EXPECT_EQ(frames[1], -95);
+    EXPECT_EQ(frames[8], 99);
+    EXPECT_EQ(reader.readSamples(frames, 8), 0u);
+
+    // A frame past the end is accepted; reading there gives nothing.
+    EXPECT_EQ(reader.seekPosSample(1000), 1);
+    EXPECT_EQ(reader.readSamples(frames, 1), 0u);
+    ASSERT_EQ(reader.seekPosSample(0), 1);
+    ASSERT_EQ(reader.readSamples(frames, 1), 1u);
+    EXPECT_EQ(frames[0], 0);
+    EXPECT_EQ(reader.readSamples(frames, 0), 0u);
+    EXPECT_EQ(reader.readSamples(nullptr, 1), 0u);
+}
+
 TEST(WaveReader, ReadsRealRecordingsLikeAPlainWalkOfTheirChunks) {
     const std::filesystem::path folder = KORMAN_WAV_SAMPLES_DIR;
     if (!std::filesystem::is_directory(folder))
