@@ -19,11 +19,11 @@
 namespace kor {
 
 /// The covered object of a list record: a node list of `ListType`.
-template <std::int32_t ListType> struct ListOf {
+template <ZRObjType ListType> struct ListOf {
     using Class = CZRNodeList;
     static bool covers(const IZRKorObject* obj) {
         const auto* list = objCast<CZRNodeList>(obj);
-        return list != nullptr && list->getListType() == ListType;
+        return list != nullptr && list->getListType() == static_cast<std::int32_t>(ListType);
     }
 };
 

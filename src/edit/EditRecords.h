@@ -42,46 +42,55 @@
 
 // Tempos and the master track: a tempo change re-times everything measured in seconds.
 KOR_ELEMENT_RECORD(CZREditTempo, CZRTempo, kor::MarkTempoDependents);
-KOR_LIST_RECORD(CZREditTempoList, kor::ListOf<3>, CZRMasterTrack, kor::MarkTempoDependents);
+KOR_LIST_RECORD(CZREditTempoList, kor::ListOf<ZRObjType::Tempo>, CZRMasterTrack,
+                kor::MarkTempoDependents);
 KOR_LIST_RECORD(CZREditMasterTrack, kor::SubtreeOf<CZRMasterTrack>, CZRSequence,
                 kor::MarkTempoDependents);
 
 // Events of a musical part.
 KOR_ELEMENT_RECORD(CZREditMusicalSinger, CZRMusicalSinger, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditMusicalSingerList, kor::ListOf<8>, CZRMusicalPart, kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditMusicalSingerList, kor::ListOf<ZRObjType::MusicalSinger>, CZRMusicalPart,
+                kor::MarkHoldingPart);
 KOR_ELEMENT_RECORD(CZREditPartStyleAttrib, CZRPartStyleAttrib, kor::NoFollowUp);
 KOR_ELEMENT_RECORD(CZREditStyleControl, CZRStyleControl, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditStyleControlList, kor::ListOf<10>, CZRMusicalPart, kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditStyleControlList, kor::ListOf<ZRObjType::StyleControl>, CZRMusicalPart,
+                kor::MarkHoldingPart);
 KOR_ELEMENT_RECORD(CZREditMusicalControl, CZRMusicalControl, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditMusicalControlList, kor::ListOf<9>, CZRMusicalPart, kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditMusicalControlList, kor::ListOf<ZRObjType::MusicalControl>, CZRMusicalPart,
+                kor::MarkHoldingPart);
 
 // Notes and their styles.
 KOR_ELEMENT_RECORD(CZREditNoteStyleAttrib, CZRNoteStyleAttrib, kor::NoFollowUp);
 KOR_ELEMENT_RECORD(CZREditNoteStyleSeqAttribElement, CZRNoteStyleSeqAttribElement, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditNoteStyleSeqAttribElementList, kor::ListOf<7>, CZRNoteStyleSeqAttrib,
+KOR_LIST_RECORD(CZREditNoteStyleSeqAttribElementList,
+                kor::ListOf<ZRObjType::NoteStyleSeqAttribElement>, CZRNoteStyleSeqAttrib,
                 kor::NoFollowUp);
 KOR_LIST_RECORD(CZREditMusicalNote, kor::SubtreeOf<CZRMusicalNote>, CZRNodeList,
                 kor::MarkHoldingPart);
-KOR_LIST_RECORD(CZREditMusicalNoteList, kor::ListOf<4>, CZRMusicalPart, kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditMusicalNoteList, kor::ListOf<ZRObjType::MusicalNote>, CZRMusicalPart,
+                kor::MarkHoldingPart);
 
 // Parts and their lists.
 KOR_ELEMENT_RECORD(CZREditMusicalPart, CZRMusicalPart, kor::NoFollowUp);
 KOR_ELEMENT_RECORD(CZREditWAVPart, CZRWAVPart, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditZRPartList, kor::ListOf<18>, CZRZRTrack, kor::MarkListedParts);
-KOR_LIST_RECORD(CZREditWAVPartList, kor::ListOf<21>, CZRWAVTrack, kor::NoFollowUp);
+KOR_LIST_RECORD(CZREditZRPartList, kor::ListOf<ZRObjType::Part>, CZRZRTrack, kor::MarkListedParts);
+KOR_LIST_RECORD(CZREditWAVPartList, kor::ListOf<ZRObjType::WAVPart>, CZRWAVTrack, kor::NoFollowUp);
 
 // Events of a prosody part.
 KOR_ELEMENT_RECORD(CZREditProsodyVoice, CZRProsodyVoice, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditProsodyVoiceList, kor::ListOf<12>, CZRProsodyPart, kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditProsodyVoiceList, kor::ListOf<ZRObjType::ProsodyVoice>, CZRProsodyPart,
+                kor::MarkHoldingPart);
 KOR_ELEMENT_RECORD(CZREditProsodyElement, CZRProsodyElement, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditProsodyElementList, kor::ListOf<13>, CZRProsodyPart, kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditProsodyElementList, kor::ListOf<ZRObjType::ProsodyElement>, CZRProsodyPart,
+                kor::MarkHoldingPart);
 KOR_ELEMENT_RECORD(CZREditProsodyControl, CZRProsodyControl, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditProsodyControlList, kor::ListOf<14>, CZRProsodyPart, kor::MarkHoldingPart);
+KOR_LIST_RECORD(CZREditProsodyControlList, kor::ListOf<ZRObjType::ProsodyControl>, CZRProsodyPart,
+                kor::MarkHoldingPart);
 
 // Tracks and the mixer's units.
 KOR_ELEMENT_RECORD(CZREditZRTrack, CZRZRTrack, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditZRTrackList, kor::ListOf<23>, CZRSequence, kor::NoFollowUp);
-KOR_LIST_RECORD(CZREditZRUnitList, kor::ListOf<28>, CZRMixer, kor::NoFollowUp);
+KOR_LIST_RECORD(CZREditZRTrackList, kor::ListOf<ZRObjType::ZRTrack>, CZRSequence, kor::NoFollowUp);
+KOR_LIST_RECORD(CZREditZRUnitList, kor::ListOf<ZRObjType::ZRUnit>, CZRMixer, kor::NoFollowUp);
 
 #undef KOR_ELEMENT_RECORD
 #undef KOR_LIST_RECORD

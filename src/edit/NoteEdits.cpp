@@ -14,7 +14,7 @@ namespace kor {
 namespace {
 
 /// The list type of the curves of a note's sequential style.
-constexpr std::int32_t kCurveListType = 7;
+constexpr ZRObjType kCurveListType = ZRObjType::NoteStyleSeqAttribElement;
 constexpr std::int32_t kMaxVibratoLength = 100;
 constexpr std::int32_t kMaxVibratoType = 16;
 

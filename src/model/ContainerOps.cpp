@@ -45,10 +45,10 @@ std::uint32_t dropBadElements(CZRNodeList* list, ZRObjType type, DropRule rule,
     return result;
 }
 
-CZRNodeList* createList(const ZRCreateContext& context, std::int32_t listType,
+CZRNodeList* createList(const ZRCreateContext& context, ZRObjType listType,
                         std::int32_t listTypeEx) {
     CZRNodeList* list = createObject<CZRNodeList>(context, ZR_NO_OBJ_ID);
-    if (list != nullptr) list->setListType(listType, listTypeEx);
+    if (list != nullptr) list->setListType(static_cast<std::int32_t>(listType), listTypeEx);
     return list;
 }
 

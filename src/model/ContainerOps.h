@@ -100,18 +100,18 @@ private:
 };
 
 /// Repairs a list that must start with an event at position 0 (time signatures, tempos,
-/// singers, prosody voices and elements): creates the list in its child slot `field` of
-/// `container` when missing, drops repeated or negative events (destroyed in `table`), then
+/// singers, prosody voices and elements): creates the list of T (whose list type is T's type)
+/// in its child slot `field` of `container` when missing, drops repeated or negative events (destroyed in `table`), then
 /// appends a new T made from `head` when the list is empty, or moves the first event to 0 with
 /// `moveToZero` when it is elsewhere. Returns 0, 1 when something changed, or a code.
 template <class T, class Values, class MoveToZero>
-std::uint32_t repairHeadedList(CZRNodeList*& field, std::int32_t listType,
-                               IZRMutableKorObject* container, const HeadedListCodes& codes,
-                               const Values& head, MoveToZero moveToZero, CZRObjectTable& table,
+std::uint32_t repairHeadedList(CZRNodeList*& field, IZRMutableKorObject* container,
+                               const HeadedListCodes& codes, const Values& head,
+                               MoveToZero moveToZero, CZRObjectTable& table,
                                const ZRCreateContext& context);
 
 /// A new empty list of `listType` / `listTypeEx` in `context` (borrowed), or null.
-CZRNodeList* createList(const ZRCreateContext& context, std::int32_t listType,
+CZRNodeList* createList(const ZRCreateContext& context, ZRObjType listType,
                         std::int32_t listTypeEx = -1);
 
 /// Puts a deep copy of `source` (null: nothing) into the child slot `field` of `container`: the
@@ -241,13 +241,13 @@ std::uint32_t dropInEachList(const Lists& lists, ZRObjType type, DropRule rule,
 std::int32_t lastKey(const CZRNodeList* list, std::int32_t fallback);
 
 template <class T, class Values, class MoveToZero>
-std::uint32_t repairHeadedList(CZRNodeList*& field, std::int32_t listType,
-                               IZRMutableKorObject* container, const HeadedListCodes& codes,
-                               const Values& head, MoveToZero moveToZero, CZRObjectTable& table,
+std::uint32_t repairHeadedList(CZRNodeList*& field, IZRMutableKorObject* container,
+                               const HeadedListCodes& codes, const Values& head,
+                               MoveToZero moveToZero, CZRObjectTable& table,
                                const ZRCreateContext& context) {
     std::uint32_t changed = 0;
     if (field == nullptr) {
-        CZRNodeList* created = createList(context, listType, -1);
+        CZRNodeList* created = createList(context, T::kType, -1);
         if (created == nullptr) return codes.noList;
         if (!setChildSlot(field, created, container)) {
             table.destroy(created->getObjID());

@@ -137,13 +137,13 @@ std::uint32_t CZRMasterTrack::correct(CZRObjectTable& table, const ZRCreateConte
     }
     kor::RepairResult result(changed);
     if (result.add(kor::repairHeadedList<CZRTimeSig>(
-            timeSigs_, 2, this,
+            timeSigs_, this,
             kor::headedListCodes(ZR_E_TIME_SIGNATURE_IS_NULL, ZR_E_TIME_SIGNATURES_ARE_DUPLICATED,
                                  ZR_E_INVALID_TIME_SIGNATURE_NUMBER),
             ZRTimeSigValues{0, 4, 4}, [](CZRTimeSig& sig) { sig.values().posMes = 0; }, table,
             context)))
         result.add(kor::repairHeadedList<CZRTempo>(
-            tempos_, 3, this,
+            tempos_, this,
             kor::headedListCodes(ZR_E_TEMPO_IS_NULL, ZR_E_TEMPOS_ARE_DUPLICATED,
                                  ZR_E_INVALID_TEMPO_NUMBER),
             ZRTempoValues{0, 12000}, [](CZRTempo& tempo) { tempo.values().posTick = 0; }, table,

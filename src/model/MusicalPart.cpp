@@ -111,7 +111,7 @@ std::uint32_t CZRMusicalPart::correct(CZRObjectTable& table, const ZRCreateConte
         events.add(kor::dropInEachList(phraseStyles_, ZRObjType::StyleControl, rule,
                                        kStyleControlRepairs, table)) &&
         events.add(kor::repairHeadedList<CZRMusicalSinger>(
-            singers_, 8, this,
+            singers_, this,
             kor::headedListCodes(ZR_E_SINGER_IS_NULL, ZR_E_SINGERS_ARE_DUPLICATED,
                                  ZR_E_INVALID_SINGER_NUMBER),
             ZRMusicalSingerValues{0, vBS, vPC},

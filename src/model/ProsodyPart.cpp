@@ -91,17 +91,17 @@ std::uint32_t CZRProsodyPart::correct(CZRObjectTable& table, const ZRCreateConte
     kor::RepairResult events;
     const bool repaired =
         events.add(kor::repairHeadedList<CZRProsodyVoice>(
-            voices_, 12, this, voiceCodes, ZRProsodyVoiceValues{0, 0, 0},
+            voices_, this, voiceCodes, ZRProsodyVoiceValues{0, 0, 0},
             [](CZRProsodyVoice& voice) { voice.values().posSec = 0; }, table, context)) &&
         events.add(kor::dropInEachList(controls_, ZRObjType::ProsodyControl,
                                        kor::DropRule::RepeatedOrNegative,
                                        {unrepairable(ZR_E_PROSODY_CONTROL_IS_NULL),
                                         unrepairable(ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED)},
                                        table)) &&
-        events.add(kor::repairHeadedList<CZRProsodyElement>(elements_[0], 13, this, elementCodes,
+        events.add(kor::repairHeadedList<CZRProsodyElement>(elements_[0], this, elementCodes,
                                                             ZRProsodyElementValues{}, elementToZero,
                                                             table, context)) &&
-        events.add(kor::repairHeadedList<CZRProsodyElement>(elements_[1], 13, this, elementCodes,
+        events.add(kor::repairHeadedList<CZRProsodyElement>(elements_[1], this, elementCodes,
                                                             ZRProsodyElementValues{}, elementToZero,
                                                             table, context)) &&
         events.add(kor::dropBadElements(phonemes_, CZRProsodyPhoneme::kType,

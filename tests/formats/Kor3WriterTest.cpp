@@ -55,7 +55,7 @@ struct SongBuilder : TestSong {
         return obj;
     }
     CZRNodeList* list(std::int32_t type, std::int32_t typeEx = -1) {
-        return kor::createList(doc.context, type, typeEx);
+        return kor::createList(doc.context, static_cast<ZRObjType>(type), typeEx);
     }
     template <class T, class Values> T* append(CZRNodeList* into, Values values) {
         T* obj = make<T>(std::move(values));

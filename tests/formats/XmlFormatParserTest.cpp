@@ -194,7 +194,7 @@ private:
         ASSERT_TRUE(sequence_->vvoiceList()->append(voice));
         auto* track = kor::createObject<CZRZRTrack>(context, ZR_NO_OBJ_ID,
                                                     ZRZRTrackValues{L"Track", L"", 0});
-        ASSERT_TRUE(track->setPartList(kor::createList(context, 18)));
+        ASSERT_TRUE(track->setPartList(kor::createList(context, ZRObjType::Part)));
         ASSERT_TRUE(sequence_->zrTrackList()->append(track));
         auto* unit = kor::createObject<CZRZRUnit>(context, ZR_NO_OBJ_ID,
                                                   ZRZRUnitValues{0, 0, -898, 0, 0, 0, 64, 0});

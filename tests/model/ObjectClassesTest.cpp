@@ -31,7 +31,7 @@ public:
                  ZRWAVPartValues{{1920, 960, L"se", L"c"}, 44100, 16, 2, L"a.wav", 65536}));
 
         auto* track = make<CZRZRTrack>(ZRZRTrackValues{L"lead", L"", 0});
-        EXPECT_TRUE(track->setPartList(kor::createList(context, 18)));
+        EXPECT_TRUE(track->setPartList(kor::createList(context, ZRObjType::Part)));
         link(sequence->zrTrackList(), track);
         CZRMusicalPart* musical =
             kor::buildMusicalPart(context, {1920, 1920, L"verse", L""}, {}, ZRVVoiceLib{});
@@ -58,7 +58,7 @@ private:
         return kor::createObject<T>(context, ZR_NO_OBJ_ID, values);
     }
     CZRNodeList* list(std::int32_t listType, std::int32_t listTypeEx = -1) {
-        return kor::createList(context, listType, listTypeEx);
+        return kor::createList(context, static_cast<ZRObjType>(listType), listTypeEx);
     }
     void link(CZRNodeList* list, IZRMutableKorObject* obj) {
         ASSERT_TRUE(list != nullptr && obj != nullptr);

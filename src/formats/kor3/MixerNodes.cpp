@@ -77,7 +77,7 @@ bool AZRPluginUnitNode::startStructured(const ZRXmlTag& tag) {
 
 bool CZRZRUnitNode::begin() {
     unit_ = create<CZRZRUnit>();
-    CZRNodeList* plugins = unit_ != nullptr ? createList(26) : nullptr;
+    CZRNodeList* plugins = unit_ != nullptr ? createList(ZRObjType::VstPlugin) : nullptr;
     if (plugins == nullptr || !check(unit_->setVstList(0, plugins))) return false;
     append(units_, unit_);
     return true;

@@ -7,7 +7,7 @@ namespace Kor3 {
 
 namespace {
 
-constexpr std::int32_t kSeqPointList = 7;
+constexpr ZRObjType kSeqPointList = ZRObjType::NoteStyleSeqAttribElement;
 // The style values of a note of the default style plug-in: seven singing-style values and two of
 // the vibrato.
 constexpr std::size_t kNoteStyleValues = 9;

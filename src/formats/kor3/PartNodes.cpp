@@ -8,10 +8,10 @@ namespace Kor3 {
 namespace {
 
 /// List types of a musical part's event lists.
-constexpr std::int32_t kNoteList = 4;
-constexpr std::int32_t kSingerList = 8;
-constexpr std::int32_t kControlList = 9;
-constexpr std::int32_t kStyleControlList = 10;
+constexpr ZRObjType kNoteList = ZRObjType::MusicalNote;
+constexpr ZRObjType kSingerList = ZRObjType::MusicalSinger;
+constexpr ZRObjType kControlList = ZRObjType::MusicalControl;
+constexpr ZRObjType kStyleControlList = ZRObjType::StyleControl;
 
 } // namespace
 

@@ -7,10 +7,10 @@ namespace Kor3 {
 namespace {
 
 /// List types of a prosody part's event lists.
-constexpr std::int32_t kPhonemeList = 11;
-constexpr std::int32_t kVoiceList = 12;
-constexpr std::int32_t kElementList = 13;
-constexpr std::int32_t kControlList = 14;
+constexpr ZRObjType kPhonemeList = ZRObjType::ProsodyPhoneme;
+constexpr ZRObjType kVoiceList = ZRObjType::ProsodyVoice;
+constexpr ZRObjType kElementList = ZRObjType::ProsodyElement;
+constexpr ZRObjType kControlList = ZRObjType::ProsodyControl;
 
 } // namespace
 

@@ -25,7 +25,7 @@ void AZRKor3Node::endElement(const std::wstring& name) {
     CZRComplexXmlNode::endElement(name);
 }
 
-CZRNodeList* AZRKor3Node::createList(std::int32_t listType, std::int32_t listTypeEx) {
+CZRNodeList* AZRKor3Node::createList(ZRObjType listType, std::int32_t listTypeEx) {
     CZRNodeList* list = kor::createList(context(), listType, listTypeEx);
     if (list == nullptr) fail();
     return list;

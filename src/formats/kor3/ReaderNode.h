@@ -52,7 +52,7 @@ protected:
         return obj;
     }
     /// A new empty list of `listType` / `listTypeEx`; null, reported, on failure.
-    CZRNodeList* createList(std::int32_t listType, std::int32_t listTypeEx = -1);
+    CZRNodeList* createList(ZRObjType listType, std::int32_t listTypeEx = -1);
     /// Reports a failed link; returns `linked`.
     bool check(bool linked);
     /// Appends `obj` to `list`, reporting a failure.

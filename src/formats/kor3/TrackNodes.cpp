@@ -21,7 +21,7 @@ bool takePartValue(CZRPart& part, std::wstring_view name, const CZRSimpleXmlNode
 
 bool CZRZRTrackNode::begin() {
     track_ = create<CZRZRTrack>();
-    CZRNodeList* parts = track_ != nullptr ? createList(18) : nullptr;
+    CZRNodeList* parts = track_ != nullptr ? createList(ZRObjType::Part) : nullptr;
     if (parts == nullptr || !check(track_->setPartList(parts))) return false;
     append(tracks_, track_);
     return true;
