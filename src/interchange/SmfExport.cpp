@@ -119,7 +119,8 @@ public:
                 out.push_back(static_cast<char>(event.data2));
             }
         }
-        out.append("\0\xFF\x2F\0", 4);
+        // End of track, right after the last event.
+        out.append({'\0', '\xFF', static_cast<char>(kMetaEndOfTrack), '\0'});
         const auto length = static_cast<std::uint32_t>(out.size() - head - 8);
         for (int byte = 0; byte < 4; ++byte)
             out[head + 4 + static_cast<std::size_t>(byte)] =
