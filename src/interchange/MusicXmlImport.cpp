@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <new>
 #include <optional>
-#include <set>
 
 namespace {
 
@@ -161,7 +160,6 @@ kor::ConductorMap conductorOf(const kor::MusicXmlScore& score,
     return map;
 }
 
-
 struct SourceNotes {
     std::vector<kor::SourceNote> notes;
     int lyricCount = 0;
@@ -266,8 +264,8 @@ SourceNotes notesOf(const kor::ScorePart& part, std::int32_t voice, std::int32_t
             if (note.lyric != nullptr && note.lyric->extends) wordGoesOn = true;
         }
         out.notes.push_back({static_cast<std::int32_t>(note.start),
-                             static_cast<std::int32_t>(note.end - note.start), note.key,
-                             kVelocity, std::move(lyric)});
+                             static_cast<std::int32_t>(note.end - note.start), note.key, kVelocity,
+                             std::move(lyric)});
     }
     return out;
 }
@@ -279,24 +277,6 @@ std::wstring sourceName(const kor::MusicXmlScore& score, const Source& source) {
     if (source.voice >= 0)
         name += L" (voice " + part.voices[static_cast<std::size_t>(source.voice)] + L")";
     return name;
-}
-
-// A directive set fits a score when at least one source and at most as many as a song has
-// tracks are switched on, each once, each offered by the score, each with a singer of a valid
-// key and a verse from 1.
-bool fitsScore(const std::vector<ZRMusicXMLPartImportDirective>& directives, std::size_t sources) {
-    std::set<int> chosen;
-    for (const ZRMusicXMLPartImportDirective& directive : directives) {
-        if (directive.importSwitch != 0 && directive.importSwitch != 1) return false;
-        if (directive.sourceIndex < 0 || static_cast<std::size_t>(directive.sourceIndex) >= sources)
-            return false;
-        if (directive.importSwitch == 0) continue;
-        const auto isKey = [](int value) { return value >= 0 && value <= CZRVVoice::kMaxProgram; };
-        if (!isKey(directive.singerBS) || !isKey(directive.singerPC) || directive.verse < 1 ||
-            !chosen.insert(directive.sourceIndex).second)
-            return false;
-    }
-    return !chosen.empty() && chosen.size() <= CZRSequence::kMaxTracks;
 }
 
 } // namespace
@@ -360,7 +340,8 @@ CxMusicXmlImporter::importFile(const std::wstring& path, std::int32_t preMeasure
         if (const std::uint32_t code = kor::readMusicXmlScore(path, score, message_))
             return fail(kStatusInvalid, code, target);
         const std::vector<Source> sources = sourcesOf(score);
-        if (!fitsScore(directives, sources.size()))
+        if (!kor::directivesFit(directives, sources.size(),
+                                [](const auto& directive) { return directive.verse >= 1; }))
             return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
         const std::optional<std::vector<std::int64_t>> starts = measureStarts(score);
         if (!starts) {

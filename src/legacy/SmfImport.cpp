@@ -32,7 +32,6 @@
 #include <map>
 #include <new>
 #include <optional>
-#include <set>
 
 namespace {
 
@@ -296,23 +295,6 @@ std::vector<ControlPoint> pointsWithin(const std::vector<ControlPoint>& curve, s
     return out;
 }
 
-// A directive set fits a file when at least one source and at most as many as a song has tracks
-// are switched on, each once, each offered by the file, each with a singer of a valid key.
-bool fitsFile(const std::vector<ZRSMFTrackImportDirective>& directives, std::size_t sources) {
-    std::set<int> chosen;
-    for (const ZRSMFTrackImportDirective& directive : directives) {
-        if (directive.importSwitch != 0 && directive.importSwitch != 1) return false;
-        if (directive.sourceIndex < 0 || static_cast<std::size_t>(directive.sourceIndex) >= sources)
-            return false;
-        if (directive.importSwitch == 0) continue;
-        const auto isKey = [](int value) { return value >= 0 && value <= CZRVVoice::kMaxProgram; };
-        if (!isKey(directive.singerBS) || !isKey(directive.singerPC) ||
-            !chosen.insert(directive.sourceIndex).second)
-            return false;
-    }
-    return !chosen.empty() && chosen.size() <= CZRSequence::kMaxTracks;
-}
-
 } // namespace
 
 std::uint32_t CxSmfImporter::survey(const std::wstring& path, unsigned codePage, bool channelSplit,
@@ -392,7 +374,8 @@ std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t p
         if (!file.read(path)) return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
         CxMidiSequence& midi = *file.midi;
         const bool split = splitsByChannel(midi, channelSplit);
-        if (!fitsFile(directives, sourceCount(midi, split)))
+        if (!kor::directivesFit(directives, sourceCount(midi, split),
+                                [](const auto&) { return true; }))
             return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
 
         const ZRCreateContext context = target.context();

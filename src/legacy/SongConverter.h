@@ -2,10 +2,13 @@
 #pragma once
 
 #include "model/Builders.h"
+#include "model/Sequence.h"
+#include "model/VVoice.h"
 
 #include <korman/ZRVVoice.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,25 @@ struct SourceNote {
     std::int32_t velocity;
     std::wstring lyric; ///< empty: the note sings "a"
 };
+
+/// Whether a host's directive set fits a file of `sources` sources: at least one source and at
+/// most as many as a song has tracks are switched on (switches 0 or 1), each once, each offered
+/// by the file, each with a singer of a valid key and each passing `fits`.
+template <class Directive, class Fits>
+bool directivesFit(const std::vector<Directive>& directives, std::size_t sources, Fits fits) {
+    std::set<int> chosen;
+    const auto isKey = [](int value) { return value >= 0 && value <= CZRVVoice::kMaxProgram; };
+    for (const Directive& directive : directives) {
+        if (directive.importSwitch != 0 && directive.importSwitch != 1) return false;
+        if (directive.sourceIndex < 0 || static_cast<std::size_t>(directive.sourceIndex) >= sources)
+            return false;
+        if (directive.importSwitch == 0) continue;
+        if (!isKey(directive.singerBS) || !isKey(directive.singerPC) || !fits(directive) ||
+            !chosen.insert(directive.sourceIndex).second)
+            return false;
+    }
+    return !chosen.empty() && chosen.size() <= CZRSequence::kMaxTracks;
+}
 
 } // namespace kor
 
