@@ -1,5 +1,6 @@
 #include "interchange/SmfExport.h"
 
+#include "legacy/MidiEvent.h"
 #include "model/MasterTrack.h"
 #include "model/MusicalControl.h"
 #include "model/MusicalNote.h"
@@ -28,15 +29,9 @@ namespace {
 constexpr std::uint16_t kDivision = 480;
 // The largest delta time a variable-length quantity of four bytes holds.
 constexpr std::int64_t kMaxTick = 0x0FFFFFFF;
-constexpr std::uint8_t kMetaTrackName = 0x03;
-constexpr std::uint8_t kMetaLyric = 0x05;
-constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
-constexpr std::uint8_t kMetaTempo = 0x51;
-constexpr std::uint8_t kMetaTimeSignature = 0x58;
-constexpr std::int32_t kDynamics = 0;
-constexpr std::int32_t kPitchBend = 5;
-constexpr std::int32_t kBendSensitivity = 6;
-constexpr std::int32_t kPitchCentre = 8192;
+using namespace midi;
+constexpr std::uint8_t kControlChange = 0xB0;
+constexpr std::uint8_t kPitchBendChange = 0xE0;
 
 // What happens first among events at one tick: notes end before anything else, so that a note
 // may start where the last one ended; controls are in effect before the notes they shape; each
@@ -48,7 +43,7 @@ enum class Order : std::uint8_t { NoteOff, Control, Note };
 struct Event {
     std::int64_t tick;
     Order order;
-    std::uint8_t status; // 0xFF for a meta event
+    std::uint8_t status; // kMeta for a meta event
     std::uint8_t data1;  // the meta kind for a meta event
     std::uint8_t data2;
     std::uint32_t text = 0;
@@ -65,7 +60,7 @@ public:
     void meta(std::int64_t tick, Order order, std::uint8_t kind, std::string data) {
         texts_.push_back(std::move(data));
         events_.push_back(
-            {tick, order, 0xFF, kind, 0, static_cast<std::uint32_t>(texts_.size() - 1)});
+            {tick, order, kMeta, kind, 0, static_cast<std::uint32_t>(texts_.size() - 1)});
     }
     void channel(std::int64_t tick, Order order, std::uint8_t status, std::uint8_t data1,
                  std::uint8_t data2) {
@@ -89,9 +84,10 @@ public:
             at = channel;
             events_[noteOffs_[at][key]].tick = on;
         }
-        events_.push_back({on, Order::Note, static_cast<std::uint8_t>(0x90 | at), key, velocity});
+        events_.push_back(
+            {on, Order::Note, static_cast<std::uint8_t>(kNoteOn | at), key, velocity});
         noteOffs_[at][key] = events_.size();
-        events_.push_back({off, Order::NoteOff, static_cast<std::uint8_t>(0x80 | at), key, 64});
+        events_.push_back({off, Order::NoteOff, static_cast<std::uint8_t>(kNoteOff | at), key, 64});
     }
 
     // Appends the track chunk to `out`; false when an event lies beyond the latest tick.
@@ -111,7 +107,7 @@ public:
             last = event.tick;
             out.push_back(static_cast<char>(event.status));
             out.push_back(static_cast<char>(event.data1));
-            if (event.status == 0xFF) {
+            if (event.status == kMeta) {
                 const std::string& data = texts_[event.text];
                 putVarLength(out, static_cast<std::uint32_t>(data.size()));
                 out += data;
@@ -233,25 +229,27 @@ private:
     // where the last one of them stays in effect.
     void controls(const CZRMusicalPart& part, std::int64_t start, std::uint8_t channel,
                   TrackBuilder& track) const {
-        const auto at = [start](const CZRMusicalControl& control) {
-            return std::max<std::int64_t>(start + control.values().posTick, 0);
+        const std::uint8_t controller = kControlChange | channel;
+        const auto each = [&](std::int32_t type, auto&& write) {
+            forEach<CZRMusicalControl>(part.controlList(type), [&](const CZRMusicalControl& c) {
+                write(std::max<std::int64_t>(start + c.values().posTick, 0), c.values().value);
+            });
         };
-        forEach<CZRMusicalControl>(part.controlList(kDynamics), [&](const CZRMusicalControl& c) {
-            track.channel(at(c), Order::Control, 0xB0 | channel, 11,
-                          clampByte(c.values().value, 127));
+        each(kControlDynamics, [&](std::int64_t tick, std::int32_t value) {
+            track.channel(tick, Order::Control, controller, kControllerExpression,
+                          clampByte(value, 127));
         });
-        forEach<CZRMusicalControl>(part.controlList(kBendSensitivity),
-                                   [&](const CZRMusicalControl& c) {
-                                       // Registered parameter 0/0 selected, then its value.
-                                       track.channel(at(c), Order::Control, 0xB0 | channel, 101, 0);
-                                       track.channel(at(c), Order::Control, 0xB0 | channel, 100, 0);
-                                       track.channel(at(c), Order::Control, 0xB0 | channel, 6,
-                                                     clampByte(c.values().value, 24));
-                                   });
-        forEach<CZRMusicalControl>(part.controlList(kPitchBend), [&](const CZRMusicalControl& c) {
+        each(kControlBendSensitivity, [&](std::int64_t tick, std::int32_t value) {
+            // Registered parameter 0/0 selected, then its value.
+            track.channel(tick, Order::Control, controller, kControllerRpnMsb, 0);
+            track.channel(tick, Order::Control, controller, kControllerRpnLsb, 0);
+            track.channel(tick, Order::Control, controller, kControllerDataEntry,
+                          clampByte(value, kMaxBendSensitivity));
+        });
+        each(kControlPitchBend, [&](std::int64_t tick, std::int32_t value) {
             const auto bend = static_cast<std::uint16_t>(
-                std::clamp(c.values().value + kPitchCentre, 0, 2 * kPitchCentre - 1));
-            track.channel(at(c), Order::Control, 0xE0 | channel, bend & 0x7F, bend >> 7);
+                std::clamp(value + kPitchCentre, 0, 2 * kPitchCentre - 1));
+            track.channel(tick, Order::Control, kPitchBendChange | channel, bend & 0x7F, bend >> 7);
         });
     }
 

@@ -38,7 +38,8 @@ constexpr std::string_view midiStatusName(int status) {
     return status >= 0 && status < static_cast<int>(std::size(names)) ? names[status] : "";
 }
 
-/// Status bytes and meta types the readers of MIDI files look at.
+/// Status bytes, meta types and controllers that the MIDI readers, the import and the export of
+/// MIDI files agree on.
 namespace kor::midi {
 inline constexpr std::uint8_t kNoteOff = 0x80;
 inline constexpr std::uint8_t kNoteOn = 0x90;
@@ -46,9 +47,20 @@ inline constexpr std::uint8_t kSysEx = 0xF0;
 inline constexpr std::uint8_t kSysExEscape = 0xF7;
 inline constexpr std::uint8_t kMeta = 0xFF;
 inline constexpr std::uint8_t kMetaText = 0x01;
+inline constexpr std::uint8_t kMetaTrackName = 0x03;
+inline constexpr std::uint8_t kMetaInstrumentName = 0x04;
+inline constexpr std::uint8_t kMetaLyric = 0x05;
 inline constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
 inline constexpr std::uint8_t kMetaTempo = 0x51;
 inline constexpr std::uint8_t kMetaTimeSignature = 0x58;
+inline constexpr std::uint8_t kControllerDataEntry = 6;
+inline constexpr std::uint8_t kControllerExpression = 11;
+inline constexpr std::uint8_t kControllerRpnLsb = 100;
+inline constexpr std::uint8_t kControllerRpnMsb = 101;
+/// The widest bend sensitivity, in semitones, that registered parameter 0/0 is taken to set.
+inline constexpr std::int32_t kMaxBendSensitivity = 24;
+/// The pitch-bend value of no bend; a bend event's 14 bits run from 0 to twice this less one.
+inline constexpr std::int32_t kPitchCentre = 8192;
 } // namespace kor::midi
 
 /// One event as a walk delivers it. `data` points into the file image and stays valid while the

@@ -37,19 +37,11 @@ namespace {
 
 constexpr unsigned kChannels = 16;
 constexpr std::size_t kMaxNameBytes = 32;
-constexpr std::uint8_t kMetaTrackName = 0x03;
-constexpr std::uint8_t kMetaInstrumentName = 0x04;
-constexpr std::uint8_t kMetaLyric = 0x05;
-constexpr std::uint8_t kControllerDataEntry = 6;
-constexpr std::uint8_t kControllerExpression = 11;
-constexpr std::uint8_t kControllerRpnLsb = 100;
-constexpr std::uint8_t kControllerRpnMsb = 101;
 constexpr std::uint8_t kRpnNull = 127;
-constexpr std::int32_t kPitchCentre = 8192;
-constexpr std::int32_t kMaxBendSensitivity = 24;
-constexpr std::int32_t kDynamics = 0;
-constexpr std::int32_t kPitchBend = 5;
-constexpr std::int32_t kBendSensitivity = 6;
+using namespace kor::midi;
+using kor::kControlBendSensitivity;
+using kor::kControlDynamics;
+using kor::kControlPitchBend;
 
 bool isNoteOn(const CxMidiEvent& event) {
     return event.isChannelMessage() && event.kind() == 0x9;
@@ -185,7 +177,7 @@ public:
             controller(tick, event.channel(), event.data1, event.data2);
             break;
         case 0xE:
-            addPoint(kPitchBend, tick, event.data2 * 128 + event.data1 - kPitchCentre);
+            addPoint(kControlPitchBend, tick, event.data2 * 128 + event.data1 - kPitchCentre);
             break;
         default:
             break;
@@ -248,10 +240,10 @@ private:
             break;
         case kControllerDataEntry:
             if (rpnMsb_[channel] == 0 && rpnLsb_[channel] == 0 && value <= kMaxBendSensitivity)
-                addPoint(kBendSensitivity, tick, value);
+                addPoint(kControlBendSensitivity, tick, value);
             break;
         case kControllerExpression:
-            addPoint(kDynamics, tick, value);
+            addPoint(kControlDynamics, tick, value);
             break;
         default:
             break;
@@ -322,7 +314,7 @@ std::uint32_t CxSmfImporter::survey(const std::wstring& path, unsigned codePage,
                     named = true;
                 } else if (source == 0 && event.data1 == kor::midi::kMetaTempo)
                     ++directive.tempoCount;
-                else if (source == 0 && event.data1 == kor::midi::kMetaTimeSignature)
+                else if (source == 0 && event.data1 == kMetaTimeSignature)
                     ++directive.timeSigCount;
             });
             if (directive.name.empty()) directive.name = L"Track" + std::to_wstring(source + 1);

@@ -44,6 +44,10 @@ namespace kor {
 
 /// The number of musical control types: 0 "DYN" to 6 "PBS".
 inline constexpr std::int32_t kMusicalControlTypes = 7;
+/// The types a MIDI file carries: dynamics, pitch bend and bend sensitivity.
+inline constexpr std::int32_t kControlDynamics = 0;
+inline constexpr std::int32_t kControlPitchBend = 5;
+inline constexpr std::int32_t kControlBendSensitivity = 6;
 
 /// The type of the full name ("DYN", "BRE", "BRI", "CLE", "GEN", "PIT", "PBS"; case matters), or
 /// -1 for any other text and for null.
