@@ -150,7 +150,21 @@ TEST(TimeSigEdits, SetsThePreMeasureAndListsWhatLiesInside) {
     ASSERT_EQ(kor::listPreMeasureEvents(f.editor, f.masterID, sigIDs, tempoIDs), 0u);
     EXPECT_EQ(sigIDs, std::vector{f.master().timeSigList()->elementAt(1)->getObjID()});
     EXPECT_EQ(tempoIDs, std::vector{f.master().tempoList()->elementAt(1)->getObjID()});
+    const std::uint32_t insideID = sigIDs[0];
     EXPECT_EQ(kor::listPreMeasureEvents(f.editor, 9999, sigIDs, tempoIDs),
               ZR_E_EDIT_TARGET_NOT_FOUND);
     EXPECT_TRUE(sigIDs.empty() && tempoIDs.empty());
+
+    // A pending edit of the musical part's own values keeps its part list from being recorded,
+    // so every change that would move the song is taken back whole.
+    const std::wstring kept = f.song.dump();
+    std::uint32_t error = 0;
+    const auto* part = f.song.doc.objects().lookup(f.song.musical->getObjID());
+    ASSERT_NE(f.editor.recordFor<CZREditMusicalPart>(part, error), nullptr);
+    EXPECT_EQ(kor::insertTimeSig(f.editor, {2, 3, 4}), ZR_E_UPDATE_FAILED);
+    EXPECT_EQ(kor::insertTimeSig(f.editor, {0, 3, 4}), ZR_E_UPDATE_FAILED);
+    EXPECT_EQ(kor::deleteTimeSig(f.editor, insideID), ZR_E_UPDATE_FAILED);
+    EXPECT_EQ(kor::setPreMeasure(f.editor, f.masterID, 2), ZR_E_UPDATE_FAILED);
+    ASSERT_EQ(f.editor.commit(), 1);
+    EXPECT_EQ(f.song.dump(), kept);
 }

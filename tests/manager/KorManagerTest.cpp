@@ -119,6 +119,13 @@ TEST_F(KorManager, ReportsEveryWayTheVoiceDatabaseCanFail) {
     CZRKorManagerIF manager;
     EXPECT_EQ(manager.sysInitialize(validPolicy()), 1);
     EXPECT_EQ(manager.sysGetLastError(), ZR_E_VVOICE_MASTER_TABLE_IS_FULL);
+
+    // Below a plain file no folder can be made, not even by root.
+    data_.write("data-file", "");
+    ::setenv("XDG_DATA_HOME", (data_.path() + "/data-file").c_str(), 1);
+    CZRKorManagerIF homeless;
+    EXPECT_EQ(homeless.sysInitialize(validPolicy()), 0);
+    EXPECT_EQ(homeless.sysGetLastError(), ZR_E_CANNOT_CREATE_TEMPORARY_FOLDER);
 }
 
 TEST_F(KorManager, BuildsTheVVoiceAndVibratoTablesFromTheVoiceDatabase) {

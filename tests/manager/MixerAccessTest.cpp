@@ -82,6 +82,15 @@ TEST_F(MixerAccess, SettersAcceptExactlyTheirRangesAndSetNoError) {
         {"karaoke gain", &M::mixerSetKaraokeInGain, &M::mixerGetKaraokeInGain, {-20}, {21}},
         {"karaoke solo", &M::mixerSetKaraokeSolo, &M::mixerGetKaraokeSolo, {1}, {2}},
         {"karaoke vol", &M::mixerSetKaraokeVol, &M::mixerGetKaraokeVol, {-898}, {61}},
+        {"karaoke mute", &M::mixerSetKaraokeMute, &M::mixerGetKaraokeMute, {3}, {}},
+        {"SE gain", &M::mixerSetSEInGain, &M::mixerGetSEInGain, {20}, {21}},
+        {"SE solo", &M::mixerSetSESolo, &M::mixerGetSESolo, {1}, {2}},
+        {"SE vol", &M::mixerSetSEVol, &M::mixerGetSEVol, {60}, {61}},
+        {"ZR send level",
+         [](M& m, int v) { return m.mixerSetZRSendLevel(0, v); },
+         [](M& m, int& v) { return m.mixerGetZRSendLevel(0, v); },
+         {-898, 60},
+         {61}},
     };
     EXPECT_EQ(manager.mixerIsModified(), 0);
     // A send switch takes any value and keeps it as on or off, which is all a song file holds.
@@ -213,22 +222,75 @@ TEST_F(MixerAccess, CreatesPluginsSlotBySlotWithPlaceholders) {
     EXPECT_EQ(manager.sysGetLastError(), 0u);
 }
 
-TEST_F(MixerAccess, ChangesOnlyValidPluginsAndRemovesInPlace) {
-    EXPECT_EQ(manager.mixerSetKaraokeVstPluginParams(0, {1, 2, 3}), 0);
-    EXPECT_EQ(manager.mixerRemoveKaraokeVstPlugin(0), 0);
-    ASSERT_NE(manager.mixerCreateKaraokeVstPlugin(0, L"PLUG", L"Reverb", 2), nullptr);
-    ASSERT_EQ(manager.mixerSetKaraokeVstPluginParams(0, {1, 2, 3}), 1);
-    ASSERT_EQ(manager.mixerSetKaraokeVstPluginPresetNo(0, -5), 1);
-    ASSERT_EQ(manager.mixerSetKaraokeVstPluginEnable(0, 1), 1);
-    ASSERT_EQ(manager.mixerSetKaraokeVstPluginBypass(0, 7), 1);
-    const IZRVstPlugin* plugin = manager.mixerGetKaraokeVstPlugin(0);
-    ASSERT_NE(plugin, nullptr);
-    EXPECT_EQ(plugin->getParamNum(), 3);
-    EXPECT_EQ(plugin->getParamValue(2), 3);
-    EXPECT_EQ(plugin->getPresetNo(), -5);
-    EXPECT_EQ(plugin->getEnable(), 1);
-    EXPECT_EQ(plugin->getBypass(), 7);
+/// One place a plug-in sits, reached through the manager's calls for that place.
+struct PluginPlace {
+    const char* name;
+    std::function<IZRVstPlugin*(CZRKorManagerIF&)> get;
+    std::function<IZRVstPlugin*(CZRKorManagerIF&)> create;
+    std::function<int(CZRKorManagerIF&)> remove;
+    std::function<int(CZRKorManagerIF&, const std::vector<int>&)> params;
+    std::function<int(CZRKorManagerIF&, int)> preset, enable, bypass;
+};
 
+TEST_F(MixerAccess, ChangesOnlyValidPluginsAndRemovesInPlace) {
+    using M = CZRKorManagerIF;
+    const PluginPlace places[] = {
+        {"master", [](M& m) { return m.mixerGetMasterVstPlugin(0); },
+         [](M& m) { return m.mixerCreateMasterVstPlugin(0, L"PLUG", L"Reverb", 2); },
+         [](M& m) { return m.mixerRemoveMasterVstPlugin(0); },
+         [](M& m, const std::vector<int>& v) { return m.mixerSetMasterVstPluginParams(0, v); },
+         [](M& m, int v) { return m.mixerSetMasterVstPluginPresetNo(0, v); },
+         [](M& m, int v) { return m.mixerSetMasterVstPluginEnable(0, v); },
+         [](M& m, int v) { return m.mixerSetMasterVstPluginBypass(0, v); }},
+        {"master send-return", &M::mixerGetMasterVstPluginSr,
+         [](M& m) { return m.mixerCreateMasterVstPluginSr(L"PLUG", L"Reverb", 2); },
+         &M::mixerRemoveMasterVstPluginSr, &M::mixerSetMasterVstPluginSrParams,
+         &M::mixerSetMasterVstPluginSrPresetNo, &M::mixerSetMasterVstPluginSrEnable,
+         &M::mixerSetMasterVstPluginSrBypass},
+        {"ZR", [](M& m) { return m.mixerGetZRVstPlugin(0, 0); },
+         [](M& m) { return m.mixerCreateZRVstPlugin(0, 0, L"PLUG", L"Reverb", 2); },
+         [](M& m) { return m.mixerRemoveZRVstPlugin(0, 0); },
+         [](M& m, const std::vector<int>& v) { return m.mixerSetZRVstPluginParams(0, 0, v); },
+         [](M& m, int v) { return m.mixerSetZRVstPluginPresetNo(0, 0, v); },
+         [](M& m, int v) { return m.mixerSetZRVstPluginEnable(0, 0, v); },
+         [](M& m, int v) { return m.mixerSetZRVstPluginBypass(0, 0, v); }},
+        {"SE", [](M& m) { return m.mixerGetSEVstPlugin(0); },
+         [](M& m) { return m.mixerCreateSEVstPlugin(0, L"PLUG", L"Reverb", 2); },
+         [](M& m) { return m.mixerRemoveSEVstPlugin(0); },
+         [](M& m, const std::vector<int>& v) { return m.mixerSetSEVstPluginParams(0, v); },
+         [](M& m, int v) { return m.mixerSetSEVstPluginPresetNo(0, v); },
+         [](M& m, int v) { return m.mixerSetSEVstPluginEnable(0, v); },
+         [](M& m, int v) { return m.mixerSetSEVstPluginBypass(0, v); }},
+        {"karaoke", [](M& m) { return m.mixerGetKaraokeVstPlugin(0); },
+         [](M& m) { return m.mixerCreateKaraokeVstPlugin(0, L"PLUG", L"Reverb", 2); },
+         [](M& m) { return m.mixerRemoveKaraokeVstPlugin(0); },
+         [](M& m, const std::vector<int>& v) { return m.mixerSetKaraokeVstPluginParams(0, v); },
+         [](M& m, int v) { return m.mixerSetKaraokeVstPluginPresetNo(0, v); },
+         [](M& m, int v) { return m.mixerSetKaraokeVstPluginEnable(0, v); },
+         [](M& m, int v) { return m.mixerSetKaraokeVstPluginBypass(0, v); }},
+    };
+    for (const PluginPlace& place : places) {
+        SCOPED_TRACE(place.name);
+        EXPECT_EQ(place.params(manager, {1, 2, 3}), 0);
+        EXPECT_EQ(place.remove(manager), 0);
+        ASSERT_NE(place.create(manager), nullptr);
+        ASSERT_EQ(place.params(manager, {1, 2, 3}), 1);
+        ASSERT_EQ(place.preset(manager, -5), 1);
+        ASSERT_EQ(place.enable(manager, 1), 1);
+        ASSERT_EQ(place.bypass(manager, 7), 1);
+        const IZRVstPlugin* plugin = place.get(manager);
+        ASSERT_NE(plugin, nullptr);
+        EXPECT_EQ(plugin->getParamNum(), 3);
+        EXPECT_EQ(plugin->getParamValue(2), 3);
+        EXPECT_EQ(plugin->getPresetNo(), -5);
+        EXPECT_EQ(plugin->getEnable(), 1);
+        EXPECT_EQ(plugin->getBypass(), 7);
+        ASSERT_EQ(place.remove(manager), 1);
+        EXPECT_EQ(place.get(manager), nullptr);
+        EXPECT_EQ(place.bypass(manager, 1), 0);
+    }
+
+    // A removal leaves a placeholder, so the plug-ins after it keep their slots.
     ASSERT_NE(manager.mixerCreateSEVstPlugin(0, L"PLUG", L"Reverb", 2), nullptr);
     IZRVstPlugin* kept = manager.mixerCreateSEVstPlugin(1, L"ECHO", L"Echo", 2);
     ASSERT_EQ(manager.mixerRemoveSEVstPlugin(0), 1);

@@ -111,4 +111,16 @@ TEST_F(CurrentSong, CopyBufferKeepsWholeSubtreesAcrossSongs) {
     ASSERT_NE(again, ZR_NO_OBJ_ID);
     manager.korEmptyCopyBuffer();
     EXPECT_EQ(manager.korGetKorObjectFromCopyBuffer(again), nullptr);
+
+    // An unknown object and the song itself are refused; the song outweighs its master track.
+    EXPECT_EQ(manager.korCopyKorObject(123456), ZR_NO_OBJ_ID);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(manager.korCopyKorObject(song()->getObjID()), ZR_NO_OBJ_ID);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_NOT_ENOUGH_MEMORY);
+    EXPECT_GT(manager.korCalcSubTreeSize(song()->getObjID()),
+              manager.korCalcSubTreeSize(song()->getMasterTrack()->getObjID()));
+    manager.korEmptyImportBuffer(); // nothing to empty
+    EXPECT_EQ(manager.korGetKorObjectFromImportBuffer(0), nullptr);
+    manager.korDestroySequence();
+    EXPECT_EQ(manager.korCalcSubTreeSize(0), 0u);
 }
