@@ -215,6 +215,11 @@ TEST_F(FileOps, SavingCarriesTheWavPartFilesToTheFolderBesideTheNewFile) {
     std::vector<std::uint32_t> dangling{1};
     ASSERT_EQ(manager.fileGetDanglingWAVPartList(dangling), 1);
     EXPECT_TRUE(dangling.empty());
+    std::wstring actual;
+    ASSERT_EQ(manager.fileGetActualWAVFilePath(clap()->getObjID(), actual), 1);
+    EXPECT_EQ(actual, files.wide("a/first.wavparts/clap.wav"));
+    EXPECT_EQ(manager.fileGetActualWAVFilePath(song()->getObjID(), actual), 0);
+    EXPECT_STREQ(manager.fileGetTemporaryFilePath(), L""); // only a new song has one
     EXPECT_NE(manager.vvoiceGetVVoice(1, 0), nullptr);
     const std::wstring second = files.wide("second.korx");
     files.write("second.wavparts", "a plain file in the way");
@@ -318,6 +323,21 @@ TEST_F(FileOps, SavingAndExportingThroughALinkWriteTheFileItNames) {
     EXPECT_EQ(folderContent(files.path() + "/real").size(), 2u); // no temporary file left there
     // The parts folder goes beside the name the song was saved under, where loading looks.
     EXPECT_EQ(files.read("song.wavparts/clap.wav"), files.read("full.wavparts/clap.wav"));
+
+    // A part exports as the one part of a default track; each export takes only its own kind.
+    const IZRKorObject* lead = song()->findZRTrack(0);
+    const IZRKorObject* verse = song()->findZRTrack(0)->getPartList()->getAt(0);
+    EXPECT_EQ(manager.fileExportMusicalPart(lead->getObjID(), files.wide("x.korx").c_str()), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_EXPORT_TARGET_NOT_FOUND);
+    EXPECT_EQ(manager.fileExportZRTrack(verse->getObjID(), files.wide("x.korx").c_str()), 0);
+    EXPECT_EQ(manager.fileExportMusicalPart(verse->getObjID(), nullptr), 0);
+    ASSERT_EQ(manager.fileExportMusicalPart(verse->getObjID(), files.wide("verse.korx").c_str()), 1)
+        << lastMessage();
+    ASSERT_NE(manager.fileLoadKorFile(files.wide("verse.korx").c_str()), nullptr) << lastMessage();
+    ASSERT_EQ(song()->getZRTrackList()->getCount(), 1u);
+    EXPECT_EQ(song()->findZRTrack(0)->getName(), L"Track");
+    EXPECT_EQ(song()->findZRTrack(0)->getPartList()->getCount(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(files.path() + "/x.korx"));
 }
 
 // Songs made by others with other tools, unpacked into the build tree when it was configured.
