@@ -22,6 +22,29 @@ bool readConductor(const SmfBuilder& smf, kor::ConductorMap& map) {
 
 } // namespace
 
+TEST(ConductorTrack, ConvertsTicksTemposAndMeasureLengthsAtTheirEdges) {
+    EXPECT_EQ(kor::toResolution(97, 96), 485);  // 485.0
+    EXPECT_EQ(kor::toResolution(1, 960), 1);    // 0.5 rounds away from zero
+    EXPECT_EQ(kor::toResolution(7, 0xE728), 7); // SMPTE ticks stay as they are
+    EXPECT_EQ(kor::toResolution(kor::kLatestImportTick, 480), kor::kLatestImportTick);
+    EXPECT_EQ(kor::toResolution(kor::kLatestImportTick + 1ull, 480), std::nullopt);
+    EXPECT_EQ(kor::toResolution(UINT64_MAX, 96), std::nullopt); // no overflow in the product
+    const std::pair<std::uint32_t, std::int32_t> tempos[] = {
+        {500000, 12000}, {250000, 24000}, {2000000, 3000}, {100000, 30000}, {0, 30000},
+        {3000000, 2000}, {2999999, 2000}, {2999000, 2001}, {2990000, 2007}, {476190, 12600},
+    };
+    for (auto [micros, bpm] : tempos)
+        EXPECT_EQ(kor::tempoFromMicroseconds(micros), bpm) << micros;
+    const std::tuple<int, int, int, int> measures[] = {
+        {4, 4, 480, 1920}, {6, 8, 480, 1440}, {3, 8, 480, 720},
+        {2, 2, 480, 1920}, {3, 1, 480, 5760}, {5, 16, 480, 600},
+        {6, 8, 96, 1440},  {4, 4, 0, 0},      {0, 4, 480, 0},
+    };
+    for (auto [numerator, denominator, division, ticks] : measures)
+        EXPECT_EQ(kor::ticksPerMeasure(numerator, denominator, division), ticks)
+            << numerator << "/" << denominator << " at " << division;
+}
+
 TEST(ConductorTrack, ReadsHeadValuesAndChangesAtFileResolution) {
     SmfBuilder smf(1, 96);
     smf.addTrack()
@@ -29,8 +52,8 @@ TEST(ConductorTrack, ReadsHeadValuesAndChangesAtFileResolution) {
         .tempo(0, 250000)
         .tempo(96, 250000)
         .tempo(192, 2000000)
-        .timeSignature(96 * 6, 6, 3)   // same signature: ignored
-        .timeSignature(96 * 9, 3, 3)   // after 3 measures of 6/8 (1440 ticks each at 480)
+        .timeSignature(96 * 6, 6, 3)           // same signature: ignored
+        .timeSignature(96 * 9, 3, 3)           // after 3 measures of 6/8 (1440 ticks each at 480)
         .timeSignature(96 * 9 + 96 * 3, 4, 2); // one measure of 3/8 later
     kor::ConductorMap map;
     ASSERT_TRUE(readConductor(smf, map));

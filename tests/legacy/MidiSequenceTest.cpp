@@ -36,13 +36,26 @@ template <class Pick> auto walk(CxMidiSequence& sequence, Pick pick) {
 
 // A file's bytes and the sequence read from them; the sequence points into the bytes.
 struct Parsed {
-    explicit Parsed(const SmfBuilder& smf) : bytes(smf.bytes()), sequence(parseSmf(bytes, error)) {}
+    explicit Parsed(const SmfBuilder& smf)
+        : bytes(smf.bytes())
+        , sequence(parseSmf(bytes, error)) {}
     Parsed(const Parsed&) = delete;
     Parsed& operator=(const Parsed&) = delete;
     std::string bytes;
     int error = -2;
     std::unique_ptr<CxMidiSequence> sequence;
 };
+
+// The merged walk as text: "track:tick:status " per event.
+std::string walkText(CxMidiSequence& sequence) {
+    std::string out;
+    for (const std::string& event : walk(sequence, [](const CxMidiEvent& e) {
+             return std::to_string(e.track) + ":" + std::to_string(e.tick) + ":" +
+                    std::to_string(e.status) + " ";
+         }))
+        out += event;
+    return out;
+}
 
 std::string patched(std::string bytes, std::size_t at, std::string_view with) {
     return bytes.replace(at, with.size(), with);
@@ -55,6 +68,7 @@ TEST(MidiSequence, RejectsBrokenChunkStructure) {
     const std::pair<const char*, std::string> cases[] = {
         {"empty", ""},
         {"no header", "RIFF" + good},
+        {"preamble without a header", std::string(128, 'U') + "RIFF" + good},
         {"header length 5", patched(good, 7, "\x05")},
         {"header longer than the file", patched(good, 4, "\x7F")},
         {"second chunk not a track", patched(good, 14, "MTrx")},
@@ -98,6 +112,75 @@ TEST(MidiSequence, WalksTheMostTracksAFileCanDeclareInBoundedTime) {
     EXPECT_EQ(sequence->status(), CxMidiStatus::EndOfFile);
 }
 
+TEST(MidiSequence, AcceptsPreambleLongHeaderAndTrailingBytes) {
+    const std::string plain = twoTrackSong();
+    int error = -2;
+    auto reference = parseSmf(plain, error);
+    ASSERT_NE(reference, nullptr);
+    const std::string expected = walkText(*reference);
+    // On equal ticks the lower track comes first.
+    ASSERT_EQ(expected, "0:0:255 1:0:145 0:480:144 0:480:255 1:480:145 1:480:255 ");
+    for (const std::string& bytes :
+         {std::string(128, '\x55') + plain, twoTrackSong(10), plain + "MTrk rest"}) {
+        auto sequence = parseSmf(bytes, error);
+        ASSERT_NE(sequence, nullptr);
+        EXPECT_EQ(walkText(*sequence), expected);
+    }
+}
+
+TEST(MidiSequence, MergedWalkFiltersByKindAndChannelAndKeepsTime) {
+    SmfBuilder smf;
+    smf.addTrack().noteOn(100, 0, 60, 0).controller(100, 0, 7, 100).text(200, "end");
+    smf.addTrack().noteOn(0, 3, 40, 90).noteOn(100, 3, 41, 90).noteOff(150, 3, 41);
+    const Parsed parsed(smf);
+    CxMidiSequence* sequence = parsed.sequence.get();
+    ASSERT_NE(sequence, nullptr);
+    // Only note-offs, the velocity-0 note-on among them; deltas count from delivered events.
+    for (unsigned kind = 0; kind < 16; ++kind)
+        sequence->setKindEnabled(kind, kind == 0x8);
+    EXPECT_EQ(walk(*sequence, [](const CxMidiEvent& event) { return event.delta; }),
+              (std::vector<std::uint64_t>{100, 50}));
+    EXPECT_TRUE(sequence->status() == CxMidiStatus::EndOfFile && sequence->atEnd());
+    for (unsigned kind = 0; kind < 16; ++kind)
+        sequence->setKindEnabled(kind, true);
+    sequence->setChannelEnabled(3, false);
+    EXPECT_EQ(walkText(*sequence), "0:100:144 0:100:176 1:150:255 0:200:255 0:200:255 ");
+
+    // Tempo events on any track count while not delivered: 1 s a quarter for the first 96
+    // ticks, then 0.25 s; 1/96 of 250 ms is 2.604 ms.
+    SmfBuilder timed(1, 96);
+    timed.addTrack().tempo(0, 1000000).tempo(96, 250000);
+    timed.addTrack()
+        .noteOn(48, 0, 60, 1)
+        .noteOn(96, 0, 60, 1)
+        .noteOn(97, 0, 60, 1)
+        .noteOn(192, 0, 60, 1);
+    const Parsed clocked(timed);
+    ASSERT_NE(clocked.sequence, nullptr);
+    CxMidiSequence& clock = *clocked.sequence;
+    clock.setKindEnabled(0, false);
+    EXPECT_EQ(walk(clock, [&](const CxMidiEvent&) { return clock.elapsedMilliseconds(); }),
+              (std::vector<std::uint64_t>{500, 1000, 1002, 1250}));
+}
+
+TEST(MidiSequence, MalformedTrackIsReportedAndTheOthersGoOn) {
+    SmfBuilder smf;
+    smf.addTrack().noteOn(0, 0, 60, 1).noteOn(10, 0, 61, 1);
+    smf.addTrack().noteOn(5, 1, 60, 1).raw(std::string("\x00\xF4\x00\x00", 4)).withoutEnd();
+    const Parsed parsed(smf);
+    ASSERT_NE(parsed.sequence, nullptr);
+    CxMidiSequence& sequence = *parsed.sequence;
+    EXPECT_EQ(walk(sequence, [](const CxMidiEvent& event) { return event.track; }),
+              (std::vector<std::uint32_t>{0, 1}));
+    EXPECT_EQ(sequence.status(), CxMidiStatus::InvalidFile);
+    CxMidiEvent event;
+    std::vector<std::uint32_t> rest;
+    while (sequence.next(event))
+        rest.push_back(event.track);
+    EXPECT_EQ(sequence.status(), CxMidiStatus::EndOfFile);
+    EXPECT_EQ(rest, (std::vector<std::uint32_t>{0, 0}));
+}
+
 TEST(GlobalBuffer, LoadsWholeFilesAndRefusesEmptyOrMissingOnes) {
     kor::test::TempDir dir;
     const std::string bytes = twoTrackSong();
@@ -131,7 +214,8 @@ Counts countIndependently(const std::string& file) {
     Counts counts;
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(file[i]); };
     auto be32 = [&](std::size_t i) {
-        return std::size_t{byte(i)} << 24 | std::size_t{byte(i + 1)} << 16 | byte(i + 2) << 8 | byte(i + 3);
+        return std::size_t{byte(i)} << 24 | std::size_t{byte(i + 1)} << 16 | byte(i + 2) << 8 |
+               byte(i + 3);
     };
     std::size_t pos = 8 + be32(4);
     for (std::size_t t = 0, tracks = byte(10) << 8 | byte(11); t < tracks; ++t) {
@@ -198,8 +282,7 @@ TEST(MidiSequence, ReadsRealSongsWholeBehindAPreambleAndRefusesThemCutShort) {
     std::vector<std::filesystem::path> songs;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(KORMAN_MIDI_SAMPLES_DIR, ec))
-        if (entry.path().extension() == ".mid")
-            songs.push_back(entry.path());
+        if (entry.path().extension() == ".mid") songs.push_back(entry.path());
     if (songs.empty())
         GTEST_SKIP() << "no MIDI songs in " KORMAN_MIDI_SAMPLES_DIR
                         " (scripts/bootstrap.sh --samples midi fetches them; needs the network)";
@@ -207,7 +290,8 @@ TEST(MidiSequence, ReadsRealSongsWholeBehindAPreambleAndRefusesThemCutShort) {
     std::size_t notes = 0;
     for (const auto& song : songs) {
         std::ifstream in(song, std::ios::binary);
-        const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string file{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
         SCOPED_TRACE(song.filename().string());
         const Counts expected = countIndependently(file);
         notes += expected.noteOns;
@@ -217,7 +301,8 @@ TEST(MidiSequence, ReadsRealSongsWholeBehindAPreambleAndRefusesThemCutShort) {
             ASSERT_NE(sequence, nullptr);
             EXPECT_TRUE(mergedCounts(*sequence) == expected);
         }
-        for (std::size_t cut : {std::size_t{3}, std::size_t{30}, file.size() / 3, file.size() - 1}) {
+        for (std::size_t cut :
+             {std::size_t{3}, std::size_t{30}, file.size() / 3, file.size() - 1}) {
             int error = 0;
             EXPECT_EQ(parseSmf(file.substr(0, cut), error), nullptr) << cut;
             EXPECT_EQ(error, 1) << cut;
