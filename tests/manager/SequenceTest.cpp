@@ -51,7 +51,8 @@ TEST_F(CurrentSong, NewSongHoldsTheDefaultContent) {
     EXPECT_EQ(song()->getVVoiceList()->getCount(), CKorManagerApp::instance().vvoiceTable().size());
 
     // The unsaved song has a file of its own name in the temporary folder, not yet written.
-    EXPECT_EQ(std::filesystem::path(manager.fileGetTemporaryFilePath()).parent_path(), tempFolder());
+    EXPECT_EQ(std::filesystem::path(manager.fileGetTemporaryFilePath()).parent_path(),
+              tempFolder());
     EXPECT_TRUE(std::filesystem::is_empty(tempFolder()));
 }
 
