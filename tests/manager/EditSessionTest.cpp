@@ -52,6 +52,11 @@ TEST_F(EditSession, CommitUndoAndRedoReachTheObserversWithTheEditorOwner) {
     EXPECT_EQ(manager.editGetCurrentCommitPoint(), start + 1);
     EXPECT_EQ(manager.editIsEdited(tempo->getObjID(), start, 0), 1);
     EXPECT_EQ(manager.editIsEdited(tempo->getObjID(), start + 1, 0), 0);
+    std::vector<int> positions{1};
+    manager.editGetEditedTempoPosition(start, positions);
+    EXPECT_EQ(positions, std::vector{0});
+    manager.editGetEditedTempoPosition(start + 1, positions);
+    EXPECT_TRUE(positions.empty());
 
     ASSERT_EQ(manager.editUndo(), 1);
     EXPECT_EQ(tempo->getBPM(), 12000);

@@ -169,9 +169,19 @@ std::optional<PlainWave> readPlainWave(const std::filesystem::path& path) {
 TEST(WaveReader, ReadsFramesFromTheSeekPositionAndClampsAtTheEnd) {
     WaveFile file(WavBuilder().fmt(1, 2, 44100, 16).data(WavBuilder::stereoRamp(100)).bytes());
     CZRWaveReader reader;
+    EXPECT_EQ(reader.seekPosSec(0.0), 0); // closed
     ASSERT_EQ(reader.open(file.path.c_str()), 1);
 
     std::int16_t frames[2 * 8] = {};
+    // A time in seconds seeks to the frame it falls in; a time far past the end seeks there.
+    EXPECT_EQ(reader.seekPosSec(-0.5), 0);
+    EXPECT_EQ(reader.seekPosSec(std::nan("")), 0);
+    ASSERT_EQ(reader.seekPosSec(50.9 / 44100), 1);
+    ASSERT_EQ(reader.readSamples(frames, 1), 1u);
+    EXPECT_EQ(frames[0], 50);
+    ASSERT_EQ(reader.seekPosSec(1e12), 1);
+    EXPECT_EQ(reader.readSamples(frames, 1), 0u);
+
     ASSERT_EQ(reader.seekPosSample(95), 1);
     ASSERT_EQ(reader.readSamples(frames, 8), 5u);
     EXPECT_EQ(frames[0], 95);
