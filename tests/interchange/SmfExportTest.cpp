@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -163,6 +164,18 @@ TEST_F(SmfExport, SongsImportBackAsTheyWereWritten) {
     EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_PARAMETER);
     EXPECT_EQ(manager.fileExportSMF(nullptr, {1, 65001}), 0);
     EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_FILE_NAME);
+
+    // A name keeps what the code page can carry; a character it lacks becomes '?'.
+    std::ifstream in(KORMAN_TEST_DATA_DIR "/kor3/full.korx", std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    text.replace(text.find("[Lead]"), 6, "[Lead \xE2\x99\xAA \xC3\xA9]"); // a note sign, e acute
+    files.write("named.korx", text);
+    ASSERT_NE(manager.fileLoadKorFile(files.wide("named.korx").c_str()), nullptr);
+    ASSERT_EQ(manager.fileExportSMF(mid.c_str(), {1, 1252}), 1);
+    std::vector<ZRSMFTrackImportDirective> directives;
+    ASSERT_EQ(manager.fileGetSMFImportDirective(mid.c_str(), 1252, 0, directives), 1);
+    EXPECT_TRUE(std::any_of(directives.begin(), directives.end(),
+                            [](const auto& source) { return source.name == L"Lead ? \u00E9"; }));
 }
 
 // A MIDI file imported, written and imported again gives the same song: the bundled sample and
