@@ -20,7 +20,6 @@ public:
         : AZRKor3Node(parser, parent, tag, document), mixer_(mixer) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override { return {}; }
     bool startStructured(const ZRXmlTag& tag) override;
     void finish() override { sortList(mixer_->zrUnitList()); }
 
@@ -36,9 +35,9 @@ public:
         : AZRKor3Node(parser, parent, tag, document), unit_(unit) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRMasterUnit* unit_;
 };
@@ -67,9 +66,9 @@ public:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRNodeList* units_;
     CZRZRUnit* unit_ = nullptr;
@@ -83,9 +82,9 @@ public:
         : AZRPluginUnitNode(parser, parent, tag, document), unit_(unit) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRSEUnit* unit_;
 };
@@ -98,9 +97,9 @@ public:
         : AZRPluginUnitNode(parser, parent, tag, document), unit_(unit) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRKaraokeUnit* unit_;
 };
@@ -115,13 +114,12 @@ public:
         : AZRKor3Node(parser, parent, tag, document), list_(list) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRNodeList* list_;
     ZRVstPluginValues values_;
-    std::vector<std::int32_t> params_;
 };
 
 } // namespace Kor3

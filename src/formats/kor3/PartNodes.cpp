@@ -13,6 +13,30 @@ constexpr ZRObjType kSingerList = ZRObjType::MusicalSinger;
 constexpr ZRObjType kControlList = ZRObjType::MusicalControl;
 constexpr ZRObjType kStyleControlList = ZRObjType::StyleControl;
 
+constexpr TZRValueField<CZRStylePlugin> kStylePluginValues[] = {
+    {L"stylePluginID", &CZRStylePlugin::setID},
+    {L"stylePluginName", &CZRStylePlugin::setName},
+    {L"version", &CZRStylePlugin::setVersion},
+};
+
+// Each attr stores its value under its id.
+constexpr TZRValueField<CZRPartStyleAttrib> kPartStyleValues[] = {
+    {L"attr",
+     [](CZRPartStyleAttrib& style, const CZRSimpleXmlNode& value) {
+         style.setValue(attrID(value.tag()), value.number());
+     }},
+};
+
+// The attr names the event's attribute and gives its value; a later attr wins.
+constexpr TZRValueField<ZRStyleControlValues> kStyleControlValues[] = {
+    {L"posTick", &ZRStyleControlValues::posTick},
+    {L"attr",
+     [](ZRStyleControlValues& values, const CZRSimpleXmlNode& value) {
+         values.id = attrID(value.tag());
+         values.val = value.number();
+     }},
+};
+
 } // namespace
 
 bool CZRMusicalPartNode::begin() {
@@ -31,8 +55,8 @@ bool CZRMusicalPartNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRMusicalPartNode::valueNames() const {
-    return kPartValueNames;
+std::size_t CZRMusicalPartNode::findValue(std::wstring_view name) const {
+    return findRow(kPartValues, name);
 }
 
 bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
@@ -64,8 +88,8 @@ bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
     return true;
 }
 
-void CZRMusicalPartNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    takePartValue(part_->part(), name, value);
+void CZRMusicalPartNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kPartValues[row].take(part_->part(), value);
 }
 
 void CZRMusicalPartNode::finish() {
@@ -77,28 +101,20 @@ void CZRMusicalPartNode::finish() {
     for (const auto& [id, list] : part_->styleControlLists()) sortList(list);
 }
 
-std::span<const std::wstring_view> CZRStylePluginNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"stylePluginID", L"stylePluginName",
-                                                   L"version"};
-    return kNames;
+std::size_t CZRStylePluginNode::findValue(std::wstring_view name) const {
+    return findRow(kStylePluginValues, name);
 }
 
-void CZRStylePluginNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (name == L"stylePluginID")
-        plugin_->setID(value.text());
-    else if (name == L"stylePluginName")
-        plugin_->setName(value.text());
-    else
-        plugin_->setVersion(value.text());
+void CZRStylePluginNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kStylePluginValues[row].take(*plugin_, value);
 }
 
-std::span<const std::wstring_view> CZRPartStyleNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"attr"};
-    return kNames;
+std::size_t CZRPartStyleNode::findValue(std::wstring_view name) const {
+    return findRow(kPartStyleValues, name);
 }
 
-void CZRPartStyleNode::takeValue(std::wstring_view, const CZRSimpleXmlNode& value) {
-    style_->setValue(attrID(value.tag()), value.number());
+void CZRPartStyleNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kPartStyleValues[row].take(*style_, value);
 }
 
 bool CZRStyleControlNode::begin() {
@@ -106,19 +122,12 @@ bool CZRStyleControlNode::begin() {
     return event_ != nullptr;
 }
 
-std::span<const std::wstring_view> CZRStyleControlNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"posTick", L"attr"};
-    return kNames;
+std::size_t CZRStyleControlNode::findValue(std::wstring_view name) const {
+    return findRow(kStyleControlValues, name);
 }
 
-void CZRStyleControlNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    ZRStyleControlValues& values = event_->values();
-    if (name == L"attr") {
-        values.id = attrID(value.tag());
-        values.val = value.number();
-    } else {
-        values.posTick = value.number();
-    }
+void CZRStyleControlNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kStyleControlValues[row].take(event_->values(), value);
 }
 
 void CZRStyleControlNode::finish() {

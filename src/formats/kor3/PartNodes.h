@@ -36,8 +36,8 @@ protected:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRNodeList* parts_;
@@ -53,8 +53,8 @@ public:
         : AZRKor3Node(parser, parent, tag, document), plugin_(plugin) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRStylePlugin* plugin_;
 };
@@ -68,8 +68,8 @@ public:
         : AZRKor3Node(parser, parent, tag, document), style_(style) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRPartStyleAttrib* style_;
 };
@@ -88,8 +88,8 @@ public:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRMusicalPart* part_;
@@ -99,12 +99,11 @@ private:
 
 struct MusicalSingerTraits {
     using Object = CZRMusicalSinger;
-    static constexpr std::wstring_view kNames[] = {L"posTick", L"vBS", L"vPC"};
-    static void take(ZRMusicalSingerValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        (name == L"posTick" ? values.posTick : name == L"vBS" ? values.vBS : values.vPC) =
-            value.number();
-    }
+    static constexpr TZRValueField<ZRMusicalSingerValues> kValues[] = {
+        {L"posTick", &ZRMusicalSingerValues::posTick},
+        {L"vBS", &ZRMusicalSingerValues::vBS},
+        {L"vPC", &ZRMusicalSingerValues::vPC},
+    };
 };
 
 /// A singer change of a musical part.
@@ -113,8 +112,10 @@ using CZRMusicalSingerNode = TZREventNode<MusicalSingerTraits>;
 struct MusicalControlTraits {
     using Object = CZRMusicalControl;
     using Part = CZRMusicalPart;
-    static constexpr std::wstring_view kNames[] = {L"posTick", L"attr"};
-    static std::int32_t& position(ZRMusicalControlValues& values) { return values.posTick; }
+    static constexpr TZRValueField<ZRMusicalControlValues> kValues[] = {
+        {L"posTick", &ZRMusicalControlValues::posTick},
+        {L"attr", takeControlAttr<ZRMusicalControlValues>},
+    };
 };
 
 /// A musical control point (mCtrl).

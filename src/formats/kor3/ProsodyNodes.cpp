@@ -34,8 +34,8 @@ bool CZRProsodyPartNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRProsodyPartNode::valueNames() const {
-    return kPartValueNames;
+std::size_t CZRProsodyPartNode::findValue(std::wstring_view name) const {
+    return findRow(kPartValues, name);
 }
 
 bool CZRProsodyPartNode::startStructured(const ZRXmlTag& tag) {
@@ -54,8 +54,8 @@ bool CZRProsodyPartNode::startStructured(const ZRXmlTag& tag) {
     return true;
 }
 
-void CZRProsodyPartNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    takePartValue(part_->part(), name, value);
+void CZRProsodyPartNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kPartValues[row].take(part_->part(), value);
 }
 
 void CZRProsodyPartNode::finish() {

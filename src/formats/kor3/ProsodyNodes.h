@@ -24,9 +24,9 @@ public:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRNodeList* parts_;
@@ -35,49 +35,45 @@ private:
 
 struct ProsodyVoiceTraits {
     using Object = CZRProsodyVoice;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"vBS", L"vPC"};
-    static void take(ZRProsodyVoiceValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        (name == L"posSec" ? values.posSec : name == L"vBS" ? values.vBS : values.vPC) =
-            value.number();
-    }
+    static constexpr TZRValueField<ZRProsodyVoiceValues> kValues[] = {
+        {L"posSec", &ZRProsodyVoiceValues::posSec},
+        {L"vBS", &ZRProsodyVoiceValues::vBS},
+        {L"vPC", &ZRProsodyVoiceValues::vPC},
+    };
 };
 
 struct ProsodyPitchTraits {
     using Object = CZRProsodyElement;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"pchVal"};
-    static void take(ZRProsodyElementValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        (name == L"posSec" ? values.posSec : values.value) = value.number();
-    }
+    static constexpr TZRValueField<ZRProsodyElementValues> kValues[] = {
+        {L"posSec", &ZRProsodyElementValues::posSec},
+        {L"pchVal", &ZRProsodyElementValues::value},
+    };
 };
 
 struct ProsodyDynamicsTraits {
     using Object = CZRProsodyElement;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"dynVal"};
-    static void take(ZRProsodyElementValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        ProsodyPitchTraits::take(values, name, value);
-    }
+    static constexpr TZRValueField<ZRProsodyElementValues> kValues[] = {
+        {L"posSec", &ZRProsodyElementValues::posSec},
+        {L"dynVal", &ZRProsodyElementValues::value},
+    };
 };
 
 struct ProsodyPhonemeTraits {
     using Object = CZRProsodyPhoneme;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"durSec", L"phnmStr"};
-    static void take(ZRProsodyPhonemeValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        if (name == L"phnmStr")
-            values.phoneme = value.text();
-        else
-            (name == L"posSec" ? values.posSec : values.durSec) = value.number();
-    }
+    static constexpr TZRValueField<ZRProsodyPhonemeValues> kValues[] = {
+        {L"posSec", &ZRProsodyPhonemeValues::posSec},
+        {L"durSec", &ZRProsodyPhonemeValues::durSec},
+        {L"phnmStr", &ZRProsodyPhonemeValues::phoneme},
+    };
 };
 
 struct ProsodyControlTraits {
     using Object = CZRProsodyControl;
     using Part = CZRProsodyPart;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"attr"};
-    static std::int32_t& position(ZRProsodyControlValues& values) { return values.posSec; }
+    static constexpr TZRValueField<ZRProsodyControlValues> kValues[] = {
+        {L"posSec", &ZRProsodyControlValues::posSec},
+        {L"attr", takeControlAttr<ZRProsodyControlValues>},
+    };
 };
 
 using CZRProsodyVoiceNode = TZREventNode<ProsodyVoiceTraits>;

@@ -24,8 +24,8 @@ protected:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override { sortList(track_->partList()); }
 
     CZRNodeList* tracks_;
@@ -41,7 +41,6 @@ public:
         : AZRKor3Node(parser, parent, tag, document), track_(track) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override { return {}; }
     bool startStructured(const ZRXmlTag& tag) override;
     void finish() override { sortList(track_->wavPartList()); }
 
@@ -61,8 +60,8 @@ public:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRNodeList* parts_;
     CZRWAVPart* part_ = nullptr;
@@ -78,19 +77,19 @@ public:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRNodeList* auxes_;
     CZRAux* aux_ = nullptr;
 };
 
-/// Applies a value shared by every part (position, play time, name, comment); false for
-/// another name.
-bool takePartValue(CZRPart& part, std::wstring_view name, const CZRSimpleXmlNode& value);
-
-/// The value names every part has.
-inline constexpr std::wstring_view kPartValueNames[] = {L"posTick", L"playTime", L"partName",
-                                                        L"comment"};
+/// The values every part has: position, play time, name and comment.
+inline constexpr TZRValueField<CZRPart> kPartValues[] = {
+    {L"posTick", &CZRPart::setPosTick},
+    {L"playTime", &CZRPart::setPlayTime},
+    {L"partName", &CZRPart::setName},
+    {L"comment", &CZRPart::setComment},
+};
 
 } // namespace Kor3

@@ -18,30 +18,34 @@ protected:
     CZRNodeList* voices() const { return voices_; }
 
 private:
-    std::span<const std::wstring_view> valueNames() const override { return {}; }
     void finish() override { sortList(voices_); }
 
     CZRNodeList* voices_;
 };
 
+/// Takes the voice parameter `Field` of a VVoice.
+template <std::int32_t ZRVVoiceParam::*Field>
+void takeVoiceParam(ZRVVoiceValues& values, const CZRSimpleXmlNode& value) {
+    values.param.*Field = value.number();
+}
+
+struct VVoiceTraits {
+    using Object = CZRVVoice;
+    static constexpr TZRValueField<ZRVVoiceValues> kValues[] = {
+        {L"vBS", &ZRVVoiceValues::vBS},
+        {L"vPC", &ZRVVoiceValues::vPC},
+        {L"compID", &ZRVVoiceValues::compID},
+        {L"vVoiceName", &ZRVVoiceValues::name},
+        {L"bre", takeVoiceParam<&ZRVVoiceParam::breathiness>},
+        {L"bri", takeVoiceParam<&ZRVVoiceParam::brightness>},
+        {L"cle", takeVoiceParam<&ZRVVoiceParam::clearness>},
+        {L"gen", takeVoiceParam<&ZRVVoiceParam::genderFactor>},
+        {L"ope", takeVoiceParam<&ZRVVoiceParam::opening>},
+    };
+};
+
 /// One VVoice, built at the end from its bank select, program change, component ID, name and
 /// the five voice parameters (found inside the vVoiceParam wrapper, which has no node).
-class CZRVVoiceNode : public AZRKor3Node {
-public:
-    CZRVVoiceNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                  CZRKorDocument* document, CZRNodeList* voices)
-        : AZRKor3Node(parser, parent, tag, document), voices_(voices) {}
-
-    /// The values collected so far; a parameter node of a derived format fills them too.
-    ZRVVoiceValues& values() { return values_; }
-
-private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
-    void finish() override;
-
-    CZRNodeList* voices_;
-    ZRVVoiceValues values_;
-};
+using CZRVVoiceNode = TZRBuiltNode<VVoiceTraits>;
 
 } // namespace Kor3

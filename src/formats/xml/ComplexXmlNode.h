@@ -5,8 +5,6 @@
 #include "formats/xml/XmlNode.h"
 
 #include <memory>
-#include <span>
-#include <string_view>
 
 class CZRKorDocument;
 
@@ -31,8 +29,8 @@ protected:
 
     /// Replaces the current child by `child` (or by none) and makes it the parser's current node.
     void adoptChild(std::unique_ptr<AZRXmlNode> child);
-    /// Starts a value child for `tag` when its name is one of `names`; true when it did.
-    bool startValueChild(const ZRXmlTag& tag, std::span<const std::wstring_view> names);
+    /// Starts a value child for `tag`.
+    void startValueChild(const ZRXmlTag& tag);
     /// Starts a structured child node of class `Node` for `tag`.
     template <class Node, class... Args>
     void startNodeChild(const ZRXmlTag& tag, Args&&... args) {
