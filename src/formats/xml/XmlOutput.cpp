@@ -29,25 +29,26 @@ void CZRXmlOutput::line(std::string_view text) {
     commit(copy(copy(reserve(text.size() + 2), text), "\r\n"));
 }
 
-CZRXmlOutput::Element::Element(CZRXmlOutput& out, std::string_view name,
-                               std::string_view attrName, std::wstring_view attrValue)
-    : out_(out), name_(name) {
+CZRXmlOutput::Element::Element(CZRXmlOutput& out, std::string_view name, std::string_view attrName,
+                               std::wstring_view attrValue)
+    : out_(out)
+    , name_(name) {
     char* at = open(out_.reserve(name.size() + attrName.size() + kLineOverhead), out_.depth_, name);
     *at++ = ' ';
     at = copy(at, attrName);
     out_.commit(copy(at, "=\""));
     out_.attrValue(attrValue);
-    out_.commit(copy(out_.reserve(8), "\">\r\n"));
-    ++out_.depth_;
+    out_.commit(copy(out_.reserve(8 + closingRoom(name)), "\">\r\n"));
+    out_.enter(name);
 }
 
 CZRXmlOutput::Element::Element(CZRXmlOutput& out, std::string_view name,
                                std::string_view attributes)
-    : out_(out), name_(name) {
-    char* at = open(out_.reserve(name.size() + attributes.size() + kLineOverhead), out_.depth_,
-                    name);
-    out_.commit(copy(copy(at, attributes), ">\r\n"));
-    ++out_.depth_;
+    : out_(out)
+    , name_(name) {
+    char* at = out_.reserve(name.size() + attributes.size() + kLineOverhead + closingRoom(name));
+    out_.commit(copy(copy(open(at, out_.depth_, name), attributes), ">\r\n"));
+    out_.enter(name);
 }
 
 void CZRXmlOutput::text(std::string_view name, std::wstring_view value, std::size_t maxLength) {

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -55,17 +54,19 @@ public:
     void attr(std::wstring_view id, std::int32_t value);
 
     /// An element open in the output: its start tag is written as the element is made, on a line
-    /// of its own one level below the open element, and its end tag when it goes out of scope,
-    /// so that what is written meanwhile lands inside it, indented one level more. When an
-    /// exception leaves the scope the end tag is not written: the document is abandoned.
+    /// of its own inside the element open before, and its end tag when it goes out of scope, so
+    /// that what is written meanwhile lands inside it, indented one level more. The output keeps
+    /// room for the end tags of the open elements, so closing one never allocates and never
+    /// throws; when an exception leaves the scope the document is abandoned anyway.
     class Element {
     public:
         /// "<name>".
         Element(CZRXmlOutput& out, std::string_view name)
-            : out_(out), name_(name) {
-            out_.commit(copy(open(out_.reserve(name.size() + kLineOverhead), out_.depth_, name),
-                             ">\r\n"));
-            ++out_.depth_;
+            : out_(out)
+            , name_(name) {
+            char* at = out_.reserve(name.size() + kLineOverhead + closingRoom(name));
+            out_.commit(copy(open(at, out_.depth_, name), ">\r\n"));
+            out_.enter(name);
         }
         /// "<name attrName="value">"; the value is escaped (attrValue).
         Element(CZRXmlOutput& out, std::string_view name, std::string_view attrName,
@@ -74,18 +75,15 @@ public:
         Element(CZRXmlOutput& out, std::string_view name, std::string_view attributes);
         Element(const Element&) = delete;
         Element& operator=(const Element&) = delete;
-        // Writing the end tag may run out of memory, which then reaches the caller of the scope.
-        ~Element() noexcept(false) {
+        ~Element() {
             --out_.depth_;
-            if (std::uncaught_exceptions() == exceptions_)
-                out_.commit(
-                    close(tabs(out_.reserve(name_.size() + kLineOverhead), out_.depth_), name_));
+            out_.closing_ -= closingRoom(name_);
+            out_.commit(close(tabs(out_.data_.get() + out_.size_, out_.depth_), name_));
         }
 
     private:
         CZRXmlOutput& out_;
         std::string_view name_;
-        int exceptions_ = std::uncaught_exceptions();
     };
 
     /// The document so far, or the part not yet handed to the sink.
@@ -98,10 +96,21 @@ private:
     /// Room for a line besides its names: tabs, brackets, a number and CR LF.
     static constexpr std::size_t kLineOverhead = kMaxTabs + 40;
 
-    /// Room for `count` more bytes; returns where they go. Commit what was written with commit().
+    /// The most an end tag of `name` takes: tabs, name, brackets and CR LF.
+    static constexpr std::size_t closingRoom(std::string_view name) {
+        return kMaxTabs + name.size() + 5;
+    }
+    /// Room for `count` more bytes, besides the room kept for the end tags of the open elements;
+    /// returns where they go. Commit what was written with commit().
     char* reserve(std::size_t count) {
-        if (capacity_ - size_ < count) grow(count);
+        if (capacity_ - size_ < count + closing_) grow(count + closing_);
         return data_.get() + size_;
+    }
+    /// Makes the element `name`, whose start tag was just written with room for its end tag
+    /// besides, the open element.
+    void enter(std::string_view name) {
+        closing_ += closingRoom(name);
+        ++depth_;
     }
     void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
     void grow(std::size_t count);
@@ -143,4 +152,6 @@ private:
     bool sinkFailed_ = false;
     /// How many elements are open: the indentation of the next line.
     int depth_ = 0;
+    /// The room kept free for the end tags of the open elements.
+    std::size_t closing_ = 0;
 };
