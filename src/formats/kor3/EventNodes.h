@@ -14,8 +14,7 @@ const std::wstring& attrID(const ZRXmlTag& attr);
 
 /// Takes the attr of a control point: its id names the kind ("DYN", "BRE", "BRI", "CLE", "GEN",
 /// "PIT", "PBS" are kinds 0 to 6; another id gives -1), its text is the value.
-template <class Values>
-void takeControlAttr(Values& values, const CZRSimpleXmlNode& value) {
+template <class Values> void takeControlAttr(Values& values, const CZRSimpleXmlNode& value) {
     values.type = controlKind(value.tag());
     values.value = value.number();
 }
@@ -23,12 +22,12 @@ void takeControlAttr(Values& values, const CZRSimpleXmlNode& value) {
 /// An event of class Traits::Object, created at the first child and appended to its list; each
 /// value changes it at once (the rows Traits::kValues), so a repeated value element overwrites
 /// the earlier.
-template <class Traits>
-class TZREventNode final : public AZRKor3Node {
+template <class Traits> class TZREventNode final : public AZRKor3Node {
 public:
     TZREventNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                  CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document), list_(list) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , list_(list) {}
 
 private:
     using Object = typename Traits::Object;
@@ -53,14 +52,14 @@ private:
 /// A control point of class Traits::Object, created at the first child. Its position element
 /// sets the position; its attr sets the kind and the value (takeControlAttr). At the end the
 /// point joins the part's list of its kind; a point of an unknown kind is dropped.
-template <class Traits>
-class TZRControlNode final : public AZRKor3Node {
+template <class Traits> class TZRControlNode final : public AZRKor3Node {
 public:
     using Part = typename Traits::Part;
 
     TZRControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                    CZRKorDocument* document, Part* part)
-        : AZRKor3Node(parser, parent, tag, document), part_(part) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , part_(part) {}
 
 private:
     using Object = typename Traits::Object;

@@ -1,5 +1,6 @@
 #include "formats/kor3/Kor3Writer.h"
 
+#include "formats/kor3/ElementNames.h"
 #include "formats/kor3/Kor3Parser.h"
 #include "formats/kor3/TextLimits.h"
 #include "formats/xml/VerifyTree.h"
@@ -66,20 +67,20 @@ std::string namespaceURI() {
 
 /// Writes the values every part begins with.
 void writePartHead(CZRXmlOutput& out, const CZRPart& part) {
-    out.integer("posTick", part.getPosTick());
-    out.integer("playTime", part.getPlayTime());
-    out.text("partName", part.getName(), kNameMax);
-    out.text("comment", part.getComment(), kNameMax);
+    out.integer(kPosTick, part.getPosTick());
+    out.integer(kPlayTime, part.getPlayTime());
+    out.text(kPartName, part.getName(), kNameMax);
+    out.text(kComment, part.getComment(), kNameMax);
 }
 
 /// Writes the values of a channel unit (ZR or SE unit) that follow its plug-ins.
 template <class Values> void writeChannelValues(CZRXmlOutput& out, const Values& v) {
-    out.integer("sendLevel", v.sendLevel);
-    out.integer("sendEnable", v.sendEnable);
-    out.integer("mute", v.mute);
-    out.integer("solo", v.solo);
-    out.integer("pan", v.pan);
-    out.integer("vol", v.vol);
+    out.integer(kSendLevel, v.sendLevel);
+    out.integer(kSendEnable, v.sendEnable);
+    out.integer(kMute, v.mute);
+    out.integer(kSolo, v.solo);
+    out.integer(kPan, v.pan);
+    out.integer(kVol, v.vol);
 }
 
 /// Writes the voice changes of `list`: the singers of a musical part or the voices of a prosody
@@ -90,8 +91,8 @@ void writeVoiceEvents(CZRXmlOutput& out, const CZRNodeList* list, std::string_vi
     forEach<Event>(list, [&](const Event& event) {
         const Element element(out, name);
         out.integer(posName, event.getSortKey());
-        out.integer("vBS", event.values().vBS);
-        out.integer("vPC", event.values().vPC);
+        out.integer(kVBS, event.values().vBS);
+        out.integer(kVPC, event.values().vPC);
     });
 }
 
@@ -126,20 +127,20 @@ std::set<std::pair<int, int>> voicesInUse(const CZRSequence& sequence) {
 void CZRKor3Writer::writeSequence(const CZRSequence& sequence) {
     const std::string uri = namespaceURI();
     out_.line(R"(<?xml version="1.0" encoding="UTF-8" standalone="no"?>)");
-    const Element root(out_, "kor3",
+    const Element root(out_, kKor3,
                        " xmlns=\"" + uri + "\"\r\n" +
                            R"(      xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")" +
                            "\r\n      xsi:schemaLocation=\"" + uri + " kor3.xsd\"");
-    out_.text("vender", sequence.getVender(), kNameMax);
-    out_.text("version", sequence.getVersion(), kVersionMax);
+    out_.text(kVender, sequence.getVender(), kNameMax);
+    out_.text(kVersion, sequence.getVersion(), kVersionMax);
     writeVVoiceTable(sequence);
     writeMixer(sequence);
     writeMasterTrack(sequence);
     forEach<CZRZRTrack>(sequence.zrTrackList(), [&](const CZRZRTrack& track) {
-        const Element element(out_, "zrTrack");
-        out_.integer("zrTrackNo", track.getTrackNo());
-        out_.text("trackName", track.getName(), kNameMax);
-        out_.text("comment", track.getComment(), kNameMax);
+        const Element element(out_, kZrTrack);
+        out_.integer(kZrTrackNo, track.getTrackNo());
+        out_.text(kTrackName, track.getName(), kNameMax);
+        out_.text(kComment, track.getComment(), kNameMax);
         if (const CZRNodeList* parts = track.partList()) {
             for (const IZRMutableKorObject* part : parts->elements()) {
                 if (const auto* musical = kor::objCast<CZRMusicalPart>(part))
@@ -149,72 +150,72 @@ void CZRKor3Writer::writeSequence(const CZRSequence& sequence) {
             }
         }
     });
-    writeWAVTrack(sequence.seTrack(), "seTrack");
-    writeWAVTrack(sequence.karaokeTrack(), "karaokeTrack");
+    writeWAVTrack(sequence.seTrack(), kSeTrack);
+    writeWAVTrack(sequence.karaokeTrack(), kKaraokeTrack);
     if (const CZRUnManaged* unManaged = sequence.unManaged()) {
         forEach<CZRAux>(unManaged->auxList(), [&](const CZRAux& aux) {
-            const Element element(out_, "aux");
-            out_.text("auxID", aux.values().id, CZRAux::kMaxIDLength);
-            out_.text("content", aux.values().content, CZRXmlOutput::kNoLimit);
+            const Element element(out_, kAux);
+            out_.text(kAuxID, aux.values().id, CZRAux::kMaxIDLength);
+            out_.text(kContent, aux.values().content, CZRXmlOutput::kNoLimit);
         });
     }
 }
 
 void CZRKor3Writer::writeVVoiceTable(const CZRSequence& sequence) {
     const std::set<std::pair<int, int>> used = voicesInUse(sequence);
-    const Element table(out_, "vVoiceTable");
+    const Element table(out_, kVVoiceTable);
     forEach<CZRVVoice>(sequence.vvoiceList(), [&](const CZRVVoice& voice) {
         const ZRVVoiceValues& v = voice.values();
         if (used.count({v.vBS, v.vPC}) == 0) return;
-        const Element element(out_, "vVoice");
-        out_.integer("vBS", v.vBS);
-        out_.integer("vPC", v.vPC);
-        out_.text("compID", v.compID, kCompIDMax);
-        out_.text("vVoiceName", v.name, kNameMax);
-        const Element param(out_, "vVoiceParam");
-        out_.integer("bre", v.param.breathiness);
-        out_.integer("bri", v.param.brightness);
-        out_.integer("cle", v.param.clearness);
-        out_.integer("gen", v.param.genderFactor);
-        out_.integer("ope", v.param.opening);
+        const Element element(out_, kVVoice);
+        out_.integer(kVBS, v.vBS);
+        out_.integer(kVPC, v.vPC);
+        out_.text(kCompID, v.compID, kCompIDMax);
+        out_.text(kVVoiceName, v.name, kNameMax);
+        const Element param(out_, kVVoiceParam);
+        out_.integer(kBre, v.param.breathiness);
+        out_.integer(kBri, v.param.brightness);
+        out_.integer(kCle, v.param.clearness);
+        out_.integer(kGen, v.param.genderFactor);
+        out_.integer(kOpe, v.param.opening);
     });
 }
 
 void CZRKor3Writer::writeMixer(const CZRSequence& sequence) {
     const CZRMixer* mixer = sequence.mixer();
     if (mixer == nullptr) return;
-    const Element element(out_, "mixer");
+    const Element element(out_, kMixer);
     if (const CZRMasterUnit* master = mixer->masterUnit()) {
-        const Element unit(out_, "masterUnit");
-        out_.integer("outDev", master->values().outDev);
-        writePlugins(master->vstList(CZRMasterUnit::kInsertList), "vstPlugin");
-        writePlugins(master->vstList(CZRMasterUnit::kSendReturnList), "vstPluginSR");
-        out_.integer("retLevel", master->values().srRetLevel);
-        out_.integer("vol", master->values().vol);
+        const Element unit(out_, kMasterUnit);
+        out_.integer(kOutDev, master->values().outDev);
+        writePlugins(master->vstList(CZRMasterUnit::kInsertList), kVstPlugin);
+        writePlugins(master->vstList(CZRMasterUnit::kSendReturnList), kVstPluginSR);
+        out_.integer(kRetLevel, master->values().srRetLevel);
+        out_.integer(kVol, master->values().vol);
     }
     forEach<CZRZRUnit>(mixer->zrUnitList(), [&](const CZRZRUnit& unit) {
         const ZRZRUnitValues& v = unit.values();
-        const Element element(out_, "zrUnit");
-        out_.integer("zrTrackNo", v.trackNo);
-        out_.integer("inGain", v.inGain);
-        writePlugins(unit.vstList(), "vstPlugin");
+        const Element element(out_, kZrUnit);
+        out_.integer(kZrTrackNo, v.trackNo);
+        out_.integer(kInGain, v.inGain);
+        writePlugins(unit.vstList(), kVstPlugin);
         writeChannelValues(out_, v);
     });
     if (const CZRSEUnit* se = mixer->seUnit()) {
         const ZRSEUnitValues& v = se->values();
-        const Element unit(out_, "seUnit");
-        out_.integer("inGain", v.inGain);
-        writePlugins(se->vstList(), "vstPlugin");
+        const Element unit(out_, kSeUnit);
+        out_.integer(kInGain, v.inGain);
+        writePlugins(se->vstList(), kVstPlugin);
         writeChannelValues(out_, v);
     }
     if (const CZRKaraokeUnit* karaoke = mixer->karaokeUnit()) {
         const ZRKaraokeUnitValues& v = karaoke->values();
-        const Element unit(out_, "karaokeUnit");
-        out_.integer("inGain", v.inGain);
-        writePlugins(karaoke->vstList(), "vstPlugin");
-        out_.integer("mute", v.mute);
-        out_.integer("solo", v.solo);
-        out_.integer("vol", v.vol);
+        const Element unit(out_, kKaraokeUnit);
+        out_.integer(kInGain, v.inGain);
+        writePlugins(karaoke->vstList(), kVstPlugin);
+        out_.integer(kMute, v.mute);
+        out_.integer(kSolo, v.solo);
+        out_.integer(kVol, v.vol);
     }
 }
 
@@ -225,68 +226,68 @@ void CZRKor3Writer::writePlugins(const CZRNodeList* list, std::string_view name)
 void CZRKor3Writer::writePlugin(const CZRVstPlugin& plugin, std::string_view name) {
     const ZRVstPluginValues& v = plugin.values();
     const Element element(out_, name);
-    out_.text("vstPluginID", v.id, kPluginIDMax);
-    out_.text("vstPluginName", v.name, kNameMax);
-    out_.integer("vstSDKVersion", v.sdkVersion);
-    out_.integer("vstParamNum", v.paramNum);
+    out_.text(kVstPluginID, v.id, kPluginIDMax);
+    out_.text(kVstPluginName, v.name, kNameMax);
+    out_.integer(kVstSDKVersion, v.sdkVersion);
+    out_.integer(kVstParamNum, v.paramNum);
     {
-        const Element values(out_, "vstParamVal");
+        const Element values(out_, kVstParamVal);
         for (const std::int32_t value : v.values)
-            out_.integer("val", value);
+            out_.integer(kVal, value);
     }
-    out_.integer("vstPresetNo", v.presetNo);
-    out_.integer("enable", v.enable);
-    out_.integer("bypass", v.bypass);
+    out_.integer(kVstPresetNo, v.presetNo);
+    out_.integer(kEnable, v.enable);
+    out_.integer(kBypass, v.bypass);
 }
 
 void CZRKor3Writer::writeMasterTrack(const CZRSequence& sequence) {
     const CZRMasterTrack* master = sequence.masterTrack();
     if (master == nullptr) return;
-    const Element element(out_, "masterTrack");
-    out_.text("seqName", master->getSeqName(), kNameMax);
-    out_.text("comment", master->getComment(), kNameMax);
-    out_.integer("resolution", master->getResolution());
-    out_.integer("preMeasure", master->getPreMeasure());
+    const Element element(out_, kMasterTrack);
+    out_.text(kSeqName, master->getSeqName(), kNameMax);
+    out_.text(kComment, master->getComment(), kNameMax);
+    out_.integer(kResolution, master->getResolution());
+    out_.integer(kPreMeasure, master->getPreMeasure());
     forEach<CZRTimeSig>(master->timeSigList(), [&](const CZRTimeSig& timeSig) {
-        const Element element(out_, "timeSig");
-        out_.integer("posMes", timeSig.values().posMes);
-        out_.integer("nume", timeSig.values().numerator);
-        out_.integer("denomi", timeSig.values().denominator);
+        const Element element(out_, kTimeSig);
+        out_.integer(kPosMes, timeSig.values().posMes);
+        out_.integer(kNume, timeSig.values().numerator);
+        out_.integer(kDenomi, timeSig.values().denominator);
     });
     forEach<CZRTempo>(master->tempoList(), [&](const CZRTempo& tempo) {
-        const Element element(out_, "tempo");
-        out_.integer("posTick", tempo.values().posTick);
-        out_.integer("bpm", tempo.values().bpm);
+        const Element element(out_, kTempo);
+        out_.integer(kPosTick, tempo.values().posTick);
+        out_.integer(kBpm, tempo.values().bpm);
     });
 }
 
 void CZRKor3Writer::writeMusicalPart(const CZRMusicalPart& part) {
-    const Element element(out_, "musicalPart");
+    const Element element(out_, kMusicalPart);
     writePartHead(out_, part.part());
 
     {
         const CZRStylePlugin* plugin = part.stylePlugin();
-        const Element pluginElement(out_, "stylePlugin");
-        out_.text("stylePluginID", plugin != nullptr ? plugin->getID() : L"", kPluginIDMax);
-        out_.text("stylePluginName", plugin != nullptr ? plugin->getName() : L"", kNameMax);
-        out_.text("version", plugin != nullptr ? plugin->getVersion() : L"", kVersionMax);
+        const Element pluginElement(out_, kStylePlugin);
+        out_.text(kStylePluginID, plugin != nullptr ? plugin->getID() : L"", kPluginIDMax);
+        out_.text(kStylePluginName, plugin != nullptr ? plugin->getName() : L"", kNameMax);
+        out_.text(kVersion, plugin != nullptr ? plugin->getVersion() : L"", kVersionMax);
     }
     {
-        const Element style(out_, "partStyle");
+        const Element style(out_, kPartStyle);
         if (const CZRPartStyleAttrib* values = part.partStyle())
             for (const auto& [id, value] : values->values())
-                out_.attr(id, value);
+                out_.integer(kAttr, kId, id, value);
     }
 
     gatherStyleEvents(part.phraseStyleLists());
-    writeRecords("phraseStyle", "posTick");
+    writeRecords(kPhraseStyle, kPosTick);
 
-    writeVoiceEvents<CZRMusicalSinger>(out_, part.singerList(), "singer", "posTick");
+    writeVoiceEvents<CZRMusicalSinger>(out_, part.singerList(), kSinger, kPosTick);
     gatherControls<CZRMusicalControl>(part);
-    writeRecords("mCtrl", "posTick");
+    writeRecords(kMCtrl, kPosTick);
 
     gatherStyleEvents(part.styleControlLists());
-    writeRecords("sCtrl", "posTick");
+    writeRecords(kSCtrl, kPosTick);
 
     writeNotes(part);
 }
@@ -294,34 +295,34 @@ void CZRKor3Writer::writeMusicalPart(const CZRMusicalPart& part) {
 void CZRKor3Writer::writeNotes(const CZRMusicalPart& part) {
     forEach<CZRMusicalNote>(part.noteList(), [&](const CZRMusicalNote& note) {
         const ZRMusicalNoteValues& v = note.values();
-        const Element element(out_, "note");
-        out_.integer("posTick", v.posTick);
-        out_.integer("durTick", v.durTick);
-        out_.integer("noteNum", v.noteNum);
-        out_.integer("velocity", v.velocity);
-        out_.text("lyric", v.lyric, kSymbolMax);
+        const Element element(out_, kNote);
+        out_.integer(kPosTick, v.posTick);
+        out_.integer(kDurTick, v.durTick);
+        out_.integer(kNoteNum, v.noteNum);
+        out_.integer(kVelocity, v.velocity);
+        out_.text(kLyric, v.lyric, kSymbolMax);
         phonemes_.clear();
         for (const std::wstring& phoneme : v.phonemes) {
             if (!phonemes_.empty()) phonemes_ += L' ';
             phonemes_ += phoneme;
         }
         if (v.phLock != 0)
-            out_.text("phnms", "lock", v.phLock, phonemes_, kSymbolMax);
+            out_.text(kPhnms, kLock, v.phLock, phonemes_, kSymbolMax);
         else
-            out_.text("phnms", phonemes_, kSymbolMax);
+            out_.text(kPhnms, phonemes_, kSymbolMax);
 
-        const Element styleElement(out_, "noteStyle");
+        const Element styleElement(out_, kNoteStyle);
         if (const CZRNoteStyleAttrib* style = note.noteStyle())
             for (const auto& [id, value] : style->values())
-                out_.attr(id, value);
+                out_.integer(kAttr, kId, id, value);
         if (const CZRNoteStyleSeqAttrib* seqStyle = note.noteSeqStyle()) {
             for (const auto& [id, points] : seqStyle->lists()) {
-                const Element curve(out_, "seqAttr", "id", id);
+                const Element curve(out_, kSeqAttr, kId, id);
                 forEach<CZRNoteStyleSeqAttribElement>(
                     points, [&](const CZRNoteStyleSeqAttribElement& point) {
-                        const Element pointElement(out_, "elem");
-                        out_.integer("posNrm", point.values().posNrm);
-                        out_.integer("elv", point.values().elv);
+                        const Element pointElement(out_, kElem);
+                        out_.integer(kPosNrm, point.values().posNrm);
+                        out_.integer(kElv, point.values().elv);
                     });
             }
         }
@@ -329,27 +330,27 @@ void CZRKor3Writer::writeNotes(const CZRMusicalPart& part) {
 }
 
 void CZRKor3Writer::writeProsodyPart(const CZRProsodyPart& part) {
-    const Element element(out_, "prosodyPart");
+    const Element element(out_, kProsodyPart);
     writePartHead(out_, part.part());
-    writeVoiceEvents<CZRProsodyVoice>(out_, part.voiceList(), "voice", "posSec");
+    writeVoiceEvents<CZRProsodyVoice>(out_, part.voiceList(), kVoice, kPosSec);
     gatherControls<CZRProsodyControl>(part);
-    writeRecords("pCtrl", "posSec");
+    writeRecords(kPCtrl, kPosSec);
 
-    const std::pair<const char*, const char*> curves[] = {{"pch", "pchVal"}, {"dyn", "dynVal"}};
+    const std::pair<std::string_view, std::string_view> curves[] = {{kPch, kPchVal},
+                                                                    {kDyn, kDynVal}};
     for (std::size_t which = 0; which < 2; ++which) {
-        const char* name = curves[which].first;
-        const char* valueName = curves[which].second;
+        const auto [name, valueName] = curves[which];
         forEach<CZRProsodyElement>(part.elementList(which), [&](const CZRProsodyElement& point) {
             const Element pointElement(out_, name);
-            out_.integer("posSec", point.values().posSec);
+            out_.integer(kPosSec, point.values().posSec);
             out_.integer(valueName, point.values().value);
         });
     }
     forEach<CZRProsodyPhoneme>(part.phonemeList(), [&](const CZRProsodyPhoneme& phoneme) {
-        const Element phonemeElement(out_, "phnm");
-        out_.integer("posSec", phoneme.values().posSec);
-        out_.integer("durSec", phoneme.values().durSec);
-        out_.text("phnmStr", phoneme.values().phoneme, kSymbolMax);
+        const Element phonemeElement(out_, kPhnm);
+        out_.integer(kPosSec, phoneme.values().posSec);
+        out_.integer(kDurSec, phoneme.values().durSec);
+        out_.text(kPhnmStr, phoneme.values().phoneme, kSymbolMax);
     });
 }
 
@@ -357,12 +358,12 @@ void CZRKor3Writer::writeWAVTrack(const CZRWAVTrack* track, std::string_view nam
     const Element element(out_, name);
     if (track != nullptr) {
         forEach<CZRWAVPart>(track->wavPartList(), [&](const CZRWAVPart& part) {
-            const Element partElement(out_, "wavPart");
+            const Element partElement(out_, kWavPart);
             writePartHead(out_, part.part());
-            out_.integer("sampleRate", part.getSampleRate());
-            out_.integer("sampleReso", part.getSampleReso());
-            out_.integer("channels", part.getChannels());
-            out_.text("filePath", part.getFilePath(), kPathMax);
+            out_.integer(kSampleRate, part.getSampleRate());
+            out_.integer(kSampleReso, part.getSampleReso());
+            out_.integer(kChannels, part.getChannels());
+            out_.text(kFilePath, part.getFilePath(), kPathMax);
         });
     }
 }
@@ -395,7 +396,7 @@ void CZRKor3Writer::writeRecords(std::string_view name, std::string_view posName
     for (const Record& record : records_) {
         const Element element(out_, name);
         out_.integer(posName, record.pos);
-        out_.attr(record.id, record.value);
+        out_.integer(kAttr, kId, record.id, record.value);
     }
 }
 

@@ -5,10 +5,10 @@ namespace Kor3 {
 namespace {
 
 constexpr TZRValueField<CZRMasterTrack> kMasterTrackValues[] = {
-    {L"seqName", &CZRMasterTrack::setSeqName},
-    {L"comment", &CZRMasterTrack::setComment},
-    {L"resolution", &CZRMasterTrack::setResolution},
-    {L"preMeasure", &CZRMasterTrack::setPreMeasure},
+    {kSeqName, &CZRMasterTrack::setSeqName},
+    {kComment, &CZRMasterTrack::setComment},
+    {kResolution, &CZRMasterTrack::setResolution},
+    {kPreMeasure, &CZRMasterTrack::setPreMeasure},
 };
 
 } // namespace
@@ -18,9 +18,9 @@ std::size_t CZRMasterTrackNode::findValue(std::wstring_view name) const {
 }
 
 bool CZRMasterTrackNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"timeSig")
+    if (tag.name == kTimeSig)
         startNodeChild<CZRTimeSigNode>(tag, master_->timeSigList());
-    else if (tag.name == L"tempo")
+    else if (tag.name == kTempo)
         startNodeChild<CZRTempoNode>(tag, master_->tempoList());
     else
         return false;

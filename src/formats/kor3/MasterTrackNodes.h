@@ -14,7 +14,8 @@ class CZRMasterTrackNode final : public AZRKor3Node {
 public:
     CZRMasterTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRMasterTrack* master)
-        : AZRKor3Node(parser, parent, tag, document), master_(master) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , master_(master) {}
 
 private:
     std::size_t findValue(std::wstring_view name) const override;
@@ -28,17 +29,17 @@ private:
 struct TimeSigTraits {
     using Object = CZRTimeSig;
     static constexpr TZRValueField<ZRTimeSigValues> kValues[] = {
-        {L"posMes", &ZRTimeSigValues::posMes},
-        {L"nume", &ZRTimeSigValues::numerator},
-        {L"denomi", &ZRTimeSigValues::denominator},
+        {kPosMes, &ZRTimeSigValues::posMes},
+        {kNume, &ZRTimeSigValues::numerator},
+        {kDenomi, &ZRTimeSigValues::denominator},
     };
 };
 
 struct TempoTraits {
     using Object = CZRTempo;
     static constexpr TZRValueField<ZRTempoValues> kValues[] = {
-        {L"posTick", &ZRTempoValues::posTick},
-        {L"bpm", &ZRTempoValues::bpm},
+        {kPosTick, &ZRTempoValues::posTick},
+        {kBpm, &ZRTempoValues::bpm},
     };
 };
 

@@ -6,9 +6,15 @@ namespace Kor3 {
 
 namespace {
 
-bool isLevel(int value) { return value >= kor::kMinLevel && value <= kor::kMaxLevel; }
-bool isSolo(int value) { return value == 0 || value == 1; }
-bool isPan(int value) { return value >= 0 && value <= kor::kMaxPan; }
+bool isLevel(int value) {
+    return value >= kor::kMinLevel && value <= kor::kMaxLevel;
+}
+bool isSolo(int value) {
+    return value == 0 || value == 1;
+}
+bool isPan(int value) {
+    return value >= 0 && value <= kor::kMaxPan;
+}
 
 /// Takes a value into `Field` when `Fits` accepts it; another value leaves the field as it was.
 template <class Values, std::int32_t Values::*Field, bool (*Fits)(int)>
@@ -19,56 +25,54 @@ void takeChecked(Values& values, const CZRSimpleXmlNode& value) {
 /// The values of the channel units (ZR and SE).
 template <class Values>
 constexpr TZRValueField<Values> kChannelValues[] = {
-    {L"inGain", &Values::inGain},
-    {L"sendLevel", &Values::sendLevel},
-    {L"sendEnable", &Values::sendEnable},
-    {L"mute", &Values::mute},
-    {L"solo", takeChecked<Values, &Values::solo, isSolo>},
-    {L"pan", takeChecked<Values, &Values::pan, isPan>},
-    {L"vol", takeChecked<Values, &Values::vol, isLevel>},
+    {kInGain, &Values::inGain},
+    {kSendLevel, &Values::sendLevel},
+    {kSendEnable, &Values::sendEnable},
+    {kMute, &Values::mute},
+    {kSolo, takeChecked<Values, &Values::solo, isSolo>},
+    {kPan, takeChecked<Values, &Values::pan, isPan>},
+    {kVol, takeChecked<Values, &Values::vol, isLevel>},
 };
 
 constexpr TZRValueField<ZRZRUnitValues> kZRUnitValues[] = {
-    {L"zrTrackNo", &ZRZRUnitValues::trackNo},
+    {kZrTrackNo, &ZRZRUnitValues::trackNo},
 };
 
 constexpr TZRValueField<ZRMasterUnitValues> kMasterUnitValues[] = {
-    {L"outDev", &ZRMasterUnitValues::outDev},
-    {L"retLevel", &ZRMasterUnitValues::srRetLevel},
-    {L"vol", &ZRMasterUnitValues::vol},
+    {kOutDev, &ZRMasterUnitValues::outDev},
+    {kRetLevel, &ZRMasterUnitValues::srRetLevel},
+    {kVol, &ZRMasterUnitValues::vol},
 };
 
 constexpr TZRValueField<ZRKaraokeUnitValues> kKaraokeUnitValues[] = {
-    {L"inGain", &ZRKaraokeUnitValues::inGain},
-    {L"mute", &ZRKaraokeUnitValues::mute},
-    {L"solo", &ZRKaraokeUnitValues::solo},
-    {L"vol", takeChecked<ZRKaraokeUnitValues, &ZRKaraokeUnitValues::vol, isLevel>},
+    {kInGain, &ZRKaraokeUnitValues::inGain},
+    {kMute, &ZRKaraokeUnitValues::mute},
+    {kSolo, &ZRKaraokeUnitValues::solo},
+    {kVol, takeChecked<ZRKaraokeUnitValues, &ZRKaraokeUnitValues::vol, isLevel>},
 };
 
 constexpr TZRValueField<ZRVstPluginValues> kVstPluginValues[] = {
-    {L"vstPluginID", &ZRVstPluginValues::id},
-    {L"vstPluginName", &ZRVstPluginValues::name},
-    {L"vstSDKVersion", &ZRVstPluginValues::sdkVersion},
-    {L"vstParamNum", &ZRVstPluginValues::paramNum},
-    {L"val",
-     [](ZRVstPluginValues& values, const CZRSimpleXmlNode& value) {
-         values.values.push_back(value.number());
-     }},
-    {L"vstPresetNo", &ZRVstPluginValues::presetNo},
-    {L"enable", &ZRVstPluginValues::enable},
-    {L"bypass", &ZRVstPluginValues::bypass},
+    {kVstPluginID, &ZRVstPluginValues::id},
+    {kVstPluginName, &ZRVstPluginValues::name},
+    {kVstSDKVersion, &ZRVstPluginValues::sdkVersion},
+    {kVstParamNum, &ZRVstPluginValues::paramNum},
+    {kVal, [](ZRVstPluginValues& values,
+              const CZRSimpleXmlNode& value) { values.values.push_back(value.number()); }},
+    {kVstPresetNo, &ZRVstPluginValues::presetNo},
+    {kEnable, &ZRVstPluginValues::enable},
+    {kBypass, &ZRVstPluginValues::bypass},
 };
 
 } // namespace
 
 bool CZRMixerNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"masterUnit")
+    if (tag.name == kMasterUnit)
         startNodeChild<CZRMasterUnitNode>(tag, mixer_->masterUnit());
-    else if (tag.name == L"zrUnit")
+    else if (tag.name == kZrUnit)
         startNodeChild<CZRZRUnitNode>(tag, mixer_->zrUnitList());
-    else if (tag.name == L"seUnit")
+    else if (tag.name == kSeUnit)
         startNodeChild<CZRSEUnitNode>(tag, mixer_->seUnit());
-    else if (tag.name == L"karaokeUnit")
+    else if (tag.name == kKaraokeUnit)
         startNodeChild<CZRKaraokeUnitNode>(tag, mixer_->karaokeUnit());
     else
         return false;
@@ -80,9 +84,9 @@ std::size_t CZRMasterUnitNode::findValue(std::wstring_view name) const {
 }
 
 bool CZRMasterUnitNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"vstPlugin")
+    if (tag.name == kVstPlugin)
         startNodeChild<CZRVstPluginNode>(tag, unit_->vstList(CZRMasterUnit::kInsertList));
-    else if (tag.name == L"vstPluginSR")
+    else if (tag.name == kVstPluginSR)
         startNodeChild<CZRVstPluginNode>(tag, unit_->vstList(CZRMasterUnit::kSendReturnList));
     else
         return false;
@@ -94,7 +98,7 @@ void CZRMasterUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value
 }
 
 bool AZRPluginUnitNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"vstPlugin") return false;
+    if (tag.name != kVstPlugin) return false;
     startNodeChild<CZRVstPluginNode>(tag, pluginList());
     return true;
 }

@@ -17,7 +17,8 @@ class CZRMixerNode final : public AZRKor3Node {
 public:
     CZRMixerNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                  CZRKorDocument* document, CZRMixer* mixer)
-        : AZRKor3Node(parser, parent, tag, document), mixer_(mixer) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , mixer_(mixer) {}
 
 private:
     bool startStructured(const ZRXmlTag& tag) override;
@@ -32,7 +33,8 @@ class CZRMasterUnitNode final : public AZRKor3Node {
 public:
     CZRMasterUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                       CZRKorDocument* document, CZRMasterUnit* unit)
-        : AZRKor3Node(parser, parent, tag, document), unit_(unit) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , unit_(unit) {}
 
 private:
     std::size_t findValue(std::wstring_view name) const override;
@@ -62,7 +64,8 @@ class CZRZRUnitNode final : public AZRPluginUnitNode {
 public:
     CZRZRUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                   CZRKorDocument* document, CZRNodeList* units)
-        : AZRPluginUnitNode(parser, parent, tag, document), units_(units) {}
+        : AZRPluginUnitNode(parser, parent, tag, document)
+        , units_(units) {}
 
 private:
     bool begin() override;
@@ -79,7 +82,8 @@ class CZRSEUnitNode final : public AZRPluginUnitNode {
 public:
     CZRSEUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                   CZRKorDocument* document, CZRSEUnit* unit)
-        : AZRPluginUnitNode(parser, parent, tag, document), unit_(unit) {}
+        : AZRPluginUnitNode(parser, parent, tag, document)
+        , unit_(unit) {}
 
 private:
     std::size_t findValue(std::wstring_view name) const override;
@@ -94,7 +98,8 @@ class CZRKaraokeUnitNode final : public AZRPluginUnitNode {
 public:
     CZRKaraokeUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRKaraokeUnit* unit)
-        : AZRPluginUnitNode(parser, parent, tag, document), unit_(unit) {}
+        : AZRPluginUnitNode(parser, parent, tag, document)
+        , unit_(unit) {}
 
 private:
     std::size_t findValue(std::wstring_view name) const override;
@@ -111,7 +116,8 @@ class CZRVstPluginNode final : public AZRKor3Node {
 public:
     CZRVstPluginNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                      CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document), list_(list) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , list_(list) {}
 
 private:
     std::size_t findValue(std::wstring_view name) const override;

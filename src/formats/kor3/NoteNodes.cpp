@@ -23,22 +23,19 @@ std::int32_t seqStyleKind(const std::wstring& id) {
 // non-zero, locks them.
 void takePhonemes(ZRMusicalNoteValues& values, const CZRSimpleXmlNode& value) {
     appendPhonemes(value.text(), values.phonemes);
-    const std::wstring* lock = value.tag().attribute(L"lock");
+    const std::wstring* lock = value.tag().attribute(kLock);
     if (lock != nullptr && kor::wtoi(lock->c_str()) != 0) values.phLock = 1;
 }
 
 constexpr TZRValueField<ZRMusicalNoteValues> kNoteValues[] = {
-    {L"posTick", &ZRMusicalNoteValues::posTick},
-    {L"durTick", &ZRMusicalNoteValues::durTick},
-    {L"noteNum", &ZRMusicalNoteValues::noteNum},
-    {L"velocity", &ZRMusicalNoteValues::velocity},
-    {L"lyric", &ZRMusicalNoteValues::lyric},
-    {L"phnms", takePhonemes},
+    {kPosTick, &ZRMusicalNoteValues::posTick}, {kDurTick, &ZRMusicalNoteValues::durTick},
+    {kNoteNum, &ZRMusicalNoteValues::noteNum}, {kVelocity, &ZRMusicalNoteValues::velocity},
+    {kLyric, &ZRMusicalNoteValues::lyric},     {kPhnms, takePhonemes},
 };
 
 // Each attr stores its value under its id.
 constexpr TZRValueField<CZRNoteStyleAttrib> kStyleAttrValues[] = {
-    {L"attr",
+    {kAttr,
      [](CZRNoteStyleAttrib& style, const CZRSimpleXmlNode& value) {
          style.setValue(attrID(value.tag()), value.number());
      }},
@@ -67,7 +64,7 @@ std::size_t CZRMusicalNoteNode::findValue(std::wstring_view name) const {
 }
 
 bool CZRMusicalNoteNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"noteStyle") return false;
+    if (tag.name != kNoteStyle) return false;
     startNodeChild<CZRMusicalNoteStyleNode>(tag, note_);
     return true;
 }
@@ -98,7 +95,7 @@ std::size_t CZRMusicalNoteStyleNode::findValue(std::wstring_view name) const {
 }
 
 bool CZRMusicalNoteStyleNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"seqAttr") return false;
+    if (tag.name != kSeqAttr) return false;
     const std::wstring& id = attrID(tag);
     CZRNodeList* points = createList(kSeqPointList, seqStyleKind(id));
     if (points == nullptr || !check(note_->noteSeqStyle()->setElementList(id, points)))
@@ -112,7 +109,7 @@ void CZRMusicalNoteStyleNode::takeValue(std::size_t row, const CZRSimpleXmlNode&
 }
 
 bool CZRMusicalNoteSeqStyleNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"elem") return false;
+    if (tag.name != kElem) return false;
     startNodeChild<CZRMusicalNoteSeqStyleElementNode>(tag, points_);
     return true;
 }

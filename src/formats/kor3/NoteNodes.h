@@ -66,8 +66,8 @@ private:
 struct SeqStylePointTraits {
     using Object = CZRNoteStyleSeqAttribElement;
     static constexpr TZRValueField<ZRNoteStyleSeqAttribElementValues> kValues[] = {
-        {L"posNrm", &ZRNoteStyleSeqAttribElementValues::posNrm},
-        {L"elv", &ZRNoteStyleSeqAttribElementValues::elv},
+        {kPosNrm, &ZRNoteStyleSeqAttribElementValues::posNrm},
+        {kElv, &ZRNoteStyleSeqAttribElementValues::elv},
     };
 };
 

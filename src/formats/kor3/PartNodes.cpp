@@ -14,14 +14,14 @@ constexpr ZRObjType kControlList = ZRObjType::MusicalControl;
 constexpr ZRObjType kStyleControlList = ZRObjType::StyleControl;
 
 constexpr TZRValueField<CZRStylePlugin> kStylePluginValues[] = {
-    {L"stylePluginID", &CZRStylePlugin::setID},
-    {L"stylePluginName", &CZRStylePlugin::setName},
-    {L"version", &CZRStylePlugin::setVersion},
+    {kStylePluginID, &CZRStylePlugin::setID},
+    {kStylePluginName, &CZRStylePlugin::setName},
+    {kVersion, &CZRStylePlugin::setVersion},
 };
 
 // Each attr stores its value under its id.
 constexpr TZRValueField<CZRPartStyleAttrib> kPartStyleValues[] = {
-    {L"attr",
+    {kAttr,
      [](CZRPartStyleAttrib& style, const CZRSimpleXmlNode& value) {
          style.setValue(attrID(value.tag()), value.number());
      }},
@@ -29,8 +29,8 @@ constexpr TZRValueField<CZRPartStyleAttrib> kPartStyleValues[] = {
 
 // The attr names the event's attribute and gives its value; a later attr wins.
 constexpr TZRValueField<ZRStyleControlValues> kStyleControlValues[] = {
-    {L"posTick", &ZRStyleControlValues::posTick},
-    {L"attr",
+    {kPosTick, &ZRStyleControlValues::posTick},
+    {kAttr,
      [](ZRStyleControlValues& values, const CZRSimpleXmlNode& value) {
          values.id = attrID(value.tag());
          values.val = value.number();
@@ -60,23 +60,23 @@ std::size_t CZRMusicalPartNode::findValue(std::wstring_view name) const {
 }
 
 bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"note") {
+    if (tag.name == kNote) {
         startNodeChild<CZRMusicalNoteNode>(tag, part_->noteList());
-    } else if (tag.name == L"singer") {
+    } else if (tag.name == kSinger) {
         startNodeChild<CZRMusicalSingerNode>(tag, part_->singerList());
-    } else if (tag.name == L"mCtrl") {
+    } else if (tag.name == kMCtrl) {
         startNodeChild<CZRMusicalControlNode>(tag, part_);
-    } else if (tag.name == L"phraseStyle") {
+    } else if (tag.name == kPhraseStyle) {
         startNodeChild<CZRStyleControlNode>(tag, part_, CZRStyleControlNode::Kind::PhraseStyle);
-    } else if (tag.name == L"sCtrl") {
+    } else if (tag.name == kSCtrl) {
         startNodeChild<CZRStyleControlNode>(tag, part_, CZRStyleControlNode::Kind::StyleControl);
-    } else if (tag.name == L"stylePlugin") {
+    } else if (tag.name == kStylePlugin) {
         if (part_->stylePlugin() == nullptr) {
             CZRStylePlugin* plugin = create<CZRStylePlugin>();
             if (plugin == nullptr || !check(part_->setStylePlugin(plugin))) return false;
         }
         startNodeChild<CZRStylePluginNode>(tag, part_->stylePlugin());
-    } else if (tag.name == L"partStyle") {
+    } else if (tag.name == kPartStyle) {
         if (part_->partStyle() == nullptr) {
             CZRPartStyleAttrib* style = create<CZRPartStyleAttrib>();
             if (style == nullptr || !check(part_->setPartStyle(style))) return false;
@@ -97,8 +97,10 @@ void CZRMusicalPartNode::finish() {
     sortList(part_->singerList());
     for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type)
         sortList(part_->controlList(type));
-    for (const auto& [id, list] : part_->phraseStyleLists()) sortList(list);
-    for (const auto& [id, list] : part_->styleControlLists()) sortList(list);
+    for (const auto& [id, list] : part_->phraseStyleLists())
+        sortList(list);
+    for (const auto& [id, list] : part_->styleControlLists())
+        sortList(list);
 }
 
 std::size_t CZRStylePluginNode::findValue(std::wstring_view name) const {

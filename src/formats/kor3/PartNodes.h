@@ -28,7 +28,8 @@ class CZRMusicalPartNode : public AZRKor3Node {
 public:
     CZRMusicalPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , parts_(parts) {}
 
 protected:
     bool startStructured(const ZRXmlTag& tag) override;
@@ -50,7 +51,8 @@ class CZRStylePluginNode final : public AZRKor3Node {
 public:
     CZRStylePluginNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRStylePlugin* plugin)
-        : AZRKor3Node(parser, parent, tag, document), plugin_(plugin) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , plugin_(plugin) {}
 
 private:
     std::size_t findValue(std::wstring_view name) const override;
@@ -65,7 +67,8 @@ class CZRPartStyleNode final : public AZRKor3Node {
 public:
     CZRPartStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                      CZRKorDocument* document, CZRPartStyleAttrib* style)
-        : AZRKor3Node(parser, parent, tag, document), style_(style) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , style_(style) {}
 
 private:
     std::size_t findValue(std::wstring_view name) const override;
@@ -84,7 +87,9 @@ public:
 
     CZRStyleControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                         CZRKorDocument* document, CZRMusicalPart* part, Kind kind)
-        : AZRKor3Node(parser, parent, tag, document), part_(part), kind_(kind) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , part_(part)
+        , kind_(kind) {}
 
 private:
     bool begin() override;
@@ -100,9 +105,9 @@ private:
 struct MusicalSingerTraits {
     using Object = CZRMusicalSinger;
     static constexpr TZRValueField<ZRMusicalSingerValues> kValues[] = {
-        {L"posTick", &ZRMusicalSingerValues::posTick},
-        {L"vBS", &ZRMusicalSingerValues::vBS},
-        {L"vPC", &ZRMusicalSingerValues::vPC},
+        {kPosTick, &ZRMusicalSingerValues::posTick},
+        {kVBS, &ZRMusicalSingerValues::vBS},
+        {kVPC, &ZRMusicalSingerValues::vPC},
     };
 };
 
@@ -113,8 +118,8 @@ struct MusicalControlTraits {
     using Object = CZRMusicalControl;
     using Part = CZRMusicalPart;
     static constexpr TZRValueField<ZRMusicalControlValues> kValues[] = {
-        {L"posTick", &ZRMusicalControlValues::posTick},
-        {L"attr", takeControlAttr<ZRMusicalControlValues>},
+        {kPosTick, &ZRMusicalControlValues::posTick},
+        {kAttr, takeControlAttr<ZRMusicalControlValues>},
     };
 };
 

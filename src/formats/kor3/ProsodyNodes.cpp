@@ -39,15 +39,15 @@ std::size_t CZRProsodyPartNode::findValue(std::wstring_view name) const {
 }
 
 bool CZRProsodyPartNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"voice")
+    if (tag.name == kVoice)
         startNodeChild<CZRProsodyVoiceNode>(tag, part_->voiceList());
-    else if (tag.name == L"pCtrl")
+    else if (tag.name == kPCtrl)
         startNodeChild<CZRProsodyControlNode>(tag, part_);
-    else if (tag.name == L"pch")
+    else if (tag.name == kPch)
         startNodeChild<CZRProsodyPitchNode>(tag, part_->elementList(kPitchList));
-    else if (tag.name == L"dyn")
+    else if (tag.name == kDyn)
         startNodeChild<CZRProsodyDynamicsNode>(tag, part_->elementList(kDynamicsList));
-    else if (tag.name == L"phnm")
+    else if (tag.name == kPhnm)
         startNodeChild<CZRProsodyPhonemeNode>(tag, part_->phonemeList());
     else
         return false;

@@ -17,7 +17,8 @@ class CZRProsodyPartNode final : public AZRKor3Node {
 public:
     CZRProsodyPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , parts_(parts) {}
 
     static constexpr std::size_t kPitchList = 0;
     static constexpr std::size_t kDynamicsList = 1;
@@ -36,34 +37,34 @@ private:
 struct ProsodyVoiceTraits {
     using Object = CZRProsodyVoice;
     static constexpr TZRValueField<ZRProsodyVoiceValues> kValues[] = {
-        {L"posSec", &ZRProsodyVoiceValues::posSec},
-        {L"vBS", &ZRProsodyVoiceValues::vBS},
-        {L"vPC", &ZRProsodyVoiceValues::vPC},
+        {kPosSec, &ZRProsodyVoiceValues::posSec},
+        {kVBS, &ZRProsodyVoiceValues::vBS},
+        {kVPC, &ZRProsodyVoiceValues::vPC},
     };
 };
 
 struct ProsodyPitchTraits {
     using Object = CZRProsodyElement;
     static constexpr TZRValueField<ZRProsodyElementValues> kValues[] = {
-        {L"posSec", &ZRProsodyElementValues::posSec},
-        {L"pchVal", &ZRProsodyElementValues::value},
+        {kPosSec, &ZRProsodyElementValues::posSec},
+        {kPchVal, &ZRProsodyElementValues::value},
     };
 };
 
 struct ProsodyDynamicsTraits {
     using Object = CZRProsodyElement;
     static constexpr TZRValueField<ZRProsodyElementValues> kValues[] = {
-        {L"posSec", &ZRProsodyElementValues::posSec},
-        {L"dynVal", &ZRProsodyElementValues::value},
+        {kPosSec, &ZRProsodyElementValues::posSec},
+        {kDynVal, &ZRProsodyElementValues::value},
     };
 };
 
 struct ProsodyPhonemeTraits {
     using Object = CZRProsodyPhoneme;
     static constexpr TZRValueField<ZRProsodyPhonemeValues> kValues[] = {
-        {L"posSec", &ZRProsodyPhonemeValues::posSec},
-        {L"durSec", &ZRProsodyPhonemeValues::durSec},
-        {L"phnmStr", &ZRProsodyPhonemeValues::phoneme},
+        {kPosSec, &ZRProsodyPhonemeValues::posSec},
+        {kDurSec, &ZRProsodyPhonemeValues::durSec},
+        {kPhnmStr, &ZRProsodyPhonemeValues::phoneme},
     };
 };
 
@@ -71,8 +72,8 @@ struct ProsodyControlTraits {
     using Object = CZRProsodyControl;
     using Part = CZRProsodyPart;
     static constexpr TZRValueField<ZRProsodyControlValues> kValues[] = {
-        {L"posSec", &ZRProsodyControlValues::posSec},
-        {L"attr", takeControlAttr<ZRProsodyControlValues>},
+        {kPosSec, &ZRProsodyControlValues::posSec},
+        {kAttr, takeControlAttr<ZRProsodyControlValues>},
     };
 };
 

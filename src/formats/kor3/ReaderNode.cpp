@@ -55,7 +55,8 @@ void sortList(CZRNodeList* list) {
     std::vector<IZRMutableKorObject*> elements = list->elements();
     std::stable_sort(elements.begin(), elements.end(), byKey);
     list->clear();
-    for (IZRMutableKorObject* element : elements) (void)list->append(element);
+    for (IZRMutableKorObject* element : elements)
+        (void)list->append(element);
 }
 
 } // namespace Kor3

@@ -1,6 +1,8 @@
-// The common behaviour of the KOR3 element nodes: which children get nodes, values, the build steps.
+// The common behaviour of the KOR3 element nodes: which children get nodes, values, the build
+// steps.
 #pragma once
 
+#include "formats/kor3/ElementNames.h"
 #include "formats/kor3/ValueField.h"
 #include "formats/xml/ComplexXmlNode.h"
 #include "formats/xml/XmlParser.h"
@@ -48,8 +50,7 @@ protected:
 
     ZRCreateContext context() const { return document()->context(); }
     /// Creates an object of class T from `args` under a fresh ID; null, reported, on failure.
-    template <class T, class... Args>
-    T* create(Args&&... args) {
+    template <class T, class... Args> T* create(Args&&... args) {
         T* obj = kor::createObject<T>(context(), ZR_NO_OBJ_ID, std::forward<Args>(args)...);
         if (obj == nullptr) fail();
         return obj;
@@ -72,15 +73,15 @@ private:
 /// An object of class Traits::Object built when its element ends from what its value elements
 /// (the rows Traits::kValues) gave, and appended to its list; a value element that does not come
 /// leaves its field at the record's default, a repeated one overwrites the earlier.
-template <class Traits>
-class TZRBuiltNode : public AZRKor3Node {
+template <class Traits> class TZRBuiltNode : public AZRKor3Node {
 public:
     using Object = typename Traits::Object;
     using Values = std::remove_cvref_t<decltype(std::declval<Object&>().values())>;
 
     TZRBuiltNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                  CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document), list_(list) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , list_(list) {}
 
     /// The values collected so far; a node of a derived format fills them too.
     Values& values() { return values_; }

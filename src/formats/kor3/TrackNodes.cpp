@@ -8,22 +8,22 @@ namespace Kor3 {
 namespace {
 
 constexpr TZRValueField<CZRZRTrack> kZRTrackValues[] = {
-    {L"zrTrackNo", &CZRZRTrack::setTrackNo},
-    {L"trackName", &CZRZRTrack::setName},
-    {L"comment", &CZRZRTrack::setComment},
+    {kZrTrackNo, &CZRZRTrack::setTrackNo},
+    {kTrackName, &CZRZRTrack::setName},
+    {kComment, &CZRZRTrack::setComment},
 };
 
 // What a WAV part has besides the values of every part.
 constexpr TZRValueField<CZRWAVPart> kWAVPartValues[] = {
-    {L"sampleRate", &CZRWAVPart::setSampleRate},
-    {L"sampleReso", &CZRWAVPart::setSampleReso},
-    {L"channels", &CZRWAVPart::setChannels},
-    {L"filePath", &CZRWAVPart::setFilePath},
+    {kSampleRate, &CZRWAVPart::setSampleRate},
+    {kSampleReso, &CZRWAVPart::setSampleReso},
+    {kChannels, &CZRWAVPart::setChannels},
+    {kFilePath, &CZRWAVPart::setFilePath},
 };
 
 constexpr TZRValueField<ZRAuxValues> kAuxValues[] = {
-    {L"auxID", &ZRAuxValues::id},
-    {L"content", &ZRAuxValues::content},
+    {kAuxID, &ZRAuxValues::id},
+    {kContent, &ZRAuxValues::content},
 };
 
 } // namespace
@@ -41,9 +41,9 @@ std::size_t CZRZRTrackNode::findValue(std::wstring_view name) const {
 }
 
 bool CZRZRTrackNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"musicalPart")
+    if (tag.name == kMusicalPart)
         startNodeChild<CZRMusicalPartNode>(tag, track_->partList());
-    else if (tag.name == L"prosodyPart")
+    else if (tag.name == kProsodyPart)
         startNodeChild<CZRProsodyPartNode>(tag, track_->partList());
     else
         return false;
@@ -55,7 +55,7 @@ void CZRZRTrackNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
 }
 
 bool CZRWAVTrackNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"wavPart") return false;
+    if (tag.name != kWavPart) return false;
     startNodeChild<CZRWAVPartNode>(tag, track_->wavPartList());
     return true;
 }

@@ -16,7 +16,8 @@ class CZRZRTrackNode : public AZRKor3Node {
 public:
     CZRZRTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                    CZRKorDocument* document, CZRNodeList* tracks)
-        : AZRKor3Node(parser, parent, tag, document), tracks_(tracks) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , tracks_(tracks) {}
 
 protected:
     bool startStructured(const ZRXmlTag& tag) override;
@@ -38,7 +39,8 @@ class CZRWAVTrackNode final : public AZRKor3Node {
 public:
     CZRWAVTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                     CZRKorDocument* document, CZRWAVTrack* track)
-        : AZRKor3Node(parser, parent, tag, document), track_(track) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , track_(track) {}
 
 private:
     bool startStructured(const ZRXmlTag& tag) override;
@@ -56,7 +58,8 @@ class CZRWAVPartNode final : public AZRKor3Node {
 public:
     CZRWAVPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                    CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , parts_(parts) {}
 
 private:
     bool begin() override;
@@ -73,7 +76,8 @@ class CZRAuxNode final : public AZRKor3Node {
 public:
     CZRAuxNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                CZRKorDocument* document, CZRNodeList* auxes)
-        : AZRKor3Node(parser, parent, tag, document), auxes_(auxes) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , auxes_(auxes) {}
 
 private:
     bool begin() override;
@@ -86,10 +90,10 @@ private:
 
 /// The values every part has: position, play time, name and comment.
 inline constexpr TZRValueField<CZRPart> kPartValues[] = {
-    {L"posTick", &CZRPart::setPosTick},
-    {L"playTime", &CZRPart::setPlayTime},
-    {L"partName", &CZRPart::setName},
-    {L"comment", &CZRPart::setComment},
+    {kPosTick, &CZRPart::setPosTick},
+    {kPlayTime, &CZRPart::setPlayTime},
+    {kPartName, &CZRPart::setName},
+    {kComment, &CZRPart::setComment},
 };
 
 } // namespace Kor3

@@ -3,7 +3,7 @@
 namespace Kor3 {
 
 bool CZRVVoiceTableNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"vVoice") return false;
+    if (tag.name != kVVoice) return false;
     startNodeChild<CZRVVoiceNode>(tag, voices_);
     return true;
 }

@@ -11,7 +11,8 @@ class CZRVVoiceTableNode : public AZRKor3Node {
 public:
     CZRVVoiceTableNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRNodeList* voices)
-        : AZRKor3Node(parser, parent, tag, document), voices_(voices) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , voices_(voices) {}
 
 protected:
     bool startStructured(const ZRXmlTag& tag) override;
@@ -32,15 +33,15 @@ void takeVoiceParam(ZRVVoiceValues& values, const CZRSimpleXmlNode& value) {
 struct VVoiceTraits {
     using Object = CZRVVoice;
     static constexpr TZRValueField<ZRVVoiceValues> kValues[] = {
-        {L"vBS", &ZRVVoiceValues::vBS},
-        {L"vPC", &ZRVVoiceValues::vPC},
-        {L"compID", &ZRVVoiceValues::compID},
-        {L"vVoiceName", &ZRVVoiceValues::name},
-        {L"bre", takeVoiceParam<&ZRVVoiceParam::breathiness>},
-        {L"bri", takeVoiceParam<&ZRVVoiceParam::brightness>},
-        {L"cle", takeVoiceParam<&ZRVVoiceParam::clearness>},
-        {L"gen", takeVoiceParam<&ZRVVoiceParam::genderFactor>},
-        {L"ope", takeVoiceParam<&ZRVVoiceParam::opening>},
+        {kVBS, &ZRVVoiceValues::vBS},
+        {kVPC, &ZRVVoiceValues::vPC},
+        {kCompID, &ZRVVoiceValues::compID},
+        {kVVoiceName, &ZRVVoiceValues::name},
+        {kBre, takeVoiceParam<&ZRVVoiceParam::breathiness>},
+        {kBri, takeVoiceParam<&ZRVVoiceParam::brightness>},
+        {kCle, takeVoiceParam<&ZRVVoiceParam::clearness>},
+        {kGen, takeVoiceParam<&ZRVVoiceParam::genderFactor>},
+        {kOpe, takeVoiceParam<&ZRVVoiceParam::opening>},
     };
 };
 

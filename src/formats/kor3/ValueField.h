@@ -15,21 +15,30 @@ namespace Kor3 {
 /// value record): an integer or text field, an integer or text setter, or a function for a value
 /// that does more than store itself. A node keeps its rows in one array, so a name can only stand
 /// beside its own field.
-template <class Target>
-class TZRValueField {
+template <class Target> class TZRValueField {
 public:
     using Take = void (*)(Target&, const CZRSimpleXmlNode&);
 
     constexpr TZRValueField(std::wstring_view name, std::int32_t Target::*number)
-        : name_(name), kind_(Kind::Number), number_(number) {}
+        : name_(name)
+        , kind_(Kind::Number)
+        , number_(number) {}
     constexpr TZRValueField(std::wstring_view name, std::wstring Target::*text)
-        : name_(name), kind_(Kind::Text), text_(text) {}
+        : name_(name)
+        , kind_(Kind::Text)
+        , text_(text) {}
     constexpr TZRValueField(std::wstring_view name, void (Target::*setNumber)(std::int32_t))
-        : name_(name), kind_(Kind::SetNumber), setNumber_(setNumber) {}
+        : name_(name)
+        , kind_(Kind::SetNumber)
+        , setNumber_(setNumber) {}
     constexpr TZRValueField(std::wstring_view name, void (Target::*setText)(std::wstring))
-        : name_(name), kind_(Kind::SetText), setText_(setText) {}
+        : name_(name)
+        , kind_(Kind::SetText)
+        , setText_(setText) {}
     constexpr TZRValueField(std::wstring_view name, Take take)
-        : name_(name), kind_(Kind::Function), take_(take) {}
+        : name_(name)
+        , kind_(Kind::Function)
+        , take_(take) {}
 
     constexpr std::wstring_view name() const { return name_; }
 

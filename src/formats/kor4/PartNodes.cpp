@@ -52,7 +52,8 @@ void CZRMusicalControlNode::takeValue(std::size_t row, const CZRSimpleXmlNode& v
 void CZRMusicalControlNode::finish() {
     const auto [posTick, kind, value] = values_;
     if (kind == kStyleControl) {
-        if (auto* event = create<CZRStyleControl>(ZRStyleControlValues{posTick, kPortamentoID, value}))
+        if (auto* event =
+                create<CZRStyleControl>(ZRStyleControlValues{posTick, kPortamentoID, value}))
             check(Kor3::addStyleEvent(context(), *part_, Kor3::StyleListKind::StyleControl,
                                       kPortamentoID, event));
     } else if (kind >= 0) {

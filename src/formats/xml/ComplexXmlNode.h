@@ -17,7 +17,8 @@ class CZRComplexXmlNode : public AZRXmlNode {
 public:
     CZRComplexXmlNode(AZRXmlParser* parser, AZRXmlNode* parent, ZRXmlTag tag,
                       CZRKorDocument* document)
-        : AZRXmlNode(parser, parent, std::move(tag)), document_(document) {}
+        : AZRXmlNode(parser, parent, std::move(tag))
+        , document_(document) {}
 
     /// Makes the current child, if any, the parser's current node again.
     void startChild(const ZRXmlTag& tag) override;
@@ -32,10 +33,9 @@ protected:
     /// Starts a value child for `tag`.
     void startValueChild(const ZRXmlTag& tag);
     /// Starts a structured child node of class `Node` for `tag`.
-    template <class Node, class... Args>
-    void startNodeChild(const ZRXmlTag& tag, Args&&... args) {
-        adoptChild(std::make_unique<Node>(parser(), this, tag, document_,
-                                          std::forward<Args>(args)...));
+    template <class Node, class... Args> void startNodeChild(const ZRXmlTag& tag, Args&&... args) {
+        adoptChild(
+            std::make_unique<Node>(parser(), this, tag, document_, std::forward<Args>(args)...));
     }
     /// True when this node's element ends with `name`: format nodes ignore other end tags,
     /// which belong to unknown elements inside them.

@@ -69,12 +69,16 @@ void CZRXmlOutput::text(std::string_view name, std::string_view attrName, std::i
     commit(close(reserve(name.size() + kLineOverhead), name));
 }
 
-void CZRXmlOutput::attr(std::wstring_view id, std::int32_t value) {
-    commit(copy(open(reserve(kLineOverhead), depth_, "attr"), " id=\""));
-    attrValue(id);
-    char* at = copy(reserve(kLineOverhead), "\">");
+void CZRXmlOutput::integer(std::string_view name, std::string_view attrName,
+                           std::wstring_view attrText, std::int32_t value) {
+    char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), depth_, name);
+    *at++ = ' ';
+    at = copy(at, attrName);
+    commit(copy(at, "=\""));
+    attrValue(attrText);
+    at = copy(reserve(name.size() + kLineOverhead), "\">");
     at = number(at, value);
-    commit(close(at, "attr"));
+    commit(close(at, name));
 }
 
 // A "]]>" would end the CDATA section early, so it is written as "]]&gt;", which the reader turns

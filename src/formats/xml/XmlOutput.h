@@ -49,9 +49,10 @@ public:
     /// The same with the integer attribute `attrName` in the start tag.
     void text(std::string_view name, std::string_view attrName, std::int32_t attrValue,
               std::wstring_view value, std::size_t maxLength);
-    /// "<attr id="id">value</attr>" inside the open element: one named style or control value;
-    /// the id is escaped.
-    void attr(std::wstring_view id, std::int32_t value);
+    /// "<name attrName="attrText">value</name>" inside the open element, such as one named
+    /// style or control value; the attribute text is escaped.
+    void integer(std::string_view name, std::string_view attrName, std::wstring_view attrText,
+                 std::int32_t value);
 
     /// An element open in the output: its start tag is written as the element is made, on a line
     /// of its own inside the element open before, and its end tag when it goes out of scope, so
