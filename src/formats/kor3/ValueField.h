@@ -21,53 +21,56 @@ public:
 
     constexpr TZRValueField(std::wstring_view name, std::int32_t Target::*number)
         : name_(name)
-        , kind_(Kind::Number)
+        , apply_(&applyNumber)
         , number_(number) {}
     constexpr TZRValueField(std::wstring_view name, std::wstring Target::*text)
         : name_(name)
-        , kind_(Kind::Text)
+        , apply_(&applyText)
         , text_(text) {}
     constexpr TZRValueField(std::wstring_view name, void (Target::*setNumber)(std::int32_t))
         : name_(name)
-        , kind_(Kind::SetNumber)
+        , apply_(&applySetNumber)
         , setNumber_(setNumber) {}
     constexpr TZRValueField(std::wstring_view name, void (Target::*setText)(std::wstring))
         : name_(name)
-        , kind_(Kind::SetText)
+        , apply_(&applySetText)
         , setText_(setText) {}
     constexpr TZRValueField(std::wstring_view name, Take take)
         : name_(name)
-        , kind_(Kind::Function)
+        , apply_(&applyFunction)
         , take_(take) {}
 
     constexpr std::wstring_view name() const { return name_; }
 
     /// Stores the element's value in `target`.
-    void take(Target& target, const CZRSimpleXmlNode& value) const {
-        switch (kind_) {
-        case Kind::Number:
-            target.*number_ = value.number();
-            return;
-        case Kind::Text:
-            target.*text_ = value.text();
-            return;
-        case Kind::SetNumber:
-            (target.*setNumber_)(value.number());
-            return;
-        case Kind::SetText:
-            (target.*setText_)(value.text());
-            return;
-        case Kind::Function:
-            take_(target, value);
-            return;
-        }
-    }
+    void take(Target& target, const CZRSimpleXmlNode& value) const { apply_(*this, target, value); }
 
 private:
-    enum class Kind : std::uint8_t { Number, Text, SetNumber, SetText, Function };
+    // One function per kind of row, chosen by the constructor, so that only the kinds a target
+    // uses are made for it.
+    using Apply = void (*)(const TZRValueField&, Target&, const CZRSimpleXmlNode&);
+    static void applyNumber(const TZRValueField& row, Target& target,
+                            const CZRSimpleXmlNode& value) {
+        target.*row.number_ = value.number();
+    }
+    static void applyText(const TZRValueField& row, Target& target, const CZRSimpleXmlNode& value) {
+        target.*row.text_ = value.text();
+    }
+    static void applySetNumber(const TZRValueField& row, Target& target,
+                               const CZRSimpleXmlNode& value) {
+        (target.*row.setNumber_)(value.number());
+    }
+    static void applySetText(const TZRValueField& row, Target& target,
+                             const CZRSimpleXmlNode& value) {
+        (target.*row.setText_)(value.text());
+    }
+    static void applyFunction(const TZRValueField& row, Target& target,
+                              const CZRSimpleXmlNode& value) {
+        row.take_(target, value);
+    }
 
     std::wstring_view name_;
-    Kind kind_;
+    Apply apply_;
     union {
         std::int32_t Target::*number_;
         std::wstring Target::*text_;

@@ -69,18 +69,6 @@ void CZRXmlOutput::text(std::string_view name, std::string_view attrName, std::i
     commit(close(reserve(name.size() + kLineOverhead), name));
 }
 
-void CZRXmlOutput::integer(std::string_view name, std::string_view attrName,
-                           std::wstring_view attrText, std::int32_t value) {
-    char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), depth_, name);
-    *at++ = ' ';
-    at = copy(at, attrName);
-    commit(copy(at, "=\""));
-    attrValue(attrText);
-    at = copy(reserve(name.size() + kLineOverhead), "\">");
-    at = number(at, value);
-    commit(close(at, name));
-}
-
 // A "]]>" would end the CDATA section early, so it is written as "]]&gt;", which the reader turns
 // back. The cut applies to the escaped text, as the element's maximum counts what is written.
 void CZRXmlOutput::cdata(std::wstring_view value, std::size_t maxLength) {
