@@ -71,43 +71,59 @@ std::int32_t CZRMasterTrack::measureToTick(std::int32_t measure) const {
     return static_cast<std::int32_t>(total);
 }
 
-bool CZRMasterTrack::buildSegments(std::vector<Segment>& segments) const {
+bool CZRMasterTrack::tempoMapCurrent() const {
+    if (segments_.empty()) return false;
+    std::size_t i = 0;
+    for (const IZRMutableKorObject* element : tempos_->elements()) {
+        const auto* tempo = kor::objCast<CZRTempo>(element);
+        if (tempo == nullptr) continue;
+        if (i == segments_.size() || segments_[i].tick != tempo->getPosTick() ||
+            segments_[i].bpm != tempo->getBPM())
+            return false;
+        ++i;
+    }
+    return i == segments_.size();
+}
+
+const std::vector<CZRMasterTrack::Segment>* CZRMasterTrack::tempoMap() const {
     if (values_.resolution != kResolution || tempos_ == nullptr || tempos_->getCount() == 0)
-        return false;
+        return nullptr;
+    if (tempoMapCurrent()) return &segments_;
+    segments_.clear();
     const double secPerBeatTick = 60.0 / values_.resolution;
     for (const IZRMutableKorObject* element : tempos_->elements()) {
         const auto* tempo = kor::objCast<CZRTempo>(element);
         if (tempo == nullptr) continue;
-        const double bpm = tempo->getBPM() * 0.01;
-        if (segments.empty()) {
-            if (tempo->getPosTick() != 0) return false;
-            segments.push_back({0, 0.0, bpm});
+        if (segments_.empty()) {
+            if (tempo->getPosTick() != 0) return nullptr;
+            segments_.push_back({0, tempo->getBPM(), 0.0});
             continue;
         }
-        const Segment& previous = segments.back();
-        const double sec =
-            previous.sec + (tempo->getPosTick() - previous.tick) / previous.bpm * secPerBeatTick;
-        segments.push_back({tempo->getPosTick(), sec, bpm});
+        const Segment& previous = segments_.back();
+        const double sec = previous.sec + (tempo->getPosTick() - previous.tick) /
+                                              (previous.bpm * 0.01) * secPerBeatTick;
+        segments_.push_back({tempo->getPosTick(), tempo->getBPM(), sec});
     }
-    return !segments.empty();
+    return segments_.empty() ? nullptr : &segments_;
 }
 
 std::optional<std::int32_t> CZRMasterTrack::tickToSec(std::int32_t tick) const {
-    std::vector<Segment> segments;
-    if (tick < 0 || !buildSegments(segments)) return std::nullopt;
+    const std::vector<Segment>* segments = tick < 0 ? nullptr : tempoMap();
+    if (segments == nullptr) return std::nullopt;
     const Segment& seg =
-        segments[pickSegment(segments, tick, [](const Segment& s) { return double(s.tick); })];
-    const double sec = seg.sec + (tick - seg.tick) / seg.bpm * (60.0 / values_.resolution);
+        (*segments)[pickSegment(*segments, tick, [](const Segment& s) { return double(s.tick); })];
+    const double sec = seg.sec + (tick - seg.tick) / (seg.bpm * 0.01) * (60.0 / values_.resolution);
     return toInt32(sec * kFixedOne);
 }
 
 std::optional<std::int32_t> CZRMasterTrack::secToTick(std::int32_t fixedSec) const {
     const double sec = fixedSec / kFixedOne;
-    std::vector<Segment> segments;
-    if (sec < 0 || !buildSegments(segments)) return std::nullopt;
+    const std::vector<Segment>* segments = sec < 0 ? nullptr : tempoMap();
+    if (segments == nullptr) return std::nullopt;
     const Segment& seg =
-        segments[pickSegment(segments, sec, [](const Segment& s) { return s.sec; })];
-    const double ticks = seg.tick + (sec - seg.sec) * seg.bpm * (values_.resolution / 60.0);
+        (*segments)[pickSegment(*segments, sec, [](const Segment& s) { return s.sec; })];
+    const double ticks =
+        seg.tick + (sec - seg.sec) * (seg.bpm * 0.01) * (values_.resolution / 60.0);
     return toInt32(ticks >= 0 ? ticks + 0.5 : ticks - 0.5);
 }
 

@@ -22,7 +22,9 @@ struct ZRMasterTrackValues {
 
 /// The master track of a sequence. Holds its time signature list (list type 2) and tempo list
 /// (list type 3) as child fields. The time conversions answer std::nullopt when the track cannot
-/// convert (resolution not 480, no tempo at tick 0, negative input, result out of range).
+/// convert (resolution not 480, no tempo at tick 0, negative input, result out of range). The
+/// track keeps the tempo map it last built for them, so conversions must not run on one track
+/// from two threads at once.
 class CZRMasterTrack final : public TZRObject<CZRMasterTrack, IZRMasterTrack> {
 public:
     static constexpr ZRObjType kType = ZRObjType::MasterTrack;
@@ -68,13 +70,17 @@ public:
 private:
     friend class TZRObject<CZRMasterTrack, IZRMasterTrack>;
 
-    /// One piece of the tempo map: from `tick` (at `sec` seconds) on, `bpm` beats per minute.
+    /// One piece of the tempo map: from `tick` (at `sec` seconds) on, `bpm` hundredths of a beat
+    /// per minute.
     struct Segment {
         std::int32_t tick;
+        std::int32_t bpm;
         double sec;
-        double bpm;
     };
-    bool buildSegments(std::vector<Segment>& segments) const;
+    /// The tempo map of the tempo list as it is now; null when the track cannot convert.
+    const std::vector<Segment>* tempoMap() const;
+    /// True when the map kept in segments_ was built from the tempos as they are.
+    bool tempoMapCurrent() const;
 
     void copyValues(const CZRMasterTrack& source) { values_ = source.values_; }
     void swapValues(CZRMasterTrack& other) { std::swap(values_, other.values_); }
@@ -86,6 +92,10 @@ private:
     ZRMasterTrackValues values_;
     CZRNodeList* timeSigs_ = nullptr;
     CZRNodeList* tempos_ = nullptr;
+    // The tempo map as last built. Edits, undo, redo and repairs change tempos and relink the
+    // list in place, so the map is never trusted: each use compares it with the tempos it came
+    // from, which costs a pass over the integers and spares the building.
+    mutable std::vector<Segment> segments_;
 };
 
 namespace kor {

@@ -1,5 +1,7 @@
 #include "edit/TempoEdits.h"
 
+#include "edit/EditorHost.h"
+
 #include "support/EditSong.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +45,10 @@ TEST(TempoEdits, ChecksValuesBeforeRecordingAnything) {
 
 TEST(TempoEdits, KeepsTheHeadTempoAndRefusesDuplicates) {
     TempoFixture f;
+    // Seconds (16.16) at tick 3840, 1920 ticks past the second tempo, read through the live
+    // master track: conversions reuse the tempo map they built until a tempo changes.
+    const auto secAt3840 = [&f] { return f.song.sequence->masterTrack()->tickToSec(3840); };
+    EXPECT_EQ(secAt3840(), 305834); // 2 s at 120 bpm, then 2.67 s at 90 bpm
     EXPECT_EQ(kor::moveTempo(f.editor, f.head, {480, 12000}), ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
     EXPECT_EQ(kor::moveTempo(f.editor, f.second, {0, 12000}), ZR_E_TEMPOS_ARE_DUPLICATED);
     EXPECT_EQ(kor::moveTempo(f.editor, f.second, {1920, 8000}), 0u);
@@ -61,4 +67,10 @@ TEST(TempoEdits, KeepsTheHeadTempoAndRefusesDuplicates) {
     EXPECT_EQ(changes[0].flags, 0x19u);
     EXPECT_EQ(changes[2].flags, 0x11u);
     EXPECT_EQ(changes[4].posTick, 0);
+
+    EXPECT_EQ(secAt3840(), 288358); // then 2.4 s at 100 bpm
+    ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
+    EXPECT_EQ(secAt3840(), 305834);
+    ASSERT_EQ(kor::redoAndNotify(f.history, f.host), 0u);
+    EXPECT_EQ(secAt3840(), 288358);
 }

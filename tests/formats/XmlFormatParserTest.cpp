@@ -131,8 +131,10 @@ public:
         : CZRComplexXmlNode(parser, parent, tag, document), master_(master) {}
 
     void startChild(const ZRXmlTag& tag) override {
-        static constexpr std::wstring_view kValues[] = {L"posTick", L"bpm"};
-        if (!startValueChild(tag, kValues)) adoptChild(nullptr);
+        if (tag.name == L"posTick" || tag.name == L"bpm")
+            startValueChild(tag);
+        else
+            adoptChild(nullptr);
     }
     void childEnded(AZRXmlNode& child) override {
         const CZRSimpleXmlNode* value = child.asValue();
@@ -162,11 +164,12 @@ public:
     }
 
     void startChild(const ZRXmlTag& tag) override {
-        static constexpr std::wstring_view kValues[] = {L"name", L"version"};
         if (sequence_ == nullptr) build();
         if (tag.name == L"tempo")
             startNodeChild<TempoTestNode>(tag, sequence_->masterTrack());
-        else if (!startValueChild(tag, kValues))
+        else if (tag.name == L"name" || tag.name == L"version")
+            startValueChild(tag);
+        else
             adoptChild(nullptr);
     }
     void childEnded(AZRXmlNode& child) override {

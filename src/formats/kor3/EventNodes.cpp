@@ -6,7 +6,7 @@ namespace Kor3 {
 
 const std::wstring& attrID(const ZRXmlTag& attr) {
     static const std::wstring kNone;
-    const std::wstring* id = attr.attribute(L"id");
+    const std::wstring* id = attr.attribute(kId);
     return id != nullptr ? *id : kNone;
 }
 

@@ -12,14 +12,22 @@ std::int32_t controlKind(const ZRXmlTag& attr);
 /// The id attribute of `attr`, or "" when it has none.
 const std::wstring& attrID(const ZRXmlTag& attr);
 
+/// Takes the attr of a control point: its id names the kind ("DYN", "BRE", "BRI", "CLE", "GEN",
+/// "PIT", "PBS" are kinds 0 to 6; another id gives -1), its text is the value.
+template <class Values> void takeControlAttr(Values& values, const CZRSimpleXmlNode& value) {
+    values.type = controlKind(value.tag());
+    values.value = value.number();
+}
+
 /// An event of class Traits::Object, created at the first child and appended to its list; each
-/// value changes it at once (Traits::take), so a repeated value element overwrites the earlier.
-template <class Traits>
-class TZREventNode final : public AZRKor3Node {
+/// value changes it at once (the rows Traits::kValues), so a repeated value element overwrites
+/// the earlier.
+template <class Traits> class TZREventNode final : public AZRKor3Node {
 public:
     TZREventNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                  CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document), list_(list) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , list_(list) {}
 
 private:
     using Object = typename Traits::Object;
@@ -30,9 +38,11 @@ private:
         append(list_, event_);
         return true;
     }
-    std::span<const std::wstring_view> valueNames() const override { return Traits::kNames; }
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override {
-        Traits::take(event_->values(), name, value);
+    std::size_t findValue(std::wstring_view name) const override {
+        return findRow(Traits::kValues, name);
+    }
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override {
+        Traits::kValues[row].take(event_->values(), value);
     }
 
     CZRNodeList* list_;
@@ -40,17 +50,16 @@ private:
 };
 
 /// A control point of class Traits::Object, created at the first child. Its position element
-/// sets the position; its attr sets the kind (by the attribute id: "DYN", "BRE", "BRI", "CLE",
-/// "GEN", "PIT", "PBS" are kinds 0 to 6) and the value. At the end the point joins the part's
-/// list of its kind; a point of an unknown kind is dropped.
-template <class Traits>
-class TZRControlNode final : public AZRKor3Node {
+/// sets the position; its attr sets the kind and the value (takeControlAttr). At the end the
+/// point joins the part's list of its kind; a point of an unknown kind is dropped.
+template <class Traits> class TZRControlNode final : public AZRKor3Node {
 public:
     using Part = typename Traits::Part;
 
     TZRControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                    CZRKorDocument* document, Part* part)
-        : AZRKor3Node(parser, parent, tag, document), part_(part) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , part_(part) {}
 
 private:
     using Object = typename Traits::Object;
@@ -59,15 +68,11 @@ private:
         control_ = create<Object>();
         return control_ != nullptr;
     }
-    std::span<const std::wstring_view> valueNames() const override { return Traits::kNames; }
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override {
-        auto& values = control_->values();
-        if (name == L"attr") {
-            values.type = controlKind(value.tag());
-            values.value = value.number();
-        } else {
-            Traits::position(values) = value.number();
-        }
+    std::size_t findValue(std::wstring_view name) const override {
+        return findRow(Traits::kValues, name);
+    }
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override {
+        Traits::kValues[row].take(control_->values(), value);
     }
     void finish() override {
         if (CZRNodeList* list = part_->controlList(control_->values().type))

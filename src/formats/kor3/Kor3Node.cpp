@@ -12,6 +12,22 @@
 
 namespace Kor3 {
 
+namespace {
+
+// The vender and version of the file fill only what the sequence lacks.
+constexpr TZRValueField<CZRSequence> kSequenceValues[] = {
+    {kVender,
+     [](CZRSequence& sequence, const CZRSimpleXmlNode& value) {
+         if (sequence.getVender().empty()) sequence.setVender(value.text());
+     }},
+    {kVersion,
+     [](CZRSequence& sequence, const CZRSimpleXmlNode& value) {
+         if (sequence.getVersion().empty()) sequence.setVersion(value.text());
+     }},
+};
+
+} // namespace
+
 bool CZRKor3Node::begin() {
     sequence_ = kor::buildEmptySequence(context());
     if (sequence_ == nullptr) {
@@ -21,39 +37,36 @@ bool CZRKor3Node::begin() {
     return check(document()->root()->setSequence(sequence_));
 }
 
-std::span<const std::wstring_view> CZRKor3Node::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"vender", L"version"};
-    return kNames;
+std::size_t CZRKor3Node::findValue(std::wstring_view name) const {
+    return findRow(kSequenceValues, name);
 }
 
 bool CZRKor3Node::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"vVoiceTable")
+    if (tag.name == kVVoiceTable)
         startNodeChild<CZRVVoiceTableNode>(tag, sequence_->vvoiceList());
-    else if (tag.name == L"mixer")
+    else if (tag.name == kMixer)
         startNodeChild<CZRMixerNode>(tag, sequence_->mixer());
-    else if (tag.name == L"masterTrack")
+    else if (tag.name == kMasterTrack)
         startNodeChild<CZRMasterTrackNode>(tag, sequence_->masterTrack());
-    else if (tag.name == L"zrTrack")
+    else if (tag.name == kZrTrack)
         startNodeChild<CZRZRTrackNode>(tag, sequence_->zrTrackList());
-    else if (tag.name == L"seTrack")
+    else if (tag.name == kSeTrack)
         startNodeChild<CZRSETrackNode>(tag, sequence_->seTrack());
-    else if (tag.name == L"karaokeTrack")
+    else if (tag.name == kKaraokeTrack)
         startNodeChild<CZRKaraokeTrackNode>(tag, sequence_->karaokeTrack());
-    else if (tag.name == L"aux")
+    else if (tag.name == kAux)
         startNodeChild<CZRAuxNode>(tag, sequence_->unManaged()->auxList());
     else
         return false;
     return true;
 }
 
-void CZRKor3Node::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (name == L"vender") {
-        if (sequence_->getVender().empty()) sequence_->setVender(value.text());
-    } else if (sequence_->getVersion().empty()) {
-        sequence_->setVersion(value.text());
-    }
+void CZRKor3Node::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kSequenceValues[row].take(*sequence_, value);
 }
 
-void CZRKor3Node::finish() { sortList(sequence_->zrTrackList()); }
+void CZRKor3Node::finish() {
+    sortList(sequence_->zrTrackList());
+}
 
 } // namespace Kor3

@@ -21,8 +21,8 @@ protected:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRSequence* sequence_ = nullptr;

@@ -1,5 +1,6 @@
 #include "formats/kor3/Kor3Writer.h"
 
+#include "formats/kor3/ElementNames.h"
 #include "formats/kor3/Kor3Parser.h"
 #include "formats/kor3/TextLimits.h"
 #include "formats/xml/VerifyTree.h"
@@ -46,6 +47,8 @@ namespace Kor3 {
 
 namespace {
 
+using Element = CZRXmlOutput::Element;
+
 /// How much of the document is formatted before it goes to the file.
 constexpr std::size_t kChunkSize = std::size_t{1} << 18;
 
@@ -64,20 +67,20 @@ std::string namespaceURI() {
 
 /// Writes the values every part begins with.
 void writePartHead(CZRXmlOutput& out, const CZRPart& part) {
-    out.integer(3, "posTick", part.getPosTick());
-    out.integer(3, "playTime", part.getPlayTime());
-    out.text(3, "partName", part.getName(), kNameMax);
-    out.text(3, "comment", part.getComment(), kNameMax);
+    out.integer(kPosTick, part.getPosTick());
+    out.integer(kPlayTime, part.getPlayTime());
+    out.text(kPartName, part.getName(), kNameMax);
+    out.text(kComment, part.getComment(), kNameMax);
 }
 
 /// Writes the values of a channel unit (ZR or SE unit) that follow its plug-ins.
 template <class Values> void writeChannelValues(CZRXmlOutput& out, const Values& v) {
-    out.integer(3, "sendLevel", v.sendLevel);
-    out.integer(3, "sendEnable", v.sendEnable);
-    out.integer(3, "mute", v.mute);
-    out.integer(3, "solo", v.solo);
-    out.integer(3, "pan", v.pan);
-    out.integer(3, "vol", v.vol);
+    out.integer(kSendLevel, v.sendLevel);
+    out.integer(kSendEnable, v.sendEnable);
+    out.integer(kMute, v.mute);
+    out.integer(kSolo, v.solo);
+    out.integer(kPan, v.pan);
+    out.integer(kVol, v.vol);
 }
 
 /// Writes the voice changes of `list`: the singers of a musical part or the voices of a prosody
@@ -86,11 +89,10 @@ template <class Event>
 void writeVoiceEvents(CZRXmlOutput& out, const CZRNodeList* list, std::string_view name,
                       std::string_view posName) {
     forEach<Event>(list, [&](const Event& event) {
-        out.startTag(3, name);
-        out.integer(4, posName, event.getSortKey());
-        out.integer(4, "vBS", event.values().vBS);
-        out.integer(4, "vPC", event.values().vPC);
-        out.endTag(3, name);
+        const Element element(out, name);
+        out.integer(posName, event.getSortKey());
+        out.integer(kVBS, event.values().vBS);
+        out.integer(kVPC, event.values().vPC);
     });
 }
 
@@ -125,19 +127,20 @@ std::set<std::pair<int, int>> voicesInUse(const CZRSequence& sequence) {
 void CZRKor3Writer::writeSequence(const CZRSequence& sequence) {
     const std::string uri = namespaceURI();
     out_.line(R"(<?xml version="1.0" encoding="UTF-8" standalone="no"?>)");
-    out_.line("<kor3 xmlns=\"" + uri + "\"");
-    out_.line(R"(      xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")");
-    out_.line("      xsi:schemaLocation=\"" + uri + " kor3.xsd\">");
-    out_.text(1, "vender", sequence.getVender(), kNameMax);
-    out_.text(1, "version", sequence.getVersion(), kVersionMax);
+    const Element root(out_, kKor3,
+                       " xmlns=\"" + uri + "\"\r\n" +
+                           R"(      xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")" +
+                           "\r\n      xsi:schemaLocation=\"" + uri + " kor3.xsd\"");
+    out_.text(kVender, sequence.getVender(), kNameMax);
+    out_.text(kVersion, sequence.getVersion(), kVersionMax);
     writeVVoiceTable(sequence);
     writeMixer(sequence);
     writeMasterTrack(sequence);
     forEach<CZRZRTrack>(sequence.zrTrackList(), [&](const CZRZRTrack& track) {
-        out_.startTag(1, "zrTrack");
-        out_.integer(2, "zrTrackNo", track.getTrackNo());
-        out_.text(2, "trackName", track.getName(), kNameMax);
-        out_.text(2, "comment", track.getComment(), kNameMax);
+        const Element element(out_, kZrTrack);
+        out_.integer(kZrTrackNo, track.getTrackNo());
+        out_.text(kTrackName, track.getName(), kNameMax);
+        out_.text(kComment, track.getComment(), kNameMax);
         if (const CZRNodeList* parts = track.partList()) {
             for (const IZRMutableKorObject* part : parts->elements()) {
                 if (const auto* musical = kor::objCast<CZRMusicalPart>(part))
@@ -146,85 +149,74 @@ void CZRKor3Writer::writeSequence(const CZRSequence& sequence) {
                     writeProsodyPart(*prosody);
             }
         }
-        out_.endTag(1, "zrTrack");
     });
-    writeWAVTrack(sequence.seTrack(), "seTrack");
-    writeWAVTrack(sequence.karaokeTrack(), "karaokeTrack");
+    writeWAVTrack(sequence.seTrack(), kSeTrack);
+    writeWAVTrack(sequence.karaokeTrack(), kKaraokeTrack);
     if (const CZRUnManaged* unManaged = sequence.unManaged()) {
         forEach<CZRAux>(unManaged->auxList(), [&](const CZRAux& aux) {
-            out_.startTag(1, "aux");
-            out_.text(2, "auxID", aux.values().id, CZRAux::kMaxIDLength);
-            out_.text(2, "content", aux.values().content, CZRXmlOutput::kNoLimit);
-            out_.endTag(1, "aux");
+            const Element element(out_, kAux);
+            out_.text(kAuxID, aux.values().id, CZRAux::kMaxIDLength);
+            out_.text(kContent, aux.values().content, CZRXmlOutput::kNoLimit);
         });
     }
-    out_.line("</kor3>");
 }
 
 void CZRKor3Writer::writeVVoiceTable(const CZRSequence& sequence) {
     const std::set<std::pair<int, int>> used = voicesInUse(sequence);
-    out_.startTag(1, "vVoiceTable");
+    const Element table(out_, kVVoiceTable);
     forEach<CZRVVoice>(sequence.vvoiceList(), [&](const CZRVVoice& voice) {
         const ZRVVoiceValues& v = voice.values();
         if (used.count({v.vBS, v.vPC}) == 0) return;
-        out_.startTag(2, "vVoice");
-        out_.integer(3, "vBS", v.vBS);
-        out_.integer(3, "vPC", v.vPC);
-        out_.text(3, "compID", v.compID, kCompIDMax);
-        out_.text(3, "vVoiceName", v.name, kNameMax);
-        out_.startTag(3, "vVoiceParam");
-        out_.integer(4, "bre", v.param.breathiness);
-        out_.integer(4, "bri", v.param.brightness);
-        out_.integer(4, "cle", v.param.clearness);
-        out_.integer(4, "gen", v.param.genderFactor);
-        out_.integer(4, "ope", v.param.opening);
-        out_.endTag(3, "vVoiceParam");
-        out_.endTag(2, "vVoice");
+        const Element element(out_, kVVoice);
+        out_.integer(kVBS, v.vBS);
+        out_.integer(kVPC, v.vPC);
+        out_.text(kCompID, v.compID, kCompIDMax);
+        out_.text(kVVoiceName, v.name, kNameMax);
+        const Element param(out_, kVVoiceParam);
+        out_.integer(kBre, v.param.breathiness);
+        out_.integer(kBri, v.param.brightness);
+        out_.integer(kCle, v.param.clearness);
+        out_.integer(kGen, v.param.genderFactor);
+        out_.integer(kOpe, v.param.opening);
     });
-    out_.endTag(1, "vVoiceTable");
 }
 
 void CZRKor3Writer::writeMixer(const CZRSequence& sequence) {
     const CZRMixer* mixer = sequence.mixer();
     if (mixer == nullptr) return;
-    out_.startTag(1, "mixer");
+    const Element element(out_, kMixer);
     if (const CZRMasterUnit* master = mixer->masterUnit()) {
-        out_.startTag(2, "masterUnit");
-        out_.integer(3, "outDev", master->values().outDev);
-        writePlugins(master->vstList(CZRMasterUnit::kInsertList), "vstPlugin");
-        writePlugins(master->vstList(CZRMasterUnit::kSendReturnList), "vstPluginSR");
-        out_.integer(3, "retLevel", master->values().srRetLevel);
-        out_.integer(3, "vol", master->values().vol);
-        out_.endTag(2, "masterUnit");
+        const Element unit(out_, kMasterUnit);
+        out_.integer(kOutDev, master->values().outDev);
+        writePlugins(master->vstList(CZRMasterUnit::kInsertList), kVstPlugin);
+        writePlugins(master->vstList(CZRMasterUnit::kSendReturnList), kVstPluginSR);
+        out_.integer(kRetLevel, master->values().srRetLevel);
+        out_.integer(kVol, master->values().vol);
     }
     forEach<CZRZRUnit>(mixer->zrUnitList(), [&](const CZRZRUnit& unit) {
         const ZRZRUnitValues& v = unit.values();
-        out_.startTag(2, "zrUnit");
-        out_.integer(3, "zrTrackNo", v.trackNo);
-        out_.integer(3, "inGain", v.inGain);
-        writePlugins(unit.vstList(), "vstPlugin");
+        const Element element(out_, kZrUnit);
+        out_.integer(kZrTrackNo, v.trackNo);
+        out_.integer(kInGain, v.inGain);
+        writePlugins(unit.vstList(), kVstPlugin);
         writeChannelValues(out_, v);
-        out_.endTag(2, "zrUnit");
     });
     if (const CZRSEUnit* se = mixer->seUnit()) {
         const ZRSEUnitValues& v = se->values();
-        out_.startTag(2, "seUnit");
-        out_.integer(3, "inGain", v.inGain);
-        writePlugins(se->vstList(), "vstPlugin");
+        const Element unit(out_, kSeUnit);
+        out_.integer(kInGain, v.inGain);
+        writePlugins(se->vstList(), kVstPlugin);
         writeChannelValues(out_, v);
-        out_.endTag(2, "seUnit");
     }
     if (const CZRKaraokeUnit* karaoke = mixer->karaokeUnit()) {
         const ZRKaraokeUnitValues& v = karaoke->values();
-        out_.startTag(2, "karaokeUnit");
-        out_.integer(3, "inGain", v.inGain);
-        writePlugins(karaoke->vstList(), "vstPlugin");
-        out_.integer(3, "mute", v.mute);
-        out_.integer(3, "solo", v.solo);
-        out_.integer(3, "vol", v.vol);
-        out_.endTag(2, "karaokeUnit");
+        const Element unit(out_, kKaraokeUnit);
+        out_.integer(kInGain, v.inGain);
+        writePlugins(karaoke->vstList(), kVstPlugin);
+        out_.integer(kMute, v.mute);
+        out_.integer(kSolo, v.solo);
+        out_.integer(kVol, v.vol);
     }
-    out_.endTag(1, "mixer");
 }
 
 void CZRKor3Writer::writePlugins(const CZRNodeList* list, std::string_view name) {
@@ -233,159 +225,147 @@ void CZRKor3Writer::writePlugins(const CZRNodeList* list, std::string_view name)
 
 void CZRKor3Writer::writePlugin(const CZRVstPlugin& plugin, std::string_view name) {
     const ZRVstPluginValues& v = plugin.values();
-    out_.startTag(3, name);
-    out_.text(4, "vstPluginID", v.id, kPluginIDMax);
-    out_.text(4, "vstPluginName", v.name, kNameMax);
-    out_.integer(4, "vstSDKVersion", v.sdkVersion);
-    out_.integer(4, "vstParamNum", v.paramNum);
-    out_.startTag(4, "vstParamVal");
-    for (const std::int32_t value : v.values)
-        out_.integer(5, "val", value);
-    out_.endTag(4, "vstParamVal");
-    out_.integer(4, "vstPresetNo", v.presetNo);
-    out_.integer(4, "enable", v.enable);
-    out_.integer(4, "bypass", v.bypass);
-    out_.endTag(3, name);
+    const Element element(out_, name);
+    out_.text(kVstPluginID, v.id, kPluginIDMax);
+    out_.text(kVstPluginName, v.name, kNameMax);
+    out_.integer(kVstSDKVersion, v.sdkVersion);
+    out_.integer(kVstParamNum, v.paramNum);
+    {
+        const Element values(out_, kVstParamVal);
+        for (const std::int32_t value : v.values)
+            out_.integer(kVal, value);
+    }
+    out_.integer(kVstPresetNo, v.presetNo);
+    out_.integer(kEnable, v.enable);
+    out_.integer(kBypass, v.bypass);
 }
 
 void CZRKor3Writer::writeMasterTrack(const CZRSequence& sequence) {
     const CZRMasterTrack* master = sequence.masterTrack();
     if (master == nullptr) return;
-    out_.startTag(1, "masterTrack");
-    out_.text(2, "seqName", master->getSeqName(), kNameMax);
-    out_.text(2, "comment", master->getComment(), kNameMax);
-    out_.integer(2, "resolution", master->getResolution());
-    out_.integer(2, "preMeasure", master->getPreMeasure());
+    const Element element(out_, kMasterTrack);
+    out_.text(kSeqName, master->getSeqName(), kNameMax);
+    out_.text(kComment, master->getComment(), kNameMax);
+    out_.integer(kResolution, master->getResolution());
+    out_.integer(kPreMeasure, master->getPreMeasure());
     forEach<CZRTimeSig>(master->timeSigList(), [&](const CZRTimeSig& timeSig) {
-        out_.startTag(2, "timeSig");
-        out_.integer(3, "posMes", timeSig.values().posMes);
-        out_.integer(3, "nume", timeSig.values().numerator);
-        out_.integer(3, "denomi", timeSig.values().denominator);
-        out_.endTag(2, "timeSig");
+        const Element element(out_, kTimeSig);
+        out_.integer(kPosMes, timeSig.values().posMes);
+        out_.integer(kNume, timeSig.values().numerator);
+        out_.integer(kDenomi, timeSig.values().denominator);
     });
     forEach<CZRTempo>(master->tempoList(), [&](const CZRTempo& tempo) {
-        out_.startTag(2, "tempo");
-        out_.integer(3, "posTick", tempo.values().posTick);
-        out_.integer(3, "bpm", tempo.values().bpm);
-        out_.endTag(2, "tempo");
+        const Element element(out_, kTempo);
+        out_.integer(kPosTick, tempo.values().posTick);
+        out_.integer(kBpm, tempo.values().bpm);
     });
-    out_.endTag(1, "masterTrack");
 }
 
 void CZRKor3Writer::writeMusicalPart(const CZRMusicalPart& part) {
-    out_.startTag(2, "musicalPart");
+    const Element element(out_, kMusicalPart);
     writePartHead(out_, part.part());
 
-    const CZRStylePlugin* plugin = part.stylePlugin();
-    out_.startTag(3, "stylePlugin");
-    out_.text(4, "stylePluginID", plugin != nullptr ? plugin->getID() : L"", kPluginIDMax);
-    out_.text(4, "stylePluginName", plugin != nullptr ? plugin->getName() : L"", kNameMax);
-    out_.text(4, "version", plugin != nullptr ? plugin->getVersion() : L"", kVersionMax);
-    out_.endTag(3, "stylePlugin");
-
-    out_.startTag(3, "partStyle");
-    if (const CZRPartStyleAttrib* style = part.partStyle())
-        for (const auto& [id, value] : style->values())
-            out_.attr(4, id, value);
-    out_.endTag(3, "partStyle");
+    {
+        const CZRStylePlugin* plugin = part.stylePlugin();
+        const Element pluginElement(out_, kStylePlugin);
+        out_.text(kStylePluginID, plugin != nullptr ? plugin->getID() : L"", kPluginIDMax);
+        out_.text(kStylePluginName, plugin != nullptr ? plugin->getName() : L"", kNameMax);
+        out_.text(kVersion, plugin != nullptr ? plugin->getVersion() : L"", kVersionMax);
+    }
+    {
+        const Element style(out_, kPartStyle);
+        if (const CZRPartStyleAttrib* values = part.partStyle())
+            for (const auto& [id, value] : values->values())
+                out_.integer(kAttr, kId, id, value);
+    }
 
     gatherStyleEvents(part.phraseStyleLists());
-    writeRecords("phraseStyle", "posTick");
+    writeRecords(kPhraseStyle, kPosTick);
 
-    writeVoiceEvents<CZRMusicalSinger>(out_, part.singerList(), "singer", "posTick");
+    writeVoiceEvents<CZRMusicalSinger>(out_, part.singerList(), kSinger, kPosTick);
     gatherControls<CZRMusicalControl>(part);
-    writeRecords("mCtrl", "posTick");
+    writeRecords(kMCtrl, kPosTick);
 
     gatherStyleEvents(part.styleControlLists());
-    writeRecords("sCtrl", "posTick");
+    writeRecords(kSCtrl, kPosTick);
 
     writeNotes(part);
-    out_.endTag(2, "musicalPart");
 }
 
 void CZRKor3Writer::writeNotes(const CZRMusicalPart& part) {
     forEach<CZRMusicalNote>(part.noteList(), [&](const CZRMusicalNote& note) {
         const ZRMusicalNoteValues& v = note.values();
-        out_.startTag(3, "note");
-        out_.integer(4, "posTick", v.posTick);
-        out_.integer(4, "durTick", v.durTick);
-        out_.integer(4, "noteNum", v.noteNum);
-        out_.integer(4, "velocity", v.velocity);
-        out_.text(4, "lyric", v.lyric, kSymbolMax);
+        const Element element(out_, kNote);
+        out_.integer(kPosTick, v.posTick);
+        out_.integer(kDurTick, v.durTick);
+        out_.integer(kNoteNum, v.noteNum);
+        out_.integer(kVelocity, v.velocity);
+        out_.text(kLyric, v.lyric, kSymbolMax);
         phonemes_.clear();
         for (const std::wstring& phoneme : v.phonemes) {
             if (!phonemes_.empty()) phonemes_ += L' ';
             phonemes_ += phoneme;
         }
         if (v.phLock != 0)
-            out_.text(4, "phnms", "lock", v.phLock, phonemes_, kSymbolMax);
+            out_.text(kPhnms, kLock, v.phLock, phonemes_, kSymbolMax);
         else
-            out_.text(4, "phnms", phonemes_, kSymbolMax);
+            out_.text(kPhnms, phonemes_, kSymbolMax);
 
-        out_.startTag(4, "noteStyle");
+        const Element styleElement(out_, kNoteStyle);
         if (const CZRNoteStyleAttrib* style = note.noteStyle())
             for (const auto& [id, value] : style->values())
-                out_.attr(5, id, value);
+                out_.integer(kAttr, kId, id, value);
         if (const CZRNoteStyleSeqAttrib* seqStyle = note.noteSeqStyle()) {
             for (const auto& [id, points] : seqStyle->lists()) {
-                out_.startTag(5, "seqAttr", "id", id);
+                const Element curve(out_, kSeqAttr, kId, id);
                 forEach<CZRNoteStyleSeqAttribElement>(
                     points, [&](const CZRNoteStyleSeqAttribElement& point) {
-                        out_.startTag(6, "elem");
-                        out_.integer(7, "posNrm", point.values().posNrm);
-                        out_.integer(7, "elv", point.values().elv);
-                        out_.endTag(6, "elem");
+                        const Element pointElement(out_, kElem);
+                        out_.integer(kPosNrm, point.values().posNrm);
+                        out_.integer(kElv, point.values().elv);
                     });
-                out_.endTag(5, "seqAttr");
             }
         }
-        out_.endTag(4, "noteStyle");
-        out_.endTag(3, "note");
     });
 }
 
 void CZRKor3Writer::writeProsodyPart(const CZRProsodyPart& part) {
-    out_.startTag(2, "prosodyPart");
+    const Element element(out_, kProsodyPart);
     writePartHead(out_, part.part());
-    writeVoiceEvents<CZRProsodyVoice>(out_, part.voiceList(), "voice", "posSec");
+    writeVoiceEvents<CZRProsodyVoice>(out_, part.voiceList(), kVoice, kPosSec);
     gatherControls<CZRProsodyControl>(part);
-    writeRecords("pCtrl", "posSec");
+    writeRecords(kPCtrl, kPosSec);
 
-    const std::pair<const char*, const char*> curves[] = {{"pch", "pchVal"}, {"dyn", "dynVal"}};
+    const std::pair<std::string_view, std::string_view> curves[] = {{kPch, kPchVal},
+                                                                    {kDyn, kDynVal}};
     for (std::size_t which = 0; which < 2; ++which) {
-        const char* name = curves[which].first;
-        const char* valueName = curves[which].second;
+        const auto [name, valueName] = curves[which];
         forEach<CZRProsodyElement>(part.elementList(which), [&](const CZRProsodyElement& point) {
-            out_.startTag(3, name);
-            out_.integer(4, "posSec", point.values().posSec);
-            out_.integer(4, valueName, point.values().value);
-            out_.endTag(3, name);
+            const Element pointElement(out_, name);
+            out_.integer(kPosSec, point.values().posSec);
+            out_.integer(valueName, point.values().value);
         });
     }
     forEach<CZRProsodyPhoneme>(part.phonemeList(), [&](const CZRProsodyPhoneme& phoneme) {
-        out_.startTag(3, "phnm");
-        out_.integer(4, "posSec", phoneme.values().posSec);
-        out_.integer(4, "durSec", phoneme.values().durSec);
-        out_.text(4, "phnmStr", phoneme.values().phoneme, kSymbolMax);
-        out_.endTag(3, "phnm");
+        const Element phonemeElement(out_, kPhnm);
+        out_.integer(kPosSec, phoneme.values().posSec);
+        out_.integer(kDurSec, phoneme.values().durSec);
+        out_.text(kPhnmStr, phoneme.values().phoneme, kSymbolMax);
     });
-    out_.endTag(2, "prosodyPart");
 }
 
 void CZRKor3Writer::writeWAVTrack(const CZRWAVTrack* track, std::string_view name) {
-    out_.startTag(1, name);
+    const Element element(out_, name);
     if (track != nullptr) {
         forEach<CZRWAVPart>(track->wavPartList(), [&](const CZRWAVPart& part) {
-            out_.startTag(2, "wavPart");
+            const Element partElement(out_, kWavPart);
             writePartHead(out_, part.part());
-            out_.integer(3, "sampleRate", part.getSampleRate());
-            out_.integer(3, "sampleReso", part.getSampleReso());
-            out_.integer(3, "channels", part.getChannels());
-            out_.text(3, "filePath", part.getFilePath(), kPathMax);
-            out_.endTag(2, "wavPart");
+            out_.integer(kSampleRate, part.getSampleRate());
+            out_.integer(kSampleReso, part.getSampleReso());
+            out_.integer(kChannels, part.getChannels());
+            out_.text(kFilePath, part.getFilePath(), kPathMax);
         });
     }
-    out_.endTag(1, name);
 }
 
 // The sort key of a control is its position, in ticks or in seconds.
@@ -414,10 +394,9 @@ void CZRKor3Writer::writeRecords(std::string_view name, std::string_view posName
     std::stable_sort(records_.begin(), records_.end(),
                      [](const Record& a, const Record& b) { return a.pos < b.pos; });
     for (const Record& record : records_) {
-        out_.startTag(3, name);
-        out_.integer(4, posName, record.pos);
-        out_.attr(4, record.id, record.value);
-        out_.endTag(3, name);
+        const Element element(out_, name);
+        out_.integer(posName, record.pos);
+        out_.integer(kAttr, kId, record.id, record.value);
     }
 }
 

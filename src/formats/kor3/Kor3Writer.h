@@ -24,7 +24,7 @@ class CZRWAVTrack;
 namespace Kor3 {
 
 /// Lays a sequence out as a KOR3 document in a borrowed output: the header, then one element per
-/// object in the order the format fixes, the levels of the format's indentation, the texts cut to
+/// object in the order the format fixes, each indented by its nesting, the texts cut to
 /// their maxima. Only the VVoices that a singer of a musical part uses are written (the first of
 /// the table when no singer names one). Controls and style controls of a part are gathered over
 /// its lists and written in position order. The sequence is only read; missing optional objects

@@ -14,47 +14,38 @@ class CZRMasterTrackNode final : public AZRKor3Node {
 public:
     CZRMasterTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRMasterTrack* master)
-        : AZRKor3Node(parser, parent, tag, document), master_(master) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , master_(master) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRMasterTrack* master_;
 };
 
+struct TimeSigTraits {
+    using Object = CZRTimeSig;
+    static constexpr TZRValueField<ZRTimeSigValues> kValues[] = {
+        {kPosMes, &ZRTimeSigValues::posMes},
+        {kNume, &ZRTimeSigValues::numerator},
+        {kDenomi, &ZRTimeSigValues::denominator},
+    };
+};
+
+struct TempoTraits {
+    using Object = CZRTempo;
+    static constexpr TZRValueField<ZRTempoValues> kValues[] = {
+        {kPosTick, &ZRTempoValues::posTick},
+        {kBpm, &ZRTempoValues::bpm},
+    };
+};
+
 /// A time signature, built at the end from posMes, nume and denomi.
-class CZRTimeSigNode final : public AZRKor3Node {
-public:
-    CZRTimeSigNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                   CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document), list_(list) {}
-
-private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
-    void finish() override;
-
-    CZRNodeList* list_;
-    ZRTimeSigValues values_;
-};
-
+using CZRTimeSigNode = TZRBuiltNode<TimeSigTraits>;
 /// A tempo, built at the end from posTick and bpm.
-class CZRTempoNode final : public AZRKor3Node {
-public:
-    CZRTempoNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                 CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document), list_(list) {}
-
-private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
-    void finish() override;
-
-    CZRNodeList* list_;
-    ZRTempoValues values_;
-};
+using CZRTempoNode = TZRBuiltNode<TempoTraits>;
 
 } // namespace Kor3

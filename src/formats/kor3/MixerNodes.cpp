@@ -1,76 +1,104 @@
 #include "formats/kor3/MixerNodes.h"
 
+#include <utility>
+
 namespace Kor3 {
 
 namespace {
 
-bool isLevel(int value) { return value >= kor::kMinLevel && value <= kor::kMaxLevel; }
-
-/// Applies a value of the channel units (ZR and SE); false for another name.
-template <class Values>
-bool takeChannelValue(Values& values, std::wstring_view name, int value) {
-    if (name == L"inGain")
-        values.inGain = value;
-    else if (name == L"sendLevel")
-        values.sendLevel = value;
-    else if (name == L"sendEnable")
-        values.sendEnable = value;
-    else if (name == L"mute")
-        values.mute = value;
-    else if (name == L"solo") {
-        if (value == 0 || value == 1) values.solo = value;
-    } else if (name == L"pan") {
-        if (value >= 0 && value <= kor::kMaxPan) values.pan = value;
-    } else if (name == L"vol") {
-        if (isLevel(value)) values.vol = value;
-    } else {
-        return false;
-    }
-    return true;
+bool isLevel(int value) {
+    return value >= kor::kMinLevel && value <= kor::kMaxLevel;
+}
+bool isSolo(int value) {
+    return value == 0 || value == 1;
+}
+bool isPan(int value) {
+    return value >= 0 && value <= kor::kMaxPan;
 }
 
-constexpr std::wstring_view kChannelNames[] = {L"inGain", L"sendLevel", L"sendEnable", L"mute",
-                                               L"solo",   L"pan",       L"vol"};
+/// Takes a value into `Field` when `Fits` accepts it; another value leaves the field as it was.
+template <class Values, std::int32_t Values::*Field, bool (*Fits)(int)>
+void takeChecked(Values& values, const CZRSimpleXmlNode& value) {
+    if (const int number = value.number(); Fits(number)) values.*Field = number;
+}
+
+/// The values of the channel units (ZR and SE).
+template <class Values>
+constexpr TZRValueField<Values> kChannelValues[] = {
+    {kInGain, &Values::inGain},
+    {kSendLevel, &Values::sendLevel},
+    {kSendEnable, &Values::sendEnable},
+    {kMute, &Values::mute},
+    {kSolo, takeChecked<Values, &Values::solo, isSolo>},
+    {kPan, takeChecked<Values, &Values::pan, isPan>},
+    {kVol, takeChecked<Values, &Values::vol, isLevel>},
+};
+
+constexpr TZRValueField<ZRZRUnitValues> kZRUnitValues[] = {
+    {kZrTrackNo, &ZRZRUnitValues::trackNo},
+};
+
+constexpr TZRValueField<ZRMasterUnitValues> kMasterUnitValues[] = {
+    {kOutDev, &ZRMasterUnitValues::outDev},
+    {kRetLevel, &ZRMasterUnitValues::srRetLevel},
+    {kVol, &ZRMasterUnitValues::vol},
+};
+
+constexpr TZRValueField<ZRKaraokeUnitValues> kKaraokeUnitValues[] = {
+    {kInGain, &ZRKaraokeUnitValues::inGain},
+    {kMute, &ZRKaraokeUnitValues::mute},
+    {kSolo, &ZRKaraokeUnitValues::solo},
+    {kVol, takeChecked<ZRKaraokeUnitValues, &ZRKaraokeUnitValues::vol, isLevel>},
+};
+
+constexpr TZRValueField<ZRVstPluginValues> kVstPluginValues[] = {
+    {kVstPluginID, &ZRVstPluginValues::id},
+    {kVstPluginName, &ZRVstPluginValues::name},
+    {kVstSDKVersion, &ZRVstPluginValues::sdkVersion},
+    {kVstParamNum, &ZRVstPluginValues::paramNum},
+    {kVal, [](ZRVstPluginValues& values,
+              const CZRSimpleXmlNode& value) { values.values.push_back(value.number()); }},
+    {kVstPresetNo, &ZRVstPluginValues::presetNo},
+    {kEnable, &ZRVstPluginValues::enable},
+    {kBypass, &ZRVstPluginValues::bypass},
+};
 
 } // namespace
 
 bool CZRMixerNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"masterUnit")
+    if (tag.name == kMasterUnit)
         startNodeChild<CZRMasterUnitNode>(tag, mixer_->masterUnit());
-    else if (tag.name == L"zrUnit")
+    else if (tag.name == kZrUnit)
         startNodeChild<CZRZRUnitNode>(tag, mixer_->zrUnitList());
-    else if (tag.name == L"seUnit")
+    else if (tag.name == kSeUnit)
         startNodeChild<CZRSEUnitNode>(tag, mixer_->seUnit());
-    else if (tag.name == L"karaokeUnit")
+    else if (tag.name == kKaraokeUnit)
         startNodeChild<CZRKaraokeUnitNode>(tag, mixer_->karaokeUnit());
     else
         return false;
     return true;
 }
 
-std::span<const std::wstring_view> CZRMasterUnitNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"outDev", L"retLevel", L"vol"};
-    return kNames;
+std::size_t CZRMasterUnitNode::findValue(std::wstring_view name) const {
+    return findRow(kMasterUnitValues, name);
 }
 
 bool CZRMasterUnitNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"vstPlugin")
+    if (tag.name == kVstPlugin)
         startNodeChild<CZRVstPluginNode>(tag, unit_->vstList(CZRMasterUnit::kInsertList));
-    else if (tag.name == L"vstPluginSR")
+    else if (tag.name == kVstPluginSR)
         startNodeChild<CZRVstPluginNode>(tag, unit_->vstList(CZRMasterUnit::kSendReturnList));
     else
         return false;
     return true;
 }
 
-void CZRMasterUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    ZRMasterUnitValues& values = unit_->values();
-    (name == L"outDev" ? values.outDev : name == L"retLevel" ? values.srRetLevel : values.vol) =
-        value.number();
+void CZRMasterUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kMasterUnitValues[row].take(unit_->values(), value);
 }
 
 bool AZRPluginUnitNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"vstPlugin") return false;
+    if (tag.name != kVstPlugin) return false;
     startNodeChild<CZRVstPluginNode>(tag, pluginList());
     return true;
 }
@@ -83,71 +111,47 @@ bool CZRZRUnitNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRZRUnitNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"zrTrackNo", L"inGain", L"sendLevel",
-                                                   L"sendEnable", L"mute", L"solo",
-                                                   L"pan",        L"vol"};
-    return kNames;
+std::size_t CZRZRUnitNode::findValue(std::wstring_view name) const {
+    return findRow(kZRUnitValues, kChannelValues<ZRZRUnitValues>, name);
 }
 
-void CZRZRUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (!takeChannelValue(unit_->values(), name, value.number()))
-        unit_->values().trackNo = value.number();
+void CZRZRUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    takeRow(kZRUnitValues, unit_->values(), kChannelValues<ZRZRUnitValues>, unit_->values(), row,
+            value);
 }
 
-std::span<const std::wstring_view> CZRSEUnitNode::valueNames() const { return kChannelNames; }
-
-void CZRSEUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    takeChannelValue(unit_->values(), name, value.number());
+std::size_t CZRSEUnitNode::findValue(std::wstring_view name) const {
+    return findRow(kChannelValues<ZRSEUnitValues>, name);
 }
 
-std::span<const std::wstring_view> CZRKaraokeUnitNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"inGain", L"mute", L"solo", L"vol"};
-    return kNames;
+void CZRSEUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kChannelValues<ZRSEUnitValues>[row].take(unit_->values(), value);
 }
 
-void CZRKaraokeUnitNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    ZRKaraokeUnitValues& values = unit_->values();
-    const int number = value.number();
-    if (name == L"inGain")
-        values.inGain = number;
-    else if (name == L"mute")
-        values.mute = number;
-    else if (name == L"solo")
-        values.solo = number;
-    else if (isLevel(number))
-        values.vol = number;
+std::size_t CZRKaraokeUnitNode::findValue(std::wstring_view name) const {
+    return findRow(kKaraokeUnitValues, name);
 }
 
-std::span<const std::wstring_view> CZRVstPluginNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {
-        L"vstPluginID", L"vstPluginName", L"vstSDKVersion", L"vstParamNum",
-        L"val",         L"vstPresetNo",   L"enable",        L"bypass"};
-    return kNames;
+void CZRKaraokeUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kKaraokeUnitValues[row].take(unit_->values(), value);
 }
 
-void CZRVstPluginNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (name == L"vstPluginID")
-        values_.id = value.text();
-    else if (name == L"vstPluginName")
-        values_.name = value.text();
-    else if (name == L"val")
-        params_.push_back(value.number());
-    else
-        (name == L"vstSDKVersion" ? values_.sdkVersion
-         : name == L"vstParamNum" ? values_.paramNum
-         : name == L"vstPresetNo" ? values_.presetNo
-         : name == L"enable"      ? values_.enable
-                                  : values_.bypass) = value.number();
+std::size_t CZRVstPluginNode::findValue(std::wstring_view name) const {
+    return findRow(kVstPluginValues, name);
+}
+
+void CZRVstPluginNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kVstPluginValues[row].take(values_, value);
 }
 
 void CZRVstPluginNode::finish() {
     // A plug-in read from a file is a live slot; its repair empties it when its SDK version or
     // ID mark it as none.
     values_.valid = 1;
+    std::vector<std::int32_t> params = std::exchange(values_.values, {});
     CZRVstPlugin* plugin = create<CZRVstPlugin>(values_);
     if (plugin == nullptr) return;
-    plugin->setParamValues(std::move(params_));
+    plugin->setParamValues(std::move(params));
     append(list_, plugin);
 }
 

@@ -17,10 +17,10 @@ class CZRMixerNode final : public AZRKor3Node {
 public:
     CZRMixerNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                  CZRKorDocument* document, CZRMixer* mixer)
-        : AZRKor3Node(parser, parent, tag, document), mixer_(mixer) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , mixer_(mixer) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override { return {}; }
     bool startStructured(const ZRXmlTag& tag) override;
     void finish() override { sortList(mixer_->zrUnitList()); }
 
@@ -33,12 +33,13 @@ class CZRMasterUnitNode final : public AZRKor3Node {
 public:
     CZRMasterUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                       CZRKorDocument* document, CZRMasterUnit* unit)
-        : AZRKor3Node(parser, parent, tag, document), unit_(unit) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , unit_(unit) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRMasterUnit* unit_;
 };
@@ -63,13 +64,14 @@ class CZRZRUnitNode final : public AZRPluginUnitNode {
 public:
     CZRZRUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                   CZRKorDocument* document, CZRNodeList* units)
-        : AZRPluginUnitNode(parser, parent, tag, document), units_(units) {}
+        : AZRPluginUnitNode(parser, parent, tag, document)
+        , units_(units) {}
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRNodeList* units_;
     CZRZRUnit* unit_ = nullptr;
@@ -80,12 +82,13 @@ class CZRSEUnitNode final : public AZRPluginUnitNode {
 public:
     CZRSEUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                   CZRKorDocument* document, CZRSEUnit* unit)
-        : AZRPluginUnitNode(parser, parent, tag, document), unit_(unit) {}
+        : AZRPluginUnitNode(parser, parent, tag, document)
+        , unit_(unit) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRSEUnit* unit_;
 };
@@ -95,12 +98,13 @@ class CZRKaraokeUnitNode final : public AZRPluginUnitNode {
 public:
     CZRKaraokeUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRKaraokeUnit* unit)
-        : AZRPluginUnitNode(parser, parent, tag, document), unit_(unit) {}
+        : AZRPluginUnitNode(parser, parent, tag, document)
+        , unit_(unit) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRKaraokeUnit* unit_;
 };
@@ -112,16 +116,16 @@ class CZRVstPluginNode final : public AZRKor3Node {
 public:
     CZRVstPluginNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                      CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document), list_(list) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , list_(list) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRNodeList* list_;
     ZRVstPluginValues values_;
-    std::vector<std::int32_t> params_;
 };
 
 } // namespace Kor3

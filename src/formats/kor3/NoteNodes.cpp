@@ -19,6 +19,28 @@ std::int32_t seqStyleKind(const std::wstring& id) {
     return -1;
 }
 
+// The phnms text is split at blanks into phonemes appended in order; its lock attribute, when
+// non-zero, locks them.
+void takePhonemes(ZRMusicalNoteValues& values, const CZRSimpleXmlNode& value) {
+    appendPhonemes(value.text(), values.phonemes);
+    const std::wstring* lock = value.tag().attribute(kLock);
+    if (lock != nullptr && kor::wtoi(lock->c_str()) != 0) values.phLock = 1;
+}
+
+constexpr TZRValueField<ZRMusicalNoteValues> kNoteValues[] = {
+    {kPosTick, &ZRMusicalNoteValues::posTick}, {kDurTick, &ZRMusicalNoteValues::durTick},
+    {kNoteNum, &ZRMusicalNoteValues::noteNum}, {kVelocity, &ZRMusicalNoteValues::velocity},
+    {kLyric, &ZRMusicalNoteValues::lyric},     {kPhnms, takePhonemes},
+};
+
+// Each attr stores its value under its id.
+constexpr TZRValueField<CZRNoteStyleAttrib> kStyleAttrValues[] = {
+    {kAttr,
+     [](CZRNoteStyleAttrib& style, const CZRSimpleXmlNode& value) {
+         style.setValue(attrID(value.tag()), value.number());
+     }},
+};
+
 } // namespace
 
 void appendPhonemes(std::wstring_view text, std::vector<std::wstring>& phonemes) {
@@ -37,32 +59,18 @@ bool CZRMusicalNoteNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRMusicalNoteNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"posTick",  L"durTick", L"noteNum",
-                                                   L"velocity", L"lyric",   L"phnms"};
-    return kNames;
+std::size_t CZRMusicalNoteNode::findValue(std::wstring_view name) const {
+    return findRow(kNoteValues, name);
 }
 
 bool CZRMusicalNoteNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"noteStyle") return false;
+    if (tag.name != kNoteStyle) return false;
     startNodeChild<CZRMusicalNoteStyleNode>(tag, note_);
     return true;
 }
 
-void CZRMusicalNoteNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    ZRMusicalNoteValues& values = note_->values();
-    if (name == L"lyric") {
-        values.lyric = value.text();
-    } else if (name == L"phnms") {
-        appendPhonemes(value.text(), values.phonemes);
-        const std::wstring* lock = value.tag().attribute(L"lock");
-        if (lock != nullptr && kor::wtoi(lock->c_str()) != 0) values.phLock = 1;
-    } else {
-        (name == L"posTick"   ? values.posTick
-         : name == L"durTick" ? values.durTick
-         : name == L"noteNum" ? values.noteNum
-                              : values.velocity) = value.number();
-    }
+void CZRMusicalNoteNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kNoteValues[row].take(note_->values(), value);
 }
 
 // Made at the first value, so that an empty element leaves the note without styles: that is how
@@ -82,13 +90,12 @@ bool CZRMusicalNoteStyleNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRMusicalNoteStyleNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"attr"};
-    return kNames;
+std::size_t CZRMusicalNoteStyleNode::findValue(std::wstring_view name) const {
+    return findRow(kStyleAttrValues, name);
 }
 
 bool CZRMusicalNoteStyleNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"seqAttr") return false;
+    if (tag.name != kSeqAttr) return false;
     const std::wstring& id = attrID(tag);
     CZRNodeList* points = createList(kSeqPointList, seqStyleKind(id));
     if (points == nullptr || !check(note_->noteSeqStyle()->setElementList(id, points)))
@@ -97,28 +104,14 @@ bool CZRMusicalNoteStyleNode::startStructured(const ZRXmlTag& tag) {
     return true;
 }
 
-void CZRMusicalNoteStyleNode::takeValue(std::wstring_view, const CZRSimpleXmlNode& value) {
-    note_->noteStyle()->setValue(attrID(value.tag()), value.number());
+void CZRMusicalNoteStyleNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kStyleAttrValues[row].take(*note_->noteStyle(), value);
 }
 
 bool CZRMusicalNoteSeqStyleNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"elem") return false;
+    if (tag.name != kElem) return false;
     startNodeChild<CZRMusicalNoteSeqStyleElementNode>(tag, points_);
     return true;
-}
-
-std::span<const std::wstring_view> CZRMusicalNoteSeqStyleElementNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"posNrm", L"elv"};
-    return kNames;
-}
-
-void CZRMusicalNoteSeqStyleElementNode::takeValue(std::wstring_view name,
-                                                  const CZRSimpleXmlNode& value) {
-    (name == L"posNrm" ? values_.posNrm : values_.elv) = value.number();
-}
-
-void CZRMusicalNoteSeqStyleElementNode::finish() {
-    if (auto* point = create<CZRNoteStyleSeqAttribElement>(values_)) append(points_, point);
 }
 
 } // namespace Kor3

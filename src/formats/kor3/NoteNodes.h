@@ -21,9 +21,9 @@ public:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRNodeList* notes_;
     CZRMusicalNote* note_ = nullptr;
@@ -41,9 +41,9 @@ public:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRMusicalNote* note_;
 };
@@ -57,29 +57,22 @@ public:
         , points_(points) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override { return {}; }
     bool startStructured(const ZRXmlTag& tag) override;
     void finish() override { sortList(points_); }
 
     CZRNodeList* points_;
 };
 
-/// A point of a sequential style curve, built at the end from posNrm and elv.
-class CZRMusicalNoteSeqStyleElementNode final : public AZRKor3Node {
-public:
-    CZRMusicalNoteSeqStyleElementNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                                      CZRKorDocument* document, CZRNodeList* points)
-        : AZRKor3Node(parser, parent, tag, document)
-        , points_(points) {}
-
-private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
-    void finish() override;
-
-    CZRNodeList* points_;
-    ZRNoteStyleSeqAttribElementValues values_;
+struct SeqStylePointTraits {
+    using Object = CZRNoteStyleSeqAttribElement;
+    static constexpr TZRValueField<ZRNoteStyleSeqAttribElementValues> kValues[] = {
+        {kPosNrm, &ZRNoteStyleSeqAttribElementValues::posNrm},
+        {kElv, &ZRNoteStyleSeqAttribElementValues::elv},
+    };
 };
+
+/// A point of a sequential style curve, built at the end from posNrm and elv.
+using CZRMusicalNoteSeqStyleElementNode = TZRBuiltNode<SeqStylePointTraits>;
 
 /// Appends to `phonemes` those of a phnms text: the pieces between blanks, in order, empty
 /// pieces skipped.

@@ -13,6 +13,30 @@ constexpr ZRObjType kSingerList = ZRObjType::MusicalSinger;
 constexpr ZRObjType kControlList = ZRObjType::MusicalControl;
 constexpr ZRObjType kStyleControlList = ZRObjType::StyleControl;
 
+constexpr TZRValueField<CZRStylePlugin> kStylePluginValues[] = {
+    {kStylePluginID, &CZRStylePlugin::setID},
+    {kStylePluginName, &CZRStylePlugin::setName},
+    {kVersion, &CZRStylePlugin::setVersion},
+};
+
+// Each attr stores its value under its id.
+constexpr TZRValueField<CZRPartStyleAttrib> kPartStyleValues[] = {
+    {kAttr,
+     [](CZRPartStyleAttrib& style, const CZRSimpleXmlNode& value) {
+         style.setValue(attrID(value.tag()), value.number());
+     }},
+};
+
+// The attr names the event's attribute and gives its value; a later attr wins.
+constexpr TZRValueField<ZRStyleControlValues> kStyleControlValues[] = {
+    {kPosTick, &ZRStyleControlValues::posTick},
+    {kAttr,
+     [](ZRStyleControlValues& values, const CZRSimpleXmlNode& value) {
+         values.id = attrID(value.tag());
+         values.val = value.number();
+     }},
+};
+
 } // namespace
 
 bool CZRMusicalPartNode::begin() {
@@ -31,28 +55,28 @@ bool CZRMusicalPartNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRMusicalPartNode::valueNames() const {
-    return kPartValueNames;
+std::size_t CZRMusicalPartNode::findValue(std::wstring_view name) const {
+    return findRow(kPartValues, name);
 }
 
 bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"note") {
+    if (tag.name == kNote) {
         startNodeChild<CZRMusicalNoteNode>(tag, part_->noteList());
-    } else if (tag.name == L"singer") {
+    } else if (tag.name == kSinger) {
         startNodeChild<CZRMusicalSingerNode>(tag, part_->singerList());
-    } else if (tag.name == L"mCtrl") {
+    } else if (tag.name == kMCtrl) {
         startNodeChild<CZRMusicalControlNode>(tag, part_);
-    } else if (tag.name == L"phraseStyle") {
+    } else if (tag.name == kPhraseStyle) {
         startNodeChild<CZRStyleControlNode>(tag, part_, CZRStyleControlNode::Kind::PhraseStyle);
-    } else if (tag.name == L"sCtrl") {
+    } else if (tag.name == kSCtrl) {
         startNodeChild<CZRStyleControlNode>(tag, part_, CZRStyleControlNode::Kind::StyleControl);
-    } else if (tag.name == L"stylePlugin") {
+    } else if (tag.name == kStylePlugin) {
         if (part_->stylePlugin() == nullptr) {
             CZRStylePlugin* plugin = create<CZRStylePlugin>();
             if (plugin == nullptr || !check(part_->setStylePlugin(plugin))) return false;
         }
         startNodeChild<CZRStylePluginNode>(tag, part_->stylePlugin());
-    } else if (tag.name == L"partStyle") {
+    } else if (tag.name == kPartStyle) {
         if (part_->partStyle() == nullptr) {
             CZRPartStyleAttrib* style = create<CZRPartStyleAttrib>();
             if (style == nullptr || !check(part_->setPartStyle(style))) return false;
@@ -64,8 +88,8 @@ bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
     return true;
 }
 
-void CZRMusicalPartNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    takePartValue(part_->part(), name, value);
+void CZRMusicalPartNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kPartValues[row].take(part_->part(), value);
 }
 
 void CZRMusicalPartNode::finish() {
@@ -73,32 +97,26 @@ void CZRMusicalPartNode::finish() {
     sortList(part_->singerList());
     for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type)
         sortList(part_->controlList(type));
-    for (const auto& [id, list] : part_->phraseStyleLists()) sortList(list);
-    for (const auto& [id, list] : part_->styleControlLists()) sortList(list);
+    for (const auto& [id, list] : part_->phraseStyleLists())
+        sortList(list);
+    for (const auto& [id, list] : part_->styleControlLists())
+        sortList(list);
 }
 
-std::span<const std::wstring_view> CZRStylePluginNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"stylePluginID", L"stylePluginName",
-                                                   L"version"};
-    return kNames;
+std::size_t CZRStylePluginNode::findValue(std::wstring_view name) const {
+    return findRow(kStylePluginValues, name);
 }
 
-void CZRStylePluginNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (name == L"stylePluginID")
-        plugin_->setID(value.text());
-    else if (name == L"stylePluginName")
-        plugin_->setName(value.text());
-    else
-        plugin_->setVersion(value.text());
+void CZRStylePluginNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kStylePluginValues[row].take(*plugin_, value);
 }
 
-std::span<const std::wstring_view> CZRPartStyleNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"attr"};
-    return kNames;
+std::size_t CZRPartStyleNode::findValue(std::wstring_view name) const {
+    return findRow(kPartStyleValues, name);
 }
 
-void CZRPartStyleNode::takeValue(std::wstring_view, const CZRSimpleXmlNode& value) {
-    style_->setValue(attrID(value.tag()), value.number());
+void CZRPartStyleNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kPartStyleValues[row].take(*style_, value);
 }
 
 bool CZRStyleControlNode::begin() {
@@ -106,19 +124,12 @@ bool CZRStyleControlNode::begin() {
     return event_ != nullptr;
 }
 
-std::span<const std::wstring_view> CZRStyleControlNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"posTick", L"attr"};
-    return kNames;
+std::size_t CZRStyleControlNode::findValue(std::wstring_view name) const {
+    return findRow(kStyleControlValues, name);
 }
 
-void CZRStyleControlNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    ZRStyleControlValues& values = event_->values();
-    if (name == L"attr") {
-        values.id = attrID(value.tag());
-        values.val = value.number();
-    } else {
-        values.posTick = value.number();
-    }
+void CZRStyleControlNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kStyleControlValues[row].take(event_->values(), value);
 }
 
 void CZRStyleControlNode::finish() {

@@ -28,7 +28,8 @@ class CZRMusicalPartNode : public AZRKor3Node {
 public:
     CZRMusicalPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , parts_(parts) {}
 
 protected:
     bool startStructured(const ZRXmlTag& tag) override;
@@ -36,8 +37,8 @@ protected:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRNodeList* parts_;
@@ -50,11 +51,12 @@ class CZRStylePluginNode final : public AZRKor3Node {
 public:
     CZRStylePluginNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRStylePlugin* plugin)
-        : AZRKor3Node(parser, parent, tag, document), plugin_(plugin) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , plugin_(plugin) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRStylePlugin* plugin_;
 };
@@ -65,11 +67,12 @@ class CZRPartStyleNode final : public AZRKor3Node {
 public:
     CZRPartStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                      CZRKorDocument* document, CZRPartStyleAttrib* style)
-        : AZRKor3Node(parser, parent, tag, document), style_(style) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , style_(style) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRPartStyleAttrib* style_;
 };
@@ -84,12 +87,14 @@ public:
 
     CZRStyleControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                         CZRKorDocument* document, CZRMusicalPart* part, Kind kind)
-        : AZRKor3Node(parser, parent, tag, document), part_(part), kind_(kind) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , part_(part)
+        , kind_(kind) {}
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRMusicalPart* part_;
@@ -99,12 +104,11 @@ private:
 
 struct MusicalSingerTraits {
     using Object = CZRMusicalSinger;
-    static constexpr std::wstring_view kNames[] = {L"posTick", L"vBS", L"vPC"};
-    static void take(ZRMusicalSingerValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        (name == L"posTick" ? values.posTick : name == L"vBS" ? values.vBS : values.vPC) =
-            value.number();
-    }
+    static constexpr TZRValueField<ZRMusicalSingerValues> kValues[] = {
+        {kPosTick, &ZRMusicalSingerValues::posTick},
+        {kVBS, &ZRMusicalSingerValues::vBS},
+        {kVPC, &ZRMusicalSingerValues::vPC},
+    };
 };
 
 /// A singer change of a musical part.
@@ -113,8 +117,10 @@ using CZRMusicalSingerNode = TZREventNode<MusicalSingerTraits>;
 struct MusicalControlTraits {
     using Object = CZRMusicalControl;
     using Part = CZRMusicalPart;
-    static constexpr std::wstring_view kNames[] = {L"posTick", L"attr"};
-    static std::int32_t& position(ZRMusicalControlValues& values) { return values.posTick; }
+    static constexpr TZRValueField<ZRMusicalControlValues> kValues[] = {
+        {kPosTick, &ZRMusicalControlValues::posTick},
+        {kAttr, takeControlAttr<ZRMusicalControlValues>},
+    };
 };
 
 /// A musical control point (mCtrl).

@@ -34,28 +34,28 @@ bool CZRProsodyPartNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRProsodyPartNode::valueNames() const {
-    return kPartValueNames;
+std::size_t CZRProsodyPartNode::findValue(std::wstring_view name) const {
+    return findRow(kPartValues, name);
 }
 
 bool CZRProsodyPartNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"voice")
+    if (tag.name == kVoice)
         startNodeChild<CZRProsodyVoiceNode>(tag, part_->voiceList());
-    else if (tag.name == L"pCtrl")
+    else if (tag.name == kPCtrl)
         startNodeChild<CZRProsodyControlNode>(tag, part_);
-    else if (tag.name == L"pch")
+    else if (tag.name == kPch)
         startNodeChild<CZRProsodyPitchNode>(tag, part_->elementList(kPitchList));
-    else if (tag.name == L"dyn")
+    else if (tag.name == kDyn)
         startNodeChild<CZRProsodyDynamicsNode>(tag, part_->elementList(kDynamicsList));
-    else if (tag.name == L"phnm")
+    else if (tag.name == kPhnm)
         startNodeChild<CZRProsodyPhonemeNode>(tag, part_->phonemeList());
     else
         return false;
     return true;
 }
 
-void CZRProsodyPartNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    takePartValue(part_->part(), name, value);
+void CZRProsodyPartNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kPartValues[row].take(part_->part(), value);
 }
 
 void CZRProsodyPartNode::finish() {

@@ -17,16 +17,17 @@ class CZRProsodyPartNode final : public AZRKor3Node {
 public:
     CZRProsodyPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , parts_(parts) {}
 
     static constexpr std::size_t kPitchList = 0;
     static constexpr std::size_t kDynamicsList = 1;
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
+    std::size_t findValue(std::wstring_view name) const override;
     bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
     CZRNodeList* parts_;
@@ -35,49 +36,45 @@ private:
 
 struct ProsodyVoiceTraits {
     using Object = CZRProsodyVoice;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"vBS", L"vPC"};
-    static void take(ZRProsodyVoiceValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        (name == L"posSec" ? values.posSec : name == L"vBS" ? values.vBS : values.vPC) =
-            value.number();
-    }
+    static constexpr TZRValueField<ZRProsodyVoiceValues> kValues[] = {
+        {kPosSec, &ZRProsodyVoiceValues::posSec},
+        {kVBS, &ZRProsodyVoiceValues::vBS},
+        {kVPC, &ZRProsodyVoiceValues::vPC},
+    };
 };
 
 struct ProsodyPitchTraits {
     using Object = CZRProsodyElement;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"pchVal"};
-    static void take(ZRProsodyElementValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        (name == L"posSec" ? values.posSec : values.value) = value.number();
-    }
+    static constexpr TZRValueField<ZRProsodyElementValues> kValues[] = {
+        {kPosSec, &ZRProsodyElementValues::posSec},
+        {kPchVal, &ZRProsodyElementValues::value},
+    };
 };
 
 struct ProsodyDynamicsTraits {
     using Object = CZRProsodyElement;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"dynVal"};
-    static void take(ZRProsodyElementValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        ProsodyPitchTraits::take(values, name, value);
-    }
+    static constexpr TZRValueField<ZRProsodyElementValues> kValues[] = {
+        {kPosSec, &ZRProsodyElementValues::posSec},
+        {kDynVal, &ZRProsodyElementValues::value},
+    };
 };
 
 struct ProsodyPhonemeTraits {
     using Object = CZRProsodyPhoneme;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"durSec", L"phnmStr"};
-    static void take(ZRProsodyPhonemeValues& values, std::wstring_view name,
-                     const CZRSimpleXmlNode& value) {
-        if (name == L"phnmStr")
-            values.phoneme = value.text();
-        else
-            (name == L"posSec" ? values.posSec : values.durSec) = value.number();
-    }
+    static constexpr TZRValueField<ZRProsodyPhonemeValues> kValues[] = {
+        {kPosSec, &ZRProsodyPhonemeValues::posSec},
+        {kDurSec, &ZRProsodyPhonemeValues::durSec},
+        {kPhnmStr, &ZRProsodyPhonemeValues::phoneme},
+    };
 };
 
 struct ProsodyControlTraits {
     using Object = CZRProsodyControl;
     using Part = CZRProsodyPart;
-    static constexpr std::wstring_view kNames[] = {L"posSec", L"attr"};
-    static std::int32_t& position(ZRProsodyControlValues& values) { return values.posSec; }
+    static constexpr TZRValueField<ZRProsodyControlValues> kValues[] = {
+        {kPosSec, &ZRProsodyControlValues::posSec},
+        {kAttr, takeControlAttr<ZRProsodyControlValues>},
+    };
 };
 
 using CZRProsodyVoiceNode = TZREventNode<ProsodyVoiceTraits>;

@@ -10,13 +10,19 @@ namespace Kor3 {
 
 void AZRKor3Node::startChild(const ZRXmlTag& tag) {
     if (state_ == State::New) state_ = begin() ? State::Begun : State::Inert;
-    if (state_ == State::Inert || !startStructured(tag)) {
-        if (state_ == State::Inert || !startValueChild(tag, valueNames())) adoptChild(nullptr);
+    if (state_ == State::Inert) {
+        adoptChild(nullptr);
+    } else if (!startStructured(tag)) {
+        valueRow_ = findValue(tag.name);
+        if (valueRow_ != kNotAValue)
+            startValueChild(tag);
+        else
+            adoptChild(nullptr);
     }
 }
 
 void AZRKor3Node::childEnded(AZRXmlNode& child) {
-    if (const CZRSimpleXmlNode* value = child.asValue()) takeValue(value->tag().name, *value);
+    if (const CZRSimpleXmlNode* value = child.asValue()) takeValue(valueRow_, *value);
 }
 
 void AZRKor3Node::endElement(const std::wstring& name) {
@@ -49,7 +55,8 @@ void sortList(CZRNodeList* list) {
     std::vector<IZRMutableKorObject*> elements = list->elements();
     std::stable_sort(elements.begin(), elements.end(), byKey);
     list->clear();
-    for (IZRMutableKorObject* element : elements) (void)list->append(element);
+    for (IZRMutableKorObject* element : elements)
+        (void)list->append(element);
 }
 
 } // namespace Kor3

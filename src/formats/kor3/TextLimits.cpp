@@ -1,5 +1,7 @@
 #include "formats/kor3/TextLimits.h"
 
+#include "formats/kor3/ElementNames.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -10,27 +12,28 @@ namespace {
 
 // Sorted by name, for a binary search: this is asked for every element of a song.
 constexpr std::array<std::pair<std::wstring_view, std::size_t>, 18> kTextElements{{
-    {L"auxID", kNameMax},
-    {L"comment", kNameMax},
-    {L"compID", kCompIDMax},
-    {L"content", kNoTextLimit},
-    {L"filePath", kPathMax},
-    {L"lyric", kSymbolMax},
-    {L"partName", kNameMax},
-    {L"phnmStr", kSymbolMax},
-    {L"phnms", kSymbolMax},
-    {L"seqName", kNameMax},
-    {L"stylePluginID", kPluginIDMax},
-    {L"stylePluginName", kNameMax},
-    {L"trackName", kNameMax},
-    {L"vVoiceName", kNameMax},
-    {L"vender", kNameMax},
-    {L"version", kVersionMax},
-    {L"vstPluginID", kPluginIDMax},
-    {L"vstPluginName", kNameMax},
+    {kAuxID, kNameMax},
+    {kComment, kNameMax},
+    {kCompID, kCompIDMax},
+    {kContent, kNoTextLimit},
+    {kFilePath, kPathMax},
+    {kLyric, kSymbolMax},
+    {kPartName, kNameMax},
+    {kPhnmStr, kSymbolMax},
+    {kPhnms, kSymbolMax},
+    {kSeqName, kNameMax},
+    {kStylePluginID, kPluginIDMax},
+    {kStylePluginName, kNameMax},
+    {kTrackName, kNameMax},
+    {kVVoiceName, kNameMax},
+    {kVender, kNameMax},
+    {kVersion, kVersionMax},
+    {kVstPluginID, kPluginIDMax},
+    {kVstPluginName, kNameMax},
 }};
 
-static_assert(std::ranges::is_sorted(kTextElements, {}, &decltype(kTextElements)::value_type::first));
+static_assert(std::ranges::is_sorted(kTextElements, {},
+                                     &decltype(kTextElements)::value_type::first));
 
 } // namespace
 

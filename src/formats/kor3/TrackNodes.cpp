@@ -5,19 +5,28 @@
 
 namespace Kor3 {
 
-bool takePartValue(CZRPart& part, std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (name == L"posTick")
-        part.setPosTick(value.number());
-    else if (name == L"playTime")
-        part.setPlayTime(value.number());
-    else if (name == L"partName")
-        part.setName(value.text());
-    else if (name == L"comment")
-        part.setComment(value.text());
-    else
-        return false;
-    return true;
-}
+namespace {
+
+constexpr TZRValueField<CZRZRTrack> kZRTrackValues[] = {
+    {kZrTrackNo, &CZRZRTrack::setTrackNo},
+    {kTrackName, &CZRZRTrack::setName},
+    {kComment, &CZRZRTrack::setComment},
+};
+
+// What a WAV part has besides the values of every part.
+constexpr TZRValueField<CZRWAVPart> kWAVPartValues[] = {
+    {kSampleRate, &CZRWAVPart::setSampleRate},
+    {kSampleReso, &CZRWAVPart::setSampleReso},
+    {kChannels, &CZRWAVPart::setChannels},
+    {kFilePath, &CZRWAVPart::setFilePath},
+};
+
+constexpr TZRValueField<ZRAuxValues> kAuxValues[] = {
+    {kAuxID, &ZRAuxValues::id},
+    {kContent, &ZRAuxValues::content},
+};
+
+} // namespace
 
 bool CZRZRTrackNode::begin() {
     track_ = create<CZRZRTrack>();
@@ -27,32 +36,26 @@ bool CZRZRTrackNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRZRTrackNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"zrTrackNo", L"trackName", L"comment"};
-    return kNames;
+std::size_t CZRZRTrackNode::findValue(std::wstring_view name) const {
+    return findRow(kZRTrackValues, name);
 }
 
 bool CZRZRTrackNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"musicalPart")
+    if (tag.name == kMusicalPart)
         startNodeChild<CZRMusicalPartNode>(tag, track_->partList());
-    else if (tag.name == L"prosodyPart")
+    else if (tag.name == kProsodyPart)
         startNodeChild<CZRProsodyPartNode>(tag, track_->partList());
     else
         return false;
     return true;
 }
 
-void CZRZRTrackNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (name == L"zrTrackNo")
-        track_->setTrackNo(value.number());
-    else if (name == L"trackName")
-        track_->setName(value.text());
-    else
-        track_->setComment(value.text());
+void CZRZRTrackNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kZRTrackValues[row].take(*track_, value);
 }
 
 bool CZRWAVTrackNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"wavPart") return false;
+    if (tag.name != kWavPart) return false;
     startNodeChild<CZRWAVPartNode>(tag, track_->wavPartList());
     return true;
 }
@@ -64,23 +67,12 @@ bool CZRWAVPartNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRWAVPartNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {
-        L"posTick",    L"playTime",   L"partName", L"comment",
-        L"sampleRate", L"sampleReso", L"channels", L"filePath"};
-    return kNames;
+std::size_t CZRWAVPartNode::findValue(std::wstring_view name) const {
+    return findRow(kPartValues, kWAVPartValues, name);
 }
 
-void CZRWAVPartNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (takePartValue(part_->part(), name, value)) return;
-    if (name == L"filePath")
-        part_->setFilePath(value.text());
-    else if (name == L"sampleRate")
-        part_->setSampleRate(value.number());
-    else if (name == L"sampleReso")
-        part_->setSampleReso(value.number());
-    else
-        part_->setChannels(value.number());
+void CZRWAVPartNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    takeRow(kPartValues, part_->part(), kWAVPartValues, *part_, row, value);
 }
 
 bool CZRAuxNode::begin() {
@@ -93,13 +85,12 @@ bool CZRAuxNode::begin() {
     return true;
 }
 
-std::span<const std::wstring_view> CZRAuxNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"auxID", L"content"};
-    return kNames;
+std::size_t CZRAuxNode::findValue(std::wstring_view name) const {
+    return findRow(kAuxValues, name);
 }
 
-void CZRAuxNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    (name == L"auxID" ? aux_->values().id : aux_->values().content) = value.text();
+void CZRAuxNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kAuxValues[row].take(aux_->values(), value);
 }
 
 } // namespace Kor3

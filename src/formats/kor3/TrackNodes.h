@@ -16,7 +16,8 @@ class CZRZRTrackNode : public AZRKor3Node {
 public:
     CZRZRTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                    CZRKorDocument* document, CZRNodeList* tracks)
-        : AZRKor3Node(parser, parent, tag, document), tracks_(tracks) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , tracks_(tracks) {}
 
 protected:
     bool startStructured(const ZRXmlTag& tag) override;
@@ -24,8 +25,8 @@ protected:
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override { sortList(track_->partList()); }
 
     CZRNodeList* tracks_;
@@ -38,10 +39,10 @@ class CZRWAVTrackNode final : public AZRKor3Node {
 public:
     CZRWAVTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                     CZRKorDocument* document, CZRWAVTrack* track)
-        : AZRKor3Node(parser, parent, tag, document), track_(track) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , track_(track) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override { return {}; }
     bool startStructured(const ZRXmlTag& tag) override;
     void finish() override { sortList(track_->wavPartList()); }
 
@@ -57,12 +58,13 @@ class CZRWAVPartNode final : public AZRKor3Node {
 public:
     CZRWAVPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                    CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document), parts_(parts) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , parts_(parts) {}
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRNodeList* parts_;
     CZRWAVPart* part_ = nullptr;
@@ -74,23 +76,24 @@ class CZRAuxNode final : public AZRKor3Node {
 public:
     CZRAuxNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                CZRKorDocument* document, CZRNodeList* auxes)
-        : AZRKor3Node(parser, parent, tag, document), auxes_(auxes) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , auxes_(auxes) {}
 
 private:
     bool begin() override;
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
 
     CZRNodeList* auxes_;
     CZRAux* aux_ = nullptr;
 };
 
-/// Applies a value shared by every part (position, play time, name, comment); false for
-/// another name.
-bool takePartValue(CZRPart& part, std::wstring_view name, const CZRSimpleXmlNode& value);
-
-/// The value names every part has.
-inline constexpr std::wstring_view kPartValueNames[] = {L"posTick", L"playTime", L"partName",
-                                                        L"comment"};
+/// The values every part has: position, play time, name and comment.
+inline constexpr TZRValueField<CZRPart> kPartValues[] = {
+    {kPosTick, &CZRPart::setPosTick},
+    {kPlayTime, &CZRPart::setPlayTime},
+    {kPartName, &CZRPart::setName},
+    {kComment, &CZRPart::setComment},
+};
 
 } // namespace Kor3

@@ -11,37 +11,42 @@ class CZRVVoiceTableNode : public AZRKor3Node {
 public:
     CZRVVoiceTableNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
                        CZRKorDocument* document, CZRNodeList* voices)
-        : AZRKor3Node(parser, parent, tag, document), voices_(voices) {}
+        : AZRKor3Node(parser, parent, tag, document)
+        , voices_(voices) {}
 
 protected:
     bool startStructured(const ZRXmlTag& tag) override;
     CZRNodeList* voices() const { return voices_; }
 
 private:
-    std::span<const std::wstring_view> valueNames() const override { return {}; }
     void finish() override { sortList(voices_); }
 
     CZRNodeList* voices_;
 };
 
+/// Takes the voice parameter `Field` of a VVoice.
+template <std::int32_t ZRVVoiceParam::*Field>
+void takeVoiceParam(ZRVVoiceValues& values, const CZRSimpleXmlNode& value) {
+    values.param.*Field = value.number();
+}
+
+struct VVoiceTraits {
+    using Object = CZRVVoice;
+    static constexpr TZRValueField<ZRVVoiceValues> kValues[] = {
+        {kVBS, &ZRVVoiceValues::vBS},
+        {kVPC, &ZRVVoiceValues::vPC},
+        {kCompID, &ZRVVoiceValues::compID},
+        {kVVoiceName, &ZRVVoiceValues::name},
+        {kBre, takeVoiceParam<&ZRVVoiceParam::breathiness>},
+        {kBri, takeVoiceParam<&ZRVVoiceParam::brightness>},
+        {kCle, takeVoiceParam<&ZRVVoiceParam::clearness>},
+        {kGen, takeVoiceParam<&ZRVVoiceParam::genderFactor>},
+        {kOpe, takeVoiceParam<&ZRVVoiceParam::opening>},
+    };
+};
+
 /// One VVoice, built at the end from its bank select, program change, component ID, name and
 /// the five voice parameters (found inside the vVoiceParam wrapper, which has no node).
-class CZRVVoiceNode : public AZRKor3Node {
-public:
-    CZRVVoiceNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                  CZRKorDocument* document, CZRNodeList* voices)
-        : AZRKor3Node(parser, parent, tag, document), voices_(voices) {}
-
-    /// The values collected so far; a parameter node of a derived format fills them too.
-    ZRVVoiceValues& values() { return values_; }
-
-private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
-    void finish() override;
-
-    CZRNodeList* voices_;
-    ZRVVoiceValues values_;
-};
+using CZRVVoiceNode = TZRBuiltNode<VVoiceTraits>;
 
 } // namespace Kor3

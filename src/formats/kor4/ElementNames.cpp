@@ -1,5 +1,7 @@
 #include "formats/kor4/ElementNames.h"
 
+#include "formats/kor3/ElementNames.h"
+
 #include <span>
 #include <unordered_map>
 
@@ -9,90 +11,92 @@ namespace {
 
 struct Rename {
     std::wstring_view kor4;
-    const wchar_t* kor3;
+    std::wstring_view kor3;
 };
 
-constexpr Rename kRoot[] = {{L"monoTrack", L"seTrack"}, {L"stTrack", L"karaokeTrack"}};
+constexpr Rename kRoot[] = {{L"monoTrack", Kor3::kSeTrack}, {L"stTrack", Kor3::kKaraokeTrack}};
 constexpr Rename kVVoice[] = {
-    {L"bs", L"vBS"}, {L"pc", L"vPC"}, {L"id", L"compID"}, {L"name", L"vVoiceName"}};
-constexpr Rename kMixer[] = {{L"monoUnit", L"seUnit"}, {L"stUnit", L"karaokeUnit"}};
-constexpr Rename kMasterUnit[] = {{L"plug", L"vstPlugin"},
-                                  {L"plugSR", L"vstPluginSR"},
-                                  {L"oDev", L"outDev"},
-                                  {L"rLvl", L"retLevel"}};
+    {L"bs", Kor3::kVBS}, {L"pc", Kor3::kVPC}, {L"id", Kor3::kCompID}, {L"name", Kor3::kVVoiceName}};
+constexpr Rename kMixer[] = {{L"monoUnit", Kor3::kSeUnit}, {L"stUnit", Kor3::kKaraokeUnit}};
+constexpr Rename kMasterUnit[] = {{L"plug", Kor3::kVstPlugin},
+                                  {L"plugSR", Kor3::kVstPluginSR},
+                                  {L"oDev", Kor3::kOutDev},
+                                  {L"rLvl", Kor3::kRetLevel}};
 constexpr Rename kChannelUnit[] = {
-    {L"plug", L"vstPlugin"}, {L"tNo", L"zrTrackNo"},      {L"iGin", L"inGain"},
-    {L"sLvl", L"sendLevel"}, {L"sEnable", L"sendEnable"}, {L"m", L"mute"},
-    {L"s", L"solo"}};
-constexpr Rename kPlugin[] = {{L"id", L"vstPluginID"},
-                              {L"name", L"vstPluginName"},
-                              {L"sdkVer", L"vstSDKVersion"},
-                              {L"nPrm", L"vstParamNum"},
-                              {L"v", L"val"},
-                              {L"presetNo", L"vstPresetNo"}};
-constexpr Rename kTimeSig[] = {{L"m", L"posMes"}, {L"nu", L"nume"}, {L"de", L"denomi"}};
-constexpr Rename kTempo[] = {{L"t", L"posTick"}, {L"v", L"bpm"}};
+    {L"plug", Kor3::kVstPlugin}, {L"tNo", Kor3::kZrTrackNo},      {L"iGin", Kor3::kInGain},
+    {L"sLvl", Kor3::kSendLevel}, {L"sEnable", Kor3::kSendEnable}, {L"m", Kor3::kMute},
+    {L"s", Kor3::kSolo}};
+constexpr Rename kPlugin[] = {{L"id", Kor3::kVstPluginID},
+                              {L"name", Kor3::kVstPluginName},
+                              {L"sdkVer", Kor3::kVstSDKVersion},
+                              {L"nPrm", Kor3::kVstParamNum},
+                              {L"v", Kor3::kVal},
+                              {L"presetNo", Kor3::kVstPresetNo}};
+constexpr Rename kTimeSig[] = {{L"m", Kor3::kPosMes}, {L"nu", Kor3::kNume}, {L"de", Kor3::kDenomi}};
+constexpr Rename kTempo[] = {{L"t", Kor3::kPosTick}, {L"v", Kor3::kBpm}};
 constexpr Rename kZRTrack[] = {
-    {L"tNo", L"zrTrackNo"}, {L"name", L"trackName"}, {L"zrPart", L"musicalPart"}};
-constexpr Rename kMusicalPart[] = {{L"t", L"posTick"},
-                                   {L"name", L"partName"},
-                                   {L"sPlug", L"stylePlugin"},
-                                   {L"pStyle", L"partStyle"}};
-constexpr Rename kSinger[] = {{L"t", L"posTick"}, {L"bs", L"vBS"}, {L"pc", L"vPC"}};
-constexpr Rename kControl[] = {{L"t", L"posTick"}};
-constexpr Rename kStylePlugin[] = {{L"id", L"stylePluginID"}, {L"name", L"stylePluginName"}};
-constexpr Rename kPartStyle[] = {{L"v", L"attr"}};
-constexpr Rename kNote[] = {{L"t", L"posTick"},       {L"dur", L"durTick"}, {L"n", L"noteNum"},
-                            {L"v", L"velocity"},      {L"y", L"lyric"},     {L"p", L"phnms"},
-                            {L"nStyle", L"noteStyle"}};
-constexpr Rename kNoteStyle[] = {{L"v", L"attr"}, {L"seq", L"seqAttr"}};
-constexpr Rename kSeqAttr[] = {{L"cc", L"elem"}};
-constexpr Rename kElem[] = {{L"p", L"posNrm"}, {L"v", L"elv"}};
-constexpr Rename kWAVPart[] = {{L"t", L"posTick"},
-                               {L"name", L"partName"},
-                               {L"fs", L"sampleRate"},
-                               {L"rs", L"sampleReso"},
-                               {L"nCh", L"channels"}};
-constexpr Rename kAux[] = {{L"id", L"auxID"}};
+    {L"tNo", Kor3::kZrTrackNo}, {L"name", Kor3::kTrackName}, {L"zrPart", Kor3::kMusicalPart}};
+constexpr Rename kMusicalPart[] = {{L"t", Kor3::kPosTick},
+                                   {L"name", Kor3::kPartName},
+                                   {L"sPlug", Kor3::kStylePlugin},
+                                   {L"pStyle", Kor3::kPartStyle}};
+constexpr Rename kSinger[] = {{L"t", Kor3::kPosTick}, {L"bs", Kor3::kVBS}, {L"pc", Kor3::kVPC}};
+constexpr Rename kControl[] = {{L"t", Kor3::kPosTick}};
+constexpr Rename kStylePlugin[] = {{L"id", Kor3::kStylePluginID},
+                                   {L"name", Kor3::kStylePluginName}};
+constexpr Rename kPartStyle[] = {{L"v", Kor3::kAttr}};
+constexpr Rename kNote[] = {{L"t", Kor3::kPosTick},       {L"dur", Kor3::kDurTick},
+                            {L"n", Kor3::kNoteNum},       {L"v", Kor3::kVelocity},
+                            {L"y", Kor3::kLyric},         {L"p", Kor3::kPhnms},
+                            {L"nStyle", Kor3::kNoteStyle}};
+constexpr Rename kNoteStyle[] = {{L"v", Kor3::kAttr}, {L"seq", Kor3::kSeqAttr}};
+constexpr Rename kSeqAttr[] = {{L"cc", Kor3::kElem}};
+constexpr Rename kElem[] = {{L"p", Kor3::kPosNrm}, {L"v", Kor3::kElv}};
+constexpr Rename kWAVPart[] = {{L"t", Kor3::kPosTick},
+                               {L"name", Kor3::kPartName},
+                               {L"fs", Kor3::kSampleRate},
+                               {L"rs", Kor3::kSampleReso},
+                               {L"nCh", Kor3::kChannels}};
+constexpr Rename kAux[] = {{L"id", Kor3::kAuxID}};
 
 const std::unordered_map<std::wstring_view, std::span<const Rename>>& renames() {
     static const std::unordered_map<std::wstring_view, std::span<const Rename>> kByContext{
         {L"kor4", kRoot},
-        {L"vVoice", kVVoice},
-        {L"mixer", kMixer},
-        {L"masterUnit", kMasterUnit},
-        {L"zrUnit", kChannelUnit},
-        {L"seUnit", kChannelUnit},
-        {L"karaokeUnit", kChannelUnit},
-        {L"vstPlugin", kPlugin},
-        {L"vstPluginSR", kPlugin},
-        {L"timeSig", kTimeSig},
-        {L"tempo", kTempo},
-        {L"zrTrack", kZRTrack},
-        {L"musicalPart", kMusicalPart},
-        {L"singer", kSinger},
+        {Kor3::kVVoice, kVVoice},
+        {Kor3::kMixer, kMixer},
+        {Kor3::kMasterUnit, kMasterUnit},
+        {Kor3::kZrUnit, kChannelUnit},
+        {Kor3::kSeUnit, kChannelUnit},
+        {Kor3::kKaraokeUnit, kChannelUnit},
+        {Kor3::kVstPlugin, kPlugin},
+        {Kor3::kVstPluginSR, kPlugin},
+        {Kor3::kTimeSig, kTimeSig},
+        {Kor3::kTempo, kTempo},
+        {Kor3::kZrTrack, kZRTrack},
+        {Kor3::kMusicalPart, kMusicalPart},
+        {Kor3::kSinger, kSinger},
         {L"cc", kControl},
-        {L"stylePlugin", kStylePlugin},
-        {L"partStyle", kPartStyle},
-        {L"note", kNote},
-        {L"noteStyle", kNoteStyle},
-        {L"seqAttr", kSeqAttr},
-        {L"elem", kElem},
-        {L"wavPart", kWAVPart},
-        {L"aux", kAux},
+        {Kor3::kStylePlugin, kStylePlugin},
+        {Kor3::kPartStyle, kPartStyle},
+        {Kor3::kNote, kNote},
+        {Kor3::kNoteStyle, kNoteStyle},
+        {Kor3::kSeqAttr, kSeqAttr},
+        {Kor3::kElem, kElem},
+        {Kor3::kWavPart, kWAVPart},
+        {Kor3::kAux, kAux},
     };
     return kByContext;
 }
 
 } // namespace
 
-const wchar_t* kor3Name(std::wstring_view context, std::wstring_view name) {
+std::wstring_view kor3Name(std::wstring_view context, std::wstring_view name) {
     const auto& byContext = renames();
     const auto found = byContext.find(context);
-    if (found == byContext.end()) return nullptr;
+    if (found == byContext.end()) return {};
     for (const Rename& rename : found->second)
         if (rename.kor4 == name) return rename.kor3;
-    return nullptr;
+    return {};
 }
 
 } // namespace Kor4

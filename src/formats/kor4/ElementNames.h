@@ -6,9 +6,9 @@
 namespace Kor4 {
 
 /// The KOR3 name of the KOR4 element `name` met inside the element whose KOR3 name is `context`
-/// (the root element's context is "kor4"), or null when the element keeps its name there.
+/// (the root element's context is "kor4"), or empty when the element keeps its name there.
 /// KOR4 reuses short names with a meaning that depends on the parent: `v` is a tempo's bpm, a
 /// note's velocity, a plug-in value or a style attribute.
-const wchar_t* kor3Name(std::wstring_view context, std::wstring_view name);
+std::wstring_view kor3Name(std::wstring_view context, std::wstring_view name);
 
 } // namespace Kor4

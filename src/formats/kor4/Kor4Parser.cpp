@@ -31,7 +31,8 @@ std::unique_ptr<AZRXmlNode> CZRKor4Parser::createRootNode(const ZRXmlTag& tag,
 // The current node is the nearest enclosing element that has a node, which is the context that
 // gives a short name its meaning (unknown wrappers stay transparent, as in KOR3).
 void CZRKor4Parser::renameStart(ZRXmlTag& tag) {
-    if (const wchar_t* name = kor3Name(contextOf(currentNode()), tag.name)) tag.name = name;
+    if (const std::wstring_view name = kor3Name(contextOf(currentNode()), tag.name); !name.empty())
+        tag.name = name;
 }
 
 // An end tag that closes the current node's element is given the node's name; the end of an
@@ -39,8 +40,8 @@ void CZRKor4Parser::renameStart(ZRXmlTag& tag) {
 void CZRKor4Parser::renameEnd(std::wstring& name) {
     const AZRXmlNode* node = currentNode();
     if (node == nullptr) return;
-    const wchar_t* renamed = kor3Name(contextOf(node->parent()), name);
-    if (renamed != nullptr && node->tag().name == renamed) name = renamed;
+    const std::wstring_view renamed = kor3Name(contextOf(node->parent()), name);
+    if (!renamed.empty() && node->tag().name == renamed) name = renamed;
 }
 
 } // namespace Kor4

@@ -10,6 +10,22 @@ namespace {
 
 /// The style-control list that "T" values of a cc fill.
 constexpr const wchar_t* kPortamentoID = L"POR";
+/// The kind of a "T" value: a style-control event rather than a control.
+constexpr std::int32_t kStyleControl = CZRMusicalPart::kControlTypes;
+
+// A v whose id names no kind is ignored.
+constexpr Kor3::TZRValueField<ZRCcValues> kCcValues[] = {
+    {L"posTick", &ZRCcValues::posTick},
+    {L"v",
+     [](ZRCcValues& values, const CZRSimpleXmlNode& value) {
+         const std::wstring& id = Kor3::attrID(value.tag());
+         const std::int32_t kind =
+             id == L"T" ? kStyleControl : kor::musicalControlTypeOfShortName(id.c_str());
+         if (kind < 0) return;
+         values.kind = kind;
+         values.value = value.number();
+     }},
+};
 
 } // namespace
 
@@ -25,34 +41,24 @@ bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
     return true;
 }
 
-std::span<const std::wstring_view> CZRMusicalControlNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"posTick", L"v"};
-    return kNames;
+std::size_t CZRMusicalControlNode::findValue(std::wstring_view name) const {
+    return Kor3::findRow(kCcValues, name);
 }
 
-void CZRMusicalControlNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    if (name == L"posTick") {
-        posTick_ = value.number();
-        return;
-    }
-    const std::wstring& id = Kor3::attrID(value.tag());
-    const std::int32_t kind =
-        id == L"T" ? kStyleControl : kor::musicalControlTypeOfShortName(id.c_str());
-    if (kind < 0) return;
-    kind_ = kind;
-    value_ = value.number();
+void CZRMusicalControlNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kCcValues[row].take(values_, value);
 }
 
 void CZRMusicalControlNode::finish() {
-    if (kind_ == kStyleControl) {
+    const auto [posTick, kind, value] = values_;
+    if (kind == kStyleControl) {
         if (auto* event =
-                create<CZRStyleControl>(ZRStyleControlValues{posTick_, kPortamentoID, value_}))
+                create<CZRStyleControl>(ZRStyleControlValues{posTick, kPortamentoID, value}))
             check(Kor3::addStyleEvent(context(), *part_, Kor3::StyleListKind::StyleControl,
                                       kPortamentoID, event));
-    } else if (kind_ >= 0) {
-        if (auto* control =
-                create<CZRMusicalControl>(ZRMusicalControlValues{posTick_, kind_, value_}))
-            append(part_->controlList(kind_), control);
+    } else if (kind >= 0) {
+        if (auto* control = create<CZRMusicalControl>(ZRMusicalControlValues{posTick, kind, value}))
+            append(part_->controlList(kind), control);
     }
 }
 

@@ -24,6 +24,14 @@ private:
     bool startStructured(const ZRXmlTag& tag) override;
 };
 
+/// What a cc collects before it builds its event: its position and the kind and value of its
+/// last usable v (kind -1: none yet).
+struct ZRCcValues {
+    std::int32_t posTick = 0;
+    std::int32_t kind = -1;
+    std::int32_t value = 0;
+};
+
 /// A cc of a musical part, built at its end from its position and its v, whose one-letter id
 /// names the kind: "D", "B", "R", "C", "G", "P", "S" make a control of kind 0 to 6 in the part's
 /// list of that kind; "T" makes a style-control event "POR" in the part's "POR" list (created
@@ -36,17 +44,12 @@ public:
         , part_(part) {}
 
 private:
-    std::span<const std::wstring_view> valueNames() const override;
-    void takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::wstring_view name) const override;
+    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
     void finish() override;
 
-    /// The kind of a "T" value: a style-control event rather than a control.
-    static constexpr std::int32_t kStyleControl = CZRMusicalPart::kControlTypes;
-
     CZRMusicalPart* part_;
-    std::int32_t posTick_ = 0;
-    std::int32_t kind_ = -1;
-    std::int32_t value_ = 0;
+    ZRCcValues values_;
 };
 
 } // namespace Kor4

@@ -2,6 +2,16 @@
 
 namespace Kor4 {
 
+namespace {
+
+constexpr Kor3::TZRValueField<ZRVVoiceParam> kParamValues[] = {
+    {L"bre", &ZRVVoiceParam::breathiness}, {L"bri", &ZRVVoiceParam::brightness},
+    {L"cle", &ZRVVoiceParam::clearness},   {L"gen", &ZRVVoiceParam::genderFactor},
+    {L"ope", &ZRVVoiceParam::opening},
+};
+
+} // namespace
+
 bool CZRVVoiceTableNode::startStructured(const ZRXmlTag& tag) {
     if (tag.name != L"vVoice") return false;
     startNodeChild<CZRVVoiceNode>(tag, voices());
@@ -14,17 +24,12 @@ bool CZRVVoiceNode::startStructured(const ZRXmlTag& tag) {
     return true;
 }
 
-std::span<const std::wstring_view> CZRVVoiceParamNode::valueNames() const {
-    static constexpr std::wstring_view kNames[] = {L"bre", L"bri", L"cle", L"gen", L"ope"};
-    return kNames;
+std::size_t CZRVVoiceParamNode::findValue(std::wstring_view name) const {
+    return Kor3::findRow(kParamValues, name);
 }
 
-void CZRVVoiceParamNode::takeValue(std::wstring_view name, const CZRSimpleXmlNode& value) {
-    (name == L"bre"   ? param_.breathiness
-     : name == L"bri" ? param_.brightness
-     : name == L"cle" ? param_.clearness
-     : name == L"gen" ? param_.genderFactor
-                      : param_.opening) = value.number();
+void CZRVVoiceParamNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+    kParamValues[row].take(param_, value);
 }
 
 void CZRVVoiceParamNode::finish() {

@@ -5,8 +5,6 @@
 #include "formats/xml/XmlNode.h"
 
 #include <memory>
-#include <span>
-#include <string_view>
 
 class CZRKorDocument;
 
@@ -19,7 +17,8 @@ class CZRComplexXmlNode : public AZRXmlNode {
 public:
     CZRComplexXmlNode(AZRXmlParser* parser, AZRXmlNode* parent, ZRXmlTag tag,
                       CZRKorDocument* document)
-        : AZRXmlNode(parser, parent, std::move(tag)), document_(document) {}
+        : AZRXmlNode(parser, parent, std::move(tag))
+        , document_(document) {}
 
     /// Makes the current child, if any, the parser's current node again.
     void startChild(const ZRXmlTag& tag) override;
@@ -31,13 +30,12 @@ protected:
 
     /// Replaces the current child by `child` (or by none) and makes it the parser's current node.
     void adoptChild(std::unique_ptr<AZRXmlNode> child);
-    /// Starts a value child for `tag` when its name is one of `names`; true when it did.
-    bool startValueChild(const ZRXmlTag& tag, std::span<const std::wstring_view> names);
+    /// Starts a value child for `tag`.
+    void startValueChild(const ZRXmlTag& tag);
     /// Starts a structured child node of class `Node` for `tag`.
-    template <class Node, class... Args>
-    void startNodeChild(const ZRXmlTag& tag, Args&&... args) {
-        adoptChild(std::make_unique<Node>(parser(), this, tag, document_,
-                                          std::forward<Args>(args)...));
+    template <class Node, class... Args> void startNodeChild(const ZRXmlTag& tag, Args&&... args) {
+        adoptChild(
+            std::make_unique<Node>(parser(), this, tag, document_, std::forward<Args>(args)...));
     }
     /// True when this node's element ends with `name`: format nodes ignore other end tags,
     /// which belong to unknown elements inside them.

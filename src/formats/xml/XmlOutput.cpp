@@ -29,26 +29,37 @@ void CZRXmlOutput::line(std::string_view text) {
     commit(copy(copy(reserve(text.size() + 2), text), "\r\n"));
 }
 
-void CZRXmlOutput::startTag(int level, std::string_view name, std::string_view attrName,
-                            std::wstring_view value) {
-    char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), level, name);
+CZRXmlOutput::Element::Element(CZRXmlOutput& out, std::string_view name, std::string_view attrName,
+                               std::wstring_view attrValue)
+    : out_(out)
+    , name_(name) {
+    char* at = open(out_.reserve(name.size() + attrName.size() + kLineOverhead), out_.depth_, name);
     *at++ = ' ';
     at = copy(at, attrName);
-    commit(copy(at, "=\""));
-    attrValue(value);
-    commit(copy(reserve(8), "\">\r\n"));
+    out_.commit(copy(at, "=\""));
+    out_.attrValue(attrValue);
+    out_.commit(copy(out_.reserve(8 + closingRoom(name)), "\">\r\n"));
+    out_.enter(name);
 }
 
-void CZRXmlOutput::text(int level, std::string_view name, std::wstring_view value,
-                        std::size_t maxLength) {
-    commit(copy(open(reserve(name.size() + kLineOverhead), level, name), ">"));
+CZRXmlOutput::Element::Element(CZRXmlOutput& out, std::string_view name,
+                               std::string_view attributes)
+    : out_(out)
+    , name_(name) {
+    char* at = out_.reserve(name.size() + attributes.size() + kLineOverhead + closingRoom(name));
+    out_.commit(copy(copy(open(at, out_.depth_, name), attributes), ">\r\n"));
+    out_.enter(name);
+}
+
+void CZRXmlOutput::text(std::string_view name, std::wstring_view value, std::size_t maxLength) {
+    commit(copy(open(reserve(name.size() + kLineOverhead), depth_, name), ">"));
     cdata(value, maxLength);
     commit(close(reserve(name.size() + kLineOverhead), name));
 }
 
-void CZRXmlOutput::text(int level, std::string_view name, std::string_view attrName,
-                        std::int32_t attrValue, std::wstring_view value, std::size_t maxLength) {
-    char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), level, name);
+void CZRXmlOutput::text(std::string_view name, std::string_view attrName, std::int32_t attrValue,
+                        std::wstring_view value, std::size_t maxLength) {
+    char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), depth_, name);
     *at++ = ' ';
     at = copy(at, attrName);
     at = copy(at, "=\"");
@@ -56,14 +67,6 @@ void CZRXmlOutput::text(int level, std::string_view name, std::string_view attrN
     commit(copy(at, "\">"));
     cdata(value, maxLength);
     commit(close(reserve(name.size() + kLineOverhead), name));
-}
-
-void CZRXmlOutput::attr(int level, std::wstring_view id, std::int32_t value) {
-    commit(copy(open(reserve(kLineOverhead), level, "attr"), " id=\""));
-    attrValue(id);
-    char* at = copy(reserve(kLineOverhead), "\">");
-    at = number(at, value);
-    commit(close(at, "attr"));
 }
 
 // A "]]>" would end the CDATA section early, so it is written as "]]&gt;", which the reader turns

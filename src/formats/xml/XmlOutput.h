@@ -10,7 +10,8 @@
 #include <memory>
 #include <string_view>
 
-/// Builds the lines of an indented XML document in a byte buffer of its own: one tab per nesting
+/// Builds the lines of an indented XML document in a byte buffer of its own: elements open and
+/// close with the scope of an Element, values go into the innermost open one; one tab per nesting
 /// level, CR LF line ends, integers in decimal, every text value in one CDATA section. Wide text
 /// is encoded as UTF-8 on the way in, so the document never exists as wide text. Without a sink
 /// the buffer grows to hold the whole document; with one, each time the buffer holds a chunk it
@@ -36,31 +37,67 @@ public:
 
     /// A line written as it is, followed by CR LF.
     void line(std::string_view text);
-    /// "<name>" on a line of its own.
-    void startTag(int level, std::string_view name) {
-        commit(copy(open(reserve(name.size() + kLineOverhead), level, name), ">\r\n"));
-    }
-    /// "<name attrName="value">" on a line of its own; the value is escaped (attrValue).
-    void startTag(int level, std::string_view name, std::string_view attrName,
-                  std::wstring_view attrValue);
-    /// "</name>" on a line of its own.
-    void endTag(int level, std::string_view name) {
-        commit(close(tabs(reserve(name.size() + kLineOverhead), level), name));
-    }
-    /// "<name>value</name>".
-    void integer(int level, std::string_view name, std::int32_t value) {
-        char* at = open(reserve(2 * name.size() + kLineOverhead), level, name);
+    // The writer calls the functions marked always_inline for every value and element of a song:
+    // made at each call, they copy the names the call gives literally as constants, not through
+    // a call, which leaves formatting a song about as cheap as with hand-written levels.
+
+    /// "<name>value</name>" inside the open element.
+    [[gnu::always_inline]] void integer(std::string_view name, std::int32_t value) {
+        char* at = open(reserve(2 * name.size() + kLineOverhead), depth_, name);
         *at++ = '>';
         commit(close(number(at, value), name));
     }
-    /// "<name><![CDATA[value]]></name>": each "]]>" of the value stands as "]]&gt;", and the
-    /// escaped value is cut to `maxLength` characters.
-    void text(int level, std::string_view name, std::wstring_view value, std::size_t maxLength);
+    /// "<name><![CDATA[value]]></name>" inside the open element: each "]]>" of the value stands
+    /// as "]]&gt;", and the escaped value is cut to `maxLength` characters.
+    void text(std::string_view name, std::wstring_view value, std::size_t maxLength);
     /// The same with the integer attribute `attrName` in the start tag.
-    void text(int level, std::string_view name, std::string_view attrName, std::int32_t attrValue,
+    void text(std::string_view name, std::string_view attrName, std::int32_t attrValue,
               std::wstring_view value, std::size_t maxLength);
-    /// "<attr id="id">value</attr>": one named style or control value; the id is escaped.
-    void attr(int level, std::wstring_view id, std::int32_t value);
+    /// "<name attrName="attrText">value</name>" inside the open element, such as one named
+    /// style or control value; the attribute text is escaped.
+    [[gnu::always_inline]] void integer(std::string_view name, std::string_view attrName,
+                                        std::wstring_view attrText, std::int32_t value) {
+        char* at = open(reserve(name.size() + attrName.size() + kLineOverhead), depth_, name);
+        *at++ = ' ';
+        at = copy(at, attrName);
+        commit(copy(at, "=\""));
+        attrValue(attrText);
+        at = copy(reserve(name.size() + kLineOverhead), "\">");
+        commit(close(number(at, value), name));
+    }
+
+    /// An element open in the output: its start tag is written as the element is made, on a line
+    /// of its own inside the element open before, and its end tag when it goes out of scope, so
+    /// that what is written meanwhile lands inside it, indented one level more. The output keeps
+    /// room for the end tags of the open elements, so closing one never allocates and never
+    /// throws; when an exception leaves the scope the document is abandoned anyway.
+    class Element {
+    public:
+        /// "<name>".
+        [[gnu::always_inline]] Element(CZRXmlOutput& out, std::string_view name)
+            : out_(out)
+            , name_(name) {
+            char* at = out_.reserve(name.size() + kLineOverhead + closingRoom(name));
+            out_.commit(copy(open(at, out_.depth_, name), ">\r\n"));
+            out_.enter(name);
+        }
+        /// "<name attrName="value">"; the value is escaped (attrValue).
+        Element(CZRXmlOutput& out, std::string_view name, std::string_view attrName,
+                std::wstring_view attrValue);
+        /// "<name" + `attributes` as they are + ">": the root element with its namespaces.
+        Element(CZRXmlOutput& out, std::string_view name, std::string_view attributes);
+        Element(const Element&) = delete;
+        Element& operator=(const Element&) = delete;
+        [[gnu::always_inline]] ~Element() {
+            --out_.depth_;
+            out_.closing_ -= closingRoom(name_);
+            out_.commit(close(tabs(out_.data_.get() + out_.size_, out_.depth_), name_));
+        }
+
+    private:
+        CZRXmlOutput& out_;
+        std::string_view name_;
+    };
 
     /// The document so far, or the part not yet handed to the sink.
     std::string_view bytes() const { return {data_.get(), size_}; }
@@ -72,22 +109,36 @@ private:
     /// Room for a line besides its names: tabs, brackets, a number and CR LF.
     static constexpr std::size_t kLineOverhead = kMaxTabs + 40;
 
-    /// Room for `count` more bytes; returns where they go. Commit what was written with commit().
+    /// The most an end tag of `name` takes: tabs, name, brackets and CR LF.
+    static constexpr std::size_t closingRoom(std::string_view name) {
+        return kMaxTabs + name.size() + 5;
+    }
+    /// Room for `count` more bytes, besides the room kept for the end tags of the open elements;
+    /// returns where they go. Commit what was written with commit().
     char* reserve(std::size_t count) {
-        if (capacity_ - size_ < count) grow(count);
+        if (capacity_ - size_ < count + closing_) grow(count + closing_);
         return data_.get() + size_;
+    }
+    /// Makes the element `name`, whose start tag was just written with room for its end tag
+    /// besides, the open element.
+    void enter(std::string_view name) {
+        closing_ += closingRoom(name);
+        ++depth_;
     }
     void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
     void grow(std::size_t count);
 
-    // Inline, so that for the literal names and levels of a writer every copy has a length
-    // known when compiling and becomes a few moves instead of a call.
+    // Inline, so that for the literal names of a writer every copy has a length known when
+    // compiling and becomes a few moves instead of a call.
     static char* copy(char* at, std::string_view text) {
         std::memcpy(at, text.data(), text.size());
         return at + text.size();
     }
+    // Copies all the tabs there are, which is one fixed move, and keeps as many as the level
+    // wants: every line reserves room for them.
     static char* tabs(char* at, int level) {
-        return copy(at, {kTabs, std::min(static_cast<std::size_t>(std::max(level, 0)), kMaxTabs)});
+        std::memcpy(at, kTabs, kMaxTabs);
+        return at + std::min(static_cast<std::size_t>(std::max(level, 0)), kMaxTabs);
     }
     static char* open(char* at, int level, std::string_view name) {
         at = tabs(at, level);
@@ -112,4 +163,8 @@ private:
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     bool sinkFailed_ = false;
+    /// How many elements are open: the indentation of the next line.
+    int depth_ = 0;
+    /// The room kept free for the end tags of the open elements.
+    std::size_t closing_ = 0;
 };
