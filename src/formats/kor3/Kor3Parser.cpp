@@ -1,7 +1,6 @@
 #include "formats/kor3/Kor3Parser.h"
 
 #include "formats/kor3/Kor3Node.h"
-
 #include "formats/kor3/TextLimits.h"
 
 #include <korman/ErrorCodes.h>
@@ -10,12 +9,19 @@ namespace Kor3 {
 
 namespace {
 
-constexpr ZRXmlFormat kKor3Format{L"kor3", kNamespaceURI, kSchemaFile, ZR_E_INVALID_XML_FILE,
-                                  ZR_E_INVALID_KOR3_FILE, &maxTextLength};
+constexpr ZRXmlFormat kKor3Format{
+    .rootElement = std::wstring_view(kKor3).data(), // the wide name ends in a null character
+    .namespaceURI = kNamespaceURI,
+    .schemaFile = kSchemaFile,
+    .xmlErrorCode = ZR_E_INVALID_XML_FILE,
+    .invalidFileCode = ZR_E_INVALID_KOR3_FILE,
+    .maxTextLength = &maxTextLength,
+};
 
 } // namespace
 
-CZRKor3Parser::CZRKor3Parser() : CZRXmlFormatParser(kKor3Format) {}
+CZRKor3Parser::CZRKor3Parser()
+    : CZRXmlFormatParser(kKor3Format) {}
 
 std::unique_ptr<AZRXmlNode> CZRKor3Parser::createRootNode(const ZRXmlTag& tag,
                                                           CZRKorDocument& target) {

@@ -65,12 +65,27 @@ std::string namespaceURI() {
     return std::string(uri.begin(), uri.end());
 }
 
+/// Writes the text element `Name` with `value`, cut to the length the format gives that element;
+/// an element the format holds no text in does not compile.
+template <const auto& Name> void text(CZRXmlOutput& out, std::wstring_view value) {
+    static_assert(maxTextLength(Name) != 0, "not a text element");
+    out.text(Name, value, maxTextLength(Name));
+}
+
+/// The same with the integer attribute `attrName` in the start tag.
+template <const auto& Name>
+void text(CZRXmlOutput& out, std::string_view attrName, std::int32_t attrValue,
+          std::wstring_view value) {
+    static_assert(maxTextLength(Name) != 0, "not a text element");
+    out.text(Name, attrName, attrValue, value, maxTextLength(Name));
+}
+
 /// Writes the values every part begins with.
 void writePartHead(CZRXmlOutput& out, const CZRPart& part) {
     out.integer(kPosTick, part.getPosTick());
     out.integer(kPlayTime, part.getPlayTime());
-    out.text(kPartName, part.getName(), kNameMax);
-    out.text(kComment, part.getComment(), kNameMax);
+    text<kPartName>(out, part.getName());
+    text<kComment>(out, part.getComment());
 }
 
 /// Writes the values of a channel unit (ZR or SE unit) that follow its plug-ins.
@@ -131,16 +146,16 @@ void CZRKor3Writer::writeSequence(const CZRSequence& sequence) {
                        " xmlns=\"" + uri + "\"\r\n" +
                            R"(      xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")" +
                            "\r\n      xsi:schemaLocation=\"" + uri + " kor3.xsd\"");
-    out_.text(kVender, sequence.getVender(), kNameMax);
-    out_.text(kVersion, sequence.getVersion(), kVersionMax);
+    text<kVender>(out_, sequence.getVender());
+    text<kVersion>(out_, sequence.getVersion());
     writeVVoiceTable(sequence);
     writeMixer(sequence);
     writeMasterTrack(sequence);
     forEach<CZRZRTrack>(sequence.zrTrackList(), [&](const CZRZRTrack& track) {
         const Element element(out_, kZrTrack);
         out_.integer(kZrTrackNo, track.getTrackNo());
-        out_.text(kTrackName, track.getName(), kNameMax);
-        out_.text(kComment, track.getComment(), kNameMax);
+        text<kTrackName>(out_, track.getName());
+        text<kComment>(out_, track.getComment());
         if (const CZRNodeList* parts = track.partList()) {
             for (const IZRMutableKorObject* part : parts->elements()) {
                 if (const auto* musical = kor::objCast<CZRMusicalPart>(part))
@@ -155,8 +170,8 @@ void CZRKor3Writer::writeSequence(const CZRSequence& sequence) {
     if (const CZRUnManaged* unManaged = sequence.unManaged()) {
         forEach<CZRAux>(unManaged->auxList(), [&](const CZRAux& aux) {
             const Element element(out_, kAux);
-            out_.text(kAuxID, aux.values().id, CZRAux::kMaxIDLength);
-            out_.text(kContent, aux.values().content, CZRXmlOutput::kNoLimit);
+            text<kAuxID>(out_, aux.values().id);
+            text<kContent>(out_, aux.values().content);
         });
     }
 }
@@ -170,8 +185,8 @@ void CZRKor3Writer::writeVVoiceTable(const CZRSequence& sequence) {
         const Element element(out_, kVVoice);
         out_.integer(kVBS, v.vBS);
         out_.integer(kVPC, v.vPC);
-        out_.text(kCompID, v.compID, kCompIDMax);
-        out_.text(kVVoiceName, v.name, kNameMax);
+        text<kCompID>(out_, v.compID);
+        text<kVVoiceName>(out_, v.name);
         const Element param(out_, kVVoiceParam);
         out_.integer(kBre, v.param.breathiness);
         out_.integer(kBri, v.param.brightness);
@@ -226,8 +241,8 @@ void CZRKor3Writer::writePlugins(const CZRNodeList* list, std::string_view name)
 void CZRKor3Writer::writePlugin(const CZRVstPlugin& plugin, std::string_view name) {
     const ZRVstPluginValues& v = plugin.values();
     const Element element(out_, name);
-    out_.text(kVstPluginID, v.id, kPluginIDMax);
-    out_.text(kVstPluginName, v.name, kNameMax);
+    text<kVstPluginID>(out_, v.id);
+    text<kVstPluginName>(out_, v.name);
     out_.integer(kVstSDKVersion, v.sdkVersion);
     out_.integer(kVstParamNum, v.paramNum);
     {
@@ -244,8 +259,8 @@ void CZRKor3Writer::writeMasterTrack(const CZRSequence& sequence) {
     const CZRMasterTrack* master = sequence.masterTrack();
     if (master == nullptr) return;
     const Element element(out_, kMasterTrack);
-    out_.text(kSeqName, master->getSeqName(), kNameMax);
-    out_.text(kComment, master->getComment(), kNameMax);
+    text<kSeqName>(out_, master->getSeqName());
+    text<kComment>(out_, master->getComment());
     out_.integer(kResolution, master->getResolution());
     out_.integer(kPreMeasure, master->getPreMeasure());
     forEach<CZRTimeSig>(master->timeSigList(), [&](const CZRTimeSig& timeSig) {
@@ -268,9 +283,9 @@ void CZRKor3Writer::writeMusicalPart(const CZRMusicalPart& part) {
     {
         const CZRStylePlugin* plugin = part.stylePlugin();
         const Element pluginElement(out_, kStylePlugin);
-        out_.text(kStylePluginID, plugin != nullptr ? plugin->getID() : L"", kPluginIDMax);
-        out_.text(kStylePluginName, plugin != nullptr ? plugin->getName() : L"", kNameMax);
-        out_.text(kVersion, plugin != nullptr ? plugin->getVersion() : L"", kVersionMax);
+        text<kStylePluginID>(out_, plugin != nullptr ? plugin->getID() : L"");
+        text<kStylePluginName>(out_, plugin != nullptr ? plugin->getName() : L"");
+        text<kVersion>(out_, plugin != nullptr ? plugin->getVersion() : L"");
     }
     {
         const Element style(out_, kPartStyle);
@@ -300,16 +315,16 @@ void CZRKor3Writer::writeNotes(const CZRMusicalPart& part) {
         out_.integer(kDurTick, v.durTick);
         out_.integer(kNoteNum, v.noteNum);
         out_.integer(kVelocity, v.velocity);
-        out_.text(kLyric, v.lyric, kSymbolMax);
+        text<kLyric>(out_, v.lyric);
         phonemes_.clear();
         for (const std::wstring& phoneme : v.phonemes) {
             if (!phonemes_.empty()) phonemes_ += L' ';
             phonemes_ += phoneme;
         }
         if (v.phLock != 0)
-            out_.text(kPhnms, kLock, v.phLock, phonemes_, kSymbolMax);
+            text<kPhnms>(out_, kLock, v.phLock, phonemes_);
         else
-            out_.text(kPhnms, phonemes_, kSymbolMax);
+            text<kPhnms>(out_, phonemes_);
 
         const Element styleElement(out_, kNoteStyle);
         if (const CZRNoteStyleAttrib* style = note.noteStyle())
@@ -350,7 +365,7 @@ void CZRKor3Writer::writeProsodyPart(const CZRProsodyPart& part) {
         const Element phonemeElement(out_, kPhnm);
         out_.integer(kPosSec, phoneme.values().posSec);
         out_.integer(kDurSec, phoneme.values().durSec);
-        out_.text(kPhnmStr, phoneme.values().phoneme, kSymbolMax);
+        text<kPhnmStr>(out_, phoneme.values().phoneme);
     });
 }
 
@@ -363,7 +378,7 @@ void CZRKor3Writer::writeWAVTrack(const CZRWAVTrack* track, std::string_view nam
             out_.integer(kSampleRate, part.getSampleRate());
             out_.integer(kSampleReso, part.getSampleReso());
             out_.integer(kChannels, part.getChannels());
-            out_.text(kFilePath, part.getFilePath(), kPathMax);
+            text<kFilePath>(out_, part.getFilePath());
         });
     }
 }

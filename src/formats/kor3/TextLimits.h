@@ -1,8 +1,13 @@
 // The longest text each element of a KOR3 song holds, shared by the writer and the reader.
 #pragma once
 
+#include "formats/kor3/ElementNames.h"
+
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string_view>
+#include <utility>
 
 namespace Kor3 {
 
@@ -15,9 +20,44 @@ inline constexpr std::size_t kPathMax = 260;
 /// An element whose text may be of any length (the content of an aux record).
 inline constexpr std::size_t kNoTextLimit = static_cast<std::size_t>(-1);
 
+namespace detail {
+
+// Sorted by name, for a binary search: this is asked for every element of a song.
+inline constexpr std::array<std::pair<std::wstring_view, std::size_t>, 18> kTextElements{{
+    {kAuxID, kNameMax},
+    {kComment, kNameMax},
+    {kCompID, kCompIDMax},
+    {kContent, kNoTextLimit},
+    {kFilePath, kPathMax},
+    {kLyric, kSymbolMax},
+    {kPartName, kNameMax},
+    {kPhnmStr, kSymbolMax},
+    {kPhnms, kSymbolMax},
+    {kSeqName, kNameMax},
+    {kStylePluginID, kPluginIDMax},
+    {kStylePluginName, kNameMax},
+    {kTrackName, kNameMax},
+    {kVVoiceName, kNameMax},
+    {kVender, kNameMax},
+    {kVersion, kVersionMax},
+    {kVstPluginID, kPluginIDMax},
+    {kVstPluginName, kNameMax},
+}};
+
+static_assert(std::ranges::is_sorted(kTextElements, {},
+                                     &decltype(kTextElements)::value_type::first));
+
+} // namespace detail
+
 /// The most characters the text element `element` holds, kNoTextLimit for one without limit,
 /// and 0 for every element whose text is no text value (numbers and structured elements).
-/// KOR4 elements are asked by the KOR3 names they stand for.
-std::size_t maxTextLength(std::wstring_view element);
+/// KOR4 elements are asked by the KOR3 names they stand for. The reader asks for every element it
+/// meets; the writer's answers are worked out while compiling.
+constexpr std::size_t maxTextLength(std::wstring_view element) {
+    using detail::kTextElements;
+    const auto* found = std::ranges::lower_bound(kTextElements, element, {},
+                                                 &decltype(kTextElements)::value_type::first);
+    return found != kTextElements.end() && found->first == element ? found->second : 0;
+}
 
 } // namespace Kor3

@@ -23,8 +23,6 @@ class CZRXmlOutput {
 public:
     /// Deeper than any element of a song; a deeper level gets this many tabs.
     static constexpr std::size_t kMaxTabs = 16;
-    /// A text element whose value is never cut.
-    static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
     /// Takes a piece of the document; false when it could not be stored.
     using Sink = std::function<bool(std::string_view)>;
 
