@@ -354,11 +354,11 @@ void CZRKor3Writer::writeProsodyPart(const CZRProsodyPart& part) {
     const std::pair<std::string_view, std::string_view> curves[] = {{kPch, kPchVal},
                                                                     {kDyn, kDynVal}};
     for (std::size_t which = 0; which < 2; ++which) {
-        const auto [name, valueName] = curves[which];
+        const auto& names = curves[which];
         forEach<CZRProsodyElement>(part.elementList(which), [&](const CZRProsodyElement& point) {
-            const Element pointElement(out_, name);
+            const Element pointElement(out_, names.first);
             out_.integer(kPosSec, point.values().posSec);
-            out_.integer(valueName, point.values().value);
+            out_.integer(names.second, point.values().value);
         });
     }
     forEach<CZRProsodyPhoneme>(part.phonemeList(), [&](const CZRProsodyPhoneme& phoneme) {
