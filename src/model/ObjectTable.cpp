@@ -8,6 +8,13 @@ using kor::platform::ScopedLock;
 
 CZRObjectTable::~CZRObjectTable() {
     clear();
+    if (store_ != nullptr) store_->releaseOwner();
+}
+
+CZRObjectStore& CZRObjectTable::store() {
+    ScopedLock guard(lock_);
+    if (store_ == nullptr) store_ = CZRObjectStore::create();
+    return *store_;
 }
 
 void CZRObjectTable::clear() {
