@@ -7,6 +7,7 @@
 #include <korman/IZRMutableKorObject.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -80,7 +81,9 @@ private:
     std::uint32_t nextID_ = 0;
     std::vector<std::unique_ptr<Page>> pages_;
     std::size_t count_ = 0;
-    CZRObjectStore* store_ = nullptr; // owned: let go of, not deleted, as objects may outlive us
+    // Owned: let go of, not deleted, as objects may outlive the table. Made once and never
+    // replaced, so creating an object reads it without taking the lock.
+    std::atomic<CZRObjectStore*> store_{nullptr};
 };
 
 /// A creation context: where new objects are registered, and the document table whose counter
