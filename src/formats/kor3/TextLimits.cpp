@@ -1,6 +1,5 @@
 #include "formats/kor3/TextLimits.h"
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -8,7 +7,6 @@ namespace Kor3 {
 
 namespace {
 
-// Sorted by name, for a binary search: this is asked for every element of a song.
 constexpr std::array<std::pair<std::wstring_view, std::size_t>, 18> kTextElements{{
     {L"auxID", kNameMax},
     {L"comment", kNameMax},
@@ -30,14 +28,16 @@ constexpr std::array<std::pair<std::wstring_view, std::size_t>, 18> kTextElement
     {L"vstPluginName", kNameMax},
 }};
 
-static_assert(std::ranges::is_sorted(kTextElements, {}, &decltype(kTextElements)::value_type::first));
-
 } // namespace
 
+// This is asked for every element of a song, and most hold no text (numbers, containers): the
+// length and the first character turn them away before any whole name is compared, which a
+// search by halves would do several times for each.
 std::size_t maxTextLength(std::wstring_view element) {
-    const auto* found = std::ranges::lower_bound(kTextElements, element, {},
-                                                 &decltype(kTextElements)::value_type::first);
-    return found != kTextElements.end() && found->first == element ? found->second : 0;
+    for (const auto& [name, limit] : kTextElements)
+        if (name.size() == element.size() && name.front() == element.front() && name == element)
+            return limit;
+    return 0;
 }
 
 } // namespace Kor3
