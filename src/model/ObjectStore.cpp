@@ -69,8 +69,7 @@ void* CZRObjectStore::allocateLocked(std::size_t size) {
         ++live_;
         return slot;
     }
-    if (next_ == nullptr || static_cast<std::size_t>(granuleEnd_ - next_) < rounded)
-        startGranule();
+    if (next_ == nullptr || static_cast<std::size_t>(granuleEnd_ - next_) < rounded) startGranule();
     std::byte* p = next_;
     next_ += rounded;
     unpoison(p, rounded);
@@ -135,4 +134,3 @@ std::size_t CZRObjectStore::liveObjects() const {
     const std::lock_guard guard(lock_);
     return live_;
 }
-

@@ -75,7 +75,7 @@ private:
     mutable std::mutex lock_;
     std::array<FreeSlot*, kMaxObjectSize / kAlignment + 1> free_{};
     std::vector<Block> blocks_;
-    std::byte* next_ = nullptr;    // bump pointer in the current granule
+    std::byte* next_ = nullptr; // bump pointer in the current granule
     std::byte* granuleEnd_ = nullptr;
     std::byte* blockEnd_ = nullptr; // end of the current block's granules
     std::size_t granulesPerBlock_ = 2;
