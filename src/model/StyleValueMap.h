@@ -5,15 +5,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
-#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -34,8 +31,6 @@ inline const std::array<std::wstring, 12>& sharedStyleKeys() {
 /// maps for every note: one array for all entries, searched by halves, costs one allocation where
 /// a tree costs one per entry. An entry is the number of a shared ID and its value; an ID no
 /// shared key names keeps its text in the map's own side table, which most maps never allocate.
-/// The map takes 24 bytes in its object: the array's pointer, its 32-bit length and room, and
-/// the side table's pointer.
 template <class T>
 class StyleKeyMap {
 public:
@@ -99,12 +94,8 @@ public:
         }
         return *this;
     }
-    StyleKeyMap(StyleKeyMap&& other) noexcept { swap(other); }
-    StyleKeyMap& operator=(StyleKeyMap&& other) noexcept {
-        StyleKeyMap taken(std::move(other));
-        swap(taken);
-        return *this;
-    }
+    StyleKeyMap(StyleKeyMap&&) noexcept = default;
+    StyleKeyMap& operator=(StyleKeyMap&&) noexcept = default;
     ~StyleKeyMap() = default;
 
     void swap(StyleKeyMap& other) noexcept {
@@ -115,7 +106,7 @@ public:
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, entries_.size()}; }
     std::size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.size() == 0; }
+    bool empty() const { return entries_.empty(); }
 
     /// The value under `id` (borrowed), or null.
     const T* find(std::wstring_view id) const {
@@ -141,7 +132,8 @@ public:
         }
         const std::uint32_t key = keyFor(id);
         try {
-            entries_.insert(at, Entry{key, std::move(value)});
+            entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at),
+                            Entry{key, std::move(value)});
         } catch (...) {
             if ((key & kOwned) != 0) owned_->pop_back();
             throw;
@@ -152,7 +144,7 @@ public:
         const std::size_t at = lowerBound(id);
         if (at >= entries_.size() || text(entries_[at].key) != id) return false;
         const std::uint32_t key = entries_[at].key;
-        entries_.erase(at);
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
         if ((key & kOwned) != 0) dropOwned(key & ~kOwned);
         return true;
     }
@@ -170,62 +162,6 @@ private:
     struct Entry {
         std::uint32_t key;
         T value;
-    };
-    static_assert(std::is_trivially_copyable_v<Entry>, "entries are moved as bytes");
-
-    /// The entries in ID order: a vector's work in 16 bytes instead of 24, since a map holds a
-    /// handful of entries and every note carries two maps. Growing throws std::bad_alloc and
-    /// leaves the array as it was.
-    class Entries {
-    public:
-        Entries() = default;
-        Entries(const Entries& other) {
-            if (other.size_ == 0) return;
-            data_ = static_cast<Entry*>(::operator new(other.size_ * sizeof(Entry)));
-            std::memcpy(data_, other.data_, other.size_ * sizeof(Entry));
-            size_ = capacity_ = other.size_;
-        }
-        Entries& operator=(const Entries&) = delete;
-        ~Entries() { ::operator delete(data_); }
-
-        void swap(Entries& other) noexcept {
-            std::swap(data_, other.data_);
-            std::swap(size_, other.size_);
-            std::swap(capacity_, other.capacity_);
-        }
-        std::size_t size() const { return size_; }
-        Entry& operator[](std::size_t at) { return data_[at]; }
-        const Entry& operator[](std::size_t at) const { return data_[at]; }
-        Entry* begin() { return data_; }
-        Entry* end() { return data_ + size_; }
-        const Entry* begin() const { return data_; }
-        const Entry* end() const { return data_ + size_; }
-
-        void reserve(std::size_t count) {
-            if (count <= capacity_) return;
-            if (count > UINT32_MAX) throw std::bad_alloc();
-            auto* grown = static_cast<Entry*>(::operator new(count * sizeof(Entry)));
-            if (size_ != 0) std::memcpy(grown, data_, size_ * sizeof(Entry));
-            ::operator delete(data_);
-            data_ = grown;
-            capacity_ = static_cast<std::uint32_t>(count);
-        }
-        void insert(std::size_t at, const Entry& entry) {
-            if (size_ == capacity_) reserve(capacity_ == 0 ? 1 : std::size_t{capacity_} * 2);
-            std::memmove(data_ + at + 1, data_ + at, (size_ - at) * sizeof(Entry));
-            data_[at] = entry;
-            ++size_;
-        }
-        void erase(std::size_t at) {
-            std::memmove(data_ + at, data_ + at + 1, (size_ - at - 1) * sizeof(Entry));
-            --size_;
-        }
-        void clear() { size_ = 0; }
-
-    private:
-        Entry* data_ = nullptr;
-        std::uint32_t size_ = 0;
-        std::uint32_t capacity_ = 0;
     };
 
     const std::wstring& text(std::uint32_t key) const {
@@ -254,7 +190,7 @@ private:
             if ((entry.key & kOwned) != 0 && (entry.key & ~kOwned) > index) --entry.key;
     }
 
-    Entries entries_;
+    std::vector<Entry> entries_;
     std::unique_ptr<std::vector<std::wstring>> owned_; // texts of IDs outside the shared keys
 };
 
