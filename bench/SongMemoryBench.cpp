@@ -14,6 +14,12 @@
 namespace {
 
 // A "VmRSS:"-style line of /proc/self/status, in bytes; 0 when it cannot be read.
+// Bytes allocated and not freed, whether from the heap or mapped as blocks of their own.
+std::int64_t allocatedBytes() {
+    const struct mallinfo2 info = ::mallinfo2();
+    return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
+}
+
 std::int64_t statusBytes(const std::string& field) {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -36,7 +42,8 @@ bool resetPeak() {
 ///  - rss_per_note: growth of the resident size (VmRSS) from before the load to after it;
 ///  - peak_per_note: growth of the peak resident size (VmHWM, reset before the load), which adds
 ///    what the load held only for a while (the reader's state);
-///  - heap_per_note: growth of the bytes allocated and not freed (mallinfo2), the tree alone.
+///  - heap_per_note: growth of the bytes allocated and not freed (mallinfo2: the heap's and the
+///    blocks mapped on their own, as a document's large object blocks are), the tree alone.
 /// Freed memory is handed back to the system first (malloc_trim) so that earlier benchmarks'
 /// leftovers do not hide the growth, and a one-note song is loaded and dropped beforehand so that
 /// the parser's one-time set-up (schema grammar) is not counted as the song's.
@@ -60,11 +67,11 @@ void BM_SongMemory(benchmark::State& state) {
         const bool peakKnown = resetPeak();
         const std::int64_t rssBefore = statusBytes("VmRSS:");
         const std::int64_t peakBefore = statusBytes("VmHWM:");
-        const auto heapBefore = static_cast<std::int64_t>(::mallinfo2().uordblks);
+        const std::int64_t heapBefore = allocatedBytes();
         const IZRKorRoot* root = manager->fileLoadKorFile(song.wstring().c_str());
         rss = static_cast<double>(statusBytes("VmRSS:") - rssBefore);
         peak = peakKnown ? static_cast<double>(statusBytes("VmHWM:") - peakBefore) : 0;
-        heap = static_cast<double>(static_cast<std::int64_t>(::mallinfo2().uordblks) - heapBefore);
+        heap = static_cast<double>(allocatedBytes() - heapBefore);
         const auto parts = kor::bench::musicalParts(root);
         const bool whole = parts.size() == 1 && parts.front()->getNoteList()->getCount() ==
                                                     static_cast<std::uint32_t>(notes);

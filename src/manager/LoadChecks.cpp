@@ -6,50 +6,34 @@
 #include "model/MasterTrack.h"
 #include "model/MusicalNote.h"
 #include "model/MusicalPart.h"
+#include "model/ObjectTree.h"
 #include "model/Sequence.h"
 #include "model/ZRTrack.h"
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 namespace kor {
 
-namespace {
-
-// Whether `objects` names some object twice.
-bool hasRepeats(std::vector<IZRMutableKorObject*>& objects) {
-    std::sort(objects.begin(), objects.end());
-    return std::adjacent_find(objects.begin(), objects.end()) != objects.end();
-}
-
-} // namespace
-
 bool hasSoundStructure(const CZRKorDocument& document) {
-    const CZRKorRoot* root = document.root();
+    CZRKorRoot* root = document.root();
     if (root == nullptr || root->sequence() == nullptr) return false;
     // An object is only walked into from the container it names as its parent, and the root only
     // once, so an object is reached twice exactly when its container holds it twice: checking each
     // container's children for repeats proves every object occurs once, without keeping the IDs
-    // of the whole tree.
-    std::vector<std::pair<IZRMutableKorObject*, const IZRKorObject*>> pending{
-        {const_cast<CZRKorRoot*>(root), nullptr}};
-    std::vector<IZRMutableKorObject*> children;
-    std::vector<IZRMutableKorObject*> sorted;
-    while (!pending.empty()) {
-        const auto [obj, container] = pending.back();
-        pending.pop_back();
-        if (document.objects().lookup(obj->getObjID()) != obj || obj->getParent() != container ||
-            (obj->getFlags() & ZR_FLAG_DETACHED) != 0 || obj->validate() != 0)
-            return false;
-        children.clear();
-        obj->getChildren(children);
-        sorted.assign(children.begin(), children.end());
-        if (hasRepeats(sorted)) return false;
-        for (IZRMutableKorObject* child : children)
-            pending.emplace_back(child, obj);
-    }
-    return true;
+    // of the whole tree. The order of the walk does not matter to the check, so the children are
+    // sorted in place to find repeats.
+    return walkTree(
+        *root,
+        [&document](const IZRMutableKorObject& obj, const IZRMutableKorObject* container) {
+            return document.objects().lookup(obj.getObjID()) == &obj &&
+                   obj.getParent() == container && (obj.getFlags() & ZR_FLAG_DETACHED) == 0 &&
+                   obj.validate() == 0;
+        },
+        [](std::vector<IZRMutableKorObject*>& children) {
+            std::sort(children.begin(), children.end());
+            return std::adjacent_find(children.begin(), children.end()) == children.end();
+        });
 }
 
 bool hasValidPreMeasure(const CZRKorDocument& document) {

@@ -10,8 +10,23 @@ void CZRNodeList::setListType(std::int32_t listType, std::int32_t listTypeEx) {
     listTypeEx_ = listTypeEx;
 }
 
+namespace {
+
+// Lists up to this long grow one element at a time. Most lists of a song are a note's curves of a
+// few points: growing them by one takes as many allocations as doubling would up to four
+// elements, and leaves no unused room in each of the song's hundreds of thousands of lists.
+constexpr std::size_t kExactGrowthLimit = 4;
+
+void makeRoomForOne(std::vector<IZRMutableKorObject*>& elements) {
+    if (elements.size() == elements.capacity() && elements.size() < kExactGrowthLimit)
+        elements.reserve(elements.size() + 1);
+}
+
+} // namespace
+
 bool CZRNodeList::insertSorted(IZRMutableKorObject* obj) {
     if (obj == nullptr) return false;
+    makeRoomForOne(elements_);
     const std::int32_t key = obj->getSortKey();
     const auto at = std::partition_point(elements_.begin(), elements_.end(),
                                          [key](const auto* e) { return e->getSortKey() < key; });
@@ -26,6 +41,7 @@ bool CZRNodeList::insertSorted(IZRMutableKorObject* obj) {
 
 bool CZRNodeList::append(IZRMutableKorObject* obj) {
     if (obj == nullptr) return false;
+    makeRoomForOne(elements_);
     elements_.push_back(obj);
     if (!obj->setParent(this)) {
         elements_.pop_back();
@@ -85,6 +101,7 @@ void CZRNodeList::swapValues(CZRNodeList& other) {
 bool CZRNodeList::copyChildren(const CZRNodeList& source, std::uint32_t copyFlags,
                                const ZRCreateContext& context) {
     clear();
+    elements_.reserve(source.elements_.size());
     const bool keepIDs = (copyFlags & ZR_COPY_KEEP_IDS) != 0;
     for (const IZRMutableKorObject* element : source.elements_) {
         IZRMutableKorObject* copy = kor::createByType(

@@ -4,6 +4,7 @@
 
 #include "model/DumpFormat.h"
 #include "model/KorObject.h"
+#include "model/ObjectStore.h"
 
 #include <cassert>
 #include <type_traits>
@@ -33,6 +34,21 @@ public:
 
     TZRObject(const TZRObject&) = delete;
     TZRObject& operator=(const TZRObject&) = delete;
+
+    /// Objects are placed only in a document's store (kor::createObject does it), so deleting one
+    /// gives its slot back there; a plain `new` of an object class does not compile.
+    static void* operator new(std::size_t size, CZRObjectStore& store) {
+        static_assert(sizeof(Derived) <= CZRObjectStore::kMaxObjectSize &&
+                      alignof(Derived) <= CZRObjectStore::kAlignment);
+        return store.allocate(size);
+    }
+    /// Gives the slot back when the constructor throws.
+    static void operator delete(void* p, CZRObjectStore&) noexcept {
+        CZRObjectStore::release(p, sizeof(Derived));
+    }
+    static void operator delete(void* p, std::size_t size) noexcept {
+        CZRObjectStore::release(p, size);
+    }
 
     std::uint32_t getObjID() const final { return core_.getObjID(); }
     ZRObjType getObjType() const final { return core_.getObjType(); }

@@ -17,7 +17,7 @@ template <class T, class... Args>
 T* createObject(const ZRCreateContext& context, std::uint32_t objID, Args&&... args) {
     const std::uint32_t id = objID == ZR_NO_OBJ_ID ? context.idSource.allocateID() : objID;
     try {
-        auto obj = std::make_unique<T>(id, std::forward<Args>(args)...);
+        std::unique_ptr<T> obj(new (context.idSource.store()) T(id, std::forward<Args>(args)...));
         obj->setFlags(0);
         T* created = obj.get();
         return context.registry.registerObject(id, std::move(obj)) ? created : nullptr;

@@ -8,6 +8,15 @@ using kor::platform::ScopedLock;
 
 CZRObjectTable::~CZRObjectTable() {
     clear();
+    if (CZRObjectStore* made = store_.load(std::memory_order_acquire)) made->releaseOwner();
+}
+
+CZRObjectStore& CZRObjectTable::store() {
+    if (CZRObjectStore* made = store_.load(std::memory_order_acquire)) return *made;
+    ScopedLock guard(lock_);
+    if (store_.load(std::memory_order_relaxed) == nullptr)
+        store_.store(CZRObjectStore::create(), std::memory_order_release);
+    return *store_.load(std::memory_order_relaxed);
 }
 
 void CZRObjectTable::clear() {

@@ -1,11 +1,13 @@
 // The table that owns every object of one document and hands out their IDs.
 #pragma once
 
+#include "model/ObjectStore.h"
 #include "platform/CriticalSection.h"
 
 #include <korman/IZRMutableKorObject.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -20,12 +22,17 @@
 /// used: a song's IDs are handed out densely, so registering, finding and moving an object is
 /// one indexed access and takes no memory of its own, where a search tree would allocate a node
 /// per object and walk it on every lookup.
+///
+/// A table that hands out IDs for a document also owns the store its objects are placed in
+/// (see CZRObjectStore): the objects of the document and the copies its edit records make all
+/// come from it, and its memory goes back as a whole once the table and the last of them are
+/// gone.
 class CZRObjectTable {
 public:
     CZRObjectTable() = default;
     CZRObjectTable(const CZRObjectTable&) = delete;
     CZRObjectTable& operator=(const CZRObjectTable&) = delete;
-    /// Deletes every registered object, in ID order.
+    /// Deletes every registered object, in ID order, and lets go of the store.
     ~CZRObjectTable();
 
     /// Hands out the next fresh ID; ZR_NO_OBJ_ID once every ID has been used.
@@ -55,6 +62,9 @@ public:
     void collectDetached(std::vector<std::uint32_t>& out) const;
 
     std::size_t size() const;
+    /// The store new objects of this table's document are placed in, made on first use. Throws
+    /// std::bad_alloc when it cannot be made.
+    CZRObjectStore& store();
 
 private:
     using Slot = std::unique_ptr<IZRMutableKorObject>;
@@ -71,10 +81,14 @@ private:
     std::uint32_t nextID_ = 0;
     std::vector<std::unique_ptr<Page>> pages_;
     std::size_t count_ = 0;
+    // Owned: let go of, not deleted, as objects may outlive the table. Made once and never
+    // replaced, so creating an object reads it without taking the lock.
+    std::atomic<CZRObjectStore*> store_{nullptr};
 };
 
-/// A creation context: where new objects are registered, and whose counter fresh IDs come from.
-/// For an ordinary document both are the same table.
+/// A creation context: where new objects are registered, and the document table whose counter
+/// fresh IDs come from and whose store they are placed in. For an ordinary document both are
+/// the same table; an edit record registers its copies in a table of its own.
 struct ZRCreateContext {
     CZRObjectTable& registry;
     CZRObjectTable& idSource;

@@ -25,18 +25,17 @@ IZRMutableKorObject* parentOf(const IZRKorObject* obj) {
 
 CorrectResult correctTree(IZRMutableKorObject& root, CZRObjectTable& table,
                           const ZRCreateContext& context) {
-    std::vector<IZRMutableKorObject*> pending{&root};
-    std::vector<IZRMutableKorObject*> children;
-    while (!pending.empty()) {
-        IZRMutableKorObject* obj = pending.back();
-        pending.pop_back();
-        const std::uint32_t result = obj->correct(table, context);
-        if ((result & kUnrepairable) != 0) return {result & ~kUnrepairable, obj->getObjID()};
-        children.clear();
-        obj->getChildren(children);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    return {};
+    CorrectResult stopped;
+    walkTree(
+        root,
+        [&](IZRMutableKorObject& obj, const IZRMutableKorObject*) {
+            const std::uint32_t result = obj.correct(table, context);
+            if ((result & kUnrepairable) == 0) return true;
+            stopped = {result & ~kUnrepairable, obj.getObjID()};
+            return false;
+        },
+        [](const std::vector<IZRMutableKorObject*>&) { return true; });
+    return stopped;
 }
 
 } // namespace kor

@@ -3,7 +3,9 @@
 
 #include "model/ObjectTable.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace kor {
 
@@ -32,6 +34,49 @@ template <class T>
     }
     field = child;
     return true;
+}
+
+/// Walks `root` and its descendants in pre-order (each object before its children, the children
+/// in their order). `visit(obj, container)` comes first for each object, with the container it
+/// was reached from (null for the root); then its children are taken, after anything `visit`
+/// changed, and handed to `inspect(children)`, which may reorder them (they are walked in the
+/// order it leaves). The walk stops at the first call that returns false and returns false.
+///
+/// It keeps one list of children per level of the path, reused for the next object at that
+/// level, so it holds a pointer for each child of the objects on its path (a part's notes while
+/// the part is walked) rather than a queue of everything still to visit.
+template <class Visit, class Inspect>
+bool walkTree(IZRMutableKorObject& root, Visit visit, Inspect inspect) {
+    struct Level {
+        IZRMutableKorObject* container = nullptr;
+        std::vector<IZRMutableKorObject*> children;
+        std::size_t next = 0;
+    };
+    std::vector<Level> path;
+    std::size_t depth = 0;
+    const auto enter = [&](IZRMutableKorObject& obj, IZRMutableKorObject* container) {
+        if (!visit(obj, container)) return false;
+        if (path.size() == depth) path.emplace_back();
+        Level& level = path[depth];
+        level.container = &obj;
+        level.children.clear();
+        level.next = 0;
+        obj.getChildren(level.children);
+        return inspect(level.children);
+    };
+    if (!enter(root, nullptr)) return false;
+    while (true) {
+        Level& level = path[depth];
+        if (level.next == level.children.size()) {
+            if (depth == 0) return true;
+            --depth;
+            continue;
+        }
+        IZRMutableKorObject* child = level.children[level.next++];
+        IZRMutableKorObject* container = level.container;
+        ++depth;
+        if (!enter(*child, container)) return false;
+    }
 }
 
 /// Where a repair walk stopped.

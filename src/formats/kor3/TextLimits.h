@@ -3,7 +3,6 @@
 
 #include "formats/kor3/ElementNames.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -22,7 +21,6 @@ inline constexpr std::size_t kNoTextLimit = static_cast<std::size_t>(-1);
 
 namespace detail {
 
-// Sorted by name, for a binary search: this is asked for every element of a song.
 inline constexpr std::array<std::pair<std::wstring_view, std::size_t>, 18> kTextElements{{
     {kAuxID, kNameMax},
     {kComment, kNameMax},
@@ -44,20 +42,19 @@ inline constexpr std::array<std::pair<std::wstring_view, std::size_t>, 18> kText
     {kVstPluginName, kNameMax},
 }};
 
-static_assert(std::ranges::is_sorted(kTextElements, {},
-                                     &decltype(kTextElements)::value_type::first));
-
 } // namespace detail
 
 /// The most characters the text element `element` holds, kNoTextLimit for one without limit,
 /// and 0 for every element whose text is no text value (numbers and structured elements).
-/// KOR4 elements are asked by the KOR3 names they stand for. The reader asks for every element it
-/// meets; the writer's answers are worked out while compiling.
+/// KOR4 elements are asked by the KOR3 names they stand for. The writer's answers are worked out
+/// while compiling. The reader asks for every element of a song, and most hold no text (numbers,
+/// containers): the length and the first character turn them away before any whole name is
+/// compared, which a search by halves would do several times for each.
 constexpr std::size_t maxTextLength(std::wstring_view element) {
-    using detail::kTextElements;
-    const auto* found = std::ranges::lower_bound(kTextElements, element, {},
-                                                 &decltype(kTextElements)::value_type::first);
-    return found != kTextElements.end() && found->first == element ? found->second : 0;
+    for (const auto& [name, limit] : detail::kTextElements)
+        if (name.size() == element.size() && name.front() == element.front() && name == element)
+            return limit;
+    return 0;
 }
 
 } // namespace Kor3

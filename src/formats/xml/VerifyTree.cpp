@@ -11,17 +11,18 @@
 namespace kor {
 
 CorrectResult validateTree(const IZRMutableKorObject& root) {
-    std::vector<const IZRMutableKorObject*> pending{&root};
-    std::vector<IZRMutableKorObject*> children;
-    while (!pending.empty()) {
-        const IZRMutableKorObject* obj = pending.back();
-        pending.pop_back();
-        if (const std::uint32_t code = obj->validate(); code != 0) return {code, obj->getObjID()};
-        children.clear();
-        obj->getChildren(children);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    return {};
+    CorrectResult failed;
+    // The walk only reads: validate and getChildren are const.
+    walkTree(
+        const_cast<IZRMutableKorObject&>(root),
+        [&failed](const IZRMutableKorObject& obj, const IZRMutableKorObject*) {
+            const std::uint32_t code = obj.validate();
+            if (code == 0) return true;
+            failed = {code, obj.getObjID()};
+            return false;
+        },
+        [](const std::vector<IZRMutableKorObject*>&) { return true; });
+    return failed;
 }
 
 std::wstring verifyReport(const CZRKorDocument& document, std::uint32_t objID) {
