@@ -68,16 +68,18 @@ std::string namespaceURI() {
 /// Writes the text element `Name` with `value`, cut to the length the format gives that element;
 /// an element the format holds no text in does not compile.
 template <const auto& Name> void text(CZRXmlOutput& out, std::wstring_view value) {
-    static_assert(maxTextLength(Name) != 0, "not a text element");
-    out.text(Name, value, maxTextLength(Name));
+    constexpr std::size_t kMax = maxTextLength(Name);
+    static_assert(kMax != 0, "not a text element");
+    out.text(Name, value, kMax);
 }
 
 /// The same with the integer attribute `attrName` in the start tag.
 template <const auto& Name>
 void text(CZRXmlOutput& out, std::string_view attrName, std::int32_t attrValue,
           std::wstring_view value) {
-    static_assert(maxTextLength(Name) != 0, "not a text element");
-    out.text(Name, attrName, attrValue, value, maxTextLength(Name));
+    constexpr std::size_t kMax = maxTextLength(Name);
+    static_assert(kMax != 0, "not a text element");
+    out.text(Name, attrName, attrValue, value, kMax);
 }
 
 /// Writes the values every part begins with.
