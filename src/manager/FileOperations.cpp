@@ -153,6 +153,23 @@ CZRKorRoot* settle(CZRKorManagerImpl& manager, LoadTarget target, ReadResult rea
     return root;
 }
 
+/// Reads the file at `path` into `target` through a converter of another format: `convert`
+/// fills the new document (naming its format) and answers its code, leaving its detailed
+/// message in the second argument; a converted song then goes through `checks`.
+template <class Convert>
+CZRKorRoot* importSong(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarget target,
+                       const Checks& checks, Convert convert) {
+    HistoryHold hold(manager.history());
+    emptyTarget(manager, target);
+    ReadResult read = startRead(path);
+    read.code = convert(*read.document, read.message);
+    if (read.code == 0) {
+        read.message.clear();
+        read.code = runChecks(*read.document, checks);
+    }
+    return settle(manager, target, std::move(read));
+}
+
 } // namespace
 
 ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path) {
@@ -181,41 +198,35 @@ CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTar
 
 CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,
                            int preMeasure, LoadTarget target) {
-    HistoryHold hold(manager.history());
-    emptyTarget(manager, target);
-    ReadResult read = startRead(path);
     const CKorManagerApp& app = CKorManagerApp::instance();
     CxLegacyConverter converter(app.vvoiceTable(), app.defaultVVoice());
-    read.code = converter.convert(read.document->filePath, codePage, preMeasure, *read.document);
-    read.message = converter.message();
-    read.document->format = converter.legacyLevel();
-    if (read.code == 0) {
-        read.message.clear();
-        read.code = runChecks(*read.document,
-                              {.structure = ZR_E_INVALID_KOR_FILE,
-                               .preMeasure = true,
-                               .vvoices = ZR_E_INVALID_VVOICE_TABLE});
-    }
-    return settle(manager, target, std::move(read));
+    const Checks checks{.structure = ZR_E_INVALID_KOR_FILE,
+                        .preMeasure = true,
+                        .vvoices = ZR_E_INVALID_VVOICE_TABLE};
+    return importSong(manager, path, target, checks,
+                      [&](CZRKorDocument& document, std::wstring& message) {
+                          const std::uint32_t code =
+                              converter.convert(document.filePath, codePage, preMeasure, document);
+                          message = converter.message();
+                          document.format = converter.legacyLevel();
+                          return code;
+                      });
 }
 
 CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
                     int channelSplit, const std::vector<ZRSMFTrackImportDirective>& directives,
                     LoadTarget target) {
-    HistoryHold hold(manager.history());
-    emptyTarget(manager, target);
-    ReadResult read = startRead(path);
     const CKorManagerApp& app = CKorManagerApp::instance();
     CxSmfImporter importer(app.vvoiceTable(), app.defaultVVoice());
-    read.code = importer.importFile(read.document->filePath, preMeasure, channelSplit != 0,
-                                    directives, *read.document);
-    read.message = importer.message();
-    read.document->format = importer.fileFormat();
-    if (read.code == 0) {
-        read.message.clear();
-        read.code = runChecks(*read.document, {.structure = ZR_E_INVALID_SMF});
-    }
-    return settle(manager, target, std::move(read));
+    return importSong(manager, path, target, {.structure = ZR_E_INVALID_SMF},
+                      [&](CZRKorDocument& document, std::wstring& message) {
+                          const std::uint32_t code =
+                              importer.importFile(document.filePath, preMeasure, channelSplit != 0,
+                                                  directives, document);
+                          message = importer.message();
+                          document.format = importer.fileFormat();
+                          return code;
+                      });
 }
 
 bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage, int channelSplit,
@@ -231,20 +242,16 @@ bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePag
 CZRKorRoot* loadMusicXml(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
                          const std::vector<ZRMusicXMLPartImportDirective>& directives,
                          LoadTarget target) {
-    HistoryHold hold(manager.history());
-    emptyTarget(manager, target);
-    ReadResult read = startRead(path);
     const CKorManagerApp& app = CKorManagerApp::instance();
     CxMusicXmlImporter importer(app.vvoiceTable(), app.defaultVVoice());
-    read.code =
-        importer.importFile(read.document->filePath, preMeasure, directives, *read.document);
-    read.message = importer.message();
-    read.document->format = ZR_FILE_FORMAT_MUSICXML;
-    if (read.code == 0) {
-        read.message.clear();
-        read.code = runChecks(*read.document, {ZR_E_INVALID_MUSICXML, false, false, {}, {}});
-    }
-    return settle(manager, target, std::move(read));
+    return importSong(manager, path, target, {.structure = ZR_E_INVALID_MUSICXML},
+                      [&](CZRKorDocument& document, std::wstring& message) {
+                          const std::uint32_t code = importer.importFile(
+                              document.filePath, preMeasure, directives, document);
+                          message = importer.message();
+                          document.format = ZR_FILE_FORMAT_MUSICXML;
+                          return code;
+                      });
 }
 
 bool surveyMusicXml(CZRKorManagerImpl& manager, const wchar_t* path,
