@@ -9,6 +9,7 @@
 #include "model/Tempo.h"
 #include "model/TimeSig.h"
 #include "model/ZRTrack.h"
+#include "support/SungNotes.h"
 #include "support/TempDir.h"
 
 #include <korman/ErrorCodes.h>
@@ -23,18 +24,7 @@ namespace {
 
 const std::string kSamples = KORMAN_MUSICXML_SAMPLES_DIR;
 
-struct SungNote {
-    std::int32_t tick;
-    std::int32_t length;
-    std::int32_t key;
-    std::wstring lyric;
-    bool operator==(const SungNote&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const SungNote& note) {
-    return out << "{" << note.tick << ", " << note.length << ", " << note.key << ", \""
-               << std::string(note.lyric.begin(), note.lyric.end()) << "\"}";
-}
+using kor::test::SungNote;
 
 const std::string kPublicDtd = "<!DOCTYPE score-partwise PUBLIC '-//Recordare//DTD MusicXML 4.0 "
                                "Partwise//EN' 'http://www.musicxml.org/dtds/partwise.dtd'>";
@@ -81,15 +71,9 @@ protected:
     }
     CZRSequence* sequence() const { return doc_.root()->sequence(); }
     std::vector<SungNote> notes(std::uint32_t track) const {
-        std::vector<SungNote> out;
         auto* zrTrack = kor::objCast<CZRZRTrack>(sequence()->zrTrackList()->elementAt(track));
         auto* part = kor::objCast<CZRMusicalPart>(zrTrack->partList()->elementAt(0));
-        for (IZRMutableKorObject* element : part->noteList()->elements()) {
-            const auto* sung = kor::objCast<CZRMusicalNote>(element);
-            out.push_back({part->getPosTick() + sung->getPosTick(), sung->getDurTick(),
-                           sung->getNoteNum(), sung->getLyric()});
-        }
-        return out;
+        return kor::test::sungNotes(*part, part->getPosTick());
     }
 
     kor::test::TempDir dir_;

@@ -103,9 +103,7 @@ class SmfExport : public kor::test::ManagerTest {
 protected:
     void SetUp() override {
         ManagerTest::SetUp();
-        ZRKorManagementPolicy policy = kor::test::validPolicy();
-        policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
-        ASSERT_EQ(manager.sysInitialize(policy), 1);
+        ASSERT_EQ(manager.sysInitialize(kor::test::loadingPolicy()), 1);
     }
 
     // Imports every source of the MIDI file at `path` with `preMeasure` measures in front.

@@ -4,6 +4,7 @@
 #include "support/SongObjects.h"
 #include "builders/LegacyFileBuilder.h"
 #include "builders/SmfBuilder.h"
+#include "support/SungNotes.h"
 #include "support/TempDir.h"
 
 #include <korman/ErrorCodes.h>
@@ -18,13 +19,7 @@ namespace {
 
 using kor::test::at;
 
-struct SungNote {
-    std::int32_t tick;
-    std::int32_t length;
-    std::int32_t key;
-    std::wstring lyric;
-    bool operator==(const SungNote&) const = default;
-};
+using kor::test::SungNote;
 
 class SmfImportTest : public ::testing::Test {
 protected:
@@ -47,13 +42,7 @@ protected:
         return &at<CZRMusicalPart>(at<CZRZRTrack>(sequence()->zrTrackList(), track).partList(), 0);
     }
     std::vector<SungNote> notes(std::uint32_t track) const {
-        std::vector<SungNote> out;
-        for (IZRMutableKorObject* element : part(track)->noteList()->elements()) {
-            const auto* note = kor::objCast<CZRMusicalNote>(element);
-            out.push_back(
-                {note->getPosTick(), note->getDurTick(), note->getNoteNum(), note->getLyric()});
-        }
-        return out;
+        return kor::test::sungNotes(*part(track));
     }
     std::vector<std::pair<std::int32_t, std::int32_t>> controls(std::uint32_t track,
                                                                 std::int32_t type) const {

@@ -35,9 +35,7 @@ class FailureAtomicity : public kor::test::ManagerTest {
 protected:
     void SetUp() override {
         ManagerTest::SetUp();
-        ZRKorManagementPolicy policy = kor::test::validPolicy();
-        policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
-        ASSERT_EQ(manager.sysInitialize(policy), 1);
+        ASSERT_EQ(manager.sysInitialize(kor::test::loadingPolicy()), 1);
     }
 
     // The whole song with its IDs.

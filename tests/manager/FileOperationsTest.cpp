@@ -14,7 +14,6 @@
 #include <map>
 #include <set>
 
-using kor::test::validPolicy;
 
 namespace {
 
@@ -38,9 +37,7 @@ class FileOps : public kor::test::ManagerTest {
 protected:
     void SetUp() override {
         ManagerTest::SetUp();
-        ZRKorManagementPolicy policy = validPolicy();
-        policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
-        ASSERT_EQ(manager.sysInitialize(policy), 1);
+        ASSERT_EQ(manager.sysInitialize(kor::test::loadingPolicy()), 1);
     }
 
     /// The full test song beside a mono clap in its WAV parts folder.

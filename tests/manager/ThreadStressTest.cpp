@@ -16,7 +16,6 @@
 #include <thread>
 #include <vector>
 
-using kor::test::validPolicy;
 using ThreadStress = kor::test::ManagerTest;
 
 namespace {
@@ -154,8 +153,7 @@ TEST_F(ThreadStress, ManagersOnSeveralThreadsAndOneSharedManagerStayConsistent) 
     constexpr int kOwnManagers = 4;
     std::vector<std::unique_ptr<CZRKorManagerIF>> managers;
     std::vector<std::unique_ptr<CountingWindow>> windows;
-    ZRKorManagementPolicy policy = validPolicy();
-    policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
+    const ZRKorManagementPolicy policy = kor::test::loadingPolicy();
     for (int i = 0; i < kOwnManagers + 1; ++i) {
         managers.push_back(std::make_unique<CZRKorManagerIF>());
         windows.push_back(std::make_unique<CountingWindow>());

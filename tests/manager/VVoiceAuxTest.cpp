@@ -7,7 +7,6 @@
 #include <functional>
 #include <random>
 
-using kor::test::validPolicy;
 
 namespace {
 
@@ -25,9 +24,7 @@ class VVoiceAux : public kor::test::ManagerTest {
 protected:
     void SetUp() override {
         ManagerTest::SetUp();
-        ZRKorManagementPolicy policy = validPolicy();
-        policy.schemaFolder = L"" KORMAN_SCHEMA_DIR; // songs saved here are loaded back
-        ASSERT_EQ(manager.sysInitialize(policy), 1);
+        ASSERT_EQ(manager.sysInitialize(kor::test::loadingPolicy()), 1);
         ASSERT_EQ(manager.sysRegisterObserver(&window), 1);
         ASSERT_NE(manager.korCreateNewSequence(L"", L"", 1), nullptr);
     }

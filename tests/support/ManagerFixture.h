@@ -29,6 +29,13 @@ inline ZRKorManagementPolicy validPolicy() {
     return policy;
 }
 
+/// A valid policy whose schema folder is the build's, for managers that load songs.
+inline ZRKorManagementPolicy loadingPolicy() {
+    ZRKorManagementPolicy policy = validPolicy();
+    policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
+    return policy;
+}
+
 class ManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
