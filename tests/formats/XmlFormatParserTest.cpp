@@ -25,9 +25,13 @@ namespace {
 constexpr std::size_t kNameLength = 256;
 
 constexpr ZRXmlFormat kSongFormat{
-    L"song", L"http://korman.example/test/song/", L"song.xsd", ZR_E_INVALID_XML_FILE,
-    ZR_E_INVALID_KOR3_FILE, [](std::wstring_view element) -> std::size_t {
-        return element == L"name" ? kNameLength : element == L"version" ? 15 : 0;
+    u"song",
+    L"http://korman.example/test/song/",
+    L"song.xsd",
+    ZR_E_INVALID_XML_FILE,
+    ZR_E_INVALID_KOR3_FILE,
+    [](std::u16string_view element) -> std::size_t {
+        return element == u"name" ? kNameLength : element == u"version" ? 15 : 0;
     }};
 
 const char* const kSongSchema = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -67,8 +71,8 @@ const char* const kEntityBomb = R"(<?xml version="1.0" encoding="UTF-8"?>
 std::string songXml(const std::string& body, const std::string& root = "song",
                     const std::string& prolog = "", const std::string& rootAttributes = "") {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + prolog + "<" + root +
-           " xmlns=\"http://korman.example/test/song/\"" + rootAttributes + ">\n" + body +
-           "\n</" + root + ">\n";
+           " xmlns=\"http://korman.example/test/song/\"" + rootAttributes + ">\n" + body + "\n</" +
+           root + ">\n";
 }
 
 /// A listener on the loopback that accepts and counts every connection, so a test sees whether
@@ -126,64 +130,59 @@ struct SongLog {
 
 class TempoTestNode final : public CZRComplexXmlNode {
 public:
-    TempoTestNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                  CZRKorDocument* document, CZRMasterTrack* master)
-        : CZRComplexXmlNode(parser, parent, tag, document), master_(master) {}
+    TempoTestNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                  CZRMasterTrack* master)
+        : CZRComplexXmlNode(parser, parent, document)
+        , master_(master) {}
 
-    void startChild(const ZRXmlTag& tag) override {
-        if (tag.name == L"posTick" || tag.name == L"bpm")
-            startValueChild(tag);
+    bool startChild(const ZRXmlStartTag& tag) override {
+        if (tag.name == u"posTick")
+            field_ = &ZRTempoValues::posTick;
+        else if (tag.name == u"bpm")
+            field_ = &ZRTempoValues::bpm;
         else
-            adoptChild(nullptr);
+            return false;
+        return true;
     }
-    void childEnded(AZRXmlNode& child) override {
-        const CZRSimpleXmlNode* value = child.asValue();
-        if (value == nullptr) return;
-        (value->tag().name == L"posTick" ? values_.posTick : values_.bpm) = value->number();
-    }
-    void endElement(const std::wstring& name) override {
-        if (!isOwnEnd(name)) return;
+    void takeValue(const CZRXmlValue& value) override { values_.*field_ = value.number(); }
+    void endElement() override {
         auto* tempo = kor::createObject<CZRTempo>(document()->context(), ZR_NO_OBJ_ID, values_);
         if (tempo == nullptr || !master_->tempoList()->insertSorted(tempo))
             parser()->reportBuildFailure(ZR_E_NOT_ENOUGH_MEMORY);
-        CZRComplexXmlNode::endElement(name);
     }
 
 private:
     CZRMasterTrack* master_;
     ZRTempoValues values_;
+    std::int32_t ZRTempoValues::*field_ = nullptr;
 };
 
-/// Builds a sound song at its start (one voice, one track with its unit), then takes names,
+/// Builds a sound song at its first child (one voice, one track with its unit), then takes names,
 /// the version and tempos.
 class SongTestNode final : public CZRComplexXmlNode {
 public:
-    SongTestNode(AZRXmlParser* parser, const ZRXmlTag& tag, CZRKorDocument* document, SongLog& log)
-        : CZRComplexXmlNode(parser, nullptr, tag, document), log_(log) {
+    SongTestNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document, SongLog& log)
+        : CZRComplexXmlNode(parser, parent, document)
+        , log_(log) {
         ++log_.rootNodes;
     }
 
-    void startChild(const ZRXmlTag& tag) override {
+    bool startChild(const ZRXmlStartTag& tag) override {
         if (sequence_ == nullptr) build();
-        if (tag.name == L"tempo")
-            startNodeChild<TempoTestNode>(tag, sequence_->masterTrack());
-        else if (tag.name == L"name" || tag.name == L"version")
-            startValueChild(tag);
-        else
-            adoptChild(nullptr);
-    }
-    void childEnded(AZRXmlNode& child) override {
-        const CZRSimpleXmlNode* value = child.asValue();
-        if (value == nullptr) return;
-        if (value->tag().name == L"name") {
-            log_.names.push_back(value->text());
-            sequence_->masterTrack()->setSeqName(value->text());
-        } else {
-            sequence_->setVersion(value->text());
+        if (tag.name == u"tempo") {
+            startNodeChild<TempoTestNode>(sequence_->masterTrack());
+            return false;
         }
+        isName_ = tag.name == u"name";
+        return isName_ || tag.name == u"version";
     }
-    void endElement(const std::wstring& name) override {
-        if (isOwnEnd(name)) CZRComplexXmlNode::endElement(name);
+    void takeValue(const CZRXmlValue& value) override {
+        if (isName_) {
+            log_.names.push_back(value.text());
+            sequence_->masterTrack()->setSeqName(value.text());
+        } else {
+            sequence_->setVersion(value.text());
+        }
     }
 
 private:
@@ -195,8 +194,8 @@ private:
         auto* voice = kor::createObject<CZRVVoice>(
             context, ZR_NO_OBJ_ID, ZRVVoiceValues{0, 0, L"BCNFCY43LB2LZCD4", L"Voice", {}});
         ASSERT_TRUE(sequence_->vvoiceList()->append(voice));
-        auto* track = kor::createObject<CZRZRTrack>(context, ZR_NO_OBJ_ID,
-                                                    ZRZRTrackValues{L"Track", L"", 0});
+        auto* track =
+            kor::createObject<CZRZRTrack>(context, ZR_NO_OBJ_ID, ZRZRTrackValues{L"Track", L"", 0});
         ASSERT_TRUE(track->setPartList(kor::createList(context, ZRObjType::Part)));
         ASSERT_TRUE(sequence_->zrTrackList()->append(track));
         auto* unit = kor::createObject<CZRZRUnit>(context, ZR_NO_OBJ_ID,
@@ -206,26 +205,25 @@ private:
 
     SongLog& log_;
     CZRSequence* sequence_ = nullptr;
+    bool isName_ = false;
 };
 
 class SongTestParser final : public CZRXmlFormatParser {
 public:
-    SongTestParser() : CZRXmlFormatParser(kSongFormat) {}
+    SongTestParser()
+        : CZRXmlFormatParser(kSongFormat) {}
     SongLog log;
 
 protected:
-    std::unique_ptr<AZRXmlNode> createRootNode(const ZRXmlTag& tag,
-                                               CZRKorDocument& target) override {
-        return std::make_unique<SongTestNode>(this, tag, &target, log);
+    void startRootNode(CZRKorDocument& target) override {
+        startNode<SongTestNode>(nullptr, &target, log);
     }
 };
 
 /// A target as the manager prepares it: a document holding just its root.
 struct Target {
     CZRKorDocument doc;
-    Target() {
-        doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID));
-    }
+    Target() { doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID)); }
     CZRSequence* sequence() const { return doc.root()->sequence(); }
 };
 
@@ -353,7 +351,8 @@ TEST(XmlFormatParser, ReadsNothingButTheSongAndBoundsWhatAHostileDocumentCosts) 
     };
     const auto repeat = [](const std::string& text, int count) {
         std::string out;
-        for (int i = 0; i < count; ++i) out += text;
+        for (int i = 0; i < count; ++i)
+            out += text;
         return out;
     };
     const std::string name = "<name>A</name>";
@@ -379,10 +378,10 @@ TEST(XmlFormatParser, ReadsNothingButTheSongAndBoundsWhatAHostileDocumentCosts) 
          songXml("<name>&x;</name>", "song", doctype("<!ENTITY x SYSTEM '" + host.url("x") + "'>")),
          ZR_E_INVALID_KOR3_FILE, L"entity 'x' not found"},
         {"parameter entity on a host, which could carry data out",
-         songXml(name, "song", doctype("<!ENTITY % p SYSTEM '" + host.url("p.dtd") + "'> %p;")),
-         0, L"A"},
-        {"DTD on a host", songXml(name, "song", "<!DOCTYPE song SYSTEM '" + host.url("s.dtd") + "'>"),
-         0, L"A"},
+         songXml(name, "song", doctype("<!ENTITY % p SYSTEM '" + host.url("p.dtd") + "'> %p;")), 0,
+         L"A"},
+        {"DTD on a host",
+         songXml(name, "song", "<!DOCTYPE song SYSTEM '" + host.url("s.dtd") + "'>"), 0, L"A"},
         {"DTD naming a local file that is no DTD",
          songXml(name, "song", "<!DOCTYPE song SYSTEM '" + secret + "'>"), 0, L"A"},
         {"schema named by the document",
@@ -391,14 +390,17 @@ TEST(XmlFormatParser, ReadsNothingButTheSongAndBoundsWhatAHostileDocumentCosts) 
                      host.url("song.xsd") + "'"),
          0, L"A"},
         {"schema without namespace named by the document",
-         songXml(name, "song", "", xsi + "xsi:noNamespaceSchemaLocation='" + host.url("s.xsd") + "'"),
+         songXml(name, "song", "",
+                 xsi + "xsi:noNamespaceSchemaLocation='" + host.url("s.xsd") + "'"),
          0, L"A"},
         {"billion laughs", std::string(kEntityBomb) + songXml("<name>&e9;</name>").substr(39),
          ZR_E_INVALID_KOR3_FILE, L"entity 'e9' not found"},
         {"predefined entities and character references, as many as it takes",
-         songXml("<name>" + repeat("&amp;&#x41;", 3000) + "</name>"), 0, [] {
+         songXml("<name>" + repeat("&amp;&#x41;", 3000) + "</name>"), 0,
+         [] {
              std::wstring text;
-             for (int i = 0; i < 3000; ++i) text += L"&A";
+             for (int i = 0; i < 3000; ++i)
+                 text += L"&A";
              return text;
          }()},
         {"deep nesting inside a value", songXml("<name>" + repeat("<x>", 100000)),
@@ -419,7 +421,8 @@ TEST(XmlFormatParser, ReadsNothingButTheSongAndBoundsWhatAHostileDocumentCosts) 
         EXPECT_EQ(parser.parseFile(&target.doc, path.c_str()), c.code);
         const std::string message(parser.lastMessage().begin(), parser.lastMessage().end());
         if (c.code != 0) {
-            EXPECT_EQ(parser.lastMessage().rfind(L"Fatal Error at file \"" + path, 0), 0u) << message;
+            EXPECT_EQ(parser.lastMessage().rfind(L"Fatal Error at file \"" + path, 0), 0u)
+                << message;
             EXPECT_NE(parser.lastMessage().find(c.expected), std::wstring::npos) << message;
             EXPECT_TRUE(parser.log.names.empty());
         } else {

@@ -7,26 +7,26 @@
 namespace Kor3 {
 
 /// A name of the format in the two forms its code needs: narrow for the writer, which copies it
-/// into the UTF-8 document, and wide for the reader, which compares it with the names the XML
+/// into the UTF-8 document, and UTF-16 for the reader, which compares it with the names the XML
 /// reader reports. The names are ASCII, so one spelling gives both.
 template <std::size_t N> class TZRElementName {
 public:
     consteval TZRElementName(const char (&name)[N]) {
         for (std::size_t i = 0; i < N; ++i) {
             narrow_[i] = name[i];
-            wide_[i] = static_cast<wchar_t>(name[i]);
+            utf16_[i] = static_cast<char16_t>(name[i]);
         }
     }
 
     constexpr operator std::string_view() const { return {narrow_, N - 1}; }
-    constexpr operator std::wstring_view() const { return {wide_, N - 1}; }
-    friend constexpr bool operator==(const TZRElementName& name, std::wstring_view text) {
-        return std::wstring_view(name) == text;
+    constexpr operator std::u16string_view() const { return {utf16_, N - 1}; }
+    friend constexpr bool operator==(const TZRElementName& name, std::u16string_view text) {
+        return std::u16string_view(name) == text;
     }
 
 private:
     char narrow_[N] = {};
-    wchar_t wide_[N] = {};
+    char16_t utf16_[N] = {};
 };
 
 // Elements.

@@ -1,17 +1,17 @@
 #include "formats/kor3/EventNodes.h"
 
+#include "formats/xml/XmlText.h"
 #include "model/MusicalControl.h"
 
 namespace Kor3 {
 
-const std::wstring& attrID(const ZRXmlTag& attr) {
-    static const std::wstring kNone;
-    const std::wstring* id = attr.attribute(kId);
-    return id != nullptr ? *id : kNone;
+std::wstring attrID(const ZRXmlStartTag& tag) {
+    const std::u16string_view id = tag.attribute(kId);
+    return kor::fromUtf16(id.data(), id.size());
 }
 
-std::int32_t controlKind(const ZRXmlTag& attr) {
-    return kor::musicalControlTypeOfName(attrID(attr).c_str());
+std::int32_t controlKind(const CZRXmlValue& value) {
+    return kor::musicalControlTypeOfName(value.attribute(kId).c_str());
 }
 
 } // namespace Kor3

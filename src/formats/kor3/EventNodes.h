@@ -6,16 +6,16 @@
 
 namespace Kor3 {
 
-/// The control kind that the id attribute of `attr` names, or -1.
-std::int32_t controlKind(const ZRXmlTag& attr);
+/// The id attribute of the structured element `tag`, or "" when it has none.
+std::wstring attrID(const ZRXmlStartTag& tag);
 
-/// The id attribute of `attr`, or "" when it has none.
-const std::wstring& attrID(const ZRXmlTag& attr);
+/// The control kind that the id attribute of `value` names, or -1.
+std::int32_t controlKind(const CZRXmlValue& value);
 
 /// Takes the attr of a control point: its id names the kind ("DYN", "BRE", "BRI", "CLE", "GEN",
 /// "PIT", "PBS" are kinds 0 to 6; another id gives -1), its text is the value.
-template <class Values> void takeControlAttr(Values& values, const CZRSimpleXmlNode& value) {
-    values.type = controlKind(value.tag());
+template <class Values> void takeControlAttr(Values& values, const CZRXmlValue& value) {
+    values.type = controlKind(value);
     values.value = value.number();
 }
 
@@ -24,9 +24,9 @@ template <class Values> void takeControlAttr(Values& values, const CZRSimpleXmlN
 /// the earlier.
 template <class Traits> class TZREventNode final : public AZRKor3Node {
 public:
-    TZREventNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                 CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document)
+    TZREventNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                 CZRNodeList* list)
+        : AZRKor3Node(parser, parent, document)
         , list_(list) {}
 
 private:
@@ -38,10 +38,10 @@ private:
         append(list_, event_);
         return true;
     }
-    std::size_t findValue(std::wstring_view name) const override {
+    std::size_t findValue(std::u16string_view name) const override {
         return findRow(Traits::kValues, name);
     }
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override {
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override {
         Traits::kValues[row].take(event_->values(), value);
     }
 
@@ -56,9 +56,8 @@ template <class Traits> class TZRControlNode final : public AZRKor3Node {
 public:
     using Part = typename Traits::Part;
 
-    TZRControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                   CZRKorDocument* document, Part* part)
-        : AZRKor3Node(parser, parent, tag, document)
+    TZRControlNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document, Part* part)
+        : AZRKor3Node(parser, parent, document)
         , part_(part) {}
 
 private:
@@ -68,10 +67,10 @@ private:
         control_ = create<Object>();
         return control_ != nullptr;
     }
-    std::size_t findValue(std::wstring_view name) const override {
+    std::size_t findValue(std::u16string_view name) const override {
         return findRow(Traits::kValues, name);
     }
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override {
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override {
         Traits::kValues[row].take(control_->values(), value);
     }
     void finish() override {

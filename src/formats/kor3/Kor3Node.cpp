@@ -17,11 +17,11 @@ namespace {
 // The vender and version of the file fill only what the sequence lacks.
 constexpr TZRValueField<CZRSequence> kSequenceValues[] = {
     {kVender,
-     [](CZRSequence& sequence, const CZRSimpleXmlNode& value) {
+     [](CZRSequence& sequence, const CZRXmlValue& value) {
          if (sequence.getVender().empty()) sequence.setVender(value.text());
      }},
     {kVersion,
-     [](CZRSequence& sequence, const CZRSimpleXmlNode& value) {
+     [](CZRSequence& sequence, const CZRXmlValue& value) {
          if (sequence.getVersion().empty()) sequence.setVersion(value.text());
      }},
 };
@@ -37,31 +37,31 @@ bool CZRKor3Node::begin() {
     return check(document()->root()->setSequence(sequence_));
 }
 
-std::size_t CZRKor3Node::findValue(std::wstring_view name) const {
+std::size_t CZRKor3Node::findValue(std::u16string_view name) const {
     return findRow(kSequenceValues, name);
 }
 
-bool CZRKor3Node::startStructured(const ZRXmlTag& tag) {
+bool CZRKor3Node::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name == kVVoiceTable)
-        startNodeChild<CZRVVoiceTableNode>(tag, sequence_->vvoiceList());
+        startNodeChild<CZRVVoiceTableNode>(sequence_->vvoiceList());
     else if (tag.name == kMixer)
-        startNodeChild<CZRMixerNode>(tag, sequence_->mixer());
+        startNodeChild<CZRMixerNode>(sequence_->mixer());
     else if (tag.name == kMasterTrack)
-        startNodeChild<CZRMasterTrackNode>(tag, sequence_->masterTrack());
+        startNodeChild<CZRMasterTrackNode>(sequence_->masterTrack());
     else if (tag.name == kZrTrack)
-        startNodeChild<CZRZRTrackNode>(tag, sequence_->zrTrackList());
+        startNodeChild<CZRZRTrackNode>(sequence_->zrTrackList());
     else if (tag.name == kSeTrack)
-        startNodeChild<CZRSETrackNode>(tag, sequence_->seTrack());
+        startNodeChild<CZRSETrackNode>(sequence_->seTrack());
     else if (tag.name == kKaraokeTrack)
-        startNodeChild<CZRKaraokeTrackNode>(tag, sequence_->karaokeTrack());
+        startNodeChild<CZRKaraokeTrackNode>(sequence_->karaokeTrack());
     else if (tag.name == kAux)
-        startNodeChild<CZRAuxNode>(tag, sequence_->unManaged()->auxList());
+        startNodeChild<CZRAuxNode>(sequence_->unManaged()->auxList());
     else
         return false;
     return true;
 }
 
-void CZRKor3Node::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRKor3Node::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kSequenceValues[row].take(*sequence_, value);
 }
 

@@ -16,13 +16,13 @@ public:
     using AZRKor3Node::AZRKor3Node;
 
 protected:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
     CZRSequence* sequence() const { return sequence_; }
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override;
 
     CZRSequence* sequence_ = nullptr;

@@ -10,7 +10,7 @@ namespace Kor3 {
 namespace {
 
 constexpr ZRXmlFormat kKor3Format{
-    .rootElement = std::wstring_view(kKor3).data(), // the wide name ends in a null character
+    .rootElement = std::u16string_view(kKor3).data(), // the name ends in a null character
     .namespaceURI = kNamespaceURI,
     .schemaFile = kSchemaFile,
     .xmlErrorCode = ZR_E_INVALID_XML_FILE,
@@ -23,9 +23,8 @@ constexpr ZRXmlFormat kKor3Format{
 CZRKor3Parser::CZRKor3Parser()
     : CZRXmlFormatParser(kKor3Format) {}
 
-std::unique_ptr<AZRXmlNode> CZRKor3Parser::createRootNode(const ZRXmlTag& tag,
-                                                          CZRKorDocument& target) {
-    return std::make_unique<CZRKor3Node>(this, nullptr, tag, &target);
+void CZRKor3Parser::startRootNode(CZRKorDocument& target) {
+    startNode<CZRKor3Node>(nullptr, &target);
 }
 
 } // namespace Kor3

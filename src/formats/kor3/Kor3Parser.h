@@ -19,8 +19,7 @@ public:
     CZRKor3Parser();
 
 private:
-    std::unique_ptr<AZRXmlNode> createRootNode(const ZRXmlTag& tag,
-                                               CZRKorDocument& target) override;
+    void startRootNode(CZRKorDocument& target) override;
 };
 
 } // namespace Kor3

@@ -13,21 +13,21 @@ constexpr TZRValueField<CZRMasterTrack> kMasterTrackValues[] = {
 
 } // namespace
 
-std::size_t CZRMasterTrackNode::findValue(std::wstring_view name) const {
+std::size_t CZRMasterTrackNode::findValue(std::u16string_view name) const {
     return findRow(kMasterTrackValues, name);
 }
 
-bool CZRMasterTrackNode::startStructured(const ZRXmlTag& tag) {
+bool CZRMasterTrackNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name == kTimeSig)
-        startNodeChild<CZRTimeSigNode>(tag, master_->timeSigList());
+        startNodeChild<CZRTimeSigNode>(master_->timeSigList());
     else if (tag.name == kTempo)
-        startNodeChild<CZRTempoNode>(tag, master_->tempoList());
+        startNodeChild<CZRTempoNode>(master_->tempoList());
     else
         return false;
     return true;
 }
 
-void CZRMasterTrackNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRMasterTrackNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kMasterTrackValues[row].take(*master_, value);
 }
 

@@ -12,15 +12,15 @@ namespace Kor3 {
 /// tempo lists at the end.
 class CZRMasterTrackNode final : public AZRKor3Node {
 public:
-    CZRMasterTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                       CZRKorDocument* document, CZRMasterTrack* master)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRMasterTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                       CZRMasterTrack* master)
+        : AZRKor3Node(parser, parent, document)
         , master_(master) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
-    bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override;
 
     CZRMasterTrack* master_;

@@ -18,7 +18,7 @@ bool isPan(int value) {
 
 /// Takes a value into `Field` when `Fits` accepts it; another value leaves the field as it was.
 template <class Values, std::int32_t Values::*Field, bool (*Fits)(int)>
-void takeChecked(Values& values, const CZRSimpleXmlNode& value) {
+void takeChecked(Values& values, const CZRXmlValue& value) {
     if (const int number = value.number(); Fits(number)) values.*Field = number;
 }
 
@@ -57,7 +57,7 @@ constexpr TZRValueField<ZRVstPluginValues> kVstPluginValues[] = {
     {kVstSDKVersion, &ZRVstPluginValues::sdkVersion},
     {kVstParamNum, &ZRVstPluginValues::paramNum},
     {kVal, [](ZRVstPluginValues& values,
-              const CZRSimpleXmlNode& value) { values.values.push_back(value.number()); }},
+              const CZRXmlValue& value) { values.values.push_back(value.number()); }},
     {kVstPresetNo, &ZRVstPluginValues::presetNo},
     {kEnable, &ZRVstPluginValues::enable},
     {kBypass, &ZRVstPluginValues::bypass},
@@ -65,41 +65,41 @@ constexpr TZRValueField<ZRVstPluginValues> kVstPluginValues[] = {
 
 } // namespace
 
-bool CZRMixerNode::startStructured(const ZRXmlTag& tag) {
+bool CZRMixerNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name == kMasterUnit)
-        startNodeChild<CZRMasterUnitNode>(tag, mixer_->masterUnit());
+        startNodeChild<CZRMasterUnitNode>(mixer_->masterUnit());
     else if (tag.name == kZrUnit)
-        startNodeChild<CZRZRUnitNode>(tag, mixer_->zrUnitList());
+        startNodeChild<CZRZRUnitNode>(mixer_->zrUnitList());
     else if (tag.name == kSeUnit)
-        startNodeChild<CZRSEUnitNode>(tag, mixer_->seUnit());
+        startNodeChild<CZRSEUnitNode>(mixer_->seUnit());
     else if (tag.name == kKaraokeUnit)
-        startNodeChild<CZRKaraokeUnitNode>(tag, mixer_->karaokeUnit());
+        startNodeChild<CZRKaraokeUnitNode>(mixer_->karaokeUnit());
     else
         return false;
     return true;
 }
 
-std::size_t CZRMasterUnitNode::findValue(std::wstring_view name) const {
+std::size_t CZRMasterUnitNode::findValue(std::u16string_view name) const {
     return findRow(kMasterUnitValues, name);
 }
 
-bool CZRMasterUnitNode::startStructured(const ZRXmlTag& tag) {
+bool CZRMasterUnitNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name == kVstPlugin)
-        startNodeChild<CZRVstPluginNode>(tag, unit_->vstList(CZRMasterUnit::kInsertList));
+        startNodeChild<CZRVstPluginNode>(unit_->vstList(CZRMasterUnit::kInsertList));
     else if (tag.name == kVstPluginSR)
-        startNodeChild<CZRVstPluginNode>(tag, unit_->vstList(CZRMasterUnit::kSendReturnList));
+        startNodeChild<CZRVstPluginNode>(unit_->vstList(CZRMasterUnit::kSendReturnList));
     else
         return false;
     return true;
 }
 
-void CZRMasterUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRMasterUnitNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kMasterUnitValues[row].take(unit_->values(), value);
 }
 
-bool AZRPluginUnitNode::startStructured(const ZRXmlTag& tag) {
+bool AZRPluginUnitNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name != kVstPlugin) return false;
-    startNodeChild<CZRVstPluginNode>(tag, pluginList());
+    startNodeChild<CZRVstPluginNode>(pluginList());
     return true;
 }
 
@@ -111,36 +111,36 @@ bool CZRZRUnitNode::begin() {
     return true;
 }
 
-std::size_t CZRZRUnitNode::findValue(std::wstring_view name) const {
+std::size_t CZRZRUnitNode::findValue(std::u16string_view name) const {
     return findRow(kZRUnitValues, kChannelValues<ZRZRUnitValues>, name);
 }
 
-void CZRZRUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRZRUnitNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     takeRow(kZRUnitValues, unit_->values(), kChannelValues<ZRZRUnitValues>, unit_->values(), row,
             value);
 }
 
-std::size_t CZRSEUnitNode::findValue(std::wstring_view name) const {
+std::size_t CZRSEUnitNode::findValue(std::u16string_view name) const {
     return findRow(kChannelValues<ZRSEUnitValues>, name);
 }
 
-void CZRSEUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRSEUnitNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kChannelValues<ZRSEUnitValues>[row].take(unit_->values(), value);
 }
 
-std::size_t CZRKaraokeUnitNode::findValue(std::wstring_view name) const {
+std::size_t CZRKaraokeUnitNode::findValue(std::u16string_view name) const {
     return findRow(kKaraokeUnitValues, name);
 }
 
-void CZRKaraokeUnitNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRKaraokeUnitNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kKaraokeUnitValues[row].take(unit_->values(), value);
 }
 
-std::size_t CZRVstPluginNode::findValue(std::wstring_view name) const {
+std::size_t CZRVstPluginNode::findValue(std::u16string_view name) const {
     return findRow(kVstPluginValues, name);
 }
 
-void CZRVstPluginNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRVstPluginNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kVstPluginValues[row].take(values_, value);
 }
 

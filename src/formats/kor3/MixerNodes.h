@@ -15,13 +15,13 @@ namespace Kor3 {
 /// one ZR unit per zrUnit and sorts the ZR unit list at the end.
 class CZRMixerNode final : public AZRKor3Node {
 public:
-    CZRMixerNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                 CZRKorDocument* document, CZRMixer* mixer)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRMixerNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                 CZRMixer* mixer)
+        : AZRKor3Node(parser, parent, document)
         , mixer_(mixer) {}
 
 private:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
     void finish() override { sortList(mixer_->zrUnitList()); }
 
     CZRMixer* mixer_;
@@ -31,15 +31,15 @@ private:
 /// send-return plug-ins.
 class CZRMasterUnitNode final : public AZRKor3Node {
 public:
-    CZRMasterUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                      CZRKorDocument* document, CZRMasterUnit* unit)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRMasterUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                      CZRMasterUnit* unit)
+        : AZRKor3Node(parser, parent, document)
         , unit_(unit) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
-    bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRMasterUnit* unit_;
 };
@@ -54,7 +54,7 @@ protected:
     virtual CZRNodeList* pluginList() const = 0;
 
 private:
-    bool startStructured(const ZRXmlTag& tag) final;
+    bool startStructured(const ZRXmlStartTag& tag) final;
 };
 
 /// A ZR unit, created at the first child with an empty plug-in list and added to the mixer.
@@ -62,16 +62,16 @@ private:
 /// volume outside -898 to 60 leave the unit's value as it was.
 class CZRZRUnitNode final : public AZRPluginUnitNode {
 public:
-    CZRZRUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                  CZRKorDocument* document, CZRNodeList* units)
-        : AZRPluginUnitNode(parser, parent, tag, document)
+    CZRZRUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                  CZRNodeList* units)
+        : AZRPluginUnitNode(parser, parent, document)
         , units_(units) {}
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
+    std::size_t findValue(std::u16string_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRNodeList* units_;
     CZRZRUnit* unit_ = nullptr;
@@ -80,15 +80,15 @@ private:
 /// The SE unit, with the same values and checks as a ZR unit except the track number.
 class CZRSEUnitNode final : public AZRPluginUnitNode {
 public:
-    CZRSEUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                  CZRKorDocument* document, CZRSEUnit* unit)
-        : AZRPluginUnitNode(parser, parent, tag, document)
+    CZRSEUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                  CZRSEUnit* unit)
+        : AZRPluginUnitNode(parser, parent, document)
         , unit_(unit) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
+    std::size_t findValue(std::u16string_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRSEUnit* unit_;
 };
@@ -96,15 +96,15 @@ private:
 /// The karaoke unit: input gain, mute and solo as read; a volume outside -898 to 60 is left out.
 class CZRKaraokeUnitNode final : public AZRPluginUnitNode {
 public:
-    CZRKaraokeUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                       CZRKorDocument* document, CZRKaraokeUnit* unit)
-        : AZRPluginUnitNode(parser, parent, tag, document)
+    CZRKaraokeUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                       CZRKaraokeUnit* unit)
+        : AZRPluginUnitNode(parser, parent, document)
         , unit_(unit) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
+    std::size_t findValue(std::u16string_view name) const override;
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRKaraokeUnit* unit_;
 };
@@ -114,14 +114,14 @@ private:
 /// node), and its parameter count is their number, whatever vstParamNum said.
 class CZRVstPluginNode final : public AZRKor3Node {
 public:
-    CZRVstPluginNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                     CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRVstPluginNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                     CZRNodeList* list)
+        : AZRKor3Node(parser, parent, document)
         , list_(list) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override;
 
     CZRNodeList* list_;

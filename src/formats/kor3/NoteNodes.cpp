@@ -21,10 +21,9 @@ std::int32_t seqStyleKind(const std::wstring& id) {
 
 // The phnms text is split at blanks into phonemes appended in order; its lock attribute, when
 // non-zero, locks them.
-void takePhonemes(ZRMusicalNoteValues& values, const CZRSimpleXmlNode& value) {
+void takePhonemes(ZRMusicalNoteValues& values, const CZRXmlValue& value) {
     appendPhonemes(value.text(), values.phonemes);
-    const std::wstring* lock = value.tag().attribute(kLock);
-    if (lock != nullptr && kor::wtoi(lock->c_str()) != 0) values.phLock = 1;
+    if (kor::wtoi(value.attribute(kLock).c_str()) != 0) values.phLock = 1;
 }
 
 constexpr TZRValueField<ZRMusicalNoteValues> kNoteValues[] = {
@@ -35,15 +34,18 @@ constexpr TZRValueField<ZRMusicalNoteValues> kNoteValues[] = {
 
 // Each attr stores its value under its id.
 constexpr TZRValueField<CZRNoteStyleAttrib> kStyleAttrValues[] = {
-    {kAttr,
-     [](CZRNoteStyleAttrib& style, const CZRSimpleXmlNode& value) {
-         style.setValue(attrID(value.tag()), value.number());
-     }},
+    {kAttr, [](CZRNoteStyleAttrib& style,
+               const CZRXmlValue& value) { style.setValue(value.attribute(kId), value.number()); }},
 };
 
 } // namespace
 
 void appendPhonemes(std::wstring_view text, std::vector<std::wstring>& phonemes) {
+    // Room for all pieces at once, so that the list is not moved as it grows.
+    std::size_t pieces = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != L' ' && (i == 0 || text[i - 1] == L' ')) ++pieces;
+    phonemes.reserve(phonemes.size() + pieces);
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t end = std::min(text.find(L' ', pos), text.size());
@@ -59,17 +61,17 @@ bool CZRMusicalNoteNode::begin() {
     return true;
 }
 
-std::size_t CZRMusicalNoteNode::findValue(std::wstring_view name) const {
+std::size_t CZRMusicalNoteNode::findValue(std::u16string_view name) const {
     return findRow(kNoteValues, name);
 }
 
-bool CZRMusicalNoteNode::startStructured(const ZRXmlTag& tag) {
+bool CZRMusicalNoteNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name != kNoteStyle) return false;
-    startNodeChild<CZRMusicalNoteStyleNode>(tag, note_);
+    startNodeChild<CZRMusicalNoteStyleNode>(note_);
     return true;
 }
 
-void CZRMusicalNoteNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRMusicalNoteNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kNoteValues[row].take(note_->values(), value);
 }
 
@@ -90,27 +92,27 @@ bool CZRMusicalNoteStyleNode::begin() {
     return true;
 }
 
-std::size_t CZRMusicalNoteStyleNode::findValue(std::wstring_view name) const {
+std::size_t CZRMusicalNoteStyleNode::findValue(std::u16string_view name) const {
     return findRow(kStyleAttrValues, name);
 }
 
-bool CZRMusicalNoteStyleNode::startStructured(const ZRXmlTag& tag) {
+bool CZRMusicalNoteStyleNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name != kSeqAttr) return false;
-    const std::wstring& id = attrID(tag);
+    const std::wstring id = attrID(tag);
     CZRNodeList* points = createList(kSeqPointList, seqStyleKind(id));
     if (points == nullptr || !check(note_->noteSeqStyle()->setElementList(id, points)))
         return false;
-    startNodeChild<CZRMusicalNoteSeqStyleNode>(tag, points);
+    startNodeChild<CZRMusicalNoteSeqStyleNode>(points);
     return true;
 }
 
-void CZRMusicalNoteStyleNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRMusicalNoteStyleNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kStyleAttrValues[row].take(*note_->noteStyle(), value);
 }
 
-bool CZRMusicalNoteSeqStyleNode::startStructured(const ZRXmlTag& tag) {
+bool CZRMusicalNoteSeqStyleNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name != kElem) return false;
-    startNodeChild<CZRMusicalNoteSeqStyleElementNode>(tag, points_);
+    startNodeChild<CZRMusicalNoteSeqStyleElementNode>(points_);
     return true;
 }
 

@@ -14,16 +14,16 @@ namespace Kor3 {
 /// non-zero, locks them.
 class CZRMusicalNoteNode final : public AZRKor3Node {
 public:
-    CZRMusicalNoteNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                       CZRKorDocument* document, CZRNodeList* notes)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRMusicalNoteNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                       CZRNodeList* notes)
+        : AZRKor3Node(parser, parent, document)
         , notes_(notes) {}
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRNodeList* notes_;
     CZRMusicalNote* note_ = nullptr;
@@ -34,16 +34,16 @@ private:
 /// under its id; each seqAttr starts a new curve of that id.
 class CZRMusicalNoteStyleNode final : public AZRKor3Node {
 public:
-    CZRMusicalNoteStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                            CZRKorDocument* document, CZRMusicalNote* note)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRMusicalNoteStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                            CZRMusicalNote* note)
+        : AZRKor3Node(parser, parent, document)
         , note_(note) {}
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRMusicalNote* note_;
 };
@@ -51,13 +51,13 @@ private:
 /// One sequential style curve: collects its points and sorts them at the end.
 class CZRMusicalNoteSeqStyleNode final : public AZRKor3Node {
 public:
-    CZRMusicalNoteSeqStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                               CZRKorDocument* document, CZRNodeList* points)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRMusicalNoteSeqStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                               CZRNodeList* points)
+        : AZRKor3Node(parser, parent, document)
         , points_(points) {}
 
 private:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
     void finish() override { sortList(points_); }
 
     CZRNodeList* points_;

@@ -21,18 +21,16 @@ constexpr TZRValueField<CZRStylePlugin> kStylePluginValues[] = {
 
 // Each attr stores its value under its id.
 constexpr TZRValueField<CZRPartStyleAttrib> kPartStyleValues[] = {
-    {kAttr,
-     [](CZRPartStyleAttrib& style, const CZRSimpleXmlNode& value) {
-         style.setValue(attrID(value.tag()), value.number());
-     }},
+    {kAttr, [](CZRPartStyleAttrib& style,
+               const CZRXmlValue& value) { style.setValue(value.attribute(kId), value.number()); }},
 };
 
 // The attr names the event's attribute and gives its value; a later attr wins.
 constexpr TZRValueField<ZRStyleControlValues> kStyleControlValues[] = {
     {kPosTick, &ZRStyleControlValues::posTick},
     {kAttr,
-     [](ZRStyleControlValues& values, const CZRSimpleXmlNode& value) {
-         values.id = attrID(value.tag());
+     [](ZRStyleControlValues& values, const CZRXmlValue& value) {
+         values.id = value.attribute(kId);
          values.val = value.number();
      }},
 };
@@ -55,40 +53,40 @@ bool CZRMusicalPartNode::begin() {
     return true;
 }
 
-std::size_t CZRMusicalPartNode::findValue(std::wstring_view name) const {
+std::size_t CZRMusicalPartNode::findValue(std::u16string_view name) const {
     return findRow(kPartValues, name);
 }
 
-bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
+bool CZRMusicalPartNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name == kNote) {
-        startNodeChild<CZRMusicalNoteNode>(tag, part_->noteList());
+        startNodeChild<CZRMusicalNoteNode>(part_->noteList());
     } else if (tag.name == kSinger) {
-        startNodeChild<CZRMusicalSingerNode>(tag, part_->singerList());
+        startNodeChild<CZRMusicalSingerNode>(part_->singerList());
     } else if (tag.name == kMCtrl) {
-        startNodeChild<CZRMusicalControlNode>(tag, part_);
+        startNodeChild<CZRMusicalControlNode>(part_);
     } else if (tag.name == kPhraseStyle) {
-        startNodeChild<CZRStyleControlNode>(tag, part_, CZRStyleControlNode::Kind::PhraseStyle);
+        startNodeChild<CZRStyleControlNode>(part_, CZRStyleControlNode::Kind::PhraseStyle);
     } else if (tag.name == kSCtrl) {
-        startNodeChild<CZRStyleControlNode>(tag, part_, CZRStyleControlNode::Kind::StyleControl);
+        startNodeChild<CZRStyleControlNode>(part_, CZRStyleControlNode::Kind::StyleControl);
     } else if (tag.name == kStylePlugin) {
         if (part_->stylePlugin() == nullptr) {
             CZRStylePlugin* plugin = create<CZRStylePlugin>();
             if (plugin == nullptr || !check(part_->setStylePlugin(plugin))) return false;
         }
-        startNodeChild<CZRStylePluginNode>(tag, part_->stylePlugin());
+        startNodeChild<CZRStylePluginNode>(part_->stylePlugin());
     } else if (tag.name == kPartStyle) {
         if (part_->partStyle() == nullptr) {
             CZRPartStyleAttrib* style = create<CZRPartStyleAttrib>();
             if (style == nullptr || !check(part_->setPartStyle(style))) return false;
         }
-        startNodeChild<CZRPartStyleNode>(tag, part_->partStyle());
+        startNodeChild<CZRPartStyleNode>(part_->partStyle());
     } else {
         return false;
     }
     return true;
 }
 
-void CZRMusicalPartNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRMusicalPartNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kPartValues[row].take(part_->part(), value);
 }
 
@@ -103,19 +101,19 @@ void CZRMusicalPartNode::finish() {
         sortList(list);
 }
 
-std::size_t CZRStylePluginNode::findValue(std::wstring_view name) const {
+std::size_t CZRStylePluginNode::findValue(std::u16string_view name) const {
     return findRow(kStylePluginValues, name);
 }
 
-void CZRStylePluginNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRStylePluginNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kStylePluginValues[row].take(*plugin_, value);
 }
 
-std::size_t CZRPartStyleNode::findValue(std::wstring_view name) const {
+std::size_t CZRPartStyleNode::findValue(std::u16string_view name) const {
     return findRow(kPartStyleValues, name);
 }
 
-void CZRPartStyleNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRPartStyleNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kPartStyleValues[row].take(*style_, value);
 }
 
@@ -124,11 +122,11 @@ bool CZRStyleControlNode::begin() {
     return event_ != nullptr;
 }
 
-std::size_t CZRStyleControlNode::findValue(std::wstring_view name) const {
+std::size_t CZRStyleControlNode::findValue(std::u16string_view name) const {
     return findRow(kStyleControlValues, name);
 }
 
-void CZRStyleControlNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRStyleControlNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kStyleControlValues[row].take(event_->values(), value);
 }
 

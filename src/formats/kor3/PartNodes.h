@@ -26,19 +26,19 @@ enum class StyleListKind { PhraseStyle, StyleControl };
 /// style-control list.
 class CZRMusicalPartNode : public AZRKor3Node {
 public:
-    CZRMusicalPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                       CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRMusicalPartNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                       CZRNodeList* parts)
+        : AZRKor3Node(parser, parent, document)
         , parts_(parts) {}
 
 protected:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
     CZRMusicalPart* part() const { return part_; }
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override;
 
     CZRNodeList* parts_;
@@ -49,14 +49,14 @@ private:
 /// version as they arrive.
 class CZRStylePluginNode final : public AZRKor3Node {
 public:
-    CZRStylePluginNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                       CZRKorDocument* document, CZRStylePlugin* plugin)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRStylePluginNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                       CZRStylePlugin* plugin)
+        : AZRKor3Node(parser, parent, document)
         , plugin_(plugin) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRStylePlugin* plugin_;
 };
@@ -65,14 +65,14 @@ private:
 /// value under its id.
 class CZRPartStyleNode final : public AZRKor3Node {
 public:
-    CZRPartStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                     CZRKorDocument* document, CZRPartStyleAttrib* style)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRPartStyleNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                     CZRPartStyleAttrib* style)
+        : AZRKor3Node(parser, parent, document)
         , style_(style) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRPartStyleAttrib* style_;
 };
@@ -85,16 +85,16 @@ class CZRStyleControlNode final : public AZRKor3Node {
 public:
     using Kind = StyleListKind;
 
-    CZRStyleControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                        CZRKorDocument* document, CZRMusicalPart* part, Kind kind)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRStyleControlNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                        CZRMusicalPart* part, Kind kind)
+        : AZRKor3Node(parser, parent, document)
         , part_(part)
         , kind_(kind) {}
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override;
 
     CZRMusicalPart* part_;

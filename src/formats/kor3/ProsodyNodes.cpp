@@ -34,27 +34,27 @@ bool CZRProsodyPartNode::begin() {
     return true;
 }
 
-std::size_t CZRProsodyPartNode::findValue(std::wstring_view name) const {
+std::size_t CZRProsodyPartNode::findValue(std::u16string_view name) const {
     return findRow(kPartValues, name);
 }
 
-bool CZRProsodyPartNode::startStructured(const ZRXmlTag& tag) {
+bool CZRProsodyPartNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name == kVoice)
-        startNodeChild<CZRProsodyVoiceNode>(tag, part_->voiceList());
+        startNodeChild<CZRProsodyVoiceNode>(part_->voiceList());
     else if (tag.name == kPCtrl)
-        startNodeChild<CZRProsodyControlNode>(tag, part_);
+        startNodeChild<CZRProsodyControlNode>(part_);
     else if (tag.name == kPch)
-        startNodeChild<CZRProsodyPitchNode>(tag, part_->elementList(kPitchList));
+        startNodeChild<CZRProsodyPitchNode>(part_->elementList(kPitchList));
     else if (tag.name == kDyn)
-        startNodeChild<CZRProsodyDynamicsNode>(tag, part_->elementList(kDynamicsList));
+        startNodeChild<CZRProsodyDynamicsNode>(part_->elementList(kDynamicsList));
     else if (tag.name == kPhnm)
-        startNodeChild<CZRProsodyPhonemeNode>(tag, part_->phonemeList());
+        startNodeChild<CZRProsodyPhonemeNode>(part_->phonemeList());
     else
         return false;
     return true;
 }
 
-void CZRProsodyPartNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRProsodyPartNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kPartValues[row].take(part_->part(), value);
 }
 

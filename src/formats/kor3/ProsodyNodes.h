@@ -15,9 +15,9 @@ namespace Kor3 {
 /// event lists are sorted. Pitch points go to the first element list, dynamics to the second.
 class CZRProsodyPartNode final : public AZRKor3Node {
 public:
-    CZRProsodyPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                       CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRProsodyPartNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                       CZRNodeList* parts)
+        : AZRKor3Node(parser, parent, document)
         , parts_(parts) {}
 
     static constexpr std::size_t kPitchList = 0;
@@ -25,9 +25,9 @@ public:
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    bool startStructured(const ZRXmlTag& tag) override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override;
 
     CZRNodeList* parts_;

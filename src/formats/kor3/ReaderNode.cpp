@@ -8,27 +8,19 @@
 
 namespace Kor3 {
 
-void AZRKor3Node::startChild(const ZRXmlTag& tag) {
+bool AZRKor3Node::startChild(const ZRXmlStartTag& tag) {
     if (state_ == State::New) state_ = begin() ? State::Begun : State::Inert;
-    if (state_ == State::Inert) {
-        adoptChild(nullptr);
-    } else if (!startStructured(tag)) {
-        valueRow_ = findValue(tag.name);
-        if (valueRow_ != kNotAValue)
-            startValueChild(tag);
-        else
-            adoptChild(nullptr);
-    }
+    if (state_ == State::Inert || startStructured(tag)) return false;
+    valueRow_ = findValue(tag.name);
+    return valueRow_ != kNotAValue;
 }
 
-void AZRKor3Node::childEnded(AZRXmlNode& child) {
-    if (const CZRSimpleXmlNode* value = child.asValue()) takeValue(valueRow_, *value);
+void AZRKor3Node::takeValue(const CZRXmlValue& value) {
+    takeRowValue(valueRow_, value);
 }
 
-void AZRKor3Node::endElement(const std::wstring& name) {
-    if (!isOwnEnd(name)) return;
+void AZRKor3Node::endElement() {
     if (state_ != State::Inert) finish();
-    CZRComplexXmlNode::endElement(name);
 }
 
 CZRNodeList* AZRKor3Node::createList(ZRObjType listType, std::int32_t listTypeEx) {

@@ -19,7 +19,7 @@
 namespace Kor3 {
 
 /// Base of every KOR3 node. A node may build its object when its first child element starts
-/// (begin), starts a value node for each value element it takes (findValue) and a format node
+/// (begin), takes the value of each value element it knows (findValue) and starts a format node
 /// for each structured child it knows (startStructured), takes each value as its element ends
 /// (takeValue), and finishes its object when its own element ends (finish). A node whose begin
 /// failed stays inert: it starts no children and finishes nothing. Objects that cannot be
@@ -27,24 +27,22 @@ namespace Kor3 {
 /// ZR_E_NOT_ENOUGH_MEMORY.
 class AZRKor3Node : public CZRComplexXmlNode {
 public:
-    AZRKor3Node(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                CZRKorDocument* document)
-        : CZRComplexXmlNode(parser, parent, tag, document) {}
+    using CZRComplexXmlNode::CZRComplexXmlNode;
 
-    void startChild(const ZRXmlTag& tag) final;
-    void childEnded(AZRXmlNode& child) final;
-    void endElement(const std::wstring& name) final;
+    bool startChild(const ZRXmlStartTag& tag) final;
+    void takeValue(const CZRXmlValue& value) final;
+    void endElement() final;
 
 protected:
     /// Builds the node's object at its first child; false when it could not.
     virtual bool begin() { return true; }
     /// The row of the value element `name` in the node's value table, or kNotAValue for an
     /// element that is not one of its values.
-    virtual std::size_t findValue(std::wstring_view) const { return kNotAValue; }
+    virtual std::size_t findValue(std::u16string_view) const { return kNotAValue; }
     /// Starts the node of a structured child; false for a name the node does not know.
-    virtual bool startStructured(const ZRXmlTag&) { return false; }
+    virtual bool startStructured(const ZRXmlStartTag&) { return false; }
     /// Takes the value of the child element that findValue placed in `row`.
-    virtual void takeValue(std::size_t, const CZRSimpleXmlNode&) {}
+    virtual void takeRowValue(std::size_t, const CZRXmlValue&) {}
     /// Completes the node's work when its element ends.
     virtual void finish() {}
 
@@ -78,19 +76,19 @@ public:
     using Object = typename Traits::Object;
     using Values = std::remove_cvref_t<decltype(std::declval<Object&>().values())>;
 
-    TZRBuiltNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                 CZRKorDocument* document, CZRNodeList* list)
-        : AZRKor3Node(parser, parent, tag, document)
+    TZRBuiltNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                 CZRNodeList* list)
+        : AZRKor3Node(parser, parent, document)
         , list_(list) {}
 
     /// The values collected so far; a node of a derived format fills them too.
     Values& values() { return values_; }
 
 private:
-    std::size_t findValue(std::wstring_view name) const override {
+    std::size_t findValue(std::u16string_view name) const override {
         return findRow(Traits::kValues, name);
     }
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override {
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override {
         Traits::kValues[row].take(values_, value);
     }
     void finish() override {

@@ -21,7 +21,7 @@ inline constexpr std::size_t kNoTextLimit = static_cast<std::size_t>(-1);
 
 namespace detail {
 
-inline constexpr std::array<std::pair<std::wstring_view, std::size_t>, 18> kTextElements{{
+inline constexpr std::array<std::pair<std::u16string_view, std::size_t>, 18> kTextElements{{
     {kAuxID, kNameMax},
     {kComment, kNameMax},
     {kCompID, kCompIDMax},
@@ -50,7 +50,7 @@ inline constexpr std::array<std::pair<std::wstring_view, std::size_t>, 18> kText
 /// while compiling. The reader asks for every element of a song, and most hold no text (numbers,
 /// containers): the length and the first character turn them away before any whole name is
 /// compared, which a search by halves would do several times for each.
-constexpr std::size_t maxTextLength(std::wstring_view element) {
+constexpr std::size_t maxTextLength(std::u16string_view element) {
     for (const auto& [name, limit] : detail::kTextElements)
         if (name.size() == element.size() && name.front() == element.front() && name == element)
             return limit;

@@ -36,27 +36,27 @@ bool CZRZRTrackNode::begin() {
     return true;
 }
 
-std::size_t CZRZRTrackNode::findValue(std::wstring_view name) const {
+std::size_t CZRZRTrackNode::findValue(std::u16string_view name) const {
     return findRow(kZRTrackValues, name);
 }
 
-bool CZRZRTrackNode::startStructured(const ZRXmlTag& tag) {
+bool CZRZRTrackNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name == kMusicalPart)
-        startNodeChild<CZRMusicalPartNode>(tag, track_->partList());
+        startNodeChild<CZRMusicalPartNode>(track_->partList());
     else if (tag.name == kProsodyPart)
-        startNodeChild<CZRProsodyPartNode>(tag, track_->partList());
+        startNodeChild<CZRProsodyPartNode>(track_->partList());
     else
         return false;
     return true;
 }
 
-void CZRZRTrackNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRZRTrackNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kZRTrackValues[row].take(*track_, value);
 }
 
-bool CZRWAVTrackNode::startStructured(const ZRXmlTag& tag) {
+bool CZRWAVTrackNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name != kWavPart) return false;
-    startNodeChild<CZRWAVPartNode>(tag, track_->wavPartList());
+    startNodeChild<CZRWAVPartNode>(track_->wavPartList());
     return true;
 }
 
@@ -67,11 +67,11 @@ bool CZRWAVPartNode::begin() {
     return true;
 }
 
-std::size_t CZRWAVPartNode::findValue(std::wstring_view name) const {
+std::size_t CZRWAVPartNode::findValue(std::u16string_view name) const {
     return findRow(kPartValues, kWAVPartValues, name);
 }
 
-void CZRWAVPartNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRWAVPartNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     takeRow(kPartValues, part_->part(), kWAVPartValues, *part_, row, value);
 }
 
@@ -85,11 +85,11 @@ bool CZRAuxNode::begin() {
     return true;
 }
 
-std::size_t CZRAuxNode::findValue(std::wstring_view name) const {
+std::size_t CZRAuxNode::findValue(std::u16string_view name) const {
     return findRow(kAuxValues, name);
 }
 
-void CZRAuxNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRAuxNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kAuxValues[row].take(aux_->values(), value);
 }
 

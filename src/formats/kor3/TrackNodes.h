@@ -14,19 +14,19 @@ namespace Kor3 {
 /// its values apply as they arrive; its parts are sorted at the end.
 class CZRZRTrackNode : public AZRKor3Node {
 public:
-    CZRZRTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                   CZRKorDocument* document, CZRNodeList* tracks)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRZRTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                   CZRNodeList* tracks)
+        : AZRKor3Node(parser, parent, document)
         , tracks_(tracks) {}
 
 protected:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
     CZRZRTrack* track() const { return track_; }
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override { sortList(track_->partList()); }
 
     CZRNodeList* tracks_;
@@ -37,13 +37,13 @@ private:
 /// them at the end.
 class CZRWAVTrackNode final : public AZRKor3Node {
 public:
-    CZRWAVTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                    CZRKorDocument* document, CZRWAVTrack* track)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRWAVTrackNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                    CZRWAVTrack* track)
+        : AZRKor3Node(parser, parent, document)
         , track_(track) {}
 
 private:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
     void finish() override { sortList(track_->wavPartList()); }
 
     CZRWAVTrack* track_;
@@ -56,15 +56,15 @@ using CZRKaraokeTrackNode = CZRWAVTrackNode;
 /// arrive.
 class CZRWAVPartNode final : public AZRKor3Node {
 public:
-    CZRWAVPartNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                   CZRKorDocument* document, CZRNodeList* parts)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRWAVPartNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                   CZRNodeList* parts)
+        : AZRKor3Node(parser, parent, document)
         , parts_(parts) {}
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRNodeList* parts_;
     CZRWAVPart* part_ = nullptr;
@@ -74,15 +74,15 @@ private:
 /// replace the record's strings as they arrive.
 class CZRAuxNode final : public AZRKor3Node {
 public:
-    CZRAuxNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-               CZRKorDocument* document, CZRNodeList* auxes)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRAuxNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+               CZRNodeList* auxes)
+        : AZRKor3Node(parser, parent, document)
         , auxes_(auxes) {}
 
 private:
     bool begin() override;
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
     CZRNodeList* auxes_;
     CZRAux* aux_ = nullptr;

@@ -2,9 +2,9 @@
 
 namespace Kor3 {
 
-bool CZRVVoiceTableNode::startStructured(const ZRXmlTag& tag) {
+bool CZRVVoiceTableNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name != kVVoice) return false;
-    startNodeChild<CZRVVoiceNode>(tag, voices_);
+    startNodeChild<CZRVVoiceNode>(voices_);
     return true;
 }
 

@@ -9,13 +9,13 @@ namespace Kor3 {
 /// The VVoice table: each vVoice adds one VVoice to the sequence's list, sorted at the end.
 class CZRVVoiceTableNode : public AZRKor3Node {
 public:
-    CZRVVoiceTableNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                       CZRKorDocument* document, CZRNodeList* voices)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRVVoiceTableNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                       CZRNodeList* voices)
+        : AZRKor3Node(parser, parent, document)
         , voices_(voices) {}
 
 protected:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
     CZRNodeList* voices() const { return voices_; }
 
 private:
@@ -26,7 +26,7 @@ private:
 
 /// Takes the voice parameter `Field` of a VVoice.
 template <std::int32_t ZRVVoiceParam::*Field>
-void takeVoiceParam(ZRVVoiceValues& values, const CZRSimpleXmlNode& value) {
+void takeVoiceParam(ZRVVoiceValues& values, const CZRXmlValue& value) {
     values.param.*Field = value.number();
 }
 

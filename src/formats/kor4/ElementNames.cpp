@@ -10,58 +10,58 @@ namespace Kor4 {
 namespace {
 
 struct Rename {
-    std::wstring_view kor4;
-    std::wstring_view kor3;
+    std::u16string_view kor4;
+    std::u16string_view kor3;
 };
 
-constexpr Rename kRoot[] = {{L"monoTrack", Kor3::kSeTrack}, {L"stTrack", Kor3::kKaraokeTrack}};
+constexpr Rename kRoot[] = {{u"monoTrack", Kor3::kSeTrack}, {u"stTrack", Kor3::kKaraokeTrack}};
 constexpr Rename kVVoice[] = {
-    {L"bs", Kor3::kVBS}, {L"pc", Kor3::kVPC}, {L"id", Kor3::kCompID}, {L"name", Kor3::kVVoiceName}};
-constexpr Rename kMixer[] = {{L"monoUnit", Kor3::kSeUnit}, {L"stUnit", Kor3::kKaraokeUnit}};
-constexpr Rename kMasterUnit[] = {{L"plug", Kor3::kVstPlugin},
-                                  {L"plugSR", Kor3::kVstPluginSR},
-                                  {L"oDev", Kor3::kOutDev},
-                                  {L"rLvl", Kor3::kRetLevel}};
+    {u"bs", Kor3::kVBS}, {u"pc", Kor3::kVPC}, {u"id", Kor3::kCompID}, {u"name", Kor3::kVVoiceName}};
+constexpr Rename kMixer[] = {{u"monoUnit", Kor3::kSeUnit}, {u"stUnit", Kor3::kKaraokeUnit}};
+constexpr Rename kMasterUnit[] = {{u"plug", Kor3::kVstPlugin},
+                                  {u"plugSR", Kor3::kVstPluginSR},
+                                  {u"oDev", Kor3::kOutDev},
+                                  {u"rLvl", Kor3::kRetLevel}};
 constexpr Rename kChannelUnit[] = {
-    {L"plug", Kor3::kVstPlugin}, {L"tNo", Kor3::kZrTrackNo},      {L"iGin", Kor3::kInGain},
-    {L"sLvl", Kor3::kSendLevel}, {L"sEnable", Kor3::kSendEnable}, {L"m", Kor3::kMute},
-    {L"s", Kor3::kSolo}};
-constexpr Rename kPlugin[] = {{L"id", Kor3::kVstPluginID},
-                              {L"name", Kor3::kVstPluginName},
-                              {L"sdkVer", Kor3::kVstSDKVersion},
-                              {L"nPrm", Kor3::kVstParamNum},
-                              {L"v", Kor3::kVal},
-                              {L"presetNo", Kor3::kVstPresetNo}};
-constexpr Rename kTimeSig[] = {{L"m", Kor3::kPosMes}, {L"nu", Kor3::kNume}, {L"de", Kor3::kDenomi}};
-constexpr Rename kTempo[] = {{L"t", Kor3::kPosTick}, {L"v", Kor3::kBpm}};
+    {u"plug", Kor3::kVstPlugin}, {u"tNo", Kor3::kZrTrackNo},      {u"iGin", Kor3::kInGain},
+    {u"sLvl", Kor3::kSendLevel}, {u"sEnable", Kor3::kSendEnable}, {u"m", Kor3::kMute},
+    {u"s", Kor3::kSolo}};
+constexpr Rename kPlugin[] = {{u"id", Kor3::kVstPluginID},
+                              {u"name", Kor3::kVstPluginName},
+                              {u"sdkVer", Kor3::kVstSDKVersion},
+                              {u"nPrm", Kor3::kVstParamNum},
+                              {u"v", Kor3::kVal},
+                              {u"presetNo", Kor3::kVstPresetNo}};
+constexpr Rename kTimeSig[] = {{u"m", Kor3::kPosMes}, {u"nu", Kor3::kNume}, {u"de", Kor3::kDenomi}};
+constexpr Rename kTempo[] = {{u"t", Kor3::kPosTick}, {u"v", Kor3::kBpm}};
 constexpr Rename kZRTrack[] = {
-    {L"tNo", Kor3::kZrTrackNo}, {L"name", Kor3::kTrackName}, {L"zrPart", Kor3::kMusicalPart}};
-constexpr Rename kMusicalPart[] = {{L"t", Kor3::kPosTick},
-                                   {L"name", Kor3::kPartName},
-                                   {L"sPlug", Kor3::kStylePlugin},
-                                   {L"pStyle", Kor3::kPartStyle}};
-constexpr Rename kSinger[] = {{L"t", Kor3::kPosTick}, {L"bs", Kor3::kVBS}, {L"pc", Kor3::kVPC}};
-constexpr Rename kControl[] = {{L"t", Kor3::kPosTick}};
-constexpr Rename kStylePlugin[] = {{L"id", Kor3::kStylePluginID},
-                                   {L"name", Kor3::kStylePluginName}};
-constexpr Rename kPartStyle[] = {{L"v", Kor3::kAttr}};
-constexpr Rename kNote[] = {{L"t", Kor3::kPosTick},       {L"dur", Kor3::kDurTick},
-                            {L"n", Kor3::kNoteNum},       {L"v", Kor3::kVelocity},
-                            {L"y", Kor3::kLyric},         {L"p", Kor3::kPhnms},
-                            {L"nStyle", Kor3::kNoteStyle}};
-constexpr Rename kNoteStyle[] = {{L"v", Kor3::kAttr}, {L"seq", Kor3::kSeqAttr}};
-constexpr Rename kSeqAttr[] = {{L"cc", Kor3::kElem}};
-constexpr Rename kElem[] = {{L"p", Kor3::kPosNrm}, {L"v", Kor3::kElv}};
-constexpr Rename kWAVPart[] = {{L"t", Kor3::kPosTick},
-                               {L"name", Kor3::kPartName},
-                               {L"fs", Kor3::kSampleRate},
-                               {L"rs", Kor3::kSampleReso},
-                               {L"nCh", Kor3::kChannels}};
-constexpr Rename kAux[] = {{L"id", Kor3::kAuxID}};
+    {u"tNo", Kor3::kZrTrackNo}, {u"name", Kor3::kTrackName}, {u"zrPart", Kor3::kMusicalPart}};
+constexpr Rename kMusicalPart[] = {{u"t", Kor3::kPosTick},
+                                   {u"name", Kor3::kPartName},
+                                   {u"sPlug", Kor3::kStylePlugin},
+                                   {u"pStyle", Kor3::kPartStyle}};
+constexpr Rename kSinger[] = {{u"t", Kor3::kPosTick}, {u"bs", Kor3::kVBS}, {u"pc", Kor3::kVPC}};
+constexpr Rename kControl[] = {{u"t", Kor3::kPosTick}};
+constexpr Rename kStylePlugin[] = {{u"id", Kor3::kStylePluginID},
+                                   {u"name", Kor3::kStylePluginName}};
+constexpr Rename kPartStyle[] = {{u"v", Kor3::kAttr}};
+constexpr Rename kNote[] = {{u"t", Kor3::kPosTick},       {u"dur", Kor3::kDurTick},
+                            {u"n", Kor3::kNoteNum},       {u"v", Kor3::kVelocity},
+                            {u"y", Kor3::kLyric},         {u"p", Kor3::kPhnms},
+                            {u"nStyle", Kor3::kNoteStyle}};
+constexpr Rename kNoteStyle[] = {{u"v", Kor3::kAttr}, {u"seq", Kor3::kSeqAttr}};
+constexpr Rename kSeqAttr[] = {{u"cc", Kor3::kElem}};
+constexpr Rename kElem[] = {{u"p", Kor3::kPosNrm}, {u"v", Kor3::kElv}};
+constexpr Rename kWAVPart[] = {{u"t", Kor3::kPosTick},
+                               {u"name", Kor3::kPartName},
+                               {u"fs", Kor3::kSampleRate},
+                               {u"rs", Kor3::kSampleReso},
+                               {u"nCh", Kor3::kChannels}};
+constexpr Rename kAux[] = {{u"id", Kor3::kAuxID}};
 
-const std::unordered_map<std::wstring_view, std::span<const Rename>>& renames() {
-    static const std::unordered_map<std::wstring_view, std::span<const Rename>> kByContext{
-        {L"kor4", kRoot},
+const std::unordered_map<std::u16string_view, std::span<const Rename>>& renames() {
+    static const std::unordered_map<std::u16string_view, std::span<const Rename>> kByContext{
+        {u"kor4", kRoot},
         {Kor3::kVVoice, kVVoice},
         {Kor3::kMixer, kMixer},
         {Kor3::kMasterUnit, kMasterUnit},
@@ -75,7 +75,7 @@ const std::unordered_map<std::wstring_view, std::span<const Rename>>& renames() 
         {Kor3::kZrTrack, kZRTrack},
         {Kor3::kMusicalPart, kMusicalPart},
         {Kor3::kSinger, kSinger},
-        {L"cc", kControl},
+        {u"cc", kControl},
         {Kor3::kStylePlugin, kStylePlugin},
         {Kor3::kPartStyle, kPartStyle},
         {Kor3::kNote, kNote},
@@ -90,7 +90,7 @@ const std::unordered_map<std::wstring_view, std::span<const Rename>>& renames() 
 
 } // namespace
 
-std::wstring_view kor3Name(std::wstring_view context, std::wstring_view name) {
+std::u16string_view kor3Name(std::u16string_view context, std::u16string_view name) {
     const auto& byContext = renames();
     const auto found = byContext.find(context);
     if (found == byContext.end()) return {};

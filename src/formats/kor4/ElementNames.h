@@ -9,6 +9,6 @@ namespace Kor4 {
 /// (the root element's context is "kor4"), or empty when the element keeps its name there.
 /// KOR4 reuses short names with a meaning that depends on the parent: `v` is a tempo's bpm, a
 /// note's velocity, a plug-in value or a style attribute.
-std::wstring_view kor3Name(std::wstring_view context, std::wstring_view name);
+std::u16string_view kor3Name(std::u16string_view context, std::u16string_view name);
 
 } // namespace Kor4

@@ -6,11 +6,11 @@
 
 namespace Kor4 {
 
-bool CZRKor4Node::startStructured(const ZRXmlTag& tag) {
-    if (tag.name == L"vVoiceTable")
-        startNodeChild<CZRVVoiceTableNode>(tag, sequence()->vvoiceList());
-    else if (tag.name == L"zrTrack")
-        startNodeChild<CZRZRTrackNode>(tag, sequence()->zrTrackList());
+bool CZRKor4Node::startStructured(const ZRXmlStartTag& tag) {
+    if (tag.name == u"vVoiceTable")
+        startNodeChild<CZRVVoiceTableNode>(sequence()->vvoiceList());
+    else if (tag.name == u"zrTrack")
+        startNodeChild<CZRZRTrackNode>(sequence()->zrTrackList());
     else
         return Kor3::CZRKor3Node::startStructured(tag);
     return true;

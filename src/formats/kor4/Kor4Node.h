@@ -12,7 +12,7 @@ public:
     using Kor3::CZRKor3Node::CZRKor3Node;
 
 private:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
 };
 
 } // namespace Kor4

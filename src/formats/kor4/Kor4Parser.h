@@ -21,10 +21,8 @@ public:
     CZRKor4Parser();
 
 private:
-    std::unique_ptr<AZRXmlNode> createRootNode(const ZRXmlTag& tag,
-                                               CZRKorDocument& target) override;
-    void renameStart(ZRXmlTag& tag) override;
-    void renameEnd(std::wstring& name) override;
+    void startRootNode(CZRKorDocument& target) override;
+    void renameStart(ZRXmlStartTag& tag) override;
 };
 
 } // namespace Kor4

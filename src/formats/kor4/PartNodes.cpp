@@ -15,10 +15,10 @@ constexpr std::int32_t kStyleControl = CZRMusicalPart::kControlTypes;
 
 // A v whose id names no kind is ignored.
 constexpr Kor3::TZRValueField<ZRCcValues> kCcValues[] = {
-    {L"posTick", &ZRCcValues::posTick},
-    {L"v",
-     [](ZRCcValues& values, const CZRSimpleXmlNode& value) {
-         const std::wstring& id = Kor3::attrID(value.tag());
+    {u"posTick", &ZRCcValues::posTick},
+    {u"v",
+     [](ZRCcValues& values, const CZRXmlValue& value) {
+         const std::wstring& id = value.attribute(Kor3::kId);
          const std::int32_t kind =
              id == L"T" ? kStyleControl : kor::musicalControlTypeOfShortName(id.c_str());
          if (kind < 0) return;
@@ -29,23 +29,23 @@ constexpr Kor3::TZRValueField<ZRCcValues> kCcValues[] = {
 
 } // namespace
 
-bool CZRZRTrackNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"musicalPart") return false;
-    startNodeChild<CZRMusicalPartNode>(tag, track()->partList());
+bool CZRZRTrackNode::startStructured(const ZRXmlStartTag& tag) {
+    if (tag.name != u"musicalPart") return false;
+    startNodeChild<CZRMusicalPartNode>(track()->partList());
     return true;
 }
 
-bool CZRMusicalPartNode::startStructured(const ZRXmlTag& tag) {
-    if (tag.name != L"cc") return Kor3::CZRMusicalPartNode::startStructured(tag);
-    startNodeChild<CZRMusicalControlNode>(tag, part());
+bool CZRMusicalPartNode::startStructured(const ZRXmlStartTag& tag) {
+    if (tag.name != u"cc") return Kor3::CZRMusicalPartNode::startStructured(tag);
+    startNodeChild<CZRMusicalControlNode>(part());
     return true;
 }
 
-std::size_t CZRMusicalControlNode::findValue(std::wstring_view name) const {
+std::size_t CZRMusicalControlNode::findValue(std::u16string_view name) const {
     return Kor3::findRow(kCcValues, name);
 }
 
-void CZRMusicalControlNode::takeValue(std::size_t row, const CZRSimpleXmlNode& value) {
+void CZRMusicalControlNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
     kCcValues[row].take(values_, value);
 }
 

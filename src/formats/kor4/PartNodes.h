@@ -12,7 +12,7 @@ public:
     using Kor3::CZRZRTrackNode::CZRZRTrackNode;
 
 private:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
 };
 
 /// A musical part as in KOR3, whose controls come as cc elements.
@@ -21,7 +21,7 @@ public:
     using Kor3::CZRMusicalPartNode::CZRMusicalPartNode;
 
 private:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
 };
 
 /// What a cc collects before it builds its event: its position and the kind and value of its
@@ -38,14 +38,14 @@ struct ZRCcValues {
 /// when missing). A v with another id is ignored; a cc without a usable v builds nothing.
 class CZRMusicalControlNode final : public Kor3::AZRKor3Node {
 public:
-    CZRMusicalControlNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                          CZRKorDocument* document, CZRMusicalPart* part)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRMusicalControlNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                          CZRMusicalPart* part)
+        : AZRKor3Node(parser, parent, document)
         , part_(part) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override;
 
     CZRMusicalPart* part_;

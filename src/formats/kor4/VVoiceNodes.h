@@ -11,7 +11,7 @@ public:
     using Kor3::CZRVVoiceTableNode::CZRVVoiceTableNode;
 
 private:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
 };
 
 /// One VVoice: as in KOR3, with its parameters in the parameter set vPrm. A second set, vPrm2,
@@ -21,21 +21,21 @@ public:
     using Kor3::CZRVVoiceNode::CZRVVoiceNode;
 
 private:
-    bool startStructured(const ZRXmlTag& tag) override;
+    bool startStructured(const ZRXmlStartTag& tag) override;
 };
 
 /// A set of the five voice parameters (vPrm or vPrm2; its vol is not used). At its end the
 /// first set becomes the parameters of its VVoice (borrowed).
 class CZRVVoiceParamNode final : public Kor3::AZRKor3Node {
 public:
-    CZRVVoiceParamNode(AZRXmlParser* parser, AZRXmlNode* parent, const ZRXmlTag& tag,
-                       CZRKorDocument* document, Kor3::CZRVVoiceNode* voice)
-        : AZRKor3Node(parser, parent, tag, document)
+    CZRVVoiceParamNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
+                       Kor3::CZRVVoiceNode* voice)
+        : AZRKor3Node(parser, parent, document)
         , voice_(voice) {}
 
 private:
-    std::size_t findValue(std::wstring_view name) const override;
-    void takeValue(std::size_t row, const CZRSimpleXmlNode& value) override;
+    std::size_t findValue(std::u16string_view name) const override;
+    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
     void finish() override;
 
     Kor3::CZRVVoiceNode* voice_;

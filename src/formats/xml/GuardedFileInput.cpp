@@ -18,8 +18,10 @@ namespace {
 class GuardedFileStream final : public xc::BinInputStream {
 public:
     GuardedFileStream(int fd, ZRXmlReadProgress& progress, std::uint64_t maxQuietBytes)
-        : fd_(fd), progress_(progress), maxQuietBytes_(maxQuietBytes),
-          lastEvents_(progress.events) {}
+        : fd_(fd)
+        , progress_(progress)
+        , maxQuietBytes_(maxQuietBytes)
+        , lastEvents_(progress.events) {}
     GuardedFileStream(const GuardedFileStream&) = delete;
     GuardedFileStream& operator=(const GuardedFileStream&) = delete;
 
@@ -58,12 +60,13 @@ private:
 
 } // namespace
 
-CZRGuardedFileInput::CZRGuardedFileInput(std::filesystem::path path,
-                                         const std::u16string& systemId,
+CZRGuardedFileInput::CZRGuardedFileInput(std::filesystem::path path, const std::u16string& systemId,
                                          ZRXmlReadProgress& progress, std::uint64_t maxQuietBytes,
                                          xc::MemoryManager& memory)
-    : xc::InputSource(systemId.c_str(), &memory), path_(std::move(path)), progress_(progress),
-      maxQuietBytes_(maxQuietBytes) {}
+    : xc::InputSource(systemId.c_str(), &memory)
+    , path_(std::move(path))
+    , progress_(progress)
+    , maxQuietBytes_(maxQuietBytes) {}
 
 CZRGuardedFileInput::~CZRGuardedFileInput() {
     if (fd_ >= 0) ::close(fd_);

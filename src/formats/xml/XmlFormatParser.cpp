@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <utility>
 
 namespace xc = XERCES_CPP_NAMESPACE;
 
@@ -35,7 +36,9 @@ namespace {
 /// Diagnostics longer than this many characters are cut.
 constexpr std::size_t kMaxDiagnostic = 2047;
 
-std::wstring wide(const XMLCh* text) { return kor::fromUtf16(text); }
+std::wstring wide(const XMLCh* text) {
+    return kor::fromUtf16(text);
+}
 
 } // namespace
 
@@ -43,24 +46,21 @@ std::wstring wide(const XMLCh* text) { return kor::fromUtf16(text); }
 /// and fatal errors end the parse by throwing a copy of their exception, which parseFile catches.
 class CZRXmlFormatParser::Handler final : public xc::DefaultHandler {
 public:
-    explicit Handler(CZRXmlFormatParser& owner) : owner_(owner) {}
+    explicit Handler(CZRXmlFormatParser& owner)
+        : owner_(owner) {}
 
     void startElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const,
                       const xc::Attributes& attrs) override {
-        // The tag is built in the parser's buffer, whose storage serves every element.
-        ZRXmlTag& tag = owner_.tag_;
-        assign(tag.name, localname);
+        // The tag views the reader's own text; only the list of attributes is the parser's.
         const XMLSize_t count = attrs.getLength();
-        tag.attributes.resize(count);
-        for (XMLSize_t i = 0; i < count; ++i) {
-            assign(tag.attributes[i].first, attrs.getLocalName(i));
-            assign(tag.attributes[i].second, attrs.getValue(i));
-        }
+        owner_.attributes_.resize(count);
+        for (XMLSize_t i = 0; i < count; ++i)
+            owner_.attributes_[i] = {view(attrs.getLocalName(i)), view(attrs.getValue(i))};
+        owner_.tag_ = {view(localname), owner_.attributes_};
         owner_.startElement();
     }
 
-    void endElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const) override {
-        assign(owner_.name_, localname);
+    void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
         owner_.endElement();
     }
 
@@ -82,8 +82,8 @@ public:
 
     void fatalError(const xc::SAXParseException& exc) override {
         if (owner_.wasCutOff())
-            owner_.refuse(L"a text, comment or tag longer than " +
-                          std::to_wstring(kMaxQuietBytes) + L" bytes");
+            owner_.refuse(L"a text, comment or tag longer than " + std::to_wstring(kMaxQuietBytes) +
+                          L" bytes");
         report(L"Fatal Error", exc);
         throw xc::SAXParseException(exc);
     }
@@ -92,8 +92,8 @@ public:
     const xc::Locator* locator() const { return locator_; }
 
 private:
-    static void assign(std::wstring& out, const XMLCh* text) {
-        kor::assignUtf16(out, text, xc::XMLString::stringLen(text));
+    static std::u16string_view view(const XMLCh* text) {
+        return {text, xc::XMLString::stringLen(text)};
     }
 
     void report(const wchar_t* kind, const xc::SAXParseException& exc) {
@@ -132,10 +132,11 @@ struct CZRXmlFormatParser::Reader {
 };
 
 CZRXmlFormatParser::CZRXmlFormatParser(const ZRXmlFormat& format)
-    : format_(format), handler_(std::make_unique<Handler>(*this)) {}
+    : format_(format)
+    , handler_(std::make_unique<Handler>(*this)) {}
 
 CZRXmlFormatParser::~CZRXmlFormatParser() {
-    rootNode_.reset();
+    dropNodes();
     reader_.reset();
     handler_.reset();
 }
@@ -199,11 +200,7 @@ std::uint32_t CZRXmlFormatParser::parseFile(CZRKorDocument* target, const wchar_
 
     result_ = 0xFFFFFFFFu;
     target_ = nullptr;
-    rootNode_.reset();
-    setCurrentNode(nullptr);
     resetBuildFailure();
-    pendingText_.clear();
-    hasPendingText_ = false;
     if (target == nullptr || target->root() == nullptr) return ZR_E_INVALID_PARAMETER;
     target_ = target;
 
@@ -213,10 +210,17 @@ std::uint32_t CZRXmlFormatParser::parseFile(CZRKorDocument* target, const wchar_
     return result_;
 }
 
-std::uint32_t CZRXmlFormatParser::runParse(const std::filesystem::path& file,
-                                           const wchar_t* path) {
+std::uint32_t CZRXmlFormatParser::runParse(const std::filesystem::path& file, const wchar_t* path) {
     reader_->progress = {};
     depth_ = 0;
+    textLength_ = 0;
+    valueDepth_ = 0;
+    rootStarted_ = false;
+    // A parse that stops half-way leaves its open elements' nodes behind.
+    struct DropNodes {
+        CZRXmlFormatParser& parser;
+        ~DropNodes() { parser.dropNodes(); }
+    } leftovers{*this};
     try {
         const std::u16string systemId = kor::toUtf16(path);
         const kor::CZRGuardedFileInput input(file, systemId, reader_->progress, kMaxQuietBytes,
@@ -238,55 +242,92 @@ std::uint32_t CZRXmlFormatParser::runParse(const std::filesystem::path& file,
     }
 }
 
+void* CZRXmlFormatParser::roomForNode(std::size_t size) {
+    OpenElement& element = open_[depth_];
+    if (element.roomSize < size) {
+        constexpr std::size_t kUnit = sizeof(std::max_align_t);
+        const std::size_t units = (size + kUnit - 1) / kUnit;
+        element.room = std::make_unique_for_overwrite<std::max_align_t[]>(units);
+        element.roomSize = units * kUnit;
+    }
+    return element.room.get();
+}
+
+std::u16string_view CZRXmlFormatParser::placeNode(AZRXmlNode& node) {
+    OpenElement& element = open_[depth_];
+    element.node = &node;
+    return element.name;
+}
+
+void CZRXmlFormatParser::endNode(OpenElement& element) {
+    AZRXmlNode& node = *element.node;
+    setCurrentNode(node.parent());
+    node.endElement(); // should it throw, the node is still open and dropNodes destroys it
+    element.node = nullptr;
+    node.~AZRXmlNode();
+}
+
+void CZRXmlFormatParser::dropNodes() {
+    for (std::size_t depth = open_.size(); depth-- > 0;)
+        if (AZRXmlNode* node = std::exchange(open_[depth].node, nullptr)) node->~AZRXmlNode();
+    setCurrentNode(nullptr);
+}
+
 void CZRXmlFormatParser::startElement() {
     if (depth_ == kMaxDepth)
         refuse(L"elements nested deeper than " + std::to_wstring(kMaxDepth) + L" levels");
     noteEvent();
-    flushText();
+    textLength_ = 0;
     renameStart(tag_);
     OpenElement& element = open_[++depth_];
-    element.name = tag_.name;
-    element.maxText = format_.maxTextLength(tag_.name);
-    reader_->progress.unlimitedText = element.maxText == SIZE_MAX;
+    element.name.assign(tag_.name);
+    reader_->progress.unlimitedText = false;
+    // Inside a value element nothing is known: its value is its text.
+    if (valueDepth_ != 0) return;
     // Only the first root element makes the root node: a later one (which the schema forbids)
     // must not replace the node chain that is still open.
-    if (rootNode_ == nullptr && tag_.name == format_.rootElement) {
-        rootNode_ = createRootNode(tag_, *target_);
-        setCurrentNode(rootNode_.get());
+    if (!rootStarted_ && tag_.name == format_.rootElement) {
+        rootStarted_ = true;
+        startRootNode(*target_);
+    } else if (AZRXmlNode* node = currentNode(); node != nullptr && node->startChild(tag_)) {
+        valueDepth_ = depth_;
+        valueMaxText_ = format_.maxTextLength(tag_.name);
+        reader_->progress.unlimitedText = valueMaxText_ == SIZE_MAX;
+        value_.start(tag_);
     }
-    if (AZRXmlNode* node = currentNode()) node->startChild(tag_);
 }
 
 void CZRXmlFormatParser::endElement() {
     noteEvent();
-    flushText();
-    if (depth_ > 0) --depth_;
-    reader_->progress.unlimitedText = depth_ > 0 && open_[depth_].maxText == SIZE_MAX;
-    renameEnd(name_);
-    if (AZRXmlNode* node = currentNode()) node->endElement(name_);
+    textLength_ = 0;
+    if (depth_ == 0) return;
+    OpenElement& element = open_[depth_];
+    if (valueDepth_ == depth_) {
+        valueDepth_ = 0;
+        currentNode()->takeValue(value_);
+    } else if (element.node != nullptr) {
+        endNode(element);
+    }
+    --depth_;
+    reader_->progress.unlimitedText = depth_ == valueDepth_ && valueMaxText_ == SIZE_MAX;
 }
 
 void CZRXmlFormatParser::addCharacters(const char16_t* text, std::size_t length) {
     noteEvent();
-    // The reader keeps the whole text of a value, so a text no element could hold is refused
-    // as soon as it is seen rather than gathered.
-    const OpenElement& element = open_[depth_];
-    if (element.maxText != SIZE_MAX && pendingText_.size() + length > element.maxText + kTextMargin)
-        refuse(L"the text of element '" + element.name + L"' is longer than " +
-               std::to_wstring(element.maxText) + L" characters");
-    pendingText_.append(text, length);
-    hasPendingText_ = true;
-}
-
-// Character data is gathered until the next tag, so a value that the reader delivers in pieces
-// (around an entity reference, or across its buffer boundary) reaches the node whole.
-void CZRXmlFormatParser::flushText() {
-    if (!hasPendingText_) return;
-    kor::assignUtf16(text_, pendingText_.data(), pendingText_.size());
-    kor::cleanCharacterData(text_);
-    pendingText_.clear();
-    hasPendingText_ = false;
-    if (AZRXmlNode* node = currentNode()) node->setText(text_);
+    // Only a value keeps its text; any other element may carry no more than the margin (white
+    // space, or text the schema refuses). A text no element could hold is refused as soon as it
+    // is seen rather than gathered.
+    const bool inValue = depth_ == valueDepth_;
+    const std::size_t maxText = inValue ? valueMaxText_ : 0;
+    textLength_ += length;
+    if (maxText != SIZE_MAX && textLength_ > maxText + kTextMargin) {
+        const std::u16string& name = open_[depth_].name;
+        refuse(L"the text of element '" + kor::fromUtf16(name.data(), name.size()) +
+               L"' is longer than " + std::to_wstring(maxText) + L" characters");
+    }
+    // Character data is gathered until the value's end, so a value that the reader delivers in
+    // pieces (around an entity reference, or across its buffer boundary) reaches the node whole.
+    if (inValue) value_.append(text, length);
 }
 
 void CZRXmlFormatParser::noteEvent() {

@@ -2,8 +2,8 @@
 // element nodes and verifies the document they built.
 #pragma once
 
-#include "formats/xml/XmlNode.h"
 #include "formats/xml/XmlParser.h"
+#include "formats/xml/XmlValue.h"
 
 #include <array>
 #include <cstddef>
@@ -12,23 +12,24 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CZRKorDocument;
 
 /// What tells the song formats apart for the parser.
 struct ZRXmlFormat {
-    const wchar_t* rootElement;     ///< local name of the root element, e.g. "kor3"
-    const wchar_t* namespaceURI;    ///< the format's namespace
-    const wchar_t* schemaFile;      ///< schema file name inside the schema folder
-    std::uint32_t xmlErrorCode;     ///< the XML reader itself failed
-    std::uint32_t invalidFileCode;  ///< the document is malformed or breaks the schema
-    /// The most characters of text the element of this (renamed) local name holds: 0 for one
-    /// without a text value, SIZE_MAX for one whose text may be of any length.
-    std::size_t (*maxTextLength)(std::wstring_view element);
+    const char16_t* rootElement;   ///< local name of the root element, e.g. "kor3"
+    const wchar_t* namespaceURI;   ///< the format's namespace
+    const wchar_t* schemaFile;     ///< schema file name inside the schema folder
+    std::uint32_t xmlErrorCode;    ///< the XML reader itself failed
+    std::uint32_t invalidFileCode; ///< the document is malformed or breaks the schema
+    /// The most characters of text the value element of this (renamed) local name holds: 0 for
+    /// one without a text value, SIZE_MAX for one whose text may be of any length.
+    std::size_t (*maxTextLength)(std::u16string_view element);
 };
 
-/// Base of the format parsers. Owns the XML reader and the root node of the last parse; borrows
-/// the target document during a parse. Every document is validated against the format's schema
+/// Base of the format parsers. Owns the XML reader and the nodes of the open elements; borrows the
+/// target document during a parse. Every document is validated against the format's schema
 /// file in the schema folder, and after a parse the built tree is repaired and checked. Use:
 /// initParser once, then parseFile as often as needed, each into a new target. Nothing of the
 /// XML reader (its types or exceptions) reaches the callers.
@@ -38,9 +39,10 @@ struct ZRXmlFormat {
 /// still loads) and declares nothing, so no entity but the predefined ones exists to expand; a
 /// schema the document names is not used. What a hostile document can cost is bounded: it is
 /// refused once elements nest deeper than kMaxDepth, a text is longer than its element can
-/// hold plus kTextMargin, or kMaxQuietBytes of the file pass without anything the reader can
-/// report (the reader keeps a CDATA section, a comment or a tag whole before it reports it).
-/// Each refusal is the invalid-file code with the reason in lastMessage.
+/// hold plus kTextMargin (an element whose value no node takes holds none), or kMaxQuietBytes of
+/// the file pass without anything the reader can report (the reader keeps a CDATA section, a
+/// comment or a tag whole before it reports it). Each refusal is the invalid-file code with the
+/// reason in lastMessage.
 class CZRXmlFormatParser : public AZRXmlParser {
 public:
     static constexpr std::size_t kMaxDepth = 32;
@@ -48,7 +50,7 @@ public:
     static constexpr std::uint64_t kMaxQuietBytes = std::uint64_t{4} << 20;
 
     explicit CZRXmlFormatParser(const ZRXmlFormat& format);
-    /// Deletes the reader and the root node.
+    /// Deletes the nodes still open and the reader.
     ~CZRXmlFormatParser() override;
 
     /// Starts the XML platform, creates and configures the validating reader, with the schema
@@ -76,24 +78,33 @@ public:
     const std::wstring& schemaLocation() const { return schemaLocation_; }
 
 protected:
-    /// Creates the node of the root element (parent none) that builds into `target`.
-    virtual std::unique_ptr<AZRXmlNode> createRootNode(const ZRXmlTag& tag,
-                                                       CZRKorDocument& target) = 0;
+    /// Starts (startNode, parent none) the node of the root element, which builds into `target`.
+    virtual void startRootNode(CZRKorDocument& target) = 0;
     /// Lets a format whose elements carry other names hand its nodes the names they know: called
-    /// with every start tag and every end name before any node sees them, while currentNode()
-    /// still is the node of the enclosing known element. The default keeps the names.
-    virtual void renameStart(ZRXmlTag&) {}
-    virtual void renameEnd(std::wstring&) {}
+    /// with every start tag before any node sees it, while currentNode() still is the node of the
+    /// enclosing known element. The name it leaves must stay put for the rest of the parse. The
+    /// default keeps the names.
+    virtual void renameStart(ZRXmlStartTag&) {}
 
 private:
     class Handler;
     class Resolver;
     struct Reader;
-    /// An open element: its name and how much text it may hold.
+    /// An open element: its name, its node if it has one, and the room that holds the nodes of
+    /// the elements at its depth, kept from element to element.
     struct OpenElement {
-        std::wstring name;
-        std::size_t maxText = 0;
+        std::u16string name;
+        AZRXmlNode* node = nullptr;
+        std::unique_ptr<std::max_align_t[]> room;
+        std::size_t roomSize = 0;
     };
+
+    void* roomForNode(std::size_t size) override;
+    std::u16string_view placeNode(AZRXmlNode& node) override;
+    /// Ends and destroys the node of `element`; its parent becomes the current node.
+    void endNode(OpenElement& element);
+    /// Destroys the nodes of the elements still open, innermost first.
+    void dropNodes();
 
     void startElement();
     void endElement();
@@ -102,7 +113,6 @@ private:
     void noteEvent();
     /// True when the input stopped feeding the reader.
     bool wasCutOff() const;
-    void flushText();
     /// Ends the parse: reports `reason` at the reader's position as a fatal error.
     [[noreturn]] void refuse(const std::wstring& reason);
     void diagnose(const wchar_t* kind, const std::wstring& systemId, std::uint64_t line,
@@ -116,15 +126,18 @@ private:
     std::uint32_t result_ = 0xFFFFFFFFu;
     std::wstring lastMessage_;
     std::wstring schemaLocation_;
-    // Buffers of the event being handled, kept so their storage is reused from event to event.
-    ZRXmlTag tag_;
-    std::wstring name_;
-    std::wstring text_;
-    std::u16string pendingText_;
-    bool hasPendingText_ = false;
+    // The start tag being handled, its attributes kept so their storage is reused.
+    ZRXmlStartTag tag_;
+    std::vector<ZRXmlStartTag::Attribute> attributes_;
     // The open elements, the innermost at depth_ (0: none open).
     std::array<OpenElement, kMaxDepth + 1> open_;
     std::size_t depth_ = 0;
+    // Characters of the innermost element since its last start or end tag.
+    std::size_t textLength_ = 0;
+    // The value element being read, at valueDepth_ (0: none), and the most text it holds.
+    CZRXmlValue value_;
+    std::size_t valueDepth_ = 0;
+    std::size_t valueMaxText_ = 0;
+    bool rootStarted_ = false;
     CZRKorDocument* target_ = nullptr;
-    std::unique_ptr<AZRXmlNode> rootNode_;
 };

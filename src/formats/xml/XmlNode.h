@@ -3,45 +3,42 @@
 
 #include "formats/xml/XmlTag.h"
 
-#include <string>
+#include <string_view>
 
 class AZRXmlParser;
-class CZRSimpleXmlNode;
+class CZRXmlValue;
 
-/// One open element that a format knows. The parser hands each node the events of its element:
-/// child starts, character data and the end tag. A node is owned by its parent node (the root
-/// node by the parser); parser and parent are borrowed. The base reacts to nothing but the end,
-/// where it hands the parser back to its parent and tells the parent that it ended.
+/// The node of one open element that a format knows. The parser hands a node the starts of its
+/// child elements, the values it takes and the end of its own element. A node lives in the
+/// parser's room for its element, from the element's start to its end; parser and parent are
+/// borrowed.
 class AZRXmlNode {
 public:
-    AZRXmlNode(AZRXmlParser* parser, AZRXmlNode* parent, ZRXmlTag tag)
-        : parser_(parser), parent_(parent), tag_(std::move(tag)) {}
+    AZRXmlNode(AZRXmlParser* parser, AZRXmlNode* parent)
+        : parser_(parser)
+        , parent_(parent) {}
     virtual ~AZRXmlNode() = default;
     AZRXmlNode(const AZRXmlNode&) = delete;
     AZRXmlNode& operator=(const AZRXmlNode&) = delete;
 
-    /// A child element of this node's element starts.
-    virtual void startChild(const ZRXmlTag& tag);
-    /// An element ends while this node is current; `name` is its local name, not checked here.
-    virtual void endElement(const std::wstring& name);
-    /// Character data arrived while this node is current.
-    virtual void setText(const std::wstring& text);
-    /// A child node has ended; the node takes its value.
-    virtual void childEnded(AZRXmlNode& child);
-    /// This node as a value node, or null when it is a structured one.
-    virtual const CZRSimpleXmlNode* asValue() const { return nullptr; }
+    /// A child element starts. The node may start a node for it (which becomes the current node),
+    /// answer true to take its value (takeValue, when it ends), or do neither: then the element
+    /// is passed over, and its own children reach this node as if they were this node's.
+    virtual bool startChild(const ZRXmlStartTag&) { return false; }
+    /// The value element that startChild took has ended.
+    virtual void takeValue(const CZRXmlValue&) {}
+    /// The node's own element ends; the node is destroyed right after.
+    virtual void endElement() {}
 
     AZRXmlParser* parser() const { return parser_; }
     AZRXmlNode* parent() const { return parent_; }
-    const ZRXmlTag& tag() const { return tag_; }
-
-protected:
-    /// Makes the parent the parser's current node (none for the root) and calls its childEnded.
-    void returnToParent();
-    void setTag(const ZRXmlTag& tag) { tag_ = tag; }
+    /// The local name of the node's element, as the format's renaming left it.
+    std::u16string_view name() const { return name_; }
 
 private:
+    friend class AZRXmlParser;
+
     AZRXmlParser* parser_;
     AZRXmlNode* parent_;
-    ZRXmlTag tag_;
+    std::u16string_view name_;
 };

@@ -34,9 +34,9 @@ private:
         Header* prev;
         Header* next;
     };
-    static constexpr std::size_t kHeaderSize =
-        (sizeof(Header) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
-        alignof(std::max_align_t);
+    static constexpr std::size_t kHeaderSize = (sizeof(Header) + alignof(std::max_align_t) - 1) /
+                                               alignof(std::max_align_t) *
+                                               alignof(std::max_align_t);
 
     Header blocks_{&blocks_, &blocks_};
 };

@@ -31,8 +31,8 @@ void assignUtf16(std::wstring& out, const char16_t* text, std::size_t length) {
         const char32_t unit = text[i];
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
-            out.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) +
-                                               (text[i + 1] - 0xDC00)));
+            out.push_back(
+                static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00)));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
             out.push_back(kReplacement);
@@ -45,7 +45,8 @@ void assignUtf16(std::wstring& out, const char16_t* text, std::size_t length) {
 std::wstring fromUtf16(const char16_t* text) {
     if (text == nullptr) return {};
     std::size_t length = 0;
-    while (text[length] != 0) ++length;
+    while (text[length] != 0)
+        ++length;
     return fromUtf16(text, length);
 }
 
@@ -68,10 +69,12 @@ std::u16string toUtf16(std::wstring_view text) {
 
 void cleanCharacterData(std::wstring& text) {
     std::size_t end = text.size();
-    while (end > 0 && isSpace(text[end - 1])) --end;
+    while (end > 0 && isSpace(text[end - 1]))
+        --end;
     text.erase(end);
     std::size_t begin = 0;
-    while (begin < end && isSpace(text[begin])) ++begin;
+    while (begin < end && isSpace(text[begin]))
+        ++begin;
     text.erase(0, begin);
     if (text.find(L']') != std::wstring::npos) replaceAll(text, L"]]&gt;", L"]]>");
 }
