@@ -6,9 +6,6 @@
 
 namespace Kor3 {
 
-/// The id attribute of the structured element `tag`, or "" when it has none.
-std::wstring attrID(const ZRXmlStartTag& tag);
-
 /// The control kind that the id attribute of `value` names, or -1.
 std::int32_t controlKind(const CZRXmlValue& value);
 

@@ -98,7 +98,7 @@ std::size_t CZRMusicalNoteStyleNode::findValue(std::u16string_view name) const {
 
 bool CZRMusicalNoteStyleNode::startStructured(const ZRXmlStartTag& tag) {
     if (tag.name != kSeqAttr) return false;
-    const std::wstring id = attrID(tag);
+    const std::wstring& id = parser()->wideText(tag.attribute(kId));
     CZRNodeList* points = createList(kSeqPointList, seqStyleKind(id));
     if (points == nullptr || !check(note_->noteSeqStyle()->setElementList(id, points)))
         return false;

@@ -3,6 +3,7 @@
 
 #include "formats/kor3/ElementNames.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -42,19 +43,47 @@ inline constexpr std::array<std::pair<std::u16string_view, std::size_t>, 18> kTe
     {kVstPluginName, kNameMax},
 }};
 
+/// The text elements in order of name length, and where the names of each length start, so that
+/// a lookup compares only names of the length it asks for.
+inline constexpr auto kTextElementsByLength = [] {
+    auto sorted = kTextElements;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto& a, const auto& b) { return a.first.size() < b.first.size(); });
+    return sorted;
+}();
+inline constexpr std::size_t kLongestTextElement = kTextElementsByLength.back().first.size();
+inline constexpr auto kFirstOfLength = [] {
+    std::array<std::size_t, kLongestTextElement + 2> first{};
+    std::size_t at = 0;
+    for (std::size_t length = 0; length < first.size(); ++length) {
+        while (at < kTextElementsByLength.size() && kTextElementsByLength[at].first.size() < length)
+            ++at;
+        first[length] = at;
+    }
+    return first;
+}();
+
 } // namespace detail
 
 /// The most characters the text element `element` holds, kNoTextLimit for one without limit,
 /// and 0 for every element whose text is no text value (numbers and structured elements).
 /// KOR4 elements are asked by the KOR3 names they stand for. The writer's answers are worked out
-/// while compiling. The reader asks for every element of a song, and most hold no text (numbers,
-/// containers): the length and the first character turn them away before any whole name is
-/// compared, which a search by halves would do several times for each.
+/// while compiling; the reader asks for every value it reads, so only the names of the asked
+/// length are compared.
 constexpr std::size_t maxTextLength(std::u16string_view element) {
-    for (const auto& [name, limit] : detail::kTextElements)
-        if (name.size() == element.size() && name.front() == element.front() && name == element)
-            return limit;
+    if (element.size() > detail::kLongestTextElement) return 0;
+    const std::size_t end = detail::kFirstOfLength[element.size() + 1];
+    for (std::size_t at = detail::kFirstOfLength[element.size()]; at < end; ++at)
+        if (detail::kTextElementsByLength[at].first == element)
+            return detail::kTextElementsByLength[at].second;
     return 0;
 }
+
+// Every text element is found by its length, with its own limit.
+static_assert([] {
+    for (const auto& [name, limit] : detail::kTextElements)
+        if (maxTextLength(name) != limit) return false;
+    return maxTextLength(kPosTick) == 0 && maxTextLength(u"") == 0;
+}());
 
 } // namespace Kor3

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "formats/xml/XmlNode.h"
+#include "formats/xml/XmlText.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -33,6 +35,13 @@ public:
         return *node;
     }
 
+    /// `text` as wide text, in a buffer of the parser's that the next call reuses: for the
+    /// attributes of start tags, which are read often and kept seldom.
+    const std::wstring& wideText(std::u16string_view text) {
+        kor::assignUtf16(wideText_, text.data(), text.size());
+        return wideText_;
+    }
+
     /// Records that a node could not build or link an object; the first code is kept.
     void reportBuildFailure(std::uint32_t code) {
         if (buildFailure_ == 0) buildFailure_ = code;
@@ -52,4 +61,5 @@ private:
 
     AZRXmlNode* current_ = nullptr;
     std::uint32_t buildFailure_ = 0;
+    std::wstring wideText_;
 };

@@ -3,10 +3,7 @@
 #include "formats/xml/XmlText.h"
 #include "platform/Wtoi.h"
 
-void CZRXmlValue::start(const ZRXmlStartTag& tag) {
-    raw_.clear();
-    text_.clear();
-    textDone_ = true;
+void CZRXmlValue::keepAttributes(const ZRXmlStartTag& tag) {
     if (attributes_.size() < tag.attributes.size()) attributes_.resize(tag.attributes.size());
     attributeCount_ = tag.attributes.size();
     for (std::size_t i = 0; i < attributeCount_; ++i) {

@@ -15,7 +15,12 @@
 class CZRXmlValue {
 public:
     /// Begins the value of the element `tag`: its attributes are kept, its text is empty.
-    void start(const ZRXmlStartTag& tag);
+    void start(const ZRXmlStartTag& tag) {
+        raw_.clear();
+        textDone_ = false;
+        attributeCount_ = 0;
+        if (!tag.attributes.empty()) keepAttributes(tag);
+    }
     /// Adds character data as the XML reader delivered it.
     void append(const char16_t* text, std::size_t length) {
         raw_.append(text, length);
@@ -32,9 +37,11 @@ public:
     const std::wstring& attribute(std::u16string_view name) const;
 
 private:
+    void keepAttributes(const ZRXmlStartTag& tag);
+
     std::u16string raw_;
     mutable std::wstring text_;
-    mutable bool textDone_ = true;
+    mutable bool textDone_ = false;
     // The attributes of the element; only the first attributeCount_ are its own, the others keep
     // their storage for later values.
     std::vector<std::pair<std::u16string, std::wstring>> attributes_;
