@@ -15,8 +15,12 @@
 
 namespace {
 
-std::wstring wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::wstring wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+std::string narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
 
 std::wstring dataFile(const char* name) {
     return wide(std::string(KORMAN_TEST_DATA_DIR) + "/kor3/" + name);
@@ -121,16 +125,17 @@ TEST(Kor3Parser, LoadsTracksPartsAndEventsInPositionOrder) {
     std::int32_t bendDep = 0;
     EXPECT_TRUE(part.partStyle()->getValue(L"bendDep", bendDep));
     EXPECT_EQ(bendDep, 8);
-    EXPECT_EQ(keys(part.getPhraseStyleList(L"warmth") ? part.phraseStyleLists().at(L"warmth")
-                                                       : nullptr),
-              (Keys{0, 960}));
+    EXPECT_EQ(
+        keys(part.getPhraseStyleList(L"warmth") ? part.phraseStyleLists().at(L"warmth") : nullptr),
+        (Keys{0, 960}));
     EXPECT_EQ(keys(part.styleControlLists().at(L"POR")), (Keys{0}));
     EXPECT_EQ(keys(part.singerList()), (Keys{0}));
     // Two DYN points in order, one PBS point; the point of the unknown kind is dropped.
     EXPECT_EQ(keys(part.controlList(0)), (Keys{0, 480}));
     EXPECT_EQ(keys(part.controlList(6)), (Keys{0}));
     std::size_t controls = 0;
-    for (std::int32_t type = 0; type < 7; ++type) controls += part.controlList(type)->getCount();
+    for (std::int32_t type = 0; type < 7; ++type)
+        controls += part.controlList(type)->getCount();
     EXPECT_EQ(controls, 3u);
 
     const auto& spoken = at<CZRProsodyPart>(lead.partList(), 1);
@@ -202,6 +207,7 @@ TEST(Kor3Parser, RefusesATextNoElementHoldsAtOnceWithBoundedMemory) {
         std::string xml;
         std::uint32_t code;
         const wchar_t* reason;
+        std::size_t contentSize = 0;
     };
     const Case cases[] = {
         {"name as text", withText("seqName", huge), ZR_E_INVALID_KOR3_FILE,
@@ -209,7 +215,9 @@ TEST(Kor3Parser, RefusesATextNoElementHoldsAtOnceWithBoundedMemory) {
         {"lyric in a CDATA section", withText("lyric", "<![CDATA[" + huge + "]]>"),
          ZR_E_INVALID_KOR3_FILE, L"longer than 4194304 bytes"},
         {"aux content, which has no limit", withText("content", std::string(1 << 20, 'z')), 0,
-         nullptr},
+         nullptr, 1 << 20},
+        {"aux content in a CDATA section longer than the reader's quiet stretch",
+         withText("content", "<![CDATA[" + std::string(5 << 20, 'z') + "]]>"), 0, nullptr, 5 << 20},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -227,10 +235,10 @@ TEST(Kor3Parser, RefusesATextNoElementHoldsAtOnceWithBoundedMemory) {
             // Far less than the 64 MiB text, which is never gathered.
             EXPECT_LT(statusKiB("VmHWM") - before, 32 * 1024);
         } else {
-            const auto* aux = kor::objCast<CZRAux>(
-                doc.root()->sequence()->unManaged()->auxList()->elementAt(0));
+            const auto* aux =
+                kor::objCast<CZRAux>(doc.root()->sequence()->unManaged()->auxList()->elementAt(0));
             ASSERT_NE(aux, nullptr);
-            EXPECT_EQ(aux->getContent().size(), std::size_t{1} << 20);
+            EXPECT_EQ(aux->getContent(), std::wstring(c.contentSize, L'z'));
         }
     }
 }
@@ -255,7 +263,8 @@ TEST(Kor3Parser, ReadsAMillionNotesInBoundedTimeAndMemory) {
         ASSERT_EQ(parser.parseFile(&doc, dir.wide("big.korx").c_str()), 0u)
             << narrow(parser.lastMessage().substr(0, 200));
         const auto& track = at<CZRZRTrack>(doc.root()->sequence()->zrTrackList(), 0);
-        EXPECT_EQ(at<CZRMusicalPart>(track.partList(), 0).noteList()->getCount(), static_cast<std::uint32_t>(kNotes));
+        EXPECT_EQ(at<CZRMusicalPart>(track.partList(), 0).noteList()->getCount(),
+                  static_cast<std::uint32_t>(kNotes));
     }
     const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
     const double kibPerNote = static_cast<double>(statusKiB("VmHWM") - before) / kNotes;

@@ -32,7 +32,9 @@ constexpr ZRXmlFormat kSongFormat{
     ZR_E_INVALID_KOR3_FILE,
     [](std::u16string_view element) -> std::size_t {
         return element == u"name" ? kNameLength : element == u"version" ? 15 : 0;
-    }};
+    },
+    {}, // every text has its limit
+};
 
 const char* const kSongSchema = R"(<?xml version="1.0" encoding="UTF-8"?>
 <xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" elementFormDefault="qualified"
@@ -296,7 +298,14 @@ TEST(XmlFormatParser, ReportsMalformedAndInvalidDocuments) {
         EXPECT_EQ(parser.lastMessage().rfind(c.messageStart + path + L"\", line ", 0), 0u)
             << std::string(parser.lastMessage().begin(), parser.lastMessage().end());
     }
-    EXPECT_EQ(parser.log.rootNodes, 4); // every document whose error comes inside the root
+    // Nothing of a failed document reaches the next one.
+    const std::size_t namesBefore = parser.log.names.size();
+    const std::wstring good = files.write("good.xml", songXml("<name>B</name>"));
+    Target target;
+    ASSERT_EQ(parser.parseFile(&target.doc, good.c_str()), 0u);
+    EXPECT_EQ(
+        std::vector<std::wstring>(parser.log.names.begin() + namesBefore, parser.log.names.end()),
+        std::vector<std::wstring>{L"B"});
 }
 
 TEST(XmlFormatParser, ReportsVerificationFailureWithTheDumpsOfItsPath) {

@@ -16,7 +16,9 @@ constexpr ZRXmlFormat kKor3Format{
     .xmlErrorCode = ZR_E_INVALID_XML_FILE,
     .invalidFileCode = ZR_E_INVALID_KOR3_FILE,
     .maxTextLength = &maxTextLength,
+    .unlimitedTextElement = kContent,
 };
+static_assert(maxTextLength(kContent) == kNoTextLimit);
 
 } // namespace
 

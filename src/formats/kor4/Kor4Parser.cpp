@@ -10,12 +10,16 @@ namespace Kor4 {
 
 namespace {
 
-constexpr ZRXmlFormat kKor4Format{u"kor4",
-                                  kNamespaceURI,
-                                  kSchemaFile,
-                                  ZR_E_KOR4_INVALID_XML_FILE,
-                                  ZR_E_INVALID_KOR4_FILE,
-                                  &Kor3::maxTextLength};
+constexpr ZRXmlFormat kKor4Format{
+    .rootElement = u"kor4",
+    .namespaceURI = kNamespaceURI,
+    .schemaFile = kSchemaFile,
+    .xmlErrorCode = ZR_E_KOR4_INVALID_XML_FILE,
+    .invalidFileCode = ZR_E_INVALID_KOR4_FILE,
+    .maxTextLength = &Kor3::maxTextLength,
+    // The aux record's content keeps its KOR3 name, and is the one text without limit.
+    .unlimitedTextElement = Kor3::kContent,
+};
 
 /// The KOR3 name of the element that `node` (null: none) stands for; "" outside the root.
 std::u16string_view contextOf(const AZRXmlNode* node) {

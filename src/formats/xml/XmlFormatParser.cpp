@@ -2,6 +2,7 @@
 
 #include "formats/xml/GuardedFileInput.h"
 #include "formats/xml/VerifyTree.h"
+#include "formats/xml/XmlEvents.h"
 #include "formats/xml/XmlPlatform.h"
 #include "formats/xml/XmlText.h"
 #include "model/KorDocument.h"
@@ -42,34 +43,79 @@ std::wstring wide(const XMLCh* text) {
 
 } // namespace
 
-/// Receives the reader's events and hands them to the parser in the library's own terms. Errors
-/// and fatal errors end the parse by throwing a copy of their exception, which parseFile catches.
+/// Hands the kept events to the parser's song building.
+struct CZRXmlFormatParser::Builder {
+    CZRXmlFormatParser& parser;
+
+    void start(const ZRXmlStartTag& tag) { parser.startElement(tag); }
+    void end() { parser.endElement(); }
+    void text(std::u16string_view text) { parser.addCharacters(text); }
+};
+
+/// Receives the reader's events: checks each against the limits of a hostile document as it
+/// comes, keeps it, and hands the kept events on to the parser's song building by the run (when
+/// the buffer is full, the document ends, or a long text must be measured at once). What runs
+/// per event here is kept small, as it shares the processor's caches with the reader. Errors and
+/// fatal errors end the parse by throwing a copy of their exception, which parseFile catches.
 class CZRXmlFormatParser::Handler final : public xc::DefaultHandler {
 public:
     explicit Handler(CZRXmlFormatParser& owner)
         : owner_(owner) {}
 
+    /// Starts a parse whose progress the input watches: nothing kept, nothing open.
+    void reset(kor::ZRXmlReadProgress& progress) {
+        progress_ = &progress;
+        events_.clear();
+        depth_ = 0;
+        text_ = 0;
+    }
+
     void startElement(const XMLCh* const, const XMLCh* const localname, const XMLCh* const,
                       const xc::Attributes& attrs) override {
-        // The tag views the reader's own text; only the list of attributes is the parser's.
+        ++progress_->events;
+        if (depth_ == kMaxDepth)
+            owner_.refuse(L"elements nested deeper than " + std::to_wstring(kMaxDepth) +
+                          L" levels");
+        ++depth_;
+        text_ = 0;
+        const std::u16string_view name = view(localname);
+        // Told before the reader goes on to the element's text, which it keeps whole before it
+        // reports it.
+        progress_->unlimitedText = name == owner_.format_.unlimitedTextElement;
         const XMLSize_t count = attrs.getLength();
-        owner_.attributes_.resize(count);
+        events_.addStart(name, count);
         for (XMLSize_t i = 0; i < count; ++i)
-            owner_.attributes_[i] = {view(attrs.getLocalName(i)), view(attrs.getValue(i))};
-        owner_.tag_ = {view(localname), owner_.attributes_};
-        owner_.startElement();
+            events_.addAttribute(view(attrs.getLocalName(i)), view(attrs.getValue(i)));
+        if (events_.full()) handOn();
     }
 
     void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
-        owner_.endElement();
+        ++progress_->events;
+        if (depth_ > 0) --depth_;
+        text_ = 0;
+        progress_->unlimitedText = false;
+        events_.addEnd();
+        if (events_.full()) handOn();
     }
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override {
-        owner_.addCharacters(chars, length);
+        ++progress_->events;
+        text_ += length;
+        if (text_ <= kKeptTextMax) {
+            events_.addText({chars, length});
+            if (events_.full()) handOn();
+        } else {
+            // A long text is measured against its element at once, so that a text no element
+            // could hold is refused where it stands, before it is kept.
+            handOn();
+            owner_.addCharacters({chars, length});
+        }
     }
 
     // White space between elements is no text of the song, but it is progress of the reader.
-    void ignorableWhitespace(const XMLCh* const, const XMLSize_t) override { owner_.noteEvent(); }
+    void ignorableWhitespace(const XMLCh* const, const XMLSize_t) override { ++progress_->events; }
+
+    void endDocument() override { handOn(); }
 
     void setDocumentLocator(const xc::Locator* const locator) override { locator_ = locator; }
 
@@ -81,7 +127,7 @@ public:
     }
 
     void fatalError(const xc::SAXParseException& exc) override {
-        if (owner_.wasCutOff())
+        if (progress_->cutOff)
             owner_.refuse(L"a text, comment or tag longer than " + std::to_wstring(kMaxQuietBytes) +
                           L" bytes");
         report(L"Fatal Error", exc);
@@ -92,8 +138,19 @@ public:
     const xc::Locator* locator() const { return locator_; }
 
 private:
+    // Character data of one element kept with the other events, at most; a longer text is
+    // handed on at once, so that its limit is checked as it comes. Kept text never reaches a
+    // limit, as every element may hold the margin.
+    static constexpr std::size_t kKeptTextMax = 1024;
+    static_assert(kKeptTextMax <= kTextMargin);
+
     static std::u16string_view view(const XMLCh* text) {
         return {text, xc::XMLString::stringLen(text)};
+    }
+
+    void handOn() {
+        Builder builder{owner_};
+        events_.handOn(builder);
     }
 
     void report(const wchar_t* kind, const xc::SAXParseException& exc) {
@@ -103,6 +160,12 @@ private:
 
     CZRXmlFormatParser& owner_;
     const xc::Locator* locator_ = nullptr;
+    kor::ZRXmlReadProgress* progress_ = nullptr;
+    // What the reader reported and the song building has not yet handled; the depth of the
+    // reader's open elements, and the characters reported since its last tag.
+    CZRXmlEventBuffer events_;
+    std::size_t depth_ = 0;
+    std::size_t text_ = 0;
 };
 
 /// Answers the reader's requests for files other than the song: the format's schema comes from
@@ -212,6 +275,7 @@ std::uint32_t CZRXmlFormatParser::parseFile(CZRKorDocument* target, const wchar_
 
 std::uint32_t CZRXmlFormatParser::runParse(const std::filesystem::path& file, const wchar_t* path) {
     reader_->progress = {};
+    handler_->reset(reader_->progress);
     depth_ = 0;
     textLength_ = 0;
     valueDepth_ = 0;
@@ -273,32 +337,27 @@ void CZRXmlFormatParser::dropNodes() {
     setCurrentNode(nullptr);
 }
 
-void CZRXmlFormatParser::startElement() {
-    if (depth_ == kMaxDepth)
-        refuse(L"elements nested deeper than " + std::to_wstring(kMaxDepth) + L" levels");
-    noteEvent();
+void CZRXmlFormatParser::startElement(const ZRXmlStartTag& startTag) {
+    ZRXmlStartTag tag = startTag;
     textLength_ = 0;
-    renameStart(tag_);
+    renameStart(tag);
     OpenElement& element = open_[++depth_];
-    element.name.assign(tag_.name);
-    reader_->progress.unlimitedText = false;
+    element.name.assign(tag.name);
     // Inside a value element nothing is known: its value is its text.
     if (valueDepth_ != 0) return;
     // Only the first root element makes the root node: a later one (which the schema forbids)
     // must not replace the node chain that is still open.
-    if (!rootStarted_ && tag_.name == format_.rootElement) {
+    if (!rootStarted_ && tag.name == format_.rootElement) {
         rootStarted_ = true;
         startRootNode(*target_);
-    } else if (AZRXmlNode* node = currentNode(); node != nullptr && node->startChild(tag_)) {
+    } else if (AZRXmlNode* node = currentNode(); node != nullptr && node->startChild(tag)) {
         valueDepth_ = depth_;
-        valueMaxText_ = format_.maxTextLength(tag_.name);
-        reader_->progress.unlimitedText = valueMaxText_ == SIZE_MAX;
-        value_.start(tag_);
+        valueMaxText_ = format_.maxTextLength(tag.name);
+        value_.start(tag);
     }
 }
 
 void CZRXmlFormatParser::endElement() {
-    noteEvent();
     textLength_ = 0;
     if (depth_ == 0) return;
     OpenElement& element = open_[depth_];
@@ -309,17 +368,14 @@ void CZRXmlFormatParser::endElement() {
         endNode(element);
     }
     --depth_;
-    reader_->progress.unlimitedText = depth_ == valueDepth_ && valueMaxText_ == SIZE_MAX;
 }
 
-void CZRXmlFormatParser::addCharacters(const char16_t* text, std::size_t length) {
-    noteEvent();
+void CZRXmlFormatParser::addCharacters(std::u16string_view text) {
     // Only a value keeps its text; any other element may carry no more than the margin (white
-    // space, or text the schema refuses). A text no element could hold is refused as soon as it
-    // is seen rather than gathered.
+    // space, or text the schema refuses).
     const bool inValue = depth_ == valueDepth_;
     const std::size_t maxText = inValue ? valueMaxText_ : 0;
-    textLength_ += length;
+    textLength_ += text.size();
     if (maxText != SIZE_MAX && textLength_ > maxText + kTextMargin) {
         const std::u16string& name = open_[depth_].name;
         refuse(L"the text of element '" + kor::fromUtf16(name.data(), name.size()) +
@@ -327,15 +383,7 @@ void CZRXmlFormatParser::addCharacters(const char16_t* text, std::size_t length)
     }
     // Character data is gathered until the value's end, so a value that the reader delivers in
     // pieces (around an entity reference, or across its buffer boundary) reaches the node whole.
-    if (inValue) value_.append(text, length);
-}
-
-void CZRXmlFormatParser::noteEvent() {
-    ++reader_->progress.events;
-}
-
-bool CZRXmlFormatParser::wasCutOff() const {
-    return reader_->progress.cutOff;
+    if (inValue) value_.append(text.data(), text.size());
 }
 
 void CZRXmlFormatParser::refuse(const std::wstring& reason) {

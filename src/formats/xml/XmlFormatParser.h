@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class CZRKorDocument;
 
@@ -26,6 +25,9 @@ struct ZRXmlFormat {
     /// The most characters of text the value element of this (renamed) local name holds: 0 for
     /// one without a text value, SIZE_MAX for one whose text may be of any length.
     std::size_t (*maxTextLength)(std::u16string_view element);
+    /// The local name of the one element whose text may be of any length (its maxTextLength is
+    /// SIZE_MAX), told apart as the reader reaches it.
+    std::u16string_view unlimitedTextElement;
 };
 
 /// Base of the format parsers. Owns the XML reader and the nodes of the open elements; borrows the
@@ -89,6 +91,7 @@ protected:
 private:
     class Handler;
     class Resolver;
+    struct Builder;
     struct Reader;
     /// An open element: its name, its node if it has one, and the room that holds the nodes of
     /// the elements at its depth, kept from element to element.
@@ -106,13 +109,11 @@ private:
     /// Destroys the nodes of the elements still open, innermost first.
     void dropNodes();
 
-    void startElement();
+    // The song building, event by event as the handler hands them on: it follows the open
+    // elements and their nodes.
+    void startElement(const ZRXmlStartTag& tag);
     void endElement();
-    void addCharacters(const char16_t* text, std::size_t length);
-    /// Tells the input that the reader has reported something.
-    void noteEvent();
-    /// True when the input stopped feeding the reader.
-    bool wasCutOff() const;
+    void addCharacters(std::u16string_view text);
     /// Ends the parse: reports `reason` at the reader's position as a fatal error.
     [[noreturn]] void refuse(const std::wstring& reason);
     void diagnose(const wchar_t* kind, const std::wstring& systemId, std::uint64_t line,
@@ -126,10 +127,7 @@ private:
     std::uint32_t result_ = 0xFFFFFFFFu;
     std::wstring lastMessage_;
     std::wstring schemaLocation_;
-    // The start tag being handled, its attributes kept so their storage is reused.
-    ZRXmlStartTag tag_;
-    std::vector<ZRXmlStartTag::Attribute> attributes_;
-    // The open elements, the innermost at depth_ (0: none open).
+    // The open elements of the song building, the innermost at depth_ (0: none open).
     std::array<OpenElement, kMaxDepth + 1> open_;
     std::size_t depth_ = 0;
     // Characters of the innermost element since its last start or end tag.
