@@ -241,6 +241,24 @@ TEST(Kor3Parser, RefusesATextNoElementHoldsAtOnceWithBoundedMemory) {
             EXPECT_EQ(aux->getContent(), std::wstring(c.contentSize, L'z'));
         }
     }
+
+    // Start tags with long attributes are handed on as they come, not all gathered first: 400
+    // style values under one ID of 100 000 characters are 80 MB of attributes to read.
+    const std::string id(100000, 'q');
+    std::string values;
+    for (int i = 0; i < 400; ++i)
+        values += "<attr id=\"" + id + "\">1</attr>";
+    const std::size_t style = full.find("<noteStyle>") + std::string_view("<noteStyle>").size();
+    std::ofstream(dir.path() + "/song.korx", std::ios::binary)
+        << full.substr(0, style) + values + full.substr(style);
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = statusKiB("VmRSS");
+    CZRKorDocument doc;
+    doc.setRoot(kor::createObject<CZRKorRoot>(doc.context(), ZR_NO_OBJ_ID));
+    Kor3::CZRKor3Parser parser;
+    ASSERT_TRUE(parser.initParser(wide(KORMAN_SCHEMA_DIR)));
+    (void)parser.parseFile(&doc, dir.wide("song.korx").c_str());
+    EXPECT_LT(statusKiB("VmHWM") - before, 32 * 1024);
 }
 
 TEST(Kor3Parser, ReadsAMillionNotesInBoundedTimeAndMemory) {

@@ -16,8 +16,11 @@
 /// in the cache while it runs, which takes about a tenth off a load.
 class CZRXmlEventBuffer {
 public:
-    /// Events kept before the buffer asks to be handed on.
+    /// Events, and characters of their names, attributes and texts, kept before the buffer asks
+    /// to be handed on. The characters are bounded too, as a document may give many elements
+    /// attribute values of any length.
     static constexpr std::size_t kCapacity = 4096;
+    static constexpr std::size_t kTextCapacity = std::size_t{1} << 16;
 
     /// Keeps the start of the element `name` whose `attributeCount` attributes follow by
     /// addAttribute.
@@ -31,7 +34,7 @@ public:
     void addEnd() { add(Kind::End, {}, 0); }
     void addText(std::u16string_view text) { add(Kind::Text, text, 0); }
 
-    bool full() const { return events_.size() >= kCapacity; }
+    bool full() const { return events_.size() >= kCapacity || text_.size() >= kTextCapacity; }
     /// Forgets the events kept.
     void clear() {
         events_.clear();
