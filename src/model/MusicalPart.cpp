@@ -1,9 +1,9 @@
 #include "model/MusicalPart.h"
 
+#include "model/MusicalNote.h"
 #include "model/MusicalSinger.h"
 
 #include <korman/ErrorCodes.h>
-#include <korman/IZRMusicalNote.h>
 
 #include <algorithm>
 #include <atomic>
@@ -143,7 +143,7 @@ std::int32_t CZRMusicalPart::contentLength() const {
         takeLast(list);
     if (notes_ != nullptr)
         for (const IZRMutableKorObject* element : notes_->elements())
-            if (const auto* note = dynamic_cast<const IZRMusicalNote*>(element))
+            if (const auto* note = kor::objCast<CZRMusicalNote>(element))
                 end = static_cast<std::int32_t>(
                     std::clamp<std::int64_t>(std::int64_t{note->getPosTick()} + note->getDurTick(),
                                              end, std::numeric_limits<std::int32_t>::max()));

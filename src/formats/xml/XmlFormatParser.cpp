@@ -86,7 +86,8 @@ public:
         events_.addStart(name, count);
         for (XMLSize_t i = 0; i < count; ++i)
             events_.addAttribute(view(attrs.getLocalName(i)), view(attrs.getValue(i)));
-        if (events_.full()) handOn();
+        if (events_.full()) [[unlikely]]
+            handOn();
     }
 
     void endElement(const XMLCh* const, const XMLCh* const, const XMLCh* const) override {
@@ -95,7 +96,8 @@ public:
         text_ = 0;
         progress_->unlimitedText = false;
         events_.addEnd();
-        if (events_.full()) handOn();
+        if (events_.full()) [[unlikely]]
+            handOn();
     }
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override {
@@ -103,7 +105,8 @@ public:
         text_ += length;
         if (text_ <= kKeptTextMax) {
             events_.addText({chars, length});
-            if (events_.full()) handOn();
+            if (events_.full()) [[unlikely]]
+                handOn();
         } else {
             // A long text is measured against its element at once, so that a text no element
             // could hold is refused where it stands, before it is kept.
@@ -148,7 +151,8 @@ private:
         return {text, xc::XMLString::stringLen(text)};
     }
 
-    void handOn() {
+    // One copy of the building's loop, called from the few places that hand on.
+    [[gnu::noinline]] void handOn() {
         Builder builder{owner_};
         events_.handOn(builder);
     }
