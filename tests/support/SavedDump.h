@@ -68,10 +68,14 @@ inline std::string dumpAsSaved(const CZRKorRoot& root) {
     for (std::size_t pos = 0; pos < text.size();) {
         if (voice < pos) voice = text.find(kVVoice, pos);
         const std::size_t id = text.find(kID, pos);
-        // A VVoice entry ends with " } " after its last value.
-        const std::size_t end = voice != std::string::npos && voice < id
-                                    ? text.find(" } ", text.find("genderFactor=", voice)) + 3
-                                    : 0;
+        // A VVoice entry ends with " } " after its last value. A text value may hold the marker
+        // of an entry too; one that no entry's end follows is no entry.
+        std::size_t end = 0;
+        if (voice != std::string::npos && voice < id) {
+            const std::size_t last = text.find("genderFactor=", voice);
+            const std::size_t close = last == std::string::npos ? last : text.find(" } ", last);
+            if (close != std::string::npos) end = close + 3;
+        }
         const auto unused = [&] {
             const std::string_view entry(text.data() + voice, end - voice);
             return std::none_of(sung.begin(), sung.end(), [&](const std::string& v) {
