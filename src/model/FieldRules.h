@@ -50,11 +50,12 @@ constexpr FieldRule<V> textRule(std::wstring V::*field, std::int32_t minLength,
     return {nullptr, field, minLength, maxLength, code, repair, 0, reset};
 }
 
+template <class V> bool inRange(std::int32_t value, const FieldRule<V>& rule) {
+    return value >= rule.lo && value <= rule.hi;
+}
+
 template <class V> bool followsRule(const V& values, const FieldRule<V>& rule) {
-    if (rule.number != nullptr) {
-        const std::int32_t value = values.*rule.number;
-        return value >= rule.lo && value <= rule.hi;
-    }
+    if (rule.number != nullptr) return inRange(values.*rule.number, rule);
     const std::size_t length = (values.*rule.text).size();
     return length >= static_cast<std::size_t>(rule.lo) &&
            length <= static_cast<std::size_t>(rule.hi);
@@ -72,8 +73,9 @@ template <class V> std::uint32_t checkRules(const V& values, std::span<const Fie
 template <class V>
 std::uint32_t checkField(const V& values, std::span<const FieldRule<V>> rules,
                          std::int32_t V::*field) {
+    // Only the number rules are read, so a record without texts reads none.
     for (const FieldRule<V>& rule : rules)
-        if (rule.number == field && !followsRule(values, rule)) return rule.code;
+        if (rule.number == field && !inRange(values.*field, rule)) return rule.code;
     return 0;
 }
 

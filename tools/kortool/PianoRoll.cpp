@@ -119,9 +119,11 @@ public:
     void path(const char* cls, const std::vector<std::vector<std::pair<double, double>>>& pieces) {
         std::string d;
         for (const auto& piece : pieces)
-            for (std::size_t i = 0; i < piece.size(); ++i)
-                d += (d.empty() ? "" : " ") + std::string(i == 0 ? "M" : "L") +
-                     number(piece[i].first) + " " + number(piece[i].second);
+            for (std::size_t i = 0; i < piece.size(); ++i) {
+                if (!d.empty()) d += ' ';
+                ((d += i == 0 ? 'M' : 'L') += number(piece[i].first)) += ' ';
+                d += number(piece[i].second);
+            }
         if (!d.empty()) out_ << "<path class=\"" << cls << "\" d=\"" << d << "\"/>\n";
     }
 
