@@ -109,8 +109,10 @@ public:
                 handOn();
         } else {
             // A long text is measured against its element at once, so that a text no element
-            // could hold is refused where it stands, before it is kept.
+            // could hold is refused where it stands, before it is kept. The building has then
+            // handled all the element's earlier characters too.
             handOn();
+            owner_.checkTextLength(text_);
             owner_.addCharacters({chars, length});
         }
     }
@@ -281,7 +283,6 @@ std::uint32_t CZRXmlFormatParser::runParse(const std::filesystem::path& file, co
     reader_->progress = {};
     handler_->reset(reader_->progress);
     depth_ = 0;
-    textLength_ = 0;
     valueDepth_ = 0;
     rootStarted_ = false;
     // A parse that stops half-way leaves its open elements' nodes behind.
@@ -343,7 +344,6 @@ void CZRXmlFormatParser::dropNodes() {
 
 void CZRXmlFormatParser::startElement(const ZRXmlStartTag& startTag) {
     ZRXmlStartTag tag = startTag;
-    textLength_ = 0;
     renameStart(tag);
     OpenElement& element = open_[++depth_];
     element.name.assign(tag.name);
@@ -362,7 +362,6 @@ void CZRXmlFormatParser::startElement(const ZRXmlStartTag& startTag) {
 }
 
 void CZRXmlFormatParser::endElement() {
-    textLength_ = 0;
     if (depth_ == 0) return;
     OpenElement& element = open_[depth_];
     if (valueDepth_ == depth_) {
@@ -374,20 +373,20 @@ void CZRXmlFormatParser::endElement() {
     --depth_;
 }
 
-void CZRXmlFormatParser::addCharacters(std::u16string_view text) {
+void CZRXmlFormatParser::checkTextLength(std::size_t length) {
     // Only a value keeps its text; any other element may carry no more than the margin (white
     // space, or text the schema refuses).
-    const bool inValue = depth_ == valueDepth_;
-    const std::size_t maxText = inValue ? valueMaxText_ : 0;
-    textLength_ += text.size();
-    if (maxText != SIZE_MAX && textLength_ > maxText + kTextMargin) {
-        const std::u16string& name = open_[depth_].name;
-        refuse(L"the text of element '" + kor::fromUtf16(name.data(), name.size()) +
-               L"' is longer than " + std::to_wstring(maxText) + L" characters");
-    }
-    // Character data is gathered until the value's end, so a value that the reader delivers in
-    // pieces (around an entity reference, or across its buffer boundary) reaches the node whole.
-    if (inValue) value_.append(text.data(), text.size());
+    const std::size_t maxText = depth_ == valueDepth_ ? valueMaxText_ : 0;
+    if (maxText == SIZE_MAX || length <= maxText + kTextMargin) return;
+    const std::u16string& name = open_[depth_].name;
+    refuse(L"the text of element '" + kor::fromUtf16(name.data(), name.size()) +
+           L"' is longer than " + std::to_wstring(maxText) + L" characters");
+}
+
+// Character data is gathered until the value's end, so a value that the reader delivers in
+// pieces (around an entity reference, or across its buffer boundary) reaches the node whole.
+void CZRXmlFormatParser::addCharacters(std::u16string_view text) {
+    if (depth_ == valueDepth_) value_.append(text.data(), text.size());
 }
 
 void CZRXmlFormatParser::refuse(const std::wstring& reason) {

@@ -114,6 +114,9 @@ private:
     void startElement(const ZRXmlStartTag& tag);
     void endElement();
     void addCharacters(std::u16string_view text);
+    /// Refuses the document when the innermost element, holding `length` characters since its
+    /// last tag, holds more than it can plus the margin.
+    void checkTextLength(std::size_t length);
     /// Ends the parse: reports `reason` at the reader's position as a fatal error.
     [[noreturn]] void refuse(const std::wstring& reason);
     void diagnose(const wchar_t* kind, const std::wstring& systemId, std::uint64_t line,
@@ -130,8 +133,6 @@ private:
     // The open elements of the song building, the innermost at depth_ (0: none open).
     std::array<OpenElement, kMaxDepth + 1> open_;
     std::size_t depth_ = 0;
-    // Characters of the innermost element since its last start or end tag.
-    std::size_t textLength_ = 0;
     // The value element being read, at valueDepth_ (0: none), and the most text it holds.
     CZRXmlValue value_;
     std::size_t valueDepth_ = 0;
