@@ -208,3 +208,8 @@ inline constexpr std::uint32_t ZR_E_UNKNOWN_PART_ERROR = 0x83074001u; ///< "Unkn
 // Reading scores of other programs (0x830750xx): codes of their own, after the table above.
 inline constexpr std::uint32_t ZR_E_INVALID_MUSICXML = 0x83075001u; ///< "Invalid MusicXML file."
 inline constexpr std::uint32_t ZR_E_INVALID_MUSICXML_ARCHIVE = 0x83075002u; ///< "Invalid compressed MusicXML file."
+
+// The life of an editor (0x830760xx): an editor the host still holds after its song was replaced,
+// and an editor that has made its one commit.
+inline constexpr std::uint32_t ZR_E_EDITOR_DETACHED = 0x83076001u; ///< "The song this editor edited was replaced."
+inline constexpr std::uint32_t ZR_E_EDITOR_COMMITTED = 0x83076002u; ///< "This editor has committed already."

@@ -136,14 +136,18 @@ inline bool endsPastTickLimit(const CZRKorEditorIF& editor, std::int32_t posTick
 }
 
 /// 0 when a part may start at `posTick`, at or after the end of the pre-measure area;
-/// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION when
-/// the tick lies before that end.
+/// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION,
+/// explained, when the tick lies before that end.
 [[nodiscard]] inline std::uint32_t checkPartStart(const CZRKorEditorIF& editor,
                                                   std::int32_t posTick) {
     const CZRSequence* sequence = editedSequence(editor);
     const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
     if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
-    return posTick < master->getPreMeasureTick() ? ZR_E_INVALID_PART_POSITION : 0;
+    if (posTick >= master->getPreMeasureTick()) return 0;
+    return editor.explain(ZR_E_INVALID_PART_POSITION,
+                          L"Part position %d lies before tick %d, the end of the pre-measure "
+                          L"area.",
+                          posTick, master->getPreMeasureTick());
 }
 
 /// A deep copy of `source` made in `context` (a record's store), every copied object under a

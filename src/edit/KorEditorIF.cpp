@@ -1,6 +1,7 @@
 #include "edit/KorEditorIF.h"
 
 #include "edit/CommitHistory.h"
+#include "edit/EditMessages.h"
 #include "edit/MusicalControlEdits.h"
 #include "edit/MusicalPartEdits.h"
 #include "edit/NoteEdits.h"
@@ -21,11 +22,11 @@ CZRKorEditorIF::CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy&
                                CZRKorDocument& document, CZRCommitHistory& history)
     : host_(host)
     , policy_(policy)
-    , document_(document)
-    , history_(history) {}
+    , document_(&document)
+    , history_(&history) {}
 
 int CZRKorEditorIF::commit() {
-    return run([&] { return commitPending(); });
+    return run([&] { return commitPending(); }, Kind::kOther);
 }
 
 std::uint32_t CZRKorEditorIF::commitPending() {
@@ -34,7 +35,7 @@ std::uint32_t CZRKorEditorIF::commitPending() {
     std::uint64_t largest = 0;
     for (const auto& record : pending_)
         if (!record->isCommitMarker()) largest = std::max(largest, record->copySize());
-    if (!history_.hasHeadroomFor(2 * largest)) {
+    if (!history_->hasHeadroomFor(2 * largest)) {
         discard();
         return ZR_E_NOT_ENOUGH_MEMORY;
     }
@@ -44,20 +45,56 @@ std::uint32_t CZRKorEditorIF::commitPending() {
     std::vector<std::uint32_t> ids;
     // The history takes the records only when it can apply them all; otherwise they stay pending
     // and the song is as it was.
-    if (!history_.commit(pending_, ids)) return ZR_E_NOT_ENOUGH_MEMORY;
+    if (!history_->commit(pending_, ids)) return ZR_E_NOT_ENOUGH_MEMORY;
     ++committed_;
     host_.notifyObservers(ids);
     return 0;
 }
 
 void CZRKorEditorIF::discard() {
-    lastError_ = 0;
+    start();
+    if (isDetached()) finish(refusal(Kind::kOther));
     pending_.clear();
 }
 
-int CZRKorEditorIF::finish(std::uint32_t code) {
+void CZRKorEditorIF::detach() noexcept {
+    pending_.clear();
+    document_ = nullptr;
+    history_ = nullptr;
+}
+
+void CZRKorEditorIF::start() noexcept {
+    lastError_ = 0;
+    lastErrorMessage_.clear();
+    detailCode_ = 0;
+}
+
+int CZRKorEditorIF::finish(std::uint32_t code) noexcept {
     lastError_ = code;
+    if (code != 0 && code == detailCode_) {
+        try {
+            lastErrorMessage_ = getErrorMessage(code);
+            lastErrorMessage_ += L' ';
+            lastErrorMessage_ += detail_;
+        } catch (const std::bad_alloc&) {
+            lastErrorMessage_.clear(); // the table text stands alone
+        }
+    }
     return code == 0 ? 1 : 0;
+}
+
+std::uint32_t CZRKorEditorIF::refusal(Kind kind) const {
+    if (isDetached())
+        return explain(ZR_E_EDITOR_DETACHED,
+                       L"The manager replaced or closed the song; release this editor "
+                       L"(editReleaseKorEditor) and take a new one (editGetKorEditor).");
+    // An edit after the one commit could never reach the song: refusing it tells the host at
+    // once, where accepting it would lose it at release.
+    if (kind == Kind::kEdit && committed_ != 0)
+        return explain(ZR_E_EDITOR_COMMITTED,
+                       L"An editor commits once; release it (editReleaseKorEditor) and take a new "
+                       L"one (editGetKorEditor) for further edits.");
+    return 0;
 }
 
 AZREditCommand* CZRKorEditorIF::obtainRecord(const IZRKorObject& target, std::int32_t kind,
@@ -87,7 +124,7 @@ AZREditCommand* CZRKorEditorIF::obtainRecord(const IZRKorObject& target, std::in
     error = ZR_E_NOT_ENOUGH_MEMORY;
     if (!host_.hasMemoryHeadroom(2 * size)) return nullptr;
     // Running out of memory here leaves through the editor's boundary as that same error.
-    std::unique_ptr<AZREditCommand> record = make(targetID, &document_);
+    std::unique_ptr<AZREditCommand> record = make(targetID, document_);
     if (!(movesOnly ? record->captureForMoves() : record->capture())) return nullptr;
     pending_.push_back(std::move(record));
     error = 0;
@@ -99,14 +136,14 @@ AZREditCommand* CZRKorEditorIF::obtainRecord(const IZRKorObject& target, std::in
 // target's copy and takes the edit.
 AZREditCommand* CZRKorEditorIF::findSharedRecord(const IZRKorObject& target,
                                                  std::uint32_t& error) const {
-    const CZRObjectTable& live = document_.objects();
+    const CZRObjectTable& live = document_->objects();
     std::vector<std::uint32_t> path;
     for (const auto& record : pending_) {
         const IZRMutableKorObject* covered = live.lookup(record->objectID());
         if (covered == nullptr) continue;
         covered->getObjIDPath(path);
         if (std::find(path.begin(), path.end(), target.getObjID()) != path.end()) {
-            error = ZR_E_EDIT_CONFLICT;
+            error = kor::explainConflict(*this, *covered, target);
             return nullptr;
         }
     }
@@ -114,7 +151,9 @@ AZREditCommand* CZRKorEditorIF::findSharedRecord(const IZRKorObject& target,
     for (const auto& record : pending_) {
         if (std::find(path.begin(), path.end(), record->objectID()) == path.end()) continue;
         if (record->kind() == AZREditCommand::kList) return record.get();
-        error = ZR_E_EDIT_CONFLICT;
+        const IZRMutableKorObject* covered = live.lookup(record->objectID());
+        error =
+            covered != nullptr ? kor::explainConflict(*this, *covered, target) : ZR_E_EDIT_CONFLICT;
         return nullptr;
     }
     return nullptr;
@@ -160,7 +199,8 @@ int CZRKorEditorIF::listPreMeasureEvents(std::uint32_t masterTrackID,
                                          std::vector<std::uint32_t>& timeSigIDs,
                                          std::vector<std::uint32_t>& tempoIDs) {
     return run(
-        [&] { return kor::listPreMeasureEvents(*this, masterTrackID, timeSigIDs, tempoIDs); });
+        [&] { return kor::listPreMeasureEvents(*this, masterTrackID, timeSigIDs, tempoIDs); },
+        Kind::kOther);
 }
 
 int CZRKorEditorIF::setPreMeasure(std::uint32_t masterTrackID, std::int32_t preMeasure) {

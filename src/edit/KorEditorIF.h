@@ -3,6 +3,7 @@
 
 #include "edit/EditCommand.h"
 #include "edit/EditorHost.h"
+#include "model/DumpFormat.h"
 #include "model/ObjectBase.h"
 #include "model/ObjectTree.h"
 
@@ -10,18 +11,22 @@
 #include <korman/IZRKorEditorIF.h>
 #include <korman/ZRKorManagementPolicy.h>
 
+#include <cassert>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 class CZRCommitHistory;
 class CZRKorDocument;
 
 /// The manager's one editor over its current document. Owned by the manager, which creates it
-/// with itself as host, a copy of its policy, its current document and its commit history (all
-/// three outlive the editor), and destroys it on release or when the document goes; pending
-/// records are discarded then. The editor owns its pending records until commit hands them to
-/// the history.
+/// with itself as host, a copy of its policy, its current document and its commit history, and
+/// destroys it on release. When the document goes while the host still holds the editor, the
+/// manager detaches it instead: its pending records are dropped, it lets go of the document and
+/// the history, and every operation through it fails with ZR_E_EDITOR_DETACHED until the host
+/// releases it. The host outlives the editor. The editor owns its pending records until commit
+/// hands them to the history; after that one commit every edit fails with ZR_E_EDITOR_COMMITTED.
 class CZRKorEditorIF final : public IZRKorEditorIF {
 public:
     CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy& policy,
@@ -33,7 +38,10 @@ public:
     int commit() override;
     void discard() override;
     std::uint32_t getLastError() const override { return lastError_; }
-    const wchar_t* getLastErrorMessage() const override { return getErrorMessage(lastError_); }
+    /// The table text of the last error, followed by what the failing operation said of it.
+    const wchar_t* getLastErrorMessage() const override {
+        return lastErrorMessage_.empty() ? getErrorMessage(lastError_) : lastErrorMessage_.c_str();
+    }
     const wchar_t* getErrorMessage(std::uint32_t code) const override {
         return host_.errorMessage(code);
     }
@@ -138,9 +146,17 @@ public:
                       std::uint32_t sourceTrackID) override;
     int deleteZRTrack(std::uint32_t trackID) override;
 
+    /// Lets go of the document and the history, which the manager is about to replace, and drops
+    /// the pending records; from now on every operation fails with ZR_E_EDITOR_DETACHED.
+    void detach() noexcept;
+    bool isDetached() const { return document_ == nullptr; }
+
     // For the edit operations.
 
-    CZRKorDocument& document() const { return document_; }
+    CZRKorDocument& document() const {
+        assert(document_ != nullptr && "a detached editor runs no operation");
+        return *document_;
+    }
     const ZRKorManagementPolicy& policy() const { return policy_; }
     IZREditorHost& host() const { return host_; }
     const std::vector<std::unique_ptr<AZREditCommand>>& pending() const { return pending_; }
@@ -185,6 +201,23 @@ public:
         return error == 0 ? obj : nullptr;
     }
 
+    /// Leaves a detail to follow the table text of `code` in the message, should the running
+    /// operation end with that code; returns `code`. The detail is formatted from `format`
+    /// (swprintf) and `args`, on the failure path only, so a successful edit builds no message.
+    /// Checks that only read the editor call it too, hence const. Without memory for the detail
+    /// the table text stands alone.
+    template <class... Args>
+    std::uint32_t explain(std::uint32_t code, const wchar_t* format, Args... args) const noexcept {
+        try {
+            detail_.clear();
+            kor::appendFormat(detail_, format, args...);
+            detailCode_ = code;
+        } catch (const std::bad_alloc&) {
+            detailCode_ = 0;
+        }
+        return code;
+    }
+
 private:
     using IsWanted = bool (*)(const AZREditCommand&);
     using MakeRecord = std::unique_ptr<AZREditCommand> (*)(std::uint32_t, CZRKorDocument*);
@@ -192,15 +225,27 @@ private:
     AZREditCommand* obtainRecord(const IZRKorObject& target, std::int32_t kind, RecordUse use,
                                  IsWanted isWanted, MakeRecord make, std::uint32_t& error);
     AZREditCommand* findSharedRecord(const IZRKorObject& target, std::uint32_t& error) const;
-    /// Leaves `code` as the last error; the operation's result (1 for 0, else 0).
-    int finish(std::uint32_t code);
+    /// Clears the last error and its message, as every operation does first.
+    void start() noexcept;
+    /// Leaves `code` as the last error, with the detail explained for it; the operation's result
+    /// (1 for 0, else 0).
+    int finish(std::uint32_t code) noexcept;
+    /// What an operation is: an edit, which an editor takes only until its one commit, or the
+    /// commit itself or a query of the live song.
+    enum class Kind { kEdit, kOther };
+    /// 0 when an operation of `kind` may run; else ZR_E_EDITOR_DETACHED (the song is gone) or,
+    /// for an edit after the commit, ZR_E_EDITOR_COMMITTED (it could never be committed),
+    /// explained.
+    [[nodiscard]] std::uint32_t refusal(Kind kind) const;
     /// Runs `operation` as an exported call and finishes with the code it answers. No exception
     /// leaves the editor: running out of memory answers ZR_E_NOT_ENOUGH_MEMORY, anything else
     /// ZR_E_UNKNOWN_ERROR.
-    template <class Operation> int run(Operation&& operation) noexcept {
+    template <class Operation> int run(Operation&& operation, Kind kind = Kind::kEdit) noexcept {
+        start();
         std::uint32_t code = ZR_E_UNKNOWN_ERROR;
         try {
-            code = operation();
+            code = refusal(kind);
+            if (code == 0) code = operation();
         } catch (const std::bad_alloc&) {
             code = ZR_E_NOT_ENOUGH_MEMORY;
         } catch (...) {
@@ -211,9 +256,13 @@ private:
 
     IZREditorHost& host_;
     ZRKorManagementPolicy policy_;
-    CZRKorDocument& document_;
-    CZRCommitHistory& history_;
+    CZRKorDocument* document_;  // null once detached
+    CZRCommitHistory* history_; // null once detached
     std::vector<std::unique_ptr<AZREditCommand>> pending_;
     std::uint32_t committed_ = 0;
     std::uint32_t lastError_ = 0;
+    std::wstring lastErrorMessage_; // "" while the table text of lastError_ is the whole message
+    // The detail the running operation left, and the code it explains.
+    mutable std::wstring detail_;
+    mutable std::uint32_t detailCode_ = 0;
 };

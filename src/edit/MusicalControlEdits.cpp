@@ -22,10 +22,14 @@ struct MusicalControls {
             if (const std::uint32_t code = checkControlPosition(
                     editor, value.posTick, ZR_E_INVALID_MUSICAL_CONTROL_POSITION))
                 return code;
-        return value.type >= 0 && value.type < kMusicalControlTypes &&
-                       value.type == list.getListTypeEx()
-                   ? 0
-                   : ZR_E_INVALID_MUSICAL_CONTROL_ID;
+        if (value.type < 0 || value.type >= kMusicalControlTypes)
+            return outOfRange(editor, ZR_E_INVALID_MUSICAL_CONTROL_ID, value.type, 0,
+                              kMusicalControlTypes - 1);
+        if (value.type != list.getListTypeEx())
+            return editor.explain(ZR_E_INVALID_MUSICAL_CONTROL_ID,
+                                  L"Musical control kind %d is not the kind %d of the list %u.",
+                                  value.type, list.getListTypeEx(), list.getObjID());
+        return 0;
     }
     static void assign(Event& control, const Value& value, bool positioned) {
         if (positioned) control.values().posTick = value.posTick;

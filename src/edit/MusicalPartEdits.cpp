@@ -1,5 +1,6 @@
 #include "edit/MusicalPartEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 #include "model/Builders.h"
@@ -47,10 +48,10 @@ std::uint32_t insertBuiltPart(CZRKorEditorIF& editor, std::uint32_t partListID,
                               const ZRMusicalPartValue& value, const ZRSingerValue* voice) {
     const CZRNodeList* live = livePartList(editor, partListID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPlayTime(editor.policy(), value.playTime)) return code;
+    if (const std::uint32_t code = checkPlayTime(editor, value.playTime)) return code;
     if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
-    if (voice != nullptr && !hasVVoice(editor, voice->vBS, voice->vPC))
-        return ZR_E_VVOICE_NOT_FOUND;
+    if (voice != nullptr)
+        if (const std::uint32_t code = checkVVoice(editor, voice->vBS, voice->vPC)) return code;
     return insertPart(editor, *live, [&](AZREditCommand& record) {
         CZRMusicalPart* part =
             buildMusicalPart(record.storeContext(), partValues(value), editor.host().vvoiceTable(),
@@ -79,10 +80,11 @@ std::uint32_t insertCopy(CZRKorEditorIF& editor, std::uint32_t partListID, std::
     if (source == nullptr) return ZR_E_EDIT_TARGET_WRONG_TYPE;
 
     const ZRPartValues values = place(*source);
-    if (const std::uint32_t code = checkPlayTime(editor.policy(), values.playTime)) return code;
+    if (const std::uint32_t code = checkPlayTime(editor, values.playTime)) return code;
     if (const std::uint32_t code = checkPartStart(editor, values.posTick)) return code;
     if (endsPastTickLimit(editor, values.posTick, source->contentLength()))
-        return ZR_E_INVALID_PART_DURATION;
+        return pastTickLimit(editor, ZR_E_INVALID_PART_DURATION, L"The copied part's content",
+                             values.posTick, source->contentLength());
     return insertPart(editor, *live, [&](AZREditCommand& record) {
         CZRMusicalPart* copy = deepCopy(record.storeContext(), *source);
         if (copy != nullptr) copy->part().setValues(values);
@@ -96,23 +98,31 @@ std::int32_t shortestPlayTime(const ZRKorManagementPolicy& policy) {
     return std::max(policy.minPlayTime, CZRPart::kMinPlayTime);
 }
 
-std::uint32_t checkPlayTime(const ZRKorManagementPolicy& policy, std::int64_t playTime) {
+std::uint32_t checkPlayTime(const CZRKorEditorIF& editor, std::int64_t playTime) {
+    const ZRKorManagementPolicy& policy = editor.policy();
     const bool tooLong = policy.maxPlayTime != -1 && playTime > policy.maxPlayTime;
-    return playTime < shortestPlayTime(policy) || tooLong ? ZR_E_INVALID_PART_PLAY_TIME : 0;
+    if (playTime >= shortestPlayTime(policy) && !tooLong) return 0;
+    return editor.explain(
+        ZR_E_INVALID_PART_PLAY_TIME, L"%ls (the policy's shortest and longest play time)",
+        rangeDetail(L"Play time", playTime, shortestPlayTime(policy),
+                    policy.maxPlayTime != -1 ? policy.maxPlayTime : kNoLimit, L" ticks")
+            .c_str());
 }
 
 std::uint32_t checkRoomForPart(const CZRKorEditorIF& editor, const CZRNodeList& parts) {
     const int most = editor.policy().maxPartsPerTrack;
-    return most != -1 && parts.getCount() >= static_cast<std::uint32_t>(most)
-               ? ZR_E_INVALID_PART_NUMBER
-               : 0;
+    if (most == -1 || parts.getCount() < static_cast<std::uint32_t>(most)) return 0;
+    return editor.explain(ZR_E_INVALID_PART_NUMBER,
+                          L"The track holds %u parts, the most the policy's maxPartsPerTrack "
+                          L"allows.",
+                          parts.getCount());
 }
 
 std::uint32_t updateMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
                                 const ZRMusicalPartValue& value) {
     const auto* live = liveObject<CZRMusicalPart>(editor, partID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPlayTime(editor.policy(), value.playTime)) return code;
+    if (const std::uint32_t code = checkPlayTime(editor, value.playTime)) return code;
     ElementEdit<CZRMusicalPart> edit;
     if (const std::uint32_t code = editElement<CZREditMusicalPart>(editor, live, edit)) return code;
     CZRPart& part = edit.object->part();
@@ -125,7 +135,7 @@ std::uint32_t moveMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
                               const ZRMusicalPartValue& value) {
     const auto* live = liveObject<CZRMusicalPart>(editor, partID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPlayTime(editor.policy(), value.playTime)) return code;
+    if (const std::uint32_t code = checkPlayTime(editor, value.playTime)) return code;
     if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
     ListEdit<CZRMusicalPart> edit;
     if (const std::uint32_t code =

@@ -15,12 +15,11 @@ namespace kor {
 
 /// The shortest play time `policy` allows a musical part: its own, never below 60 ticks.
 std::int32_t shortestPlayTime(const ZRKorManagementPolicy& policy);
-/// ZR_E_INVALID_PART_PLAY_TIME when `playTime` is shorter than the shortest or (when the policy
-/// sets one) longer than the longest play time of `policy`; else 0.
-[[nodiscard]] std::uint32_t checkPlayTime(const ZRKorManagementPolicy& policy,
-                                          std::int64_t playTime);
-/// ZR_E_INVALID_PART_NUMBER when the part list `parts` already holds as many parts as the
-/// editor's policy lets a track hold; else 0.
+/// ZR_E_INVALID_PART_PLAY_TIME, explained, when `playTime` is shorter than the shortest or (when
+/// the policy sets one) longer than the longest play time of the editor's policy; else 0.
+[[nodiscard]] std::uint32_t checkPlayTime(const CZRKorEditorIF& editor, std::int64_t playTime);
+/// ZR_E_INVALID_PART_NUMBER, explained, when the part list `parts` already holds as many parts
+/// as the editor's policy lets a track hold; else 0.
 [[nodiscard]] std::uint32_t checkRoomForPart(const CZRKorEditorIF& editor,
                                              const CZRNodeList& parts);
 

@@ -1,5 +1,6 @@
 #include "edit/NoteEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 #include "model/ContainerOps.h"
@@ -24,18 +25,32 @@ bool within(std::int32_t value, std::int32_t low, std::int32_t high) {
 
 using Point = CZRNoteStyleSeqAttribElement;
 
-std::uint32_t checkPointPosition(std::int32_t posNrm) {
+std::uint32_t checkPointPosition(const CZRKorEditorIF& editor, std::int32_t posNrm) {
     return within(posNrm, 0, Point::kMaxPosNrm)
                ? 0
-               : ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION;
+               : outOfRange(editor, ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION, posNrm,
+                            0, Point::kMaxPosNrm);
 }
 
 /// The singing-style checks: bend depth and length, decay and accent 0 to 100, opening 0 to 127.
-std::uint32_t checkNoteStyle(const ZRNoteStyleValue& style) {
-    const bool valid = within(style.bendDep, 0, 100) && within(style.bendLen, 0, 100) &&
-                       within(style.decay, 0, 100) && within(style.accent, 0, 100) &&
-                       within(style.opening, 0, 127);
-    return valid ? 0 : ZR_E_INVALID_T2_NOTE_STYLE;
+std::uint32_t checkNoteStyle(const CZRKorEditorIF& editor, const ZRNoteStyleValue& style) {
+    struct Field {
+        std::int32_t ZRNoteStyleValue::*field;
+        const wchar_t* what;
+        std::int32_t most;
+    };
+    constexpr Field kFields[] = {
+        {&ZRNoteStyleValue::bendDep, L"Bend depth", 100},
+        {&ZRNoteStyleValue::bendLen, L"Bend length", 100},
+        {&ZRNoteStyleValue::decay, L"Decay", 100},
+        {&ZRNoteStyleValue::accent, L"Accent", 100},
+        {&ZRNoteStyleValue::opening, L"Opening", 127},
+    };
+    for (const Field& f : kFields)
+        if (!within(style.*f.field, 0, f.most))
+            return outOfRange(editor, ZR_E_INVALID_T2_NOTE_STYLE, f.what, style.*f.field, 0,
+                              f.most);
+    return 0;
 }
 
 /// The note record of `value`, its texts in the form a saved song gives them back, so that the
@@ -49,11 +64,36 @@ ZRMusicalNoteValues noteValues(const ZRNoteValue& value) {
     return values;
 }
 
+/// The note checks, explained.
+std::uint32_t checkNoteExplained(const CZRKorEditorIF& editor, const ZRMusicalNoteValues& values) {
+    const std::uint32_t code = checkNoteValues(values);
+    if (code == ZR_E_INVALID_PHONEME) {
+        std::size_t joined = values.phonemes.empty() ? 0 : values.phonemes.size() - 1;
+        for (const std::wstring& phoneme : values.phonemes)
+            joined += phoneme.size();
+        return editor.explain(code,
+                              L"A note sings 1 or more phoneme symbols of 1\u2013%d characters, "
+                              L"at most %d when joined with blanks; %zu symbols of %zu characters "
+                              L"joined were given.",
+                              CZRMusicalNote::kMaxTextLength, CZRMusicalNote::kMaxTextLength,
+                              values.phonemes.size(), joined);
+    }
+    if (code != 0) return checkRules<ZRMusicalNoteValues>(editor, values, CZRMusicalNote::kRules);
+    return 0;
+}
+
+/// The note's end against the editor's upper tick limit, explained.
+std::uint32_t checkNoteEnd(const CZRKorEditorIF& editor, std::int32_t posTick,
+                           std::int32_t durTick) {
+    return endsPastTickLimit(editor, posTick, durTick)
+               ? pastTickLimit(editor, ZR_E_INVALID_NOTE_POSITION, L"Note", posTick, durTick)
+               : 0;
+}
+
 /// The note checks, then the upper tick limit.
 std::uint32_t checkNote(const CZRKorEditorIF& editor, const ZRMusicalNoteValues& values) {
-    if (const std::uint32_t code = checkNoteValues(values)) return code;
-    return endsPastTickLimit(editor, values.posTick, values.durTick) ? ZR_E_INVALID_NOTE_POSITION
-                                                                     : 0;
+    if (const std::uint32_t code = checkNoteExplained(editor, values)) return code;
+    return checkNoteEnd(editor, values.posTick, values.durTick);
 }
 
 /// The live note list `listID` of a musical part, or null.
@@ -70,10 +110,14 @@ const VibratoShape* vibratoKindOf(const CZRKorEditorIF& editor, const ZRVibratoV
 
 /// Length and kind in range. A kind the voice database has no curves for is taken too: the note
 /// keeps the kind, with empty depth and rate curves.
-std::uint32_t checkVibrato(const ZRVibratoValue& value) {
-    return within(value.length, 0, kMaxVibratoLength) && within(value.type, 0, kMaxVibratoType)
-               ? 0
-               : ZR_E_INVALID_VIBRATO;
+std::uint32_t checkVibrato(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
+    if (!within(value.length, 0, kMaxVibratoLength))
+        return outOfRange(editor, ZR_E_INVALID_VIBRATO, L"Vibrato length (percent)", value.length,
+                          0, kMaxVibratoLength);
+    if (!within(value.type, 0, kMaxVibratoType))
+        return outOfRange(editor, ZR_E_INVALID_VIBRATO, L"Vibrato kind", value.type, 0,
+                          kMaxVibratoType);
+    return 0;
 }
 
 /// Replaces the points of the curve `id` of `seq` by `points`, creating the curve when the note
@@ -176,10 +220,10 @@ std::uint32_t copyNoteAt(CZRKorEditorIF& editor, std::uint32_t noteListID, std::
     copied.posTick = posTick;
     copied.noteNum = noteNum.value_or(0);
     const std::span<const FieldRule<ZRMusicalNoteValues>> rules(CZRMusicalNote::kRules);
-    if (checkField(copied, rules, &ZRMusicalNoteValues::posTick) != 0 ||
-        endsPastTickLimit(editor, posTick, source->getDurTick()))
-        return ZR_E_INVALID_NOTE_POSITION;
-    if (const std::uint32_t code = checkField(copied, rules, &ZRMusicalNoteValues::noteNum))
+    if (const std::uint32_t code = checkField(editor, copied, rules, &ZRMusicalNoteValues::posTick))
+        return code;
+    if (const std::uint32_t code = checkNoteEnd(editor, posTick, source->getDurTick())) return code;
+    if (const std::uint32_t code = checkField(editor, copied, rules, &ZRMusicalNoteValues::noteNum))
         return code;
     ListEdit<CZRMusicalNote> edit;
     if (const std::uint32_t code =
@@ -201,7 +245,7 @@ std::uint32_t updateNoteStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attrib
                                     const ZRNoteStyleValue& value) {
     const auto* live = liveObject<CZRNoteStyleAttrib>(editor, attribID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkNoteStyle(value)) return code;
+    if (const std::uint32_t code = checkNoteStyle(editor, value)) return code;
     ElementEdit<CZRNoteStyleAttrib> edit;
     if (const std::uint32_t code = editElement<CZREditNoteStyleAttrib>(editor, live, edit))
         return code;
@@ -234,7 +278,7 @@ std::uint32_t moveNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_
                                             const ZRNoteStyleSeqAttribElementValue& value) {
     const auto* live = liveObject<Point>(editor, elementID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPointPosition(value.posNrm)) return code;
+    if (const std::uint32_t code = checkPointPosition(editor, value.posNrm)) return code;
     ListEdit<Point> edit;
     if (const std::uint32_t code = editList<CZREditNoteStyleSeqAttribElementList>(
             editor, parentList(*live), elementID, false, edit))
@@ -254,7 +298,7 @@ std::uint32_t insertNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint3
                                               const ZRNoteStyleSeqAttribElementValue& value) {
     const auto* live = liveObject<CZRNodeList>(editor, listID);
     if (!CZREditNoteStyleSeqAttribElementList::covers(live)) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPointPosition(value.posNrm)) return code;
+    if (const std::uint32_t code = checkPointPosition(editor, value.posNrm)) return code;
     ListEdit<Point> edit;
     if (const std::uint32_t code =
             editList<CZREditNoteStyleSeqAttribElementList>(editor, live, ZR_NO_OBJ_ID, false, edit))
@@ -291,7 +335,7 @@ std::uint32_t updateNoteVibrato(CZRKorEditorIF& editor, std::uint32_t noteID,
                                 const ZRVibratoValue& value) {
     const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkVibrato(value)) return code;
+    if (const std::uint32_t code = checkVibrato(editor, value)) return code;
     if (live->noteStyle() == nullptr || live->noteSeqStyle() == nullptr)
         return ZR_E_EDIT_TARGET_NOT_T2_STYLE;
     ElementEdit<CZRMusicalNote> edit;
@@ -307,12 +351,12 @@ std::uint32_t updateNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRN
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
     values.posTick = 0; // the note stays where it is
-    if (const std::uint32_t code = checkNoteValues(values)) return code;
+    if (const std::uint32_t code = checkNoteExplained(editor, values)) return code;
     ElementEdit<CZRMusicalNote> edit;
     if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit)) return code;
     values.posTick = edit.object->getPosTick();
-    if (endsPastTickLimit(editor, values.posTick, values.durTick))
-        return ZR_E_INVALID_NOTE_POSITION;
+    if (const std::uint32_t code = checkNoteEnd(editor, values.posTick, values.durTick))
+        return code;
     edit.object->setValues(std::move(values));
     edit.record->addChange({noteID, kMusicalChanged, edit.object->getPosTick()});
     return 0u;
@@ -355,8 +399,8 @@ std::uint32_t insertNoteWithStyle(CZRKorEditorIF& editor, std::uint32_t noteList
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
     if (const std::uint32_t code = checkNote(editor, values)) return code;
-    if (const std::uint32_t code = checkNoteStyle(style)) return code;
-    if (const std::uint32_t code = checkVibrato(vibrato)) return code;
+    if (const std::uint32_t code = checkNoteStyle(editor, style)) return code;
+    if (const std::uint32_t code = checkVibrato(editor, vibrato)) return code;
     ListEdit<CZRMusicalNote> edit;
     if (const std::uint32_t code =
             editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))

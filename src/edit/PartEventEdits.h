@@ -2,6 +2,7 @@
 // (singers, style controls, musical controls), written once over a description of each family.
 #pragma once
 
+#include "edit/EditMessages.h"
 #include "edit/EditSupport.h"
 
 #include <korman/ErrorCodes.h>
@@ -134,11 +135,12 @@ template <class Family>
 }
 
 /// The verdict on the position of a control: not negative, and not beyond the editor's upper
-/// tick limit when the policy sets one. 0 or `invalid`.
+/// tick limit when the policy sets one. 0 or `invalid`, explained.
 inline std::uint32_t checkControlPosition(const CZRKorEditorIF& editor, std::int32_t posTick,
                                           std::uint32_t invalid) {
     const int limit = editor.policy().maxNoteTick;
-    return posTick < 0 || (limit != -1 && posTick > limit) ? invalid : 0;
+    if (posTick >= 0 && (limit == -1 || posTick <= limit)) return 0;
+    return outOfRange(editor, invalid, posTick, 0, limit == -1 ? kNoLimit : limit);
 }
 
 } // namespace kor

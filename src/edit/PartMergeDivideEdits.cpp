@@ -1,5 +1,6 @@
 #include "edit/PartMergeDivideEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 #include "edit/MusicalPartEdits.h"
@@ -253,7 +254,14 @@ std::uint32_t divideMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID, st
     const std::int64_t pos = part.getPosTick();
     const std::int64_t end = pos + std::max(part.getPlayTime(), part.contentLength());
     const std::int32_t shortest = shortestPlayTime(editor.policy());
-    if (tick < pos + shortest || tick >= end) return ZR_E_INVALID_PART_POSITION;
+    if (tick < pos + shortest || tick >= end)
+        return editor.explain(ZR_E_INVALID_PART_POSITION,
+                              L"%ls (the shortest play time after the part's start, up to its "
+                              L"end).",
+                              rangeDetail(L"Cut tick", tick,
+                                          static_cast<std::int32_t>(pos + shortest),
+                                          static_cast<std::int32_t>(end - 1))
+                                  .c_str());
     if (const std::uint32_t code = checkRoomForPart(editor, *edit.list)) return code;
 
     const auto cut = static_cast<std::int32_t>(tick - pos);
@@ -284,7 +292,8 @@ std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID
     const CZRSequence* sequence = editedSequence(editor);
     if (sequence == nullptr || sequence->masterTrack() == nullptr) return ZR_E_NO_MASTER_TRACK;
     if (amount == 0) return 0;
-    if (amount < 0) return ZR_E_INVALID_PART_EXTEND_DURATION;
+    if (amount < 0)
+        return outOfRange(editor, ZR_E_INVALID_PART_EXTEND_DURATION, amount, 0, kNoLimit);
     ListEdit<CZRMusicalPart> edit;
     if (const std::uint32_t code =
             editList<CZREditZRPartList>(editor, parentList(*live), partID, false, edit))
@@ -296,10 +305,21 @@ std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID
     const ZRKorManagementPolicy& policy = editor.policy();
     if (policy.maxNoteTick != -1 &&
         std::int64_t{part.contentLength()} + amount > policy.maxNoteTick)
-        return ZR_E_INVALID_PART_DURATION;
+        return editor.explain(ZR_E_INVALID_PART_DURATION,
+                              L"The part's events would span %lld ticks, past the upper tick "
+                              L"limit %d (the policy's maxNoteTick).",
+                              static_cast<long long>(part.contentLength()) + amount,
+                              policy.maxNoteTick);
     const std::int64_t playTime = std::int64_t{part.getPlayTime()} + amount;
     if ((policy.maxPlayTime != -1 && playTime > policy.maxPlayTime) || playTime > kLastTick)
-        return ZR_E_INVALID_PART_PLAY_TIME;
+        return editor.explain(
+            ZR_E_INVALID_PART_PLAY_TIME, L"%ls",
+            rangeDetail(L"Play time", playTime, shortestPlayTime(policy),
+                        policy.maxPlayTime != -1
+                            ? std::min<std::int64_t>(policy.maxPlayTime, kLastTick)
+                            : kLastTick,
+                        L" ticks")
+                .c_str());
 
     if (!shiftEvents(part, amount)) return ZR_E_UPDATE_FAILED;
     part.part().setPosTick(start);

@@ -1,5 +1,6 @@
 #include "edit/PreMeasureEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 
@@ -125,7 +126,8 @@ std::uint32_t listPreMeasureEvents(const CZRKorEditorIF& editor, std::uint32_t m
 }
 
 std::uint32_t setPreMeasure(CZRKorEditorIF& editor, std::uint32_t masterID, std::int32_t count) {
-    if (count < 1 || count > 8) return ZR_E_INVALID_PREMEASURE;
+    if (count < 1 || count > kMaxPreMeasure)
+        return outOfRange(editor, ZR_E_INVALID_PREMEASURE, count, 1, kMaxPreMeasure);
     const auto* live = liveObject<CZRMasterTrack>(editor, masterID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     MasterTrackEdit edit;

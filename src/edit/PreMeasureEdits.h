@@ -16,6 +16,9 @@ class CZRTempo;
 
 namespace kor {
 
+/// The most measures a pre-measure area holds; it holds at least one.
+inline constexpr std::int32_t kMaxPreMeasure = 8;
+
 /// The master-track record of an edit and the copy of the master track in its store.
 struct MasterTrackEdit {
     AZREditCommand* record = nullptr;

@@ -1,5 +1,6 @@
 #include "edit/ProsodyEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 
@@ -22,7 +23,7 @@ struct VoiceFamily {
 
     static std::uint32_t check(const CZRKorEditorIF& editor, const Value& value,
                                const CZRNodeList&) {
-        return hasVVoice(editor, value.vBS, value.vPC) ? 0 : ZR_E_VVOICE_NOT_FOUND;
+        return checkVVoice(editor, value.vBS, value.vPC);
     }
     static ZRProsodyVoiceValues values(const Value& value) {
         return {value.posSec, value.vBS, value.vPC};
@@ -61,10 +62,16 @@ struct ControlFamily {
 
     // A control stays in the list of its kind: the kind cannot change, and an insert goes to the
     // list of the value's kind.
-    static std::uint32_t check(const CZRKorEditorIF&, const Value& value, const CZRNodeList& list) {
-        const bool valid = value.type >= 0 && value.type < CZRProsodyPart::kControlTypes &&
-                           value.type == list.getListTypeEx();
-        return valid ? 0 : ZR_E_INVALID_PROSODY_CONTROL_ID;
+    static std::uint32_t check(const CZRKorEditorIF& editor, const Value& value,
+                               const CZRNodeList& list) {
+        if (value.type < 0 || value.type >= CZRProsodyPart::kControlTypes)
+            return outOfRange(editor, ZR_E_INVALID_PROSODY_CONTROL_ID, value.type, 0,
+                              CZRProsodyPart::kControlTypes - 1);
+        if (value.type != list.getListTypeEx())
+            return editor.explain(ZR_E_INVALID_PROSODY_CONTROL_ID,
+                                  L"Prosody control kind %d is not the kind %d of the list %u.",
+                                  value.type, list.getListTypeEx(), list.getObjID());
+        return 0;
     }
     static ZRProsodyControlValues values(const Value& value) {
         return {value.posSec, value.type, value.value};
@@ -105,7 +112,8 @@ std::uint32_t moveEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
     const typename Family::Event* live = nullptr;
     const CZRNodeList* list = nullptr;
     if (const std::uint32_t code = findEvent<Family>(editor, eventID, live, list)) return code;
-    if (value.posSec < 0) return Family::kBadPosition;
+    if (value.posSec < 0)
+        return outOfRange(editor, Family::kBadPosition, value.posSec, 0, kNoLimit);
     if (const std::uint32_t code = Family::check(editor, value, *list)) return code;
     ListEdit<typename Family::Event> edit;
     if (const std::uint32_t code =
@@ -128,7 +136,8 @@ std::uint32_t insertEvent(CZRKorEditorIF& editor, std::uint32_t listID,
                           const typename Family::Value& value) {
     const auto* list = liveObject<CZRNodeList>(editor, listID);
     if (!Family::ListRecord::covers(list)) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (value.posSec < 0) return Family::kBadPosition;
+    if (value.posSec < 0)
+        return outOfRange(editor, Family::kBadPosition, value.posSec, 0, kNoLimit);
     if (const std::uint32_t code = Family::check(editor, value, *list)) return code;
     ListEdit<typename Family::Event> edit;
     if (const std::uint32_t code =

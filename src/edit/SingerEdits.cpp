@@ -17,8 +17,9 @@ struct Singers {
 
     static std::uint32_t check(const CZRKorEditorIF& editor, const CZRNodeList&, const Value& value,
                                bool positioned) {
-        if (positioned && value.posTick < 0) return ZR_E_INVALID_SINGER_POSITION;
-        return hasVVoice(editor, value.vBS, value.vPC) ? 0 : ZR_E_VVOICE_NOT_FOUND;
+        if (positioned && value.posTick < 0)
+            return outOfRange(editor, ZR_E_INVALID_SINGER_POSITION, value.posTick, 0, kNoLimit);
+        return checkVVoice(editor, value.vBS, value.vPC);
     }
     static void assign(Event& singer, const Value& value, bool positioned) {
         ZRMusicalSingerValues& values = singer.values();

@@ -33,8 +33,16 @@ struct StyleControls {
             if (const std::uint32_t code = checkControlPosition(
                     editor, value.posTick, ZR_E_INVALID_STYLE_CONTROL_POSITION))
                 return code;
-        const bool named = !value.id.empty() && value.id.size() <= CZRStyleControl::kMaxIDLength;
-        return named && isListNamed(list, value.id) ? 0 : ZR_E_INVALID_STYLE_CONTROL_ID;
+        if (value.id.empty() || value.id.size() > CZRStyleControl::kMaxIDLength)
+            return editor.explain(ZR_E_INVALID_STYLE_CONTROL_ID, L"%ls",
+                                  lengthDetail(ZR_E_INVALID_STYLE_CONTROL_ID, nullptr,
+                                               value.id.size(), 1, CZRStyleControl::kMaxIDLength)
+                                      .c_str());
+        if (!isListNamed(list, value.id))
+            return editor.explain(ZR_E_INVALID_STYLE_CONTROL_ID,
+                                  L"Style control name \"%ls\" is not the name of the list %u.",
+                                  value.id.c_str(), list.getObjID());
+        return 0;
     }
     static void assign(Event& control, const Value& value, bool positioned) {
         if (positioned) control.values().posTick = value.posTick;
@@ -55,7 +63,10 @@ std::uint32_t setPartStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attribID,
     const auto* live = liveObject<CZRPartStyleAttrib>(editor, attribID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (styleID.empty() || styleID.size() > CZRPartStyleAttrib::kMaxIDLength)
-        return ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID;
+        return editor.explain(ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID, L"%ls",
+                              lengthDetail(ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID, nullptr,
+                                           styleID.size(), 1, CZRPartStyleAttrib::kMaxIDLength)
+                                  .c_str());
     ElementEdit<CZRPartStyleAttrib> edit;
     if (const std::uint32_t code = editElement<CZREditPartStyleAttrib>(editor, live, edit))
         return code;

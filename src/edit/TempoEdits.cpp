@@ -1,8 +1,8 @@
 #include "edit/TempoEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
-#include "model/FieldRules.h"
 #include "model/KorRoot.h"
 
 namespace kor {
@@ -10,21 +10,22 @@ namespace kor {
 namespace {
 
 /// One field of a tempo by the tempo's own rules.
-std::uint32_t checkTempoField(std::int32_t ZRTempoValues::*field, std::int32_t value) {
+std::uint32_t checkTempoField(const CZRKorEditorIF& editor, std::int32_t ZRTempoValues::*field,
+                              std::int32_t value) {
     ZRTempoValues values;
     values.*field = value;
-    return checkField<ZRTempoValues>(values, CZRTempo::kRules, field);
+    return checkField<ZRTempoValues>(editor, values, CZRTempo::kRules, field);
 }
 
-std::uint32_t checkTempo(std::int32_t tempo) {
-    return checkTempoField(&ZRTempoValues::bpm, tempo);
+std::uint32_t checkTempo(const CZRKorEditorIF& editor, std::int32_t tempo) {
+    return checkTempoField(editor, &ZRTempoValues::bpm, tempo);
 }
 
 /// The position first, then the tempo.
-std::uint32_t checkTempoValue(const ZRTempoValue& value) {
-    if (const std::uint32_t code = checkTempoField(&ZRTempoValues::posTick, value.posTick))
+std::uint32_t checkTempoValue(const CZRKorEditorIF& editor, const ZRTempoValue& value) {
+    if (const std::uint32_t code = checkTempoField(editor, &ZRTempoValues::posTick, value.posTick))
         return code;
-    return checkTempo(value.tempo);
+    return checkTempo(editor, value.tempo);
 }
 
 } // namespace
@@ -33,7 +34,7 @@ std::uint32_t updateTempo(CZRKorEditorIF& editor, std::uint32_t tempoID,
                           const ZRTempoValue& value) {
     const auto* live = liveObject<CZRTempo>(editor, tempoID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkTempo(value.tempo)) return code;
+    if (const std::uint32_t code = checkTempo(editor, value.tempo)) return code;
     ElementEdit<CZRTempo> edit;
     if (const std::uint32_t code = editElement<CZREditTempo>(editor, live, edit)) return code;
     edit.object->values().bpm = value.tempo;
@@ -44,7 +45,7 @@ std::uint32_t updateTempo(CZRKorEditorIF& editor, std::uint32_t tempoID,
 std::uint32_t moveTempo(CZRKorEditorIF& editor, std::uint32_t tempoID, const ZRTempoValue& value) {
     const auto* live = liveObject<CZRTempo>(editor, tempoID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkTempoValue(value)) return code;
+    if (const std::uint32_t code = checkTempoValue(editor, value)) return code;
     ListEdit<CZRTempo> edit;
     if (const std::uint32_t code =
             editList<CZREditTempoList>(editor, parentList(*live), tempoID, false, edit))
@@ -68,7 +69,7 @@ std::uint32_t insertTempo(CZRKorEditorIF& editor, const ZRTempoValue& value) {
     if (sequence == nullptr || sequence->masterTrack() == nullptr) return ZR_E_NO_MASTER_TRACK;
     const CZRNodeList* live = sequence->masterTrack()->tempoList();
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkTempoValue(value)) return code;
+    if (const std::uint32_t code = checkTempoValue(editor, value)) return code;
     ListEdit<CZRTempo> edit;
     if (const std::uint32_t code = editList<CZREditTempoList>(editor, live, ZR_NO_OBJ_ID, false, edit)) return code;
 

@@ -1,5 +1,6 @@
 #include "edit/TimeSigEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 #include "edit/PreMeasureEdits.h"
@@ -14,12 +15,18 @@ namespace {
 /// The time signature a deleted head one falls back to.
 constexpr std::int32_t kCommonTime = 4;
 
-/// The time signature object's own verdict on `value`; the measure counts only when
+/// The time signature object's own verdict on `value`, explained; the measure counts only when
 /// `positioned`.
-std::uint32_t checkTimeSig(const ZRTimeSigValue& value, bool positioned) {
-    const CZRTimeSig probe(ZR_NO_OBJ_ID, ZRTimeSigValues{positioned ? value.posMes : 0,
-                                                         value.numerator, value.denominator});
-    return probe.validate();
+std::uint32_t checkTimeSig(const CZRKorEditorIF& editor, const ZRTimeSigValue& value,
+                           bool positioned) {
+    const ZRTimeSigValues values{positioned ? value.posMes : 0, value.numerator, value.denominator};
+    const std::uint32_t code = CZRTimeSig(ZR_NO_OBJ_ID, values).validate();
+    if (code == 0) return 0;
+    if (const std::uint32_t broken =
+            checkRules<ZRTimeSigValues>(editor, values, CZRTimeSig::kRules))
+        return broken;
+    return editor.explain(code, L"Time signature denominator %d is not 1, 2, 4, 8, 16 or 32.",
+                          value.denominator);
 }
 
 /// The live master track holding the live time signature `sigID`; null when there is none.
@@ -59,7 +66,7 @@ std::uint32_t editCheckedSig(CZRKorEditorIF& editor, std::uint32_t sigID,
                              const ZRTimeSigValue& value, bool positioned, SigEdit& edit) {
     const CZRMasterTrack* master = masterOf(editor, sigID);
     if (master == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkTimeSig(value, positioned)) return code;
+    if (const std::uint32_t code = checkTimeSig(editor, value, positioned)) return code;
     return editTimeSigs(editor, *master, sigID, false, edit);
 }
 
@@ -120,7 +127,7 @@ std::uint32_t insertTimeSig(CZRKorEditorIF& editor, const ZRTimeSigValue& value)
     const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
     if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
     if (master->timeSigList() == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkTimeSig(value, true)) return code;
+    if (const std::uint32_t code = checkTimeSig(editor, value, true)) return code;
     SigEdit edit;
     if (const std::uint32_t code = editTimeSigs(editor, *master, ZR_NO_OBJ_ID, false, edit))
         return code;

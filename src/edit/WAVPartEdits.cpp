@@ -1,5 +1,6 @@
 #include "edit/WAVPartEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 #include "model/WAVPartFiles.h"
@@ -28,12 +29,21 @@ const CZRMasterTrack* masterTrack(const CZRKorEditorIF& editor) {
     return sequence != nullptr ? sequence->masterTrack() : nullptr;
 }
 
-/// ZR_E_INVALID_PART_DURATION when a part from `posTick` lasting `durTick` ends beyond the
-/// policy's upper tick limit.
+/// ZR_E_INVALID_PART_DURATION, explained, when a part from `posTick` lasting `durTick` ends
+/// beyond the policy's upper tick limit.
 std::uint32_t checkPartEnd(const CZRKorEditorIF& editor, std::int32_t posTick,
                            std::int32_t durTick) {
-    const std::int64_t limit = editor.policy().maxNoteTick;
-    return limit != -1 && std::int64_t{posTick} + durTick > limit ? ZR_E_INVALID_PART_DURATION : 0;
+    return endsPastTickLimit(editor, posTick, durTick)
+               ? pastTickLimit(editor, ZR_E_INVALID_PART_DURATION, L"WAV part", posTick, durTick)
+               : 0;
+}
+
+/// ZR_E_INVALID_PART_PLAY_TIME, explained, for a play time shorter than a part's shortest.
+std::uint32_t checkPlayTime(const CZRKorEditorIF& editor, std::int32_t playTime) {
+    return playTime >= CZRPart::kMinPlayTime
+               ? 0
+               : outOfRange(editor, ZR_E_INVALID_PART_PLAY_TIME, playTime, CZRPart::kMinPlayTime,
+                            kNoLimit);
 }
 
 /// The length in ticks of `part`'s audio when it starts at `posTick`; its stored length when the
@@ -89,36 +99,61 @@ struct NewWAVPart {
 
 std::uint32_t insertFromFile(CZRKorEditorIF& editor, const CZRNodeList& list,
                              const std::wstring& filePath, NewWAVPart part) {
-    if (filePath.empty()) return ZR_E_INVALID_WAVE_FILE_PATH;
+    if (filePath.empty())
+        return editor.explain(ZR_E_INVALID_WAVE_FILE_PATH, L"The WAV file path is empty.");
     const std::optional<platform::WaveLayout> wave = platform::readWaveLayout(filePath);
-    if (!wave) return ZR_E_INVALID_WAVE_FILE;
+    if (!wave)
+        return editor.explain(ZR_E_INVALID_WAVE_FILE, L"%ls cannot be read as a PCM WAV file.",
+                              filePath.c_str());
     const platform::WaveFormat& format = wave->format;
-    if (!isPartRate(format.samplesPerSec)) return ZR_E_INVALID_WAVE_SAMPLING_RATE;
-    if (format.bitsPerSample != kSampleReso) return ZR_E_INVALID_WAVE_SAMPLING_RESOLUTION;
+    if (!isPartRate(format.samplesPerSec))
+        return editor.explain(ZR_E_INVALID_WAVE_SAMPLING_RATE,
+                              L"%ls plays %u samples a second; a WAV part plays 44100, 48000 or "
+                              L"96000.",
+                              filePath.c_str(), format.samplesPerSec);
+    if (format.bitsPerSample != kSampleReso)
+        return editor.explain(ZR_E_INVALID_WAVE_SAMPLING_RESOLUTION,
+                              L"%ls holds %u-bit samples; a WAV part holds %d-bit samples.",
+                              filePath.c_str(), static_cast<unsigned>(format.bitsPerSample),
+                              kSampleReso);
     const CZRMasterTrack* master = masterTrack(editor);
     if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
 
     const std::int64_t durSec =
         std::int64_t{wave->frameCount()} * kOneSecond / format.samplesPerSec;
     if (durSec <= 0 || durSec > std::numeric_limits<std::int32_t>::max())
-        return ZR_E_INVALID_WAVE_FILE_DURATION;
+        return editor.explain(ZR_E_INVALID_WAVE_FILE_DURATION, L"%ls holds %u sample frames, %ls.",
+                              filePath.c_str(), static_cast<unsigned>(wave->frameCount()),
+                              durSec <= 0 ? L"too few to play" : L"more than a part can play");
     if (const std::uint32_t code = checkPartStart(editor, part.posTick)) return code;
     const std::optional<std::int32_t> durTick =
         secDurationToTicks(master, part.posTick, static_cast<std::int32_t>(durSec));
-    if (!durTick || *durTick < CZRPart::kMinPlayTime) return ZR_E_INVALID_PART_PLAY_TIME;
+    if (!durTick)
+        return editor.explain(ZR_E_INVALID_PART_PLAY_TIME,
+                              L"The tempos give %ls no length in ticks.", filePath.c_str());
+    if (const std::uint32_t code = checkPlayTime(editor, *durTick)) return code;
     if (const std::uint32_t code = checkPartEnd(editor, part.posTick, *durTick)) return code;
     // Either audio track plays mono and stereo files alike; the part keeps the file's layout.
-    if (format.channels != 1 && format.channels != 2) return ZR_E_INVALID_WAVE_CHANNELS;
+    if (format.channels != 1 && format.channels != 2)
+        return editor.explain(ZR_E_INVALID_WAVE_CHANNELS,
+                              L"%ls has %u channels; a WAV part plays 1 or 2.", filePath.c_str(),
+                              static_cast<unsigned>(format.channels));
     const std::int32_t maxParts = editor.policy().maxPartsPerTrack;
     if (maxParts != -1 && list.getCount() >= static_cast<std::uint32_t>(maxParts))
-        return ZR_E_OUT_OF_WAV_PART_NUMBER;
+        return editor.explain(ZR_E_OUT_OF_WAV_PART_NUMBER,
+                              L"The track holds %u WAV parts, the most the policy's "
+                              L"maxPartsPerTrack allows.",
+                              list.getCount());
 
     ListEdit<CZRWAVPart> edit;
     if (const std::uint32_t code =
             editList<CZREditWAVPartList>(editor, &list, ZR_NO_OBJ_ID, false, edit))
         return code;
     std::optional<std::wstring> stored = storeInPartsFolder(editor, filePath, part.replace);
-    if (!stored) return ZR_E_CANNOT_SAVE_WAV_FILE;
+    if (!stored)
+        return editor.explain(ZR_E_CANNOT_SAVE_WAV_FILE,
+                              L"%ls cannot be copied into the song's WAV parts folder %ls.",
+                              filePath.c_str(), wavPartsFolder(editor.document()).c_str());
     CZRWAVPart* created = insertNew(
         edit,
         ZRWAVPartValues{{part.posTick, *durTick, std::move(part.name), std::move(part.comment)},
@@ -145,7 +180,7 @@ std::uint32_t updateWAVPart(CZRKorEditorIF& editor, std::uint32_t partID,
                             const ZRWAVPartValue& value) {
     const auto* live = liveObject<CZRWAVPart>(editor, partID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (value.playTime < CZRPart::kMinPlayTime) return ZR_E_INVALID_PART_PLAY_TIME;
+    if (const std::uint32_t code = checkPlayTime(editor, value.playTime)) return code;
     ElementEdit<CZRWAVPart> edit;
     if (const std::uint32_t code = editElement<CZREditWAVPart>(editor, live, edit)) return code;
     CZRPart& part = edit.object->part();
@@ -161,7 +196,7 @@ std::uint32_t moveWAVPart(CZRKorEditorIF& editor, std::uint32_t partID,
     const auto* live = liveObject<CZRWAVPart>(editor, partID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
-    if (value.playTime < CZRPart::kMinPlayTime) return ZR_E_INVALID_PART_PLAY_TIME;
+    if (const std::uint32_t code = checkPlayTime(editor, value.playTime)) return code;
     if (const std::uint32_t code =
             checkPartEnd(editor, value.posTick, ticksFrom(editor, *live, value.posTick)))
         return code;

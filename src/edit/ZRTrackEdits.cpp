@@ -1,5 +1,6 @@
 #include "edit/ZRTrackEdits.h"
 
+#include "edit/EditMessages.h"
 #include "edit/EditRecords.h"
 #include "edit/EditSupport.h"
 #include "model/Builders.h"
@@ -37,16 +38,23 @@ std::uint32_t findTrackList(const CZRKorEditorIF& editor, std::uint32_t listID, 
     return list != nullptr && list->getObjID() == listID ? 0 : ZR_E_EDIT_TARGET_NOT_FOUND;
 }
 
-std::uint32_t checkTexts(const std::wstring& name, const std::wstring& comment) {
-    return name.size() > kMaxTrackTextLength || comment.size() > kMaxTrackTextLength
-               ? ZR_E_INVALID_TRACK_VALUE
-               : 0;
+std::uint32_t checkTexts(const CZRKorEditorIF& editor, const std::wstring& name,
+                         const std::wstring& comment) {
+    const bool longName = name.size() > kMaxTrackTextLength;
+    if (!longName && comment.size() <= kMaxTrackTextLength) return 0;
+    return editor.explain(
+        ZR_E_INVALID_TRACK_VALUE, L"%ls",
+        lengthDetail(ZR_E_INVALID_TRACK_VALUE, longName ? L"Track name" : L"Track comment",
+                     longName ? name.size() : comment.size(), 0, kMaxTrackTextLength)
+            .c_str());
 }
 
-/// ZR_E_INVALID_TRACK_ID when the song may not have a track numbered `trackNo`.
+/// ZR_E_INVALID_TRACK_ID, explained, when the song may not have a track numbered `trackNo`.
 std::uint32_t checkTrackLimit(const CZRKorEditorIF& editor, std::int32_t trackNo) {
-    return trackNo >= 0 && static_cast<std::uint32_t>(trackNo) >= editor.policy().maxZRTracks
-               ? ZR_E_INVALID_TRACK_ID
+    const auto most = static_cast<std::int32_t>(editor.policy().maxZRTracks);
+    return trackNo >= 0 && trackNo >= most
+               ? editor.explain(ZR_E_INVALID_TRACK_ID, L"%ls (the policy's maxZRTracks is %d).",
+                                rangeDetail(L"Track number", trackNo, 0, most - 1).c_str(), most)
                : 0;
 }
 
@@ -67,10 +75,16 @@ std::uint32_t editTrackLists(CZRKorEditorIF& editor, const Song& song, std::uint
                                        edit.units);
 }
 
-/// ZR_E_INVALID_TRACK_NUMBER when the track list copy holds the policy's most tracks already.
+/// ZR_E_INVALID_TRACK_NUMBER, explained, when the track list copy holds the policy's most
+/// tracks already.
 std::uint32_t checkRoomForTrack(const CZRKorEditorIF& editor, const TrackListsEdit& edit) {
-    return edit.tracks.list->getCount() >= editor.policy().maxZRTracks ? ZR_E_INVALID_TRACK_NUMBER
-                                                                       : 0;
+    const std::uint32_t count = edit.tracks.list->getCount();
+    return count >= editor.policy().maxZRTracks
+               ? editor.explain(ZR_E_INVALID_TRACK_NUMBER,
+                                L"The song holds %u ZR tracks, the most the policy's maxZRTracks "
+                                L"allows.",
+                                count)
+               : 0;
 }
 
 void setTrackNo(CZRZRTrack& track, std::int32_t trackNo) {
@@ -155,7 +169,7 @@ std::uint32_t updateZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID, const
     Song song;
     const CZRZRTrack* live = nullptr;
     if (const std::uint32_t code = findTrack(editor, trackID, song, live)) return code;
-    if (const std::uint32_t code = checkTexts(name, comment)) return code;
+    if (const std::uint32_t code = checkTexts(editor, name, comment)) return code;
     ElementEdit<CZRZRTrack> edit;
     if (const std::uint32_t code = editElement<CZREditZRTrack>(editor, live, edit)) return code;
     edit.object->setName(name);
@@ -168,13 +182,19 @@ std::uint32_t moveZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID, std::in
     Song song;
     const CZRZRTrack* live = nullptr;
     if (const std::uint32_t code = findTrack(editor, trackID, song, live)) return code;
-    if (trackNo < 0 || checkTrackLimit(editor, trackNo)) return ZR_E_INVALID_TRACK_ID;
+    if (trackNo < 0)
+        return outOfRange(editor, ZR_E_INVALID_TRACK_ID, trackNo, 0,
+                          static_cast<std::int32_t>(editor.policy().maxZRTracks) - 1);
+    if (const std::uint32_t code = checkTrackLimit(editor, trackNo)) return code;
     TrackListsEdit edit;
     if (const std::uint32_t code = editTrackLists(editor, song, trackID, false, edit)) return code;
 
     const std::int32_t from = edit.tracks.element->getTrackNo();
-    if (trackNo == from || static_cast<std::uint32_t>(trackNo) >= edit.tracks.list->getCount())
-        return ZR_E_INVALID_TRACK_ID;
+    if (trackNo == from)
+        return editor.explain(ZR_E_INVALID_TRACK_ID, L"The track has the number %d already.", from);
+    if (static_cast<std::uint32_t>(trackNo) >= edit.tracks.list->getCount())
+        return outOfRange(editor, ZR_E_INVALID_TRACK_ID, trackNo, 0,
+                          static_cast<std::int32_t>(edit.tracks.list->getCount()) - 1);
     // The tracks from the new number up to the old one close the gap the track leaves; the
     // mixer units follow their tracks.
     renumberTracks(edit, [from, to = trackNo](std::int32_t n) {
@@ -191,7 +211,7 @@ std::uint32_t insertZRTrack(CZRKorEditorIF& editor, std::uint32_t listID, std::i
     Song song;
     if (const std::uint32_t code = findTrackList(editor, listID, song)) return code;
     if (const std::uint32_t code = checkTrackLimit(editor, trackNo)) return code;
-    if (const std::uint32_t code = checkTexts(name, comment)) return code;
+    if (const std::uint32_t code = checkTexts(editor, name, comment)) return code;
     TrackListsEdit edit;
     if (const std::uint32_t code = editTrackLists(editor, song, ZR_NO_OBJ_ID, false, edit))
         return code;
@@ -209,7 +229,7 @@ std::uint32_t copyZRTrack(CZRKorEditorIF& editor, std::uint32_t listID, std::int
     if (source == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;
     if (!CZRZRTrack::classof(source)) return ZR_E_EDIT_TARGET_WRONG_TYPE;
     if (const std::uint32_t code = checkTrackLimit(editor, trackNo)) return code;
-    if (const std::uint32_t code = checkTexts(name, L"")) return code;
+    if (const std::uint32_t code = checkTexts(editor, name, L"")) return code;
     TrackListsEdit edit;
     if (const std::uint32_t code = editTrackLists(editor, song, ZR_NO_OBJ_ID, false, edit))
         return code;
@@ -232,7 +252,8 @@ std::uint32_t importZRTrack(CZRKorEditorIF& editor, std::uint32_t listID, std::i
     const auto* source = objCast<CZRZRTrack>(found);
     if (source == nullptr) return ZR_E_EDIT_TARGET_WRONG_TYPE;
     if (const std::uint32_t code = checkTrackLimit(editor, trackNo)) return code;
-    if (const std::uint32_t code = checkTexts(source->getName(), source->getComment())) return code;
+    if (const std::uint32_t code = checkTexts(editor, source->getName(), source->getComment()))
+        return code;
     TrackListsEdit edit;
     if (const std::uint32_t code = editTrackLists(editor, song, ZR_NO_OBJ_ID, false, edit))
         return code;
@@ -253,7 +274,9 @@ std::uint32_t deleteZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID) {
     TrackListsEdit edit;
     if (const std::uint32_t code = editTrackLists(editor, song, trackID, true, edit)) return code;
     if (isDetached(edit.tracks.element)) return 0;
-    if (edit.tracks.list->getCount() < 2) return ZR_E_INVALID_TRACK_NUMBER;
+    if (edit.tracks.list->getCount() < 2)
+        return editor.explain(ZR_E_INVALID_TRACK_NUMBER,
+                              L"The song's last ZR track cannot be deleted.");
 
     const std::int32_t number = edit.tracks.element->getTrackNo();
     if (!edit.tracks.list->removeByID(trackID)) return ZR_E_UPDATE_FAILED;

@@ -26,14 +26,19 @@ Result runGuarded(CZRKorManagerImpl& impl, Result nothing, Operation&& operation
 }
 
 /// Runs `operation(impl)` as a manager method: without an implementation object it answers
-/// `nothing` at once; otherwise it clears the last error, answers `nothing` (last error 0) when
-/// the manager is not initialized, and runs the operation guarded (runGuarded) with the last
-/// error cleared again.
+/// `nothing` at once (sysGetLastError then reports ZR_E_NOT_INITIALIZED); otherwise it clears the
+/// last error, answers `nothing` with ZR_E_NOT_INITIALIZED when the manager is not initialized,
+/// and runs the operation guarded (runGuarded) with the last error cleared again.
 template <class Result, class Operation>
 Result runProtocol(CZRKorManagerImpl* impl, Result nothing, Operation&& operation) noexcept {
     if (impl == nullptr) return nothing;
     impl->clearLastError();
-    if (!impl->isInitialized()) return nothing;
+    if (!impl->isInitialized()) {
+        impl->fail(ZR_E_NOT_INITIALIZED,
+                   L"sysInitialize has not succeeded on this manager; call it again with a valid "
+                   L"policy.");
+        return nothing;
+    }
     impl->clearLastError();
     return runGuarded(*impl, nothing, std::forward<Operation>(operation));
 }

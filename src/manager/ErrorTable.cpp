@@ -221,9 +221,11 @@ constexpr std::array kErrorTable = std::to_array<ErrorRow>({
     // Rows added after the table hosts have always seen.
     {ZR_E_INVALID_MUSICXML, L"Invalid MusicXML file."},
     {ZR_E_INVALID_MUSICXML_ARCHIVE, L"Invalid compressed MusicXML file."},
+    {ZR_E_EDITOR_DETACHED, L"The song this editor edited was replaced."},
+    {ZR_E_EDITOR_COMMITTED, L"This editor has committed already."},
 });
 
-static_assert(kErrorTable.size() == 202 + 2);
+static_assert(kErrorTable.size() == 202 + 4);
 
 } // namespace
 

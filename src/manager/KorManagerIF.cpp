@@ -1,5 +1,6 @@
 #include <korman/CZRKorManagerIF.h>
 
+#include "edit/EditMessages.h"
 #include "manager/CallProtocol.h"
 #include "manager/ErrorTable.h"
 #include "manager/KorManagerApp.h"
@@ -45,7 +46,7 @@ std::uint32_t CZRKorManagerIF::sysGetLastError() const {
 }
 
 const wchar_t* CZRKorManagerIF::sysGetLastErrorMsg() const {
-    return impl_ != nullptr ? impl_->lastErrorMessage().c_str() : nullptr;
+    return impl_ != nullptr ? impl_->lastErrorMessage() : nullptr;
 }
 
 const wchar_t* CZRKorManagerIF::sysGetErrorMsg(std::uint32_t code) const {
@@ -107,25 +108,50 @@ void CZRKorManagerIF::korDestroySequence() {
     });
 }
 
+namespace {
+
+/// `found`, or null with the reason `report()` gives as the last error: a lookup that finds
+/// nothing answers null as it always has, and says why.
+template <class T, class Report> T* orReport(T* found, Report&& report) {
+    if (found == nullptr) report();
+    return found;
+}
+
+void failNoSong(CZRKorManagerImpl& m) {
+    m.fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+}
+
+} // namespace
+
 IZRKorRoot* CZRKorManagerIF::korGetCurrentSequence() {
-    return kor::runProtocol(impl_.get(), static_cast<IZRKorRoot*>(nullptr),
-                            [](CZRKorManagerImpl& m) {
-                                return static_cast<IZRKorRoot*>(
-                                    m.document() != nullptr ? m.document()->root() : nullptr);
-                            });
+    return kor::runProtocol(
+        impl_.get(), static_cast<IZRKorRoot*>(nullptr), [](CZRKorManagerImpl& m) {
+            return orReport(
+                static_cast<IZRKorRoot*>(m.document() != nullptr ? m.document()->root() : nullptr),
+                [&m] { failNoSong(m); });
+        });
 }
 
 IZRMasterTrack* CZRKorManagerIF::korGetCurrentMasterTrack() {
     return kor::runProtocol(
         impl_.get(), static_cast<IZRMasterTrack*>(nullptr), [](CZRKorManagerImpl& m) {
-            return static_cast<IZRMasterTrack*>(
-                m.sequence() != nullptr ? m.sequence()->masterTrack() : nullptr);
+            return orReport(static_cast<IZRMasterTrack*>(
+                                m.sequence() != nullptr ? m.sequence()->masterTrack() : nullptr),
+                            [&m] {
+                                if (m.sequence() == nullptr)
+                                    failNoSong(m);
+                                else
+                                    m.fail(ZR_E_NO_MASTER_TRACK, L"The song has no master track.");
+                            });
         });
 }
 
 IZRKorObject* CZRKorManagerIF::korGetKorObject(std::uint32_t objID) const {
-    return kor::runProtocol(impl_.get(), static_cast<IZRKorObject*>(nullptr),
-                            [objID](CZRKorManagerImpl& m) { return m.lookup(objID); });
+    return kor::runProtocol(
+        impl_.get(), static_cast<IZRKorObject*>(nullptr), [objID](CZRKorManagerImpl& m) {
+            return orReport(m.lookup(objID),
+                            [&] { m.failNoObject(ZR_E_EDIT_TARGET_NOT_FOUND, objID); });
+        });
 }
 
 std::uint32_t CZRKorManagerIF::korCopyKorObject(std::uint32_t objID) {
@@ -134,8 +160,12 @@ std::uint32_t CZRKorManagerIF::korCopyKorObject(std::uint32_t objID) {
 }
 
 IZRKorObject* CZRKorManagerIF::korGetKorObjectFromCopyBuffer(std::uint32_t objID) {
-    return kor::runProtocol(impl_.get(), static_cast<IZRKorObject*>(nullptr),
-                            [objID](CZRKorManagerImpl& m) { return m.lookupInCopyBuffer(objID); });
+    return kor::runProtocol(
+        impl_.get(), static_cast<IZRKorObject*>(nullptr), [objID](CZRKorManagerImpl& m) {
+            return orReport(m.lookupInCopyBuffer(objID), [&] {
+                m.fail(ZR_E_COPY_SOURCE_NOT_FOUND, L"The copy buffer holds no object %u.", objID);
+            });
+        });
 }
 
 void CZRKorManagerIF::korDeleteObjectFromCopyBuffer(std::uint32_t objID) {
@@ -153,9 +183,17 @@ void CZRKorManagerIF::korEmptyCopyBuffer() {
 }
 
 IZRKorObject* CZRKorManagerIF::korGetKorObjectFromImportBuffer(std::uint32_t objID) {
-    return kor::runProtocol(
-        impl_.get(), static_cast<IZRKorObject*>(nullptr),
-        [objID](CZRKorManagerImpl& m) { return m.lookupInImportBuffer(objID); });
+    return kor::runProtocol(impl_.get(), static_cast<IZRKorObject*>(nullptr),
+                            [objID](CZRKorManagerImpl& m) {
+                                return orReport(m.lookupInImportBuffer(objID), [&] {
+                                    if (m.importDocument() == nullptr)
+                                        m.fail(ZR_E_IMPORT_SOURCE_NOT_FOUND,
+                                               L"The import buffer is empty: import a song first.");
+                                    else
+                                        m.fail(ZR_E_IMPORT_SOURCE_NOT_FOUND,
+                                               L"The imported song has no object %u.", objID);
+                                });
+                            });
 }
 
 void CZRKorManagerIF::korEmptyImportBuffer() {
@@ -167,6 +205,7 @@ void CZRKorManagerIF::korEmptyImportBuffer() {
 
 std::uint32_t CZRKorManagerIF::korCalcSubTreeSize(std::uint32_t objID) {
     return kor::runProtocol(impl_.get(), 0u, [objID](CZRKorManagerImpl& m) {
+        if (m.lookup(objID) == nullptr) m.failNoObject(ZR_E_EDIT_TARGET_NOT_FOUND, objID);
         const std::uint64_t size = m.subtreeSize(objID);
         return static_cast<std::uint32_t>(std::min<std::uint64_t>(size, UINT32_MAX));
     });
@@ -178,9 +217,11 @@ int CZRKorManagerIF::vvoiceIsModified() const {
 }
 
 IZRVVoice* CZRKorManagerIF::vvoiceGetVVoice(int vBS, int vPC) const {
-    return kor::runProtocol(
-        impl_.get(), static_cast<IZRVVoice*>(nullptr),
-        [=](CZRKorManagerImpl& m) { return static_cast<IZRVVoice*>(m.findVVoice(vBS, vPC)); });
+    return kor::runProtocol(impl_.get(), static_cast<IZRVVoice*>(nullptr),
+                            [=](CZRKorManagerImpl& m) {
+                                return orReport(static_cast<IZRVVoice*>(m.findVVoice(vBS, vPC)),
+                                                [&] { m.failNoVVoice(vBS, vPC); });
+                            });
 }
 
 int CZRKorManagerIF::vvoiceInsertVVoice(int vBS, int vPC, const wchar_t* compID,
@@ -247,10 +288,21 @@ IZRAux* CZRKorManagerIF::auxGetAux(int index) const {
     return kor::runProtocol(
         impl_.get(), static_cast<IZRAux*>(nullptr), [index](CZRKorManagerImpl& m) {
             const CZRNodeList* list = m.auxList();
-            return static_cast<IZRAux*>(
-                list != nullptr && index >= 0
-                    ? kor::objCast<CZRAux>(list->elementAt(static_cast<std::uint32_t>(index)))
-                    : nullptr);
+            return orReport(
+                static_cast<IZRAux*>(
+                    list != nullptr && index >= 0
+                        ? kor::objCast<CZRAux>(list->elementAt(static_cast<std::uint32_t>(index)))
+                        : nullptr),
+                [&] {
+                    if (list == nullptr)
+                        failNoSong(m);
+                    else
+                        m.fail(ZR_E_INVALID_PARAMETER, L"%ls (the song has %u aux records).",
+                               kor::rangeDetail(L"Aux index", index, 0,
+                                                static_cast<std::int32_t>(list->getCount()) - 1)
+                                   .c_str(),
+                               list->getCount());
+                });
         });
 }
 
@@ -328,28 +380,19 @@ void CZRKorManagerIF::editGetEditedTempoPosition(unsigned int commitPoint,
     });
 }
 
-// The mixer family reports failure through its result alone: even running out of memory leaves
-// no error code behind.
 namespace {
-
-template <class Result, class Operation>
-Result runMixerMethod(CZRKorManagerImpl* impl, Result nothing, Operation&& operation) {
-    const Result result = kor::runProtocol(impl, nothing, std::forward<Operation>(operation));
-    if (impl != nullptr) impl->clearLastError();
-    return result;
-}
 
 template <class Unit>
 int getUnitValue(CZRKorManagerImpl* impl, const kor::MixerValue<Unit>& member, std::uint32_t unit,
                  int& value) {
-    return runMixerMethod(
+    return kor::runProtocol(
         impl, 0, [&](CZRKorManagerImpl& m) { return kor::getMixerValue(m, member, unit, value); });
 }
 
 template <class Unit>
 int setUnitValue(CZRKorManagerImpl* impl, const kor::MixerValue<Unit>& member, std::uint32_t unit,
                  int value) {
-    return runMixerMethod(
+    return kor::runProtocol(
         impl, 0, [&](CZRKorManagerImpl& m) { return kor::setMixerValue(m, member, unit, value); });
 }
 
@@ -358,20 +401,20 @@ template <class Result, class... Args>
 Result runVstMethod(CZRKorManagerImpl* impl,
                     Result (*operation)(CZRKorManagerImpl&, kor::VstSlot, Args...), kor::VstSlot at,
                     std::type_identity_t<Args>... args) {
-    return runMixerMethod(impl, Result{},
-                          [&](CZRKorManagerImpl& m) { return operation(m, at, args...); });
+    return kor::runProtocol(impl, Result{},
+                            [&](CZRKorManagerImpl& m) { return operation(m, at, args...); });
 }
 
 IZRVstPlugin* findVstPlugin(CZRKorManagerImpl* impl, kor::VstSlot at) {
-    return runMixerMethod(impl, static_cast<IZRVstPlugin*>(nullptr),
-                          [at](CZRKorManagerImpl& m) { return kor::getVstPlugin(m, at); });
+    return kor::runProtocol(impl, static_cast<IZRVstPlugin*>(nullptr),
+                            [at](CZRKorManagerImpl& m) { return kor::getVstPlugin(m, at); });
 }
 
 } // namespace
 
 int CZRKorManagerIF::mixerIsModified() const {
-    return runMixerMethod(impl_.get(), 0,
-                          [](CZRKorManagerImpl& m) { return m.mixerModified() ? 1 : 0; });
+    return kor::runProtocol(impl_.get(), 0,
+                            [](CZRKorManagerImpl& m) { return m.mixerModified() ? 1 : 0; });
 }
 
 int CZRKorManagerIF::mixerGetMasterOutDev(int& value) const {

@@ -1,5 +1,7 @@
 #include "manager/KorManagerImpl.h"
 
+#include "edit/EditMessages.h"
+#include "edit/PreMeasureEdits.h"
 #include "legacy/IconVibrato.h"
 #include "manager/ErrorTable.h"
 #include "manager/HistoryHold.h"
@@ -18,6 +20,7 @@
 #include <korman/IZRMessageWindow.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 namespace kor {
@@ -104,8 +107,16 @@ void CZRKorManagerImpl::releaseVoiceDatabase() {
     holdsVoiceDatabase_ = false;
 }
 
+const wchar_t* CZRKorManagerImpl::lastErrorMessage() const {
+    if (!lastErrorMessage_.empty() || lastError_ == 0) return lastErrorMessage_.c_str();
+    return errorMessage(lastError_);
+}
+
 bool CZRKorManagerImpl::registerObserver(IZRMessageWindow* window) {
-    if (window == nullptr) return false;
+    if (window == nullptr) {
+        fail(ZR_E_INVALID_PARAMETER, L"The observer window is null.");
+        return false;
+    }
     if (std::find(observers_.begin(), observers_.end(), window) == observers_.end())
         observers_.push_back(window);
     return true;
@@ -133,26 +144,46 @@ bool CZRKorManagerImpl::hasMemoryHeadroom(std::uint64_t bytes) {
 CZRKorRoot*
 CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& song,
                                      const std::optional<kor::FirstPartSettings>& firstPart) {
-    if (song.preMeasure < 1 || song.preMeasure > 8) return nullptr;
-    if (firstPart && (firstPart->playTime < policy_.minPlayTime ||
-                      (policy_.maxPlayTime != -1 && firstPart->playTime > policy_.maxPlayTime)))
+    if (song.preMeasure < 1 || song.preMeasure > kor::kMaxPreMeasure) {
+        fail(ZR_E_INVALID_PREMEASURE, L"%ls",
+             kor::rangeDetail(L"Pre-measure count", song.preMeasure, 1, kor::kMaxPreMeasure)
+                 .c_str());
         return nullptr;
+    }
+    if (firstPart && (firstPart->playTime < policy_.minPlayTime ||
+                      (policy_.maxPlayTime != -1 && firstPart->playTime > policy_.maxPlayTime))) {
+        const std::int32_t longest = policy_.maxPlayTime != -1 ? policy_.maxPlayTime : kor::kNoLimit;
+        fail(ZR_E_INVALID_PART_PLAY_TIME, L"%ls (the policy's shortest and longest play time)",
+             kor::rangeDetail(L"Play time", firstPart->playTime, policy_.minPlayTime, longest,
+                              L" ticks")
+                 .c_str());
+        return nullptr;
+    }
 
     kor::HistoryHold hold(history_.get());
     destroySequence();
     const CKorManagerApp& app = CKorManagerApp::instance();
+    std::uint32_t error = 0;
     std::unique_ptr<CZRKorDocument> document =
-        kor::buildNewDocument(song, app.vvoiceTable(), app.tempFolder());
-    if (document == nullptr) return nullptr;
-    if (firstPart &&
-        !kor::addFirstMusicalPart(*document, *firstPart, app.vvoiceTable(), app.defaultVVoice()))
+        kor::buildNewDocument(song, app.vvoiceTable(), app.tempFolder(), error);
+    if (document == nullptr) {
+        if (error == ZR_E_CANNOT_CREATE_TEMPORARY_FOLDER)
+            fail(error, L"No file can be made in %ls for the new song.", app.tempFolder().c_str());
+        else
+            setLastError(error);
         return nullptr;
+    }
+    if (firstPart && !kor::addFirstMusicalPart(*document, *firstPart, app.vvoiceTable(),
+                                               app.defaultVVoice())) {
+        setLastError(ZR_E_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     document_ = std::move(document);
     return document_->root();
 }
 
 void CZRKorManagerImpl::destroySequence() {
-    destroyEditor();
+    detachEditor();
     document_.reset();
     if (history_ != nullptr) history_->reset();
     vvoiceUpdates_.reset();
@@ -173,11 +204,13 @@ std::uint32_t CZRKorManagerImpl::copyToBuffer(std::uint32_t objID) {
     const IZRMutableKorObject* source =
         document_ != nullptr ? document_->objects().lookup(objID) : nullptr;
     if (source == nullptr) {
-        lastError_ = ZR_E_EDIT_TARGET_NOT_FOUND;
+        failNoObject(ZR_E_EDIT_TARGET_NOT_FOUND, objID);
         return ZR_NO_OBJ_ID;
     }
-    if (!hasMemoryHeadroom(kor::subtreeSize(source))) {
-        lastError_ = ZR_E_NOT_ENOUGH_MEMORY;
+    const std::uint64_t size = kor::subtreeSize(source);
+    if (!hasMemoryHeadroom(size)) {
+        fail(ZR_E_NOT_ENOUGH_MEMORY, L"A copy of the %ls %u needs %llu bytes and room to spare.",
+             kor::objectName(*source).c_str(), objID, static_cast<unsigned long long>(size));
         return ZR_NO_OBJ_ID;
     }
     // Copies draw their IDs from the song's counter, so an ID names one object in the song and
@@ -186,7 +219,10 @@ std::uint32_t CZRKorManagerImpl::copyToBuffer(std::uint32_t objID) {
     IZRMutableKorObject* copy = kor::createByType(context, ZR_NO_OBJ_ID, source->getObjType());
     if (copy == nullptr || !copy->copyFrom(source, ZR_COPY_DEEP, &context)) {
         if (copy != nullptr) copyBuffer_.destroy(copy->getObjID());
-        lastError_ = ZR_E_NOT_ENOUGH_MEMORY;
+        fail(ZR_E_NOT_ENOUGH_MEMORY,
+             L"No copy of the %ls %u could be made (the song root, the sequence and the mixer "
+             L"have none).",
+             kor::objectName(*source).c_str(), objID);
         return ZR_NO_OBJ_ID;
     }
     return copy->getObjID();
@@ -198,7 +234,23 @@ IZRKorObject* CZRKorManagerImpl::lookupInCopyBuffer(std::uint32_t objID) const {
 
 void CZRKorManagerImpl::deleteFromCopyBuffer(std::uint32_t objID) {
     const IZRMutableKorObject* copy = copyBuffer_.lookup(objID);
-    if (copy != nullptr && copy->getParent() == nullptr) copyBuffer_.destroy(objID);
+    if (copy == nullptr)
+        fail(ZR_E_COPY_SOURCE_NOT_FOUND, L"The copy buffer holds no object %u.", objID);
+    else if (copy->getParent() != nullptr)
+        fail(ZR_E_COPY_SOURCE_NOT_FOUND,
+             L"Object %u is part of another copy; delete the copy that holds it.", objID);
+    else
+        copyBuffer_.destroy(objID);
+}
+
+void CZRKorManagerImpl::failNoObject(std::uint32_t code, std::uint32_t objID,
+                                     std::optional<ZRObjType> kind) {
+    if (document_ == nullptr)
+        fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+    else if (kind)
+        fail(code, L"The current song has no %ls %u.", kor::kindName(*kind), objID);
+    else
+        fail(code, L"The current song has no object %u.", objID);
 }
 
 IZRKorObject* CZRKorManagerImpl::lookupInImportBuffer(std::uint32_t objID) const {
@@ -239,22 +291,33 @@ CZRVVoice* CZRKorManagerImpl::findVVoice(int vBS, int vPC) const {
 
 bool CZRKorManagerImpl::insertVVoice(int vBS, int vPC, const wchar_t* compID, const wchar_t* name,
                                      const ZRVVoiceParam& param) {
-    // The texts are checked in the form a saved song gives them back.
-    const std::wstring storedID = storedText(compID);
-    const std::wstring storedName = storedText(name);
-    if (compID == nullptr || name == nullptr ||
-        kor::checkVVoiceValues(vBS, vPC, storedID.c_str(), storedName.c_str(), param) != 0 ||
-        findVVoice(vBS, vPC))
+    if (compID == nullptr || name == nullptr) {
+        fail(ZR_E_INVALID_PARAMETER, L"The VVoice's %ls is null.",
+             compID == nullptr ? L"component ID" : L"name");
         return false;
+    }
+    // The texts are checked in the form a saved song gives them back.
+    ZRVVoiceValues values{vBS, vPC, storedText(compID), storedText(name), param};
+    if (!checkVVoice(values)) return false;
+    if (findVVoice(vBS, vPC)) {
+        fail(ZR_E_VVOICES_ARE_DUPLICATED, L"The song has a VVoice (%d, %d) already.", vBS, vPC);
+        return false;
+    }
     CZRSequence* song = sequence();
     CZRNodeList* list = song != nullptr ? song->vvoiceList() : nullptr;
-    if (list == nullptr) return false;
+    if (list == nullptr) {
+        fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+        return false;
+    }
     // Room is made first, so that once the VVoice exists nothing can fail.
     list->reserve(list->getCount() + 1);
     reserveUpdate();
-    auto* voice = kor::createObject<CZRVVoice>(
-        document_->context(), ZR_NO_OBJ_ID, ZRVVoiceValues{vBS, vPC, storedID, storedName, param});
-    if (voice == nullptr) return false;
+    auto* voice =
+        kor::createObject<CZRVVoice>(document_->context(), ZR_NO_OBJ_ID, std::move(values));
+    if (voice == nullptr) {
+        setLastError(ZR_E_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     (void)list->insertSorted(voice); // a new VVoice cannot stand in the list already
     vvoiceModified_ = true;
     noteUpdate(list->getObjID());
@@ -264,7 +327,10 @@ bool CZRKorManagerImpl::insertVVoice(int vBS, int vPC, const wchar_t* compID, co
 bool CZRKorManagerImpl::updateVVoice(int vBS, int vPC, const wchar_t* name,
                                      const ZRVVoiceParam& param) {
     CZRVVoice* voice = findVVoice(vBS, vPC);
-    if (voice == nullptr) return false;
+    if (voice == nullptr) {
+        failNoVVoice(vBS, vPC);
+        return false;
+    }
     // An empty name is given a placeholder and an overlong one is cut to what a VVoice may hold,
     // so only the parameters can make an update fail.
     ZRVVoiceValues values = voice->values();
@@ -273,7 +339,7 @@ bool CZRKorManagerImpl::updateVVoice(int vBS, int vPC, const wchar_t* name,
     if (values.name.size() > CZRVVoice::kMaxNameLength)
         values.name.resize(CZRVVoice::kMaxNameLength);
     values.param = param;
-    if (CZRVVoice::checkValues(values) != 0) return false;
+    if (!checkVVoice(values)) return false;
     reserveUpdate();
     voice->values() = std::move(values);
     vvoiceModified_ = true;
@@ -283,20 +349,60 @@ bool CZRKorManagerImpl::updateVVoice(int vBS, int vPC, const wchar_t* name,
 
 bool CZRKorManagerImpl::removeVVoice(int vBS, int vPC) {
     CZRVVoice* voice = findVVoice(vBS, vPC);
-    if (voice == nullptr) return false;
+    if (voice == nullptr) {
+        failNoVVoice(vBS, vPC);
+        return false;
+    }
     CZRNodeList* list = sequence()->vvoiceList();
     // A voice of the voice database keeps at least one VVoice in the song.
     const auto sameVoice = [&voice](const IZRMutableKorObject* element) {
         const auto* other = kor::objCast<CZRVVoice>(element);
         return other != nullptr && other->values().compID == voice->values().compID;
     };
-    if (std::count_if(list->elements().begin(), list->elements().end(), sameVoice) < 2)
+    if (std::count_if(list->elements().begin(), list->elements().end(), sameVoice) < 2) {
+        fail(ZR_E_INVALID_VVOICE_NUMBER,
+             L"VVoice (%d, %d) is the song's last VVoice of the voice %ls, which keeps one.", vBS,
+             vPC, voice->values().compID.c_str());
         return false;
+    }
     reserveUpdate();
-    if (!list->removeByID(voice->getObjID())) return false;
+    if (!list->removeByID(voice->getObjID())) {
+        setLastError(ZR_E_UPDATE_FAILED);
+        return false;
+    }
     vvoiceModified_ = true;
     noteUpdate(list->getObjID());
     return true;
+}
+
+bool CZRKorManagerImpl::checkVVoice(const ZRVVoiceValues& values) {
+    std::wstring detail;
+    std::uint32_t code = kor::brokenRule<ZRVVoiceValues>(values, CZRVVoice::kRules, detail);
+    if (code == 0 && CZRVVoice::checkValues(values) != 0) {
+        // Only the timbre parameters are left to break their range.
+        const std::pair<int ZRVVoiceParam::*, const wchar_t*> params[] = {
+            {&ZRVVoiceParam::breathiness, L"Breathiness"},
+            {&ZRVVoiceParam::brightness, L"Brightness"},
+            {&ZRVVoiceParam::clearness, L"Clearness"},
+            {&ZRVVoiceParam::genderFactor, L"Gender factor"},
+            {&ZRVVoiceParam::opening, L"Opening"},
+        };
+        code = ZR_E_INVALID_VVOICE_PARAMETER;
+        for (const auto& [field, what] : params)
+            if (std::abs(values.param.*field) > CZRVVoice::kMaxParam)
+                detail = kor::rangeDetail(what, values.param.*field, -CZRVVoice::kMaxParam,
+                                          CZRVVoice::kMaxParam);
+    }
+    if (code == 0) return true;
+    fail(code, L"%ls", detail.c_str());
+    return false;
+}
+
+void CZRKorManagerImpl::failNoVVoice(int vBS, int vPC) {
+    if (sequence() == nullptr)
+        fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+    else
+        fail(ZR_E_VVOICE_NOT_FOUND, L"The song has no VVoice (%d, %d).", vBS, vPC);
 }
 
 void CZRKorManagerImpl::reserveUpdate() {
@@ -322,10 +428,16 @@ CZRNodeList* CZRKorManagerImpl::auxList() const {
 
 CZRAux* CZRKorManagerImpl::addAux(const ZRAux& aux) {
     CZRNodeList* list = auxList();
-    if (list == nullptr) return nullptr;
+    if (list == nullptr) {
+        fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+        return nullptr;
+    }
     list->reserve(list->getCount() + 1);
     CZRAux* record = kor::createAux(document_->context(), ZR_NO_OBJ_ID, storedAux(aux));
-    if (record == nullptr) return nullptr;
+    if (record == nullptr) {
+        setLastError(ZR_E_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     (void)list->append(record); // cannot fail: the record exists and the room is made
     auxModified_ = true;
     return record;
@@ -333,7 +445,10 @@ CZRAux* CZRKorManagerImpl::addAux(const ZRAux& aux) {
 
 bool CZRKorManagerImpl::updateAux(std::uint32_t objID, const ZRAux& aux) {
     auto* record = kor::objCast<CZRAux>(lookup(objID));
-    if (record == nullptr) return false;
+    if (record == nullptr) {
+        failNoObject(ZR_E_EDIT_TARGET_NOT_FOUND, objID, ZRObjType::Aux);
+        return false;
+    }
     record->values() = storedAux(aux);
     auxModified_ = true;
     return true;
@@ -342,7 +457,14 @@ bool CZRKorManagerImpl::updateAux(std::uint32_t objID, const ZRAux& aux) {
 bool CZRKorManagerImpl::removeAux(std::uint32_t objID) {
     auto* record = kor::objCast<CZRAux>(lookup(objID));
     auto* list = kor::objCast<CZRNodeList>(record != nullptr ? record->getParent() : nullptr);
-    if (list == nullptr || !list->removeByID(objID)) return false;
+    if (list == nullptr) {
+        failNoObject(ZR_E_EDIT_TARGET_NOT_FOUND, objID, ZRObjType::Aux);
+        return false;
+    }
+    if (!list->removeByID(objID)) {
+        setLastError(ZR_E_UPDATE_FAILED);
+        return false;
+    }
     auxModified_ = true;
     return true;
 }
@@ -353,7 +475,18 @@ const wchar_t* CZRKorManagerImpl::errorMessage(std::uint32_t code) const {
 
 IZRKorEditorIF* CZRKorManagerImpl::acquireEditor(std::uint32_t owner) {
     kor::platform::ScopedLock guard(editorLock_);
-    if (document_ == nullptr || history_ == nullptr || editor_ != nullptr) return nullptr;
+    if (document_ == nullptr || history_ == nullptr) {
+        fail(ZR_E_NO_SEQUENCE, L"There is no current song to edit: create or load one first.");
+        return nullptr;
+    }
+    if (editor_ != nullptr) {
+        fail(ZR_E_EDIT_CONFLICT,
+             L"The editor handed out to owner %u is still out: commit and release it "
+             L"(editReleaseKorEditor) before taking another.",
+             editorOwner_);
+        return nullptr;
+    }
+    detached_.reserve(detached_.size() + 1);
     editor_ = std::make_unique<CZRKorEditorIF>(*this, policy_, *document_, *history_);
     editorOwner_ = owner;
     return editor_.get();
@@ -361,27 +494,39 @@ IZRKorEditorIF* CZRKorManagerImpl::acquireEditor(std::uint32_t owner) {
 
 void CZRKorManagerImpl::releaseEditor(IZRKorEditorIF*& editor) {
     kor::platform::ScopedLock guard(editorLock_);
-    if (editor == nullptr || editor != editor_.get()) return;
-    destroyEditor();
+    if (editor == nullptr) return;
+    if (editor == editor_.get()) {
+        // Pending records are discarded with the editor; the song is left as it is.
+        editor_.reset();
+        editorOwner_ = 0;
+    } else {
+        const auto held = std::find_if(detached_.begin(), detached_.end(),
+                                       [editor](const auto& e) { return e.get() == editor; });
+        if (held == detached_.end()) {
+            fail(ZR_E_INVALID_PARAMETER,
+                 L"The editor given was not handed out by this manager, or was released already.");
+            return;
+        }
+        detached_.erase(held);
+    }
     editor = nullptr;
 }
 
-// Pending records are discarded with the editor; the document is left as it is.
-void CZRKorManagerImpl::destroyEditor() {
+void CZRKorManagerImpl::detachEditor() noexcept {
     kor::platform::ScopedLock guard(editorLock_);
-    if (editor_ != nullptr) editor_->discard();
-    editor_.reset();
+    if (editor_ == nullptr) return;
+    editor_->detach();
+    // Room was made when the editor was handed out.
+    detached_.push_back(std::move(editor_));
     editorOwner_ = 0;
 }
 
 bool CZRKorManagerImpl::undo() {
-    if (history_ == nullptr) return false;
     lastError_ = kor::undoAndNotify(*history_, *this);
     return lastError_ == 0;
 }
 
 bool CZRKorManagerImpl::redo() {
-    if (history_ == nullptr) return false;
     lastError_ = kor::redoAndNotify(*history_, *this);
     return lastError_ == 0;
 }

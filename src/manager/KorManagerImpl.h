@@ -4,7 +4,9 @@
 #include "edit/CommitHistory.h"
 #include "edit/EditorHost.h"
 #include "edit/KorEditorIF.h"
+#include "manager/ErrorTable.h"
 #include "manager/NewSequence.h"
+#include "model/DumpFormat.h"
 #include "model/KorDocument.h"
 
 #include <korman/CZRKorManagerIF.h>
@@ -12,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +27,7 @@ class CZRAux;
 class CZRKorRoot;
 class CZRSequence;
 class CZRVVoice;
+struct ZRVVoiceValues;
 
 class CZRKorManagerImpl final : public IZREditorHost {
 public:
@@ -47,12 +51,32 @@ public:
     bool isInitialized() const { return initialized_; }
 
     std::uint32_t lastError() const { return lastError_; }
-    const std::wstring& lastErrorMessage() const { return lastErrorMessage_; }
+    /// The message of the last error: the text the failing step left, else the table text of its
+    /// code; "" when there is none.
+    const wchar_t* lastErrorMessage() const;
     void clearLastError() {
         lastError_ = 0;
         lastErrorMessage_.clear();
     }
-    void setLastError(std::uint32_t code) { lastError_ = code; }
+    /// Sets the last error to `code`, its message being the code's table text.
+    void setLastError(std::uint32_t code) {
+        lastError_ = code;
+        lastErrorMessage_.clear();
+    }
+    /// Sets the last error to `code`, its message being the code's table text followed by the
+    /// detail formatted from `format` (swprintf) and `args`, so that a host matching the table
+    /// text still finds it. Without memory for the detail the table text stands alone.
+    template <class... Args>
+    void fail(std::uint32_t code, const wchar_t* format, Args... args) noexcept {
+        setLastError(code);
+        try {
+            lastErrorMessage_ = errorMessage(code);
+            lastErrorMessage_ += L' ';
+            kor::appendFormat(lastErrorMessage_, format, args...);
+        } catch (const std::bad_alloc&) {
+            lastErrorMessage_.clear();
+        }
+    }
 
     const ZRKorManagementPolicy& policy() const { return policy_; }
     CZRCommitHistory* history() { return history_.get(); }
@@ -64,11 +88,13 @@ public:
 
     // --- The editor ---
 
-    /// Hands out the manager's one editor, owned by `owner`; null when there is no song or an
-    /// editor is out already.
+    /// Hands out the manager's one editor, owned by `owner`; null with ZR_E_NO_SEQUENCE when
+    /// there is no song, or ZR_E_EDIT_CONFLICT when an editor is out already. An editor detached
+    /// from an earlier song does not count.
     IZRKorEditorIF* acquireEditor(std::uint32_t owner);
-    /// Discards and destroys `editor` when it is the one handed out, and nulls the caller's
-    /// pointer; any other pointer is left alone.
+    /// Discards and destroys `editor` when it is the one handed out or a detached one, and nulls
+    /// the caller's pointer. Null is left alone; any other pointer too, with
+    /// ZR_E_INVALID_PARAMETER.
     void releaseEditor(IZRKorEditorIF*& editor);
     /// Undoes (or redoes) one commit and tells the observers; false with ZR_E_NOT_ENOUGH_MEMORY
     /// when memory is short.
@@ -94,6 +120,10 @@ public:
     IZRKorObject* lookupInImportBuffer(std::uint32_t objID) const;
     void emptyImportBuffer() { importBuffer_.reset(); }
     std::uint64_t subtreeSize(std::uint32_t objID) const;
+    /// Reports why the current song has no object `objID` (of the kind `kind`, when a kind was
+    /// asked for): ZR_E_NO_SEQUENCE without a song, else `code` naming the ID.
+    void failNoObject(std::uint32_t code, std::uint32_t objID,
+                      std::optional<ZRObjType> kind = std::nullopt);
 
     // --- Files: the file operations replace the song and the import buffer through these ---
 
@@ -113,6 +143,9 @@ public:
                       const ZRVVoiceParam& param);
     bool updateVVoice(int vBS, int vPC, const wchar_t* name, const ZRVVoiceParam& param);
     bool removeVVoice(int vBS, int vPC);
+    /// Reports why the song has no VVoice (`vBS`, `vPC`): ZR_E_NO_SEQUENCE or
+    /// ZR_E_VVOICE_NOT_FOUND.
+    void failNoVVoice(int vBS, int vPC);
     void openUpdateContext() { vvoiceUpdates_.emplace(); }
     void notifyVVoiceUpdates();
 
@@ -142,13 +175,20 @@ private:
     std::vector<IZRMessageWindow*> observers_;
     bool holdsVoiceDatabase_ = false;
 
+    /// Whether `values` may be stored in a VVoice; false with the first fault reported.
+    bool checkVVoice(const ZRVVoiceValues& values);
     /// Makes room to note one more update, so that noting it after a change cannot fail.
     void reserveUpdate();
     void noteUpdate(std::uint32_t objID) noexcept;
-    void destroyEditor();
+    /// Detaches the editor handed out, which the host may still hold, from the song that is
+    /// going; it stays with the manager until the host releases it or the manager goes.
+    void detachEditor() noexcept;
 
-    kor::platform::CriticalSection editorLock_; // guards editor_ and editorOwner_
+    kor::platform::CriticalSection editorLock_; // guards editor_, editorOwner_ and detached_
     std::unique_ptr<CZRKorEditorIF> editor_;
+    // Editors detached from an earlier song, not yet released. Room for the editor handed out is
+    // made when it is handed out, so detaching it cannot fail.
+    std::vector<std::unique_ptr<CZRKorEditorIF>> detached_;
 
     std::unique_ptr<CZRKorDocument> document_;
     CZRObjectTable copyBuffer_;

@@ -1,41 +1,73 @@
 #include "manager/MixerAccess.h"
 
 #include "edit/CommitHistory.h"
+#include "edit/EditMessages.h"
 #include "manager/KorManagerImpl.h"
 #include "model/Mixer.h"
 #include "model/ObjectFactory.h"
 #include "model/Sequence.h"
 #include "platform/XmlChars.h"
 
+#include <algorithm>
+
 namespace kor {
 
 namespace {
 
-// The unit of class `Unit` in the current song's mixer; only ZR units use `position`.
-template <class Unit> Unit* unitOf(const CZRKorManagerImpl& manager, std::uint32_t position) {
-    const CZRMixer* mixer = manager.sequence() != nullptr ? manager.sequence()->mixer() : nullptr;
-    if (mixer == nullptr) return nullptr;
+// The unit of class `Unit` in the current song's mixer; only ZR units use `position`. Null, with
+// the reason reported, when the song, its mixer or the unit is missing.
+template <class Unit> Unit* unitOf(CZRKorManagerImpl& manager, std::uint32_t position) {
+    if (manager.sequence() == nullptr) {
+        manager.fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+        return nullptr;
+    }
+    const CZRMixer* mixer = manager.sequence()->mixer();
+    if (mixer == nullptr) {
+        manager.fail(ZR_E_NO_MIXER, L"The song has no mixer.");
+        return nullptr;
+    }
+    Unit* unit = nullptr;
+    std::uint32_t missing = 0;
     if constexpr (std::is_same_v<Unit, CZRMasterUnit>) {
-        return mixer->masterUnit();
+        unit = mixer->masterUnit();
+        missing = ZR_E_INVALID_MASTER_UNIT;
     } else if constexpr (std::is_same_v<Unit, CZRSEUnit>) {
-        return mixer->seUnit();
+        unit = mixer->seUnit();
+        missing = ZR_E_INVALID_SE_UNIT;
     } else if constexpr (std::is_same_v<Unit, CZRKaraokeUnit>) {
-        return mixer->karaokeUnit();
+        unit = mixer->karaokeUnit();
+        missing = ZR_E_INVALID_BACKING_UNIT;
     } else {
         const CZRNodeList* units = mixer->zrUnitList();
-        return units != nullptr ? objCast<CZRZRUnit>(units->elementAt(position)) : nullptr;
+        const std::uint32_t count = units != nullptr ? units->getCount() : 0;
+        unit = units != nullptr ? objCast<CZRZRUnit>(units->elementAt(position)) : nullptr;
+        if (unit == nullptr) {
+            manager.fail(
+                ZR_E_INVALID_ZR_UNIT_ID, L"%ls (the mixer has %u ZR units).",
+                rangeDetail(L"ZR unit", position, 0, static_cast<std::int32_t>(count) - 1).c_str(),
+                count);
+            return nullptr;
+        }
     }
+    if (unit == nullptr) manager.fail(missing, L"The mixer has no %ls.", kindName(Unit::kType));
+    return unit;
 }
 
 template <class Unit> CZRNodeList* vstListOf(const Unit* unit, std::size_t which = 0) {
     return unit != nullptr ? unit->vstList(which) : nullptr;
 }
 
-// The plug-in list that holds the slot `at`; null when the slot number is out of range or the
-// unit or its list is missing.
-CZRNodeList* vstListFor(const CZRKorManagerImpl& manager, VstSlot at) {
-    const std::int32_t slots = at.unit == VstUnit::MasterSendReturn ? 1 : 2;
-    if (at.slot < 0 || at.slot >= slots) return nullptr;
+// The plug-in list that holds the slot `at`; null, with the reason reported, when the slot number
+// is out of range or the unit or its list is missing.
+CZRNodeList* vstListFor(CZRKorManagerImpl& manager, VstSlot at) {
+    const bool sendReturn = at.unit == VstUnit::MasterSendReturn;
+    const std::int32_t slots = sendReturn ? 1 : 2;
+    if (at.slot < 0 || at.slot >= slots) {
+        manager.fail(sendReturn ? ZR_E_INVALID_SEND_RETURN_VST_PLUGIN_NUMBER
+                                : ZR_E_INVALID_VST_PLUGIN_NUMBER,
+                     L"%ls", rangeDetail(L"Plug-in slot", at.slot, 0, slots - 1).c_str());
+        return nullptr;
+    }
     switch (at.unit) {
     case VstUnit::Master:
         return vstListOf(unitOf<CZRMasterUnit>(manager, 0), CZRMasterUnit::kInsertList);
@@ -51,15 +83,23 @@ CZRNodeList* vstListFor(const CZRKorManagerImpl& manager, VstSlot at) {
     return nullptr;
 }
 
-CZRVstPlugin* pluginIn(const CZRNodeList* list, VstSlot at) {
-    return list != nullptr
-               ? objCast<CZRVstPlugin>(list->elementAt(static_cast<std::uint32_t>(at.slot)))
-               : nullptr;
-}
-
-CZRVstPlugin* validPluginIn(const CZRNodeList* list, VstSlot at) {
-    CZRVstPlugin* plugin = pluginIn(list, at);
-    return plugin != nullptr && plugin->values().valid != 0 ? plugin : nullptr;
+// The plug-in in the slot `at`, any (`validOnly` false) or only a valid one; null, with the
+// reason reported, when there is none.
+CZRVstPlugin* pluginAt(CZRKorManagerImpl& manager, VstSlot at, bool validOnly) {
+    const std::uint32_t unitMissing = manager.lastError();
+    const CZRNodeList* list = vstListFor(manager, at);
+    CZRVstPlugin* plugin =
+        list != nullptr
+            ? objCast<CZRVstPlugin>(list->elementAt(static_cast<std::uint32_t>(at.slot)))
+            : nullptr;
+    if (plugin != nullptr && (!validOnly || plugin->values().valid != 0)) return plugin;
+    if (manager.lastError() == unitMissing) {
+        const wchar_t* units[] = {L"master unit", L"master unit's send-return effect", L"ZR unit",
+                                  L"SE unit", L"karaoke unit"};
+        manager.fail(ZR_E_VST_PLUGIN_IS_NULL, L"Slot %d of the %ls holds no plug-in.", at.slot,
+                     units[static_cast<int>(at.unit)]);
+    }
+    return nullptr;
 }
 
 // Carries `change` to the copies of `objID` the commit history holds and applies it; without a
@@ -211,27 +251,29 @@ CZRVstPlugin* changeVstList(CZRKorManagerImpl& manager, CZRNodeList& list,
                             std::vector<VstSlotState> target, std::uint32_t slot) {
     VstListChange change(std::move(target));
     if (!change.prepareLive(list, manager.document()->context()) ||
-        !carryToCopies(manager, list.getObjID(), change))
+        !carryToCopies(manager, list.getObjID(), change)) {
+        manager.setLastError(ZR_E_NOT_ENOUGH_MEMORY);
         return nullptr;
+    }
     manager.noteMixerChange();
     return change.livePlugin(slot);
 }
 
 // Changes the values of the valid plug-in in slot `at` by `edit`, in the live list and its copies.
 template <class Edit> int editVstPlugin(CZRKorManagerImpl& manager, VstSlot at, Edit edit) {
-    CZRNodeList* list = vstListFor(manager, at);
-    if (validPluginIn(list, at) == nullptr) return 0;
-    std::vector<VstSlotState> target = slotsOf(*list);
+    const CZRVstPlugin* plugin = pluginAt(manager, at, true);
+    if (plugin == nullptr) return 0;
+    CZRNodeList& list = *objCast<CZRNodeList>(plugin->getParent());
+    std::vector<VstSlotState> target = slotsOf(list);
     edit(target[static_cast<std::uint32_t>(at.slot)].values);
-    return changeVstList(manager, *list, std::move(target), static_cast<std::uint32_t>(at.slot))
-               ? 1
-               : 0;
+    return changeVstList(manager, list, std::move(target), static_cast<std::uint32_t>(at.slot)) ? 1
+                                                                                                : 0;
 }
 
 } // namespace
 
 template <class Unit>
-int getMixerValue(const CZRKorManagerImpl& manager, const MixerValue<Unit>& member,
+int getMixerValue(CZRKorManagerImpl& manager, const MixerValue<Unit>& member,
                   std::uint32_t position, int& value) {
     const Unit* unit = unitOf<Unit>(manager, position);
     if (unit == nullptr) return 0;
@@ -242,19 +284,28 @@ int getMixerValue(const CZRKorManagerImpl& manager, const MixerValue<Unit>& memb
 template <class Unit>
 int setMixerValue(CZRKorManagerImpl& manager, const MixerValue<Unit>& member,
                   std::uint32_t position, int value) {
-    if (value < member.min || value > member.max) return 0;
+    if (value < member.min || value > member.max) {
+        const auto rule = std::find_if(Unit::kRules.begin(), Unit::kRules.end(),
+                                       [&](const auto& r) { return r.number == member.field; });
+        manager.fail(rule != Unit::kRules.end() ? rule->code : ZR_E_INVALID_PARAMETER, L"%ls",
+                     rangeDetail(member.what, value, member.min, member.max).c_str());
+        return 0;
+    }
     Unit* unit = unitOf<Unit>(manager, position);
     if (unit == nullptr) return 0;
     if (member.onOff) value = value != 0 ? 1 : 0;
     UnitValueChange<Unit> change(*unit, member.field, value);
-    if (!carryToCopies(manager, unit->getObjID(), change)) return 0;
+    if (!carryToCopies(manager, unit->getObjID(), change)) {
+        manager.setLastError(ZR_E_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
     manager.noteMixerChange();
     return 1;
 }
 
 #define KOR_MIXER_UNIT(Unit)                                                                       \
-    template int getMixerValue<Unit>(const CZRKorManagerImpl&, const MixerValue<Unit>&,            \
-                                     std::uint32_t, int&);                                         \
+    template int getMixerValue<Unit>(CZRKorManagerImpl&, const MixerValue<Unit>&, std::uint32_t,   \
+                                     int&);                                                        \
     template int setMixerValue<Unit>(CZRKorManagerImpl&, const MixerValue<Unit>&, std::uint32_t,   \
                                      int)
 KOR_MIXER_UNIT(CZRMasterUnit);
@@ -263,18 +314,33 @@ KOR_MIXER_UNIT(CZRSEUnit);
 KOR_MIXER_UNIT(CZRKaraokeUnit);
 #undef KOR_MIXER_UNIT
 
-IZRVstPlugin* getVstPlugin(const CZRKorManagerImpl& manager, VstSlot at) {
-    return validPluginIn(vstListFor(manager, at), at);
+IZRVstPlugin* getVstPlugin(CZRKorManagerImpl& manager, VstSlot at) {
+    return pluginAt(manager, at, true);
 }
 
 IZRVstPlugin* createVstPlugin(CZRKorManagerImpl& manager, VstSlot at, const wchar_t* id,
                               const wchar_t* name, int sdkVersion) {
-    if (at.unit == VstUnit::ZR && at.zrUnit >= CZRMixer::kMaxZRUnits) return nullptr;
+    if (at.unit == VstUnit::ZR && at.zrUnit >= CZRMixer::kMaxZRUnits) {
+        manager.fail(ZR_E_INVALID_ZR_UNIT_ID, L"%ls",
+                     rangeDetail(L"ZR unit", at.zrUnit, 0, CZRMixer::kMaxZRUnits - 1).c_str());
+        return nullptr;
+    }
     CZRNodeList* list = vstListFor(manager, at);
-    if (list == nullptr || id == nullptr || name == nullptr) return nullptr;
+    if (list == nullptr) return nullptr;
+    if (id == nullptr || name == nullptr) {
+        manager.fail(ZR_E_INVALID_PARAMETER, L"The plug-in's %ls is null.",
+                     id == nullptr ? L"ID" : L"name");
+        return nullptr;
+    }
     // A plug-in is live only with a version of the plug-in interface; a slot without one (or
     // with a bad ID, below) is what a loaded song reads as an empty slot, so it is refused here.
-    if (sdkVersion < 1 || sdkVersion > CZRVstPlugin::kMaxSDKVersion) return nullptr;
+    if (sdkVersion < 1 || sdkVersion > CZRVstPlugin::kMaxSDKVersion) {
+        manager.fail(
+            ZR_E_INVALID_VST_PLUGIN_SDK_VERSION, L"%ls",
+            rangeDetail(L"Plug-in SDK version", sdkVersion, 1, CZRVstPlugin::kMaxSDKVersion)
+                .c_str());
+        return nullptr;
+    }
 
     // Stored as a saved song gives them back; the check of the plug-in judges the ID's length,
     // and the name is kept to what the file holds.
@@ -284,8 +350,13 @@ IZRVstPlugin* createVstPlugin(CZRKorManagerImpl& manager, VstSlot at, const wcha
     if (values.name.size() > CZRVstPlugin::kMaxNameLength)
         values.name.resize(CZRVstPlugin::kMaxNameLength);
     if (values.id.size() < static_cast<std::size_t>(CZRVstPlugin::kMinIDLength) ||
-        values.id.size() > static_cast<std::size_t>(CZRVstPlugin::kMaxIDLength))
+        values.id.size() > static_cast<std::size_t>(CZRVstPlugin::kMaxIDLength)) {
+        manager.fail(ZR_E_INVALID_VST_PLUGIN_ID, L"%ls",
+                     lengthDetail(ZR_E_INVALID_VST_PLUGIN_ID, L"Plug-in ID", values.id.size(),
+                                  CZRVstPlugin::kMinIDLength, CZRVstPlugin::kMaxIDLength)
+                         .c_str());
         return nullptr;
+    }
     values.sdkVersion = sdkVersion;
     values.valid = 1;
 
@@ -303,13 +374,13 @@ IZRVstPlugin* createVstPlugin(CZRKorManagerImpl& manager, VstSlot at, const wcha
 }
 
 int removeVstPlugin(CZRKorManagerImpl& manager, VstSlot at) {
-    CZRNodeList* list = vstListFor(manager, at);
-    if (pluginIn(list, at) == nullptr) return 0;
-    std::vector<VstSlotState> target = slotsOf(*list);
+    const CZRVstPlugin* plugin = pluginAt(manager, at, false);
+    if (plugin == nullptr) return 0;
+    CZRNodeList& list = *objCast<CZRNodeList>(plugin->getParent());
+    std::vector<VstSlotState> target = slotsOf(list);
     target[static_cast<std::uint32_t>(at.slot)].values = CZRVstPlugin::emptySlot();
-    return changeVstList(manager, *list, std::move(target), static_cast<std::uint32_t>(at.slot))
-               ? 1
-               : 0;
+    return changeVstList(manager, list, std::move(target), static_cast<std::uint32_t>(at.slot)) ? 1
+                                                                                                : 0;
 }
 
 int setVstPluginParams(CZRKorManagerImpl& manager, VstSlot at, const std::vector<int>& values) {

@@ -13,6 +13,8 @@
 #include "platform/Path.h"
 #include "platform/TempFile.h"
 
+#include <korman/ErrorCodes.h>
+
 namespace kor {
 namespace {
 
@@ -54,7 +56,9 @@ bool addDefaultContent(CZRSequence& sequence, const NewSongSettings& song,
 
 std::unique_ptr<CZRKorDocument> buildNewDocument(const NewSongSettings& song,
                                                  const VVoiceTable& vvoices,
-                                                 const std::wstring& tempFolder) {
+                                                 const std::wstring& tempFolder,
+                                                 std::uint32_t& error) {
+    error = ZR_E_NOT_ENOUGH_MEMORY;
     auto document = std::make_unique<CZRKorDocument>();
     const ZRCreateContext context = document->context();
     auto* root = createObject<CZRKorRoot>(context, ZR_NO_OBJ_ID);
@@ -62,13 +66,17 @@ std::unique_ptr<CZRKorDocument> buildNewDocument(const NewSongSettings& song,
     document->setRoot(root);
 
     const auto tempPath = temporarySongPath(tempFolder);
-    if (!tempPath) return nullptr;
+    if (!tempPath) {
+        error = ZR_E_CANNOT_CREATE_TEMPORARY_FOLDER;
+        return nullptr;
+    }
     document->tempFilePath = *tempPath;
 
     CZRSequence* sequence = buildEmptySequence(context);
     if (sequence == nullptr || !root->setSequence(sequence) ||
         !addDefaultContent(*sequence, song, vvoices, context))
         return nullptr;
+    error = 0;
     return document;
 }
 

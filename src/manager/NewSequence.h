@@ -30,10 +30,13 @@ struct FirstPartSettings {
 /// A new document holding the default song: a root and an empty sequence with the song name,
 /// comment and pre-measures of `song`, a 4/4 time signature at measure 0, 120 beats per minute
 /// at tick 0, one ZR track "Track" with its ZR unit, and one VVoice per entry of `vvoices`.
-/// Its temporary file path is a fresh "Kor....korx" name in `tempFolder`. Null on failure.
+/// Its temporary file path is a fresh "Kor....korx" name in `tempFolder`. Null on failure, with
+/// `error` ZR_E_CANNOT_CREATE_TEMPORARY_FOLDER when no name can be made there, else
+/// ZR_E_NOT_ENOUGH_MEMORY.
 std::unique_ptr<CZRKorDocument> buildNewDocument(const NewSongSettings& song,
                                                  const VVoiceTable& vvoices,
-                                                 const std::wstring& tempFolder);
+                                                 const std::wstring& tempFolder,
+                                                 std::uint32_t& error);
 
 /// Adds to the first ZR track of `document` the musical part `first`, starting at the end of the
 /// pre-measures. False on failure, leaving the part out.

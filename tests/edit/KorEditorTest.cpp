@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 bool memoryShort = false;
@@ -51,20 +53,71 @@ TEST(KorEditor, CommitsOnceAndKeepsRecordsOfAFailedOperation) {
     EditorFixture f;
     const std::uint32_t tempoID = f.song.tempo->getObjID();
     ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
-    // A refused operation leaves the earlier record pending.
+    // A refused operation leaves the earlier record pending; its message follows the table text
+    // with the value and the range.
     EXPECT_EQ(f.editor->updateTempo(tempoID, {0, 1999}), 0);
     EXPECT_EQ(f.editor->getLastError(), ZR_E_INVALID_TEMPO_VALUE);
-    EXPECT_STREQ(f.editor->getLastErrorMessage(), L"failed");
+    EXPECT_STREQ(f.editor->getLastErrorMessage(),
+                 L"failed Tempo 1999 (19.99 BPM) is outside 20.00\u2013300.00 BPM.");
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(f.editor->getLastError(), 0u);
+    EXPECT_STREQ(f.editor->getLastErrorMessage(), L"OK");
     EXPECT_EQ(f.song.tempoPositions(), (std::vector{0, 960, 1920}));
 
-    // A second commit succeeds without effect, even with new records pending.
-    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 3000}), 1);
+    // A second commit succeeds without effect.
     EXPECT_EQ(f.editor->commit(), 1);
     f.expectState(2, true, false, 1);
-    EXPECT_EQ(f.song.tempo->getBPM(), 9000);
-    EXPECT_EQ(f.editor->pending().size(), 1u);
+}
+
+TEST(KorEditor, RefusesEditsAfterItsCommit) {
+    EditorFixture f;
+    const std::uint32_t tempoID = f.song.tempo->getObjID();
+    ASSERT_EQ(f.editor->updateTempo(tempoID, {0, 6000}), 1);
+    ASSERT_EQ(f.editor->commit(), 1);
+
+    // An editor commits once, so an edit made after that could never reach the song; taking it
+    // and dropping it at release would lose the host's work without a word. No host relies on
+    // losing its edits, so the edit is refused at once and the host told to take a new editor.
+    EXPECT_EQ(f.editor->updateTempo(tempoID, {0, 3000}), 0);
+    EXPECT_EQ(f.editor->getLastError(), ZR_E_EDITOR_COMMITTED);
+    EXPECT_NE(std::wstring(f.editor->getLastErrorMessage()).find(L"take a new one"),
+              std::wstring::npos);
+    EXPECT_TRUE(f.editor->pending().empty());
+    // Reading the live song records nothing and still works; commit still answers 1.
+    std::vector<std::uint32_t> sigs, tempos;
+    EXPECT_EQ(f.editor->listPreMeasureEvents(f.song.master->getObjID(), sigs, tempos), 1);
+    EXPECT_EQ(f.editor->commit(), 1);
+    EXPECT_EQ(f.song.tempo->getBPM(), 6000);
+    f.expectState(2, true, false, 1);
+}
+
+TEST(KorEditor, DetachedEditorRefusesEveryOperationAndKeepsNothing) {
+    EditorFixture f;
+    ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
+    const std::wstring before = f.song.dump();
+    f.editor->detach();
+    EXPECT_TRUE(f.editor->pending().empty());
+
+    std::vector<std::uint32_t> sigs, tempos;
+    const std::function<int()> operations[] = {
+        [&] {
+            return f.editor->insertTempo({480, 9000});
+        },
+        [&] { return f.editor->commit(); },
+        [&] { return f.editor->listPreMeasureEvents(f.song.master->getObjID(), sigs, tempos); },
+        [&] {
+            f.editor->discard();
+            return 0;
+        },
+    };
+    for (const auto& operation : operations) {
+        EXPECT_EQ(operation(), 0);
+        EXPECT_EQ(f.editor->getLastError(), ZR_E_EDITOR_DETACHED);
+        EXPECT_NE(std::wstring(f.editor->getLastErrorMessage()).find(L"release this editor"),
+                  std::wstring::npos);
+    }
+    EXPECT_EQ(f.song.dump(), before);
+    f.expectState(1, false, false, 0);
 }
 
 TEST(KorEditor, ShortMemoryChangesNothing) {
@@ -105,6 +158,13 @@ TEST(KorEditor, NotesShareTheirListRecordAndBlockTheirPart) {
     EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(f.song.note, error), note);
     EXPECT_EQ(f.editor->recordFor<CZREditMusicalPart>(f.song.musical, error), nullptr);
     EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
+    // The conflict is finished as the operation's code, with both records named.
+    EXPECT_EQ(f.editor->insertTempo({960, 15000}), 1); // any operation clears the last error
+    EXPECT_EQ(f.editor->updateMusicalPart(f.song.musical->getObjID(), {0, 1920, L"m", L""}), 0);
+    EXPECT_STREQ(f.editor->getLastErrorMessage(),
+                 L"failed The pending note record conflicts with the musical part record this "
+                 L"edit needs. Recording the musical part edit first, or using a second editor "
+                 L"after committing, avoids it.");
     error = 0;
     EXPECT_EQ(f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error),
               nullptr);

@@ -12,10 +12,13 @@ TEST_F(CallProtocol, AnswersNothingUntilTheManagerIsInitialized) {
     EXPECT_EQ(kor::runProtocol(nullptr, -1, operation), -1);
 
     CZRKorManagerImpl impl;
-    ASSERT_FALSE(impl.initialize(ZRKorManagementPolicy{})); // empty schema folder
+    ZRKorManagementPolicy refused = kor::test::validPolicy();
+    refused.undoLimit = 0;
+    ASSERT_FALSE(impl.initialize(refused));
     EXPECT_EQ(impl.lastError(), ZR_E_INVALID_MANAGEMENT_POLICY);
+    // A host calling a manager whose initialization failed learns why nothing happened.
     EXPECT_EQ(kor::runProtocol(&impl, -1, operation), -1);
-    EXPECT_EQ(impl.lastError(), 0u);
+    EXPECT_EQ(impl.lastError(), ZR_E_NOT_INITIALIZED);
     EXPECT_EQ(runs, 0);
 
     ASSERT_TRUE(impl.initialize(kor::test::validPolicy()));

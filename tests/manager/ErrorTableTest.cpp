@@ -19,6 +19,9 @@ TEST(ErrorTable, FindsEveryRangeKeepsDuplicatedTextsAndHasNoTextOutside) {
         {0x83074001u, L"Unknown error."},
         {0x830700C2u, L"Invalid XML file."},
         {0x830700C3u, L"Invalid KOR4 file."},
+        // Codes of this library's own, after the table hosts have always seen.
+        {ZR_E_EDITOR_DETACHED, L"The song this editor edited was replaced."},
+        {ZR_E_EDITOR_COMMITTED, L"This editor has committed already."},
         {0x830A1000u, L""},
         {0x830A1002u, L""},
         {0x83078302u, L""},

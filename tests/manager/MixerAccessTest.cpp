@@ -36,7 +36,7 @@ struct MemberCase {
 
 } // namespace
 
-TEST_F(MixerAccess, SettersAcceptExactlyTheirRangesAndSetNoError) {
+TEST_F(MixerAccess, SettersAcceptExactlyTheirRangesAndNameTheValueTheyRefuse) {
     using M = CZRKorManagerIF;
     const MemberCase cases[] = {
         {"master out", &M::mixerSetMasterOutDev, &M::mixerGetMasterOutDev, {-1, 7}, {-2}},
@@ -109,7 +109,10 @@ TEST_F(MixerAccess, SettersAcceptExactlyTheirRangesAndSetNoError) {
         }
         for (const int refused : c.refused) {
             EXPECT_EQ(c.set(manager, refused), 0);
-            EXPECT_EQ(manager.sysGetLastError(), 0u);
+            EXPECT_NE(manager.sysGetLastError(), 0u);
+            EXPECT_NE(std::wstring(manager.sysGetLastErrorMsg()).find(std::to_wstring(refused)),
+                      std::wstring::npos)
+                << manager.sysGetLastErrorMsg();
             ASSERT_EQ(c.get(manager, value), 1);
             EXPECT_EQ(value, c.accepted.back());
         }
@@ -119,12 +122,14 @@ TEST_F(MixerAccess, SettersAcceptExactlyTheirRangesAndSetNoError) {
     // The new song has one ZR unit: position 1 names none.
     int value = 42;
     EXPECT_EQ(manager.mixerSetZRVol(1, 0), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_ZR_UNIT_ID);
     EXPECT_EQ(manager.mixerGetZRVol(1, value), 0);
     EXPECT_EQ(value, 42);
 
     manager.korDestroySequence();
     EXPECT_EQ(manager.mixerIsModified(), 0);
     EXPECT_EQ(manager.mixerGetMasterVol(value), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_NO_SEQUENCE);
     EXPECT_EQ(value, 42);
     EXPECT_EQ(manager.mixerSetMasterVol(0), 0);
     EXPECT_EQ(manager.mixerCreateSEVstPlugin(0, L"PLUG", L"Reverb", 2), nullptr);

@@ -1,0 +1,245 @@
+#include "edit/EditMessages.h"
+
+#include "edit/EditSupport.h"
+#include "model/DumpFormat.h"
+
+#include <korman/ErrorCodes.h>
+#include <korman/IZRNodeList.h>
+
+#include <cstdlib>
+#include <limits>
+
+namespace kor {
+
+namespace {
+
+/// How a value checked under one code is named in a message, and the unit of its range.
+struct ValueWords {
+    std::uint32_t code;
+    const wchar_t* what;
+    const wchar_t* unit;
+};
+
+constexpr ValueWords kValueWords[] = {
+    {ZR_E_INVALID_TEMPO_POSITION, L"Tempo position", L" ticks"},
+    {ZR_E_INVALID_TIME_SIGNATURE_VALUE, L"Time signature numerator", L""},
+    {ZR_E_INVALID_TIME_SIGNATURE_POSITION, L"Time signature measure", L""},
+    {ZR_E_INVALID_NOTE_POSITION, L"Note position", L" ticks"},
+    {ZR_E_INVALID_NOTE_DURATION, L"Note length", L" ticks"},
+    {ZR_E_INVALID_NOTE_NUMBER, L"Note number", L""},
+    {ZR_E_INVALID_NOTE_VELOCITY, L"Note velocity", L""},
+    {ZR_E_INVALID_LYRIC, L"Lyric", L""},
+    {ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION, L"Curve point position",
+     L" (65536 is the note's end)"},
+    {ZR_E_INVALID_SINGER_POSITION, L"Singer position", L" ticks"},
+    {ZR_E_INVALID_SINGER_BANK_SELECT, L"Singer bank select", L""},
+    {ZR_E_INVALID_SINGER_PROGRAM_CHANGE, L"Singer program change", L""},
+    {ZR_E_INVALID_MUSICAL_CONTROL_POSITION, L"Musical control position", L" ticks"},
+    {ZR_E_INVALID_MUSICAL_CONTROL_ID, L"Musical control kind", L""},
+    {ZR_E_INVALID_STYLE_CONTROL_POSITION, L"Style control position", L" ticks"},
+    {ZR_E_INVALID_STYLE_CONTROL_ID, L"Style control name", L""},
+    {ZR_E_INVALID_PROSODY_VOICE_POSITION, L"Prosody voice position", L" (65536 is one second)"},
+    {ZR_E_INVALID_PROSODY_ELEMENT_POSITION, L"Prosody element position", L" (65536 is one second)"},
+    {ZR_E_INVALID_PROSODY_CONTROL_POSITION, L"Prosody control position", L" (65536 is one second)"},
+    {ZR_E_INVALID_PROSODY_CONTROL_ID, L"Prosody control kind", L""},
+    {ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID, L"Part style ID", L""},
+    {ZR_E_INVALID_PART_POSITION, L"Part position", L" ticks"},
+    {ZR_E_INVALID_PART_DURATION, L"Part end", L" ticks"},
+    {ZR_E_INVALID_PART_PLAY_TIME, L"Play time", L" ticks"},
+    {ZR_E_INVALID_PART_EXTEND_DURATION, L"Extension", L" ticks"},
+    {ZR_E_INVALID_PREMEASURE, L"Pre-measure count", L""},
+    {ZR_E_INVALID_TRACK_ID, L"Track number", L""},
+    {ZR_E_INVALID_VVOICE_BANK_SELECT, L"VVoice bank select", L""},
+    {ZR_E_INVALID_VVOICE_PROGRAM_CHANGE, L"VVoice program change", L""},
+    {ZR_E_INVALID_VVOICE_COMPONENT_ID, L"VVoice component ID", L""},
+    {ZR_E_INVALID_VVOICE_NAME, L"VVoice name", L""},
+    {ZR_E_INVALID_VVOICE_PARAMETER, L"VVoice parameter", L""},
+};
+
+const ValueWords* wordsFor(std::uint32_t code) {
+    for (const ValueWords& words : kValueWords)
+        if (words.code == code) return &words;
+    return nullptr;
+}
+
+/// `hundredths` as a decimal with two places ("0.01", "-1.50", "300.00").
+std::wstring hundredths(std::int64_t value) {
+    std::wstring text;
+    appendFormat(text, L"%s%lld.%02lld", value < 0 ? "-" : "", std::llabs(value) / 100,
+                 std::llabs(value) % 100);
+    return text;
+}
+
+} // namespace
+
+const wchar_t* kindName(ZRObjType type) {
+    switch (type) {
+    case ZRObjType::NodeList:
+        return L"list";
+    case ZRObjType::TimeSig:
+        return L"time signature";
+    case ZRObjType::Tempo:
+        return L"tempo";
+    case ZRObjType::MusicalNote:
+        return L"note";
+    case ZRObjType::NoteStyleAttrib:
+        return L"note style";
+    case ZRObjType::NoteStyleSeqAttrib:
+        return L"note curve style";
+    case ZRObjType::NoteStyleSeqAttribElement:
+        return L"curve point";
+    case ZRObjType::MusicalSinger:
+        return L"singer";
+    case ZRObjType::MusicalControl:
+        return L"musical control";
+    case ZRObjType::StyleControl:
+        return L"style control";
+    case ZRObjType::ProsodyPhoneme:
+        return L"prosody phoneme";
+    case ZRObjType::ProsodyVoice:
+        return L"prosody voice";
+    case ZRObjType::ProsodyElement:
+        return L"prosody element";
+    case ZRObjType::ProsodyControl:
+        return L"prosody control";
+    case ZRObjType::StylePlugin:
+        return L"style plug-in";
+    case ZRObjType::StylePluginAttribInfo:
+        return L"style plug-in attribute";
+    case ZRObjType::PartStyleAttrib:
+        return L"part style";
+    case ZRObjType::Part:
+        return L"part";
+    case ZRObjType::MusicalPart:
+        return L"musical part";
+    case ZRObjType::ProsodyPart:
+        return L"prosody part";
+    case ZRObjType::WAVPart:
+        return L"WAV part";
+    case ZRObjType::MasterTrack:
+        return L"master track";
+    case ZRObjType::ZRTrack:
+        return L"ZR track";
+    case ZRObjType::WAVTrack:
+        return L"WAV track";
+    case ZRObjType::VVoice:
+        return L"VVoice";
+    case ZRObjType::VstPlugin:
+        return L"VST plug-in";
+    case ZRObjType::MasterUnit:
+        return L"master unit";
+    case ZRObjType::ZRUnit:
+        return L"ZR unit";
+    case ZRObjType::SEUnit:
+        return L"SE unit";
+    case ZRObjType::KaraokeUnit:
+        return L"karaoke unit";
+    case ZRObjType::Mixer:
+        return L"mixer";
+    case ZRObjType::Aux:
+        return L"aux record";
+    case ZRObjType::UnManaged:
+        return L"unmanaged data";
+    case ZRObjType::Sequence:
+        return L"sequence";
+    case ZRObjType::KorRoot:
+        return L"song root";
+    }
+    return L"object";
+}
+
+std::wstring objectName(const IZRKorObject& object) {
+    const auto* list = dynamic_cast<const IZRNodeList*>(&object);
+    if (list == nullptr) return kindName(object.getObjType());
+    const auto elements = static_cast<ZRObjType>(list->getListType());
+    return elements == ZRObjType::NodeList ? std::wstring(L"list")
+                                           : std::wstring(kindName(elements)) + L" list";
+}
+
+std::wstring rangeDetail(const wchar_t* what, std::int64_t value, std::int32_t lo, std::int32_t hi,
+                         const wchar_t* unit) {
+    std::wstring text;
+    if (hi == kNoLimit && value < lo)
+        appendFormat(text, L"%ls %lld is below %d%ls.", what, static_cast<long long>(value), lo,
+                     unit);
+    else
+        appendFormat(text, L"%ls %lld is outside %d\u2013%d%ls.", what,
+                     static_cast<long long>(value), lo, hi, unit);
+    return text;
+}
+
+std::wstring valueDetail(std::uint32_t code, std::int64_t value, std::int32_t lo, std::int32_t hi) {
+    // A tempo counts hundredths of a beat per minute; the host reads beats per minute.
+    if (code == ZR_E_INVALID_TEMPO_VALUE) {
+        std::wstring text;
+        appendFormat(text, L"Tempo %lld (%ls BPM) is outside %ls\u2013%ls BPM.",
+                     static_cast<long long>(value), hundredths(value).c_str(),
+                     hundredths(lo).c_str(), hundredths(hi).c_str());
+        return text;
+    }
+    const ValueWords* words = wordsFor(code);
+    return rangeDetail(words != nullptr ? words->what : L"Value", value, lo, hi,
+                       words != nullptr ? words->unit : L"");
+}
+
+std::wstring lengthDetail(std::uint32_t code, const wchar_t* what, std::size_t length,
+                          std::int32_t lo, std::int32_t hi) {
+    if (what == nullptr) {
+        const ValueWords* words = wordsFor(code);
+        what = words != nullptr ? words->what : L"Text";
+    }
+    std::wstring text;
+    appendFormat(text, L"%ls of %zu characters is outside %d\u2013%d characters.", what, length, lo,
+                 hi);
+    return text;
+}
+
+std::uint32_t outOfRange(const CZRKorEditorIF& editor, std::uint32_t code, std::int64_t value,
+                         std::int32_t lo, std::int32_t hi) {
+    return editor.explain(code, L"%ls", valueDetail(code, value, lo, hi).c_str());
+}
+
+std::uint32_t outOfRange(const CZRKorEditorIF& editor, std::uint32_t code, const wchar_t* what,
+                         std::int64_t value, std::int32_t lo, std::int32_t hi) {
+    return editor.explain(code, L"%ls", rangeDetail(what, value, lo, hi).c_str());
+}
+
+std::uint32_t checkVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
+    return hasVVoice(editor, vBS, vPC)
+               ? 0
+               : editor.explain(ZR_E_VVOICE_NOT_FOUND,
+                                L"The song has no VVoice with bank select %d and program change "
+                                L"%d.",
+                                vBS, vPC);
+}
+
+std::uint32_t pastTickLimit(const CZRKorEditorIF& editor, std::uint32_t code, const wchar_t* what,
+                            std::int64_t posTick, std::int64_t durTick) {
+    return editor.explain(code,
+                          L"%ls end %lld (position %lld + length %lld) lies past the upper tick "
+                          L"limit %d (the policy's maxNoteTick).",
+                          what, static_cast<long long>(posTick + durTick),
+                          static_cast<long long>(posTick), static_cast<long long>(durTick),
+                          editor.policy().maxNoteTick);
+}
+
+std::uint32_t explainConflict(const CZRKorEditorIF& editor, const IZRKorObject& pending,
+                              const IZRKorObject& target) {
+    const std::wstring held = objectName(pending);
+    const std::wstring needed = objectName(target);
+    if (target.getObjType() == ZRObjType::MasterTrack)
+        return editor.explain(
+            ZR_E_EDIT_CONFLICT,
+            L"The pending %ls record conflicts with the master track record this edit needs: "
+            L"time signatures and the pre-measure are recorded with the whole master track. "
+            L"Recording the time signature or pre-measure edit first, or using a second editor "
+            L"after committing, avoids it.",
+            held.c_str());
+    return editor.explain(ZR_E_EDIT_CONFLICT,
+                          L"The pending %ls record conflicts with the %ls record this edit needs. "
+                          L"Recording the %ls edit first, or using a second editor after "
+                          L"committing, avoids it.",
+                          held.c_str(), needed.c_str(), needed.c_str());
+}
+
+} // namespace kor

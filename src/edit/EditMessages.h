@@ -1,0 +1,101 @@
+// The details that follow an error's table text: a value and the range it left, and the names
+// of objects and of the records that edit them.
+#pragma once
+
+#include "edit/KorEditorIF.h"
+#include "model/FieldRules.h"
+
+#include <korman/IZRKorObject.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace kor {
+
+/// The host's word for an object of `type` ("tempo", "musical part", "master track").
+const wchar_t* kindName(ZRObjType type);
+
+/// The host's word for `object`: its kind, and for a node list the kind of its elements followed
+/// by "list" ("tempo list").
+std::wstring objectName(const IZRKorObject& object);
+
+/// "<what> <value> is outside <lo>–<hi><unit>.", or "is below <lo><unit>." for a value below a
+/// range that nothing bounds from above (hi is kNoLimit).
+std::wstring rangeDetail(const wchar_t* what, std::int64_t value, std::int32_t lo, std::int32_t hi,
+                         const wchar_t* unit = L"");
+
+/// rangeDetail for `value`, which broke the range [`lo`, `hi`] checked under `code`, with the
+/// name and unit that value has wherever that code is reported ("Note number 200 is outside
+/// 0–127.", "Tempo 1 (0.01 BPM) is outside 20.00–300.00 BPM.").
+std::wstring valueDetail(std::uint32_t code, std::int64_t value, std::int32_t lo, std::int32_t hi);
+
+/// "<what> of <length> characters is outside <lo>–<hi> characters."; a null `what` takes the
+/// name of the text checked under `code`.
+std::wstring lengthDetail(std::uint32_t code, const wchar_t* what, std::size_t length,
+                          std::int32_t lo, std::int32_t hi);
+
+/// The code of the first rule of `rules` that `values` breaks, with `detail` naming the value and
+/// the rule's range (valueDetail, lengthDetail), so that a message never disagrees with the
+/// check; 0, leaving `detail`, when all hold.
+template <class V>
+[[nodiscard]] std::uint32_t brokenRule(const V& values, std::span<const FieldRule<V>> rules,
+                                       std::wstring& detail) {
+    for (const FieldRule<V>& rule : rules) {
+        if (followsRule(values, rule)) continue;
+        detail =
+            rule.number != nullptr
+                ? valueDetail(rule.code, values.*rule.number, rule.lo, rule.hi)
+                : lengthDetail(rule.code, nullptr, (values.*rule.text).size(), rule.lo, rule.hi);
+        return rule.code;
+    }
+    return 0;
+}
+
+// The editor's forms: each explains its code in the running operation (CZRKorEditorIF::explain)
+// and returns it.
+
+/// Explains `code` for `value` outside [`lo`, `hi`] (valueDetail).
+std::uint32_t outOfRange(const CZRKorEditorIF& editor, std::uint32_t code, std::int64_t value,
+                         std::int32_t lo, std::int32_t hi);
+
+/// As outOfRange, for a code several values share, which `what` names ("Note accent").
+std::uint32_t outOfRange(const CZRKorEditorIF& editor, std::uint32_t code, const wchar_t* what,
+                         std::int64_t value, std::int32_t lo, std::int32_t hi);
+
+/// ZR_E_VVOICE_NOT_FOUND, explained, unless the edited song's VVoice table holds the voice
+/// (`vBS`, `vPC`); else 0.
+std::uint32_t checkVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC);
+
+/// Explains `code` for `what` (a note, a part) at `posTick` lasting `durTick`, which ends past the
+/// editor's upper tick limit (the policy's maxNoteTick).
+std::uint32_t pastTickLimit(const CZRKorEditorIF& editor, std::uint32_t code, const wchar_t* what,
+                            std::int64_t posTick, std::int64_t durTick);
+
+/// The rule of `rules` for the number `field`, when `values` breaks it, explained; else 0.
+template <class V>
+[[nodiscard]] std::uint32_t checkField(const CZRKorEditorIF& editor, const V& values,
+                                       std::span<const FieldRule<V>> rules,
+                                       std::int32_t V::*field) {
+    for (const FieldRule<V>& rule : rules)
+        if (rule.number == field && !inRange(values.*field, rule))
+            return outOfRange(editor, rule.code, values.*field, rule.lo, rule.hi);
+    return 0;
+}
+
+/// The first rule of `rules` that `values` breaks, explained (brokenRule); else 0.
+template <class V>
+[[nodiscard]] std::uint32_t checkRules(const CZRKorEditorIF& editor, const V& values,
+                                       std::span<const FieldRule<V>> rules) {
+    std::wstring detail;
+    const std::uint32_t code = brokenRule(values, rules, detail);
+    return code != 0 ? editor.explain(code, L"%ls", detail.c_str()) : 0;
+}
+
+/// Explains ZR_E_EDIT_CONFLICT between the pending record of the live object `pending` and the
+/// record that an edit of `target` needs, naming both and what avoids the conflict; returns the
+/// code.
+std::uint32_t explainConflict(const CZRKorEditorIF& editor, const IZRKorObject& pending,
+                              const IZRKorObject& target);
+
+} // namespace kor
