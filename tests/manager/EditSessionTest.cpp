@@ -71,3 +71,52 @@ TEST_F(EditSession, CommitUndoAndRedoReachTheObserversWithTheEditorOwner) {
     EXPECT_EQ(window.owners, (std::vector<std::uintptr_t>{42, 42, 0}));
     EXPECT_EQ(window.lists, (std::vector{tempoOnly, tempoOnly, tempoOnly}));
 }
+
+TEST_F(EditSession, AnEditorWhoseSongWasReplacedStaysDetachedUntilReleased) {
+    const std::uint32_t tempoID = tempo->getObjID();
+    IZRKorEditorIF* stale = manager.editGetKorEditor(42);
+    ASSERT_NE(stale, nullptr);
+    ASSERT_EQ(stale->updateTempo(tempoID, {0, 9000}), 1);
+    const unsigned int before = manager.editGetCurrentCommitPoint();
+
+    // A new song replaces the one the editor edited; the song and the history are as after any
+    // replacement, and the editor's pending change went with its song.
+    IZRKorRoot* song = manager.korCreateNewSequence(L"", L"", 1);
+    ASSERT_NE(song, nullptr);
+    EXPECT_EQ(manager.editGetCurrentCommitPoint(), before + 1);
+    EXPECT_EQ(manager.editCanUndo(), 0);
+    IZRKorObject* newTempo = song->getSequence()->getMasterTrack()->getTempoList()->getAt(0);
+
+    // Every call through the held editor fails and says what to do.
+    EXPECT_EQ(stale->updateTempo(newTempo->getObjID(), {0, 6000}), 0);
+    EXPECT_EQ(stale->getLastError(), ZR_E_EDITOR_DETACHED);
+    EXPECT_EQ(stale->commit(), 0);
+    EXPECT_EQ(stale->getLastError(), ZR_E_EDITOR_DETACHED);
+    EXPECT_NE(std::wstring(stale->getLastErrorMessage()).find(L"take a new one"),
+              std::wstring::npos);
+
+    // A new editor is handed out while the detached one is still held.
+    IZRKorEditorIF* fresh = manager.editGetKorEditor(43);
+    ASSERT_NE(fresh, nullptr);
+    ASSERT_EQ(fresh->updateTempo(newTempo->getObjID(), {0, 6000}), 1);
+    ASSERT_EQ(fresh->commit(), 1);
+    EXPECT_EQ(dynamic_cast<IZRTempo*>(newTempo)->getBPM(), 6000);
+    EXPECT_EQ(window.owners, (std::vector<std::uintptr_t>{43}));
+
+    // Releasing the detached editor frees it and clears the host's pointer; the new one is still
+    // the manager's editor.
+    manager.editReleaseKorEditor(stale);
+    EXPECT_EQ(stale, nullptr);
+    EXPECT_EQ(manager.sysGetLastError(), 0u);
+    EXPECT_EQ(manager.editGetKorEditor(44), nullptr);
+    manager.editReleaseKorEditor(fresh);
+    EXPECT_EQ(fresh, nullptr);
+
+    // An editor still held when its song goes and never released is freed with the manager,
+    // which the leak check of the sanitizer build verifies.
+    IZRKorEditorIF* forgotten = manager.editGetKorEditor(45);
+    ASSERT_NE(forgotten, nullptr);
+    manager.korDestroySequence();
+    EXPECT_EQ(forgotten->insertTempo({960, 9000}), 0);
+    EXPECT_EQ(forgotten->getLastError(), ZR_E_EDITOR_DETACHED);
+}
