@@ -31,10 +31,16 @@ using ZRVVoiceKey = std::pair<int, int>;
 /// The manager of one song document. Construct it, call sysInitialize, then use the other calls.
 ///
 /// Every call follows one protocol: on a manager that has never been initialized it returns its
-/// "nothing" value (0, null, or 0xFFFFFFFF for IDs) at once; otherwise it clears the last error,
-/// returns "nothing" with last error 0 when initialization has not succeeded, and else runs,
-/// setting the last error (sysGetLastError) to a code of <korman/ErrorCodes.h> when it fails.
-/// The calls named below differ from that protocol as they say. No call throws.
+/// "nothing" value (0, null, or 0xFFFFFFFF for IDs) at once (sysGetLastError then answers
+/// ZR_E_NOT_INITIALIZED); otherwise it clears the last error, returns "nothing" with
+/// ZR_E_NOT_INITIALIZED when initialization has not succeeded, and else runs, setting the last
+/// error (sysGetLastError) to a code of <korman/ErrorCodes.h> when it fails. The calls named below
+/// differ from that protocol as they say. No call throws.
+///
+/// Every call that fails sets a non-zero code and a message (sysGetLastErrorMsg): the code's
+/// table text, followed by what the call knows of the cause (the value and its range, the object
+/// or the path, the system's reason) and what to do, so that a host matching on the table text
+/// keeps working. A lookup that finds nothing answers null or 0 as it always has, and says why.
 class KORMAN_API CZRKorManagerIF {
 public:
     CZRKorManagerIF();
@@ -53,15 +59,16 @@ public:
     int sysIsInitialized() const;
     /// The last error; ZR_E_NOT_INITIALIZED when sysInitialize was never called. Clears nothing.
     std::uint32_t sysGetLastError() const;
-    /// The message of the last error, when the failing call left one; null when sysInitialize was
-    /// never called. Clears nothing.
+    /// The message of the last error: the code's table text and the detail the failing call gave;
+    /// "" (or "OK", from the file calls) after success; null when sysInitialize was never called.
+    /// Valid until the next call on this manager. Clears nothing.
     const wchar_t* sysGetLastErrorMsg() const;
     /// The English message of any error code, "" for a code the library never reports; null when
     /// sysInitialize was never called. Works before initialization succeeds; clears nothing.
     const wchar_t* sysGetErrorMsg(std::uint32_t code) const;
     /// Adds a window to be told of every committed change (message ZR_WM_UPDATE). Works before
-    /// initialization succeeds. 0 for null; 1 when added or already there. The window must
-    /// outlive the manager.
+    /// initialization succeeds. 0 with ZR_E_INVALID_PARAMETER for null; 1 when added or already
+    /// there. The window must outlive the manager.
     int sysRegisterObserver(IZRMessageWindow* window);
     /// Replaces the process-wide VVoice table, which new sequences take their VVoices from. Every
     /// entry's key must match its record, with bank select 0 to 127, program change 0 to 127, a
@@ -176,12 +183,15 @@ public:
     /// Replaces the current song by a new one: the song name and comment (kept as the defaults
     /// when null), `premeasure` measures before the song proper (1 to 8), a 4/4 time signature,
     /// 120 beats per minute, one ZR track "Track" with its mixer channel, and one VVoice per voice
-    /// of the voice database. Resets the editor and the commit history. Null on failure; with a
-    /// pre-measure out of range the previous song stays, after any other failure there is none.
+    /// of the voice database. Detaches the editor (see editGetKorEditor) and resets the commit
+    /// history. Null on failure; with a pre-measure out of range (ZR_E_INVALID_PREMEASURE) the
+    /// previous song stays, after any other failure (ZR_E_CANNOT_CREATE_TEMPORARY_FOLDER,
+    /// ZR_E_NOT_ENOUGH_MEMORY) there is none.
     IZRKorRoot* korCreateNewSequence(const wchar_t* name, const wchar_t* comment, int premeasure);
     /// As korCreateNewSequence, plus one musical part in the first track at the end of the
     /// pre-measures, lasting `playTime` ticks, which must lie within the policy's shortest and
-    /// longest play times (else null, the previous song staying).
+    /// longest play times (else null with ZR_E_INVALID_PART_PLAY_TIME, the previous song
+    /// staying).
     IZRKorRoot* korCreateNewSequenceWithMusicalPart(const wchar_t* name, const wchar_t* comment,
                                                     int premeasure, const wchar_t* partName,
                                                     const wchar_t* partComment, int playTime);
@@ -189,39 +199,52 @@ public:
     IZRKorRoot* korCreateNewSequenceWithMusicalPartAndSinger(
         const wchar_t* name, const wchar_t* comment, int premeasure, const wchar_t* partName,
         const wchar_t* partComment, int playTime, const ZRMusicalSinger& singer);
-    /// Ends the current song, the editor, the import buffer and the VVoice update context; clears
-    /// the modified flags and resets the commit history.
+    /// Ends the current song, the import buffer and the VVoice update context, detaches the editor,
+    /// clears the modified flags and resets the commit history.
     void korDestroySequence();
-    /// The root of the current song, null when there is none.
+    /// The root of the current song; null with ZR_E_NO_SEQUENCE when there is none.
     IZRKorRoot* korGetCurrentSequence();
-    /// The master track of the current song, null when there is none.
+    /// The master track of the current song; null with ZR_E_NO_SEQUENCE when there is none.
     IZRMasterTrack* korGetCurrentMasterTrack();
-    /// The object of the current song with that ID, null when none; sets no error.
+    /// The object of the current song with that ID; null when none, with
+    /// ZR_E_EDIT_TARGET_NOT_FOUND naming the ID (ZR_E_NO_SEQUENCE without a song).
     IZRKorObject* korGetKorObject(std::uint32_t objID) const;
     /// Deep-copies an object of the current song into the copy buffer and returns the copy's ID;
     /// 0xFFFFFFFF with ZR_E_EDIT_TARGET_NOT_FOUND for an unknown ID, or ZR_E_NOT_ENOUGH_MEMORY
     /// when the copy cannot be made (the root, the sequence and the mixer cannot be copied).
     std::uint32_t korCopyKorObject(std::uint32_t objID);
-    /// The copy-buffer object with that ID, null when none.
+    /// The copy-buffer object with that ID; null with ZR_E_COPY_SOURCE_NOT_FOUND when none.
     IZRKorObject* korGetKorObjectFromCopyBuffer(std::uint32_t objID);
-    /// Removes a copy (not a part of another copy) with everything below it; sets no error.
+    /// Removes a copy (not a part of another copy) with everything below it;
+    /// ZR_E_COPY_SOURCE_NOT_FOUND, removing nothing, for an ID the buffer lacks or a part of
+    /// another copy.
     void korDeleteObjectFromCopyBuffer(std::uint32_t objID);
     /// Releases every copy of the copy buffer.
     void korEmptyCopyBuffer();
-    /// The object of the imported song with that ID, null when none or the buffer is empty.
+    /// The object of the imported song with that ID; null with ZR_E_IMPORT_SOURCE_NOT_FOUND when
+    /// none or the buffer is empty.
     IZRKorObject* korGetKorObjectFromImportBuffer(std::uint32_t objID);
     /// Releases the imported song.
     void korEmptyImportBuffer();
-    /// Bytes the object and everything below it occupy; 0 for an unknown ID or no song.
+    /// Bytes the object and everything below it occupy; 0 for an unknown ID or no song, with the
+    /// error korGetKorObject sets.
     std::uint32_t korCalcSubTreeSize(std::uint32_t objID);
 
     // --- The editor, commits, undo and redo ---
 
     /// The manager's one editor, for changing the current song; `owner` is sent as wParam of the
-    /// update messages while it is out. Null when there is no song or an editor is out already.
+    /// update messages while it is out. Null with ZR_E_NO_SEQUENCE when there is no song, and
+    /// with ZR_E_EDIT_CONFLICT, naming the owner, when an editor is out already (one at a time).
+    ///
+    /// An editor commits once; later edits through it fail with ZR_E_EDITOR_COMMITTED. When the
+    /// song goes (a new song, a load, korDestroySequence, a repeated sysInitialize) while the
+    /// editor is out, the editor is detached, not freed: every call through it fails with
+    /// ZR_E_EDITOR_DETACHED until it is released, and a new editor may be taken meanwhile. The
+    /// manager frees any editor still detached when it is destroyed.
     IZRKorEditorIF* editGetKorEditor(unsigned int owner);
-    /// Gives the editor back: when `editor` is the one handed out, its uncommitted changes are
-    /// discarded, it is destroyed and `editor` is set to null; any other pointer is left alone.
+    /// Gives an editor back: when `editor` is the one handed out, its uncommitted changes are
+    /// discarded; it, or a detached editor, is freed and `editor` is set to null. Null does
+    /// nothing; any other pointer is left alone, with ZR_E_INVALID_PARAMETER.
     void editReleaseKorEditor(IZRKorEditorIF*& editor);
     /// Undoes the last commit and tells the observers which objects changed. 1 on success (also
     /// when there is nothing to undo); 0 with ZR_E_NOT_ENOUGH_MEMORY when memory is short.
@@ -241,12 +264,16 @@ public:
     /// Replaces `positions` by the ticks of the tempo changes made since `commitPoint`.
     void editGetEditedTempoPosition(unsigned int commitPoint, std::vector<int>& positions) const;
 
-    // --- VVoices and aux records, changed outside the editor (no undo); none sets an error ---
+    // --- VVoices and aux records, changed outside the editor (no undo) ---
+    // A call that fails says why: ZR_E_NO_SEQUENCE without a song, ZR_E_VVOICE_NOT_FOUND for a
+    // VVoice the song lacks, the VVoice code of a value out of range (naming the value and the
+    // range), ZR_E_VVOICES_ARE_DUPLICATED, ZR_E_EDIT_TARGET_NOT_FOUND for an aux record the song
+    // lacks.
 
     /// 1 when a VVoice was inserted, updated or removed since the song was created, loaded or
     /// saved.
     int vvoiceIsModified() const;
-    /// The song's first VVoice with that key, null when none.
+    /// The song's first VVoice with that key; null with ZR_E_VVOICE_NOT_FOUND when none.
     IZRVVoice* vvoiceGetVVoice(int vBS, int vPC) const;
     /// Adds a VVoice: key 0 to 127 each and not yet used, a 16-character component ID, a name of 1
     /// to 256 characters, parameters in -127 to 127. 0 when refused.
@@ -255,7 +282,8 @@ public:
     /// Renames and re-tunes the VVoice of that key; an empty name becomes "voice" and a longer one
     /// than 256 characters is cut. 0 when there is no such VVoice or a value is out of range.
     int vvoiceUpdateVVoice(int vBS, int vPC, const wchar_t* name, const ZRVVoiceParam& param);
-    /// Removes the VVoice of that key; 0 when none, or when it is the last VVoice of its voice.
+    /// Removes the VVoice of that key; 0 when none, or with ZR_E_INVALID_VVOICE_NUMBER when it is
+    /// the last VVoice of its voice.
     int vvoiceRemoveVVoice(int vBS, int vPC);
     /// Replaces `rows` by the VVoices that loading moved to other keys (empty for a new song).
     void vvoiceGetVVoiceConvertTable(std::vector<ZRVVoiceConvertInfo>& rows) const;
@@ -271,7 +299,7 @@ public:
     int auxIsModified() const;
     /// Number of aux records of the song.
     int auxGetAuxNum() const;
-    /// The aux record at `index` (from 0), null when out of range.
+    /// The aux record at `index` (from 0); null with ZR_E_INVALID_PARAMETER when out of range.
     IZRAux* auxGetAux(int index) const;
     /// Appends an aux record; null when there is no song.
     IZRAux* auxAddAux(const ZRAux& aux);
@@ -280,12 +308,14 @@ public:
     /// Removes the aux record with that ID; 0 when there is none.
     int auxRemoveAux(std::uint32_t objID);
 
-    // --- The mixer and its VST plug-ins, changed outside the editor (no undo); none sets an error
-    // --- A ZR unit is addressed by its position in the mixer's ZR unit list, from 0. A getter
-    // writes the unit's value and returns 1, or returns 0 leaving `value` as it was when there is
-    // no song, mixer or unit. A setter returns 1 when it stored the value, 0 (changing nothing)
-    // when the value lies outside the range named, or the unit is missing. Values set here survive
-    // undo and redo of the commits made before.
+    // --- The mixer and its VST plug-ins, changed outside the editor (no undo) ---
+    // A ZR unit is addressed by its position in the mixer's ZR unit list, from 0. A getter writes
+    // the unit's value and returns 1, or returns 0 leaving `value` as it was when there is no
+    // song, mixer or unit (ZR_E_NO_SEQUENCE, ZR_E_NO_MIXER, ZR_E_INVALID_ZR_UNIT_ID naming the
+    // position). A setter returns 1 when it stored the value, 0 (changing nothing) when the value
+    // lies outside the range named (the unit's code for that value, e.g.
+    // ZR_E_INVALID_ZR_UNIT_PANPOT, with a message naming the value and the range) or the unit is
+    // missing. Values set here survive undo and redo of the commits made before.
 
     /// 1 when a mixer value or plug-in was set since the song was created, loaded or saved.
     int mixerIsModified() const;
@@ -358,7 +388,9 @@ public:
     // - remove: turns the plug-in into the placeholder where it stands; 0 for an empty slot.
     // - parameters, preset, enable, bypass: store the values given, unchecked, in a valid plug-in
     //   (its parameter count follows the values); 0 when the slot holds no valid plug-in.
-    // Every call returns null or 0 when the slot is not 0 or 1 or there is no song, mixer or unit.
+    // Every call returns null or 0 when the slot is not 0 or 1 (ZR_E_INVALID_VST_PLUGIN_NUMBER)
+    // or there is no song, mixer or unit (as the getters above); an empty slot gives
+    // ZR_E_VST_PLUGIN_IS_NULL, a bad ID, SDK version or null text the plug-in code for it.
 
     IZRVstPlugin* mixerGetMasterVstPlugin(int slot) const;
     IZRVstPlugin* mixerCreateMasterVstPlugin(int slot, const wchar_t* id, const wchar_t* name,

@@ -14,21 +14,36 @@
 /// in one step behind a new commit point that undo and redo can go back and forth over.
 ///
 /// Every operation first clears the editor's last error; it returns nonzero on success and 0 on
-/// failure, leaving one code of <korman/ErrorCodes.h> in getLastError(). The manager's last error
-/// is never touched. Insert operations do not return the new object's ID. Records obtained by an
-/// operation that later fails stay pending and are committed or discarded with the others.
-/// One thread at a time uses an editor. No operation throws.
+/// failure, leaving one code of <korman/ErrorCodes.h> in getLastError() and a message in
+/// getLastErrorMessage(): the code's table text, followed, where the operation knows it, by what
+/// went wrong (the value and its range, the two records of a conflict) and what avoids it. The
+/// manager's last error is never touched. Insert operations do not return the new object's ID.
+/// Records obtained by an operation that later fails stay pending and are committed or discarded
+/// with the others. One thread at a time uses an editor. No operation throws.
+///
+/// An editor commits once. After its commit every edit fails with ZR_E_EDITOR_COMMITTED, so that
+/// nothing the host asks for is taken and then dropped: release the editor and take a new one.
+///
+/// When the song the editor edits goes (a new song, a load, korDestroySequence, a repeated
+/// sysInitialize) while the host still holds the editor, the editor is detached, not freed: its
+/// pending records are dropped, and every operation through it, commit and discard included,
+/// fails with ZR_E_EDITOR_DETACHED. The host releases it with editReleaseKorEditor, which frees it
+/// and nulls the pointer; a new editor can be taken meanwhile. The manager frees any editor still
+/// detached when it is destroyed, so no editor pointer may be used after its manager is gone.
 class KORMAN_API IZRKorEditorIF {
 public:
     /// Files every pending record as one commit and applies it; observers hear of it. An editor
-    /// commits once: later calls return 1 and change nothing, and records made after the first
-    /// commit stay pending until release. Nothing pending: 1, nothing done. Short of memory:
+    /// commits once: later calls return 1 and change nothing, and edits after the first commit
+    /// fail (ZR_E_EDITOR_COMMITTED). Nothing pending: 1, nothing done. Short of memory:
     /// 0 with ZR_E_NOT_ENOUGH_MEMORY, and the pending records are discarded.
     virtual int commit() = 0;
-    /// Drops every pending record; the song is untouched.
+    /// Drops every pending record; the song is untouched. A detached editor leaves
+    /// ZR_E_EDITOR_DETACHED.
     virtual void discard() = 0;
     virtual std::uint32_t getLastError() const = 0;
-    /// The message of getLastError().
+    /// The message of getLastError(): the code's table text, followed by the detail the failing
+    /// operation gave, so that matching on the table text keeps working ("OK" after success).
+    /// Valid until the next call through this editor.
     virtual const wchar_t* getLastErrorMessage() const = 0;
     /// The English message of `code`; "" for a code the library never reports.
     virtual const wchar_t* getErrorMessage(std::uint32_t code) const = 0;
@@ -40,7 +55,10 @@ public:
     // part of the ZR tracks and every WAV part by the difference in ticks. A tempo that would move
     // before the area's old end is dropped: when the area shrinks by n ticks, the tempos of the
     // first n ticks after its old end (one at the song's start among them) go. When that move
-    // cannot be made: ZR_E_UPDATE_FAILED, nothing changed.
+    // cannot be made: ZR_E_UPDATE_FAILED, nothing changed. Because they record the whole master
+    // track, they fail with ZR_E_EDIT_CONFLICT after a tempo edit through the same editor (the
+    // reverse order works): make the time signature edits first, or the tempo edits through a
+    // second editor after this one's commit.
     /// Sets numerator and denominator; the measure in `value` is ignored.
     virtual int updateTimeSig(std::uint32_t timeSigID, const ZRTimeSigValue& value) = 0;
     /// Sets measure and values. The head time signature (measure 0) cannot move
@@ -72,7 +90,7 @@ public:
     // The pre-measure area.
     /// Fills the vectors (cleared first) with the IDs of the time signatures (measure below the
     /// pre-measure count) and tempos (tick below the area's end) inside the pre-measure area of
-    /// the live song, the head ones left out. Records nothing.
+    /// the live song, the head ones left out. Records nothing, so it also works after the commit.
     virtual int listPreMeasureEvents(std::uint32_t masterTrackID,
                                      std::vector<std::uint32_t>& timeSigIDs,
                                      std::vector<std::uint32_t>& tempoIDs) = 0;
