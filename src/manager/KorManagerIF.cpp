@@ -246,7 +246,10 @@ int CZRKorManagerIF::vvoiceRemoveVVoice(int vBS, int vPC) {
 void CZRKorManagerIF::vvoiceGetVVoiceConvertTable(std::vector<ZRVVoiceConvertInfo>& rows) const {
     rows.clear();
     kor::runProtocol(impl_.get(), 0, [&rows](CZRKorManagerImpl& m) {
-        if (m.document() != nullptr) rows = m.document()->vvoiceConversions;
+        if (m.document() != nullptr)
+            rows = m.document()->vvoiceConversions;
+        else
+            failNoSong(m);
         return 0;
     });
 }
@@ -254,7 +257,10 @@ void CZRKorManagerIF::vvoiceGetVVoiceConvertTable(std::vector<ZRVVoiceConvertInf
 void CZRKorManagerIF::vvoiceGetSingerConvertTable(std::vector<ZRSingerConvertInfo>& rows) const {
     rows.clear();
     kor::runProtocol(impl_.get(), 0, [&rows](CZRKorManagerImpl& m) {
-        if (m.document() != nullptr) rows = m.document()->singerConversions;
+        if (m.document() != nullptr)
+            rows = m.document()->singerConversions;
+        else
+            failNoSong(m);
         return 0;
     });
 }
@@ -280,6 +286,7 @@ int CZRKorManagerIF::auxIsModified() const {
 
 int CZRKorManagerIF::auxGetAuxNum() const {
     return kor::runProtocol(impl_.get(), 0, [](CZRKorManagerImpl& m) {
+        if (m.auxList() == nullptr) failNoSong(m);
         return m.auxList() != nullptr ? static_cast<int>(m.auxList()->getCount()) : 0;
     });
 }
@@ -363,9 +370,12 @@ unsigned int CZRKorManagerIF::editGetCurrentCommitPoint() const {
 int CZRKorManagerIF::editIsEdited(unsigned int objID, unsigned int commitPoint,
                                   int musicalOnly) const {
     return kor::runProtocol(impl_.get(), 0, [=](CZRKorManagerImpl& m) {
-        return m.history() != nullptr && m.document() != nullptr &&
-                       m.history()->isEdited(m.document()->objects(), objID, commitPoint,
-                                             musicalOnly != 0)
+        // An object the song lacks has no changes to tell of; the host learns why.
+        if (m.lookup(objID) == nullptr) {
+            m.failNoObject(ZR_E_EDIT_TARGET_NOT_FOUND, objID);
+            return 0;
+        }
+        return m.history()->isEdited(m.document()->objects(), objID, commitPoint, musicalOnly != 0)
                    ? 1
                    : 0;
     });

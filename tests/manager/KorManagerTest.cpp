@@ -82,9 +82,11 @@ TEST_F(KorManager, RefusesPoliciesOutsideTheirRanges) {
         c.spoil(policy);
         EXPECT_EQ(manager.sysInitialize(policy), 0) << c.what;
         EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_MANAGEMENT_POLICY) << c.what;
-        // A manager whose initialization failed answers nothing, with last error 0.
+        // A manager whose initialization failed answers nothing, and says why.
         EXPECT_EQ(manager.sysIsInitialized(), 0) << c.what;
         EXPECT_EQ(manager.sysGetLastError(), 0u) << c.what;
+        EXPECT_EQ(manager.korCreateNewSequence(L"", L"", 1), nullptr) << c.what;
+        EXPECT_EQ(manager.sysGetLastError(), ZR_E_NOT_INITIALIZED) << c.what;
     }
 
     CZRKorManagerIF manager;
