@@ -16,8 +16,17 @@ inline constexpr std::uint32_t ZR_FLAG_DETACHED = 0x2u; ///< unlinked from its c
 
 /// Identity and tree position of an object. Every object class publishes this through its typed
 /// read interface (IZRTempo, IZRNodeList, ...); a host moves between views with dynamic_cast.
-/// Objects are owned by the library: pointers handed out are borrowed and stay valid until an edit
-/// removes the object or the document is replaced.
+///
+/// Objects are owned by the library; the pointers it hands out are borrowed. A pointer names one
+/// object for as long as that object is in the song: commits, undos, redos, trims of the history
+/// and the mixer, VVoice and aux calls change the object in place, so the pointer keeps answering
+/// the live values (an edited note answers its new pitch; a list answers its new elements).
+/// - An object an edit deleted (or an undo took back out) is no longer in the song: looking its
+///   ID up answers null. The pointer may still be read, showing the object as it was deleted,
+///   until the history drops the commit that holds it (a new commit after undo, a trim past the
+///   undo limit or for memory, a load); an undo brings back that very object.
+/// - Replacing or destroying the document (a load, a new sequence, korDestroySequence, the
+///   manager's destruction) ends every object of it.
 class KORMAN_API IZRKorObject {
 public:
     /// The object ID, unique within the object's document.

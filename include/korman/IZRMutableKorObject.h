@@ -44,6 +44,16 @@ public:
     /// Exchanges the own value fields with `other`, which must have the same ID and type; children,
     /// list elements, IDs and parent links stay where they are. Fails without change otherwise.
     virtual bool swapContents(IZRMutableKorObject* other) = 0;
+    /// Exchanges with `other` (same ID and type) the own value fields, the child slots and the
+    /// edited mark, so that each object takes the other's place in content; the parent links of
+    /// both and of their children stay as they were (relinkChildren sets those). The edit records
+    /// use it to apply and revert a change while the objects a host holds keep their identity.
+    /// Fails without change for another ID or type, and for classes that refuse copying.
+    virtual bool swapTree(IZRMutableKorObject* other) noexcept = 0;
+    /// Points every child slot at the object `table` holds under that child's ID (a slot whose
+    /// child the table does not hold, as that class, keeps it) and links each child under this
+    /// object.
+    virtual void relinkChildren(const CZRObjectTable& table) noexcept = 0;
     virtual void setEdited() = 0;
     /// Clears the edited mark (the part classes first recompute their derived tick length).
     virtual void clearEdited() = 0;

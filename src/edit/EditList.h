@@ -37,9 +37,10 @@ template <class T> struct SubtreeOf {
 
 /// A list record (kind 1) over an object that `Covers` accepts, held by a container of class
 /// `Parent`, with everything below it. The copy is a deep copy in which every object keeps its
-/// ID; an exchange moves the live subtree into the private store and the copy's subtree into
-/// the document, links the copy into the container in the old object's place, and keeps the
-/// old object as the new copy. `FollowUp::run(document, live)` marks what the change affects.
+/// ID; an exchange swaps the contents of each live object with its copy (values and children),
+/// and moves between the document and the private store only the objects that one side holds
+/// alone, so the live objects stay where the host found them. `FollowUp::run(document, live)`
+/// marks what the change affects.
 /// `Derived` is the record class, so that every record class is a type of its own.
 ///
 /// A record over a node list may instead hold moves alone (captureForMoves): a value copy of each
@@ -105,24 +106,17 @@ public:
         }
     }
 
-    // The two subtrees share their IDs, so they trade their tables' slots: the live subtree goes
-    // into the private store and the copy's into the document, each object keeping its ID. The
-    // slots and the list of traded IDs are made here, before anything moves.
+    // The objects both subtrees hold trade their contents in place and only what the edits
+    // inserted or deleted changes tables, so every object keeps its address: a pointer the host
+    // holds still shows the live object. The plan and every table slot are made here.
     void prepareExchange() override {
         if (movesOnly_) return; // moving elements within the list needs no memory
-        traded_.clear();
-        CZRObjectTable& document = document_->objects();
-        const IZRMutableKorObject* live = document.lookup(objectID_);
-        if (live == nullptr || copy_ == nullptr || kor::parentOf(live) == nullptr) return;
-        std::vector<std::uint32_t> ids;
-        if (!kor::tradedIDs(document, *live, store_, *copy_, ids)) return;
-        document.reserveSlots(ids);
-        store_.reserveSlots(ids);
-        traded_ = std::move(ids);
+        exchange_ = {};
+        IZRMutableKorObject* live = document_->objects().lookup(objectID_);
+        if (live == nullptr || copy_ == nullptr) return;
+        (void)kor::planSubtreeExchange(document_->objects(), *live, store_, *copy_, exchange_);
     }
 
-    // Relinks first, so that a container refusing the copy leaves everything where it was; the
-    // trade that follows cannot fail.
     void applyExchange() noexcept override {
         if constexpr (kHoldsList) {
             if (movesOnly_) {
@@ -130,19 +124,7 @@ public:
                 return;
             }
         }
-        if (traded_.empty()) return;
-        CZRObjectTable& document = document_->objects();
-        auto* live = kor::objCast<CoveredClass>(document.lookup(objectID_));
-        auto* parent = kor::objCast<Parent>(kor::parentOf(live));
-        auto* copy = kor::objCast<CoveredClass>(copy_);
-        std::vector<std::uint32_t> traded = std::move(traded_);
-        traded_.clear();
-        if (live == nullptr || parent == nullptr || copy == nullptr ||
-            !kor::relinkChild(*parent, *live, *copy))
-            return;
-        CZRObjectTable::tradeSlots(document, store_, traded);
-        live->setFlags(live->getFlags() & ~ZR_FLAG_DETACHED);
-        copy_ = live;
+        if (!exchange_.empty()) kor::applySubtreeExchange(document_->objects(), store_, exchange_);
     }
 
     void afterExchange() override {
@@ -225,7 +207,7 @@ private:
         movesOnly_ = false;
     }
 
-    std::vector<std::uint32_t> traded_; // the IDs the prepared exchange trades; empty: none
+    kor::SubtreeExchange exchange_;     // the prepared exchange; empty: none
     bool movesOnly_ = false;            // holds moved elements alone (moves_), not a whole copy
     bool movesForward_ = true;          // the next exchange of the moves runs them in order
     std::vector<Move> moves_;

@@ -1,134 +1,97 @@
 #include "edit/ListRecordOps.h"
 
 #include "model/MasterTrack.h"
-#include "model/Mixer.h"
 #include "model/MusicalNote.h"
-#include "model/MusicalPart.h"
+#include "model/NodeList.h"
 #include "model/NoteStyleSeqAttrib.h"
 #include "model/ObjectTable.h"
-#include "model/ProsodyPart.h"
-#include "model/Sequence.h"
-#include "model/WAVTrack.h"
-#include "model/ZRTrack.h"
 
 #include <algorithm>
-#include <iterator>
-#include <string>
+#include <utility>
 #include <vector>
 
 namespace kor {
 
 namespace {
 
-// The ID under which `map` holds `list`, or null.
-const std::wstring* keyOf(const ListMap& map, const CZRNodeList& list) {
-    for (const auto& [id, held] : map)
-        if (held == &list) return &id;
-    return nullptr;
-}
+using Held = std::pair<std::uint32_t, IZRMutableKorObject*>;
 
-// True when every ID of `moving` is free in `destination` or belongs to `leaving`, which goes
-// out of `destination` first.
-bool fitsAfterSwap(const std::vector<std::uint32_t>& moving,
-                   const std::vector<std::uint32_t>& leaving, const CZRObjectTable& destination) {
-    return std::all_of(moving.begin(), moving.end(), [&](std::uint32_t objID) {
-        return destination.lookup(objID) == nullptr ||
-               std::binary_search(leaving.begin(), leaving.end(), objID);
-    });
+// `root` and everything below it, by ascending ID.
+std::vector<Held> subtreeByID(IZRMutableKorObject& root) {
+    std::vector<Held> held;
+    std::vector<IZRMutableKorObject*> pending{&root};
+    while (!pending.empty()) {
+        IZRMutableKorObject* obj = pending.back();
+        pending.pop_back();
+        held.emplace_back(obj->getObjID(), obj);
+        obj->getChildren(pending);
+    }
+    std::sort(held.begin(), held.end(),
+              [](const Held& a, const Held& b) { return a.first < b.first; });
+    return held;
 }
 
 } // namespace
 
-std::vector<std::uint32_t> subtreeIDs(const IZRMutableKorObject& root) {
-    std::vector<std::uint32_t> ids;
-    std::vector<const IZRMutableKorObject*> pending{&root};
-    std::vector<IZRMutableKorObject*> children;
-    while (!pending.empty()) {
-        const IZRMutableKorObject* obj = pending.back();
-        pending.pop_back();
-        ids.push_back(obj->getObjID());
-        children.clear();
-        obj->getChildren(children);
-        pending.insert(pending.end(), children.begin(), children.end());
+bool planSubtreeExchange(CZRObjectTable& live, IZRMutableKorObject& liveRoot, CZRObjectTable& store,
+                         IZRMutableKorObject& copyRoot, SubtreeExchange& plan) {
+    plan = {};
+    if (liveRoot.getObjID() != copyRoot.getObjID()) return false;
+    const std::vector<Held> liveObjects = subtreeByID(liveRoot);
+    const std::vector<Held> copyObjects = subtreeByID(copyRoot);
+    SubtreeExchange made;
+    made.liveSide.reserve(copyObjects.size());
+    made.copySide.reserve(liveObjects.size());
+    auto inLive = liveObjects.begin();
+    auto inCopy = copyObjects.begin();
+    while (inLive != liveObjects.end() || inCopy != copyObjects.end()) {
+        if (inCopy == copyObjects.end() ||
+            (inLive != liveObjects.end() && inLive->first < inCopy->first)) {
+            // Live alone: the edits deleted it, and the copy's table takes it.
+            if (store.lookup(inLive->first) != nullptr) return false;
+            made.moving.push_back(inLive->first);
+            made.copySide.push_back(inLive->second);
+            ++inLive;
+        } else if (inLive == liveObjects.end() || inCopy->first < inLive->first) {
+            // In the copy alone: the edits inserted it, and the song takes it.
+            if (live.lookup(inCopy->first) != nullptr) return false;
+            made.moving.push_back(inCopy->first);
+            made.liveSide.push_back(inCopy->second);
+            ++inCopy;
+        } else {
+            if (inLive->second->getObjType() != inCopy->second->getObjType()) return false;
+            made.twins.emplace_back(inLive->second, inCopy->second);
+            made.liveSide.push_back(inLive->second);
+            made.copySide.push_back(inCopy->second);
+            ++inLive;
+            ++inCopy;
+        }
     }
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}
-
-bool tradedIDs(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
-               const CZRObjectTable& store, const IZRMutableKorObject& copyRoot,
-               std::vector<std::uint32_t>& ids) {
-    const std::vector<std::uint32_t> liveIDs = subtreeIDs(liveRoot);
-    const std::vector<std::uint32_t> copyIDs = subtreeIDs(copyRoot);
-    if (!fitsAfterSwap(copyIDs, liveIDs, live) || !fitsAfterSwap(liveIDs, copyIDs, store))
-        return false;
-    ids.clear();
-    std::set_union(liveIDs.begin(), liveIDs.end(), copyIDs.begin(), copyIDs.end(),
-                   std::back_inserter(ids));
+    live.reserveSlots(made.moving);
+    store.reserveSlots(made.moving);
+    plan = std::move(made);
     return true;
 }
 
-bool relinkChild(CZRMasterTrack& parent, CZRNodeList& old, CZRNodeList& replacement) {
-    if (parent.timeSigList() == &old) return parent.setTimeSigList(&replacement);
-    if (parent.tempoList() == &old) return parent.setTempoList(&replacement);
-    return false;
+void applySubtreeExchange(CZRObjectTable& live, CZRObjectTable& store,
+                          SubtreeExchange& plan) noexcept {
+    for (const auto& [liveObject, copy] : plan.twins)
+        (void)liveObject->swapTree(copy);
+    CZRObjectTable::tradeSlots(live, store, plan.moving);
+    // Each side's child slots now name the right objects by ID, but may point at the other
+    // side's twins: point them at the objects of their own table.
+    for (IZRMutableKorObject* obj : plan.liveSide)
+        obj->relinkChildren(live);
+    for (IZRMutableKorObject* obj : plan.copySide)
+        obj->relinkChildren(store);
+    plan = {};
 }
 
-bool relinkChild(CZRMusicalPart& parent, CZRNodeList& old, CZRNodeList& replacement) {
-    if (parent.singerList() == &old) return parent.setSingerList(&replacement);
-    if (parent.noteList() == &old) return parent.setNoteList(&replacement);
-    for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type)
-        if (parent.controlList(type) == &old) return parent.setControlList(type, &replacement);
-    // The setters find the entry by the key they are given and overwrite only its list, so the
-    // map's own key can be passed without copying it (which would allocate).
-    if (const std::wstring* id = keyOf(parent.styleControlLists(), old))
-        return parent.setStyleControlList(*id, &replacement);
-    if (const std::wstring* id = keyOf(parent.phraseStyleLists(), old))
-        return parent.setPhraseStyleList(*id, &replacement);
-    return false;
-}
-
-bool relinkChild(CZRProsodyPart& parent, CZRNodeList& old, CZRNodeList& replacement) {
-    if (parent.voiceList() == &old) return parent.setVoiceList(&replacement);
-    if (parent.phonemeList() == &old) return parent.setPhonemeList(&replacement);
-    for (std::size_t which = 0; which < 2; ++which)
-        if (parent.elementList(which) == &old) return parent.setElementList(which, &replacement);
-    for (std::int32_t type = 0; type < CZRProsodyPart::kControlTypes; ++type)
-        if (parent.controlList(type) == &old) return parent.setControlList(type, &replacement);
-    return false;
-}
-
-bool relinkChild(CZRZRTrack& parent, CZRNodeList& old, CZRNodeList& replacement) {
-    return parent.partList() == &old && parent.setPartList(&replacement);
-}
-
-bool relinkChild(CZRWAVTrack& parent, CZRNodeList& old, CZRNodeList& replacement) {
-    return parent.wavPartList() == &old && parent.setWAVPartList(&replacement);
-}
-
-bool relinkChild(CZRSequence& parent, CZRNodeList& old, CZRNodeList& replacement) {
-    return parent.zrTrackList() == &old && parent.setZRTrackList(&replacement);
-}
-
-bool relinkChild(CZRSequence& parent, CZRMasterTrack& old, CZRMasterTrack& replacement) {
-    return parent.masterTrack() == &old && parent.setMasterTrack(&replacement);
-}
-
-bool relinkChild(CZRMixer& parent, CZRNodeList& old, CZRNodeList& replacement) {
-    return parent.zrUnitList() == &old && parent.setZRUnitList(&replacement);
-}
-
-bool relinkChild(CZRNoteStyleSeqAttrib& parent, CZRNodeList& old, CZRNodeList& replacement) {
-    const std::wstring* id = keyOf(parent.lists(), old);
-    return id != nullptr && parent.setElementList(*id, &replacement);
-}
-
-bool relinkChild(CZRNodeList& parent, CZRMusicalNote& old, CZRMusicalNote& replacement) {
-    const auto& elements = parent.elements();
-    const auto at = std::find(elements.begin(), elements.end(), &old);
-    return at != elements.end() &&
-           parent.replaceAt(static_cast<std::uint32_t>(at - elements.begin()), &replacement,
-                            nullptr);
+std::vector<std::uint32_t> subtreeIDs(IZRMutableKorObject& root) {
+    std::vector<std::uint32_t> ids;
+    for (const auto& [objID, obj] : subtreeByID(root))
+        ids.push_back(objID);
+    return ids;
 }
 
 void sortCopiedLists(CZRNodeList& list) {

@@ -1,53 +1,53 @@
-// The container-specific steps of list records: relinking a subtree into its container in place
-// of the one it replaces, and re-sorting the lists of a copy before it is committed.
+// The steps list records share: exchanging a live subtree with its copy while every object keeps
+// its identity, and re-sorting the lists of a copy before it is committed.
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class CZRMasterTrack;
 class CZRObjectTable;
 class IZRMutableKorObject;
-class CZRMixer;
 class CZRMusicalNote;
-class CZRMusicalPart;
 class CZRNodeList;
-class CZRNoteStyleSeqAttrib;
-class CZRProsodyPart;
-class CZRSequence;
-class CZRWAVTrack;
-class CZRZRTrack;
 
 namespace kor {
 
-/// Links `replacement` into the child slot or list place of `parent` that holds `old`; `old` is
-/// unlinked (and so carries the detached mark). False, changing nothing, when `old` is not a
-/// child of `parent` or the link fails. Allocates nothing, so an exchange can relink after it
-/// has prepared.
-[[nodiscard]] bool relinkChild(CZRMasterTrack& parent, CZRNodeList& old, CZRNodeList& replacement);
-[[nodiscard]] bool relinkChild(CZRMusicalPart& parent, CZRNodeList& old, CZRNodeList& replacement);
-[[nodiscard]] bool relinkChild(CZRProsodyPart& parent, CZRNodeList& old, CZRNodeList& replacement);
-[[nodiscard]] bool relinkChild(CZRZRTrack& parent, CZRNodeList& old, CZRNodeList& replacement);
-[[nodiscard]] bool relinkChild(CZRWAVTrack& parent, CZRNodeList& old, CZRNodeList& replacement);
-[[nodiscard]] bool relinkChild(CZRSequence& parent, CZRNodeList& old, CZRNodeList& replacement);
-[[nodiscard]] bool relinkChild(CZRSequence& parent, CZRMasterTrack& old,
-                               CZRMasterTrack& replacement);
-[[nodiscard]] bool relinkChild(CZRMixer& parent, CZRNodeList& old, CZRNodeList& replacement);
-[[nodiscard]] bool relinkChild(CZRNoteStyleSeqAttrib& parent, CZRNodeList& old,
-                               CZRNodeList& replacement);
-[[nodiscard]] bool relinkChild(CZRNodeList& parent, CZRMusicalNote& old,
-                               CZRMusicalNote& replacement);
+/// A planned exchange of a live subtree with its copy, which share the root's ID. The objects
+/// both subtrees hold (twins) trade their contents in place, so an object a host holds stays the
+/// live one; only what one subtree holds alone (the objects the edits inserted or deleted) moves
+/// between the tables, keeping its address and ID.
+struct SubtreeExchange {
+    /// The live object and its copy, for every ID both subtrees hold.
+    std::vector<std::pair<IZRMutableKorObject*, IZRMutableKorObject*>> twins;
+    /// The IDs of the objects that change tables, ascending; both tables have their slots.
+    std::vector<std::uint32_t> moving;
+    /// The objects that will hold the live tree, and those that will hold the copy's, whose child
+    /// slots the exchange points at the objects of their own table.
+    std::vector<IZRMutableKorObject*> liveSide;
+    std::vector<IZRMutableKorObject*> copySide;
+
+    bool empty() const { return twins.empty(); }
+};
+
+/// Plans the exchange of the subtree of `liveRoot` (in `live`) with the subtree of `copyRoot` (in
+/// `store`) and makes every table slot it needs. False, with `plan` empty, when they cannot be
+/// exchanged: the roots differ in ID, two objects of one ID differ in class, or an object that
+/// moves would meet another object of the table it goes to under its ID. Throws std::bad_alloc
+/// when memory runs out, leaving both subtrees as they were.
+[[nodiscard]] bool planSubtreeExchange(CZRObjectTable& live, IZRMutableKorObject& liveRoot,
+                                       CZRObjectTable& store, IZRMutableKorObject& copyRoot,
+                                       SubtreeExchange& plan);
+
+/// Carries out a planned exchange: afterwards the live root holds the copy's tree, built of the
+/// live objects wherever an object of that ID was live, and the copy's root holds the tree that
+/// was live. The roots keep their own parent links. Allocates nothing; `plan` is used up.
+void applySubtreeExchange(CZRObjectTable& live, CZRObjectTable& store,
+                          SubtreeExchange& plan) noexcept;
 
 /// The IDs of `root` and everything below it, in ascending order.
-std::vector<std::uint32_t> subtreeIDs(const IZRMutableKorObject& root);
-
-/// The IDs under which the subtree of `liveRoot` (in `live`) and the subtree of `copyRoot` (in
-/// `store`) trade tables, in ascending order, in `ids`. False when they cannot trade: an object of
-/// either would meet an object of the other table under its ID that is not its own counterpart in
-/// the other subtree. Throws std::bad_alloc when memory runs out.
-[[nodiscard]] bool tradedIDs(const CZRObjectTable& live, const IZRMutableKorObject& liveRoot,
-                             const CZRObjectTable& store, const IZRMutableKorObject& copyRoot,
-                             std::vector<std::uint32_t>& ids);
+std::vector<std::uint32_t> subtreeIDs(IZRMutableKorObject& root);
 
 /// Orders the copied lists of a list record by ascending sort key (equal keys may change
 /// places): the list itself; the time signature and tempo lists of a master track; the curve

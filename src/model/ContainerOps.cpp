@@ -90,11 +90,6 @@ bool copyMapLists(ListMap& map, const ListMap& source, IZRMutableKorObject* cont
     return true;
 }
 
-void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out) {
-    for (const auto& [id, list] : map)
-        out.push_back(list);
-}
-
 CZRNodeList* findMapList(const ListMap& map, std::wstring_view id) {
     CZRNodeList* const* list = map.find(id);
     return list != nullptr ? *list : nullptr;

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -153,18 +152,8 @@ using ListMap = StyleKeyMap<CZRNodeList*>;
 [[nodiscard]] bool copyMapLists(ListMap& map, const ListMap& source, IZRMutableKorObject* container,
                                 std::uint32_t copyFlags, const ZRCreateContext& context);
 
-/// Appends the lists of `map` in ID order.
-void appendMapLists(const ListMap& map, std::vector<IZRMutableKorObject*>& out);
-
 /// The list under `id`, or null.
 CZRNodeList* findMapList(const ListMap& map, std::wstring_view id);
-
-/// Appends the children that are present, in the order given.
-inline void appendPresent(std::vector<IZRMutableKorObject*>& out,
-                          std::initializer_list<IZRMutableKorObject*> children) {
-    for (IZRMutableKorObject* child : children)
-        if (child != nullptr) out.push_back(child);
-}
 
 /// A fixed row of child lists (the seven control lists of a part, the five attribute info
 /// lists of a style plug-in); empty slots are null.
@@ -181,13 +170,6 @@ template <std::size_t N>
     for (std::size_t i = 0; i < N; ++i)
         if (!copyChildSlot(lists[i], source[i], container, copyFlags, context)) return false;
     return true;
-}
-
-/// Appends the lists that exist, in slot order.
-template <std::size_t N>
-void appendListRow(const ListRow<N>& lists, std::vector<IZRMutableKorObject*>& out) {
-    for (CZRNodeList* list : lists)
-        appendPresent(out, {list});
 }
 
 /// The list in slot `index` of `row`, or null for an index outside the row.

@@ -29,9 +29,7 @@ public:
 private:
     friend class TZRObject<CZRKorRoot, IZRKorRoot>;
 
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-        kor::appendPresent(out, {sequence_});
-    }
+    template <class Self> static auto childFields(Self& self) { return std::tie(self.sequence_); }
 
     CZRSequence* sequence_ = nullptr;
 };

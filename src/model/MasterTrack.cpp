@@ -173,10 +173,6 @@ bool CZRMasterTrack::copyChildren(const CZRMasterTrack& source, std::uint32_t co
            kor::copyChildSlot(tempos_, source.tempos_, this, copyFlags, context);
 }
 
-void CZRMasterTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    kor::appendPresent(out, {timeSigs_, tempos_});
-}
-
 void CZRMasterTrack::dumpFields(std::wstring& out) const {
     kor::appendFormat(out, L" seqName=%ls comment=%ls resolution=%d preMeasure=%d ",
                       values_.seqName.c_str(), values_.comment.c_str(), values_.resolution,

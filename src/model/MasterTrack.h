@@ -86,7 +86,9 @@ private:
     void swapValues(CZRMasterTrack& other) { std::swap(values_, other.values_); }
     bool copyChildren(const CZRMasterTrack& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) {
+        return std::tie(self.timeSigs_, self.tempos_);
+    }
     void dumpFields(std::wstring& out) const;
 
     ZRMasterTrackValues values_;

@@ -52,10 +52,3 @@ std::uint32_t CZRMixer::correct(CZRObjectTable&, const ZRCreateContext&) {
     if (code == ZR_E_ZR_UNITS_ARE_DUPLICATED) return ZR_E_INVALID_ZR_UNIT_ID | kor::kUnrepairable;
     return kor::unrepairable(code);
 }
-
-void CZRMixer::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    for (IZRMutableKorObject* child :
-         {static_cast<IZRMutableKorObject*>(master_), static_cast<IZRMutableKorObject*>(zrUnits_),
-          static_cast<IZRMutableKorObject*>(se_), static_cast<IZRMutableKorObject*>(karaoke_)})
-        if (child != nullptr) out.push_back(child);
-}

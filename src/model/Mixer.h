@@ -1,14 +1,13 @@
 // The mixer of a sequence.
 #pragma once
 
+#include "model/KaraokeUnit.h"
+#include "model/MasterUnit.h"
+#include "model/NodeList.h"
 #include "model/ObjectBase.h"
+#include "model/SEUnit.h"
 
 #include <korman/IZRMixer.h>
-
-class CZRNodeList;
-class CZRMasterUnit;
-class CZRSEUnit;
-class CZRKaraokeUnit;
 
 /// The mixer: master unit, ZR unit list (list type 28, 1 to 16 units ordered by strictly
 /// increasing track number), SE unit and karaoke unit, all child fields. It belongs to its
@@ -46,7 +45,9 @@ public:
 private:
     friend class TZRObject<CZRMixer, IZRMixer>;
 
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) {
+        return std::tie(self.master_, self.zrUnits_, self.se_, self.karaoke_);
+    }
 
     CZRMasterUnit* master_ = nullptr;
     CZRNodeList* zrUnits_ = nullptr;

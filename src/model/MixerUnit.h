@@ -118,10 +118,7 @@ protected:
         return true;
     }
 
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-        for (CZRNodeList* list : lists_)
-            if (list != nullptr) out.push_back(list);
-    }
+    template <class Self> static auto childFields(Self& self) { return std::tie(self.lists_); }
 
 private:
     std::array<CZRNodeList*, N> lists_{};

@@ -97,11 +97,6 @@ bool CZRMusicalNote::copyChildren(const CZRMusicalNote& source, std::uint32_t co
            kor::copyChildSlot(seqStyle_, source.seqStyle_, this, copyFlags, context);
 }
 
-void CZRMusicalNote::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (style_ != nullptr) out.push_back(style_);
-    if (seqStyle_ != nullptr) out.push_back(seqStyle_);
-}
-
 void CZRMusicalNote::dumpFields(std::wstring& out) const {
     const ZRMusicalNoteValues& v = values();
     kor::appendFormat(out, L" posTick=%d durTick=%d noteNum=%d velocity=%d lyric=%ls phLock=%d ",

@@ -1,6 +1,8 @@
 // A note of a musical part.
 #pragma once
 
+#include "model/NoteStyleAttrib.h"
+#include "model/NoteStyleSeqAttrib.h"
 #include "model/ValueObject.h"
 
 #include <korman/ErrorCodes.h>
@@ -9,9 +11,6 @@
 #include <array>
 #include <string>
 #include <vector>
-
-class CZRNoteStyleAttrib;
-class CZRNoteStyleSeqAttrib;
 
 /// Initial values of a note (and the loose note record the editor checks before it creates or
 /// changes a note).
@@ -79,7 +78,9 @@ private:
     std::uint32_t checkStyles() const;
     bool copyChildren(const CZRMusicalNote& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) {
+        return std::tie(self.style_, self.seqStyle_);
+    }
     void dumpFields(std::wstring& out) const;
 
     CZRNoteStyleAttrib* style_ = nullptr;

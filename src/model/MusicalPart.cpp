@@ -11,8 +11,9 @@
 
 namespace {
 
-std::atomic<std::int32_t> defaultSingerBS{0};
-std::atomic<std::int32_t> defaultSingerPC{0};
+// Bank select in the high half, program change in the low half: one word, so that a reader
+// never pairs the bank of one default voice with the program of another.
+std::atomic<std::uint64_t> defaultSingerKey{0};
 
 constexpr kor::ListCheckCodes kStyleControlChecks{ZR_E_STYLE_CONTROL_IS_NULL,
                                                   ZR_E_STYLE_CONTROLS_ARE_DUPLICATED};
@@ -31,12 +32,13 @@ void collectIDs(const kor::ListMap& map, std::vector<std::wstring>& ids) {
 namespace kor {
 
 void setDefaultSinger(std::int32_t vBS, std::int32_t vPC) {
-    defaultSingerBS = vBS;
-    defaultSingerPC = vPC;
+    defaultSingerKey =
+        std::uint64_t{static_cast<std::uint32_t>(vBS)} << 32 | static_cast<std::uint32_t>(vPC);
 }
 
 std::pair<std::int32_t, std::int32_t> defaultSinger() {
-    return {defaultSingerBS.load(), defaultSingerPC.load()};
+    const std::uint64_t key = defaultSingerKey.load();
+    return {static_cast<std::int32_t>(key >> 32), static_cast<std::int32_t>(key & 0xFFFFFFFFu)};
 }
 
 } // namespace kor
@@ -159,15 +161,6 @@ bool CZRMusicalPart::copyChildren(const CZRMusicalPart& source, std::uint32_t co
            kor::copyListRow(controls_, source.controls_, this, copyFlags, context) &&
            kor::copyMapLists(styleControls_, source.styleControls_, this, copyFlags, context) &&
            kor::copyChildSlot(notes_, source.notes_, this, copyFlags, context);
-}
-
-void CZRMusicalPart::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    kor::appendPresent(out, {stylePlugin_, partStyle_});
-    kor::appendMapLists(phraseStyles_, out);
-    kor::appendPresent(out, {singers_});
-    kor::appendListRow(controls_, out);
-    kor::appendMapLists(styleControls_, out);
-    kor::appendPresent(out, {notes_});
 }
 
 void CZRMusicalPart::dumpFields(std::wstring& out) const {

@@ -71,7 +71,10 @@ private:
 
     bool copyChildren(const CZRMusicalPart& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) {
+        return std::tie(self.stylePlugin_, self.partStyle_, self.phraseStyles_, self.singers_,
+                        self.controls_, self.styleControls_, self.notes_);
+    }
     void dumpFields(std::wstring& out) const;
 
     CZRStylePlugin* stylePlugin_ = nullptr;

@@ -115,10 +115,6 @@ bool CZRNodeList::copyChildren(const CZRNodeList& source, std::uint32_t copyFlag
     return true;
 }
 
-void CZRNodeList::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    out.insert(out.end(), elements_.begin(), elements_.end());
-}
-
 void CZRNodeList::dumpFields(std::wstring& out) const {
     kor::appendFormat(out, L" listType=%d listTypeEx=%d ", listType_, listTypeEx_);
 }

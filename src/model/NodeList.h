@@ -69,7 +69,7 @@ private:
     void swapValues(CZRNodeList& other);
     bool copyChildren(const CZRNodeList& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) { return std::tie(self.elements_); }
     void dumpFields(std::wstring& out) const;
 
     std::int32_t listType_ = -1;

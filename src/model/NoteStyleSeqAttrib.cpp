@@ -80,10 +80,6 @@ bool CZRNoteStyleSeqAttrib::copyChildren(const CZRNoteStyleSeqAttrib& source,
     return kor::copyMapLists(lists_, source.lists_, this, copyFlags, context);
 }
 
-void CZRNoteStyleSeqAttrib::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    kor::appendMapLists(lists_, out);
-}
-
 void CZRNoteStyleSeqAttrib::dumpFields(std::wstring& out) const {
     for (const auto& [id, list] : lists_)
         kor::appendFormat(out, L" id=%ls ", id.c_str());

@@ -44,7 +44,7 @@ private:
 
     bool copyChildren(const CZRNoteStyleSeqAttrib& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) { return std::tie(self.lists_); }
     void dumpFields(std::wstring& out) const;
 
     kor::ListMap lists_;

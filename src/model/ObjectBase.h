@@ -5,9 +5,32 @@
 #include "model/DumpFormat.h"
 #include "model/KorObject.h"
 #include "model/ObjectStore.h"
+#include "model/ObjectTable.h"
 
 #include <cassert>
+#include <tuple>
 #include <type_traits>
+#include <utility>
+
+namespace kor {
+
+/// Calls `visit(slot)`, by reference, for every child slot among `fields`, a tuple of references
+/// to a class's child fields as its childFields hook makes it: a field is a single child pointer,
+/// or a row, a vector or a style-keyed map of them. Empty slots are visited too.
+template <class Fields, class Visit> void forEachChildSlot(Fields fields, Visit&& visit) {
+    const auto visitField = [&](auto& field) {
+        if constexpr (std::is_pointer_v<std::remove_cvref_t<decltype(field)>>)
+            visit(field);
+        else if constexpr (requires { field.forEachValue(visit); })
+            field.forEachValue(visit);
+        else
+            for (auto& slot : field)
+                visit(slot);
+    };
+    std::apply([&](auto&... field) { (visitField(field), ...); }, fields);
+}
+
+} // namespace kor
 
 /// Base of every object class `Derived`, published through the read interface `ReadInterface`
 /// and the shared write interface. `Core` is the identity record the object embeds and owns:
@@ -17,7 +40,9 @@
 /// - `void copyValues(const Derived&)` and `void swapValues(Derived&)` for its own value fields;
 /// - `bool copyChildren(const Derived& source, std::uint32_t copyFlags, const ZRCreateContext&)`
 ///   to rebuild its children in a deep copy;
-/// - `void appendChildren(std::vector<IZRMutableKorObject*>&) const` for getChildren;
+/// - `template <class Self> static auto childFields(Self& self)`, a std::tie of its child fields
+///   (single children, rows, vectors and style-keyed maps of them) in its fixed child order, for
+///   getChildren, swapTree and relinkChildren;
 /// - `void dumpFields(std::wstring&) const` for its dump line;
 /// - `static constexpr bool kCopyable = false` if it refuses copying and exchange.
 /// It overrides validate, correct and getSortKey directly where they mean something. Hooks may
@@ -57,7 +82,9 @@ public:
     std::uint32_t getFlags() const final { return core_.getFlags(); }
 
     void getChildren(std::vector<IZRMutableKorObject*>& out) const final {
-        derived().appendChildren(out);
+        kor::forEachChildSlot(Derived::childFields(derived()), [&](IZRMutableKorObject* child) {
+            if (child != nullptr) out.push_back(child);
+        });
     }
     void setObjType(ZRObjType type) final { core_.setObjType(type); }
     bool setParent(IZRMutableKorObject* parent) final { return core_.setParent(parent); }
@@ -91,6 +118,38 @@ public:
         }
     }
 
+    bool swapTree(IZRMutableKorObject* other) noexcept final {
+        if constexpr (!Derived::kCopyable) {
+            return false;
+        } else {
+            auto* typed = dynamic_cast<Derived*>(other);
+            if (typed == nullptr || !core_.swapContents(&typed->core_)) return false;
+            derived().swapValues(*typed);
+            auto mine = Derived::childFields(derived());
+            auto theirs = Derived::childFields(*typed);
+            mine.swap(theirs); // a tuple of references swaps what they refer to
+            const std::uint32_t myFlags = getFlags();
+            const std::uint32_t theirFlags = typed->getFlags();
+            (void)setFlags((myFlags & ~ZR_FLAG_EDITED) | (theirFlags & ZR_FLAG_EDITED));
+            (void)typed->setFlags((theirFlags & ~ZR_FLAG_EDITED) | (myFlags & ZR_FLAG_EDITED));
+            return true;
+        }
+    }
+
+    void relinkChildren(const CZRObjectTable& table) noexcept final {
+        kor::forEachChildSlot(Derived::childFields(derived()), [&](auto*& slot) {
+            if (slot == nullptr) return;
+            using Child = std::remove_pointer_t<std::remove_reference_t<decltype(slot)>>;
+            IZRMutableKorObject* held = table.lookup(slot->getObjID());
+            if constexpr (std::is_same_v<Child, IZRMutableKorObject>) {
+                if (held != nullptr) slot = held;
+            } else if (Child::classof(held)) {
+                slot = static_cast<Child*>(held);
+            }
+            (void)slot->setParent(this);
+        });
+    }
+
     void setEdited() final { core_.setEdited(); }
     void clearEdited() override {
         if ((core_.getFlags() & ZR_FLAG_EDITED) != 0) core_.clearEdited();
@@ -119,7 +178,7 @@ protected:
     void copyValues(const Derived&) {}
     void swapValues(Derived&) {}
     bool copyChildren(const Derived&, std::uint32_t, const ZRCreateContext&) { return true; }
-    void appendChildren(std::vector<IZRMutableKorObject*>&) const {}
+    template <class Self> static std::tuple<> childFields(Self&) { return {}; }
     void dumpFields(std::wstring&) const {}
 
     Core& core() { return core_; }

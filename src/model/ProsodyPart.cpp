@@ -138,12 +138,6 @@ bool CZRProsodyPart::copyChildren(const CZRProsodyPart& source, std::uint32_t co
            kor::copyListRow(controls_, source.controls_, this, copyFlags, context);
 }
 
-void CZRProsodyPart::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    kor::appendPresent(out, {voices_, phonemes_});
-    kor::appendListRow(elements_, out);
-    kor::appendListRow(controls_, out);
-}
-
 void CZRProsodyPart::dumpFields(std::wstring& out) const {
     part().dumpPartLine(out, &durSec_);
     out += L" ";

@@ -64,7 +64,9 @@ private:
     void swapValues(CZRProsodyPart& other) { std::swap(durSec_, other.durSec_); }
     bool copyChildren(const CZRProsodyPart& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) {
+        return std::tie(self.voices_, self.phonemes_, self.elements_, self.controls_);
+    }
     void dumpFields(std::wstring& out) const;
 
     std::int32_t durSec_ = 0;

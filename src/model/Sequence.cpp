@@ -168,11 +168,6 @@ std::uint32_t CZRSequence::correct(CZRObjectTable& table, const ZRCreateContext&
     return changed;
 }
 
-void CZRSequence::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    kor::appendPresent(
-        out, {vvoices_, mixer_, masterTrack_, zrTracks_, seTrack_, karaokeTrack_, unManaged_});
-}
-
 void CZRSequence::dumpFields(std::wstring& out) const {
     kor::appendFormat(out, L" vender=%ls version=%ls ", values_.vender.c_str(),
                       values_.version.c_str());

@@ -1,19 +1,19 @@
 // The sequence: the song document under the root, and the root itself.
 #pragma once
 
+#include "model/MasterTrack.h"
+#include "model/Mixer.h"
 #include "model/NodeList.h"
 #include "model/ObjectBase.h"
 #include "model/ObjectTree.h"
+#include "model/UnManaged.h"
+#include "model/WAVTrack.h"
 #include "platform/XmlChars.h"
 
 #include <korman/IZRSequence.h>
 
 #include <string>
 
-class CZRMasterTrack;
-class CZRMixer;
-class CZRUnManaged;
-class CZRWAVTrack;
 class CZRZRTrack;
 
 /// Initial values of a sequence.
@@ -81,7 +81,10 @@ private:
 
     std::uint32_t validateMixerUnits() const;
     std::uint32_t validateTracks() const;
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) {
+        return std::tie(self.vvoices_, self.mixer_, self.masterTrack_, self.zrTracks_,
+                        self.seTrack_, self.karaokeTrack_, self.unManaged_);
+    }
     void dumpFields(std::wstring& out) const;
 
     ZRSequenceValues values_;

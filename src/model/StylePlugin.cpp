@@ -11,10 +11,6 @@ bool CZRStylePlugin::copyChildren(const CZRStylePlugin& source, std::uint32_t co
     return kor::copyListRow(lists_, source.lists_, this, copyFlags, context);
 }
 
-void CZRStylePlugin::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    kor::appendListRow(lists_, out);
-}
-
 void CZRStylePlugin::dumpFields(std::wstring& out) const {
     kor::appendFormat(out, L" id=%ls name=%ls version=%ls ", values_.id.c_str(),
                       values_.name.c_str(), values_.version.c_str());

@@ -56,7 +56,7 @@ private:
     void swapValues(CZRStylePlugin& other) { std::swap(values_, other.values_); }
     bool copyChildren(const CZRStylePlugin& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) { return std::tie(self.lists_); }
     void dumpFields(std::wstring& out) const;
 
     ZRStylePluginValues values_;

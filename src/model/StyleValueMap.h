@@ -152,6 +152,15 @@ public:
         entries_.clear();
         owned_.reset();
     }
+    /// Calls `visit(value)` with each value, by reference, in ID order.
+    template <class Visit> void forEachValue(Visit&& visit) {
+        for (Entry& entry : entries_)
+            visit(entry.value);
+    }
+    template <class Visit> void forEachValue(Visit&& visit) const {
+        for (const Entry& entry : entries_)
+            visit(entry.value);
+    }
     /// Room for `count` entries in all, so that adding shared IDs one by one moves nothing.
     void reserve(std::size_t count) { entries_.reserve(count); }
 

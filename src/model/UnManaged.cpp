@@ -40,10 +40,6 @@ bool CZRUnManaged::copyChildren(const CZRUnManaged& source, std::uint32_t copyFl
     return true;
 }
 
-void CZRUnManaged::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    if (auxes_ != nullptr) out.push_back(auxes_);
-}
-
 namespace kor {
 
 CZRUnManaged* createUnManaged(const ZRCreateContext& context, std::uint32_t objID) {

@@ -1,11 +1,10 @@
 // The container of the host's aux records.
 #pragma once
 
+#include "model/NodeList.h"
 #include "model/ObjectBase.h"
 
 #include <korman/IZRUnManaged.h>
-
-class CZRNodeList;
 
 /// Holds the aux list (list type 32) of a sequence as its only child. Created only through
 /// createUnManaged, never by type number.
@@ -25,7 +24,7 @@ private:
 
     bool copyChildren(const CZRUnManaged& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) { return std::tie(self.auxes_); }
 
     CZRNodeList* auxes_ = nullptr;
 };

@@ -15,7 +15,3 @@ bool CZRWAVTrack::copyChildren(const CZRWAVTrack& source, std::uint32_t copyFlag
                                const ZRCreateContext& context) {
     return kor::copyChildSlot(parts_, source.parts_, this, copyFlags, context);
 }
-
-void CZRWAVTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    kor::appendPresent(out, {parts_});
-}

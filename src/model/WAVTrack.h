@@ -31,7 +31,7 @@ private:
 
     bool copyChildren(const CZRWAVTrack& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) { return std::tie(self.parts_); }
 
     CZRNodeList* parts_ = nullptr;
 };

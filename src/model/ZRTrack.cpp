@@ -19,10 +19,6 @@ bool CZRZRTrack::copyChildren(const CZRZRTrack& source, std::uint32_t copyFlags,
     return kor::copyChildSlot(parts_, source.parts_, this, copyFlags, context);
 }
 
-void CZRZRTrack::appendChildren(std::vector<IZRMutableKorObject*>& out) const {
-    kor::appendPresent(out, {parts_});
-}
-
 void CZRZRTrack::dumpFields(std::wstring& out) const {
     kor::appendFormat(out, L" name=%ls comment=%ls trackNo=%d ", values_.name.c_str(),
                       values_.comment.c_str(), values_.trackNo);

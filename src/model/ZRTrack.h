@@ -56,7 +56,7 @@ private:
     void swapValues(CZRZRTrack& other) { std::swap(values_, other.values_); }
     bool copyChildren(const CZRZRTrack& source, std::uint32_t copyFlags,
                       const ZRCreateContext& context);
-    void appendChildren(std::vector<IZRMutableKorObject*>& out) const;
+    template <class Self> static auto childFields(Self& self) { return std::tie(self.parts_); }
     void dumpFields(std::wstring& out) const;
 
     ZRZRTrackValues values_;

@@ -12,7 +12,6 @@
 #include <map>
 #include <random>
 #include <regex>
-#include <set>
 
 namespace {
 
@@ -72,7 +71,8 @@ struct RandomEditSong : PartEditFixture {
     kor::VibratoShape vibrato{64, {{0, 64}, {10000, 0}}, 50, {}};
     EditSong imported;
     std::mt19937 rng;
-    std::set<std::uint32_t> seen;
+    /// Every object ever live, as it was first seen: a host may hold any of them.
+    std::map<std::uint32_t, const IZRMutableKorObject*> held;
     std::vector<std::uint32_t> gone;                          ///< every ID ever live
     std::map<T, std::vector<std::uint32_t>> objects;          ///< live IDs by type
     std::map<std::int32_t, std::vector<std::uint32_t>> lists; ///< node lists by element type
@@ -128,7 +128,7 @@ struct RandomEditSong : PartEditFixture {
         collect(song.doc.root());
     }
     void collect(const IZRMutableKorObject* obj) {
-        if (seen.insert(obj->getObjID()).second) gone.push_back(obj->getObjID());
+        if (held.emplace(obj->getObjID(), obj).second) gone.push_back(obj->getObjID());
         objects[obj->getObjType()].push_back(obj->getObjID());
         if (const auto* list = kor::objCast<CZRNodeList>(obj))
             lists[list->getListType()].push_back(obj->getObjID());
@@ -136,6 +136,17 @@ struct RandomEditSong : PartEditFixture {
         obj->getChildren(children);
         for (const IZRMutableKorObject* child : children)
             collect(child);
+    }
+    /// The first object ever held that is live now under another address, or that no longer
+    /// reads its own ID, as "id"; empty if none. Nothing is dropped from this history, so every
+    /// object deleted on the way must still be readable.
+    std::string firstMoved() const {
+        for (const auto& [objID, obj] : held) {
+            const IZRMutableKorObject* live = song.doc.objects().lookup(objID);
+            if (obj->getObjID() != objID || (live != nullptr && live != obj))
+                return std::to_string(objID);
+        }
+        return {};
     }
     /// The first live object that fails its own validation, as "type id code"; empty if none.
     std::string firstInvalid(const IZRMutableKorObject* obj) const {
@@ -340,7 +351,8 @@ const Operation kOperations[] = {
 
 // Random edits of every family, a few per editor, each group committed, its part lists in order,
 // and its song saved and read back; then every commit is undone and redone, each state dumping (IDs
-// included) exactly as it did after its commit.
+// included) exactly as it did after its commit. Throughout, an object a host took once is the
+// live object of its ID whenever that ID is in the song.
 TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
     for (const unsigned seed : {1u, 2u}) {
         SCOPED_TRACE(seed);
@@ -364,6 +376,7 @@ TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
             dumps.push_back(s.song.dump());
             ASSERT_EQ(s.firstInvalid(s.song.doc.root()), "") << group;
             ASSERT_TRUE(partListsSorted(*s.song.sequence)) << group;
+            ASSERT_EQ(s.firstMoved(), "") << group;
             // Every few groups, so that the test stays short.
             if (dumps.size() % 4 == 0) {
                 expectSavedAsIs(*s.song.doc.root(), s.dir.path() + "/saved.korx");
@@ -374,10 +387,12 @@ TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
         for (std::size_t n = dumps.size() - 1; n > 0; --n) {
             ASSERT_EQ(kor::undoAndNotify(s.history, s.host), 0u);
             ASSERT_EQ(s.song.dump(), dumps[n - 1]) << "undo to state " << n - 1;
+            ASSERT_EQ(s.firstMoved(), "") << "undo to state " << n - 1;
         }
         for (std::size_t n = 1; n < dumps.size(); ++n) {
             ASSERT_EQ(kor::redoAndNotify(s.history, s.host), 0u);
             ASSERT_EQ(s.song.dump(), dumps[n]) << "redo to state " << n;
+            ASSERT_EQ(s.firstMoved(), "") << "redo to state " << n;
         }
         EXPECT_FALSE(s.history.canRedo());
     }

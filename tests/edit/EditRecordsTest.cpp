@@ -22,17 +22,19 @@ void exchange(AZREditCommand& record) {
 
 } // namespace
 
-TEST(EditRecords, ListRecordsRelinkIntoTheirContainer) {
+// A host holding a container, its list or an element keeps holding the live one: the exchange
+// trades contents, not objects.
+TEST(EditRecords, ListRecordsKeepTheLiveObjectsInTheirContainers) {
     EditSong song;
-    // A control list of a musical part: the copy takes the same slot, the part gets marked.
+    // A control list of a musical part: the list stays in its slot, the part gets marked.
     CZRNodeList* dyn = song.musical->controlList(0);
     CZREditMusicalControlList controls(dyn->getObjID(), &song.doc);
     ASSERT_TRUE(controls.capture());
     controls.prepareCommit();
     exchange(controls);
     controls.afterExchange();
-    EXPECT_NE(song.musical->controlList(0), dyn);
-    EXPECT_EQ(song.musical->controlList(0)->getObjID(), dyn->getObjID());
+    EXPECT_EQ(song.musical->controlList(0), dyn);
+    EXPECT_EQ(song.doc.objects().lookup(dyn->getObjID()), dyn);
     EXPECT_TRUE(edited(song.musical));
 
     // The part list: every part in it gets marked.
@@ -42,7 +44,8 @@ TEST(EditRecords, ListRecordsRelinkIntoTheirContainer) {
     exchange(parts);
     parts.afterExchange();
     auto* musical = song.doc.objects().lookup(song.musical->getObjID());
-    EXPECT_NE(musical, song.musical);
+    EXPECT_EQ(musical, song.musical);
+    EXPECT_EQ(song.musical->getParent(), song.track->partList());
     EXPECT_TRUE(edited(musical));
     EXPECT_TRUE(edited(song.doc.objects().lookup(song.prosody->getObjID())));
 
@@ -52,8 +55,9 @@ TEST(EditRecords, ListRecordsRelinkIntoTheirContainer) {
     ASSERT_TRUE(master.capture());
     exchange(master);
     EXPECT_EQ(song.sequence->masterTrack()->getObjID(), masterID);
-    EXPECT_NE(song.sequence->masterTrack(), song.master);
-    EXPECT_EQ(song.sequence->masterTrack()->tempoList()->getCount(), 2u);
+    EXPECT_EQ(song.sequence->masterTrack(), song.master);
+    EXPECT_EQ(song.master->tempoList()->getCount(), 2u);
+    EXPECT_EQ(song.master->tempoList()->getAt(1), song.tempo);
 }
 
 namespace {
