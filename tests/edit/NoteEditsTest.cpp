@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using Curve = std::vector<kor::VibratoPoint>;
@@ -242,4 +244,48 @@ TEST(NoteEdits, SetsStyleValuesAndCurvePoints) {
     EXPECT_EQ(curve(f.liveNote(1), L"vibDep"), (Curve{{1000, 20}, {40000, 70}}));
     EXPECT_EQ(styleValue(f.liveNote(1), L"risePort"), 5);
     EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 7);
+}
+
+TEST(NoteEdits, NameTheRefusedValueAndItsRange) {
+    NoteFixture f;
+    ZRNoteValue longLyric = noteAt(0);
+    longLyric.lyric = std::wstring(40, L'a');
+    ZRNoteValue tooManyPhonemes = noteAt(0);
+    tooManyPhonemes.phonemes.assign(12, L"aaa");
+    struct Row {
+        std::function<int(IZRKorEditorIF&)> call;
+        std::uint32_t code;
+        const wchar_t* detail;
+    };
+    const Row rows[] = {
+        {[&](IZRKorEditorIF& e) { return e.insertNote(f.list, noteAt(0, 0)); },
+         ZR_E_INVALID_NOTE_DURATION, L"Note length 0 is below 1 ticks."},
+        {[&](IZRKorEditorIF& e) { return e.insertNote(f.list, longLyric); }, ZR_E_INVALID_LYRIC,
+         L"Lyric of 40 characters is outside 1\u201332 characters."},
+        {[&](IZRKorEditorIF& e) { return e.insertNote(f.list, tooManyPhonemes); },
+         ZR_E_INVALID_PHONEME, L"12 symbols of 47 characters joined"},
+        // The policy's upper tick limit is 4800.
+        {[&](IZRKorEditorIF& e) { return e.insertNote(f.list, noteAt(4500, 480)); },
+         ZR_E_INVALID_NOTE_POSITION,
+         L"Note end 4980 (position 4500 + length 480) lies past the upper tick limit 4800"},
+        {[&](IZRKorEditorIF& e) { return e.copyNoteWithNumber(f.list, 0, f.note, 128); },
+         ZR_E_INVALID_NOTE_NUMBER, L"Note number 128 is outside 0\u2013127."},
+        {[&](IZRKorEditorIF& e) {
+             return e.insertNoteWithStyle(f.list, noteAt(0), {8, 0, 1, 0, 50, 101, 127},
+                                          {1, 50, 7});
+         },
+         ZR_E_INVALID_T2_NOTE_STYLE, L"Accent 101 is outside 0\u2013100."},
+        {[&](IZRKorEditorIF& e) {
+             return e.insertNoteWithStyle(f.list, noteAt(0), kStyle, {1, 50, 17});
+         },
+         ZR_E_INVALID_VIBRATO, L"Vibrato kind 17 is outside 0\u201316."},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.call(*f.editor), 0);
+        EXPECT_EQ(f.editor->getLastError(), row.code);
+        const std::wstring message = f.editor->getLastErrorMessage();
+        // The table text comes first, so a host matching on it still finds it.
+        EXPECT_EQ(message.rfind(L"failed ", 0), 0u) << message;
+        EXPECT_NE(message.find(row.detail), std::wstring::npos) << message;
+    }
 }

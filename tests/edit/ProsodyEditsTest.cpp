@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 constexpr std::int32_t kSecond = 65536;
@@ -91,4 +93,34 @@ TEST(ProsodyEdits, RefusesBadValuesHeadMovesAndDuplicates) {
     ASSERT_EQ(kor::insertProsodyControl(f.editor, f.pitch->getObjID(), {0, kPitch, 1}), 0u);
     EXPECT_EQ(kor::moveProsodyControl(f.editor, f.control, {0, kPitch, 1}),
               ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED);
+}
+
+TEST(ProsodyEdits, NameTheRefusedValueAndWhatItBreaks) {
+    ProsodyFixture f;
+    const std::wstring pitchList = std::to_wstring(f.pitch->getObjID());
+    const struct {
+        std::function<int()> call;
+        std::wstring message;
+    } rows[] = {
+        {[&] {
+             return f.editor.moveProsodyVoice(f.voice, {-1, 0, 0});
+         },
+         L"failed Prosody voice position -1 is below 0 (65536 is one second)."},
+        {[&] {
+             return f.editor.updateProsodyVoice(f.voice, {0, 3, 3});
+         },
+         L"failed The song has no VVoice with bank select 3 and program change 3."},
+        {[&] {
+             return f.editor.insertProsodyControl(f.pitch->getObjID(), {0, 7, 1});
+         },
+         L"failed Prosody control kind 7 is outside 0\u20136."},
+        {[&] {
+             return f.editor.updateProsodyControl(f.control, {0, 4, 1});
+         },
+         L"failed Prosody control kind 4 is not the kind 5 of the list " + pitchList + L"."},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.call(), 0);
+        EXPECT_EQ(std::wstring(f.editor.getLastErrorMessage()), row.message);
+    }
 }
