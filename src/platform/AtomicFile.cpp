@@ -36,30 +36,52 @@ AtomicWriteResult AtomicFile::open(const std::wstring& path) {
     temp_.remove();
     previous_.remove();
     failed_ = true;
-    const std::optional<fs::path> named = toPath(path);
-    if (!named || fileNamePart(path).empty()) return AtomicWriteResult::CannotOpen;
-    if (const auto attributes = fileAttributes(path);
-        attributes && (attributes->directory || attributes->readOnly))
+    named_ = path;
+    failure_ = {};
+    const auto refuse = [this](int error, std::wstring hint = {}) {
+        failure_ = {L"save", named_, error, std::move(hint)};
         return AtomicWriteResult::CannotOpen;
+    };
+    const std::optional<fs::path> named = toPath(path);
+    if (!named) return refuse(EILSEQ);
+    if (fileNamePart(path).empty()) return refuse(0, L"the path names a folder, not a file");
+    if (const auto attributes = fileAttributes(path)) {
+        if (attributes->directory) return refuse(EISDIR);
+        if (attributes->readOnly) return refuse(EACCES, L"the file is read-only");
+    }
     const std::optional<fs::path> target = followLinks(*named);
-    if (!target) return AtomicWriteResult::CannotOpen;
+    if (!target) return refuse(ELOOP);
     target_ = *target;
     folder_ = target_.parent_path();
     SaveTemp::removeStale(folder_);
-    if (!temp_.create(folder_)) return AtomicWriteResult::CannotOpen;
+    if (!temp_.create(folder_)) {
+        fail(errno, true);
+        return AtomicWriteResult::CannotOpen;
+    }
     failed_ = false;
     return AtomicWriteResult::Done;
 }
 
 bool AtomicFile::write(std::string_view bytes) {
-    if (!failed_ && !writeAll(temp_.fd(), bytes)) failed_ = true;
+    if (!failed_ && !writeAll(temp_.fd(), bytes)) fail(errno, false);
     return !failed_;
 }
 
 bool AtomicFile::copyFrom(const std::wstring& source) {
+    if (failed_) return false;
     const std::optional<fs::path> from = toPath(source);
-    if (!failed_ && (!from || !appendFile(temp_.fd(), *from))) failed_ = true;
-    return !failed_;
+    if (from && appendFile(temp_.fd(), *from)) return true;
+    const int error = from ? errno : EILSEQ;
+    // Say which side failed: the source that cannot be read, or the copy that cannot be written.
+    FileFailure unreadable = readFailure(source);
+    unreadable.action = L"read";
+    if (unreadable.failed()) {
+        failed_ = true;
+        failure_ = std::move(unreadable);
+        return false;
+    }
+    fail(error, false);
+    return false;
 }
 
 AtomicWriteResult AtomicFile::commit() {
@@ -74,21 +96,38 @@ bool AtomicFile::complete() {
     struct stat existing {};
     if (!failed_ && ::stat(target_.c_str(), &existing) == 0 &&
         ::fchmod(temp_.fd(), existing.st_mode & 07777) != 0)
-        failed_ = true;
-    if (!failed_ && fileCalls().fsync(temp_.fd()) != 0) failed_ = true;
+        fail(errno, false);
+    if (!failed_ && fileCalls().fsync(temp_.fd()) != 0) fail(errno, false);
     return !failed_;
 }
 
 bool AtomicFile::keepPrevious() {
     struct stat existing {};
-    if (::lstat(target_.c_str(), &existing) != 0) return errno == ENOENT;
-    return previous_.keep(target_);
+    if (::lstat(target_.c_str(), &existing) != 0) {
+        if (errno == ENOENT) return true;
+    } else if (previous_.keep(target_)) {
+        return true;
+    }
+    fail(errno, true);
+    return false;
 }
 
 bool AtomicFile::putInPlace() {
-    if (fileCalls().rename(temp_.path().c_str(), target_.c_str()) != 0) return false;
+    if (fileCalls().rename(temp_.path().c_str(), target_.c_str()) != 0) {
+        fail(errno, true);
+        return false;
+    }
     temp_.release();
     return true;
+}
+
+void AtomicFile::fail(int error, bool inFolder) {
+    failed_ = true;
+    if (failure_.failed()) return;
+    // A step that failed without a reason (a write that took nothing) counts as an I/O error.
+    if (error == 0) error = EIO;
+    failure_ = inFolder ? folderFailure(L"save", named_, error, folder_)
+                        : FileFailure{L"save", named_, error, {}};
 }
 
 void AtomicFile::takeBack() {

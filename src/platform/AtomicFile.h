@@ -2,6 +2,7 @@
 // several together.
 #pragma once
 
+#include "platform/FileFailure.h"
 #include "platform/SaveTemp.h"
 
 #include <cstddef>
@@ -26,7 +27,8 @@ enum class AtomicWriteResult {
 /// write() and copyFrom() fill it; commit() or commitTogether() flush it to the disk with the
 /// target's permission bits and rename it over the target. An existing file is therefore either
 /// replaced whole or left exactly as it was. Destroying a file that was not put in place removes
-/// its temporary file.
+/// its temporary file. The first step that fails is kept in failure(), for the message that
+/// tells the user why the save failed.
 class AtomicFile {
 public:
     AtomicFile() = default;
@@ -44,6 +46,10 @@ public:
     /// Puts the file in place alone: Done, or CannotWrite when open or a write failed, or the
     /// file cannot be completed or put in place.
     [[nodiscard]] AtomicWriteResult commit();
+    /// Why open, a write, a copy or putting the file in place failed: the target (as open was
+    /// given it) or the source of a copy, the system's reason and a hint; nothing failed yet
+    /// otherwise.
+    const FileFailure& failure() const { return failure_; }
 
 private:
     friend std::size_t commitTogether(std::span<AtomicFile* const> files);
@@ -52,7 +58,12 @@ private:
     bool keepPrevious();
     bool putInPlace();
     void takeBack();
+    /// Notes that the step saving the target failed with `error` (a step in its folder when
+    /// `inFolder`), unless an earlier step failed already.
+    void fail(int error, bool inFolder);
 
+    std::wstring named_;
+    FileFailure failure_;
     std::filesystem::path target_;
     std::filesystem::path folder_;
     SaveTemp temp_;

@@ -85,7 +85,10 @@ bool SaveTemp::create(const fs::path& folder) {
         fd = fileCalls().open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         return fd >= 0 && lockNew(fd, candidate, true);
     };
-    if (claimTempName(folder, kPrefix, claim, path_)) return false;
+    if (const std::error_code error = claimTempName(folder, kPrefix, claim, path_)) {
+        errno = error.value();
+        return false;
+    }
     fd_ = fd;
     return true;
 }

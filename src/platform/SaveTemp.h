@@ -19,7 +19,8 @@ public:
     SaveTemp(const SaveTemp&) = delete;
     SaveTemp& operator=(const SaveTemp&) = delete;
 
-    /// A new empty file in `folder`, open for writing through fd(). False when none can be made.
+    /// A new empty file in `folder`, open for writing through fd(). False, with errno saying why,
+    /// when none can be made.
     [[nodiscard]] bool create(const std::filesystem::path& folder);
     /// A second name, in the same folder, of the existing file `original` (a hard link), so that
     /// its content outlives a rename over `original`; a copy where the file system has no hard

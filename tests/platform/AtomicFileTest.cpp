@@ -51,11 +51,24 @@ TEST(AtomicFile, RefusesTargetsItMustNotReplace) {
     fs::permissions(dir.path() + "/locked.korx", fs::perms::owner_write, fs::perm_options::remove);
     fs::create_directory(dir.path() + "/folder");
     fs::create_symlink("loop.korx", dir.path() + "/loop.korx");
-    for (const char* name :
-         {"locked.korx", "folder", "missing/song.korx", "folder/", "loop.korx"}) {
+    // Each refusal says why, in the words of the message a save reports.
+    const struct {
+        const char* name;
+        std::wstring why;
+    } cases[] = {
+        {"locked.korx", L": Permission denied (the file is read-only)."},
+        {"folder", L": Is a directory."},
+        {"missing/song.korx",
+         L": No such file or directory (the folder " + dir.wide("missing") + L" does not exist)."},
+        {"folder/", L": the path names a folder, not a file."},
+        {"loop.korx", L": Too many levels of symbolic links."},
+    };
+    for (const auto& c : cases) {
         AtomicFile file;
-        EXPECT_EQ(file.open(dir.wide(name)), AtomicWriteResult::CannotOpen) << name;
-        EXPECT_EQ(file.commit(), AtomicWriteResult::CannotWrite) << name;
+        EXPECT_EQ(file.open(dir.wide(c.name)), AtomicWriteResult::CannotOpen) << c.name;
+        EXPECT_EQ(file.commit(), AtomicWriteResult::CannotWrite) << c.name;
+        EXPECT_EQ(kor::platform::describe(file.failure()),
+                  L"Cannot save " + dir.wide(c.name) + c.why);
     }
     EXPECT_EQ(dir.read("locked.korx"), "kept");
     EXPECT_EQ(entries(dir), 3u);
