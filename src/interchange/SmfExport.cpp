@@ -311,13 +311,21 @@ std::uint32_t exportSmf(const CZRSequence& song, const ZRSMFExportOptions& optio
                         const std::wstring& path, std::wstring& reason) {
     using platform::AtomicWriteResult;
     reason.clear();
-    if (path.empty()) return ZR_E_INVALID_FILE_NAME;
+    if (path.empty()) {
+        reason = L"No path was given.";
+        return ZR_E_INVALID_FILE_NAME;
+    }
     std::string bytes;
     if (const std::uint32_t code = buildSmf(song, options, bytes, reason); code != 0) return code;
     platform::AtomicFile file;
-    if (file.open(path) != AtomicWriteResult::Done) return ZR_E_CANNOT_OPEN_FILE;
-    if (!file.write(bytes) || file.commit() != AtomicWriteResult::Done)
+    if (file.open(path) != AtomicWriteResult::Done) {
+        reason = platform::describe(file.failure());
+        return ZR_E_CANNOT_OPEN_FILE;
+    }
+    if (!file.write(bytes) || file.commit() != AtomicWriteResult::Done) {
+        reason = platform::describe(file.failure());
         return ZR_E_CANNOT_SAVE_FILE;
+    }
     return 0;
 }
 

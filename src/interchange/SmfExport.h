@@ -29,7 +29,8 @@ namespace kor {
 
 /// Writes buildSmf's bytes to `path`, replacing the file there only once they are all written.
 /// Returns buildSmf's codes, ZR_E_INVALID_FILE_NAME, ZR_E_CANNOT_OPEN_FILE or
-/// ZR_E_CANNOT_SAVE_FILE.
+/// ZR_E_CANNOT_SAVE_FILE; `reason` then names the file, the system's reason and what in the path
+/// is at fault, as a song save does.
 [[nodiscard]] std::uint32_t exportSmf(const CZRSequence& song, const ZRSMFExportOptions& options,
                                       const std::wstring& path, std::wstring& reason);
 

@@ -15,6 +15,7 @@
 #include "model/Sequence.h"
 #include "model/ZRTrack.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileFailure.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -25,10 +26,30 @@ namespace kor {
 
 namespace {
 
-bool finish(CZRKorManagerImpl& manager, std::uint32_t code) {
-    manager.setLastError(code);
-    manager.setLastErrorMessage(errorMessage(code));
+// Sets the outcome of a save or export: 0 and "OK", or the code whose table text `detail`
+// follows when there is one.
+bool finish(CZRKorManagerImpl& manager, std::uint32_t code, const std::wstring& detail = {}) {
+    if (code != 0 && !detail.empty()) {
+        manager.fail(code, L"%ls", detail.c_str());
+    } else {
+        manager.setLastError(code);
+        manager.setLastErrorMessage(errorMessage(code));
+    }
     return code == 0;
+}
+
+// Why a song file could not be written to `path`: the file step that failed, with the system's
+// reason; empty when the writer failed on the song itself.
+std::wstring fileFailure(const std::wstring& path, const platform::AtomicFile& file) {
+    if (path.empty()) return L"No path was given.";
+    return file.failure().failed() ? platform::describe(file.failure()) : std::wstring();
+}
+
+// Writes `root` as a KOR3 file at `path` and puts it in place; the writer's code.
+std::uint32_t writeSong(const CZRKorRoot* root, const std::wstring& path,
+                        platform::AtomicFile& file) {
+    if (const std::uint32_t code = Kor3::stageKor3File(root, path, file); code != 0) return code;
+    return file.commit() == platform::AtomicWriteResult::Done ? 0 : ZR_E_CANNOT_SAVE_FILE;
 }
 
 // A deep copy of `source` made in `context`, or null.
@@ -81,16 +102,21 @@ bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path) {
     // WAV part files go in first and the song file last, so that a song file is never in place
     // without its WAV parts, and any failure leaves the previous files as they were.
     platform::AtomicFile song;
-    if (Kor3::stageKor3File(document->root(), target, song) != 0)
-        return finish(manager, ZR_E_CANNOT_SAVE_FILE);
+    if (const std::uint32_t code = Kor3::stageKor3File(document->root(), target, song); code != 0) {
+        std::wstring detail = fileFailure(target, song);
+        if (detail.empty())
+            detail = std::wstring(L"The song cannot be written: ") + errorMessage(code);
+        return finish(manager, ZR_E_CANNOT_SAVE_FILE, detail);
+    }
     StagedWavParts wavParts;
     if (!wavParts.stage(*document, songBasePath(*document), target))
-        return finish(manager, ZR_E_CANNOT_SAVE_WAV_FILE);
+        return finish(manager, ZR_E_CANNOT_SAVE_WAV_FILE, platform::describe(wavParts.failure()));
     std::vector<platform::AtomicFile*> files = wavParts.files();
     files.push_back(&song);
     if (const std::size_t failed = platform::commitTogether(files); failed != files.size())
-        return finish(manager, failed + 1 == files.size() ? ZR_E_CANNOT_SAVE_FILE
-                                                          : ZR_E_CANNOT_SAVE_WAV_FILE);
+        return finish(
+            manager, failed + 1 == files.size() ? ZR_E_CANNOT_SAVE_FILE : ZR_E_CANNOT_SAVE_WAV_FILE,
+            platform::describe(files[failed]->failure()));
     wavParts.finish();
     document->filePath = target;
     document->tempFilePath.clear();
@@ -108,7 +134,10 @@ bool exportSongPart(CZRKorManagerImpl& manager, std::uint32_t objID, ZRObjType k
         return finish(manager, ZR_E_EXPORT_TARGET_NOT_FOUND);
     const std::unique_ptr<CZRKorDocument> exported = buildExport(*song, *target);
     if (exported == nullptr) return finish(manager, ZR_E_INVALID_KOR3_FILE);
-    return finish(manager, Kor3::saveKor3File(exported->root(), path != nullptr ? path : L""));
+    const std::wstring to = path != nullptr ? path : L"";
+    platform::AtomicFile file;
+    const std::uint32_t code = writeSong(exported->root(), to, file);
+    return finish(manager, code, code != 0 ? fileFailure(to, file) : std::wstring());
 }
 
 bool exportSmfFile(CZRKorManagerImpl& manager, const wchar_t* path,
@@ -117,9 +146,7 @@ bool exportSmfFile(CZRKorManagerImpl& manager, const wchar_t* path,
     if (song == nullptr) return finish(manager, ZR_E_FILE_IS_NOT_LOADED);
     std::wstring reason;
     const std::uint32_t code = exportSmf(*song, options, path != nullptr ? path : L"", reason);
-    const bool done = finish(manager, code);
-    if (!reason.empty()) manager.setLastErrorMessage(reason);
-    return done;
+    return finish(manager, code, reason);
 }
 
 } // namespace kor

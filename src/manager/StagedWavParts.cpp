@@ -10,6 +10,7 @@
 #include "platform/Path.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 namespace kor {
@@ -56,12 +57,21 @@ bool StagedWavParts::stage(const CZRKorDocument& document, const std::wstring& o
         removeFolder_ = true;
         return true;
     }
+    const auto refuse = [this](platform::FileFailure failure) {
+        failure_ = std::move(failure);
+        return false;
+    };
     const std::optional<std::filesystem::path> folder = platform::toPath(folder_);
-    if (!folder) return false;
+    if (!folder) return refuse({L"save", folder_, EILSEQ, {}});
     const std::optional<platform::FileAttributes> existing = platform::fileAttributes(folder_);
-    if (existing && !existing->directory && !displaced_.displace(*folder)) return false;
+    if (existing && !existing->directory && !displaced_.displace(*folder))
+        return refuse({L"save", folder_, errno,
+                       L"a file of that name stands where the WAV parts folder belongs"});
     if (!existing || !existing->directory) {
-        if (!platform::createDirectory(folder_)) return false;
+        errno = 0;
+        if (!platform::createDirectory(folder_))
+            return refuse(platform::folderFailure(L"save", folder_, errno != 0 ? errno : EIO,
+                                                  folder->parent_path()));
         createdFolder_ = true;
     }
 
@@ -75,13 +85,13 @@ bool StagedWavParts::stage(const CZRKorDocument& document, const std::wstring& o
         std::wstring to = platform::joinPath(folder_, name);
         if (from == to) { // saved into its own folder: the file stays, but it must be there
             const auto attributes = platform::fileAttributes(from);
-            if (!attributes || attributes->directory) return false;
+            if (!attributes || attributes->directory) return refuse(platform::readFailure(from));
             continue;
         }
         if (contains(targets_, to)) continue; // two parts playing one file
         auto copy = std::make_unique<platform::AtomicFile>();
         if (copy->open(to) != platform::AtomicWriteResult::Done || !copy->copyFrom(from))
-            return false;
+            return refuse(copy->failure());
         copies_.push_back(std::move(copy));
         targets_.push_back(std::move(to));
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/AtomicFile.h"
+#include "platform/FileFailure.h"
 #include "platform/SaveTemp.h"
 
 #include <memory>
@@ -30,9 +31,11 @@ public:
     /// Stages the files of the document's WAV parts that live in the parts folder of `oldBase`
     /// as files of the parts folder of `newPath`. A file whose source and target are the same
     /// stays, but must be there. False when a file is missing or cannot be read, or the folder
-    /// or a copy cannot be made.
+    /// or a copy cannot be made; failure() then says which and why.
     [[nodiscard]] bool stage(const CZRKorDocument& document, const std::wstring& oldBase,
                              const std::wstring& newPath);
+    /// Why stage() failed.
+    const platform::FileFailure& failure() const { return failure_; }
     /// The staged copies, to be put in place before the song file.
     std::vector<platform::AtomicFile*> files() const;
     /// Completes a save whose files are all in place: without WAV parts in the folder, the
@@ -46,6 +49,7 @@ private:
     bool createdFolder_ = false;
     bool finished_ = false;
     platform::SaveTemp displaced_;
+    platform::FileFailure failure_;
     std::vector<std::wstring> targets_;
     std::vector<std::unique_ptr<platform::AtomicFile>> copies_;
 };

@@ -11,17 +11,23 @@
 
 namespace kor::test {
 
+/// The calls of the file call table, to count only one of them.
+enum class FileCall { Any, Open, Read, Write, Fsync, Rename, Link };
+
 /// Which file call fails, and how the others behave.
 struct FileFaults {
     int failAt = 0;
     bool shortWrites = false;
     bool noHardLinks = false;
+    FileCall counted = FileCall::Any;
+    int error = 0;
 };
 
 /// While it lives, the platform's file calls go through this: the `failAt`-th call (counting
-/// every call of the table from 1; 0 fails none) fails, a write with ENOSPC and the others with
-/// EIO. With `shortWrites` every write takes at most 4096 bytes, as a full pipe or a signal may
-/// make it; with `noHardLinks` every link is refused as a FAT file system refuses it.
+/// every call of the table from 1, or only the calls of `counted`; 0 fails none) fails with
+/// `error`, or by default a write with ENOSPC and the others with EIO. With `shortWrites` every
+/// write takes at most 4096 bytes, as a full pipe or a signal may make it; with `noHardLinks`
+/// every link is refused as a FAT file system refuses it.
 class FaultyFileCalls {
 public:
     explicit FaultyFileCalls(FileFaults options)
@@ -35,27 +41,28 @@ public:
     FaultyFileCalls& operator=(const FaultyFileCalls&) = delete;
 
 private:
-    static bool fails(int error) {
+    static bool fails(FileCall call, int error) {
+        if (options_.counted != FileCall::Any && call != options_.counted) return false;
         if (++calls_ != options_.failAt) return false;
-        errno = error;
+        errno = options_.error != 0 ? options_.error : error;
         return true;
     }
     static int open(const char* path, int flags, mode_t mode) {
-        return fails(EIO) ? -1 : ::open(path, flags, mode);
+        return fails(FileCall::Open, EIO) ? -1 : ::open(path, flags, mode);
     }
     static ssize_t read(int fd, void* buffer, std::size_t size) {
-        return fails(EIO) ? -1 : ::read(fd, buffer, size);
+        return fails(FileCall::Read, EIO) ? -1 : ::read(fd, buffer, size);
     }
     static ssize_t write(int fd, const void* bytes, std::size_t size) {
-        if (fails(ENOSPC)) return -1;
+        if (fails(FileCall::Write, ENOSPC)) return -1;
         return ::write(fd, bytes, options_.shortWrites ? std::min<std::size_t>(size, 4096) : size);
     }
-    static int fsync(int fd) { return fails(EIO) ? -1 : ::fsync(fd); }
+    static int fsync(int fd) { return fails(FileCall::Fsync, EIO) ? -1 : ::fsync(fd); }
     static int rename(const char* from, const char* to) {
-        return fails(EIO) ? -1 : ::rename(from, to);
+        return fails(FileCall::Rename, EIO) ? -1 : ::rename(from, to);
     }
     static int link(const char* from, const char* to) {
-        if (fails(EIO)) return -1;
+        if (fails(FileCall::Link, EIO)) return -1;
         if (!options_.noHardLinks) return ::link(from, to);
         errno = EPERM;
         return -1;
