@@ -7,7 +7,6 @@
 #include <korman/IZRNodeList.h>
 
 #include <cstdlib>
-#include <limits>
 
 namespace kor {
 
@@ -32,8 +31,6 @@ constexpr ValueWords kValueWords[] = {
     {ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION, L"Curve point position",
      L" (65536 is the note's end)"},
     {ZR_E_INVALID_SINGER_POSITION, L"Singer position", L" ticks"},
-    {ZR_E_INVALID_SINGER_BANK_SELECT, L"Singer bank select", L""},
-    {ZR_E_INVALID_SINGER_PROGRAM_CHANGE, L"Singer program change", L""},
     {ZR_E_INVALID_MUSICAL_CONTROL_POSITION, L"Musical control position", L" ticks"},
     {ZR_E_INVALID_MUSICAL_CONTROL_ID, L"Musical control kind", L""},
     {ZR_E_INVALID_STYLE_CONTROL_POSITION, L"Style control position", L" ticks"},
@@ -43,8 +40,6 @@ constexpr ValueWords kValueWords[] = {
     {ZR_E_INVALID_PROSODY_CONTROL_POSITION, L"Prosody control position", L" (65536 is one second)"},
     {ZR_E_INVALID_PROSODY_CONTROL_ID, L"Prosody control kind", L""},
     {ZR_E_INVALID_PART_STYLE_ATTRIBUTE_ID, L"Part style ID", L""},
-    {ZR_E_INVALID_PART_POSITION, L"Part position", L" ticks"},
-    {ZR_E_INVALID_PART_DURATION, L"Part end", L" ticks"},
     {ZR_E_INVALID_PART_PLAY_TIME, L"Play time", L" ticks"},
     {ZR_E_INVALID_PART_EXTEND_DURATION, L"Extension", L" ticks"},
     {ZR_E_INVALID_PREMEASURE, L"Pre-measure count", L""},

@@ -76,7 +76,7 @@ int CZRKorEditorIF::finish(std::uint32_t code) noexcept {
             lastErrorMessage_ = getErrorMessage(code);
             lastErrorMessage_ += L' ';
             lastErrorMessage_ += detail_;
-        } catch (const std::bad_alloc&) {
+        } catch (...) {
             lastErrorMessage_.clear(); // the table text stands alone
         }
     }

@@ -170,7 +170,8 @@ public:
     /// captured its copy (for kMoveElements, readied to hold moves alone). A record holding moves
     /// alone is widened to a whole copy before any other use. Null with `error` set when the
     /// target is null (ZR_E_EDIT_TARGET_NOT_FOUND), when a pending record covers it or something
-    /// below it in a way `Record` cannot share (ZR_E_EDIT_CONFLICT), or when memory is short or
+    /// below it in a way `Record` cannot share (ZR_E_EDIT_CONFLICT, explained with both records
+    /// named), or when memory is short or
     /// the capture fails (ZR_E_NOT_ENOUGH_MEMORY).
     template <class Record>
     AZREditCommand* recordFor(const IZRKorObject* target, std::uint32_t& error,
@@ -212,7 +213,7 @@ public:
             detail_.clear();
             kor::appendFormat(detail_, format, args...);
             detailCode_ = code;
-        } catch (const std::bad_alloc&) {
+        } catch (...) {
             detailCode_ = 0;
         }
         return code;

@@ -73,7 +73,7 @@ public:
             lastErrorMessage_ = errorMessage(code);
             lastErrorMessage_ += L' ';
             kor::appendFormat(lastErrorMessage_, format, args...);
-        } catch (const std::bad_alloc&) {
+        } catch (...) {
             lastErrorMessage_.clear();
         }
     }
