@@ -7,6 +7,7 @@
 #include "legacy/LegacyConverter.h"
 #include "legacy/SmfImport.h"
 #include "manager/ErrorTable.h"
+#include "manager/FileMessages.h"
 #include "manager/HistoryHold.h"
 #include "manager/KorManagerApp.h"
 #include "manager/KorManagerImpl.h"
@@ -16,6 +17,7 @@
 #include "model/KorRoot.h"
 #include "model/ObjectFactory.h"
 #include "model/WAVPart.h"
+#include "platform/FileFailure.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -55,6 +57,8 @@ struct ReadResult {
     std::unique_ptr<CZRKorDocument> document = std::make_unique<CZRKorDocument>();
     std::uint32_t code = 0;
     std::wstring message;
+    /// Whether the file was read into the document, so that a failure is one of the checks.
+    bool checked = false;
 };
 
 ReadResult startRead(const wchar_t* path) {
@@ -113,6 +117,7 @@ ReadResult readXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy&
     if (read.code != 0) return read;
     // Warnings of a successful read are no failure to report.
     read.message.clear();
+    read.checked = true;
     read.code = runChecks(
         *read.document,
         {.structure = target == LoadTarget::CurrentSong ? std::optional(format.invalidFile)
@@ -129,9 +134,47 @@ bool isForeignDocument(const XmlSongFormat& format, std::uint32_t code) {
     return code == format.invalidXml || code == format.invalidFile || code == ZR_E_INVALID_SEQUENCE;
 }
 
-void report(CZRKorManagerImpl& manager, std::uint32_t code, const std::wstring& message) {
+// What kind of file stands at `path` when it is no song file: what midiFileFormat() finds, else
+// what musicXmlFileFormat() finds.
+ZRFileFormat otherFileFormatOf(const std::wstring& path) {
+    const ZRFileFormat midi = midiFileFormat(path);
+    return midi != ZR_FILE_FORMAT_UNKNOWN ? midi : musicXmlFileFormat(path);
+}
+
+// What a read that failed before its song was checked adds to its code's text: why the file at
+// `path` cannot be opened, or what kind of file it is when `reader` does not read that kind. Empty
+// when neither applies, and the reader's own message says more.
+std::wstring readFailureDetail(const ZRKorManagementPolicy& policy, FileReader reader,
+                               std::uint32_t code, const std::wstring& path) {
+    if (code == ZR_E_FILE_NOT_FOUND || path.empty()) {
+        const platform::FileFailure failure = platform::readFailure(path);
+        return failure.failed() ? platform::describe(failure) : std::wstring();
+    }
+    if (code == ZR_E_NOT_ENOUGH_MEMORY) return {};
+    // The reader of song files has tried both song formats already.
+    const ZRFileFormat format = reader == FileReader::KorFile ? otherFileFormatOf(path)
+                                                              : fileFormatOf(policy, path.c_str());
+    return readsFormat(reader, format) ? std::wstring() : otherFormatDetail(format, path);
+}
+
+// Sets the last error: 0 and "OK", or the code with the reader's message about the file at `path`
+// when it gave one (made safe to print), the code's text otherwise.
+void report(CZRKorManagerImpl& manager, std::uint32_t code, const std::wstring& message,
+            const std::wstring& path) {
     manager.setLastError(code);
-    manager.setLastErrorMessage(code != 0 && !message.empty() ? message : errorMessage(code));
+    manager.setLastErrorMessage(code != 0 && !message.empty() ? printableMessage(message, path)
+                                                              : errorMessage(code));
+}
+
+// Reports a read that failed before its song was checked: the code with readFailureDetail()
+// after its text, else as report() does.
+void reportReadFailure(CZRKorManagerImpl& manager, FileReader reader, std::uint32_t code,
+                       const std::wstring& message, const std::wstring& path) {
+    const std::wstring detail = readFailureDetail(manager.policy(), reader, code, path);
+    if (detail.empty())
+        report(manager, code, message, path);
+    else
+        manager.fail(code, L"%ls", detail.c_str());
 }
 
 void emptyTarget(CZRKorManagerImpl& manager, LoadTarget target) {
@@ -141,9 +184,14 @@ void emptyTarget(CZRKorManagerImpl& manager, LoadTarget target) {
         manager.emptyImportBuffer();
 }
 
-// Reports the outcome of a read and hands a good song to its target.
-CZRKorRoot* settle(CZRKorManagerImpl& manager, LoadTarget target, ReadResult read) {
-    report(manager, read.code, read.message);
+// Reports the outcome of a read by `reader` and hands a good song to its target.
+CZRKorRoot* settle(CZRKorManagerImpl& manager, LoadTarget target, FileReader reader,
+                   ReadResult read) {
+    const std::wstring& path = read.document->filePath;
+    if (read.code != 0 && !read.checked)
+        reportReadFailure(manager, reader, read.code, read.message, path);
+    else
+        report(manager, read.code, read.message, path);
     if (read.code != 0) return nullptr;
     CZRKorRoot* root = read.document->root();
     if (target == LoadTarget::CurrentSong)
@@ -153,21 +201,22 @@ CZRKorRoot* settle(CZRKorManagerImpl& manager, LoadTarget target, ReadResult rea
     return root;
 }
 
-/// Reads the file at `path` into `target` through a converter of another format: `convert`
-/// fills the new document (naming its format) and answers its code, leaving its detailed
-/// message in the second argument; a converted song then goes through `checks`.
+/// Reads the file at `path` into `target` through the converter of `reader`: `convert` fills the
+/// new document (naming its format) and answers its code, leaving its detailed message in the
+/// second argument; a converted song then goes through `checks`.
 template <class Convert>
 CZRKorRoot* importSong(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarget target,
-                       const Checks& checks, Convert convert) {
+                       FileReader reader, const Checks& checks, Convert convert) {
     HistoryHold hold(manager.history());
     emptyTarget(manager, target);
     ReadResult read = startRead(path);
     read.code = convert(*read.document, read.message);
     if (read.code == 0) {
         read.message.clear();
+        read.checked = true;
         read.code = runChecks(*read.document, checks);
     }
-    return settle(manager, target, std::move(read));
+    return settle(manager, target, reader, std::move(read));
 }
 
 } // namespace
@@ -179,21 +228,22 @@ ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* pa
         std::wstring message;
         if (parseXmlSong(*format, policy, path, scratch, message) == 0) return format->format;
     }
-    const ZRFileFormat midi = midiFileFormat(path);
-    return midi != ZR_FILE_FORMAT_UNKNOWN ? midi : musicXmlFileFormat(path);
+    return otherFileFormatOf(path);
 }
 
 CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarget target) {
     HistoryHold hold(manager.history());
     emptyTarget(manager, target);
+    constexpr FileReader reader = FileReader::KorFile;
     ReadResult kor3 = readXmlSong(kKor3, manager.policy(), path, target);
-    if (!isForeignDocument(kKor3, kor3.code)) return settle(manager, target, std::move(kor3));
+    if (!isForeignDocument(kKor3, kor3.code))
+        return settle(manager, target, reader, std::move(kor3));
     ReadResult kor4 = readXmlSong(kKor4, manager.policy(), path, target);
-    if (!isForeignDocument(kKor4, kor4.code)) return settle(manager, target, std::move(kor4));
-    // A file that is no song document of either format reports what the KOR3 reader found.
-    manager.setLastError(kor3.code);
-    manager.setLastErrorMessage(kor3.message);
-    return nullptr;
+    if (!isForeignDocument(kKor4, kor4.code))
+        return settle(manager, target, reader, std::move(kor4));
+    // A file that is no song document of either format reports what the KOR3 reader found,
+    // unless it is a file of another kind, which calls for another reader.
+    return settle(manager, target, reader, std::move(kor3));
 }
 
 CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,
@@ -203,7 +253,7 @@ CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsi
     const Checks checks{.structure = ZR_E_INVALID_KOR_FILE,
                         .preMeasure = true,
                         .vvoices = ZR_E_INVALID_VVOICE_TABLE};
-    return importSong(manager, path, target, checks,
+    return importSong(manager, path, target, FileReader::LegacyFile, checks,
                       [&](CZRKorDocument& document, std::wstring& message) {
                           const std::uint32_t code =
                               converter.convert(document.filePath, codePage, preMeasure, document);
@@ -218,7 +268,7 @@ CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeas
                     LoadTarget target) {
     const CKorManagerApp& app = CKorManagerApp::instance();
     CxSmfImporter importer(app.vvoiceTable(), app.defaultVVoice());
-    return importSong(manager, path, target, {.structure = ZR_E_INVALID_SMF},
+    return importSong(manager, path, target, FileReader::Smf, {.structure = ZR_E_INVALID_SMF},
                       [&](CZRKorDocument& document, std::wstring& message) {
                           const std::uint32_t code =
                               importer.importFile(document.filePath, preMeasure, channelSplit != 0,
@@ -233,9 +283,12 @@ bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePag
                std::vector<ZRSMFTrackImportDirective>& directives) {
     const CKorManagerApp& app = CKorManagerApp::instance();
     CxSmfImporter importer(app.vvoiceTable(), app.defaultVVoice());
-    const std::uint32_t code =
-        importer.survey(path != nullptr ? path : L"", codePage, channelSplit != 0, directives);
-    report(manager, code, {});
+    const std::wstring file = path != nullptr ? path : L"";
+    const std::uint32_t code = importer.survey(file, codePage, channelSplit != 0, directives);
+    if (code != 0)
+        reportReadFailure(manager, FileReader::Smf, code, {}, file);
+    else
+        report(manager, code, {}, file);
     return code == 0;
 }
 
@@ -244,22 +297,27 @@ CZRKorRoot* loadMusicXml(CZRKorManagerImpl& manager, const wchar_t* path, int pr
                          LoadTarget target) {
     const CKorManagerApp& app = CKorManagerApp::instance();
     CxMusicXmlImporter importer(app.vvoiceTable(), app.defaultVVoice());
-    return importSong(manager, path, target, {.structure = ZR_E_INVALID_MUSICXML},
-                      [&](CZRKorDocument& document, std::wstring& message) {
-                          const std::uint32_t code = importer.importFile(
-                              document.filePath, preMeasure, directives, document);
-                          message = importer.message();
-                          document.format = ZR_FILE_FORMAT_MUSICXML;
-                          return code;
-                      });
+    return importSong(
+        manager, path, target, FileReader::MusicXml, {.structure = ZR_E_INVALID_MUSICXML},
+        [&](CZRKorDocument& document, std::wstring& message) {
+            const std::uint32_t code =
+                importer.importFile(document.filePath, preMeasure, directives, document);
+            message = importer.message();
+            document.format = ZR_FILE_FORMAT_MUSICXML;
+            return code;
+        });
 }
 
 bool surveyMusicXml(CZRKorManagerImpl& manager, const wchar_t* path,
                     std::vector<ZRMusicXMLPartImportDirective>& directives) {
     const CKorManagerApp& app = CKorManagerApp::instance();
     CxMusicXmlImporter importer(app.vvoiceTable(), app.defaultVVoice());
-    const std::uint32_t code = importer.survey(path != nullptr ? path : L"", directives);
-    report(manager, code, importer.message());
+    const std::wstring file = path != nullptr ? path : L"";
+    const std::uint32_t code = importer.survey(file, directives);
+    if (code != 0)
+        reportReadFailure(manager, FileReader::MusicXml, code, importer.message(), file);
+    else
+        report(manager, code, importer.message(), file);
     return code == 0;
 }
 
