@@ -12,7 +12,9 @@ struct ZRKorManagementPolicy {
     unsigned int maxZRTracks = 16;
     /// Most parts a ZR track may hold: -1 (no limit) or 0 and more.
     int maxPartsPerTrack = -1;
-    /// Editor options: flags (0 or 1) and limits (-1, or 0 and more) handed on to the editor.
+    /// editorFlag4 to editorFlag7 have no effect: nothing in the library reads them. They are kept
+    /// only so that the policy keeps the layout hosts fill in; sysInitialize still refuses a value
+    /// outside its range (ZR_E_INVALID_MANAGEMENT_POLICY): flags 0 or 1, limits -1 or 0 and more.
     int editorFlag4 = 1;
     int editorFlag5 = 1;
     int editorLimit6 = -1;
@@ -23,9 +25,14 @@ struct ZRKorManagementPolicy {
     int maxPlayTime = -1;
     /// Shortest play time of a musical part in ticks; the manager stores at least 60.
     int minPlayTime = 60;
-    /// Further editor limits: -1 (no limit), or 0 and more (field 11), or 60 and more (field 12).
+    /// No effect either, kept for the layout and validated like the four above: -1, or 0 and more
+    /// (editorLimit11), or 60 and more (editorLimit12).
     int editorLimit11 = -1;
     int editorLimit12 = -1;
-    /// Folder holding the schema files "kor3.xsd" and "kor4.xsd"; must not be empty.
+    /// Folder holding the schema files "kor3.xsd" and "kor4.xsd" that song files are validated
+    /// against. Empty means the folder of libkorman.so, where the schemas are installed with it.
+    /// sysInitialize fails with ZR_E_INVALID_MANAGEMENT_POLICY, naming the folder, when either
+    /// schema cannot be read there. A relative folder is taken from the working folder at
+    /// sysInitialize.
     std::wstring schemaFolder;
 };

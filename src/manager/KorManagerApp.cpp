@@ -3,12 +3,11 @@
 #include "legacy/IconVibrato.h"
 #include "model/MusicalPart.h"
 #include "platform/AppData.h"
+#include "platform/DynamicModule.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 
 #include <korman/ErrorCodes.h>
-
-#include <dlfcn.h>
 
 #include <cwchar>
 #include <mutex>
@@ -46,15 +45,6 @@ ZRVVoiceLib toRecord(const DBM_VirtualVoiceInfo& info) {
     voice.param = {info.param.breathiness, info.param.brightness, info.param.clearness,
                    info.param.genderFactor, info.param.opening};
     return voice;
-}
-
-// Where this library lies, so that the voice database module is looked for beside it.
-std::wstring libraryFolder() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&libraryFolder), &info) == 0 || info.dli_fname == nullptr)
-        return {};
-    const auto path = kor::platform::fromPath(info.dli_fname);
-    return path ? std::wstring(kor::platform::folderPart(*path)) : std::wstring();
 }
 
 } // namespace
@@ -207,7 +197,8 @@ void CKorManagerApp::setVoiceDatabasePath(std::wstring path) {
 
 std::wstring CKorManagerApp::voiceDatabasePath() const {
     if (!voiceDatabasePath_.empty()) return voiceDatabasePath_;
-    const std::wstring folder = libraryFolder();
+    // The module is installed beside the library.
+    const std::wstring folder = kor::platform::libraryFolder();
     return folder.empty() ? std::wstring(kVoiceDatabaseModule)
                           : kor::platform::joinPath(folder, kVoiceDatabaseModule);
 }

@@ -2,6 +2,8 @@
 
 #include "edit/EditMessages.h"
 #include "edit/PreMeasureEdits.h"
+#include "formats/kor3/Kor3Parser.h"
+#include "formats/kor4/Kor4Parser.h"
 #include "legacy/IconVibrato.h"
 #include "manager/ErrorTable.h"
 #include "manager/HistoryHold.h"
@@ -13,7 +15,10 @@
 #include "model/Sequence.h"
 #include "model/UnManaged.h"
 #include "model/VVoice.h"
+#include "platform/DynamicModule.h"
+#include "platform/FileFailure.h"
 #include "platform/MemoryStatus.h"
+#include "platform/Path.h"
 #include "platform/XmlChars.h"
 
 #include <korman/ErrorCodes.h>
@@ -21,7 +26,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 namespace kor {
 
@@ -33,11 +40,52 @@ bool isValidPolicy(const ZRKorManagementPolicy& p) {
            unlimitedOr(p.maxPartsPerTrack, 0) && isFlag(p.editorFlag4) && isFlag(p.editorFlag5) &&
            unlimitedOr(p.editorLimit6, 0) && isFlag(p.editorFlag7) &&
            unlimitedOr(p.maxNoteTick, 0) && unlimitedOr(p.maxPlayTime, minPlayTime) &&
-           unlimitedOr(p.editorLimit11, 0) && unlimitedOr(p.editorLimit12, 60) &&
-           !p.schemaFolder.empty();
+           unlimitedOr(p.editorLimit11, 0) && unlimitedOr(p.editorLimit12, 60);
 }
 
 } // namespace kor
+
+namespace {
+
+// The folder whose schemas the song readers validate against, or why it cannot serve.
+struct SchemaFolder {
+    std::wstring path;
+    std::wstring failure;
+};
+
+// The policy's schema folder, or the folder the library was installed in when the policy names
+// none, made absolute so that the host changing its working folder later does not move it. It
+// must hold both schemas: a missing one would otherwise surface only at the first load, after
+// the host has done work it cannot then save and load back.
+SchemaFolder schemaFolderOf(const std::wstring& named) {
+    SchemaFolder folder{named.empty() ? kor::platform::libraryFolder() : named, {}};
+    if (folder.path.empty()) {
+        folder.failure = L"The folder of the library cannot be found; name the schema folder in "
+                         L"the policy.";
+        return folder;
+    }
+    if (const auto native = kor::platform::toPath(folder.path)) {
+        std::error_code ignored;
+        if (const auto absolute =
+                kor::platform::fromPath(std::filesystem::absolute(*native, ignored));
+            absolute && !absolute->empty())
+            folder.path = *absolute;
+    }
+    for (const wchar_t* schema : {Kor3::kSchemaFile, Kor4::kSchemaFile}) {
+        const kor::platform::FileFailure missing =
+            kor::platform::readFailure(kor::platform::joinPath(folder.path, schema));
+        if (!missing.failed()) continue;
+        folder.failure = kor::platform::describe(missing) + L" The schema folder " + folder.path +
+                         L" must hold kor3.xsd and kor4.xsd" +
+                         (named.empty() ? L"; the policy names none, so the library's folder "
+                                          L"stands in."
+                                        : L".");
+        break;
+    }
+    return folder;
+}
+
+} // namespace
 
 CZRKorManagerImpl::~CZRKorManagerImpl() {
     discardState();
@@ -60,7 +108,13 @@ bool CZRKorManagerImpl::runInitialization(const ZRKorManagementPolicy& policy) {
         lastError_ = ZR_E_INVALID_MANAGEMENT_POLICY;
         return false;
     }
+    const SchemaFolder schemas = schemaFolderOf(policy.schemaFolder);
+    if (!schemas.failure.empty()) {
+        fail(ZR_E_INVALID_MANAGEMENT_POLICY, L"%ls", schemas.failure.c_str());
+        return false;
+    }
     policy_ = policy;
+    policy_.schemaFolder = schemas.path;
     policy_.minPlayTime = std::max(60, policy.minPlayTime);
     history_ = std::make_unique<CZRCommitHistory>(policy_.undoLimit);
     observers_.clear();

@@ -52,6 +52,14 @@ bool DynamicModule::open(const std::wstring& path) {
     return true;
 }
 
+std::wstring libraryFolder() {
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&libraryFolder), &info) == 0 || info.dli_fname == nullptr)
+        return {};
+    const std::optional<std::wstring> path = fromPath(info.dli_fname);
+    return path ? std::wstring(folderPart(*path)) : std::wstring();
+}
+
 void DynamicModule::close() {
     if (handle_ != nullptr) ::dlclose(std::exchange(handle_, nullptr));
 }

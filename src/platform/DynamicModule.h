@@ -42,4 +42,9 @@ private:
     std::string error_;
 };
 
+/// The folder of the file this library's code was loaded from: the shared library, or the
+/// program it is built into. Data installed with the library (the voice database module, the
+/// schema files) lies there. Empty when the loader cannot tell.
+std::wstring libraryFolder();
+
 } // namespace kor::platform

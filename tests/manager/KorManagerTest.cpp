@@ -74,7 +74,7 @@ TEST_F(KorManager, RefusesPoliciesOutsideTheirRanges) {
         {"longest below the clamped shortest",
          [](ZRKorManagementPolicy& p) { p.minPlayTime = 30, p.maxPlayTime = 50; }},
         {"field 12 below 60", [](ZRKorManagementPolicy& p) { p.editorLimit12 = 59; }},
-        {"no schema folder", [](ZRKorManagementPolicy& p) { p.schemaFolder.clear(); }},
+        {"no schemas in the folder", [](ZRKorManagementPolicy& p) { p.schemaFolder = L"/"; }},
     };
     for (const Case& c : cases) {
         CZRKorManagerIF manager;
@@ -213,6 +213,27 @@ TEST_F(KorManager, InitializesWithTheVoiceDatabaseShippedBesideTheLibrary) {
         EXPECT_FALSE(vibrato->caption().empty()) << id;
         EXPECT_FALSE(vibrato->depthCurve().empty()) << id;
     }
+}
+
+TEST_F(KorManager, TakesTheSchemasBesideTheLibraryAndRefusesAFolderWithoutThem) {
+    // No folder named: the schemas installed beside the library, where the build puts them too.
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(ZRKorManagementPolicy{}), 1) << manager.sysGetLastErrorMsg();
+    EXPECT_NE(manager.fileLoadKorFile(L"" KORMAN_TEST_DATA_DIR "/kor3/full.korx"), nullptr)
+        << manager.sysGetLastErrorMsg();
+
+    // A folder that holds one schema of two fails at once and names the other.
+    const kor::test::TempDir schemas;
+    std::filesystem::copy_file(KORMAN_SCHEMA_DIR "/kor3.xsd", schemas.path() + "/kor3.xsd");
+    ZRKorManagementPolicy policy = validPolicy();
+    policy.schemaFolder = schemas.wide();
+    CZRKorManagerIF half;
+    EXPECT_EQ(half.sysInitialize(policy), 0);
+    EXPECT_EQ(half.sysGetLastError(), ZR_E_INVALID_MANAGEMENT_POLICY);
+    EXPECT_EQ(std::wstring(half.sysGetLastErrorMsg()),
+              L"Invalid management policy. Cannot open " + schemas.wide("kor4.xsd") +
+                  L": No such file or directory. The schema folder " + schemas.wide() +
+                  L" must hold kor3.xsd and kor4.xsd.");
 }
 
 // A host may end the process while a manager still holds the voice database: by std::exit with

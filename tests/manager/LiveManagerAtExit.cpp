@@ -11,10 +11,9 @@ namespace {
 
 CZRKorManagerIF staticManager;
 
+// The policy names no schema folder: the manager takes the schemas installed beside the library.
 bool initialize(CZRKorManagerIF& manager) {
-    ZRKorManagementPolicy policy;
-    policy.schemaFolder = L"/nonexistent";
-    return manager.sysInitialize(policy) == 1;
+    return manager.sysInitialize(ZRKorManagementPolicy{}) == 1;
 }
 
 } // namespace

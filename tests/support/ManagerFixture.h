@@ -22,18 +22,16 @@ inline std::wstring fakeVoiceDatabase(const std::string& name) {
     return std::wstring(path.begin(), path.end());
 }
 
-/// A policy that passes validation.
+/// A policy that passes validation, with the schemas of the source tree.
 inline ZRKorManagementPolicy validPolicy() {
     ZRKorManagementPolicy policy;
-    policy.schemaFolder = L"/usr/share/korman/schemas";
+    policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
     return policy;
 }
 
-/// A valid policy whose schema folder is the build's, for managers that load songs.
+/// validPolicy(), for managers that load songs.
 inline ZRKorManagementPolicy loadingPolicy() {
-    ZRKorManagementPolicy policy = validPolicy();
-    policy.schemaFolder = L"" KORMAN_SCHEMA_DIR;
-    return policy;
+    return validPolicy();
 }
 
 class ManagerTest : public ::testing::Test {

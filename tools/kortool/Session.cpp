@@ -4,9 +4,6 @@
 #include "MidiTexts.h"
 #include "Text.h"
 
-#include <dlfcn.h>
-#include <link.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -15,18 +12,6 @@
 namespace kortool {
 
 namespace {
-
-// The folder of the loaded libkorman, where its schemas are installed beside it.
-std::wstring libraryFolder() {
-    void* handle = dlopen("libkorman.so.0", RTLD_LAZY | RTLD_NOLOAD);
-    if (handle == nullptr) return {};
-    link_map* map = nullptr;
-    std::wstring folder;
-    if (dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map != nullptr && map->l_name != nullptr)
-        folder = widen(std::filesystem::path(map->l_name).parent_path().string());
-    dlclose(handle);
-    return folder;
-}
 
 // The reader a file is for.
 enum class Reader { Kor, Legacy, Midi, Score, None };
@@ -153,11 +138,8 @@ std::string describeCodePage(unsigned codePage) {
 }
 
 Session::Session() {
-    ZRKorManagementPolicy policy;
-    policy.schemaFolder = libraryFolder();
-    if (policy.schemaFolder.empty())
-        throw LibraryError(ZR_E_NOT_INITIALIZED, "cannot find the folder of libkorman");
-    if (manager_.sysInitialize(policy) == 0) fail();
+    // No schema folder named: the library takes the schemas installed beside it.
+    if (manager_.sysInitialize(ZRKorManagementPolicy{}) == 0) fail();
 }
 
 [[noreturn]] void Session::fail(const std::string& context) const {
