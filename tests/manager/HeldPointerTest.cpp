@@ -171,7 +171,9 @@ TEST_F(HeldPointers, StayTheLiveObjectsThroughEveryEditUndoRedoAndTrim) {
         for (int n = 0; n < undoable; ++n) {
             ASSERT_EQ(manager->editUndo(), 1);
             expectHeldAreLive("undo " + std::to_string(n));
-            if (n == 0) EXPECT_EQ(manager->korGetKorObject(deletedID), deleted);
+            if (n == 0) {
+                EXPECT_EQ(manager->korGetKorObject(deletedID), deleted);
+            }
         }
         EXPECT_EQ(manager->editCanUndo(), 0);
         if (undoLimit == -1) {
