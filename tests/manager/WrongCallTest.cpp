@@ -1,11 +1,17 @@
 // Calls a host makes wrongly on purpose: each fails with a code and a message that names the cause.
+#include "builders/LegacyFileBuilder.h"
+#include "builders/SmfBuilder.h"
+#include "support/FaultyFileCalls.h"
 #include "support/ManagerFixture.h"
+#include "support/TempDir.h"
 
 #include <korman/IZRKorEditorIF.h>
 #include <korman/korman.h>
 
+#include <cerrno>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -59,6 +65,34 @@ struct WrongCall {
 };
 
 const ZRNoteValue kNote{0, 480, 60, 64, L"a", {L"a"}, 0};
+
+/// Writes a file named `name` into `folder` and returns its wide path: a MIDI file of format 1
+/// (".mid"), a MusicXML score (".musicxml") or `bytes` as they are.
+std::wstring fileOfKind(const kor::test::TempDir& folder, const std::string& name,
+                        const std::string& bytes = {}) {
+    if (name.ends_with(".mid")) {
+        kor::test::SmfBuilder smf(1);
+        smf.addTrack().noteOn(0, 0, 60, 100).noteOff(480, 0, 60);
+        folder.write(name, smf.bytes());
+    } else if (name.ends_with(".musicxml")) {
+        folder.write(name, "<?xml version=\"1.0\"?><score-partwise version=\"3.1\"><part-list>"
+                           "<score-part id=\"P1\"><part-name>S</part-name></score-part>"
+                           "</part-list><part id=\"P1\"><measure number=\"1\"/></part>"
+                           "</score-partwise>");
+    } else {
+        folder.write(name, bytes);
+    }
+    return folder.wide(name);
+}
+
+/// A save of a new song into a fresh folder while the `counted` file call fails.
+Outcome saveFailing(Host& h, kor::test::FileCall counted, int error = 0) {
+    const kor::test::TempDir files;
+    h.song();
+    const kor::test::FaultyFileCalls faults({1, false, false, counted, error});
+    EXPECT_EQ(h.manager.fileSaveKorFile(files.wide("song.korx").c_str()), 0);
+    return managerError(h.manager);
+}
 
 } // namespace
 
@@ -271,6 +305,140 @@ TEST_F(WrongCalls, FailWithACodeAndAMessageNamingTheCause) {
              return editorError(*editor);
          },
          ZR_E_INVALID_TRACK_ID, L"Track number 5 is outside 0\u20130."},
+
+        // Files that cannot be read or written: the path, the system's reason and what is amiss.
+        {"save into a missing folder",
+         [](Host& h) {
+             h.song();
+             EXPECT_EQ(h.manager.fileSaveKorFile(L"/nonexistent-korman/songs/song.korx"), 0);
+             return managerError(h.manager);
+         },
+         ZR_E_CANNOT_SAVE_FILE,
+         L"Cannot save the specified file. Cannot save /nonexistent-korman/songs/song.korx: No "
+         L"such file or directory (the folder /nonexistent-korman/songs does not exist)."},
+        {"MIDI export into a missing folder",
+         [](Host& h) {
+             h.song();
+             EXPECT_EQ(h.manager.fileExportSMF(L"/nonexistent-korman/songs/song.mid", {}), 0);
+             return managerError(h.manager);
+         },
+         ZR_E_CANNOT_OPEN_FILE,
+         L"Cannot open the specified file. Cannot save /nonexistent-korman/songs/song.mid: No "
+         L"such file or directory (the folder /nonexistent-korman/songs does not exist)."},
+        {"save below a plain file",
+         [](Host& h) {
+             const kor::test::TempDir files;
+             fileOfKind(files, "notes.txt");
+             h.song();
+             EXPECT_EQ(h.manager.fileSaveKorFile(files.wide("notes.txt/song.korx").c_str()), 0);
+             return managerError(h.manager);
+         },
+         ZR_E_CANNOT_SAVE_FILE, L"/notes.txt/song.korx: Not a directory (/tmp/korman-test-"},
+        {"save into a folder the user may not write",
+         [](Host& h) { return saveFailing(h, kor::test::FileCall::Open, EACCES); },
+         ZR_E_CANNOT_SAVE_FILE, L"/song.korx: Permission denied (the folder /tmp/korman-test-"},
+        {"save onto a full disk",
+         [](Host& h) { return saveFailing(h, kor::test::FileCall::Write); }, ZR_E_CANNOT_SAVE_FILE,
+         L"/song.korx: No space left on device."},
+        {"save whose rename fails",
+         [](Host& h) { return saveFailing(h, kor::test::FileCall::Rename); }, ZR_E_CANNOT_SAVE_FILE,
+         L"/song.korx: Input/output error."},
+        {"load of a missing file",
+         [](Host& h) {
+             EXPECT_EQ(h.manager.fileLoadKorFile(L"/nonexistent-korman/songs/song.korx"), nullptr);
+             return managerError(h.manager);
+         },
+         ZR_E_FILE_NOT_FOUND,
+         L"The specified file is not found. Cannot open /nonexistent-korman/songs/song.korx: No "
+         L"such file or directory (the folder /nonexistent-korman/songs does not exist)."},
+        {"initialization with a folder without schemas",
+         [](Host&) {
+             CZRKorManagerIF manager;
+             ZRKorManagementPolicy policy = kor::test::loadingPolicy();
+             policy.schemaFolder = L"/nonexistent-korman/songs";
+             EXPECT_EQ(manager.sysInitialize(policy), 0);
+             return managerError(manager);
+         },
+         ZR_E_INVALID_MANAGEMENT_POLICY,
+         L"Invalid management policy. Cannot open /nonexistent-korman/songs/kor3.xsd: No such file "
+         L"or directory (the folder /nonexistent-korman/songs does not exist). The schema folder "
+         L"/nonexistent-korman/songs must hold kor3.xsd and kor4.xsd."},
+
+        // Files of another kind than the call reads: what they are and which call reads them.
+        {"song load of a MIDI file",
+         [](Host& h) {
+             const kor::test::TempDir files;
+             const std::wstring midi = fileOfKind(files, "song.mid");
+             EXPECT_EQ(h.manager.fileLoadKorFile(midi.c_str()), nullptr);
+             Outcome outcome = managerError(h.manager);
+             EXPECT_EQ(outcome.message,
+                       L"Invalid KOR3 file. " + midi +
+                           L" is a standard MIDI file (format 1): read it with fileLoadSMF or "
+                           L"fileImportSMF, whose directives fileGetSMFImportDirective lists.");
+             return outcome;
+         },
+         ZR_E_INVALID_KOR3_FILE, L"read it with fileLoadSMF or fileImportSMF"},
+        {"MIDI import of a KOR4 song",
+         [](Host& h) {
+             EXPECT_EQ(
+                 h.manager.fileImportSMF(L"" KORMAN_TEST_DATA_DIR "/kor4/song.korx", 1, 0, {}),
+                 nullptr);
+             return managerError(h.manager);
+         },
+         ZR_E_INVALID_KOR_FILE,
+         L"song.korx is a KOR4 song file: read it with fileLoadKorFile or fileImportKorFile."},
+        {"MIDI survey of a score",
+         [](Host& h) {
+             const kor::test::TempDir files;
+             std::vector<ZRSMFTrackImportDirective> directives;
+             EXPECT_EQ(h.manager.fileGetSMFImportDirective(
+                           fileOfKind(files, "score.musicxml").c_str(), 0, directives),
+                       0);
+             return managerError(h.manager);
+         },
+         ZR_E_INVALID_SMF, L"score.musicxml is a MusicXML score: read it with fileLoadMusicXML"},
+        {"legacy load of a KOR3 song",
+         [](Host& h) {
+             EXPECT_EQ(
+                 h.manager.fileLoadLegacyKorFile(L"" KORMAN_TEST_DATA_DIR "/kor3/full.korx", 1),
+                 nullptr);
+             return managerError(h.manager);
+         },
+         ZR_E_INVALID_KOR_FILE, L"full.korx is a KOR3 song file: read it with fileLoadKorFile"},
+        {"score survey of a MIDI file",
+         [](Host& h) {
+             const kor::test::TempDir files;
+             std::vector<ZRMusicXMLPartImportDirective> directives;
+             EXPECT_EQ(h.manager.fileGetMusicXMLImportDirective(
+                           fileOfKind(files, "song.mid").c_str(), directives),
+                       0);
+             return managerError(h.manager);
+         },
+         ZR_E_INVALID_XML_FILE, L"song.mid is a standard MIDI file (format 1)"},
+        {"score load of a legacy song",
+         [](Host& h) {
+             const kor::test::TempDir files;
+             kor::test::LegacyFileBuilder legacy;
+             legacy.singingTrack("[Common]\nVersion=KOR202\n");
+             const std::wstring path = fileOfKind(files, "song.kor", legacy.bytes());
+             EXPECT_EQ(h.manager.fileLoadMusicXML(path.c_str(), 1, {}), nullptr);
+             return managerError(h.manager);
+         },
+         ZR_E_INVALID_XML_FILE,
+         L"song.kor is a legacy song file of a version above 201: read it with "
+         L"fileLoadLegacyKorFile or fileImportLegacyKorFile."},
+        {"song whose bytes are no UTF-8",
+         [](Host& h) {
+             const kor::test::TempDir files;
+             const std::wstring path =
+                 fileOfKind(files, "song.korx", "<?xml version=\"1.0\"?>\n<kor3>\xE0M</kor3>\n");
+             EXPECT_EQ(h.manager.fileLoadKorFile(path.c_str()), nullptr);
+             Outcome outcome = managerError(h.manager);
+             // U+FFFD, which the XML parser writes for the byte, would cut a host's %ls short.
+             EXPECT_EQ(outcome.message.find(L'\uFFFD'), std::wstring::npos);
+             return outcome;
+         },
+         ZR_E_INVALID_KOR3_FILE, L"invalid bytes '\\xE0' and 'M' of a 3-byte sequence"},
     };
     for (const WrongCall& wrong : calls) {
         SCOPED_TRACE(wrong.name);
