@@ -41,6 +41,9 @@ using ZRVVoiceKey = std::pair<int, int>;
 /// table text, followed by what the call knows of the cause (the value and its range, the object
 /// or the path, the system's reason) and what to do, so that a host matching on the table text
 /// keeps working. A lookup that finds nothing answers null or 0 as it always has, and says why.
+///
+/// A process may hold any number of managers and make, initialize, use and destroy them on any
+/// threads at any time; one manager, with its editor, is used by one thread at a time.
 class KORMAN_API CZRKorManagerIF {
 public:
     CZRKorManagerIF();
@@ -70,10 +73,14 @@ public:
     /// initialization succeeds. 0 with ZR_E_INVALID_PARAMETER for null; 1 when added or already
     /// there. The window must outlive the manager.
     int sysRegisterObserver(IZRMessageWindow* window);
-    /// Replaces the process-wide VVoice table, which new sequences take their VVoices from. Every
-    /// entry's key must match its record, with bank select 0 to 127, program change 0 to 127, a
-    /// component ID and parameters in -127 to 127. 0, changing nothing, when the table is empty or
-    /// an entry is invalid. Neither reads nor sets the last error.
+    /// Replaces the process-wide VVoice table, which new sequences take their VVoices from, and
+    /// clears the default VVoice. Every entry's key must match its record, with bank select 0 to
+    /// 127, program change 0 to 127, a component ID and parameters in -127 to 127. 0, changing
+    /// nothing, when the table is empty or an entry is invalid. Neither reads nor sets the last
+    /// error. Any thread may call it at any time: a call of any manager that is running goes on
+    /// with the table it started with, and an editor already handed out keeps the table it was
+    /// handed out with. The next sysInitialize of any manager rebuilds the table from the voice
+    /// database.
     int sysReplaceVVoiceLibTable(const std::map<ZRVVoiceKey, ZRVVoiceLib>& table);
 
     // --- Files: detecting, loading, importing, saving and exporting songs ---

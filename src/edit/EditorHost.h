@@ -26,16 +26,17 @@ public:
     virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;
     /// The English message of `code`, "" for an unknown code (static text).
     virtual const wchar_t* errorMessage(std::uint32_t code) const = 0;
-    /// The shape of the vibrato kind `type` the voice database offers (borrowed; valid while the
-    /// voice database is held), or null when it offers no such kind.
+    /// The shape of the vibrato kind `type` the voice database offers (borrowed; valid until the
+    /// manager hands out its next editor), or null when it offers no such kind.
     virtual const kor::VibratoShape* vibratoKind(std::int32_t type) const = 0;
     /// The song in the import buffer (borrowed), which import operations copy from; null when
     /// the buffer is empty.
     virtual const CZRKorDocument* importedDocument() const = 0;
     /// The process-wide VVoice table of the voice database, which new musical parts take their
-    /// first singer from.
+    /// first singer from (borrowed; valid until the manager hands out its next editor).
     virtual const kor::VVoiceTable& vvoiceTable() const = 0;
-    /// The process-wide default VVoice (all zero when the voice database names none).
+    /// The process-wide default VVoice, bank select and program change -1 when the voice database
+    /// names none (borrowed; valid until the manager hands out its next editor).
     virtual const ZRVVoiceLib& defaultVVoice() const = 0;
 
 protected:

@@ -43,10 +43,8 @@ std::uint32_t runChecks(CZRKorDocument& document, const Checks& checks) {
     if (checks.preMeasure && !hasValidPreMeasure(document)) return ZR_E_INVALID_PREMEASURE;
     if (checks.style && !applyDefaultStyle(document)) return ZR_E_INVALID_T2_STYLE;
     if (checks.vvoices) {
-        const CKorManagerApp& app = CKorManagerApp::instance();
-        const VoiceLibrary library{app.vvoiceTable(), app.bankRepresentatives(),
-                                   app.defaultVVoice()};
-        if (!runVVoicePasses(document, library)) return *checks.vvoices;
+        const std::shared_ptr<const VoiceTables> tables = CKorManagerApp::instance().tables();
+        if (!runVVoicePasses(document, *tables)) return *checks.vvoices;
     }
     if (checks.wavParts && !checkWavParts(document)) return *checks.wavParts;
     return 0;
@@ -248,8 +246,8 @@ CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTar
 
 CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,
                            int preMeasure, LoadTarget target) {
-    const CKorManagerApp& app = CKorManagerApp::instance();
-    CxLegacyConverter converter(app.vvoiceTable(), app.defaultVVoice());
+    const std::shared_ptr<const VoiceTables> tables = CKorManagerApp::instance().tables();
+    CxLegacyConverter converter(tables->vvoices, tables->defaultVVoice);
     const Checks checks{.structure = ZR_E_INVALID_KOR_FILE,
                         .preMeasure = true,
                         .vvoices = ZR_E_INVALID_VVOICE_TABLE};
@@ -266,8 +264,8 @@ CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsi
 CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
                     int channelSplit, const std::vector<ZRSMFTrackImportDirective>& directives,
                     LoadTarget target) {
-    const CKorManagerApp& app = CKorManagerApp::instance();
-    CxSmfImporter importer(app.vvoiceTable(), app.defaultVVoice());
+    const std::shared_ptr<const VoiceTables> tables = CKorManagerApp::instance().tables();
+    CxSmfImporter importer(tables->vvoices, tables->defaultVVoice);
     return importSong(manager, path, target, FileReader::Smf, {.structure = ZR_E_INVALID_SMF},
                       [&](CZRKorDocument& document, std::wstring& message) {
                           const std::uint32_t code =
@@ -281,8 +279,8 @@ CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeas
 
 bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage, int channelSplit,
                std::vector<ZRSMFTrackImportDirective>& directives) {
-    const CKorManagerApp& app = CKorManagerApp::instance();
-    CxSmfImporter importer(app.vvoiceTable(), app.defaultVVoice());
+    const std::shared_ptr<const VoiceTables> tables = CKorManagerApp::instance().tables();
+    CxSmfImporter importer(tables->vvoices, tables->defaultVVoice);
     const std::wstring file = path != nullptr ? path : L"";
     const std::uint32_t code = importer.survey(file, codePage, channelSplit != 0, directives);
     if (code != 0)
@@ -295,8 +293,8 @@ bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePag
 CZRKorRoot* loadMusicXml(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
                          const std::vector<ZRMusicXMLPartImportDirective>& directives,
                          LoadTarget target) {
-    const CKorManagerApp& app = CKorManagerApp::instance();
-    CxMusicXmlImporter importer(app.vvoiceTable(), app.defaultVVoice());
+    const std::shared_ptr<const VoiceTables> tables = CKorManagerApp::instance().tables();
+    CxMusicXmlImporter importer(tables->vvoices, tables->defaultVVoice);
     return importSong(
         manager, path, target, FileReader::MusicXml, {.structure = ZR_E_INVALID_MUSICXML},
         [&](CZRKorDocument& document, std::wstring& message) {
@@ -310,8 +308,8 @@ CZRKorRoot* loadMusicXml(CZRKorManagerImpl& manager, const wchar_t* path, int pr
 
 bool surveyMusicXml(CZRKorManagerImpl& manager, const wchar_t* path,
                     std::vector<ZRMusicXMLPartImportDirective>& directives) {
-    const CKorManagerApp& app = CKorManagerApp::instance();
-    CxMusicXmlImporter importer(app.vvoiceTable(), app.defaultVVoice());
+    const std::shared_ptr<const VoiceTables> tables = CKorManagerApp::instance().tables();
+    CxMusicXmlImporter importer(tables->vvoices, tables->defaultVVoice);
     const std::wstring file = path != nullptr ? path : L"";
     const std::uint32_t code = importer.survey(file, directives);
     if (code != 0)

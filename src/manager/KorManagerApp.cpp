@@ -47,6 +47,52 @@ ZRVVoiceLib toRecord(const DBM_VirtualVoiceInfo& info) {
     return voice;
 }
 
+// Reads the default VVoice and every valid voice of the 128 banks of 128 programs into `tables`,
+// each bank represented by its lowest program change except that the default voice stands for
+// its own bank.
+void readVVoices(const kor::DbmEntryPoints& dbm, kor::VoiceTables& tables) {
+    DBM_VirtualVoiceInfo info{};
+    std::int32_t defaultBS = -1;
+    std::int32_t defaultPC = -1;
+    if (dbm.DBM_GetDefaultVirtualVoice(&defaultBS, &defaultPC) == DBM_OK &&
+        dbm.DBM_GetVirtualVoiceInfo(defaultBS, defaultPC, &info) == DBM_OK)
+        tables.defaultVVoice = toRecord(info);
+
+    for (std::int32_t bs = 0; bs < 128; ++bs) {
+        for (std::int32_t pc = 0; pc < 128; ++pc) {
+            info = DBM_VirtualVoiceInfo{};
+            if (dbm.DBM_GetVirtualVoiceInfo(bs, pc, &info) != DBM_OK) continue;
+            const ZRVVoiceLib voice = toRecord(info);
+            if (!kor::isValidVVoiceRecord(voice)) continue;
+            tables.vvoices.insert_or_assign({bs, pc}, voice);
+            tables.bankRepresentatives.try_emplace(bs, voice);
+        }
+    }
+    if (const auto rep = tables.bankRepresentatives.find(tables.defaultVVoice.vBS);
+        rep != tables.bankRepresentatives.end())
+        rep->second = tables.defaultVVoice;
+}
+
+// Reads the vibrato kinds of the voice database's vibrato items into `tables`, each from its
+// articulation file; an item whose file is missing or unreadable is left out. False when the
+// database fails or no kind could be read.
+bool readVibratos(const kor::DbmEntryPoints& dbm, kor::VoiceTables& tables) {
+    DBM_ExpItemList* items = nullptr;
+    if (dbm.DBM_GetVirtualExpItems(DBM_EXP_VIBRATO, 0, 0, &items) != DBM_OK) return false;
+    const auto release = [&dbm](DBM_ExpItemList* list) { dbm.DBM_DeleteVirtualExpItems(list); };
+    const std::unique_ptr<DBM_ExpItemList, decltype(release)> guard(items, release);
+    if (items == nullptr || items->items == nullptr) return false;
+
+    for (std::int32_t i = 0; i < items->count; ++i) {
+        const DBM_ExpItem& item = items->items[i];
+        const auto file = kor::findArticulationFile(fieldText(item.filePath));
+        if (!file) continue;
+        auto vibrato = std::make_shared<CIconVibrato>();
+        if (vibrato->load(*file)) tables.vibratos.try_emplace(item.id, std::move(vibrato));
+    }
+    return !tables.vibratos.empty();
+}
+
 } // namespace
 
 namespace kor {
@@ -123,54 +169,22 @@ int CKorManagerApp::voiceDatabaseHolders() const {
 }
 
 bool CKorManagerApp::buildVVoiceTables() {
-    resetVVoiceTables();
-    if (voiceDatabase_ == nullptr) return false;
-    const kor::DbmEntryPoints& dbm = voiceDatabase_->dbm();
-
-    DBM_VirtualVoiceInfo info{};
-    std::int32_t defaultBS = -1;
-    std::int32_t defaultPC = -1;
-    if (dbm.DBM_GetDefaultVirtualVoice(&defaultBS, &defaultPC) == DBM_OK &&
-        dbm.DBM_GetVirtualVoiceInfo(defaultBS, defaultPC, &info) == DBM_OK)
-        defaultVVoice_ = toRecord(info);
-
-    for (std::int32_t bs = 0; bs < 128; ++bs) {
-        for (std::int32_t pc = 0; pc < 128; ++pc) {
-            info = DBM_VirtualVoiceInfo{};
-            if (dbm.DBM_GetVirtualVoiceInfo(bs, pc, &info) != DBM_OK) continue;
-            const ZRVVoiceLib voice = toRecord(info);
-            if (!kor::isValidVVoiceRecord(voice)) continue;
-            vvoices_.insert_or_assign({bs, pc}, voice);
-            bankRepresentatives_.try_emplace(bs, voice);
-        }
-    }
-    // The default voice stands for its own bank.
-    if (const auto rep = bankRepresentatives_.find(defaultVVoice_.vBS);
-        rep != bankRepresentatives_.end())
-        rep->second = defaultVVoice_;
-    publishDefaultSinger();
-    return !vvoices_.empty();
+    ScopedLock guard(lock_);
+    auto tables = std::make_shared<kor::VoiceTables>();
+    tables->vibratos = tables_->vibratos; // tables_ changes only under lock_
+    if (voiceDatabase_ != nullptr) readVVoices(voiceDatabase_->dbm(), *tables);
+    const bool found = !tables->vvoices.empty();
+    publish(std::move(tables));
+    return found;
 }
 
 bool CKorManagerApp::buildVibratoTable() {
-    vibratos_.clear();
-    if (voiceDatabase_ == nullptr) return false;
-    const kor::DbmEntryPoints& dbm = voiceDatabase_->dbm();
-
-    DBM_ExpItemList* items = nullptr;
-    if (dbm.DBM_GetVirtualExpItems(DBM_EXP_VIBRATO, 0, 0, &items) != DBM_OK) return false;
-    const auto release = [&dbm](DBM_ExpItemList* list) { dbm.DBM_DeleteVirtualExpItems(list); };
-    const std::unique_ptr<DBM_ExpItemList, decltype(release)> guard(items, release);
-    if (items == nullptr || items->items == nullptr) return false;
-
-    for (std::int32_t i = 0; i < items->count; ++i) {
-        const DBM_ExpItem& item = items->items[i];
-        const auto file = kor::findArticulationFile(fieldText(item.filePath));
-        if (!file) continue;
-        auto vibrato = std::make_unique<CIconVibrato>();
-        if (vibrato->load(*file)) vibratos_.try_emplace(item.id, std::move(vibrato));
-    }
-    return !vibratos_.empty();
+    ScopedLock guard(lock_);
+    auto tables = std::make_shared<kor::VoiceTables>(*tables_);
+    tables->vibratos.clear();
+    const bool read = voiceDatabase_ != nullptr && readVibratos(voiceDatabase_->dbm(), *tables);
+    publish(std::move(tables));
+    return read;
 }
 
 bool CKorManagerApp::replaceVVoiceLibTable(const VVoiceTable& table) {
@@ -180,14 +194,19 @@ bool CKorManagerApp::replaceVVoiceLibTable(const VVoiceTable& table) {
             !kor::isValidVVoiceRecord(voice))
             return false;
 
-    VVoiceTable vvoices = table;
-    std::map<int, ZRVVoiceLib> representatives;
-    for (const auto& [key, voice] : vvoices) representatives.try_emplace(key.first, voice);
-    vvoices_ = std::move(vvoices);
-    bankRepresentatives_ = std::move(representatives);
-    defaultVVoice_ = ZRVVoiceLib{};
-    publishDefaultSinger();
+    auto tables = std::make_shared<kor::VoiceTables>();
+    tables->vvoices = table;
+    for (const auto& [key, voice] : table)
+        tables->bankRepresentatives.try_emplace(key.first, voice);
+    ScopedLock guard(lock_);
+    tables->vibratos = tables_->vibratos;
+    publish(std::move(tables));
     return true;
+}
+
+std::shared_ptr<const kor::VoiceTables> CKorManagerApp::tables() const {
+    ScopedLock guard(tablesLock_);
+    return tables_;
 }
 
 void CKorManagerApp::setVoiceDatabasePath(std::wstring path) {
@@ -203,23 +222,20 @@ std::wstring CKorManagerApp::voiceDatabasePath() const {
                           : kor::platform::joinPath(folder, kVoiceDatabaseModule);
 }
 
-void CKorManagerApp::resetVVoiceTables() {
-    vvoices_.clear();
-    bankRepresentatives_.clear();
-    defaultVVoice_ = ZRVVoiceLib{};
-    publishDefaultSinger();
-}
-
-// Musical parts repaired without a singer get the default VVoice when it is a valid voice, else
-// bank select 0 and program change 0.
-void CKorManagerApp::publishDefaultSinger() const {
-    if (kor::isValidVVoiceRecord(defaultVVoice_) && defaultVVoice_.vBS >= 0)
-        kor::setDefaultSinger(defaultVVoice_.vBS, defaultVVoice_.vPC);
+// Runs under lock_, so tables are published in the order they were built, and the voice that
+// repairs give a musical part left without singers always follows the standing tables: their
+// default VVoice when it is a valid voice, else bank select 0 and program change 0.
+void CKorManagerApp::publish(std::shared_ptr<const kor::VoiceTables> tables) {
+    const ZRVVoiceLib& voice = tables->defaultVVoice;
+    if (kor::isValidVVoiceRecord(voice) && voice.vBS >= 0)
+        kor::setDefaultSinger(voice.vBS, voice.vPC);
     else
         kor::setDefaultSinger(0, 0);
+    // The old tables are let go outside the lock: their last holder may be this thread.
+    ScopedLock guard(tablesLock_);
+    tables_.swap(tables);
 }
 
 void CKorManagerApp::resetTables() {
-    resetVVoiceTables();
-    vibratos_.clear();
+    publish(std::make_shared<const kor::VoiceTables>());
 }

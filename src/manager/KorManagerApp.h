@@ -2,6 +2,7 @@
 #pragma once
 
 #include "manager/VoiceDatabase.h"
+#include "model/Builders.h"
 #include "platform/CriticalSection.h"
 
 #include <korman/CZRKorManagerIF.h>
@@ -13,19 +14,35 @@
 
 class CIconVibrato;
 
+namespace kor {
+
+/// One state of the tables the process builds from its voice database: the internal VVoice table
+/// new sequences take their VVoices from, the default VVoice (bank select and program change -1
+/// when there is none), one representative VVoice per bank select, and the vibrato kinds by type
+/// ID. Never changed once published: a rebuild or a replacement publishes a new one, so whoever
+/// holds one reads it without a lock, and what it borrows from it stays valid while it holds it.
+struct VoiceTables {
+    VVoiceTable vvoices;
+    ZRVVoiceLib defaultVVoice;
+    std::map<int, ZRVVoiceLib> bankRepresentatives;
+    std::map<std::int32_t, std::shared_ptr<const CIconVibrato>> vibratos;
+};
+
+} // namespace kor
+
 /// One instance per process (instance()), made on first use and kept until the process ends, so
 /// that it outlives every manager. Holds the library's folders, the voice database with the
-/// number of initialized managers that use it, and the tables built from the voice database: the
-/// internal VVoice table new sequences take their VVoices from, the default VVoice, one
-/// representative VVoice per bank select, and the vibrato table.
+/// number of initialized managers that use it, and the tables built from the voice database.
 ///
-/// The lock guards the folders and the voice database with its count. The tables are rebuilt
-/// without it, so a host must not initialize two managers, or replace the VVoice table, at the
-/// same time.
+/// Every member may be used from any thread at any time. The module lock guards the folders, the
+/// voice database with its count, and every change of the tables: a rebuild reads the voice
+/// database and publishes its tables under it, so the database is asked by one thread at a time
+/// and the last rebuild or replacement to finish is the one that stands. Readers never wait for
+/// a rebuild: tables() hands out the current tables under a lock of their own, held only to copy
+/// one pointer, and the caller keeps them for its whole call.
 class CKorManagerApp {
 public:
-    using VVoiceTable = std::map<ZRVVoiceKey, ZRVVoiceLib>;
-    using VibratoTable = std::map<std::int32_t, std::unique_ptr<CIconVibrato>>;
+    using VVoiceTable = kor::VVoiceTable;
 
     static CKorManagerApp& instance();
 
@@ -52,13 +69,12 @@ public:
     /// files; false when the database fails or no vibrato could be read.
     [[nodiscard]] bool buildVibratoTable();
     /// Replaces the VVoice tables by `table` when every entry is valid; false, changing nothing,
-    /// otherwise or when it is empty. The default VVoice is cleared.
+    /// otherwise or when it is empty. The default VVoice is cleared; the vibrato kinds stay.
     [[nodiscard]] bool replaceVVoiceLibTable(const VVoiceTable& table);
 
-    const VVoiceTable& vvoiceTable() const { return vvoices_; }
-    const ZRVVoiceLib& defaultVVoice() const { return defaultVVoice_; }
-    const std::map<int, ZRVVoiceLib>& bankRepresentatives() const { return bankRepresentatives_; }
-    const VibratoTable& vibratoTable() const { return vibratos_; }
+    /// The tables as they stand now (shared, never null; empty while no voice database is held).
+    /// Later rebuilds and replacements leave them as they are.
+    std::shared_ptr<const kor::VoiceTables> tables() const;
 
     /// Loads the voice database from `path` instead of the module beside the library; for tests
     /// that stand in a module of their own. An empty path restores the default.
@@ -69,8 +85,7 @@ private:
     ~CKorManagerApp() = default;
 
     std::wstring voiceDatabasePath() const;
-    void resetVVoiceTables();
-    void publishDefaultSinger() const;
+    void publish(std::shared_ptr<const kor::VoiceTables> tables);
     void resetTables();
 
     mutable kor::platform::CriticalSection lock_;
@@ -80,10 +95,8 @@ private:
     std::unique_ptr<kor::VoiceDatabase> voiceDatabase_;
     int voiceDatabaseHolders_ = 0;
 
-    VVoiceTable vvoices_;
-    ZRVVoiceLib defaultVVoice_;
-    std::map<int, ZRVVoiceLib> bankRepresentatives_;
-    VibratoTable vibratos_;
+    mutable kor::platform::CriticalSection tablesLock_; // guards tables_ alone
+    std::shared_ptr<const kor::VoiceTables> tables_;
 };
 
 namespace kor {

@@ -217,9 +217,10 @@ CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& song,
     kor::HistoryHold hold(history_.get());
     destroySequence();
     const CKorManagerApp& app = CKorManagerApp::instance();
+    const std::shared_ptr<const kor::VoiceTables> tables = app.tables();
     std::uint32_t error = 0;
     std::unique_ptr<CZRKorDocument> document =
-        kor::buildNewDocument(song, app.vvoiceTable(), app.tempFolder(), error);
+        kor::buildNewDocument(song, tables->vvoices, app.tempFolder(), error);
     if (document == nullptr) {
         if (error == ZR_E_CANNOT_CREATE_TEMPORARY_FOLDER)
             fail(error, L"No file can be made in %ls for the new song.", app.tempFolder().c_str());
@@ -227,8 +228,8 @@ CZRKorManagerImpl::createNewSequence(const kor::NewSongSettings& song,
             setLastError(error);
         return nullptr;
     }
-    if (firstPart && !kor::addFirstMusicalPart(*document, *firstPart, app.vvoiceTable(),
-                                               app.defaultVVoice())) {
+    if (firstPart &&
+        !kor::addFirstMusicalPart(*document, *firstPart, tables->vvoices, tables->defaultVVoice)) {
         setLastError(ZR_E_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
@@ -543,6 +544,7 @@ IZRKorEditorIF* CZRKorManagerImpl::acquireEditor(std::uint32_t owner) {
     detached_.reserve(detached_.size() + 1);
     editor_ = std::make_unique<CZRKorEditorIF>(*this, policy_, *document_, *history_);
     editorOwner_ = owner;
+    voiceTables_ = CKorManagerApp::instance().tables();
     return editor_.get();
 }
 
@@ -586,15 +588,14 @@ bool CZRKorManagerImpl::redo() {
 }
 
 const kor::VibratoShape* CZRKorManagerImpl::vibratoKind(std::int32_t type) const {
-    const CKorManagerApp::VibratoTable& table = CKorManagerApp::instance().vibratoTable();
-    const auto found = table.find(type);
-    return found != table.end() ? &found->second->shape() : nullptr;
+    const auto found = voiceTables_->vibratos.find(type);
+    return found != voiceTables_->vibratos.end() ? &found->second->shape() : nullptr;
 }
 
 const kor::VVoiceTable& CZRKorManagerImpl::vvoiceTable() const {
-    return CKorManagerApp::instance().vvoiceTable();
+    return voiceTables_->vvoices;
 }
 
 const ZRVVoiceLib& CZRKorManagerImpl::defaultVVoice() const {
-    return CKorManagerApp::instance().defaultVVoice();
+    return voiceTables_->defaultVVoice;
 }

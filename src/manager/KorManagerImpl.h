@@ -4,6 +4,7 @@
 #include "edit/CommitHistory.h"
 #include "edit/EditorHost.h"
 #include "edit/KorEditorIF.h"
+#include "manager/KorManagerApp.h"
 #include "manager/ErrorTable.h"
 #include "manager/NewSequence.h"
 #include "model/DumpFormat.h"
@@ -189,6 +190,11 @@ private:
     // Editors detached from an earlier song, not yet released. Room for the editor handed out is
     // made when it is handed out, so detaching it cannot fail.
     std::vector<std::unique_ptr<CZRKorEditorIF>> detached_;
+    /// The process's voice tables as they stood when the editor was handed out (or, before the
+    /// first editor, when the manager was made). The editor borrows VVoices and vibrato kinds from
+    /// them; holding them until the next editor is handed out keeps what it borrowed valid
+    /// whatever rebuilds or replacements of the process's tables happen meanwhile.
+    std::shared_ptr<const kor::VoiceTables> voiceTables_ = CKorManagerApp::instance().tables();
 
     std::unique_ptr<CZRKorDocument> document_;
     CZRObjectTable copyBuffer_;

@@ -24,7 +24,7 @@ using Key = std::pair<int, int>;
 
 class VVoicePasses {
 public:
-    VVoicePasses(CZRKorDocument& document, CZRNodeList& vvoices, const VoiceLibrary& library)
+    VVoicePasses(CZRKorDocument& document, CZRNodeList& vvoices, const VoiceTables& library)
         : document_(document)
         , vvoices_(vvoices)
         , library_(library) {}
@@ -40,17 +40,18 @@ private:
 
     CZRKorDocument& document_;
     CZRNodeList& vvoices_;
-    const VoiceLibrary& library_;
+    const VoiceTables& library_;
     std::map<Key, Key> moved_;
 };
 
 const ZRVVoiceLib* VVoicePasses::replacementFor(int bankSelect) const {
-    if (const auto rep = library_.representatives.find(bankSelect);
-        rep != library_.representatives.end())
+    if (const auto rep = library_.bankRepresentatives.find(bankSelect);
+        rep != library_.bankRepresentatives.end())
         return &rep->second;
-    if (isValidVVoiceRecord(library_.defaultVoice) && library_.defaultVoice.vBS >= 0)
-        return &library_.defaultVoice;
-    return library_.representatives.empty() ? nullptr : &library_.representatives.begin()->second;
+    if (isValidVVoiceRecord(library_.defaultVVoice) && library_.defaultVVoice.vBS >= 0)
+        return &library_.defaultVVoice;
+    return library_.bankRepresentatives.empty() ? nullptr
+                                                : &library_.bankRepresentatives.begin()->second;
 }
 
 CZRVVoice* VVoicePasses::songVVoice(Key key, const CZRVVoice* other) const {
@@ -65,7 +66,7 @@ CZRVVoice* VVoicePasses::songVVoice(Key key, const CZRVVoice* other) const {
 
 bool VVoicePasses::replaceUnknownVVoices() {
     std::set<std::wstring> known;
-    for (const auto& [key, voice] : library_.voices)
+    for (const auto& [key, voice] : library_.vvoices)
         known.insert(voice.compID);
 
     const std::vector<IZRMutableKorObject*> elements = vvoices_.elements();
@@ -159,7 +160,7 @@ bool VVoicePasses::moveSingers(CZRSequence& sequence) {
 
 } // namespace
 
-bool runVVoicePasses(CZRKorDocument& document, const VoiceLibrary& library) {
+bool runVVoicePasses(CZRKorDocument& document, const VoiceTables& library) {
     document.vvoiceConversions.clear();
     document.singerConversions.clear();
     CZRSequence* sequence = document.root() != nullptr ? document.root()->sequence() : nullptr;

@@ -1,25 +1,14 @@
 // Relating a loaded song's VVoices and singers to the voices of the process's voice database.
 #pragma once
 
-#include "model/Builders.h"
-
-#include <korman/ZRVVoice.h>
-
-#include <map>
+#include "manager/KorManagerApp.h"
 
 class CZRKorDocument;
 
 namespace kor {
 
-/// The voices the process offers: the internal VVoice table, one representative voice per bank
-/// select, and the default voice (which may be empty). All borrowed.
-struct VoiceLibrary {
-    const VVoiceTable& voices;
-    const std::map<int, ZRVVoiceLib>& representatives;
-    const ZRVVoiceLib& defaultVoice;
-};
-
-/// Runs the two passes that make a loaded song sing only voices the voice database has, and
+/// Runs the two passes that make a loaded song sing only voices the process offers (`library`:
+/// its VVoice table, bank representatives and default voice, which may be empty), and
 /// records every change in the document's VVoice and singer convert lists (emptied first).
 ///
 /// The VVoice pass replaces each song VVoice whose component ID the voice database lacks by the
@@ -38,6 +27,6 @@ struct VoiceLibrary {
 ///
 /// False when the song has no VVoice table, the process offers no replacement voice, or an
 /// object cannot be created or linked.
-[[nodiscard]] bool runVVoicePasses(CZRKorDocument& document, const VoiceLibrary& library);
+[[nodiscard]] bool runVVoicePasses(CZRKorDocument& document, const VoiceTables& library);
 
 } // namespace kor

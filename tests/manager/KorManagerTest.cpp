@@ -5,6 +5,7 @@
 #include "support/ManagerFixture.h"
 #include "support/TestRecord.h"
 
+#include <korman/IZRKorEditorIF.h>
 #include <korman/korman.h>
 
 #include <sys/stat.h>
@@ -133,29 +134,30 @@ TEST_F(KorManager, ReportsEveryWayTheVoiceDatabaseCanFail) {
 TEST_F(KorManager, BuildsTheVVoiceAndVibratoTablesFromTheVoiceDatabase) {
     CZRKorManagerIF manager;
     ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
-    const CKorManagerApp& app = CKorManagerApp::instance();
+    const auto tables = CKorManagerApp::instance().tables();
 
     // The voice with a parameter out of range is left out.
-    ASSERT_EQ(app.vvoiceTable().size(), 3u);
-    EXPECT_EQ(app.vvoiceTable().at({1, 0}).name, L"Soprano");
-    EXPECT_EQ(app.vvoiceTable().at({1, 0}).param.genderFactor, 64);
-    EXPECT_EQ(app.defaultVVoice().compID, L"FAKE0000VOICE003");
+    ASSERT_EQ(tables->vvoices.size(), 3u);
+    EXPECT_EQ(tables->vvoices.at({1, 0}).name, L"Soprano");
+    EXPECT_EQ(tables->vvoices.at({1, 0}).param.genderFactor, 64);
+    EXPECT_EQ(tables->defaultVVoice.compID, L"FAKE0000VOICE003");
     EXPECT_EQ(kor::defaultSinger(), std::make_pair(0, 3)); // what repaired parts sing with
     // Each bank is represented by its lowest program change, except that the default stands for
     // its own bank.
-    ASSERT_EQ(app.bankRepresentatives().size(), 2u);
-    EXPECT_EQ(app.bankRepresentatives().at(0).vPC, 3);
-    EXPECT_EQ(app.bankRepresentatives().at(1).vPC, 0);
+    ASSERT_EQ(tables->bankRepresentatives.size(), 2u);
+    EXPECT_EQ(tables->bankRepresentatives.at(0).vPC, 3);
+    EXPECT_EQ(tables->bankRepresentatives.at(1).vPC, 0);
 
     // The item whose articulation file is missing is left out.
-    ASSERT_EQ(app.vibratoTable().size(), 1u);
-    EXPECT_EQ(app.vibratoTable().at(7)->caption(), L"Normal");
+    ASSERT_EQ(tables->vibratos.size(), 1u);
+    EXPECT_EQ(tables->vibratos.at(7)->caption(), L"Normal");
 }
 
 TEST_F(KorManager, ReplacesTheVVoiceTableOnlyWhenEveryEntryIsValid) {
     CZRKorManagerIF manager;
     ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
     const CKorManagerApp& app = CKorManagerApp::instance();
+    const auto built = app.tables();
     const ZRVVoiceLib good{5, 1, L"COMPONENT0000001", L"Baritone", {1, 2, 3, 4, 5}};
 
     EXPECT_EQ(manager.sysReplaceVVoiceLibTable({}), 0);
@@ -167,15 +169,54 @@ TEST_F(KorManager, ReplacesTheVVoiceTableOnlyWhenEveryEntryIsValid) {
     ZRVVoiceLib loud = good;
     loud.param.opening = 128;
     EXPECT_EQ(manager.sysReplaceVVoiceLibTable({{{5, 1}, loud}}), 0);
-    EXPECT_EQ(app.vvoiceTable().size(), 3u);
+    EXPECT_EQ(app.tables(), built);
 
     ZRVVoiceLib other = good;
     other.vPC = 0;
     ASSERT_EQ(manager.sysReplaceVVoiceLibTable({{{5, 1}, good}, {{5, 0}, other}}), 1);
-    EXPECT_EQ(app.vvoiceTable().size(), 2u);
-    EXPECT_EQ(app.bankRepresentatives().at(5).vPC, 0);
-    EXPECT_EQ(app.defaultVVoice().vBS, -1);
+    const auto replaced = app.tables();
+    EXPECT_EQ(replaced->vvoices.size(), 2u);
+    EXPECT_EQ(replaced->bankRepresentatives.at(5).vPC, 0);
+    EXPECT_EQ(replaced->defaultVVoice.vBS, -1);
     EXPECT_EQ(kor::defaultSinger(), std::make_pair(0, 0));
+    // The vibrato kinds stay; whoever held the tables before keeps reading them unchanged.
+    EXPECT_EQ(replaced->vibratos, built->vibratos);
+    EXPECT_EQ(built->vvoices.size(), 3u);
+    EXPECT_EQ(built->defaultVVoice.compID, L"FAKE0000VOICE003");
+}
+
+TEST_F(KorManager, AnEditorKeepsTheVoiceTablesItWasHandedOutWith) {
+    CZRKorManagerIF manager;
+    ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
+    ASSERT_NE(manager.korCreateNewSequenceWithMusicalPart(L"", L"", 1, L"", L"", 1920), nullptr);
+    const auto parts = [&] {
+        IZRKorObject* track =
+            manager.korGetCurrentSequence()->getSequence()->getZRTrackList()->getAt(0);
+        return dynamic_cast<IZRZRTrack*>(track)->getPartList();
+    };
+    const auto insertPart = [&](IZRKorEditorIF* editor, std::int32_t posTick) {
+        ASSERT_NE(editor, nullptr);
+        ASSERT_EQ(editor->insertMusicalPart(parts()->getObjID(), {posTick, 1920, L"", L""}), 1);
+        ASSERT_EQ(editor->commit(), 1);
+        manager.editReleaseKorEditor(editor);
+    };
+    const auto firstSinger = [&](std::uint32_t part) {
+        const auto* singers = dynamic_cast<IZRMusicalPart*>(parts()->getAt(part))->getSingerList();
+        const auto* singer = dynamic_cast<IZRMusicalSinger*>(singers->getAt(0));
+        return std::make_pair(singer->getVBS(), singer->getVPC());
+    };
+
+    // The replacement drops the default voice (0, 3), and the tables that held it are let go by
+    // everyone but the editor's manager.
+    IZRKorEditorIF* early = manager.editGetKorEditor(1);
+    const ZRVVoiceLib soprano{1, 0, L"FAKE0001VOICE000", L"Soprano", {}};
+    ASSERT_EQ(manager.sysReplaceVVoiceLibTable({{{1, 0}, soprano}}), 1);
+    insertPart(early, 3840);
+    EXPECT_EQ(firstSinger(1), std::make_pair(0, 3));
+
+    // The next editor sees the replaced tables, which name no default voice.
+    insertPart(manager.editGetKorEditor(1), 7680);
+    EXPECT_EQ(firstSinger(2), std::make_pair(0, 0));
 }
 
 TEST_F(KorManager, RefusedHeadroomTrimsTheOldestUndoableCommit) {
@@ -206,10 +247,10 @@ TEST_F(KorManager, InitializesWithTheVoiceDatabaseShippedBesideTheLibrary) {
     CZRKorManagerIF manager;
     ASSERT_EQ(manager.sysInitialize(validPolicy()), 1);
     EXPECT_EQ(manager.sysGetLastError(), 0u);
-    const CKorManagerApp& app = CKorManagerApp::instance();
-    EXPECT_EQ(app.vvoiceTable().size(), 6u);
-    EXPECT_EQ(app.vibratoTable().size(), 5u);
-    for (const auto& [id, vibrato] : app.vibratoTable()) {
+    const auto tables = CKorManagerApp::instance().tables();
+    EXPECT_EQ(tables->vvoices.size(), 6u);
+    EXPECT_EQ(tables->vibratos.size(), 5u);
+    for (const auto& [id, vibrato] : tables->vibratos) {
         EXPECT_FALSE(vibrato->caption().empty()) << id;
         EXPECT_FALSE(vibrato->depthCurve().empty()) << id;
     }

@@ -48,7 +48,8 @@ TEST_F(CurrentSong, NewSongHoldsTheDefaultContent) {
     auto* unit = as<IZRZRUnit>(song()->getMixer()->getZRUnitList()->getAt(0));
     EXPECT_EQ(unit->getPan(), 64);
     EXPECT_EQ(unit->getSendLevel(), -898);
-    EXPECT_EQ(song()->getVVoiceList()->getCount(), CKorManagerApp::instance().vvoiceTable().size());
+    EXPECT_EQ(song()->getVVoiceList()->getCount(),
+              CKorManagerApp::instance().tables()->vvoices.size());
 
     // The unsaved song has a file of its own name in the temporary folder, not yet written.
     EXPECT_EQ(std::filesystem::path(manager.fileGetTemporaryFilePath()).parent_path(),
