@@ -93,7 +93,9 @@ public:
     /// The kind of song file at `path`: KOR3, KOR4, a legacy song file (version up to 201 or
     /// above), a plain MIDI file of format 0 or higher, a MusicXML score (a document whose root
     /// is a MusicXML score, or a zip archive with a MusicXML container); ZR_FILE_FORMAT_UNKNOWN for
-    /// anything else, for null, and before initialization. Sets no error.
+    /// anything else, for null, and before initialization. A file of no known kind sets no error;
+    /// a null path sets ZR_E_INVALID_PARAMETER and a file that cannot be read ZR_E_FILE_NOT_FOUND,
+    /// with the path and the system's reason.
     ZRFileFormat fileGetFileFormat(const wchar_t* path);
     /// Loads a KOR3 file, or a KOR4 file when it is no KOR3 document; then checks its structure,
     /// pre-measure, default style, VVoices (unknown voices are replaced, see
@@ -165,22 +167,26 @@ public:
     /// ZR_E_CANNOT_SAVE_FILE.
     int fileExportSMF(const wchar_t* path, const ZRSMFExportOptions& options);
     /// The file the current song was loaded from or saved to ("" for a new song); null without
-    /// a current song.
+    /// a current song (ZR_E_NO_SEQUENCE).
     const wchar_t* fileGetCurrentFilePath() const;
-    /// What the current song was read from; ZR_FILE_FORMAT_UNKNOWN for a new song or none.
+    /// What the current song was read from; ZR_FILE_FORMAT_UNKNOWN for a new song; without a
+    /// current song also ZR_FILE_FORMAT_UNKNOWN, with ZR_E_NO_SEQUENCE.
     ZRFileFormat fileGetCurrentFileFormat();
     /// The file in the temporary folder that stands for a song never saved ("" once saved or
-    /// loaded); null without a current song.
+    /// loaded); null without a current song (ZR_E_NO_SEQUENCE).
     const wchar_t* fileGetTemporaryFilePath() const;
-    /// The file the imported song was read from; null when the import buffer is empty.
+    /// The file the imported song was read from; null when the import buffer is empty
+    /// (ZR_E_IMPORT_SOURCE_NOT_FOUND).
     const wchar_t* fileGetImportFilePath() const;
-    /// What the imported song was read from; ZR_FILE_FORMAT_UNKNOWN when the buffer is empty.
+    /// What the imported song was read from; ZR_FILE_FORMAT_UNKNOWN when the buffer is empty
+    /// (ZR_E_IMPORT_SOURCE_NOT_FOUND).
     ZRFileFormat fileGetImportFileFormat() const;
     /// The file the WAV part `wavPartID` of the current song plays: its own path when rooted,
-    /// else its file name in the song's WAV parts folder. 0 when there is no such WAV part.
+    /// else its file name in the song's WAV parts folder. 0 when there is no such WAV part
+    /// (ZR_E_EDIT_TARGET_NOT_FOUND; ZR_E_NO_SEQUENCE without a song).
     int fileGetActualWAVFilePath(std::uint32_t wavPartID, std::wstring& path) const;
     /// Replaces `ids` by the WAV parts whose files were missing or unfit when the current song was
-    /// loaded; 0, leaving `ids` alone, without a current song.
+    /// loaded; 0, leaving `ids` alone, without a current song (ZR_E_NO_SEQUENCE).
     int fileGetDanglingWAVPartList(std::vector<std::uint32_t>& ids) const;
 
     // --- The current song, object lookup, the copy and import buffers ---

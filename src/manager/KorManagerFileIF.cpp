@@ -7,6 +7,7 @@
 #include "manager/SongSaving.h"
 #include "model/KorRoot.h"
 #include "platform/CodePage.h"
+#include "platform/FileFailure.h"
 
 using kor::LoadTarget;
 
@@ -22,7 +23,18 @@ IZRKorRoot* asRoot(CZRKorRoot* root) {
 
 ZRFileFormat CZRKorManagerIF::fileGetFileFormat(const wchar_t* path) {
     return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [path](CZRKorManagerImpl& m) {
-        return kor::fileFormatOf(m.policy(), path);
+        if (path == nullptr) {
+            m.fail(ZR_E_INVALID_PARAMETER, L"No path was given.");
+            return ZR_FILE_FORMAT_UNKNOWN;
+        }
+        // A file of no kind the library reads is an answer; a file that cannot be read is not.
+        const ZRFileFormat format = kor::fileFormatOf(m.policy(), path);
+        if (format == ZR_FILE_FORMAT_UNKNOWN) {
+            const kor::platform::FileFailure failure = kor::platform::readFailure(path);
+            if (failure.failed())
+                m.fail(ZR_E_FILE_NOT_FOUND, L"%ls", kor::platform::describe(failure).c_str());
+        }
+        return format;
     });
 }
 
@@ -149,49 +161,65 @@ int CZRKorManagerIF::fileExportSMF(const wchar_t* path, const ZRSMFExportOptions
 }
 
 const wchar_t* CZRKorManagerIF::fileGetCurrentFilePath() const {
-    return kor::runProtocol(
-        impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
-            return m.document() != nullptr ? m.document()->filePath.c_str() : nullptr;
-        });
+    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr),
+                            [](CZRKorManagerImpl& m) {
+                                if (m.document() != nullptr) return m.document()->filePath.c_str();
+                                m.failNoSong();
+                                return static_cast<const wchar_t*>(nullptr);
+                            });
 }
 
 ZRFileFormat CZRKorManagerIF::fileGetCurrentFileFormat() {
     return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
-        return static_cast<ZRFileFormat>(m.document() != nullptr ? m.document()->format
-                                                                 : ZR_FILE_FORMAT_UNKNOWN);
+        if (m.document() != nullptr) return static_cast<ZRFileFormat>(m.document()->format);
+        m.failNoSong();
+        return ZR_FILE_FORMAT_UNKNOWN;
     });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetTemporaryFilePath() const {
-    return kor::runProtocol(
-        impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
-            return m.document() != nullptr ? m.document()->tempFilePath.c_str() : nullptr;
-        });
+    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr),
+                            [](CZRKorManagerImpl& m) {
+                                if (m.document() != nullptr)
+                                    return m.document()->tempFilePath.c_str();
+                                m.failNoSong();
+                                return static_cast<const wchar_t*>(nullptr);
+                            });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetImportFilePath() const {
-    return kor::runProtocol(
-        impl_.get(), static_cast<const wchar_t*>(nullptr), [](CZRKorManagerImpl& m) {
-            return m.importDocument() != nullptr ? m.importDocument()->filePath.c_str() : nullptr;
-        });
+    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr),
+                            [](CZRKorManagerImpl& m) {
+                                if (m.importDocument() != nullptr)
+                                    return m.importDocument()->filePath.c_str();
+                                m.failNoImport();
+                                return static_cast<const wchar_t*>(nullptr);
+                            });
 }
 
 ZRFileFormat CZRKorManagerIF::fileGetImportFileFormat() const {
     return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
-        return static_cast<ZRFileFormat>(m.importDocument() != nullptr ? m.importDocument()->format
-                                                                       : ZR_FILE_FORMAT_UNKNOWN);
+        if (m.importDocument() != nullptr)
+            return static_cast<ZRFileFormat>(m.importDocument()->format);
+        m.failNoImport();
+        return ZR_FILE_FORMAT_UNKNOWN;
     });
 }
 
 int CZRKorManagerIF::fileGetActualWAVFilePath(std::uint32_t wavPartID, std::wstring& path) const {
     return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
-        return kor::actualWavFilePath(m, wavPartID, path) ? 1 : 0;
+        if (kor::actualWavFilePath(m, wavPartID, path)) return 1;
+        m.failNoObject(ZR_E_EDIT_TARGET_NOT_FOUND, wavPartID, ZRObjType::WAVPart);
+        return 0;
     });
 }
 
 int CZRKorManagerIF::fileGetDanglingWAVPartList(std::vector<std::uint32_t>& ids) const {
     return kor::runProtocol(impl_.get(), 0, [&ids](CZRKorManagerImpl& m) {
-        if (m.document() == nullptr) return 0;
+        if (m.document() == nullptr) {
+            m.failNoSong();
+            return 0;
+        }
         ids = m.document()->danglingWavParts;
         return 1;
     });

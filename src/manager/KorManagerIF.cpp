@@ -117,10 +117,6 @@ template <class T, class Report> T* orReport(T* found, Report&& report) {
     return found;
 }
 
-void failNoSong(CZRKorManagerImpl& m) {
-    m.fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
-}
-
 } // namespace
 
 IZRKorRoot* CZRKorManagerIF::korGetCurrentSequence() {
@@ -128,7 +124,7 @@ IZRKorRoot* CZRKorManagerIF::korGetCurrentSequence() {
         impl_.get(), static_cast<IZRKorRoot*>(nullptr), [](CZRKorManagerImpl& m) {
             return orReport(
                 static_cast<IZRKorRoot*>(m.document() != nullptr ? m.document()->root() : nullptr),
-                [&m] { failNoSong(m); });
+                [&m] { m.failNoSong(); });
         });
 }
 
@@ -139,7 +135,7 @@ IZRMasterTrack* CZRKorManagerIF::korGetCurrentMasterTrack() {
                                 m.sequence() != nullptr ? m.sequence()->masterTrack() : nullptr),
                             [&m] {
                                 if (m.sequence() == nullptr)
-                                    failNoSong(m);
+                                    m.failNoSong();
                                 else
                                     m.fail(ZR_E_NO_MASTER_TRACK, L"The song has no master track.");
                             });
@@ -187,8 +183,7 @@ IZRKorObject* CZRKorManagerIF::korGetKorObjectFromImportBuffer(std::uint32_t obj
                             [objID](CZRKorManagerImpl& m) {
                                 return orReport(m.lookupInImportBuffer(objID), [&] {
                                     if (m.importDocument() == nullptr)
-                                        m.fail(ZR_E_IMPORT_SOURCE_NOT_FOUND,
-                                               L"The import buffer is empty: import a song first.");
+                                        m.failNoImport();
                                     else
                                         m.fail(ZR_E_IMPORT_SOURCE_NOT_FOUND,
                                                L"The imported song has no object %u.", objID);
@@ -249,7 +244,7 @@ void CZRKorManagerIF::vvoiceGetVVoiceConvertTable(std::vector<ZRVVoiceConvertInf
         if (m.document() != nullptr)
             rows = m.document()->vvoiceConversions;
         else
-            failNoSong(m);
+            m.failNoSong();
         return 0;
     });
 }
@@ -260,7 +255,7 @@ void CZRKorManagerIF::vvoiceGetSingerConvertTable(std::vector<ZRSingerConvertInf
         if (m.document() != nullptr)
             rows = m.document()->singerConversions;
         else
-            failNoSong(m);
+            m.failNoSong();
         return 0;
     });
 }
@@ -286,7 +281,7 @@ int CZRKorManagerIF::auxIsModified() const {
 
 int CZRKorManagerIF::auxGetAuxNum() const {
     return kor::runProtocol(impl_.get(), 0, [](CZRKorManagerImpl& m) {
-        if (m.auxList() == nullptr) failNoSong(m);
+        if (m.auxList() == nullptr) m.failNoSong();
         return m.auxList() != nullptr ? static_cast<int>(m.auxList()->getCount()) : 0;
     });
 }
@@ -302,7 +297,7 @@ IZRAux* CZRKorManagerIF::auxGetAux(int index) const {
                         : nullptr),
                 [&] {
                     if (list == nullptr)
-                        failNoSong(m);
+                        m.failNoSong();
                     else
                         m.fail(ZR_E_INVALID_PARAMETER, L"%ls (the song has %u aux records).",
                                kor::rangeDetail(L"Aux index", index, 0,

@@ -298,10 +298,18 @@ void CZRKorManagerImpl::deleteFromCopyBuffer(std::uint32_t objID) {
         copyBuffer_.destroy(objID);
 }
 
+void CZRKorManagerImpl::failNoSong() {
+    fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+}
+
+void CZRKorManagerImpl::failNoImport() {
+    fail(ZR_E_IMPORT_SOURCE_NOT_FOUND, L"The import buffer is empty: import a song first.");
+}
+
 void CZRKorManagerImpl::failNoObject(std::uint32_t code, std::uint32_t objID,
                                      std::optional<ZRObjType> kind) {
     if (document_ == nullptr)
-        fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+        failNoSong();
     else if (kind)
         fail(code, L"The current song has no %ls %u.", kor::kindName(*kind), objID);
     else
@@ -361,7 +369,7 @@ bool CZRKorManagerImpl::insertVVoice(int vBS, int vPC, const wchar_t* compID, co
     CZRSequence* song = sequence();
     CZRNodeList* list = song != nullptr ? song->vvoiceList() : nullptr;
     if (list == nullptr) {
-        fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+        failNoSong();
         return false;
     }
     // Room is made first, so that once the VVoice exists nothing can fail.
@@ -455,7 +463,7 @@ bool CZRKorManagerImpl::checkVVoice(const ZRVVoiceValues& values) {
 
 void CZRKorManagerImpl::failNoVVoice(int vBS, int vPC) {
     if (sequence() == nullptr)
-        fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+        failNoSong();
     else
         fail(ZR_E_VVOICE_NOT_FOUND, L"The song has no VVoice (%d, %d).", vBS, vPC);
 }
@@ -484,7 +492,7 @@ CZRNodeList* CZRKorManagerImpl::auxList() const {
 CZRAux* CZRKorManagerImpl::addAux(const ZRAux& aux) {
     CZRNodeList* list = auxList();
     if (list == nullptr) {
-        fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+        failNoSong();
         return nullptr;
     }
     list->reserve(list->getCount() + 1);

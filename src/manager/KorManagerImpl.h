@@ -125,6 +125,10 @@ public:
     /// asked for): ZR_E_NO_SEQUENCE without a song, else `code` naming the ID.
     void failNoObject(std::uint32_t code, std::uint32_t objID,
                       std::optional<ZRObjType> kind = std::nullopt);
+    /// Fails with ZR_E_NO_SEQUENCE, telling the host to create or load a song first.
+    void failNoSong();
+    /// Fails with ZR_E_IMPORT_SOURCE_NOT_FOUND, telling the host to import a song first.
+    void failNoImport();
 
     // --- Files: the file operations replace the song and the import buffer through these ---
 

@@ -18,7 +18,7 @@ namespace {
 // the reason reported, when the song, its mixer or the unit is missing.
 template <class Unit> Unit* unitOf(CZRKorManagerImpl& manager, std::uint32_t position) {
     if (manager.sequence() == nullptr) {
-        manager.fail(ZR_E_NO_SEQUENCE, L"There is no current song: create or load one first.");
+        manager.failNoSong();
         return nullptr;
     }
     const CZRMixer* mixer = manager.sequence()->mixer();

@@ -121,6 +121,33 @@ TEST_F(WrongCalls, FailWithACodeAndAMessageNamingTheCause) {
              return managerError(h.manager);
          },
          ZR_E_EDIT_CONFLICT, L"release it"},
+        {"file path without a song",
+         [](Host& h) {
+             EXPECT_EQ(h.manager.fileGetCurrentFilePath(), nullptr);
+             return managerError(h.manager);
+         },
+         ZR_E_NO_SEQUENCE, L"create or load one"},
+        {"import path with the buffer empty",
+         [](Host& h) {
+             EXPECT_EQ(h.manager.fileGetImportFileFormat(), ZR_FILE_FORMAT_UNKNOWN);
+             return managerError(h.manager);
+         },
+         ZR_E_IMPORT_SOURCE_NOT_FOUND, L"import a song first"},
+        {"WAV file of a tempo",
+         [](Host& h) {
+             std::wstring path;
+             const std::uint32_t tempoID = h.headTempoID();
+             EXPECT_EQ(h.manager.fileGetActualWAVFilePath(tempoID, path), 0);
+             return managerError(h.manager);
+         },
+         ZR_E_EDIT_TARGET_NOT_FOUND, L"has no WAV part"},
+        {"format of a missing file",
+         [](Host& h) {
+             EXPECT_EQ(h.manager.fileGetFileFormat(L"/nonexistent/song.korx"),
+                       ZR_FILE_FORMAT_UNKNOWN);
+             return managerError(h.manager);
+         },
+         ZR_E_FILE_NOT_FOUND, L"Cannot open /nonexistent/song.korx: No such file or directory"},
         {"pan 500",
          [](Host& h) {
              h.song();
