@@ -19,6 +19,25 @@ IZRKorRoot* asRoot(CZRKorRoot* root) {
     return root;
 }
 
+constexpr const wchar_t* kNoText = nullptr;
+
+enum class SongKind { Current, Imported };
+
+// Answers `read(song)` of the current song (or of the imported one) as a manager method; without
+// one, `nothing` and the reason: ZR_E_NO_SEQUENCE or ZR_E_IMPORT_SOURCE_NOT_FOUND.
+template <class T, class Read>
+T readSong(CZRKorManagerImpl* impl, T nothing, Read read, SongKind kind = SongKind::Current) {
+    return kor::runProtocol(impl, nothing, [&](CZRKorManagerImpl& m) {
+        const CZRKorDocument* song = kind == SongKind::Current ? m.document() : m.importDocument();
+        if (song != nullptr) return static_cast<T>(read(*song));
+        if (kind == SongKind::Current)
+            m.failNoSong();
+        else
+            m.failNoImport();
+        return nothing;
+    });
+}
+
 } // namespace
 
 ZRFileFormat CZRKorManagerIF::fileGetFileFormat(const wchar_t* path) {
@@ -161,49 +180,32 @@ int CZRKorManagerIF::fileExportSMF(const wchar_t* path, const ZRSMFExportOptions
 }
 
 const wchar_t* CZRKorManagerIF::fileGetCurrentFilePath() const {
-    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr),
-                            [](CZRKorManagerImpl& m) {
-                                if (m.document() != nullptr) return m.document()->filePath.c_str();
-                                m.failNoSong();
-                                return static_cast<const wchar_t*>(nullptr);
-                            });
+    return readSong(impl_.get(), kNoText,
+                    [](const CZRKorDocument& song) { return song.filePath.c_str(); });
 }
 
 ZRFileFormat CZRKorManagerIF::fileGetCurrentFileFormat() {
-    return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
-        if (m.document() != nullptr) return static_cast<ZRFileFormat>(m.document()->format);
-        m.failNoSong();
-        return ZR_FILE_FORMAT_UNKNOWN;
+    return readSong(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](const CZRKorDocument& song) {
+        return static_cast<ZRFileFormat>(song.format);
     });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetTemporaryFilePath() const {
-    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr),
-                            [](CZRKorManagerImpl& m) {
-                                if (m.document() != nullptr)
-                                    return m.document()->tempFilePath.c_str();
-                                m.failNoSong();
-                                return static_cast<const wchar_t*>(nullptr);
-                            });
+    return readSong(impl_.get(), kNoText,
+                    [](const CZRKorDocument& song) { return song.tempFilePath.c_str(); });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetImportFilePath() const {
-    return kor::runProtocol(impl_.get(), static_cast<const wchar_t*>(nullptr),
-                            [](CZRKorManagerImpl& m) {
-                                if (m.importDocument() != nullptr)
-                                    return m.importDocument()->filePath.c_str();
-                                m.failNoImport();
-                                return static_cast<const wchar_t*>(nullptr);
-                            });
+    return readSong(
+        impl_.get(), kNoText, [](const CZRKorDocument& song) { return song.filePath.c_str(); },
+        SongKind::Imported);
 }
 
 ZRFileFormat CZRKorManagerIF::fileGetImportFileFormat() const {
-    return kor::runProtocol(impl_.get(), ZR_FILE_FORMAT_UNKNOWN, [](CZRKorManagerImpl& m) {
-        if (m.importDocument() != nullptr)
-            return static_cast<ZRFileFormat>(m.importDocument()->format);
-        m.failNoImport();
-        return ZR_FILE_FORMAT_UNKNOWN;
-    });
+    return readSong(
+        impl_.get(), ZR_FILE_FORMAT_UNKNOWN,
+        [](const CZRKorDocument& song) { return static_cast<ZRFileFormat>(song.format); },
+        SongKind::Imported);
 }
 
 int CZRKorManagerIF::fileGetActualWAVFilePath(std::uint32_t wavPartID, std::wstring& path) const {

@@ -119,21 +119,17 @@ public:
     }
 
     bool swapTree(IZRMutableKorObject* other) noexcept final {
-        if constexpr (!Derived::kCopyable) {
-            return false;
-        } else {
-            auto* typed = dynamic_cast<Derived*>(other);
-            if (typed == nullptr || !core_.swapContents(&typed->core_)) return false;
-            derived().swapValues(*typed);
-            auto mine = Derived::childFields(derived());
-            auto theirs = Derived::childFields(*typed);
-            mine.swap(theirs); // a tuple of references swaps what they refer to
-            const std::uint32_t myFlags = getFlags();
-            const std::uint32_t theirFlags = typed->getFlags();
-            (void)setFlags((myFlags & ~ZR_FLAG_EDITED) | (theirFlags & ZR_FLAG_EDITED));
-            (void)typed->setFlags((theirFlags & ~ZR_FLAG_EDITED) | (myFlags & ZR_FLAG_EDITED));
-            return true;
-        }
+        // The value fields first; this also refuses another class and classes that refuse copying.
+        if (!swapContents(other)) return false;
+        auto& typed = *dynamic_cast<Derived*>(other);
+        auto mine = Derived::childFields(derived());
+        auto theirs = Derived::childFields(typed);
+        mine.swap(theirs); // a tuple of references swaps what they refer to
+        const std::uint32_t myFlags = getFlags();
+        const std::uint32_t theirFlags = typed.getFlags();
+        (void)setFlags((myFlags & ~ZR_FLAG_EDITED) | (theirFlags & ZR_FLAG_EDITED));
+        (void)typed.setFlags((theirFlags & ~ZR_FLAG_EDITED) | (myFlags & ZR_FLAG_EDITED));
+        return true;
     }
 
     void relinkChildren(const CZRObjectTable& table) noexcept final {
