@@ -190,8 +190,10 @@ public:
     int fileGetDanglingWAVPartList(std::vector<std::uint32_t>& ids) const;
 
     // --- The current song, object lookup, the copy and import buffers ---
-    // Pointers handed out are borrowed: they stay valid until an edit removes the object, the song
-    // is destroyed or replaced, or the buffer is emptied.
+    // Pointers handed out are borrowed. One to an object of the song stays that object, showing
+    // its live values through commits, undos and redos, until an edit deletes it (it can then be
+    // read until the history drops that commit) or the song is destroyed or replaced; one to a
+    // buffer's object, until the buffer is emptied. IZRKorObject.h says it in full.
 
     /// Replaces the current song by a new one: the song name and comment (kept as the defaults
     /// when null), `premeasure` measures before the song proper (1 to 8), a 4/4 time signature,
