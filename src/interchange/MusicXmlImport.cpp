@@ -327,8 +327,8 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
             all += std::max<std::size_t>(part.voices.size(), 1);
         if (all > sources.size())
             message_ = std::to_wstring(all - sources.size()) +
-                       L" more sources (parts or voices) "
-                       L"are not offered: a score offers its first " +
+                       L" more sources (parts or voices) are not offered: a score offers its "
+                       L"first " +
                        std::to_wstring(kMaxSources) + L".";
     } catch (const std::bad_alloc&) {
         directives.clear();
