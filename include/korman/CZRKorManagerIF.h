@@ -127,7 +127,8 @@ public:
     IZRKorRoot* fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
                               const std::vector<ZRSMFTrackImportDirective>& directives);
     /// Replaces `directives` by one per source of a MusicXML score (score-partwise, plain or
-    /// compressed): each part, or each voice of a part that has several (at most 64). 0 with
+    /// compressed): each part, or each voice of a part that has several (at most 64; the last
+    /// error's message, "OK", then goes on to count the sources left out). 0 with
     /// ZR_E_FILE_NOT_FOUND, ZR_E_INVALID_XML_FILE, ZR_E_INVALID_MUSICXML or
     /// ZR_E_INVALID_MUSICXML_ARCHIVE when there are none; the last error's message then says
     /// where and why. No DTD or other file the score names is ever read.
@@ -161,7 +162,9 @@ public:
     /// channel (track number mod 16) with its name, its notes with their velocities, a lyric
     /// event before each note, dynamics as controller 11, pitch bend, and the bend sensitivity
     /// as registered parameter 0/0. The file is replaced only once it is complete; the song is
-    /// not changed. 1 on success; 0 with ZR_E_FILE_IS_NOT_LOADED, ZR_E_INVALID_FILE_NAME,
+    /// not changed. 1 on success (the last error's message, "OK", then goes on to count the
+    /// notes written at another length: more than 16 of one key sounding at once on a track, or
+    /// shorter than 1 tick); 0 with ZR_E_FILE_IS_NOT_LOADED, ZR_E_INVALID_FILE_NAME,
     /// ZR_E_INVALID_PARAMETER (an unknown code page, a note in a pre-measure area that is
     /// dropped, or a song longer than a MIDI file can place), ZR_E_CANNOT_OPEN_FILE or
     /// ZR_E_CANNOT_SAVE_FILE.

@@ -322,6 +322,14 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
             directive.singerPC = knownDefault ? defaultVoice_.vPC : 0;
             directives.push_back(std::move(directive));
         }
+        std::size_t all = 0;
+        for (const kor::ScorePart& part : score.parts)
+            all += std::max<std::size_t>(part.voices.size(), 1);
+        if (all > sources.size())
+            message_ = std::to_wstring(all - sources.size()) +
+                       L" more sources (parts or voices) are not offered: a score offers its "
+                       L"first " +
+                       std::to_wstring(kMaxSources) + L".";
     } catch (const std::bad_alloc&) {
         directives.clear();
         return ZR_E_NOT_ENOUGH_MEMORY;

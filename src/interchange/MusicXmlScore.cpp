@@ -23,8 +23,13 @@ namespace {
 
 constexpr double kResolution = 480.0;
 // Larger numbers than these stand in no score; they would only serve to overflow a position.
+// Divisions count the parts of a quarter note, so there is at least one.
+constexpr double kMinDivisions = 1;
 constexpr double kMaxDivisions = 1e9;
 constexpr double kMaxDuration = 1e12;
+// The widest transposition a key can take, in semitones and in octaves.
+constexpr double kMaxChromatic = 127;
+constexpr double kMaxOctaveChange = 10;
 // More parts, or voices in a part, than any score has; they bound the work of finding one.
 constexpr std::size_t kMaxParts = 1024;
 constexpr std::size_t kMaxVoices = 64;
@@ -343,10 +348,10 @@ public:
             endTime();
             break;
         case Element::Chromatic:
-            chromatic_ = static_cast<std::int32_t>(std::lround(decimal(text).value_or(0)));
+            chromatic_ = bounded(text, kMaxChromatic);
             break;
         case Element::OctaveChange:
-            octaveChange_ = static_cast<std::int32_t>(std::lround(decimal(text).value_or(0)));
+            octaveChange_ = bounded(text, kMaxOctaveChange);
             break;
         case Element::Transpose:
             transpose_ = std::clamp(chromatic_ + 12 * octaveChange_, -127, 127);
@@ -437,6 +442,12 @@ private:
         return value != nullptr ? *value : std::wstring();
     }
 
+    // The whole number of `text` within -max to max; 0 for a text that is no number.
+    static std::int32_t bounded(std::wstring_view text, double max) {
+        return static_cast<std::int32_t>(
+            std::lround(std::clamp(decimal(text).value_or(0), -max, max)));
+    }
+
     static Syllabic syllabicOf(std::wstring_view text) {
         if (text == L"begin") return Syllabic::Begin;
         if (text == L"middle") return Syllabic::Middle;
@@ -484,8 +495,9 @@ private:
 
     std::uint32_t takeDivisions(const std::wstring& text) {
         const std::optional<double> value = decimal(text);
-        if (!value || *value <= 0 || *value > kMaxDivisions)
-            return refuse(L"divisions '" + text + L"' are no positive number");
+        if (!value || *value < kMinDivisions || *value > kMaxDivisions)
+            return refuse(L"divisions '" + text +
+                          L"' are no number of parts of a quarter note from 1 to 1000000000");
         // A change within a measure keeps the time already passed.
         cursor_ = cursor_ * *value / divisions_;
         reached_ = reached_ * *value / divisions_;
@@ -548,14 +560,19 @@ private:
         return 0;
     }
 
-    std::int64_t ticks(double divisions) const {
-        return std::llround(divisions * kResolution / divisions_);
+    double exactTicks(double divisions) const { return divisions * kResolution / divisions_; }
+
+    // The ticks of a position up to the furthest one reached, which advanceTo() keeps within
+    // what a song can hold, so that the rounding always has a whole number to give.
+    std::int32_t ticks(double divisions) const {
+        return static_cast<std::int32_t>(std::llround(exactTicks(divisions)));
     }
 
-    // Notes the furthest point the measure's content reaches.
+    // Notes the furthest point the measure's content reaches. The bound is tested before any
+    // rounding: a position beyond the range of a whole number would round to anything.
     std::uint32_t advanceTo(double position) {
         reached_ = std::max(reached_, position);
-        if (ticks(reached_) > kLatestImportTick)
+        if (exactTicks(reached_) > kLatestImportTick)
             return refuse(L"a measure longer than a song can hold");
         return 0;
     }
@@ -582,8 +599,8 @@ private:
         const double key = (note_.octave + 1) * 12 + note_.step + note_.alter + transpose_;
         ScoreNote& note = part.notes.emplace_back();
         note.measure = measure_;
-        note.start = static_cast<std::int32_t>(ticks(start));
-        note.end = static_cast<std::int32_t>(ticks(start + note_.duration));
+        note.start = ticks(start);
+        note.end = ticks(start + note_.duration);
         note.key = static_cast<std::int32_t>(std::clamp(std::lround(key), 0L, 127L));
         note.voice = static_cast<std::int32_t>(voice - part.voices.begin());
         note.chord = note_.chord;
@@ -595,7 +612,7 @@ private:
 
     void addTempo(std::int32_t bpm) {
         if (measure_ < 0) return;
-        score_.tempos.push_back({measure_, static_cast<std::int32_t>(ticks(cursor_)), bpm});
+        score_.tempos.push_back({measure_, ticks(cursor_), bpm});
     }
 
     void endMeasure() {
@@ -603,7 +620,7 @@ private:
         std::vector<std::int32_t>& lengths = score_.parts[current_].measureLengths;
         if (lengths.size() <= static_cast<std::size_t>(measure_))
             lengths.resize(static_cast<std::size_t>(measure_) + 1, 0);
-        lengths[static_cast<std::size_t>(measure_)] = static_cast<std::int32_t>(ticks(reached_));
+        lengths[static_cast<std::size_t>(measure_)] = ticks(reached_);
     }
 
     MusicXmlScore& score_;

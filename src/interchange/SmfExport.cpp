@@ -67,12 +67,17 @@ public:
         events_.push_back({tick, order, status, data1, data2});
     }
 
-    // A note from `on` to `off` on `channel`. A key sounds once on a channel, so a note that
-    // starts while an earlier one of its key still sounds there goes to the next channel where the
-    // key is silent (the MIDI import reads a track's channels into one part again); with all
-    // sixteen taken, it ends the earliest there as a synthesizer would.
+    // A note from `on` to `off` (at least 1 tick later) on `channel`. A key sounds once on a
+    // channel, so a note that starts while an earlier one of its key still sounds there goes to
+    // the next channel where the key is silent (the MIDI import reads a track's channels into one
+    // part again); with all sixteen taken, it ends the one on `channel` as a synthesizer would.
+    // Either change of a length is counted.
     void note(std::int64_t on, std::int64_t off, std::uint8_t channel, std::uint8_t key,
               std::uint8_t velocity) {
+        if (off <= on) {
+            off = on + 1;
+            ++altered_;
+        }
         const auto silent = [&](std::uint8_t at) {
             const std::size_t sounding = noteOffs_[at][key];
             return sounding == kNone || events_[sounding].tick <= on;
@@ -83,6 +88,7 @@ public:
         if (!silent(at)) {
             at = channel;
             events_[noteOffs_[at][key]].tick = on;
+            ++altered_;
         }
         events_.push_back(
             {on, Order::Note, static_cast<std::uint8_t>(kNoteOn | at), key, velocity});
@@ -125,6 +131,8 @@ public:
     }
 
     void reserve(std::size_t events) { events_.reserve(events); }
+    // Notes written at another length than they were given.
+    std::size_t altered() const { return altered_; }
 
 private:
     static void putVarLength(std::string& out, std::uint32_t value) {
@@ -146,6 +154,7 @@ private:
     // The last note-off of each key on each channel.
     std::array<std::array<std::size_t, 128>, 16> noteOffs_ =
         filledWith<std::array<std::size_t, 128>, 16>(filledWith<std::size_t, 128>(kNone));
+    std::size_t altered_ = 0;
 };
 
 // `text` in `codePage`, a character that has no form there written as '?'.
@@ -212,7 +221,7 @@ public:
                 const std::uint8_t key = clampByte(values.noteNum, 127);
                 if (!values.lyric.empty())
                     track.meta(on, Order::Note, kMetaLyric, encoded(values.lyric, codePage_));
-                track.note(on, on + std::max(values.durTick, 1), channel, key,
+                track.note(on, on + values.durTick, channel, key,
                            clampByte(std::max(values.velocity, 1), 127));
             });
         });
@@ -294,6 +303,7 @@ std::uint32_t buildSmf(const CZRSequence& song, const ZRSMFExportOptions& option
     if (!conductor.writeTo(bytes)) return refuse(kTooLate);
     std::uint8_t channel = 0;
     std::wstring failure;
+    std::size_t altered = 0;
     forEach<CZRZRTrack>(tracks, [&](const CZRZRTrack& source) {
         if (!failure.empty()) return;
         TrackBuilder track;
@@ -302,9 +312,15 @@ std::uint32_t buildSmf(const CZRSequence& song, const ZRSMFExportOptions& option
                       L"\" starts in the pre-measures, which the file leaves out.";
         else if (!track.writeTo(bytes))
             failure = kTooLate;
+        altered += track.altered();
         channel = static_cast<std::uint8_t>((channel + 1) % 16);
     });
-    return failure.empty() ? 0 : refuse(std::move(failure));
+    if (!failure.empty()) return refuse(std::move(failure));
+    if (altered > 0)
+        reason = std::to_wstring(altered) + (altered == 1 ? L" note was" : L" notes were") +
+                 L" written at another length: a MIDI file sounds a key at most 16 times at once "
+                 L"on a track, and gives a note at least 1 tick.";
+    return 0;
 }
 
 std::uint32_t exportSmf(const CZRSequence& song, const ZRSMFExportOptions& options,

@@ -23,14 +23,16 @@ namespace kor {
 /// give the values in effect at the file's start. Returns 0, ZR_E_INVALID_PARAMETER for an
 /// unknown code page, a song without master track, a note that starts in a pre-measure area that
 /// is dropped, or an event later than a MIDI file can place (about 0.28 billion ticks);
-/// `reason` then says which.
+/// `reason` then says which. On success `reason` is empty, or counts the notes written at
+/// another length than the song gives them: more than 16 of one key sounding at once on a track
+/// (one is ended where the next starts) and notes shorter than 1 tick.
 [[nodiscard]] std::uint32_t buildSmf(const CZRSequence& song, const ZRSMFExportOptions& options,
                                      std::string& bytes, std::wstring& reason);
 
 /// Writes buildSmf's bytes to `path`, replacing the file there only once they are all written.
 /// Returns buildSmf's codes, ZR_E_INVALID_FILE_NAME, ZR_E_CANNOT_OPEN_FILE or
 /// ZR_E_CANNOT_SAVE_FILE; `reason` then names the file, the system's reason and what in the path
-/// is at fault, as a song save does.
+/// is at fault, as a song save does. On success `reason` is buildSmf's note.
 [[nodiscard]] std::uint32_t exportSmf(const CZRSequence& song, const ZRSMFExportOptions& options,
                                       const std::wstring& path, std::wstring& reason);
 

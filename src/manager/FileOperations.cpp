@@ -315,7 +315,7 @@ bool surveyMusicXml(CZRKorManagerImpl& manager, const wchar_t* path,
     if (code != 0)
         reportReadFailure(manager, FileReader::MusicXml, code, importer.message(), file);
     else
-        report(manager, code, importer.message(), file);
+        manager.succeed(importer.message());
     return code == 0;
 }
 

@@ -78,6 +78,13 @@ public:
             lastErrorMessage_.clear();
         }
     }
+    /// Sets the last error to 0, its message "OK" followed by `note` when there is one: what the
+    /// host should know of an operation that succeeded, such as what a file could not hold.
+    void succeed(const std::wstring& note) noexcept {
+        if (!note.empty()) return fail(0, L"%ls", note.c_str());
+        setLastError(0);
+        lastErrorMessage_ = errorMessage(0);
+    }
 
     const ZRKorManagementPolicy& policy() const { return policy_; }
     CZRCommitHistory* history() { return history_.get(); }

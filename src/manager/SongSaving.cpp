@@ -26,10 +26,12 @@ namespace kor {
 
 namespace {
 
-// Sets the outcome of a save or export: 0 and "OK", or the code whose table text `detail`
-// follows when there is one.
+// Sets the outcome of a save or export: the code whose table text `detail` follows when there
+// is one. On success the detail is a note of what the file could not hold as the song has it.
 bool finish(CZRKorManagerImpl& manager, std::uint32_t code, const std::wstring& detail = {}) {
-    if (code != 0 && !detail.empty()) {
+    if (code == 0) {
+        manager.succeed(detail);
+    } else if (!detail.empty()) {
         manager.fail(code, L"%ls", detail.c_str());
     } else {
         manager.setLastError(code);

@@ -124,9 +124,10 @@ std::uint32_t CZRMusicalPart::correct(CZRObjectTable& table, const ZRCreateConte
                                        table)) &&
         events.add(kor::dropInEachList(styleControls_, ZRObjType::StyleControl, rule,
                                        kStyleControlRepairs, table)) &&
-        events.add(kor::dropBadElements(
-            notes_, ZRObjType::MusicalNote, kor::DropRule::Negative,
-            {unrepairable(ZR_E_NOTE_IS_NULL), unrepairable(ZR_E_INVALID_NOTE_POSITION)}, table));
+        // A note before the part's start is left for its own check, which refuses it: a song
+        // read from a file never loses a note without a word.
+        events.add(unrepairable(kor::checkOrderedList(
+            notes_, ZRObjType::MusicalNote, kor::KeyOrder::Any, 0, {ZR_E_NOTE_IS_NULL, 0})));
     if (!repaired) return events.value();
 
     updateDerivedLength();

@@ -56,8 +56,9 @@ public:
     [[nodiscard]] bool setStyleControlList(const std::wstring& id, CZRNodeList* list);
 
     std::uint32_t validate() const override;
-    /// The shared part repair; drops repeated or negative events; makes sure a singer stands
-    /// at tick 0 (the default singer when none is left); recomputes the tick length.
+    /// The shared part repair; drops repeated or negative singers, controls and style controls
+    /// (a note before the part's start is kept, and fails its own repair); makes sure a singer
+    /// stands at tick 0 (the default singer when none is left); recomputes the tick length.
     std::uint32_t correct(CZRObjectTable& table, const ZRCreateContext& context) override;
 
     /// The end of the last event: the largest of 0, the position of the last element of every

@@ -198,3 +198,73 @@ TEST_F(SmfExport, ImportedMidiSongsWriteBackToTheSameSong) {
         EXPECT_EQ(dump(), imported);
     }
 }
+
+// Every note a song file holds stays through a KOR3 save and a MIDI export, or the load is
+// refused naming it; the export counts the notes a MIDI file cannot hold at their length.
+TEST_F(SmfExport, EveryNoteLoadedIsSavedAndExportedOrTheLoadRefusesIt) {
+    std::ifstream in(KORMAN_TEST_DATA_DIR "/kor3/golden.korx", std::ios::binary);
+    const std::string golden{std::istreambuf_iterator<char>(in), {}};
+    const std::size_t first = golden.find("<note>");
+    const std::size_t end = golden.find("</note>", first) + 7;
+    const std::string note = golden.substr(first, end - first);
+    // Golden with its first note (posTick 0, durTick 480, key 60) changed, or repeated.
+    const auto changed = [&](const std::string& from, const std::string& to, int copies = 1) {
+        std::string notes;
+        for (int i = 0; i < copies; ++i)
+            notes += note;
+        notes.replace(notes.find(from), from.size(), to);
+        return golden.substr(0, first) + notes + golden.substr(end);
+    };
+    const auto countNotes = [this] {
+        int count = 0;
+        for (std::uint32_t t = 0; t < song().getZRTrackList()->getCount(); ++t) {
+            IZRNodeList* parts = at<IZRZRTrack>(song().getZRTrackList(), t).getPartList();
+            for (std::uint32_t p = 0; p < parts->getCount(); ++p)
+                if (const auto* part = dynamic_cast<IZRMusicalPart*>(parts->getAt(p)))
+                    count += static_cast<int>(part->getNoteList()->getCount());
+        }
+        return count;
+    };
+    struct Case {
+        const char* what;
+        std::string song;
+        int notes;              // 0: the load is refused
+        const wchar_t* message; // of the export, or of the refused load
+    };
+    const Case cases[] = {
+        {"as written", golden, 3, L"OK"},
+        {"a note before its part's start", changed("<posTick>0<", "<posTick>-480<"), 0,
+         L"ERROR >>>>> CZRMusicalNote"},
+        {"a note of no length, loaded 1 tick long", changed("<durTick>480<", "<durTick>0<"), 3,
+         L"OK"},
+        {"17 of one key at once", changed("<posTick>0<", "<posTick>0<", 17), 19,
+         L"OK 1 note was written at another length"},
+    };
+    const std::wstring korx = files.wide("song.korx");
+    const std::wstring saved = files.wide("saved.korx");
+    const std::wstring mid = files.wide("song.mid");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        files.write("song.korx", c.song);
+        if (c.notes == 0) {
+            EXPECT_EQ(manager.fileLoadKorFile(korx.c_str()), nullptr);
+            EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_NOTE_POSITION);
+            EXPECT_NE(std::wstring(manager.sysGetLastErrorMsg()).find(c.message),
+                      std::wstring::npos);
+            continue;
+        }
+        ASSERT_NE(manager.fileLoadKorFile(korx.c_str()), nullptr);
+        EXPECT_EQ(countNotes(), c.notes);
+        ASSERT_EQ(manager.fileExportSMF(mid.c_str(), {}), 1);
+        EXPECT_EQ(std::wstring(manager.sysGetLastErrorMsg()).rfind(c.message, 0), 0u);
+        std::vector<ZRSMFTrackImportDirective> directives;
+        ASSERT_EQ(manager.fileGetSMFImportDirective(mid.c_str(), 0, directives), 1);
+        int written = 0;
+        for (const ZRSMFTrackImportDirective& directive : directives)
+            written += directive.noteCount;
+        EXPECT_EQ(written, c.notes);
+        ASSERT_EQ(manager.fileSaveKorFile(saved.c_str()), 1);
+        ASSERT_NE(manager.fileLoadKorFile(saved.c_str()), nullptr);
+        EXPECT_EQ(countNotes(), c.notes);
+    }
+}

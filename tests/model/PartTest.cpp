@@ -97,7 +97,8 @@ TEST(MusicalPart, CorrectDropsBadEventsAndDerivesTheLength) {
     EXPECT_TRUE(bare.part->setPhraseStyleList(L"A", nullptr));
     EXPECT_EQ(bare.part->validate(), ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED);
     EXPECT_EQ(bare.correct(), 1u);
-    EXPECT_EQ(bare.part->noteList()->getCount(), 2u);
+    // The note before the part's start stays, for its own repair to refuse.
+    EXPECT_EQ(bare.part->noteList()->getCount(), 3u);
     EXPECT_EQ(bare.part->controlList(2)->getCount(), 1u);
     EXPECT_EQ(bare.part->getDurTick(), 3000); // the control ends later than the last note
 
