@@ -37,10 +37,6 @@ FileFailure readFailure(const std::wstring& path);
 std::wstring pathText(const std::filesystem::path& path);
 
 /// "Cannot <action> <path>: <the system's reason> (<hint>)." in English, whatever the locale;
-/// A path as a message shows it: its wide text, each byte that is no UTF-8 as \xNN; "." for an
-/// empty one (a bare file name lives in the working folder).
-std::wstring pathText(const std::filesystem::path& path);
-
 /// "Cannot <action> a file: no path was given." for an empty path.
 std::wstring describe(const FileFailure& failure);
 
