@@ -1,7 +1,6 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/FileCalls.h"
-#include "platform/FileSystem.h"
 #include "platform/Path.h"
 
 #include <cerrno>

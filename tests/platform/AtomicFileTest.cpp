@@ -7,9 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
-#include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -116,22 +113,6 @@ TEST(AtomicFile, OpeningRemovesOnlyWhatKilledSavesOfTheSameUserLeftInTheFolder) 
     EXPECT_EQ(dir.read(running), "held by a running save");
     EXPECT_EQ(file.commit(), AtomicWriteResult::Done);
     EXPECT_EQ(entries(dir), others.size() + 4);
-}
-
-TEST(AtomicFile, NamesItsTemporaryFilesWithSixtyFourRandomBits) {
-    kor::test::TempDir dir;
-    const std::regex pattern(R"(\.korsave[0-9A-F]{16}\.tmp)");
-    std::set<std::string> names;
-    std::vector<std::unique_ptr<AtomicFile>> files;
-    for (int i = 0; i < 20; ++i) {
-        files.push_back(std::make_unique<AtomicFile>());
-        ASSERT_EQ(files.back()->open(dir.wide("song.korx")), AtomicWriteResult::Done);
-    }
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-        EXPECT_TRUE(std::regex_match(entry.path().filename().string(), pattern)) << entry.path();
-        names.insert(entry.path().filename().string());
-    }
-    EXPECT_EQ(names.size(), 20u);
 }
 
 TEST(AtomicFile, ReplacesALinkItMustNotFollow) {
