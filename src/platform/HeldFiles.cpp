@@ -42,7 +42,8 @@ void HeldFiles::openIn(const std::filesystem::path& folder) noexcept {
     const int dir =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) return;
-    for (Held& file : files_) {
+    for (std::size_t i = 0; i < files_.size() && i < kMostHeld; ++i) {
+        Held& file = files_[i];
         // Without blocking, so that a pipe put in the file's place cannot stop the caller.
         file.fd = ::openat(dir, file.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         struct stat status {};

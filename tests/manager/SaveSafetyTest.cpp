@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <vector>
@@ -146,8 +147,7 @@ TEST_F(SaveSafety, TheWavPartsFolderIsTheSaversOwnAndNoLinkInItIsFollowed) {
         const bool wasThere = fs::exists(fs::symlink_status(path));
         const int saved = manager.fileSaveKorFile(std::wstring(path.begin(), path.end()).c_str());
         EXPECT_EQ(files.read("secret/file"), "root's");
-        EXPECT_TRUE(fs::is_empty(files.path() + "/secret") ||
-                    fs::directory_iterator(files.path() + "/secret")->path().filename() == "file");
+        EXPECT_EQ(std::distance(fs::directory_iterator(files.path() + "/secret"), {}), 1);
         if (c.code == 0) {
             ASSERT_EQ(saved, 1) << lastMessage();
             EXPECT_FALSE(fs::is_symlink(shared + "/w.wavparts/clap.wav"));
