@@ -16,10 +16,14 @@
 #include "model/ZRTrack.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileFailure.h"
+#include "platform/FolderLock.h"
+#include "platform/Path.h"
 
 #include <korman/ErrorCodes.h>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kor {
@@ -110,6 +114,17 @@ bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path) {
             detail = std::wstring(L"The song cannot be written: ") + errorMessage(code);
         return finish(manager, ZR_E_CANNOT_SAVE_FILE, detail);
     }
+    // From staging the WAV parts to removing a parts folder the song no longer needs, the folder
+    // the song is saved into stays locked: another save of the same path, in this process or
+    // another, would otherwise switch the song file or remove the parts folder in between.
+    platform::FolderLock lock;
+    if (const std::optional<std::filesystem::path> native = platform::toPath(target);
+        native && !lock.lock(native->parent_path()))
+        return finish(
+            manager, ZR_E_CANNOT_SAVE_FILE,
+            platform::describe({L"save", target, errno,
+                                L"another save kept the folder " +
+                                    platform::pathText(native->parent_path()) + L" locked"}));
     StagedWavParts wavParts;
     if (!wavParts.stage(*document, songBasePath(*document), target))
         return finish(manager, ZR_E_CANNOT_SAVE_WAV_FILE, platform::describe(wavParts.failure()));
@@ -119,7 +134,7 @@ bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path) {
         return finish(
             manager, failed + 1 == files.size() ? ZR_E_CANNOT_SAVE_FILE : ZR_E_CANNOT_SAVE_WAV_FILE,
             platform::describe(files[failed]->failure()));
-    wavParts.finish();
+    document->wavSources = wavParts.finish();
     document->filePath = target;
     document->tempFilePath.clear();
     manager.clearModifiedFlags();

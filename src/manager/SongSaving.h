@@ -21,11 +21,16 @@ namespace kor {
 /// to the disk before any takes its place; the WAV part files then go in place, the song file
 /// last, and a failure on the way takes back those already in place (see commitTogether). A
 /// failed save thus leaves the previous song file and its parts folder byte for byte as they
-/// were. On success the song belongs to `path`, has no temporary file any more, and counts as
-/// unmodified. Fails with ZR_E_FILE_IS_NOT_LOADED, ZR_E_CANNOT_SAVE_FILE (the song file cannot
-/// be written or put in place) or ZR_E_CANNOT_SAVE_WAV_FILE (a WAV part's file is missing or
-/// cannot be copied or put in place; dangling parts, whose file was missing at load, are passed
-/// over); the manager's song is unchanged then.
+/// were. The folder of `path` stays locked (FolderLock) from staging the WAV part files to
+/// removing a parts folder the song no longer needs, so that two saves of one path, in one
+/// process or two, never leave a song file without the WAV files it names. A WAV part file that
+/// another program removed from the song's parts folder is carried along from the copy the song
+/// holds open since its load or last save. On success the song belongs to `path`, holds the files
+/// of its new parts folder open, has no temporary file any more, and counts as unmodified. Fails
+/// with ZR_E_FILE_IS_NOT_LOADED, ZR_E_CANNOT_SAVE_FILE (the song file cannot be written or put in
+/// place) or ZR_E_CANNOT_SAVE_WAV_FILE (a WAV part's file is missing or cannot be copied or put in
+/// place, or the parts folder or a file in it belongs to another user; dangling parts, whose file
+/// was missing at load, are passed over); the manager's song is unchanged then.
 bool saveKorFile(CZRKorManagerImpl& manager, const wchar_t* path);
 
 /// Writes the ZR track or musical part `objID` (of the kind `kind`) of the current song as a song

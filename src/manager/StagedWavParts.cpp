@@ -13,6 +13,9 @@
 #include <cerrno>
 #include <optional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace kor {
 
 namespace {
@@ -37,6 +40,16 @@ template <class T> bool contains(const std::vector<T>& values, const T& value) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
+// The refusal of `path`, an entry of the parts folder (or the folder itself) that belongs to
+// another user than the one saving.
+platform::FileFailure foreign(const std::wstring& path, const wchar_t* what) {
+    return {L"save", path, EPERM, std::wstring(what) + L" belongs to another user"};
+}
+
+bool ownedBySaver(const struct stat& status) {
+    return status.st_uid == ::geteuid();
+}
+
 } // namespace
 
 StagedWavParts::~StagedWavParts() {
@@ -52,22 +65,31 @@ StagedWavParts::~StagedWavParts() {
 bool StagedWavParts::stage(const CZRKorDocument& document, const std::wstring& oldBase,
                            const std::wstring& newPath) {
     folder_ = wavPartsFolder(newPath);
-    const std::vector<const CZRWAVPart*> parts = folderParts(document);
-    if (parts.empty()) {
-        removeFolder_ = true;
-        return true;
-    }
     const auto refuse = [this](platform::FileFailure failure) {
         failure_ = std::move(failure);
         return false;
     };
     const std::optional<std::filesystem::path> folder = platform::toPath(folder_);
     if (!folder) return refuse({L"save", folder_, EILSEQ, {}});
-    const std::optional<platform::FileAttributes> existing = platform::fileAttributes(folder_);
-    if (existing && !existing->directory && !displaced_.displace(*folder))
+    nativeFolder_ = *folder;
+    struct stat entry {};
+    const bool exists = ::lstat(folder->c_str(), &entry) == 0;
+    const std::vector<const CZRWAVPart*> parts = folderParts(document);
+    if (parts.empty()) {
+        // Nothing of the song is in another user's folder: it stays where it is.
+        removeFolder_ = exists && ownedBySaver(entry);
+        return true;
+    }
+    if (exists && !ownedBySaver(entry)) return refuse(foreign(folder_, L"the WAV parts folder"));
+    // A link of the saver's own to a folder is followed; the folder must be the saver's too.
+    struct stat named {};
+    const bool isFolder = exists && ::stat(folder->c_str(), &named) == 0 && S_ISDIR(named.st_mode);
+    if (isFolder && !ownedBySaver(named))
+        return refuse(foreign(folder_, L"the folder the WAV parts folder links to"));
+    if (exists && !isFolder && !displaced_.displace(*folder))
         return refuse({L"save", folder_, errno,
                        L"a file of that name stands where the WAV parts folder belongs"});
-    if (!existing || !existing->directory) {
+    if (!isFolder) {
         errno = 0;
         if (!platform::createDirectory(folder_))
             return refuse(platform::folderFailure(L"save", folder_, errno != 0 ? errno : EIO,
@@ -83,17 +105,30 @@ bool StagedWavParts::stage(const CZRKorDocument& document, const std::wstring& o
         const std::wstring_view name = platform::fileNamePart(part->getFilePath());
         const std::wstring from = platform::joinPath(source, name);
         std::wstring to = platform::joinPath(folder_, name);
-        if (from == to) { // saved into its own folder: the file stays, but it must be there
-            const auto attributes = platform::fileAttributes(from);
-            if (!attributes || attributes->directory) return refuse(platform::readFailure(from));
-            continue;
-        }
         if (contains(targets_, to)) continue; // two parts playing one file
+        const std::optional<std::filesystem::path> nativeName = platform::toPath(name);
+        const std::optional<std::filesystem::path> target = platform::toPath(to);
+        if (!nativeName || !target) return refuse({L"save", to, EILSEQ, {}});
+        const int held = document.wavSources.find(nativeName->native());
+        struct stat existing {};
+        const bool present = ::lstat(target->c_str(), &existing) == 0;
+        if (present && !S_ISLNK(existing.st_mode) && !ownedBySaver(existing))
+            return refuse(foreign(to, L"the file"));
+        const auto attributes = platform::fileAttributes(to);
+        const bool readable = attributes && !attributes->directory;
+        sources_.add(nativeName->native());
+        targets_.push_back(to);
+        if (from == to && readable) continue; // saved into its own folder: the file stays
+        if (from == to && held < 0) return refuse(platform::readFailure(from));
         auto copy = std::make_unique<platform::AtomicFile>();
-        if (copy->open(to) != platform::AtomicWriteResult::Done || !copy->copyFrom(from))
+        if (copy->open(to, platform::LinkUse::Replace) != platform::AtomicWriteResult::Done)
+            return refuse(copy->failure());
+        // The folder's file first, as the host's edits change it; the held one where another
+        // save removed it.
+        const bool gone = from == to || !platform::fileAttributes(from);
+        if (!(held >= 0 && gone ? copy->copyFrom(held) : copy->copyFrom(from)))
             return refuse(copy->failure());
         copies_.push_back(std::move(copy));
-        targets_.push_back(std::move(to));
     }
     return true;
 }
@@ -105,10 +140,12 @@ std::vector<platform::AtomicFile*> StagedWavParts::files() const {
     return files;
 }
 
-void StagedWavParts::finish() {
+platform::HeldFiles StagedWavParts::finish() {
     finished_ = true;
     if (removeFolder_) (void)platform::removeTree(folder_);
     displaced_.remove();
+    sources_.openIn(nativeFolder_);
+    return std::move(sources_);
 }
 
 } // namespace kor

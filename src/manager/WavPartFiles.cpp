@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace kor {
@@ -50,6 +51,7 @@ std::wstring actualWavPath(const CZRKorDocument& document, const CZRWAVPart& par
 
 bool checkWavParts(CZRKorDocument& document) {
     document.danglingWavParts.clear();
+    platform::HeldFiles held;
     for (CZRWAVTrack* track : audioTracks(document)) {
         if (track == nullptr || track->wavPartList() == nullptr) continue;
         for (IZRMutableKorObject* element : track->wavPartList()->elements()) {
@@ -70,8 +72,14 @@ bool checkWavParts(CZRKorDocument& document) {
             part->setSampleReso(reader.getSampleReso());
             part->setDurSec(framesToSeconds(reader.getSampleNum(), reader.getSampleRate()));
             part->updateDerivedLength();
+            if (const auto name = platform::toPath(platform::fileNamePart(part->getFilePath()));
+                name && !part->isRootedPath())
+                held.add(name->native());
         }
     }
+    if (const auto folder = platform::toPath(wavPartsFolder(songBasePath(document))))
+        held.openIn(*folder);
+    document.wavSources = std::move(held);
     return true;
 }
 

@@ -25,8 +25,9 @@ std::wstring actualWavPath(const CZRKorDocument& document, const CZRWAVPart& par
 /// Opens the file of every WAV part of the sound-effect track, then of the backing track, and
 /// fills the document's dangling list with the parts whose file cannot be opened (the reader
 /// takes mono and stereo PCM) or has a sampling rate or resolution a song cannot hold. The
-/// other parts take the file's channel count, sampling rate, resolution and length. False only
-/// when a track's list holds something that is not a WAV part.
+/// other parts take the file's channel count, sampling rate, resolution and length, and the
+/// files of those in the parts folder are held open (wavSources) for the saves to come. False
+/// only when a track's list holds something that is not a WAV part.
 [[nodiscard]] bool checkWavParts(CZRKorDocument& document);
 
 } // namespace kor

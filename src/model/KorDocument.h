@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/ObjectTable.h"
+#include "platform/HeldFiles.h"
 
 #include <korman/ZRVVoice.h>
 
@@ -15,7 +16,8 @@ class CZRKorRoot;
 /// as readers build it: the object table owning every object, the root object registered in it,
 /// the file the song was loaded from or saved to, its file in the temporary folder, the kind of
 /// file it was read from, the WAV parts whose audio files could not be found when it was loaded,
-/// and the VVoices and singers that loading moved to other keys.
+/// the files of the others held open, and the VVoices and singers that loading moved to other
+/// keys.
 class CZRKorDocument {
 public:
     CZRKorDocument() = default;
@@ -37,6 +39,10 @@ public:
     std::int32_t format = -1;
     /// IDs of WAV parts whose audio file was missing or unreadable at load time.
     std::vector<std::uint32_t> danglingWavParts;
+    /// The files of the WAV parts in the song's parts folder, held open since the song was
+    /// loaded or last saved, so that a save still finds their content when another program has
+    /// removed them from the folder in between.
+    kor::platform::HeldFiles wavSources;
     std::vector<ZRVVoiceConvertInfo> vvoiceConversions;
     std::vector<ZRSingerConvertInfo> singerConversions;
 

@@ -21,14 +21,33 @@ enum class AtomicWriteResult {
     CannotWrite, ///< the bytes could not be written or put in place; nothing changed
 };
 
-/// The new content of the file at a path. open() follows a symbolic link at the path to the file
-/// it names (the link stays a link), removes what killed saves left in that file's folder
-/// (SaveTemp::removeStale) and creates the temporary file there, on the target's file system;
-/// write() and copyFrom() fill it; commit() or commitTogether() flush it to the disk with the
-/// target's permission bits and rename it over the target. An existing file is therefore either
-/// replaced whole or left exactly as it was. Destroying a file that was not put in place removes
-/// its temporary file. The first step that fails is kept in failure(), for the message that
-/// tells the user why the save failed.
+/// What open() does with a symbolic link at the path it is given.
+enum class LinkUse {
+    /// Follow it to the file it names, hop by hop, where the kernel would follow it for another
+    /// program (fs.protected_symlinks): a link in a folder that is sticky and writable by
+    /// everyone only when it belongs to the saving user or to the folder's owner. Another
+    /// link there could have been planted by anyone to aim the save at a file of the saver's;
+    /// open() refuses it, naming the link.
+    FollowAsTheKernel,
+    /// Never follow it: the new file replaces the link itself.
+    Replace,
+};
+
+/// The new content of the file at a path. open() finds the target (a symbolic link at the path
+/// is followed or replaced as LinkUse says; a followed link stays a link), removes what killed
+/// saves of the same user left in the target's folder (SaveTemp::removeStale) and creates the
+/// temporary file there, on the target's file system; write() and copyFrom() fill it; commit() or
+/// commitTogether() flush it to the disk and rename it over the target. An existing file is
+/// therefore either replaced whole or left exactly as it was. Destroying a file that was not put
+/// in place removes its temporary file. The first step that fails is kept in failure(), for the
+/// message that tells the user why the save failed.
+///
+/// The new file takes the permission bits, the owner and the group of the regular file it
+/// replaces. Where the saving user may not give it that owner and group (only the superuser may
+/// give a file away), it keeps the saver's own and loses the set-user-ID and set-group-ID bits,
+/// so that a file saved by someone else never runs with the saver's rights. A replaced link
+/// passes nothing on. Since the new content is a new file under the old name, other hard links
+/// of the old file keep naming the old content.
 class AtomicFile {
 public:
     AtomicFile() = default;
@@ -36,13 +55,17 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     /// Creates the temporary file for `path`: Done or CannotOpen.
-    [[nodiscard]] AtomicWriteResult open(const std::wstring& path);
+    [[nodiscard]] AtomicWriteResult open(const std::wstring& path,
+                                         LinkUse links = LinkUse::FollowAsTheKernel);
     /// Appends `bytes` to the temporary file; false when they could not be written, after which
     /// commit fails too.
     bool write(std::string_view bytes);
     /// Appends the content of the file at `source`; false, as for write(), when it cannot be read
     /// or written.
     bool copyFrom(const std::wstring& source);
+    /// Appends the whole content of the regular file open as `source`, read from its start (the
+    /// descriptor stays the caller's); false, as for write(), when it cannot be read or written.
+    bool copyFrom(int source);
     /// Puts the file in place alone: Done, or CannotWrite when open or a write failed, or the
     /// file cannot be completed or put in place.
     [[nodiscard]] AtomicWriteResult commit();

@@ -25,7 +25,7 @@ struct Descriptor {
 } // namespace
 
 FileCalls& fileCalls() {
-    static FileCalls calls{systemOpen, ::read, ::write, ::fsync, ::rename, ::link};
+    static FileCalls calls{systemOpen, ::pread, ::write, ::fsync, ::rename, ::link};
     return calls;
 }
 
@@ -41,18 +41,27 @@ bool writeAll(int fd, std::string_view bytes) {
 }
 
 bool appendFile(int fd, const std::filesystem::path& source) {
-    // Only a regular file has an end to copy up to; opening without blocking keeps a pipe
-    // standing in its place from stopping the save.
+    // Opening without blocking keeps a pipe standing in the file's place from stopping the save.
     const Descriptor from{fileCalls().open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0)};
+    return from.fd >= 0 && appendFrom(fd, from.fd);
+}
+
+bool appendFrom(int fd, int source) {
+    // Only a regular file has an end to copy up to.
     struct stat status {};
-    if (from.fd < 0 || ::fstat(from.fd, &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    if (::fstat(source, &status) != 0) return false;
+    if (!S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+        return false;
+    }
     char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = fileCalls().read(from.fd, buffer, sizeof buffer);
+    for (off_t offset = 0;;) {
+        const ssize_t got = fileCalls().pread(source, buffer, sizeof buffer, offset);
         if (got == 0) return true;
         if (got < 0 && errno != EINTR) return false;
-        if (got > 0 && !writeAll(fd, std::string_view(buffer, static_cast<std::size_t>(got))))
-            return false;
+        if (got <= 0) continue;
+        if (!writeAll(fd, std::string_view(buffer, static_cast<std::size_t>(got)))) return false;
+        offset += got;
     }
 }
 

@@ -16,7 +16,7 @@ namespace kor::platform {
 /// previous table back afterwards.
 struct FileCalls {
     int (*open)(const char* path, int flags, mode_t mode);
-    ssize_t (*read)(int fd, void* buffer, std::size_t size);
+    ssize_t (*pread)(int fd, void* buffer, std::size_t size, off_t offset);
     ssize_t (*write)(int fd, const void* bytes, std::size_t size);
     int (*fsync)(int fd);
     int (*rename)(const char* from, const char* to);
@@ -33,6 +33,11 @@ FileCalls& fileCalls();
 /// Appends the whole content of the regular file at `source` to `fd`; false when it is no
 /// regular file or cannot be read or written.
 [[nodiscard]] bool appendFile(int fd, const std::filesystem::path& source);
+
+/// Appends the whole content of the regular file open as `source` to `fd`, read from its start
+/// whatever its offset (which stays as it was); false, as appendFile(), when it is no regular file
+/// or cannot be read or written.
+[[nodiscard]] bool appendFrom(int fd, int source);
 
 /// Flushes the entries of a folder (names created, renamed or removed in it) to the disk. A
 /// folder that cannot be opened or synced is left to the system's own write-back: false then.

@@ -16,14 +16,11 @@ namespace kor::platform {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A folder as a message shows it: its wide text, each byte that is no UTF-8 as \xNN.
-std::wstring folderText(const fs::path& folder) {
-    if (folder.empty()) return L"."; // a bare file name lives in the working folder
-    if (const std::optional<std::wstring> text = fromPath(folder)) return *text;
+std::wstring pathText(const fs::path& path) {
+    if (path.empty()) return L".";
+    if (const std::optional<std::wstring> text = fromPath(path)) return *text;
     std::wstring text;
-    for (const unsigned char byte : folder.native()) {
+    for (const unsigned char byte : path.native()) {
         if (byte < 0x80) {
             text += static_cast<wchar_t>(byte);
             continue;
@@ -34,6 +31,8 @@ std::wstring folderText(const fs::path& folder) {
     }
     return text;
 }
+
+namespace {
 
 // The nearest of `folder` and its parents that exists and is no folder: the file that stands
 // where the path needs a folder.
@@ -55,15 +54,15 @@ std::wstring folderHint(int error, const fs::path& folder, bool writing) {
     switch (error) {
     case ENOENT:
         if (!folder.empty() && !fs::exists(folder, ignored))
-            return L"the folder " + folderText(folder) + L" does not exist";
+            return L"the folder " + pathText(folder) + L" does not exist";
         break;
     case ENOTDIR:
         if (const std::optional<fs::path> file = fileInTheWay(folder))
-            return folderText(*file) + L" is a file, not a folder";
+            return pathText(*file) + L" is a file, not a folder";
         break;
     case EACCES:
     case EPERM:
-        if (writing) return L"the folder " + folderText(folder) + L" is not writable";
+        if (writing) return L"the folder " + pathText(folder) + L" is not writable";
         break;
     default:
         break;

@@ -32,6 +32,10 @@ FileFailure folderFailure(const wchar_t* action, const std::wstring& path, int e
 /// refused as well. Nothing failed when it can be read.
 FileFailure readFailure(const std::wstring& path);
 
+/// A path as a message shows it: its wide text, each byte that is no UTF-8 as \xNN; "." for an
+/// empty one (a bare file name lives in the working folder).
+std::wstring pathText(const std::filesystem::path& path);
+
 /// "Cannot <action> <path>: <the system's reason> (<hint>)." in English, whatever the locale;
 /// "Cannot <action> a file: no path was given." for an empty path.
 std::wstring describe(const FileFailure& failure);

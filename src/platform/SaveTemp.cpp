@@ -22,14 +22,15 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kPrefix = ".korsave";
+constexpr std::size_t kDigits = 16;
 
 // The names claimTempName() makes with our prefix, and no others.
 bool isOurName(std::string_view name) {
     constexpr std::string_view suffix = ".tmp";
-    if (name.size() != kPrefix.size() + 4 + suffix.size() || !name.starts_with(kPrefix) ||
+    if (name.size() != kPrefix.size() + kDigits + suffix.size() || !name.starts_with(kPrefix) ||
         !name.ends_with(suffix))
         return false;
-    const std::string_view digits = name.substr(kPrefix.size(), 4);
+    const std::string_view digits = name.substr(kPrefix.size(), kDigits);
     return std::all_of(digits.begin(), digits.end(),
                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
 }
@@ -96,10 +97,14 @@ bool SaveTemp::create(const fs::path& folder) {
 bool SaveTemp::keep(const fs::path& original) {
     remove();
     const fs::path folder = original.parent_path();
+    struct stat status {};
+    if (::lstat(original.c_str(), &status) != 0) return false;
+    if (S_ISLNK(status.st_mode)) return keepLink(original);
     int fd = -1;
     const auto claim = [&](const fs::path& candidate) {
         if (fileCalls().link(original.c_str(), candidate.c_str()) != 0) return false;
-        fd = fileCalls().open(candidate.c_str(), O_RDONLY | O_CLOEXEC, 0);
+        // Without blocking, so that a pipe in the file's place cannot stop the save.
+        fd = fileCalls().open(candidate.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
         if (fd >= 0) return lockNew(fd, candidate, false);
         const int error = errno;
         ::unlink(candidate.c_str());
@@ -116,14 +121,42 @@ bool SaveTemp::keep(const fs::path& original) {
         error != std::errc::resource_unavailable_try_again)
         return false;
     // A file system without hard links (FAT, for one), or a file another program holds locked:
-    // keep a copy with the same permissions.
-    struct stat status {};
-    if (::stat(original.c_str(), &status) == 0 && create(folder) &&
-        ::fchmod(fd_, status.st_mode & 07777) == 0 && appendFile(fd_, original) &&
+    // keep a copy with the same permissions, but the saver's own, so without the set-ID bits.
+    if (create(folder) && ::fchmod(fd_, status.st_mode & 0777) == 0 && appendFile(fd_, original) &&
         fileCalls().fsync(fd_) == 0)
         return true;
     remove();
     return false;
+}
+
+// A link cannot be opened, and so neither locked nor told from another entry, through a hard
+// link to it: it is kept as a new link of the same content, held by a descriptor of the link
+// itself. No cleaner removes such a link (it removes regular files only), so the link a killed
+// save left stays.
+bool SaveTemp::keepLink(const fs::path& original) {
+    std::error_code error;
+    const fs::path content = fs::read_symlink(original, error);
+    if (error) {
+        errno = error.value();
+        return false;
+    }
+    int fd = -1;
+    const auto claim = [&](const fs::path& candidate) {
+        if (::symlink(content.c_str(), candidate.c_str()) != 0) return false;
+        fd = fileCalls().open(candidate.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0);
+        if (fd >= 0) return true;
+        const int failed = errno;
+        ::unlink(candidate.c_str());
+        errno = failed;
+        return false;
+    };
+    if (const std::error_code failed =
+            claimTempName(original.parent_path(), kPrefix, claim, path_)) {
+        errno = failed.value();
+        return false;
+    }
+    fd_ = fd;
+    return true;
 }
 
 bool SaveTemp::displace(const fs::path& original) {
@@ -152,7 +185,7 @@ void SaveTemp::removeStale(const fs::path& folder) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat status {};
-        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0 && stillNamed(fd, path))
             ::unlink(path.c_str());
         ::close(fd);

@@ -3,39 +3,47 @@
 #include "platform/FileCalls.h"
 #include "platform/Path.h"
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <unistd.h>
 
 namespace kor::platform {
 
 namespace {
 
-// Start each search at a different number so that callers do not all walk the same run of taken
-// names: the clock, the process and a running count all change the starting point.
-std::uint16_t firstCandidate() {
-    static std::atomic<std::uint32_t> calls{0};
-    const auto ticks =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    const auto mixed = ticks ^ (static_cast<std::uint64_t>(::getpid()) << 16) ^ (calls++ * 40503u);
-    return static_cast<std::uint16_t>(mixed ^ (mixed >> 16) ^ (mixed >> 32));
+// Names tried before giving up. With 64 random bits a name is taken only when someone made it on
+// purpose, and nobody can make enough of them to cover the names drawn.
+constexpr int kMaxTries = 100;
+
+// 64 bits from the system's random source, nullopt with errno set when it has none to give.
+std::optional<std::uint64_t> randomBits() {
+    std::uint64_t bits = 0;
+    ssize_t got = -1;
+    do
+        got = ::getrandom(&bits, sizeof bits, 0);
+    while (got < 0 && errno == EINTR);
+    if (got != static_cast<ssize_t>(sizeof bits)) {
+        if (got >= 0) errno = EIO;
+        return std::nullopt;
+    }
+    return bits;
 }
 
 } // namespace
 
 std::error_code claimTempName(const std::filesystem::path& folder, std::string_view prefix,
                               const ClaimName& claim, std::filesystem::path& path) {
-    std::uint16_t number = firstCandidate();
-    for (std::uint32_t attempt = 0; attempt <= 0xFFFF; ++attempt, ++number) {
-        char digits[5];
-        std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(number));
+    for (int attempt = 0; attempt < kMaxTries; ++attempt) {
+        const std::optional<std::uint64_t> number = randomBits();
+        if (!number) return std::error_code(errno, std::generic_category());
+        char digits[17];
+        std::snprintf(digits, sizeof digits, "%016llX", static_cast<unsigned long long>(*number));
         std::string name(prefix);
         name += digits;
         name += ".tmp";

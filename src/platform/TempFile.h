@@ -9,14 +9,15 @@
 
 namespace kor::platform {
 
-/// Creates a new empty file named <prefix><four upper-case hex digits>.tmp in folder and stores its
-/// full path (folder joined with the name) in path. The name is claimed by creating the file
-/// exclusively, so two callers never get the same one; a name that is taken is skipped and the
-/// next number tried, through all 65536 of them. Returns an empty error code on success; on
-/// failure path is left unchanged and the code says why: no_such_file_or_directory or
-/// not_a_directory for a bad folder, permission_denied or read_only_file_system when the folder
-/// cannot be written, file_exists when every name is taken, illegal_byte_sequence when the folder
-/// or prefix has no UTF-8 form.
+/// Creates a new empty file named <prefix><sixteen upper-case hex digits>.tmp in folder and
+/// stores its full path (folder joined with the name) in path. The digits are 64 random bits, so
+/// that nobody who can write the folder can take the names beforehand; the name is claimed by
+/// creating the file exclusively, so two callers never get the same one, and a name that is
+/// taken is skipped for another random one. Returns an empty error code on success; on failure
+/// path is left unchanged and the code says why: no_such_file_or_directory or not_a_directory
+/// for a bad folder, permission_denied or read_only_file_system when the folder cannot be
+/// written, file_exists when a hundred names in a row were taken, illegal_byte_sequence when the
+/// folder or prefix has no UTF-8 form.
 [[nodiscard]] std::error_code createTempFile(const std::wstring& folder, std::wstring_view prefix,
                                              std::wstring& path);
 

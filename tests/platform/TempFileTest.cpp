@@ -15,7 +15,7 @@ using kor::test::TempDir;
 
 TEST(TempFile, CreatesDistinctFilesNamedPrefixHexTmp) {
     TempDir dir;
-    const std::wregex expected(dir.wide() + L"/Kor[0-9A-F]{4}\\.tmp");
+    const std::wregex expected(dir.wide() + L"/Kor[0-9A-F]{16}\\.tmp");
     std::set<std::wstring> paths;
     for (int i = 0; i < 50; ++i) {
         std::wstring path;

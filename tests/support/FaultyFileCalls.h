@@ -27,31 +27,39 @@ struct FileFaults {
 /// every call of the table from 1, or only the calls of `counted`; 0 fails none) fails with
 /// `error`, or by default a write with ENOSPC and the others with EIO. With `shortWrites` every
 /// write takes at most 4096 bytes, as a full pipe or a signal may make it; with `noHardLinks`
-/// every link is refused as a FAT file system refuses it.
+/// every link is refused as a FAT file system refuses it. fired() tells whether the failure
+/// came, and renamesAfterFailure() how many renames succeeded after it, so that a test can tell
+/// a failure while files were being put in place from one after they all were.
 class FaultyFileCalls {
 public:
     explicit FaultyFileCalls(FileFaults options)
         : saved_(platform::fileCalls()) {
         options_ = options;
         calls_ = 0;
-        platform::fileCalls() = {open, read, write, fsync, rename, link};
+        renames_ = 0;
+        renamesAtFailure_ = -1;
+        platform::fileCalls() = {open, pread, write, fsync, rename, link};
     }
     ~FaultyFileCalls() { platform::fileCalls() = saved_; }
     FaultyFileCalls(const FaultyFileCalls&) = delete;
     FaultyFileCalls& operator=(const FaultyFileCalls&) = delete;
+
+    bool fired() const { return renamesAtFailure_ >= 0; }
+    int renamesAfterFailure() const { return fired() ? renames_ - renamesAtFailure_ : 0; }
 
 private:
     static bool fails(FileCall call, int error) {
         if (options_.counted != FileCall::Any && call != options_.counted) return false;
         if (++calls_ != options_.failAt) return false;
         errno = options_.error != 0 ? options_.error : error;
+        renamesAtFailure_ = renames_;
         return true;
     }
     static int open(const char* path, int flags, mode_t mode) {
         return fails(FileCall::Open, EIO) ? -1 : ::open(path, flags, mode);
     }
-    static ssize_t read(int fd, void* buffer, std::size_t size) {
-        return fails(FileCall::Read, EIO) ? -1 : ::read(fd, buffer, size);
+    static ssize_t pread(int fd, void* buffer, std::size_t size, off_t offset) {
+        return fails(FileCall::Read, EIO) ? -1 : ::pread(fd, buffer, size, offset);
     }
     static ssize_t write(int fd, const void* bytes, std::size_t size) {
         if (fails(FileCall::Write, ENOSPC)) return -1;
@@ -59,7 +67,10 @@ private:
     }
     static int fsync(int fd) { return fails(FileCall::Fsync, EIO) ? -1 : ::fsync(fd); }
     static int rename(const char* from, const char* to) {
-        return fails(FileCall::Rename, EIO) ? -1 : ::rename(from, to);
+        if (fails(FileCall::Rename, EIO)) return -1;
+        const int result = ::rename(from, to);
+        if (result == 0) ++renames_;
+        return result;
     }
     static int link(const char* from, const char* to) {
         if (fails(FileCall::Link, EIO)) return -1;
@@ -70,6 +81,8 @@ private:
 
     static inline FileFaults options_;
     static inline int calls_ = 0;
+    static inline int renames_ = 0;
+    static inline int renamesAtFailure_ = -1;
     platform::FileCalls saved_;
 };
 
