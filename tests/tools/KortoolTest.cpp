@@ -2,16 +2,14 @@
 #include "builders/LegacyFileBuilder.h"
 #include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
+#include "support/ZipFile.h"
 #include "builders/WavBuilder.h"
+#include "formats/xml/BoundedXmlReader.h"
+#include "formats/xml/XmlSource.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <gtest/gtest.h>
-
-#include <xercesc/framework/MemBufInputSource.hpp>
-#include <xercesc/parsers/XercesDOMParser.hpp>
-#include <xercesc/sax/HandlerBase.hpp>
-#include <xercesc/util/PlatformUtils.hpp>
 
 #include <array>
 #include <cstdio>
@@ -67,22 +65,13 @@ std::size_t count(const std::string& text, const std::string& what) {
 
 // True when `xml` is well-formed XML.
 bool wellFormed(const std::string& xml) {
-    using namespace xercesc;
-    XMLPlatformUtils::Initialize();
-    bool ok = false;
-    {
-        XercesDOMParser parser;
-        HandlerBase errors;
-        parser.setErrorHandler(&errors);
-        MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml.data()), xml.size(), "svg");
-        try {
-            parser.parse(source);
-            ok = parser.getErrorCount() == 0;
-        } catch (...) {
-        }
-    }
-    XMLPlatformUtils::Terminate();
-    return ok;
+    class Ignore final : public kor::AZRXmlReaderClient {
+        void takeEvents(CZRXmlEventBuffer& events) override { events.clear(); }
+        kor::ZRXmlTextRoom textRoom() const override { return {{}, SIZE_MAX}; }
+    } ignore;
+    kor::CZRBoundedXmlReader reader({.maxDepth = 256});
+    kor::CZRXmlMemorySource source(xml);
+    return reader.start() && reader.parse(source, L"svg", ignore) == kor::ZRXmlReadResult::Read;
 }
 
 TEST_F(KortoolTest, AnswersBadUsageWithStatusTwo) {
