@@ -9,8 +9,6 @@
 #include <korman/ErrorCodes.h>
 
 #include <filesystem>
-#include <fstream>
-#include <new>
 #include <utility>
 
 /// Hands the kept events to the parser's song building.
