@@ -31,6 +31,20 @@ std::uint32_t inflate(kor::CZRMusicXmlArchive& archive, const std::wstring& path
     return archive.failure();
 }
 
+// Makes the entry `name` of the zip archive `zip` declare `size` inflated bytes, in its local
+// header and in the central directory, as an archive built to deceive a reader does.
+void declareSize(std::string& zip, const std::string& name, std::uint32_t size) {
+    const auto patch = [&](const std::string& signature, std::size_t nameAt, std::size_t sizeAt) {
+        for (std::size_t at = zip.find(signature); at != std::string::npos;
+             at = zip.find(signature, at + 1))
+            if (zip.compare(at + nameAt, name.size(), name) == 0)
+                for (int i = 0; i < 4; ++i)
+                    zip[at + sizeAt + i] = static_cast<char>(size >> (8 * i));
+    };
+    patch(std::string("PK\3\4", 4), 30, 22);
+    patch(std::string("PK\1\2", 4), 46, 24);
+}
+
 } // namespace
 
 TEST(MusicXmlArchive, InflatesOnlyTheFirstRootFileTheContainerNames) {
@@ -98,6 +112,21 @@ TEST(MusicXmlArchive, RefusesDamagedArchivesAndScoresBeyondTheirBound) {
             << std::string(archive.message().begin(), archive.message().end());
         EXPECT_TRUE(inflated.empty());
     }
+    // A score that declares fewer bytes than it inflates to is cut off at its bound all the same.
+    writeZip(dir.path() + "/song.mxl",
+             {{"META-INF/container.xml", kContainer}, {"scores/song.xml", score}});
+    std::string deceiving = dir.read("song.mxl");
+    declareSize(deceiving, "scores/song.xml", 10);
+    dir.write("song.mxl", deceiving);
+    {
+        kor::CZRMusicXmlArchive archive(1000);
+        std::string inflated;
+        EXPECT_EQ(inflate(archive, dir.wide("song.mxl"), inflated), ZR_E_INVALID_MUSICXML_ARCHIVE);
+        EXPECT_EQ(archive.message(),
+                  L"the entry 'scores/song.xml' inflates to more than 1000 bytes");
+        EXPECT_LE(inflated.size(), 1000u);
+    }
+
     dir.write("cut.mxl", std::string("PK\3\4", 4) + "not really a zip");
     kor::CZRMusicXmlArchive archive;
     std::string inflated;

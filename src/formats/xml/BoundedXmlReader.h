@@ -90,7 +90,6 @@ public:
     /// Starts the XML platform and sets up the parser. False when that fails; throws
     /// std::bad_alloc when memory runs out. A second call after success does nothing.
     [[nodiscard]] bool start();
-    bool started() const { return xerces_ != nullptr; }
 
     /// Reads the document `source` gives, named `systemId` in messages, handing it to `client`.
     /// Not started: ReaderFailed. Throws what the client throws, other than by refuse().
