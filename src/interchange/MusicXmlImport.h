@@ -71,15 +71,6 @@ public:
 
     using CxSongConverter::CxSongConverter;
 
-    /// Lets survey() keep the score it reads in `kept`, and importFile() take a score kept there
-    /// for an unchanged file instead of reading it again. `kept` is borrowed and must outlive the
-    /// importer.
-    void keepScoresIn(CxKeptScore& kept) { kept_ = &kept; }
-
-    /// How many times importers of this process have read a score: what shows that an import
-    /// reads its score once.
-    static std::uint64_t scoresRead();
-
     /// Replaces `directives` by one per source of the score at `path`, at most kMaxSources.
     /// Returns 0, or a code of readMusicXmlScore() (`directives` is then empty and message()
     /// says where and why).
@@ -96,6 +87,15 @@ public:
     importFile(const std::wstring& path, std::int32_t preMeasure,
                const std::vector<ZRMusicXMLPartImportDirective>& directives,
                CZRKorDocument& target);
+
+    /// Lets survey() keep the score it reads in `kept`, and importFile() take a score kept there
+    /// for an unchanged file instead of reading it again. `kept` is borrowed and must outlive the
+    /// importer.
+    void keepScoresIn(CxKeptScore& kept) { kept_ = &kept; }
+
+    /// How many times importers of this process have read a score: what shows that an import
+    /// reads its score once.
+    static std::uint64_t scoresRead();
 
 private:
     /// Whether a read score is kept for the next import, or a kept score is taken.
