@@ -14,9 +14,13 @@
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
+#include <zip.h>
+
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -57,16 +61,25 @@ private:
     std::unique_ptr<xc::SAX2XMLReader> reader_;
 };
 
+/// The score of the compressed file at `path`, inflated whole; false when it cannot be.
+bool inflate(const std::filesystem::path& path, std::string& score) {
+    kor::CZRMusicXmlArchive archive;
+    if (archive.open(path.wstring()) != 0) return false;
+    std::byte block[65536];
+    while (const std::size_t count = archive.read(block, sizeof block))
+        score.append(reinterpret_cast<const char*>(block), count);
+    return archive.failure() == 0;
+}
+
 /// Each iteration surveys the chorale (fileGetMusicXMLImportDirective) and imports every part
-/// into the import buffer (fileImportMusicXML); each step inflates and reads the whole score.
+/// into the import buffer (fileImportMusicXML); the survey inflates and reads the whole score,
+/// which the import then takes over.
 /// Bytes are those of the inflated score, per import. Outside the timed part the bare parser
 /// reads the inflated score, so vsBareXerces (import CPU time over bare parse CPU time) compares
 /// runs taken side by side.
 void BM_MusicXmlImport(benchmark::State& state) {
     std::string score;
-    std::wstring rootFile;
-    std::wstring message;
-    if (kor::readMusicXmlArchive(kChorale.wstring(), score, rootFile, message) != 0) {
+    if (!inflate(kChorale, score)) {
         state.SkipWithError("the chorale is missing or cannot be inflated");
         return;
     }
@@ -110,5 +123,47 @@ void BM_MusicXmlImport(benchmark::State& state) {
     if (bareSeconds > 0) state.counters["vsBareXerces"] = importSeconds / bareSeconds;
 }
 BENCHMARK(BM_MusicXmlImport)->Unit(benchmark::kMillisecond);
+
+/// A score the reader refuses, plain (argument 0) or compressed (1): each iteration surveys it
+/// through the manager. Arguments 0 to 2 of the second place pick what the score hides: a 5 MB
+/// attribute value, comment or text. The compressed one must cost what the plain one does: both
+/// are refused once 4 MiB pass without anything the reader can report.
+void BM_MusicXmlHostile(benchmark::State& state) {
+    const bool compressed = state.range(0) != 0;
+    const std::string filler(std::size_t{5} << 20, 'x');
+    const std::string hidden[] = {"<work a='" + filler + "'/>", "<!--" + filler + "-->",
+                                  "<work><work-title>" + filler + "</work-title></work>"};
+    const std::string score = "<?xml version='1.0'?><score-partwise version='4.0'>" +
+                              hidden[state.range(1)] + "<part-list/></score-partwise>";
+    const std::filesystem::path path = kor::bench::scratchFile(
+        "hostile" + std::to_string(state.range(1)) + (compressed ? ".mxl" : ".musicxml"));
+    if (compressed) {
+        zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+        const std::string container =
+            "<container><rootfiles><rootfile full-path='score.xml'/></rootfiles></container>";
+        for (const auto& [name, content] :
+             {std::pair{"META-INF/container.xml", &container}, std::pair{"score.xml", &score}})
+            zip_file_add(archive, name,
+                         zip_source_buffer(archive, content->data(), content->size(), 0), 0);
+        zip_close(archive);
+    } else {
+        std::ofstream(path, std::ios::binary) << score;
+    }
+    const auto manager = kor::bench::initializedManager(state);
+    if (manager == nullptr) return;
+    const std::wstring wide = path.wstring();
+    for (auto _ : state) {
+        std::vector<ZRMusicXMLPartImportDirective> directives;
+        if (manager->fileGetMusicXMLImportDirective(wide.c_str(), directives) != 0) {
+            state.SkipWithError("the hostile score was read");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(score.size()));
+}
+BENCHMARK(BM_MusicXmlHostile)
+    ->ArgsProduct({{0, 1}, {0, 1, 2}})
+    ->ArgNames({"compressed", "hides"})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

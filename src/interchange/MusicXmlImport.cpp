@@ -14,13 +14,18 @@
 #include "model/Sequence.h"
 #include "model/VVoice.h"
 #include "model/ZRTrack.h"
+#include "platform/Path.h"
 #include "platform/XmlChars.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
 #include <new>
 #include <optional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -270,6 +275,16 @@ SourceNotes notesOf(const kor::ScorePart& part, std::int32_t voice, std::int32_t
     return out;
 }
 
+std::atomic<std::uint64_t> gScoresRead{0};
+
+// The stamp of the file at `path`; none when it cannot be told.
+std::optional<CxKeptScore::Stamp> stampOf(const std::wstring& path) {
+    const std::optional<std::filesystem::path> file = kor::platform::toPath(path);
+    struct stat status {};
+    if (!file || ::stat(file->c_str(), &status) != 0) return std::nullopt;
+    return CxKeptScore::Stamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+}
+
 std::wstring sourceName(const kor::MusicXmlScore& score, const Source& source) {
     const kor::ScorePart& part = score.parts[source.part];
     std::wstring name = part.name;
@@ -281,14 +296,63 @@ std::wstring sourceName(const kor::MusicXmlScore& score, const Source& source) {
 
 } // namespace
 
+bool CxKeptScore::Stamp::operator==(const Stamp& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+}
+
+std::shared_ptr<const kor::MusicXmlScore> CxKeptScore::find(const std::wstring& path,
+                                                            const Stamp& stamp) const {
+    const std::lock_guard lock(mutex_);
+    return score_ != nullptr && path_ == path && stamp_ == stamp ? score_ : nullptr;
+}
+
+void CxKeptScore::keep(const std::wstring& path, const Stamp& stamp,
+                       std::shared_ptr<const kor::MusicXmlScore> score) {
+    std::wstring copy = path;
+    const std::lock_guard lock(mutex_);
+    path_ = std::move(copy);
+    stamp_ = stamp;
+    score_ = std::move(score);
+}
+
+void CxKeptScore::drop() {
+    std::shared_ptr<const kor::MusicXmlScore> dropped;
+    const std::lock_guard lock(mutex_);
+    dropped.swap(score_);
+    path_.clear();
+}
+
+std::uint64_t CxMusicXmlImporter::scoresRead() {
+    return gScoresRead.load();
+}
+
+std::uint32_t CxMusicXmlImporter::readScore(const std::wstring& path, Keeping keeping,
+                                            std::shared_ptr<const kor::MusicXmlScore>& score) {
+    // Told before the read, so that a file changed while it is read is read again next time.
+    const std::optional<CxKeptScore::Stamp> stamp = stampOf(path);
+    if (kept_ != nullptr && stamp) {
+        score = kept_->find(path, *stamp);
+        if (keeping == Keeping::Take) kept_->drop();
+        if (score != nullptr) return 0;
+    }
+    auto read = std::make_shared<kor::MusicXmlScore>();
+    ++gScoresRead;
+    if (const std::uint32_t code = kor::readMusicXmlScore(path, *read, message_)) return code;
+    score = std::move(read);
+    if (kept_ != nullptr && stamp && keeping == Keeping::Keep) kept_->keep(path, *stamp, score);
+    return 0;
+}
+
 std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
                                          std::vector<ZRMusicXMLPartImportDirective>& directives) {
     directives.clear();
     message_.clear();
     if (!kor::isPlainFile(path)) return ZR_E_FILE_NOT_FOUND;
     try {
-        kor::MusicXmlScore score;
-        if (const std::uint32_t code = kor::readMusicXmlScore(path, score, message_)) return code;
+        std::shared_ptr<const kor::MusicXmlScore> read;
+        if (const std::uint32_t code = readScore(path, Keeping::Keep, read)) return code;
+        const kor::MusicXmlScore& score = *read;
         const std::optional<std::vector<std::int64_t>> starts = measureStarts(score);
         if (!starts) {
             message_ = L"the score is longer than a song can hold";
@@ -344,9 +408,10 @@ CxMusicXmlImporter::importFile(const std::wstring& path, std::int32_t preMeasure
     if (const std::uint32_t code = begin(path, target)) return code;
     if (preMeasure < 1 || preMeasure > 8) return ZR_E_INVALID_PARAMETER;
     try {
-        kor::MusicXmlScore score;
-        if (const std::uint32_t code = kor::readMusicXmlScore(path, score, message_))
+        std::shared_ptr<const kor::MusicXmlScore> read;
+        if (const std::uint32_t code = readScore(path, Keeping::Take, read))
             return fail(kStatusInvalid, code, target);
+        const kor::MusicXmlScore& score = *read;
         const std::vector<Source> sources = sourcesOf(score);
         if (!kor::directivesFit(directives, sources.size(),
                                 [](const auto& directive) { return directive.verse >= 1; }))

@@ -5,11 +5,51 @@
 
 #include <korman/ZRFileFormat.h>
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <ctime>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 class CZRKorDocument;
+
+namespace kor {
+struct MusicXmlScore;
+}
+
+/// The score a survey read, kept for the import of the same file that follows it, so that an
+/// import reads its score once. The score stands for the file while the file keeps its path,
+/// device, inode, size and modification time. Holds one score at a time; may be shared by
+/// threads.
+class CxKeptScore {
+public:
+    /// Where and as what a file stands: what tells that it has not changed.
+    struct Stamp {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        bool operator==(const Stamp& other) const;
+    };
+
+    /// The score kept for `path` read when the file had `stamp`, or null.
+    std::shared_ptr<const kor::MusicXmlScore> find(const std::wstring& path,
+                                                   const Stamp& stamp) const;
+    /// Keeps `score`, read from `path` when the file had `stamp`, in place of any other.
+    void keep(const std::wstring& path, const Stamp& stamp,
+              std::shared_ptr<const kor::MusicXmlScore> score);
+    /// Lets go of the score kept, if any.
+    void drop();
+
+private:
+    mutable std::mutex mutex_;
+    std::wstring path_;
+    Stamp stamp_;
+    std::shared_ptr<const kor::MusicXmlScore> score_;
+};
 
 /// Imports MusicXML scores (score-partwise, plain or compressed) in two steps, as MIDI files are:
 /// survey() describes each source (a part, or each voice of a part with several) as an import
@@ -47,4 +87,23 @@ public:
     importFile(const std::wstring& path, std::int32_t preMeasure,
                const std::vector<ZRMusicXMLPartImportDirective>& directives,
                CZRKorDocument& target);
+
+    /// Lets survey() keep the score it reads in `kept`, and importFile() take a score kept there
+    /// for an unchanged file instead of reading it again. `kept` is borrowed and must outlive the
+    /// importer.
+    void keepScoresIn(CxKeptScore& kept) { kept_ = &kept; }
+
+    /// How many times importers of this process have read a score: what shows that an import
+    /// reads its score once.
+    static std::uint64_t scoresRead();
+
+private:
+    /// Whether a read score is kept for the next import, or a kept score is taken.
+    enum class Keeping { Keep, Take };
+    /// The score at `path` into `score`: a kept one for the unchanged file, else read. 0 or a
+    /// code of readMusicXmlScore(), with message() saying where and why.
+    [[nodiscard]] std::uint32_t readScore(const std::wstring& path, Keeping keeping,
+                                          std::shared_ptr<const kor::MusicXmlScore>& score);
+
+    CxKeptScore* kept_ = nullptr;
 };

@@ -1,29 +1,31 @@
-// Reading a MusicXML document, or the container file of a compressed one, with the XML reader.
+// Reading a MusicXML document, or the container file of a compressed one, with the bounded XML
+// reader.
 #pragma once
 
+#include "formats/xml/BoundedXmlReader.h"
 #include "formats/xml/XmlTag.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
+#include <vector>
 
-/// Runs the XML reader, non-validating, over one document and hands its elements to a sink.
-/// Stateless between parses; nothing of the XML reader (its types or exceptions) reaches the
-/// callers.
+namespace kor {
+class AZRXmlSource;
+}
+
+/// Runs the bounded XML reader, non-validating, over one document and hands its elements to a
+/// sink, one at a time, so that a refusal is reported where it arose. Nothing of the XML parser
+/// reaches the callers.
 ///
-/// A score is read as a file of its own and nothing else: the reader opens no other file and no
-/// URL. Most scores declare the MusicXML DTD by URL; the DOCTYPE is skipped whole, so no DTD is
-/// read and no entity but the predefined ones exists to expand (a reference to any other is an
-/// error of the document). What a hostile document can cost is bounded: it is refused once
-/// elements nest deeper than kMaxDepth (a score nests about ten levels), a text is longer than
-/// kMaxText (no element of a score holds more than a line of words), or kMaxQuietBytes of a file
-/// pass without anything the reader can report.
-class CxMusicXmlParser final {
+/// A score is read with the reader's bounds (CZRBoundedXmlReader), whether it comes from a file
+/// or from an archive: most scores declare the MusicXML DTD by URL, and the DOCTYPE is skipped
+/// whole; elements nest at most kMaxDepth deep (a score nests about ten levels) and a text is no
+/// longer than kMaxText (no element of a score holds more than a line of words).
+class CxMusicXmlParser final : private kor::AZRXmlReaderClient {
 public:
     static constexpr std::size_t kMaxDepth = 64;
     static constexpr std::size_t kMaxText = 65536;
-    static constexpr std::uint64_t kMaxQuietBytes = std::uint64_t{4} << 20;
 
     /// Takes the elements of a document in order. A non-zero result ends the parse with that
     /// code, reported at the reader's position.
@@ -40,26 +42,37 @@ public:
         virtual std::wstring refusalReason() const = 0;
     };
 
-    CxMusicXmlParser() = default;
-    CxMusicXmlParser(const CxMusicXmlParser&) = delete;
-    CxMusicXmlParser& operator=(const CxMusicXmlParser&) = delete;
+    CxMusicXmlParser();
 
     /// Reads the file at `path` into `sink`. 0, or ZR_E_FILE_NOT_FOUND when it cannot be opened,
     /// ZR_E_CANNOT_INITIALIZE_XML_PARSER, ZR_E_INVALID_XML_FILE for a document that is not
     /// well-formed or breaks a bound, ZR_E_NOT_ENOUGH_MEMORY, or the sink's code.
     [[nodiscard]] std::uint32_t parseFile(const std::wstring& path, Sink& sink);
-    /// The same for a document held in memory; `name` stands for it in messages.
-    [[nodiscard]] std::uint32_t parseBytes(std::string_view bytes, const std::wstring& name,
-                                           Sink& sink);
+    /// The same for the document `source` gives; `name` stands for it in messages.
+    [[nodiscard]] std::uint32_t parse(kor::AZRXmlSource& source, const std::wstring& name,
+                                      Sink& sink);
 
     /// Where and why the last parse failed ("Fatal Error at file ..., line L, char C:\n- why");
     /// empty after success.
     const std::wstring& message() const { return message_; }
 
 private:
-    class Handler;
-    template <class MakeInput>
-    std::uint32_t run(const std::wstring& name, Sink& sink, MakeInput&& makeInput);
+    struct Forward;
+    void takeEvents(CZRXmlEventBuffer& events) override;
+    kor::ZRXmlTextRoom textRoom() const override;
+    void start(const ZRXmlStartTag& tag);
+    void end();
 
+    kor::CZRBoundedXmlReader reader_;
     std::wstring message_;
+    // The parse running: its sink, the code that stopped it, the names of the open elements and
+    // the text since the last tag.
+    Sink* sink_ = nullptr;
+    std::uint32_t stopCode_ = 0;
+    std::vector<std::u16string> open_;
+    std::size_t depth_ = 0;
+    std::u16string text_;
+    ZRXmlTag tag_;
+    std::wstring name_;
+    std::wstring value_;
 };

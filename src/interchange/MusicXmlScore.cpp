@@ -677,21 +677,57 @@ public:
     std::wstring root;
 };
 
+// Hands a score's elements on to the builder and refuses a score of more notes than kMaxScoreNotes:
+// past that, a small archive could become a song too large to load back.
+class NoteCap final : public CxMusicXmlParser::Sink {
+public:
+    explicit NoteCap(CxMusicXmlParser::Sink& builder)
+        : builder_(builder) {}
+
+    std::uint32_t startElement(const ZRXmlTag& tag) override {
+        if (tag.name == L"note" && ++notes_ > kMaxScoreNotes) {
+            reason_ = L"the score holds more than " + std::to_wstring(kMaxScoreNotes) + L" notes";
+            return ZR_E_INVALID_MUSICXML;
+        }
+        return builder_.startElement(tag);
+    }
+    std::uint32_t endElement(const std::wstring& name, const std::wstring& text) override {
+        return builder_.endElement(name, text);
+    }
+    std::wstring refusalReason() const override {
+        return reason_.empty() ? builder_.refusalReason() : reason_;
+    }
+
+private:
+    CxMusicXmlParser::Sink& builder_;
+    std::size_t notes_ = 0;
+    std::wstring reason_;
+};
+
+// Reads the score at `path` into `sink`: a compressed one through its archive, which reports a
+// score it cut short (damaged, or inflating past its bound) in place of the parser.
+std::uint32_t readScore(const std::wstring& path, CxMusicXmlParser& parser,
+                        CxMusicXmlParser::Sink& sink, std::wstring& message) {
+    if (!startsAsZip(path)) return parser.parseFile(path, sink);
+    CZRMusicXmlArchive archive;
+    if (const std::uint32_t code = archive.open(path)) {
+        message = archive.message();
+        return code;
+    }
+    const std::uint32_t code = parser.parse(archive, path + L"!" + archive.rootFile(), sink);
+    if (archive.failure() == 0) return code;
+    message = archive.message();
+    return archive.failure();
+}
+
 } // namespace
 
 ZRFileFormat musicXmlFileFormat(const std::wstring& path) {
     try {
-        if (startsAsZip(path)) {
-            std::string document;
-            std::wstring rootFile;
-            std::wstring message;
-            return readMusicXmlArchive(path, document, rootFile, message) == 0
-                       ? ZR_FILE_FORMAT_MUSICXML
-                       : ZR_FILE_FORMAT_UNKNOWN;
-        }
         CxMusicXmlParser parser;
         RootSink sink;
-        static_cast<void>(parser.parseFile(path, sink));
+        std::wstring message;
+        static_cast<void>(readScore(path, parser, sink, message));
         return sink.root == L"score-partwise" || sink.root == L"score-timewise"
                    ? ZR_FILE_FORMAT_MUSICXML
                    : ZR_FILE_FORMAT_UNKNOWN;
@@ -706,15 +742,8 @@ std::uint32_t readMusicXmlScore(const std::wstring& path, MusicXmlScore& score,
     message.clear();
     CxMusicXmlParser parser;
     ScoreBuilder builder(score);
-    std::uint32_t code = 0;
-    if (startsAsZip(path)) {
-        std::string document;
-        std::wstring rootFile;
-        code = readMusicXmlArchive(path, document, rootFile, message);
-        if (code == 0) code = parser.parseBytes(document, path + L"!" + rootFile, builder);
-    } else {
-        code = parser.parseFile(path, builder);
-    }
+    NoteCap capped(builder);
+    const std::uint32_t code = readScore(path, parser, capped, message);
     if (message.empty()) message = parser.message();
     if (code == 0) message.clear();
     return code;

@@ -49,6 +49,8 @@ bool surveySmf(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePag
                std::vector<ZRSMFTrackImportDirective>& directives);
 
 /// Imports the sources of a MusicXML score that `directives` switch on, and checks its structure.
+/// The score the last surveyMusicXml() read is taken when the file has not changed since, so a
+/// survey and the import that follows read the score once.
 CZRKorRoot* loadMusicXml(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
                          const std::vector<ZRMusicXMLPartImportDirective>& directives,
                          LoadTarget target);

@@ -51,7 +51,7 @@ const char* const kSongSchema = R"(<?xml version="1.0" encoding="UTF-8"?>
     <xs:element name="name" type="xs:string" minOccurs="0" maxOccurs="unbounded"/>
     <xs:element name="version" type="xs:string" minOccurs="0"/>
     <xs:element name="tempo" type="tempoType" minOccurs="0" maxOccurs="unbounded"/>
-  </xs:sequence></xs:complexType></xs:element>
+  </xs:sequence><xs:anyAttribute processContents="skip"/></xs:complexType></xs:element>
 </xs:schema>
 )";
 
@@ -416,6 +416,15 @@ TEST(XmlFormatParser, ReadsNothingButTheSongAndBoundsWhatAHostileDocumentCosts) 
          ZR_E_INVALID_KOR3_FILE, L"nested deeper than 32 levels"},
         {"text no element holds", songXml("<name>" + std::string(300000, 'y') + "</name>"),
          ZR_E_INVALID_KOR3_FILE, L"the text of element 'name' is longer than 256 characters"},
+        {"10k attributes on one element",
+         songXml(name, "song", "",
+                 [] {
+                     std::string attributes;
+                     for (int i = 0; i < 10000; ++i)
+                         attributes += " a" + std::to_string(i) + "='1'";
+                     return attributes;
+                 }()),
+         ZR_E_INVALID_KOR3_FILE, L"an element with more than 64 attributes"},
         {"CDATA section no element holds",
          songXml("<name><![CDATA[" + std::string(std::size_t{5} << 20, 'y') + "]]></name>"),
          ZR_E_INVALID_KOR3_FILE, L"longer than 4194304 bytes"},

@@ -1,33 +1,48 @@
 #include "interchange/MusicXmlArchive.h"
 
 #include "support/TempDir.h"
+#include "support/ZipFile.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <gtest/gtest.h>
-
-#include <zip.h>
 
 #include <filesystem>
 #include <map>
 
 namespace {
 
+using kor::test::writeZip;
+
 const std::string kContainer =
     "<?xml version='1.0'?><container><rootfiles>"
     "<rootfile full-path='scores/song.xml' media-type='application/vnd.recordare.musicxml+xml'/>"
     "<rootfile full-path='decoy.xml'/></rootfiles></container>";
 
-// Writes a zip archive of `entries` (name, content) at `path`.
-void writeZip(const std::string& path, const std::map<std::string, std::string>& entries) {
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(archive, nullptr);
-    for (const auto& [name, content] : entries) {
-        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-        ASSERT_GE(zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE), 0);
-    }
-    ASSERT_EQ(zip_close(archive), 0);
+// Opens `archive` at `path` and inflates its score into `score`: the code of the open, else of
+// the score's failure.
+std::uint32_t inflate(kor::CZRMusicXmlArchive& archive, const std::wstring& path,
+                      std::string& score) {
+    score.clear();
+    if (const std::uint32_t code = archive.open(path)) return code;
+    std::byte block[4096];
+    while (const std::size_t count = archive.read(block, sizeof block))
+        score.append(reinterpret_cast<const char*>(block), count);
+    return archive.failure();
+}
+
+// Makes the entry `name` of the zip archive `zip` declare `size` inflated bytes, in its local
+// header and in the central directory, as an archive built to deceive a reader does.
+void declareSize(std::string& zip, const std::string& name, std::uint32_t size) {
+    const auto patch = [&](const std::string& signature, std::size_t nameAt, std::size_t sizeAt) {
+        for (std::size_t at = zip.find(signature); at != std::string::npos;
+             at = zip.find(signature, at + 1))
+            if (zip.compare(at + nameAt, name.size(), name) == 0)
+                for (int i = 0; i < 4; ++i)
+                    zip[at + sizeAt + i] = static_cast<char>(size >> (8 * i));
+    };
+    patch(std::string("PK\3\4", 4), 30, 22);
+    patch(std::string("PK\1\2", 4), 46, 24);
 }
 
 } // namespace
@@ -37,19 +52,18 @@ TEST(MusicXmlArchive, InflatesOnlyTheFirstRootFileTheContainerNames) {
     writeZip(dir.path() + "/song.mxl", {{"META-INF/container.xml", kContainer},
                                         {"scores/song.xml", "<score-partwise/>"},
                                         {"decoy.xml", "<decoy/>"}});
-    std::string document;
-    std::wstring rootFile;
-    std::wstring message;
-    ASSERT_EQ(kor::readMusicXmlArchive(dir.wide("song.mxl"), document, rootFile, message), 0u);
-    EXPECT_EQ(document, "<score-partwise/>");
-    EXPECT_EQ(rootFile, L"scores/song.xml");
+    kor::CZRMusicXmlArchive archive;
+    std::string score;
+    ASSERT_EQ(inflate(archive, dir.wide("song.mxl"), score), 0u);
+    EXPECT_EQ(score, "<score-partwise/>");
+    EXPECT_EQ(archive.rootFile(), L"scores/song.xml");
 
     const std::filesystem::path chorale =
         std::filesystem::path(KORMAN_MUSICXML_SAMPLES_DIR) / "bach" / "bwv1.6.mxl";
     if (!std::filesystem::exists(chorale)) GTEST_SKIP() << "no chorale at " << chorale;
-    ASSERT_EQ(kor::readMusicXmlArchive(chorale.wstring(), document, rootFile, message), 0u);
-    EXPECT_EQ(rootFile, L"bwv1.6.xml");
-    EXPECT_NE(document.find("<score-partwise"), std::string::npos);
+    ASSERT_EQ(inflate(archive, chorale.wstring(), score), 0u);
+    EXPECT_EQ(archive.rootFile(), L"bwv1.6.xml");
+    EXPECT_NE(score.find("<score-partwise"), std::string::npos);
 }
 
 TEST(MusicXmlArchive, RefusesDamagedArchivesAndScoresBeyondTheirBound) {
@@ -58,39 +72,65 @@ TEST(MusicXmlArchive, RefusesDamagedArchivesAndScoresBeyondTheirBound) {
         const char* name;
         std::map<std::string, std::string> entries;
         std::uint32_t code;
+        std::wstring reason;
     };
     const std::string score = "<score-partwise>" + std::string(2000, ' ') + "</score-partwise>";
     const Case cases[] = {
-        {"no container", {{"scores/song.xml", score}}, ZR_E_INVALID_MUSICXML_ARCHIVE},
+        {"no container",
+         {{"scores/song.xml", score}},
+         ZR_E_INVALID_MUSICXML_ARCHIVE,
+         L"no entry 'META-INF/container.xml'"},
         {"no root file",
          {{"META-INF/container.xml", "<container/>"}},
-         ZR_E_INVALID_MUSICXML_ARCHIVE},
+         ZR_E_INVALID_MUSICXML_ARCHIVE,
+         L"names no root file"},
         {"missing root file",
          {{"META-INF/container.xml", kContainer}},
-         ZR_E_INVALID_MUSICXML_ARCHIVE},
-        {"malformed container", {{"META-INF/container.xml", "<container>"}}, ZR_E_INVALID_XML_FILE},
+         ZR_E_INVALID_MUSICXML_ARCHIVE,
+         L"no entry 'scores/song.xml'"},
+        {"malformed container",
+         {{"META-INF/container.xml", "<container>"}},
+         ZR_E_INVALID_XML_FILE,
+         L"container.xml\", line 1"},
+        {"container beyond its bound",
+         {{"META-INF/container.xml", "<container>" + std::string(kor::kMaxContainerBytes, ' ')}},
+         ZR_E_INVALID_MUSICXML_ARCHIVE,
+         L"inflates to more than 1048576 bytes"},
         // The score inflates to more than the bound of 1000 bytes it is read with.
         {"bomb",
          {{"META-INF/container.xml", kContainer}, {"scores/song.xml", score}},
-         ZR_E_INVALID_MUSICXML_ARCHIVE},
+         ZR_E_INVALID_MUSICXML_ARCHIVE,
+         L"'scores/song.xml' inflates to more than 1000 bytes"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         writeZip(dir.path() + "/song.mxl", c.entries);
-        std::string document;
-        std::wstring rootFile;
-        std::wstring message;
-        EXPECT_EQ(kor::readMusicXmlArchive(dir.wide("song.mxl"), document, rootFile, message, 1000),
-                  c.code);
-        EXPECT_FALSE(message.empty());
-        EXPECT_TRUE(document.empty());
+        kor::CZRMusicXmlArchive archive(1000);
+        std::string inflated;
+        EXPECT_EQ(inflate(archive, dir.wide("song.mxl"), inflated), c.code);
+        EXPECT_NE(archive.message().find(c.reason), std::wstring::npos)
+            << std::string(archive.message().begin(), archive.message().end());
+        EXPECT_TRUE(inflated.empty());
     }
+    // A score that declares fewer bytes than it inflates to is cut off at its bound all the same.
+    writeZip(dir.path() + "/song.mxl",
+             {{"META-INF/container.xml", kContainer}, {"scores/song.xml", score}});
+    std::string deceiving = dir.read("song.mxl");
+    declareSize(deceiving, "scores/song.xml", 10);
+    dir.write("song.mxl", deceiving);
+    {
+        kor::CZRMusicXmlArchive archive(1000);
+        std::string inflated;
+        EXPECT_EQ(inflate(archive, dir.wide("song.mxl"), inflated), ZR_E_INVALID_MUSICXML_ARCHIVE);
+        EXPECT_EQ(archive.message(),
+                  L"the entry 'scores/song.xml' inflates to more than 1000 bytes");
+        EXPECT_LE(inflated.size(), 1000u);
+    }
+
     dir.write("cut.mxl", std::string("PK\3\4", 4) + "not really a zip");
-    std::string document;
-    std::wstring rootFile;
-    std::wstring message;
-    EXPECT_EQ(kor::readMusicXmlArchive(dir.wide("cut.mxl"), document, rootFile, message),
-              ZR_E_INVALID_MUSICXML_ARCHIVE);
-    EXPECT_EQ(kor::readMusicXmlArchive(dir.wide("missing.mxl"), document, rootFile, message),
-              ZR_E_FILE_NOT_FOUND);
+    kor::CZRMusicXmlArchive archive;
+    std::string inflated;
+    EXPECT_EQ(inflate(archive, dir.wide("cut.mxl"), inflated), ZR_E_INVALID_MUSICXML_ARCHIVE);
+    EXPECT_EQ(archive.message(), L"the file is no zip archive");
+    EXPECT_EQ(inflate(archive, dir.wide("missing.mxl"), inflated), ZR_E_FILE_NOT_FOUND);
 }

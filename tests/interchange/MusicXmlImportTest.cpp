@@ -1,5 +1,7 @@
 #include "interchange/MusicXmlImport.h"
 
+#include "interchange/MusicXmlArchive.h"
+#include "interchange/MusicXmlScore.h"
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
 #include "model/MasterTrack.h"
@@ -9,8 +11,10 @@
 #include "model/Tempo.h"
 #include "model/TimeSig.h"
 #include "model/ZRTrack.h"
+#include "support/ManagerFixture.h"
 #include "support/SungNotes.h"
 #include "support/TempDir.h"
+#include "support/ZipFile.h"
 
 #include <korman/ErrorCodes.h>
 
@@ -327,4 +331,93 @@ TEST_F(MusicXmlImportTest, ImportsOrClearlyRefusesEveryFileOfTheSuiteAndTheChora
     }
     EXPECT_EQ(files, 145u);
     EXPECT_GT(imported, 100u);
+}
+
+TEST_F(MusicXmlImportTest, RefusesAHostileScoreCompressedAsItRefusesItPlain) {
+    const std::string filler(std::size_t{5} << 20, 'x');
+    std::string attributes;
+    for (int i = 0; i < 10000; ++i)
+        attributes += " a" + std::to_string(i) + "='1'";
+    std::string notes;
+    for (std::size_t i = 0; i <= kor::kMaxScoreNotes; ++i)
+        notes += "<note/>";
+    struct Case {
+        const char* name;
+        std::string xml;
+        std::uint32_t code;
+        std::wstring reason;
+    };
+    const Case hostile[] = {
+        {"5 MB attribute value", score("<measure a='" + filler + "'/>"), ZR_E_INVALID_XML_FILE,
+         L"a text, comment or tag longer than 4194304 bytes"},
+        {"5 MB comment", score("<!--" + filler + "-->"), ZR_E_INVALID_XML_FILE,
+         L"a text, comment or tag longer than 4194304 bytes"},
+        {"5 MB text", score("<measure>" + filler + "</measure>"), ZR_E_INVALID_XML_FILE,
+         L"the text of element 'measure' is longer than 65536 characters"},
+        {"10k attributes on one element", score("<measure" + attributes + "/>"),
+         ZR_E_INVALID_XML_FILE, L"an element with more than 64 attributes"},
+        {"a note more than the cap", score("<measure>" + notes + "</measure>"),
+         ZR_E_INVALID_MUSICXML, L"the score holds more than 1000000 notes"},
+    };
+    for (const Case& c : hostile) {
+        SCOPED_TRACE(c.name);
+        dir_.write("hostile.musicxml", c.xml);
+        kor::test::writeCompressedScore(dir_.path() + "/hostile.mxl", c.xml);
+        for (const char* file : {"hostile.musicxml", "hostile.mxl"}) {
+            SCOPED_TRACE(file);
+            std::vector<ZRMusicXMLPartImportDirective> directives;
+            EXPECT_EQ(survey(dir_.wide(file), directives), c.code);
+            const std::wstring& message = importer_.message();
+            EXPECT_NE(message.find(c.reason), std::wstring::npos)
+                << std::string(message.begin(), message.end());
+            EXPECT_TRUE(directives.empty());
+        }
+    }
+}
+
+namespace {
+
+// A manager that surveys and imports scores as a host does.
+class ScoreReadingTest : public kor::test::ManagerTest {
+protected:
+    void SetUp() override {
+        ManagerTest::SetUp();
+        ASSERT_EQ(manager.sysInitialize(kor::test::loadingPolicy()), 1);
+    }
+    CZRKorManagerIF manager;
+};
+
+} // namespace
+
+TEST_F(ScoreReadingTest, ReadsACompressedScoreOnceFromDetectionToImport) {
+    // More than a megabyte inflated, so that a second inflation could not pass unnoticed.
+    std::string measures;
+    for (int i = 0; i < 2000; ++i)
+        measures += "<measure>" + note("C", 4, 4, lyric("1", "<text>la</text>")) + "<!--" +
+                    std::string(400, ' ') + "--></measure>";
+    const std::string xml = score(measures);
+    ASSERT_GT(xml.size(), std::size_t{1} << 20);
+    kor::test::TempDir dir;
+    const std::string file = dir.path() + "/song.mxl";
+    kor::test::writeCompressedScore(file, xml);
+    const std::wstring path = dir.wide("song.mxl");
+
+    // What `kortool convert` asks of the library.
+    const std::uint64_t readsBefore = CxMusicXmlImporter::scoresRead();
+    const std::uint64_t bytesBefore = kor::CZRMusicXmlArchive::inflatedScoreBytes();
+    EXPECT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_MUSICXML);
+    const std::uint64_t detected = kor::CZRMusicXmlArchive::inflatedScoreBytes() - bytesBefore;
+    EXPECT_LT(detected, std::uint64_t{128} << 10);
+    std::vector<ZRMusicXMLPartImportDirective> directives;
+    ASSERT_EQ(manager.fileGetMusicXMLImportDirective(path.c_str(), directives), 1);
+    ASSERT_NE(manager.fileLoadMusicXML(path.c_str(), 1, directives), nullptr);
+    EXPECT_EQ(CxMusicXmlImporter::scoresRead() - readsBefore, 1u);
+    EXPECT_EQ(kor::CZRMusicXmlArchive::inflatedScoreBytes() - bytesBefore, detected + xml.size());
+
+    // The import took the survey's score: the next survey reads the file again, and a file
+    // changed after its survey is read again by the import.
+    ASSERT_EQ(manager.fileGetMusicXMLImportDirective(path.c_str(), directives), 1);
+    kor::test::writeCompressedScore(file, score(measures.substr(0, measures.size() / 2)));
+    ASSERT_NE(manager.fileLoadMusicXML(path.c_str(), 1, directives), nullptr);
+    EXPECT_EQ(CxMusicXmlImporter::scoresRead() - readsBefore, 3u);
 }

@@ -2,21 +2,21 @@
 #include "builders/LegacyFileBuilder.h"
 #include "builders/SmfBuilder.h"
 #include "support/TempDir.h"
+#include "support/ZipFile.h"
 #include "builders/WavBuilder.h"
+#include "formats/xml/BoundedXmlReader.h"
+#include "formats/xml/XmlSource.h"
+#include "interchange/MusicXmlArchive.h"
 
 #include <korman/ErrorCodes.h>
 
 #include <gtest/gtest.h>
 
-#include <xercesc/framework/MemBufInputSource.hpp>
-#include <xercesc/parsers/XercesDOMParser.hpp>
-#include <xercesc/sax/HandlerBase.hpp>
-#include <xercesc/util/PlatformUtils.hpp>
-
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -67,22 +67,13 @@ std::size_t count(const std::string& text, const std::string& what) {
 
 // True when `xml` is well-formed XML.
 bool wellFormed(const std::string& xml) {
-    using namespace xercesc;
-    XMLPlatformUtils::Initialize();
-    bool ok = false;
-    {
-        XercesDOMParser parser;
-        HandlerBase errors;
-        parser.setErrorHandler(&errors);
-        MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml.data()), xml.size(), "svg");
-        try {
-            parser.parse(source);
-            ok = parser.getErrorCount() == 0;
-        } catch (...) {
-        }
-    }
-    XMLPlatformUtils::Terminate();
-    return ok;
+    class Ignore final : public kor::AZRXmlReaderClient {
+        void takeEvents(CZRXmlEventBuffer& events) override { events.clear(); }
+        kor::ZRXmlTextRoom textRoom() const override { return {{}, SIZE_MAX}; }
+    } ignore;
+    kor::CZRBoundedXmlReader reader({.maxDepth = 256});
+    kor::CZRXmlMemorySource source(xml);
+    return reader.start() && reader.parse(source, L"svg", ignore) == kor::ZRXmlReadResult::Read;
 }
 
 TEST_F(KortoolTest, AnswersBadUsageWithStatusTwo) {
@@ -325,5 +316,71 @@ TEST_F(KortoolTest, ImportsTheChosenSourcesAndVerseOfAScore) {
         EXPECT_NE(song.out.find("ZR track 1 \"Bass\""), std::string::npos) << song.out;
         EXPECT_EQ(song.out.find("ZR track 2"), std::string::npos);
         EXPECT_NE(song.out.find(lyrics), std::string::npos) << song.out;
+    }
+}
+
+TEST_F(KortoolTest, NamesWhyItRefusesEveryBrokenArchive) {
+    using kor::test::scoreContainer;
+    const std::string container = "META-INF/container.xml";
+    const std::string score = "<?xml version='1.0'?><score-partwise><part-list/></score-partwise>";
+    // A score whose deflated bytes are damaged half-way.
+    kor::test::writeCompressedScore(path("damaged.mxl"), score + std::string(20000, '\n'));
+    std::string damaged = dir_.read("damaged.mxl");
+    const std::size_t data = damaged.find("score.xml") + 9;
+    for (std::size_t at = data + 8; at < data + 24; ++at)
+        damaged[at] = static_cast<char>(~damaged[at]);
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> entries; // none: the bytes of `bytes`
+        std::string bytes;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"no zip archive",
+         {},
+         std::string("PK\3\4", 4) + "cut short",
+         "the file is no zip archive"},
+        {"no container", {{"score.xml", score}}, {}, "no entry 'META-INF/container.xml'"},
+        {"container naming nothing", {{container, "<container/>"}}, {}, "names no root file"},
+        {"container naming a missing score",
+         {{container, scoreContainer()}},
+         {},
+         "the archive holds no entry 'score.xml'"},
+        {"malformed container",
+         {{container, "<container><rootfiles>"}},
+         {},
+         "container.xml\", line 1"},
+        {"container beyond its bound",
+         {{container, std::string(std::size_t{2} << 20, ' ')}},
+         {},
+         "'META-INF/container.xml' inflates to more than 1048576 bytes"},
+        {"damaged score", {}, damaged, "the entry 'score.xml' is damaged"},
+        {"score beyond its bound",
+         {{container, scoreContainer()},
+          {"score.xml", score + std::string(kor::kMaxArchivedScoreBytes, ' ')}},
+         {},
+         "'score.xml' inflates to more than 33554432 bytes"},
+        {"score with a 5 MB attribute",
+         {{container, scoreContainer()},
+          {"score.xml", "<score-partwise a='" + std::string(std::size_t{5} << 20, 'x') + "'/>"}},
+         {},
+         "a text, comment or tag longer than 4194304 bytes"},
+        {"timewise score",
+         {{container, scoreContainer()}, {"score.xml", "<score-timewise/>"}},
+         {},
+         "only score-partwise is read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.entries.empty())
+            dir_.write("broken.mxl", c.bytes);
+        else
+            kor::test::writeZip(path("broken.mxl"), c.entries);
+        const std::string file = " '" + path("broken.mxl") + "'";
+        for (const std::string& command : {"info" + file, "convert" + file + " out.korx"}) {
+            const Outcome run = kortool(command);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_NE(run.err.find(c.reason), std::string::npos) << command << ": " << run.err;
+        }
     }
 }

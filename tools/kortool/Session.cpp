@@ -68,10 +68,20 @@ bool looksLikeXml(const std::string& path) {
     return false;
 }
 
-// The reader for a file detection refuses, judged by its first bytes: a legacy song is a MIDI
-// file whose tracks carry "DM:" text pieces.
+// Whether the file starts as a zip archive, as a compressed score does.
+bool looksLikeZip(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string head(4, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    return file.gcount() == 4 && head == std::string("PK\3\4", 4);
+}
+
+// The reader for a file detection refuses, judged by its first bytes: a zip archive goes to the
+// score reader, which says what is wrong with a compressed score; a legacy song is a MIDI file
+// whose tracks carry "DM:" text pieces.
 Reader readerByContent(const std::string& path) {
     if (looksLikeXml(path)) return Reader::Kor;
+    if (looksLikeZip(path)) return Reader::Score;
     const std::optional<MidiTexts> texts = readMidiTexts(path);
     if (!texts) return Reader::None;
     return texts->legacyTexts.empty() ? Reader::Midi : Reader::Legacy;

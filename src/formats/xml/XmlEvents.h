@@ -22,6 +22,10 @@ public:
     static constexpr std::size_t kCapacity = 4096;
     static constexpr std::size_t kTextCapacity = std::size_t{1} << 16;
 
+    /// A buffer that asks to be handed on after `capacity` events (1: after every event).
+    explicit CZRXmlEventBuffer(std::size_t capacity = kCapacity)
+        : capacity_(capacity) {}
+
     /// Keeps the start of the element `name` whose `attributeCount` attributes follow by
     /// addAttribute.
     void addStart(std::u16string_view name, std::size_t attributeCount) {
@@ -34,7 +38,7 @@ public:
     void addEnd() { add(Kind::End, {}, 0); }
     void addText(std::u16string_view text) { add(Kind::Text, text, 0); }
 
-    bool full() const { return events_.size() >= kCapacity || text_.size() >= kTextCapacity; }
+    bool full() const { return events_.size() >= capacity_ || text_.size() >= kTextCapacity; }
     /// Forgets the events kept.
     void clear() {
         events_.clear();
@@ -91,6 +95,7 @@ private:
         return {text_.data() + event.offset, event.length};
     }
 
+    std::size_t capacity_;
     std::vector<Event> events_;
     std::u16string text_;
     std::vector<ZRXmlStartTag::Attribute> attributes_;

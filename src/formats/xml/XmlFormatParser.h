@@ -2,6 +2,7 @@
 // element nodes and verifies the document they built.
 #pragma once
 
+#include "formats/xml/BoundedXmlReader.h"
 #include "formats/xml/XmlParser.h"
 #include "formats/xml/XmlValue.h"
 
@@ -30,35 +31,28 @@ struct ZRXmlFormat {
     std::u16string_view unlimitedTextElement;
 };
 
-/// Base of the format parsers. Owns the XML reader and the nodes of the open elements; borrows the
-/// target document during a parse. Every document is validated against the format's schema
-/// file in the schema folder, and after a parse the built tree is repaired and checked. Use:
-/// initParser once, then parseFile as often as needed, each into a new target. Nothing of the
-/// XML reader (its types or exceptions) reaches the callers.
+/// Base of the format parsers: the song-building client of the bounded XML reader. Owns the reader
+/// and the nodes of the open elements; borrows the target document during a parse. Every
+/// document is validated against the format's schema file in the schema folder, and after a parse
+/// the built tree is repaired and checked. Use: initParser once, then parseFile as often as
+/// needed, each into a new target.
 ///
-/// A song file is read as a file of its own and nothing else: the reader opens no other file
-/// but the format's schema, and no URL. A DOCTYPE is skipped (so a valid song that carries one
-/// still loads) and declares nothing, so no entity but the predefined ones exists to expand; a
-/// schema the document names is not used. What a hostile document can cost is bounded: it is
-/// refused once elements nest deeper than kMaxDepth, a text is longer than its element can
-/// hold plus kTextMargin (an element whose value no node takes holds none), or kMaxQuietBytes of
-/// the file pass without anything the reader can report (the reader keeps a CDATA section, a
-/// comment or a tag whole before it reports it). Each refusal is the invalid-file code with the
-/// reason in lastMessage.
-class CZRXmlFormatParser : public AZRXmlParser {
+/// A song file is read as a file of its own and nothing else, with the bounds of the reader
+/// (CZRBoundedXmlReader): elements nest at most kMaxDepth deep, and a text is no longer than its
+/// element can hold plus kTextMargin (an element whose value no node takes holds none). Each
+/// refusal is the invalid-file code with the reason in lastMessage.
+class CZRXmlFormatParser : public AZRXmlParser, private kor::AZRXmlReaderClient {
 public:
     static constexpr std::size_t kMaxDepth = 32;
     static constexpr std::size_t kTextMargin = 65536;
-    static constexpr std::uint64_t kMaxQuietBytes = std::uint64_t{4} << 20;
 
     explicit CZRXmlFormatParser(const ZRXmlFormat& format);
     /// Deletes the nodes still open and the reader.
     ~CZRXmlFormatParser() override;
 
-    /// Starts the XML platform, creates and configures the validating reader, with the schema
-    /// file looked up in `schemaFolder`. False when the reader cannot be set up; throws
-    /// std::bad_alloc when memory runs out. A second call after success does nothing and returns
-    /// true.
+    /// Sets up the validating reader, with the schema file looked up in `schemaFolder`. False
+    /// when the reader cannot be set up; throws std::bad_alloc when memory runs out. A second call
+    /// after success does nothing and returns true.
     [[nodiscard]] bool initParser(const std::wstring& schemaFolder);
 
     /// Reads the file `path` into `target`, which must hold a root object; the format's root
@@ -76,8 +70,9 @@ public:
     /// The code of the last parseFile; 0xFFFFFFFF while one runs or when it stopped before
     /// verification.
     std::uint32_t result() const { return result_; }
-    /// The external schema location handed to the reader: namespace, blank, schema file URI.
-    const std::wstring& schemaLocation() const { return schemaLocation_; }
+    /// The external schema location handed to the reader: namespace, blank, schema file URI;
+    /// empty before initParser.
+    std::wstring schemaLocation() const;
 
 protected:
     /// Starts (startNode, parent none) the node of the root element, which builds into `target`.
@@ -89,10 +84,6 @@ protected:
     virtual void renameStart(ZRXmlStartTag&) {}
 
 private:
-    class Handler;
-    class Resolver;
-    struct Builder;
-    struct Reader;
     /// An open element: its name, its node if it has one, and the room that holds the nodes of
     /// the elements at its depth, kept from element to element.
     struct OpenElement {
@@ -109,27 +100,20 @@ private:
     /// Destroys the nodes of the elements still open, innermost first.
     void dropNodes();
 
-    // The song building, event by event as the handler hands them on: it follows the open
+    // The song building, event by event as the reader hands them on: it follows the open
     // elements and their nodes.
+    struct Builder;
+    void takeEvents(CZRXmlEventBuffer& events) override;
+    kor::ZRXmlTextRoom textRoom() const override;
     void startElement(const ZRXmlStartTag& tag);
     void endElement();
     void addCharacters(std::u16string_view text);
-    /// Refuses the document when the innermost element, holding `length` characters since its
-    /// last tag, holds more than it can plus the margin.
-    void checkTextLength(std::size_t length);
-    /// Ends the parse: reports `reason` at the reader's position as a fatal error.
-    [[noreturn]] void refuse(const std::wstring& reason);
-    void diagnose(const wchar_t* kind, const std::wstring& systemId, std::uint64_t line,
-                  std::uint64_t column, const std::wstring& message);
-    std::uint32_t runParse(const std::filesystem::path& file, const wchar_t* path);
+    std::uint32_t runParse(kor::AZRXmlSource& file, const wchar_t* path);
 
     const ZRXmlFormat format_;
-    std::unique_ptr<Handler> handler_;
-    std::unique_ptr<Reader> reader_;
-    bool initialized_ = false;
+    std::unique_ptr<kor::CZRBoundedXmlReader> reader_;
     std::uint32_t result_ = 0xFFFFFFFFu;
     std::wstring lastMessage_;
-    std::wstring schemaLocation_;
     // The open elements of the song building, the innermost at depth_ (0: none open).
     std::array<OpenElement, kMaxDepth + 1> open_;
     std::size_t depth_ = 0;
