@@ -132,13 +132,6 @@ bool isForeignDocument(const XmlSongFormat& format, std::uint32_t code) {
     return code == format.invalidXml || code == format.invalidFile || code == ZR_E_INVALID_SEQUENCE;
 }
 
-// The score the last survey read, for the import that follows it: one for the process, as a score
-// read from an unchanged file is the same score whichever manager reads it.
-CxKeptScore& keptScore() {
-    static CxKeptScore kept;
-    return kept;
-}
-
 // What kind of file stands at `path` when it is no song file: what midiFileFormat() finds, else
 // what musicXmlFileFormat() finds.
 ZRFileFormat otherFileFormatOf(const std::wstring& path) {
@@ -302,7 +295,7 @@ CZRKorRoot* loadMusicXml(CZRKorManagerImpl& manager, const wchar_t* path, int pr
                          LoadTarget target) {
     const std::shared_ptr<const VoiceTables> tables = CKorManagerApp::instance().tables();
     CxMusicXmlImporter importer(tables->vvoices, tables->defaultVVoice);
-    importer.keepScoresIn(keptScore());
+    importer.keepScoresIn(manager.keptScore());
     return importSong(
         manager, path, target, FileReader::MusicXml, {.structure = ZR_E_INVALID_MUSICXML},
         [&](CZRKorDocument& document, std::wstring& message) {
@@ -318,7 +311,7 @@ bool surveyMusicXml(CZRKorManagerImpl& manager, const wchar_t* path,
                     std::vector<ZRMusicXMLPartImportDirective>& directives) {
     const std::shared_ptr<const VoiceTables> tables = CKorManagerApp::instance().tables();
     CxMusicXmlImporter importer(tables->vvoices, tables->defaultVVoice);
-    importer.keepScoresIn(keptScore());
+    importer.keepScoresIn(manager.keptScore());
     const std::wstring file = path != nullptr ? path : L"";
     const std::uint32_t code = importer.survey(file, directives);
     if (code != 0)

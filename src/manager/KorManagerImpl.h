@@ -4,6 +4,7 @@
 #include "edit/CommitHistory.h"
 #include "edit/EditorHost.h"
 #include "edit/KorEditorIF.h"
+#include "interchange/MusicXmlImport.h"
 #include "manager/KorManagerApp.h"
 #include "manager/ErrorTable.h"
 #include "manager/NewSequence.h"
@@ -173,6 +174,10 @@ public:
     /// Marks the mixer as changed since the song was created, loaded or saved.
     void noteMixerChange() { mixerModified_ = true; }
 
+    /// The score the last MusicXML survey read, for the import of the unchanged file that
+    /// follows it, so that a survey and its import read the score once.
+    CxKeptScore& keptScore() { return keptScore_; }
+
 private:
     bool runInitialization(const ZRKorManagementPolicy& policy);
     void discardState();
@@ -186,6 +191,7 @@ private:
     std::uint32_t editorOwner_ = 0;
     std::vector<IZRMessageWindow*> observers_;
     bool holdsVoiceDatabase_ = false;
+    CxKeptScore keptScore_;
 
     /// Whether `values` may be stored in a VVoice; false with the first fault reported.
     bool checkVVoice(const ZRVVoiceValues& values);
