@@ -36,20 +36,16 @@ private:
 
 std::u16string rootElementOf(const wchar_t* path) {
     if (path == nullptr) return {};
-    try {
-        const auto fsPath = platform::toPath(path);
-        if (!fsPath) return {};
-        CZRXmlFileSource file(*fsPath);
-        if (!file.isOpen()) return {};
-        // One event a run, so that the parse stops at the root's start tag.
-        CZRBoundedXmlReader reader({.eventsPerRun = 1});
-        if (!reader.start()) return {};
-        RootTaker taker(reader);
-        static_cast<void>(reader.parse(file, path, taker));
-        return std::move(taker.root);
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
+    const auto fsPath = platform::toPath(path);
+    if (!fsPath) return {};
+    CZRXmlFileSource file(*fsPath);
+    if (!file.isOpen()) return {};
+    // One event a run, so that the parse stops at the root's start tag.
+    CZRBoundedXmlReader reader({.eventsPerRun = 1});
+    if (!reader.start()) return {};
+    RootTaker taker(reader);
+    if (reader.parse(file, path, taker) == ZRXmlReadResult::OutOfMemory) throw std::bad_alloc();
+    return std::move(taker.root);
 }
 
 } // namespace kor
