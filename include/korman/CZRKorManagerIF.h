@@ -95,12 +95,15 @@ public:
     /// is a MusicXML score, or a zip archive with a MusicXML container); ZR_FILE_FORMAT_UNKNOWN for
     /// anything else, for null, and before initialization. A file of no known kind sets no error;
     /// a null path sets ZR_E_INVALID_PARAMETER and a file that cannot be read ZR_E_FILE_NOT_FOUND,
-    /// with the path and the system's reason.
+    /// with the path and the system's reason. The song a KOR3 or KOR4 file holds is kept until
+    /// the next load or import of a KOR file, which takes it while the file is unchanged: a
+    /// detection and its load read the song once.
     ZRFileFormat fileGetFileFormat(const wchar_t* path);
-    /// Loads a KOR3 file, or a KOR4 file when it is no KOR3 document; then checks its structure,
-    /// pre-measure, default style, VVoices (unknown voices are replaced, see
+    /// Loads a KOR3 or KOR4 file, read by the reader its root element names; then checks its
+    /// structure, pre-measure, default style, VVoices (unknown voices are replaced, see
     /// vvoiceGetVVoiceConvertTable) and WAV part files (see fileGetDanglingWAVPartList). When the
-    /// file is neither format the KOR3 reader's error and message are reported.
+    /// file is neither format the KOR3 reader's error is reported, with the message of the KOR4
+    /// reader when the root is KOR4 (it names what is wrong), else of the KOR3 reader.
     IZRKorRoot* fileLoadKorFile(const wchar_t* path);
     /// As fileLoadKorFile into the import buffer, without the structure check.
     IZRKorRoot* fileImportKorFile(const wchar_t* path);

@@ -2,6 +2,7 @@
 
 #include "formats/kor3/Kor3Parser.h"
 #include "formats/kor4/Kor4Parser.h"
+#include "formats/xml/RootElement.h"
 #include "interchange/MusicXmlImport.h"
 #include "interchange/MusicXmlScore.h"
 #include "legacy/LegacyConverter.h"
@@ -21,6 +22,7 @@
 
 #include <korman/ErrorCodes.h>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -94,6 +96,8 @@ const XmlSongFormat kKor4{
     ZR_E_KOR4_INVALID_VVOICE_TABLE,
     ZR_E_KOR4_INVALID_WAV_PART};
 
+std::atomic<std::uint64_t> gSongFilesRead{0};
+
 // Reads the file into a document holding just a root, as the format's parser expects.
 std::uint32_t parseXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy& policy,
                            const wchar_t* path, CZRKorDocument& document, std::wstring& message) {
@@ -102,17 +106,22 @@ std::uint32_t parseXmlSong(const XmlSongFormat& format, const ZRKorManagementPol
     auto* root = createObject<CZRKorRoot>(document.context(), ZR_NO_OBJ_ID);
     if (root == nullptr) return ZR_E_NOT_ENOUGH_MEMORY;
     document.setRoot(root);
+    ++gSongFilesRead;
     const std::uint32_t code = parser->parseFile(&document, path);
     message = parser->lastMessage();
     return code;
 }
 
-ReadResult readXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy& policy,
-                       const wchar_t* path, LoadTarget target) {
-    ReadResult read = startRead(path);
-    read.document->format = format.format;
-    read.code = parseXmlSong(format, policy, path, *read.document, read.message);
-    if (read.code != 0) return read;
+// The song format whose reader the root element of the file at `path` names; null for neither.
+const XmlSongFormat* formatNamedByRoot(const wchar_t* path) {
+    const std::u16string root = rootElementOf(path);
+    if (root == u"kor3") return &kKor3;
+    if (root == u"kor4") return &kKor4;
+    return nullptr;
+}
+
+// Checks a song of `format` that was read into `read` for `target`.
+void checkXmlSong(const XmlSongFormat& format, ReadResult& read, LoadTarget target) {
     // Warnings of a successful read are no failure to report.
     read.message.clear();
     read.checked = true;
@@ -124,6 +133,28 @@ ReadResult readXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy&
          .style = true,
          .vvoices = format.invalidVVoices,
          .wavParts = format.invalidWavParts});
+}
+
+ReadResult readXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy& policy,
+                       const wchar_t* path, LoadTarget target) {
+    ReadResult read = startRead(path);
+    read.document->format = format.format;
+    read.code = parseXmlSong(format, policy, path, *read.document, read.message);
+    if (read.code == 0) checkXmlSong(format, read, target);
+    return read;
+}
+
+// The song the last detection read from the unchanged file at `path`, checked for `target`;
+// none when no such song is kept.
+std::optional<ReadResult> takeKeptSong(CZRKorManagerImpl& manager, const wchar_t* path,
+                                       LoadTarget target) {
+    if (path == nullptr) return std::nullopt;
+    std::unique_ptr<CZRKorDocument> song = manager.keptSong().take(path);
+    if (song == nullptr) return std::nullopt;
+    const XmlSongFormat& format = song->format == kKor4.format ? kKor4 : kKor3;
+    ReadResult read{.document = std::move(song), .code = 0, .message = {}, .checked = false};
+    read.document->filePath = path;
+    checkXmlSong(format, read, target);
     return read;
 }
 
@@ -219,29 +250,43 @@ CZRKorRoot* importSong(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarg
 
 } // namespace
 
-ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path) {
+ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path,
+                          KeptSong* keep) {
     if (path == nullptr) return ZR_FILE_FORMAT_UNKNOWN;
-    for (const XmlSongFormat* format : {&kKor3, &kKor4}) {
-        CZRKorDocument scratch;
+    // Each format's schema allows only its own root, so the root names the one reader that may
+    // read the file whole.
+    if (const XmlSongFormat* format = formatNamedByRoot(path)) {
+        // Told before the read, so that a file changed while it is read is read again.
+        const std::optional<KeptSong::Stamp> stamp = KeptSong::stampOf(path);
+        auto song = std::make_unique<CZRKorDocument>();
+        song->format = format->format;
         std::wstring message;
-        if (parseXmlSong(*format, policy, path, scratch, message) == 0) return format->format;
+        if (parseXmlSong(*format, policy, path, *song, message) == 0) {
+            if (keep != nullptr && stamp) keep->keep(path, *stamp, std::move(song));
+            return format->format;
+        }
     }
     return otherFileFormatOf(path);
+}
+
+std::uint64_t songFilesRead() {
+    return gSongFilesRead.load();
 }
 
 CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarget target) {
     HistoryHold hold(manager.history());
     emptyTarget(manager, target);
     constexpr FileReader reader = FileReader::KorFile;
-    ReadResult kor3 = readXmlSong(kKor3, manager.policy(), path, target);
-    if (!isForeignDocument(kKor3, kor3.code))
-        return settle(manager, target, reader, std::move(kor3));
-    ReadResult kor4 = readXmlSong(kKor4, manager.policy(), path, target);
-    if (!isForeignDocument(kKor4, kor4.code))
-        return settle(manager, target, reader, std::move(kor4));
-    // A file that is no song document of either format reports what the KOR3 reader found,
-    // unless it is a file of another kind, which calls for another reader.
-    return settle(manager, target, reader, std::move(kor3));
+    if (std::optional<ReadResult> kept = takeKeptSong(manager, path, target))
+        return settle(manager, target, reader, std::move(*kept));
+    // A file whose root names neither format goes to the KOR3 reader, which says what it found.
+    const XmlSongFormat* named = formatNamedByRoot(path);
+    const XmlSongFormat& format = named != nullptr ? *named : kKor3;
+    ReadResult read = readXmlSong(format, manager.policy(), path, target);
+    // A KOR4 root that is no KOR4 song keeps the code of a file of neither format, which the KOR3
+    // reader gives any root but its own; the KOR4 reader's reason names what is wrong in it.
+    if (&format == &kKor4 && isForeignDocument(kKor4, read.code)) read.code = kKor3.invalidFile;
+    return settle(manager, target, reader, std::move(read));
 }
 
 CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,

@@ -18,19 +18,29 @@ namespace kor {
 /// over) or the content of the import buffer.
 enum class LoadTarget { CurrentSong, ImportBuffer };
 
-/// What kind of song file stands at `path`: a KOR3 file, a KOR4 file (each read whole with the
-/// schemas of `policy`), else what midiFileFormat() finds, else what musicXmlFileFormat() finds.
-/// ZR_FILE_FORMAT_UNKNOWN for null.
-ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path);
+class KeptSong;
+
+/// What kind of song file stands at `path`: a KOR3 or KOR4 file (read whole with the schemas of
+/// `policy`, by the reader its root element names), else what midiFileFormat() finds, else what
+/// musicXmlFileFormat() finds. ZR_FILE_FORMAT_UNKNOWN for null. The song of a KOR3 or KOR4 file
+/// is kept in `keep` when given, for the load of the file that follows.
+ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* path,
+                          KeptSong* keep = nullptr);
+
+/// How many times managers of this process have read a KOR3 or KOR4 file whole: what shows that
+/// a detection and the load that follows read the song once.
+std::uint64_t songFilesRead();
 
 // Every load below holds the commit history for its whole run, empties its target first, and
 // sets the manager's last error and message: 0 and "OK" on success, else the code with the
 // reader's detailed message when it gave one, the code's text otherwise. The result is the root
 // of the song now in the target (borrowed), or null with the target left empty.
 
-/// Reads a KOR3 file, or a KOR4 file when the file is no KOR3 document, and checks it: its
-/// structure (current song only), pre-measure, default style, VVoices and WAV parts. When the
-/// file is neither, the KOR3 reader's code and message are reported.
+/// Reads a KOR3 or KOR4 file with the reader its root element names, or takes the song the last
+/// detection kept for the unchanged file, and checks it: its structure (current song only),
+/// pre-measure, default style, VVoices and WAV parts. A file whose root names neither format is
+/// reported as the KOR3 reader finds it; one whose root is KOR4 but that is no KOR4 song, with the
+/// KOR3 reader's code for such a file and the KOR4 reader's message.
 CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTarget target);
 
 /// Converts a legacy song file (texts in `codePage`, `preMeasure` measures in front of older

@@ -47,7 +47,8 @@ ZRFileFormat CZRKorManagerIF::fileGetFileFormat(const wchar_t* path) {
             return ZR_FILE_FORMAT_UNKNOWN;
         }
         // A file of no kind the library reads is an answer; a file that cannot be read is not.
-        const ZRFileFormat format = kor::fileFormatOf(m.policy(), path);
+        // The song of a KOR3 or KOR4 file is kept for the load that follows.
+        const ZRFileFormat format = kor::fileFormatOf(m.policy(), path, &m.keptSong());
         if (format == ZR_FILE_FORMAT_UNKNOWN) {
             const kor::platform::FileFailure failure = kor::platform::readFailure(path);
             if (failure.failed())

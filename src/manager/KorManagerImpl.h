@@ -8,6 +8,7 @@
 #include "manager/KorManagerApp.h"
 #include "manager/ErrorTable.h"
 #include "manager/NewSequence.h"
+#include "manager/KeptSong.h"
 #include "model/DumpFormat.h"
 #include "model/KorDocument.h"
 
@@ -220,6 +221,14 @@ private:
     bool vvoiceModified_ = false;
     bool mixerModified_ = false;
     bool auxModified_ = false;
+
+public:
+    /// The song the last format detection read, for the load or import of the unchanged file
+    /// that follows it, so that a detection and its load read the song once.
+    kor::KeptSong& keptSong() { return keptSong_; }
+
+private:
+    kor::KeptSong keptSong_;
 };
 
 namespace kor {

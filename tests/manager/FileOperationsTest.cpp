@@ -1,3 +1,4 @@
+#include "manager/FileOperations.h"
 #include "model/KorRoot.h"
 #include "support/FaultyFileCalls.h"
 #include "builders/LegacyFileBuilder.h"
@@ -9,6 +10,7 @@
 #include <korman/korman.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -32,6 +34,13 @@ std::map<std::string, std::string> folderContent(const std::string& folder) {
 }
 
 const std::string kFullSong = std::string(KORMAN_TEST_DATA_DIR) + "/kor3/full.korx";
+const std::string kKor4Song = std::string(KORMAN_TEST_DATA_DIR) + "/kor4/song.korx";
+
+// The song at `path` with an element no song format knows in front of its version.
+std::string withUnknownElement(const std::string& path) {
+    std::string song = readFile(path);
+    return song.insert(song.find("<version>"), "<surprise/>");
+}
 
 class FileOps : public kor::test::ManagerTest {
 protected:
@@ -126,6 +135,68 @@ TEST_F(FileOps, AScoreThatCannotBeReadSaysWhyAndLeavesNothingBehind) {
     EXPECT_EQ(manager.fileGetImportFilePath(), nullptr);
     EXPECT_EQ(manager.fileGetMusicXMLImportDirective(nullptr, directives), 0);
     EXPECT_EQ(manager.sysGetLastError(), ZR_E_FILE_NOT_FOUND);
+}
+
+TEST_F(FileOps, ADamagedSongIsOfNoKindAndItsLoadNamesWhatIsWrong) {
+    files.write("truncated.korx", readFile(kFullSong).substr(0, 900));
+    files.write("kor3.korx", withUnknownElement(kFullSong));
+    files.write("kor4.korx", withUnknownElement(kKor4Song));
+    files.write("other.korx", "<?xml version='1.0'?><notakor/>");
+    // Every file that is no song is reported with the KOR3 code, but each message names what is
+    // wrong: the user must learn which element of a KOR4 file is wrong, not that the KOR3 reader
+    // does not know a KOR4 root.
+    const struct {
+        const char* name;
+        const wchar_t* wrong;
+    } rows[] = {
+        {"truncated.korx", L"line"},
+        {"kor3.korx", L"surprise"},
+        {"kor4.korx", L"surprise"},
+        {"other.korx", L"notakor"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::wstring path = files.wide(row.name);
+        EXPECT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_UNKNOWN);
+        EXPECT_EQ(manager.fileLoadKorFile(path.c_str()), nullptr);
+        EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_KOR3_FILE);
+        EXPECT_NE(lastMessage().find(row.wrong), std::wstring::npos) << lastMessage();
+        EXPECT_EQ(lastMessage().find(L"'kor4'"), std::wstring::npos) << lastMessage();
+    }
+}
+
+TEST_F(FileOps, ADetectionAndTheLoadThatFollowsReadTheSongOnce) {
+    const std::wstring path = fullSongWithClap();
+    const std::uint64_t before = kor::songFilesRead();
+    ASSERT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_KOR3);
+    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr) << lastMessage();
+    EXPECT_EQ(kor::songFilesRead() - before, 1u);
+    EXPECT_EQ(manager.fileGetCurrentFilePath(), path);
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_KOR3);
+    // An import takes the detected song as a load does; the song goes with it, so the next load
+    // reads the file again.
+    ASSERT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_KOR3);
+    ASSERT_NE(manager.fileImportKorFile(path.c_str()), nullptr) << lastMessage();
+    EXPECT_EQ(manager.fileGetImportFilePath(), path);
+    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr) << lastMessage();
+    EXPECT_EQ(kor::songFilesRead() - before, 3u);
+}
+
+TEST_F(FileOps, AFileChangedAfterItsDetectionIsReadAgain) {
+    const std::wstring path = fullSongWithClap();
+    const std::filesystem::path file = files.path() + "/full.korx";
+    // The same bytes, modified later.
+    ASSERT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_KOR3);
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) +
+                                               std::chrono::seconds(1));
+    const std::uint64_t before = kor::songFilesRead();
+    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr) << lastMessage();
+    EXPECT_EQ(kor::songFilesRead() - before, 1u);
+    // Another song in its place: the load gives the song the file holds now.
+    ASSERT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_KOR3);
+    files.write("full.korx", readFile(kKor4Song));
+    ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr) << lastMessage();
+    EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_KOR4);
 }
 
 TEST_F(FileOps, ImportingFillsOnlyTheImportBuffer) {

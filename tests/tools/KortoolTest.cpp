@@ -18,7 +18,9 @@
 #include <limits>
 #include <map>
 #include <sstream>
+#include <sys/inotify.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using kor::test::LegacyFileBuilder;
 using kor::test::SmfBuilder;
@@ -64,6 +66,37 @@ std::size_t count(const std::string& text, const std::string& what) {
         ++n;
     return n;
 }
+
+// Counts the times the file at `path` is opened, from the counter's making to each count().
+class OpenCount {
+public:
+    explicit OpenCount(const std::string& path)
+        : fd_(::inotify_init1(IN_NONBLOCK)) {
+        // Closes are watched too, so that no two events in a row are alike: the kernel would
+        // merge them into one.
+        if (fd_ >= 0) ::inotify_add_watch(fd_, path.c_str(), IN_OPEN | IN_CLOSE);
+    }
+    ~OpenCount() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    OpenCount(const OpenCount&) = delete;
+    OpenCount& operator=(const OpenCount&) = delete;
+
+    int count() {
+        alignas(inotify_event) std::array<char, 4096> buffer;
+        for (ssize_t n; (n = ::read(fd_, buffer.data(), buffer.size())) > 0;)
+            for (const char* at = buffer.data(); at < buffer.data() + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if ((event->mask & IN_OPEN) != 0) ++opens_;
+                at += sizeof(inotify_event) + event->len;
+            }
+        return opens_;
+    }
+
+private:
+    int fd_;
+    int opens_ = 0;
+};
 
 // True when `xml` is well-formed XML.
 bool wellFormed(const std::string& xml) {
@@ -209,6 +242,17 @@ std::string midiWithLyric(const std::string& lyric) {
     return smf.bytes();
 }
 
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The KOR4 test song with an element its format does not know in front of its version.
+std::string kor4WithUnknownElement() {
+    std::string song = readFile(KORMAN_TEST_DATA_DIR "/kor4/song.korx");
+    return song.insert(song.find("<version>"), "<surprise/>");
+}
+
 TEST_F(KortoolTest, GivesAFileDetectionRefusesToItsOwnReader) {
     LegacyFileBuilder gappedLegacy;
     gappedLegacy.singingTrack("[Common]\nVersion=KOR202\n", 8, {0, 2});
@@ -223,6 +267,8 @@ TEST_F(KortoolTest, GivesAFileDetectionRefusesToItsOwnReader) {
         {"gapped.kor", gappedLegacy.bytes(), "Invalid KOR file. (0x83070024)"},
         {"notes.txt", "neither XML nor MIDI",
          "not a KOR3, KOR4, legacy, MIDI or MusicXML file (0x83070024)"},
+        // What is wrong in a KOR4 song, not that the KOR3 reader does not know its root.
+        {"surprise.korx", kor4WithUnknownElement(), "no declaration found for element 'surprise'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -235,6 +281,20 @@ TEST_F(KortoolTest, GivesAFileDetectionRefusesToItsOwnReader) {
     }
     const Outcome xml = kortool("convert '" + path("broken.korx") + "' '" + path("out.korx") + "'");
     EXPECT_NE(xml.err.find("(0x83070023)"), std::string::npos) << xml.err;
+}
+
+TEST_F(KortoolTest, ReadsEachSongOnce) {
+    const std::string song = path("song.korx");
+    dir_.write("song.korx", readFile(KORMAN_TEST_DATA_DIR "/kor3/full.korx"));
+    // The library opens a song twice to load it: once for its root element, which names the
+    // reader, and once to read it whole; a detection followed by a load opens it no more.
+    for (const std::string& args : {"info '" + song + "'", "validate '" + song + "'",
+                                    "convert '" + song + "' '" + path("out.korx") + "'"}) {
+        SCOPED_TRACE(args);
+        OpenCount opens(song);
+        ASSERT_EQ(kortool(args).status, 0);
+        EXPECT_EQ(opens.count(), 2);
+    }
 }
 
 TEST_F(KortoolTest, SaysAMidiFileWithoutNotesHasNothingToImport) {

@@ -201,9 +201,10 @@ Session::nothingToImport(const std::vector<ZRMusicXMLPartImportDirective>& direc
                        EmptyImport{ZR_E_INVALID_PARAMETER, "no source is switched on"});
 }
 
-const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& options) {
+const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& options,
+                                std::optional<int> detected) {
     const std::wstring wide = widen(path);
-    Reader reader = readerOf(detect(path));
+    Reader reader = readerOf(detected ? *detected : detect(path));
     if (reader == Reader::None) reader = readerByContent(path);
     IZRKorRoot* root = nullptr;
     switch (reader) {

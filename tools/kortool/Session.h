@@ -54,12 +54,14 @@ public:
     CZRKorManagerIF& manager() { return manager_; }
     /// The format `path` holds (-1 when none the library reads).
     int detect(const std::string& path);
-    /// Loads a KOR3, KOR4, legacy, MIDI or MusicXML file as the current song. A file detection
-    /// refuses is still given to the reader its first bytes call for (XML, a zip archive, or a MIDI
-    /// header), so that the error reports that reader's own code and message. After a legacy or
-    /// MIDI load, warns on stderr when texts did not convert from the code page. Throws
-    /// LibraryError.
-    const IZRKorRoot& load(const std::string& path, const ImportOptions& options = {});
+    /// Loads a KOR3, KOR4, legacy, MIDI or MusicXML file as the current song, of the format
+    /// `detected` when the caller has detected it already (so that the file is not read for that
+    /// again), else of the format detect() finds. A file detection refuses is still given to the
+    /// reader its first bytes call for (XML, a zip archive, or a MIDI header), so that the error
+    /// reports that reader's own code and message. After a legacy or MIDI load, warns on stderr
+    /// when texts did not convert from the code page. Throws LibraryError.
+    const IZRKorRoot& load(const std::string& path, const ImportOptions& options = {},
+                           std::optional<int> detected = std::nullopt);
     /// The import directives of a MIDI file, with the import switches and singers `options` ask
     /// for. Throws LibraryError.
     std::vector<ZRSMFTrackImportDirective> directives(const std::string& path,

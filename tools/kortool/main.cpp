@@ -121,7 +121,7 @@ int info(const Arguments& args) {
     }
     // A MIDI file or score with nothing to import is still described: its sources show why.
     std::optional<SongSummary> song;
-    if (!nothing) song = summarizeSong(session.load(path, options), session);
+    if (!nothing) song = summarizeSong(session.load(path, options, format), session);
     if (args.has("json")) {
         printInfoJson(path, format, options, sources, nothing, song ? &*song : nullptr);
         return 0;
@@ -149,7 +149,7 @@ int convert(const Arguments& args) {
     const std::string& out = args.files[1];
     Session session;
     const int format = session.detect(in);
-    session.load(in, importOptions(args));
+    session.load(in, importOptions(args), format);
     const bool midi = namesMidiFile(out);
     if (midi)
         session.exportMidi(out, args.has("keep-premeasure"));
@@ -164,7 +164,7 @@ int validate(const Arguments& args) {
     const std::string& path = args.files[0];
     Session session;
     const int format = session.detect(path);
-    session.load(path, importOptions(args));
+    session.load(path, importOptions(args), format);
     std::cout << path << ": valid " << formatName(format) << "\n";
     return 0;
 }
