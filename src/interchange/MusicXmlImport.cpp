@@ -21,11 +21,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
 #include <new>
 #include <optional>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -277,14 +274,6 @@ SourceNotes notesOf(const kor::ScorePart& part, std::int32_t voice, std::int32_t
 
 std::atomic<std::uint64_t> gScoresRead{0};
 
-// The stamp of the file at `path`; none when it cannot be told.
-std::optional<CxKeptScore::Stamp> stampOf(const std::wstring& path) {
-    const std::optional<std::filesystem::path> file = kor::platform::toPath(path);
-    struct stat status {};
-    if (!file || ::stat(file->c_str(), &status) != 0) return std::nullopt;
-    return CxKeptScore::Stamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
-}
-
 std::wstring sourceName(const kor::MusicXmlScore& score, const Source& source) {
     const kor::ScorePart& part = score.parts[source.part];
     std::wstring name = part.name;
@@ -296,18 +285,13 @@ std::wstring sourceName(const kor::MusicXmlScore& score, const Source& source) {
 
 } // namespace
 
-bool CxKeptScore::Stamp::operator==(const Stamp& other) const {
-    return device == other.device && inode == other.inode && size == other.size &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-}
-
-std::shared_ptr<const kor::MusicXmlScore> CxKeptScore::find(const std::wstring& path,
-                                                            const Stamp& stamp) const {
+std::shared_ptr<const kor::MusicXmlScore>
+CxKeptScore::find(const std::wstring& path, const kor::platform::FileStamp& stamp) const {
     const std::lock_guard lock(mutex_);
     return score_ != nullptr && path_ == path && stamp_ == stamp ? score_ : nullptr;
 }
 
-void CxKeptScore::keep(const std::wstring& path, const Stamp& stamp,
+void CxKeptScore::keep(const std::wstring& path, const kor::platform::FileStamp& stamp,
                        std::shared_ptr<const kor::MusicXmlScore> score) {
     std::wstring copy = path;
     const std::lock_guard lock(mutex_);
@@ -330,7 +314,7 @@ std::uint64_t CxMusicXmlImporter::scoresRead() {
 std::uint32_t CxMusicXmlImporter::readScore(const std::wstring& path, Keeping keeping,
                                             std::shared_ptr<const kor::MusicXmlScore>& score) {
     // Told before the read, so that a file changed while it is read is read again next time.
-    const std::optional<CxKeptScore::Stamp> stamp = stampOf(path);
+    const std::optional<kor::platform::FileStamp> stamp = kor::platform::fileStampOf(path);
     if (kept_ != nullptr && stamp) {
         score = kept_->find(path, *stamp);
         if (keeping == Keeping::Take) kept_->drop();

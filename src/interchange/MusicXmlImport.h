@@ -2,13 +2,11 @@
 #pragma once
 
 #include "legacy/SongConverter.h"
+#include "platform/FileSystem.h"
 
 #include <korman/ZRFileFormat.h>
 
-#include <sys/types.h>
-
 #include <cstdint>
-#include <ctime>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -26,20 +24,11 @@ struct MusicXmlScore;
 /// threads.
 class CxKeptScore {
 public:
-    /// Where and as what a file stands: what tells that it has not changed.
-    struct Stamp {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        timespec modified{};
-        bool operator==(const Stamp& other) const;
-    };
-
     /// The score kept for `path` read when the file had `stamp`, or null.
     std::shared_ptr<const kor::MusicXmlScore> find(const std::wstring& path,
-                                                   const Stamp& stamp) const;
+                                                   const kor::platform::FileStamp& stamp) const;
     /// Keeps `score`, read from `path` when the file had `stamp`, in place of any other.
-    void keep(const std::wstring& path, const Stamp& stamp,
+    void keep(const std::wstring& path, const kor::platform::FileStamp& stamp,
               std::shared_ptr<const kor::MusicXmlScore> score);
     /// Lets go of the score kept, if any.
     void drop();
@@ -47,7 +36,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::wstring path_;
-    Stamp stamp_;
+    kor::platform::FileStamp stamp_;
     std::shared_ptr<const kor::MusicXmlScore> score_;
 };
 

@@ -257,7 +257,7 @@ ZRFileFormat fileFormatOf(const ZRKorManagementPolicy& policy, const wchar_t* pa
     // read the file whole.
     if (const XmlSongFormat* format = formatNamedByRoot(path)) {
         // Told before the read, so that a file changed while it is read is read again.
-        const std::optional<KeptSong::Stamp> stamp = KeptSong::stampOf(path);
+        const std::optional<platform::FileStamp> stamp = platform::fileStampOf(path);
         auto song = std::make_unique<CZRKorDocument>();
         song->format = format->format;
         std::wstring message;

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace kor::platform {
 
 namespace fs = std::filesystem;
@@ -128,6 +130,14 @@ bool isSameFile(const std::wstring& first, const std::wstring& second) {
     if (!a || !b) return false;
     std::error_code error;
     return fs::equivalent(*a, *b, error) && !error;
+}
+
+std::optional<FileStamp> fileStampOf(const std::wstring& path) {
+    const std::optional<fs::path> file = toPath(path);
+    struct stat status {};
+    if (!file || ::stat(file->c_str(), &status) != 0) return std::nullopt;
+    return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec,
+                     status.st_mtim.tv_nsec};
 }
 
 } // namespace kor::platform

@@ -1,6 +1,7 @@
 // File and folder operations on wide paths: copy, delete, create, attributes, find, remove a tree.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,5 +54,20 @@ bool matchesWildcard(std::wstring_view name, std::wstring_view pattern);
 
 /// True when both paths name one existing entry, whatever names reach it.
 bool isSameFile(const std::wstring& first, const std::wstring& second);
+
+/// Where and as what a file stands: two equal stamps taken at different times tell that the file
+/// has not changed in between (the same entry, size and modification time), so that what was
+/// read from it then still stands for it.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+/// The stamp of the file at path (a symbolic link is followed); nullopt when there is none.
+std::optional<FileStamp> fileStampOf(const std::wstring& path);
 
 } // namespace kor::platform
