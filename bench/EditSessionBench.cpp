@@ -1,0 +1,115 @@
+// Many edits through one editor, committed at once: every note of a part transposed, then the
+// commit undone and redone, in parts of growing size.
+#include "BenchSongs.h"
+
+#include <benchmark/benchmark.h>
+
+#include <korman/korman.h>
+
+#include <malloc.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using kor::bench::cpuSeconds;
+
+// Bytes allocated and not freed, from the heap or mapped as blocks of their own.
+double allocatedBytes() {
+    const struct mallinfo2 info = ::mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+// The values of every note of `part` as updateNote takes them.
+std::vector<ZRNoteValue> noteValues(const IZRMusicalPart& part) {
+    std::vector<ZRNoteValue> values;
+    const IZRNodeList* notes = part.getNoteList();
+    for (std::uint32_t i = 0; i < notes->getCount(); ++i) {
+        const auto* note = dynamic_cast<const IZRMusicalNote*>(notes->getAt(i));
+        ZRNoteValue value;
+        value.durTick = note->getDurTick();
+        value.noteNum = note->getNoteNum();
+        value.velocity = note->getVelocity();
+        value.lyric = note->getLyric();
+        for (std::uint32_t p = 0; p < note->getPhonemeCount(); ++p)
+            value.phonemes.push_back(note->getPhoneme(p));
+        value.phLock = note->getPhLock();
+        values.push_back(value);
+    }
+    return values;
+}
+
+/// Argument: the notes of the one part of the song. Each iteration takes an editor and updates
+/// every note of the part through it, a semitone up or back down by turns (edit_ms), commits and
+/// gives the editor back (commit_ms), then undoes (undo_ms) and redoes (redo_ms) that commit, each
+/// timed alone in CPU time; per_note_us is edit and commit per note. The history keeps every
+/// commit; history_per_note is the growth of the allocated bytes from before the edits to after
+/// the commit, per note, which the commit's records hold.
+void BM_SelectAllTranspose(benchmark::State& state) {
+    const auto manager = kor::bench::initializedManager(state);
+    if (manager == nullptr) return;
+    const std::int64_t notes = state.range(0);
+    const auto& file = kor::bench::songFile({notes}, kor::test::NoteDetail::Full);
+    const auto parts = kor::bench::musicalParts(manager->fileLoadKorFile(file.wstring().c_str()));
+    if (parts.size() != 1) {
+        state.SkipWithError("the song did not load");
+        return;
+    }
+    std::vector<std::uint32_t> noteIDs;
+    for (std::uint32_t i = 0; i < parts.front()->getNoteList()->getCount(); ++i)
+        noteIDs.push_back(parts.front()->getNoteList()->getAt(i)->getObjID());
+    std::vector<ZRNoteValue> values = noteValues(*parts.front());
+
+    double editSeconds = 0;
+    double commitSeconds = 0;
+    double undoSeconds = 0;
+    double redoSeconds = 0;
+    double historyBytes = 0;
+    std::int32_t step = 1;
+    for (auto _ : state) {
+        for (ZRNoteValue& value : values)
+            value.noteNum += step;
+        step = -step;
+        const double heapBefore = allocatedBytes();
+        double start = cpuSeconds();
+        IZRKorEditorIF* editor = manager->editGetKorEditor(1);
+        bool edited = editor != nullptr;
+        for (std::size_t i = 0; edited && i < noteIDs.size(); ++i)
+            edited = editor->updateNote(noteIDs[i], values[i]) != 0;
+        editSeconds += cpuSeconds() - start;
+        start = cpuSeconds();
+        edited = edited && editor->commit() != 0;
+        manager->editReleaseKorEditor(editor);
+        commitSeconds += cpuSeconds() - start;
+        historyBytes += allocatedBytes() - heapBefore;
+        start = cpuSeconds();
+        const int undone = manager->editUndo();
+        undoSeconds += cpuSeconds() - start;
+        start = cpuSeconds();
+        const int redone = manager->editRedo();
+        redoSeconds += cpuSeconds() - start;
+        if (!edited || undone == 0 || redone == 0) {
+            state.SkipWithError("the edits, their commit, undo or redo failed");
+            break;
+        }
+    }
+    const auto perIteration = [](double seconds) {
+        return benchmark::Counter(seconds * 1e3, benchmark::Counter::kAvgIterations);
+    };
+    state.counters["edit_ms"] = perIteration(editSeconds);
+    state.counters["commit_ms"] = perIteration(commitSeconds);
+    state.counters["undo_ms"] = perIteration(undoSeconds);
+    state.counters["redo_ms"] = perIteration(redoSeconds);
+    state.counters["per_note_us"] = benchmark::Counter(
+        (editSeconds + commitSeconds) * 1e6 / static_cast<double>(notes),
+        benchmark::Counter::kAvgIterations);
+    state.counters["history_per_note"] = benchmark::Counter(
+        historyBytes / static_cast<double>(notes), benchmark::Counter::kAvgIterations);
+}
+// Few iterations for the large parts: each commit stays in the history.
+BENCHMARK(BM_SelectAllTranspose)->Arg(1000)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectAllTranspose)->Arg(10000)->Iterations(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectAllTranspose)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
