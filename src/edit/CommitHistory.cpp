@@ -47,6 +47,7 @@ void CZRCommitHistory::reset() noexcept {
     entries_.erase(entries_.begin() + 1, entries_.end());
     static_cast<CZREditCommit&>(*entries_.front()).renumber(++commitCounter_);
     current_ = floor_ = 0;
+    ++exchanges_;
 }
 
 void CZRCommitHistory::enter() {
@@ -168,6 +169,7 @@ void CZRCommitHistory::prepareExchanges(std::size_t marker, std::vector<std::uin
 // all of them, and makes the neighbouring marker the present state.
 void CZRCommitHistory::applyExchanges(std::size_t marker, std::vector<std::uint32_t>& ids,
                                       bool forward) noexcept {
+    ++exchanges_;
     current_ = walkCommit(marker, forward, [&](AZREditCommand& record) {
         if (record.copy() != nullptr) {
             record.applyExchange();

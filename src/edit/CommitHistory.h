@@ -108,6 +108,10 @@ public:
         return true;
     }
 
+    /// How many times the history has exchanged records with the song (commits, undos, redos)
+    /// or dropped its records: it counts every change of the live tree's shape it makes.
+    std::uint64_t exchangeCount() const { return exchanges_; }
+
     std::int32_t limit() const { return limit_; }
     std::size_t entryCount() const { return entries_.size(); }
     std::size_t currentIndex() const { return current_; }
@@ -135,6 +139,7 @@ private:
     HeadroomCheck headroom_;
     std::vector<std::unique_ptr<AZREditCommand>> entries_;
     std::uint32_t commitCounter_ = 0;
+    std::uint64_t exchanges_ = 0;
     std::atomic<std::int32_t> busy_ = 0;
     std::atomic<std::thread::id> owner_;
     mutable kor::platform::CriticalSection lock_;
