@@ -84,7 +84,7 @@ const std::filesystem::path& songFile(const std::vector<std::int64_t>& partNotes
     return path;
 }
 
-std::unique_ptr<CZRKorManagerIF> initializedManager(benchmark::State& state) {
+std::unique_ptr<CZRKorManagerIF> initializedManager(benchmark::State& state, int undoLimit) {
     // The library keeps its folders below the user's data folder: keep them out of the home.
     const std::filesystem::path data = scratchFile("data");
     std::error_code ignored;
@@ -93,6 +93,7 @@ std::unique_ptr<CZRKorManagerIF> initializedManager(benchmark::State& state) {
     auto manager = std::make_unique<CZRKorManagerIF>();
     ZRKorManagementPolicy policy;
     policy.schemaFolder = std::filesystem::path(KORMAN_SCHEMA_DIR).wstring();
+    policy.undoLimit = undoLimit;
     if (manager->sysInitialize(policy) != 0) return manager;
     char code[16];
     std::snprintf(code, sizeof code, "0x%08X", manager->sysGetLastError());

@@ -37,14 +37,28 @@ inline constexpr int kMidiSongTrackNotes = 12500;
 const std::filesystem::path& midiSongFile();
 
 /// A manager initialized as a host initializes it, with the library's folders inside the scratch
-/// folder, the schemas of the source tree and the voice database built beside this program. Null,
-/// with the benchmark `state` skipped for the reason, when initialization fails.
-std::unique_ptr<CZRKorManagerIF> initializedManager(benchmark::State& state);
+/// folder, the schemas of the source tree, the voice database built beside this program and
+/// `undoLimit` as its policy's undo limit. Null, with the benchmark `state` skipped for the
+/// reason, when initialization fails.
+std::unique_ptr<CZRKorManagerIF> initializedManager(benchmark::State& state, int undoLimit = -1);
 
 /// The musical parts (borrowed) of every singing track of the song under `root`, track by track.
 std::vector<IZRMusicalPart*> musicalParts(const IZRKorRoot* root);
 
 /// CPU seconds of the calling thread: other work on the machine does not count.
 double cpuSeconds();
+
+/// Runs `step` and adds the CPU seconds it took to `seconds`; what `step` returned.
+template <class Step> auto timed(double& seconds, Step step) {
+    const double start = cpuSeconds();
+    auto result = step();
+    seconds += cpuSeconds() - start;
+    return result;
+}
+
+/// `seconds` summed over a benchmark's iterations, as a counter of milliseconds per iteration.
+inline benchmark::Counter msPerIteration(double seconds) {
+    return benchmark::Counter(seconds * 1e3, benchmark::Counter::kAvgIterations);
+}
 
 } // namespace kor::bench

@@ -62,7 +62,7 @@ void BM_EditCommitUndoRedo(benchmark::State& state) {
     bool flip = false;
     for (auto _ : state) {
         flip = !flip;
-        double start = cpuSeconds();
+        const double start = cpuSeconds();
         IZRKorEditorIF* editor = manager->editGetKorEditor(1);
         const bool edited = editor != nullptr &&
                             editNote(*editor, Kind, noteID, static_cast<std::int32_t>(middle) * 480,
@@ -70,12 +70,8 @@ void BM_EditCommitUndoRedo(benchmark::State& state) {
                             editor->commit() != 0;
         manager->editReleaseKorEditor(editor);
         editSeconds += cpuSeconds() - start;
-        start = cpuSeconds();
-        const int undone = manager->editUndo();
-        undoSeconds += cpuSeconds() - start;
-        start = cpuSeconds();
-        const int redone = manager->editRedo();
-        redoSeconds += cpuSeconds() - start;
+        const int undone = kor::bench::timed(undoSeconds, [&] { return manager->editUndo(); });
+        const int redone = kor::bench::timed(redoSeconds, [&] { return manager->editRedo(); });
         state.PauseTiming();
         const bool back = manager->editUndo() != 0;
         state.ResumeTiming();
@@ -84,12 +80,9 @@ void BM_EditCommitUndoRedo(benchmark::State& state) {
             break;
         }
     }
-    const auto perIteration = [](double seconds) {
-        return benchmark::Counter(seconds * 1e3, benchmark::Counter::kAvgIterations);
-    };
-    state.counters["edit_ms"] = perIteration(editSeconds);
-    state.counters["undo_ms"] = perIteration(undoSeconds);
-    state.counters["redo_ms"] = perIteration(redoSeconds);
+    state.counters["edit_ms"] = kor::bench::msPerIteration(editSeconds);
+    state.counters["undo_ms"] = kor::bench::msPerIteration(undoSeconds);
+    state.counters["redo_ms"] = kor::bench::msPerIteration(redoSeconds);
 }
 
 void sizes(benchmark::internal::Benchmark* bench) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cassert>
 #include <mutex>
+#include <new>
 
 using kor::platform::ScopedLock;
 
@@ -26,6 +27,12 @@ public:
 private:
     std::atomic<std::int32_t>& busy_;
 };
+
+// Makes room for `size` elements, growing the capacity geometrically so that a log filled a few
+// entries at a time is copied a bounded number of times.
+template <class T> void reserveGrowing(std::vector<T>& log, std::size_t size) {
+    if (size > log.capacity()) log.reserve(std::max(size, 2 * log.capacity()));
+}
 
 } // namespace
 
@@ -47,6 +54,10 @@ void CZRCommitHistory::reset() noexcept {
     entries_.erase(entries_.begin() + 1, entries_.end());
     static_cast<CZREditCommit&>(*entries_.front()).renumber(++commitCounter_);
     current_ = floor_ = 0;
+    markersAfterFloor_ = 0;
+    std::vector<PackedEntry>().swap(trimmed_);
+    std::vector<ZRChangeEntry>().swap(packedChanges_);
+    ++exchanges_;
 }
 
 void CZRCommitHistory::enter() {
@@ -91,11 +102,15 @@ bool CZRCommitHistory::commit(std::vector<std::unique_ptr<AZREditCommand>>& pend
 
     // Apply: the redo branch goes, the records and their marker are filed and exchanged.
     const BusyScope busy(busy_);
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, entries_.end());
+    const auto redoable = entries_.begin() + static_cast<std::ptrdiff_t>(current_) + 1;
+    markersAfterFloor_ -= static_cast<std::size_t>(std::count_if(
+        redoable, entries_.end(), [](const auto& entry) { return entry->isCommitMarker(); }));
+    entries_.erase(redoable, entries_.end());
     for (auto& record : pending)
         if (!record->isCommitMarker()) entries_.push_back(std::move(record));
     pending.clear();
     entries_.push_back(std::move(marker));
+    ++markersAfterFloor_;
     ++commitCounter_;
     applyExchanges(current_, ids, true);
     trimByLimit();
@@ -168,6 +183,7 @@ void CZRCommitHistory::prepareExchanges(std::size_t marker, std::vector<std::uin
 // all of them, and makes the neighbouring marker the present state.
 void CZRCommitHistory::applyExchanges(std::size_t marker, std::vector<std::uint32_t>& ids,
                                       bool forward) noexcept {
+    ++exchanges_;
     current_ = walkCommit(marker, forward, [&](AZREditCommand& record) {
         if (record.copy() != nullptr) {
             record.applyExchange();
@@ -181,18 +197,17 @@ void CZRCommitHistory::applyExchanges(std::size_t marker, std::vector<std::uint3
 // to the marker behind them.
 void CZRCommitHistory::trimByLimit() {
     if (limit_ < 0) return;
-    std::size_t markers = 0;
-    for (std::size_t i = floor_ + 1; i < entries_.size(); ++i)
-        if (entries_[i]->isCommitMarker()) ++markers;
+    while (markersAfterFloor_ > static_cast<std::size_t>(limit_))
+        trimOldestCommit();
+    packTrimmed();
+}
+
+void CZRCommitHistory::trimOldestCommit() {
     std::size_t i = floor_ + 1;
-    for (; markers > static_cast<std::size_t>(limit_); ++i) {
-        if (entries_[i]->isCommitMarker())
-            --markers;
-        else
-            entries_[i]->releaseCopies();
-    }
-    // The walk ends just past the last marker it counted off; the floor is that marker.
-    if (i != floor_ + 1) floor_ = i - 1;
+    for (; !entries_[i]->isCommitMarker(); ++i)
+        entries_[i]->releaseCopies();
+    floor_ = i;
+    --markersAfterFloor_;
 }
 
 bool CZRCommitHistory::trimForMemory() {
@@ -201,55 +216,89 @@ bool CZRCommitHistory::trimForMemory() {
     for (std::size_t i = floor_ + 1; i <= current_; ++i)
         if (entries_[i]->isCommitMarker()) ++undoable;
     if (undoable < 2) return false;
-
-    std::size_t i = floor_ + 1;
-    for (; !entries_[i]->isCommitMarker(); ++i)
-        entries_[i]->releaseCopies();
-    floor_ = i;
+    trimOldestCommit();
+    packTrimmed();
     return true;
 }
 
-std::optional<std::size_t> CZRCommitHistory::findPastMarker(std::uint32_t commitPoint) const {
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (!entries_[i]->isCommitMarker() || markerAt(i).commitPoint() != commitPoint) continue;
-        if (i > current_) return std::nullopt;
-        return i;
+// Packing moves the entries after the trimmed ones to the front, so it waits until the trimmed
+// entries are at least as many as the rest: each entry is then moved a bounded number of times.
+// Without memory for the log the trimmed records stay as they are, their copies already given
+// back, and a later trim packs them.
+void CZRCommitHistory::packTrimmed() noexcept {
+    if (floor_ == 0 || floor_ < entries_.size() - floor_) return;
+    std::size_t changes = 0;
+    for (std::size_t i = 0; i < floor_; ++i)
+        changes += entries_[i]->changes().size();
+    try {
+        reserveGrowing(trimmed_, trimmed_.size() + floor_);
+        reserveGrowing(packedChanges_, packedChanges_.size() + changes);
+    } catch (const std::bad_alloc&) {
+        return;
     }
-    return std::nullopt;
+    for (std::size_t i = 0; i < floor_; ++i) {
+        const AZREditCommand& entry = *entries_[i];
+        packedChanges_.insert(packedChanges_.end(), entry.changes().begin(), entry.changes().end());
+        trimmed_.push_back({entry.isCommitMarker() ? markerAt(i).commitPoint() : 0,
+                            static_cast<std::uint32_t>(packedChanges_.size())});
+    }
+    entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(floor_));
+    current_ -= floor_;
+    floor_ = 0;
 }
 
+// Commit points only grow along the history, and a packed record carries none (0).
 template <class Visit>
-void CZRCommitHistory::forEachChangeSince(std::size_t marker, Visit visit) const {
-    for (std::size_t i = current_; i > marker; --i)
-        for (const ZRChangeEntry& change : entries_[i]->changes())
+bool CZRCommitHistory::forEachChangeSince(std::uint32_t commitPoint, Visit visit) const {
+    if (commitPoint == 0) return false;
+    const auto visitRecord = [&](const AZREditCommand& entry) {
+        for (const ZRChangeEntry& change : entry.changes())
             visit(change);
+    };
+    const auto packed =
+        std::find_if(trimmed_.begin(), trimmed_.end(),
+                     [&](const PackedEntry& entry) { return entry.commitPoint == commitPoint; });
+    if (packed == trimmed_.end()) {
+        std::size_t marker = 0;
+        while (marker < entries_.size() && !(entries_[marker]->isCommitMarker() &&
+                                             markerAt(marker).commitPoint() == commitPoint))
+            ++marker;
+        if (marker > current_) return false;
+        for (std::size_t i = current_; i > marker; --i)
+            visitRecord(*entries_[i]);
+        return true;
+    }
+    for (std::size_t i = current_ + 1; i-- > 0;)
+        visitRecord(*entries_[i]);
+    for (auto entry = trimmed_.end(); --entry != packed;) {
+        const std::uint32_t begin = entry == trimmed_.begin() ? 0 : (entry - 1)->changesEnd;
+        for (std::uint32_t i = begin; i < entry->changesEnd; ++i)
+            visit(packedChanges_[i]);
+    }
+    return true;
 }
 
 bool CZRCommitHistory::isEdited(const CZRObjectTable& live, std::uint32_t objectID,
                                 std::uint32_t commitPoint, bool musicalOnly) const {
     if (live.lookup(objectID) == nullptr) return false;
     ScopedLock guard(lock_);
-    const std::optional<std::size_t> marker = findPastMarker(commitPoint);
-    if (!marker) return true;
     bool edited = false;
     std::vector<std::uint32_t> path;
-    forEachChangeSince(*marker, [&](const ZRChangeEntry& change) {
+    const bool known = forEachChangeSince(commitPoint, [&](const ZRChangeEntry& change) {
         if (edited || (musicalOnly && (change.flags & ZR_CHANGE_MUSICAL) == 0)) return;
         const IZRMutableKorObject* changed = live.lookup(change.objID);
         if (changed == nullptr) return;
         changed->getObjIDPath(path);
         edited = std::find(path.begin(), path.end(), objectID) != path.end();
     });
-    return edited;
+    return !known || edited;
 }
 
 void CZRCommitHistory::editedTempoPositions(std::uint32_t commitPoint,
                                             std::vector<std::int32_t>& positions) const {
     positions.clear();
     ScopedLock guard(lock_);
-    const std::optional<std::size_t> marker = findPastMarker(commitPoint);
-    if (!marker) return;
-    forEachChangeSince(*marker, [&](const ZRChangeEntry& change) {
+    (void)forEachChangeSince(commitPoint, [&](const ZRChangeEntry& change) {
         if ((change.flags & ZR_CHANGE_TEMPO) != 0) positions.push_back(change.posTick);
     });
 }

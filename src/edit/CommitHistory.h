@@ -6,9 +6,9 @@
 #include "platform/MemoryStatus.h"
 
 #include <atomic>
+#include <cassert>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -20,6 +20,10 @@ class CZRObjectTable;
 /// `current` indexes the marker of the document's present state; everything after it can be
 /// redone, and the commits between `floor` and `current` can be undone. Commit points number the
 /// markers from 1 and keep counting across resets for the life of the history.
+///
+/// Commits behind the undo floor keep nothing but what they changed: their records and markers are
+/// packed into a log of change entries and commit points, a few bytes per record, and destroyed,
+/// so that a history under an undo limit stops growing with the number of commits.
 ///
 /// The lock serialises exchanging records (commit, undo, redo) with the manager replacing the
 /// current document; enter()/leave() hold it around such a replacement and mark the history busy.
@@ -108,13 +112,33 @@ public:
         return true;
     }
 
+    /// How many times the history has exchanged records with the song (commits, undos, redos)
+    /// or dropped its records: it counts every change of the live tree's shape it makes.
+    std::uint64_t exchangeCount() const { return exchanges_; }
+
     std::int32_t limit() const { return limit_; }
-    std::size_t entryCount() const { return entries_.size(); }
-    std::size_t currentIndex() const { return current_; }
-    std::size_t floorIndex() const { return floor_; }
-    const AZREditCommand& entryAt(std::size_t index) const { return *entries_[index]; }
+    // Positions count every entry ever filed since the last reset, packed ones included.
+    std::size_t entryCount() const { return trimmed_.size() + entries_.size(); }
+    std::size_t currentIndex() const { return trimmed_.size() + current_; }
+    std::size_t floorIndex() const { return trimmed_.size() + floor_; }
+    /// How many entries are packed: only the entries from packedCount() on are records.
+    std::size_t packedCount() const { return trimmed_.size(); }
+    /// The entry at `index` (at least packedCount()).
+    const AZREditCommand& entryAt(std::size_t index) const {
+        assert(index >= trimmed_.size() && "packed entries are no records any more");
+        return *entries_[index - trimmed_.size()];
+    }
 
 private:
+    /// A packed entry: a trimmed record's change entries, or a marker's number.
+    struct PackedEntry {
+        std::uint32_t commitPoint; ///< the marker's number; 0 for a record
+        std::uint32_t changesEnd;  ///< where the entry's change entries end in packedChanges_
+    };
+
+    /// Releases the copies of the oldest undoable commit and moves the floor past it.
+    void trimOldestCommit();
+    void packTrimmed() noexcept;
     void trimByLimit();
     template <class Visit>
     std::size_t walkCommit(std::size_t marker, bool forward, Visit visit) const;
@@ -123,18 +147,23 @@ private:
     void prepareExchanges(std::size_t marker, std::vector<std::uint32_t>& ids, bool forward);
     void applyExchanges(std::size_t marker, std::vector<std::uint32_t>& ids, bool forward) noexcept;
     const CZREditCommit& markerAt(std::size_t index) const;
-    /// The index of the first marker numbered `commitPoint` at or before `current`, if any.
-    std::optional<std::size_t> findPastMarker(std::uint32_t commitPoint) const;
-    /// Calls `visit` with every change entry of the records after the marker at `marker` up to
-    /// the present state, newest record first.
-    template <class Visit> void forEachChangeSince(std::size_t marker, Visit visit) const;
+    /// Calls `visit` with every change entry of the records after the marker numbered
+    /// `commitPoint` up to the present state, newest record first and each record's entries in
+    /// order; false, visiting nothing, when no such marker lies at or before the present state.
+    template <class Visit> bool forEachChangeSince(std::uint32_t commitPoint, Visit visit) const;
 
+    // current_ and floor_ index entries_; the entries before floor_ are trimmed, and packed into
+    // trimmed_ and packedChanges_ once they are as many as the rest.
     std::size_t current_ = 0;
     std::size_t floor_ = 0;
+    std::size_t markersAfterFloor_ = 0;
+    std::vector<PackedEntry> trimmed_;
+    std::vector<ZRChangeEntry> packedChanges_;
     std::int32_t limit_;
     HeadroomCheck headroom_;
     std::vector<std::unique_ptr<AZREditCommand>> entries_;
     std::uint32_t commitCounter_ = 0;
+    std::uint64_t exchanges_ = 0;
     std::atomic<std::int32_t> busy_ = 0;
     std::atomic<std::thread::id> owner_;
     mutable kor::platform::CriticalSection lock_;

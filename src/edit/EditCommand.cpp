@@ -4,8 +4,6 @@
 #include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 
-#include <mutex>
-
 bool AZREditCommand::setKind(std::int32_t kind) {
     if (kind == kCommitMarker || kind_ == kCommitMarker) return false;
     if (kind == kElement && kind_ == kList) return false;
@@ -15,7 +13,6 @@ bool AZREditCommand::setKind(std::int32_t kind) {
 }
 
 void AZREditCommand::releaseCopies() {
-    kor::platform::ScopedLock guard(lock_);
     copy_ = nullptr;
     store_.clear();
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "model/ObjectTable.h"
-#include "platform/CriticalSection.h"
 
 #include <cstdint>
 #include <vector>
@@ -36,7 +35,9 @@ inline constexpr std::uint32_t kTempoDeleted = kMusicalDeleted | ZR_CHANGE_TEMPO
 /// list record) and keeps, in a private store of its own, a copy of it holding whichever state is
 /// not live: exchanging copy and live object applies the change, exchanging again reverts it.
 /// Commit markers, which separate the commits of the history, are records of a third kind.
-/// The history owns its records; a record owns its store and every copy in it.
+/// The history owns its records; a record owns its store and every copy in it. A record is used
+/// by one thread at a time (the editor's while pending, then under the history's lock), so it
+/// has no lock of its own.
 class AZREditCommand {
 public:
     enum Kind : std::int32_t { kElement = 0, kList = 1, kCommitMarker = 2 };
@@ -115,6 +116,5 @@ protected:
     CZRKorDocument* document_;            // not owned; null for a commit marker
     IZRMutableKorObject* copy_ = nullptr; // lives in store_
     CZRObjectTable store_;
-    kor::platform::CriticalSection lock_; // guards store_ while deleted copies are purged
     std::vector<ZRChangeEntry> changes_;
 };

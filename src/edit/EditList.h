@@ -10,7 +10,6 @@
 #include "model/ObjectTree.h"
 
 #include <algorithm>
-#include <mutex>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -137,11 +136,9 @@ public:
         if (movesOnly_) return; // nothing removed, and each moved element is placed by exchange
         std::vector<std::uint32_t> detached;
         store_.collectDetached(detached);
-        for (const std::uint32_t objID : detached) {
-            kor::platform::ScopedLock guard(lock_);
-            // An earlier removal may have taken it along with its container.
+        // An earlier removal may have taken one along with its container.
+        for (const std::uint32_t objID : detached)
             if (store_.lookup(objID) != nullptr) store_.destroy(objID);
-        }
         if (auto* copy = kor::objCast<CoveredClass>(copy_)) kor::sortCopiedLists(*copy);
     }
 

@@ -189,52 +189,52 @@ std::wstring lengthDetail(std::uint32_t code, const wchar_t* what, std::size_t l
     return text;
 }
 
-std::uint32_t outOfRange(const CZRKorEditorIF& editor, std::uint32_t code, std::int64_t value,
+std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, std::int64_t value,
                          std::int32_t lo, std::int32_t hi) {
-    return editor.explain(code, L"%ls", valueDetail(code, value, lo, hi).c_str());
+    return session.explain(code, L"%ls", valueDetail(code, value, lo, hi).c_str());
 }
 
-std::uint32_t outOfRange(const CZRKorEditorIF& editor, std::uint32_t code, const wchar_t* what,
+std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, const wchar_t* what,
                          std::int64_t value, std::int32_t lo, std::int32_t hi) {
-    return editor.explain(code, L"%ls", rangeDetail(what, value, lo, hi).c_str());
+    return session.explain(code, L"%ls", rangeDetail(what, value, lo, hi).c_str());
 }
 
-std::uint32_t checkVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
-    return hasVVoice(editor, vBS, vPC)
+std::uint32_t checkVVoice(const EditSession& session, std::int32_t vBS, std::int32_t vPC) {
+    return hasVVoice(session, vBS, vPC)
                ? 0
-               : editor.explain(ZR_E_VVOICE_NOT_FOUND,
-                                L"The song has no VVoice with bank select %d and program change "
-                                L"%d.",
-                                vBS, vPC);
+               : session.explain(ZR_E_VVOICE_NOT_FOUND,
+                                 L"The song has no VVoice with bank select %d and program change "
+                                 L"%d.",
+                                 vBS, vPC);
 }
 
-std::uint32_t pastTickLimit(const CZRKorEditorIF& editor, std::uint32_t code, const wchar_t* what,
+std::uint32_t pastTickLimit(const EditSession& session, std::uint32_t code, const wchar_t* what,
                             std::int64_t posTick, std::int64_t durTick) {
-    return editor.explain(code,
-                          L"%ls end %lld (position %lld + length %lld) lies past the upper tick "
-                          L"limit %d (the policy's maxNoteTick).",
-                          what, static_cast<long long>(posTick + durTick),
-                          static_cast<long long>(posTick), static_cast<long long>(durTick),
-                          editor.policy().maxNoteTick);
+    return session.explain(code,
+                           L"%ls end %lld (position %lld + length %lld) lies past the upper tick "
+                           L"limit %d (the policy's maxNoteTick).",
+                           what, static_cast<long long>(posTick + durTick),
+                           static_cast<long long>(posTick), static_cast<long long>(durTick),
+                           session.policy().maxNoteTick);
 }
 
-std::uint32_t explainConflict(const CZRKorEditorIF& editor, const IZRKorObject& pending,
+std::uint32_t explainConflict(const EditSession& session, const IZRKorObject& pending,
                               const IZRKorObject& target) {
     const std::wstring held = objectName(pending);
     const std::wstring needed = objectName(target);
     if (target.getObjType() == ZRObjType::MasterTrack)
-        return editor.explain(
+        return session.explain(
             ZR_E_EDIT_CONFLICT,
             L"The pending %ls record conflicts with the master track record this edit needs: "
             L"time signatures and the pre-measure are recorded with the whole master track. "
             L"Recording the time signature or pre-measure edit first, or using a second editor "
             L"after committing, avoids it.",
             held.c_str());
-    return editor.explain(ZR_E_EDIT_CONFLICT,
-                          L"The pending %ls record conflicts with the %ls record this edit needs. "
-                          L"Recording the %ls edit first, or using a second editor after "
-                          L"committing, avoids it.",
-                          held.c_str(), needed.c_str(), needed.c_str());
+    return session.explain(ZR_E_EDIT_CONFLICT,
+                           L"The pending %ls record conflicts with the %ls record this edit needs. "
+                           L"Recording the %ls edit first, or using a second editor after "
+                           L"committing, avoids it.",
+                           held.c_str(), needed.c_str(), needed.c_str());
 }
 
 } // namespace kor

@@ -2,7 +2,7 @@
 // of objects and of the records that edit them.
 #pragma once
 
-#include "edit/KorEditorIF.h"
+#include "edit/EditSession.h"
 #include "model/FieldRules.h"
 
 #include <korman/IZRKorObject.h>
@@ -52,50 +52,50 @@ template <class V>
     return 0;
 }
 
-// The editor's forms: each explains its code in the running operation (CZRKorEditorIF::explain)
+// The editor's forms: each explains its code in the running operation (EditSession::explain)
 // and returns it.
 
 /// Explains `code` for `value` outside [`lo`, `hi`] (valueDetail).
-std::uint32_t outOfRange(const CZRKorEditorIF& editor, std::uint32_t code, std::int64_t value,
+std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, std::int64_t value,
                          std::int32_t lo, std::int32_t hi);
 
 /// As outOfRange, for a code several values share, which `what` names ("Note accent").
-std::uint32_t outOfRange(const CZRKorEditorIF& editor, std::uint32_t code, const wchar_t* what,
+std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, const wchar_t* what,
                          std::int64_t value, std::int32_t lo, std::int32_t hi);
 
 /// ZR_E_VVOICE_NOT_FOUND, explained, unless the edited song's VVoice table holds the voice
 /// (`vBS`, `vPC`); else 0.
-std::uint32_t checkVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC);
+std::uint32_t checkVVoice(const EditSession& session, std::int32_t vBS, std::int32_t vPC);
 
 /// Explains `code` for `what` (a note, a part) at `posTick` lasting `durTick`, which ends past the
 /// editor's upper tick limit (the policy's maxNoteTick).
-std::uint32_t pastTickLimit(const CZRKorEditorIF& editor, std::uint32_t code, const wchar_t* what,
+std::uint32_t pastTickLimit(const EditSession& session, std::uint32_t code, const wchar_t* what,
                             std::int64_t posTick, std::int64_t durTick);
 
 /// The rule of `rules` for the number `field`, when `values` breaks it, explained; else 0.
 template <class V>
-[[nodiscard]] std::uint32_t checkField(const CZRKorEditorIF& editor, const V& values,
+[[nodiscard]] std::uint32_t checkField(const EditSession& session, const V& values,
                                        std::span<const FieldRule<V>> rules,
                                        std::int32_t V::*field) {
     for (const FieldRule<V>& rule : rules)
         if (rule.number == field && !inRange(values.*field, rule))
-            return outOfRange(editor, rule.code, values.*field, rule.lo, rule.hi);
+            return outOfRange(session, rule.code, values.*field, rule.lo, rule.hi);
     return 0;
 }
 
 /// The first rule of `rules` that `values` breaks, explained (brokenRule); else 0.
 template <class V>
-[[nodiscard]] std::uint32_t checkRules(const CZRKorEditorIF& editor, const V& values,
+[[nodiscard]] std::uint32_t checkRules(const EditSession& session, const V& values,
                                        std::span<const FieldRule<V>> rules) {
     std::wstring detail;
     const std::uint32_t code = brokenRule(values, rules, detail);
-    return code != 0 ? editor.explain(code, L"%ls", detail.c_str()) : 0;
+    return code != 0 ? session.explain(code, L"%ls", detail.c_str()) : 0;
 }
 
 /// Explains ZR_E_EDIT_CONFLICT between the pending record of the live object `pending` and the
 /// record that an edit of `target` needs, naming both and what avoids the conflict; returns the
 /// code.
-std::uint32_t explainConflict(const CZRKorEditorIF& editor, const IZRKorObject& pending,
+std::uint32_t explainConflict(const EditSession& session, const IZRKorObject& pending,
                               const IZRKorObject& target);
 
 } // namespace kor

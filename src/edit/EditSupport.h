@@ -2,7 +2,7 @@
 // working copies in that record's store, and creating new objects there.
 #pragma once
 
-#include "edit/KorEditorIF.h"
+#include "edit/EditSession.h"
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
 #include "model/MasterTrack.h"
@@ -20,9 +20,8 @@ namespace kor {
 
 /// The live object `objID` of the editor's document as class `T`; null when it is missing or of
 /// another class.
-template <class T>
-T* liveObject(const CZRKorEditorIF& editor, std::uint32_t objID) {
-    return objCast<T>(editor.document().objects().lookup(objID));
+template <class T> T* liveObject(const EditSession& session, std::uint32_t objID) {
+    return objCast<T>(session.document().objects().lookup(objID));
 }
 
 /// The element record for the live object `live` and its working copy, as an update that leaves
@@ -36,12 +35,11 @@ struct ElementEdit {
 /// Obtains the `Record` for the live `live` (null: ZR_E_EDIT_TARGET_NOT_FOUND) and looks up its
 /// working copy. 0 or the failing step's code.
 template <class Record, class T>
-[[nodiscard]] std::uint32_t editElement(CZRKorEditorIF& editor, const T* live,
-                                        ElementEdit<T>& edit) {
+[[nodiscard]] std::uint32_t editElement(EditSession& session, const T* live, ElementEdit<T>& edit) {
     std::uint32_t error = 0;
-    edit.record = editor.recordFor<Record>(live, error);
+    edit.record = session.recordFor<Record>(live, error);
     if (edit.record == nullptr) return error;
-    edit.object = CZRKorEditorIF::workingObject<T>(*edit.record, live->getObjID(), error);
+    edit.object = EditSession::workingObject<T>(*edit.record, live->getObjID(), error);
     return error;
 }
 
@@ -60,13 +58,13 @@ struct ListEdit {
 /// `allowRemoved` (deletes leave an element already removed alone). 0 or the failing step's code:
 /// ZR_E_EDIT_TARGET_DELETED for a copy that is missing or removed.
 template <class Record, class T>
-[[nodiscard]] std::uint32_t editList(CZRKorEditorIF& editor, const CZRNodeList* list,
+[[nodiscard]] std::uint32_t editList(EditSession& session, const CZRNodeList* list,
                                      std::uint32_t elementID, bool allowRemoved,
                                      ListEdit<T>& edit) {
     std::uint32_t error = 0;
-    edit.record = editor.recordFor<Record>(list, error);
+    edit.record = session.recordFor<Record>(list, error);
     if (edit.record == nullptr) return error;
-    edit.list = CZRKorEditorIF::workingObject<CZRNodeList>(*edit.record, list->getObjID(), error);
+    edit.list = EditSession::workingObject<CZRNodeList>(*edit.record, list->getObjID(), error);
     if (edit.list == nullptr || elementID == ZR_NO_OBJ_ID) return error;
     edit.element = objCast<T>(edit.record->workingObject(elementID));
     if (edit.element == nullptr || (!allowRemoved && isDetached(edit.element)))
@@ -79,13 +77,13 @@ template <class Record, class T>
 /// alone (`edit.list` stays null and each exchange places the element by its key), or as
 /// editList finds them in a pending record holding the whole list. 0 or the failing step's code.
 template <class Record, class T>
-[[nodiscard]] std::uint32_t editMove(CZRKorEditorIF& editor, const CZRNodeList* list,
+[[nodiscard]] std::uint32_t editMove(EditSession& session, const CZRNodeList* list,
                                      std::uint32_t elementID, ListEdit<T>& edit) {
     std::uint32_t error = 0;
-    edit.record = editor.recordFor<Record>(list, error, CZRKorEditorIF::RecordUse::kMoveElements);
+    edit.record = session.recordFor<Record>(list, error, EditSession::RecordUse::kMoveElements);
     if (edit.record == nullptr) return error;
     if (!edit.record->holdsMovesOnly())
-        return editList<Record>(editor, list, elementID, false, edit);
+        return editList<Record>(session, list, elementID, false, edit);
     edit.element = objCast<T>(edit.record->copyForMove(elementID));
     return edit.element != nullptr ? 0 : ZR_E_EDIT_TARGET_NOT_FOUND;
 }
@@ -111,15 +109,15 @@ T* insertNew(ListEdit<T>& edit, Values values) {
 }
 
 /// The sequence of the editor's document (borrowed); null when the document has none.
-inline CZRSequence* editedSequence(const CZRKorEditorIF& editor) {
-    const CZRKorRoot* root = editor.document().root();
+inline CZRSequence* editedSequence(const EditSession& session) {
+    const CZRKorRoot* root = session.document().root();
     return root != nullptr ? root->sequence() : nullptr;
 }
 
 /// Whether the VVoice table of the edited sequence holds the voice (`vBS`, `vPC`): singers and
 /// prosody voices may only name voices the song carries.
-inline bool hasVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32_t vPC) {
-    const CZRSequence* sequence = editedSequence(editor);
+inline bool hasVVoice(const EditSession& session, std::int32_t vBS, std::int32_t vPC) {
+    const CZRSequence* sequence = editedSequence(session);
     if (sequence == nullptr || sequence->vvoiceList() == nullptr) return false;
     for (const IZRMutableKorObject* element : sequence->vvoiceList()->elements())
         if (const auto* voice = objCast<CZRVVoice>(element))
@@ -129,25 +127,25 @@ inline bool hasVVoice(const CZRKorEditorIF& editor, std::int32_t vBS, std::int32
 
 /// Whether an object placed at `posTick` and lasting `durTick` would end past the editor's upper
 /// tick limit (the policy's maxNoteTick; -1 sets none).
-inline bool endsPastTickLimit(const CZRKorEditorIF& editor, std::int32_t posTick,
+inline bool endsPastTickLimit(const EditSession& session, std::int32_t posTick,
                               std::int32_t durTick) {
-    const int limit = editor.policy().maxNoteTick;
+    const int limit = session.policy().maxNoteTick;
     return limit != -1 && std::int64_t{posTick} + durTick > limit;
 }
 
 /// 0 when a part may start at `posTick`, at or after the end of the pre-measure area;
 /// ZR_E_NO_MASTER_TRACK when the sequence has no master track, ZR_E_INVALID_PART_POSITION,
 /// explained, when the tick lies before that end.
-[[nodiscard]] inline std::uint32_t checkPartStart(const CZRKorEditorIF& editor,
+[[nodiscard]] inline std::uint32_t checkPartStart(const EditSession& session,
                                                   std::int32_t posTick) {
-    const CZRSequence* sequence = editedSequence(editor);
+    const CZRSequence* sequence = editedSequence(session);
     const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
     if (master == nullptr) return ZR_E_NO_MASTER_TRACK;
     if (posTick >= master->getPreMeasureTick()) return 0;
-    return editor.explain(ZR_E_INVALID_PART_POSITION,
-                          L"Part position %d lies before tick %d, the end of the pre-measure "
-                          L"area.",
-                          posTick, master->getPreMeasureTick());
+    return session.explain(ZR_E_INVALID_PART_POSITION,
+                           L"Part position %d lies before tick %d, the end of the pre-measure "
+                           L"area.",
+                           posTick, master->getPreMeasureTick());
 }
 
 /// A deep copy of `source` made in `context` (a record's store), every copied object under a
@@ -168,13 +166,13 @@ T* deepCopy(const ZRCreateContext& context, const T& source) {
 /// its position) and (list, `listFlags`, 0). 0, or the code of the failing step:
 /// ZR_E_EDIT_TARGET_NOT_FOUND, the record lookup's, or ZR_E_UPDATE_FAILED.
 template <class Record, class T>
-[[nodiscard]] std::uint32_t removeFromList(CZRKorEditorIF& editor, std::uint32_t elementID,
+[[nodiscard]] std::uint32_t removeFromList(EditSession& session, std::uint32_t elementID,
                                            std::uint32_t deletedFlags, std::uint32_t listFlags) {
-    const T* live = liveObject<T>(editor, elementID);
+    const T* live = liveObject<T>(session, elementID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ListEdit<T> edit;
     if (const std::uint32_t code =
-            editList<Record>(editor, parentList(*live), elementID, true, edit))
+            editList<Record>(session, parentList(*live), elementID, true, edit))
         return code;
     if (isDetached(edit.element)) return 0;
 

@@ -24,6 +24,8 @@ public:
     /// Whether `bytes` more can be allocated with room to spare; when not, the commit history
     /// gives back the memory of its oldest undoable commit and the caller still fails.
     virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;
+    /// Whether `bytes` more can be allocated with room to spare, giving nothing back when not.
+    virtual bool hasRoomFor(std::uint64_t bytes) const = 0;
     /// The English message of `code`, "" for an unknown code (static text).
     virtual const wchar_t* errorMessage(std::uint32_t code) const = 0;
     /// The shape of the vibrato kind `type` the voice database offers (borrowed; valid until the

@@ -1,19 +1,17 @@
-// The editor a manager hands out: pending records, their lookup, commit and discard.
+// The editor a manager hands out: its operations, their errors, commit and discard.
 #pragma once
 
-#include "edit/EditCommand.h"
+#include "edit/EditSession.h"
 #include "edit/EditorHost.h"
-#include "model/DumpFormat.h"
-#include "model/ObjectBase.h"
-#include "model/ObjectTree.h"
+#include "edit/OperationDetail.h"
 
 #include <korman/ErrorCodes.h>
 #include <korman/IZRKorEditorIF.h>
 #include <korman/ZRKorManagementPolicy.h>
 
 #include <cassert>
-#include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +23,9 @@ class CZRKorDocument;
 /// destroys it on release. When the document goes while the host still holds the editor, the
 /// manager detaches it instead: its pending records are dropped, it lets go of the document and
 /// the history, and every operation through it fails with ZR_E_EDITOR_DETACHED until the host
-/// releases it. The host outlives the editor. The editor owns its pending records until commit
-/// hands them to the history; after that one commit every edit fails with ZR_E_EDITOR_COMMITTED.
+/// releases it. The host outlives the editor. The editor's edit session owns the pending records
+/// until commit hands them to the history; after that one commit every edit fails with
+/// ZR_E_EDITOR_COMMITTED.
 class CZRKorEditorIF final : public IZRKorEditorIF {
 public:
     CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy& policy,
@@ -149,83 +148,15 @@ public:
     /// Lets go of the document and the history, which the manager is about to replace, and drops
     /// the pending records; from now on every operation fails with ZR_E_EDITOR_DETACHED.
     void detach() noexcept;
-    bool isDetached() const { return document_ == nullptr; }
+    bool isDetached() const { return !session_.has_value(); }
 
-    // For the edit operations.
-
-    CZRKorDocument& document() const {
-        assert(document_ != nullptr && "a detached editor runs no operation");
-        return *document_;
-    }
-    const ZRKorManagementPolicy& policy() const { return policy_; }
-    IZREditorHost& host() const { return host_; }
-    const std::vector<std::unique_ptr<AZREditCommand>>& pending() const { return pending_; }
-
-    /// What an edit does through a record: anything (the record holds a whole copy), or only
-    /// move elements of the target list (a new record holds the moved elements alone).
-    enum class RecordUse { kAnyEdit, kMoveElements };
-
-    /// The record through which an edit of the live object `target` goes: a pending record of
-    /// class `Record` for it, or a pending list record above it, or a new `Record` that has
-    /// captured its copy (for kMoveElements, readied to hold moves alone). A record holding moves
-    /// alone is widened to a whole copy before any other use. Null with `error` set when the
-    /// target is null (ZR_E_EDIT_TARGET_NOT_FOUND), when a pending record covers it or something
-    /// below it in a way `Record` cannot share (ZR_E_EDIT_CONFLICT, explained with both records
-    /// named), or when memory is short or
-    /// the capture fails (ZR_E_NOT_ENOUGH_MEMORY).
-    template <class Record>
-    AZREditCommand* recordFor(const IZRKorObject* target, std::uint32_t& error,
-                              RecordUse use = RecordUse::kAnyEdit) {
-        if (target == nullptr) {
-            error = ZR_E_EDIT_TARGET_NOT_FOUND;
-            return nullptr;
-        }
-        return obtainRecord(
-            *target, Record::kRecordKind, use,
-            [](const AZREditCommand& record) {
-                return dynamic_cast<const Record*>(&record) != nullptr;
-            },
-            [](std::uint32_t objID, CZRKorDocument* document) -> std::unique_ptr<AZREditCommand> {
-                return std::make_unique<Record>(objID, document);
-            },
-            error);
-    }
-
-    /// The working object `objID` of `record`'s store as class `T`. Null with `error` set to
-    /// ZR_E_EDIT_TARGET_DELETED when the store does not hold it as a `T` or an edit has removed
-    /// it (it or a container above it carries the detached mark).
-    template <class T>
-    static T* workingObject(const AZREditCommand& record, std::uint32_t objID,
-                            std::uint32_t& error) {
-        T* obj = kor::objCast<T>(record.workingObject(objID));
-        if (obj == nullptr || kor::isDetached(obj)) error = ZR_E_EDIT_TARGET_DELETED;
-        return error == 0 ? obj : nullptr;
-    }
-
-    /// Leaves a detail to follow the table text of `code` in the message, should the running
-    /// operation end with that code; returns `code`. The detail is formatted from `format`
-    /// (swprintf) and `args`, on the failure path only, so a successful edit builds no message.
-    /// Checks that only read the editor call it too, hence const. Without memory for the detail
-    /// the table text stands alone.
-    template <class... Args>
-    std::uint32_t explain(std::uint32_t code, const wchar_t* format, Args... args) const noexcept {
-        try {
-            detail_.clear();
-            kor::appendFormat(detail_, format, args...);
-            detailCode_ = code;
-        } catch (...) {
-            detailCode_ = 0;
-        }
-        return code;
+    /// The pending records and what the edit operations work with; only while not detached.
+    kor::EditSession& session() {
+        assert(session_.has_value() && "a detached editor runs no operation");
+        return *session_;
     }
 
 private:
-    using IsWanted = bool (*)(const AZREditCommand&);
-    using MakeRecord = std::unique_ptr<AZREditCommand> (*)(std::uint32_t, CZRKorDocument*);
-
-    AZREditCommand* obtainRecord(const IZRKorObject& target, std::int32_t kind, RecordUse use,
-                                 IsWanted isWanted, MakeRecord make, std::uint32_t& error);
-    AZREditCommand* findSharedRecord(const IZRKorObject& target, std::uint32_t& error) const;
     /// Clears the last error and its message, as every operation does first.
     void start() noexcept;
     /// Leaves `code` as the last error, with the detail explained for it; the operation's result
@@ -237,7 +168,7 @@ private:
     /// 0 when an operation of `kind` may run; else ZR_E_EDITOR_DETACHED (the song is gone) or,
     /// for an edit after the commit, ZR_E_EDITOR_COMMITTED (it could never be committed),
     /// explained.
-    [[nodiscard]] std::uint32_t refusal(Kind kind) const;
+    [[nodiscard]] std::uint32_t refusal(Kind kind);
     /// Runs `operation` as an exported call and finishes with the code it answers. No exception
     /// leaves the editor: running out of memory answers ZR_E_NOT_ENOUGH_MEMORY, anything else
     /// ZR_E_UNKNOWN_ERROR.
@@ -256,14 +187,9 @@ private:
     [[nodiscard]] std::uint32_t commitPending();
 
     IZREditorHost& host_;
-    ZRKorManagementPolicy policy_;
-    CZRKorDocument* document_;  // null once detached
-    CZRCommitHistory* history_; // null once detached
-    std::vector<std::unique_ptr<AZREditCommand>> pending_;
+    kor::OperationDetail detail_;             // of the running operation
+    std::optional<kor::EditSession> session_; // none once detached
     std::uint32_t committed_ = 0;
     std::uint32_t lastError_ = 0;
     std::wstring lastErrorMessage_; // "" while the table text of lastError_ is the whole message
-    // The detail the running operation left, and the code it explains.
-    mutable std::wstring detail_;
-    mutable std::uint32_t detailCode_ = 0;
 };

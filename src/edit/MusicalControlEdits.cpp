@@ -16,19 +16,19 @@ struct MusicalControls {
     static constexpr bool kHasHead = false;
 
     // A part keeps one list per kind, marked with the kind; a control belongs in its kind's list.
-    static std::uint32_t check(const CZRKorEditorIF& editor, const CZRNodeList& list,
+    static std::uint32_t check(const EditSession& session, const CZRNodeList& list,
                                const Value& value, bool positioned) {
         if (positioned)
             if (const std::uint32_t code = checkControlPosition(
-                    editor, value.posTick, ZR_E_INVALID_MUSICAL_CONTROL_POSITION))
+                    session, value.posTick, ZR_E_INVALID_MUSICAL_CONTROL_POSITION))
                 return code;
         if (value.type < 0 || value.type >= kMusicalControlTypes)
-            return outOfRange(editor, ZR_E_INVALID_MUSICAL_CONTROL_ID, value.type, 0,
+            return outOfRange(session, ZR_E_INVALID_MUSICAL_CONTROL_ID, value.type, 0,
                               kMusicalControlTypes - 1);
         if (value.type != list.getListTypeEx())
-            return editor.explain(ZR_E_INVALID_MUSICAL_CONTROL_ID,
-                                  L"Musical control kind %d is not the kind %d of the list %u.",
-                                  value.type, list.getListTypeEx(), list.getObjID());
+            return session.explain(ZR_E_INVALID_MUSICAL_CONTROL_ID,
+                                   L"Musical control kind %d is not the kind %d of the list %u.",
+                                   value.type, list.getListTypeEx(), list.getObjID());
         return 0;
     }
     static void assign(Event& control, const Value& value, bool positioned) {
@@ -42,23 +42,23 @@ struct MusicalControls {
 
 } // namespace
 
-std::uint32_t updateMusicalControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+std::uint32_t updateMusicalControl(EditSession& session, std::uint32_t controlID,
                                    const ZRMusicalControlValue& value) {
-    return updateEvent<MusicalControls>(editor, controlID, value);
+    return updateEvent<MusicalControls>(session, controlID, value);
 }
 
-std::uint32_t moveMusicalControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+std::uint32_t moveMusicalControl(EditSession& session, std::uint32_t controlID,
                                  const ZRMusicalControlValue& value) {
-    return moveEvent<MusicalControls>(editor, controlID, value);
+    return moveEvent<MusicalControls>(session, controlID, value);
 }
 
-std::uint32_t insertMusicalControl(CZRKorEditorIF& editor, std::uint32_t listID,
+std::uint32_t insertMusicalControl(EditSession& session, std::uint32_t listID,
                                    const ZRMusicalControlValue& value) {
-    return insertEvent<MusicalControls>(editor, listID, value);
+    return insertEvent<MusicalControls>(session, listID, value);
 }
 
-std::uint32_t deleteMusicalControl(CZRKorEditorIF& editor, std::uint32_t controlID) {
-    return deleteEvent<MusicalControls>(editor, controlID);
+std::uint32_t deleteMusicalControl(EditSession& session, std::uint32_t controlID) {
+    return deleteEvent<MusicalControls>(session, controlID);
 }
 
 } // namespace kor

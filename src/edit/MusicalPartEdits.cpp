@@ -16,8 +16,8 @@ ZRPartValues partValues(const ZRMusicalPartValue& value) {
 }
 
 // The live part list `listID` of a ZR track; null when it is missing or another kind of object.
-const CZRNodeList* livePartList(const CZRKorEditorIF& editor, std::uint32_t listID) {
-    const auto* list = liveObject<CZRNodeList>(editor, listID);
+const CZRNodeList* livePartList(const EditSession& session, std::uint32_t listID) {
+    const auto* list = liveObject<CZRNodeList>(session, listID);
     return CZREditZRPartList::covers(list) ? list : nullptr;
 }
 
@@ -25,12 +25,12 @@ const CZRNodeList* livePartList(const CZRKorEditorIF& editor, std::uint32_t list
 // `live`, once that list has room for one more part. The room is counted on the copy, so the
 // parts this editor has inserted or removed already count as they will be committed.
 template <class Make>
-std::uint32_t insertPart(CZRKorEditorIF& editor, const CZRNodeList& live, Make make) {
+std::uint32_t insertPart(EditSession& session, const CZRNodeList& live, Make make) {
     ListEdit<CZRMusicalPart> edit;
     if (const std::uint32_t code =
-            editList<CZREditZRPartList>(editor, &live, ZR_NO_OBJ_ID, false, edit))
+            editList<CZREditZRPartList>(session, &live, ZR_NO_OBJ_ID, false, edit))
         return code;
-    if (const std::uint32_t code = checkRoomForPart(editor, *edit.list)) return code;
+    if (const std::uint32_t code = checkRoomForPart(session, *edit.list)) return code;
     CZRMusicalPart* part = make(*edit.record);
     if (part == nullptr) return ZR_E_UPDATE_FAILED;
     if (!edit.list->insertSorted(part)) {
@@ -44,18 +44,18 @@ std::uint32_t insertPart(CZRKorEditorIF& editor, const CZRNodeList& live, Make m
 
 // Inserts a new part built from `value`, its first singer singing `voice` (the default voice
 // when null).
-std::uint32_t insertBuiltPart(CZRKorEditorIF& editor, std::uint32_t partListID,
+std::uint32_t insertBuiltPart(EditSession& session, std::uint32_t partListID,
                               const ZRMusicalPartValue& value, const ZRSingerValue* voice) {
-    const CZRNodeList* live = livePartList(editor, partListID);
+    const CZRNodeList* live = livePartList(session, partListID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPlayTime(editor, value.playTime)) return code;
-    if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
+    if (const std::uint32_t code = checkPlayTime(session, value.playTime)) return code;
+    if (const std::uint32_t code = checkPartStart(session, value.posTick)) return code;
     if (voice != nullptr)
-        if (const std::uint32_t code = checkVVoice(editor, voice->vBS, voice->vPC)) return code;
-    return insertPart(editor, *live, [&](AZREditCommand& record) {
+        if (const std::uint32_t code = checkVVoice(session, voice->vBS, voice->vPC)) return code;
+    return insertPart(session, *live, [&](AZREditCommand& record) {
         CZRMusicalPart* part =
-            buildMusicalPart(record.storeContext(), partValues(value), editor.host().vvoiceTable(),
-                             editor.host().defaultVVoice());
+            buildMusicalPart(record.storeContext(), partValues(value), session.host().vvoiceTable(),
+                             session.host().defaultVVoice());
         const CZRNodeList* singers = part != nullptr ? part->singerList() : nullptr;
         auto* head =
             singers != nullptr ? objCast<CZRMusicalSinger>(singers->elementAt(0)) : nullptr;
@@ -70,22 +70,22 @@ std::uint32_t insertBuiltPart(CZRKorEditorIF& editor, std::uint32_t partListID,
 // Inserts a copy of the song's musical part `sourceID` into `partListID`, placed and named as
 // `place` says for that source.
 template <class Place>
-std::uint32_t insertCopy(CZRKorEditorIF& editor, std::uint32_t partListID, std::uint32_t sourceID,
+std::uint32_t insertCopy(EditSession& session, std::uint32_t partListID, std::uint32_t sourceID,
                          Place place) {
-    const CZRNodeList* live = livePartList(editor, partListID);
+    const CZRNodeList* live = livePartList(session, partListID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    const IZRMutableKorObject* found = editor.document().objects().lookup(sourceID);
+    const IZRMutableKorObject* found = session.document().objects().lookup(sourceID);
     if (found == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;
     const auto* source = objCast<CZRMusicalPart>(found);
     if (source == nullptr) return ZR_E_EDIT_TARGET_WRONG_TYPE;
 
     const ZRPartValues values = place(*source);
-    if (const std::uint32_t code = checkPlayTime(editor, values.playTime)) return code;
-    if (const std::uint32_t code = checkPartStart(editor, values.posTick)) return code;
-    if (endsPastTickLimit(editor, values.posTick, source->contentLength()))
-        return pastTickLimit(editor, ZR_E_INVALID_PART_DURATION, L"The copied part's content",
+    if (const std::uint32_t code = checkPlayTime(session, values.playTime)) return code;
+    if (const std::uint32_t code = checkPartStart(session, values.posTick)) return code;
+    if (endsPastTickLimit(session, values.posTick, source->contentLength()))
+        return pastTickLimit(session, ZR_E_INVALID_PART_DURATION, L"The copied part's content",
                              values.posTick, source->contentLength());
-    return insertPart(editor, *live, [&](AZREditCommand& record) {
+    return insertPart(session, *live, [&](AZREditCommand& record) {
         CZRMusicalPart* copy = deepCopy(record.storeContext(), *source);
         if (copy != nullptr) copy->part().setValues(values);
         return copy;
@@ -98,48 +98,49 @@ std::int32_t shortestPlayTime(const ZRKorManagementPolicy& policy) {
     return std::max(policy.minPlayTime, CZRPart::kMinPlayTime);
 }
 
-std::uint32_t checkPlayTime(const CZRKorEditorIF& editor, std::int64_t playTime) {
-    const ZRKorManagementPolicy& policy = editor.policy();
+std::uint32_t checkPlayTime(const EditSession& session, std::int64_t playTime) {
+    const ZRKorManagementPolicy& policy = session.policy();
     const bool tooLong = policy.maxPlayTime != -1 && playTime > policy.maxPlayTime;
     if (playTime >= shortestPlayTime(policy) && !tooLong) return 0;
-    return editor.explain(
+    return session.explain(
         ZR_E_INVALID_PART_PLAY_TIME, L"%ls (the policy's shortest and longest play time)",
         rangeDetail(L"Play time", playTime, shortestPlayTime(policy),
                     policy.maxPlayTime != -1 ? policy.maxPlayTime : kNoLimit, L" ticks")
             .c_str());
 }
 
-std::uint32_t checkRoomForPart(const CZRKorEditorIF& editor, const CZRNodeList& parts) {
-    const int most = editor.policy().maxPartsPerTrack;
+std::uint32_t checkRoomForPart(const EditSession& session, const CZRNodeList& parts) {
+    const int most = session.policy().maxPartsPerTrack;
     if (most == -1 || parts.getCount() < static_cast<std::uint32_t>(most)) return 0;
-    return editor.explain(ZR_E_INVALID_PART_NUMBER,
-                          L"The track holds %u parts, the most the policy's maxPartsPerTrack "
-                          L"allows.",
-                          parts.getCount());
+    return session.explain(ZR_E_INVALID_PART_NUMBER,
+                           L"The track holds %u parts, the most the policy's maxPartsPerTrack "
+                           L"allows.",
+                           parts.getCount());
 }
 
-std::uint32_t updateMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
+std::uint32_t updateMusicalPart(EditSession& session, std::uint32_t partID,
                                 const ZRMusicalPartValue& value) {
-    const auto* live = liveObject<CZRMusicalPart>(editor, partID);
+    const auto* live = liveObject<CZRMusicalPart>(session, partID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPlayTime(editor, value.playTime)) return code;
+    if (const std::uint32_t code = checkPlayTime(session, value.playTime)) return code;
     ElementEdit<CZRMusicalPart> edit;
-    if (const std::uint32_t code = editElement<CZREditMusicalPart>(editor, live, edit)) return code;
+    if (const std::uint32_t code = editElement<CZREditMusicalPart>(session, live, edit))
+        return code;
     CZRPart& part = edit.object->part();
     part.setValues({part.getPosTick(), value.playTime, value.name, value.comment});
     edit.record->addChange({partID, kMusicalChanged, part.getPosTick()});
     return 0;
 }
 
-std::uint32_t moveMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
+std::uint32_t moveMusicalPart(EditSession& session, std::uint32_t partID,
                               const ZRMusicalPartValue& value) {
-    const auto* live = liveObject<CZRMusicalPart>(editor, partID);
+    const auto* live = liveObject<CZRMusicalPart>(session, partID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPlayTime(editor, value.playTime)) return code;
-    if (const std::uint32_t code = checkPartStart(editor, value.posTick)) return code;
+    if (const std::uint32_t code = checkPlayTime(session, value.playTime)) return code;
+    if (const std::uint32_t code = checkPartStart(session, value.posTick)) return code;
     ListEdit<CZRMusicalPart> edit;
     if (const std::uint32_t code =
-            editList<CZREditZRPartList>(editor, parentList(*live), partID, false, edit))
+            editList<CZREditZRPartList>(session, parentList(*live), partID, false, edit))
         return code;
     edit.element->part().setValues(partValues(value));
     edit.list->sortByKey();
@@ -148,32 +149,33 @@ std::uint32_t moveMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
     return 0;
 }
 
-std::uint32_t insertMusicalPart(CZRKorEditorIF& editor, std::uint32_t partListID,
+std::uint32_t insertMusicalPart(EditSession& session, std::uint32_t partListID,
                                 const ZRMusicalPartValue& value) {
-    return insertBuiltPart(editor, partListID, value, nullptr);
+    return insertBuiltPart(session, partListID, value, nullptr);
 }
 
-std::uint32_t insertMusicalPartWithSinger(CZRKorEditorIF& editor, std::uint32_t partListID,
+std::uint32_t insertMusicalPartWithSinger(EditSession& session, std::uint32_t partListID,
                                           const ZRMusicalPartValue& value,
                                           const ZRSingerValue& singer) {
-    return insertBuiltPart(editor, partListID, value, &singer);
+    return insertBuiltPart(session, partListID, value, &singer);
 }
 
-std::uint32_t copyMusicalPart(CZRKorEditorIF& editor, std::uint32_t partListID,
-                              std::int32_t posTick, std::uint32_t sourcePartID) {
-    return insertCopy(editor, partListID, sourcePartID, [&](const CZRMusicalPart& source) {
+std::uint32_t copyMusicalPart(EditSession& session, std::uint32_t partListID, std::int32_t posTick,
+                              std::uint32_t sourcePartID) {
+    return insertCopy(session, partListID, sourcePartID, [&](const CZRMusicalPart& source) {
         return ZRPartValues{posTick, source.getPlayTime(), source.getName(), source.getComment()};
     });
 }
 
-std::uint32_t copyMusicalPartTo(CZRKorEditorIF& editor, std::uint32_t partListID,
+std::uint32_t copyMusicalPartTo(EditSession& session, std::uint32_t partListID,
                                 const ZRMusicalPartValue& value, std::uint32_t sourcePartID) {
-    return insertCopy(editor, partListID, sourcePartID,
+    return insertCopy(session, partListID, sourcePartID,
                       [&](const CZRMusicalPart&) { return partValues(value); });
 }
 
-std::uint32_t deleteMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID) {
-    return removeFromList<CZREditZRPartList, CZRMusicalPart>(editor, partID, kMusicalDeleted, kMusicalChanged);
+std::uint32_t deleteMusicalPart(EditSession& session, std::uint32_t partID) {
+    return removeFromList<CZREditZRPartList, CZRMusicalPart>(session, partID, kMusicalDeleted,
+                                                             kMusicalChanged);
 }
 
 } // namespace kor

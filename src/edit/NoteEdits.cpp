@@ -25,15 +25,15 @@ bool within(std::int32_t value, std::int32_t low, std::int32_t high) {
 
 using Point = CZRNoteStyleSeqAttribElement;
 
-std::uint32_t checkPointPosition(const CZRKorEditorIF& editor, std::int32_t posNrm) {
+std::uint32_t checkPointPosition(const EditSession& session, std::int32_t posNrm) {
     return within(posNrm, 0, Point::kMaxPosNrm)
                ? 0
-               : outOfRange(editor, ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION, posNrm,
+               : outOfRange(session, ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION, posNrm,
                             0, Point::kMaxPosNrm);
 }
 
 /// The singing-style checks: bend depth and length, decay and accent 0 to 100, opening 0 to 127.
-std::uint32_t checkNoteStyle(const CZRKorEditorIF& editor, const ZRNoteStyleValue& style) {
+std::uint32_t checkNoteStyle(const EditSession& session, const ZRNoteStyleValue& style) {
     struct Field {
         std::int32_t ZRNoteStyleValue::*field;
         const wchar_t* what;
@@ -48,7 +48,7 @@ std::uint32_t checkNoteStyle(const CZRKorEditorIF& editor, const ZRNoteStyleValu
     };
     for (const Field& f : kFields)
         if (!within(style.*f.field, 0, f.most))
-            return outOfRange(editor, ZR_E_INVALID_T2_NOTE_STYLE, f.what, style.*f.field, 0,
+            return outOfRange(session, ZR_E_INVALID_T2_NOTE_STYLE, f.what, style.*f.field, 0,
                               f.most);
     return 0;
 }
@@ -65,57 +65,56 @@ ZRMusicalNoteValues noteValues(const ZRNoteValue& value) {
 }
 
 /// The note checks, explained.
-std::uint32_t checkNoteExplained(const CZRKorEditorIF& editor, const ZRMusicalNoteValues& values) {
+std::uint32_t checkNoteExplained(const EditSession& session, const ZRMusicalNoteValues& values) {
     const std::uint32_t code = checkNoteValues(values);
     if (code == ZR_E_INVALID_PHONEME) {
         std::size_t joined = values.phonemes.empty() ? 0 : values.phonemes.size() - 1;
         for (const std::wstring& phoneme : values.phonemes)
             joined += phoneme.size();
-        return editor.explain(code,
-                              L"A note sings 1 or more phoneme symbols of 1\u2013%d characters, "
-                              L"at most %d when joined with blanks; %zu symbols of %zu characters "
-                              L"joined were given.",
-                              CZRMusicalNote::kMaxTextLength, CZRMusicalNote::kMaxTextLength,
-                              values.phonemes.size(), joined);
+        return session.explain(code,
+                               L"A note sings 1 or more phoneme symbols of 1\u2013%d characters, "
+                               L"at most %d when joined with blanks; %zu symbols of %zu characters "
+                               L"joined were given.",
+                               CZRMusicalNote::kMaxTextLength, CZRMusicalNote::kMaxTextLength,
+                               values.phonemes.size(), joined);
     }
-    if (code != 0) return checkRules<ZRMusicalNoteValues>(editor, values, CZRMusicalNote::kRules);
+    if (code != 0) return checkRules<ZRMusicalNoteValues>(session, values, CZRMusicalNote::kRules);
     return 0;
 }
 
 /// The note's end against the editor's upper tick limit, explained.
-std::uint32_t checkNoteEnd(const CZRKorEditorIF& editor, std::int32_t posTick,
-                           std::int32_t durTick) {
-    return endsPastTickLimit(editor, posTick, durTick)
-               ? pastTickLimit(editor, ZR_E_INVALID_NOTE_POSITION, L"Note", posTick, durTick)
+std::uint32_t checkNoteEnd(const EditSession& session, std::int32_t posTick, std::int32_t durTick) {
+    return endsPastTickLimit(session, posTick, durTick)
+               ? pastTickLimit(session, ZR_E_INVALID_NOTE_POSITION, L"Note", posTick, durTick)
                : 0;
 }
 
 /// The note checks, then the upper tick limit.
-std::uint32_t checkNote(const CZRKorEditorIF& editor, const ZRMusicalNoteValues& values) {
-    if (const std::uint32_t code = checkNoteExplained(editor, values)) return code;
-    return checkNoteEnd(editor, values.posTick, values.durTick);
+std::uint32_t checkNote(const EditSession& session, const ZRMusicalNoteValues& values) {
+    if (const std::uint32_t code = checkNoteExplained(session, values)) return code;
+    return checkNoteEnd(session, values.posTick, values.durTick);
 }
 
 /// The live note list `listID` of a musical part, or null.
-const CZRNodeList* liveNoteList(const CZRKorEditorIF& editor, std::uint32_t listID) {
-    const auto* list = liveObject<CZRNodeList>(editor, listID);
+const CZRNodeList* liveNoteList(const EditSession& session, std::uint32_t listID) {
+    const auto* list = liveObject<CZRNodeList>(session, listID);
     return CZREditMusicalNoteList::covers(list) ? list : nullptr;
 }
 
 /// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, kind 0, or
 /// a kind the voice database lacks).
-const VibratoShape* vibratoKindOf(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
-    return value.enabled != 0 && value.type != 0 ? editor.host().vibratoKind(value.type) : nullptr;
+const VibratoShape* vibratoKindOf(const EditSession& session, const ZRVibratoValue& value) {
+    return value.enabled != 0 && value.type != 0 ? session.host().vibratoKind(value.type) : nullptr;
 }
 
 /// Length and kind in range. A kind the voice database has no curves for is taken too: the note
 /// keeps the kind, with empty depth and rate curves.
-std::uint32_t checkVibrato(const CZRKorEditorIF& editor, const ZRVibratoValue& value) {
+std::uint32_t checkVibrato(const EditSession& session, const ZRVibratoValue& value) {
     if (!within(value.length, 0, kMaxVibratoLength))
-        return outOfRange(editor, ZR_E_INVALID_VIBRATO, L"Vibrato length (percent)", value.length,
+        return outOfRange(session, ZR_E_INVALID_VIBRATO, L"Vibrato length (percent)", value.length,
                           0, kMaxVibratoLength);
     if (!within(value.type, 0, kMaxVibratoType))
-        return outOfRange(editor, ZR_E_INVALID_VIBRATO, L"Vibrato kind", value.type, 0,
+        return outOfRange(session, ZR_E_INVALID_VIBRATO, L"Vibrato kind", value.type, 0,
                           kMaxVibratoType);
     return 0;
 }
@@ -210,24 +209,27 @@ std::uint32_t linkNew(ListEdit<CZRMusicalNote>& edit, CZRMusicalNote* note) {
     return 0;
 }
 
-std::uint32_t copyNoteAt(CZRKorEditorIF& editor, std::uint32_t noteListID, std::int32_t posTick,
+std::uint32_t copyNoteAt(EditSession& session, std::uint32_t noteListID, std::int32_t posTick,
                          std::uint32_t sourceNoteID, std::optional<std::int32_t> noteNum) {
-    const CZRNodeList* list = liveNoteList(editor, noteListID);
+    const CZRNodeList* list = liveNoteList(session, noteListID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    const auto* source = liveObject<CZRMusicalNote>(editor, sourceNoteID);
+    const auto* source = liveObject<CZRMusicalNote>(session, sourceNoteID);
     if (source == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;
     ZRMusicalNoteValues copied;
     copied.posTick = posTick;
     copied.noteNum = noteNum.value_or(0);
     const std::span<const FieldRule<ZRMusicalNoteValues>> rules(CZRMusicalNote::kRules);
-    if (const std::uint32_t code = checkField(editor, copied, rules, &ZRMusicalNoteValues::posTick))
+    if (const std::uint32_t code =
+            checkField(session, copied, rules, &ZRMusicalNoteValues::posTick))
         return code;
-    if (const std::uint32_t code = checkNoteEnd(editor, posTick, source->getDurTick())) return code;
-    if (const std::uint32_t code = checkField(editor, copied, rules, &ZRMusicalNoteValues::noteNum))
+    if (const std::uint32_t code = checkNoteEnd(session, posTick, source->getDurTick()))
+        return code;
+    if (const std::uint32_t code =
+            checkField(session, copied, rules, &ZRMusicalNoteValues::noteNum))
         return code;
     ListEdit<CZRMusicalNote> edit;
     if (const std::uint32_t code =
-            editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
+            editList<CZREditMusicalNoteList>(session, list, ZR_NO_OBJ_ID, false, edit))
         return code;
 
     auto* copy =
@@ -241,13 +243,13 @@ std::uint32_t copyNoteAt(CZRKorEditorIF& editor, std::uint32_t noteListID, std::
 
 } // namespace
 
-std::uint32_t updateNoteStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attribID,
+std::uint32_t updateNoteStyleAttrib(EditSession& session, std::uint32_t attribID,
                                     const ZRNoteStyleValue& value) {
-    const auto* live = liveObject<CZRNoteStyleAttrib>(editor, attribID);
+    const auto* live = liveObject<CZRNoteStyleAttrib>(session, attribID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkNoteStyle(editor, value)) return code;
+    if (const std::uint32_t code = checkNoteStyle(session, value)) return code;
     ElementEdit<CZRNoteStyleAttrib> edit;
-    if (const std::uint32_t code = editElement<CZREditNoteStyleAttrib>(editor, live, edit))
+    if (const std::uint32_t code = editElement<CZREditNoteStyleAttrib>(session, live, edit))
         return code;
     CZRNoteStyleAttrib& style = *edit.object;
     style.setValue(L"bendDep", value.bendDep);
@@ -261,27 +263,27 @@ std::uint32_t updateNoteStyleAttrib(CZRKorEditorIF& editor, std::uint32_t attrib
     return 0u;
 }
 
-std::uint32_t updateNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t elementID,
+std::uint32_t updateNoteStyleSeqAttribElement(EditSession& session, std::uint32_t elementID,
                                               const ZRNoteStyleSeqAttribElementValue& value) {
-    const auto* live = liveObject<Point>(editor, elementID);
+    const auto* live = liveObject<Point>(session, elementID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ElementEdit<Point> edit;
     if (const std::uint32_t code =
-            editElement<CZREditNoteStyleSeqAttribElement>(editor, live, edit))
+            editElement<CZREditNoteStyleSeqAttribElement>(session, live, edit))
         return code;
     edit.object->values().elv = value.elv;
     edit.record->addChange({elementID, kMusicalChanged, 0});
     return 0;
 }
 
-std::uint32_t moveNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t elementID,
+std::uint32_t moveNoteStyleSeqAttribElement(EditSession& session, std::uint32_t elementID,
                                             const ZRNoteStyleSeqAttribElementValue& value) {
-    const auto* live = liveObject<Point>(editor, elementID);
+    const auto* live = liveObject<Point>(session, elementID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPointPosition(editor, value.posNrm)) return code;
+    if (const std::uint32_t code = checkPointPosition(session, value.posNrm)) return code;
     ListEdit<Point> edit;
     if (const std::uint32_t code = editList<CZREditNoteStyleSeqAttribElementList>(
-            editor, parentList(*live), elementID, false, edit))
+            session, parentList(*live), elementID, false, edit))
         return code;
 
     const IZRMutableKorObject* there = edit.list->findByKey(value.posNrm);
@@ -294,14 +296,14 @@ std::uint32_t moveNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_
     return 0;
 }
 
-std::uint32_t insertNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t listID,
+std::uint32_t insertNoteStyleSeqAttribElement(EditSession& session, std::uint32_t listID,
                                               const ZRNoteStyleSeqAttribElementValue& value) {
-    const auto* live = liveObject<CZRNodeList>(editor, listID);
+    const auto* live = liveObject<CZRNodeList>(session, listID);
     if (!CZREditNoteStyleSeqAttribElementList::covers(live)) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkPointPosition(editor, value.posNrm)) return code;
+    if (const std::uint32_t code = checkPointPosition(session, value.posNrm)) return code;
     ListEdit<Point> edit;
-    if (const std::uint32_t code =
-            editList<CZREditNoteStyleSeqAttribElementList>(editor, live, ZR_NO_OBJ_ID, false, edit))
+    if (const std::uint32_t code = editList<CZREditNoteStyleSeqAttribElementList>(
+            session, live, ZR_NO_OBJ_ID, false, edit))
         return code;
 
     if (auto* there = objCast<Point>(edit.list->findByKey(value.posNrm))) {
@@ -317,12 +319,12 @@ std::uint32_t insertNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint3
     return 0;
 }
 
-std::uint32_t deleteNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint32_t elementID) {
-    const auto* live = liveObject<Point>(editor, elementID);
+std::uint32_t deleteNoteStyleSeqAttribElement(EditSession& session, std::uint32_t elementID) {
+    const auto* live = liveObject<Point>(session, elementID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ListEdit<Point> edit;
     if (const std::uint32_t code = editList<CZREditNoteStyleSeqAttribElementList>(
-            editor, parentList(*live), elementID, true, edit))
+            session, parentList(*live), elementID, true, edit))
         return code;
     if (isDetached(edit.element)) return 0;
     if (!edit.list->removeByID(elementID)) return ZR_E_UPDATE_FAILED;
@@ -331,45 +333,48 @@ std::uint32_t deleteNoteStyleSeqAttribElement(CZRKorEditorIF& editor, std::uint3
     return 0;
 }
 
-std::uint32_t updateNoteVibrato(CZRKorEditorIF& editor, std::uint32_t noteID,
+std::uint32_t updateNoteVibrato(EditSession& session, std::uint32_t noteID,
                                 const ZRVibratoValue& value) {
-    const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
+    const auto* live = liveObject<CZRMusicalNote>(session, noteID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkVibrato(editor, value)) return code;
+    if (const std::uint32_t code = checkVibrato(session, value)) return code;
     if (live->noteStyle() == nullptr || live->noteSeqStyle() == nullptr)
         return ZR_E_EDIT_TARGET_NOT_T2_STYLE;
     ElementEdit<CZRMusicalNote> edit;
-    if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit)) return code;
-    if (!setVibrato(*edit.object, value, vibratoKindOf(editor, value), edit.record->storeContext()))
+    if (const std::uint32_t code = editElement<CZREditMusicalNote>(session, live, edit))
+        return code;
+    if (!setVibrato(*edit.object, value, vibratoKindOf(session, value),
+                    edit.record->storeContext()))
         return ZR_E_UPDATE_FAILED;
     edit.record->addChange({noteID, kMusicalChanged, edit.object->getPosTick()});
     return 0u;
 }
 
-std::uint32_t updateNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNoteValue& value) {
-    const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
+std::uint32_t updateNote(EditSession& session, std::uint32_t noteID, const ZRNoteValue& value) {
+    const auto* live = liveObject<CZRMusicalNote>(session, noteID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
     values.posTick = 0; // the note stays where it is
-    if (const std::uint32_t code = checkNoteExplained(editor, values)) return code;
+    if (const std::uint32_t code = checkNoteExplained(session, values)) return code;
     ElementEdit<CZRMusicalNote> edit;
-    if (const std::uint32_t code = editElement<CZREditMusicalNote>(editor, live, edit)) return code;
+    if (const std::uint32_t code = editElement<CZREditMusicalNote>(session, live, edit))
+        return code;
     values.posTick = edit.object->getPosTick();
-    if (const std::uint32_t code = checkNoteEnd(editor, values.posTick, values.durTick))
+    if (const std::uint32_t code = checkNoteEnd(session, values.posTick, values.durTick))
         return code;
     edit.object->setValues(std::move(values));
     edit.record->addChange({noteID, kMusicalChanged, edit.object->getPosTick()});
     return 0u;
 }
 
-std::uint32_t moveNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNoteValue& value) {
-    const auto* live = liveObject<CZRMusicalNote>(editor, noteID);
+std::uint32_t moveNote(EditSession& session, std::uint32_t noteID, const ZRNoteValue& value) {
+    const auto* live = liveObject<CZRMusicalNote>(session, noteID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
-    if (const std::uint32_t code = checkNote(editor, values)) return code;
+    if (const std::uint32_t code = checkNote(session, values)) return code;
     const CZRNodeList* list = parentList(*live);
     ListEdit<CZRMusicalNote> edit;
-    if (const std::uint32_t code = editMove<CZREditMusicalNoteList>(editor, list, noteID, edit))
+    if (const std::uint32_t code = editMove<CZREditMusicalNoteList>(session, list, noteID, edit))
         return code;
     edit.element->setValues(std::move(values));
     if (edit.list != nullptr) edit.list->sortByKey();
@@ -378,56 +383,55 @@ std::uint32_t moveNote(CZRKorEditorIF& editor, std::uint32_t noteID, const ZRNot
     return 0u;
 }
 
-std::uint32_t insertNote(CZRKorEditorIF& editor, std::uint32_t noteListID,
-                         const ZRNoteValue& value) {
-    const CZRNodeList* list = liveNoteList(editor, noteListID);
+std::uint32_t insertNote(EditSession& session, std::uint32_t noteListID, const ZRNoteValue& value) {
+    const CZRNodeList* list = liveNoteList(session, noteListID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
-    if (const std::uint32_t code = checkNote(editor, values)) return code;
+    if (const std::uint32_t code = checkNote(session, values)) return code;
     ListEdit<CZRMusicalNote> edit;
     if (const std::uint32_t code =
-            editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
+            editList<CZREditMusicalNoteList>(session, list, ZR_NO_OBJ_ID, false, edit))
         return code;
     return linkNew(edit, createObject<CZRMusicalNote>(edit.record->storeContext(), ZR_NO_OBJ_ID,
                                                       std::move(values)));
 }
 
-std::uint32_t insertNoteWithStyle(CZRKorEditorIF& editor, std::uint32_t noteListID,
+std::uint32_t insertNoteWithStyle(EditSession& session, std::uint32_t noteListID,
                                   const ZRNoteValue& value, const ZRNoteStyleValue& style,
                                   const ZRVibratoValue& vibrato) {
-    const CZRNodeList* list = liveNoteList(editor, noteListID);
+    const CZRNodeList* list = liveNoteList(session, noteListID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
-    if (const std::uint32_t code = checkNote(editor, values)) return code;
-    if (const std::uint32_t code = checkNoteStyle(editor, style)) return code;
-    if (const std::uint32_t code = checkVibrato(editor, vibrato)) return code;
+    if (const std::uint32_t code = checkNote(session, values)) return code;
+    if (const std::uint32_t code = checkNoteStyle(session, style)) return code;
+    if (const std::uint32_t code = checkVibrato(session, vibrato)) return code;
     ListEdit<CZRMusicalNote> edit;
     if (const std::uint32_t code =
-            editList<CZREditMusicalNoteList>(editor, list, ZR_NO_OBJ_ID, false, edit))
+            editList<CZREditMusicalNoteList>(session, list, ZR_NO_OBJ_ID, false, edit))
         return code;
 
     const ZRCreateContext context = edit.record->storeContext();
     CZRMusicalNote* note = makeStyledNote(context, std::move(values), style);
-    if (note != nullptr && !setVibrato(*note, vibrato, vibratoKindOf(editor, vibrato), context)) {
+    if (note != nullptr && !setVibrato(*note, vibrato, vibratoKindOf(session, vibrato), context)) {
         context.registry.destroy(note->getObjID());
         note = nullptr;
     }
     return linkNew(edit, note);
 }
 
-std::uint32_t copyNote(CZRKorEditorIF& editor, std::uint32_t noteListID, std::int32_t posTick,
+std::uint32_t copyNote(EditSession& session, std::uint32_t noteListID, std::int32_t posTick,
                        std::uint32_t sourceNoteID) {
-    return copyNoteAt(editor, noteListID, posTick, sourceNoteID, std::nullopt);
+    return copyNoteAt(session, noteListID, posTick, sourceNoteID, std::nullopt);
 }
 
-std::uint32_t copyNoteWithNumber(CZRKorEditorIF& editor, std::uint32_t noteListID,
+std::uint32_t copyNoteWithNumber(EditSession& session, std::uint32_t noteListID,
                                  std::int32_t posTick, std::uint32_t sourceNoteID,
                                  std::int32_t noteNum) {
-    return copyNoteAt(editor, noteListID, posTick, sourceNoteID, noteNum);
+    return copyNoteAt(session, noteListID, posTick, sourceNoteID, noteNum);
 }
 
-std::uint32_t deleteNote(CZRKorEditorIF& editor, std::uint32_t noteID) {
-    return removeFromList<CZREditMusicalNoteList, CZRMusicalNote>(editor, noteID, kMusicalDeleted,
+std::uint32_t deleteNote(EditSession& session, std::uint32_t noteID) {
+    return removeFromList<CZREditMusicalNoteList, CZRMusicalNote>(session, noteID, kMusicalDeleted,
                                                                   kMusicalChanged);
 }
 

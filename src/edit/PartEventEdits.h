@@ -30,25 +30,25 @@ namespace kor {
 /// Finds the live event `eventID` of the family in its list and checks `value` for that list.
 /// 0 or the failing code.
 template <class Family>
-[[nodiscard]] std::uint32_t findEvent(const CZRKorEditorIF& editor, std::uint32_t eventID,
+[[nodiscard]] std::uint32_t findEvent(const EditSession& session, std::uint32_t eventID,
                                       const typename Family::Value& value, bool positioned,
                                       const typename Family::Event*& live) {
-    live = liveObject<typename Family::Event>(editor, eventID);
+    live = liveObject<typename Family::Event>(session, eventID);
     const CZRNodeList* list = live != nullptr ? parentList(*live) : nullptr;
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    return Family::check(editor, *list, value, positioned);
+    return Family::check(session, *list, value, positioned);
 }
 
 /// Sets the attributes of an event other than its position.
 template <class Family>
-[[nodiscard]] std::uint32_t updateEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
+[[nodiscard]] std::uint32_t updateEvent(EditSession& session, std::uint32_t eventID,
                                         const typename Family::Value& value) {
     using Event = typename Family::Event;
     const Event* live = nullptr;
-    if (const std::uint32_t code = findEvent<Family>(editor, eventID, value, false, live))
+    if (const std::uint32_t code = findEvent<Family>(session, eventID, value, false, live))
         return code;
     ElementEdit<Event> edit;
-    if (const std::uint32_t code = editElement<typename Family::ElementRecord>(editor, live, edit))
+    if (const std::uint32_t code = editElement<typename Family::ElementRecord>(session, live, edit))
         return code;
     Family::assign(*edit.object, value, false);
     edit.record->addChange({eventID, kMusicalChanged, edit.object->getPosTick()});
@@ -58,15 +58,15 @@ template <class Family>
 /// Sets every attribute of an event, its position included. `Family::kDuplicated` when another
 /// event of the list holds the new position; ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED for a head event.
 template <class Family>
-[[nodiscard]] std::uint32_t moveEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
+[[nodiscard]] std::uint32_t moveEvent(EditSession& session, std::uint32_t eventID,
                                       const typename Family::Value& value) {
     using Event = typename Family::Event;
     const Event* live = nullptr;
-    if (const std::uint32_t code = findEvent<Family>(editor, eventID, value, true, live))
+    if (const std::uint32_t code = findEvent<Family>(session, eventID, value, true, live))
         return code;
     ListEdit<Event> edit;
     if (const std::uint32_t code =
-            editList<typename Family::ListRecord>(editor, parentList(*live), eventID, false, edit))
+            editList<typename Family::ListRecord>(session, parentList(*live), eventID, false, edit))
         return code;
 
     const IZRMutableKorObject* there = edit.list->findByKey(value.posTick);
@@ -84,15 +84,15 @@ template <class Family>
 /// Inserts a new event into the list `listID`, which must be a list of the family held by a
 /// musical part; an event already at that position takes the value's attributes instead.
 template <class Family>
-[[nodiscard]] std::uint32_t insertEvent(CZRKorEditorIF& editor, std::uint32_t listID,
+[[nodiscard]] std::uint32_t insertEvent(EditSession& session, std::uint32_t listID,
                                         const typename Family::Value& value) {
     using Event = typename Family::Event;
     using ListRecord = typename Family::ListRecord;
-    const auto* live = liveObject<CZRNodeList>(editor, listID);
+    const auto* live = liveObject<CZRNodeList>(session, listID);
     if (live == nullptr || !ListRecord::covers(live)) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = Family::check(editor, *live, value, true)) return code;
+    if (const std::uint32_t code = Family::check(session, *live, value, true)) return code;
     ListEdit<Event> edit;
-    if (const std::uint32_t code = editList<ListRecord>(editor, live, ZR_NO_OBJ_ID, false, edit))
+    if (const std::uint32_t code = editList<ListRecord>(session, live, ZR_NO_OBJ_ID, false, edit))
         return code;
 
     if (auto* there = objCast<Event>(edit.list->findByKey(value.posTick))) {
@@ -110,13 +110,13 @@ template <class Family>
 /// Removes an event from its list; a head event stays and is reset instead. An event already
 /// removed by this editor is left alone.
 template <class Family>
-[[nodiscard]] std::uint32_t deleteEvent(CZRKorEditorIF& editor, std::uint32_t eventID) {
+[[nodiscard]] std::uint32_t deleteEvent(EditSession& session, std::uint32_t eventID) {
     using Event = typename Family::Event;
-    const auto* live = liveObject<Event>(editor, eventID);
+    const auto* live = liveObject<Event>(session, eventID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ListEdit<Event> edit;
     if (const std::uint32_t code =
-            editList<typename Family::ListRecord>(editor, parentList(*live), eventID, true, edit))
+            editList<typename Family::ListRecord>(session, parentList(*live), eventID, true, edit))
         return code;
     if (isDetached(edit.element)) return 0;
 
@@ -136,11 +136,11 @@ template <class Family>
 
 /// The verdict on the position of a control: not negative, and not beyond the editor's upper
 /// tick limit when the policy sets one. 0 or `invalid`, explained.
-inline std::uint32_t checkControlPosition(const CZRKorEditorIF& editor, std::int32_t posTick,
+inline std::uint32_t checkControlPosition(const EditSession& session, std::int32_t posTick,
                                           std::uint32_t invalid) {
-    const int limit = editor.policy().maxNoteTick;
+    const int limit = session.policy().maxNoteTick;
     if (posTick >= 0 && (limit == -1 || posTick <= limit)) return 0;
-    return outOfRange(editor, invalid, posTick, 0, limit == -1 ? kNoLimit : limit);
+    return outOfRange(session, invalid, posTick, 0, limit == -1 ? kNoLimit : limit);
 }
 
 } // namespace kor

@@ -207,21 +207,21 @@ std::uint32_t checkPartsOverlap(const CZRMusicalPart& a, const CZRMusicalPart& b
     return 0;
 }
 
-std::uint32_t mergeMusicalParts(CZRKorEditorIF& editor, std::uint32_t firstPartID,
+std::uint32_t mergeMusicalParts(EditSession& session, std::uint32_t firstPartID,
                                 std::uint32_t secondPartID) {
     if (firstPartID == secondPartID) return ZR_E_PARTS_OVERLAP;
-    const auto* first = liveObject<CZRMusicalPart>(editor, firstPartID);
-    const auto* second = liveObject<CZRMusicalPart>(editor, secondPartID);
+    const auto* first = liveObject<CZRMusicalPart>(session, firstPartID);
+    const auto* second = liveObject<CZRMusicalPart>(session, secondPartID);
     if (first == nullptr || second == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (parentList(*first) != parentList(*second)) return ZR_E_PARTS_NOT_ON_SAME_TRACK;
     ListEdit<CZRMusicalPart> edit;
     if (const std::uint32_t code =
-            editList<CZREditZRPartList>(editor, parentList(*first), firstPartID, false, edit))
+            editList<CZREditZRPartList>(session, parentList(*first), firstPartID, false, edit))
         return code;
     std::uint32_t error = 0;
     CZRMusicalPart* a = edit.element;
     CZRMusicalPart* b =
-        CZRKorEditorIF::workingObject<CZRMusicalPart>(*edit.record, secondPartID, error);
+        EditSession::workingObject<CZRMusicalPart>(*edit.record, secondPartID, error);
     if (b == nullptr) return error;
 
     if (b->getPosTick() < a->getPosTick()) std::swap(a, b);
@@ -243,26 +243,26 @@ std::uint32_t mergeMusicalParts(CZRKorEditorIF& editor, std::uint32_t firstPartI
 
 // The checks read the part as this editor has left it (its copy in the part list record), so
 // that a part moved earlier in the same session is cut where it now stands.
-std::uint32_t divideMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID, std::int32_t tick) {
-    const auto* live = liveObject<CZRMusicalPart>(editor, partID);
+std::uint32_t divideMusicalPart(EditSession& session, std::uint32_t partID, std::int32_t tick) {
+    const auto* live = liveObject<CZRMusicalPart>(session, partID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ListEdit<CZRMusicalPart> edit;
     if (const std::uint32_t code =
-            editList<CZREditZRPartList>(editor, parentList(*live), partID, false, edit))
+            editList<CZREditZRPartList>(session, parentList(*live), partID, false, edit))
         return code;
     CZRMusicalPart& part = *edit.element;
     const std::int64_t pos = part.getPosTick();
     const std::int64_t end = pos + std::max(part.getPlayTime(), part.contentLength());
-    const std::int32_t shortest = shortestPlayTime(editor.policy());
+    const std::int32_t shortest = shortestPlayTime(session.policy());
     if (tick < pos + shortest || tick >= end)
-        return editor.explain(ZR_E_INVALID_PART_POSITION,
-                              L"%ls (the shortest play time after the part's start, up to its "
-                              L"end).",
-                              rangeDetail(L"Cut tick", tick,
-                                          static_cast<std::int32_t>(pos + shortest),
-                                          static_cast<std::int32_t>(end - 1))
-                                  .c_str());
-    if (const std::uint32_t code = checkRoomForPart(editor, *edit.list)) return code;
+        return session.explain(ZR_E_INVALID_PART_POSITION,
+                               L"%ls (the shortest play time after the part's start, up to its "
+                               L"end).",
+                               rangeDetail(L"Cut tick", tick,
+                                           static_cast<std::int32_t>(pos + shortest),
+                                           static_cast<std::int32_t>(end - 1))
+                                   .c_str());
+    if (const std::uint32_t code = checkRoomForPart(session, *edit.list)) return code;
 
     const auto cut = static_cast<std::int32_t>(tick - pos);
     CZRMusicalPart* tail = deepCopy(edit.record->storeContext(), part);
@@ -285,34 +285,34 @@ std::uint32_t divideMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID, st
     return 0;
 }
 
-std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID,
+std::uint32_t extendMusicalPartHead(EditSession& session, std::uint32_t partID,
                                     std::int32_t amount) {
-    const auto* live = liveObject<CZRMusicalPart>(editor, partID);
+    const auto* live = liveObject<CZRMusicalPart>(session, partID);
     if (live == nullptr || parentList(*live) == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    const CZRSequence* sequence = editedSequence(editor);
+    const CZRSequence* sequence = editedSequence(session);
     if (sequence == nullptr || sequence->masterTrack() == nullptr) return ZR_E_NO_MASTER_TRACK;
     if (amount == 0) return 0;
     if (amount < 0)
-        return outOfRange(editor, ZR_E_INVALID_PART_EXTEND_DURATION, amount, 0, kNoLimit);
+        return outOfRange(session, ZR_E_INVALID_PART_EXTEND_DURATION, amount, 0, kNoLimit);
     ListEdit<CZRMusicalPart> edit;
     if (const std::uint32_t code =
-            editList<CZREditZRPartList>(editor, parentList(*live), partID, false, edit))
+            editList<CZREditZRPartList>(session, parentList(*live), partID, false, edit))
         return code;
     CZRMusicalPart& part = *edit.element;
     // A part never starts before tick 0 and the amount is positive, so the new start fits.
     const std::int32_t start = part.getPosTick() - amount;
-    if (const std::uint32_t code = checkPartStart(editor, start)) return code;
-    const ZRKorManagementPolicy& policy = editor.policy();
+    if (const std::uint32_t code = checkPartStart(session, start)) return code;
+    const ZRKorManagementPolicy& policy = session.policy();
     if (policy.maxNoteTick != -1 &&
         std::int64_t{part.contentLength()} + amount > policy.maxNoteTick)
-        return editor.explain(ZR_E_INVALID_PART_DURATION,
-                              L"The part's events would span %lld ticks, past the upper tick "
-                              L"limit %d (the policy's maxNoteTick).",
-                              static_cast<long long>(part.contentLength()) + amount,
-                              policy.maxNoteTick);
+        return session.explain(ZR_E_INVALID_PART_DURATION,
+                               L"The part's events would span %lld ticks, past the upper tick "
+                               L"limit %d (the policy's maxNoteTick).",
+                               static_cast<long long>(part.contentLength()) + amount,
+                               policy.maxNoteTick);
     const std::int64_t playTime = std::int64_t{part.getPlayTime()} + amount;
     if ((policy.maxPlayTime != -1 && playTime > policy.maxPlayTime) || playTime > kLastTick)
-        return editor.explain(
+        return session.explain(
             ZR_E_INVALID_PART_PLAY_TIME, L"%ls",
             rangeDetail(L"Play time", playTime, shortestPlayTime(policy),
                         policy.maxPlayTime != -1

@@ -4,10 +4,11 @@
 
 #include <cstdint>
 
-class CZRKorEditorIF;
 class CZRMusicalPart;
 
 namespace kor {
+
+class EditSession;
 
 /// Whether the events of the later part `b` all come at or after the last event of the same kind
 /// in the earlier part `a` (a.posTick <= b.posTick), compared at their absolute ticks, so that
@@ -30,7 +31,7 @@ namespace kor {
 /// kind only hands over its value) and plays until the later of the two ends; it keeps its own
 /// singers. ZR_E_PARTS_OVERLAP for one part given twice or two parts starting at one tick,
 /// ZR_E_PARTS_NOT_ON_SAME_TRACK for parts of two tracks, else checkPartsOverlap's verdict.
-[[nodiscard]] std::uint32_t mergeMusicalParts(CZRKorEditorIF& editor, std::uint32_t firstPartID,
+[[nodiscard]] std::uint32_t mergeMusicalParts(EditSession& session, std::uint32_t firstPartID,
                                               std::uint32_t secondPartID);
 
 /// Cuts a part at the absolute tick `tick`: the events from the cut on go to a new part of the
@@ -42,7 +43,7 @@ namespace kor {
 /// ZR_E_INVALID_PART_POSITION unless the cut lies at least the shortest play time after the
 /// part's start and before its end (the later of its play time and its last event),
 /// ZR_E_INVALID_PART_NUMBER when the track has no room for another part.
-[[nodiscard]] std::uint32_t divideMusicalPart(CZRKorEditorIF& editor, std::uint32_t partID,
+[[nodiscard]] std::uint32_t divideMusicalPart(EditSession& session, std::uint32_t partID,
                                               std::int32_t tick);
 
 /// Starts a part `amount` ticks earlier and lengthens its play time by as much; its events keep
@@ -51,7 +52,7 @@ namespace kor {
 /// ZR_E_INVALID_PART_POSITION when the new start lies before the end of the pre-measure area,
 /// ZR_E_INVALID_PART_DURATION when the events would reach past the upper tick limit,
 /// ZR_E_INVALID_PART_PLAY_TIME when the play time would exceed the longest one.
-[[nodiscard]] std::uint32_t extendMusicalPartHead(CZRKorEditorIF& editor, std::uint32_t partID,
+[[nodiscard]] std::uint32_t extendMusicalPartHead(EditSession& session, std::uint32_t partID,
                                                   std::int32_t amount);
 
 } // namespace kor

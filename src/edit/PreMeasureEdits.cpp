@@ -29,34 +29,33 @@ std::optional<std::int32_t> shifted(std::int32_t posTick, std::int32_t delta) {
 
 } // namespace
 
-std::uint32_t editMasterTrack(CZRKorEditorIF& editor, const CZRMasterTrack* live,
+std::uint32_t editMasterTrack(EditSession& session, const CZRMasterTrack* live,
                               MasterTrackEdit& edit) {
     std::uint32_t error = 0;
-    edit.record = editor.recordFor<CZREditMasterTrack>(live, error);
+    edit.record = session.recordFor<CZREditMasterTrack>(live, error);
     if (edit.record == nullptr) return error;
-    edit.master =
-        CZRKorEditorIF::workingObject<CZRMasterTrack>(*edit.record, live->getObjID(), error);
+    edit.master = EditSession::workingObject<CZRMasterTrack>(*edit.record, live->getObjID(), error);
     return error;
 }
 
-bool SongShift::plan(CZRKorEditorIF& editor, std::int32_t from, std::int32_t delta) {
-    const CZRSequence* sequence = editedSequence(editor);
+bool SongShift::plan(EditSession& session, std::int32_t from, std::int32_t delta) {
+    const CZRSequence* sequence = editedSequence(session);
     const CZRMasterTrack* master = sequence != nullptr ? sequence->masterTrack() : nullptr;
-    if (from < 0 || master == nullptr || !planTempos(editor, *master, from, delta)) return false;
+    if (from < 0 || master == nullptr || !planTempos(session, *master, from, delta)) return false;
     if (const CZRNodeList* tracks = sequence->zrTrackList())
         for (IZRMutableKorObject* element : tracks->elements())
             if (const auto* track = objCast<CZRZRTrack>(element); track && track->partList())
-                if (!planParts<CZREditZRPartList>(editor, track->partList(), delta)) return false;
+                if (!planParts<CZREditZRPartList>(session, track->partList(), delta)) return false;
     for (const CZRWAVTrack* track : {sequence->seTrack(), sequence->karaokeTrack()})
         if (track != nullptr && track->wavPartList() != nullptr)
-            if (!planParts<CZREditWAVPartList>(editor, track->wavPartList(), delta)) return false;
+            if (!planParts<CZREditWAVPartList>(session, track->wavPartList(), delta)) return false;
     return true;
 }
 
-bool SongShift::planTempos(CZRKorEditorIF& editor, const CZRMasterTrack& master, std::int32_t from,
+bool SongShift::planTempos(EditSession& session, const CZRMasterTrack& master, std::int32_t from,
                            std::int32_t delta) {
     ListEdit<CZRTempo> edit;
-    if (editList<CZREditTempoList>(editor, master.tempoList(), ZR_NO_OBJ_ID, false, edit) != 0)
+    if (editList<CZREditTempoList>(session, master.tempoList(), ZR_NO_OBJ_ID, false, edit) != 0)
         return false;
     tempoRecord_ = edit.record;
     tempoList_ = edit.list;
@@ -75,9 +74,9 @@ bool SongShift::planTempos(CZRKorEditorIF& editor, const CZRMasterTrack& master,
 }
 
 template <class Record>
-bool SongShift::planParts(CZRKorEditorIF& editor, const CZRNodeList* live, std::int32_t delta) {
+bool SongShift::planParts(EditSession& session, const CZRNodeList* live, std::int32_t delta) {
     ListEdit<CZRNodeList> edit;
-    if (editList<Record>(editor, live, ZR_NO_OBJ_ID, false, edit) != 0) return false;
+    if (editList<Record>(session, live, ZR_NO_OBJ_ID, false, edit) != 0) return false;
     for (IZRMutableKorObject* element : edit.list->elements()) {
         CZRPart* part = partFields(element);
         if (part == nullptr) continue;
@@ -106,12 +105,12 @@ void SongShift::apply() const {
     }
 }
 
-std::uint32_t listPreMeasureEvents(const CZRKorEditorIF& editor, std::uint32_t masterID,
+std::uint32_t listPreMeasureEvents(const EditSession& session, std::uint32_t masterID,
                                    std::vector<std::uint32_t>& timeSigIDs,
                                    std::vector<std::uint32_t>& tempoIDs) {
     timeSigIDs.clear();
     tempoIDs.clear();
-    const auto* master = liveObject<CZRMasterTrack>(editor, masterID);
+    const auto* master = liveObject<CZRMasterTrack>(session, masterID);
     if (master == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     const auto collect = [](const CZRNodeList* list, std::int32_t end,
                             std::vector<std::uint32_t>& ids) {
@@ -125,16 +124,16 @@ std::uint32_t listPreMeasureEvents(const CZRKorEditorIF& editor, std::uint32_t m
     return 0;
 }
 
-std::uint32_t setPreMeasure(CZRKorEditorIF& editor, std::uint32_t masterID, std::int32_t count) {
+std::uint32_t setPreMeasure(EditSession& session, std::uint32_t masterID, std::int32_t count) {
     if (count < 1 || count > kMaxPreMeasure)
-        return outOfRange(editor, ZR_E_INVALID_PREMEASURE, count, 1, kMaxPreMeasure);
-    const auto* live = liveObject<CZRMasterTrack>(editor, masterID);
+        return outOfRange(session, ZR_E_INVALID_PREMEASURE, count, 1, kMaxPreMeasure);
+    const auto* live = liveObject<CZRMasterTrack>(session, masterID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     MasterTrackEdit edit;
-    if (const std::uint32_t code = editMasterTrack(editor, live, edit)) return code;
+    if (const std::uint32_t code = editMasterTrack(session, live, edit)) return code;
     const std::int32_t old = edit.master->getPreMeasure();
     if (const std::uint32_t code = changeFrontMeasures(
-            editor, *edit.master,
+            session, *edit.master,
             [&] {
                 edit.master->setPreMeasure(count);
                 return true;

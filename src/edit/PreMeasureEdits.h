@@ -10,11 +10,12 @@
 #include <cstdint>
 #include <vector>
 
-class CZRKorEditorIF;
 class CZRPart;
 class CZRTempo;
 
 namespace kor {
+
+class EditSession;
 
 /// The most measures a pre-measure area holds; it holds at least one.
 inline constexpr std::int32_t kMaxPreMeasure = 8;
@@ -27,7 +28,7 @@ struct MasterTrackEdit {
 
 /// Obtains the master-track record for the live master track `live` (null:
 /// ZR_E_EDIT_TARGET_NOT_FOUND) and looks up its copy. 0 or the failing step's code.
-[[nodiscard]] std::uint32_t editMasterTrack(CZRKorEditorIF& editor, const CZRMasterTrack* live,
+[[nodiscard]] std::uint32_t editMasterTrack(EditSession& session, const CZRMasterTrack* live,
                                             MasterTrackEdit& edit);
 
 /// Moves the song proper when the pre-measure area in front of it changes length: every tempo
@@ -46,18 +47,17 @@ public:
     /// negative). False, with nothing changed, when `from` is negative, the sequence has no master
     /// track, a record cannot be had (a conflicting edit, memory) or a part or tempo would leave
     /// the range of positions.
-    [[nodiscard]] bool plan(CZRKorEditorIF& editor, std::int32_t from, std::int32_t delta);
+    [[nodiscard]] bool plan(EditSession& session, std::int32_t from, std::int32_t delta);
     /// Moves what plan found, and drops the tempos that would land before the area's old end,
     /// appending a change entry for each to its record.
     void apply() const;
 
 private:
-    [[nodiscard]] bool planTempos(CZRKorEditorIF& editor, const CZRMasterTrack& master,
+    [[nodiscard]] bool planTempos(EditSession& session, const CZRMasterTrack& master,
                                   std::int32_t from, std::int32_t delta);
     /// Plans the parts of the live part list `live`, through a list record of class `Record`.
     template <class Record>
-    [[nodiscard]] bool planParts(CZRKorEditorIF& editor, const CZRNodeList* live,
-                                 std::int32_t delta);
+    [[nodiscard]] bool planParts(EditSession& session, const CZRNodeList* live, std::int32_t delta);
 
     struct TempoStep {
         CZRTempo* tempo;
@@ -80,14 +80,13 @@ private:
 /// when that alters the length of the pre-measure area, the song proper moves by the difference.
 /// When it cannot move, `revert` takes the change back. 0, or ZR_E_UPDATE_FAILED.
 template <class Change, class Revert>
-[[nodiscard]] std::uint32_t changeFrontMeasures(CZRKorEditorIF& editor,
-                                                const CZRMasterTrack& master, Change change,
-                                                Revert revert) {
+[[nodiscard]] std::uint32_t changeFrontMeasures(EditSession& session, const CZRMasterTrack& master,
+                                                Change change, Revert revert) {
     const std::int32_t from = master.getPreMeasureTick();
     if (!change()) return ZR_E_UPDATE_FAILED;
     const std::int32_t delta = master.getPreMeasureTick() - from;
     SongShift shift;
-    if (delta != 0 && !shift.plan(editor, from, delta)) {
+    if (delta != 0 && !shift.plan(session, from, delta)) {
         revert();
         return ZR_E_UPDATE_FAILED;
     }
@@ -98,15 +97,14 @@ template <class Change, class Revert>
 /// Clears `timeSigIDs` and `tempoIDs` and fills them with the time signatures and tempos of the
 /// live master track `masterID` that lie inside its pre-measure area, the head ones (first in
 /// their lists) left out. ZR_E_EDIT_TARGET_NOT_FOUND when there is no such master track.
-[[nodiscard]] std::uint32_t listPreMeasureEvents(const CZRKorEditorIF& editor,
-                                                 std::uint32_t masterID,
+[[nodiscard]] std::uint32_t listPreMeasureEvents(const EditSession& session, std::uint32_t masterID,
                                                  std::vector<std::uint32_t>& timeSigIDs,
                                                  std::vector<std::uint32_t>& tempoIDs);
 
 /// Sets the pre-measure count (1 to 8, else ZR_E_INVALID_PREMEASURE) of the master track
 /// `masterID` (ZR_E_EDIT_TARGET_NOT_FOUND when missing) and moves the song proper by the change
 /// in the area's length. The record lookup's codes; ZR_E_UPDATE_FAILED when the song cannot move.
-[[nodiscard]] std::uint32_t setPreMeasure(CZRKorEditorIF& editor, std::uint32_t masterID,
+[[nodiscard]] std::uint32_t setPreMeasure(EditSession& session, std::uint32_t masterID,
                                           std::int32_t count);
 
 } // namespace kor

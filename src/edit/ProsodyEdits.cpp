@@ -21,9 +21,8 @@ struct VoiceFamily {
     static constexpr std::uint32_t kDuplicated = ZR_E_PROSODY_VOICES_ARE_DUPLICATED;
     static constexpr bool kHasHead = true;
 
-    static std::uint32_t check(const CZRKorEditorIF& editor, const Value& value,
-                               const CZRNodeList&) {
-        return checkVVoice(editor, value.vBS, value.vPC);
+    static std::uint32_t check(const EditSession& session, const Value& value, const CZRNodeList&) {
+        return checkVVoice(session, value.vBS, value.vPC);
     }
     static ZRProsodyVoiceValues values(const Value& value) {
         return {value.posSec, value.vBS, value.vPC};
@@ -44,9 +43,7 @@ struct ElementFamily {
     static constexpr std::uint32_t kDuplicated = ZR_E_PROSODY_ELEMENTS_ARE_DUPLICATED;
     static constexpr bool kHasHead = true;
 
-    static std::uint32_t check(const CZRKorEditorIF&, const Value&, const CZRNodeList&) {
-        return 0;
-    }
+    static std::uint32_t check(const EditSession&, const Value&, const CZRNodeList&) { return 0; }
     static ZRProsodyElementValues values(const Value& value) { return {value.posSec, value.value}; }
     static void resetHead(Event& element) { element.values().value = 0; }
 };
@@ -62,15 +59,15 @@ struct ControlFamily {
 
     // A control stays in the list of its kind: the kind cannot change, and an insert goes to the
     // list of the value's kind.
-    static std::uint32_t check(const CZRKorEditorIF& editor, const Value& value,
+    static std::uint32_t check(const EditSession& session, const Value& value,
                                const CZRNodeList& list) {
         if (value.type < 0 || value.type >= CZRProsodyPart::kControlTypes)
-            return outOfRange(editor, ZR_E_INVALID_PROSODY_CONTROL_ID, value.type, 0,
+            return outOfRange(session, ZR_E_INVALID_PROSODY_CONTROL_ID, value.type, 0,
                               CZRProsodyPart::kControlTypes - 1);
         if (value.type != list.getListTypeEx())
-            return editor.explain(ZR_E_INVALID_PROSODY_CONTROL_ID,
-                                  L"Prosody control kind %d is not the kind %d of the list %u.",
-                                  value.type, list.getListTypeEx(), list.getObjID());
+            return session.explain(ZR_E_INVALID_PROSODY_CONTROL_ID,
+                                   L"Prosody control kind %d is not the kind %d of the list %u.",
+                                   value.type, list.getListTypeEx(), list.getObjID());
         return 0;
     }
     static ZRProsodyControlValues values(const Value& value) {
@@ -82,22 +79,22 @@ struct ControlFamily {
 /// The live event `eventID` of the family and the list holding it; ZR_E_EDIT_TARGET_NOT_FOUND
 /// when either is missing.
 template <class Family>
-std::uint32_t findEvent(const CZRKorEditorIF& editor, std::uint32_t eventID,
+std::uint32_t findEvent(const EditSession& session, std::uint32_t eventID,
                         const typename Family::Event*& event, const CZRNodeList*& list) {
-    event = liveObject<typename Family::Event>(editor, eventID);
+    event = liveObject<typename Family::Event>(session, eventID);
     list = event != nullptr ? parentList(*event) : nullptr;
     return list != nullptr ? 0 : ZR_E_EDIT_TARGET_NOT_FOUND;
 }
 
 template <class Family>
-std::uint32_t updateEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
+std::uint32_t updateEvent(EditSession& session, std::uint32_t eventID,
                           const typename Family::Value& value) {
     const typename Family::Event* live = nullptr;
     const CZRNodeList* list = nullptr;
-    if (const std::uint32_t code = findEvent<Family>(editor, eventID, live, list)) return code;
-    if (const std::uint32_t code = Family::check(editor, value, *list)) return code;
+    if (const std::uint32_t code = findEvent<Family>(session, eventID, live, list)) return code;
+    if (const std::uint32_t code = Family::check(session, value, *list)) return code;
     ElementEdit<typename Family::Event> edit;
-    if (const std::uint32_t code = editElement<typename Family::ElementRecord>(editor, live, edit))
+    if (const std::uint32_t code = editElement<typename Family::ElementRecord>(session, live, edit))
         return code;
     const std::int32_t posSec = edit.object->values().posSec;
     edit.object->setValues(Family::values(value));
@@ -107,17 +104,17 @@ std::uint32_t updateEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
 }
 
 template <class Family>
-std::uint32_t moveEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
+std::uint32_t moveEvent(EditSession& session, std::uint32_t eventID,
                         const typename Family::Value& value) {
     const typename Family::Event* live = nullptr;
     const CZRNodeList* list = nullptr;
-    if (const std::uint32_t code = findEvent<Family>(editor, eventID, live, list)) return code;
+    if (const std::uint32_t code = findEvent<Family>(session, eventID, live, list)) return code;
     if (value.posSec < 0)
-        return outOfRange(editor, Family::kBadPosition, value.posSec, 0, kNoLimit);
-    if (const std::uint32_t code = Family::check(editor, value, *list)) return code;
+        return outOfRange(session, Family::kBadPosition, value.posSec, 0, kNoLimit);
+    if (const std::uint32_t code = Family::check(session, value, *list)) return code;
     ListEdit<typename Family::Event> edit;
     if (const std::uint32_t code =
-            editList<typename Family::ListRecord>(editor, list, eventID, false, edit))
+            editList<typename Family::ListRecord>(session, list, eventID, false, edit))
         return code;
 
     const IZRMutableKorObject* there = edit.list->findByKey(value.posSec);
@@ -132,16 +129,16 @@ std::uint32_t moveEvent(CZRKorEditorIF& editor, std::uint32_t eventID,
 }
 
 template <class Family>
-std::uint32_t insertEvent(CZRKorEditorIF& editor, std::uint32_t listID,
+std::uint32_t insertEvent(EditSession& session, std::uint32_t listID,
                           const typename Family::Value& value) {
-    const auto* list = liveObject<CZRNodeList>(editor, listID);
+    const auto* list = liveObject<CZRNodeList>(session, listID);
     if (!Family::ListRecord::covers(list)) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (value.posSec < 0)
-        return outOfRange(editor, Family::kBadPosition, value.posSec, 0, kNoLimit);
-    if (const std::uint32_t code = Family::check(editor, value, *list)) return code;
+        return outOfRange(session, Family::kBadPosition, value.posSec, 0, kNoLimit);
+    if (const std::uint32_t code = Family::check(session, value, *list)) return code;
     ListEdit<typename Family::Event> edit;
     if (const std::uint32_t code =
-            editList<typename Family::ListRecord>(editor, list, ZR_NO_OBJ_ID, false, edit))
+            editList<typename Family::ListRecord>(session, list, ZR_NO_OBJ_ID, false, edit))
         return code;
 
     if (auto* there = objCast<typename Family::Event>(edit.list->findByKey(value.posSec))) {
@@ -156,13 +153,13 @@ std::uint32_t insertEvent(CZRKorEditorIF& editor, std::uint32_t listID,
     return 0;
 }
 
-template <class Family> std::uint32_t deleteEvent(CZRKorEditorIF& editor, std::uint32_t eventID) {
+template <class Family> std::uint32_t deleteEvent(EditSession& session, std::uint32_t eventID) {
     const typename Family::Event* live = nullptr;
     const CZRNodeList* list = nullptr;
-    if (const std::uint32_t code = findEvent<Family>(editor, eventID, live, list)) return code;
+    if (const std::uint32_t code = findEvent<Family>(session, eventID, live, list)) return code;
     ListEdit<typename Family::Event> edit;
     if (const std::uint32_t code =
-            editList<typename Family::ListRecord>(editor, list, eventID, true, edit))
+            editList<typename Family::ListRecord>(session, list, eventID, true, edit))
         return code;
     if (isDetached(edit.element)) return 0;
 
@@ -179,52 +176,52 @@ template <class Family> std::uint32_t deleteEvent(CZRKorEditorIF& editor, std::u
 
 } // namespace
 
-std::uint32_t updateProsodyVoice(CZRKorEditorIF& editor, std::uint32_t voiceID,
+std::uint32_t updateProsodyVoice(EditSession& session, std::uint32_t voiceID,
                                  const ZRProsodyVoiceValue& value) {
-    return updateEvent<VoiceFamily>(editor, voiceID, value);
+    return updateEvent<VoiceFamily>(session, voiceID, value);
 }
-std::uint32_t moveProsodyVoice(CZRKorEditorIF& editor, std::uint32_t voiceID,
+std::uint32_t moveProsodyVoice(EditSession& session, std::uint32_t voiceID,
                                const ZRProsodyVoiceValue& value) {
-    return moveEvent<VoiceFamily>(editor, voiceID, value);
+    return moveEvent<VoiceFamily>(session, voiceID, value);
 }
-std::uint32_t insertProsodyVoice(CZRKorEditorIF& editor, std::uint32_t listID,
+std::uint32_t insertProsodyVoice(EditSession& session, std::uint32_t listID,
                                  const ZRProsodyVoiceValue& value) {
-    return insertEvent<VoiceFamily>(editor, listID, value);
+    return insertEvent<VoiceFamily>(session, listID, value);
 }
-std::uint32_t deleteProsodyVoice(CZRKorEditorIF& editor, std::uint32_t voiceID) {
-    return deleteEvent<VoiceFamily>(editor, voiceID);
+std::uint32_t deleteProsodyVoice(EditSession& session, std::uint32_t voiceID) {
+    return deleteEvent<VoiceFamily>(session, voiceID);
 }
 
-std::uint32_t updateProsodyElement(CZRKorEditorIF& editor, std::uint32_t elementID,
+std::uint32_t updateProsodyElement(EditSession& session, std::uint32_t elementID,
                                    const ZRProsodyElementValue& value) {
-    return updateEvent<ElementFamily>(editor, elementID, value);
+    return updateEvent<ElementFamily>(session, elementID, value);
 }
-std::uint32_t moveProsodyElement(CZRKorEditorIF& editor, std::uint32_t elementID,
+std::uint32_t moveProsodyElement(EditSession& session, std::uint32_t elementID,
                                  const ZRProsodyElementValue& value) {
-    return moveEvent<ElementFamily>(editor, elementID, value);
+    return moveEvent<ElementFamily>(session, elementID, value);
 }
-std::uint32_t insertProsodyElement(CZRKorEditorIF& editor, std::uint32_t listID,
+std::uint32_t insertProsodyElement(EditSession& session, std::uint32_t listID,
                                    const ZRProsodyElementValue& value) {
-    return insertEvent<ElementFamily>(editor, listID, value);
+    return insertEvent<ElementFamily>(session, listID, value);
 }
-std::uint32_t deleteProsodyElement(CZRKorEditorIF& editor, std::uint32_t elementID) {
-    return deleteEvent<ElementFamily>(editor, elementID);
+std::uint32_t deleteProsodyElement(EditSession& session, std::uint32_t elementID) {
+    return deleteEvent<ElementFamily>(session, elementID);
 }
 
-std::uint32_t updateProsodyControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+std::uint32_t updateProsodyControl(EditSession& session, std::uint32_t controlID,
                                    const ZRProsodyControlValue& value) {
-    return updateEvent<ControlFamily>(editor, controlID, value);
+    return updateEvent<ControlFamily>(session, controlID, value);
 }
-std::uint32_t moveProsodyControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+std::uint32_t moveProsodyControl(EditSession& session, std::uint32_t controlID,
                                  const ZRProsodyControlValue& value) {
-    return moveEvent<ControlFamily>(editor, controlID, value);
+    return moveEvent<ControlFamily>(session, controlID, value);
 }
-std::uint32_t insertProsodyControl(CZRKorEditorIF& editor, std::uint32_t listID,
+std::uint32_t insertProsodyControl(EditSession& session, std::uint32_t listID,
                                    const ZRProsodyControlValue& value) {
-    return insertEvent<ControlFamily>(editor, listID, value);
+    return insertEvent<ControlFamily>(session, listID, value);
 }
-std::uint32_t deleteProsodyControl(CZRKorEditorIF& editor, std::uint32_t controlID) {
-    return deleteEvent<ControlFamily>(editor, controlID);
+std::uint32_t deleteProsodyControl(EditSession& session, std::uint32_t controlID) {
+    return deleteEvent<ControlFamily>(session, controlID);
 }
 
 } // namespace kor

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 
-class CZRKorEditorIF;
-
 namespace kor {
 
-// Each records its change in `editor` and returns 0, or the one error code of its failure:
+class EditSession;
+
+// Each records its change in `session` and returns 0, or the one error code of its failure:
 // ZR_E_EDIT_TARGET_NOT_FOUND for a missing event (or a list that is not the part's list of that
 // kind), the family's position code for a negative position, the record lookup's codes, and
 // ZR_E_EDIT_TARGET_DELETED for an event this editor has removed already. Updates leave the
@@ -22,32 +22,32 @@ namespace kor {
 
 /// Voices: the sequence's VVoice table must hold the voice (ZR_E_VVOICE_NOT_FOUND); position code
 /// ZR_E_INVALID_PROSODY_VOICE_POSITION, ZR_E_PROSODY_VOICES_ARE_DUPLICATED.
-[[nodiscard]] std::uint32_t updateProsodyVoice(CZRKorEditorIF& editor, std::uint32_t voiceID,
+[[nodiscard]] std::uint32_t updateProsodyVoice(EditSession& session, std::uint32_t voiceID,
                                                const ZRProsodyVoiceValue& value);
-[[nodiscard]] std::uint32_t moveProsodyVoice(CZRKorEditorIF& editor, std::uint32_t voiceID,
+[[nodiscard]] std::uint32_t moveProsodyVoice(EditSession& session, std::uint32_t voiceID,
                                              const ZRProsodyVoiceValue& value);
-[[nodiscard]] std::uint32_t insertProsodyVoice(CZRKorEditorIF& editor, std::uint32_t listID,
+[[nodiscard]] std::uint32_t insertProsodyVoice(EditSession& session, std::uint32_t listID,
                                                const ZRProsodyVoiceValue& value);
-[[nodiscard]] std::uint32_t deleteProsodyVoice(CZRKorEditorIF& editor, std::uint32_t voiceID);
+[[nodiscard]] std::uint32_t deleteProsodyVoice(EditSession& session, std::uint32_t voiceID);
 
 /// Curve points: ZR_E_INVALID_PROSODY_ELEMENT_POSITION, ZR_E_PROSODY_ELEMENTS_ARE_DUPLICATED.
-[[nodiscard]] std::uint32_t updateProsodyElement(CZRKorEditorIF& editor, std::uint32_t elementID,
+[[nodiscard]] std::uint32_t updateProsodyElement(EditSession& session, std::uint32_t elementID,
                                                  const ZRProsodyElementValue& value);
-[[nodiscard]] std::uint32_t moveProsodyElement(CZRKorEditorIF& editor, std::uint32_t elementID,
+[[nodiscard]] std::uint32_t moveProsodyElement(EditSession& session, std::uint32_t elementID,
                                                const ZRProsodyElementValue& value);
-[[nodiscard]] std::uint32_t insertProsodyElement(CZRKorEditorIF& editor, std::uint32_t listID,
+[[nodiscard]] std::uint32_t insertProsodyElement(EditSession& session, std::uint32_t listID,
                                                  const ZRProsodyElementValue& value);
-[[nodiscard]] std::uint32_t deleteProsodyElement(CZRKorEditorIF& editor, std::uint32_t elementID);
+[[nodiscard]] std::uint32_t deleteProsodyElement(EditSession& session, std::uint32_t elementID);
 
 /// Controls: the kind must be 0 to 6 and that of the list holding (or receiving) the control
 /// (ZR_E_INVALID_PROSODY_CONTROL_ID); ZR_E_INVALID_PROSODY_CONTROL_POSITION,
 /// ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED. Controls have no head event.
-[[nodiscard]] std::uint32_t updateProsodyControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+[[nodiscard]] std::uint32_t updateProsodyControl(EditSession& session, std::uint32_t controlID,
                                                  const ZRProsodyControlValue& value);
-[[nodiscard]] std::uint32_t moveProsodyControl(CZRKorEditorIF& editor, std::uint32_t controlID,
+[[nodiscard]] std::uint32_t moveProsodyControl(EditSession& session, std::uint32_t controlID,
                                                const ZRProsodyControlValue& value);
-[[nodiscard]] std::uint32_t insertProsodyControl(CZRKorEditorIF& editor, std::uint32_t listID,
+[[nodiscard]] std::uint32_t insertProsodyControl(EditSession& session, std::uint32_t listID,
                                                  const ZRProsodyControlValue& value);
-[[nodiscard]] std::uint32_t deleteProsodyControl(CZRKorEditorIF& editor, std::uint32_t controlID);
+[[nodiscard]] std::uint32_t deleteProsodyControl(EditSession& session, std::uint32_t controlID);
 
 } // namespace kor

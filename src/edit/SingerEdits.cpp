@@ -15,11 +15,11 @@ struct Singers {
     static constexpr std::uint32_t kDuplicated = ZR_E_SINGERS_ARE_DUPLICATED;
     static constexpr bool kHasHead = true;
 
-    static std::uint32_t check(const CZRKorEditorIF& editor, const CZRNodeList&, const Value& value,
+    static std::uint32_t check(const EditSession& session, const CZRNodeList&, const Value& value,
                                bool positioned) {
         if (positioned && value.posTick < 0)
-            return outOfRange(editor, ZR_E_INVALID_SINGER_POSITION, value.posTick, 0, kNoLimit);
-        return checkVVoice(editor, value.vBS, value.vPC);
+            return outOfRange(session, ZR_E_INVALID_SINGER_POSITION, value.posTick, 0, kNoLimit);
+        return checkVVoice(session, value.vBS, value.vPC);
     }
     static void assign(Event& singer, const Value& value, bool positioned) {
         ZRMusicalSingerValues& values = singer.values();
@@ -41,23 +41,21 @@ struct Singers {
 
 } // namespace
 
-std::uint32_t updateSinger(CZRKorEditorIF& editor, std::uint32_t singerID,
+std::uint32_t updateSinger(EditSession& session, std::uint32_t singerID,
                            const ZRSingerValue& value) {
-    return updateEvent<Singers>(editor, singerID, value);
+    return updateEvent<Singers>(session, singerID, value);
 }
 
-std::uint32_t moveSinger(CZRKorEditorIF& editor, std::uint32_t singerID,
-                         const ZRSingerValue& value) {
-    return moveEvent<Singers>(editor, singerID, value);
+std::uint32_t moveSinger(EditSession& session, std::uint32_t singerID, const ZRSingerValue& value) {
+    return moveEvent<Singers>(session, singerID, value);
 }
 
-std::uint32_t insertSinger(CZRKorEditorIF& editor, std::uint32_t listID,
-                           const ZRSingerValue& value) {
-    return insertEvent<Singers>(editor, listID, value);
+std::uint32_t insertSinger(EditSession& session, std::uint32_t listID, const ZRSingerValue& value) {
+    return insertEvent<Singers>(session, listID, value);
 }
 
-std::uint32_t deleteSinger(CZRKorEditorIF& editor, std::uint32_t singerID) {
-    return deleteEvent<Singers>(editor, singerID);
+std::uint32_t deleteSinger(EditSession& session, std::uint32_t singerID) {
+    return deleteEvent<Singers>(session, singerID);
 }
 
 } // namespace kor

@@ -10,45 +10,44 @@ namespace kor {
 namespace {
 
 /// One field of a tempo by the tempo's own rules.
-std::uint32_t checkTempoField(const CZRKorEditorIF& editor, std::int32_t ZRTempoValues::*field,
+std::uint32_t checkTempoField(const EditSession& session, std::int32_t ZRTempoValues::*field,
                               std::int32_t value) {
     ZRTempoValues values;
     values.*field = value;
-    return checkField<ZRTempoValues>(editor, values, CZRTempo::kRules, field);
+    return checkField<ZRTempoValues>(session, values, CZRTempo::kRules, field);
 }
 
-std::uint32_t checkTempo(const CZRKorEditorIF& editor, std::int32_t tempo) {
-    return checkTempoField(editor, &ZRTempoValues::bpm, tempo);
+std::uint32_t checkTempo(const EditSession& session, std::int32_t tempo) {
+    return checkTempoField(session, &ZRTempoValues::bpm, tempo);
 }
 
 /// The position first, then the tempo.
-std::uint32_t checkTempoValue(const CZRKorEditorIF& editor, const ZRTempoValue& value) {
-    if (const std::uint32_t code = checkTempoField(editor, &ZRTempoValues::posTick, value.posTick))
+std::uint32_t checkTempoValue(const EditSession& session, const ZRTempoValue& value) {
+    if (const std::uint32_t code = checkTempoField(session, &ZRTempoValues::posTick, value.posTick))
         return code;
-    return checkTempo(editor, value.tempo);
+    return checkTempo(session, value.tempo);
 }
 
 } // namespace
 
-std::uint32_t updateTempo(CZRKorEditorIF& editor, std::uint32_t tempoID,
-                          const ZRTempoValue& value) {
-    const auto* live = liveObject<CZRTempo>(editor, tempoID);
+std::uint32_t updateTempo(EditSession& session, std::uint32_t tempoID, const ZRTempoValue& value) {
+    const auto* live = liveObject<CZRTempo>(session, tempoID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkTempo(editor, value.tempo)) return code;
+    if (const std::uint32_t code = checkTempo(session, value.tempo)) return code;
     ElementEdit<CZRTempo> edit;
-    if (const std::uint32_t code = editElement<CZREditTempo>(editor, live, edit)) return code;
+    if (const std::uint32_t code = editElement<CZREditTempo>(session, live, edit)) return code;
     edit.object->values().bpm = value.tempo;
     edit.record->addChange({tempoID, kTempoChanged, edit.object->getPosTick()});
     return 0;
 }
 
-std::uint32_t moveTempo(CZRKorEditorIF& editor, std::uint32_t tempoID, const ZRTempoValue& value) {
-    const auto* live = liveObject<CZRTempo>(editor, tempoID);
+std::uint32_t moveTempo(EditSession& session, std::uint32_t tempoID, const ZRTempoValue& value) {
+    const auto* live = liveObject<CZRTempo>(session, tempoID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkTempoValue(editor, value)) return code;
+    if (const std::uint32_t code = checkTempoValue(session, value)) return code;
     ListEdit<CZRTempo> edit;
     if (const std::uint32_t code =
-            editList<CZREditTempoList>(editor, parentList(*live), tempoID, false, edit))
+            editList<CZREditTempoList>(session, parentList(*live), tempoID, false, edit))
         return code;
 
     const IZRMutableKorObject* there = edit.list->findByKey(value.posTick);
@@ -63,15 +62,17 @@ std::uint32_t moveTempo(CZRKorEditorIF& editor, std::uint32_t tempoID, const ZRT
     return 0;
 }
 
-std::uint32_t insertTempo(CZRKorEditorIF& editor, const ZRTempoValue& value) {
-    const CZRKorRoot* root = editor.document().root();
+std::uint32_t insertTempo(EditSession& session, const ZRTempoValue& value) {
+    const CZRKorRoot* root = session.document().root();
     const CZRSequence* sequence = root != nullptr ? root->sequence() : nullptr;
     if (sequence == nullptr || sequence->masterTrack() == nullptr) return ZR_E_NO_MASTER_TRACK;
     const CZRNodeList* live = sequence->masterTrack()->tempoList();
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
-    if (const std::uint32_t code = checkTempoValue(editor, value)) return code;
+    if (const std::uint32_t code = checkTempoValue(session, value)) return code;
     ListEdit<CZRTempo> edit;
-    if (const std::uint32_t code = editList<CZREditTempoList>(editor, live, ZR_NO_OBJ_ID, false, edit)) return code;
+    if (const std::uint32_t code =
+            editList<CZREditTempoList>(session, live, ZR_NO_OBJ_ID, false, edit))
+        return code;
 
     if (auto* there = objCast<CZRTempo>(edit.list->findByKey(value.posTick))) {
         there->values().bpm = value.tempo;
@@ -85,12 +86,12 @@ std::uint32_t insertTempo(CZRKorEditorIF& editor, const ZRTempoValue& value) {
     return 0;
 }
 
-std::uint32_t deleteTempo(CZRKorEditorIF& editor, std::uint32_t tempoID) {
-    const auto* live = liveObject<CZRTempo>(editor, tempoID);
+std::uint32_t deleteTempo(EditSession& session, std::uint32_t tempoID) {
+    const auto* live = liveObject<CZRTempo>(session, tempoID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ListEdit<CZRTempo> edit;
     if (const std::uint32_t code =
-            editList<CZREditTempoList>(editor, parentList(*live), tempoID, true, edit))
+            editList<CZREditTempoList>(session, parentList(*live), tempoID, true, edit))
         return code;
     if (isDetached(edit.element)) return 0;
 

@@ -7,22 +7,22 @@
 #include <cstdint>
 #include <string>
 
-class CZRKorEditorIF;
-
 namespace kor {
 
-// Each records its change in `editor` and returns 0, or the one error code of its failure:
+class EditSession;
+
+// Each records its change in `session` and returns 0, or the one error code of its failure:
 // ZR_E_EDIT_TARGET_NOT_FOUND for a missing part or list, the record lookup's codes, and
 // ZR_E_EDIT_TARGET_DELETED for a part this editor has removed already.
 
 /// Sets play time, name and comment. A play time below 60: ZR_E_INVALID_PART_PLAY_TIME.
-[[nodiscard]] std::uint32_t updateWAVPart(CZRKorEditorIF& editor, std::uint32_t partID,
+[[nodiscard]] std::uint32_t updateWAVPart(EditSession& session, std::uint32_t partID,
                                           const ZRWAVPartValue& value);
 /// Sets position, play time, name and comment. ZR_E_NO_MASTER_TRACK without a master track,
 /// ZR_E_INVALID_PART_POSITION for a start before the end of the pre-measures,
 /// ZR_E_INVALID_PART_PLAY_TIME for a play time below 60, ZR_E_INVALID_PART_DURATION when the
 /// part would end beyond the policy's upper tick limit.
-[[nodiscard]] std::uint32_t moveWAVPart(CZRKorEditorIF& editor, std::uint32_t partID,
+[[nodiscard]] std::uint32_t moveWAVPart(EditSession& session, std::uint32_t partID,
                                         const ZRWAVPartValue& value);
 /// Inserts into the WAV part list `listID` a part at `posTick` that plays the WAV file at
 /// `filePath`, named after the file. The file is copied into the song's WAV parts folder (made
@@ -41,7 +41,7 @@ namespace kor {
 /// policy's most parts per track already. ZR_E_CANNOT_SAVE_WAV_FILE when the file
 /// cannot be stored in the folder (or the song has no path to place the folder by);
 /// ZR_E_UPDATE_FAILED when the part cannot be made or linked.
-[[nodiscard]] std::uint32_t insertWAVPartFromFile(CZRKorEditorIF& editor, std::uint32_t listID,
+[[nodiscard]] std::uint32_t insertWAVPartFromFile(EditSession& session, std::uint32_t listID,
                                                   std::int32_t posTick,
                                                   const std::wstring& filePath,
                                                   std::int32_t replace);
@@ -49,11 +49,11 @@ namespace kor {
 /// the import buffer, with its name and comment, as insertWAVPartFromFile with `replace` 0.
 /// ZR_E_IMPORT_SOURCE_NOT_FOUND when the buffer holds no object `sourceID`,
 /// ZR_E_EDIT_TARGET_WRONG_TYPE when it is not a WAV part.
-[[nodiscard]] std::uint32_t importWAVPart(CZRKorEditorIF& editor, std::uint32_t listID,
+[[nodiscard]] std::uint32_t importWAVPart(EditSession& session, std::uint32_t listID,
                                           std::int32_t posTick, std::uint32_t sourceID);
 /// Removes a WAV part from its track; one already removed is left alone. Its audio file stays
 /// in the WAV parts folder, so that undo finds it again. ZR_E_UPDATE_FAILED when the removal
 /// fails.
-[[nodiscard]] std::uint32_t deleteWAVPart(CZRKorEditorIF& editor, std::uint32_t partID);
+[[nodiscard]] std::uint32_t deleteWAVPart(EditSession& session, std::uint32_t partID);
 
 } // namespace kor

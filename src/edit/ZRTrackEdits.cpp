@@ -16,33 +16,33 @@ struct Song {
     CZRMixer* mixer = nullptr;
 };
 
-std::uint32_t findSong(const CZRKorEditorIF& editor, Song& song) {
-    song.sequence = editedSequence(editor);
+std::uint32_t findSong(const EditSession& session, Song& song) {
+    song.sequence = editedSequence(session);
     if (song.sequence == nullptr) return ZR_E_NO_SEQUENCE;
     song.mixer = song.sequence->mixer();
     return song.mixer == nullptr ? ZR_E_NO_MIXER : 0;
 }
 
 /// The song and its live track `trackID`; ZR_E_EDIT_TARGET_NOT_FOUND when the track is missing.
-std::uint32_t findTrack(const CZRKorEditorIF& editor, std::uint32_t trackID, Song& song,
+std::uint32_t findTrack(const EditSession& session, std::uint32_t trackID, Song& song,
                         const CZRZRTrack*& track) {
-    if (const std::uint32_t code = findSong(editor, song)) return code;
-    track = liveObject<CZRZRTrack>(editor, trackID);
+    if (const std::uint32_t code = findSong(session, song)) return code;
+    track = liveObject<CZRZRTrack>(session, trackID);
     return track != nullptr ? 0 : ZR_E_EDIT_TARGET_NOT_FOUND;
 }
 
 /// The song, and whether `listID` is its track list (ZR_E_EDIT_TARGET_NOT_FOUND when not).
-std::uint32_t findTrackList(const CZRKorEditorIF& editor, std::uint32_t listID, Song& song) {
-    if (const std::uint32_t code = findSong(editor, song)) return code;
+std::uint32_t findTrackList(const EditSession& session, std::uint32_t listID, Song& song) {
+    if (const std::uint32_t code = findSong(session, song)) return code;
     const CZRNodeList* list = song.sequence->zrTrackList();
     return list != nullptr && list->getObjID() == listID ? 0 : ZR_E_EDIT_TARGET_NOT_FOUND;
 }
 
-std::uint32_t checkTexts(const CZRKorEditorIF& editor, const std::wstring& name,
+std::uint32_t checkTexts(const EditSession& session, const std::wstring& name,
                          const std::wstring& comment) {
     const bool longName = name.size() > kMaxTrackTextLength;
     if (!longName && comment.size() <= kMaxTrackTextLength) return 0;
-    return editor.explain(
+    return session.explain(
         ZR_E_INVALID_TRACK_VALUE, L"%ls",
         lengthDetail(ZR_E_INVALID_TRACK_VALUE, longName ? L"Track name" : L"Track comment",
                      longName ? name.size() : comment.size(), 0, kMaxTrackTextLength)
@@ -50,11 +50,11 @@ std::uint32_t checkTexts(const CZRKorEditorIF& editor, const std::wstring& name,
 }
 
 /// ZR_E_INVALID_TRACK_ID, explained, when the song may not have a track numbered `trackNo`.
-std::uint32_t checkTrackLimit(const CZRKorEditorIF& editor, std::int32_t trackNo) {
-    const auto most = static_cast<std::int32_t>(editor.policy().maxZRTracks);
+std::uint32_t checkTrackLimit(const EditSession& session, std::int32_t trackNo) {
+    const auto most = static_cast<std::int32_t>(session.policy().maxZRTracks);
     return trackNo >= 0 && trackNo >= most
-               ? editor.explain(ZR_E_INVALID_TRACK_ID, L"%ls (the policy's maxZRTracks is %d).",
-                                rangeDetail(L"Track number", trackNo, 0, most - 1).c_str(), most)
+               ? session.explain(ZR_E_INVALID_TRACK_ID, L"%ls (the policy's maxZRTracks is %d).",
+                                 rangeDetail(L"Track number", trackNo, 0, most - 1).c_str(), most)
                : 0;
 }
 
@@ -66,24 +66,24 @@ struct TrackListsEdit {
 
 /// Obtains the records of both lists; `trackID` (unless ZR_NO_OBJ_ID) is looked up in the track
 /// list copy as `editList` does.
-std::uint32_t editTrackLists(CZRKorEditorIF& editor, const Song& song, std::uint32_t trackID,
+std::uint32_t editTrackLists(EditSession& session, const Song& song, std::uint32_t trackID,
                              bool allowRemoved, TrackListsEdit& edit) {
     if (const std::uint32_t code = editList<CZREditZRTrackList>(
-            editor, song.sequence->zrTrackList(), trackID, allowRemoved, edit.tracks))
+            session, song.sequence->zrTrackList(), trackID, allowRemoved, edit.tracks))
         return code;
-    return editList<CZREditZRUnitList>(editor, song.mixer->zrUnitList(), ZR_NO_OBJ_ID, false,
+    return editList<CZREditZRUnitList>(session, song.mixer->zrUnitList(), ZR_NO_OBJ_ID, false,
                                        edit.units);
 }
 
 /// ZR_E_INVALID_TRACK_NUMBER, explained, when the track list copy holds the policy's most
 /// tracks already.
-std::uint32_t checkRoomForTrack(const CZRKorEditorIF& editor, const TrackListsEdit& edit) {
+std::uint32_t checkRoomForTrack(const EditSession& session, const TrackListsEdit& edit) {
     const std::uint32_t count = edit.tracks.list->getCount();
-    return count >= editor.policy().maxZRTracks
-               ? editor.explain(ZR_E_INVALID_TRACK_NUMBER,
-                                L"The song holds %u ZR tracks, the most the policy's maxZRTracks "
-                                L"allows.",
-                                count)
+    return count >= session.policy().maxZRTracks
+               ? session.explain(ZR_E_INVALID_TRACK_NUMBER,
+                                 L"The song holds %u ZR tracks, the most the policy's maxZRTracks "
+                                 L"allows.",
+                                 count)
                : 0;
 }
 
@@ -164,36 +164,37 @@ std::uint32_t placeCopy(TrackListsEdit& edit, std::int32_t trackNo, const CZRZRT
 
 } // namespace
 
-std::uint32_t updateZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID, const std::wstring& name,
+std::uint32_t updateZRTrack(EditSession& session, std::uint32_t trackID, const std::wstring& name,
                             const std::wstring& comment) {
     Song song;
     const CZRZRTrack* live = nullptr;
-    if (const std::uint32_t code = findTrack(editor, trackID, song, live)) return code;
-    if (const std::uint32_t code = checkTexts(editor, name, comment)) return code;
+    if (const std::uint32_t code = findTrack(session, trackID, song, live)) return code;
+    if (const std::uint32_t code = checkTexts(session, name, comment)) return code;
     ElementEdit<CZRZRTrack> edit;
-    if (const std::uint32_t code = editElement<CZREditZRTrack>(editor, live, edit)) return code;
+    if (const std::uint32_t code = editElement<CZREditZRTrack>(session, live, edit)) return code;
     edit.object->setName(name);
     edit.object->setComment(comment);
     edit.record->addChange({trackID, ZR_CHANGE_MODIFIED, 0});
     return 0;
 }
 
-std::uint32_t moveZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID, std::int32_t trackNo) {
+std::uint32_t moveZRTrack(EditSession& session, std::uint32_t trackID, std::int32_t trackNo) {
     Song song;
     const CZRZRTrack* live = nullptr;
-    if (const std::uint32_t code = findTrack(editor, trackID, song, live)) return code;
+    if (const std::uint32_t code = findTrack(session, trackID, song, live)) return code;
     if (trackNo < 0)
-        return outOfRange(editor, ZR_E_INVALID_TRACK_ID, trackNo, 0,
-                          static_cast<std::int32_t>(editor.policy().maxZRTracks) - 1);
-    if (const std::uint32_t code = checkTrackLimit(editor, trackNo)) return code;
+        return outOfRange(session, ZR_E_INVALID_TRACK_ID, trackNo, 0,
+                          static_cast<std::int32_t>(session.policy().maxZRTracks) - 1);
+    if (const std::uint32_t code = checkTrackLimit(session, trackNo)) return code;
     TrackListsEdit edit;
-    if (const std::uint32_t code = editTrackLists(editor, song, trackID, false, edit)) return code;
+    if (const std::uint32_t code = editTrackLists(session, song, trackID, false, edit)) return code;
 
     const std::int32_t from = edit.tracks.element->getTrackNo();
     if (trackNo == from)
-        return editor.explain(ZR_E_INVALID_TRACK_ID, L"The track has the number %d already.", from);
+        return session.explain(ZR_E_INVALID_TRACK_ID, L"The track has the number %d already.",
+                               from);
     if (static_cast<std::uint32_t>(trackNo) >= edit.tracks.list->getCount())
-        return outOfRange(editor, ZR_E_INVALID_TRACK_ID, trackNo, 0,
+        return outOfRange(session, ZR_E_INVALID_TRACK_ID, trackNo, 0,
                           static_cast<std::int32_t>(edit.tracks.list->getCount()) - 1);
     // The tracks from the new number up to the old one close the gap the track leaves; the
     // mixer units follow their tracks.
@@ -206,34 +207,34 @@ std::uint32_t moveZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID, std::in
     return 0;
 }
 
-std::uint32_t insertZRTrack(CZRKorEditorIF& editor, std::uint32_t listID, std::int32_t trackNo,
+std::uint32_t insertZRTrack(EditSession& session, std::uint32_t listID, std::int32_t trackNo,
                             const std::wstring& name, const std::wstring& comment) {
     Song song;
-    if (const std::uint32_t code = findTrackList(editor, listID, song)) return code;
-    if (const std::uint32_t code = checkTrackLimit(editor, trackNo)) return code;
-    if (const std::uint32_t code = checkTexts(editor, name, comment)) return code;
+    if (const std::uint32_t code = findTrackList(session, listID, song)) return code;
+    if (const std::uint32_t code = checkTrackLimit(session, trackNo)) return code;
+    if (const std::uint32_t code = checkTexts(session, name, comment)) return code;
     TrackListsEdit edit;
-    if (const std::uint32_t code = editTrackLists(editor, song, ZR_NO_OBJ_ID, false, edit))
+    if (const std::uint32_t code = editTrackLists(session, song, ZR_NO_OBJ_ID, false, edit))
         return code;
-    if (const std::uint32_t code = checkRoomForTrack(editor, edit)) return code;
+    if (const std::uint32_t code = checkRoomForTrack(session, edit)) return code;
     return placeTrack(edit, trackNo,
                       buildZRTrack(edit.tracks.record->storeContext(), {name, comment, 0}),
                       buildZRUnit(edit.units.record->storeContext(), 0));
 }
 
-std::uint32_t copyZRTrack(CZRKorEditorIF& editor, std::uint32_t listID, std::int32_t trackNo,
+std::uint32_t copyZRTrack(EditSession& session, std::uint32_t listID, std::int32_t trackNo,
                           std::uint32_t sourceID, const std::wstring& name) {
     Song song;
-    if (const std::uint32_t code = findTrackList(editor, listID, song)) return code;
-    const IZRKorObject* source = editor.document().objects().lookup(sourceID);
+    if (const std::uint32_t code = findTrackList(session, listID, song)) return code;
+    const IZRKorObject* source = session.document().objects().lookup(sourceID);
     if (source == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;
     if (!CZRZRTrack::classof(source)) return ZR_E_EDIT_TARGET_WRONG_TYPE;
-    if (const std::uint32_t code = checkTrackLimit(editor, trackNo)) return code;
-    if (const std::uint32_t code = checkTexts(editor, name, L"")) return code;
+    if (const std::uint32_t code = checkTrackLimit(session, trackNo)) return code;
+    if (const std::uint32_t code = checkTexts(session, name, L"")) return code;
     TrackListsEdit edit;
-    if (const std::uint32_t code = editTrackLists(editor, song, ZR_NO_OBJ_ID, false, edit))
+    if (const std::uint32_t code = editTrackLists(session, song, ZR_NO_OBJ_ID, false, edit))
         return code;
-    if (const std::uint32_t code = checkRoomForTrack(editor, edit)) return code;
+    if (const std::uint32_t code = checkRoomForTrack(session, edit)) return code;
 
     // The source as this editor has left it: its copy in the track list record.
     const auto* working = objCast<CZRZRTrack>(edit.tracks.record->workingObject(sourceID));
@@ -241,23 +242,23 @@ std::uint32_t copyZRTrack(CZRKorEditorIF& editor, std::uint32_t listID, std::int
     return placeCopy(edit, trackNo, *working, unitOf(edit.units.list, working->getTrackNo()), name);
 }
 
-std::uint32_t importZRTrack(CZRKorEditorIF& editor, std::uint32_t listID, std::int32_t trackNo,
+std::uint32_t importZRTrack(EditSession& session, std::uint32_t listID, std::int32_t trackNo,
                             std::uint32_t sourceID) {
     Song song;
-    if (const std::uint32_t code = findTrackList(editor, listID, song)) return code;
-    const CZRKorDocument* imported = editor.host().importedDocument();
+    if (const std::uint32_t code = findTrackList(session, listID, song)) return code;
+    const CZRKorDocument* imported = session.host().importedDocument();
     const IZRKorObject* found =
         imported != nullptr ? imported->objects().lookup(sourceID) : nullptr;
     if (found == nullptr) return ZR_E_IMPORT_SOURCE_NOT_FOUND;
     const auto* source = objCast<CZRZRTrack>(found);
     if (source == nullptr) return ZR_E_EDIT_TARGET_WRONG_TYPE;
-    if (const std::uint32_t code = checkTrackLimit(editor, trackNo)) return code;
-    if (const std::uint32_t code = checkTexts(editor, source->getName(), source->getComment()))
+    if (const std::uint32_t code = checkTrackLimit(session, trackNo)) return code;
+    if (const std::uint32_t code = checkTexts(session, source->getName(), source->getComment()))
         return code;
     TrackListsEdit edit;
-    if (const std::uint32_t code = editTrackLists(editor, song, ZR_NO_OBJ_ID, false, edit))
+    if (const std::uint32_t code = editTrackLists(session, song, ZR_NO_OBJ_ID, false, edit))
         return code;
-    if (const std::uint32_t code = checkRoomForTrack(editor, edit)) return code;
+    if (const std::uint32_t code = checkRoomForTrack(session, edit)) return code;
 
     const CZRSequence* importedSong = findSequence(source);
     const CZRMixer* importedMixer = importedSong != nullptr ? importedSong->mixer() : nullptr;
@@ -267,16 +268,16 @@ std::uint32_t importZRTrack(CZRKorEditorIF& editor, std::uint32_t listID, std::i
     return placeCopy(edit, trackNo, *source, unit, source->getName());
 }
 
-std::uint32_t deleteZRTrack(CZRKorEditorIF& editor, std::uint32_t trackID) {
+std::uint32_t deleteZRTrack(EditSession& session, std::uint32_t trackID) {
     Song song;
     const CZRZRTrack* live = nullptr;
-    if (const std::uint32_t code = findTrack(editor, trackID, song, live)) return code;
+    if (const std::uint32_t code = findTrack(session, trackID, song, live)) return code;
     TrackListsEdit edit;
-    if (const std::uint32_t code = editTrackLists(editor, song, trackID, true, edit)) return code;
+    if (const std::uint32_t code = editTrackLists(session, song, trackID, true, edit)) return code;
     if (isDetached(edit.tracks.element)) return 0;
     if (edit.tracks.list->getCount() < 2)
-        return editor.explain(ZR_E_INVALID_TRACK_NUMBER,
-                              L"The song's last ZR track cannot be deleted.");
+        return session.explain(ZR_E_INVALID_TRACK_NUMBER,
+                               L"The song's last ZR track cannot be deleted.");
 
     const std::int32_t number = edit.tracks.element->getTrackNo();
     if (!edit.tracks.list->removeByID(trackID)) return ZR_E_UPDATE_FAILED;

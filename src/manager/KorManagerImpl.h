@@ -42,6 +42,9 @@ public:
     // --- The editor host ---
     void notifyObservers(const std::vector<std::uint32_t>& ids) noexcept override;
     bool hasMemoryHeadroom(std::uint64_t bytes) override;
+    bool hasRoomFor(std::uint64_t bytes) const override {
+        return kor::platform::hasHeadroomFor(bytes);
+    }
     const wchar_t* errorMessage(std::uint32_t code) const override;
     const kor::VibratoShape* vibratoKind(std::int32_t type) const override;
     const CZRKorDocument* importedDocument() const override { return importBuffer_.get(); }

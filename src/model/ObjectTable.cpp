@@ -1,5 +1,6 @@
 #include "model/ObjectTable.h"
 
+#include <algorithm>
 #include <cassert>
 #include <mutex>
 #include <new>
@@ -21,25 +22,61 @@ CZRObjectStore& CZRObjectTable::store() {
 
 void CZRObjectTable::clear() {
     ScopedLock guard(lock_);
+    for (auto& [objID, slot] : few_)
+        slot.reset();
+    few_ = decltype(few_)();
     for (const std::unique_ptr<Page>& page : pages_)
         if (page != nullptr)
             for (Slot& slot : *page)
                 slot.reset();
-    pages_.clear();
+    pages_ = decltype(pages_)();
     count_ = 0;
 }
 
+namespace {
+
+// The first entry of the short list `few` whose ID is not below `objID`.
+template <class Few> auto firstFrom(Few& few, std::uint32_t objID) {
+    return std::lower_bound(few.begin(), few.end(), objID,
+                            [](const auto& entry, std::uint32_t id) { return entry.first < id; });
+}
+
+} // namespace
+
 CZRObjectTable::Slot* CZRObjectTable::findSlot(std::uint32_t objID) const {
+    if (pages_.empty()) {
+        const auto found = firstFrom(few_, objID);
+        return found != few_.end() && found->first == objID ? &found->second : nullptr;
+    }
     const std::size_t index = objID >> kPageBits;
     if (index >= pages_.size() || pages_[index] == nullptr) return nullptr;
     return &(*pages_[index])[objID & ((1u << kPageBits) - 1)];
 }
 
 CZRObjectTable::Slot& CZRObjectTable::makeSlot(std::uint32_t objID) {
+    if (pages_.empty()) {
+        const auto found = firstFrom(few_, objID);
+        if (found != few_.end() && found->first == objID) return found->second;
+        if (few_.size() < kFewSlots) return few_.emplace(found, objID, nullptr)->second;
+        spreadIntoPages();
+    }
     const std::size_t index = objID >> kPageBits;
     if (index >= pages_.size()) pages_.resize(index + 1);
     if (pages_[index] == nullptr) pages_[index] = std::make_unique<Page>();
     return (*pages_[index])[objID & ((1u << kPageBits) - 1)];
+}
+
+void CZRObjectTable::spreadIntoPages() {
+    std::vector<std::unique_ptr<Page>> pages;
+    for (const auto& [objID, slot] : few_) {
+        const std::size_t index = objID >> kPageBits;
+        if (index >= pages.size()) pages.resize(index + 1);
+        if (pages[index] == nullptr) pages[index] = std::make_unique<Page>();
+    }
+    for (auto& [objID, slot] : few_)
+        (*pages[objID >> kPageBits])[objID & ((1u << kPageBits) - 1)] = std::move(slot);
+    pages_ = std::move(pages);
+    few_ = decltype(few_)();
 }
 
 std::uint32_t CZRObjectTable::allocateID() {
@@ -123,6 +160,9 @@ void CZRObjectTable::tradeSlots(CZRObjectTable& a, CZRObjectTable& b,
 
 void CZRObjectTable::collectDetached(std::vector<std::uint32_t>& out) const {
     ScopedLock guard(lock_);
+    for (const auto& [objID, obj] : few_)
+        if (obj != nullptr && (obj->getFlags() & ZR_FLAG_DETACHED) != 0)
+            out.push_back(obj->getObjID());
     for (const std::unique_ptr<Page>& page : pages_)
         if (page != nullptr)
             for (const Slot& obj : *page)

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 /// Owns objects by ID. IDs come from a counter that only grows: a fresh table hands out 0, 1,
@@ -21,7 +22,10 @@
 /// The objects sit in pages of slots indexed by ID, made as IDs in their range are first
 /// used: a song's IDs are handed out densely, so registering, finding and moving an object is
 /// one indexed access and takes no memory of its own, where a search tree would allocate a node
-/// per object and walk it on every lookup.
+/// per object and walk it on every lookup. A table holding a few objects only (an edit record's
+/// copy of one note) keeps them in a short list sorted by ID instead, as a page of slots and the
+/// index of pages up to its IDs would take kilobytes; it spreads them into pages when the list
+/// is full.
 ///
 /// A table that hands out IDs for a document also owns the store its objects are placed in
 /// (see CZRObjectStore): the objects of the document and the copies its edit records make all
@@ -70,16 +74,24 @@ private:
     using Slot = std::unique_ptr<IZRMutableKorObject>;
     static constexpr std::uint32_t kPageBits = 10;
     using Page = std::array<Slot, std::size_t{1} << kPageBits>;
+    /// The most slots the short list holds before the table spreads into pages.
+    static constexpr std::size_t kFewSlots = 64;
 
     /// The slot of `objID`, or null when its page was never made.
     Slot* findSlot(std::uint32_t objID) const;
     /// The slot of `objID`, making its page; throws std::bad_alloc when it cannot.
     Slot& makeSlot(std::uint32_t objID);
     void destroySubtree(IZRMutableKorObject* obj);
+    /// Moves the slots of the short list into pages; throws std::bad_alloc, changing nothing,
+    /// when the pages cannot be made.
+    void spreadIntoPages();
 
     mutable kor::platform::CriticalSection lock_;
     std::uint32_t nextID_ = 0;
-    std::vector<std::unique_ptr<Page>> pages_;
+    std::vector<std::unique_ptr<Page>> pages_; // empty while the short list holds the slots
+    // The short list, sorted by ID. Mutable as a page's slots are: finding a slot hands it out
+    // for the caller to fill.
+    mutable std::vector<std::pair<std::uint32_t, Slot>> few_;
     std::size_t count_ = 0;
     // Owned: let go of, not deleted, as objects may outlive the table. Made once and never
     // replaced, so creating an object reads it without taking the lock.

@@ -15,11 +15,13 @@ struct HistoryFixture {
 
     std::vector<std::unique_ptr<AZREditCommand>> pending;
 
-    // One commit that sets the tempo value, pending.
+    // One commit that sets the tempo value, pending; its change entry carries the value as its
+    // position.
     std::vector<std::unique_ptr<AZREditCommand>>& edit(std::int32_t value) {
         auto record = std::make_unique<TestRecord>(doc.table, tempo->getObjID());
         EXPECT_TRUE(record->capture());
         record->workingCopy()->value = value;
+        record->addChange({tempo->getObjID(), kTempoChanged, value});
         pending.clear();
         pending.push_back(std::move(record));
         return pending;
@@ -76,7 +78,41 @@ TEST(CommitHistory, LimitKeepsOnlyTheNewestCommitsUndoable) {
     EXPECT_FALSE(history.canUndo());
     ASSERT_TRUE(history.undo(ids)); // refused quietly
     EXPECT_EQ(f.tempo->value, 2);
-    EXPECT_EQ(history.entryAt(1).copy(), nullptr); // trimmed records gave up their copies
+    // The two trimmed commits are packed: nothing of them is a record any more.
+    EXPECT_EQ(history.floorIndex(), 4u);
+    EXPECT_EQ(history.packedCount(), 4u);
+    EXPECT_EQ(history.entryCount(), 7u);
+}
+
+// Under an undo limit the trimmed commits are packed into their change entries, and every "what
+// changed since" answer stays what the whole history would give, in the same order.
+TEST(CommitHistory, PackedCommitsStillAnswerWhatChanged) {
+    HistoryFixture f;
+    CZRCommitHistory history(2);
+    std::vector<std::uint32_t> ids;
+    for (std::int32_t value = 1; value <= 40; ++value)
+        ASSERT_TRUE(history.commit(f.edit(value), ids));
+    ASSERT_GT(history.packedCount(), 40u);
+    EXPECT_LT(history.entryCount() - history.packedCount(), 12u);
+
+    // The commit that set v closed with the marker numbered v + 1.
+    std::vector<std::int32_t> positions;
+    history.editedTempoPositions(38, positions);
+    EXPECT_EQ(positions, (std::vector{40, 39, 38}));
+    history.editedTempoPositions(1, positions);
+    ASSERT_EQ(positions.size(), 40u);
+    EXPECT_EQ(positions.front(), 40);
+    EXPECT_EQ(positions.back(), 1);
+    history.editedTempoPositions(41, positions);
+    EXPECT_TRUE(positions.empty());
+
+    const std::uint32_t tempoID = f.tempo->getObjID();
+    EXPECT_TRUE(history.isEdited(f.doc.table, tempoID, 5, false));
+    EXPECT_FALSE(history.isEdited(f.doc.table, tempoID, 41, false));
+    EXPECT_TRUE(history.isEdited(f.doc.table, tempoID, 0, false)); // no such commit point
+    ASSERT_TRUE(history.undo(ids));
+    EXPECT_TRUE(history.isEdited(f.doc.table, tempoID, 41, false)); // ahead of the present
+    EXPECT_FALSE(history.isEdited(f.doc.table, tempoID, 40, false));
 }
 
 TEST(CommitHistory, TrimForMemoryKeepsOneUndoableCommit) {
@@ -90,6 +126,7 @@ TEST(CommitHistory, TrimForMemoryKeepsOneUndoableCommit) {
     ASSERT_TRUE(history.commit(f.edit(2), ids));
     ASSERT_TRUE(history.trimForMemory());
     EXPECT_EQ(history.floorIndex(), 2u);
+    EXPECT_EQ(history.packedCount(), 0u); // as many trimmed entries as others: not yet packed
     EXPECT_EQ(history.entryAt(1).copy(), nullptr);
     EXPECT_FALSE(history.trimForMemory());
 

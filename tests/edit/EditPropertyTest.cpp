@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -237,6 +238,45 @@ void expectSavedAsIs(const CZRKorRoot& root, const std::string& path) {
               std::regex_replace(kor::test::dumpAsSaved(*first->root()), soundLength, "durSec=#"));
 }
 
+/// The pending records bearing on an edit of `target`, as a scan of the records in filing order
+/// finds them: the first of the target itself, the first whose live object is the target or lies
+/// below it, the first of any object on the target's path.
+kor::EditSession::Cover scanCover(const kor::EditSession& session, const IZRKorObject& target) {
+    const auto onPath = [](const std::vector<std::uint32_t>& path, std::uint32_t objID) {
+        return std::find(path.begin(), path.end(), objID) != path.end();
+    };
+    kor::EditSession::Cover cover;
+    std::vector<std::uint32_t> path;
+    for (const auto& record : session.pending()) {
+        if (cover.same == nullptr && record->objectID() == target.getObjID())
+            cover.same = record.get();
+        const IZRMutableKorObject* covered =
+            session.document().objects().lookup(record->objectID());
+        if (cover.below != nullptr || covered == nullptr) continue;
+        covered->getObjIDPath(path);
+        if (onPath(path, target.getObjID())) cover.below = record.get();
+    }
+    target.getObjIDPath(path);
+    for (const auto& record : session.pending())
+        if (cover.above == nullptr && onPath(path, record->objectID())) cover.above = record.get();
+    return cover;
+}
+
+/// The first live object for which the session's indexes answer otherwise than the scan, as its
+/// ID; empty if none.
+std::string firstMisindexed(kor::EditSession& session, const IZRMutableKorObject& obj) {
+    const kor::EditSession::Cover indexed = session.coverOf(obj);
+    const kor::EditSession::Cover scanned = scanCover(session, obj);
+    if (indexed.same != scanned.same || indexed.below != scanned.below ||
+        indexed.above != scanned.above)
+        return std::to_string(obj.getObjID());
+    std::vector<IZRMutableKorObject*> children;
+    obj.getChildren(children);
+    for (const IZRMutableKorObject* child : children)
+        if (std::string found = firstMisindexed(session, *child); !found.empty()) return found;
+    return {};
+}
+
 /// True when every part list of the song's ZR tracks is in order of position.
 bool partListsSorted(const CZRSequence& sequence) {
     for (const IZRMutableKorObject* element : sequence.zrTrackList()->elements()) {
@@ -352,7 +392,9 @@ const Operation kOperations[] = {
 // Random edits of every family, a few per editor, each group committed, its part lists in order,
 // and its song saved and read back; then every commit is undone and redone, each state dumping (IDs
 // included) exactly as it did after its commit. Throughout, an object a host took once is the
-// live object of its ID whenever that ID is in the song.
+// live object of its ID whenever that ID is in the song, and for every live object the editor's
+// indexes name the records a scan of the pending records names, also while a host's undo and redo
+// reshape the song under a held editor.
 TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
     for (const unsigned seed : {1u, 2u}) {
         SCOPED_TRACE(seed);
@@ -367,9 +409,16 @@ TEST(EditProperty, UndoAndRedoPassThroughEveryCommittedState) {
                 const int result = kOperations[operation](s, *s.editor);
                 // A failure leaves its code; a success clears it.
                 ASSERT_EQ(result == 0, s.editor->getLastError() != 0) << group << " " << operation;
+                ASSERT_EQ(firstMisindexed(s.editor->session(), *s.song.doc.root()), "") << group;
             }
             ASSERT_EQ(s.song.dump(), dumps.back()) << "an edit reached the live song before commit";
-            const bool pending = !s.editor->pending().empty();
+            if (group % 5 == 0 && s.history.canUndo()) {
+                ASSERT_EQ(kor::undoAndNotify(s.history, s.host), 0u);
+                ASSERT_EQ(firstMisindexed(s.editor->session(), *s.song.doc.root()), "") << group;
+                ASSERT_EQ(kor::redoAndNotify(s.history, s.host), 0u);
+                ASSERT_EQ(firstMisindexed(s.editor->session(), *s.song.doc.root()), "") << group;
+            }
+            const bool pending = !s.editor->session().pending().empty();
             ASSERT_EQ(s.editor->commit(), 1) << group;
             ASSERT_EQ(s.editor->getLastError(), 0u);
             if (!pending) continue;

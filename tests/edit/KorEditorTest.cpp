@@ -82,7 +82,7 @@ TEST(KorEditor, RefusesEditsAfterItsCommit) {
     EXPECT_EQ(f.editor->getLastError(), ZR_E_EDITOR_COMMITTED);
     EXPECT_NE(std::wstring(f.editor->getLastErrorMessage()).find(L"take a new one"),
               std::wstring::npos);
-    EXPECT_TRUE(f.editor->pending().empty());
+    EXPECT_TRUE(f.editor->session().pending().empty());
     // Reading the live song records nothing and still works; commit still answers 1.
     std::vector<std::uint32_t> sigs, tempos;
     EXPECT_EQ(f.editor->listPreMeasureEvents(f.song.master->getObjID(), sigs, tempos), 1);
@@ -96,7 +96,7 @@ TEST(KorEditor, DetachedEditorRefusesEveryOperationAndKeepsNothing) {
     ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
     const std::wstring before = f.song.dump();
     f.editor->detach();
-    EXPECT_TRUE(f.editor->pending().empty());
+    EXPECT_TRUE(f.editor->isDetached());
 
     std::vector<std::uint32_t> sigs, tempos;
     const std::function<int()> operations[] = {
@@ -126,7 +126,7 @@ TEST(KorEditor, ShortMemoryChangesNothing) {
     f.host.headroom = false;
     EXPECT_EQ(f.editor->insertTempo({960, 15000}), 0);
     EXPECT_EQ(f.editor->getLastError(), ZR_E_NOT_ENOUGH_MEMORY);
-    EXPECT_TRUE(f.editor->pending().empty());
+    EXPECT_TRUE(f.editor->session().pending().empty());
 
     // Committing and undoing: the history's rule refuses.
     EditorFixture g(-1, &refuseWhenShort);
@@ -136,7 +136,7 @@ TEST(KorEditor, ShortMemoryChangesNothing) {
     EXPECT_EQ(g.editor->commit(), 0);
     memoryShort = false;
     EXPECT_EQ(g.editor->getLastError(), ZR_E_NOT_ENOUGH_MEMORY);
-    EXPECT_TRUE(g.editor->pending().empty());
+    EXPECT_TRUE(g.editor->session().pending().empty());
     EXPECT_EQ(g.song.dump(), before);
     g.expectState(1, false, false, 0);
 
@@ -153,10 +153,10 @@ TEST(KorEditor, ShortMemoryChangesNothing) {
 TEST(KorEditor, NotesShareTheirListRecordAndBlockTheirPart) {
     EditorFixture f;
     std::uint32_t error = 0;
-    AZREditCommand* note = f.editor->recordFor<CZREditMusicalNote>(f.song.note, error);
+    AZREditCommand* note = f.editor->session().recordFor<CZREditMusicalNote>(f.song.note, error);
     ASSERT_NE(note, nullptr);
-    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(f.song.note, error), note);
-    EXPECT_EQ(f.editor->recordFor<CZREditMusicalPart>(f.song.musical, error), nullptr);
+    EXPECT_EQ(f.editor->session().recordFor<CZREditMusicalNote>(f.song.note, error), note);
+    EXPECT_EQ(f.editor->session().recordFor<CZREditMusicalPart>(f.song.musical, error), nullptr);
     EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
     // The conflict is finished as the operation's code, with both records named.
     EXPECT_EQ(f.editor->insertTempo({960, 15000}), 1); // any operation clears the last error
@@ -166,19 +166,20 @@ TEST(KorEditor, NotesShareTheirListRecordAndBlockTheirPart) {
                  L"edit needs. Recording the musical part edit first, or using a second editor "
                  L"after committing, avoids it.");
     error = 0;
-    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error),
-              nullptr);
+    EXPECT_EQ(
+        f.editor->session().recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error),
+        nullptr);
     EXPECT_EQ(error, ZR_E_EDIT_CONFLICT);
 
     // Once the note list is recorded, a note edit goes into its record.
     f.editor->discard();
     error = 0;
     AZREditCommand* list =
-        f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error);
+        f.editor->session().recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(f.song.note, error), list);
-    EXPECT_EQ(f.editor->pending().size(), 1u);
-    EXPECT_EQ(f.editor->recordFor<CZREditMusicalNote>(nullptr, error), nullptr);
+    EXPECT_EQ(f.editor->session().recordFor<CZREditMusicalNote>(f.song.note, error), list);
+    EXPECT_EQ(f.editor->session().pending().size(), 1u);
+    EXPECT_EQ(f.editor->session().recordFor<CZREditMusicalNote>(nullptr, error), nullptr);
     EXPECT_EQ(error, ZR_E_EDIT_TARGET_NOT_FOUND);
 }
 
@@ -191,9 +192,9 @@ TEST(KorEditor, NoteListCommitSortsAndUndoRestoresTheSameObjects) {
     const std::size_t objectsBefore = f.song.doc.objects().size();
     std::uint32_t error = 0;
     AZREditCommand* record =
-        f.editor->recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error);
+        f.editor->session().recordFor<CZREditMusicalNoteList>(f.song.musical->noteList(), error);
     ASSERT_NE(record, nullptr);
-    auto* list = CZRKorEditorIF::workingObject<CZRNodeList>(*record, listID, error);
+    auto* list = kor::EditSession::workingObject<CZRNodeList>(*record, listID, error);
     ASSERT_TRUE(list->removeByID(f.song.note->getObjID()));
     auto* added = kor::createObject<CZRMusicalNote>(
         record->storeContext(), ZR_NO_OBJ_ID, ZRMusicalNoteValues{1440, 480, 62, 64, 0, L"i", {}});

@@ -86,14 +86,14 @@ TEST(NoteEdits, ChecksNoteValuesInOrderBeforeRecording) {
     };
     for (const Row& row : rows) {
         f.editor->discard();
-        EXPECT_EQ(kor::insertNote(*f.editor, f.list, row.value), row.insert);
-        EXPECT_EQ(f.editor->pending().size(), row.insert == 0 ? 1u : 0u);
+        EXPECT_EQ(kor::insertNote(f.editor->session(), f.list, row.value), row.insert);
+        EXPECT_EQ(f.editor->session().pending().size(), row.insert == 0 ? 1u : 0u);
         f.editor->discard();
-        EXPECT_EQ(kor::updateNote(*f.editor, f.note, row.value), row.update);
+        EXPECT_EQ(kor::updateNote(f.editor->session(), f.note, row.value), row.update);
     }
     const std::uint32_t singers = f.song.musical->singerList()->getObjID();
-    EXPECT_EQ(kor::insertNote(*f.editor, singers, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
-    EXPECT_EQ(kor::moveNote(*f.editor, f.list, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::insertNote(f.editor->session(), singers, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::moveNote(f.editor->session(), f.list, noteAt(0)), ZR_E_EDIT_TARGET_NOT_FOUND);
 }
 
 // A group of moves alone keeps the notes it does not move in place, and undo and redo pass back
@@ -110,9 +110,9 @@ TEST(NoteEdits, MovesKeepTheListInOrderThroughUndoRedoAndLaterEdits) {
         return ids;
     };
     const std::wstring before = f.dump();
-    ASSERT_EQ(kor::moveNote(*f.editor, f.note, noteAt(1200)), 0u);
-    ASSERT_EQ(kor::moveNote(*f.editor, c, noteAt(0)), 0u);
-    ASSERT_EQ(kor::moveNote(*f.editor, f.note, noteAt(720)), 0u);
+    ASSERT_EQ(kor::moveNote(f.editor->session(), f.note, noteAt(1200)), 0u);
+    ASSERT_EQ(kor::moveNote(f.editor->session(), c, noteAt(0)), 0u);
+    ASSERT_EQ(kor::moveNote(f.editor->session(), f.note, noteAt(720)), 0u);
     EXPECT_EQ(f.dump(), before);
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(order(), (std::vector{c, b, f.note}));
@@ -124,9 +124,9 @@ TEST(NoteEdits, MovesKeepTheListInOrderThroughUndoRedoAndLaterEdits) {
     EXPECT_EQ(f.dump(), after);
 
     f.take();
-    ASSERT_EQ(kor::moveNote(*f.editor, b, noteAt(2400)), 0u);
-    ASSERT_EQ(kor::insertNote(*f.editor, f.list, noteAt(1440)), 0u);
-    ASSERT_EQ(kor::updateNote(*f.editor, b, noteAt(0, 240)), 0u);
+    ASSERT_EQ(kor::moveNote(f.editor->session(), b, noteAt(2400)), 0u);
+    ASSERT_EQ(kor::insertNote(f.editor->session(), f.list, noteAt(1440)), 0u);
+    ASSERT_EQ(kor::updateNote(f.editor->session(), b, noteAt(0, 240)), 0u);
     ASSERT_EQ(f.editor->commit(), 1);
     ASSERT_EQ(f.song.musical->noteList()->getCount(), 4u);
     EXPECT_EQ(f.liveNote(3).getObjID(), b);
@@ -140,17 +140,17 @@ TEST(NoteEdits, InsertMoveAndDeleteChangeOnlyTheListCopyUntilCommit) {
     NoteFixture f;
     const std::uint32_t second = f.song.addNote(960)->getObjID();
     const std::wstring before = f.dump();
-    ASSERT_EQ(kor::insertNote(*f.editor, f.list, noteAt(1440)), 0u);
+    ASSERT_EQ(kor::insertNote(f.editor->session(), f.list, noteAt(1440)), 0u);
     ZRNoteValue moved = noteAt(1920);
     moved.noteNum = 62;
-    ASSERT_EQ(kor::moveNote(*f.editor, f.note, moved), 0u);
-    ASSERT_EQ(kor::deleteNote(*f.editor, second), 0u);
-    EXPECT_EQ(kor::deleteNote(*f.editor, second), 0u);
-    EXPECT_EQ(kor::updateNote(*f.editor, second, noteAt(0)), ZR_E_EDIT_TARGET_DELETED);
+    ASSERT_EQ(kor::moveNote(f.editor->session(), f.note, moved), 0u);
+    ASSERT_EQ(kor::deleteNote(f.editor->session(), second), 0u);
+    EXPECT_EQ(kor::deleteNote(f.editor->session(), second), 0u);
+    EXPECT_EQ(kor::updateNote(f.editor->session(), second, noteAt(0)), ZR_E_EDIT_TARGET_DELETED);
     EXPECT_EQ(f.dump(), before);
 
-    ASSERT_EQ(f.editor->pending().size(), 1u);
-    const auto& changes = f.editor->pending()[0]->changes();
+    ASSERT_EQ(f.editor->session().pending().size(), 1u);
+    const auto& changes = f.editor->session().pending()[0]->changes();
     ASSERT_EQ(changes.size(), 6u);
     const std::uint32_t inserted = changes[0].objID;
     EXPECT_EQ((std::vector{changes[0].flags, changes[1].flags, changes[2].flags, changes[4].flags}),
@@ -173,16 +173,18 @@ TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
     NoteFixture f;
     const ZRVibratoValue bad[] = {{1, 101, 7}, {1, -1, 7}, {1, 50, 17}, {0, 50, -1}};
     for (const ZRVibratoValue& vibrato : bad)
-        EXPECT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(0), kStyle, vibrato),
+        EXPECT_EQ(kor::insertNoteWithStyle(f.editor->session(), f.list, noteAt(0), kStyle, vibrato),
                   ZR_E_INVALID_VIBRATO);
-    EXPECT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(0), {8, 0, 1, 0, 50, 50, 128},
-                                       {1, 50, 7}),
+    EXPECT_EQ(kor::insertNoteWithStyle(f.editor->session(), f.list, noteAt(0),
+                                       {8, 0, 1, 0, 50, 50, 128}, {1, 50, 7}),
               ZR_E_INVALID_T2_NOTE_STYLE);
-    EXPECT_EQ(kor::updateNoteVibrato(*f.editor, f.note, {1, 50, 7}), ZR_E_EDIT_TARGET_NOT_T2_STYLE);
-    EXPECT_TRUE(f.editor->pending().empty());
+    EXPECT_EQ(kor::updateNoteVibrato(f.editor->session(), f.note, {1, 50, 7}),
+              ZR_E_EDIT_TARGET_NOT_T2_STYLE);
+    EXPECT_TRUE(f.editor->session().pending().empty());
 
     // The vibrato covers the second half of the note: its curves start at the middle.
-    ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 50, 7}), 0u);
+    ASSERT_EQ(
+        kor::insertNoteWithStyle(f.editor->session(), f.list, noteAt(480), kStyle, {1, 50, 7}), 0u);
     ASSERT_EQ(f.editor->commit(), 1);
     const CZRMusicalNote& styled = f.liveNote(1);
     EXPECT_EQ(styleValue(styled, L"vibType"), 7);
@@ -193,7 +195,7 @@ TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
 
     // Switching the vibrato off empties the curves; undo brings back the very same points.
     f.take();
-    ASSERT_EQ(kor::updateNoteVibrato(*f.editor, styled.getObjID(), {0, 100, 7}), 0u);
+    ASSERT_EQ(kor::updateNoteVibrato(f.editor->session(), styled.getObjID(), {0, 100, 7}), 0u);
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 0);
     EXPECT_EQ(styleValue(f.liveNote(1), L"vibLen"), 0);
@@ -203,7 +205,8 @@ TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
 
     // A kind the voice database lacks is kept, without curves.
     f.take();
-    ASSERT_EQ(kor::updateNoteVibrato(*f.editor, f.liveNote(1).getObjID(), {1, 40, 5}), 0u);
+    ASSERT_EQ(kor::updateNoteVibrato(f.editor->session(), f.liveNote(1).getObjID(), {1, 40, 5}),
+              0u);
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 5);
     EXPECT_EQ(styleValue(f.liveNote(1), L"vibLen"), 40);
@@ -213,31 +216,38 @@ TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
 
 TEST(NoteEdits, SetsStyleValuesAndCurvePoints) {
     NoteFixture f;
-    ASSERT_EQ(kor::insertNoteWithStyle(*f.editor, f.list, noteAt(480), kStyle, {1, 100, 7}), 0u);
+    ASSERT_EQ(
+        kor::insertNoteWithStyle(f.editor->session(), f.list, noteAt(480), kStyle, {1, 100, 7}),
+        0u);
     ASSERT_EQ(f.editor->commit(), 1);
     f.take();
     const std::uint32_t style = f.liveNote(1).noteStyle()->getObjID();
     const IZRNodeList* depth = f.liveNote(1).noteSeqStyle()->elementList(L"vibDep");
     const std::uint32_t start = depth->getAt(0)->getObjID();
     const std::uint32_t end = depth->getAt(1)->getObjID();
-    EXPECT_EQ(kor::updateNoteStyleAttrib(*f.editor, style, {8, 0, 0, 0, 50, -1, 127}),
+    EXPECT_EQ(kor::updateNoteStyleAttrib(f.editor->session(), style, {8, 0, 0, 0, 50, -1, 127}),
               ZR_E_INVALID_T2_NOTE_STYLE);
-    EXPECT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {65537, 1}),
+    EXPECT_EQ(kor::moveNoteStyleSeqAttribElement(f.editor->session(), start, {65537, 1}),
               ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION);
-    EXPECT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, f.list, {0, 1}),
+    EXPECT_EQ(kor::insertNoteStyleSeqAttribElement(f.editor->session(), f.list, {0, 1}),
               ZR_E_EDIT_TARGET_NOT_FOUND);
-    EXPECT_TRUE(f.editor->pending().empty());
+    EXPECT_TRUE(f.editor->session().pending().empty());
 
     // The portamento flags are not range-checked; the vibrato's values stay.
-    ASSERT_EQ(kor::updateNoteStyleAttrib(*f.editor, style, {100, 0, 5, 1, 0, 100, 0}), 0u);
-    EXPECT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {65536, 1}),
+    ASSERT_EQ(kor::updateNoteStyleAttrib(f.editor->session(), style, {100, 0, 5, 1, 0, 100, 0}),
+              0u);
+    EXPECT_EQ(kor::moveNoteStyleSeqAttribElement(f.editor->session(), start, {65536, 1}),
               ZR_E_SEQUENTIAL_NOTE_STYLE_ATTRIBUTES_ARE_DUPLICATED);
-    ASSERT_EQ(kor::moveNoteStyleSeqAttribElement(*f.editor, start, {40000, 70}), 0u);
+    ASSERT_EQ(kor::moveNoteStyleSeqAttribElement(f.editor->session(), start, {40000, 70}), 0u);
     // A point already at the position takes the value instead of a new point being made.
-    ASSERT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, depth->getObjID(), {65536, 9}), 0u);
-    ASSERT_EQ(kor::insertNoteStyleSeqAttribElement(*f.editor, depth->getObjID(), {1000, 20}), 0u);
-    ASSERT_EQ(kor::deleteNoteStyleSeqAttribElement(*f.editor, end), 0u);
-    EXPECT_EQ(kor::updateNoteStyleSeqAttribElement(*f.editor, end, {0, 5}),
+    ASSERT_EQ(
+        kor::insertNoteStyleSeqAttribElement(f.editor->session(), depth->getObjID(), {65536, 9}),
+        0u);
+    ASSERT_EQ(
+        kor::insertNoteStyleSeqAttribElement(f.editor->session(), depth->getObjID(), {1000, 20}),
+        0u);
+    ASSERT_EQ(kor::deleteNoteStyleSeqAttribElement(f.editor->session(), end), 0u);
+    EXPECT_EQ(kor::updateNoteStyleSeqAttribElement(f.editor->session(), end, {0, 5}),
               ZR_E_EDIT_TARGET_DELETED);
     ASSERT_EQ(f.editor->commit(), 1);
 

@@ -70,15 +70,20 @@ TEST(PartEventEdits, SingersNameKnownVoicesAndKeepTheHead) {
     const std::uint32_t head = f.song.musical->singerList()->elementAt(0)->getObjID();
     CZRKorEditorIF& editor = *f.editor;
 
-    EXPECT_EQ(kor::updateSinger(editor, head, {-5, 9, 9}), ZR_E_VVOICE_NOT_FOUND);
-    EXPECT_EQ(kor::insertSinger(editor, singers, {-1, 0, 1}), ZR_E_INVALID_SINGER_POSITION);
-    EXPECT_EQ(kor::insertSinger(editor, f.song.musical->noteList()->getObjID(), {480, 0, 1}),
-              ZR_E_EDIT_TARGET_NOT_FOUND);
-    EXPECT_EQ(kor::moveSinger(editor, head, {480, 0, 0}), ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
-    ASSERT_EQ(kor::insertSinger(editor, singers, {960, 0, 1}), 0u);
-    ASSERT_EQ(kor::insertSinger(editor, singers, {960, 1, 0}), 0u); // taken: sets its voice
-    ASSERT_EQ(kor::insertSinger(editor, singers, {1440, 0, 0}), 0u);
-    ASSERT_EQ(kor::deleteSinger(editor, head), 0u); // the head stays, with the default voice
+    EXPECT_EQ(kor::updateSinger(editor.session(), head, {-5, 9, 9}), ZR_E_VVOICE_NOT_FOUND);
+    EXPECT_EQ(kor::insertSinger(editor.session(), singers, {-1, 0, 1}),
+              ZR_E_INVALID_SINGER_POSITION);
+    EXPECT_EQ(
+        kor::insertSinger(editor.session(), f.song.musical->noteList()->getObjID(), {480, 0, 1}),
+        ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::moveSinger(editor.session(), head, {480, 0, 0}),
+              ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
+    ASSERT_EQ(kor::insertSinger(editor.session(), singers, {960, 0, 1}), 0u);
+    ASSERT_EQ(kor::insertSinger(editor.session(), singers, {960, 1, 0}),
+              0u); // taken: sets its voice
+    ASSERT_EQ(kor::insertSinger(editor.session(), singers, {1440, 0, 0}), 0u);
+    ASSERT_EQ(kor::deleteSinger(editor.session(), head),
+              0u); // the head stays, with the default voice
     EXPECT_EQ(f.song.musical->singerList()->getCount(), 1u);
     ASSERT_EQ(editor.commit(), 1);
     kor::setDefaultSinger(savedDefault.first, savedDefault.second);
@@ -96,10 +101,10 @@ TEST(PartEventEdits, SingersNameKnownVoicesAndKeepTheHead) {
     CZRKorEditorIF& second = f.take();
     const std::uint32_t middle = f.at<CZRMusicalSinger>(singers, 1).getObjID();
     const std::uint32_t last = f.at<CZRMusicalSinger>(singers, 2).getObjID();
-    EXPECT_EQ(kor::moveSinger(second, last, {960, 0, 0}), ZR_E_SINGERS_ARE_DUPLICATED);
-    ASSERT_EQ(kor::moveSinger(second, last, {480, 0, 1}), 0u);
-    ASSERT_EQ(kor::deleteSinger(second, middle), 0u);
-    EXPECT_EQ(kor::updateSinger(second, middle, {0, 0, 0}), ZR_E_EDIT_TARGET_DELETED);
+    EXPECT_EQ(kor::moveSinger(second.session(), last, {960, 0, 0}), ZR_E_SINGERS_ARE_DUPLICATED);
+    ASSERT_EQ(kor::moveSinger(second.session(), last, {480, 0, 1}), 0u);
+    ASSERT_EQ(kor::deleteSinger(second.session(), middle), 0u);
+    EXPECT_EQ(kor::updateSinger(second.session(), middle, {0, 0, 0}), ZR_E_EDIT_TARGET_DELETED);
     ASSERT_EQ(second.commit(), 1);
     EXPECT_EQ(f.positions(singers), (std::vector{0, 480}));
     EXPECT_EQ(f.song.doc.objects().lookup(middle), nullptr);
@@ -129,15 +134,19 @@ TEST(PartEventEdits, ControlsStayInTheirKindsListAndUnderTheTickLimit) {
         {0, 0, std::wstring(257, L'P'), 0, ZR_E_INVALID_STYLE_CONTROL_ID},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(kor::insertMusicalControl(editor, dyn, {row.posTick, row.type, 64}), row.musical);
-        EXPECT_EQ(kor::insertStyleControl(editor, por, {row.posTick, row.id, 5}), row.style);
+        EXPECT_EQ(kor::insertMusicalControl(editor.session(), dyn, {row.posTick, row.type, 64}),
+                  row.musical);
+        EXPECT_EQ(kor::insertStyleControl(editor.session(), por, {row.posTick, row.id, 5}),
+                  row.style);
     }
-    EXPECT_EQ(kor::insertMusicalControl(editor, singers, {0, 0, 64}), ZR_E_EDIT_TARGET_NOT_FOUND);
-    EXPECT_EQ(kor::insertStyleControl(editor, singers, {0, L"POR", 5}), ZR_E_EDIT_TARGET_NOT_FOUND);
-    ASSERT_EQ(kor::insertMusicalControl(editor, dyn, {480, 0, 80}), 0u);
-    ASSERT_EQ(kor::insertMusicalControl(editor, dyn, {1920, 0, 90}), 0u);
-    ASSERT_EQ(kor::insertStyleControl(editor, por, {240, L"POR", 5}), 0u);
-    ASSERT_EQ(kor::insertStyleControl(editor, por, {960, L"POR", 6}), 0u);
+    EXPECT_EQ(kor::insertMusicalControl(editor.session(), singers, {0, 0, 64}),
+              ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::insertStyleControl(editor.session(), singers, {0, L"POR", 5}),
+              ZR_E_EDIT_TARGET_NOT_FOUND);
+    ASSERT_EQ(kor::insertMusicalControl(editor.session(), dyn, {480, 0, 80}), 0u);
+    ASSERT_EQ(kor::insertMusicalControl(editor.session(), dyn, {1920, 0, 90}), 0u);
+    ASSERT_EQ(kor::insertStyleControl(editor.session(), por, {240, L"POR", 5}), 0u);
+    ASSERT_EQ(kor::insertStyleControl(editor.session(), por, {960, L"POR", 6}), 0u);
     ASSERT_EQ(editor.commit(), 1);
     EXPECT_EQ(f.positions(dyn), (std::vector{0, 480, 1920}));
     EXPECT_EQ(f.at<CZRMusicalControl>(dyn, 0).getValue(), 64);
@@ -148,17 +157,18 @@ TEST(PartEventEdits, ControlsStayInTheirKindsListAndUnderTheTickLimit) {
     const std::uint32_t dynLast = f.at<CZRMusicalControl>(dyn, 2).getObjID();
     const std::uint32_t porFirst = f.at<CZRStyleControl>(por, 0).getObjID();
     const std::uint32_t porLast = f.at<CZRStyleControl>(por, 1).getObjID();
-    EXPECT_EQ(kor::moveMusicalControl(second, dynLast, {480, 0, 1}),
+    EXPECT_EQ(kor::moveMusicalControl(second.session(), dynLast, {480, 0, 1}),
               ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED);
-    EXPECT_EQ(kor::moveStyleControl(second, porLast, {240, L"POR", 1}),
+    EXPECT_EQ(kor::moveStyleControl(second.session(), porLast, {240, L"POR", 1}),
               ZR_E_STYLE_CONTROLS_ARE_DUPLICATED);
-    EXPECT_EQ(kor::updateMusicalControl(second, dynFirst, {0, 1, 10}),
+    EXPECT_EQ(kor::updateMusicalControl(second.session(), dynFirst, {0, 1, 10}),
               ZR_E_INVALID_MUSICAL_CONTROL_ID);
-    ASSERT_EQ(kor::updateMusicalControl(second, dynFirst, {-9, 0, 10}), 0u); // position ignored
-    ASSERT_EQ(kor::updateStyleControl(second, porFirst, {-9, L"POR", 7}), 0u);
-    ASSERT_EQ(kor::moveMusicalControl(second, dynLast, {1200, 0, 95}), 0u);
-    ASSERT_EQ(kor::moveStyleControl(second, porLast, {120, L"POR", 8}), 0u);
-    ASSERT_EQ(kor::deleteStyleControl(second, porFirst), 0u);
+    ASSERT_EQ(kor::updateMusicalControl(second.session(), dynFirst, {-9, 0, 10}),
+              0u); // position ignored
+    ASSERT_EQ(kor::updateStyleControl(second.session(), porFirst, {-9, L"POR", 7}), 0u);
+    ASSERT_EQ(kor::moveMusicalControl(second.session(), dynLast, {1200, 0, 95}), 0u);
+    ASSERT_EQ(kor::moveStyleControl(second.session(), porLast, {120, L"POR", 8}), 0u);
+    ASSERT_EQ(kor::deleteStyleControl(second.session(), porFirst), 0u);
     ASSERT_EQ(second.commit(), 1);
     EXPECT_EQ(f.positions(dyn), (std::vector{0, 480, 1200}));
     EXPECT_EQ(f.at<CZRMusicalControl>(dyn, 0).getValue(), 10);

@@ -63,35 +63,37 @@ TEST(ProsodyEdits, RefusesBadValuesHeadMovesAndDuplicates) {
     const struct {
         std::uint32_t got, expected;
     } rows[] = {
-        {kor::moveProsodyVoice(f.editor, f.voice, {-1, 0, 0}), ZR_E_INVALID_PROSODY_VOICE_POSITION},
-        {kor::updateProsodyVoice(f.editor, f.voice, {0, 3, 3}), ZR_E_VVOICE_NOT_FOUND},
-        {kor::insertProsodyVoice(f.editor, f.curve->getObjID(), {0, 0, 0}),
+        {kor::moveProsodyVoice(f.editor.session(), f.voice, {-1, 0, 0}),
+         ZR_E_INVALID_PROSODY_VOICE_POSITION},
+        {kor::updateProsodyVoice(f.editor.session(), f.voice, {0, 3, 3}), ZR_E_VVOICE_NOT_FOUND},
+        {kor::insertProsodyVoice(f.editor.session(), f.curve->getObjID(), {0, 0, 0}),
          ZR_E_EDIT_TARGET_NOT_FOUND},
-        {kor::moveProsodyElement(f.editor, f.point, {-1, 0}),
+        {kor::moveProsodyElement(f.editor.session(), f.point, {-1, 0}),
          ZR_E_INVALID_PROSODY_ELEMENT_POSITION},
-        {kor::updateProsodyControl(f.editor, f.control, {0, 4, 1}),
+        {kor::updateProsodyControl(f.editor.session(), f.control, {0, 4, 1}),
          ZR_E_INVALID_PROSODY_CONTROL_ID},
-        {kor::insertProsodyControl(f.editor, f.pitch->getObjID(), {0, 7, 1}),
+        {kor::insertProsodyControl(f.editor.session(), f.pitch->getObjID(), {0, 7, 1}),
          ZR_E_INVALID_PROSODY_CONTROL_ID},
-        {kor::moveProsodyControl(f.editor, f.control, {-5, kPitch, 1}),
+        {kor::moveProsodyControl(f.editor.session(), f.control, {-5, kPitch, 1}),
          ZR_E_INVALID_PROSODY_CONTROL_POSITION},
-        {kor::deleteProsodyElement(f.editor, f.voice), ZR_E_EDIT_TARGET_NOT_FOUND},
+        {kor::deleteProsodyElement(f.editor.session(), f.voice), ZR_E_EDIT_TARGET_NOT_FOUND},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.got, row.expected);
-    EXPECT_TRUE(f.editor.pending().empty());
+    EXPECT_TRUE(f.editor.session().pending().empty());
 
-    EXPECT_EQ(kor::moveProsodyVoice(f.editor, f.voice, {0, 1, 2}),
+    EXPECT_EQ(kor::moveProsodyVoice(f.editor.session(), f.voice, {0, 1, 2}),
               ZR_E_PROSODY_VOICES_ARE_DUPLICATED);
-    EXPECT_EQ(kor::moveProsodyVoice(f.editor, f.headVoice, {kSecond / 2, 0, 0}),
+    EXPECT_EQ(kor::moveProsodyVoice(f.editor.session(), f.headVoice, {kSecond / 2, 0, 0}),
               ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
-    EXPECT_EQ(kor::moveProsodyElement(f.editor, f.headPoint, {kSecond / 2, 10}),
+    EXPECT_EQ(kor::moveProsodyElement(f.editor.session(), f.headPoint, {kSecond / 2, 10}),
               ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
-    EXPECT_EQ(kor::moveProsodyElement(f.editor, f.point, {0, 10}),
+    EXPECT_EQ(kor::moveProsodyElement(f.editor.session(), f.point, {0, 10}),
               ZR_E_PROSODY_ELEMENTS_ARE_DUPLICATED);
     // Controls have no head event: the one at 0 may move.
-    ASSERT_EQ(kor::insertProsodyControl(f.editor, f.pitch->getObjID(), {0, kPitch, 1}), 0u);
-    EXPECT_EQ(kor::moveProsodyControl(f.editor, f.control, {0, kPitch, 1}),
+    ASSERT_EQ(kor::insertProsodyControl(f.editor.session(), f.pitch->getObjID(), {0, kPitch, 1}),
+              0u);
+    EXPECT_EQ(kor::moveProsodyControl(f.editor.session(), f.control, {0, kPitch, 1}),
               ZR_E_PROSODY_CONTROLS_ARE_DUPLICATED);
 }
 

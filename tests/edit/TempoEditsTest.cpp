@@ -34,13 +34,15 @@ TEST(TempoEdits, ChecksValuesBeforeRecordingAnything) {
     };
     for (const Row& row : rows) {
         f.editor.discard();
-        EXPECT_EQ(kor::updateTempo(f.editor, f.second, {row.posTick, row.tempo}), row.update);
+        EXPECT_EQ(kor::updateTempo(f.editor.session(), f.second, {row.posTick, row.tempo}),
+                  row.update);
         f.editor.discard();
-        EXPECT_EQ(kor::moveTempo(f.editor, f.second, {row.posTick, row.tempo}), row.move);
-        EXPECT_EQ(f.editor.pending().size(), row.move == 0 ? 1u : 0u);
+        EXPECT_EQ(kor::moveTempo(f.editor.session(), f.second, {row.posTick, row.tempo}), row.move);
+        EXPECT_EQ(f.editor.session().pending().size(), row.move == 0 ? 1u : 0u);
     }
-    EXPECT_EQ(kor::updateTempo(f.editor, 9999, {0, 12000}), ZR_E_EDIT_TARGET_NOT_FOUND);
-    EXPECT_EQ(kor::deleteTempo(f.editor, f.song.master->getObjID()), ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::updateTempo(f.editor.session(), 9999, {0, 12000}), ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::deleteTempo(f.editor.session(), f.song.master->getObjID()),
+              ZR_E_EDIT_TARGET_NOT_FOUND);
 }
 
 TEST(TempoEdits, KeepsTheHeadTempoAndRefusesDuplicates) {
@@ -49,14 +51,15 @@ TEST(TempoEdits, KeepsTheHeadTempoAndRefusesDuplicates) {
     // master track: conversions reuse the tempo map they built until a tempo changes.
     const auto secAt3840 = [&f] { return f.song.sequence->masterTrack()->tickToSec(3840); };
     EXPECT_EQ(secAt3840(), 305834); // 2 s at 120 bpm, then 2.67 s at 90 bpm
-    EXPECT_EQ(kor::moveTempo(f.editor, f.head, {480, 12000}), ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
-    EXPECT_EQ(kor::moveTempo(f.editor, f.second, {0, 12000}), ZR_E_TEMPOS_ARE_DUPLICATED);
-    EXPECT_EQ(kor::moveTempo(f.editor, f.second, {1920, 8000}), 0u);
-    ASSERT_EQ(kor::updateTempo(f.editor, f.head, {0, 15000}), 0u);
-    ASSERT_EQ(kor::deleteTempo(f.editor, f.head), 0u);
+    EXPECT_EQ(kor::moveTempo(f.editor.session(), f.head, {480, 12000}),
+              ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
+    EXPECT_EQ(kor::moveTempo(f.editor.session(), f.second, {0, 12000}), ZR_E_TEMPOS_ARE_DUPLICATED);
+    EXPECT_EQ(kor::moveTempo(f.editor.session(), f.second, {1920, 8000}), 0u);
+    ASSERT_EQ(kor::updateTempo(f.editor.session(), f.head, {0, 15000}), 0u);
+    ASSERT_EQ(kor::deleteTempo(f.editor.session(), f.head), 0u);
     EXPECT_EQ(f.song.headTempo->getBPM(), 12000);
     // An insert at a taken position sets that tempo's value instead of adding one.
-    ASSERT_EQ(kor::insertTempo(f.editor, {1920, 10000}), 0u);
+    ASSERT_EQ(kor::insertTempo(f.editor.session(), {1920, 10000}), 0u);
     ASSERT_EQ(f.editor.commit(), 1);
 
     EXPECT_EQ(f.song.tempoIDs(), (std::vector{f.head, f.second}));

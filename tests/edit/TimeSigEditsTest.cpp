@@ -73,27 +73,31 @@ TEST(TimeSigEdits, ChecksValuesBeforeRecordingAnything) {
     };
     for (const Row& row : rows) {
         f.editor.discard();
-        EXPECT_EQ(kor::updateTimeSig(f.editor, second, row.value), row.update);
+        EXPECT_EQ(kor::updateTimeSig(f.editor.session(), second, row.value), row.update);
         f.editor.discard();
-        EXPECT_EQ(kor::moveTimeSig(f.editor, second, row.value), row.move);
-        EXPECT_EQ(f.editor.pending().size(), row.move == 0 ? 1u : 0u);
+        EXPECT_EQ(kor::moveTimeSig(f.editor.session(), second, row.value), row.move);
+        EXPECT_EQ(f.editor.session().pending().size(), row.move == 0 ? 1u : 0u);
     }
-    EXPECT_EQ(kor::deleteTimeSig(f.editor, f.song.tempo->getObjID()), ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::deleteTimeSig(f.editor.session(), f.song.tempo->getObjID()),
+              ZR_E_EDIT_TARGET_NOT_FOUND);
 }
 
 TEST(TimeSigEdits, KeepsTheHeadAndRefusesDuplicatesWithoutTouchingTheMusic) {
     SigFixture f;
     const std::uint32_t second = f.addSig(4);
     const std::wstring before = f.song.dump();
-    EXPECT_EQ(kor::moveTimeSig(f.editor, f.head, {2, 4, 4}), ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
-    EXPECT_EQ(kor::moveTimeSig(f.editor, second, {0, 4, 4}), ZR_E_TIME_SIGNATURES_ARE_DUPLICATED);
-    ASSERT_EQ(kor::moveTimeSig(f.editor, second, {4, 6, 8}), 0u);
-    ASSERT_EQ(kor::insertTimeSig(f.editor, {4, 7, 8}), 0u); // taken: sets its values
-    ASSERT_EQ(kor::insertTimeSig(f.editor, {9, 2, 2}), 0u);
-    ASSERT_EQ(kor::deleteTimeSig(f.editor, second), 0u);
-    EXPECT_EQ(kor::deleteTimeSig(f.editor, second), 0u);
-    EXPECT_EQ(kor::updateTimeSig(f.editor, second, {0, 3, 4}), ZR_E_EDIT_TARGET_DELETED);
-    ASSERT_EQ(kor::updateTimeSig(f.editor, f.head, {0, 4, 4}), 0u); // same length: no move
+    EXPECT_EQ(kor::moveTimeSig(f.editor.session(), f.head, {2, 4, 4}),
+              ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED);
+    EXPECT_EQ(kor::moveTimeSig(f.editor.session(), second, {0, 4, 4}),
+              ZR_E_TIME_SIGNATURES_ARE_DUPLICATED);
+    ASSERT_EQ(kor::moveTimeSig(f.editor.session(), second, {4, 6, 8}), 0u);
+    ASSERT_EQ(kor::insertTimeSig(f.editor.session(), {4, 7, 8}), 0u); // taken: sets its values
+    ASSERT_EQ(kor::insertTimeSig(f.editor.session(), {9, 2, 2}), 0u);
+    ASSERT_EQ(kor::deleteTimeSig(f.editor.session(), second), 0u);
+    EXPECT_EQ(kor::deleteTimeSig(f.editor.session(), second), 0u);
+    EXPECT_EQ(kor::updateTimeSig(f.editor.session(), second, {0, 3, 4}), ZR_E_EDIT_TARGET_DELETED);
+    ASSERT_EQ(kor::updateTimeSig(f.editor.session(), f.head, {0, 4, 4}),
+              0u); // same length: no move
     ASSERT_EQ(f.editor.commit(), 1);
 
     EXPECT_EQ(f.keys(f.master().timeSigList()), (std::vector{0, 9}));
@@ -110,7 +114,7 @@ TEST(TimeSigEdits, AShorterPreMeasureMovesTheSongAndUndoRestoresIt) {
     const std::uint32_t startTempo = f.song.tempo->getObjID();
     const std::wstring before = f.song.dump();
     // 3/4 at measure 0 takes the head's place: the pre-measure shrinks from 1920 to 1440 ticks.
-    ASSERT_EQ(kor::insertTimeSig(f.editor, {0, 3, 4}), 0u);
+    ASSERT_EQ(kor::insertTimeSig(f.editor.session(), {0, 3, 4}), 0u);
     EXPECT_EQ(f.partPositions(), (std::vector{1920, 3840, 2400})); // live song untouched
     ASSERT_EQ(f.editor.commit(), 1);
     const std::wstring after = f.song.dump();
@@ -133,13 +137,14 @@ TEST(TimeSigEdits, AShorterPreMeasureMovesTheSongAndUndoRestoresIt) {
 
 TEST(TimeSigEdits, SetsThePreMeasureAndListsWhatLiesInside) {
     SigFixture f;
-    EXPECT_EQ(kor::setPreMeasure(f.editor, f.masterID, 0), ZR_E_INVALID_PREMEASURE);
-    EXPECT_EQ(kor::setPreMeasure(f.editor, f.masterID, 9), ZR_E_INVALID_PREMEASURE);
-    EXPECT_EQ(kor::setPreMeasure(f.editor, f.song.track->getObjID(), 2),
+    EXPECT_EQ(kor::setPreMeasure(f.editor.session(), f.masterID, 0), ZR_E_INVALID_PREMEASURE);
+    EXPECT_EQ(kor::setPreMeasure(f.editor.session(), f.masterID, 9), ZR_E_INVALID_PREMEASURE);
+    EXPECT_EQ(kor::setPreMeasure(f.editor.session(), f.song.track->getObjID(), 2),
               ZR_E_EDIT_TARGET_NOT_FOUND);
-    ASSERT_EQ(kor::setPreMeasure(f.editor, f.masterID, 3), 0u); // 1920 to 5760 ticks
-    ASSERT_EQ(kor::insertTimeSig(f.editor, {1, 6, 4}), 0u);     // measures 1 and 2 grow to 2880
-    ASSERT_EQ(kor::insertTempo(f.editor, {960, 10000}), 0u);
+    ASSERT_EQ(kor::setPreMeasure(f.editor.session(), f.masterID, 3), 0u); // 1920 to 5760 ticks
+    ASSERT_EQ(kor::insertTimeSig(f.editor.session(), {1, 6, 4}),
+              0u); // measures 1 and 2 grow to 2880
+    ASSERT_EQ(kor::insertTempo(f.editor.session(), {960, 10000}), 0u);
     ASSERT_EQ(f.editor.commit(), 1);
 
     EXPECT_EQ(f.master().getPreMeasure(), 3);
@@ -147,11 +152,11 @@ TEST(TimeSigEdits, SetsThePreMeasureAndListsWhatLiesInside) {
     EXPECT_EQ(f.tempoPositions(), (std::vector{0, 960, 1920 + 5760, 3840 + 5760}));
     std::vector<std::uint32_t> sigIDs{7};
     std::vector<std::uint32_t> tempoIDs;
-    ASSERT_EQ(kor::listPreMeasureEvents(f.editor, f.masterID, sigIDs, tempoIDs), 0u);
+    ASSERT_EQ(kor::listPreMeasureEvents(f.editor.session(), f.masterID, sigIDs, tempoIDs), 0u);
     EXPECT_EQ(sigIDs, std::vector{f.master().timeSigList()->elementAt(1)->getObjID()});
     EXPECT_EQ(tempoIDs, std::vector{f.master().tempoList()->elementAt(1)->getObjID()});
     const std::uint32_t insideID = sigIDs[0];
-    EXPECT_EQ(kor::listPreMeasureEvents(f.editor, 9999, sigIDs, tempoIDs),
+    EXPECT_EQ(kor::listPreMeasureEvents(f.editor.session(), 9999, sigIDs, tempoIDs),
               ZR_E_EDIT_TARGET_NOT_FOUND);
     EXPECT_TRUE(sigIDs.empty() && tempoIDs.empty());
 
@@ -160,11 +165,11 @@ TEST(TimeSigEdits, SetsThePreMeasureAndListsWhatLiesInside) {
     const std::wstring kept = f.song.dump();
     std::uint32_t error = 0;
     const auto* part = f.song.doc.objects().lookup(f.song.musical->getObjID());
-    ASSERT_NE(f.editor.recordFor<CZREditMusicalPart>(part, error), nullptr);
-    EXPECT_EQ(kor::insertTimeSig(f.editor, {2, 3, 4}), ZR_E_UPDATE_FAILED);
-    EXPECT_EQ(kor::insertTimeSig(f.editor, {0, 3, 4}), ZR_E_UPDATE_FAILED);
-    EXPECT_EQ(kor::deleteTimeSig(f.editor, insideID), ZR_E_UPDATE_FAILED);
-    EXPECT_EQ(kor::setPreMeasure(f.editor, f.masterID, 2), ZR_E_UPDATE_FAILED);
+    ASSERT_NE(f.editor.session().recordFor<CZREditMusicalPart>(part, error), nullptr);
+    EXPECT_EQ(kor::insertTimeSig(f.editor.session(), {2, 3, 4}), ZR_E_UPDATE_FAILED);
+    EXPECT_EQ(kor::insertTimeSig(f.editor.session(), {0, 3, 4}), ZR_E_UPDATE_FAILED);
+    EXPECT_EQ(kor::deleteTimeSig(f.editor.session(), insideID), ZR_E_UPDATE_FAILED);
+    EXPECT_EQ(kor::setPreMeasure(f.editor.session(), f.masterID, 2), ZR_E_UPDATE_FAILED);
     ASSERT_EQ(f.editor.commit(), 1);
     EXPECT_EQ(f.song.dump(), kept);
 }

@@ -94,12 +94,12 @@ TEST(WAVPartEdits, ChecksTheFileAndThePlaceInOrder) {
         f.policy.maxPartsPerTrack = row.maxParts;
         if (!row.bytes.empty()) f.dir.write(row.name, row.bytes);
         const std::wstring path = *row.name == '\0' ? L"" : f.dir.wide(row.name);
-        EXPECT_EQ(kor::insertWAVPartFromFile(f.restart(),
+        EXPECT_EQ(kor::insertWAVPartFromFile(f.restart().session(),
                                              row.backing ? f.backingList() : f.seList(),
                                              row.posTick, path, 0),
                   row.expected)
             << row.name;
-        EXPECT_EQ(f.editor->pending().size(), row.expected == 0 ? 1u : 0u) << row.name;
+        EXPECT_EQ(f.editor->session().pending().size(), row.expected == 0 ? 1u : 0u) << row.name;
         if (row.expected != 0) continue;
         ASSERT_EQ(f.editor->commit(), 1) << row.name;
         const CZRWAVTrack* track =
@@ -113,12 +113,12 @@ TEST(WAVPartEdits, ChecksTheFileAndThePlaceInOrder) {
     WAVFixture f;
     f.dir.write("a.wav", wave(44100));
     const std::wstring path = f.dir.wide("a.wav");
-    EXPECT_EQ(
-        kor::insertWAVPartFromFile(*f.editor, f.song.track->partList()->getObjID(), 1920, path, 0),
-        ZR_E_EDIT_TARGET_NOT_FOUND);
+    EXPECT_EQ(kor::insertWAVPartFromFile(f.editor->session(), f.song.track->partList()->getObjID(),
+                                         1920, path, 0),
+              ZR_E_EDIT_TARGET_NOT_FOUND);
     // Without a song file and a temporary file there is no folder to keep the audio in.
     f.song.doc.filePath.clear();
-    EXPECT_EQ(kor::insertWAVPartFromFile(*f.editor, f.seList(), 1920, path, 0),
+    EXPECT_EQ(kor::insertWAVPartFromFile(f.editor->session(), f.seList(), 1920, path, 0),
               ZR_E_CANNOT_SAVE_WAV_FILE);
 }
 
@@ -128,7 +128,9 @@ TEST(WAVPartEdits, CopiesTheFileIntoThePartsFolderUnderAFreeName) {
     std::filesystem::create_directory(f.dir.path() + "/other");
     f.dir.write("other/a.wav", wave(88200));
     const std::wstring before = f.song.dump();
-    ASSERT_EQ(kor::insertWAVPartFromFile(*f.editor, f.seList(), 1920, f.dir.wide("a.wav"), 0), 0u);
+    ASSERT_EQ(
+        kor::insertWAVPartFromFile(f.editor->session(), f.seList(), 1920, f.dir.wide("a.wav"), 0),
+        0u);
     ASSERT_EQ(f.editor->commit(), 1);
 
     const CZRWAVPart* part = f.lastSEPart();
@@ -146,16 +148,17 @@ TEST(WAVPartEdits, CopiesTheFileIntoThePartsFolderUnderAFreeName) {
 
     // Another file of that name keeps the first unless asked to replace it; the stored file
     // itself is not copied again.
-    ASSERT_EQ(
-        kor::insertWAVPartFromFile(f.restart(), f.seList(), 3840, f.dir.wide("other/a.wav"), 0),
-        0u);
+    ASSERT_EQ(kor::insertWAVPartFromFile(f.restart().session(), f.seList(), 3840,
+                                         f.dir.wide("other/a.wav"), 0),
+              0u);
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(f.lastSEPart()->getFilePath(), L"a_2.wav");
     EXPECT_EQ(f.dir.read("song.wavparts/a_2.wav"), wave(88200));
-    ASSERT_EQ(kor::insertWAVPartFromFile(f.restart(), f.seList(), 1920,
+    ASSERT_EQ(kor::insertWAVPartFromFile(f.restart().session(), f.seList(), 1920,
                                          f.dir.wide("song.wavparts/a.wav"), 0),
               0u);
-    ASSERT_EQ(kor::insertWAVPartFromFile(*f.editor, f.seList(), 3840, f.dir.wide("other/a.wav"), 1),
+    ASSERT_EQ(kor::insertWAVPartFromFile(f.editor->session(), f.seList(), 3840,
+                                         f.dir.wide("other/a.wav"), 1),
               0u);
     ASSERT_EQ(f.editor->commit(), 1);
     EXPECT_EQ(f.dir.read("song.wavparts/a.wav"), wave(88200));

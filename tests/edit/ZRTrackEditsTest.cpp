@@ -57,37 +57,41 @@ TEST(ZRTrackEdits, RefusesBadNumbersSourcesAndTexts) {
     const struct {
         std::uint32_t got, expected;
     } rows[] = {
-        {kor::moveZRTrack(*f.editor, f.tracks[1], -1), ZR_E_INVALID_TRACK_ID},
-        {kor::moveZRTrack(*f.editor, f.tracks[1], 16), ZR_E_INVALID_TRACK_ID},
-        {kor::moveZRTrack(*f.editor, part, 0), ZR_E_EDIT_TARGET_NOT_FOUND},
-        {kor::insertZRTrack(*f.editor, list, 16, L"", L""), ZR_E_INVALID_TRACK_ID},
-        {kor::insertZRTrack(*f.editor, part, 0, L"", L""), ZR_E_EDIT_TARGET_NOT_FOUND},
-        {kor::insertZRTrack(*f.editor, list, 0, L"", longText), ZR_E_INVALID_TRACK_VALUE},
-        {kor::updateZRTrack(*f.editor, f.tracks[1], longText, L""), ZR_E_INVALID_TRACK_VALUE},
-        {kor::copyZRTrack(*f.editor, list, 0, 9999, L""), ZR_E_COPY_SOURCE_NOT_FOUND},
-        {kor::copyZRTrack(*f.editor, list, 0, part, L""), ZR_E_EDIT_TARGET_WRONG_TYPE},
-        {kor::importZRTrack(*f.editor, list, 0, f.tracks[1]), ZR_E_IMPORT_SOURCE_NOT_FOUND},
+        {kor::moveZRTrack(f.editor->session(), f.tracks[1], -1), ZR_E_INVALID_TRACK_ID},
+        {kor::moveZRTrack(f.editor->session(), f.tracks[1], 16), ZR_E_INVALID_TRACK_ID},
+        {kor::moveZRTrack(f.editor->session(), part, 0), ZR_E_EDIT_TARGET_NOT_FOUND},
+        {kor::insertZRTrack(f.editor->session(), list, 16, L"", L""), ZR_E_INVALID_TRACK_ID},
+        {kor::insertZRTrack(f.editor->session(), part, 0, L"", L""), ZR_E_EDIT_TARGET_NOT_FOUND},
+        {kor::insertZRTrack(f.editor->session(), list, 0, L"", longText), ZR_E_INVALID_TRACK_VALUE},
+        {kor::updateZRTrack(f.editor->session(), f.tracks[1], longText, L""),
+         ZR_E_INVALID_TRACK_VALUE},
+        {kor::copyZRTrack(f.editor->session(), list, 0, 9999, L""), ZR_E_COPY_SOURCE_NOT_FOUND},
+        {kor::copyZRTrack(f.editor->session(), list, 0, part, L""), ZR_E_EDIT_TARGET_WRONG_TYPE},
+        {kor::importZRTrack(f.editor->session(), list, 0, f.tracks[1]),
+         ZR_E_IMPORT_SOURCE_NOT_FOUND},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.got, row.expected);
-    EXPECT_TRUE(f.editor->pending().empty());
+    EXPECT_TRUE(f.editor->session().pending().empty());
 
     // Checked on the lists as this editor leaves them.
-    EXPECT_EQ(kor::moveZRTrack(*f.editor, f.tracks[1], 1), ZR_E_INVALID_TRACK_ID);
-    EXPECT_EQ(kor::moveZRTrack(*f.editor, f.tracks[1], 3), ZR_E_INVALID_TRACK_ID);
-    ASSERT_EQ(kor::deleteZRTrack(*f.editor, f.tracks[1]), 0u);
-    EXPECT_EQ(kor::moveZRTrack(*f.editor, f.tracks[2], 2), ZR_E_INVALID_TRACK_ID);
-    ASSERT_EQ(kor::deleteZRTrack(*f.editor, f.tracks[0]), 0u);
-    EXPECT_EQ(kor::deleteZRTrack(*f.editor, f.tracks[2]), ZR_E_INVALID_TRACK_NUMBER);
-    EXPECT_EQ(kor::copyZRTrack(*f.editor, list, 0, f.tracks[0], L""), ZR_E_COPY_SOURCE_NOT_FOUND);
+    EXPECT_EQ(kor::moveZRTrack(f.editor->session(), f.tracks[1], 1), ZR_E_INVALID_TRACK_ID);
+    EXPECT_EQ(kor::moveZRTrack(f.editor->session(), f.tracks[1], 3), ZR_E_INVALID_TRACK_ID);
+    ASSERT_EQ(kor::deleteZRTrack(f.editor->session(), f.tracks[1]), 0u);
+    EXPECT_EQ(kor::moveZRTrack(f.editor->session(), f.tracks[2], 2), ZR_E_INVALID_TRACK_ID);
+    ASSERT_EQ(kor::deleteZRTrack(f.editor->session(), f.tracks[0]), 0u);
+    EXPECT_EQ(kor::deleteZRTrack(f.editor->session(), f.tracks[2]), ZR_E_INVALID_TRACK_NUMBER);
+    EXPECT_EQ(kor::copyZRTrack(f.editor->session(), list, 0, f.tracks[0], L""),
+              ZR_E_COPY_SOURCE_NOT_FOUND);
     // An update of a track goes into the pending track list record.
-    EXPECT_EQ(kor::updateZRTrack(*f.editor, f.tracks[2], L"", L""), 0u);
+    EXPECT_EQ(kor::updateZRTrack(f.editor->session(), f.tracks[2], L"", L""), 0u);
 
     f.policy.maxZRTracks = 3;
-    EXPECT_EQ(kor::insertZRTrack(f.restart(), list, -1, L"", L""), ZR_E_INVALID_TRACK_NUMBER);
-    EXPECT_EQ(kor::moveZRTrack(*f.editor, f.tracks[0], 3), ZR_E_INVALID_TRACK_ID);
+    EXPECT_EQ(kor::insertZRTrack(f.restart().session(), list, -1, L"", L""),
+              ZR_E_INVALID_TRACK_NUMBER);
+    EXPECT_EQ(kor::moveZRTrack(f.editor->session(), f.tracks[0], 3), ZR_E_INVALID_TRACK_ID);
     ASSERT_TRUE(f.song.sequence->setMixer(nullptr));
-    EXPECT_EQ(kor::deleteZRTrack(f.restart(), f.tracks[1]), ZR_E_NO_MIXER);
+    EXPECT_EQ(kor::deleteZRTrack(f.restart().session(), f.tracks[1]), ZR_E_NO_MIXER);
     ASSERT_TRUE(f.song.doc.root()->setSequence(nullptr));
-    EXPECT_EQ(kor::updateZRTrack(*f.editor, f.tracks[1], L"", L""), ZR_E_NO_SEQUENCE);
+    EXPECT_EQ(kor::updateZRTrack(f.editor->session(), f.tracks[1], L"", L""), ZR_E_NO_SEQUENCE);
 }

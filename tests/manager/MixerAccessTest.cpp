@@ -144,10 +144,10 @@ TEST_F(MixerAccess, ValuesSetAfterACommitSurviveUndoAndRedo) {
     ASSERT_NE(impl, nullptr);
     std::uint32_t error = 0;
     const IZRNodeList* units = mixer()->getZRUnitList();
-    AZREditCommand* record = impl->recordFor<CZREditZRUnitList>(units, error);
+    AZREditCommand* record = impl->session().recordFor<CZREditZRUnitList>(units, error);
     ASSERT_NE(record, nullptr);
     const std::uint32_t unitID = units->getAt(0)->getObjID();
-    CZRZRUnit* working = CZRKorEditorIF::workingObject<CZRZRUnit>(*record, unitID, error);
+    CZRZRUnit* working = kor::EditSession::workingObject<CZRZRUnit>(*record, unitID, error);
     ASSERT_NE(working, nullptr);
     working->values().pan = 10;
     ASSERT_EQ(editor->commit(), 1);

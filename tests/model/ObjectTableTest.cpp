@@ -1,5 +1,6 @@
 #include "model/ObjectTable.h"
 
+#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 #include "support/TestLeaf.h"
 
@@ -50,6 +51,46 @@ TEST(ObjectTable, DestroyDeletesTheWholeSubtreeAndNothingElse) {
     EXPECT_EQ(doc.table.lookup(bystander->getObjID()), bystander);
     doc.table.destroy(12345); // unknown IDs are ignored
     EXPECT_EQ(doc.table.size(), 1u);
+}
+
+// A table of few objects keeps them in a short list and spreads into pages when it fills; either
+// way every object is found under its ID, trades its slot and is destroyed or collected alone.
+TEST(ObjectTable, FewObjectsSpreadIntoPagesWithoutLosingAny) {
+    TestDocument doc;
+    CZRObjectTable few;
+    const ZRCreateContext context{few, doc.table};
+    std::vector<std::uint32_t> ids;
+    for (std::uint32_t i = 0; i < 100; ++i) {
+        // Scattered over many pages, registered out of order.
+        const std::uint32_t objID = (i % 2 == 0 ? 5000 + i * 1500 : 400000 - i * 700);
+        ASSERT_NE(kor::createObject<CTestLeaf>(context, objID, static_cast<std::int32_t>(i), 0),
+                  nullptr);
+        ids.push_back(objID);
+        ASSERT_EQ(few.size(), i + 1);
+        for (std::uint32_t j = 0; j <= i; ++j)
+            ASSERT_EQ(few.lookup(ids[j])->getObjID(), ids[j]) << i << " " << j;
+        ASSERT_EQ(few.lookup(ids[i] + 1), nullptr);
+    }
+    ASSERT_EQ(kor::createObject<CTestLeaf>(context, ids[3], 0, 0), nullptr); // taken
+
+    CZRObjectTable other;
+    other.reserveSlots({ids[0], ids[99]});
+    few.reserveSlots({ids[0], ids[99]});
+    CZRObjectTable::tradeSlots(few, other, {ids[0], ids[99]});
+    EXPECT_EQ(few.size(), 98u);
+    EXPECT_EQ(other.size(), 2u);
+    EXPECT_EQ(other.lookup(ids[99])->getObjID(), ids[99]);
+    EXPECT_EQ(few.lookup(ids[0]), nullptr);
+
+    few.lookup(ids[5])->setFlags(ZR_FLAG_DETACHED);
+    few.destroy(ids[6]);
+    std::vector<std::uint32_t> detached;
+    few.collectDetached(detached);
+    EXPECT_EQ(detached, std::vector{ids[5]});
+    EXPECT_EQ(few.size(), 97u);
+    few.clear();
+    EXPECT_EQ(few.size(), 0u);
+    EXPECT_EQ(few.lookup(ids[7]), nullptr);
 }
 
 TEST(ObjectTable, ConcurrentCreationHandsOutDistinctIDs) {

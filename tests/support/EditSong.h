@@ -24,6 +24,10 @@ struct TestHost final : IZREditorHost {
         messages.push_back({owner, ids});
     }
     bool hasMemoryHeadroom(std::uint64_t) override { return headroom; }
+    bool hasRoomFor(std::uint64_t) const override {
+        ++roomAsked;
+        return headroom;
+    }
     const wchar_t* errorMessage(std::uint32_t code) const override {
         return code == 0 ? L"OK" : L"failed";
     }
@@ -37,6 +41,7 @@ struct TestHost final : IZREditorHost {
 
     std::uint32_t owner = 0;
     bool headroom = true;
+    mutable int roomAsked = 0; ///< times the rule was asked without giving memory back
     std::vector<Message> messages;
     std::map<std::int32_t, const kor::VibratoShape*> vibratos;
     const CZRKorDocument* imported = nullptr;

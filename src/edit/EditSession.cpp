@@ -1,0 +1,169 @@
+#include "edit/EditSession.h"
+
+#include "edit/CommitHistory.h"
+#include "edit/EditMessages.h"
+#include "edit/EditorHost.h"
+#include "model/KorDocument.h"
+#include "model/ObjectTree.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace kor {
+
+namespace {
+
+// How much planned memory one look at the system grants the records that follow: large enough
+// that a select-all edit of a long part asks a handful of times, small against the room the
+// headroom rule keeps spare, so that what the records really take never eats into it unseen.
+constexpr std::uint64_t kHeadroomBlock = 64ull << 20;
+
+} // namespace
+
+EditSession::EditSession(IZREditorHost& host, const ZRKorManagementPolicy& policy,
+                         CZRKorDocument& document, CZRCommitHistory& history,
+                         OperationDetail& detail)
+    : host_(host)
+    , policy_(policy)
+    , document_(document)
+    , history_(history)
+    , detail_(detail) {}
+
+AZREditCommand* EditSession::obtainRecord(const IZRKorObject& target, std::int32_t kind,
+                                          RecordUse use, IsWanted isWanted, MakeRecord make,
+                                          std::uint32_t& error) {
+    const bool movesOnly = use == RecordUse::kMoveElements;
+    // Two records may not cover one object: a pending record of the target or of anything below
+    // it conflicts, and so does an element record above it; a list record above it already holds
+    // the target's copy and takes the edit.
+    const Cover cover = coverOf(target);
+    if (cover.same != nullptr && isWanted(*cover.same)) {
+        if (!movesOnly) cover.same->widen();
+        return cover.same;
+    }
+    if (cover.below != nullptr) {
+        error = conflict(*cover.below, target);
+        return nullptr;
+    }
+    if (cover.above != nullptr) {
+        if (cover.above->kind() != AZREditCommand::kList) {
+            error = conflict(*cover.above, target);
+            return nullptr;
+        }
+        cover.above->widen();
+        return cover.above;
+    }
+
+    // A record of moves alone holds a few elements, not the list below its target.
+    const auto* live = dynamic_cast<const IZRMutableKorObject*>(&target);
+    const std::uint64_t size = live == nullptr ? 0
+                               : kind == AZREditCommand::kElement || movesOnly
+                                   ? live->getSize()
+                                   : kor::subtreeSize(live);
+    error = ZR_E_NOT_ENOUGH_MEMORY;
+    if (!hasHeadroomFor(2 * size)) return nullptr;
+    // Running out of memory here leaves through the editor's boundary as that same error.
+    std::unique_ptr<AZREditCommand> record = make(target.getObjID(), &document_);
+    if (!(movesOnly ? record->captureForMoves() : record->capture())) return nullptr;
+    pending_.push_back(std::move(record));
+    error = 0;
+    return pending_.back().get();
+}
+
+std::uint32_t EditSession::conflict(const AZREditCommand& record,
+                                    const IZRKorObject& target) const {
+    const IZRMutableKorObject* covered = document_.objects().lookup(record.objectID());
+    return covered != nullptr ? explainConflict(*this, *covered, target) : ZR_E_EDIT_CONFLICT;
+}
+
+EditSession::Cover EditSession::coverOf(const IZRKorObject& target) {
+    updateIndexes();
+    const auto recordAt = [&](const std::unordered_map<std::uint32_t, std::uint32_t>& index,
+                              std::uint32_t objID) -> AZREditCommand* {
+        const auto found = index.find(objID);
+        return found != index.end() ? pending_[found->second].get() : nullptr;
+    };
+    Cover cover;
+    cover.same = recordAt(byObject_, target.getObjID());
+    cover.below = recordAt(below_, target.getObjID());
+    // The first record of any object on the target's path; the target is on its own path.
+    std::size_t first = pending_.size();
+    target.getObjIDPath(path_);
+    for (const std::uint32_t objID : path_)
+        if (const auto found = byObject_.find(objID); found != byObject_.end())
+            first = std::min<std::size_t>(first, found->second);
+    if (first != pending_.size()) cover.above = pending_[first].get();
+    return cover;
+}
+
+// Records are only ever appended while the session lives, so each index takes in the records
+// filed since it last looked. Inserting keeps an entry already there, which names an earlier
+// record: an index that ran out of memory halfway is completed by the next look.
+void EditSession::updateIndexes() {
+    for (; byObjectCount_ < pending_.size(); ++byObjectCount_)
+        byObject_.try_emplace(pending_[byObjectCount_]->objectID(),
+                              static_cast<std::uint32_t>(byObjectCount_));
+    if (belowExchanges_ != history_.exchangeCount()) {
+        below_.clear();
+        belowCount_ = 0;
+        belowExchanges_ = history_.exchangeCount();
+    }
+    const CZRObjectTable& live = document_.objects();
+    for (; belowCount_ < pending_.size(); ++belowCount_) {
+        const IZRMutableKorObject* covered = live.lookup(pending_[belowCount_]->objectID());
+        if (covered == nullptr) continue;
+        covered->getObjIDPath(path_);
+        for (const std::uint32_t objID : path_)
+            below_.try_emplace(objID, static_cast<std::uint32_t>(belowCount_));
+    }
+}
+
+void EditSession::forgetIndexes() noexcept {
+    byObject_.clear();
+    byObjectCount_ = 0;
+    below_.clear();
+    belowCount_ = 0;
+}
+
+// The headroom rule asks the system how much memory is left, which costs more than an edit. So
+// one look grants a block of planned memory beyond the record's own, which the records that
+// follow spend without asking; only when it is used up does the session look again. When the
+// system has no room for the block, the rule is asked for the record's own need alone, and its
+// refusal gives memory back as it always does.
+bool EditSession::hasHeadroomFor(std::uint64_t bytes) {
+    if (bytes <= headroomBudget_) {
+        headroomBudget_ -= bytes;
+        return true;
+    }
+    headroomBudget_ = 0;
+    if (bytes <= std::numeric_limits<std::uint64_t>::max() - kHeadroomBlock &&
+        host_.hasRoomFor(bytes + kHeadroomBlock)) {
+        headroomBudget_ = kHeadroomBlock;
+        return true;
+    }
+    return host_.hasMemoryHeadroom(bytes);
+}
+
+std::uint32_t EditSession::commit(std::vector<std::uint32_t>& ids) {
+    std::uint64_t largest = 0;
+    for (const auto& record : pending_)
+        if (!record->isCommitMarker()) largest = std::max(largest, record->copySize());
+    if (!history_.hasHeadroomFor(2 * largest)) {
+        discard();
+        return ZR_E_NOT_ENOUGH_MEMORY;
+    }
+    for (const auto& record : pending_)
+        record->prepareCommit();
+    // The history takes the records only when it can apply them all; otherwise they stay pending
+    // and the song is as it was.
+    if (!history_.commit(pending_, ids)) return ZR_E_NOT_ENOUGH_MEMORY;
+    forgetIndexes();
+    return 0;
+}
+
+void EditSession::discard() noexcept {
+    pending_.clear();
+    forgetIndexes();
+}
+
+} // namespace kor
