@@ -97,9 +97,9 @@ void BM_SelectAllTranspose(benchmark::State& state) {
     state.counters["commit_ms"] = kor::bench::msPerIteration(commitSeconds);
     state.counters["undo_ms"] = kor::bench::msPerIteration(undoSeconds);
     state.counters["redo_ms"] = kor::bench::msPerIteration(redoSeconds);
-    state.counters["per_note_us"] = benchmark::Counter(
-        (editSeconds + commitSeconds) * 1e6 / static_cast<double>(notes),
-        benchmark::Counter::kAvgIterations);
+    state.counters["per_note_us"] =
+        benchmark::Counter((editSeconds + commitSeconds) * 1e6 / static_cast<double>(notes),
+                           benchmark::Counter::kAvgIterations);
     state.counters["history_per_note"] = benchmark::Counter(
         historyBytes / static_cast<double>(notes), benchmark::Counter::kAvgIterations);
 }

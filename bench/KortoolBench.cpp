@@ -50,7 +50,9 @@ double wallSeconds() {
 double childCpuSeconds() {
     rusage usage{};
     ::getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
+    const auto seconds = [](const timeval& t) {
+        return double(t.tv_sec) + double(t.tv_usec) * 1e-6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -65,7 +67,8 @@ bool runKortool(const std::vector<std::string>& args, Timing& timing) {
     std::vector<std::string> words{KORTOOL_PATH};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
+    for (std::string& word : words)
+        argv.push_back(word.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
@@ -74,9 +77,9 @@ bool runKortool(const std::vector<std::string>& args, Timing& timing) {
     const double cpu = childCpuSeconds();
     pid_t child = 0;
     int status = -1;
-    const bool spawned = ::posix_spawn(&child, KORTOOL_PATH, &actions, nullptr, argv.data(),
-                                       environ) == 0 &&
-                         ::waitpid(child, &status, 0) == child;
+    const bool spawned =
+        ::posix_spawn(&child, KORTOOL_PATH, &actions, nullptr, argv.data(), environ) == 0 &&
+        ::waitpid(child, &status, 0) == child;
     timing = {wallSeconds() - wall, childCpuSeconds() - cpu};
     ::posix_spawn_file_actions_destroy(&actions);
     return spawned && WIFEXITED(status) && WEXITSTATUS(status) == 0;
