@@ -28,11 +28,6 @@ std::string dataPath(const std::string& name) {
     return kor::test::testDataPath("kor3/" + name);
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::unique_ptr<CZRKorDocument> load(const std::string& path) {
     return kor::test::loadSong<Kor3::CZRKor3Parser>(path);
 }
@@ -360,7 +355,7 @@ TEST(Kor3Writer, WritesTheGoldenDocument) {
     GoldenSong song;
     TempDir dir;
     const std::string bytes = save(song.root, dir, "golden.korx");
-    EXPECT_EQ(bytes, readFile(dataPath("golden.korx")));
+    EXPECT_EQ(bytes, kor::test::readFile(dataPath("golden.korx")));
 
     // What the golden file shows, read back: the escaped text is whole again, the VVoice of the
     // prosody voice alone is gone, both controls at 480 are there.

@@ -19,17 +19,12 @@
 
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Every entry below a folder with the bytes of its files, to compare whole folders at once.
 std::map<std::string, std::string> folderContent(const std::string& folder) {
     std::map<std::string, std::string> content;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
         content[std::filesystem::relative(entry.path(), folder).string()] =
-            entry.is_directory() ? "(folder)" : readFile(entry.path().string());
+            entry.is_directory() ? "(folder)" : kor::test::readFile(entry.path().string());
     return content;
 }
 
@@ -38,7 +33,7 @@ const std::string kKor4Song = std::string(KORMAN_TEST_DATA_DIR) + "/kor4/song.ko
 
 // The song at `path` with an element no song format knows in front of its version.
 std::string withUnknownElement(const std::string& path) {
-    std::string song = readFile(path);
+    std::string song = kor::test::readFile(path);
     return song.insert(song.find("<version>"), "<surprise/>");
 }
 
@@ -51,7 +46,7 @@ protected:
 
     /// The full test song beside a mono clap in its WAV parts folder.
     std::wstring fullSongWithClap(int channels = 1) {
-        files.write("full.korx", readFile(kFullSong));
+        files.write("full.korx", kor::test::readFile(kFullSong));
         std::filesystem::create_directory(files.path() + "/full.wavparts");
         files.write("full.wavparts/clap.wav",
                     kor::test::WavBuilder()
@@ -98,7 +93,7 @@ TEST_F(FileOps, TellsTheKindOfEachFile) {
 
 TEST_F(FileOps, AFailedLoadLeavesNoSongAndReportsTheKor3Reader) {
     files.write("text.korx", "neither a song nor a MIDI file");
-    files.write("truncated.korx", readFile(kFullSong).substr(0, 900));
+    files.write("truncated.korx", kor::test::readFile(kFullSong).substr(0, 900));
     // Each message says more than the code's text: where the reader stopped, or why the file
     // cannot be opened.
     const struct {
@@ -138,7 +133,7 @@ TEST_F(FileOps, AScoreThatCannotBeReadSaysWhyAndLeavesNothingBehind) {
 }
 
 TEST_F(FileOps, ADamagedSongIsOfNoKindAndItsLoadNamesWhatIsWrong) {
-    files.write("truncated.korx", readFile(kFullSong).substr(0, 900));
+    files.write("truncated.korx", kor::test::readFile(kFullSong).substr(0, 900));
     files.write("kor3.korx", withUnknownElement(kFullSong));
     files.write("kor4.korx", withUnknownElement(kKor4Song));
     files.write("other.korx", "<?xml version='1.0'?><notakor/>");
@@ -194,7 +189,7 @@ TEST_F(FileOps, AFileChangedAfterItsDetectionIsReadAgain) {
     EXPECT_EQ(kor::songFilesRead() - before, 1u);
     // Another song in its place: the load gives the song the file holds now.
     ASSERT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_KOR3);
-    files.write("full.korx", readFile(kKor4Song));
+    files.write("full.korx", kor::test::readFile(kKor4Song));
     ASSERT_NE(manager.fileLoadKorFile(path.c_str()), nullptr) << lastMessage();
     EXPECT_EQ(manager.fileGetCurrentFileFormat(), ZR_FILE_FORMAT_KOR4);
 }
@@ -301,7 +296,7 @@ TEST_F(FileOps, SavingCarriesTheWavPartFilesToTheFolderBesideTheNewFile) {
 TEST_F(FileOps, AFailedSaveLeavesThePreviousSongAndItsWavPartsAsTheyWere) {
     // The song plays a mono clap and a stereo backing from its parts folder.
     const std::wstring source = fullSongWithClap();
-    std::string text = readFile(kFullSong);
+    std::string text = kor::test::readFile(kFullSong);
     const std::string karaoke = "<karaokeTrack>\n\t</karaokeTrack>";
     ASSERT_NE(text.find(karaoke), std::string::npos);
     text.replace(text.find(karaoke), karaoke.size(),

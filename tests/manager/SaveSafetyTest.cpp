@@ -24,11 +24,6 @@ namespace {
 
 const std::string kFullSong = std::string(KORMAN_TEST_DATA_DIR) + "/kor3/full.korx";
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class SaveSafety : public kor::test::ManagerTest {
 protected:
     void SetUp() override {
@@ -41,7 +36,7 @@ protected:
     /// The full test song in `folder`, beside a stereo clap of `seconds` in its parts folder.
     std::wstring songWithClap(const std::string& folder, int seconds = 2) {
         fs::create_directories(files.path() + "/" + folder + "/full.wavparts");
-        files.write(folder + "/full.korx", readFile(kFullSong));
+        files.write(folder + "/full.korx", kor::test::readFile(kFullSong));
         files.write(folder + "/full.wavparts/clap.wav",
                     kor::test::WavBuilder()
                         .fmt(1, 2, 44100, 16)
@@ -51,7 +46,7 @@ protected:
     }
     /// The full test song in `folder` without its WAV part.
     std::wstring songWithoutWavParts(const std::string& folder) {
-        std::string text = readFile(kFullSong);
+        std::string text = kor::test::readFile(kFullSong);
         const std::size_t begin = text.find("<seTrack>") + 9;
         text.erase(begin, text.find("</seTrack>") - begin);
         fs::create_directories(files.path() + "/" + folder);

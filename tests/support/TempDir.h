@@ -8,6 +8,12 @@
 
 namespace kor::test {
 
+/// The bytes of the file at `path`; empty when it cannot be read.
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 class TempDir {
 public:
     TempDir() {
@@ -30,10 +36,7 @@ public:
     void write(const std::string& name, const std::string& bytes) const {
         std::ofstream(path_ + "/" + name, std::ios::binary) << bytes;
     }
-    std::string read(const std::string& name) const {
-        std::ifstream in(path_ + "/" + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string read(const std::string& name) const { return readFile(path_ + "/" + name); }
 
 private:
     std::string path_;

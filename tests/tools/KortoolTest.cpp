@@ -242,14 +242,9 @@ std::string midiWithLyric(const std::string& lyric) {
     return smf.bytes();
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The KOR4 test song with an element its format does not know in front of its version.
 std::string kor4WithUnknownElement() {
-    std::string song = readFile(KORMAN_TEST_DATA_DIR "/kor4/song.korx");
+    std::string song = kor::test::readFile(KORMAN_TEST_DATA_DIR "/kor4/song.korx");
     return song.insert(song.find("<version>"), "<surprise/>");
 }
 
@@ -285,7 +280,7 @@ TEST_F(KortoolTest, GivesAFileDetectionRefusesToItsOwnReader) {
 
 TEST_F(KortoolTest, ReadsEachSongOnce) {
     const std::string song = path("song.korx");
-    dir_.write("song.korx", readFile(KORMAN_TEST_DATA_DIR "/kor3/full.korx"));
+    dir_.write("song.korx", kor::test::readFile(KORMAN_TEST_DATA_DIR "/kor3/full.korx"));
     // The library opens a song twice to load it: once for its root element, which names the
     // reader, and once to read it whole; a detection followed by a load opens it no more.
     for (const std::string& args : {"info '" + song + "'", "validate '" + song + "'",
