@@ -78,21 +78,18 @@ std::uint32_t EditSession::conflict(const AZREditCommand& record,
 
 EditSession::Cover EditSession::coverOf(const IZRKorObject& target) {
     updateIndexes();
-    const auto recordAt = [&](const std::unordered_map<std::uint32_t, std::uint32_t>& index,
-                              std::uint32_t objID) -> AZREditCommand* {
-        const auto found = index.find(objID);
-        return found != index.end() ? pending_[found->second].get() : nullptr;
+    const auto recordAt = [&](std::uint32_t position) -> AZREditCommand* {
+        return position != IdIndex::kNone ? pending_[position].get() : nullptr;
     };
     Cover cover;
-    cover.same = recordAt(byObject_, target.getObjID());
-    cover.below = recordAt(below_, target.getObjID());
+    cover.same = recordAt(byObject_.find(target.getObjID()));
+    cover.below = recordAt(below_.find(target.getObjID()));
     // The first record of any object on the target's path; the target is on its own path.
-    std::size_t first = pending_.size();
+    std::uint32_t first = IdIndex::kNone;
     target.getObjIDPath(path_);
     for (const std::uint32_t objID : path_)
-        if (const auto found = byObject_.find(objID); found != byObject_.end())
-            first = std::min<std::size_t>(first, found->second);
-    if (first != pending_.size()) cover.above = pending_[first].get();
+        first = std::min(first, byObject_.find(objID));
+    cover.above = recordAt(first);
     return cover;
 }
 
@@ -101,8 +98,8 @@ EditSession::Cover EditSession::coverOf(const IZRKorObject& target) {
 // record: an index that ran out of memory halfway is completed by the next look.
 void EditSession::updateIndexes() {
     for (; byObjectCount_ < pending_.size(); ++byObjectCount_)
-        byObject_.try_emplace(pending_[byObjectCount_]->objectID(),
-                              static_cast<std::uint32_t>(byObjectCount_));
+        byObject_.fileFirst(pending_[byObjectCount_]->objectID(),
+                            static_cast<std::uint32_t>(byObjectCount_));
     if (belowExchanges_ != history_.exchangeCount()) {
         below_.clear();
         belowCount_ = 0;
@@ -114,7 +111,7 @@ void EditSession::updateIndexes() {
         if (covered == nullptr) continue;
         covered->getObjIDPath(path_);
         for (const std::uint32_t objID : path_)
-            below_.try_emplace(objID, static_cast<std::uint32_t>(belowCount_));
+            below_.fileFirst(objID, static_cast<std::uint32_t>(belowCount_));
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "edit/EditCommand.h"
 #include "edit/EditorHost.h"
+#include "edit/IdIndex.h"
 #include "edit/OperationDetail.h"
 #include "model/ObjectBase.h"
 #include "model/ObjectTree.h"
@@ -12,7 +13,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class CZRCommitHistory;
@@ -137,12 +137,12 @@ private:
     std::vector<std::unique_ptr<AZREditCommand>> pending_;
     // The first pending record (its index in pending_) of each covered object ID, for the first
     // `byObjectCount_` records.
-    std::unordered_map<std::uint32_t, std::uint32_t> byObject_;
+    IdIndex byObject_;
     std::size_t byObjectCount_ = 0;
     // For each ID on the live path of a covered object, the first pending record covering it or
     // an object below it, for the first `belowCount_` records, as the live tree stood after the
     // history's `belowExchanges_`-th exchange.
-    std::unordered_map<std::uint32_t, std::uint32_t> below_;
+    IdIndex below_;
     std::size_t belowCount_ = 0;
     std::uint64_t belowExchanges_ = 0;
     std::vector<std::uint32_t> path_; // scratch for path listings

@@ -16,10 +16,13 @@ namespace {
 
 using Held = std::pair<std::uint32_t, IZRMutableKorObject*>;
 
-// `root` and everything below it, by ascending ID.
-std::vector<Held> subtreeByID(IZRMutableKorObject& root) {
-    std::vector<Held> held;
-    std::vector<IZRMutableKorObject*> pending{&root};
+// `root` and everything below it, by ascending ID, into `held`; `pending` is the walk's stack.
+// Both are the caller's, who sizes them once for a whole subtree rather than letting them grow
+// object by object: a many-note commit plans an exchange for every note.
+void subtreeByID(IZRMutableKorObject& root, std::vector<Held>& held,
+                 std::vector<IZRMutableKorObject*>& pending) {
+    held.clear();
+    pending.assign(1, &root);
     while (!pending.empty()) {
         IZRMutableKorObject* obj = pending.back();
         pending.pop_back();
@@ -28,7 +31,6 @@ std::vector<Held> subtreeByID(IZRMutableKorObject& root) {
     }
     std::sort(held.begin(), held.end(),
               [](const Held& a, const Held& b) { return a.first < b.first; });
-    return held;
 }
 
 } // namespace
@@ -37,11 +39,16 @@ bool planSubtreeExchange(CZRObjectTable& live, IZRMutableKorObject& liveRoot, CZ
                          IZRMutableKorObject& copyRoot, SubtreeExchange& plan) {
     plan = {};
     if (liveRoot.getObjID() != copyRoot.getObjID()) return false;
-    const std::vector<Held> liveObjects = subtreeByID(liveRoot);
-    const std::vector<Held> copyObjects = subtreeByID(copyRoot);
+    std::vector<IZRMutableKorObject*> walk;
+    walk.reserve(16);
+    std::vector<Held> liveObjects;
+    std::vector<Held> copyObjects;
+    liveObjects.reserve(16);
+    copyObjects.reserve(16);
+    subtreeByID(liveRoot, liveObjects, walk);
+    subtreeByID(copyRoot, copyObjects, walk);
     SubtreeExchange made;
-    made.liveSide.reserve(copyObjects.size());
-    made.copySide.reserve(liveObjects.size());
+    made.twins.reserve(std::min(liveObjects.size(), copyObjects.size()));
     auto inLive = liveObjects.begin();
     auto inCopy = copyObjects.begin();
     while (inLive != liveObjects.end() || inCopy != copyObjects.end()) {
@@ -50,19 +57,17 @@ bool planSubtreeExchange(CZRObjectTable& live, IZRMutableKorObject& liveRoot, CZ
             // Live alone: the edits deleted it, and the copy's table takes it.
             if (store.lookup(inLive->first) != nullptr) return false;
             made.moving.push_back(inLive->first);
-            made.copySide.push_back(inLive->second);
+            made.deleted.push_back(inLive->second);
             ++inLive;
         } else if (inLive == liveObjects.end() || inCopy->first < inLive->first) {
             // In the copy alone: the edits inserted it, and the song takes it.
             if (live.lookup(inCopy->first) != nullptr) return false;
             made.moving.push_back(inCopy->first);
-            made.liveSide.push_back(inCopy->second);
+            made.inserted.push_back(inCopy->second);
             ++inCopy;
         } else {
             if (inLive->second->getObjType() != inCopy->second->getObjType()) return false;
             made.twins.emplace_back(inLive->second, inCopy->second);
-            made.liveSide.push_back(inLive->second);
-            made.copySide.push_back(inCopy->second);
             ++inLive;
             ++inCopy;
         }
@@ -75,21 +80,29 @@ bool planSubtreeExchange(CZRObjectTable& live, IZRMutableKorObject& liveRoot, CZ
 
 void applySubtreeExchange(CZRObjectTable& live, CZRObjectTable& store,
                           SubtreeExchange& plan) noexcept {
-    for (const auto& [liveObject, copy] : plan.twins)
-        (void)liveObject->swapTree(copy);
     CZRObjectTable::tradeSlots(live, store, plan.moving);
-    // Each side's child slots now name the right objects by ID, but may point at the other
-    // side's twins: point them at the objects of their own table.
-    for (IZRMutableKorObject* obj : plan.liveSide)
+    // After trading contents, each side's child slots name the right objects by ID but may point
+    // at the other side's twins: point them at the objects of their own table. Relinking looks
+    // objects up by ID only, so each pair is done in one visit.
+    for (const auto& [liveObject, copy] : plan.twins) {
+        (void)liveObject->swapTree(copy);
+        liveObject->relinkChildren(live);
+        copy->relinkChildren(store);
+    }
+    for (IZRMutableKorObject* obj : plan.inserted)
         obj->relinkChildren(live);
-    for (IZRMutableKorObject* obj : plan.copySide)
+    for (IZRMutableKorObject* obj : plan.deleted)
         obj->relinkChildren(store);
     plan = {};
 }
 
 std::vector<std::uint32_t> subtreeIDs(IZRMutableKorObject& root) {
+    std::vector<Held> held;
+    std::vector<IZRMutableKorObject*> walk;
+    subtreeByID(root, held, walk);
     std::vector<std::uint32_t> ids;
-    for (const auto& [objID, obj] : subtreeByID(root))
+    ids.reserve(held.size());
+    for (const auto& [objID, obj] : held)
         ids.push_back(objID);
     return ids;
 }

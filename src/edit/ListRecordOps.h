@@ -21,13 +21,13 @@ namespace kor {
 struct SubtreeExchange {
     /// The live object and its copy, for every ID both subtrees hold.
     std::vector<std::pair<IZRMutableKorObject*, IZRMutableKorObject*>> twins;
-    /// The IDs of the objects that change tables, ascending; both tables have their slots.
+    /// The objects the copy holds alone (the edits inserted them), which join the live tree, and
+    /// those the live tree holds alone (the edits deleted them), which join the copy. Both are
+    /// empty when the edits changed values only, so such an exchange costs one list.
+    std::vector<IZRMutableKorObject*> inserted;
+    std::vector<IZRMutableKorObject*> deleted;
+    /// The IDs of the inserted and deleted objects, ascending; both tables have their slots.
     std::vector<std::uint32_t> moving;
-    /// The objects that will hold the live tree, and those that will hold the copy's, whose child
-    /// slots the exchange points at the objects of their own table.
-    std::vector<IZRMutableKorObject*> liveSide;
-    std::vector<IZRMutableKorObject*> copySide;
-
     bool empty() const { return twins.empty(); }
 };
 

@@ -12,10 +12,18 @@ bool isDetached(const IZRKorObject* obj) {
 
 std::uint64_t subtreeSize(const IZRMutableKorObject* obj) {
     if (obj == nullptr) return 0;
+    // One stack for the whole walk: a record sizes its copy on every edit and at its commit, and
+    // a list per object would cost an allocation for each.
     std::uint64_t size = obj->getSize();
-    std::vector<IZRMutableKorObject*> children;
-    obj->getChildren(children);
-    for (const IZRMutableKorObject* child : children) size += subtreeSize(child);
+    std::vector<IZRMutableKorObject*> pending;
+    pending.reserve(16);
+    obj->getChildren(pending);
+    while (!pending.empty()) {
+        const IZRMutableKorObject* next = pending.back();
+        pending.pop_back();
+        size += next->getSize();
+        next->getChildren(pending);
+    }
     return size;
 }
 
