@@ -81,7 +81,7 @@ std::uint32_t CZRCommitHistory::currentCommitPoint() const {
 }
 
 bool CZRCommitHistory::commit(std::vector<std::unique_ptr<AZREditCommand>>& pending,
-                              std::vector<std::uint32_t>& ids) {
+                              std::uint64_t largestCopy, std::vector<std::uint32_t>& ids) {
     std::vector<AZREditCommand*> records;
     for (const auto& record : pending)
         if (!record->isCommitMarker()) records.push_back(record.get());
@@ -89,16 +89,11 @@ bool CZRCommitHistory::commit(std::vector<std::unique_ptr<AZREditCommand>>& pend
 
     ScopedLock guard(lock_);
     // Prepare: every allocation of filing and applying the commit, before the first change.
-    std::uint64_t largest = 0;
-    for (const AZREditCommand* record : records)
-        largest = std::max(largest, record->copySize());
-    if (!headroom_(2 * largest)) return false;
+    if (!headroom_(2 * largestCopy)) return false;
     entries_.reserve(current_ + 1 + records.size() + 1);
     auto marker = std::make_unique<CZREditCommit>(commitCounter_ + 1);
     ids.clear();
     ids.reserve(records.size());
-    for (AZREditCommand* record : records)
-        record->prepareExchange();
 
     // Apply: the redo branch goes, the records and their marker are filed and exchanged.
     const BusyScope busy(busy_);

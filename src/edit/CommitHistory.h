@@ -62,9 +62,11 @@ public:
     /// then exchanges the records in filing order and keeps at most `limit` commits undoable.
     /// `ids` receives the ID of every record applied and `pending` is left empty. Nothing happens
     /// (true) when no record is left. False, with the history, the song and `pending` as they
-    /// were, when the headroom rule refuses; throws std::bad_alloc, changing nothing, when
-    /// preparing runs out of memory. The caller has let each record prepare for the commit.
-    bool commit(std::vector<std::unique_ptr<AZREditCommand>>& pending,
+    /// were, when the headroom rule refuses twice `largestCopy`; throws std::bad_alloc, changing
+    /// nothing, when filing runs out of memory. The caller has let each record prepare for the
+    /// commit and for its exchange, and measured the largest copy among them as it did: a commit
+    /// of many records so visits each copy once to ready it and once to exchange it.
+    bool commit(std::vector<std::unique_ptr<AZREditCommand>>& pending, std::uint64_t largestCopy,
                 std::vector<std::uint32_t>& ids);
     /// Reverts the commit before the present state, exchanging its records in reverse filing
     /// order; `ids` receives their IDs. True with nothing done when there is nothing to undo;

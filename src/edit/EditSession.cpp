@@ -142,21 +142,21 @@ bool EditSession::hasHeadroomFor(std::uint64_t bytes) {
 }
 
 std::uint32_t EditSession::commit(std::vector<std::uint32_t>& ids) {
-    // Each record is readied and sized in one visit, while its copy is in the cache: readying
-    // only drops what the edits removed, so the sizes are what the history will hold, and a
-    // refusal drops the records all the same.
+    // Each record is readied, planned and sized in one visit, while its copy is in the cache:
+    // readying only drops what the edits removed, so the sizes are what the history will hold.
     std::uint64_t largest = 0;
     for (const auto& record : pending_) {
+        if (record->isCommitMarker()) continue;
         record->prepareCommit();
-        if (!record->isCommitMarker()) largest = std::max(largest, record->copySize());
+        record->prepareExchange();
+        largest = std::max(largest, record->copySize());
     }
-    if (!history_.hasHeadroomFor(2 * largest)) {
+    // The history takes the records only when the headroom rule lets it apply them all; refused,
+    // they are dropped and the song is as it was.
+    if (!history_.commit(pending_, largest, ids)) {
         discard();
         return ZR_E_NOT_ENOUGH_MEMORY;
     }
-    // The history takes the records only when it can apply them all; otherwise they stay pending
-    // and the song is as it was.
-    if (!history_.commit(pending_, ids)) return ZR_E_NOT_ENOUGH_MEMORY;
     forgetIndexes();
     return 0;
 }

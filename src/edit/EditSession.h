@@ -107,9 +107,8 @@ public:
 
     /// Files the pending records as one commit and applies them; `ids` receives the IDs of the
     /// records applied, in exchange order. ZR_E_NOT_ENOUGH_MEMORY when the headroom rule refuses
-    /// twice the largest copy (the records are dropped) or the history refuses to apply them
-    /// (they stay pending, the song as it was); else 0. Throws std::bad_alloc, changing nothing,
-    /// when preparing runs out of memory.
+    /// twice the largest copy (the records are dropped, the song as it was); else 0. Throws
+    /// std::bad_alloc, changing nothing, when preparing runs out of memory.
     [[nodiscard]] std::uint32_t commit(std::vector<std::uint32_t>& ids);
     /// Drops every pending record; the song is untouched.
     void discard() noexcept;

@@ -35,7 +35,7 @@ TEST(CommitHistory, CommitUndoAndRedoExchangeTheRecords) {
     CZRCommitHistory history(-1);
     std::vector<std::uint32_t> ids;
 
-    ASSERT_TRUE(history.commit(f.edit(6000), ids));
+    ASSERT_TRUE(history.commit(f.edit(6000), 0, ids));
     EXPECT_EQ(f.tempo->value, 6000);
     EXPECT_EQ(ids, std::vector{f.tempo->getObjID()});
     EXPECT_EQ(history.currentCommitPoint(), 2u);
@@ -52,7 +52,7 @@ TEST(CommitHistory, CommitUndoAndRedoExchangeTheRecords) {
     ASSERT_TRUE(history.undo(ids));
 
     // A new commit discards the redoable one; its marker gets the next number, not the old one.
-    ASSERT_TRUE(history.commit(f.edit(9000), ids));
+    ASSERT_TRUE(history.commit(f.edit(9000), 0, ids));
     EXPECT_EQ(f.tempo->value, 9000);
     EXPECT_EQ(history.currentCommitPoint(), 3u);
     EXPECT_EQ(history.entryCount(), 3u);
@@ -62,7 +62,7 @@ TEST(CommitHistory, CommitUndoAndRedoExchangeTheRecords) {
     ASSERT_TRUE(history.redo(ids));
     std::vector<std::unique_ptr<AZREditCommand>> markersOnly;
     markersOnly.push_back(std::make_unique<CZREditCommit>(77));
-    ASSERT_TRUE(history.commit(markersOnly, ids));
+    ASSERT_TRUE(history.commit(markersOnly, 0, ids));
     EXPECT_EQ(history.entryCount(), 3u);
 }
 
@@ -71,7 +71,7 @@ TEST(CommitHistory, LimitKeepsOnlyTheNewestCommitsUndoable) {
     CZRCommitHistory history(1);
     std::vector<std::uint32_t> ids;
     for (std::int32_t value : {1, 2, 3})
-        ASSERT_TRUE(history.commit(f.edit(value), ids));
+        ASSERT_TRUE(history.commit(f.edit(value), 0, ids));
 
     ASSERT_TRUE(history.undo(ids));
     EXPECT_EQ(f.tempo->value, 2);
@@ -91,7 +91,7 @@ TEST(CommitHistory, PackedCommitsStillAnswerWhatChanged) {
     CZRCommitHistory history(2);
     std::vector<std::uint32_t> ids;
     for (std::int32_t value = 1; value <= 40; ++value)
-        ASSERT_TRUE(history.commit(f.edit(value), ids));
+        ASSERT_TRUE(history.commit(f.edit(value), 0, ids));
     ASSERT_GT(history.packedCount(), 40u);
     EXPECT_LT(history.entryCount() - history.packedCount(), 12u);
 
@@ -119,11 +119,11 @@ TEST(CommitHistory, TrimForMemoryKeepsOneUndoableCommit) {
     HistoryFixture f;
     CZRCommitHistory history(-1);
     std::vector<std::uint32_t> ids;
-    ASSERT_TRUE(history.commit(f.edit(1), ids));
+    ASSERT_TRUE(history.commit(f.edit(1), 0, ids));
     EXPECT_FALSE(history.trimForMemory());
     EXPECT_NE(history.entryAt(1).copy(), nullptr);
 
-    ASSERT_TRUE(history.commit(f.edit(2), ids));
+    ASSERT_TRUE(history.commit(f.edit(2), 0, ids));
     ASSERT_TRUE(history.trimForMemory());
     EXPECT_EQ(history.floorIndex(), 2u);
     EXPECT_EQ(history.packedCount(), 0u); // as many trimmed entries as others: not yet packed

@@ -232,7 +232,7 @@ TEST_F(KorManager, RefusedHeadroomTrimsTheOldestUndoableCommit) {
         ASSERT_TRUE(record->capture());
         std::vector<std::unique_ptr<AZREditCommand>> pending;
         pending.push_back(std::move(record));
-        ASSERT_TRUE(impl.history()->commit(pending, ids));
+        ASSERT_TRUE(impl.history()->commit(pending, 0, ids));
     }
     ASSERT_EQ(impl.history()->floorIndex(), 0u);
 
