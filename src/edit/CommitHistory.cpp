@@ -8,6 +8,7 @@
 #include <cassert>
 #include <mutex>
 #include <new>
+#include <utility>
 
 using kor::platform::ScopedLock;
 
@@ -38,7 +39,7 @@ template <class T> void reserveGrowing(std::vector<T>& log, std::size_t size) {
 
 CZRCommitHistory::CZRCommitHistory(std::int32_t limit, HeadroomCheck headroom)
     : limit_(limit)
-    , headroom_(headroom) {
+    , headroom_(std::move(headroom)) {
     entries_.push_back(std::make_unique<CZREditCommit>(++commitCounter_));
 }
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cassert>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -33,13 +34,14 @@ class CZRObjectTable;
 /// nothing.
 class CZRCommitHistory {
 public:
-    /// Whether `bytes` more can be allocated with room to spare.
-    using HeadroomCheck = bool (*)(std::uint64_t bytes);
+    /// Whether `bytes` more can be allocated with room to spare. The manager's history asks the
+    /// system; a test gives one that refuses on its cue.
+    using HeadroomCheck = std::function<bool(std::uint64_t bytes)>;
 
     /// An empty history keeping at most `limit` undoable commits (-1: no limit), with its first
     /// marker, asking `headroom` before each exchange.
     explicit CZRCommitHistory(std::int32_t limit,
-                              HeadroomCheck headroom = &kor::platform::hasHeadroomFor);
+                              HeadroomCheck headroom = kor::platform::hasHeadroomFor);
     CZRCommitHistory(const CZRCommitHistory&) = delete;
     CZRCommitHistory& operator=(const CZRCommitHistory&) = delete;
     ~CZRCommitHistory();

@@ -4,14 +4,6 @@
 #include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 
-bool AZREditCommand::setKind(std::int32_t kind) {
-    if (kind == kCommitMarker || kind_ == kCommitMarker) return false;
-    if (kind == kElement && kind_ == kList) return false;
-    if (kind != kElement && kind != kList) return false;
-    kind_ = kind;
-    return true;
-}
-
 void AZREditCommand::releaseCopies() {
     copy_ = nullptr;
     store_.clear();

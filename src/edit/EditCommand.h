@@ -55,7 +55,7 @@ public:
     /// pointers and values; runs after prepareExchange().
     virtual void applyExchange() noexcept = 0;
     /// Follow-up on the live document after an exchange (marking the parts a change affects).
-    virtual void afterExchange() = 0;
+    virtual void afterExchange() noexcept = 0;
     /// Makes the private copy of the covered object; false when a copy exists already or the
     /// live object is missing or of another class.
     [[nodiscard]] virtual bool capture() = 0;
@@ -75,9 +75,6 @@ public:
     /// it, so that any edit of the list can go through it; nothing for other records. Throws
     /// std::bad_alloc, leaving the record as it was, when memory runs out.
     virtual void widen() {}
-    /// Widens an element record to a list record. Refuses to make or unmake a commit marker and to
-    /// narrow a list record; true when the kind changed.
-    [[nodiscard]] virtual bool setKind(std::int32_t kind);
 
     std::uint32_t objectID() const { return objectID_; }
     std::int32_t kind() const { return kind_; }
@@ -112,7 +109,7 @@ protected:
     [[nodiscard]] bool captureCopy(const IZRMutableKorObject& live, std::uint32_t copyFlags);
 
     std::uint32_t objectID_;
-    std::int32_t kind_;
+    const std::int32_t kind_;
     CZRKorDocument* document_;            // not owned; null for a commit marker
     IZRMutableKorObject* copy_ = nullptr; // lives in store_
     CZRObjectTable store_;

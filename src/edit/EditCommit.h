@@ -11,7 +11,7 @@ public:
         : AZREditCommand(ZR_NO_OBJ_ID, kCommitMarker, nullptr), commitPoint_(commitPoint) {}
 
     void applyExchange() noexcept override {}
-    void afterExchange() override {}
+    void afterExchange() noexcept override {}
     bool capture() override { return false; }
     void prepareCommit() override {}
 

@@ -33,7 +33,7 @@ public:
         if (live != nullptr && copy != nullptr) (void)live->swapContents(copy);
     }
 
-    void afterExchange() override {
+    void afterExchange() noexcept override {
         if (IZRMutableKorObject* live = document_->objects().lookup(objectID_))
             FollowUp::run(*document_, *live);
     }

@@ -126,7 +126,7 @@ public:
         if (!exchange_.empty()) kor::applySubtreeExchange(document_->objects(), store_, exchange_);
     }
 
-    void afterExchange() override {
+    void afterExchange() noexcept override {
         if (IZRMutableKorObject* live = document_->objects().lookup(objectID_))
             FollowUp::run(*document_, *live);
     }

@@ -22,7 +22,7 @@ template <class Wanted> void markElements(const CZRNodeList* list, Wanted wanted
 
 } // namespace
 
-void MarkTempoDependents::run(CZRKorDocument& document, IZRMutableKorObject&) {
+void MarkTempoDependents::run(CZRKorDocument& document, IZRMutableKorObject&) noexcept {
     const CZRSequence* sequence =
         document.root() != nullptr ? document.root()->sequence() : nullptr;
     if (sequence == nullptr) return;
@@ -36,7 +36,7 @@ void MarkTempoDependents::run(CZRKorDocument& document, IZRMutableKorObject&) {
         if (track != nullptr) markElements(track->wavPartList(), isWav);
 }
 
-void MarkHoldingPart::run(CZRKorDocument&, IZRMutableKorObject& live) {
+void MarkHoldingPart::run(CZRKorDocument&, IZRMutableKorObject& live) noexcept {
     for (IZRMutableKorObject* obj = parentOf(&live); obj != nullptr; obj = parentOf(obj)) {
         const ZRObjType type = obj->getObjType();
         if (type == ZRObjType::MusicalPart || type == ZRObjType::ProsodyPart) {
@@ -46,7 +46,7 @@ void MarkHoldingPart::run(CZRKorDocument&, IZRMutableKorObject& live) {
     }
 }
 
-void MarkListedParts::run(CZRKorDocument&, IZRMutableKorObject& live) {
+void MarkListedParts::run(CZRKorDocument&, IZRMutableKorObject& live) noexcept {
     markElements(objCast<CZRNodeList>(&live), [](ZRObjType type) {
         return type == ZRObjType::MusicalPart || type == ZRObjType::ProsodyPart;
     });

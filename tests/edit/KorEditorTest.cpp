@@ -6,13 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 namespace {
-
-bool memoryShort = false;
-bool refuseWhenShort(std::uint64_t) {
-    return !memoryShort;
-}
 
 struct EditorFixture {
     EditSong song;
@@ -21,8 +17,8 @@ struct EditorFixture {
     std::unique_ptr<CZRKorEditorIF> editor;
 
     explicit EditorFixture(std::int32_t limit = -1,
-                           CZRCommitHistory::HeadroomCheck check = &kor::platform::hasHeadroomFor)
-        : history(limit, check) {
+                           CZRCommitHistory::HeadroomCheck check = kor::platform::hasHeadroomFor)
+        : history(limit, std::move(check)) {
         take();
     }
     void take() {
@@ -129,7 +125,9 @@ TEST(KorEditor, ShortMemoryChangesNothing) {
     EXPECT_TRUE(f.editor->session().pending().empty());
 
     // Committing and undoing: the history's rule refuses.
-    EditorFixture g(-1, &refuseWhenShort);
+    bool memoryShort = false;
+    const auto refuseWhenShort = [&memoryShort](std::uint64_t) { return !memoryShort; };
+    EditorFixture g(-1, refuseWhenShort);
     const std::wstring before = g.song.dump();
     ASSERT_EQ(g.editor->insertTempo({960, 15000}), 1);
     memoryShort = true;
@@ -140,7 +138,7 @@ TEST(KorEditor, ShortMemoryChangesNothing) {
     EXPECT_EQ(g.song.dump(), before);
     g.expectState(1, false, false, 0);
 
-    EditorFixture h(-1, &refuseWhenShort);
+    EditorFixture h(-1, refuseWhenShort);
     h.commitTempo(6000);
     const std::wstring committed = h.song.dump();
     memoryShort = true;

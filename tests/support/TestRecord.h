@@ -21,7 +21,7 @@ public:
         return true;
     }
     void applyExchange() noexcept override { (void)live_.lookup(objectID_)->swapContents(copy_); }
-    void afterExchange() override { ++afterExchangeCalls; }
+    void afterExchange() noexcept override { ++afterExchangeCalls; }
     void prepareCommit() override {}
 
     CTestLeaf* workingCopy() { return dynamic_cast<CTestLeaf*>(copy_); }
