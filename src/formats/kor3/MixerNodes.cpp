@@ -120,21 +120,30 @@ void CZRZRUnitNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
             value);
 }
 
-std::size_t CZRSEUnitNode::findValue(std::u16string_view name) const {
-    return findRow(kChannelValues<ZRSEUnitValues>, name);
+namespace {
+
+// The value table of each unit the mixer holds from the start.
+constexpr const auto& valueRows(const CZRSEUnit*) {
+    return kChannelValues<ZRSEUnitValues>;
+}
+constexpr const auto& valueRows(const CZRKaraokeUnit*) {
+    return kKaraokeUnitValues;
 }
 
-void CZRSEUnitNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
-    kChannelValues<ZRSEUnitValues>[row].take(unit_->values(), value);
+} // namespace
+
+template <class Unit>
+std::size_t TZRFixedUnitNode<Unit>::findValue(std::u16string_view name) const {
+    return findRow(valueRows(unit_), name);
 }
 
-std::size_t CZRKaraokeUnitNode::findValue(std::u16string_view name) const {
-    return findRow(kKaraokeUnitValues, name);
+template <class Unit>
+void TZRFixedUnitNode<Unit>::takeRowValue(std::size_t row, const CZRXmlValue& value) {
+    valueRows(unit_)[row].take(unit_->values(), value);
 }
 
-void CZRKaraokeUnitNode::takeRowValue(std::size_t row, const CZRXmlValue& value) {
-    kKaraokeUnitValues[row].take(unit_->values(), value);
-}
+template class TZRFixedUnitNode<CZRSEUnit>;
+template class TZRFixedUnitNode<CZRKaraokeUnit>;
 
 std::size_t CZRVstPluginNode::findValue(std::u16string_view name) const {
     return findRow(kVstPluginValues, name);

@@ -77,11 +77,13 @@ private:
     CZRZRUnit* unit_ = nullptr;
 };
 
-/// The SE unit, with the same values and checks as a ZR unit except the track number.
-class CZRSEUnitNode final : public AZRPluginUnitNode {
+/// A unit the mixer holds from the start, whose values come from one table and whose vstPlugin
+/// children fill its insert plug-in list: the SE unit (a ZR unit's values and checks except the
+/// track number) and the karaoke unit (input gain, mute and solo as read; a volume outside -898
+/// to 60 is left out).
+template <class Unit> class TZRFixedUnitNode final : public AZRPluginUnitNode {
 public:
-    CZRSEUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
-                  CZRSEUnit* unit)
+    TZRFixedUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document, Unit* unit)
         : AZRPluginUnitNode(parser, parent, document)
         , unit_(unit) {}
 
@@ -90,24 +92,11 @@ private:
     CZRNodeList* pluginList() const override { return unit_->vstList(); }
     void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
 
-    CZRSEUnit* unit_;
+    Unit* unit_;
 };
 
-/// The karaoke unit: input gain, mute and solo as read; a volume outside -898 to 60 is left out.
-class CZRKaraokeUnitNode final : public AZRPluginUnitNode {
-public:
-    CZRKaraokeUnitNode(AZRXmlParser* parser, AZRXmlNode* parent, CZRKorDocument* document,
-                       CZRKaraokeUnit* unit)
-        : AZRPluginUnitNode(parser, parent, document)
-        , unit_(unit) {}
-
-private:
-    std::size_t findValue(std::u16string_view name) const override;
-    CZRNodeList* pluginList() const override { return unit_->vstList(); }
-    void takeRowValue(std::size_t row, const CZRXmlValue& value) override;
-
-    CZRKaraokeUnit* unit_;
-};
+using CZRSEUnitNode = TZRFixedUnitNode<CZRSEUnit>;
+using CZRKaraokeUnitNode = TZRFixedUnitNode<CZRKaraokeUnit>;
 
 /// A VST plug-in (vstPlugin or vstPluginSR), built at the end and appended to `list`. Its
 /// parameter values are the val elements read (inside the vstParamVal wrapper, which has no

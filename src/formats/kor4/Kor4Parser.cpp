@@ -1,6 +1,6 @@
 #include "formats/kor4/Kor4Parser.h"
 
-#include "formats/kor4/ElementNames.h"
+#include "formats/kor4/Kor3Renames.h"
 #include "formats/kor3/TextLimits.h"
 #include "formats/kor4/Kor4Node.h"
 

@@ -1,4 +1,4 @@
-// The names of KOR4 elements as the KOR3 nodes know them.
+// The KOR3 names the reader gives KOR4 elements, so that the KOR3 nodes can read them.
 #pragma once
 
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "formats/kor4/ElementNames.h"
+#include "formats/kor4/Kor3Renames.h"
 
 #include "formats/kor3/ElementNames.h"
 
