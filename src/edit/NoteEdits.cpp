@@ -101,14 +101,13 @@ const CZRNodeList* liveNoteList(const EditSession& session, std::uint32_t listID
     return CZREditMusicalNoteList::covers(list) ? list : nullptr;
 }
 
-/// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, kind 0, or
-/// a kind the voice database lacks).
+/// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, or kind 0).
 const VibratoShape* vibratoKindOf(const EditSession& session, const ZRVibratoValue& value) {
     return value.enabled != 0 && value.type != 0 ? session.host().vibratoKind(value.type) : nullptr;
 }
 
-/// Length and kind in range. A kind the voice database has no curves for is taken too: the note
-/// keeps the kind, with empty depth and rate curves.
+/// Length and kind in range, and a vibrato that sounds of a kind the voice database's vibrato
+/// table holds: a kind whose articulation could not be read has no curves to give the note.
 std::uint32_t checkVibrato(const EditSession& session, const ZRVibratoValue& value) {
     if (!within(value.length, 0, kMaxVibratoLength))
         return outOfRange(session, ZR_E_INVALID_VIBRATO, L"Vibrato length (percent)", value.length,
@@ -116,6 +115,10 @@ std::uint32_t checkVibrato(const EditSession& session, const ZRVibratoValue& val
     if (!within(value.type, 0, kMaxVibratoType))
         return outOfRange(session, ZR_E_INVALID_VIBRATO, L"Vibrato kind", value.type, 0,
                           kMaxVibratoType);
+    if (value.enabled != 0 && value.type != 0 && vibratoKindOf(session, value) == nullptr)
+        return session.explain(ZR_E_INVALID_VIBRATO,
+                               L"Vibrato kind %d is not in the voice database's vibrato table.",
+                               value.type);
     return 0;
 }
 

@@ -203,15 +203,14 @@ TEST(NoteEdits, BuildsAndRebuildsTheVibratoFromTheVoiceDatabase) {
     ASSERT_EQ(kor::undoAndNotify(f.history, f.host), 0u);
     EXPECT_EQ(f.dump(), withVibrato);
 
-    // A kind the voice database lacks is kept, without curves.
+    // A kind the voice database's table lacks (its articulation unreadable) has no curves to
+    // give: refused, unless the vibrato is off.
     f.take();
-    ASSERT_EQ(kor::updateNoteVibrato(f.editor->session(), f.liveNote(1).getObjID(), {1, 40, 5}),
+    EXPECT_EQ(kor::updateNoteVibrato(f.editor->session(), f.liveNote(1).getObjID(), {1, 40, 5}),
+              ZR_E_INVALID_VIBRATO);
+    EXPECT_TRUE(f.editor->session().pending().empty());
+    EXPECT_EQ(kor::updateNoteVibrato(f.editor->session(), f.liveNote(1).getObjID(), {0, 40, 5}),
               0u);
-    ASSERT_EQ(f.editor->commit(), 1);
-    EXPECT_EQ(styleValue(f.liveNote(1), L"vibType"), 5);
-    EXPECT_EQ(styleValue(f.liveNote(1), L"vibLen"), 40);
-    EXPECT_TRUE(curve(f.liveNote(1), L"vibDep").empty());
-    EXPECT_TRUE(curve(f.liveNote(1), L"vibRate").empty());
 }
 
 TEST(NoteEdits, SetsStyleValuesAndCurvePoints) {
@@ -289,6 +288,10 @@ TEST(NoteEdits, NameTheRefusedValueAndItsRange) {
              return e.insertNoteWithStyle(f.list, noteAt(0), kStyle, {1, 50, 17});
          },
          ZR_E_INVALID_VIBRATO, L"Vibrato kind 17 is outside 0\u201316."},
+        {[&](IZRKorEditorIF& e) {
+             return e.insertNoteWithStyle(f.list, noteAt(0), kStyle, {1, 50, 5});
+         },
+         ZR_E_INVALID_VIBRATO, L"Vibrato kind 5 is not in the voice database's vibrato table."},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.call(*f.editor), 0);
