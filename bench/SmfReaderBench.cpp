@@ -75,8 +75,7 @@ void BM_ParseAndMergedWalk(benchmark::State& state) {
         return;
     std::int64_t events = 0;
     for (auto _ : state) {
-        int error = 0;
-        auto sequence = kor::test::parseSmf(bytes, error);
+        auto sequence = kor::test::parseSmf(bytes).sequence;
         sequence->rewind();
         CxMidiEvent event;
         while (sequence->next(event))
@@ -93,8 +92,7 @@ void BM_ParseAndTrackWalks(benchmark::State& state) {
         return;
     std::int64_t events = 0;
     for (auto _ : state) {
-        int error = 0;
-        auto sequence = kor::test::parseSmf(bytes, error);
+        auto sequence = kor::test::parseSmf(bytes).sequence;
         for (std::size_t t = 0; t < sequence->trackCount(); ++t) {
             CxMidiTrack* track = sequence->track(t);
             CxMidiEvent event;

@@ -7,8 +7,7 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    int error = 0;
-    std::unique_ptr<CxMidiSequence> sequence = CxMidiSequence::parse(data, size, error);
+    std::unique_ptr<CxMidiSequence> sequence = CxMidiSequence::parse(data, size).sequence;
     if (!sequence) return 0;
     (void)kor::hasLegacyText(*sequence);
 

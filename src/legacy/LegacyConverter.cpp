@@ -275,20 +275,20 @@ std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned code
 
     try {
         CxGlobalBuffer image;
-        int error = 0;
-        std::unique_ptr<CxMidiSequence> midi;
-        if (image.load(path))
-            midi = CxMidiSequence::parse(image.data(), image.size(), error);
-        if (midi == nullptr)
-            return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
+        CxMidiSequence::ParseResult parsed{nullptr, CxMidiStatus::InvalidFile};
+        if (image.load(path)) parsed = CxMidiSequence::parse(image.data(), image.size());
+        if (parsed.status == CxMidiStatus::NoMemory)
+            return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
+        if (parsed.sequence == nullptr) return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
+        CxMidiSequence& midi = *parsed.sequence;
 
         const ZRCreateContext context = target.context();
         CZRSequence* sequence = startSong(target);
         if (sequence == nullptr)
             return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
 
-        if (kor::hasLegacyText(*midi) != 1 ||
-            !kor::convertConductorTrack(*midi, *sequence->masterTrack(), context))
+        if (kor::hasLegacyText(midi) != 1 ||
+            !kor::convertConductorTrack(midi, *sequence->masterTrack(), context))
             return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
 
         // The song offers the voices the library knows, as a new song does; singers of voices it
@@ -298,11 +298,12 @@ std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned code
         SongBuilder builder(context, *sequence, voices_, defaultVoice_);
         std::optional<kor::LegacyTrack> first;
         std::int32_t converted = 0;
-        for (std::size_t index = 0; index < midi->trackCount() && converted < kMaxSingingTracks; ++index) {
+        for (std::size_t index = 0; index < midi.trackCount() && converted < kMaxSingingTracks;
+             ++index) {
             CxTypedFile text;
             text.setCodePage(codePage);
             bool hadText = false;
-            const bool collected = kor::collectTrackText(*midi, index, text, hadText);
+            const bool collected = kor::collectTrackText(midi, index, text, hadText);
             if ((text.status() & kor::kLegacyTextCorrupt) != 0)
                 status_ |= kStatusCorruptText;
             if (!collected)

@@ -6,8 +6,7 @@
 #include <string_view>
 
 /// Status numbers of the MIDI file reader. The reader itself produces InvalidFile, NoMemory,
-/// EndOfTrack and EndOfFile; -1 (kMidiNoSequence) stands for a sequence object that could not be
-/// created.
+/// EndOfTrack and EndOfFile.
 enum class CxMidiStatus : int {
     None = 0,
     InvalidFile = 1,
@@ -24,8 +23,6 @@ enum class CxMidiStatus : int {
     ReachedKTMax = 12,
     InternalError = 13,
 };
-
-inline constexpr int kMidiNoSequence = -1;
 
 /// The name of a status number ("Invalid File", "End Of Track", ...), or "" for a number outside
 /// 0..13.

@@ -26,11 +26,9 @@ bool CxMidiSequence::hasSignature(const std::uint8_t* head, std::size_t length) 
     return idAt(0) || idAt(kPreamble);
 }
 
-std::unique_ptr<CxMidiSequence> CxMidiSequence::parse(const std::uint8_t* image,
-                                                      std::size_t length, int& error) {
-    error = static_cast<int>(CxMidiStatus::InvalidFile);
-    if (image == nullptr)
-        return nullptr;
+CxMidiSequence::ParseResult CxMidiSequence::parse(const std::uint8_t* image, std::size_t length) {
+    const auto invalid = [] { return ParseResult{nullptr, CxMidiStatus::InvalidFile}; };
+    if (image == nullptr) return invalid();
     const std::uint8_t* pos = image;
     std::size_t left = length;
     auto startsChunk = [&](const char* id) {
@@ -38,18 +36,15 @@ std::unique_ptr<CxMidiSequence> CxMidiSequence::parse(const std::uint8_t* image,
     };
     if (!startsChunk("MThd")) {
         // Some files carry a 128-byte block before the MIDI data.
-        if (length < kPreamble)
-            return nullptr;
+        if (length < kPreamble) return invalid();
         pos += kPreamble;
         left -= kPreamble;
-        if (!startsChunk("MThd"))
-            return nullptr;
+        if (!startsChunk("MThd")) return invalid();
     }
     std::uint32_t headerLength = read32(pos + 4);
     pos += kChunkHead;
     left -= kChunkHead;
-    if (headerLength < 6 || headerLength > left)
-        return nullptr;
+    if (headerLength < 6 || headerLength > left) return invalid();
 
     std::unique_ptr<CxMidiSequence> sequence;
     try {
@@ -62,19 +57,16 @@ std::unique_ptr<CxMidiSequence> CxMidiSequence::parse(const std::uint8_t* image,
         left -= headerLength;
 
         // Every declared track needs at least its chunk head: refuse before reserving for them.
-        if (left / kChunkHead < header.trackCount)
-            return nullptr;
+        if (left / kChunkHead < header.trackCount) return invalid();
         sequence->tracks_.reserve(header.trackCount);
         sequence->pending_.reserve(header.trackCount);
         sequence->unread_.reserve(header.trackCount);
         for (std::uint32_t index = 0; index < header.trackCount; ++index) {
-            if (!startsChunk("MTrk"))
-                return nullptr;
+            if (!startsChunk("MTrk")) return invalid();
             std::uint32_t trackLength = read32(pos + 4);
             pos += kChunkHead;
             left -= kChunkHead;
-            if (trackLength > left)
-                return nullptr;
+            if (trackLength > left) return invalid();
             sequence->tracks_.push_back(
                 std::make_unique<CxMidiTrack>(pos, trackLength, index, sequence->channelEnabled_));
             pos += trackLength;
@@ -82,11 +74,9 @@ std::unique_ptr<CxMidiSequence> CxMidiSequence::parse(const std::uint8_t* image,
         }
         sequence->rewind();
     } catch (const std::bad_alloc&) {
-        error = sequence ? static_cast<int>(CxMidiStatus::NoMemory) : kMidiNoSequence;
-        return nullptr;
+        return {nullptr, CxMidiStatus::NoMemory};
     }
-    error = 0;
-    return sequence;
+    return {std::move(sequence), CxMidiStatus::None};
 }
 
 CxMidiSequence::CxMidiSequence() {

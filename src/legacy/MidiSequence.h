@@ -33,12 +33,17 @@ public:
     /// "MThd" at the start or after the 128-byte preamble some files carry.
     static bool hasSignature(const std::uint8_t* head, std::size_t length);
 
-    /// Parses the chunk structure of `length` bytes at `image`. Null on failure with `error` set to
-    /// 1 (InvalidFile) for a malformed structure or 2 (NoMemory) when memory runs out; 0 on
-    /// success. A 128-byte preamble before "MThd" is skipped; bytes after the last declared track
-    /// are ignored. Events are only checked when walked.
-    [[nodiscard]] static std::unique_ptr<CxMidiSequence> parse(const std::uint8_t* image,
-                                                               std::size_t length, int& error);
+    /// What parse() gives: the sequence, or null and why.
+    struct ParseResult {
+        std::unique_ptr<CxMidiSequence> sequence;
+        /// None with a sequence; else InvalidFile for a malformed structure or NoMemory when
+        /// memory ran out.
+        CxMidiStatus status = CxMidiStatus::None;
+    };
+    /// Parses the chunk structure of `length` bytes at `image`. A 128-byte preamble before "MThd"
+    /// is skipped; bytes after the last declared track are ignored. Events are only checked when
+    /// walked.
+    [[nodiscard]] static ParseResult parse(const std::uint8_t* image, std::size_t length);
 
     CxMidiSequence(const CxMidiSequence&) = delete;
     CxMidiSequence& operator=(const CxMidiSequence&) = delete;

@@ -53,8 +53,7 @@ struct ParsedFile {
     std::unique_ptr<CxMidiSequence> midi;
 
     bool read(const std::wstring& path) {
-        int error = 0;
-        if (image.load(path)) midi = CxMidiSequence::parse(image.data(), image.size(), error);
+        if (image.load(path)) midi = CxMidiSequence::parse(image.data(), image.size()).sequence;
         return midi != nullptr;
     }
 };

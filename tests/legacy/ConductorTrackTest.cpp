@@ -14,8 +14,7 @@ namespace {
 // Parses `smf` (which must parse) and reads its conductor track into `map`.
 bool readConductor(const SmfBuilder& smf, kor::ConductorMap& map) {
     const std::string bytes = smf.bytes();
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
+    auto sequence = parseSmf(bytes).sequence;
     EXPECT_NE(sequence, nullptr);
     return sequence && kor::readConductorTrack(*sequence, map);
 }

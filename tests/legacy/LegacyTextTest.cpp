@@ -30,8 +30,7 @@ struct Collected {
 };
 
 void collect(const std::string& bytes, std::size_t track, Collected& out) {
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
+    auto sequence = parseSmf(bytes).sequence;
     ASSERT_NE(sequence, nullptr);
     out.ok = kor::collectTrackText(*sequence, track, out.file, out.hadText);
 }
@@ -110,8 +109,7 @@ TEST(LegacyText, RecognisesLegacyFilesByFormatAndTracks) {
                 track.withoutEnd().raw(std::string("\x00\xF4\x00\x00", 4));
         }
         const std::string bytes = smf.bytes();
-        int error = -2;
-        auto sequence = parseSmf(bytes, error);
+        auto sequence = parseSmf(bytes).sequence;
         ASSERT_NE(sequence, nullptr);
         EXPECT_EQ(kor::hasLegacyText(*sequence), c.answer) << c.format << " " << c.tracks;
     }

@@ -38,11 +38,10 @@ template <class Pick> auto walk(CxMidiSequence& sequence, Pick pick) {
 struct Parsed {
     explicit Parsed(const SmfBuilder& smf)
         : bytes(smf.bytes())
-        , sequence(parseSmf(bytes, error)) {}
+        , sequence(parseSmf(bytes).sequence) {}
     Parsed(const Parsed&) = delete;
     Parsed& operator=(const Parsed&) = delete;
     std::string bytes;
-    int error = -2;
     std::unique_ptr<CxMidiSequence> sequence;
 };
 
@@ -80,9 +79,9 @@ TEST(MidiSequence, RejectsBrokenChunkStructure) {
         {"65535 tracks declared, two there", patched(good, 10, "\xFF\xFF")},
     };
     for (const auto& [what, bytes] : cases) {
-        int error = 0;
-        EXPECT_EQ(parseSmf(bytes, error), nullptr) << what;
-        EXPECT_EQ(error, 1) << what;
+        const auto parsed = parseSmf(bytes);
+        EXPECT_EQ(parsed.sequence, nullptr) << what;
+        EXPECT_EQ(parsed.status, CxMidiStatus::InvalidFile) << what;
     }
 }
 
@@ -96,8 +95,7 @@ TEST(MidiSequence, WalksTheMostTracksAFileCanDeclareInBoundedTime) {
         const std::string body = delta + "\x90\x3C\x40" + std::string("\0\xFF\x2F\0", 4);
         bytes += "MTrk" + std::string{'\0', '\0', '\0', static_cast<char>(body.size())} + body;
     }
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
+    auto sequence = parseSmf(bytes).sequence;
     ASSERT_NE(sequence, nullptr);
     ASSERT_EQ(sequence->trackCount(), kTracks);
 
@@ -114,15 +112,14 @@ TEST(MidiSequence, WalksTheMostTracksAFileCanDeclareInBoundedTime) {
 
 TEST(MidiSequence, AcceptsPreambleLongHeaderAndTrailingBytes) {
     const std::string plain = twoTrackSong();
-    int error = -2;
-    auto reference = parseSmf(plain, error);
+    auto reference = parseSmf(plain).sequence;
     ASSERT_NE(reference, nullptr);
     const std::string expected = walkText(*reference);
     // On equal ticks the lower track comes first.
     ASSERT_EQ(expected, "0:0:255 1:0:145 0:480:144 0:480:255 1:480:145 1:480:255 ");
     for (const std::string& bytes :
          {std::string(128, '\x55') + plain, twoTrackSong(10), plain + "MTrk rest"}) {
-        auto sequence = parseSmf(bytes, error);
+        auto sequence = parseSmf(bytes).sequence;
         ASSERT_NE(sequence, nullptr);
         EXPECT_EQ(walkText(*sequence), expected);
     }
@@ -296,16 +293,15 @@ TEST(MidiSequence, ReadsRealSongsWholeBehindAPreambleAndRefusesThemCutShort) {
         const Counts expected = countIndependently(file);
         notes += expected.noteOns;
         for (const std::string& bytes : {file, std::string(128, '\0') + file}) {
-            int error = -2;
-            auto sequence = parseSmf(bytes, error);
+            auto sequence = parseSmf(bytes).sequence;
             ASSERT_NE(sequence, nullptr);
             EXPECT_TRUE(mergedCounts(*sequence) == expected);
         }
         for (std::size_t cut :
              {std::size_t{3}, std::size_t{30}, file.size() / 3, file.size() - 1}) {
-            int error = 0;
-            EXPECT_EQ(parseSmf(file.substr(0, cut), error), nullptr) << cut;
-            EXPECT_EQ(error, 1) << cut;
+            const auto parsed = parseSmf(file.substr(0, cut));
+            EXPECT_EQ(parsed.sequence, nullptr) << cut;
+            EXPECT_EQ(parsed.status, CxMidiStatus::InvalidFile) << cut;
         }
     }
     EXPECT_GT(notes, 0u);

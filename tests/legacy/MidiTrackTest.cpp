@@ -20,9 +20,8 @@ struct Walk {
 
 // Parses a one-track file around `body` (given without end-of-track when `raw`) and walks it.
 Walk walkTrack(const std::string& file) {
-    int error = -2;
-    auto sequence = parseSmf(file, error);
-    EXPECT_EQ(error, 0);
+    auto [sequence, status] = parseSmf(file);
+    EXPECT_EQ(status, CxMidiStatus::None);
     Walk walk;
     if (!sequence) return walk;
     CxMidiTrack* track = sequence->track(0);
@@ -69,8 +68,7 @@ TEST(MidiTrack, DeliversMetaAndSysExDataInPlaceAndSkipsDisabledChannels) {
     smf.addTrack().text(0, "hello").noteOn(5, 0, 60, 1).noteOn(7, 1, 61, 1).sysEx(9, "\x7E\x01")
         .noteOn(200, 1, 62, 1);
     const std::string bytes = smf.bytes();
-    int error = -2;
-    auto sequence = parseSmf(bytes, error);
+    auto sequence = parseSmf(bytes).sequence;
     ASSERT_NE(sequence, nullptr);
     sequence->setChannelEnabled(1, false);
     CxMidiTrack* track = sequence->track(0);

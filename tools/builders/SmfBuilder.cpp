@@ -155,9 +155,8 @@ std::string SmfBuilder::bytes() const {
     return out;
 }
 
-std::unique_ptr<CxMidiSequence> parseSmf(const std::string& bytes, int& error) {
-    return CxMidiSequence::parse(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
-                                 error);
+CxMidiSequence::ParseResult parseSmf(const std::string& bytes) {
+    return CxMidiSequence::parse(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
 } // namespace kor::test

@@ -74,6 +74,6 @@ private:
 };
 
 /// Parses MIDI bytes kept in a string; the string must outlive the sequence.
-std::unique_ptr<CxMidiSequence> parseSmf(const std::string& bytes, int& error);
+CxMidiSequence::ParseResult parseSmf(const std::string& bytes);
 
 } // namespace kor::test
