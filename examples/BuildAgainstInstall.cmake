@@ -1,5 +1,6 @@
-# Installs the korman build KORMAN_BUILD into WORK/prefix, builds the host example of
-# EXAMPLE_SOURCE against it with find_package, runs it, and has the installed kortool and
+# Installs the korman build KORMAN_BUILD into WORK/prefix, builds the host examples of
+# EXAMPLE_SOURCE against it with find_package, runs them (the task examples on the inputs of
+# SAMPLES), and has the installed kortool and
 # pkg-config read the installation (its library folder is LIBDIR). Fails at the first step that
 # goes wrong.
 function(run what)
@@ -23,6 +24,12 @@ run("building the example" ${CMAKE_COMMAND} --build ${WORK}/build)
 set(song ${WORK}/example.korx)
 run("running the example" ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${WORK}/appdata
     ${WORK}/build/host_example ${song})
+run("running the new song example" ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${WORK}/appdata
+    ${WORK}/build/NewSong ${WORK})
+run("running the chorale example" ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${WORK}/appdata
+    ${WORK}/build/ChoraleTranspose ${SAMPLES}/morning-chorale.musicxml ${WORK}/chorale.korx)
+run("running the song walk example" ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${WORK}/appdata
+    ${WORK}/build/SongWalk ${SAMPLES}/morning-walk.korx)
 if(WITH_TOOL)
   run("validating with the installed kortool" ${CMAKE_COMMAND} -E env
       XDG_DATA_HOME=${WORK}/appdata ${prefix}/bin/kortool validate ${song})

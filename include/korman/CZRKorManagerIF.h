@@ -3,6 +3,7 @@
 
 #include <korman/Export.h>
 #include <korman/ZRAux.h>
+#include <korman/ZRChange.h>
 #include <korman/ZRFileFormat.h>
 #include <korman/ZRKorManagementPolicy.h>
 #include <korman/ZRMusicalSinger.h>
@@ -73,6 +74,24 @@ public:
     /// initialization succeeds. 0 with ZR_E_INVALID_PARAMETER for null; 1 when added or already
     /// there. The window must outlive the manager.
     int sysRegisterObserver(IZRMessageWindow* window);
+    /// Removes a window sysRegisterObserver added; it hears nothing more from this manager and
+    /// need not outlive it any longer. 1 when removed; 0 with ZR_E_INVALID_PARAMETER for null, a
+    /// window that is not registered, or a call made while the observers are being told of a
+    /// change (from inside postMessage or a change observer). Works before initialization
+    /// succeeds.
+    int sysUnregisterObserver(IZRMessageWindow* window);
+    /// Adds a change observer (see <korman/ZRChange.h>): after every commit, undo, redo and
+    /// vvoiceNotifyObserversOfUpdates it receives what changed, object by object, and the
+    /// commit's label. The manager keeps the function until sysUnregisterChangeObserver, a
+    /// repeated sysInitialize or its destruction; whatever it captures must live that long.
+    /// Returns the observer's handle, never 0; 0 with ZR_E_INVALID_PARAMETER for an empty
+    /// function or a call made while the observers are being told of a change. Works before
+    /// initialization succeeds.
+    std::uint32_t sysRegisterChangeObserver(ZRChangeObserver observer);
+    /// Removes the change observer of `handle` (from sysRegisterChangeObserver) and destroys its
+    /// function. 1 when removed; 0 with ZR_E_INVALID_PARAMETER for a handle this manager does not
+    /// hold or a call made while the observers are being told of a change.
+    int sysUnregisterChangeObserver(std::uint32_t handle);
     /// Replaces the process-wide VVoice table, which new sequences take their VVoices from, and
     /// clears the default VVoice. Every entry's key must match its record, with bank select 0 to
     /// 127, program change 0 to 127, a component ID and parameters in -127 to 127. 0, changing
@@ -172,6 +191,21 @@ public:
     /// dropped, or a song longer than a MIDI file can place), ZR_E_CANNOT_OPEN_FILE or
     /// ZR_E_CANNOT_SAVE_FILE.
     int fileExportSMF(const wchar_t* path, const ZRSMFExportOptions& options);
+    /// Loads a song file of any kind the library reads, as fileGetFileFormat tells it, with the
+    /// load of its kind: KOR3 and KOR4 as fileLoadKorFile; a legacy song file as
+    /// fileLoadLegacyKorFile in the thread's code page; a MIDI file as fileLoadSMF, every track
+    /// (format 0: the one track) the survey switches on, at most the first 16, singing the
+    /// survey's voice; a MusicXML score as fileLoadMusicXML with the survey's directives. Legacy
+    /// files of version 201 and older, MIDI files and scores get `premeasure` measures (1 to 8)
+    /// in front. The current song then is the loaded one (null and the load's error on failure).
+    /// A file of no known kind: null with ZR_E_INVALID_KOR_FILE naming the path; a file that
+    /// cannot be read: ZR_E_FILE_NOT_FOUND; a null path: ZR_E_INVALID_PARAMETER.
+    IZRKorRoot* fileLoadAny(const wchar_t* path, int premeasure = 1);
+    /// 1 when the current song differs from the one last saved, loaded or created: a commit, an
+    /// undo or a redo has left the commit point it was at then (undoing back to it counts as
+    /// unmodified again), or a VVoice, mixer or aux call changed it (vvoiceIsModified,
+    /// mixerIsModified, auxIsModified). 0 otherwise, and 0 with ZR_E_NO_SEQUENCE without a song.
+    int fileIsModified() const;
     /// The file the current song was loaded from or saved to ("" for a new song); null without
     /// a current song (ZR_E_NO_SEQUENCE).
     const wchar_t* fileGetCurrentFilePath() const;
@@ -284,6 +318,12 @@ public:
     int editIsEdited(unsigned int objID, unsigned int commitPoint, int musicalOnly) const;
     /// Replaces `positions` by the ticks of the tempo changes made since `commitPoint`.
     void editGetEditedTempoPosition(unsigned int commitPoint, std::vector<int>& positions) const;
+    /// The label of the commit editUndo would revert (IZRKorEditorIF::commit(label)), for an
+    /// Undo menu; "" when that commit has none or there is nothing to undo. Owned by the
+    /// manager, valid until the next commit, undo, redo, load or new song.
+    const wchar_t* editGetUndoText() const;
+    /// The label of the commit editRedo would apply; "" as editGetUndoText.
+    const wchar_t* editGetRedoText() const;
 
     // --- VVoices and aux records, changed outside the editor (no undo) ---
     // A call that fails says why: ZR_E_NO_SEQUENCE without a song, ZR_E_VVOICE_NOT_FOUND for a

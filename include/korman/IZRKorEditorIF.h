@@ -252,6 +252,26 @@ public:
                               std::uint32_t sourceTrackID) = 0;
     virtual int deleteZRTrack(std::uint32_t trackID) = 0;
 
+    // Labels and new objects.
+    /// As commit(), the commit carrying `label` (null or "" for none), which the history keeps
+    /// with it for an Undo or Redo menu (editGetUndoText, editGetRedoText) and which the change
+    /// observers receive. The label is copied; only a label given to the commit that files
+    /// something is kept. Short of memory for the label: 0 with ZR_E_NOT_ENOUGH_MEMORY, nothing
+    /// committed and the records still pending.
+    virtual int commit(const wchar_t* label) = 0;
+    /// The ID of the object the last operation through this editor inserted: the new note,
+    /// tempo, part, track (not its mixer unit), WAV part, event or curve point of an insert, a
+    /// copy or an import, or the part divideMusicalPart cut off. When an insert lands on a
+    /// position an object of its list already holds (a tempo, time signature, singer, control or
+    /// point), that object takes the values and its ID is answered. 0xFFFFFFFF (ZR_NO_OBJ_ID)
+    /// after any other operation, a failed one, or before the first. The ID is the object's for
+    /// good: commit, undo and redo keep it, so it names the committed object.
+    virtual std::uint32_t getLastInsertedID() const = 0;
+    /// Replaces `ids` by the IDs getLastInsertedID answered after each successful insert of this
+    /// editor, in call order: the n-th insert's object is ids[n], before and after the commit.
+    /// discard() empties it.
+    virtual void getInsertedIDs(std::vector<std::uint32_t>& ids) const = 0;
+
 protected:
     IZRKorEditorIF() = default;
     IZRKorEditorIF(const IZRKorEditorIF&) = delete;

@@ -15,4 +15,9 @@ public:
     virtual IZRKorObject* getAt(std::uint32_t index) const = 0;
     virtual std::int32_t getListType() const = 0;
     virtual std::int32_t getListTypeEx() const = 0;
+
+    /// The element at `index` as a `T` (borrowed), e.g. `list->at<IZRMusicalNote>(i)`; null when
+    /// `index` is not below getCount() or the element is no `T`. To walk a list, see
+    /// kor::elements in <korman/ZRNodeRange.h>.
+    template <class T> T* at(std::uint32_t index) const { return dynamic_cast<T*>(getAt(index)); }
 };

@@ -3,11 +3,11 @@
 
 #include <korman/IZRKorObject.h>
 #include <korman/IZRNodeList.h>
+#include <korman/IZRZRTrack.h>
 
 #include <string>
 
 class IZRMasterTrack;
-class IZRZRTrack;
 class IZRWAVTrack;
 class IZRMixer;
 class IZRUnManaged;
@@ -31,4 +31,16 @@ public:
     virtual IZRNodeList* getVVoiceList() const = 0;
     virtual IZRMixer* getMixer() const = 0;
     virtual IZRUnManaged* getUnManaged() const = 0;
+
+    /// The number of singing tracks; 0 without a track list.
+    std::uint32_t getZRTrackCount() const {
+        const IZRNodeList* tracks = getZRTrackList();
+        return tracks != nullptr ? tracks->getCount() : 0;
+    }
+    /// The singing track at `index` (from 0, in track-list order; borrowed), or null when
+    /// `index` is not below getZRTrackCount().
+    IZRZRTrack* getZRTrack(std::uint32_t index) const {
+        const IZRNodeList* tracks = getZRTrackList();
+        return tracks != nullptr ? tracks->at<IZRZRTrack>(index) : nullptr;
+    }
 };

@@ -49,3 +49,11 @@
 #include <korman/ZRKorManagementPolicy.h>
 #include <korman/ZRObjType.h>
 #include <korman/ZRVVoice.h>
+
+// Helpers over the interfaces above: value records read from objects, typed walks of node
+// lists, measure positions, one-commit editing and the change reports of the change observers.
+#include <korman/ZRChange.h>
+#include <korman/ZRMeasurePosition.h>
+#include <korman/ZRNodeRange.h>
+#include <korman/ZROneCommit.h>
+#include <korman/ZRValueOf.h>

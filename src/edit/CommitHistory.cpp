@@ -8,6 +8,7 @@
 #include <cassert>
 #include <mutex>
 #include <new>
+#include <unordered_map>
 #include <utility>
 
 using kor::platform::ScopedLock;
@@ -41,6 +42,7 @@ CZRCommitHistory::CZRCommitHistory(std::int32_t limit, HeadroomCheck headroom)
     : limit_(limit)
     , headroom_(std::move(headroom)) {
     entries_.push_back(std::make_unique<CZREditCommit>(++commitCounter_));
+    savedCommitPoint_ = commitCounter_;
 }
 
 CZRCommitHistory::~CZRCommitHistory() {
@@ -53,7 +55,10 @@ CZRCommitHistory::~CZRCommitHistory() {
 void CZRCommitHistory::reset() noexcept {
     ScopedLock guard(lock_);
     entries_.erase(entries_.begin() + 1, entries_.end());
-    static_cast<CZREditCommit&>(*entries_.front()).renumber(++commitCounter_);
+    auto& first = static_cast<CZREditCommit&>(*entries_.front());
+    first.renumber(++commitCounter_);
+    first.setLabel(nullptr);
+    savedCommitPoint_ = commitCounter_;
     current_ = floor_ = 0;
     markersAfterFloor_ = 0;
     std::vector<PackedEntry>().swap(trimmed_);
@@ -297,6 +302,69 @@ void CZRCommitHistory::editedTempoPositions(std::uint32_t commitPoint,
     (void)forEachChangeSince(commitPoint, [&](const ZRChangeEntry& change) {
         if ((change.flags & ZR_CHANGE_TEMPO) != 0) positions.push_back(change.posTick);
     });
+}
+
+void CZRCommitHistory::labelPresentCommit(std::unique_ptr<const wchar_t[]> label) noexcept {
+    ScopedLock guard(lock_);
+    static_cast<CZREditCommit&>(*entries_[current_]).setLabel(std::move(label));
+}
+
+const wchar_t* CZRCommitHistory::undoLabel() const {
+    ScopedLock guard(lock_);
+    return canUndo() ? markerAt(current_).label() : L"";
+}
+
+const wchar_t* CZRCommitHistory::redoLabel() const {
+    ScopedLock guard(lock_);
+    if (!canRedo()) return L"";
+    return markerAt(walkCommit(current_, true, [](const AZREditCommand&) {})).label();
+}
+
+const wchar_t* CZRCommitHistory::describeStep(bool undone, std::vector<ZRChange>& changes) const {
+    changes.clear();
+    ScopedLock guard(lock_);
+    // An undo left the present state before the commit it reverted; a commit or redo, after.
+    if (undone ? !canRedo() : !canUndo()) return L"";
+    std::vector<std::uint32_t> order;
+    std::unordered_map<std::uint32_t, std::uint32_t> flagsOf;
+    const auto collect = [&](const AZREditCommand& record) {
+        for (const ZRChangeEntry& change : record.changes()) {
+            const auto [slot, added] = flagsOf.try_emplace(change.objID, 0u);
+            if (added) order.push_back(change.objID);
+            slot->second |= change.flags;
+        }
+    };
+    std::size_t marker = current_;
+    if (undone) {
+        marker = walkCommit(current_, true, collect);
+    } else {
+        std::vector<const AZREditCommand*> records;
+        walkCommit(current_, false,
+                   [&](const AZREditCommand& record) { records.push_back(&record); });
+        for (auto record = records.rbegin(); record != records.rend(); ++record)
+            collect(**record);
+    }
+    changes.reserve(order.size());
+    for (const std::uint32_t objID : order) {
+        const std::uint32_t flags = flagsOf[objID];
+        const bool inserted = (flags & ZR_CHANGE_INSERTED) != 0;
+        const bool deleted = (flags & ZR_CHANGE_DELETED) != 0;
+        ZRChangeKind kind = ZRChangeKind::Updated;
+        if (inserted != deleted)
+            kind = inserted != undone ? ZRChangeKind::Inserted : ZRChangeKind::Deleted;
+        changes.push_back({objID, kind, flags});
+    }
+    return markerAt(marker).label();
+}
+
+void CZRCommitHistory::markSaved() {
+    ScopedLock guard(lock_);
+    savedCommitPoint_ = markerAt(current_).commitPoint();
+}
+
+bool CZRCommitHistory::isAtSavedState() const {
+    ScopedLock guard(lock_);
+    return markerAt(current_).commitPoint() == savedCommitPoint_;
 }
 
 const CZREditCommit& CZRCommitHistory::markerAt(std::size_t index) const {

@@ -5,6 +5,8 @@
 #include "platform/CriticalSection.h"
 #include "platform/MemoryStatus.h"
 
+#include <korman/ZRChange.h>
+
 #include <atomic>
 #include <cassert>
 #include <cstdint>
@@ -80,6 +82,26 @@ public:
     bool redo(std::vector<std::uint32_t>& ids);
     bool canUndo() const;
     bool canRedo() const;
+
+    /// Gives the commit just filed (the one before the present state) `label` (null: none).
+    void labelPresentCommit(std::unique_ptr<const wchar_t[]> label) noexcept;
+    /// The label of the commit undo would revert; "" when it has none or there is nothing to
+    /// undo. Valid until the history changes.
+    const wchar_t* undoLabel() const;
+    /// The label of the commit redo would apply; "" as undoLabel.
+    const wchar_t* redoLabel() const;
+    /// What the last step did: the change entries of the commit just applied (commit or redo;
+    /// `undone` false) or just reverted (undo; `undone` true), one per object in filing order with
+    /// their flags OR-ed and the kind seen after the step, into `changes` (replaced). Returns that
+    /// commit's label ("" when none; valid until the history changes). Throws std::bad_alloc when
+    /// memory runs out.
+    const wchar_t* describeStep(bool undone, std::vector<ZRChange>& changes) const;
+
+    /// Takes the present state as the saved one (after a save).
+    void markSaved();
+    /// Whether the present state is the one last saved, or the one a reset started from: false
+    /// after a commit, and again true after undoing back to it.
+    bool isAtSavedState() const;
 
     /// Gives back the memory of the oldest undoable commit: its records drop their copies and the
     /// undo floor moves past it. Keeps at least one undoable commit; true when it trimmed one.
@@ -167,6 +189,7 @@ private:
     HeadroomCheck headroom_;
     std::vector<std::unique_ptr<AZREditCommand>> entries_;
     std::uint32_t commitCounter_ = 0;
+    std::uint32_t savedCommitPoint_ = 0;
     std::uint64_t exchanges_ = 0;
     std::atomic<std::int32_t> busy_ = 0;
     std::atomic<std::thread::id> owner_;

@@ -3,6 +3,8 @@
 
 #include "model/ObjectTable.h"
 
+#include <korman/ZRChange.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -14,12 +16,6 @@ struct ZRChangeEntry {
     std::uint32_t flags = 0;  ///< ZR_CHANGE_* bits
     std::int32_t posTick = 0; ///< the changed object's position, where the edit supplies one
 };
-
-inline constexpr std::uint32_t ZR_CHANGE_MODIFIED = 0x01u;
-inline constexpr std::uint32_t ZR_CHANGE_INSERTED = 0x02u;
-inline constexpr std::uint32_t ZR_CHANGE_DELETED = 0x04u;
-inline constexpr std::uint32_t ZR_CHANGE_TEMPO = 0x08u;
-inline constexpr std::uint32_t ZR_CHANGE_MUSICAL = 0x10u;
 
 // The flags the edit operations file: a change to anything sung or played also marks the music,
 // and a change to a tempo marks the tempo map as well. Other changes (tracks, time signatures)

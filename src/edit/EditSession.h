@@ -105,6 +105,9 @@ public:
         return detail_.explain(code, format, args...);
     }
 
+    /// Tells the editor the object the running insert made (or that took its values).
+    void noteInserted(std::uint32_t objID) const noexcept { detail_.noteInserted(objID); }
+
     /// Files the pending records as one commit and applies them; `ids` receives the IDs of the
     /// records applied, in exchange order. ZR_E_NOT_ENOUGH_MEMORY when the headroom rule refuses
     /// twice the largest copy (the records are dropped, the song as it was); else 0. Throws

@@ -4,6 +4,7 @@
 #include "model/Builders.h"
 #include "model/VibratoShape.h"
 
+#include <korman/ZRChange.h>
 #include <korman/ZRVVoice.h>
 
 #include <cstdint>
@@ -17,10 +18,12 @@ class CZRKorDocument;
 class IZREditorHost {
 public:
     /// Sends the update message to every observer window, with the current editor owner as
-    /// wParam and a copy of `ids` (the changed objects, in exchange order) as lParam. Runs after
-    /// the change is made and cannot undo it, so it fails nothing: a window whose copy cannot be
-    /// made misses that one message.
-    virtual void notifyObservers(const std::vector<std::uint32_t>& ids) noexcept = 0;
+    /// wParam and a copy of `ids` (the changed objects, in exchange order) as lParam, and the
+    /// report of the step `cause` names to every change observer. Runs after the change is made
+    /// and cannot undo it, so it fails nothing: a window whose copy cannot be made misses that
+    /// one message, and without memory for the report the change observers miss it.
+    virtual void notifyObservers(const std::vector<std::uint32_t>& ids,
+                                 ZRChangeCause cause) noexcept = 0;
     /// Whether `bytes` more can be allocated with room to spare; when not, the commit history
     /// gives back the memory of its oldest undoable commit and the caller still fails.
     virtual bool hasMemoryHeadroom(std::uint64_t bytes) = 0;

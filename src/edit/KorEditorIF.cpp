@@ -16,21 +16,46 @@
 #include "edit/ZRTrackEdits.h"
 #include "model/KorDocument.h"
 
+#include <cwchar>
+#include <memory>
+
 CZRKorEditorIF::CZRKorEditorIF(IZREditorHost& host, const ZRKorManagementPolicy& policy,
                                CZRKorDocument& document, CZRCommitHistory& history)
     : host_(host)
-    , session_(std::in_place, host, policy, document, history, detail_) {}
+    , session_(std::in_place, host, policy, document, history, detail_)
+    , history_(history) {}
 
 int CZRKorEditorIF::commit() {
-    return run([&] { return commitPending(); }, Kind::kOther);
+    return commit(nullptr);
 }
 
-std::uint32_t CZRKorEditorIF::commitPending() {
+int CZRKorEditorIF::commit(const wchar_t* label) {
+    return run([&] { return commitPending(label); }, Kind::kOther);
+}
+
+namespace {
+
+/// A copy of `label` for the history to keep; null for none or an empty one.
+std::unique_ptr<const wchar_t[]> copyLabel(const wchar_t* label) {
+    if (label == nullptr || *label == L'\0') return nullptr;
+    const std::size_t length = std::wcslen(label);
+    auto copy = std::make_unique<wchar_t[]>(length + 1);
+    std::wmemcpy(copy.get(), label, length + 1);
+    return copy;
+}
+
+} // namespace
+
+std::uint32_t CZRKorEditorIF::commitPending(const wchar_t* label) {
     if (committed_ != 0 || session_->pending().empty()) return 0;
+    std::unique_ptr<const wchar_t[]> kept = copyLabel(label);
     std::vector<std::uint32_t> ids;
     if (const std::uint32_t code = session_->commit(ids)) return code;
     ++committed_;
-    host_.notifyObservers(ids);
+    // Every filed record answers its ID: none means that nothing was filed, and the present
+    // commit is an older one.
+    if (!ids.empty()) history_.labelPresentCommit(std::move(kept));
+    host_.notifyObservers(ids, ZRChangeCause::Commit);
     return 0;
 }
 
@@ -40,6 +65,7 @@ void CZRKorEditorIF::discard() {
         finish(refusal(Kind::kOther));
     else
         session_->discard();
+    insertedIDs_.clear();
 }
 
 void CZRKorEditorIF::detach() noexcept {
@@ -48,6 +74,7 @@ void CZRKorEditorIF::detach() noexcept {
 
 void CZRKorEditorIF::start() noexcept {
     lastError_ = 0;
+    lastInserted_ = ZR_NO_OBJ_ID;
     lastErrorMessage_.clear();
     detail_.clear();
 }

@@ -35,7 +35,10 @@ public:
     ~CZRKorEditorIF() = default;
 
     int commit() override;
+    int commit(const wchar_t* label) override;
     void discard() override;
+    std::uint32_t getLastInsertedID() const override { return lastInserted_; }
+    void getInsertedIDs(std::vector<std::uint32_t>& ids) const override { ids = insertedIDs_; }
     std::uint32_t getLastError() const override { return lastError_; }
     /// The table text of the last error, followed by what the failing operation said of it.
     const wchar_t* getLastErrorMessage() const override {
@@ -172,24 +175,36 @@ private:
     /// Runs `operation` as an exported call and finishes with the code it answers. No exception
     /// leaves the editor: running out of memory answers ZR_E_NOT_ENOUGH_MEMORY, anything else
     /// ZR_E_UNKNOWN_ERROR.
+    /// An insert's object, as the running operation noted it, is kept for getLastInsertedID and
+    /// getInsertedIDs; room for it is made first, so keeping it cannot fail.
     template <class Operation> int run(Operation&& operation, Kind kind = Kind::kEdit) noexcept {
         start();
         std::uint32_t code = ZR_E_UNKNOWN_ERROR;
         try {
             code = refusal(kind);
-            if (code == 0) code = operation();
+            if (code == 0) {
+                insertedIDs_.reserve(insertedIDs_.size() + 1);
+                code = operation();
+            }
+            if (code == 0 && detail_.inserted() != ZR_NO_OBJ_ID) {
+                lastInserted_ = detail_.inserted();
+                insertedIDs_.push_back(lastInserted_);
+            }
         } catch (const std::bad_alloc&) {
             code = ZR_E_NOT_ENOUGH_MEMORY;
         } catch (...) {
         }
         return finish(code);
     }
-    [[nodiscard]] std::uint32_t commitPending();
+    [[nodiscard]] std::uint32_t commitPending(const wchar_t* label);
 
     IZREditorHost& host_;
     kor::OperationDetail detail_;             // of the running operation
     std::optional<kor::EditSession> session_; // none once detached
+    CZRCommitHistory& history_;
     std::uint32_t committed_ = 0;
+    std::uint32_t lastInserted_ = ZR_NO_OBJ_ID;
+    std::vector<std::uint32_t> insertedIDs_; // of every successful insert, in call order
     std::uint32_t lastError_ = 0;
     std::wstring lastErrorMessage_; // "" while the table text of lastError_ is the whole message
 };

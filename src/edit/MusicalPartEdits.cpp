@@ -38,6 +38,7 @@ std::uint32_t insertPart(EditSession& session, const CZRNodeList& live, Make mak
         return ZR_E_UPDATE_FAILED;
     }
     edit.record->addChange({part->getObjID(), kMusicalInserted, part->getPosTick()});
+    session.noteInserted(part->getObjID());
     edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }

@@ -201,13 +201,14 @@ CZRMusicalNote* makeStyledNote(const ZRCreateContext& context, ZRMusicalNoteValu
 
 /// Links the new note `note` of `edit`'s store into the list copy and records the insertion; a
 /// note that cannot be linked is destroyed.
-std::uint32_t linkNew(ListEdit<CZRMusicalNote>& edit, CZRMusicalNote* note) {
+std::uint32_t linkNew(EditSession& session, ListEdit<CZRMusicalNote>& edit, CZRMusicalNote* note) {
     if (note == nullptr) return ZR_E_UPDATE_FAILED;
     if (!edit.list->insertSorted(note)) {
         edit.record->storeContext().registry.destroy(note->getObjID());
         return ZR_E_UPDATE_FAILED;
     }
     edit.record->addChange({note->getObjID(), kMusicalInserted, note->getPosTick()});
+    session.noteInserted(note->getObjID());
     edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }
@@ -241,7 +242,7 @@ std::uint32_t copyNoteAt(EditSession& session, std::uint32_t noteListID, std::in
         copy->values().posTick = posTick;
         if (noteNum) copy->values().noteNum = *noteNum;
     }
-    return linkNew(edit, copy);
+    return linkNew(session, edit, copy);
 }
 
 } // namespace
@@ -312,12 +313,14 @@ std::uint32_t insertNoteStyleSeqAttribElement(EditSession& session, std::uint32_
     if (auto* there = objCast<Point>(edit.list->findByKey(value.posNrm))) {
         there->values().elv = value.elv;
         edit.record->addChange({there->getObjID(), kMusicalChanged, 0});
+        session.noteInserted(there->getObjID());
         return 0;
     }
     const Point* point =
         insertNew(edit, ZRNoteStyleSeqAttribElementValues{value.posNrm, value.elv});
     if (point == nullptr) return ZR_E_UPDATE_FAILED;
     edit.record->addChange({point->getObjID(), kMusicalInserted, 0});
+    session.noteInserted(point->getObjID());
     edit.record->addChange({listID, kMusicalChanged, 0});
     return 0;
 }
@@ -395,8 +398,9 @@ std::uint32_t insertNote(EditSession& session, std::uint32_t noteListID, const Z
     if (const std::uint32_t code =
             editList<CZREditMusicalNoteList>(session, list, ZR_NO_OBJ_ID, false, edit))
         return code;
-    return linkNew(edit, createObject<CZRMusicalNote>(edit.record->storeContext(), ZR_NO_OBJ_ID,
-                                                      std::move(values)));
+    return linkNew(
+        session, edit,
+        createObject<CZRMusicalNote>(edit.record->storeContext(), ZR_NO_OBJ_ID, std::move(values)));
 }
 
 std::uint32_t insertNoteWithStyle(EditSession& session, std::uint32_t noteListID,
@@ -419,7 +423,7 @@ std::uint32_t insertNoteWithStyle(EditSession& session, std::uint32_t noteListID
         context.registry.destroy(note->getObjID());
         note = nullptr;
     }
-    return linkNew(edit, note);
+    return linkNew(session, edit, note);
 }
 
 std::uint32_t copyNote(EditSession& session, std::uint32_t noteListID, std::int32_t posTick,

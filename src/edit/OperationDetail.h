@@ -31,8 +31,15 @@ public:
         }
         return code;
     }
-    /// Forgets the detail, as every operation does first.
-    void clear() noexcept { code_ = 0; }
+    /// Forgets the detail and the inserted object, as every operation does first.
+    void clear() noexcept {
+        code_ = 0;
+        inserted_ = 0xFFFFFFFFu;
+    }
+    /// Notes the object the running insert made, or the one that took the inserted values.
+    void noteInserted(std::uint32_t objID) noexcept { inserted_ = objID; }
+    /// The object noted by noteInserted since clear(); 0xFFFFFFFF when none.
+    std::uint32_t inserted() const { return inserted_; }
     /// The detail left for `code`; null when the operation explained another code or none.
     const std::wstring* detailOf(std::uint32_t code) const {
         return code != 0 && code == code_ ? &text_ : nullptr;
@@ -41,6 +48,7 @@ public:
 private:
     std::wstring text_;
     std::uint32_t code_ = 0;
+    std::uint32_t inserted_ = 0xFFFFFFFFu;
 };
 
 } // namespace kor

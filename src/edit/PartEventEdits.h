@@ -98,11 +98,13 @@ template <class Family>
     if (auto* there = objCast<Event>(edit.list->findByKey(value.posTick))) {
         Family::assign(*there, value, false);
         edit.record->addChange({there->getObjID(), kMusicalChanged, value.posTick});
+        session.noteInserted(there->getObjID());
         return 0;
     }
     const Event* event = insertNew(edit, Family::valuesOf(value));
     if (event == nullptr) return ZR_E_UPDATE_FAILED;
     edit.record->addChange({event->getObjID(), kMusicalInserted, value.posTick});
+    session.noteInserted(event->getObjID());
     edit.record->addChange({listID, kMusicalChanged, 0});
     return 0;
 }

@@ -281,6 +281,7 @@ std::uint32_t divideMusicalPart(EditSession& session, std::uint32_t partID, std:
     }
     edit.record->addChange({partID, kMusicalChanged, part.getPosTick()});
     edit.record->addChange({tail->getObjID(), kMusicalInserted, tick});
+    session.noteInserted(tail->getObjID());
     edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }

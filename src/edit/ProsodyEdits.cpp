@@ -144,11 +144,13 @@ std::uint32_t insertEvent(EditSession& session, std::uint32_t listID,
     if (auto* there = objCast<typename Family::Event>(edit.list->findByKey(value.posSec))) {
         there->setValues(Family::values(value));
         edit.record->addChange({there->getObjID(), kMusicalChanged, 0});
+        session.noteInserted(there->getObjID());
         return 0;
     }
     const auto* event = insertNew(edit, Family::values(value));
     if (event == nullptr) return ZR_E_UPDATE_FAILED;
     edit.record->addChange({event->getObjID(), kMusicalInserted, 0});
+    session.noteInserted(event->getObjID());
     edit.record->addChange({listID, kMusicalChanged, 0});
     return 0;
 }

@@ -77,11 +77,13 @@ std::uint32_t insertTempo(EditSession& session, const ZRTempoValue& value) {
     if (auto* there = objCast<CZRTempo>(edit.list->findByKey(value.posTick))) {
         there->values().bpm = value.tempo;
         edit.record->addChange({there->getObjID(), kTempoChanged, value.posTick});
+        session.noteInserted(there->getObjID());
         return 0;
     }
     const CZRTempo* tempo = insertNew(edit, ZRTempoValues{value.posTick, value.tempo});
     if (tempo == nullptr) return ZR_E_UPDATE_FAILED;
     edit.record->addChange({tempo->getObjID(), kTempoInserted, value.posTick});
+    session.noteInserted(tempo->getObjID());
     edit.record->addChange({edit.list->getObjID(), kMusicalChanged, 0});
     return 0;
 }

@@ -136,6 +136,7 @@ std::uint32_t insertTimeSig(EditSession& session, const ZRTimeSigValue& value) {
     if (auto* there = objCast<CZRTimeSig>(edit.sigs.list->findByKey(value.posMes))) {
         if (const std::uint32_t code = setSigValues(session, edit, *there, values)) return code;
         edit.sigs.record->addChange({there->getObjID(), ZR_CHANGE_MODIFIED, value.posMes});
+        session.noteInserted(there->getObjID());
         return 0;
     }
     CZRTimeSig* created = nullptr;
@@ -153,6 +154,7 @@ std::uint32_t insertTimeSig(EditSession& session, const ZRTimeSigValue& value) {
             }))
         return code;
     edit.sigs.record->addChange({created->getObjID(), ZR_CHANGE_INSERTED, value.posMes});
+    session.noteInserted(created->getObjID());
     edit.sigs.record->addChange({edit.sigs.list->getObjID(), ZR_CHANGE_MODIFIED, 0});
     return 0;
 }

@@ -164,6 +164,7 @@ std::uint32_t insertFromFile(EditSession& session, const CZRNodeList& list,
     if (created == nullptr) return ZR_E_UPDATE_FAILED;
     created->part().setDurTick(*durTick);
     edit.record->addChange({created->getObjID(), kMusicalInserted, part.posTick});
+    session.noteInserted(created->getObjID());
     edit.record->addChange({list.getObjID(), kMusicalChanged, 0});
     return 0;
 }

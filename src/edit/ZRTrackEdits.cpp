@@ -122,8 +122,8 @@ CZRZRUnit* unitOf(const CZRNodeList* units, std::int32_t trackNo) {
 
 /// Links `track` and its `unit`, both made in the stores of `edit`'s records (null when making
 /// them failed), under the number `trackNo` asks for. On failure both are destroyed.
-std::uint32_t placeTrack(TrackListsEdit& edit, std::int32_t trackNo, CZRZRTrack* track,
-                         CZRZRUnit* unit) {
+std::uint32_t placeTrack(EditSession& session, TrackListsEdit& edit, std::int32_t trackNo,
+                         CZRZRTrack* track, CZRZRUnit* unit) {
     const CZRNodeList& tracks = *edit.tracks.list;
     const std::uint32_t count = tracks.getCount();
     // An appended track follows the last one, whatever gaps the numbering has.
@@ -146,20 +146,22 @@ std::uint32_t placeTrack(TrackListsEdit& edit, std::int32_t trackNo, CZRZRTrack*
     (void)edit.tracks.list->insertSorted(track);
     (void)edit.units.list->insertSorted(unit);
     edit.tracks.record->addChange({track->getObjID(), ZR_CHANGE_INSERTED, 0});
+    session.noteInserted(track->getObjID());
     edit.units.record->addChange({unit->getObjID(), ZR_CHANGE_INSERTED, 0});
     return 0;
 }
 
 /// Inserts copies of `source` and of `sourceUnit` (a new unit when null), named `name`.
-std::uint32_t placeCopy(TrackListsEdit& edit, std::int32_t trackNo, const CZRZRTrack& source,
-                        const CZRZRUnit* sourceUnit, const std::wstring& name) {
+std::uint32_t placeCopy(EditSession& session, TrackListsEdit& edit, std::int32_t trackNo,
+                        const CZRZRTrack& source, const CZRZRUnit* sourceUnit,
+                        const std::wstring& name) {
     const ZRCreateContext trackContext = edit.tracks.record->storeContext();
     const ZRCreateContext unitContext = edit.units.record->storeContext();
     CZRZRTrack* track = deepCopy(trackContext, source);
     CZRZRUnit* unit =
         sourceUnit != nullptr ? deepCopy(unitContext, *sourceUnit) : buildZRUnit(unitContext, 0);
     if (track != nullptr) track->setName(name);
-    return placeTrack(edit, trackNo, track, unit);
+    return placeTrack(session, edit, trackNo, track, unit);
 }
 
 } // namespace
@@ -217,7 +219,7 @@ std::uint32_t insertZRTrack(EditSession& session, std::uint32_t listID, std::int
     if (const std::uint32_t code = editTrackLists(session, song, ZR_NO_OBJ_ID, false, edit))
         return code;
     if (const std::uint32_t code = checkRoomForTrack(session, edit)) return code;
-    return placeTrack(edit, trackNo,
+    return placeTrack(session, edit, trackNo,
                       buildZRTrack(edit.tracks.record->storeContext(), {name, comment, 0}),
                       buildZRUnit(edit.units.record->storeContext(), 0));
 }
@@ -239,7 +241,8 @@ std::uint32_t copyZRTrack(EditSession& session, std::uint32_t listID, std::int32
     // The source as this editor has left it: its copy in the track list record.
     const auto* working = objCast<CZRZRTrack>(edit.tracks.record->workingObject(sourceID));
     if (working == nullptr || isDetached(working)) return ZR_E_COPY_SOURCE_NOT_FOUND;
-    return placeCopy(edit, trackNo, *working, unitOf(edit.units.list, working->getTrackNo()), name);
+    return placeCopy(session, edit, trackNo, *working,
+                     unitOf(edit.units.list, working->getTrackNo()), name);
 }
 
 std::uint32_t importZRTrack(EditSession& session, std::uint32_t listID, std::int32_t trackNo,
@@ -265,7 +268,7 @@ std::uint32_t importZRTrack(EditSession& session, std::uint32_t listID, std::int
     const CZRZRUnit* unit = importedMixer != nullptr
                                 ? unitOf(importedMixer->zrUnitList(), source->getTrackNo())
                                 : nullptr;
-    return placeCopy(edit, trackNo, *source, unit, source->getName());
+    return placeCopy(session, edit, trackNo, *source, unit, source->getName());
 }
 
 std::uint32_t deleteZRTrack(EditSession& session, std::uint32_t trackID) {

@@ -20,6 +20,7 @@ IZRKorRoot* asRoot(CZRKorRoot* root) {
 }
 
 constexpr const wchar_t* kNoText = nullptr;
+constexpr IZRKorRoot* kNoRoot = nullptr;
 
 enum class SongKind { Current, Imported };
 
@@ -178,6 +179,58 @@ int CZRKorManagerIF::fileExportSMF(const wchar_t* path, const ZRSMFExportOptions
     return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         return kor::exportSmfFile(m, path, options) ? 1 : 0;
     });
+}
+
+namespace {
+
+/// Keeps at most the first 16 sources the survey switched on: an import takes no more.
+template <class Directive> void keepFirstSixteen(std::vector<Directive>& directives) {
+    int on = 0;
+    for (Directive& directive : directives)
+        if (directive.importSwitch != 0 && ++on > 16) directive.importSwitch = 0;
+}
+
+} // namespace
+
+IZRKorRoot* CZRKorManagerIF::fileLoadAny(const wchar_t* path, int premeasure) {
+    // Each step is a call of its own, with its own protocol and error; only a file of no known
+    // kind is this call's failure.
+    switch (fileGetFileFormat(path)) {
+    case ZR_FILE_FORMAT_KOR3:
+    case ZR_FILE_FORMAT_KOR4:
+        return fileLoadKorFile(path);
+    case ZR_FILE_FORMAT_LEGACY2:
+    case ZR_FILE_FORMAT_LEGACY3:
+        return fileLoadLegacyKorFile(path, premeasure);
+    case ZR_FILE_FORMAT_SMF0:
+    case ZR_FILE_FORMAT_SMF1:
+        return kor::runGuarded(*impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl&) {
+            std::vector<ZRSMFTrackImportDirective> directives;
+            if (fileGetSMFImportDirective(path, 0, directives) == 0) return kNoRoot;
+            keepFirstSixteen(directives);
+            return fileLoadSMF(path, premeasure, 0, directives);
+        });
+    case ZR_FILE_FORMAT_MUSICXML:
+        return kor::runGuarded(*impl_, static_cast<IZRKorRoot*>(nullptr), [&](CZRKorManagerImpl&) {
+            std::vector<ZRMusicXMLPartImportDirective> directives;
+            if (fileGetMusicXMLImportDirective(path, directives) == 0) return kNoRoot;
+            keepFirstSixteen(directives);
+            return fileLoadMusicXML(path, premeasure, directives);
+        });
+    case ZR_FILE_FORMAT_UNKNOWN:
+        break;
+    }
+    if (impl_ != nullptr && impl_->isInitialized() && impl_->lastError() == 0)
+        impl_->fail(ZR_E_INVALID_KOR_FILE,
+                    L"%ls is none of the kinds the library reads (KOR3, KOR4, a legacy song file, "
+                    L"a MIDI file or a MusicXML score).",
+                    path);
+    return nullptr;
+}
+
+int CZRKorManagerIF::fileIsModified() const {
+    return readSong(impl_.get(), 0,
+                    [this](const CZRKorDocument&) { return impl_->isModified() ? 1 : 0; });
 }
 
 const wchar_t* CZRKorManagerIF::fileGetCurrentFilePath() const {

@@ -61,6 +61,30 @@ int CZRKorManagerIF::sysRegisterObserver(IZRMessageWindow* window) {
     });
 }
 
+int CZRKorManagerIF::sysUnregisterObserver(IZRMessageWindow* window) {
+    if (impl_ == nullptr) return 0;
+    impl_->clearLastError();
+    return kor::runGuarded(*impl_.get(), 0, [window](CZRKorManagerImpl& m) {
+        return m.unregisterObserver(window) ? 1 : 0;
+    });
+}
+
+std::uint32_t CZRKorManagerIF::sysRegisterChangeObserver(ZRChangeObserver observer) {
+    if (impl_ == nullptr) return 0;
+    impl_->clearLastError();
+    return kor::runGuarded(*impl_.get(), 0u, [&observer](CZRKorManagerImpl& m) {
+        return m.registerChangeObserver(std::move(observer));
+    });
+}
+
+int CZRKorManagerIF::sysUnregisterChangeObserver(std::uint32_t handle) {
+    if (impl_ == nullptr) return 0;
+    impl_->clearLastError();
+    return kor::runGuarded(*impl_.get(), 0, [handle](CZRKorManagerImpl& m) {
+        return m.unregisterChangeObserver(handle) ? 1 : 0;
+    });
+}
+
 int CZRKorManagerIF::sysReplaceVVoiceLibTable(const std::map<ZRVVoiceKey, ZRVVoiceLib>& table) {
     if (impl_ == nullptr) return 0;
     // This call neither clears nor sets the last error: any failure only answers 0.
@@ -382,6 +406,18 @@ void CZRKorManagerIF::editGetEditedTempoPosition(unsigned int commitPoint,
     kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
         if (m.history() != nullptr) m.history()->editedTempoPositions(commitPoint, positions);
         return 0;
+    });
+}
+
+const wchar_t* CZRKorManagerIF::editGetUndoText() const {
+    return kor::runProtocol(impl_.get(), L"", [](CZRKorManagerImpl& m) {
+        return m.history() != nullptr ? m.history()->undoLabel() : L"";
+    });
+}
+
+const wchar_t* CZRKorManagerIF::editGetRedoText() const {
+    return kor::runProtocol(impl_.get(), L"", [](CZRKorManagerImpl& m) {
+        return m.history() != nullptr ? m.history()->redoLabel() : L"";
     });
 }
 

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <new>
 #include <system_error>
 
@@ -118,6 +119,7 @@ bool CZRKorManagerImpl::runInitialization(const ZRKorManagementPolicy& policy) {
     policy_.minPlayTime = std::max(60, policy.minPlayTime);
     history_ = std::make_unique<CZRCommitHistory>(policy_.undoLimit);
     observers_.clear();
+    changeObservers_.clear();
 
     CKorManagerApp& app = CKorManagerApp::instance();
     if (!app.createFolders()) {
@@ -149,6 +151,7 @@ void CZRKorManagerImpl::discardState() {
     destroySequence();
     history_.reset();
     observers_.clear();
+    changeObservers_.clear();
     releaseVoiceDatabase();
     initialized_ = false;
 }
@@ -176,7 +179,58 @@ bool CZRKorManagerImpl::registerObserver(IZRMessageWindow* window) {
     return true;
 }
 
-void CZRKorManagerImpl::notifyObservers(const std::vector<std::uint32_t>& ids) noexcept {
+bool CZRKorManagerImpl::refuseWhileNotifying() {
+    if (!notifying_) return false;
+    fail(ZR_E_INVALID_PARAMETER, L"The observers are being told of a change; add or remove "
+                                 L"observers after the call that tells them has returned.");
+    return true;
+}
+
+bool CZRKorManagerImpl::unregisterObserver(IZRMessageWindow* window) {
+    if (refuseWhileNotifying()) return false;
+    const auto found = std::find(observers_.begin(), observers_.end(), window);
+    if (window == nullptr || found == observers_.end()) {
+        fail(ZR_E_INVALID_PARAMETER, window == nullptr
+                                         ? L"The observer window is null."
+                                         : L"The window is not registered with this manager.");
+        return false;
+    }
+    observers_.erase(found);
+    return true;
+}
+
+std::uint32_t CZRKorManagerImpl::registerChangeObserver(ZRChangeObserver observer) {
+    if (refuseWhileNotifying()) return 0;
+    if (!observer) {
+        fail(ZR_E_INVALID_PARAMETER, L"The change observer is an empty function.");
+        return 0;
+    }
+    // Handles are never reused while the manager lives (and never 0), so a stale handle cannot
+    // remove a later observer.
+    if (lastObserverHandle_ == std::numeric_limits<std::uint32_t>::max()) {
+        fail(ZR_E_INVALID_PARAMETER, L"This manager has handed out every observer handle.");
+        return 0;
+    }
+    changeObservers_.emplace_back(lastObserverHandle_ + 1, std::move(observer));
+    return ++lastObserverHandle_;
+}
+
+bool CZRKorManagerImpl::unregisterChangeObserver(std::uint32_t handle) {
+    if (refuseWhileNotifying()) return false;
+    const auto found = std::find_if(changeObservers_.begin(), changeObservers_.end(),
+                                    [handle](const auto& entry) { return entry.first == handle; });
+    if (found == changeObservers_.end()) {
+        fail(ZR_E_INVALID_PARAMETER, L"No change observer of this manager has the handle %u.",
+             handle);
+        return false;
+    }
+    changeObservers_.erase(found);
+    return true;
+}
+
+void CZRKorManagerImpl::notifyObservers(const std::vector<std::uint32_t>& ids,
+                                        ZRChangeCause cause) noexcept {
+    notifying_ = true;
     for (IZRMessageWindow* window : observers_) {
         // Each window owns the list it is sent and deletes it.
         std::unique_ptr<std::vector<std::uint32_t>> list;
@@ -187,6 +241,29 @@ void CZRKorManagerImpl::notifyObservers(const std::vector<std::uint32_t>& ids) n
         }
         window->postMessage(ZR_WM_UPDATE, editorOwner_, reinterpret_cast<intptr_t>(list.release()));
     }
+    try {
+        if (!changeObservers_.empty()) reportChanges(ids, cause);
+    } catch (...) {
+        // The change stands; without memory for the report the change observers miss it.
+    }
+    notifying_ = false;
+}
+
+void CZRKorManagerImpl::reportChanges(const std::vector<std::uint32_t>& ids, ZRChangeCause cause) {
+    std::vector<ZRChange> changes;
+    const wchar_t* label = L"";
+    if (cause == ZRChangeCause::VVoiceUpdate) {
+        changes.reserve(ids.size());
+        for (const std::uint32_t objID : ids)
+            changes.push_back({objID, ZRChangeKind::Updated, ZR_CHANGE_MODIFIED});
+    } else if (!ids.empty() && history_ != nullptr) {
+        label = history_->describeStep(cause == ZRChangeCause::Undo, changes);
+    }
+    const ZRChangeReport report{cause, changes, label,
+                                history_ != nullptr ? history_->currentCommitPoint() : 0,
+                                editorOwner_};
+    for (const auto& [handle, observer] : changeObservers_)
+        observer(report);
 }
 
 bool CZRKorManagerImpl::hasMemoryHeadroom(std::uint64_t bytes) {
@@ -480,7 +557,7 @@ void CZRKorManagerImpl::noteUpdate(std::uint32_t objID) noexcept {
 
 void CZRKorManagerImpl::notifyVVoiceUpdates() {
     if (!vvoiceUpdates_) return;
-    if (!vvoiceUpdates_->empty()) notifyObservers(*vvoiceUpdates_);
+    if (!vvoiceUpdates_->empty()) notifyObservers(*vvoiceUpdates_, ZRChangeCause::VVoiceUpdate);
     vvoiceUpdates_.reset();
 }
 

@@ -40,7 +40,8 @@ public:
     ~CZRKorManagerImpl();
 
     // --- The editor host ---
-    void notifyObservers(const std::vector<std::uint32_t>& ids) noexcept override;
+    void notifyObservers(const std::vector<std::uint32_t>& ids,
+                         ZRChangeCause cause) noexcept override;
     bool hasMemoryHeadroom(std::uint64_t bytes) override;
     bool hasRoomFor(std::uint64_t bytes) const override {
         return kor::platform::hasHeadroomFor(bytes);
@@ -96,6 +97,14 @@ public:
 
     /// Adds a window to the observers unless it is there already; false for null.
     bool registerObserver(IZRMessageWindow* window);
+    /// Removes a window; false, with the reason, for null, one not registered, or while the
+    /// observers are being told of a change.
+    bool unregisterObserver(IZRMessageWindow* window);
+    /// Adds a change observer; its handle (never 0), or 0 with the reason for an empty function
+    /// or while the observers are being told of a change.
+    std::uint32_t registerChangeObserver(ZRChangeObserver observer);
+    /// Removes the change observer of `handle`; false, with the reason, as unregisterObserver.
+    bool unregisterChangeObserver(std::uint32_t handle);
     /// The value sent as wParam of update messages: the owner of the editor that made them.
     void setEditorOwner(std::uint32_t owner) { editorOwner_ = owner; }
 
@@ -149,8 +158,16 @@ public:
     CZRKorDocument* importDocument() const { return importBuffer_.get(); }
     void adoptImport(std::unique_ptr<CZRKorDocument> document) { importBuffer_ = std::move(document); }
     void setLastErrorMessage(std::wstring message) { lastErrorMessage_ = std::move(message); }
-    /// Marks the changes made outside the editor as saved.
-    void clearModifiedFlags() { vvoiceModified_ = mixerModified_ = auxModified_ = false; }
+    /// Marks the song as saved: the changes made outside the editor and the present commit point.
+    void clearModifiedFlags() {
+        vvoiceModified_ = mixerModified_ = auxModified_ = false;
+        if (history_ != nullptr) history_->markSaved();
+    }
+    /// Whether the song differs from the one last saved, loaded or created.
+    bool isModified() const {
+        return vvoiceModified_ || mixerModified_ || auxModified_ ||
+               (history_ != nullptr && !history_->isAtSavedState());
+    }
 
     // --- VVoices and aux records, changed outside the editor ---
 
@@ -194,6 +211,14 @@ private:
     std::unique_ptr<CZRCommitHistory> history_;
     std::uint32_t editorOwner_ = 0;
     std::vector<IZRMessageWindow*> observers_;
+    std::vector<std::pair<std::uint32_t, ZRChangeObserver>> changeObservers_; // by handle
+    std::uint32_t lastObserverHandle_ = 0;
+    // Raised while the observers are told of a change: the lists must not change under the loop.
+    bool notifying_ = false;
+    /// Fails with ZR_E_INVALID_PARAMETER when the observers are being told of a change.
+    bool refuseWhileNotifying();
+    /// Tells the change observers of the step `cause` names, whose records had the IDs `ids`.
+    void reportChanges(const std::vector<std::uint32_t>& ids, ZRChangeCause cause);
     bool holdsVoiceDatabase_ = false;
     CxKeptScore keptScore_;
 

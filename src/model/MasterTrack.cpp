@@ -107,24 +107,123 @@ const std::vector<CZRMasterTrack::Segment>* CZRMasterTrack::tempoMap() const {
     return segments_.empty() ? nullptr : &segments_;
 }
 
+double CZRMasterTrack::secondsAt(const std::vector<Segment>& segments, std::int32_t tick) const {
+    const Segment& seg =
+        segments[pickSegment(segments, tick, [](const Segment& s) { return double(s.tick); })];
+    return seg.sec + (tick - seg.tick) / (seg.bpm * 0.01) * (60.0 / values_.resolution);
+}
+
+double CZRMasterTrack::ticksAt(const std::vector<Segment>& segments, double sec) const {
+    const Segment& seg =
+        segments[pickSegment(segments, sec, [](const Segment& s) { return s.sec; })];
+    return seg.tick + (sec - seg.sec) * (seg.bpm * 0.01) * (values_.resolution / 60.0);
+}
+
 std::optional<std::int32_t> CZRMasterTrack::tickToSec(std::int32_t tick) const {
     const std::vector<Segment>* segments = tick < 0 ? nullptr : tempoMap();
     if (segments == nullptr) return std::nullopt;
-    const Segment& seg =
-        (*segments)[pickSegment(*segments, tick, [](const Segment& s) { return double(s.tick); })];
-    const double sec = seg.sec + (tick - seg.tick) / (seg.bpm * 0.01) * (60.0 / values_.resolution);
-    return toInt32(sec * kFixedOne);
+    return toInt32(secondsAt(*segments, tick) * kFixedOne);
 }
 
 std::optional<std::int32_t> CZRMasterTrack::secToTick(std::int32_t fixedSec) const {
     const double sec = fixedSec / kFixedOne;
     const std::vector<Segment>* segments = sec < 0 ? nullptr : tempoMap();
     if (segments == nullptr) return std::nullopt;
-    const Segment& seg =
-        (*segments)[pickSegment(*segments, sec, [](const Segment& s) { return s.sec; })];
-    const double ticks =
-        seg.tick + (sec - seg.sec) * (seg.bpm * 0.01) * (values_.resolution / 60.0);
+    const double ticks = ticksAt(*segments, sec);
     return toInt32(ticks >= 0 ? ticks + 0.5 : ticks - 0.5);
+}
+
+std::uint32_t CZRMasterTrack::tempoMapFault() const {
+    return values_.resolution != kResolution ? ZR_E_INVALID_TIME_RESOLUTION
+                                             : ZR_E_INVALID_TEMPO_NUMBER;
+}
+
+std::uint32_t CZRMasterTrack::tickToSeconds(std::int32_t tick, double& seconds) const {
+    if (tick < 0) return ZR_E_INVALID_PARAMETER;
+    const std::vector<Segment>* segments = tempoMap();
+    if (segments == nullptr) return tempoMapFault();
+    seconds = secondsAt(*segments, tick);
+    return 0;
+}
+
+std::uint32_t CZRMasterTrack::tickToSec(std::int32_t tick, std::int32_t& sec) const {
+    double seconds = 0;
+    if (const std::uint32_t code = tickToSeconds(tick, seconds)) return code;
+    const std::optional<std::int32_t> fixed = toInt32(seconds * kFixedOne);
+    if (!fixed) return ZR_E_INVALID_PARAMETER;
+    sec = *fixed;
+    return 0;
+}
+
+std::uint32_t CZRMasterTrack::secondsToTick(double seconds, std::int32_t& tick) const {
+    if (!(seconds >= 0)) return ZR_E_INVALID_PARAMETER;
+    const std::vector<Segment>* segments = tempoMap();
+    if (segments == nullptr) return tempoMapFault();
+    const std::optional<std::int32_t> rounded = toInt32(ticksAt(*segments, seconds) + 0.5);
+    if (!rounded) return ZR_E_INVALID_PARAMETER;
+    tick = *rounded;
+    return 0;
+}
+
+std::uint32_t CZRMasterTrack::secToTick(std::int32_t sec, std::int32_t& tick) const {
+    return secondsToTick(sec / kFixedOne, tick);
+}
+
+// Walks the time signatures from measure 0 while `stop(measure, tick)` is false for the start of
+// the next one; the last one entered is in effect there.
+template <class Stop>
+std::optional<CZRMasterTrack::SignatureSpan> CZRMasterTrack::signatureSpan(Stop stop) const {
+    if (timeSigs_ == nullptr || timeSigs_->getCount() == 0) return std::nullopt;
+    const auto* first = kor::objCast<CZRTimeSig>(timeSigs_->elementAt(0));
+    if (first == nullptr || first->getPosMes() != 0) return std::nullopt;
+    SignatureSpan span{first, 0, 0};
+    for (std::uint32_t i = 1; i < timeSigs_->getCount(); ++i) {
+        const auto* sig = kor::objCast<CZRTimeSig>(timeSigs_->elementAt(i));
+        if (sig == nullptr) continue;
+        const std::int64_t startTick =
+            span.startTick +
+            (sig->getPosMes() - span.startMeasure) * ticksPerMeasure(*span.sig, values_.resolution);
+        if (stop(sig->getPosMes(), startTick)) break;
+        span = {sig, sig->getPosMes(), startTick};
+    }
+    return span;
+}
+
+std::uint32_t CZRMasterTrack::tickToPosition(std::int32_t tick, ZRMeasurePosition& position) const {
+    if (tick < 0) return ZR_E_INVALID_PARAMETER;
+    if (values_.resolution != kResolution) return ZR_E_INVALID_TIME_RESOLUTION;
+    const auto span =
+        signatureSpan([tick](std::int64_t, std::int64_t startTick) { return startTick > tick; });
+    if (!span) return ZR_E_INVALID_TIME_SIGNATURE_NUMBER;
+    const std::int64_t perMeasure = ticksPerMeasure(*span->sig, values_.resolution);
+    const std::int64_t perBeat = perMeasure / span->sig->getNumerator();
+    const std::int64_t inSpan = tick - span->startTick;
+    const std::int64_t inMeasure = inSpan % perMeasure;
+    position = {static_cast<std::int32_t>(span->startMeasure + inSpan / perMeasure),
+                static_cast<std::int32_t>(inMeasure / perBeat),
+                static_cast<std::int32_t>(inMeasure % perBeat)};
+    return 0;
+}
+
+std::uint32_t CZRMasterTrack::positionToTick(const ZRMeasurePosition& position,
+                                             std::int32_t& tick) const {
+    if (position.measure < 0) return ZR_E_INVALID_PARAMETER;
+    if (values_.resolution != kResolution) return ZR_E_INVALID_TIME_RESOLUTION;
+    const auto span = signatureSpan([&position](std::int64_t startMeasure, std::int64_t) {
+        return startMeasure > position.measure;
+    });
+    if (!span) return ZR_E_INVALID_TIME_SIGNATURE_NUMBER;
+    const std::int64_t perMeasure = ticksPerMeasure(*span->sig, values_.resolution);
+    const std::int64_t perBeat = perMeasure / span->sig->getNumerator();
+    if (position.beat < 0 || position.beat >= span->sig->getNumerator() || position.tick < 0 ||
+        position.tick >= perBeat)
+        return ZR_E_INVALID_PARAMETER;
+    const std::int64_t result = span->startTick +
+                                (position.measure - span->startMeasure) * perMeasure +
+                                position.beat * perBeat + position.tick;
+    if (result > std::numeric_limits<std::int32_t>::max()) return ZR_E_INVALID_PARAMETER;
+    tick = static_cast<std::int32_t>(result);
+    return 0;
 }
 
 std::uint32_t CZRMasterTrack::validate() const {

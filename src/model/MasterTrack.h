@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class CZRTimeSig;
+
 /// Initial values of a master track.
 struct ZRMasterTrackValues {
     std::wstring seqName;
@@ -57,6 +59,14 @@ public:
     [[nodiscard]] bool setTimeSigList(CZRNodeList* list);
     [[nodiscard]] bool setTempoList(CZRNodeList* list);
 
+    std::uint32_t tickToSec(std::int32_t tick, std::int32_t& sec) const override;
+    std::uint32_t secToTick(std::int32_t sec, std::int32_t& tick) const override;
+    std::uint32_t tickToSeconds(std::int32_t tick, double& seconds) const override;
+    std::uint32_t secondsToTick(double seconds, std::int32_t& tick) const override;
+    std::uint32_t tickToPosition(std::int32_t tick, ZRMeasurePosition& position) const override;
+    std::uint32_t positionToTick(const ZRMeasurePosition& position,
+                                 std::int32_t& tick) const override;
+
     /// Seconds (16.16 fixed point) at `tick`.
     std::optional<std::int32_t> tickToSec(std::int32_t tick) const;
     /// The tick at `sec` (16.16 fixed point), rounded half away from zero.
@@ -81,6 +91,20 @@ private:
     const std::vector<Segment>* tempoMap() const;
     /// True when the map kept in segments_ was built from the tempos as they are.
     bool tempoMapCurrent() const;
+    /// Why tempoMap() is null: ZR_E_INVALID_TIME_RESOLUTION or ZR_E_INVALID_TEMPO_NUMBER.
+    std::uint32_t tempoMapFault() const;
+    /// Seconds at `tick` (at least 0) under `segments`.
+    double secondsAt(const std::vector<Segment>& segments, std::int32_t tick) const;
+    /// The unrounded tick at `sec` (at least 0) under `segments`.
+    double ticksAt(const std::vector<Segment>& segments, double sec) const;
+    /// The time signature in effect at `measure` (at least 0), with the measure and tick where it
+    /// starts; nothing when the list is missing, empty or does not start at measure 0.
+    struct SignatureSpan {
+        const CZRTimeSig* sig;
+        std::int64_t startMeasure;
+        std::int64_t startTick;
+    };
+    template <class Stop> std::optional<SignatureSpan> signatureSpan(Stop stop) const;
 
     void copyValues(const CZRMasterTrack& source) { values_ = source.values_; }
     void swapValues(CZRMasterTrack& other) { std::swap(values_, other.values_); }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -102,6 +103,54 @@ TEST(MasterTrack, ConversionsNeedResolution480AndATempoAtZero) {
     EXPECT_EQ(fine.correct(), 1u);
     EXPECT_EQ(fine.master->getResolution(), 480);
     EXPECT_EQ(fine.master->tickToSec(480), 32768);
+}
+
+TEST(MasterTrack, HostConversionsAnswerCodesAndMeasurePositions) {
+    // 4/4 for two measures, then 6/8: six eighth-note beats of 240 ticks, 1440 ticks a measure.
+    Track track({{0, 4, 4}, {2, 6, 8}}, {{0, 12000}, {1920, 6000}});
+    const IZRMasterTrack& host = *track.master;
+    std::int32_t sec = -1;
+    EXPECT_EQ(host.tickToSec(2400, sec), 0u);
+    EXPECT_EQ(sec, 196608);
+    double seconds = 0;
+    EXPECT_EQ(host.tickToSeconds(1, seconds), 0u);
+    EXPECT_DOUBLE_EQ(seconds, 1.0 / 960); // unrounded, where 16.16 gives 68/65536
+    std::int32_t tick = -1;
+    EXPECT_EQ(host.secondsToTick(2.5, tick), 0u);
+    EXPECT_EQ(tick, 2160);
+    EXPECT_EQ(host.secToTick(196608, tick), 0u);
+    EXPECT_EQ(tick, 2400);
+
+    ZRMeasurePosition at;
+    EXPECT_EQ(host.tickToPosition(3840 + 1440 + 250, at), 0u);
+    EXPECT_EQ(at.measure, 3);
+    EXPECT_EQ(at.beat, 1); // eighth-note beats of 240 ticks
+    EXPECT_EQ(at.tick, 10);
+    EXPECT_EQ(host.positionToTick({3, 1, 10}, tick), 0u);
+    EXPECT_EQ(tick, 3840 + 1440 + 250);
+    EXPECT_EQ(host.tickToPosition(1919, at), 0u);
+    EXPECT_EQ(at.measure, 0);
+    EXPECT_EQ(at.beat, 3);
+    EXPECT_EQ(at.tick, 479);
+
+    // Failures leave the output as it was.
+    tick = 7;
+    EXPECT_EQ(host.positionToTick({3, 6, 0}, tick), ZR_E_INVALID_PARAMETER); // 6/8 has beats 0-5
+    EXPECT_EQ(host.positionToTick({1, 0, 480}, tick), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(host.positionToTick({1 << 30, 0, 0}, tick), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(host.secondsToTick(-0.5, tick), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(host.secondsToTick(std::nan(""), tick), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(host.tickToSec(-1, sec), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(host.tickToSec(2000000000, sec), ZR_E_INVALID_PARAMETER); // beyond 32767 s
+    EXPECT_EQ(tick, 7);
+    EXPECT_EQ(sec, 196608);
+
+    Track late({{1, 4, 4}}, {{480, 12000}});
+    EXPECT_EQ(late.master->tickToSeconds(0, seconds), ZR_E_INVALID_TEMPO_NUMBER);
+    EXPECT_EQ(late.master->tickToPosition(0, at), ZR_E_INVALID_TIME_SIGNATURE_NUMBER);
+    late.master->setResolution(960);
+    EXPECT_EQ(late.master->secToTick(0, tick), ZR_E_INVALID_TIME_RESOLUTION);
+    EXPECT_EQ(late.master->positionToTick({0, 0, 0}, tick), ZR_E_INVALID_TIME_RESOLUTION);
 }
 
 TEST(MasterTrack, ValidateChecksInOrder) {

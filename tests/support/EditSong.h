@@ -19,9 +19,11 @@ struct TestHost final : IZREditorHost {
     struct Message {
         std::uint32_t owner;
         std::vector<std::uint32_t> ids;
+        ZRChangeCause cause;
     };
-    void notifyObservers(const std::vector<std::uint32_t>& ids) noexcept override {
-        messages.push_back({owner, ids});
+    void notifyObservers(const std::vector<std::uint32_t>& ids,
+                         ZRChangeCause cause) noexcept override {
+        messages.push_back({owner, ids, cause});
     }
     bool hasMemoryHeadroom(std::uint64_t) override { return headroom; }
     bool hasRoomFor(std::uint64_t) const override {

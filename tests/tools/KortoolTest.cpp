@@ -327,6 +327,17 @@ TEST_F(KortoolTest, SaysAMidiFileWithoutNotesHasNothingToImport) {
     }
 }
 
+TEST_F(KortoolTest, RoundsItsClockToTheNearestTenth) {
+    // At 100 BPM the song proper starts at 2.4 s, which 16.16 seconds hold as 2.39999.
+    SmfBuilder smf;
+    smf.addTrack().tempo(0, 600000);
+    smf.addTrack().noteOn(0, 0, 60, 100).noteOff(480, 0, 60);
+    dir_.write("slow.mid", smf.bytes());
+    const Outcome info = kortool("info '" + path("slow.mid") + "'");
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("(tick 1920, 0:02.4)"), std::string::npos) << info.out;
+}
+
 TEST_F(KortoolTest, PrintsItsVersionAndTheSummaryAsJson) {
     const Outcome version = kortool("--version");
     EXPECT_EQ(version.status, 0);

@@ -4,6 +4,7 @@
 #include "Timeline.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -81,11 +82,12 @@ std::string fixed(double value, int decimals) {
     return text;
 }
 
+// Minutes, seconds and tenths, rounded to the nearest tenth: 2.4 s (2.39999 in 16.16) is 0:02.4.
 std::string clock(double seconds) {
-    const int whole = static_cast<int>(seconds);
+    const long long tenths = std::llround(seconds * 10);
+    const long long whole = tenths / 10;
     char text[32];
-    std::snprintf(text, sizeof text, "%d:%02d.%d", whole / 60, whole % 60,
-                  static_cast<int>((seconds - whole) * 10));
+    std::snprintf(text, sizeof text, "%lld:%02lld.%lld", whole / 60, whole % 60, tenths % 10);
     return text;
 }
 
