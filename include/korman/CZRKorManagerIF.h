@@ -308,7 +308,8 @@ public:
     // A call that fails says why: ZR_E_NO_SEQUENCE without a song, ZR_E_VVOICE_NOT_FOUND for a
     // VVoice the song lacks, the VVoice code of a value out of range (naming the value and the
     // range), ZR_E_VVOICES_ARE_DUPLICATED, ZR_E_EDIT_TARGET_NOT_FOUND for an aux record the song
-    // lacks.
+    // lacks. The VVoices and aux records handed out are objects of the song, borrowed as every
+    // object is: valid until a remove call takes them out or the song goes.
 
     /// 1 when a VVoice was inserted, updated or removed since the song was created, loaded or
     /// saved.
