@@ -47,7 +47,10 @@ using ZRVVoiceKey = std::pair<int, int>;
 /// threads at any time; one manager, with its editor, is used by one thread at a time.
 class KORMAN_API CZRKorManagerIF {
 public:
+    /// A manager with no song, not yet initialized: call sysInitialize first.
     CZRKorManagerIF();
+    /// Ends the song, the buffers and the history, and frees the editor (handed out or detached):
+    /// no pointer the manager handed out may be used afterwards.
     ~CZRKorManagerIF();
     /// A manager owns its song; it cannot be copied.
     CZRKorManagerIF(const CZRKorManagerIF&) = delete;
@@ -131,14 +134,25 @@ public:
     IZRKorRoot* fileLoadLegacyKorFile(const wchar_t* path, int premeasure);
     /// As above with texts in `codePage`.
     IZRKorRoot* fileLoadLegacyKorFile(const wchar_t* path, unsigned int codePage, int premeasure);
+    /// As fileLoadLegacyKorFile into the import buffer, texts in the thread's code page.
     IZRKorRoot* fileImportLegacyKorFile(const wchar_t* path, int premeasure);
+    /// As fileLoadLegacyKorFile into the import buffer, texts in `codePage`.
     IZRKorRoot* fileImportLegacyKorFile(const wchar_t* path, unsigned int codePage, int premeasure);
+    /// Surveys the legacy song file at `path` before it is loaded: fills `survey` with the code
+    /// page and the number of lines of the song's text (the singing tracks' embedded text, as the
+    /// conversion reads it) that `codePage` cannot convert, which a load would bring in garbled.
+    /// Changes no song. 1 on success; 0 with ZR_E_FILE_NOT_FOUND (also for a null path),
+    /// ZR_E_INVALID_KOR_FILE (no legacy song file) or ZR_E_NOT_ENOUGH_MEMORY.
+    int fileGetLegacySongSurvey(const wchar_t* path, unsigned int codePage,
+                                ZRLegacySongSurvey& survey);
     /// Replaces `directives` by one per source of a plain MIDI file: each track (at most 32), or
     /// each of the 16 channels of a format 0 file when `channelSplit` is non-zero; names in the
     /// thread's code page. 0 with ZR_E_FILE_NOT_FOUND or ZR_E_INVALID_SMF (also for a legacy song
     /// file) when there are none.
     int fileGetSMFImportDirective(const wchar_t* path, int channelSplit,
                                   std::vector<ZRSMFTrackImportDirective>& directives);
+    /// As above with names (and, at the import, lyrics) in `codePage`; each directive counts the
+    /// texts of its source that `codePage` cannot convert (unconvertedTextCount).
     int fileGetSMFImportDirective(const wchar_t* path, unsigned int codePage, int channelSplit,
                                   std::vector<ZRSMFTrackImportDirective>& directives);
     /// Imports the sources `directives` switch on (at least one, at most 16, each offered by the
@@ -146,6 +160,7 @@ public:
     /// ZR_E_INVALID_PARAMETER for a pre-measure or a directive set that does not fit.
     IZRKorRoot* fileLoadSMF(const wchar_t* path, int premeasure, int channelSplit,
                             const std::vector<ZRSMFTrackImportDirective>& directives);
+    /// As fileLoadSMF into the import buffer.
     IZRKorRoot* fileImportSMF(const wchar_t* path, int premeasure, int channelSplit,
                               const std::vector<ZRSMFTrackImportDirective>& directives);
     /// Replaces `directives` by one per source of a MusicXML score (score-partwise, plain or
@@ -162,6 +177,7 @@ public:
     /// does not fit.
     IZRKorRoot* fileLoadMusicXML(const wchar_t* path, int premeasure,
                                  const std::vector<ZRMusicXMLPartImportDirective>& directives);
+    /// As fileLoadMusicXML into the import buffer.
     IZRKorRoot* fileImportMusicXML(const wchar_t* path, int premeasure,
                                    const std::vector<ZRMusicXMLPartImportDirective>& directives);
     /// Saves the current song as a KOR3 file and brings the files of its WAV parts to the WAV
@@ -306,7 +322,9 @@ public:
     int editUndo();
     /// Redoes the commit after the present state, as editUndo.
     int editRedo();
+    /// 1 when there is a commit to undo, else 0 (also without a song).
     int editCanUndo() const;
+    /// 1 when there is an undone commit to redo, else 0; a new commit drops every one.
     int editCanRedo() const;
     /// The number of the present state. sysInitialize starts at 1; every commit and every reset
     /// of the history (a new or loaded song, or the current one destroyed) takes the next
@@ -316,7 +334,8 @@ public:
     /// 1 when the object or anything below it changed since `commitPoint` (only musical content
     /// when `musicalOnly` is non-zero), also when that point was undone or forgotten.
     int editIsEdited(unsigned int objID, unsigned int commitPoint, int musicalOnly) const;
-    /// Replaces `positions` by the ticks of the tempo changes made since `commitPoint`.
+    /// Replaces `positions` by the ticks (from the song's start) of the tempos inserted, moved,
+    /// changed or deleted since `commitPoint`.
     void editGetEditedTempoPosition(unsigned int commitPoint, std::vector<int>& positions) const;
     /// The label of the commit editUndo would revert (IZRKorEditorIF::commit(label)), for an
     /// Undo menu; "" when that commit has none or there is nothing to undo. Owned by the
@@ -329,7 +348,8 @@ public:
     // A call that fails says why: ZR_E_NO_SEQUENCE without a song, ZR_E_VVOICE_NOT_FOUND for a
     // VVoice the song lacks, the VVoice code of a value out of range (naming the value and the
     // range), ZR_E_VVOICES_ARE_DUPLICATED, ZR_E_EDIT_TARGET_NOT_FOUND for an aux record the song
-    // lacks.
+    // lacks. The VVoices and aux records handed out are objects of the song, borrowed as every
+    // object is: valid until a remove call takes them out or the song goes.
 
     /// 1 when a VVoice was inserted, updated or removed since the song was created, loaded or
     /// saved.
@@ -383,60 +403,90 @@ public:
 
     /// Output device, -1 (none chosen) and above.
     int mixerGetMasterOutDev(int& value) const;
+    /// Sets the output device, -1 and above.
     int mixerSetMasterOutDev(int value);
     /// Master volume, -898 to 60.
     int mixerGetMasterVol(int& value) const;
+    /// Sets the master volume, -898 to 60.
     int mixerSetMasterVol(int value);
     /// Send-return level, -898 to 60.
     int mixerGetMasterSrRetLevel(int& value) const;
+    /// Sets the send-return level, -898 to 60.
     int mixerSetMasterSrRetLevel(int value);
 
     /// Input gain, -20 to 20.
     int mixerGetZRInGain(unsigned int unit, int& value) const;
+    /// Sets the input gain, -20 to 20.
     int mixerSetZRInGain(unsigned int unit, int value);
     /// Send level, -898 to 60.
     int mixerGetZRSendLevel(unsigned int unit, int& value) const;
+    /// Sets the send level, -898 to 60.
     int mixerSetZRSendLevel(unsigned int unit, int value);
     /// Send switch, any value.
     int mixerGetZRSendEnable(unsigned int unit, int& value) const;
+    /// Sets the send switch, any value.
     int mixerSetZRSendEnable(unsigned int unit, int value);
     /// Mute, any value.
     int mixerGetZRMute(unsigned int unit, int& value) const;
+    /// Sets the mute, any value.
     int mixerSetZRMute(unsigned int unit, int value);
     /// Solo, 0 or 1.
     int mixerGetZRSolo(unsigned int unit, int& value) const;
+    /// Sets the solo, 0 or 1.
     int mixerSetZRSolo(unsigned int unit, int value);
     /// Pan, 0 to 128 (64 the centre).
     int mixerGetZRPan(unsigned int unit, int& value) const;
+    /// Sets the pan, 0 to 128.
     int mixerSetZRPan(unsigned int unit, int value);
     /// Volume, -898 to 60.
     int mixerGetZRVol(unsigned int unit, int& value) const;
+    /// Sets the volume, -898 to 60.
     int mixerSetZRVol(unsigned int unit, int value);
 
     /// The sound-effect unit's values, with the ranges of the ZR unit's.
     int mixerGetSEInGain(int& value) const;
+    /// Sets the input gain, -20 to 20.
     int mixerSetSEInGain(int value);
+    /// Send level, -898 to 60.
     int mixerGetSESendLevel(int& value) const;
+    /// Sets the send level, -898 to 60.
     int mixerSetSESendLevel(int value);
+    /// Send switch, any value.
     int mixerGetSESendEnable(int& value) const;
+    /// Sets the send switch, any value.
     int mixerSetSESendEnable(int value);
+    /// Mute, any value.
     int mixerGetSEMute(int& value) const;
+    /// Sets the mute, any value.
     int mixerSetSEMute(int value);
+    /// Solo, 0 or 1.
     int mixerGetSESolo(int& value) const;
+    /// Sets the solo, 0 or 1.
     int mixerSetSESolo(int value);
+    /// Pan, 0 to 128 (64 the centre).
     int mixerGetSEPan(int& value) const;
+    /// Sets the pan, 0 to 128.
     int mixerSetSEPan(int value);
+    /// Volume, -898 to 60.
     int mixerGetSEVol(int& value) const;
+    /// Sets the volume, -898 to 60.
     int mixerSetSEVol(int value);
 
     /// The karaoke (backing track) unit's values, with the ranges of the ZR unit's.
     int mixerGetKaraokeInGain(int& value) const;
+    /// Sets the input gain, -20 to 20.
     int mixerSetKaraokeInGain(int value);
+    /// Mute, any value.
     int mixerGetKaraokeMute(int& value) const;
+    /// Sets the mute, any value.
     int mixerSetKaraokeMute(int value);
+    /// Solo, 0 or 1.
     int mixerGetKaraokeSolo(int& value) const;
+    /// Sets the solo, 0 or 1.
     int mixerSetKaraokeSolo(int value);
+    /// Volume, -898 to 60.
     int mixerGetKaraokeVol(int& value) const;
+    /// Sets the volume, -898 to 60.
     int mixerSetKaraokeVol(int value);
 
     // Plug-in slots: each unit has slots 0 and 1, the master unit's send-return effect one slot of
@@ -453,49 +503,89 @@ public:
     // or there is no song, mixer or unit (as the getters above); an empty slot gives
     // ZR_E_VST_PLUGIN_IS_NULL, a bad ID, SDK version or null text the plug-in code for it.
 
+    /// The plug-in in the master unit's insert slot `slot`.
     IZRVstPlugin* mixerGetMasterVstPlugin(int slot) const;
+    /// Puts a new plug-in (`id` 4 to 36 characters, SDK version 1 to 3) into the master unit's
+    /// insert slot `slot`.
     IZRVstPlugin* mixerCreateMasterVstPlugin(int slot, const wchar_t* id, const wchar_t* name,
                                              int sdkVersion);
+    /// Empties the master unit's insert slot `slot`.
     int mixerRemoveMasterVstPlugin(int slot);
+    /// Stores the parameter values of the plug-in in the master unit's insert slot `slot`.
     int mixerSetMasterVstPluginParams(int slot, const std::vector<int>& values);
+    /// Stores the preset number of the plug-in in the master unit's insert slot `slot`.
     int mixerSetMasterVstPluginPresetNo(int slot, int presetNo);
+    /// Stores the enable switch of the plug-in in the master unit's insert slot `slot`.
     int mixerSetMasterVstPluginEnable(int slot, int enable);
+    /// Stores the bypass switch of the plug-in in the master unit's insert slot `slot`.
     int mixerSetMasterVstPluginBypass(int slot, int bypass);
 
+    /// The plug-in in the master unit's send-return slot.
     IZRVstPlugin* mixerGetMasterVstPluginSr() const;
+    /// Puts a new plug-in (`id` 4 to 36 characters, SDK version 1 to 3) into the master unit's
+    /// send-return slot.
     IZRVstPlugin* mixerCreateMasterVstPluginSr(const wchar_t* id, const wchar_t* name,
                                                int sdkVersion);
+    /// Empties the master unit's send-return slot.
     int mixerRemoveMasterVstPluginSr();
+    /// Stores the parameter values of the plug-in in the master unit's send-return slot.
     int mixerSetMasterVstPluginSrParams(const std::vector<int>& values);
+    /// Stores the preset number of the plug-in in the master unit's send-return slot.
     int mixerSetMasterVstPluginSrPresetNo(int presetNo);
+    /// Stores the enable switch of the plug-in in the master unit's send-return slot.
     int mixerSetMasterVstPluginSrEnable(int enable);
+    /// Stores the bypass switch of the plug-in in the master unit's send-return slot.
     int mixerSetMasterVstPluginSrBypass(int bypass);
 
+    /// The plug-in in slot `slot` of the ZR unit at position `unit`.
     IZRVstPlugin* mixerGetZRVstPlugin(unsigned int unit, int slot) const;
+    /// Puts a new plug-in (`id` 4 to 36 characters, SDK version 1 to 3) into slot `slot` of the ZR
+    /// unit at position `unit`.
     IZRVstPlugin* mixerCreateZRVstPlugin(unsigned int unit, int slot, const wchar_t* id,
                                          const wchar_t* name, int sdkVersion);
+    /// Empties slot `slot` of the ZR unit at position `unit`.
     int mixerRemoveZRVstPlugin(unsigned int unit, int slot);
+    /// Stores the parameter values of the plug-in in slot `slot` of the ZR unit at position `unit`.
     int mixerSetZRVstPluginParams(unsigned int unit, int slot, const std::vector<int>& values);
+    /// Stores the preset number of the plug-in in slot `slot` of the ZR unit at position `unit`.
     int mixerSetZRVstPluginPresetNo(unsigned int unit, int slot, int presetNo);
+    /// Stores the enable switch of the plug-in in slot `slot` of the ZR unit at position `unit`.
     int mixerSetZRVstPluginEnable(unsigned int unit, int slot, int enable);
+    /// Stores the bypass switch of the plug-in in slot `slot` of the ZR unit at position `unit`.
     int mixerSetZRVstPluginBypass(unsigned int unit, int slot, int bypass);
 
+    /// The plug-in in the SE unit's slot `slot`.
     IZRVstPlugin* mixerGetSEVstPlugin(int slot) const;
+    /// Puts a new plug-in (`id` 4 to 36 characters, SDK version 1 to 3) into the SE unit's slot
+    /// `slot`.
     IZRVstPlugin* mixerCreateSEVstPlugin(int slot, const wchar_t* id, const wchar_t* name,
                                          int sdkVersion);
+    /// Empties the SE unit's slot `slot`.
     int mixerRemoveSEVstPlugin(int slot);
+    /// Stores the parameter values of the plug-in in the SE unit's slot `slot`.
     int mixerSetSEVstPluginParams(int slot, const std::vector<int>& values);
+    /// Stores the preset number of the plug-in in the SE unit's slot `slot`.
     int mixerSetSEVstPluginPresetNo(int slot, int presetNo);
+    /// Stores the enable switch of the plug-in in the SE unit's slot `slot`.
     int mixerSetSEVstPluginEnable(int slot, int enable);
+    /// Stores the bypass switch of the plug-in in the SE unit's slot `slot`.
     int mixerSetSEVstPluginBypass(int slot, int bypass);
 
+    /// The plug-in in the karaoke unit's slot `slot`.
     IZRVstPlugin* mixerGetKaraokeVstPlugin(int slot) const;
+    /// Puts a new plug-in (`id` 4 to 36 characters, SDK version 1 to 3) into the karaoke unit's
+    /// slot `slot`.
     IZRVstPlugin* mixerCreateKaraokeVstPlugin(int slot, const wchar_t* id, const wchar_t* name,
                                               int sdkVersion);
+    /// Empties the karaoke unit's slot `slot`.
     int mixerRemoveKaraokeVstPlugin(int slot);
+    /// Stores the parameter values of the plug-in in the karaoke unit's slot `slot`.
     int mixerSetKaraokeVstPluginParams(int slot, const std::vector<int>& values);
+    /// Stores the preset number of the plug-in in the karaoke unit's slot `slot`.
     int mixerSetKaraokeVstPluginPresetNo(int slot, int presetNo);
+    /// Stores the enable switch of the plug-in in the karaoke unit's slot `slot`.
     int mixerSetKaraokeVstPluginEnable(int slot, int enable);
+    /// Stores the bypass switch of the plug-in in the karaoke unit's slot `slot`.
     int mixerSetKaraokeVstPluginBypass(int slot, int bypass);
 
 private:

@@ -13,7 +13,10 @@ class CZRWaveReaderImpl;
 /// open(). Failures answer 0 and set no error code. Not copyable.
 class KORMAN_API CZRWaveReader {
 public:
+    /// A closed reader. Readers are independent of managers and of each other: any number may be
+    /// used on any threads at once, each by one thread at a time.
     CZRWaveReader();
+    /// Closes the file, if one is open.
     ~CZRWaveReader();
     CZRWaveReader(const CZRWaveReader&) = delete;
     CZRWaveReader& operator=(const CZRWaveReader&) = delete;

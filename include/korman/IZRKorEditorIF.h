@@ -40,6 +40,7 @@ public:
     /// Drops every pending record; the song is untouched. A detached editor leaves
     /// ZR_E_EDITOR_DETACHED.
     virtual void discard() = 0;
+    /// The code the last operation left: 0 after success, else a code of <korman/ErrorCodes.h>.
     virtual std::uint32_t getLastError() const = 0;
     /// The message of getLastError(): the code's table text, followed by the detail the failing
     /// operation gave, so that matching on the table text keeps working ("OK" after success).
@@ -127,9 +128,16 @@ public:
     // Updates set the value only; moves refuse a position another control holds
     // (ZR_E_STYLE_CONTROLS_ARE_DUPLICATED); an insert at a taken position sets that control's
     // value.
+    /// Sets the value of a style control; the position in `value` is neither used nor checked.
     virtual int updateStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) = 0;
+    /// Sets position and value of a style control.
     virtual int moveStyleControl(std::uint32_t controlID, const ZRStyleControlValue& value) = 0;
+    /// Inserts a style control into the list `listID` that a musical part keeps under the value's
+    /// name, or sets the value of the control already at that position. ZR_E_UPDATE_FAILED when
+    /// the new control cannot be made.
     virtual int insertStyleControl(std::uint32_t listID, const ZRStyleControlValue& value) = 0;
+    /// Removes a style control from its list; one already removed by this editor is left alone
+    /// (success).
     virtual int deleteStyleControl(std::uint32_t controlID) = 0;
 
     // Musical controls of a musical part, kept in one list per kind. Moves and inserts: a
@@ -138,34 +146,81 @@ public:
     // control's list (ZR_E_INVALID_MUSICAL_CONTROL_ID). Updates set the value only; moves refuse
     // a position another control holds (ZR_E_MUSICAL_CONTROLS_ARE_DUPLICATED); an insert at a
     // taken position sets that control's value.
+    /// Sets the value of a musical control; the position in `value` is neither used nor checked.
     virtual int updateMusicalControl(std::uint32_t controlID,
                                      const ZRMusicalControlValue& value) = 0;
+    /// Sets position and value of a musical control.
     virtual int moveMusicalControl(std::uint32_t controlID, const ZRMusicalControlValue& value) = 0;
+    /// Inserts a musical control into the control list `listID` of a musical part (the list of the
+    /// value's kind), or sets the value of the control already at that position.
+    /// ZR_E_UPDATE_FAILED when the new control cannot be made.
     virtual int insertMusicalControl(std::uint32_t listID, const ZRMusicalControlValue& value) = 0;
+    /// Removes a musical control from its list; one already removed by this editor is left alone
+    /// (success).
     virtual int deleteMusicalControl(std::uint32_t controlID) = 0;
 
     // Note styles.
+    /// Sets the seven singing-style values of the note style `attribID` (a note's
+    /// getNoteStyle()); its vibrato values stay. ZR_E_INVALID_T2_NOTE_STYLE when bendDep, bendLen,
+    /// decay or accent lies outside 0 to 100 or opening outside 0 to 127.
     virtual int updateNoteStyleAttrib(std::uint32_t attribID, const ZRNoteStyleValue& value) = 0;
+    /// Sets the value of a point of a note's style curve; its position in `value` is neither used
+    /// nor checked.
     virtual int updateNoteStyleSeqAttribElement(std::uint32_t elementID,
                                                 const ZRNoteStyleSeqAttribElementValue& value) = 0;
+    /// Sets position and value of a curve point.
+    /// ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION for a position outside 0 to 65536,
+    /// ZR_E_SEQUENTIAL_NOTE_STYLE_ATTRIBUTES_ARE_DUPLICATED when another point of the curve sits
+    /// there.
     virtual int moveNoteStyleSeqAttribElement(std::uint32_t elementID,
                                               const ZRNoteStyleSeqAttribElementValue& value) = 0;
+    /// Inserts a point into the curve `listID` (an element list of a note's sequential style), or
+    /// sets the value of the point already at that position.
+    /// ZR_E_INVALID_SEQUENTIAL_NOTE_STYLE_ATTRIBUTE_POSITION for a position outside 0 to 65536,
+    /// ZR_E_UPDATE_FAILED when the new point cannot be made.
     virtual int insertNoteStyleSeqAttribElement(std::uint32_t listID,
                                                 const ZRNoteStyleSeqAttribElementValue& value) = 0;
+    /// Removes a point from its curve; one already removed by this editor is left alone (success).
     virtual int deleteNoteStyleSeqAttribElement(std::uint32_t elementID) = 0;
 
     // Notes.
+    /// Gives a note the vibrato `value`: its "vibType" and "vibLen" style values and its "vibDep"
+    /// and "vibRate" curves, taken from the voice database's vibrato kind (empty for a kind it
+    /// lacks). ZR_E_INVALID_VIBRATO for a length outside 0 to 100 or a kind outside 0 to 16;
+    /// ZR_E_EDIT_TARGET_NOT_T2_STYLE for a note without both a style and a sequential style;
+    /// ZR_E_UPDATE_FAILED when the curves cannot be rebuilt.
     virtual int updateNoteVibrato(std::uint32_t noteID, const ZRVibratoValue& value) = 0;
+    /// Sets every attribute of a note but its position, which is neither used nor checked. The
+    /// value must pass the note checks: ZR_E_INVALID_NOTE_DURATION (below 1),
+    /// ZR_E_INVALID_NOTE_NUMBER and ZR_E_INVALID_NOTE_VELOCITY (outside 0 to 127),
+    /// ZR_E_INVALID_LYRIC (not 1 to 32 characters), ZR_E_INVALID_PHONEME (no phoneme, one
+    /// not 1 to 32 characters, or more than 32 characters joined with blanks);
+    /// ZR_E_INVALID_NOTE_POSITION when the note would end past the policy's maxNoteTick.
     virtual int updateNote(std::uint32_t noteID, const ZRNoteValue& value) = 0;
+    /// Sets every attribute of a note, its position (ticks from the part's start, at least 0)
+    /// included, with the checks of updateNote. Notes may share a position.
     virtual int moveNote(std::uint32_t noteID, const ZRNoteValue& value) = 0;
+    /// Inserts a new note, without styles, into the note list `noteListID` of a musical part, with
+    /// the checks of moveNote. The phonemes are required: the library derives none from the lyric
+    /// (give {L"a"} when the host has none). ZR_E_UPDATE_FAILED when the note cannot be made.
     virtual int insertNote(std::uint32_t noteListID, const ZRNoteValue& value) = 0;
+    /// As insertNote, the note carrying the style values `style` and the vibrato `vibrato`, checked
+    /// as updateNoteStyleAttrib and updateNoteVibrato check them.
     virtual int insertNoteWithStyle(std::uint32_t noteListID, const ZRNoteValue& value,
                                     const ZRNoteStyleValue& style,
                                     const ZRVibratoValue& vibrato) = 0;
+    /// Inserts at `posTick` (ticks from the part's start) into the note list `noteListID` a copy,
+    /// under new IDs and with its styles, of the song's note `sourceNoteID`.
+    /// ZR_E_COPY_SOURCE_NOT_FOUND when there is no such note; ZR_E_INVALID_NOTE_POSITION for a
+    /// negative position or a copy ending past the policy's maxNoteTick.
     virtual int copyNote(std::uint32_t noteListID, std::int32_t posTick,
                          std::uint32_t sourceNoteID) = 0;
+    /// As copyNote, the copy taking the note number `noteNum` (ZR_E_INVALID_NOTE_NUMBER outside 0
+    /// to 127).
     virtual int copyNoteWithNumber(std::uint32_t noteListID, std::int32_t posTick,
                                    std::uint32_t sourceNoteID, std::int32_t noteNum) = 0;
+    /// Removes a note from its list; one already removed by this editor is left alone (success).
+    /// ZR_E_UPDATE_FAILED when the removal fails.
     virtual int deleteNote(std::uint32_t noteID) = 0;
 
     // Musical parts. A play time must lie between the manager's shortest and longest play time
@@ -216,40 +271,104 @@ public:
     virtual int extendMusicalPartHead(std::uint32_t partID, std::int32_t amount) = 0;
 
     // Prosody voices, elements and controls of a prosody part.
+    /// Sets the VVoice of a voice change; its position in `value` is neither used nor checked.
     virtual int updateProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) = 0;
+    /// Sets position and VVoice of a voice change; the head one (at 0) cannot move
+    /// (ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED).
     virtual int moveProsodyVoice(std::uint32_t voiceID, const ZRProsodyVoiceValue& value) = 0;
+    /// Inserts a voice change into the voice list `listID` of a prosody part, or sets the VVoice of
+    /// the one already at that position.
     virtual int insertProsodyVoice(std::uint32_t listID, const ZRProsodyVoiceValue& value) = 0;
+    /// Removes a voice change; the head one stays and takes the default VVoice.
     virtual int deleteProsodyVoice(std::uint32_t voiceID) = 0;
+    /// Sets the value of a curve point; its position in `value` is neither used nor checked.
     virtual int updateProsodyElement(std::uint32_t elementID,
                                      const ZRProsodyElementValue& value) = 0;
+    /// Sets position and value of a curve point; the head one (at 0) cannot move
+    /// (ZR_E_HEAD_EVENT_UPDATE_NOT_ALLOWED).
     virtual int moveProsodyElement(std::uint32_t elementID, const ZRProsodyElementValue& value) = 0;
+    /// Inserts a point into the curve `listID` of a prosody part, or sets the value of the point
+    /// already at that position.
     virtual int insertProsodyElement(std::uint32_t listID, const ZRProsodyElementValue& value) = 0;
+    /// Removes a curve point; the head one stays with the value 0.
     virtual int deleteProsodyElement(std::uint32_t elementID) = 0;
+    /// Sets the value of a prosody control; its position in `value` is neither used nor checked.
     virtual int updateProsodyControl(std::uint32_t controlID,
                                      const ZRProsodyControlValue& value) = 0;
+    /// Sets position and value of a prosody control.
     virtual int moveProsodyControl(std::uint32_t controlID, const ZRProsodyControlValue& value) = 0;
+    /// Inserts a control into the control list `listID` of a prosody part (the list of the value's
+    /// kind), or sets the value of the control already at that position.
     virtual int insertProsodyControl(std::uint32_t listID, const ZRProsodyControlValue& value) = 0;
+    /// Removes a prosody control; one already removed by this editor is left alone (success).
     virtual int deleteProsodyControl(std::uint32_t controlID) = 0;
 
     // WAV parts of the audio tracks.
+    /// Sets play time, name and comment of a WAV part; its position in `value` is ignored. A play
+    /// time below 60: ZR_E_INVALID_PART_PLAY_TIME.
     virtual int updateWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) = 0;
+    /// Sets position, play time, name and comment. ZR_E_NO_MASTER_TRACK without a master track,
+    /// ZR_E_INVALID_PART_POSITION for a start before the end of the pre-measures,
+    /// ZR_E_INVALID_PART_PLAY_TIME for a play time below 60, ZR_E_INVALID_PART_DURATION when the
+    /// part would end past the policy's maxNoteTick.
     virtual int moveWAVPart(std::uint32_t partID, const ZRWAVPartValue& value) = 0;
+    /// Inserts into the WAV part list `partListID` a part at `posTick` (ticks from the song's
+    /// start) that plays the WAV file at `filePath`, named after the file. The file is copied into
+    /// the song's WAV parts folder (made when missing) and the part names it there by its file
+    /// name; a file already in that folder stays as it is. When another file of that name is there,
+    /// `flag` nonzero overwrites it, 0 keeps it and gives the copy the first free name
+    /// "<name>_2<ext>",
+    /// "<name>_3<ext>", ... Checks, in this order: ZR_E_INVALID_WAVE_FILE_PATH (empty path),
+    /// ZR_E_INVALID_WAVE_FILE (no PCM WAV file), ZR_E_INVALID_WAVE_SAMPLING_RATE (not 44100, 48000
+    /// or 96000), ZR_E_INVALID_WAVE_SAMPLING_RESOLUTION (not 16 bits), ZR_E_NO_MASTER_TRACK,
+    /// ZR_E_INVALID_WAVE_FILE_DURATION (no samples), ZR_E_INVALID_PART_POSITION (before the end of
+    /// the pre-measures), ZR_E_INVALID_PART_PLAY_TIME (shorter than 60 ticks there),
+    /// ZR_E_INVALID_PART_DURATION (ending past maxNoteTick), ZR_E_INVALID_WAVE_CHANNELS (neither
+    /// mono nor stereo), ZR_E_OUT_OF_WAV_PART_NUMBER (the track is full); then
+    /// ZR_E_CANNOT_SAVE_WAV_FILE when the file cannot be stored in the folder.
     virtual int insertWAVPartFromFile(std::uint32_t partListID, std::int32_t posTick,
                                       const std::wstring& filePath, std::int32_t flag) = 0;
+    /// Inserts at `posTick` a WAV part playing the file of the WAV part `sourcePartID` of the song
+    /// in the import buffer, with its name and comment, as insertWAVPartFromFile with `flag` 0.
+    /// ZR_E_IMPORT_SOURCE_NOT_FOUND when the buffer holds no such object,
+    /// ZR_E_EDIT_TARGET_WRONG_TYPE when it is no WAV part.
     virtual int importWAVPart(std::uint32_t partListID, std::int32_t posTick,
                               std::uint32_t sourcePartID) = 0;
+    /// Removes a WAV part from its track; one already removed by this editor is left alone. Its
+    /// audio file stays in the WAV parts folder, so that undo finds it again.
     virtual int deleteWAVPart(std::uint32_t partID) = 0;
 
     // ZR tracks (with their mixer units).
+    /// Sets name and comment of a ZR track, each at most 256 characters (ZR_E_INVALID_TRACK_VALUE).
     virtual int updateZRTrack(std::uint32_t trackID, const std::wstring& name,
                               const std::wstring& comment) = 0;
+    /// Gives the track the number `trackNo`; the tracks between its old and new number shift by
+    /// one toward the old number, and the mixer units follow their tracks. ZR_E_INVALID_TRACK_ID
+    /// when `trackNo` is its number already, negative, or not below the track count or the
+    /// policy's maxZRTracks.
     virtual int moveZRTrack(std::uint32_t trackID, std::int32_t trackNo) = 0;
+    /// Inserts into the sequence's track list `trackListID` a new empty track named `name` with a
+    /// new mixer unit (centre pan, silent send). A `trackNo` that is negative or not below the
+    /// track count appends the track; otherwise the tracks from that number on move up by one.
+    /// ZR_E_INVALID_TRACK_ID when `trackNo` is not below maxZRTracks, ZR_E_INVALID_TRACK_NUMBER
+    /// when the song holds maxZRTracks tracks already, ZR_E_INVALID_TRACK_VALUE for a name or
+    /// comment longer than 256 characters; ZR_E_NO_SEQUENCE, ZR_E_NO_MIXER.
     virtual int insertZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
                               const std::wstring& name, const std::wstring& comment) = 0;
+    /// As insertZRTrack, the new track a copy, named `name`, of the song's track `sourceTrackID`
+    /// with everything in it and a copy of its mixer unit, every copied object under a new ID.
+    /// ZR_E_COPY_SOURCE_NOT_FOUND when the source is missing (or this editor removed it),
+    /// ZR_E_EDIT_TARGET_WRONG_TYPE when it is no ZR track.
     virtual int copyZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
                             std::uint32_t sourceTrackID, const std::wstring& name) = 0;
+    /// As copyZRTrack from the track `sourceTrackID` of the song in the import buffer, keeping its
+    /// name; its mixer unit is copied from that song's mixer, or made new when it has none.
+    /// ZR_E_IMPORT_SOURCE_NOT_FOUND, ZR_E_EDIT_TARGET_WRONG_TYPE.
     virtual int importZRTrack(std::uint32_t trackListID, std::int32_t trackNo,
                               std::uint32_t sourceTrackID) = 0;
+    /// Removes a track and its mixer unit; the tracks after it move down by one. One already
+    /// removed by this editor is left alone. ZR_E_INVALID_TRACK_NUMBER for the last remaining
+    /// track.
     virtual int deleteZRTrack(std::uint32_t trackID) = 0;
 
     // Labels and new objects.
@@ -273,6 +392,7 @@ public:
     virtual void getInsertedIDs(std::vector<std::uint32_t>& ids) const = 0;
 
 protected:
+    /// Made by the manager only (editGetKorEditor).
     IZRKorEditorIF() = default;
     IZRKorEditorIF(const IZRKorEditorIF&) = delete;
     IZRKorEditorIF& operator=(const IZRKorEditorIF&) = delete;

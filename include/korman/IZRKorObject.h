@@ -41,5 +41,6 @@ public:
     virtual std::uint32_t getFlags() const = 0;
 
 protected:
+    /// Objects are destroyed by the library alone; a host never deletes one.
     virtual ~IZRKorObject() = default;
 };

@@ -11,7 +11,9 @@
 /// signatures (by measure) and tempos (by tick) that define its time axis.
 class KORMAN_API IZRMasterTrack : public virtual IZRKorObject {
 public:
+    /// The song's name. The reference is valid while the master track lives and changes with it.
     virtual const std::wstring& getSeqName() const = 0;
+    /// A free comment on the song. The reference is valid while the master track lives.
     virtual const std::wstring& getComment() const = 0;
     /// Ticks per quarter note; 480 in a valid document.
     virtual std::int32_t getResolution() const = 0;

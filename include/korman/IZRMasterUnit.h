@@ -10,7 +10,9 @@ class KORMAN_API IZRMasterUnit : public virtual IZRKorObject {
 public:
     /// The output device ID; -1 when none is chosen.
     virtual std::int32_t getOutDev() const = 0;
+    /// The master volume, -898 to 60.
     virtual std::int32_t getVol() const = 0;
+    /// The send-return level, -898 to 60.
     virtual std::int32_t getSrRetLevel() const = 0;
     /// The insert effects (list type 26, at most 2), borrowed, or null.
     virtual IZRNodeList* getVstPluginList() const = 0;

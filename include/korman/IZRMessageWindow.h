@@ -14,7 +14,8 @@ inline constexpr std::uint32_t ZR_WM_UPDATE = 0x10401;
 /// for the message to be handled: postMessage() must not block. Queue the message and return;
 /// handle it, and call the manager back if need be, later.
 ///
-/// For ZR_WM_UPDATE, wParam is the owner value given when the editor was obtained, and lParam is
+/// For ZR_WM_UPDATE, wParam is the owner value given when the editor now handed out was obtained,
+/// 0 when no editor is out (as is usual for undo, redo and VVoice updates), and lParam is
 /// a std::vector<uint32_t>* allocated with new that holds the IDs of the objects the change
 /// touched; each window receives its own copy and the receiver deletes it, also when it ignores
 /// the message.
@@ -22,8 +23,11 @@ inline constexpr std::uint32_t ZR_WM_UPDATE = 0x10401;
 /// The manager does not own the window: it must outlive the manager it is registered with.
 class KORMAN_API IZRMessageWindow {
 public:
+    /// Receives message `msg` (ZR_WM_UPDATE) with its two words as described above. Called on the
+    /// thread that made the change, with the manager busy: queue the message and return at once.
     virtual void postMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 
 protected:
+    /// The host owns its windows; the manager never deletes one.
     virtual ~IZRMessageWindow() = default;
 };

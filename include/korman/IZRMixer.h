@@ -13,9 +13,12 @@ class IZRKaraokeUnit;
 /// borrowed and null when the child is missing.
 class KORMAN_API IZRMixer : public virtual IZRKorObject {
 public:
+    /// The master output unit.
     virtual IZRMasterUnit* getMasterUnit() const = 0;
     /// The ZR units (list type 28), at most 16, ordered by track number.
     virtual IZRNodeList* getZRUnitList() const = 0;
+    /// The channel of the sound-effect audio track.
     virtual IZRSEUnit* getSEUnit() const = 0;
+    /// The channel of the backing (karaoke) audio track.
     virtual IZRKaraokeUnit* getKaraokeUnit() const = 0;
 };

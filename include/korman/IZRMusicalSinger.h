@@ -9,7 +9,10 @@
 /// VVoice of the table. Outside a sequence, or with an empty table, the stored pair is returned.
 class KORMAN_API IZRMusicalSinger : public virtual IZRKorObject {
 public:
+    /// The tick where the singer starts, relative to the part's start (at least 0).
     virtual std::int32_t getPosTick() const = 0;
+    /// The VVoice's bank select, 0 to 127, after the resolution described above.
     virtual std::int32_t getVBS() const = 0;
+    /// The VVoice's program change, 0 to 127, after the resolution described above.
     virtual std::int32_t getVPC() const = 0;
 };

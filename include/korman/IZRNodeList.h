@@ -13,7 +13,10 @@ public:
     virtual std::uint32_t getCount() const = 0;
     /// The element at `index` (borrowed), or null when `index` is not below getCount().
     virtual IZRKorObject* getAt(std::uint32_t index) const = 0;
+    /// The object type number (ZRObjType) of the elements the list holds.
     virtual std::int32_t getListType() const = 0;
+    /// The sub-kind telling apart lists of one element type in one container: the control type of
+    /// a control list, 0 (sound effects) or 1 (backing) of a WAV part list; -1 where there is one.
     virtual std::int32_t getListTypeEx() const = 0;
 
     /// The element at `index` as a `T` (borrowed), e.g. `list->at<IZRMusicalNote>(i)`; null when

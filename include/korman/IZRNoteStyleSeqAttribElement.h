@@ -7,6 +7,8 @@
 /// its end) and the curve value there.
 class KORMAN_API IZRNoteStyleSeqAttribElement : public virtual IZRKorObject {
 public:
+    /// The position over the note, 0 to 65536 (16.16 fixed point of the note's length).
     virtual std::int32_t getPosNrm() const = 0;
+    /// The curve value at that point, stored as given.
     virtual std::int32_t getElv() const = 0;
 };

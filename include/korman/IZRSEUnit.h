@@ -7,12 +7,19 @@
 /// The channel of the sound-effect audio track; ranges as for a ZR unit.
 class KORMAN_API IZRSEUnit : public virtual IZRKorObject {
 public:
+    /// The input gain, -20 to 20.
     virtual std::int32_t getInGain() const = 0;
+    /// The send level, -898 to 60.
     virtual std::int32_t getSendLevel() const = 0;
+    /// The send switch: non-zero sends to the send-return effect.
     virtual std::int32_t getSendEnable() const = 0;
+    /// The mute switch: non-zero mutes the channel.
     virtual std::int32_t getMute() const = 0;
+    /// The solo switch, 0 or 1.
     virtual std::int32_t getSolo() const = 0;
+    /// The pan, 0 to 128, 64 the centre.
     virtual std::int32_t getPan() const = 0;
+    /// The volume, -898 to 60.
     virtual std::int32_t getVol() const = 0;
     /// The insert effects (list type 26, at most 2), borrowed, or null.
     virtual IZRNodeList* getVstPluginList() const = 0;

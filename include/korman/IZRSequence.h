@@ -17,10 +17,14 @@ class IZRUnManaged;
 /// when the child is missing.
 class KORMAN_API IZRSequence : public virtual IZRKorObject {
 public:
+    /// The vendor name written into files. The reference is valid while the sequence lives.
     virtual const std::wstring& getVender() const = 0;
     /// The format version, 7 to 15 characters in a valid document.
     virtual const std::wstring& getVersion() const = 0;
+    /// The master track: song name, resolution, pre-measure, time signatures and tempos.
     virtual IZRMasterTrack* getMasterTrack() const = 0;
+    /// The singing (ZR) tracks, list type 23, ordered by track number; at most the policy's
+    /// maxZRTracks (16 by default).
     virtual IZRNodeList* getZRTrackList() const = 0;
     /// The first singing track with track number `trackNo`, or null.
     virtual IZRZRTrack* findZRTrack(std::int32_t trackNo) const = 0;
@@ -28,8 +32,11 @@ public:
     virtual IZRWAVTrack* getSETrack() const = 0;
     /// The backing (karaoke) audio track.
     virtual IZRWAVTrack* getKaraokeTrack() const = 0;
+    /// The song's VVoice table (list type 25), ordered by (bank select, program change).
     virtual IZRNodeList* getVVoiceList() const = 0;
+    /// The mixer: master, ZR, SE and karaoke units.
     virtual IZRMixer* getMixer() const = 0;
+    /// The container of the aux records the library keeps without reading them.
     virtual IZRUnManaged* getUnManaged() const = 0;
 
     /// The number of singing tracks; 0 without a track list.

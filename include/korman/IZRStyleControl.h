@@ -8,7 +8,11 @@
 /// A style value under an ID (1 to 256 characters) from getPosTick() on.
 class KORMAN_API IZRStyleControl : public virtual IZRKorObject {
 public:
+    /// The tick where the value starts, relative to the part's start (at least 0).
     virtual std::int32_t getPosTick() const = 0;
+    /// The style control's ID, 1 to 256 characters. The reference is valid while the control
+    /// lives.
     virtual const std::wstring& getID() const = 0;
+    /// The value, stored as given.
     virtual std::int32_t getVal() const = 0;
 };

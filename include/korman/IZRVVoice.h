@@ -11,9 +11,14 @@
 /// and five timbre parameters.
 class KORMAN_API IZRVVoice : public virtual IZRKorObject {
 public:
+    /// The bank select, 0 to 127.
     virtual std::int32_t getVBS() const = 0;
+    /// The program change, 0 to 127.
     virtual std::int32_t getVPC() const = 0;
+    /// The voice's component ID in the voice library, 16 characters. Valid while the VVoice lives.
     virtual const std::wstring& getCompID() const = 0;
+    /// The VVoice's name, 1 to 256 characters. Valid while the VVoice lives.
     virtual const std::wstring& getName() const = 0;
+    /// The five timbre parameters, each -127 to 127. Valid while the VVoice lives.
     virtual const ZRVVoiceParam& getParam() const = 0;
 };

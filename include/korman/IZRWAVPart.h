@@ -16,6 +16,8 @@ public:
     virtual std::int32_t getSampleReso() const = 0;
     /// 1 or 2.
     virtual std::int32_t getChannels() const = 0;
+    /// The audio file as the song names it, 1 to 260 characters: rooted, or a file name in the
+    /// song's WAV parts folder (see CZRKorManagerIF::fileGetActualWAVFilePath).
     virtual const std::wstring& getFilePath() const = 0;
     /// True when the folder part of the path begins with a slash or a backslash.
     virtual bool isRootedPath() const = 0;

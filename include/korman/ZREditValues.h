@@ -7,38 +7,53 @@
 
 /// A tempo change: position in ticks, tempo in hundredths of a beat per minute (2000 to 30000).
 struct ZRTempoValue {
+    /// Position in ticks from the start of the song (pre-measures included), at least 0.
     std::int32_t posTick = 0;
+    /// Beats per minute times 100 (12000 is 120.00 BPM), 2000 to 30000.
     std::int32_t tempo = 0;
 };
 
 /// A time signature: position as a measure index counted from 0 including the pre-measures,
 /// numerator 1 to 255, denominator 1 to 32.
 struct ZRTimeSigValue {
+    /// The measure where the signature starts, from 0 (pre-measures included), at least 0.
     std::int32_t posMes = 0;
+    /// Beats per measure, 1 to 255.
     std::int32_t numerator = 0;
+    /// The beat unit: 1, 2, 4, 8, 16 or 32.
     std::int32_t denominator = 0;
 };
 
 /// A singer change: position in ticks relative to the part, and the VVoice sung from there on.
 struct ZRSingerValue {
+    /// Position in ticks relative to the part's start, at least 0; the singer at 0 heads the list.
     std::int32_t posTick = 0;
+    /// Bank select of the VVoice sung from there on, 0 to 127; the song's VVoice table must hold
+    /// the pair.
     std::int32_t vBS = 0;
+    /// Program change of that VVoice, 0 to 127.
     std::int32_t vPC = 0;
 };
 
 /// A musical control: position in ticks relative to the part, control kind 0 to 6 (DYN, BRE,
 /// BRI, CLE, GEN, PIT, PBS) and value.
 struct ZRMusicalControlValue {
+    /// Position in ticks relative to the part's start, at least 0.
     std::int32_t posTick = 0;
+    /// Control kind, 0 to 6 (DYN, BRE, BRI, CLE, GEN, PIT, PBS); the kind of the list it goes in.
     std::int32_t type = 0;
+    /// The value, stored as given (no range is checked).
     std::int32_t value = 0;
 };
 
 /// A style control: position in ticks relative to the part, the style ID (1 to 256 characters)
 /// and value.
 struct ZRStyleControlValue {
+    /// Position in ticks relative to the part's start, at least 0.
     std::int32_t posTick = 0;
+    /// The style control's ID, 1 to 256 characters.
     std::wstring id;
+    /// The value, stored as given.
     std::int32_t value = 0;
 };
 
@@ -60,7 +75,8 @@ struct ZRNoteValue {
     /// The phoneme symbols sung, at least one; each 1 to 32 characters, and at most 32 characters
     /// when joined with single blanks.
     std::vector<std::wstring> phonemes;
-    /// Phoneme lock: nonzero keeps the phonemes as given instead of deriving them from the lyric.
+    /// Phoneme lock, stored and saved as given: the library never derives phonemes from the
+    /// lyric, so the flag is for a host that does, telling it to keep these symbols.
     std::int32_t phLock = 0;
 };
 

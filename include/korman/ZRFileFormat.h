@@ -7,7 +7,7 @@
 
 /// What kind of file fileGetFileFormat found, and what a loaded song was read from.
 enum ZRFileFormat : std::int32_t {
-    ZR_FILE_FORMAT_UNKNOWN = -1,
+    ZR_FILE_FORMAT_UNKNOWN = -1, ///< no kind the library reads; a new song
     ZR_FILE_FORMAT_SMF0 = 0,     ///< a standard MIDI file of format 0
     ZR_FILE_FORMAT_SMF1 = 1,     ///< a standard MIDI file of format 1 or higher
     ZR_FILE_FORMAT_LEGACY2 = 2,  ///< a legacy song file of version 201 or older
@@ -23,28 +23,54 @@ enum ZRFileFormat : std::int32_t {
 struct ZRSMFTrackImportDirective {
     /// 1 to import the source; the survey switches on every source with at least one note.
     int importSwitch = 0;
-    /// The voice the imported track sings: the default VVoice when it is valid, else (0, 0).
+    /// The bank select of the voice the imported track sings: the default VVoice's when it is
+    /// valid, else 0.
     int singerBS = 0;
+    /// The program change of that voice.
     int singerPC = 0;
     /// Free for the host: empty after the survey, not read by the import.
     std::wstring text;
+    /// Free for the host: empty after the survey, not read by the import.
     std::vector<int> list;
+    /// Free for the host; 0 after the survey, not read by the import.
     int reserved1 = 0;
+    /// Free for the host; 0 after the survey, not read by the import.
     int reserved2 = 0;
+    /// Free for the host; 0 after the survey, not read by the import.
     int reserved3 = 0;
+    /// Free for the host; 0 after the survey, not read by the import.
     int reserved4 = 0;
     /// The track index, or the channel (0 to 15) of a single-track file split by channel.
     int sourceIndex = 0;
     /// The text of the source's first track or instrument name (at most 32 bytes of the file's
     /// text), or "Track<n>" with n the 1-based source number when there is none or it is blank.
     std::wstring name;
-    /// Tempo and time-signature events found; counted for source 0 only.
+    /// Tempo events found; counted for source 0 only.
     int tempoCount = 0;
+    /// Time-signature events found; counted for source 0 only.
     int timeSigCount = 0;
     /// Note-ons with a velocity above 0.
     int noteCount = 0;
     /// The code page the name was converted with; the import converts the source's lyrics with it.
     int codePage = 0;
+    /// Texts of the source that `codePage` cannot convert: its name (when the name's bytes, up to
+    /// the cut at 32 bytes, hold a sequence that is no character of the code page) and each lyric
+    /// with such a sequence. A name so lost becomes "Track<n>"; a lyric is left out, or loses
+    /// only the character cut off at its end. 0 when every text converts; a host seeing more may
+    /// survey again with another code page.
+    int unconvertedTextCount = 0;
+};
+
+/// What fileGetLegacySongSurvey finds in a legacy song file before it is converted.
+struct ZRLegacySongSurvey {
+    /// The code page the song's texts were converted with.
+    unsigned int codePage = 0;
+    /// Lines of the singing tracks' embedded text (at most 16 tracks, as the conversion takes)
+    /// that hold a byte sequence `codePage` cannot convert. The conversion keeps each byte of
+    /// such a line as a character of its own, so its keys and numbers still read and only its
+    /// foreign text (a name, a lyric, a comment) comes out garbled. Lines of ASCII alone always
+    /// convert. 0 when every line converts.
+    int unconvertedTextCount = 0;
 };
 
 /// How fileExportSMF writes the current song as a standard MIDI file.
@@ -63,17 +89,19 @@ struct ZRSMFExportOptions {
 struct ZRMusicXMLPartImportDirective {
     /// 1 to import the source; the survey switches on the first 16 sources that have notes.
     int importSwitch = 0;
-    /// The voice the imported track sings: the default VVoice when it is valid, else (0, 0).
+    /// The bank select of the voice the imported track sings: the default VVoice's when it is
+    /// valid, else 0.
     int singerBS = 0;
+    /// The program change of that voice.
     int singerPC = 0;
     /// The lyric line (verse) the import gives the notes, from 1; the survey sets the lowest
     /// the source has (1 without lyrics).
     int verse = 1;
     /// The source's place in the survey's list, from 0.
     int sourceIndex = 0;
-    /// The part's id in the score, and the voice's name in the part; an empty voice stands for
-    /// every note of the part.
+    /// The part's id in the score.
     std::wstring partID;
+    /// The voice's name in the part; empty for every note of the part.
     std::wstring voice;
     /// The part's name, followed by " (voice <v>)" for one voice of a part; "Part<n>" with n
     /// the 1-based part number when the part has no name.

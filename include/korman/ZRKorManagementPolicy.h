@@ -16,8 +16,11 @@ struct ZRKorManagementPolicy {
     /// only so that the policy keeps the layout hosts fill in; sysInitialize still refuses a value
     /// outside its range (ZR_E_INVALID_MANAGEMENT_POLICY): flags 0 or 1, limits -1 or 0 and more.
     int editorFlag4 = 1;
+    /// No effect; 0 or 1.
     int editorFlag5 = 1;
+    /// No effect; -1, or 0 and more.
     int editorLimit6 = -1;
+    /// No effect; 0 or 1.
     int editorFlag7 = 1;
     /// Upper tick limit of edited notes and parts: -1 (no limit) or 0 and more.
     int maxNoteTick = -1;
@@ -28,6 +31,7 @@ struct ZRKorManagementPolicy {
     /// No effect either, kept for the layout and validated like the four above: -1, or 0 and more
     /// (editorLimit11), or 60 and more (editorLimit12).
     int editorLimit11 = -1;
+    /// No effect; -1, or 60 and more.
     int editorLimit12 = -1;
     /// Folder holding the schema files "kor3.xsd" and "kor4.xsd" that song files are validated
     /// against. Empty means the folder of libkorman.so, where the schemas are installed with it.

@@ -18,7 +18,6 @@
 #include <korman/IZRMusicalNote.h>
 #include <korman/IZRMusicalPart.h>
 #include <korman/IZRMusicalSinger.h>
-#include <korman/IZRMutableKorObject.h>
 #include <korman/IZRNodeList.h>
 #include <korman/IZRNoteStyleAttrib.h>
 #include <korman/IZRNoteStyleSeqAttrib.h>

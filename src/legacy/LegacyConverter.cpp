@@ -345,6 +345,36 @@ std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned code
 
 namespace kor {
 
+std::uint32_t surveyLegacySong(const std::wstring& path, unsigned codePage,
+                               ZRLegacySongSurvey& survey) {
+    survey = ZRLegacySongSurvey{};
+    survey.codePage = codePage;
+    if (!isPlainFile(path)) return ZR_E_FILE_NOT_FOUND;
+    try {
+        CxGlobalBuffer image;
+        CxMidiSequence::ParseResult parsed{nullptr, CxMidiStatus::InvalidFile};
+        if (image.load(path)) parsed = CxMidiSequence::parse(image.data(), image.size());
+        if (parsed.status == CxMidiStatus::NoMemory) return ZR_E_NOT_ENOUGH_MEMORY;
+        const std::unique_ptr<CxMidiSequence>& midi = parsed.sequence;
+        if (midi == nullptr || hasLegacyText(*midi) != 1) return ZR_E_INVALID_KOR_FILE;
+        // The same tracks as the conversion takes: those with text, up to a song's limit.
+        std::int32_t taken = 0;
+        for (std::size_t index = 0; index < midi->trackCount() && taken < kMaxSingingTracks;
+             ++index) {
+            CxTypedFile text;
+            text.setCodePage(codePage);
+            bool hadText = false;
+            if (collectTrackText(*midi, index, text, hadText))
+                survey.unconvertedTextCount += static_cast<int>(text.unconvertedLines());
+            if (hadText) ++taken;
+        }
+    } catch (const std::bad_alloc&) {
+        survey.unconvertedTextCount = 0;
+        return ZR_E_NOT_ENOUGH_MEMORY;
+    }
+    return 0;
+}
+
 std::uint32_t verifySong(CZRKorDocument& document, std::wstring& message) {
     message.clear();
     CZRKorRoot* root = document.root();

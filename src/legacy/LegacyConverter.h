@@ -3,6 +3,8 @@
 
 #include "legacy/SongConverter.h"
 
+#include <korman/ZRFileFormat.h>
+
 #include <cstdint>
 #include <string>
 
@@ -37,6 +39,14 @@ private:
 };
 
 namespace kor {
+
+/// Surveys the legacy song file at `path` as CxLegacyConverter::convert() reads it with
+/// `codePage`: counts the lines of the singing tracks' text it takes that the code page cannot
+/// convert. A track whose text is corrupt adds nothing (its conversion fails). Returns 0, or
+/// ZR_E_FILE_NOT_FOUND, ZR_E_INVALID_KOR_FILE (not a MIDI file, or one without legacy song
+/// text) or ZR_E_NOT_ENOUGH_MEMORY; `survey` then holds only the code page.
+[[nodiscard]] std::uint32_t surveyLegacySong(const std::wstring& path, unsigned codePage,
+                                             ZRLegacySongSurvey& survey);
 
 /// Runs the repair walk over the song of `document`. 0 when every object passed, else the code
 /// of the first object that could not be repaired, with `message` set to "Verify error : " and

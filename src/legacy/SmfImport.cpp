@@ -98,14 +98,19 @@ bool walkSource(CxMidiSequence& midi, bool split, std::size_t source, Visit&& vi
 
 // The text of a meta event, at most `maxBytes` of it, converted from `codePage` and trimmed, in
 // the form a saved song gives it back. A cut may split a character: its leading bytes are given
-// up rather than the whole text.
-std::wstring textOf(const CxMidiEvent& event, std::size_t maxBytes, unsigned codePage) {
+// up rather than the whole text. `lost`, when given, tells whether the code page failed the
+// text: no part of it converts, or its own last character (not one split by the cut) had to go.
+std::wstring textOf(const CxMidiEvent& event, std::size_t maxBytes, unsigned codePage,
+                    bool* lost = nullptr) {
+    const bool cut = event.length > maxBytes;
     const std::string_view bytes(reinterpret_cast<const char*>(event.data),
                                  std::min<std::size_t>(event.length, maxBytes));
+    if (lost != nullptr) *lost = true;
     for (std::size_t drop = 0; drop < 4 && drop <= bytes.size(); ++drop) {
         const auto text =
             kor::platform::multiByteToWide(bytes.substr(0, bytes.size() - drop), codePage);
         if (!text) continue;
+        if (lost != nullptr) *lost = drop > 0 && !cut;
         const auto isBlank = [](wchar_t c) { return c <= L' '; };
         const auto first = std::find_if_not(text->begin(), text->end(), isBlank);
         const auto last = std::find_if_not(text->rbegin(), text->rend(), isBlank).base();
@@ -306,15 +311,21 @@ std::uint32_t CxSmfImporter::survey(const std::wstring& path, unsigned codePage,
             const bool clean = walkSource(midi, split, source, [&](const CxMidiEvent& event) {
                 if (isNoteOn(event)) ++directive.noteCount;
                 if (!event.isMeta()) return;
+                // The texts the import takes are decoded here once more only to count those
+                // the code page fails, so that the host can choose another before importing.
+                bool lost = false;
                 if (event.data1 == kMetaTrackName || event.data1 == kMetaInstrumentName) {
                     // The first name event names the source, even an empty one: a later
                     // instrument name is not the track's name.
-                    if (!named) directive.name = textOf(event, kMaxNameBytes, codePage);
+                    if (!named) directive.name = textOf(event, kMaxNameBytes, codePage, &lost);
                     named = true;
+                } else if (event.data1 == kMetaLyric) {
+                    textOf(event, event.length, codePage, &lost);
                 } else if (source == 0 && event.data1 == kor::midi::kMetaTempo)
                     ++directive.tempoCount;
                 else if (source == 0 && event.data1 == kMetaTimeSignature)
                     ++directive.timeSigCount;
+                if (lost) ++directive.unconvertedTextCount;
             });
             if (directive.name.empty()) directive.name = L"Track" + std::to_wstring(source + 1);
             if (clean) {

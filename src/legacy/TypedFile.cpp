@@ -37,13 +37,14 @@ std::wstring_view trim(std::wstring_view text) {
 
 // Characters a song file cannot carry (control codes, say) become U+FFFD as the line is read, so
 // that the texts taken from it are stored as a saved song gives them back.
-void CxTypedFile::decodeLine(std::string_view line, std::wstring& out) const {
+bool CxTypedFile::decodeLine(std::string_view line, std::wstring& out) const {
     // Most lines are plain ASCII, which every supported code page maps to itself: widen those
     // directly and keep the converter for lines that need it.
     bool ascii = std::all_of(line.begin(), line.end(),
                              [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     std::optional<std::wstring> wide;
     if (!ascii) wide = kor::platform::multiByteToWide(line, codePage_);
+    const bool converted = ascii || wide.has_value();
     if (wide) {
         out = std::move(*wide);
     } else {
@@ -54,10 +55,12 @@ void CxTypedFile::decodeLine(std::string_view line, std::wstring& out) const {
             out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
     }
     kor::platform::replaceNonXmlChars(out);
+    return converted;
 }
 
 bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool commentsAllowed) {
     sections_.clear();
+    unconvertedLines_ = 0;
     if (length == 0) return true;
     if (bytes == nullptr) return false;
 
@@ -77,7 +80,7 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
         std::string_view raw(bytes + pos, lineLength);
         pos += lineLength + (feed ? 1 : 0);
 
-        decodeLine(raw, decoded);
+        if (!decodeLine(raw, decoded)) ++unconvertedLines_;
         std::wstring_view line = trim(decoded);
         if (line.empty()) continue;
 

@@ -64,12 +64,18 @@ public:
     unsigned codePage() const { return codePage_; }
     void setCodePage(unsigned codePage) { codePage_ = codePage; }
 
+    /// How many lines the last parse could not convert from the code page (each byte of such a
+    /// line became a character of its own).
+    std::size_t unconvertedLines() const { return unconvertedLines_; }
+
 private:
-    /// Turns one line into wide text in `out`, reusing its storage.
-    void decodeLine(std::string_view line, std::wstring& out) const;
+    /// Turns one line into wide text in `out`, reusing its storage. False when the code page
+    /// could not convert it and `out` holds its bytes one by one.
+    bool decodeLine(std::string_view line, std::wstring& out) const;
 
     std::wstring path_;
     int status_ = 0;
     CxSectionMap sections_;
     unsigned codePage_ = 0;
+    std::size_t unconvertedLines_ = 0;
 };

@@ -306,6 +306,17 @@ CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsi
                       });
 }
 
+bool surveyLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,
+                      ZRLegacySongSurvey& survey) {
+    const std::wstring file = path != nullptr ? path : L"";
+    const std::uint32_t code = surveyLegacySong(file, codePage, survey);
+    if (code != 0)
+        reportReadFailure(manager, FileReader::LegacyFile, code, {}, file);
+    else
+        report(manager, code, {}, file);
+    return code == 0;
+}
+
 CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
                     int channelSplit, const std::vector<ZRSMFTrackImportDirective>& directives,
                     LoadTarget target) {

@@ -48,6 +48,12 @@ CZRKorRoot* loadKorFile(CZRKorManagerImpl& manager, const wchar_t* path, LoadTar
 CZRKorRoot* loadLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,
                            int preMeasure, LoadTarget target);
 
+/// Fills `survey` with what converting the legacy song file at `path` with `codePage` would lose.
+/// False, with the last error set (ZR_E_FILE_NOT_FOUND, ZR_E_INVALID_KOR_FILE,
+/// ZR_E_NOT_ENOUGH_MEMORY), when the file is no legacy song file.
+bool surveyLegacyFile(CZRKorManagerImpl& manager, const wchar_t* path, unsigned codePage,
+                      ZRLegacySongSurvey& survey);
+
 /// Imports the sources of a MIDI file that `directives` switch on, and checks its structure.
 CZRKorRoot* loadSmf(CZRKorManagerImpl& manager, const wchar_t* path, int preMeasure,
                     int channelSplit, const std::vector<ZRSMFTrackImportDirective>& directives,

@@ -99,6 +99,13 @@ IZRKorRoot* CZRKorManagerIF::fileImportLegacyKorFile(const wchar_t* path, unsign
                             });
 }
 
+int CZRKorManagerIF::fileGetLegacySongSurvey(const wchar_t* path, unsigned int codePage,
+                                             ZRLegacySongSurvey& survey) {
+    return kor::runProtocol(impl_.get(), 0, [&](CZRKorManagerImpl& m) {
+        return kor::surveyLegacyFile(m, path, codePage, survey) ? 1 : 0;
+    });
+}
+
 int CZRKorManagerIF::fileGetSMFImportDirective(const wchar_t* path, int channelSplit,
                                                std::vector<ZRSMFTrackImportDirective>& directives) {
     return fileGetSMFImportDirective(path, kThreadCodePage, channelSplit, directives);

@@ -1,7 +1,7 @@
 // The identity record every object carries: ID, type, flags and parent link.
 #pragma once
 
-#include <korman/IZRMutableKorObject.h>
+#include "model/MutableKorObject.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,10 +1,9 @@
 // The table that owns every object of one document and hands out their IDs.
 #pragma once
 
+#include "model/MutableKorObject.h"
 #include "model/ObjectStore.h"
 #include "platform/CriticalSection.h"
-
-#include <korman/IZRMutableKorObject.h>
 
 #include <array>
 #include <atomic>

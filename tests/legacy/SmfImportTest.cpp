@@ -209,3 +209,37 @@ TEST_F(SmfImportTest, ImportRefusesDirectivesThatDoNotFitTheFile) {
               ZR_E_INVALID_KOR_FILE);
     EXPECT_EQ(doc_.objects().size(), 0u);
 }
+
+TEST_F(SmfImportTest, SurveyCountsTheTextsItsCodePageCannotConvert) {
+    SmfBuilder smf(1);
+    smf.addTrack().tempo(0, 500000);
+    smf.addTrack()
+        .meta(0, 0x03, "\x83\x65\x83\x58\x83\x67") // a Shift-JIS name
+        .meta(0, 0x04, "\x83\x74")                 // a later name the import does not take
+        .meta(0, 0x05, "la")
+        .noteOn(0, 0, 60, 100)
+        .meta(480, 0x05, "\x82\xA0") // a Shift-JIS lyric
+        .noteOn(480, 0, 62, 100)
+        .meta(960, 0x05, "\xC3\xA9\xC3") // UTF-8 whose last character is cut off
+        .noteOn(960, 0, 64, 100)
+        .noteOff(1440, 0, 64);
+    // A UTF-8 name the 32-byte cut splits inside a character loses nothing to the code page.
+    std::string split = "x";
+    for (int i = 0; i < 20; ++i)
+        split += "\xC3\xA9";
+    smf.addTrack().meta(0, 0x03, split).noteOn(0, 0, 60, 100).noteOff(480, 0, 60);
+    dir_.write("song.mid", smf.bytes());
+
+    const auto unconverted = [&](unsigned codePage) {
+        std::vector<ZRSMFTrackImportDirective> directives;
+        EXPECT_EQ(importer_.survey(dir_.wide("song.mid"), codePage, false, directives), 0u);
+        std::vector<int> counts;
+        for (const ZRSMFTrackImportDirective& directive : directives)
+            counts.push_back(directive.unconvertedTextCount);
+        return counts;
+    };
+    EXPECT_EQ(unconverted(65001), (std::vector<int>{0, 3, 0}));
+    EXPECT_EQ(unconverted(932), (std::vector<int>{0, 0, 0}));
+    // A code page the library does not know converts nothing but empty texts.
+    EXPECT_EQ(unconverted(12345), (std::vector<int>{0, 4, 1}));
+}

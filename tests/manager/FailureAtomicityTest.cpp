@@ -2,7 +2,7 @@
 #include "support/ManagerFixture.h"
 
 #include <korman/IZRKorEditorIF.h>
-#include <korman/IZRMutableKorObject.h>
+#include "model/MutableKorObject.h"
 #include <korman/korman.h>
 
 #include <algorithm>

@@ -252,6 +252,30 @@ TEST_F(FileOps, LoadsLegacyAndMidiFilesWithTheirKind) {
     EXPECT_TRUE(directives.empty());
 }
 
+TEST_F(FileOps, SurveysTheLinesOfALegacySongItsCodePageCannotConvert) {
+    kor::test::LegacyFileBuilder legacy;
+    legacy.singingTrack("[Common]\nVersion=KOR201\nName=\x83\x65\x83\x58\x83\x67\n"
+                        "Comment=\x82\xA0\n[EventList]\n0=E0\n"
+                        "[E0]\nType=Anote\nLength=480\nNote#=60\n");
+    files.write("legacy.kor", legacy.bytes());
+    const std::wstring path = files.wide("legacy.kor");
+    ZRLegacySongSurvey survey;
+    ASSERT_EQ(manager.fileGetLegacySongSurvey(path.c_str(), 65001, survey), 1) << lastMessage();
+    EXPECT_EQ(std::make_pair(survey.codePage, survey.unconvertedTextCount),
+              std::make_pair(65001u, 2));
+    ASSERT_EQ(manager.fileGetLegacySongSurvey(path.c_str(), 932, survey), 1);
+    EXPECT_EQ(std::make_pair(survey.codePage, survey.unconvertedTextCount),
+              std::make_pair(932u, 0));
+
+    kor::test::SmfBuilder smf(0);
+    smf.addTrack().noteOn(0, 1, 60, 100).noteOff(480, 1, 60);
+    files.write("song.mid", smf.bytes());
+    EXPECT_EQ(manager.fileGetLegacySongSurvey(files.wide("song.mid").c_str(), 932, survey), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_INVALID_KOR_FILE);
+    EXPECT_EQ(manager.fileGetLegacySongSurvey(nullptr, 932, survey), 0);
+    EXPECT_EQ(manager.sysGetLastError(), ZR_E_FILE_NOT_FOUND);
+}
+
 TEST_F(FileOps, LoadsAKor4SongOnceTheKor3ReaderRefusesIt) {
     const std::wstring path = L"" KORMAN_TEST_DATA_DIR "/kor4/song.korx";
     EXPECT_EQ(manager.fileGetFileFormat(path.c_str()), ZR_FILE_FORMAT_KOR4);

@@ -278,6 +278,32 @@ TEST_F(KortoolTest, GivesAFileDetectionRefusesToItsOwnReader) {
     EXPECT_NE(xml.err.find("(0x83070023)"), std::string::npos) << xml.err;
 }
 
+TEST_F(KortoolTest, WarnsOfTextsItsCodePageCannotConvert) {
+    dir_.write("song.mid", midiWithLyric("\x82\xA0")); // a Shift-JIS lyric
+    LegacyFileBuilder legacy;
+    legacy.singingTrack("[Common]\nVersion=KOR201\nName=\x83\x65\x83\x58\x83\x67\n"
+                        "[EventList]\n0=E0\n[E0]\nType=Anote\nLength=480\nNote#=60\n");
+    dir_.write("song.kor", legacy.bytes());
+
+    const Outcome info = kortool("info --codepage 65001 '" + path("song.mid") + "'");
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("1 notes, 1 texts not converted, imported"), std::string::npos)
+        << info.out;
+    for (const auto& [file, expected] :
+         {std::pair{"song.mid", "1 text of " + path("song.mid") +
+                                    " did not convert from code page 65001 and were left out"},
+          std::pair{"song.kor",
+                    "1 text of " + path("song.kor") +
+                        " did not convert from code page 65001 and came out garbled"}}) {
+        const Outcome utf8 = kortool("validate --codepage 65001 '" + path(file) + "'");
+        EXPECT_EQ(utf8.status, 0) << utf8.err;
+        EXPECT_NE(utf8.err.find(expected), std::string::npos) << utf8.err;
+        const Outcome shiftJis = kortool("validate --codepage 932 '" + path(file) + "'");
+        EXPECT_EQ(shiftJis.status, 0) << shiftJis.err;
+        EXPECT_EQ(shiftJis.err, "");
+    }
+}
+
 TEST_F(KortoolTest, ReadsEachSongOnce) {
     const std::string song = path("song.korx");
     dir_.write("song.korx", kor::test::readFile(KORMAN_TEST_DATA_DIR "/kor3/full.korx"));
@@ -352,9 +378,9 @@ TEST_F(KortoolTest, PrintsItsVersionAndTheSummaryAsJson) {
     EXPECT_EQ(json.out.rfind("{\"file\":\"" + dir_.path() + "/say \\\"hi\\\"\\\\\\tnow.mid\",", 0),
               0u)
         << json.out;
-    EXPECT_NE(json.out.find("\"format\":\"MIDI format 1\",\"codePage\":3,\"charset\":\"UTF-8\""),
-              std::string::npos)
+    EXPECT_NE(json.out.find("\"format\":\"MIDI format 1\",\"codePage\":3,"), std::string::npos)
         << json.out;
+    EXPECT_NE(json.out.find("\"timeSignatures\":0,\"unconvertedTexts\":0,"), std::string::npos);
     EXPECT_NE(json.out.find("\"notes\":1,\"lowestKey\":60,\"highestKey\":60"), std::string::npos);
     EXPECT_NE(json.out.find("\"lyrics\":\"la\"}"), std::string::npos);
     EXPECT_EQ(json.out.substr(json.out.size() - 3), "}}\n") << json.out;

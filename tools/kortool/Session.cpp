@@ -1,13 +1,12 @@
 #include "Session.h"
 
-#include "CodePage.h"
-#include "MidiTexts.h"
 #include "Text.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 namespace kortool {
 
@@ -68,23 +67,27 @@ bool looksLikeXml(const std::string& path) {
     return false;
 }
 
-// Whether the file starts as a zip archive, as a compressed score does.
-bool looksLikeZip(const std::string& path) {
+// Whether the file starts with `signature`: "PK\3\4" for a zip archive, as a compressed score
+// is, "MThd" for a MIDI file.
+bool startsWith(const std::string& path, std::string_view signature) {
     std::ifstream file(path, std::ios::binary);
-    std::string head(4, '\0');
+    std::string head(signature.size(), '\0');
     file.read(head.data(), static_cast<std::streamsize>(head.size()));
-    return file.gcount() == 4 && head == std::string("PK\3\4", 4);
+    return static_cast<std::size_t>(file.gcount()) == head.size() && head == signature;
 }
 
 // The reader for a file detection refuses, judged by its first bytes: a zip archive goes to the
-// score reader, which says what is wrong with a compressed score; a legacy song is a MIDI file
-// whose tracks carry "DM:" text pieces.
-Reader readerByContent(const std::string& path) {
+// score reader, which says what is wrong with a compressed score; a MIDI file the legacy survey
+// takes for a legacy song (one whose tracks carry song text) to the legacy converter, any other
+// to the MIDI import.
+Reader readerByContent(CZRKorManagerIF& manager, const std::string& path) {
     if (looksLikeXml(path)) return Reader::Kor;
-    if (looksLikeZip(path)) return Reader::Score;
-    const std::optional<MidiTexts> texts = readMidiTexts(path);
-    if (!texts) return Reader::None;
-    return texts->legacyTexts.empty() ? Reader::Midi : Reader::Legacy;
+    if (startsWith(path, std::string_view("PK\3\4", 4))) return Reader::Score;
+    if (!startsWith(path, "MThd")) return Reader::None;
+    // Whether the survey takes the file does not depend on the code page.
+    ZRLegacySongSurvey survey;
+    return manager.fileGetLegacySongSurvey(widen(path).c_str(), 0, survey) != 0 ? Reader::Legacy
+                                                                                : Reader::Midi;
 }
 
 // Switches on the sources `options` name (all the survey chose when none) with their singer.
@@ -141,10 +144,8 @@ std::string formatName(int format) {
 }
 
 std::string describeCodePage(unsigned codePage) {
-    const std::string charset = charsetOf(codePage);
-    return "code page " + std::to_string(codePage) + " (" +
-           (codePage == 0 || codePage == 3 ? "the locale's, " : "") +
-           (charset.empty() ? "unknown to the library" : charset) + ")";
+    return "code page " + std::to_string(codePage) +
+           (codePage == 0 || codePage == 3 ? " (the locale's)" : "");
 }
 
 Session::Session() {
@@ -164,6 +165,13 @@ Session::Session() {
 
 int Session::detect(const std::string& path) {
     return manager_.fileGetFileFormat(widen(path).c_str());
+}
+
+ZRLegacySongSurvey Session::legacySurvey(const std::string& path, const ImportOptions& options) {
+    ZRLegacySongSurvey survey;
+    if (manager_.fileGetLegacySongSurvey(widen(path).c_str(), options.codePage, survey) == 0)
+        fail(path);
+    return survey;
 }
 
 std::vector<ZRSMFTrackImportDirective> Session::directives(const std::string& path,
@@ -205,14 +213,17 @@ const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& op
                                 std::optional<int> detected) {
     const std::wstring wide = widen(path);
     Reader reader = readerOf(detected ? *detected : detect(path));
-    if (reader == Reader::None) reader = readerByContent(path);
+    if (reader == Reader::None) reader = readerByContent(manager_, path);
     IZRKorRoot* root = nullptr;
+    int unconverted = 0; // texts of a legacy or MIDI file the code page failed
     switch (reader) {
     case Reader::Kor:
         root = manager_.fileLoadKorFile(wide.c_str());
         break;
     case Reader::Legacy:
         root = manager_.fileLoadLegacyKorFile(wide.c_str(), options.codePage, options.premeasure);
+        // Surveyed after the load, so that a file the converter refuses reports its own error.
+        if (root != nullptr) unconverted = legacySurvey(path, options).unconvertedTextCount;
         break;
     case Reader::Midi: {
         const auto found = directives(path, options);
@@ -220,6 +231,8 @@ const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& op
             throw LibraryError(empty->code, path + ": nothing to import: " + empty->reason);
         root = manager_.fileLoadSMF(wide.c_str(), options.premeasure, options.splitChannels ? 1 : 0,
                                     found);
+        for (const ZRSMFTrackImportDirective& directive : found)
+            if (directive.importSwitch != 0) unconverted += directive.unconvertedTextCount;
         break;
     }
     case Reader::Score: {
@@ -236,14 +249,12 @@ const IZRKorRoot& Session::load(const std::string& path, const ImportOptions& op
                            path + ": not a KOR3, KOR4, legacy, MIDI or MusicXML file");
     }
     if (root == nullptr) fail(path);
-    if (reader == Reader::Legacy || reader == Reader::Midi)
-        warnOfUnconvertedTexts(path, reader == Reader::Legacy, options.codePage);
+    warnOfUnconvertedTexts(path, unconverted, reader == Reader::Legacy, options.codePage);
     return *root;
 }
 
-void Session::warnOfUnconvertedTexts(const std::string& path, bool legacy, unsigned codePage) {
-    const std::optional<MidiTexts> texts = readMidiTexts(path);
-    const std::size_t failed = texts ? unconvertibleTexts(*texts, legacy, codePage) : 0;
+void Session::warnOfUnconvertedTexts(const std::string& path, int failed, bool legacy,
+                                     unsigned codePage) {
     if (failed == 0) return;
     std::cerr << "kortool: warning: " << failed << (failed == 1 ? " text" : " texts") << " of "
               << path << " did not convert from " << describeCodePage(codePage)

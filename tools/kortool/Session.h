@@ -43,7 +43,7 @@ struct EmptyImport {
 
 /// The readable name of a file format number ("KOR3", "MIDI format 1", ...).
 std::string formatName(int format);
-/// A code page as a person reads it: "code page 3 (the locale's, UTF-8)".
+/// A code page as a person reads it: "code page 932", "code page 3 (the locale's)".
 std::string describeCodePage(unsigned codePage);
 
 class Session {
@@ -62,6 +62,9 @@ public:
     /// when texts did not convert from the code page. Throws LibraryError.
     const IZRKorRoot& load(const std::string& path, const ImportOptions& options = {},
                            std::optional<int> detected = std::nullopt);
+    /// What converting the legacy song file `path` with the code page of `options` would lose.
+    /// Throws LibraryError.
+    ZRLegacySongSurvey legacySurvey(const std::string& path, const ImportOptions& options);
     /// The import directives of a MIDI file, with the import switches and singers `options` ask
     /// for. Throws LibraryError.
     std::vector<ZRSMFTrackImportDirective> directives(const std::string& path,
@@ -91,9 +94,10 @@ public:
 private:
     /// Throws the manager's last error with its detailed message, after `context` when given.
     [[noreturn]] void fail(const std::string& context = {}) const;
-    /// Warns on stderr about the texts of the legacy or MIDI file `path` that `codePage` does not
-    /// convert.
-    static void warnOfUnconvertedTexts(const std::string& path, bool legacy, unsigned codePage);
+    /// Warns on stderr, when `failed` is not 0, that so many texts of the legacy or MIDI file
+    /// `path` did not convert from `codePage`.
+    static void warnOfUnconvertedTexts(const std::string& path, int failed, bool legacy,
+                                       unsigned codePage);
 
     CZRKorManagerIF manager_;
 };

@@ -318,6 +318,8 @@ std::string describeDirectives(const std::vector<ZRSMFTrackImportDirective>& dir
             << d.noteCount << " notes";
         if (d.tempoCount != 0 || d.timeSigCount != 0)
             out << ", " << d.tempoCount << " tempos, " << d.timeSigCount << " time signatures";
+        if (d.unconvertedTextCount != 0)
+            out << ", " << d.unconvertedTextCount << " texts not converted";
         out << (d.importSwitch != 0 ? ", imported" : ", skipped") << " (singer " << d.singerBS
             << ":" << d.singerPC << ")\n";
     }
@@ -333,6 +335,7 @@ void writeDirectives(JsonWriter& json, const std::vector<ZRSMFTrackImportDirecti
         json.key("notes").integer(d.noteCount);
         json.key("tempos").integer(d.tempoCount);
         json.key("timeSignatures").integer(d.timeSigCount);
+        json.key("unconvertedTexts").integer(d.unconvertedTextCount);
         json.key("imported").boolean(d.importSwitch != 0);
         json.key("singerBankSelect").integer(d.singerBS);
         json.key("singerProgramChange").integer(d.singerPC);

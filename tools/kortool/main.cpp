@@ -1,5 +1,4 @@
 // kortool: look into song and MIDI files, convert them to KOR3 songs, validate, dump and draw them.
-#include "CodePage.h"
 #include "CommandLine.h"
 #include "JsonWriter.h"
 #include "PianoRoll.h"
@@ -8,6 +7,8 @@
 #include "Text.h"
 
 #include <korman/korman.h>
+
+#include "model/MutableKorObject.h"
 
 #include <algorithm>
 #include <cctype>
@@ -85,7 +86,6 @@ void printInfoJson(const std::string& path, int format, const ImportOptions& opt
     json.key("format").string(formatName(format));
     if (isMidi(format) || isLegacy(format)) {
         json.key("codePage").integer(options.codePage);
-        json.key("charset").string(charsetOf(options.codePage));
     }
     if (isMidi(format)) {
         json.key("importSources");

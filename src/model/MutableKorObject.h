@@ -1,4 +1,6 @@
-// The write interface shared by every object of a song document.
+// The write interface shared by every object of a song document. It is not installed: a host
+// changes a song only through the editor, so that every change is recorded in the history. The
+// library's own tool and tests reach it here.
 #pragma once
 
 #include <korman/IZRKorObject.h>
