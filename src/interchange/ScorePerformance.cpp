@@ -202,7 +202,8 @@ private:
         }
         if (jumped_ && here->fine) return -1;
         std::optional<std::int32_t> next;
-        if (jumped_ && here->toCoda) next = find(&ScoreMeasureMarks::coda, *here->toCoda);
+        // The coda lies ahead; a coda sign at or before To Coda is no place to go on from.
+        if (jumped_ && here->toCoda) next = find(&ScoreMeasureMarks::coda, *here->toCoda, m + 1);
         const std::int32_t target = targets_[static_cast<std::size_t>(m)];
         std::int32_t& pass = pass_[static_cast<std::size_t>(target)];
         if (!jumped_ && here->backwardRepeat > 0 && pass < passesOf(m)) {
@@ -217,11 +218,12 @@ private:
         return next;
     }
 
-    // The measure of the mark `kind` named `name`, else the first such mark; none without one.
+    // The measure from `from` on of the mark `kind` named `name`, else of the first such mark;
+    // none without one.
     std::optional<std::int32_t> find(std::optional<std::wstring> ScoreMeasureMarks::*kind,
-                                     const std::wstring& name) const {
+                                     const std::wstring& name, std::int32_t from = 0) const {
         std::optional<std::int32_t> first;
-        for (std::int32_t m = 0; m < count_; ++m) {
+        for (std::int32_t m = from; m < count_; ++m) {
             const ScoreMeasureMarks* here = marks(m);
             if (here == nullptr || !(here->*kind)) continue;
             if (*(here->*kind) == name) return m;

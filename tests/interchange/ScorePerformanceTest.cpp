@@ -91,11 +91,13 @@ TEST_F(ScorePerformanceTest, FollowsDaCapoDalSegnoCodaAndFineOnce) {
     // D.C. al Fine: back to the start, to the end of the measure marked Fine.
     EXPECT_EQ(performed({"", sound("fine='yes'"), sound("dacapo='yes'")}),
               order({0, 1, 2, 0, 1}, {}));
-    // D.S. al Coda: back to the segno, and from To Coda on to the coda; no repeat is taken
-    // after the jump.
-    EXPECT_EQ(performed({"", sound("segno='s'") + kForward, sound("tocoda='c'") + kBackward,
-                         sound("dalsegno='s'"), sound("coda='c'")}),
-              order({0, 1, 2, 1, 2, 3, 1, 2, 4}, {1, 1, 1, 2, 2, 1, 1, 1, 1}));
+    // D.S. al Coda: back to the segno, and from To Coda on to the coda ahead, though the coda
+    // sign stands at To Coda too and no name matches; no repeat is taken after the jump.
+    const std::string codaSign = "<direction><direction-type><coda/></direction-type></direction>";
+    EXPECT_EQ(
+        performed({"", sound("segno='s'") + kForward, codaSign + sound("tocoda='c'") + kBackward,
+                   sound("dalsegno='s'"), codaSign + sound("coda='x'")}),
+        order({0, 1, 2, 1, 2, 3, 1, 2, 4}, {1, 1, 1, 2, 2, 1, 1, 1, 1}));
     // A D.S. without a segno and a To Coda without a coda are not followed.
     EXPECT_EQ(performed({sound("tocoda='x'"), sound("dalsegno='x'"), ""}), order({0, 1, 2}, {}));
 }
