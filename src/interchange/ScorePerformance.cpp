@@ -31,8 +31,7 @@ struct EndingGroup {
 class Unfolder {
 public:
     explicit Unfolder(const MusicXmlScore& score)
-        : count_(static_cast<std::int32_t>(
-              std::min<std::size_t>(measureCount(score), kMaxPerformedMeasures * 4))) {
+        : count_(static_cast<std::int32_t>(measureCount(score))) {
         marks_.assign(static_cast<std::size_t>(count_), nullptr);
         for (const auto& [measure, marks] : score.marks)
             if (measure >= 0 && measure < count_) marks_[static_cast<std::size_t>(measure)] = &marks;
@@ -270,7 +269,6 @@ std::vector<PerformedMeasure> writtenOrder(const MusicXmlScore& score) {
 }
 
 std::optional<std::vector<PerformedMeasure>> performedOrder(const MusicXmlScore& score) {
-    if (measureCount(score) > kMaxPerformedMeasures * 4) return std::nullopt;
     return Unfolder(score).run();
 }
 

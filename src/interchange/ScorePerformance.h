@@ -20,8 +20,8 @@ struct PerformedMeasure {
     bool operator==(const PerformedMeasure&) const = default;
 };
 
-/// The most measures a performance may hold; far more than any song sung from a score.
-inline constexpr std::size_t kMaxPerformedMeasures = 100'000;
+/// The most measures a performance may hold: more than a song has room for even in 2/4.
+inline constexpr std::size_t kMaxPerformedMeasures = 1'000'000;
 
 /// How many measures the score has: as many as its longest part.
 std::size_t measureCount(const MusicXmlScore& score);
