@@ -34,7 +34,8 @@ public:
         : count_(static_cast<std::int32_t>(measureCount(score))) {
         marks_.assign(static_cast<std::size_t>(count_), nullptr);
         for (const auto& [measure, marks] : score.marks)
-            if (measure >= 0 && measure < count_) marks_[static_cast<std::size_t>(measure)] = &marks;
+            if (measure >= 0 && measure < count_)
+                marks_[static_cast<std::size_t>(measure)] = &marks;
         findEndings();
         findTargets();
         findSections();
@@ -91,7 +92,8 @@ private:
                 group.lastPass = std::max(group.lastPass, pass);
             endings_[static_cast<std::size_t>(m)] = Ending{end, groups_.size() - 1};
             for (std::int32_t k = m; k <= end; ++k) {
-                groupAt_[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(groups_.size() - 1);
+                groupAt_[static_cast<std::size_t>(k)] =
+                    static_cast<std::int32_t>(groups_.size() - 1);
                 if (marks(k) != nullptr && marks(k)->backwardRepeat > 0 && group.firstRepeat < 0)
                     group.firstRepeat = k;
             }
@@ -166,10 +168,10 @@ private:
         if (!ending) return false;
         const EndingGroup& group = groups_[ending->group];
         if (group.firstRepeat < 0) return false;
-        const std::int32_t pass =
-            jumped_ ? group.lastPass
-                    : pass_[static_cast<std::size_t>(
-                          targets_[static_cast<std::size_t>(group.firstRepeat)])];
+        const std::int32_t pass = jumped_
+                                      ? group.lastPass
+                                      : pass_[static_cast<std::size_t>(
+                                            targets_[static_cast<std::size_t>(group.firstRepeat)])];
         const std::vector<std::int32_t>& passes = marks(m)->endingStart;
         return std::find(passes.begin(), passes.end(), pass) == passes.end();
     }
