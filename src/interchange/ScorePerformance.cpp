@@ -203,8 +203,12 @@ private:
         }
         if (jumped_ && here->fine) return -1;
         std::optional<std::int32_t> next;
-        // The coda lies ahead; a coda sign at or before To Coda is no place to go on from.
-        if (jumped_ && here->toCoda) next = find(&ScoreMeasureMarks::coda, *here->toCoda, m + 1);
+        // The coda lies ahead; a coda sign at or before To Coda is no place to go on from. Only
+        // the first To Coda after the jump counts.
+        if (jumped_ && !toCoda_ && here->toCoda) {
+            next = find(&ScoreMeasureMarks::coda, *here->toCoda, m + 1);
+            toCoda_ = true;
+        }
         const std::int32_t target = targets_[static_cast<std::size_t>(m)];
         std::int32_t& pass = pass_[static_cast<std::size_t>(target)];
         if (!jumped_ && here->backwardRepeat > 0 && pass < passesOf(m)) {
@@ -244,6 +248,7 @@ private:
     std::vector<std::int32_t> sections_;
     std::vector<std::int32_t> pass_; // by section start: the pass being sung
     bool jumped_ = false;
+    bool toCoda_ = false; // a To Coda was met after the jump
 };
 
 } // namespace

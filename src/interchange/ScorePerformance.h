@@ -46,7 +46,8 @@ std::vector<PerformedMeasure> writtenOrder(const MusicXmlScore& score);
 ///   segno of that name (else the first segno; a D.S. without any segno is not followed). After
 ///   such a jump, repeats are not taken again, each group of endings sings its last ending, To
 ///   Coda goes on at the coda of that name after it (else the first after it; none: not
-///   followed), and the measure marked Fine ends the performance. A score jumps back once.
+///   followed; only the first To Coda counts), and the measure marked Fine ends the
+///   performance. A score jumps back once.
 /// - The pass of a measure counts the times its innermost repeated section has been sung,
 ///   including this one; the endings of a group count the passes of the section they close.
 /// None when the performance would hold more than kMaxPerformedMeasures measures.
