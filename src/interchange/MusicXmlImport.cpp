@@ -515,9 +515,12 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
         std::shared_ptr<const kor::MusicXmlScore> read;
         if (const std::uint32_t code = readScore(path, Keeping::Keep, read)) return code;
         const kor::MusicXmlScore& score = *read;
-        const std::optional<Performance> performance = performanceOf(score, false);
+        // A score too long to sing as performed may still be sung as written.
+        const std::optional<Performance> performed = performanceOf(score, false);
+        const std::optional<Performance> performance =
+            performed ? performed : performanceOf(score, true);
         if (!performance) {
-            message_ = L"the score as performed is longer than a song can hold";
+            message_ = L"the score is longer than a song can hold";
             return ZR_E_INVALID_MUSICXML;
         }
         const bool knownDefault = voices_.contains({defaultVoice_.vBS, defaultVoice_.vPC});
@@ -541,7 +544,7 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
             directive.noteCount = static_cast<int>(notes.notes.size());
             directive.lyricCount = notes.lyricCount;
             directive.verseCount = lastLine;
-            directive.measureCount = static_cast<int>(performance->order.size());
+            directive.measureCount = performed ? static_cast<int>(performed->order.size()) : 0;
             directive.hasRepeats = repeats ? 1 : 0;
             if (directive.noteCount > 0 && switchedOn < CZRSequence::kMaxTracks) {
                 directive.importSwitch = 1;
@@ -588,7 +591,9 @@ CxMusicXmlImporter::importFile(const std::wstring& path, std::int32_t preMeasure
         });
         const std::optional<Performance> performance = performanceOf(score, asWritten);
         if (!performance) {
-            message_ = L"the score as sung is longer than a song can hold";
+            message_ = asWritten ? L"the score is longer than a song can hold"
+                                 : L"the score as performed is longer than a song can hold; it "
+                                   L"can be imported as written";
             return fail(kStatusInvalid, ZR_E_INVALID_MUSICXML, target);
         }
 

@@ -69,7 +69,8 @@ public:
     using CxSongConverter::CxSongConverter;
 
     /// Replaces `directives` by one per source of the score at `path`, at most kMaxSources
-    /// (message() then counts the sources left out). Returns 0, or a code of
+    /// (message() then counts the sources left out), counting the notes as performed (as
+    /// written for a score too long to perform). Returns 0, or a code of
     /// readMusicXmlScore() (`directives` is then empty and message() says where and why).
     [[nodiscard]] std::uint32_t survey(const std::wstring& path,
                                        std::vector<ZRMusicXMLPartImportDirective>& directives);

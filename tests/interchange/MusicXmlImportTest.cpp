@@ -279,6 +279,23 @@ TEST_F(MusicXmlImportTest, SingsRepeatsVoltasAndDaCapoAsPerformedEachPassItsVers
                                                {7680, 960, 79, L"a"},
                                                {8640, 960, 81, L"a"}}));
 
+    // Three repeats of a hundred times nested: a million measures and more as performed, too
+    // long for a song; the survey counts the written order, which still imports.
+    const std::string hundred = barline("<repeat direction='backward' times='100'/>");
+    const std::string forward = barline("<repeat direction='forward'/>");
+    const std::wstring nested =
+        write(score("<measure>" + forward + note("C", 5, 4) + "</measure><measure>" + forward +
+                    note("D", 5, 4) + "</measure><measure>" + forward + note("E", 5, 4) + hundred +
+                    "</measure><measure>" + note("F", 5, 4) + hundred + "</measure><measure>" +
+                    note("G", 5, 4) + hundred + "</measure>"));
+    ASSERT_EQ(survey(nested, directives), 0u);
+    EXPECT_EQ(directives[0].measureCount, 0);
+    EXPECT_EQ(directives[0].noteCount, 5);
+    EXPECT_EQ(import(nested), ZR_E_INVALID_MUSICXML);
+    EXPECT_NE(importer_.message().find(L"as written"), std::wstring::npos);
+    ASSERT_EQ(import(nested, [](auto& d) { d[0].asWritten = 1; }), 0u);
+    EXPECT_EQ(notes(0).size(), 5u);
+
     // D.C. al Fine, the tempo of the first measure in force again after the jump.
     ASSERT_EQ(import(write(score("<measure><attributes><divisions>1</divisions></attributes>"
                                  "<sound tempo='90'/>" +
