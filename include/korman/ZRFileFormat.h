@@ -112,4 +112,16 @@ struct ZRMusicXMLPartImportDirective {
     int lyricCount = 0;
     /// The highest verse number among the source's lyrics; 0 without lyrics.
     int verseCount = 0;
+    /// 1 to import the score's measures in written order, each once, every note singing the
+    /// verse `verse` only; 0 (the survey's setting) to sing the score as performed: repeats,
+    /// endings (voltas), D.C., D.S., To Coda and Fine followed, each pass of a repeated section
+    /// singing its own lyric line. The tracks of one song share its measures, so one directive
+    /// switched on with 1 gives the written order to every track.
+    int asWritten = 0;
+    /// How many measures the score has as performed (repeats and jumps unfolded); 0 when the
+    /// score as performed is longer than a song can hold (it imports as written only, and the
+    /// survey's counts are of the written order).
+    int measureCount = 0;
+    /// 1 when the score marks a repeat, an ending or a jump (D.C., D.S.), else 0.
+    int hasRepeats = 0;
 };

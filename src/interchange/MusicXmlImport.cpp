@@ -1,12 +1,14 @@
 #include "interchange/MusicXmlImport.h"
 
 #include "interchange/MusicXmlScore.h"
+#include "interchange/ScorePerformance.h"
 #include "legacy/ConductorTrack.h"
 #include "legacy/LegacyConverter.h"
 #include "legacy/PreMeasureShift.h"
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
 #include "model/MasterTrack.h"
+#include "model/MusicalControl.h"
 #include "model/MusicalNote.h"
 #include "model/MusicalPart.h"
 #include "model/MusicalSinger.h"
@@ -28,6 +30,8 @@ namespace {
 
 constexpr std::int32_t kVelocity = 64;
 constexpr std::int32_t kDefaultMeasure = 4 * 480;
+// The pitch control's value for a bend of one semitone, with the bend range set to a semitone.
+constexpr std::int32_t kBendPerSemitone = 8192;
 // How many notes back a tie looks for the note it continues: the notes of a chord the voice
 // holds, at most.
 constexpr std::size_t kTieReach = 8;
@@ -67,89 +71,137 @@ std::optional<std::int32_t> lengthOf(const kor::ScoreSignature& signature) {
     return kor::ticksPerMeasure(signature.numerator, signature.denominator, 480);
 }
 
-// Where each measure starts in the song, and after them where the score ends. A measure lasts
-// as long as its longest part's content, an empty one as long as its time signature says. A
-// first measure shorter than its signature is a pickup: it is filled up in front. None when the
-// score is longer than a song can hold.
-std::optional<std::vector<std::int64_t>> measureStarts(const kor::MusicXmlScore& score) {
-    std::size_t count = 0;
-    for (const kor::ScorePart& part : score.parts)
-        count = std::max(count, part.measureLengths.size());
-    std::vector<std::int64_t> starts(count + 1, 0);
-    std::int32_t nominal = kDefaultMeasure;
-    std::size_t nextSignature = 0;
+// The measures a song sings, in order (as written or as performed), and where each starts in
+// the song, and after them where the score ends.
+struct Performance {
+    std::vector<kor::PerformedMeasure> order;
+    std::vector<std::int64_t> starts;
+    std::vector<const kor::ScoreSignature*> signatures; ///< in force, by written measure
+    bool asWritten = false;
+};
+
+// The signature in force in each written measure: the last one a song can hold at or before it;
+// null before the first.
+std::vector<const kor::ScoreSignature*> signaturesInForce(const kor::MusicXmlScore& score,
+                                                          std::size_t count) {
+    std::vector<const kor::ScoreSignature*> inForce(count, nullptr);
+    const kor::ScoreSignature* current = nullptr;
+    std::size_t next = 0;
     for (std::size_t measure = 0; measure < count; ++measure) {
-        for (; nextSignature < score.signatures.size() &&
-               score.signatures[nextSignature].measure <= static_cast<std::int32_t>(measure);
-             ++nextSignature)
-            nominal = lengthOf(score.signatures[nextSignature]).value_or(nominal);
-        std::int64_t length = 0;
-        for (const kor::ScorePart& part : score.parts)
-            if (measure < part.measureLengths.size())
-                length = std::max<std::int64_t>(length, part.measureLengths[measure]);
-        if (length == 0) length = nominal;
-        if (measure == 0 && length < nominal) starts[0] = nominal - length;
-        starts[measure + 1] = starts[measure] + length;
-        if (starts[measure + 1] > kor::kLatestImportTick) return std::nullopt;
+        for (; next < score.signatures.size() &&
+               score.signatures[next].measure <= static_cast<std::int32_t>(measure);
+             ++next)
+            if (lengthOf(score.signatures[next])) current = &score.signatures[next];
+        inForce[measure] = current;
     }
-    return starts;
+    return inForce;
 }
 
-std::int64_t songTick(const std::vector<std::int64_t>& starts, std::int32_t measure,
+// The measures of the song and their starts. A measure lasts as long as its longest part's
+// voices reach, an empty one as long as its time signature says. A first measure shorter than
+// its signature is a pickup: it is filled up in front. None when the song would be longer than
+// a song can hold.
+std::optional<Performance> performanceOf(const kor::MusicXmlScore& score, bool asWritten) {
+    Performance performance;
+    performance.asWritten = asWritten;
+    if (asWritten) {
+        performance.order = kor::writtenOrder(score);
+    } else if (auto order = kor::performedOrder(score)) {
+        performance.order = std::move(*order);
+    } else {
+        return std::nullopt;
+    }
+    const std::size_t count = kor::measureCount(score);
+    std::vector<std::int32_t> lengths(count, 0);
+    for (const kor::ScorePart& part : score.parts)
+        for (std::size_t measure = 0; measure < part.measureLengths.size(); ++measure)
+            lengths[measure] = std::max(lengths[measure], part.measureLengths[measure]);
+    performance.signatures = signaturesInForce(score, count);
+
+    std::vector<std::int64_t>& starts = performance.starts;
+    starts.assign(performance.order.size() + 1, 0);
+    for (std::size_t slot = 0; slot < performance.order.size(); ++slot) {
+        const auto measure = static_cast<std::size_t>(performance.order[slot].measure);
+        const kor::ScoreSignature* signature = performance.signatures[measure];
+        const std::int32_t nominal = signature ? *lengthOf(*signature) : kDefaultMeasure;
+        const std::int64_t length = lengths[measure] > 0 ? lengths[measure] : nominal;
+        if (slot == 0 && length < nominal) starts[0] = nominal - length;
+        starts[slot + 1] = starts[slot] + length;
+        if (starts[slot + 1] > kor::kLatestImportTick) return std::nullopt;
+    }
+    return performance;
+}
+
+std::int64_t songTick(const std::vector<std::int64_t>& starts, std::size_t slot,
                       std::int32_t tick) {
-    const auto index = std::min(static_cast<std::size_t>(std::max(measure, 0)), starts.size() - 1);
-    return starts[index] + tick;
+    return starts[std::min(slot, starts.size() - 1)] + tick;
 }
 
-// The score's time signatures and tempos as the master track takes them.
-kor::ConductorMap conductorOf(const kor::MusicXmlScore& score,
-                              const std::vector<std::int64_t>& starts) {
-    kor::ConductorMap map;
+// The time signatures of the song as the master track takes them. Measures of other lengths
+// than their signature's (incomplete ones) shift the bar lines of the song; a change stands at
+// the bar line at or before its measure.
+void addSignatures(const Performance& performance, kor::ConductorMap& map) {
     std::int64_t lastTick = 0;
     std::int32_t lastMeasure = 0;
     std::int32_t lastLength = kDefaultMeasure;
-    for (const kor::ScoreSignature& signature : score.signatures) {
-        const std::optional<std::int32_t> measureLength = lengthOf(signature);
-        if (!measureLength) continue;
-        const std::int32_t length = *measureLength;
-        if (signature.measure == 0) {
-            map.headNumerator = signature.numerator;
-            map.headDenominator = signature.denominator;
+    const kor::ScoreSignature* previous = nullptr;
+    for (std::size_t slot = 0; slot < performance.order.size(); ++slot) {
+        const kor::ScoreSignature* signature =
+            performance.signatures[static_cast<std::size_t>(performance.order[slot].measure)];
+        if (signature == nullptr || signature == previous) continue;
+        previous = signature;
+        const std::int32_t length = *lengthOf(*signature);
+        if (slot == 0) {
+            map.headNumerator = signature->numerator;
+            map.headDenominator = signature->denominator;
             lastLength = length;
             continue;
         }
-        // Measures of other lengths than their signature's (incomplete ones) shift the bar
-        // lines of the song; a change stands at the bar line at or before its measure.
-        const std::int64_t tick = songTick(starts, signature.measure, 0);
+        const std::int64_t tick = songTick(performance.starts, slot, 0);
         const std::int32_t measure =
             lastMeasure + static_cast<std::int32_t>((tick - lastTick) / lastLength);
         const kor::ConductorMap::Signature* before =
             map.signatures.empty() ? nullptr : &map.signatures.back();
         const std::int32_t numerator = before ? before->numerator : map.headNumerator;
         const std::int32_t denominator = before ? before->denominator : map.headDenominator;
-        if (numerator == signature.numerator && denominator == signature.denominator) continue;
+        if (numerator == signature->numerator && denominator == signature->denominator) continue;
         if (before != nullptr && before->measure == measure) map.signatures.pop_back();
         if (measure == 0) {
-            map.headNumerator = signature.numerator;
-            map.headDenominator = signature.denominator;
+            map.headNumerator = signature->numerator;
+            map.headDenominator = signature->denominator;
         } else {
-            map.signatures.push_back({measure, signature.numerator, signature.denominator});
+            map.signatures.push_back({measure, signature->numerator, signature->denominator});
         }
         lastTick += static_cast<std::int64_t>(measure - lastMeasure) * lastLength;
         lastMeasure = measure;
         lastLength = length;
     }
+}
 
-    std::vector<kor::ConductorMap::Tempo> tempos;
+// The tempos of the song: each of a measure, every time the measure is sung. A tempo in the
+// first measure is the song's; a later one changes it.
+void addTempos(const kor::MusicXmlScore& score, const Performance& performance,
+               kor::ConductorMap& map) {
+    std::vector<const kor::ScoreTempo*> byMeasure;
     for (const kor::ScoreTempo& tempo : score.tempos)
-        tempos.push_back(
-            {static_cast<std::int32_t>(songTick(starts, tempo.measure, tempo.tick)), tempo.bpm});
+        byMeasure.push_back(&tempo);
+    std::stable_sort(byMeasure.begin(), byMeasure.end(),
+                     [](const auto* a, const auto* b) { return a->measure < b->measure; });
+    std::vector<kor::ConductorMap::Tempo> tempos;
+    for (std::size_t slot = 0; slot < performance.order.size(); ++slot) {
+        const std::int32_t measure = performance.order[slot].measure;
+        auto at = std::partition_point(byMeasure.begin(), byMeasure.end(),
+                                       [measure](const auto* t) { return t->measure < measure; });
+        for (; at != byMeasure.end() && (*at)->measure == measure; ++at)
+            tempos.push_back(
+                {static_cast<std::int32_t>(songTick(performance.starts, slot, (*at)->tick)),
+                 (*at)->bpm});
+    }
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const auto& a, const auto& b) { return a.tick < b.tick; });
-    const std::int64_t firstMeasureEnd = starts.size() > 1 ? starts[1] : 0;
+    const std::int64_t firstMeasureEnd = performance.starts.size() > 1 ? performance.starts[1] : 0;
     std::int32_t current = map.headBpm;
     for (std::size_t i = 0; i < tempos.size(); ++i) {
-        // A tempo in the first measure is the song's; a later one changes it.
         if (i == 0 && tempos[i].tick < firstMeasureEnd) {
             map.headBpm = current = tempos[i].bpm;
         } else if (tempos[i].bpm != current) {
@@ -159,21 +211,20 @@ kor::ConductorMap conductorOf(const kor::MusicXmlScore& score,
             current = tempos[i].bpm;
         }
     }
+}
+
+kor::ConductorMap conductorOf(const kor::MusicXmlScore& score, const Performance& performance) {
+    kor::ConductorMap map;
+    addSignatures(performance, map);
+    addTempos(score, performance, map);
     return map;
 }
 
 struct SourceNotes {
     std::vector<kor::SourceNote> notes;
+    std::vector<std::int32_t> cents; ///< of each note: how far its pitch lies from its key
     int lyricCount = 0;
-    int firstVerse = 0;
-    int verseCount = 0;
 };
-
-const kor::ScoreLyric* lyricOf(const kor::ScoreNote& note, std::int32_t verse) {
-    for (const kor::ScoreLyric& lyric : note.lyrics)
-        if (lyric.verse == verse) return &lyric;
-    return nullptr;
-}
 
 // The syllable a note sings, in the form a saved song gives it back; empty when it has none.
 std::wstring syllableOf(const kor::ScoreLyric* lyric) {
@@ -187,89 +238,216 @@ std::wstring syllableOf(const kor::ScoreLyric* lyric) {
     return text;
 }
 
-// The notes one source sings, by tick, with their syllables of `verse`.
-SourceNotes notesOf(const kor::ScorePart& part, std::int32_t voice, std::int32_t verse,
-                    const std::vector<std::int64_t>& starts) {
-    struct Working {
-        std::int64_t start;
-        std::int64_t end;
-        std::int32_t key;
-        bool tieStart;
-        bool tieStop;
-        const kor::ScoreLyric* lyric;
-    };
-    SourceNotes out;
-    // A chord sings its top note, with the syllable any of its notes carries.
-    std::vector<Working> sounding;
-    for (const kor::ScoreNote& note : part.notes) {
-        if (voice >= 0 && note.voice != voice) continue;
-        for (const kor::ScoreLyric& lyric : note.lyrics) {
-            out.verseCount = std::max(out.verseCount, lyric.verse);
-            out.firstVerse =
-                out.firstVerse == 0 ? lyric.verse : std::min(out.firstVerse, lyric.verse);
-        }
-        const Working next{songTick(starts, note.measure, note.start),
-                           songTick(starts, note.measure, note.end),
-                           note.key,
-                           note.tieStart,
-                           note.tieStop,
-                           lyricOf(note, verse)};
-        if (note.chord && !sounding.empty() && sounding.back().start == next.start) {
-            Working& top = sounding.back();
-            const kor::ScoreLyric* lyric = top.lyric != nullptr ? top.lyric : next.lyric;
-            if (next.key > top.key) top = next;
-            top.lyric = lyric;
-            continue;
-        }
-        sounding.push_back(next);
+// A chord as it is sung, by its top note (a note on its own is a chord of one); its notes, which
+// give it their syllables, are the part's notes first to last of its voice.
+struct Chord {
+    std::int32_t start;
+    std::int32_t end;
+    std::int32_t key;
+    std::int32_t cents;
+    bool tieStart;
+    bool tieStop;
+    std::size_t first;
+    std::size_t last;
+};
+
+// A chord sung at a place of the song, on the lyric line of its pass.
+struct Sung {
+    std::int64_t start;
+    std::int64_t end;
+    const Chord* chord;
+    std::int32_t line;
+};
+
+// Turns one source of a score into the notes a singer sings, in named passes: the top notes of
+// chords, the unfolding of the measures as performed, the merging of tied notes and the
+// syllables.
+class SourceReading {
+public:
+    SourceReading(const kor::ScorePart& part, std::int32_t voice, const Performance& performance)
+        : part_(part)
+        , voice_(voice)
+        , performance_(performance) {}
+
+    SourceNotes notes(std::int32_t verse) {
+        topNotes();
+        const std::vector<Sung> sung = unfold(verse);
+        return syllables(mergeTies(sung));
     }
-    std::stable_sort(sounding.begin(), sounding.end(),
-                     [](const Working& a, const Working& b) { return a.start < b.start; });
+
+    // The lowest and the highest lyric line the source has; 0 and 0 without lyrics.
+    std::pair<std::int32_t, std::int32_t> lines() const {
+        std::pair<std::int32_t, std::int32_t> range{0, 0};
+        for (const kor::ScoreNote& note : part_.notes) {
+            if (voice_ >= 0 && note.voice != voice_) continue;
+            for (const kor::ScoreLyric& lyric : note.lyrics) {
+                range.first = range.first == 0 ? lyric.verse : std::min(range.first, lyric.verse);
+                range.second = std::max(range.second, lyric.verse);
+            }
+        }
+        return range;
+    }
+
+private:
+    // A chord sings its top note, with the syllables any of its notes carries.
+    void topNotes() {
+        chords_.assign(performance_.signatures.size(), {});
+        for (std::size_t i = 0; i < part_.notes.size(); ++i) {
+            const kor::ScoreNote& note = part_.notes[i];
+            if (!ofVoice(note) || note.measure < 0 ||
+                static_cast<std::size_t>(note.measure) >= chords_.size())
+                continue;
+            std::vector<Chord>& measure = chords_[static_cast<std::size_t>(note.measure)];
+            const Chord next{note.start,    note.end,     note.key, note.cents,
+                             note.tieStart, note.tieStop, i,        i};
+            if (note.chord && !measure.empty() && measure.back().start == note.start) {
+                Chord& top = measure.back();
+                if (note.key > top.key)
+                    top = Chord{next.start,    next.end,     next.key,  next.cents,
+                                next.tieStart, next.tieStop, top.first, i};
+                top.last = i;
+                continue;
+            }
+            measure.push_back(next);
+        }
+    }
+
+    // Every measure as often as it is sung, in order; a pass of a repeated section sings the
+    // line of its pass counted from `verse`.
+    std::vector<Sung> unfold(std::int32_t verse) const {
+        std::vector<Sung> sung;
+        for (std::size_t slot = 0; slot < performance_.order.size(); ++slot) {
+            const kor::PerformedMeasure& measure = performance_.order[slot];
+            for (const Chord& chord : chords_[static_cast<std::size_t>(measure.measure)])
+                sung.push_back({songTick(performance_.starts, slot, chord.start),
+                                songTick(performance_.starts, slot, chord.end), &chord,
+                                verse + measure.pass - 1});
+        }
+        std::stable_sort(sung.begin(), sung.end(),
+                         [](const Sung& a, const Sung& b) { return a.start < b.start; });
+        return sung;
+    }
 
     // A note tied from the one before it on the same key lengthens that one, unless it brings
     // a syllable of its own.
-    struct Held {
-        Working note;
-        bool tieOpen;
-    };
-    std::vector<Held> held;
-    for (const Working& note : sounding) {
-        if (note.end <= note.start) continue;
-        bool merged = false;
-        if (note.tieStop && syllableOf(note.lyric).empty()) {
-            for (std::size_t back = 0; back < std::min(held.size(), kTieReach) && !merged; ++back) {
-                Held& before = held[held.size() - 1 - back];
-                if (before.tieOpen && before.note.key == note.key &&
-                    std::abs(before.note.end - note.start) <= 1) {
-                    before.note.end = note.end;
-                    before.tieOpen = note.tieStart;
-                    merged = true;
+    std::vector<Sung> mergeTies(const std::vector<Sung>& sung) const {
+        struct Held {
+            Sung note;
+            bool tieOpen;
+        };
+        std::vector<Held> held;
+        for (const Sung& note : sung) {
+            if (note.end <= note.start) continue;
+            bool merged = false;
+            const bool bringsSyllable =
+                !syllableOf(lyricOf(note, note.line)).empty() ||
+                (!performance_.asWritten && !syllableOf(lowest(note)).empty());
+            if (note.chord->tieStop && !bringsSyllable) {
+                for (std::size_t back = 0; back < std::min(held.size(), kTieReach) && !merged;
+                     ++back) {
+                    Held& before = held[held.size() - 1 - back];
+                    if (before.tieOpen && before.note.chord->key == note.chord->key &&
+                        std::abs(before.note.end - note.start) <= 1) {
+                        before.note.end = note.end;
+                        before.tieOpen = note.chord->tieStart;
+                        merged = true;
+                    }
                 }
             }
+            if (!merged) held.push_back({note, note.chord->tieStart});
         }
-        if (!merged) held.push_back({note, note.tieStart});
+        std::vector<Sung> merged;
+        for (const Held& entry : held)
+            merged.push_back(entry.note);
+        return merged;
     }
 
-    bool wordGoesOn = false;
-    for (const Held& entry : held) {
-        const Working& note = entry.note;
-        std::wstring lyric = syllableOf(note.lyric);
-        if (!lyric.empty()) {
-            ++out.lyricCount;
-            wordGoesOn = note.lyric->extends || note.lyric->syllabic == kor::Syllabic::Begin ||
-                         note.lyric->syllabic == kor::Syllabic::Middle;
-        } else {
-            const bool extended =
-                note.lyric != nullptr && (note.lyric->extends || note.lyric->extendEnds);
-            lyric = wordGoesOn || extended ? kHeldVowel : kDefaultLyric;
-            if (note.lyric != nullptr && note.lyric->extendEnds) wordGoesOn = false;
-            if (note.lyric != nullptr && note.lyric->extends) wordGoesOn = true;
+    // Each note sings its syllable of its line. Sung as performed, a note without one sings the
+    // line sung last while a word of it goes on, else the lowest line it has. A note left
+    // without a syllable sings the held vowel while a word goes on, else the default lyric.
+    SourceNotes syllables(const std::vector<Sung>& sung) const {
+        SourceNotes out;
+        bool wordGoesOn = false;
+        std::int32_t lastLine = 0;
+        for (const Sung& note : sung) {
+            const kor::ScoreLyric* chosen = lyricOf(note, note.line);
+            if (chosen == nullptr && !performance_.asWritten)
+                chosen = wordGoesOn ? lyricOf(note, lastLine) : lowest(note);
+            std::wstring lyric = syllableOf(chosen);
+            if (!lyric.empty()) {
+                ++out.lyricCount;
+                lastLine = chosen->verse;
+                wordGoesOn = chosen->extends || chosen->syllabic == kor::Syllabic::Begin ||
+                             chosen->syllabic == kor::Syllabic::Middle;
+            } else {
+                const bool extended = chosen != nullptr && (chosen->extends || chosen->extendEnds);
+                lyric = wordGoesOn || extended ? kHeldVowel : kDefaultLyric;
+                if (chosen != nullptr && chosen->extendEnds) wordGoesOn = false;
+                if (chosen != nullptr && chosen->extends) wordGoesOn = true;
+            }
+            out.notes.push_back({static_cast<std::int32_t>(note.start),
+                                 static_cast<std::int32_t>(note.end - note.start), note.chord->key,
+                                 kVelocity, std::move(lyric)});
+            out.cents.push_back(note.chord->cents);
         }
-        out.notes.push_back({static_cast<std::int32_t>(note.start),
-                             static_cast<std::int32_t>(note.end - note.start), note.key, kVelocity,
-                             std::move(lyric)});
+        return out;
     }
-    return out;
+
+    bool ofVoice(const kor::ScoreNote& note) const { return voice_ < 0 || note.voice == voice_; }
+
+    // The lyric of `line` the first of the chord's notes to have one carries.
+    const kor::ScoreLyric* lyricOf(const Sung& sung, std::int32_t line) const {
+        for (std::size_t i = sung.chord->first; i <= sung.chord->last; ++i)
+            if (ofVoice(part_.notes[i]))
+                for (const kor::ScoreLyric& lyric : part_.notes[i].lyrics)
+                    if (lyric.verse == line) return &lyric;
+        return nullptr;
+    }
+
+    // The lyric of the lowest line among the chord's notes.
+    const kor::ScoreLyric* lowest(const Sung& sung) const {
+        const kor::ScoreLyric* found = nullptr;
+        for (std::size_t i = sung.chord->first; i <= sung.chord->last; ++i)
+            if (ofVoice(part_.notes[i]))
+                for (const kor::ScoreLyric& lyric : part_.notes[i].lyrics)
+                    if (found == nullptr || lyric.verse < found->verse) found = &lyric;
+        return found;
+    }
+
+    const kor::ScorePart& part_;
+    std::int32_t voice_;
+    const Performance& performance_;
+    std::vector<std::vector<Chord>> chords_; // by written measure
+};
+
+// Makes each note of `part` sound at its pitch where that lies between keys (a quarter tone):
+// the pitch control bends it by the cents its key leaves, over its span, within a bend range
+// of one semitone set at the part's start. False when a control cannot be made or linked.
+bool addMicrotones(const ZRCreateContext& context, CZRMusicalPart& part, const SourceNotes& notes) {
+    std::vector<std::pair<std::int32_t, std::int32_t>> bends; // tick in the part, value
+    std::int32_t current = 0;
+    for (std::size_t i = 0; i < notes.notes.size(); ++i) {
+        const kor::SourceNote& note = notes.notes[i];
+        const std::int32_t tick = note.tick - part.getPosTick();
+        const std::int32_t bend = std::clamp(notes.cents[i] * kBendPerSemitone / 100,
+                                             -kBendPerSemitone, kBendPerSemitone - 1);
+        if (bend != current && !bends.empty() && bends.back().first == tick) bends.pop_back();
+        if (bend != current) bends.emplace_back(tick, current = bend);
+        // Back to the key in a rest, so that a note after it starts in tune.
+        const bool rest =
+            i + 1 < notes.notes.size() && notes.notes[i + 1].tick > note.tick + note.length;
+        if (rest && current != 0) bends.emplace_back(tick + note.length, current = 0);
+    }
+    if (bends.empty()) return true;
+    const auto add = [&](std::int32_t type, std::int32_t tick, std::int32_t value) {
+        auto* control = kor::createObject<CZRMusicalControl>(
+            context, ZR_NO_OBJ_ID, ZRMusicalControlValues{tick, type, value});
+        return control != nullptr && part.controlList(type)->append(control);
+    };
+    if (!add(kor::kControlBendSensitivity, 0, 1)) return false;
+    return std::all_of(bends.begin(), bends.end(), [&](const auto& bend) {
+        return add(kor::kControlPitchBend, bend.first, bend.second);
+    });
 }
 
 std::atomic<std::uint64_t> gScoresRead{0};
@@ -337,23 +515,27 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
         std::shared_ptr<const kor::MusicXmlScore> read;
         if (const std::uint32_t code = readScore(path, Keeping::Keep, read)) return code;
         const kor::MusicXmlScore& score = *read;
-        const std::optional<std::vector<std::int64_t>> starts = measureStarts(score);
-        if (!starts) {
+        // A score too long to sing as performed may still be sung as written.
+        const std::optional<Performance> performed = performanceOf(score, false);
+        const std::optional<Performance> performance =
+            performed ? performed : performanceOf(score, true);
+        if (!performance) {
             message_ = L"the score is longer than a song can hold";
             return ZR_E_INVALID_MUSICXML;
         }
         const bool knownDefault = voices_.contains({defaultVoice_.vBS, defaultVoice_.vPC});
+        const bool repeats = kor::hasRepeats(score);
         std::size_t switchedOn = 0;
         const std::vector<Source> sources = sourcesOf(score);
         for (std::size_t index = 0; index < sources.size(); ++index) {
             const Source& source = sources[index];
             const kor::ScorePart& part = score.parts[source.part];
+            SourceReading reading(part, source.voice, *performance);
             // The first verse the source sings is the one it imports unless the host says.
-            SourceNotes notes = notesOf(part, source.voice, 1, *starts);
-            if (notes.firstVerse > 1)
-                notes = notesOf(part, source.voice, notes.firstVerse, *starts);
+            const auto [firstLine, lastLine] = reading.lines();
+            const SourceNotes notes = reading.notes(std::max(firstLine, 1));
             ZRMusicXMLPartImportDirective directive;
-            directive.verse = std::max(notes.firstVerse, 1);
+            directive.verse = std::max(firstLine, 1);
             directive.sourceIndex = static_cast<int>(index);
             directive.partID = part.id;
             if (source.voice >= 0)
@@ -361,7 +543,9 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
             directive.name = sourceName(score, source);
             directive.noteCount = static_cast<int>(notes.notes.size());
             directive.lyricCount = notes.lyricCount;
-            directive.verseCount = notes.verseCount;
+            directive.verseCount = lastLine;
+            directive.measureCount = performed ? static_cast<int>(performed->order.size()) : 0;
+            directive.hasRepeats = repeats ? 1 : 0;
             if (directive.noteCount > 0 && switchedOn < CZRSequence::kMaxTracks) {
                 directive.importSwitch = 1;
                 ++switchedOn;
@@ -400,16 +584,23 @@ CxMusicXmlImporter::importFile(const std::wstring& path, std::int32_t preMeasure
         if (!kor::directivesFit(directives, sources.size(),
                                 [](const auto& directive) { return directive.verse >= 1; }))
             return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
-        const std::optional<std::vector<std::int64_t>> starts = measureStarts(score);
-        if (!starts) {
-            message_ = L"the score is longer than a song can hold";
+        // The tracks of a song share its measures: one directive asking for the written order
+        // gives it to all.
+        const bool asWritten = std::any_of(directives.begin(), directives.end(), [](const auto& d) {
+            return d.importSwitch != 0 && d.asWritten != 0;
+        });
+        const std::optional<Performance> performance = performanceOf(score, asWritten);
+        if (!performance) {
+            message_ = asWritten ? L"the score is longer than a song can hold"
+                                 : L"the score as performed is longer than a song can hold; it "
+                                   L"can be imported as written";
             return fail(kStatusInvalid, ZR_E_INVALID_MUSICXML, target);
         }
 
         const ZRCreateContext context = target.context();
         CZRSequence* sequence = startSong(target);
         if (sequence == nullptr) return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
-        if (!kor::applyConductorMap(conductorOf(score, *starts), *sequence->masterTrack(),
+        if (!kor::applyConductorMap(conductorOf(score, *performance), *sequence->masterTrack(),
                                     context) ||
             !addLibraryVoices(*sequence, context))
             return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
@@ -419,9 +610,12 @@ CxMusicXmlImporter::importFile(const std::wstring& path, std::int32_t preMeasure
             if (directive.importSwitch == 0) continue;
             const Source& source = sources[static_cast<std::size_t>(directive.sourceIndex)];
             const SourceNotes notes =
-                notesOf(score.parts[source.part], source.voice, directive.verse, *starts);
-            if (addSourceTrack(context, *sequence, trackNo++, directive.name, directive.singerBS,
-                               directive.singerPC, notes.notes) == nullptr)
+                SourceReading(score.parts[source.part], source.voice, *performance)
+                    .notes(directive.verse);
+            CZRMusicalPart* part =
+                addSourceTrack(context, *sequence, trackNo++, directive.name, directive.singerBS,
+                               directive.singerPC, notes.notes);
+            if (part == nullptr || !addMicrotones(context, *part, notes))
                 return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
         }
         sequence->masterTrack()->setSeqName(score.title.empty() ? fileTitle(path) : score.title);

@@ -45,14 +45,22 @@ private:
 /// directive; the host switches sources on or off, picks their singers and verses; importFile()
 /// builds a new song from the sources switched on, one singing track with one musical part each.
 ///
-/// How a score becomes notes: positions are at 480 ticks per quarter note; tied notes become one
-/// note; of a chord only the top note is sung; grace notes, cue notes and rests are left out; a
-/// pickup measure (a first measure shorter than its time signature) is filled up in front, so
-/// that the next measure starts on a bar line. Each note sings its syllable of the chosen verse
-/// (syllables joined by an elision share a note, with a blank between); a note without one
-/// sings "-", the held vowel, when the syllable before it goes on (an extender, or a word not
-/// ended yet), else the default lyric "a". Tempos come from sound elements, else from
-/// metronome marks; time signatures from the first part.
+/// How a score becomes notes: positions are at 480 ticks per quarter note; the measures are sung
+/// as performed (performedOrder(): repeats, endings, D.C., D.S., To Coda and Fine followed, a
+/// jump without a target and endings without a repeat left as written), or each once in written
+/// order when a directive switched on asks for it; tied notes become one note; of a chord only
+/// the top note is sung; grace notes, cue notes and rests are left out; a measure lasts as far as
+/// its voices reach (a chord note ringing on past its bar line does not lengthen it); a pickup
+/// measure (a first measure shorter than its time signature) is filled up in front, so that the
+/// next measure starts on a bar line. A note between keys sounds on the nearest one, bent by the
+/// remaining cents through the part's pitch control. Each note sings its syllable of the chosen
+/// verse, on pass n of a repeated section the line n verses further on (syllables joined by an
+/// elision share a note, with a blank between). Sung as performed, a note without that line
+/// sings the line sung last while a word of it goes on, else the lowest line it has. A note
+/// without a syllable sings "-", the held vowel, when the syllable before it goes on (an
+/// extender, or a word not ended yet), else the default lyric "a". Tempos come from sound
+/// elements, else from metronome marks; time signatures from the first part. What the import
+/// does where a score is ambiguous is set out in docs/musicxml-import.md.
 class CxMusicXmlImporter final : public CxSongConverter {
 public:
     /// Most sources a score offers.
@@ -61,7 +69,8 @@ public:
     using CxSongConverter::CxSongConverter;
 
     /// Replaces `directives` by one per source of the score at `path`, at most kMaxSources
-    /// (message() then counts the sources left out). Returns 0, or a code of
+    /// (message() then counts the sources left out), counting the notes as performed (as
+    /// written for a score too long to perform). Returns 0, or a code of
     /// readMusicXmlScore() (`directives` is then empty and message() says where and why).
     [[nodiscard]] std::uint32_t survey(const std::wstring& path,
                                        std::vector<ZRMusicXMLPartImportDirective>& directives);

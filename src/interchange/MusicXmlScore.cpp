@@ -33,6 +33,8 @@ constexpr double kMaxOctaveChange = 10;
 // More parts, or voices in a part, than any score has; they bound the work of finding one.
 constexpr std::size_t kMaxParts = 1024;
 constexpr std::size_t kMaxVoices = 64;
+// The most passes a repeat or an ending names; more than any score sings.
+constexpr std::int32_t kMaxPass = 100;
 
 enum class Element : std::uint8_t {
     Other,
@@ -81,6 +83,11 @@ enum class Element : std::uint8_t {
     BeatUnit,
     BeatUnitDot,
     PerMinute,
+    Barline,
+    Repeat,
+    Ending,
+    Segno,
+    Coda,
 };
 
 Element elementOf(std::wstring_view name) {
@@ -130,6 +137,11 @@ Element elementOf(std::wstring_view name) {
         {L"beat-unit", Element::BeatUnit},
         {L"beat-unit-dot", Element::BeatUnitDot},
         {L"per-minute", Element::PerMinute},
+        {L"barline", Element::Barline},
+        {L"repeat", Element::Repeat},
+        {L"ending", Element::Ending},
+        {L"segno", Element::Segno},
+        {L"coda", Element::Coda},
     };
     const auto found = kNames.find(name);
     return found != kNames.end() ? found->second : Element::Other;
@@ -227,25 +239,114 @@ std::int32_t bpmOf(double quartersPerMinute) {
         30000);
 }
 
-// Follows the elements of a score-partwise document and gathers the score.
-class ScoreBuilder final : public CxMusicXmlParser::Sink {
-public:
-    explicit ScoreBuilder(MusicXmlScore& score)
-        : score_(score) {}
+std::wstring attribute(const ZRXmlTag& tag, std::wstring_view name) {
+    const std::wstring* value = tag.attribute(name);
+    return value != nullptr ? *value : std::wstring();
+}
 
-    std::uint32_t startElement(const ZRXmlTag& tag) override {
-        const Element element = elementOf(tag.name);
-        const Element parent = open_.empty() ? Element::Other : open_.back();
-        if (open_.empty() && element != Element::ScorePartwise)
-            return refuse(element == Element::ScoreTimewise
-                              ? L"a score-timewise document; only score-partwise is read"
-                              : L"the document is no MusicXML score (root '" + tag.name + L"')");
-        open_.push_back(element);
+// The whole number of `text` within -max to max; 0 for a text that is no number.
+std::int32_t bounded(std::wstring_view text, double max) {
+    return static_cast<std::int32_t>(std::lround(std::clamp(decimal(text).value_or(0), -max, max)));
+}
+
+Syllabic syllabicOf(std::wstring_view text) {
+    if (text == L"begin") return Syllabic::Begin;
+    if (text == L"middle") return Syllabic::Middle;
+    if (text == L"end") return Syllabic::End;
+    return Syllabic::Single;
+}
+
+// The passes an ending's number names ("1", "1, 2", "1 2"); empty for any other text.
+std::vector<std::int32_t> passesOf(std::wstring_view text) {
+    std::vector<std::int32_t> passes;
+    std::int32_t pass = 0;
+    for (const wchar_t c : text) {
+        if (c >= L'0' && c <= L'9') {
+            pass = pass * 10 + (c - L'0');
+            if (pass > kMaxPass) return {};
+        } else if (c == L',' || c == L' ') {
+            if (pass > 0) passes.push_back(pass);
+            pass = 0;
+        } else {
+            return {};
+        }
+    }
+    if (pass > 0) passes.push_back(pass);
+    return passes;
+}
+
+// Why the score is refused, shared by the readers that follow its elements.
+class Refusal {
+public:
+    std::uint32_t operator()(std::wstring reason) {
+        reason_ = std::move(reason);
+        return ZR_E_INVALID_MUSICXML;
+    }
+    const std::wstring& reason() const { return reason_; }
+
+private:
+    std::wstring reason_;
+};
+
+// A tempo the score writes in a direction: by a sound's tempo, else by a metronome mark.
+class TempoMark {
+public:
+    void startDirection() {
+        sounded_ = false;
+        metronomeBpm_.reset();
+    }
+    void startMetronome() {
+        beatUnits_ = 0;
+        beatDots_ = 0;
+        beatUnit_.clear();
+        perMinute_.reset();
+    }
+    void takeSound() { sounded_ = true; }
+    void end(Element element, Element parent, const std::wstring& text) {
+        if (element == Element::BeatUnit && parent == Element::Metronome && beatUnits_++ == 0)
+            beatUnit_ = text;
+        if (element == Element::BeatUnitDot && beatUnits_ == 1) ++beatDots_;
+        if (element == Element::PerMinute) perMinute_ = decimal(text);
+        // A metric modulation (two beat units) says nothing of the tempo in numbers.
+        if (element == Element::Metronome && beatUnits_ == 1 && perMinute_ && *perMinute_ > 0) {
+            const double quarters = quartersOf(beatUnit_, beatDots_);
+            if (quarters > 0) metronomeBpm_ = bpmOf(*perMinute_ * quarters);
+        }
+    }
+    // The tempo of the direction that ends; none when a sound gave it, since the sound's tempo
+    // is the one the score plays and the mark only stands in for it.
+    std::optional<std::int32_t> directionBpm() const {
+        return sounded_ ? std::nullopt : metronomeBpm_;
+    }
+
+private:
+    bool sounded_ = false;
+    std::optional<std::int32_t> metronomeBpm_;
+    int beatUnits_ = 0;
+    int beatDots_ = 0;
+    std::wstring beatUnit_;
+    std::optional<double> perMinute_;
+};
+
+// The time of the part being read, in its divisions: its measures, the position that notes,
+// backup and forward move, time signatures and tempos, and the marks of repeats and jumps.
+class ScoreClock {
+public:
+    ScoreClock(MusicXmlScore& score, Refusal& refuse)
+        : score_(score)
+        , refuse_(refuse) {}
+
+    void startPart(std::size_t part, bool first) {
+        part_ = part;
+        firstPart_ = first;
+        divisions_ = 1;
+        measure_ = -1;
+        cursor_ = 0;
+        reached_ = 0;
+    }
+
+    std::uint32_t start(Element element, Element parent, const ZRXmlTag& tag) {
         switch (element) {
-        case Element::ScorePart:
-            return selectPart(attribute(tag, L"id"), true);
-        case Element::Part:
-            return startPart(attribute(tag, L"id"));
         case Element::Measure:
             // A measure belongs to a part; one elsewhere has no time to give.
             if (parent != Element::Part) break;
@@ -259,60 +360,29 @@ public:
             timeDenominator_ = 1;
             beats_ = 0;
             break;
-        case Element::Transpose:
-            chromatic_ = 0;
-            octaveChange_ = 0;
-            break;
-        case Element::Note:
-            note_ = NoteState{};
-            break;
-        case Element::Grace:
-            note_.grace = parent == Element::Note;
-            break;
-        case Element::Cue:
-            note_.cue = note_.cue || parent == Element::Note;
-            break;
-        case Element::Chord:
-            note_.chord = note_.chord || parent == Element::Note;
-            break;
-        case Element::Rest:
-            note_.rest = note_.rest || parent == Element::Note;
-            break;
-        case Element::Tie:
-        case Element::Tied:
-            if (parent == Element::Note || parent == Element::Other)
-                takeTie(attribute(tag, L"type"));
-            break;
-        case Element::Lyric:
-            if (parent == Element::Note) startLyric(attribute(tag, L"number"));
-            break;
-        case Element::Elision:
-            elision_ = parent == Element::Lyric;
-            break;
-        case Element::Extend:
-            if (parent == Element::Lyric) {
-                const std::wstring type = attribute(tag, L"type");
-                (type == L"stop" ? lyric_.extendEnds : lyric_.extends) = true;
-            }
-            break;
         case Element::Backup:
         case Element::Forward:
             move_ = 0;
             break;
         case Element::Direction:
-            directionTempo_ = false;
-            metronomeBpm_.reset();
+            tempo_.startDirection();
             break;
         case Element::Metronome:
-            beatUnits_ = 0;
-            beatDots_ = 0;
-            beatUnit_.clear();
-            perMinute_.reset();
+            tempo_.startMetronome();
             break;
         case Element::Sound:
-            if (const auto tempo = decimal(attribute(tag, L"tempo")); tempo && *tempo > 0) {
-                addTempo(bpmOf(*tempo));
-                directionTempo_ = true;
+            takeSound(tag);
+            break;
+        case Element::Repeat:
+        case Element::Ending:
+            if (parent == Element::Barline) takeBarline(element, tag);
+            break;
+        case Element::Segno:
+        case Element::Coda:
+            if (ScoreMeasureMarks* marks = marksHere()) {
+                std::optional<std::wstring>& mark =
+                    element == Element::Segno ? marks->segno : marks->coda;
+                if (!mark) mark.emplace();
             }
             break;
         default:
@@ -321,21 +391,8 @@ public:
         return 0;
     }
 
-    std::uint32_t endElement(const std::wstring&, const std::wstring& text) override {
-        const Element element = open_.empty() ? Element::Other : open_.back();
-        if (!open_.empty()) open_.pop_back();
-        const Element parent = open_.empty() ? Element::Other : open_.back();
+    std::uint32_t end(Element element, Element parent, const std::wstring& text) {
         switch (element) {
-        case Element::WorkTitle:
-            score_.title = oneLine(text);
-            break;
-        case Element::MovementTitle:
-            if (score_.title.empty()) score_.title = oneLine(text);
-            break;
-        case Element::PartName:
-            if (parent == Element::ScorePart && current_ < score_.parts.size())
-                score_.parts[current_].name = oneLine(text);
-            break;
         case Element::Divisions:
             return takeDivisions(text);
         case Element::Beats:
@@ -347,6 +404,261 @@ public:
         case Element::Time:
             endTime();
             break;
+        case Element::Duration:
+            return takeMove(text);
+        case Element::Backup:
+            cursor_ = std::max(cursor_ - move_, 0.0);
+            break;
+        case Element::Forward:
+            cursor_ += move_;
+            return advanceTo(cursor_);
+        case Element::Direction:
+            if (const std::optional<std::int32_t> bpm = tempo_.directionBpm()) addTempo(*bpm);
+            break;
+        case Element::Measure:
+            if (parent == Element::Part) endMeasure();
+            break;
+        default:
+            tempo_.end(element, parent, text);
+            break;
+        }
+        return 0;
+    }
+
+    std::int32_t measure() const { return measure_; }
+
+    // Places a note of `duration` divisions: a chord's later note where its chord starts, any
+    // other at the position, which it moves on and so makes the measure reach. Gives its start,
+    // or a refusal for a note ending later than a song can hold. The bound is tested before any
+    // rounding: a position beyond the range of a whole number would round to anything.
+    std::uint32_t place(double duration, bool chord, double& start) {
+        start = chord ? chordStart_ : cursor_;
+        if (exactTicks(start + duration) > kLatestImportTick)
+            return refuse_(L"a note longer than a song can hold");
+        if (chord) return 0;
+        chordStart_ = cursor_;
+        cursor_ += duration;
+        return advanceTo(cursor_);
+    }
+
+    // The ticks of a position, which place() and advanceTo() keep within what a song can hold,
+    // so that the rounding always has a whole number to give.
+    std::int32_t ticks(double divisions) const {
+        return static_cast<std::int32_t>(std::llround(exactTicks(divisions)));
+    }
+
+private:
+    double exactTicks(double divisions) const { return divisions * kResolution / divisions_; }
+
+    std::uint32_t advanceTo(double position) {
+        reached_ = std::max(reached_, position);
+        if (exactTicks(reached_) > kLatestImportTick)
+            return refuse_(L"a measure longer than a song can hold");
+        return 0;
+    }
+
+    std::uint32_t takeDivisions(const std::wstring& text) {
+        const std::optional<double> value = decimal(text);
+        if (!value || *value < kMinDivisions || *value > kMaxDivisions)
+            return refuse_(L"divisions '" + text +
+                           L"' are no number of parts of a quarter note from 1 to 1000000000");
+        // A change within a measure keeps the time already passed.
+        cursor_ = cursor_ * *value / divisions_;
+        reached_ = reached_ * *value / divisions_;
+        chordStart_ = chordStart_ * *value / divisions_;
+        move_ = 0;
+        divisions_ = *value;
+        return 0;
+    }
+
+    // The duration of a backup or forward.
+    std::uint32_t takeMove(const std::wstring& text) {
+        const std::optional<double> value = decimal(text);
+        if (!value || *value < 0 || *value > kMaxDuration)
+            return refuse_(L"duration '" + text + L"' is no number of divisions");
+        move_ = *value;
+        return 0;
+    }
+
+    void addBeats(const std::wstring& text) {
+        const auto type = decimal(text);
+        if (!type || *type < 1 || *type > 128 || beats_ <= 0) {
+            timeNumerator_ = -1;
+            return;
+        }
+        // Several signatures in one (2/4+3/8) add up over a common denominator.
+        const auto denominator = static_cast<std::int64_t>(*type);
+        const std::int64_t common = std::lcm(timeDenominator_, denominator);
+        timeNumerator_ =
+            timeNumerator_ * (common / timeDenominator_) + beats_ * (common / denominator);
+        timeDenominator_ = common;
+        beats_ = 0;
+    }
+
+    void endTime() {
+        if (!firstPart_ || measure_ < 0 || timeNumerator_ <= 0 || timeNumerator_ > 255) return;
+        score_.signatures.push_back({measure_, static_cast<std::int32_t>(timeNumerator_),
+                                     static_cast<std::int32_t>(timeDenominator_)});
+    }
+
+    void addTempo(std::int32_t bpm) {
+        if (measure_ < 0) return;
+        score_.tempos.push_back({measure_, ticks(cursor_), bpm});
+    }
+
+    // A sound plays a tempo, or marks a jump or its target.
+    void takeSound(const ZRXmlTag& tag) {
+        if (const auto tempo = decimal(attribute(tag, L"tempo")); tempo && *tempo > 0) {
+            addTempo(bpmOf(*tempo));
+            tempo_.takeSound();
+        }
+        const auto take = [&tag](std::wstring_view name, std::optional<std::wstring>& mark) {
+            if (const std::wstring* value = tag.attribute(name); value != nullptr && !mark)
+                mark = oneLine(*value);
+        };
+        ScoreMeasureMarks* marks = nullptr;
+        for (const std::wstring_view name :
+             {L"segno", L"coda", L"dalsegno", L"tocoda", L"dacapo", L"fine"})
+            if (tag.attribute(name) != nullptr && (marks = marksHere()) != nullptr) break;
+        if (marks == nullptr) return;
+        take(L"segno", marks->segno);
+        take(L"coda", marks->coda);
+        take(L"dalsegno", marks->dalSegno);
+        take(L"tocoda", marks->toCoda);
+        marks->daCapo = marks->daCapo || attribute(tag, L"dacapo") == L"yes";
+        marks->fine = marks->fine || tag.attribute(L"fine") != nullptr;
+    }
+
+    // A repeat sign or an ending of a bar line.
+    void takeBarline(Element element, const ZRXmlTag& tag) {
+        ScoreMeasureMarks* marks = marksHere();
+        if (marks == nullptr) return;
+        const std::wstring type = attribute(tag, L"type");
+        if (element == Element::Ending) {
+            if (type == L"start" && marks->endingStart.empty())
+                marks->endingStart = passesOf(attribute(tag, L"number"));
+            if (type == L"stop" || type == L"discontinue") marks->endingEnds = true;
+            return;
+        }
+        const std::wstring direction = attribute(tag, L"direction");
+        if (direction == L"forward") marks->forwardRepeat = true;
+        if (direction != L"backward") return;
+        const std::optional<double> times = decimal(attribute(tag, L"times"));
+        marks->backwardRepeat = times && *times >= 1
+                                    ? static_cast<std::int32_t>(std::min<double>(*times, kMaxPass))
+                                    : 2;
+    }
+
+    ScoreMeasureMarks* marksHere() { return measure_ < 0 ? nullptr : &score_.marks[measure_]; }
+
+    void endMeasure() {
+        if (measure_ < 0) return;
+        std::vector<std::int32_t>& lengths = score_.parts[part_].measureLengths;
+        if (lengths.size() <= static_cast<std::size_t>(measure_))
+            lengths.resize(static_cast<std::size_t>(measure_) + 1, 0);
+        lengths[static_cast<std::size_t>(measure_)] = ticks(reached_);
+    }
+
+    MusicXmlScore& score_;
+    Refusal& refuse_;
+    std::size_t part_ = 0;
+    bool firstPart_ = false;
+    double divisions_ = 1;
+    std::int32_t measure_ = -1;
+    double cursor_ = 0;
+    double reached_ = 0;
+    double chordStart_ = 0;
+    double move_ = 0;
+    std::int64_t timeNumerator_ = 0;
+    std::int64_t timeDenominator_ = 1;
+    std::int64_t beats_ = 0;
+    TempoMark tempo_;
+};
+
+// The lyric being read: its verse, syllable, elision and extender line.
+class LyricReader {
+public:
+    // `before`: how many lyrics the note has already.
+    void start(Element element, Element parent, const ZRXmlTag& tag, std::size_t before) {
+        if (element == Element::Lyric && parent == Element::Note) {
+            lyric_ = ScoreLyric{};
+            elision_ = false;
+            const std::optional<double> verse = decimal(attribute(tag, L"number"));
+            lyric_.verse = verse && *verse >= 1 && *verse <= 1000
+                               ? static_cast<std::int32_t>(*verse)
+                               : static_cast<std::int32_t>(before) + 1;
+        }
+        if (element == Element::Elision) elision_ = parent == Element::Lyric;
+        if (element == Element::Extend && parent == Element::Lyric)
+            (attribute(tag, L"type") == L"stop" ? lyric_.extendEnds : lyric_.extends) = true;
+    }
+
+    // Hands a finished lyric of a note to `lyrics`.
+    void end(Element element, Element parent, const std::wstring& text,
+             std::vector<ScoreLyric>& lyrics) {
+        if (element == Element::Syllabic && parent == Element::Lyric)
+            lyric_.syllabic = syllabicOf(text);
+        if (element == Element::Text && parent == Element::Lyric) addSyllable(oneLine(text));
+        if (element == Element::Lyric && parent == Element::Note)
+            lyrics.push_back(std::move(lyric_));
+    }
+
+private:
+    void addSyllable(const std::wstring& text) {
+        if (elision_ && !lyric_.text.empty() && !text.empty()) lyric_.text += L' ';
+        lyric_.text += text;
+        elision_ = false;
+    }
+
+    ScoreLyric lyric_;
+    bool elision_ = false;
+};
+
+// The note being read (pitch, transposition, tie, chord, grace, cue, rest, voice), placed by
+// the clock once it ends.
+class NoteReader {
+public:
+    NoteReader(ScoreClock& clock, Refusal& refuse)
+        : clock_(clock)
+        , refuse_(refuse) {}
+
+    void startPart() { transpose_ = 0; }
+    std::vector<ScoreLyric>& lyrics() { return note_.lyrics; }
+
+    void start(Element element, Element parent, const ZRXmlTag& tag) {
+        const bool inNote = parent == Element::Note;
+        switch (element) {
+        case Element::Transpose:
+            chromatic_ = 0;
+            octaveChange_ = 0;
+            break;
+        case Element::Note:
+            note_ = NoteState{};
+            break;
+        case Element::Grace:
+            note_.grace = inNote;
+            break;
+        case Element::Cue:
+            note_.cue = note_.cue || inNote;
+            break;
+        case Element::Chord:
+            note_.chord = note_.chord || inNote;
+            break;
+        case Element::Rest:
+            note_.rest = note_.rest || inNote;
+            break;
+        case Element::Tie:
+        case Element::Tied:
+            if (inNote || parent == Element::Other) takeTie(attribute(tag, L"type"));
+            break;
+        default:
+            break;
+        }
+    }
+
+    // `part`: the part the note belongs to; null outside any part.
+    std::uint32_t end(Element element, Element parent, const std::wstring& text, ScorePart* part) {
+        switch (element) {
         case Element::Chromatic:
             chromatic_ = bounded(text, kMaxChromatic);
             break;
@@ -373,53 +685,13 @@ public:
         case Element::Voice:
             if (parent == Element::Note) note_.voice = oneLine(text);
             break;
-        case Element::Syllabic:
-            if (parent == Element::Lyric) lyric_.syllabic = syllabicOf(text);
-            break;
-        case Element::Text:
-            if (parent == Element::Lyric) addSyllable(oneLine(text));
-            break;
-        case Element::Lyric:
-            if (parent == Element::Note) note_.lyrics.push_back(std::move(lyric_));
-            break;
         case Element::Note:
-            return endNote();
-        case Element::Backup:
-            cursor_ = std::max(cursor_ - move_, 0.0);
-            break;
-        case Element::Forward:
-            cursor_ += move_;
-            return advanceTo(cursor_);
-        case Element::BeatUnit:
-            if (parent == Element::Metronome && beatUnits_++ == 0) beatUnit_ = text;
-            break;
-        case Element::BeatUnitDot:
-            if (beatUnits_ == 1) ++beatDots_;
-            break;
-        case Element::PerMinute:
-            perMinute_ = decimal(text);
-            break;
-        case Element::Metronome:
-            // A metric modulation (two beat units) says nothing of the tempo in numbers.
-            if (beatUnits_ == 1 && perMinute_ && *perMinute_ > 0) {
-                const double quarters = quartersOf(beatUnit_, beatDots_);
-                if (quarters > 0) metronomeBpm_ = bpmOf(*perMinute_ * quarters);
-            }
-            break;
-        case Element::Direction:
-            // The sound's tempo is the one the score plays; the mark only stands in for it.
-            if (!directionTempo_ && metronomeBpm_) addTempo(*metronomeBpm_);
-            break;
-        case Element::Measure:
-            if (parent == Element::Part) endMeasure();
-            break;
+            return endNote(part);
         default:
             break;
         }
         return 0;
     }
-
-    std::wstring refusalReason() const override { return reason_; }
 
 private:
     struct NoteState {
@@ -437,27 +709,188 @@ private:
         std::vector<ScoreLyric> lyrics;
     };
 
-    static std::wstring attribute(const ZRXmlTag& tag, std::wstring_view name) {
-        const std::wstring* value = tag.attribute(name);
-        return value != nullptr ? *value : std::wstring();
+    void takeTie(const std::wstring& type) {
+        if (type == L"start" || type == L"continue") note_.tieStart = true;
+        if (type == L"stop" || type == L"continue") note_.tieStop = true;
     }
 
-    // The whole number of `text` within -max to max; 0 for a text that is no number.
-    static std::int32_t bounded(std::wstring_view text, double max) {
-        return static_cast<std::int32_t>(
-            std::lround(std::clamp(decimal(text).value_or(0), -max, max)));
+    std::uint32_t takeDuration(Element parent, const std::wstring& text) {
+        const std::optional<double> value = decimal(text);
+        if (parent != Element::Note) return 0;
+        if (!value || *value < 0 || *value > kMaxDuration)
+            return refuse_(L"duration '" + text + L"' is no number of divisions");
+        note_.duration = *value;
+        return 0;
     }
 
-    static Syllabic syllabicOf(std::wstring_view text) {
-        if (text == L"begin") return Syllabic::Begin;
-        if (text == L"middle") return Syllabic::Middle;
-        if (text == L"end") return Syllabic::End;
-        return Syllabic::Single;
+    std::uint32_t endNote(ScorePart* part) {
+        // A grace note takes no time of its own, and a singer gives it none.
+        if (note_.grace || clock_.measure() < 0 || part == nullptr) return 0;
+        double start = 0;
+        if (const std::uint32_t code = clock_.place(note_.duration, note_.chord, start))
+            return code;
+        if (note_.rest || note_.cue || note_.step < 0 || note_.octave == -99) return 0;
+
+        const std::wstring& voiceName = note_.voice.empty() ? std::wstring(L"1") : note_.voice;
+        auto voice = std::find(part->voices.begin(), part->voices.end(), voiceName);
+        if (voice == part->voices.end()) {
+            if (part->voices.size() == kMaxVoices)
+                return refuse_(L"more than " + std::to_wstring(kMaxVoices) + L" voices in a part");
+            voice = part->voices.insert(voice, voiceName);
+        }
+        // A microtone sounds on the nearest key, bent by the cents that remain.
+        const double pitch = (note_.octave + 1) * 12 + note_.step + note_.alter + transpose_;
+        const double key = std::clamp(std::round(pitch), 0.0, 127.0);
+        ScoreNote& note = part->notes.emplace_back();
+        note.measure = clock_.measure();
+        note.start = clock_.ticks(start);
+        note.end = clock_.ticks(start + note_.duration);
+        note.key = static_cast<std::int32_t>(key);
+        if (std::abs(pitch - key) <= 0.5)
+            note.cents = static_cast<std::int32_t>(std::lround((pitch - key) * 100));
+        note.voice = static_cast<std::int32_t>(voice - part->voices.begin());
+        note.chord = note_.chord;
+        note.tieStart = note_.tieStart;
+        note.tieStop = note_.tieStop;
+        note.lyrics = std::move(note_.lyrics);
+        return 0;
     }
 
-    std::uint32_t refuse(std::wstring reason) {
-        reason_ = std::move(reason);
-        return ZR_E_INVALID_MUSICXML;
+    ScoreClock& clock_;
+    Refusal& refuse_;
+    NoteState note_;
+    std::int32_t transpose_ = 0;
+    std::int32_t chromatic_ = 0;
+    std::int32_t octaveChange_ = 0;
+};
+
+// Which reader follows an element: the score's own structure (parts and titles), the clock,
+// the note or the lyric.
+enum class Owner : std::uint8_t { Score, Clock, Note, Lyric };
+
+Owner ownerOf(Element element, Element parent) {
+    switch (element) {
+    case Element::Other:
+    case Element::ScorePartwise:
+    case Element::ScoreTimewise:
+    case Element::WorkTitle:
+    case Element::MovementTitle:
+    case Element::ScorePart:
+    case Element::PartName:
+    case Element::Part:
+        return Owner::Score;
+    case Element::Lyric:
+    case Element::Syllabic:
+    case Element::Text:
+    case Element::Elision:
+    case Element::Extend:
+        return Owner::Lyric;
+    case Element::Transpose:
+    case Element::Chromatic:
+    case Element::OctaveChange:
+    case Element::Note:
+    case Element::Grace:
+    case Element::Cue:
+    case Element::Chord:
+    case Element::Pitch:
+    case Element::Unpitched:
+    case Element::Step:
+    case Element::Alter:
+    case Element::Octave:
+    case Element::DisplayStep:
+    case Element::DisplayOctave:
+    case Element::Rest:
+    case Element::Voice:
+    case Element::Tie:
+    case Element::Tied:
+        return Owner::Note;
+    case Element::Duration:
+        return parent == Element::Backup || parent == Element::Forward ? Owner::Clock : Owner::Note;
+    case Element::Measure:
+    case Element::Attributes:
+    case Element::Divisions:
+    case Element::Time:
+    case Element::Beats:
+    case Element::BeatType:
+    case Element::Backup:
+    case Element::Forward:
+    case Element::Sound:
+    case Element::Direction:
+    case Element::Metronome:
+    case Element::BeatUnit:
+    case Element::BeatUnitDot:
+    case Element::PerMinute:
+    case Element::Barline:
+    case Element::Repeat:
+    case Element::Ending:
+    case Element::Segno:
+    case Element::Coda:
+        break;
+    }
+    return Owner::Clock;
+}
+
+// Follows the elements of a score-partwise document and gathers the score: the parts and the
+// titles itself, each other element through the reader that owns it.
+class ScoreBuilder final : public CxMusicXmlParser::Sink {
+public:
+    explicit ScoreBuilder(MusicXmlScore& score)
+        : score_(score) {}
+
+    std::uint32_t startElement(const ZRXmlTag& tag) override {
+        const Element element = elementOf(tag.name);
+        const Element parent = open_.empty() ? Element::Other : open_.back();
+        if (open_.empty() && element != Element::ScorePartwise)
+            return refuse_(element == Element::ScoreTimewise
+                               ? L"a score-timewise document; only score-partwise is read"
+                               : L"the document is no MusicXML score (root '" + tag.name + L"')");
+        open_.push_back(element);
+        switch (ownerOf(element, parent)) {
+        case Owner::Score:
+            if (element == Element::ScorePart) return selectPart(attribute(tag, L"id"), true);
+            if (element == Element::Part) return startPart(attribute(tag, L"id"));
+            return 0;
+        case Owner::Clock:
+            return clock_.start(element, parent, tag);
+        case Owner::Note:
+            notes_.start(element, parent, tag);
+            return 0;
+        case Owner::Lyric:
+            lyrics_.start(element, parent, tag, notes_.lyrics().size());
+            return 0;
+        }
+        return 0;
+    }
+
+    std::uint32_t endElement(const std::wstring&, const std::wstring& text) override {
+        const Element element = open_.empty() ? Element::Other : open_.back();
+        if (!open_.empty()) open_.pop_back();
+        const Element parent = open_.empty() ? Element::Other : open_.back();
+        switch (ownerOf(element, parent)) {
+        case Owner::Score:
+            endScoreElement(element, parent, text);
+            return 0;
+        case Owner::Clock:
+            return clock_.end(element, parent, text);
+        case Owner::Note:
+            return notes_.end(element, parent, text,
+                              current_ < score_.parts.size() ? &score_.parts[current_] : nullptr);
+        case Owner::Lyric:
+            lyrics_.end(element, parent, text, notes_.lyrics());
+            return 0;
+        }
+        return 0;
+    }
+
+    std::wstring refusalReason() const override { return refuse_.reason(); }
+
+private:
+    void endScoreElement(Element element, Element parent, const std::wstring& text) {
+        if (element == Element::WorkTitle) score_.title = oneLine(text);
+        if (element == Element::MovementTitle && score_.title.empty()) score_.title = oneLine(text);
+        if (element == Element::PartName && parent == Element::ScorePart &&
+            current_ < score_.parts.size())
+            score_.parts[current_].name = oneLine(text);
     }
 
     // Makes the part of `id` current. The part list names each part once; a part of the body
@@ -475,7 +908,7 @@ private:
             return 0;
         }
         if (score_.parts.size() == kMaxParts)
-            return refuse(L"more than " + std::to_wstring(kMaxParts) + L" parts");
+            return refuse_(L"more than " + std::to_wstring(kMaxParts) + L" parts");
         score_.parts.push_back(ScorePart{id, {}, {}, {}, {}});
         current_ = score_.parts.size() - 1;
         return 0;
@@ -484,174 +917,19 @@ private:
     std::uint32_t startPart(const std::wstring& id) {
         if (const std::uint32_t code = selectPart(id, false)) return code;
         ++partsSeen_;
-        firstPart_ = partsSeen_ == 1;
-        divisions_ = 1;
-        transpose_ = 0;
-        measure_ = -1;
-        cursor_ = 0;
-        reached_ = 0;
+        clock_.startPart(current_, partsSeen_ == 1);
+        notes_.startPart();
         return 0;
-    }
-
-    std::uint32_t takeDivisions(const std::wstring& text) {
-        const std::optional<double> value = decimal(text);
-        if (!value || *value < kMinDivisions || *value > kMaxDivisions)
-            return refuse(L"divisions '" + text +
-                          L"' are no number of parts of a quarter note from 1 to 1000000000");
-        // A change within a measure keeps the time already passed.
-        cursor_ = cursor_ * *value / divisions_;
-        reached_ = reached_ * *value / divisions_;
-        chordStart_ = chordStart_ * *value / divisions_;
-        move_ = 0;
-        divisions_ = *value;
-        return 0;
-    }
-
-    void addBeats(const std::wstring& text) {
-        const auto type = decimal(text);
-        if (!type || *type < 1 || *type > 128 || beats_ <= 0) {
-            timeNumerator_ = -1;
-            return;
-        }
-        // Several signatures in one (2/4+3/8) add up over a common denominator.
-        const auto denominator = static_cast<std::int64_t>(*type);
-        const std::int64_t common = std::lcm(timeDenominator_, denominator);
-        timeNumerator_ =
-            timeNumerator_ * (common / timeDenominator_) + beats_ * (common / denominator);
-        timeDenominator_ = common;
-        beats_ = 0;
-    }
-
-    void endTime() {
-        if (!firstPart_ || measure_ < 0 || timeNumerator_ <= 0 || timeNumerator_ > 255) return;
-        score_.signatures.push_back({measure_, static_cast<std::int32_t>(timeNumerator_),
-                                     static_cast<std::int32_t>(timeDenominator_)});
-    }
-
-    void takeTie(const std::wstring& type) {
-        if (type == L"start" || type == L"continue") note_.tieStart = true;
-        if (type == L"stop" || type == L"continue") note_.tieStop = true;
-    }
-
-    void startLyric(const std::wstring& number) {
-        lyric_ = ScoreLyric{};
-        elision_ = false;
-        const std::optional<double> verse = decimal(number);
-        lyric_.verse = verse && *verse >= 1 && *verse <= 1000
-                           ? static_cast<std::int32_t>(*verse)
-                           : static_cast<std::int32_t>(note_.lyrics.size()) + 1;
-    }
-
-    void addSyllable(const std::wstring& text) {
-        if (elision_ && !lyric_.text.empty() && !text.empty()) lyric_.text += L' ';
-        lyric_.text += text;
-        elision_ = false;
-    }
-
-    std::uint32_t takeDuration(Element parent, const std::wstring& text) {
-        const std::optional<double> value = decimal(text);
-        if (!value || *value < 0 || *value > kMaxDuration)
-            return parent == Element::Note || parent == Element::Backup ||
-                           parent == Element::Forward
-                       ? refuse(L"duration '" + text + L"' is no number of divisions")
-                       : 0;
-        if (parent == Element::Note) note_.duration = *value;
-        if (parent == Element::Backup || parent == Element::Forward) move_ = *value;
-        return 0;
-    }
-
-    double exactTicks(double divisions) const { return divisions * kResolution / divisions_; }
-
-    // The ticks of a position up to the furthest one reached, which advanceTo() keeps within
-    // what a song can hold, so that the rounding always has a whole number to give.
-    std::int32_t ticks(double divisions) const {
-        return static_cast<std::int32_t>(std::llround(exactTicks(divisions)));
-    }
-
-    // Notes the furthest point the measure's content reaches. The bound is tested before any
-    // rounding: a position beyond the range of a whole number would round to anything.
-    std::uint32_t advanceTo(double position) {
-        reached_ = std::max(reached_, position);
-        if (exactTicks(reached_) > kLatestImportTick)
-            return refuse(L"a measure longer than a song can hold");
-        return 0;
-    }
-
-    std::uint32_t endNote() {
-        // A grace note takes no time of its own, and a singer gives it none.
-        if (note_.grace || measure_ < 0) return 0;
-        const double start = note_.chord ? chordStart_ : cursor_;
-        if (!note_.chord) {
-            chordStart_ = cursor_;
-            cursor_ += note_.duration;
-        }
-        if (const std::uint32_t code = advanceTo(start + note_.duration)) return code;
-        if (note_.rest || note_.cue || note_.step < 0 || note_.octave == -99) return 0;
-
-        ScorePart& part = score_.parts[current_];
-        const std::wstring& voiceName = note_.voice.empty() ? std::wstring(L"1") : note_.voice;
-        auto voice = std::find(part.voices.begin(), part.voices.end(), voiceName);
-        if (voice == part.voices.end()) {
-            if (part.voices.size() == kMaxVoices)
-                return refuse(L"more than " + std::to_wstring(kMaxVoices) + L" voices in a part");
-            voice = part.voices.insert(voice, voiceName);
-        }
-        const double key = (note_.octave + 1) * 12 + note_.step + note_.alter + transpose_;
-        ScoreNote& note = part.notes.emplace_back();
-        note.measure = measure_;
-        note.start = ticks(start);
-        note.end = ticks(start + note_.duration);
-        note.key = static_cast<std::int32_t>(std::clamp(std::lround(key), 0L, 127L));
-        note.voice = static_cast<std::int32_t>(voice - part.voices.begin());
-        note.chord = note_.chord;
-        note.tieStart = note_.tieStart;
-        note.tieStop = note_.tieStop;
-        note.lyrics = std::move(note_.lyrics);
-        return 0;
-    }
-
-    void addTempo(std::int32_t bpm) {
-        if (measure_ < 0) return;
-        score_.tempos.push_back({measure_, ticks(cursor_), bpm});
-    }
-
-    void endMeasure() {
-        if (measure_ < 0) return;
-        std::vector<std::int32_t>& lengths = score_.parts[current_].measureLengths;
-        if (lengths.size() <= static_cast<std::size_t>(measure_))
-            lengths.resize(static_cast<std::size_t>(measure_) + 1, 0);
-        lengths[static_cast<std::size_t>(measure_)] = ticks(reached_);
     }
 
     MusicXmlScore& score_;
+    Refusal refuse_;
+    ScoreClock clock_{score_, refuse_};
+    NoteReader notes_{clock_, refuse_};
+    LyricReader lyrics_;
     std::vector<Element> open_;
-    std::wstring reason_;
     std::size_t current_ = 0;
     std::size_t partsSeen_ = 0;
-    bool firstPart_ = false;
-    // The time of the current part and measure, in the part's divisions.
-    double divisions_ = 1;
-    std::int32_t transpose_ = 0;
-    std::int32_t measure_ = -1;
-    double cursor_ = 0;
-    double reached_ = 0;
-    double chordStart_ = 0;
-    double move_ = 0;
-    // The element being read.
-    NoteState note_;
-    ScoreLyric lyric_;
-    bool elision_ = false;
-    std::int64_t timeNumerator_ = 0;
-    std::int64_t timeDenominator_ = 1;
-    std::int64_t beats_ = 0;
-    std::int32_t chromatic_ = 0;
-    std::int32_t octaveChange_ = 0;
-    bool directionTempo_ = false;
-    std::optional<std::int32_t> metronomeBpm_;
-    int beatUnits_ = 0;
-    int beatDots_ = 0;
-    std::wstring beatUnit_;
-    std::optional<double> perMinute_;
 };
 
 // Whether the file starts as a zip archive, as a compressed score does.

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ struct ScoreNote {
     std::int32_t start = 0;
     std::int32_t end = 0;
     std::int32_t key = 60;
+    std::int32_t cents = 0; ///< how far the written pitch lies from the key, -50 to 50
     std::int32_t voice = 0; ///< index into the part's voices
     bool chord = false;     ///< sounds with the note before it, as part of its chord
     bool tieStart = false;
@@ -41,8 +44,26 @@ struct ScorePart {
     std::wstring name;
     std::vector<std::wstring> voices; ///< the voice names, in order of first use
     std::vector<ScoreNote> notes;     ///< in the order of the document
-    /// The ticks each measure's content reaches; 0 for an empty measure.
+    /// The ticks each measure's voices reach (notes that are no chord's second note, forward
+    /// moves); 0 for an empty measure. A chord note that rings longer does not lengthen it.
     std::vector<std::int32_t> measureLengths;
+};
+
+/// The marks of one measure that steer the order a score is performed in, gathered from every
+/// part. Jumps and their targets carry the name the score gives them (empty when unnamed).
+struct ScoreMeasureMarks {
+    bool forwardRepeat = false;
+    /// How many times the section ending with this measure is played; 0: no backward repeat.
+    std::int32_t backwardRepeat = 0;
+    /// The passes of an ending (volta) that starts in this measure; empty: none starts here.
+    std::vector<std::int32_t> endingStart;
+    bool endingEnds = false; ///< an ending stops or is discontinued at this measure
+    std::optional<std::wstring> segno;
+    std::optional<std::wstring> coda;
+    std::optional<std::wstring> dalSegno; ///< after this measure, go back to the segno
+    std::optional<std::wstring> toCoda;   ///< after a jump, go on from here at the coda
+    bool daCapo = false;                  ///< after this measure, go back to the start
+    bool fine = false;                    ///< after a jump, the performance ends here
 };
 
 struct ScoreSignature {
@@ -62,6 +83,7 @@ struct MusicXmlScore {
     std::vector<ScorePart> parts;           ///< in the order of the part list
     std::vector<ScoreSignature> signatures; ///< of the first part, in document order
     std::vector<ScoreTempo> tempos;         ///< of every part, in document order
+    std::map<std::int32_t, ScoreMeasureMarks> marks; ///< by measure, of the measures with any
 };
 
 /// The most notes (note elements, rests and grace notes among them) a score may hold.

@@ -169,26 +169,34 @@ bool place(CZRNodeList& list, const ZRCreateContext& context, const Values& valu
 
 } // namespace
 
-bool applyConductorMap(const ConductorMap& map, CZRMasterTrack& master, const ZRCreateContext& context) {
+bool applyConductorMap(const ConductorMap& map, CZRMasterTrack& master,
+                       const ZRCreateContext& context, bool measuresInFront) {
     CZRNodeList* signatures = master.timeSigList();
     CZRNodeList* tempos = master.tempoList();
     if (signatures == nullptr || tempos == nullptr)
         return false;
     bool ok = place<CZRTimeSig>(*signatures, context,
                                 ZRTimeSigValues{0, map.headNumerator, map.headDenominator}, 0);
-    for (const ConductorMap::Signature& change : map.signatures)
-        ok = ok && place<CZRTimeSig>(*signatures, context,
-                                     ZRTimeSigValues{change.measure, change.numerator, change.denominator},
-                                     change.measure);
+    for (const ConductorMap::Signature& change : map.signatures) {
+        // Placed at no measure of its own, the first change at measure 0 cannot replace the head.
+        const bool besideHead =
+            measuresInFront && change.measure == 0 && signatures->getCount() == 1;
+        ok = ok && place<CZRTimeSig>(
+                       *signatures, context,
+                       ZRTimeSigValues{change.measure, change.numerator, change.denominator},
+                       besideHead ? -1 : change.measure);
+    }
     ok = ok && place<CZRTempo>(*tempos, context, ZRTempoValues{0, map.headBpm}, 0);
     for (const ConductorMap::Tempo& change : map.tempos)
         ok = ok && place<CZRTempo>(*tempos, context, ZRTempoValues{change.tick, change.bpm}, change.tick);
     return ok;
 }
 
-bool convertConductorTrack(CxMidiSequence& sequence, CZRMasterTrack& master, const ZRCreateContext& context) {
+bool convertConductorTrack(CxMidiSequence& sequence, CZRMasterTrack& master,
+                           const ZRCreateContext& context, bool measuresInFront) {
     ConductorMap map;
-    return readConductorTrack(sequence, map) && applyConductorMap(map, master, context);
+    return readConductorTrack(sequence, map) &&
+           applyConductorMap(map, master, context, measuresInFront);
 }
 
 } // namespace kor

@@ -60,12 +60,17 @@ struct ConductorMap {
 
 /// Fills the empty signature and tempo lists of `master` from `map`: the head signature at
 /// measure 0 and the head tempo at tick 0, then the changes; a change at the position of the one
-/// before it takes that one's place. False when an object cannot be created or linked.
+/// before it takes that one's place. With `measuresInFront`, for a song that measures will be
+/// put in front of (shiftByPreMeasure), a signature change at measure 0 stands beside the head
+/// instead: the head is the signature of the measures in front, the change moves with the song.
+/// False when an object cannot be created or linked.
 [[nodiscard]] bool applyConductorMap(const ConductorMap& map, CZRMasterTrack& master,
-                                     const ZRCreateContext& context);
+                                     const ZRCreateContext& context, bool measuresInFront = false);
 
-/// Reads track 0 of `sequence` into the signature and tempo lists of `master`.
+/// Reads track 0 of `sequence` into the signature and tempo lists of `master`, as
+/// applyConductorMap() places them.
 [[nodiscard]] bool convertConductorTrack(CxMidiSequence& sequence, CZRMasterTrack& master,
-                                         const ZRCreateContext& context);
+                                         const ZRCreateContext& context,
+                                         bool measuresInFront = false);
 
 } // namespace kor

@@ -385,7 +385,7 @@ std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t p
         if (sequence == nullptr) return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
         if (kor::hasLegacyText(midi) == 1)
             return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
-        if (!kor::convertConductorTrack(midi, *sequence->masterTrack(), context))
+        if (!kor::convertConductorTrack(midi, *sequence->masterTrack(), context, true))
             return fail(kStatusInvalid, ZR_E_INVALID_SMF, target);
 
         // The song offers the voices the library knows, as a new song does.

@@ -5,12 +5,14 @@
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
 #include "model/MasterTrack.h"
+#include "model/MusicalControl.h"
 #include "model/MusicalNote.h"
 #include "model/MusicalPart.h"
 #include "model/Sequence.h"
 #include "model/Tempo.h"
 #include "model/TimeSig.h"
 #include "model/ZRTrack.h"
+#include "platform/CodePage.h"
 #include "support/ManagerFixture.h"
 #include "support/SungNotes.h"
 #include "support/TempDir.h"
@@ -20,8 +22,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -223,8 +229,293 @@ TEST_F(MusicXmlImportTest, SingsTheChosenVerseWithElisionsAndMelismata) {
         return out;
     };
     EXPECT_EQ(lyrics(), (std::vector<std::wstring>{L"Hal", L"-", L"le", L"-", L"o ver", L"a"}));
+    // Verse 2 ends before the last measure, where verse 1's words are sung; written order sings
+    // verse 2 only.
     ASSERT_EQ(import(path, [](auto& d) { d[0].verse = 2; }), 0u);
+    EXPECT_EQ(lyrics(), (std::vector<std::wstring>{L"Sing", L"-", L"-", L"-", L"o ver", L"a"}));
+    ASSERT_EQ(import(path, [](auto& d) { d[0].verse = 2, d[0].asWritten = 1; }), 0u);
     EXPECT_EQ(lyrics(), (std::vector<std::wstring>{L"Sing", L"-", L"-", L"-", L"a", L"a"}));
+}
+
+TEST_F(MusicXmlImportTest, SingsRepeatsVoltasAndDaCapoAsPerformedEachPassItsVerse) {
+    const auto barline = [](const std::string& content) {
+        return "<barline>" + content + "</barline>";
+    };
+    // |: C D (1: "Hear us", 2: "Sing loud") | [1. E "now" :|] | [2. F, verse 2 "too"] | G, on
+    // verse 2 only "Fine", A |
+    const std::wstring path = write(
+        score("<measure><attributes><divisions>1</divisions></attributes>" +
+              note("C", 5, 2, lyric("1", "<text>Hear</text>") + lyric("2", "<text>Sing</text>")) +
+              note("D", 5, 2, lyric("1", "<text>us</text>") + lyric("2", "<text>loud</text>")) +
+              "</measure><measure>" + barline("<ending number='1' type='start'/>") +
+              note("E", 5, 4, lyric("1", "<text>now</text>")) +
+              barline("<ending number='1' type='stop'/><repeat direction='backward'/>") +
+              "</measure><measure>" + barline("<ending number='2' type='start'/>") +
+              note("F", 5, 4, lyric("2", "<text>too</text>")) +
+              barline("<ending number='2' type='discontinue'/>") + "</measure><measure>" +
+              note("G", 5, 2, lyric("2", "<text>Fine</text>")) + note("A", 5, 2) + "</measure>"));
+    std::vector<ZRMusicXMLPartImportDirective> directives;
+    ASSERT_EQ(survey(path, directives), 0u);
+    ASSERT_EQ(directives.size(), 1u);
+    EXPECT_EQ(directives[0].measureCount, 5);
+    EXPECT_EQ(directives[0].hasRepeats, 1);
+    EXPECT_EQ(directives[0].noteCount, 8);
+
+    ASSERT_EQ(import(path), 0u);
+    EXPECT_EQ(notes(0), (std::vector<SungNote>{{1920, 960, 72, L"Hear"},
+                                               {2880, 960, 74, L"us"},
+                                               {3840, 1920, 76, L"now"},
+                                               {5760, 960, 72, L"Sing"},
+                                               {6720, 960, 74, L"loud"},
+                                               {7680, 1920, 77, L"too"},
+                                               {9600, 960, 79, L"Fine"},
+                                               {10560, 960, 81, L"a"}}));
+    // Written order: every measure once, verse 1 only.
+    ASSERT_EQ(import(path, [](auto& d) { d[0].asWritten = 1; }), 0u);
+    EXPECT_EQ(notes(0), (std::vector<SungNote>{{1920, 960, 72, L"Hear"},
+                                               {2880, 960, 74, L"us"},
+                                               {3840, 1920, 76, L"now"},
+                                               {5760, 1920, 77, L"a"},
+                                               {7680, 960, 79, L"a"},
+                                               {8640, 960, 81, L"a"}}));
+
+    // Three repeats of a hundred times nested: a million measures and more as performed, too
+    // long for a song; the survey counts the written order, which still imports.
+    const std::string hundred = barline("<repeat direction='backward' times='100'/>");
+    const std::string forward = barline("<repeat direction='forward'/>");
+    const std::wstring nested =
+        write(score("<measure>" + forward + note("C", 5, 4) + "</measure><measure>" + forward +
+                    note("D", 5, 4) + "</measure><measure>" + forward + note("E", 5, 4) + hundred +
+                    "</measure><measure>" + note("F", 5, 4) + hundred + "</measure><measure>" +
+                    note("G", 5, 4) + hundred + "</measure>"));
+    ASSERT_EQ(survey(nested, directives), 0u);
+    EXPECT_EQ(directives[0].measureCount, 0);
+    EXPECT_EQ(directives[0].noteCount, 5);
+    EXPECT_EQ(import(nested), ZR_E_INVALID_MUSICXML);
+    EXPECT_NE(importer_.message().find(L"as written"), std::wstring::npos);
+    ASSERT_EQ(import(nested, [](auto& d) { d[0].asWritten = 1; }), 0u);
+    EXPECT_EQ(notes(0).size(), 5u);
+
+    // D.C. al Fine, the tempo of the first measure in force again after the jump.
+    ASSERT_EQ(import(write(score("<measure><attributes><divisions>1</divisions></attributes>"
+                                 "<sound tempo='90'/>" +
+                                 note("C", 5, 4) + "</measure><measure><sound tempo='60'/>" +
+                                 note("D", 5, 4) + "<sound fine='yes'/></measure><measure>" +
+                                 note("E", 5, 4) + "<sound dacapo='yes'/></measure>"))),
+              0u);
+    EXPECT_EQ(notes(0), (std::vector<SungNote>{{1920, 1920, 72, L"a"},
+                                               {3840, 1920, 74, L"a"},
+                                               {5760, 1920, 76, L"a"},
+                                               {7680, 1920, 72, L"a"},
+                                               {9600, 1920, 74, L"a"}}));
+    std::vector<std::pair<std::int32_t, std::int32_t>> tempos;
+    for (IZRMutableKorObject* element : sequence()->masterTrack()->tempoList()->elements()) {
+        const auto* tempo = kor::objCast<CZRTempo>(element);
+        tempos.emplace_back(tempo->getPosTick(), tempo->getBPM());
+    }
+    EXPECT_EQ(tempos, (std::vector<std::pair<std::int32_t, std::int32_t>>{
+                          {0, 9000}, {3840, 6000}, {7680, 9000}, {9600, 6000}}));
+}
+
+TEST_F(MusicXmlImportTest, MicrotonesSoundOnTheNearestKeyBentByThePitchControl) {
+    const auto altered = [](const std::string& step, const std::string& alter, int duration) {
+        return "<note><pitch><step>" + step + "</step><alter>" + alter +
+               "</alter><octave>4</octave></pitch><duration>" + std::to_string(duration) +
+               "</duration></note>";
+    };
+    // A quarter tone below E, a quarter of a tone above C, D in tune, a rest, F a quarter tone
+    // flat: -50 cents, +25, 0, back to 0 after the rest, -50; a semitone of bend is 8192.
+    ASSERT_EQ(
+        import(write(score("<measure><attributes><divisions>1</divisions></attributes>" +
+                           altered("E", "-0.5", 1) + altered("C", "0.25", 1) +
+                           altered("D", "0", 1) + "<note><rest/><duration>1</duration></note>" +
+                           "</measure><measure>" + altered("F", "-0.5", 4) + "</measure>"))),
+        0u);
+    const auto controls = [this](std::int32_t type) {
+        auto* zrTrack = kor::objCast<CZRZRTrack>(sequence()->zrTrackList()->elementAt(0));
+        auto* part = kor::objCast<CZRMusicalPart>(zrTrack->partList()->elementAt(0));
+        std::vector<std::pair<std::int32_t, std::int32_t>> points;
+        for (const IZRMutableKorObject* element : part->controlList(type)->elements()) {
+            const auto* control = kor::objCast<CZRMusicalControl>(element);
+            points.emplace_back(part->getPosTick() + control->getPosTick(), control->getValue());
+        }
+        return points;
+    };
+    using Points = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    EXPECT_EQ(notes(0), (std::vector<SungNote>{{1920, 480, 64, L"a"},
+                                               {2400, 480, 60, L"a"},
+                                               {2880, 480, 62, L"a"},
+                                               {3840, 1920, 65, L"a"}}));
+    EXPECT_EQ(controls(kor::kControlPitchBend),
+              (Points{{1920, -4096}, {2400, 2048}, {2880, 0}, {3840, -4096}}));
+    EXPECT_EQ(controls(kor::kControlBendSensitivity), (Points{{1920, 1}}));
+    if (!std::filesystem::exists(kSamples)) GTEST_SKIP() << "no scores in " << kSamples;
+    // Quarter tones around C, D, E, F in two octaves, each half a semitone below the key
+    // above it.
+    ASSERT_EQ(
+        import((std::filesystem::path(kSamples) / "lilypond-suite" / "01d-Pitches-Microtones.xml")
+                   .wstring()),
+        0u);
+    std::vector<std::int32_t> keys;
+    for (const SungNote& note : notes(0))
+        keys.push_back(note.key);
+    EXPECT_EQ(keys, (std::vector<std::int32_t>{59, 62, 65, 67, 71, 74, 77, 79}));
+    EXPECT_EQ(controls(kor::kControlPitchBend), (Points{{1920, -4096}}));
+}
+
+TEST_F(MusicXmlImportTest, AChordNoteRingingPastItsBarLineLeavesTheMeasureItsLength) {
+    // The chord's lower note lasts a measure and a half; the next measure starts on its bar line.
+    ASSERT_EQ(import(write(score("<measure><attributes><divisions>1</divisions></attributes>" +
+                                 note("C", 4, 4) + note("A", 3, 6, "<chord/>") +
+                                 "</measure><measure>" + note("D", 4, 4) + "</measure>"))),
+              0u);
+    EXPECT_EQ(notes(0), (std::vector<SungNote>{{1920, 1920, 60, L"a"}, {3840, 1920, 62, L"a"}}));
+}
+
+namespace {
+
+// The text of a compressed score, inflated.
+std::string inflated(const std::filesystem::path& file) {
+    kor::CZRMusicXmlArchive archive;
+    if (archive.open(file.wstring()) != 0) return {};
+    std::string text;
+    std::array<std::byte, 1 << 16> buffer;
+    for (std::size_t read; (read = archive.read(buffer.data(), buffer.size())) > 0;)
+        text.append(reinterpret_cast<const char*>(buffer.data()), read);
+    return text;
+}
+
+// The text between `open` (up to the end of its tag when it ends in a blank) and `close` in
+// `text` from `at`, which moves past it; none when there is no such element.
+std::optional<std::string_view> element(std::string_view text, std::string_view open,
+                                        std::string_view close, std::size_t& at) {
+    std::size_t start = text.find(open, at);
+    if (start == std::string_view::npos) return std::nullopt;
+    start = text.find('>', start) + 1;
+    const std::size_t end = text.find(close, start);
+    if (end == std::string_view::npos) return std::nullopt;
+    at = end + close.size();
+    return text.substr(start, end - start);
+}
+
+std::string_view valueOf(std::string_view text, std::string_view name) {
+    std::size_t at = 0;
+    return element(text, "<" + std::string(name), "</" + std::string(name) + ">", at)
+        .value_or(std::string_view{});
+}
+
+// A note of a chorale's first part as its text writes it.
+struct WrittenNote {
+    int start; // ticks in its measure
+    int length;
+    int key;
+    bool tieStop;
+    std::map<int, std::pair<std::string, std::wstring>> lyrics; // line -> syllabic, text
+};
+
+// What a singer sings of the first part of a chorale with at most one backward repeat and no
+// other repeat marks: the measures up to the repeat twice, pass 2 singing line 2, then the rest.
+// A note without its pass's line sings the line sung last while a word goes on, else the
+// lowest line it has; without any, the held vowel or "a". Positions from the first note.
+std::vector<SungNote> sungByTheText(const std::string& score) {
+    const std::size_t partAt = score.find("<part ");
+    const std::string_view part(score.data() + partAt, score.find("</part>", partAt) - partAt);
+    std::vector<std::vector<WrittenNote>> measures;
+    std::vector<int> lengths;
+    int divisions = 1;
+    int repeat = -1;
+    std::size_t at = 0;
+    while (const auto measure = element(part, "<measure", "</measure>", at)) {
+        if (measure->find("<repeat direction=\"backward\"") != std::string_view::npos)
+            repeat = static_cast<int>(measures.size());
+        if (const auto d = valueOf(*measure, "divisions"); !d.empty())
+            divisions = std::stoi(std::string(d));
+        auto& notes = measures.emplace_back();
+        int time = 0;
+        std::size_t noteAt = 0;
+        while (const auto note = element(*measure, "<note", "</note>", noteAt)) {
+            if (note->find("<grace") != std::string_view::npos ||
+                note->find("<chord") != std::string_view::npos)
+                continue;
+            const int length = std::stoi(std::string(valueOf(*note, "duration"))) * 480 / divisions;
+            if (note->find("<rest") == std::string_view::npos) {
+                static const std::string kSteps = "C D EF G A B";
+                const auto alter = valueOf(*note, "alter");
+                WrittenNote written{time,
+                                    length,
+                                    (std::stoi(std::string(valueOf(*note, "octave"))) + 1) * 12 +
+                                        static_cast<int>(kSteps.find(valueOf(*note, "step")[0])) +
+                                        (alter.empty() ? 0 : std::stoi(std::string(alter))),
+                                    note->find("<tie type=\"stop\"") != std::string_view::npos,
+                                    {}};
+                std::size_t lyricAt = 0;
+                while (const auto lyric = element(*note, "<lyric", "</lyric>", lyricAt)) {
+                    const std::size_t number = note->rfind("number=\"", lyricAt) + 8;
+                    written.lyrics[std::stoi(std::string(note->substr(number)))] = {
+                        std::string(valueOf(*lyric, "syllabic")),
+                        kor::platform::decodeUtf8(valueOf(*lyric, "text")).value_or(L"?")};
+                }
+                notes.push_back(std::move(written));
+            }
+            time += length;
+        }
+        lengths.push_back(time);
+    }
+    std::vector<std::pair<int, int>> order; // measure, pass
+    for (int m = 0; m <= repeat; ++m)
+        order.emplace_back(m, 1);
+    for (int m = 0; m < static_cast<int>(measures.size()); ++m)
+        order.emplace_back(m, m <= repeat ? 2 : 1);
+    std::vector<SungNote> sung;
+    int tick = 0;
+    int lastLine = 0;
+    bool wordGoesOn = false;
+    for (const auto& [m, pass] : order) {
+        for (const WrittenNote& note : measures[static_cast<std::size_t>(m)]) {
+            if (note.tieStop && note.lyrics.empty() && !sung.empty()) {
+                sung.back().length = tick + note.start + note.length - sung.back().tick;
+                continue;
+            }
+            auto lyric = note.lyrics.find(pass);
+            if (lyric == note.lyrics.end())
+                lyric = wordGoesOn ? note.lyrics.find(lastLine) : note.lyrics.begin();
+            std::wstring text = wordGoesOn ? L"-" : L"a";
+            if (lyric != note.lyrics.end()) {
+                text = lyric->second.second;
+                lastLine = lyric->first;
+                wordGoesOn = lyric->second.first == "begin" || lyric->second.first == "middle";
+            }
+            sung.push_back({tick + note.start, note.length, note.key, text});
+        }
+        tick += lengths[static_cast<std::size_t>(m)];
+    }
+    for (SungNote& note : sung)
+        note.tick -= sung.front().tick;
+    return sung;
+}
+
+} // namespace
+
+TEST_F(MusicXmlImportTest, ChoralesSingEveryPassWithItsWords) {
+    if (!std::filesystem::exists(kSamples)) GTEST_SKIP() << "no scores in " << kSamples;
+    std::size_t repeated = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kSamples + "/bach")) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::string text = inflated(entry.path());
+        ASSERT_FALSE(text.empty());
+        if (text.find("<lyric") == std::string::npos) continue;
+        for (const char* mark : {"direction=\"forward\"", "<ending", "dacapo", "dalsegno"})
+            ASSERT_EQ(text.find(mark), std::string::npos) << mark;
+        repeated += text.find("<repeat") != std::string::npos ? 1 : 0;
+        ASSERT_EQ(import(entry.path().wstring()), 0u);
+        std::vector<SungNote> sung = notes(0);
+        ASSERT_FALSE(sung.empty());
+        const std::int32_t first = sung.front().tick;
+        for (SungNote& note : sung)
+            note.tick -= first;
+        EXPECT_EQ(sung, sungByTheText(text));
+    }
+    EXPECT_GE(repeated, 3u);
 }
 
 TEST_F(MusicXmlImportTest, RefusesWhatItCannotReadAndLeavesTheTargetEmpty) {

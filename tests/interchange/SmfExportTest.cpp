@@ -268,3 +268,51 @@ TEST_F(SmfExport, EveryNoteLoadedIsSavedAndExportedOrTheLoadRefusesIt) {
         EXPECT_EQ(countNotes(), c.notes);
     }
 }
+
+// A song whose time signature changes at the pre-measure, the first measure or the second
+// imports back as it was, the pre-measure dropped or kept; tempos are written in microseconds a
+// quarter, rounded (120 and 90 quarters a minute).
+TEST_F(SmfExport, SignaturesNearTheSongsStartAndTemposSurviveTheRoundTrip) {
+    std::ifstream in(KORMAN_TEST_DATA_DIR "/kor3/full.korx", std::ios::binary);
+    const std::string full{std::istreambuf_iterator<char>(in), {}};
+    const std::size_t from = full.find("<preMeasure>");
+    const std::size_t to = full.find("<tempo>");
+    const std::wstring korx = files.wide("song.korx");
+    const std::wstring mid = files.wide("song.mid");
+    for (const int preMeasure : {1, 2}) {
+        for (const int change : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message()
+                         << preMeasure << " pre-measures, 2/4 from measure " << change);
+            const std::string signature = "<timeSig><posMes>" + std::to_string(change) +
+                                          "</posMes><nume>2</nume><denomi>4</denomi></timeSig>";
+            std::string text = full;
+            text.replace(from, to - from,
+                         "<preMeasure>" + std::to_string(preMeasure) + "</preMeasure>" +
+                             (change == 0 ? ""
+                                          : "<timeSig><posMes>0</posMes><nume>4</nume>"
+                                            "<denomi>4</denomi></timeSig>") +
+                             signature);
+            files.write("song.korx", text);
+            for (const int keep : {0, 1}) {
+                ASSERT_NE(manager.fileLoadKorFile(korx.c_str()), nullptr);
+                const int preTicks = song().getMasterTrack()->getPreMeasureTick();
+                if (!keep && std::get<0>(listen(song(), 0, 0).notes[0].front()) < preTicks)
+                    continue;
+                // A kept pre-measure area is imported as the song, behind one more measure.
+                const int offset = keep ? song().getMasterTrack()->measureToTick(1) : 0;
+                const Heard written = listen(song(), keep ? 0 : preTicks, offset);
+                ASSERT_EQ(manager.fileExportSMF(mid.c_str(), {keep, 65001}), 1);
+                ASSERT_TRUE(importAll(mid, keep ? 1 : preMeasure));
+                EXPECT_EQ(listen(song(), 0, 0), written) << "keep " << keep;
+            }
+        }
+    }
+    const std::string bytes = files.read("song.mid");
+    std::vector<int> micros;
+    for (std::size_t at = bytes.find("\xFF\x51\x03");
+         at != std::string::npos && at + 6 <= bytes.size(); at = bytes.find("\xFF\x51\x03", at + 1))
+        micros.push_back(static_cast<std::uint8_t>(bytes[at + 3]) << 16 |
+                         static_cast<std::uint8_t>(bytes[at + 4]) << 8 |
+                         static_cast<std::uint8_t>(bytes[at + 5]));
+    EXPECT_EQ(micros, (std::vector<int>{500000, 666667}));
+}

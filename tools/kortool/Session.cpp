@@ -189,8 +189,10 @@ std::vector<ZRMusicXMLPartImportDirective> Session::scoreDirectives(const std::s
     std::vector<ZRMusicXMLPartImportDirective> found;
     if (manager_.fileGetMusicXMLImportDirective(widen(path).c_str(), found) == 0) fail(path);
     applyChoices(found, options);
-    for (ZRMusicXMLPartImportDirective& directive : found)
+    for (ZRMusicXMLPartImportDirective& directive : found) {
         if (options.verse) directive.verse = *options.verse;
+        directive.asWritten = options.asWritten ? 1 : 0;
+    }
     return found;
 }
 

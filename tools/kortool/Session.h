@@ -31,6 +31,7 @@ struct ImportOptions {
     bool splitChannels = false; ///< import a single-track MIDI file channel by channel
     std::optional<std::pair<int, int>> singer; ///< (bank select, program change) for MIDI tracks
     std::optional<int> verse; ///< the lyric line of a score the notes sing; none: the first
+    bool asWritten = false;   ///< a score's measures in written order, each once, not as performed
     int premeasure = 1;
     unsigned codePage = 3; ///< for the texts of legacy and MIDI files; 3 is the locale's
 };

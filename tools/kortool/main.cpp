@@ -29,6 +29,9 @@ const OptionSpec kImportOptions[] = {
     {"singer", "BS:PC", "MIDI and MusicXML: the VVoice (bank select:program change) that sings"},
     {"verse", "N",
      "MusicXML only: the verse whose lyrics the notes sing (default: each source's first)"},
+    {"as-written", "",
+     "MusicXML only: sing the measures as written, each once (default: repeats and jumps "
+     "followed, each pass singing its verse)"},
     {"premeasure", "N",
      "legacy, MIDI and MusicXML: measures before the song proper, 1 to 8 (default 1)"},
     {"codepage", "N", "legacy and MIDI: code page of their texts (default 3, the locale's)"},
@@ -40,6 +43,7 @@ ImportOptions importOptions(const Arguments& args) {
     options.splitChannels = args.has("split-channels");
     options.premeasure = args.integer("premeasure", 1, 1, 8);
     if (args.has("verse")) options.verse = args.integer("verse", 1, 1, 1000);
+    options.asWritten = args.has("as-written");
     options.codePage = static_cast<unsigned>(args.integer("codepage", 3, 0, 65535));
     if (const auto singer = args.value("singer")) {
         const std::size_t colon = singer->find(':');
