@@ -106,9 +106,11 @@ struct ZRMusicXMLPartImportDirective {
     /// The part's name, followed by " (voice <v>)" for one voice of a part; "Part<n>" with n
     /// the 1-based part number when the part has no name.
     std::wstring name;
-    /// Notes the source imports as (tied notes count once, a chord as its top note).
+    /// Notes the source imports as, sung as performed (tied notes count once, a chord as its top
+    /// note, a repeated measure once per pass); as written when measureCount is 0.
     int noteCount = 0;
-    /// Of them, notes that get a syllable of the verse `verse`.
+    /// Of them, notes that sing a syllable: of the verse `verse`, or on a later pass of a
+    /// repeat of the line that pass sings (see asWritten).
     int lyricCount = 0;
     /// The highest verse number among the source's lyrics; 0 without lyrics.
     int verseCount = 0;

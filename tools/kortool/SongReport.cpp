@@ -351,6 +351,7 @@ std::string describeDirectives(const std::vector<ZRMusicXMLPartImportDirective>&
         out << "    source " << d.sourceIndex << " " << quoted(narrow(d.name)) << ": "
             << d.noteCount << " notes, " << d.lyricCount << " with lyrics";
         if (d.verseCount > 1) out << " (" << d.verseCount << " verses, singing " << d.verse << ")";
+        if (d.hasRepeats != 0) out << ", " << d.measureCount << " measures as performed";
         out << (d.importSwitch != 0 ? ", imported" : ", skipped") << " (singer " << d.singerBS
             << ":" << d.singerPC << ")\n";
     }
@@ -370,6 +371,8 @@ void writeDirectives(JsonWriter& json,
         json.key("lyrics").integer(d.lyricCount);
         json.key("verses").integer(d.verseCount);
         json.key("verse").integer(d.verse);
+        json.key("measuresAsPerformed").integer(d.measureCount);
+        json.key("hasRepeats").boolean(d.hasRepeats != 0);
         json.key("imported").boolean(d.importSwitch != 0);
         json.key("singerBankSelect").integer(d.singerBS);
         json.key("singerProgramChange").integer(d.singerPC);
