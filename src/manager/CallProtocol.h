@@ -43,4 +43,11 @@ Result runProtocol(CZRKorManagerImpl* impl, Result nothing, Operation&& operatio
     return runGuarded(*impl, nothing, std::forward<Operation>(operation));
 }
 
+/// `found`, or null with the reason `report()` gives as the last error: a lookup that finds
+/// nothing answers null as it always has, and says why.
+template <class T, class Report> T* orReport(T* found, Report&& report) {
+    if (found == nullptr) report();
+    return found;
+}
+
 } // namespace kor
