@@ -75,7 +75,8 @@ const std::filesystem::path& songFile(const std::vector<std::int64_t>& partNotes
     if (path.empty()) {
         std::string name = "song";
         // Appended piece by piece: GCC 12 takes "-" + std::string for an overlapping copy.
-        for (const std::int64_t notes : partNotes) (name += '-') += std::to_string(notes);
+        for (const std::int64_t notes : partNotes)
+            (name += '-') += std::to_string(notes);
         ((name += '-') += std::to_string(static_cast<int>(detail))) += ".korx";
         path = scratchFile(name);
         std::ofstream out(path, std::ios::binary);

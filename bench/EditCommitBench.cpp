@@ -20,8 +20,8 @@ enum class NoteEdit {
 
 // The edit of the middle note of the part, alternating between two values from one iteration to
 // the next so that every commit changes something. Notes stand every 480 ticks, 480 long.
-bool editNote(IZRKorEditorIF& editor, NoteEdit kind, std::uint32_t noteID,
-              std::int32_t noteTick, bool flip) {
+bool editNote(IZRKorEditorIF& editor, NoteEdit kind, std::uint32_t noteID, std::int32_t noteTick,
+              bool flip) {
     ZRNoteValue value;
     value.posTick = noteTick + (kind == NoteEdit::Move && flip ? 120 : 0);
     value.durTick = flip ? 240 : 360;
@@ -38,15 +38,14 @@ bool editNote(IZRKorEditorIF& editor, NoteEdit kind, std::uint32_t noteID,
 /// (undo_ms) and redoes (redo_ms) that commit, each timed alone in CPU time; an untimed undo then
 /// brings the song back, so the history stays one commit deep (the next commit drops the redone
 /// one, which its time includes).
-template <NoteEdit Kind>
-void BM_EditCommitUndoRedo(benchmark::State& state) {
+template <NoteEdit Kind> void BM_EditCommitUndoRedo(benchmark::State& state) {
     const auto manager = kor::bench::initializedManager(state);
     if (manager == nullptr) return;
     const std::int64_t partNotes = state.range(0);
     const std::int64_t otherNotes = state.range(1);
-    const auto& file = kor::bench::songFile(
-        otherNotes > 0 ? std::vector{partNotes, otherNotes} : std::vector{partNotes},
-        kor::test::NoteDetail::Full);
+    const auto& file = kor::bench::songFile(otherNotes > 0 ? std::vector{partNotes, otherNotes}
+                                                           : std::vector{partNotes},
+                                            kor::test::NoteDetail::Full);
     const IZRKorRoot* root = manager->fileLoadKorFile(file.wstring().c_str());
     const auto parts = kor::bench::musicalParts(root);
     if (parts.empty()) {
@@ -64,10 +63,10 @@ void BM_EditCommitUndoRedo(benchmark::State& state) {
         flip = !flip;
         const double start = cpuSeconds();
         IZRKorEditorIF* editor = manager->editGetKorEditor(1);
-        const bool edited = editor != nullptr &&
-                            editNote(*editor, Kind, noteID, static_cast<std::int32_t>(middle) * 480,
-                                     flip) &&
-                            editor->commit() != 0;
+        const bool edited =
+            editor != nullptr &&
+            editNote(*editor, Kind, noteID, static_cast<std::int32_t>(middle) * 480, flip) &&
+            editor->commit() != 0;
         manager->editReleaseKorEditor(editor);
         editSeconds += cpuSeconds() - start;
         const int undone = kor::bench::timed(undoSeconds, [&] { return manager->editUndo(); });

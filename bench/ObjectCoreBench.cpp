@@ -37,7 +37,8 @@ void BM_LookupByID(benchmark::State& state) {
     makeList(doc, state.range(0));
     std::mt19937 random(42);
     std::uniform_int_distribution<std::uint32_t> id(0, static_cast<std::uint32_t>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(doc.table.lookup(id(random)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.table.lookup(id(random)));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_LookupByID)->Arg(1000)->Arg(10000)->Arg(100000);
@@ -48,7 +49,8 @@ void BM_DeepCopyKeepingIDs(benchmark::State& state) {
     for (auto _ : state) {
         Document buffer;
         CZRNodeList* copy = kor::createObject<CZRNodeList>(buffer.context, list->getObjID());
-        benchmark::DoNotOptimize(copy->copyFrom(list, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &buffer.context));
+        benchmark::DoNotOptimize(
+            copy->copyFrom(list, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &buffer.context));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -13,8 +13,8 @@
 namespace {
 
 using kor::bench::cpuSeconds;
-using kor::bench::kMidiSongTracks;
 using kor::bench::kMidiSongTrackNotes;
+using kor::bench::kMidiSongTracks;
 
 std::uint32_t noteCount(const IZRKorRoot* root) {
     std::uint32_t notes = 0;
@@ -38,12 +38,12 @@ void BM_SmfImport(benchmark::State& state) {
         const int surveyed = manager->fileGetSMFImportDirective(path.c_str(), 0, directives);
         surveySeconds += cpuSeconds() - start;
         start = cpuSeconds();
-        const IZRKorRoot* root = surveyed != 0
-                                     ? manager->fileImportSMF(path.c_str(), 1, 0, directives)
-                                     : nullptr;
+        const IZRKorRoot* root =
+            surveyed != 0 ? manager->fileImportSMF(path.c_str(), 1, 0, directives) : nullptr;
         importSeconds += cpuSeconds() - start;
         state.PauseTiming();
-        const bool whole = root != nullptr && noteCount(root) == kMidiSongTracks * kMidiSongTrackNotes;
+        const bool whole =
+            root != nullptr && noteCount(root) == kMidiSongTracks * kMidiSongTrackNotes;
         manager->korEmptyImportBuffer();
         state.ResumeTiming();
         if (!whole) {

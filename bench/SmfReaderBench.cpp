@@ -16,8 +16,7 @@ std::string largestSample() {
     std::string largest;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(KORMAN_MIDI_SAMPLES_DIR, ec)) {
-        if (entry.path().extension() != ".mid" || entry.file_size(ec) <= largest.size())
-            continue;
+        if (entry.path().extension() != ".mid" || entry.file_size(ec) <= largest.size()) continue;
         std::ifstream in(entry.path(), std::ios::binary);
         largest.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
@@ -32,8 +31,10 @@ std::string generated() {
         kor::test::SmfTrackWriter& track = smf.addTrack().runningStatus(true);
         std::uint32_t tick = channel;
         for (int i = 0; i < 12500 / 4; ++i, tick += 120) {
-            track.noteOn(tick, channel, 40 + i % 40, 100).noteOn(tick + 60, channel, 40 + i % 40, 0);
-            track.controller(tick + 60, channel, 11, i % 128).message(tick + 90, 0xE0 | channel, 0, 64);
+            track.noteOn(tick, channel, 40 + i % 40, 100)
+                .noteOn(tick + 60, channel, 40 + i % 40, 0);
+            track.controller(tick + 60, channel, 11, i % 128)
+                .message(tick + 90, 0xE0 | channel, 0, 64);
         }
     }
     return smf.bytes();
@@ -46,8 +47,7 @@ const std::string& input(std::int64_t which) {
 }
 
 bool ready(benchmark::State& state, const std::string& bytes) {
-    if (!bytes.empty())
-        return true;
+    if (!bytes.empty()) return true;
     state.SkipWithError("no MIDI songs in " KORMAN_MIDI_SAMPLES_DIR);
     return false;
 }
@@ -55,11 +55,11 @@ bool ready(benchmark::State& state, const std::string& bytes) {
 /// Reads the bytes back from a file of their own into memory, as any reader of the song must.
 void BM_PlainRead(benchmark::State& state) {
     const std::string& bytes = input(state.range(0));
-    if (!ready(state, bytes))
-        return;
+    if (!ready(state, bytes)) return;
     const std::filesystem::path file =
         kor::bench::scratchFile("smf-" + std::to_string(state.range(0)) + ".mid");
-    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     std::string read(bytes.size(), '\0');
     for (auto _ : state) {
         std::ifstream in(file, std::ios::binary);
@@ -71,8 +71,7 @@ void BM_PlainRead(benchmark::State& state) {
 
 void BM_ParseAndMergedWalk(benchmark::State& state) {
     const std::string& bytes = input(state.range(0));
-    if (!ready(state, bytes))
-        return;
+    if (!ready(state, bytes)) return;
     std::int64_t events = 0;
     for (auto _ : state) {
         auto sequence = kor::test::parseSmf(bytes).sequence;
@@ -88,8 +87,7 @@ void BM_ParseAndMergedWalk(benchmark::State& state) {
 
 void BM_ParseAndTrackWalks(benchmark::State& state) {
     const std::string& bytes = input(state.range(0));
-    if (!ready(state, bytes))
-        return;
+    if (!ready(state, bytes)) return;
     std::int64_t events = 0;
     for (auto _ : state) {
         auto sequence = kor::test::parseSmf(bytes).sequence;

@@ -15,7 +15,8 @@ namespace kor::fuzz {
 /// Readers open it afresh through its /proc path, so every run starts at offset 0.
 class FuzzFile {
 public:
-    FuzzFile() : fd_(::memfd_create("korman-fuzz", 0)) {
+    FuzzFile()
+        : fd_(::memfd_create("korman-fuzz", 0)) {
         if (fd_ < 0) std::abort();
         const std::string path = "/proc/self/fd/" + std::to_string(fd_);
         path_.assign(path.begin(), path.end());

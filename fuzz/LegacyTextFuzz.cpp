@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t index = 0; index < sequence->trackCount(); ++index) {
         bool hadText = false;
         if (kor::collectTrackText(*sequence, index, file, hadText))
-            for (const std::wstring& name : file.sectionNames()) (void)file.keys(name);
+            for (const std::wstring& name : file.sectionNames())
+                (void)file.keys(name);
     }
     return 0;
 }

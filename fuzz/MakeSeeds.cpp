@@ -28,7 +28,11 @@ std::vector<std::string> midiSeeds() {
     single.addTrack().tempo(0, 500000).noteOn(0, 0, 60, 100).noteOff(480, 0, 60);
     SmfBuilder multi(1, 96);
     multi.addTrack().tempo(0, 400000).timeSignature(0, 3, 3).text(0, "Conductor");
-    multi.addTrack().runningStatus(true).noteOn(0, 1, 64, 90).noteOn(10, 1, 67, 90).noteOff(96, 1, 64);
+    multi.addTrack()
+        .runningStatus(true)
+        .noteOn(0, 1, 64, 90)
+        .noteOn(10, 1, 67, 90)
+        .noteOff(96, 1, 64);
     multi.addTrack().program(0, 2, 5).controller(5, 2, 7, 100).sysEx(20, "\x7E\x7F\x09\x01\xF7");
     SmfBuilder smpte(1, 0xE728);
     smpte.preamble().addTrack().noteOn(30, 9, 36, 127).withoutEnd();
@@ -36,7 +40,8 @@ std::vector<std::string> midiSeeds() {
 }
 
 std::string legacyTrack(const std::string& version) {
-    return "[Common]\nVersion=" + version + "\nName=Voice\nColor=181,162,123\n"
+    return "[Common]\nVersion=" + version +
+           "\nName=Voice\nColor=181,162,123\n"
            "[Master]\nPreMeasure=2\n[Mixer]\nMasterFeder=-10\nTracks=1\nFeder0=100\nPanpot0=-20\n"
            "[EventList]\n0=ID#0000\n1920=ID#0001\n2400=ID#0002\n"
            "[ID#0000]\nType=Singer\nIconHandle=h#0000\n"
@@ -78,9 +83,10 @@ std::vector<std::string> articulationSeeds() {
 
 std::vector<std::string> waveSeeds() {
     const std::string mono(64, '\x10');
-    return {WavBuilder().fmt(1, 2, 44100, 16).data(WavBuilder::stereoRamp(8)).bytes(),
-            WavBuilder().fmt(1, 1, 48000, 8, 2).chunk("LIST", "odd").data(mono).bytes(),
-            WavBuilder().chunk("junk", "x").fmt(1, 1, 96000, 24, 6).data(std::string(33, 'a')).bytes()};
+    return {
+        WavBuilder().fmt(1, 2, 44100, 16).data(WavBuilder::stereoRamp(8)).bytes(),
+        WavBuilder().fmt(1, 1, 48000, 8, 2).chunk("LIST", "odd").data(mono).bytes(),
+        WavBuilder().chunk("junk", "x").fmt(1, 1, 96000, 24, 6).data(std::string(33, 'a')).bytes()};
 }
 
 } // namespace

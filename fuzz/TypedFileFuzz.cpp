@@ -11,8 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CxTypedFile file;
     file.setCodePage(kCodePages[data[0] & 3]);
     const bool commentsAllowed = (data[0] & 4) != 0;
-    if (!file.parseText(reinterpret_cast<const char*>(data + 1), size - 1, commentsAllowed)) return 0;
+    if (!file.parseText(reinterpret_cast<const char*>(data + 1), size - 1, commentsAllowed))
+        return 0;
     for (const std::wstring& name : file.sectionNames())
-        for (const std::wstring& key : file.keys(name)) (void)file.value(name, key);
+        for (const std::wstring& key : file.keys(name))
+            (void)file.value(name, key);
     return 0;
 }

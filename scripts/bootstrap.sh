@@ -46,7 +46,7 @@ if [ "${1:-}" = "--samples" ]; then
   exit $?
 fi
 
-packages=(build-essential cmake ninja-build pkg-config libxerces-c-dev libzip-dev
+packages=(build-essential cmake ninja-build pkg-config clang-format libxerces-c-dev libzip-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 # "--fuzz": also clang with its sanitizer and libFuzzer runtimes, for the fuzz targets.
 # "--check": also valgrind, for the slow checks that fuzz as well.

@@ -11,7 +11,8 @@
 inline constexpr std::uint32_t ZR_NO_OBJ_ID = 0xFFFFFFFFu;
 
 /// Object flag bits.
-inline constexpr std::uint32_t ZR_FLAG_EDITED = 0x1u;   ///< changed by the editor since the last commit
+inline constexpr std::uint32_t ZR_FLAG_EDITED =
+    0x1u; ///< changed by the editor since the last commit
 inline constexpr std::uint32_t ZR_FLAG_DETACHED = 0x2u; ///< unlinked from its container
 
 /// Identity and tree position of an object. Every object class publishes this through its typed

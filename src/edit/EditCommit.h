@@ -11,7 +11,8 @@
 class CZREditCommit final : public AZREditCommand {
 public:
     explicit CZREditCommit(std::uint32_t commitPoint)
-        : AZREditCommand(ZR_NO_OBJ_ID, kCommitMarker, nullptr), commitPoint_(commitPoint) {}
+        : AZREditCommand(ZR_NO_OBJ_ID, kCommitMarker, nullptr)
+        , commitPoint_(commitPoint) {}
 
     void applyExchange() noexcept override {}
     void afterExchange() noexcept override {}

@@ -204,8 +204,8 @@ private:
         movesOnly_ = false;
     }
 
-    kor::SubtreeExchange exchange_;     // the prepared exchange; empty: none
-    bool movesOnly_ = false;            // holds moved elements alone (moves_), not a whole copy
-    bool movesForward_ = true;          // the next exchange of the moves runs them in order
+    kor::SubtreeExchange exchange_; // the prepared exchange; empty: none
+    bool movesOnly_ = false;        // holds moved elements alone (moves_), not a whole copy
+    bool movesForward_ = true;      // the next exchange of the moves runs them in order
     std::vector<Move> moves_;
 };

@@ -26,8 +26,7 @@ template <class T> T* liveObject(const EditSession& session, std::uint32_t objID
 
 /// The element record for the live object `live` and its working copy, as an update that leaves
 /// the object's position alone finds them.
-template <class T>
-struct ElementEdit {
+template <class T> struct ElementEdit {
     AZREditCommand* record = nullptr;
     T* object = nullptr;
 };
@@ -45,8 +44,7 @@ template <class Record, class T>
 
 /// A node list's working copy, the record holding it, and the element an edit of the list aims
 /// at (null for an insert).
-template <class T>
-struct ListEdit {
+template <class T> struct ListEdit {
     AZREditCommand* record = nullptr;
     CZRNodeList* list = nullptr;
     T* element = nullptr;
@@ -96,8 +94,7 @@ inline const CZRNodeList* parentList(const IZRKorObject& live) {
 /// Creates a `T` with `values` under a fresh ID in the store of `edit`'s record and inserts it
 /// into the list copy in key order. The new object, or null (nothing left behind) when creating or
 /// inserting fails; the caller answers that with ZR_E_UPDATE_FAILED.
-template <class T, class Values>
-T* insertNew(ListEdit<T>& edit, Values values) {
+template <class T, class Values> T* insertNew(ListEdit<T>& edit, Values values) {
     const ZRCreateContext context = edit.record->storeContext();
     T* created = createObject<T>(context, ZR_NO_OBJ_ID, std::move(values));
     if (created == nullptr) return nullptr;
@@ -150,8 +147,7 @@ inline bool endsPastTickLimit(const EditSession& session, std::int32_t posTick,
 
 /// A deep copy of `source` made in `context` (a record's store), every copied object under a
 /// fresh ID; null, with nothing left behind, when it cannot be made.
-template <class T>
-T* deepCopy(const ZRCreateContext& context, const T& source) {
+template <class T> T* deepCopy(const ZRCreateContext& context, const T& source) {
     IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
     if (copy == nullptr) return nullptr;
     if (!copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
@@ -161,9 +157,9 @@ T* deepCopy(const ZRCreateContext& context, const T& source) {
     return objCast<T>(copy);
 }
 
-/// Removes the live element `elementID` (a `T`) from its node list through the list record `Record`;
-/// an element this editor has removed already is left alone. Appends (element, `deletedFlags`,
-/// its position) and (list, `listFlags`, 0). 0, or the code of the failing step:
+/// Removes the live element `elementID` (a `T`) from its node list through the list record
+/// `Record`; an element this editor has removed already is left alone. Appends (element,
+/// `deletedFlags`, its position) and (list, `listFlags`, 0). 0, or the code of the failing step:
 /// ZR_E_EDIT_TARGET_NOT_FOUND, the record lookup's, or ZR_E_UPDATE_FAILED.
 template <class Record, class T>
 [[nodiscard]] std::uint32_t removeFromList(EditSession& session, std::uint32_t elementID,

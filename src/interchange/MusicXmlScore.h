@@ -80,9 +80,9 @@ struct ScoreTempo {
 
 struct MusicXmlScore {
     std::wstring title;
-    std::vector<ScorePart> parts;           ///< in the order of the part list
-    std::vector<ScoreSignature> signatures; ///< of the first part, in document order
-    std::vector<ScoreTempo> tempos;         ///< of every part, in document order
+    std::vector<ScorePart> parts;                    ///< in the order of the part list
+    std::vector<ScoreSignature> signatures;          ///< of the first part, in document order
+    std::vector<ScoreTempo> tempos;                  ///< of every part, in document order
     std::map<std::int32_t, ScoreMeasureMarks> marks; ///< by measure, of the measures with any
 };
 

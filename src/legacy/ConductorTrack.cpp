@@ -44,27 +44,23 @@ std::optional<std::int32_t> toResolution(std::uint64_t tick, std::uint16_t divis
     std::uint64_t scaled = tick;
     if (division != kResolution && division != 0 && (division & 0x8000) == 0) {
         // Beyond the latest tick at any division, and small enough for the product below.
-        if (tick > kLatest * 0x7FFF)
-            return std::nullopt;
+        if (tick > kLatest * 0x7FFF) return std::nullopt;
         scaled = (tick * kResolution + division / 2) / division;
     }
-    if (scaled > kLatest)
-        return std::nullopt;
+    if (scaled > kLatest) return std::nullopt;
     return static_cast<std::int32_t>(scaled);
 }
 
 std::int32_t tempoFromMicroseconds(std::uint32_t micros) {
-    if (micros == 0)
-        return kMaxBpm;
+    if (micros == 0) return kMaxBpm;
     auto bpm = static_cast<std::int64_t>(6000000000.0 / micros + 0.5);
-    if (bpm <= kMinBpm)
-        return kMinBpm;
+    if (bpm <= kMinBpm) return kMinBpm;
     return bpm >= kMaxBpm ? kMaxBpm : static_cast<std::int32_t>(bpm);
 }
 
-std::int32_t ticksPerMeasure(std::int32_t numerator, std::int32_t denominator, std::int32_t division) {
-    if (division <= 0 || numerator <= 0 || denominator <= 0)
-        return 0;
+std::int32_t ticksPerMeasure(std::int32_t numerator, std::int32_t denominator,
+                             std::int32_t division) {
+    if (division <= 0 || numerator <= 0 || denominator <= 0) return 0;
     std::int64_t beat = division;
     if (denominator == 1)
         beat = 4 * division;
@@ -74,16 +70,15 @@ std::int32_t ticksPerMeasure(std::int32_t numerator, std::int32_t denominator, s
         for (std::int32_t value = 4; value < denominator && beat > 0; value *= 2)
             beat /= 2;
     std::int64_t measure = beat * numerator;
-    if (division != kResolution)
-        measure = measure * kResolution / division;
-    return measure > std::numeric_limits<std::int32_t>::max() ? 0 : static_cast<std::int32_t>(measure);
+    if (division != kResolution) measure = measure * kResolution / division;
+    return measure > std::numeric_limits<std::int32_t>::max() ? 0
+                                                              : static_cast<std::int32_t>(measure);
 }
 
 bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map) {
     map = ConductorMap{};
     CxMidiTrack* track = sequence.track(0);
-    if (track == nullptr)
-        return false;
+    if (track == nullptr) return false;
     const std::uint16_t division = sequence.header().division;
     std::optional<std::uint32_t> lastMicros;
     struct Last {
@@ -104,8 +99,7 @@ bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map) {
                 map.headBpm = tempoFromMicroseconds(micros);
             } else if (micros != *lastMicros) {
                 const std::optional<std::int32_t> tick = toResolution(event.tick, division);
-                if (!tick)
-                    continue;
+                if (!tick) continue;
                 map.tempos.push_back({*tick, tempoFromMicroseconds(micros)});
             }
             lastMicros = micros;
@@ -119,15 +113,15 @@ bool readConductorTrack(CxMidiSequence& sequence, ConductorMap& map) {
                     map.headNumerator = numerator;
                     map.headDenominator = denominator;
                 }
-                lastSignature = Last{numerator, exponent, 0, 0,
-                                     ticksPerMeasure(map.headNumerator, map.headDenominator, kResolution)};
+                lastSignature =
+                    Last{numerator, exponent, 0, 0,
+                         ticksPerMeasure(map.headNumerator, map.headDenominator, kResolution)};
                 continue;
             }
             const std::optional<std::int32_t> tick = toResolution(event.tick, division);
             const bool same =
                 numerator == lastSignature->numerator && exponent == lastSignature->exponent;
-            if (!tick || same)
-                continue;
+            if (!tick || same) continue;
             std::int64_t later = lastSignature->measure;
             if (lastSignature->length > 0)
                 later += (*tick - lastSignature->tick) / lastSignature->length;
@@ -150,7 +144,8 @@ namespace {
 // Appends an event made from `values` to `list`, or gives the last event its values when it
 // stands at the same position.
 template <class Event, class Values>
-bool place(CZRNodeList& list, const ZRCreateContext& context, const Values& values, std::int32_t position) {
+bool place(CZRNodeList& list, const ZRCreateContext& context, const Values& values,
+           std::int32_t position) {
     if (list.getCount() > 0) {
         auto* last = static_cast<Event*>(list.elementAt(list.getCount() - 1));
         if (last->getSortKey() == position) {
@@ -159,10 +154,8 @@ bool place(CZRNodeList& list, const ZRCreateContext& context, const Values& valu
         }
     }
     Event* event = kor::createObject<Event>(context, ZR_NO_OBJ_ID, values);
-    if (event == nullptr)
-        return false;
-    if (list.append(event))
-        return true;
+    if (event == nullptr) return false;
+    if (list.append(event)) return true;
     context.registry.destroy(event->getObjID());
     return false;
 }
@@ -173,8 +166,7 @@ bool applyConductorMap(const ConductorMap& map, CZRMasterTrack& master,
                        const ZRCreateContext& context, bool measuresInFront) {
     CZRNodeList* signatures = master.timeSigList();
     CZRNodeList* tempos = master.tempoList();
-    if (signatures == nullptr || tempos == nullptr)
-        return false;
+    if (signatures == nullptr || tempos == nullptr) return false;
     bool ok = place<CZRTimeSig>(*signatures, context,
                                 ZRTimeSigValues{0, map.headNumerator, map.headDenominator}, 0);
     for (const ConductorMap::Signature& change : map.signatures) {
@@ -188,7 +180,8 @@ bool applyConductorMap(const ConductorMap& map, CZRMasterTrack& master,
     }
     ok = ok && place<CZRTempo>(*tempos, context, ZRTempoValues{0, map.headBpm}, 0);
     for (const ConductorMap::Tempo& change : map.tempos)
-        ok = ok && place<CZRTempo>(*tempos, context, ZRTempoValues{change.tick, change.bpm}, change.tick);
+        ok = ok &&
+             place<CZRTempo>(*tempos, context, ZRTempoValues{change.tick, change.bpm}, change.tick);
     return ok;
 }
 

@@ -29,7 +29,8 @@ std::int32_t tempoFromMicroseconds(std::uint32_t micros);
 /// quarter note has `division` ticks: a whole note is four quarters, a half two, and from the
 /// quarter on each halving of the note value halves the beat; the product with the numerator is
 /// then scaled from `division` to 480. 0 for a zero division or a result beyond 32 bits.
-std::int32_t ticksPerMeasure(std::int32_t numerator, std::int32_t denominator, std::int32_t division);
+std::int32_t ticksPerMeasure(std::int32_t numerator, std::int32_t denominator,
+                             std::int32_t division);
 
 /// What the conductor track says about time: the head tempo and signature, then every change.
 /// Ticks are at 480 ticks per quarter note; signature changes are placed by measure, counted

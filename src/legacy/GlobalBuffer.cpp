@@ -13,21 +13,17 @@ bool CxGlobalBuffer::load(const std::wstring& path) {
     error_ = CxMidiStatus::OpenFailed;
 
     std::optional<std::filesystem::path> fsPath = kor::platform::toPath(path);
-    if (!fsPath)
-        return false;
+    if (!fsPath) return false;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(*fsPath, ec))
-        return false;
+    if (!std::filesystem::is_regular_file(*fsPath, ec)) return false;
     std::uintmax_t size = std::filesystem::file_size(*fsPath, ec);
-    if (ec)
-        return false;
+    if (ec) return false;
     if (size == 0) {
         error_ = CxMidiStatus::InvalidFile;
         return false;
     }
     std::ifstream in(*fsPath, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     try {
         bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size));
     } catch (const std::exception&) { // bad_alloc, or a length beyond what an array may hold
@@ -36,7 +32,8 @@ bool CxGlobalBuffer::load(const std::wstring& path) {
     }
     in.read(reinterpret_cast<char*>(bytes_.get()), static_cast<std::streamsize>(size));
     // A file that changed size while being read is not the file that was asked for.
-    if (static_cast<std::uintmax_t>(in.gcount()) != size || in.peek() != std::char_traits<char>::eof()) {
+    if (static_cast<std::uintmax_t>(in.gcount()) != size ||
+        in.peek() != std::char_traits<char>::eof()) {
         bytes_.reset();
         return false;
     }

@@ -60,8 +60,7 @@ void CIconVibrato::readFrom(const CxTypedFile& file) {
     shape_.startRate = clampLevel(kor::wtoi(parameter(L"StartRate").c_str()));
     shape_.rateCurve.clear();
     if (std::int32_t count = kor::wtoi(parameter(L"RateBPNum").c_str()); count != 0)
-        kor::readBreakPoints(count, parameter(L"RateBPX"), parameter(L"RateBPY"),
-                             shape_.rateCurve);
+        kor::readBreakPoints(count, parameter(L"RateBPX"), parameter(L"RateBPY"), shape_.rateCurve);
 }
 
 namespace kor {

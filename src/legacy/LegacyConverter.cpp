@@ -87,21 +87,19 @@ std::vector<LegacyPoint> pointsIn(const std::vector<LegacyPoint>& curve, const S
         if (point.tick < span.start)
             inEffect = point.value;
         else if (point.tick < span.end) {
-            if (out.empty() && inEffect && point.tick > span.start)
-                add(0, *inEffect);
+            if (out.empty() && inEffect && point.tick > span.start) add(0, *inEffect);
             add(point.tick - span.start, point.value);
         }
     }
-    if (out.empty() && inEffect)
-        add(0, *inEffect);
+    if (out.empty() && inEffect) add(0, *inEffect);
     return out;
 }
 
 // The value of a curve in effect at `tick`, or `otherwise` before its first point.
-std::int32_t valueAt(const std::vector<LegacyPoint>& curve, std::int32_t tick, std::int32_t otherwise) {
+std::int32_t valueAt(const std::vector<LegacyPoint>& curve, std::int32_t tick,
+                     std::int32_t otherwise) {
     for (const LegacyPoint& point : curve) {
-        if (point.tick > tick)
-            break;
+        if (point.tick > tick) break;
         otherwise = point.value;
     }
     return otherwise;
@@ -115,9 +113,12 @@ const std::vector<LegacyPoint>& curveOf(const LegacyTrack& track, LegacyCurve cu
 // linked; the caller then empties the whole document, so nothing half-built is kept.
 class SongBuilder {
 public:
-    SongBuilder(const ZRCreateContext& context, CZRSequence& sequence, const kor::VVoiceTable& voices,
-                const ZRVVoiceLib& defaultVoice)
-        : context_(context), sequence_(sequence), voices_(voices), defaultVoice_(defaultVoice) {}
+    SongBuilder(const ZRCreateContext& context, CZRSequence& sequence,
+                const kor::VVoiceTable& voices, const ZRVVoiceLib& defaultVoice)
+        : context_(context)
+        , sequence_(sequence)
+        , voices_(voices)
+        , defaultVoice_(defaultVoice) {}
 
     bool addTrack(const LegacyTrack& legacy, std::int32_t trackNo, const std::wstring& name);
     void applyMixer(const kor::LegacyMixer& mixer);
@@ -128,8 +129,7 @@ private:
     }
     CZRNodeList* list(std::int32_t listType, std::int32_t listTypeEx = -1) {
         CZRNodeList* created = make<CZRNodeList>();
-        if (created != nullptr)
-            created->setListType(listType, listTypeEx);
+        if (created != nullptr) created->setListType(listType, listTypeEx);
         return created;
     }
     template <class T, class Values> bool appendTo(CZRNodeList* target, Values values) {
@@ -149,46 +149,44 @@ private:
     const ZRVVoiceLib& defaultVoice_;
 };
 
-bool SongBuilder::addTrack(const LegacyTrack& legacy, std::int32_t trackNo, const std::wstring& name) {
+bool SongBuilder::addTrack(const LegacyTrack& legacy, std::int32_t trackNo,
+                           const std::wstring& name) {
     CZRZRTrack* track = kor::addZRTrack(context_, sequence_, trackNo, name, L"");
-    if (track == nullptr)
-        return false;
+    if (track == nullptr) return false;
     for (const Span& span : partSpans(legacy.notes))
-        if (!addPart(legacy, span, *track->partList()))
-            return false;
+        if (!addPart(legacy, span, *track->partList())) return false;
     return true;
 }
 
 bool SongBuilder::addPart(const LegacyTrack& legacy, const Span& span, CZRNodeList& parts) {
     const std::int32_t playTime = std::max(span.end - span.start, CZRPart::kMinPlayTime);
-    CZRMusicalPart* part = kor::buildMusicalPart(context_, ZRPartValues{span.start, playTime, L"", L""},
-                                                 voices_, defaultVoice_);
-    if (part == nullptr || !parts.append(part))
-        return false;
+    CZRMusicalPart* part = kor::buildMusicalPart(
+        context_, ZRPartValues{span.start, playTime, L"", L""}, voices_, defaultVoice_);
+    if (part == nullptr || !parts.append(part)) return false;
 
     // The singer in effect where the part begins sings from its start; later changes follow.
     CZRNodeList* singers = part->singerList();
     auto* first = singers ? kor::objCast<CZRMusicalSinger>(singers->elementAt(0)) : nullptr;
     for (const kor::LegacySinger& singer : legacy.singers) {
-        if (singer.tick >= span.end)
-            break;
+        if (singer.tick >= span.end) break;
         if (singer.tick <= span.start) {
             if (first != nullptr) {
                 first->values().vBS = singer.bankSelect;
                 first->values().vPC = singer.program;
             }
         } else if (!appendTo<CZRMusicalSinger>(
-                       singers, ZRMusicalSingerValues{singer.tick - span.start, singer.bankSelect, singer.program})) {
+                       singers, ZRMusicalSingerValues{singer.tick - span.start, singer.bankSelect,
+                                                      singer.program})) {
             return false;
         }
     }
 
     for (std::size_t i = span.firstNote; i < span.endNote; ++i)
-        if (!addNote(legacy, legacy.notes[i], span.start, *part))
-            return false;
+        if (!addNote(legacy, legacy.notes[i], span.start, *part)) return false;
 
     for (std::int32_t type = 0; type < CZRMusicalPart::kControlTypes; ++type)
-        for (const LegacyPoint& point : pointsIn(legacy.curves[static_cast<std::size_t>(type)], span))
+        for (const LegacyPoint& point :
+             pointsIn(legacy.curves[static_cast<std::size_t>(type)], span))
             if (!appendTo<CZRMusicalControl>(part->controlList(type),
                                              ZRMusicalControlValues{point.tick, type, point.value}))
                 return false;
@@ -196,16 +194,17 @@ bool SongBuilder::addPart(const LegacyTrack& legacy, const Span& span, CZRNodeLi
     // Portamento timing drives the part's "POR" style control, the one the default style offers.
     CZRNodeList* portamento = kor::findMapList(part->styleControlLists(), L"POR");
     for (const LegacyPoint& point : pointsIn(curveOf(legacy, LegacyCurve::PortamentoTiming), span))
-        if (!appendTo<CZRStyleControl>(portamento, ZRStyleControlValues{point.tick, L"POR", point.value}))
+        if (!appendTo<CZRStyleControl>(portamento,
+                                       ZRStyleControlValues{point.tick, L"POR", point.value}))
             return false;
     return true;
 }
 
-bool SongBuilder::addNote(const LegacyTrack& legacy, const LegacyNote& legacyNote, std::int32_t partStart,
-                          CZRMusicalPart& part) {
-    auto* note = make<CZRMusicalNote>(ZRMusicalNoteValues{legacyNote.tick - partStart, legacyNote.length,
-                                                          legacyNote.noteNum, kNoteVelocity, legacyNote.phLock,
-                                                          legacyNote.lyric, legacyNote.phonemes});
+bool SongBuilder::addNote(const LegacyTrack& legacy, const LegacyNote& legacyNote,
+                          std::int32_t partStart, CZRMusicalPart& part) {
+    auto* note = make<CZRMusicalNote>(ZRMusicalNoteValues{
+        legacyNote.tick - partStart, legacyNote.length, legacyNote.noteNum, kNoteVelocity,
+        legacyNote.phLock, legacyNote.lyric, legacyNote.phonemes});
     // A note opens its mouth as the opening curve stands where the note begins.
     const std::int32_t opening = std::clamp(
         valueAt(curveOf(legacy, LegacyCurve::Opening), legacyNote.tick, kDefaultOpening), 0, 127);
@@ -226,17 +225,19 @@ bool SongBuilder::addNote(const LegacyTrack& legacy, const LegacyNote& legacyNot
         !note->setNoteSeqStyle(seq) || part.noteList() == nullptr || !part.noteList()->append(note))
         return false;
     static const std::vector<kor::VibratoPoint> none;
-    return addVibratoCurve(*seq, L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind, vibrato ? vibrato->depth : none) &&
-           addVibratoCurve(*seq, L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind, vibrato ? vibrato->rate : none);
+    return addVibratoCurve(*seq, L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind,
+                           vibrato ? vibrato->depth : none) &&
+           addVibratoCurve(*seq, L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind,
+                           vibrato ? vibrato->rate : none);
 }
 
 bool SongBuilder::addVibratoCurve(CZRNoteStyleSeqAttrib& seq, const wchar_t* id, std::int32_t kind,
                                   const std::vector<kor::VibratoPoint>& points) {
     CZRNodeList* curve = list(7, kind);
-    if (curve == nullptr || !seq.setElementList(id, curve))
-        return false;
+    if (curve == nullptr || !seq.setElementList(id, curve)) return false;
     for (const kor::VibratoPoint& point : points)
-        if (!appendTo<CZRNoteStyleSeqAttribElement>(curve, ZRNoteStyleSeqAttribElementValues{point.posNrm, point.value}))
+        if (!appendTo<CZRNoteStyleSeqAttribElement>(
+                curve, ZRNoteStyleSeqAttribElementValues{point.posNrm, point.value}))
             return false;
     return true;
 }
@@ -245,18 +246,17 @@ bool SongBuilder::addVibratoCurve(CZRNoteStyleSeqAttrib& seq, const wchar_t* id,
 // without a converted track are ignored.
 void SongBuilder::applyMixer(const kor::LegacyMixer& mixer) {
     CZRMixer* target = sequence_.mixer();
-    if (target == nullptr)
-        return;
+    if (target == nullptr) return;
     if (mixer.masterVolume && target->masterUnit() != nullptr)
         target->masterUnit()->values().vol = *mixer.masterVolume;
-    if (target->zrUnitList() == nullptr)
-        return;
+    if (target->zrUnitList() == nullptr) return;
     for (IZRMutableKorObject* element : target->zrUnitList()->elements()) {
         auto* unit = kor::objCast<CZRZRUnit>(element);
         if (unit == nullptr || unit->getTrackNo() < 0 ||
             static_cast<std::size_t>(unit->getTrackNo()) >= mixer.columns.size())
             continue;
-        const kor::LegacyMixer::Column& column = mixer.columns[static_cast<std::size_t>(unit->getTrackNo())];
+        const kor::LegacyMixer::Column& column =
+            mixer.columns[static_cast<std::size_t>(unit->getTrackNo())];
         ZRZRUnitValues& values = unit->values();
         values.vol = column.volume.value_or(values.vol);
         values.pan = column.pan.value_or(values.pan);
@@ -270,8 +270,7 @@ void SongBuilder::applyMixer(const kor::LegacyMixer& mixer) {
 std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned codePage,
                                          std::int32_t preMeasure, CZRKorDocument& target) {
     legacyLevel_ = 0;
-    if (const std::uint32_t code = begin(path, target))
-        return code;
+    if (const std::uint32_t code = begin(path, target)) return code;
 
     try {
         CxGlobalBuffer image;
@@ -284,8 +283,7 @@ std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned code
 
         const ZRCreateContext context = target.context();
         CZRSequence* sequence = startSong(target);
-        if (sequence == nullptr)
-            return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
+        if (sequence == nullptr) return fail(kStatusNoMemory, ZR_E_NOT_ENOUGH_MEMORY, target);
 
         if (kor::hasLegacyText(midi) != 1 ||
             !kor::convertConductorTrack(midi, *sequence->masterTrack(), context))
@@ -304,28 +302,22 @@ std::uint32_t CxLegacyConverter::convert(const std::wstring& path, unsigned code
             text.setCodePage(codePage);
             bool hadText = false;
             const bool collected = kor::collectTrackText(midi, index, text, hadText);
-            if ((text.status() & kor::kLegacyTextCorrupt) != 0)
-                status_ |= kStatusCorruptText;
-            if (!collected)
-                return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
-            if (!hadText)
-                continue;
+            if ((text.status() & kor::kLegacyTextCorrupt) != 0) status_ |= kStatusCorruptText;
+            if (!collected) return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
+            if (!hadText) continue;
             kor::LegacyTrack track;
             kor::readLegacyTrack(text, converted == 0, track);
             const std::wstring name = track.name.empty() ? fileTitle(path) : track.name;
             if (converted == 0) {
                 sequence->masterTrack()->setSeqName(name);
-                if (track.preMeasure != 0)
-                    sequence->masterTrack()->setPreMeasure(track.preMeasure);
+                if (track.preMeasure != 0) sequence->masterTrack()->setPreMeasure(track.preMeasure);
             }
             if (!builder.addTrack(track, converted, name))
                 return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
-            if (converted == 0)
-                first = std::move(track);
+            if (converted == 0) first = std::move(track);
             ++converted;
         }
-        if (first && first->mixer)
-            builder.applyMixer(*first->mixer);
+        if (first && first->mixer) builder.applyMixer(*first->mixer);
 
         const std::int32_t version = first ? first->version : 0;
         legacyLevel_ = version > 201 ? 3 : 2;
@@ -378,11 +370,9 @@ std::uint32_t surveyLegacySong(const std::wstring& path, unsigned codePage,
 std::uint32_t verifySong(CZRKorDocument& document, std::wstring& message) {
     message.clear();
     CZRKorRoot* root = document.root();
-    if (root == nullptr)
-        return ZR_E_INVALID_PARAMETER;
+    if (root == nullptr) return ZR_E_INVALID_PARAMETER;
     const CorrectResult result = correctTree(*root, document.objects(), document.context());
-    if (result.code == 0)
-        return 0;
+    if (result.code == 0) return 0;
     message = L"Verify error : ";
     const IZRMutableKorObject* failing = document.objects().lookup(result.objID);
     const auto* list = objCast<CZRNodeList>(parentOf(failing));
@@ -392,11 +382,9 @@ std::uint32_t verifySong(CZRKorDocument& document, std::wstring& message) {
     else if (failing != nullptr)
         shown.push_back(const_cast<IZRMutableKorObject*>(failing));
     for (const IZRMutableKorObject* obj : shown) {
-        if (obj == failing)
-            message += L"\nERROR >>>>> ";
+        if (obj == failing) message += L"\nERROR >>>>> ";
         obj->dump(message, 0);
-        if (obj == failing)
-            message += L" <<<<< ERROR\n";
+        if (obj == failing) message += L" <<<<< ERROR\n";
     }
     return result.code;
 }

@@ -23,8 +23,7 @@ int trackHasText(CxMidiTrack& track) {
     track.rewind();
     CxMidiEvent event;
     while (track.next(event))
-        if (isPiece(event))
-            return 1;
+        if (isPiece(event)) return 1;
     return track.status() == CxMidiStatus::EndOfTrack ? 0 : -1;
 }
 
@@ -34,12 +33,10 @@ long long pieceNumber(const std::uint8_t* text, std::size_t length) {
     while (i < length && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
         ++i;
     bool negative = i < length && text[i] == '-';
-    if (i < length && (text[i] == '-' || text[i] == '+'))
-        ++i;
+    if (i < length && (text[i] == '-' || text[i] == '+')) ++i;
     long long number = 0;
     for (; i < length && text[i] >= '0' && text[i] <= '9'; ++i)
-        if (number < std::numeric_limits<int>::max())
-            number = number * 10 + (text[i] - '0');
+        if (number < std::numeric_limits<int>::max()) number = number * 10 + (text[i] - '0');
     return negative ? -number : number;
 }
 
@@ -55,8 +52,7 @@ std::optional<std::size_t> pieceTextStart(const CxMidiEvent& event) {
     constexpr std::size_t kNumberWindow = 128;
     std::size_t end = std::min<std::size_t>(event.length, kNumberWindow);
     for (std::size_t i = 3; i < end; ++i)
-        if (event.data[i] == ':')
-            return i + 1;
+        if (event.data[i] == ':') return i + 1;
     return std::nullopt;
 }
 
@@ -68,29 +64,26 @@ Joined joinPieces(CxMidiTrack& track, std::string& text, bool& anyPiece) {
     track.rewind();
     while (track.next(event))
         count += isPiece(event) ? 1 : 0;
-    if (track.status() != CxMidiStatus::EndOfTrack)
-        return Joined::Malformed;
+    if (track.status() != CxMidiStatus::EndOfTrack) return Joined::Malformed;
     anyPiece = count > 0;
 
     std::vector<Piece> pieces(count);
     track.rewind();
     while (track.next(event)) {
-        if (!isPiece(event))
-            continue;
+        if (!isPiece(event)) continue;
         std::optional<std::size_t> start = pieceTextStart(event);
-        if (!start)
-            return Joined::Corrupt;
+        if (!start) return Joined::Corrupt;
         long long number = pieceNumber(event.data + 3, *start - 4);
         if (number < 0 || static_cast<unsigned long long>(number) >= count ||
             pieces[static_cast<std::size_t>(number)].filled)
             return Joined::Corrupt;
-        pieces[static_cast<std::size_t>(number)] = {event.data + *start, event.length - *start, true};
+        pieces[static_cast<std::size_t>(number)] = {event.data + *start, event.length - *start,
+                                                    true};
     }
 
     std::size_t total = 0;
     for (const Piece& piece : pieces) {
-        if (!piece.filled)
-            return Joined::Corrupt;
+        if (!piece.filled) return Joined::Corrupt;
         total += piece.length;
     }
     text.reserve(total);
@@ -107,12 +100,10 @@ int hasLegacyText(CxMidiSequence& sequence) {
     const std::size_t count = sequence.trackCount();
     if (sequence.header().format == 0 || count == 1)
         return count == 0 ? 0 : trackHasText(*sequence.track(0));
-    if (count == 0)
-        return 1;
+    if (count == 0) return 1;
     for (std::size_t index = 1; index < count; ++index) {
         int answer = trackHasText(*sequence.track(index));
-        if (answer != 1)
-            return answer;
+        if (answer != 1) return answer;
     }
     return 1;
 }
@@ -122,14 +113,11 @@ bool collectTrackText(CxMidiSequence& sequence, std::size_t trackIndex, CxTypedF
     hadText = false;
     (void)file.parseText("", false); // leaves the document empty whatever happens below
     CxMidiTrack* track = sequence.track(trackIndex);
-    if (track == nullptr)
-        return false;
+    if (track == nullptr) return false;
     std::string text;
     const Joined joined = joinPieces(*track, text, hadText);
-    if (joined == Joined::Corrupt)
-        file.setStatus(file.status() | kLegacyTextCorrupt);
-    if (joined != Joined::Ok)
-        return false;
+    if (joined == Joined::Corrupt) file.setStatus(file.status() | kLegacyTextCorrupt);
+    if (joined != Joined::Ok) return false;
     return file.parseText(text, false);
 }
 

@@ -21,12 +21,13 @@ inline constexpr int kLegacyTextCorrupt = 8;
 int hasLegacyText(CxMidiSequence& sequence);
 
 /// Joins the "DM:nnnn:" pieces of track `trackIndex` in piece-number order and parses the text
-/// into `file` with comments off, in the file's code page. `hadText` tells whether the track has any
-/// piece; a track without pieces leaves `file` empty and succeeds.
+/// into `file` with comments off, in the file's code page. `hadText` tells whether the track has
+/// any piece; a track without pieces leaves `file` empty and succeeds.
 ///
 /// Fails, leaving `file` empty, when the track does not exist or is malformed, or when the text
 /// is corrupt: a piece without the colon after its number within the first 128 characters, a
-/// number that is negative, repeated or not below the count of pieces, or a number left out. Corrupt text also sets kLegacyTextCorrupt in the file's status.
+/// number that is negative, repeated or not below the count of pieces, or a number left out.
+/// Corrupt text also sets kLegacyTextCorrupt in the file's status.
 [[nodiscard]] bool collectTrackText(CxMidiSequence& sequence, std::size_t trackIndex,
                                     CxTypedFile& file, bool& hadText);
 

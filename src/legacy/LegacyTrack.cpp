@@ -16,8 +16,8 @@ using kor::LegacyNote;
 using kor::VibratoPoint;
 
 constexpr const wchar_t* kCurveSections[kor::kLegacyCurveCount] = {
-    L"DynamicsBPList",       L"EpRResidualBPList", L"EpRESlopeBPList",
-    L"EpRESlopeDepthBPList", L"GenderFactorBPList", L"PitchBendBPList",
+    L"DynamicsBPList",       L"EpRResidualBPList",      L"EpRESlopeBPList",
+    L"EpRESlopeDepthBPList", L"GenderFactorBPList",     L"PitchBendBPList",
     L"PitchBendSensBPList",  L"PortamentoTimingBPList", L"OpeningBPList",
 };
 
@@ -47,7 +47,8 @@ std::vector<std::wstring> recordFields(std::wstring_view record) {
     for (std::wstring& field : fields) {
         std::size_t first = field.find_first_not_of(L" \t");
         std::size_t last = field.find_last_not_of(L" \t");
-        field = first == std::wstring::npos ? std::wstring() : field.substr(first, last - first + 1);
+        field =
+            first == std::wstring::npos ? std::wstring() : field.substr(first, last - first + 1);
     }
     return fields;
 }
@@ -57,8 +58,7 @@ std::vector<std::wstring> splitSymbols(std::wstring_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t start = text.find_first_not_of(L' ', pos);
-        if (start == std::wstring_view::npos)
-            break;
+        if (start == std::wstring_view::npos) break;
         std::size_t end = std::min(text.find(L' ', start), text.size());
         symbols.emplace_back(text.substr(start, end - start));
         pos = end;
@@ -80,28 +80,24 @@ Lyric readLyric(std::wstring_view record, std::int32_t version) {
     std::vector<std::wstring> fields = recordFields(record);
     Lyric lyric;
     lyric.text = fields[0];
-    if (fields.size() > 1)
-        lyric.phonemes = splitSymbols(fields[1]);
+    if (fields.size() > 1) lyric.phonemes = splitSymbols(fields[1]);
     if (version >= 201 && fields.size() > 3 + lyric.phonemes.size())
         lyric.phLock = kor::wtoi(fields.back().c_str()) != 0 ? 1 : 0;
     // A note always sings something: an empty record sings "a".
-    if (lyric.text.empty())
-        lyric.text = L"a";
-    if (lyric.phonemes.empty())
-        lyric.phonemes = {L"a"};
+    if (lyric.text.empty()) lyric.text = L"a";
+    if (lyric.phonemes.empty()) lyric.phonemes = {L"a"};
     return lyric;
 }
 
-std::vector<Lyric> readLyrics(const CxTypedFile& file, const std::wstring& section, std::int32_t version) {
+std::vector<Lyric> readLyrics(const CxTypedFile& file, const std::wstring& section,
+                              std::int32_t version) {
     std::vector<Lyric> lyrics;
     for (int index = 0;; ++index) {
         std::wstring record = file.value(section, L"L" + std::to_wstring(index));
-        if (record.empty())
-            break;
+        if (record.empty()) break;
         lyrics.push_back(readLyric(record, version));
     }
-    if (lyrics.empty())
-        lyrics.push_back(readLyric(L"", version));
+    if (lyrics.empty()) lyrics.push_back(readLyric(L"", version));
     return lyrics;
 }
 
@@ -125,9 +121,12 @@ LegacyNote::Vibrato readVibrato(const CxTypedFile& file, const std::wstring& sec
     // percentage of the note, and the curves start where it begins.
     std::int32_t span = noteLength - std::clamp(delay, 0, noteLength);
     vibrato.length = clampTo(std::int64_t{span} * 100 / noteLength, 0, 100);
-    auto onset = static_cast<std::int32_t>(std::int64_t{noteLength - span} * kor::kNoteCurveEnd / noteLength);
-    vibrato.depth = vibratoCurve(file, section, L"StartDepth", L"DepthBPNum", L"DepthBPX", L"DepthBPY", onset);
-    vibrato.rate = vibratoCurve(file, section, L"StartRate", L"RateBPNum", L"RateBPX", L"RateBPY", onset);
+    auto onset = static_cast<std::int32_t>(std::int64_t{noteLength - span} * kor::kNoteCurveEnd /
+                                           noteLength);
+    vibrato.depth =
+        vibratoCurve(file, section, L"StartDepth", L"DepthBPNum", L"DepthBPX", L"DepthBPY", onset);
+    vibrato.rate =
+        vibratoCurve(file, section, L"StartRate", L"RateBPNum", L"RateBPX", L"RateBPY", onset);
     return vibrato;
 }
 
@@ -150,7 +149,8 @@ void readNote(const CxTypedFile& file, const std::wstring& section, std::int32_t
     const std::int32_t delay = kor::readNumber(file.value(section, L"VibratoDelay"));
     const std::wstring vibratoSection = file.value(section, L"VibratoHandle");
 
-    const std::vector<Lyric> lyrics = readLyrics(file, file.value(section, L"LyricHandle"), version);
+    const std::vector<Lyric> lyrics =
+        readLyrics(file, file.value(section, L"LyricHandle"), version);
     const auto count = static_cast<std::int32_t>(lyrics.size());
     const std::int32_t share = std::max(1, length / count);
     for (std::int32_t i = 0; i < count; ++i) {
@@ -173,20 +173,16 @@ LegacyMixer readMixer(const CxTypedFile& file) {
     LegacyMixer mixer;
     auto number = [&](const std::wstring& key) -> std::optional<std::int32_t> {
         std::wstring value = file.value(L"Mixer", key);
-        if (value.empty())
-            return std::nullopt;
+        if (value.empty()) return std::nullopt;
         return kor::readNumber(value);
     };
-    if (auto master = number(L"MasterFeder"))
-        mixer.masterVolume = std::clamp(*master, -898, 60);
+    if (auto master = number(L"MasterFeder")) mixer.masterVolume = std::clamp(*master, -898, 60);
     const std::int32_t columns = std::clamp(number(L"Tracks").value_or(0), 0, 16);
     for (std::int32_t i = 0; i < columns; ++i) {
         const std::wstring index = std::to_wstring(i);
         LegacyMixer::Column column;
-        if (auto volume = number(L"Feder" + index))
-            column.volume = std::clamp(*volume, -898, 60);
-        if (auto pan = number(L"Panpot" + index))
-            column.pan = std::clamp(*pan, -64, 64) + 64;
+        if (auto volume = number(L"Feder" + index)) column.volume = std::clamp(*volume, -898, 60);
+        if (auto pan = number(L"Panpot" + index)) column.pan = std::clamp(*pan, -64, 64) + 64;
         column.mute = number(L"Mute" + index);
         if (auto solo = number(L"Solo" + index); solo && (*solo == 0 || *solo == 1))
             column.solo = solo;
@@ -212,17 +208,14 @@ void readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& trac
     track.name = file.value(L"Common", L"Name");
     if (firstTrack && track.version > 201) {
         std::int32_t preMeasure = readNumber(file.value(L"Master", L"PreMeasure"));
-        if (preMeasure >= 1 && preMeasure <= 8)
-            track.preMeasure = preMeasure;
-        if (file.section(L"Mixer") != nullptr)
-            track.mixer = readMixer(file);
+        if (preMeasure >= 1 && preMeasure <= 8) track.preMeasure = preMeasure;
+        if (file.section(L"Mixer") != nullptr) track.mixer = readMixer(file);
     }
 
     for (const std::wstring& key : file.keys(L"EventList")) {
         // Events before the song's start, or beyond any song's end, have no place in it.
         const std::int32_t tick = readNumber(key);
-        if (tick < 0 || tick > kor::kLatestImportTick)
-            continue;
+        if (tick < 0 || tick > kor::kLatestImportTick) continue;
         const std::wstring names = file.value(L"EventList", key);
         std::wstring_view rest = names;
         for (std::wstring name = nextToken(rest, L',', 16); !name.empty();
@@ -232,9 +225,9 @@ void readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& trac
                 readNote(file, name, tick, track.version, track.notes);
             } else if (type == L"Singer") {
                 const std::wstring handle = file.value(name, L"IconHandle");
-                track.singers.push_back({tick,
-                                         std::clamp(readNumber(file.value(handle, L"Language")), 0, 127),
-                                         std::clamp(readNumber(file.value(handle, L"Program")), 0, 127)});
+                track.singers.push_back(
+                    {tick, std::clamp(readNumber(file.value(handle, L"Language")), 0, 127),
+                     std::clamp(readNumber(file.value(handle, L"Program")), 0, 127)});
             }
         }
     }
@@ -245,7 +238,8 @@ void readLegacyTrack(const CxTypedFile& file, bool firstTrack, LegacyTrack& trac
     for (std::size_t curve = 0; curve < kLegacyCurveCount; ++curve) {
         std::vector<LegacyPoint>& points = track.curves[curve];
         for (const std::wstring& key : file.keys(kCurveSections[curve]))
-            points.push_back({wtoi(key.c_str()), wtoi(file.value(kCurveSections[curve], key).c_str())});
+            points.push_back(
+                {wtoi(key.c_str()), wtoi(file.value(kCurveSections[curve], key).c_str())});
         std::stable_sort(points.begin(), points.end(), byTick);
     }
 }

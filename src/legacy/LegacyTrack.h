@@ -69,19 +69,19 @@ struct LegacyMixer {
         std::optional<std::int32_t> volume; ///< -898..60
         std::optional<std::int32_t> pan;    ///< 0..128, 64 is centre
         std::optional<std::int32_t> mute;
-        std::optional<std::int32_t> solo;   ///< 0 or 1
+        std::optional<std::int32_t> solo; ///< 0 or 1
     };
     std::optional<std::int32_t> masterVolume; ///< -898..60
     std::vector<Column> columns;
 };
 
 struct LegacyTrack {
-    std::int32_t version = 0; ///< trailing digits of [Common] Version
-    std::wstring name;        ///< [Common] Name, possibly empty
+    std::int32_t version = 0;    ///< trailing digits of [Common] Version
+    std::wstring name;           ///< [Common] Name, possibly empty
     std::int32_t preMeasure = 0; ///< [Master] PreMeasure when 1..8, else 0
     std::optional<LegacyMixer> mixer;
-    std::vector<LegacyNote> notes;     ///< by tick
-    std::vector<LegacySinger> singers; ///< by tick
+    std::vector<LegacyNote> notes;                                  ///< by tick
+    std::vector<LegacySinger> singers;                              ///< by tick
     std::array<std::vector<LegacyPoint>, kLegacyCurveCount> curves; ///< each by tick
 };
 

@@ -28,9 +28,9 @@ enum class CxMidiStatus : int {
 /// 0..13.
 constexpr std::string_view midiStatusName(int status) {
     constexpr std::string_view names[] = {
-        "None",          "Invalid File", "No Memory",   "Open Failed",    "Invalid Track",
-        "Meta Pending",  "Already Open", "End Of Track", "No Meta",        "Invalid Param",
-        "Invalid Buffer", "End Of File", "Reached KTMax", "Internal Error",
+        "None",           "Invalid File", "No Memory",     "Open Failed",    "Invalid Track",
+        "Meta Pending",   "Already Open", "End Of Track",  "No Meta",        "Invalid Param",
+        "Invalid Buffer", "End Of File",  "Reached KTMax", "Internal Error",
     };
     return status >= 0 && status < static_cast<int>(std::size(names)) ? names[status] : "";
 }
@@ -63,13 +63,13 @@ inline constexpr std::int32_t kPitchCentre = 8192;
 /// One event as a walk delivers it. `data` points into the file image and stays valid while the
 /// image does.
 struct CxMidiEvent {
-    std::uint64_t delta = 0;   ///< ticks since the event the same walk delivered before
-    std::uint64_t tick = 0;    ///< absolute tick within the track
-    std::uint32_t track = 0;   ///< index of the track the event comes from
-    std::uint8_t status = 0;   ///< 0x80..0xEF channel message, 0xF0/0xF7 system exclusive, 0xFF meta
-    std::uint8_t data1 = 0;    ///< first data byte, or the meta type
-    std::uint8_t data2 = 0;    ///< second data byte of a two-byte channel message
-    std::uint32_t length = 0;  ///< bytes at `data` (meta and system-exclusive events)
+    std::uint64_t delta = 0;  ///< ticks since the event the same walk delivered before
+    std::uint64_t tick = 0;   ///< absolute tick within the track
+    std::uint32_t track = 0;  ///< index of the track the event comes from
+    std::uint8_t status = 0;  ///< 0x80..0xEF channel message, 0xF0/0xF7 system exclusive, 0xFF meta
+    std::uint8_t data1 = 0;   ///< first data byte, or the meta type
+    std::uint8_t data2 = 0;   ///< second data byte of a two-byte channel message
+    std::uint32_t length = 0; ///< bytes at `data` (meta and system-exclusive events)
     const std::uint8_t* data = nullptr;
 
     bool isChannelMessage() const { return status >= 0x80 && status < 0xF0; }

@@ -11,7 +11,9 @@ std::uint32_t read32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
 }
 
-std::uint16_t read16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] << 8 | p[1]); }
+std::uint16_t read16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] << 8 | p[1]);
+}
 
 constexpr std::size_t kPreamble = 128;
 constexpr std::size_t kChunkHead = 8;
@@ -89,13 +91,11 @@ CxMidiTrack* CxMidiSequence::track(std::size_t index) {
 }
 
 void CxMidiSequence::setChannelEnabled(unsigned channel, bool enabled) {
-    if (channel < channelEnabled_.size())
-        channelEnabled_[channel] = enabled ? 1 : 0;
+    if (channel < channelEnabled_.size()) channelEnabled_[channel] = enabled ? 1 : 0;
 }
 
 void CxMidiSequence::setKindEnabled(unsigned kind, bool enabled) {
-    if (kind < kindEnabled_.size())
-        kindEnabled_[kind] = enabled ? 1 : 0;
+    if (kind < kindEnabled_.size()) kindEnabled_[kind] = enabled ? 1 : 0;
 }
 
 void CxMidiSequence::rewind() {
@@ -132,8 +132,7 @@ void CxMidiSequence::advanceClock(std::uint64_t ticks) {
         perUnit = header_.division;
         unitsPerTickScale = header_.tempo;
     }
-    if (perUnit == 0 || ticks == 0)
-        return;
+    if (perUnit == 0 || ticks == 0) return;
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t whole = ticks / perUnit;
     std::uint64_t part = ticks % perUnit;
@@ -152,12 +151,11 @@ void CxMidiSequence::advanceClock(std::uint64_t ticks) {
 
 // Tempo and time signature change for every track at once, whether or not the event is delivered.
 void CxMidiSequence::follow(const CxMidiEvent& event) {
-    if (!event.isMeta())
-        return;
+    if (!event.isMeta()) return;
     if (event.data1 == kor::midi::kMetaTempo && event.length >= 3) {
-        std::uint32_t tempo = std::uint32_t{event.data[0]} << 16 | event.data[1] << 8 | event.data[2];
-        if (tempo != 0)
-            header_.tempo = tempo;
+        std::uint32_t tempo =
+            std::uint32_t{event.data[0]} << 16 | event.data[1] << 8 | event.data[2];
+        if (tempo != 0) header_.tempo = tempo;
     } else if (event.data1 == kor::midi::kMetaTimeSignature && event.length >= 2) {
         header_.timeSignature = static_cast<std::uint16_t>(event.data[0] << 8 | event.data[1]);
     }
@@ -179,15 +177,13 @@ bool CxMidiSequence::next(CxMidiEvent& event) {
     for (;;) {
         while (unreadAt_ < unread_.size()) {
             CxMidiTrack* track = unread_[unreadAt_++];
-            if (track->state_ != 0)
-                continue;
+            if (track->state_ != 0) continue;
             const CxMidiStatus read = track->readEvent();
             if (read == CxMidiStatus::InvalidFile) {
                 status_ = CxMidiStatus::InvalidFile;
                 return false;
             }
-            if (read != CxMidiStatus::None)
-                continue;
+            if (read != CxMidiStatus::None) continue;
             pending_.push_back(track);
             std::push_heap(pending_.begin(), pending_.end(), later);
         }
@@ -209,8 +205,7 @@ bool CxMidiSequence::next(CxMidiEvent& event) {
         follow(found);
 
         bool channelOff = found.isChannelMessage() && channelEnabled_[found.channel()] == 0;
-        if (channelOff || kindEnabled_[found.kind()] == 0)
-            continue;
+        if (channelOff || kindEnabled_[found.kind()] == 0) continue;
         event = found;
         event.delta = found.tick - lastDelivered_;
         lastDelivered_ = found.tick;

@@ -22,8 +22,8 @@ public:
     struct Header {
         std::uint16_t format = 0;
         std::uint16_t trackCount = 0;
-        std::uint16_t division = 0;          ///< ticks per quarter note, or SMPTE when bit 15 is set
-        std::uint32_t tempo = 500000;        ///< microseconds per quarter note
+        std::uint16_t division = 0;   ///< ticks per quarter note, or SMPTE when bit 15 is set
+        std::uint32_t tempo = 500000; ///< microseconds per quarter note
         std::uint16_t timeSignature = 0x0204; ///< numerator << 8 | denominator exponent (4/4)
     };
 
@@ -91,7 +91,7 @@ private:
     CxMidiTrack::ChannelFlags channelEnabled_{};
     std::array<std::uint8_t, 16> kindEnabled_{};
 
-    std::uint64_t lastTick_ = 0;     // tick of the event the merged walk consumed last
+    std::uint64_t lastTick_ = 0; // tick of the event the merged walk consumed last
     std::uint64_t lastDelivered_ = 0;
     std::uint64_t elapsedMs_ = 0;
     std::uint64_t elapsedUsRest_ = 0; // microseconds short of the next whole millisecond

@@ -23,7 +23,10 @@ bool takesTwoDataBytes(std::uint8_t status) {
 
 CxMidiTrack::CxMidiTrack(const std::uint8_t* data, std::size_t length, std::uint32_t index,
                          const ChannelFlags& channelEnabled)
-    : data_(data), length_(length), index_(index), channelEnabled_(channelEnabled) {
+    : data_(data)
+    , length_(length)
+    , index_(index)
+    , channelEnabled_(channelEnabled) {
     current_.track = index;
 }
 
@@ -52,11 +55,9 @@ bool CxMidiTrack::readVariable(std::uint32_t& value) {
     value = 0;
     while (pos_ < length_) {
         std::uint8_t byte = data_[pos_++];
-        if (value > std::numeric_limits<std::uint32_t>::max() >> 7)
-            return false;
+        if (value > std::numeric_limits<std::uint32_t>::max() >> 7) return false;
         value = (value << 7) | (byte & 0x7F);
-        if ((byte & 0x80) == 0)
-            return true;
+        if ((byte & 0x80) == 0) return true;
     }
     return false;
 }
@@ -66,12 +67,10 @@ CxMidiStatus CxMidiTrack::readEvent() {
         return (state_ & kEndSeen) ? CxMidiStatus::EndOfTrack : CxMidiStatus::InvalidFile;
 
     std::uint32_t delta = 0;
-    if (!readVariable(delta))
-        return malformed();
+    if (!readVariable(delta)) return malformed();
     tick_ += delta;
     // Every event needs at least three bytes; the checks below then only guard variable lengths.
-    if (length_ - pos_ < 3)
-        return malformed();
+    if (length_ - pos_ < 3) return malformed();
 
     CxMidiEvent event;
     event.track = index_;
@@ -80,18 +79,15 @@ CxMidiStatus CxMidiTrack::readEvent() {
     std::uint8_t first = data_[pos_++];
 
     if (first < 0x80) {
-        if (runningStatus_ == 0)
-            return malformed();
+        if (runningStatus_ == 0) return malformed();
         event.status = runningStatus_;
         event.data1 = first;
-        if (takesTwoDataBytes(runningStatus_))
-            event.data2 = data_[pos_++];
+        if (takesTwoDataBytes(runningStatus_)) event.data2 = data_[pos_++];
     } else if (first < 0xF0) {
         runningStatus_ = first;
         event.status = first;
         event.data1 = data_[pos_++];
-        if (takesTwoDataBytes(first))
-            event.data2 = data_[pos_++];
+        if (takesTwoDataBytes(first)) event.data2 = data_[pos_++];
     } else if (first == kor::midi::kSysEx || first == kor::midi::kSysExEscape ||
                first == kor::midi::kMeta) {
         runningStatus_ = 0;
@@ -100,13 +96,11 @@ CxMidiStatus CxMidiTrack::readEvent() {
             event.data1 = data_[pos_++];
         }
         std::uint32_t size = 0;
-        if (!readVariable(size) || size > length_ - pos_)
-            return malformed();
+        if (!readVariable(size) || size > length_ - pos_) return malformed();
         event.length = size;
         event.data = data_ + pos_;
         pos_ += size;
-        if (event.isMeta() && event.data1 == kor::midi::kMetaEndOfTrack)
-            state_ |= kEndSeen;
+        if (event.isMeta() && event.data1 == kor::midi::kMetaEndOfTrack) state_ |= kEndSeen;
     } else {
         return malformed();
     }
@@ -121,8 +115,7 @@ bool CxMidiTrack::next(CxMidiEvent& event) {
             status_ = read;
             return false;
         }
-        if (current_.isChannelMessage() && channelEnabled_[current_.channel()] == 0)
-            continue;
+        if (current_.isChannelMessage() && channelEnabled_[current_.channel()] == 0) continue;
         event = current_;
         event.delta = current_.tick - lastDelivered_;
         lastDelivered_ = current_.tick;

@@ -16,8 +16,9 @@ namespace {
 
 // A position moved later, stopping at the largest one there can be.
 std::int32_t later(std::int32_t position, std::int32_t by) {
-    return position > std::numeric_limits<std::int32_t>::max() - by ? std::numeric_limits<std::int32_t>::max()
-                                                                     : position + by;
+    return position > std::numeric_limits<std::int32_t>::max() - by
+               ? std::numeric_limits<std::int32_t>::max()
+               : position + by;
 }
 
 void shiftPart(IZRMutableKorObject* element, std::int32_t ticks) {
@@ -26,8 +27,7 @@ void shiftPart(IZRMutableKorObject* element, std::int32_t ticks) {
         part = &musical->part();
     else if (auto* prosody = kor::objCast<CZRProsodyPart>(element))
         part = &prosody->part();
-    if (part != nullptr)
-        part->setPosTick(later(part->getPosTick(), ticks));
+    if (part != nullptr) part->setPosTick(later(part->getPosTick(), ticks));
 }
 
 } // namespace
@@ -35,8 +35,7 @@ void shiftPart(IZRMutableKorObject* element, std::int32_t ticks) {
 namespace kor {
 
 bool shiftByPreMeasure(CZRKorRoot& root, std::int32_t count) {
-    if (count < 1 || count > 8)
-        return false;
+    if (count < 1 || count > 8) return false;
     CZRSequence* sequence = root.sequence();
     CZRMasterTrack* master = sequence ? sequence->masterTrack() : nullptr;
     if (master == nullptr || master->timeSigList() == nullptr || master->tempoList() == nullptr ||

@@ -64,7 +64,8 @@ CZRMusicalPart* CxSongConverter::addSourceTrack(const ZRCreateContext& context,
     std::int32_t end = 0;
     if (!notes.empty()) {
         start = notes.front().tick;
-        for (const kor::SourceNote& note : notes) end = std::max(end, note.tick + note.length);
+        for (const kor::SourceNote& note : notes)
+            end = std::max(end, note.tick + note.length);
     }
     const std::int32_t playTime = std::max(end - start, CZRPart::kMinPlayTime);
     CZRMusicalPart* part = kor::buildMusicalPart(context, ZRPartValues{start, playTime, L"", L""},

@@ -75,8 +75,7 @@ bool CxTypedFile::parseText(const char* bytes, std::size_t length, bool comments
         std::size_t span = std::min(length - pos, kMaxLineBytes);
         const void* feed = std::memchr(bytes + pos, '\n', span);
         std::size_t lineLength =
-            feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - (bytes + pos))
-                 : span;
+            feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - (bytes + pos)) : span;
         std::string_view raw(bytes + pos, lineLength);
         pos += lineLength + (feed ? 1 : 0);
 

@@ -125,14 +125,13 @@ void checkXmlSong(const XmlSongFormat& format, ReadResult& read, LoadTarget targ
     // Warnings of a successful read are no failure to report.
     read.message.clear();
     read.checked = true;
-    read.code = runChecks(
-        *read.document,
-        {.structure = target == LoadTarget::CurrentSong ? std::optional(format.invalidFile)
-                                                        : std::nullopt,
-         .preMeasure = true,
-         .style = true,
-         .vvoices = format.invalidVVoices,
-         .wavParts = format.invalidWavParts});
+    read.code = runChecks(*read.document, {.structure = target == LoadTarget::CurrentSong
+                                                            ? std::optional(format.invalidFile)
+                                                            : std::nullopt,
+                                           .preMeasure = true,
+                                           .style = true,
+                                           .vvoices = format.invalidVVoices,
+                                           .wavParts = format.invalidWavParts});
 }
 
 ReadResult readXmlSong(const XmlSongFormat& format, const ZRKorManagementPolicy& policy,

@@ -31,8 +31,7 @@ bool ensureFolder(const std::wstring& path) {
 }
 
 // The text of a fixed-size field of the voice database, which need not be NUL-terminated.
-template <std::size_t N>
-std::wstring fieldText(const wchar_t (&field)[N]) {
+template <std::size_t N> std::wstring fieldText(const wchar_t (&field)[N]) {
     return std::wstring(field, wcsnlen(field, N));
 }
 
@@ -116,7 +115,9 @@ CKorManagerApp& CKorManagerApp::instance() {
     return *app;
 }
 
-CKorManagerApp::CKorManagerApp() { resetTables(); }
+CKorManagerApp::CKorManagerApp() {
+    resetTables();
+}
 
 bool CKorManagerApp::createFolders() {
     ScopedLock guard(lock_);

@@ -154,9 +154,13 @@ public:
     // --- Files: the file operations replace the song and the import buffer through these ---
 
     /// Makes `document` the current song; the previous one must have been destroyed.
-    void adoptDocument(std::unique_ptr<CZRKorDocument> document) { document_ = std::move(document); }
+    void adoptDocument(std::unique_ptr<CZRKorDocument> document) {
+        document_ = std::move(document);
+    }
     CZRKorDocument* importDocument() const { return importBuffer_.get(); }
-    void adoptImport(std::unique_ptr<CZRKorDocument> document) { importBuffer_ = std::move(document); }
+    void adoptImport(std::unique_ptr<CZRKorDocument> document) {
+        importBuffer_ = std::move(document);
+    }
     void setLastErrorMessage(std::wstring message) { lastErrorMessage_ = std::move(message); }
     /// Marks the song as saved: the changes made outside the editor and the present commit point.
     void clearModifiedFlags() {

@@ -117,7 +117,8 @@ bool carryToCopies(CZRKorManagerImpl& manager, std::uint32_t objID, Change& chan
 template <class Unit> class UnitValueChange {
 public:
     UnitValueChange(Unit& live, std::int32_t UnitValuesOf<Unit>::*field, std::int32_t value)
-        : field_(field), value_(value) {
+        : field_(field)
+        , value_(value) {
         units_.push_back(&live);
     }
 
@@ -127,7 +128,8 @@ public:
     }
 
     void apply() noexcept {
-        for (Unit* unit : units_) unit->values().*field_ = value_;
+        for (Unit* unit : units_)
+            unit->values().*field_ = value_;
     }
 
 private:
@@ -151,7 +153,8 @@ struct VstSlotState {
 // that is never applied destroys the plug-ins it created.
 class VstListChange {
 public:
-    explicit VstListChange(std::vector<VstSlotState> target) : target_(std::move(target)) {}
+    explicit VstListChange(std::vector<VstSlotState> target)
+        : target_(std::move(target)) {}
     VstListChange(const VstListChange&) = delete;
     VstListChange& operator=(const VstListChange&) = delete;
 

@@ -38,7 +38,8 @@ bool addDefaultContent(CZRSequence& sequence, const NewSongSettings& song,
 
     auto* signature = createObject<CZRTimeSig>(context, ZR_NO_OBJ_ID, ZRTimeSigValues{0, 4, 4});
     auto* tempo = createObject<CZRTempo>(context, ZR_NO_OBJ_ID, ZRTempoValues{0, 12000});
-    if (signature == nullptr || tempo == nullptr || !master.timeSigList()->insertSorted(signature) ||
+    if (signature == nullptr || tempo == nullptr ||
+        !master.timeSigList()->insertSorted(signature) ||
         !master.tempoList()->insertSorted(tempo) ||
         addZRTrack(context, sequence, 0, L"Track", L"Track") == nullptr)
         return false;

@@ -2,14 +2,16 @@
 
 namespace kor {
 
-std::unique_ptr<VoiceDatabase> VoiceDatabase::load(const std::wstring& path, std::uint32_t& status) {
+std::unique_ptr<VoiceDatabase> VoiceDatabase::load(const std::wstring& path,
+                                                   std::uint32_t& status) {
     std::unique_ptr<VoiceDatabase> db(new VoiceDatabase);
     if (!db->module_.open(path)) {
         status = kDbmModuleNotLoaded;
         return nullptr;
     }
 #define KOR_DBM_LOOKUP(name)                                                                       \
-    db->dbm_.name = db->module_.entryPointAs<std::remove_pointer_t<decltype(db->dbm_.name)>>(#name); \
+    db->dbm_.name =                                                                                \
+        db->module_.entryPointAs<std::remove_pointer_t<decltype(db->dbm_.name)>>(#name);           \
     if (db->dbm_.name == nullptr) {                                                                \
         status = kDbmEntryPointMissing;                                                            \
         return nullptr;                                                                            \

@@ -243,7 +243,6 @@ CZRZRUnit* buildZRUnit(const ZRCreateContext& context, std::int32_t trackNo) {
     return run.finish(unit);
 }
 
-
 bool rebuildDefaultStyleInfoLists(const ZRCreateContext& context, CZRStylePlugin& plugin) {
     std::vector<std::uint32_t> replaced;
     for (std::size_t i = 0; i < CZRStylePlugin::kInfoLists; ++i)
@@ -266,7 +265,8 @@ bool completePartStyle(const ZRCreateContext& context, CZRMusicalPart& part) {
     for (const AttribDefault& attrib : kPartAttribs)
         if (!style->hasValue(attrib.id)) style->setValue(attrib.id, attrib.defaultValue);
     if (findMapList(part.styleControlLists(), L"POR") == nullptr)
-        if (CZRNodeList* por = run.list(10, 0)) run.link(part.setStyleControlList(L"POR", por), por);
+        if (CZRNodeList* por = run.list(10, 0))
+            run.link(part.setStyleControlList(L"POR", por), por);
     return run.ok();
 }
 
@@ -293,12 +293,13 @@ bool completeNoteStyle(const ZRCreateContext& context, CZRMusicalNote& note) {
     for (const auto& [id, kind] : {std::pair{L"vibDep", CZRNoteStyleSeqAttrib::kVibDepKind},
                                    std::pair{L"vibRate", CZRNoteStyleSeqAttrib::kVibRateKind}})
         if (seq->elementList(id) == nullptr)
-            if (CZRNodeList* curve = run.list(7, kind)) run.link(seq->setElementList(id, curve), curve);
+            if (CZRNodeList* curve = run.list(7, kind))
+                run.link(seq->setElementList(id, curve), curve);
     return run.ok();
 }
 
-CZRZRTrack* addZRTrack(const ZRCreateContext& context, CZRSequence& sequence,
-                       std::int32_t trackNo, std::wstring name, std::wstring comment) {
+CZRZRTrack* addZRTrack(const ZRCreateContext& context, CZRSequence& sequence, std::int32_t trackNo,
+                       std::wstring name, std::wstring comment) {
     CZRMixer* mixer = sequence.mixer();
     if (sequence.zrTrackList() == nullptr || mixer == nullptr || mixer->zrUnitList() == nullptr)
         return nullptr;

@@ -76,7 +76,7 @@ CZRZRUnit* buildZRUnit(const ZRCreateContext& context, std::int32_t trackNo);
 /// Builds a singing track numbered `trackNo` (as buildZRTrack) and its mixer unit (as
 /// buildZRUnit), and links both into `sequence`. Null when an object cannot be created or linked;
 /// nothing is left behind then.
-CZRZRTrack* addZRTrack(const ZRCreateContext& context, CZRSequence& sequence,
-                       std::int32_t trackNo, std::wstring name, std::wstring comment);
+CZRZRTrack* addZRTrack(const ZRCreateContext& context, CZRSequence& sequence, std::int32_t trackNo,
+                       std::wstring name, std::wstring comment);
 
 } // namespace kor

@@ -100,9 +100,10 @@ private:
 
 /// Repairs a list that must start with an event at position 0 (time signatures, tempos,
 /// singers, prosody voices and elements): creates the list of T (whose list type is T's type)
-/// in its child slot `field` of `container` when missing, drops repeated or negative events (destroyed in `table`), then
-/// appends a new T made from `head` when the list is empty, or moves the first event to 0 with
-/// `moveToZero` when it is elsewhere. Returns 0, 1 when something changed, or a code.
+/// in its child slot `field` of `container` when missing, drops repeated or negative events
+/// (destroyed in `table`), then appends a new T made from `head` when the list is empty, or moves
+/// the first event to 0 with `moveToZero` when it is elsewhere. Returns 0, 1 when something
+/// changed, or a code.
 template <class T, class Values, class MoveToZero>
 std::uint32_t repairHeadedList(CZRNodeList*& field, IZRMutableKorObject* container,
                                const HeadedListCodes& codes, const Values& head,

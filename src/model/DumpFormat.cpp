@@ -8,41 +8,76 @@ namespace kor {
 
 const wchar_t* dumpLabel(ZRObjType type) {
     switch (type) {
-    case ZRObjType::NodeList: return L"CZRNodeList {";
-    case ZRObjType::TimeSig: return L"CZRTimeSig {";
-    case ZRObjType::Tempo: return L"CZRTempo {";
-    case ZRObjType::MusicalNote: return L"CZRMusicalNote {";
-    case ZRObjType::NoteStyleAttrib: return L"CZRNoteStyleAttrib {";
-    case ZRObjType::NoteStyleSeqAttrib: return L"CZRNoteStyleSeqAttrib {";
-    case ZRObjType::NoteStyleSeqAttribElement: return L"CZRNoteStyleSeqAttribElement {";
-    case ZRObjType::MusicalSinger: return L"CZRMusicalSinger {";
-    case ZRObjType::MusicalControl: return L"CZRMusicalControl {";
-    case ZRObjType::StyleControl: return L"CZRStyleControl {";
-    case ZRObjType::ProsodyPhoneme: return L"CZRProsodyPhoneme {";
-    case ZRObjType::ProsodyVoice: return L"CZRProsodyVoice {";
-    case ZRObjType::ProsodyElement: return L"CZRProsodyElement {";
-    case ZRObjType::ProsodyControl: return L"CZRProsodyControl {";
-    case ZRObjType::StylePlugin: return L"CZRStylePlugin {";
-    case ZRObjType::StylePluginAttribInfo: return L"CZRStylePluginAttribInfo {";
-    case ZRObjType::PartStyleAttrib: return L"CZRPartStyleAttrib {";
-    case ZRObjType::Part: return L"CZRPart {";
-    case ZRObjType::MusicalPart: return L"CZRMusicalPart {";
-    case ZRObjType::ProsodyPart: return L"CZRProsodyPart {";
-    case ZRObjType::WAVPart: return L"CZRWAVPart {";
-    case ZRObjType::MasterTrack: return L"CZRMasterTrack {";
-    case ZRObjType::ZRTrack: return L"CZRZRTrack {";
-    case ZRObjType::WAVTrack: return L"CZRWAVTrack {";
-    case ZRObjType::VVoice: return L"CZRVVoice {";
-    case ZRObjType::VstPlugin: return L"CZRVstPlugin {";
-    case ZRObjType::MasterUnit: return L"CZRMasterUnit {";
-    case ZRObjType::ZRUnit: return L"CZRZRUnit {";
-    case ZRObjType::SEUnit: return L"CZRSEUnit {";
-    case ZRObjType::KaraokeUnit: return L"CZRKaraokeUnit {";
-    case ZRObjType::Mixer: return L"CZRMixer {";
-    case ZRObjType::Aux: return L"CZRAux {";
-    case ZRObjType::UnManaged: return L"CZRUnManaged {";
-    case ZRObjType::Sequence: return L"CZRSequence {";
-    case ZRObjType::KorRoot: return L"CZRKorRoot {";
+    case ZRObjType::NodeList:
+        return L"CZRNodeList {";
+    case ZRObjType::TimeSig:
+        return L"CZRTimeSig {";
+    case ZRObjType::Tempo:
+        return L"CZRTempo {";
+    case ZRObjType::MusicalNote:
+        return L"CZRMusicalNote {";
+    case ZRObjType::NoteStyleAttrib:
+        return L"CZRNoteStyleAttrib {";
+    case ZRObjType::NoteStyleSeqAttrib:
+        return L"CZRNoteStyleSeqAttrib {";
+    case ZRObjType::NoteStyleSeqAttribElement:
+        return L"CZRNoteStyleSeqAttribElement {";
+    case ZRObjType::MusicalSinger:
+        return L"CZRMusicalSinger {";
+    case ZRObjType::MusicalControl:
+        return L"CZRMusicalControl {";
+    case ZRObjType::StyleControl:
+        return L"CZRStyleControl {";
+    case ZRObjType::ProsodyPhoneme:
+        return L"CZRProsodyPhoneme {";
+    case ZRObjType::ProsodyVoice:
+        return L"CZRProsodyVoice {";
+    case ZRObjType::ProsodyElement:
+        return L"CZRProsodyElement {";
+    case ZRObjType::ProsodyControl:
+        return L"CZRProsodyControl {";
+    case ZRObjType::StylePlugin:
+        return L"CZRStylePlugin {";
+    case ZRObjType::StylePluginAttribInfo:
+        return L"CZRStylePluginAttribInfo {";
+    case ZRObjType::PartStyleAttrib:
+        return L"CZRPartStyleAttrib {";
+    case ZRObjType::Part:
+        return L"CZRPart {";
+    case ZRObjType::MusicalPart:
+        return L"CZRMusicalPart {";
+    case ZRObjType::ProsodyPart:
+        return L"CZRProsodyPart {";
+    case ZRObjType::WAVPart:
+        return L"CZRWAVPart {";
+    case ZRObjType::MasterTrack:
+        return L"CZRMasterTrack {";
+    case ZRObjType::ZRTrack:
+        return L"CZRZRTrack {";
+    case ZRObjType::WAVTrack:
+        return L"CZRWAVTrack {";
+    case ZRObjType::VVoice:
+        return L"CZRVVoice {";
+    case ZRObjType::VstPlugin:
+        return L"CZRVstPlugin {";
+    case ZRObjType::MasterUnit:
+        return L"CZRMasterUnit {";
+    case ZRObjType::ZRUnit:
+        return L"CZRZRUnit {";
+    case ZRObjType::SEUnit:
+        return L"CZRSEUnit {";
+    case ZRObjType::KaraokeUnit:
+        return L"CZRKaraokeUnit {";
+    case ZRObjType::Mixer:
+        return L"CZRMixer {";
+    case ZRObjType::Aux:
+        return L"CZRAux {";
+    case ZRObjType::UnManaged:
+        return L"CZRUnManaged {";
+    case ZRObjType::Sequence:
+        return L"CZRSequence {";
+    case ZRObjType::KorRoot:
+        return L"CZRKorRoot {";
     }
     return L"{";
 }

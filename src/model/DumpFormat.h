@@ -10,7 +10,8 @@ namespace kor {
 /// The class label that opens an object's dump, e.g. "CZRTempo {".
 const wchar_t* dumpLabel(ZRObjType type);
 
-/// Appends the identity block: "{ objID=%d objType=%d parentObjID=%d } ", with "NULL" for no parent.
+/// Appends the identity block: "{ objID=%d objType=%d parentObjID=%d } ", with "NULL" for no
+/// parent.
 void dumpCore(std::wstring& out, const IZRKorObject& obj);
 
 /// Appends `format` expanded with printf rules (wide strings are "%ls"). A line longer than the

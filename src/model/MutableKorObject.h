@@ -13,8 +13,9 @@ class CZRObjectTable;
 struct ZRCreateContext;
 
 /// Copy flags of IZRMutableKorObject::copyFrom.
-inline constexpr std::uint32_t ZR_COPY_DEEP = 0x01u;     ///< copy the children too, as new objects
-inline constexpr std::uint32_t ZR_COPY_KEEP_IDS = 0x10u; ///< new children take the source children's IDs
+inline constexpr std::uint32_t ZR_COPY_DEEP = 0x01u; ///< copy the children too, as new objects
+inline constexpr std::uint32_t ZR_COPY_KEEP_IDS =
+    0x10u; ///< new children take the source children's IDs
 
 /// Every operation that changes, checks or copies an object. Objects are held by this view in
 /// node lists, parent links and the object table, which alone owns (and deletes) them.
@@ -26,7 +27,8 @@ public:
 
     /// Appends the direct children (borrowed) in the class's fixed order, skipping empty slots.
     virtual void getChildren(std::vector<IZRMutableKorObject*>& out) const = 0;
-    /// Overwrites the type number; only the part classes use it, to give their shared part their type.
+    /// Overwrites the type number; only the part classes use it, to give their shared part their
+    /// type.
     virtual void setObjType(ZRObjType type) = 0;
     /// Links the object under `parent`, or unlinks it (null), which sets the detached mark.
     virtual bool setParent(IZRMutableKorObject* parent) = 0;

@@ -71,7 +71,8 @@ bool CZRNodeList::removeByID(std::uint32_t objID) {
 }
 
 void CZRNodeList::clear() {
-    for (IZRMutableKorObject* e : elements_) e->setParent(nullptr);
+    for (IZRMutableKorObject* e : elements_)
+        e->setParent(nullptr);
     elements_.clear();
 }
 

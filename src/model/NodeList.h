@@ -13,7 +13,8 @@ public:
     static constexpr ZRObjType kType = ZRObjType::NodeList;
 
     /// A list whose element type and sub-kind are both -1 until copyFrom or setListType sets them.
-    explicit CZRNodeList(std::uint32_t objID) : TZRObject(objID) {}
+    explicit CZRNodeList(std::uint32_t objID)
+        : TZRObject(objID) {}
 
     std::uint32_t getCount() const override { return static_cast<std::uint32_t>(elements_.size()); }
     IZRKorObject* getAt(std::uint32_t index) const override { return elementAt(index); }

@@ -161,13 +161,15 @@ public:
         if (recursive != 0) {
             std::vector<IZRMutableKorObject*> children;
             getChildren(children);
-            for (const IZRMutableKorObject* child : children) child->dump(out, recursive);
+            for (const IZRMutableKorObject* child : children)
+                child->dump(out, recursive);
         }
         out += L"} ";
     }
 
 protected:
-    explicit TZRObject(std::uint32_t objID) : core_(objID, Derived::kType) {}
+    explicit TZRObject(std::uint32_t objID)
+        : core_(objID, Derived::kType) {}
     ~TZRObject() override = default;
 
     // Defaults for the hooks a class leaves out: no value fields, no children, no dump line.
@@ -190,28 +192,24 @@ private:
 namespace kor {
 
 /// `obj` as class `T` when its type number says it is one, else null.
-template <class T>
-T* objCast(IZRKorObject* obj) {
+template <class T> T* objCast(IZRKorObject* obj) {
     return T::classof(obj) ? dynamic_cast<T*>(obj) : nullptr;
 }
 
-template <class T>
-const T* objCast(const IZRKorObject* obj) {
+template <class T> const T* objCast(const IZRKorObject* obj) {
     return T::classof(obj) ? dynamic_cast<const T*>(obj) : nullptr;
 }
 
 /// The same for an element of a list or the object table, the hot path of every walk over a
 /// song: the write interface is a plain base of each class, so once the type number matches
 /// the cast is a fixed pointer adjustment instead of a search of the class hierarchy.
-template <class T>
-T* objCast(IZRMutableKorObject* obj) {
+template <class T> T* objCast(IZRMutableKorObject* obj) {
     T* typed = T::classof(obj) ? static_cast<T*>(obj) : nullptr;
     assert(typed == dynamic_cast<T*>(obj));
     return typed;
 }
 
-template <class T>
-const T* objCast(const IZRMutableKorObject* obj) {
+template <class T> const T* objCast(const IZRMutableKorObject* obj) {
     const T* typed = T::classof(obj) ? static_cast<const T*>(obj) : nullptr;
     assert(typed == dynamic_cast<const T*>(obj));
     return typed;

@@ -1,6 +1,5 @@
 #include "model/ObjectTree.h"
 
-
 namespace kor {
 
 bool isDetached(const IZRKorObject* obj) {

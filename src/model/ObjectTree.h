@@ -81,7 +81,7 @@ bool walkTree(IZRMutableKorObject& root, Visit visit, Inspect inspect) {
 
 /// Where a repair walk stopped.
 struct CorrectResult {
-    std::uint32_t code = 0;            ///< 0, or the error code of the first unrepairable object
+    std::uint32_t code = 0;             ///< 0, or the error code of the first unrepairable object
     std::uint32_t objID = ZR_NO_OBJ_ID; ///< that object's ID
 };
 

@@ -21,8 +21,8 @@ namespace kor {
 /// instead of its own copy of the text.
 inline const std::array<std::wstring, 12>& sharedStyleKeys() {
     static const std::array<std::wstring, 12> keys{
-        L"bendDep",  L"bendLen", L"risePort", L"fallPort", L"decay",  L"accent",
-        L"opening",  L"POR",     L"vibType",  L"vibLen",   L"vibDep", L"vibRate",
+        L"bendDep", L"bendLen", L"risePort", L"fallPort", L"decay",  L"accent",
+        L"opening", L"POR",     L"vibType",  L"vibLen",   L"vibDep", L"vibRate",
     };
     return keys;
 }
@@ -31,8 +31,7 @@ inline const std::array<std::wstring, 12>& sharedStyleKeys() {
 /// maps for every note: one array for all entries, searched by halves, costs one allocation where
 /// a tree costs one per entry. An entry is the number of a shared ID and its value; an ID no
 /// shared key names keeps its text in the map's own side table, which most maps never allocate.
-template <class T>
-class StyleKeyMap {
+template <class T> class StyleKeyMap {
 public:
     /// An entry as the readers see it: the ID's text (borrowed from the map or the shared keys,
     /// valid while the map is not changed) and the value.
@@ -70,7 +69,9 @@ public:
 
     private:
         friend class StyleKeyMap;
-        const_iterator(const StyleKeyMap* map, std::size_t at) : map_(map), at_(at) {}
+        const_iterator(const StyleKeyMap* map, std::size_t at)
+            : map_(map)
+            , at_(at) {}
         const StyleKeyMap* map_ = nullptr;
         std::size_t at_ = 0;
     };
@@ -111,8 +112,7 @@ public:
     /// The value under `id` (borrowed), or null.
     const T* find(std::wstring_view id) const {
         const std::size_t at = lowerBound(id);
-        return at < entries_.size() && text(entries_[at].key) == id ? &entries_[at].value
-                                                                     : nullptr;
+        return at < entries_.size() && text(entries_[at].key) == id ? &entries_[at].value : nullptr;
     }
     bool contains(std::wstring_view id) const { return find(id) != nullptr; }
     /// The value under `id`; throws std::out_of_range when there is none.

@@ -4,8 +4,8 @@
 
 namespace kor {
 
-std::vector<VibratoPoint> curveOverNote(std::int32_t start, const std::vector<tagBreakPoint>& points,
-                                        std::int32_t onset) {
+std::vector<VibratoPoint>
+curveOverNote(std::int32_t start, const std::vector<tagBreakPoint>& points, std::int32_t onset) {
     std::vector<VibratoPoint> curve;
     auto add = [&curve](std::int32_t pos, std::int32_t value) {
         value = std::clamp(value, 0, 127);

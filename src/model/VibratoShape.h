@@ -44,7 +44,7 @@ struct VibratoPoint {
 /// note) to the note's end: `start` at the onset, then each break point at its fraction of that
 /// span. Values are kept within 0 to 127; a point that does not lie after the one before it
 /// replaces that one's value.
-std::vector<VibratoPoint> curveOverNote(std::int32_t start, const std::vector<tagBreakPoint>& points,
-                                        std::int32_t onset);
+std::vector<VibratoPoint>
+curveOverNote(std::int32_t start, const std::vector<tagBreakPoint>& points, std::int32_t onset);
 
 } // namespace kor

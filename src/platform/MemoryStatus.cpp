@@ -77,6 +77,8 @@ bool headroomAllows(std::uint64_t bytes, const std::optional<MemoryStatus>& stat
            leaves(status->availablePhysical, kSparePhysical);
 }
 
-bool hasHeadroomFor(std::uint64_t bytes) { return headroomAllows(bytes, queryMemoryStatus()); }
+bool hasHeadroomFor(std::uint64_t bytes) {
+    return headroomAllows(bytes, queryMemoryStatus());
+}
 
 } // namespace kor::platform

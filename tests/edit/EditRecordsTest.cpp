@@ -60,9 +60,7 @@ TEST(EditRecords, ListRecordsKeepTheLiveObjectsInTheirContainers) {
     EXPECT_EQ(song.master->tempoList()->getAt(1), song.tempo);
 }
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 TEST(EditRecords, ListExchangeRefusesSubtreesThatWouldCollide) {
     EditSong song;

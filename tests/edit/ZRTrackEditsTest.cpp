@@ -46,7 +46,6 @@ struct TrackFixture {
     std::uint32_t trackList() const { return song.sequence->zrTrackList()->getObjID(); }
 };
 
-
 } // namespace
 
 TEST(ZRTrackEdits, RefusesBadNumbersSourcesAndTexts) {

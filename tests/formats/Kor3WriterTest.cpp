@@ -371,7 +371,8 @@ TEST(Kor3Writer, WritesTheGoldenDocument) {
 
 TEST(Kor3Writer, KeepsTheFirstVVoiceWhenNoSingerSingsOneOfTheTable) {
     GoldenSong song;
-    const auto& part = at<CZRMusicalPart>(at<CZRZRTrack>(song.sequence->zrTrackList(), 0).partList(), 0);
+    const auto& part =
+        at<CZRMusicalPart>(at<CZRZRTrack>(song.sequence->zrTrackList(), 0).partList(), 0);
     for (IZRMutableKorObject* singer : part.singerList()->elements()) {
         ZRMusicalSingerValues& values = kor::objCast<CZRMusicalSinger>(singer)->values();
         values.vBS = values.vPC = 9;

@@ -26,11 +26,11 @@ protected:
 
 TEST_F(IconVibratoFile, LoadsCaptionLengthAndCurves) {
     CIconVibrato vibrato;
-    ASSERT_TRUE(vibrato.load(write("normal.aic",
-                                   "[Common]\nCaption=Normal ; the usual one\n[Parameter]\n"
-                                   "Length=320\nStartDepth=64\nDepthBPNum=3\nDepthBPX=0.0, 0.5, 1.0\n"
-                                   "DepthBPY=64, 100, 0\nStartRate=50\nRateBPNum=2\n"
-                                   "RateBPX=0.25,0.75,0.9\nRateBPY=70000,-1,5\n")));
+    ASSERT_TRUE(vibrato.load(
+        write("normal.aic", "[Common]\nCaption=Normal ; the usual one\n[Parameter]\n"
+                            "Length=320\nStartDepth=64\nDepthBPNum=3\nDepthBPX=0.0, 0.5, 1.0\n"
+                            "DepthBPY=64, 100, 0\nStartRate=50\nRateBPNum=2\n"
+                            "RateBPX=0.25,0.75,0.9\nRateBPY=70000,-1,5\n")));
     EXPECT_EQ(vibrato.caption(), L"Normal");
     EXPECT_EQ(vibrato.length(), 320);
     EXPECT_EQ(vibrato.startDepth(), 64);
@@ -42,10 +42,11 @@ TEST_F(IconVibratoFile, LoadsCaptionLengthAndCurves) {
 
 TEST_F(IconVibratoFile, EndsCurvesAtBadPointsAndClampsStarts) {
     CIconVibrato vibrato;
-    ASSERT_TRUE(vibrato.load(write("wide.aic", "[Common]\nArticulation=Wide\n[Parameter]\nLength=0\n"
-                                               "StartDepth=200\nDepthBPNum=4\nDepthBPX=0.2,0.6,1.5,0.8\n"
-                                               "DepthBPY=1,2,3,4\nStartRate=-5\nRateBPNum=3\n"
-                                               "RateBPX=0.1,0.2,0.3\nRateBPY=9\n")));
+    ASSERT_TRUE(
+        vibrato.load(write("wide.aic", "[Common]\nArticulation=Wide\n[Parameter]\nLength=0\n"
+                                       "StartDepth=200\nDepthBPNum=4\nDepthBPX=0.2,0.6,1.5,0.8\n"
+                                       "DepthBPY=1,2,3,4\nStartRate=-5\nRateBPNum=3\n"
+                                       "RateBPX=0.1,0.2,0.3\nRateBPY=9\n")));
     EXPECT_EQ(vibrato.caption(), L"Wide"); // "Caption" is missing
     EXPECT_EQ(vibrato.length(), CIconObject::kDefaultLength);
     EXPECT_EQ(vibrato.startDepth(), 127);

@@ -24,20 +24,24 @@ protected:
     std::uint32_t convert(const LegacyFileBuilder& legacy, std::int32_t preMeasure = 1) {
         return convertInto(doc_, legacy, preMeasure);
     }
-    std::uint32_t convertInto(CZRKorDocument& doc, const LegacyFileBuilder& legacy, std::int32_t preMeasure) {
+    std::uint32_t convertInto(CZRKorDocument& doc, const LegacyFileBuilder& legacy,
+                              std::int32_t preMeasure) {
         dir_.write("song.kor", legacy.bytes());
         return converter_.convert(dir_.wide("song.kor"), 0, preMeasure, doc);
     }
     CZRSequence* sequence() const { return doc_.root() ? doc_.root()->sequence() : nullptr; }
     CZRMasterTrack* master() const { return sequence()->masterTrack(); }
-    CZRZRTrack* track(std::uint32_t index) const { return &at<CZRZRTrack>(sequence()->zrTrackList(), index); }
+    CZRZRTrack* track(std::uint32_t index) const {
+        return &at<CZRZRTrack>(sequence()->zrTrackList(), index);
+    }
     CZRMusicalPart* part(std::uint32_t trackIndex, std::uint32_t index) const {
         return &at<CZRMusicalPart>(track(trackIndex)->partList(), index);
     }
 
     kor::test::TempDir dir_;
     ZRVVoiceLib defaultVoice_{0, 0, L"BCNFCY43LB2LZCD4", L"First", {}};
-    kor::VVoiceTable voices_{{{0, 0}, defaultVoice_}, {{1, 3}, {1, 3, L"BNXFCY43LB2LZCD4", L"Second", {}}}};
+    kor::VVoiceTable voices_{{{0, 0}, defaultVoice_},
+                             {{1, 3}, {1, 3, L"BNXFCY43LB2LZCD4", L"Second", {}}}};
     CxLegacyConverter converter_{voices_, defaultVoice_};
     CZRKorDocument doc_;
 };
@@ -51,8 +55,9 @@ std::string noteTrack(const std::string& version, const std::string& extra = "")
 
 TEST_F(LegacyConverterTest, KeepsSixteenSingingTracksAndTheMixerOfTheFirst) {
     LegacyFileBuilder legacy;
-    legacy.singingTrack(noteTrack("KOR301", "[Mixer]\nMasterFeder=-10\nTracks=2\nFeder0=100\nPanpot0=-100\n"
-                                            "Feder1=-5\nPanpot1=3\nMute1=1\nSolo1=1\n"));
+    legacy.singingTrack(noteTrack("KOR301",
+                                  "[Mixer]\nMasterFeder=-10\nTracks=2\nFeder0=100\nPanpot0=-100\n"
+                                  "Feder1=-5\nPanpot1=3\nMute1=1\nSolo1=1\n"));
     for (int i = 1; i < 17; ++i)
         legacy.singingTrack(noteTrack("KOR301"));
     ASSERT_EQ(convert(legacy), 0u) << converter_.message();
@@ -66,9 +71,11 @@ TEST_F(LegacyConverterTest, KeepsSixteenSingingTracksAndTheMixerOfTheFirst) {
     EXPECT_EQ(first.vol, 60);
     EXPECT_EQ(first.pan, 0);
     const ZRZRUnitValues& second = at<CZRZRUnit>(mixer->zrUnitList(), 1).values();
-    EXPECT_EQ((std::vector<int>{second.vol, second.pan, second.mute, second.solo}), (std::vector<int>{-5, 67, 1, 1}));
+    EXPECT_EQ((std::vector<int>{second.vol, second.pan, second.mute, second.solo}),
+              (std::vector<int>{-5, 67, 1, 1}));
     const ZRZRUnitValues& third = at<CZRZRUnit>(mixer->zrUnitList(), 2).values();
-    EXPECT_EQ((std::vector<int>{third.trackNo, third.vol, third.pan, third.sendLevel}), (std::vector<int>{2, 0, 64, -898}));
+    EXPECT_EQ((std::vector<int>{third.trackNo, third.vol, third.pan, third.sendLevel}),
+              (std::vector<int>{2, 0, 64, -898}));
 }
 
 TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
@@ -87,7 +94,8 @@ TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
     LegacyFileBuilder corrupt;
     corrupt.singingTrack(noteTrack("KOR301"), 16, {0, 0, 2});
     EXPECT_EQ(convert(corrupt), ZR_E_INVALID_KOR_FILE);
-    EXPECT_EQ(converter_.status(), CxLegacyConverter::kStatusInvalid | CxLegacyConverter::kStatusCorruptText);
+    EXPECT_EQ(converter_.status(),
+              CxLegacyConverter::kStatusInvalid | CxLegacyConverter::kStatusCorruptText);
     EXPECT_EQ(doc_.objects().size(), 0u);
 
     LegacyFileBuilder good;
@@ -98,8 +106,10 @@ TEST_F(LegacyConverterTest, ReportsWhatIsWrongWithTheFile) {
 
     // Verification names the object it cannot repair within its list.
     CZRNodeList* portamento = kor::findMapList(part(0, 0)->styleControlLists(), L"POR");
-    auto* fine = kor::createObject<CZRStyleControl>(doc_.context(), ZR_NO_OBJ_ID, ZRStyleControlValues{0, L"POR", 64});
-    auto* nameless = kor::createObject<CZRStyleControl>(doc_.context(), ZR_NO_OBJ_ID, ZRStyleControlValues{10, L"", 64});
+    auto* fine = kor::createObject<CZRStyleControl>(doc_.context(), ZR_NO_OBJ_ID,
+                                                    ZRStyleControlValues{0, L"POR", 64});
+    auto* nameless = kor::createObject<CZRStyleControl>(doc_.context(), ZR_NO_OBJ_ID,
+                                                        ZRStyleControlValues{10, L"", 64});
     ASSERT_TRUE(portamento->append(fine) && portamento->append(nameless));
     std::wstring expected = L"Verify error : ";
     fine->dump(expected, 0);

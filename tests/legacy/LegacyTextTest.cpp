@@ -50,7 +50,8 @@ TEST(LegacyText, JoinsPiecesInNumberOrderWhateverTheirPlace) {
         EXPECT_EQ(got.file.status(), 0);
         EXPECT_EQ(got.file.value(L"Common", L"Name"), L"Voice1");
         // A second [Mixer] header adds to the first.
-        EXPECT_EQ(got.file.keys(L"Mixer"), (std::vector<std::wstring>{L"MasterFeder", L"Tracks", L"Feder0"}));
+        EXPECT_EQ(got.file.keys(L"Mixer"),
+                  (std::vector<std::wstring>{L"MasterFeder", L"Tracks", L"Feder0"}));
         EXPECT_EQ(got.file.keys(L"EventList"), (std::vector<std::wstring>{L"0", L"$000001E0"}));
         EXPECT_EQ(kor::readNumber(got.file.value(L"Event1", L"Length")), 0x1000F);
         EXPECT_EQ(kor::readNumber(got.file.keys(L"EventList")[1]), 480);
@@ -93,8 +94,8 @@ TEST(LegacyText, RecognisesLegacyFilesByFormatAndTracks) {
         int answer;
     };
     const Case cases[] = {
-        {0, "L", 1}, {0, "", 0},    {1, "", 1},        {1, "P", 0},
-        {1, "BLL", 1}, // the conductor track is not examined
+        {0, "L", 1},    {0, "", 0},     {1, "", 1},
+        {1, "P", 0},    {1, "BLL", 1}, // the conductor track is not examined
         {1, "ELPB", 0}, {1, "EBP", -1},
     };
     for (const Case& c : cases) {

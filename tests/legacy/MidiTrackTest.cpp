@@ -49,7 +49,11 @@ TEST(MidiTrack, MalformedEventsStopTheTrackWhereTheyAre) {
     const Case cases[] = {
         {"no end of track", std::string("\x00\x90\x3C\x40", 4), 1},
         {"undefined status", std::string("\x00\xF4\x00\x00\x00\xFF\x2F\x00", 8), 0},
-        {"meta longer than the chunk", std::string("\x00\xFF\x01\x05" "abc", 7), 0},
+        {"meta longer than the chunk",
+         std::string("\x00\xFF\x01\x05"
+                     "abc",
+                     7),
+         0},
         {"sysex longer than the chunk", std::string("\x00\x90\x3C\x40\x00\xF0\x05\x01\x02", 9), 1},
         {"delta runs off", std::string("\x00\x90\x3C\x40\x81\x80", 6), 1},
         {"delta beyond 32 bits", std::string("\x90\x80\x80\x80\x00\xFF\x2F\x00", 8), 0},
@@ -65,7 +69,11 @@ TEST(MidiTrack, MalformedEventsStopTheTrackWhereTheyAre) {
 
 TEST(MidiTrack, DeliversMetaAndSysExDataInPlaceAndSkipsDisabledChannels) {
     SmfBuilder smf;
-    smf.addTrack().text(0, "hello").noteOn(5, 0, 60, 1).noteOn(7, 1, 61, 1).sysEx(9, "\x7E\x01")
+    smf.addTrack()
+        .text(0, "hello")
+        .noteOn(5, 0, 60, 1)
+        .noteOn(7, 1, 61, 1)
+        .sysEx(9, "\x7E\x01")
         .noteOn(200, 1, 62, 1);
     const std::string bytes = smf.bytes();
     auto sequence = parseSmf(bytes).sequence;
@@ -80,9 +88,11 @@ TEST(MidiTrack, DeliversMetaAndSysExDataInPlaceAndSkipsDisabledChannels) {
     while (track->next(event))
         events.push_back(event);
     ASSERT_EQ(events.size(), 4u); // text, note on channel 0, sysex, end of track
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(events[0].data), events[0].length), "hello");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(events[0].data), events[0].length),
+              "hello");
     // Deltas count from the delivered note at 5, not the skipped one.
-    EXPECT_EQ(std::tuple(events[2].status, events[2].length, events[2].delta), std::tuple(0xF0, 2u, 4u));
+    EXPECT_EQ(std::tuple(events[2].status, events[2].length, events[2].delta),
+              std::tuple(0xF0, 2u, 4u));
     EXPECT_EQ(std::tuple(events[3].tick, events[3].delta), std::tuple(200u, 191u));
 
     // Rewinding reads the same events again.

@@ -34,10 +34,17 @@ TEST(TextValues, SplitsTokensTrimmedAndCutToCapacity) {
 
 TEST(TextValues, ReadsHexadecimalAfterDollarAndDecimalOtherwise) {
     const std::pair<const wchar_t*, int> rows[] = {
-        {L"$0000000A", 10}, {L"$1G", 0x1000F}, {L"$ff", 255}, {L"$FFFFFFFF", -1},
+        {L"$0000000A", 10},
+        {L"$1G", 0x1000F},
+        {L"$ff", 255},
+        {L"$FFFFFFFF", -1},
         {L"$123456789", 0x12345678}, // a ninth digit is not read
-        {L"$", 0},          {L"", 0},          {L"480", 480}, {L" -12abc", -12},
-        {L"x1", 0},         {L"1$2", 1},
+        {L"$", 0},
+        {L"", 0},
+        {L"480", 480},
+        {L" -12abc", -12},
+        {L"x1", 0},
+        {L"1$2", 1},
     };
     for (const auto& [text, value] : rows)
         EXPECT_EQ(kor::readNumber(text), value) << testing::PrintToString(text);

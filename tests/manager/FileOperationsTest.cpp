@@ -16,7 +16,6 @@
 #include <map>
 #include <set>
 
-
 namespace {
 
 // Every entry below a folder with the bytes of its files, to compare whole folders at once.

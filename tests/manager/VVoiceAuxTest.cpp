@@ -7,7 +7,6 @@
 #include <functional>
 #include <random>
 
-
 namespace {
 
 class RecordingWindow final : public IZRMessageWindow {

@@ -9,7 +9,8 @@ namespace {
 
 std::vector<std::uint32_t> idsOf(const CZRNodeList& list) {
     std::vector<std::uint32_t> ids;
-    for (const IZRMutableKorObject* e : list.elements()) ids.push_back(e->getObjID());
+    for (const IZRMutableKorObject* e : list.elements())
+        ids.push_back(e->getObjID());
     return ids;
 }
 
@@ -22,7 +23,8 @@ TEST(NodeList, InsertSortedPutsEqualKeysInFront) {
     CTestLeaf* at960 = doc.leaf(960);
     CTestLeaf* at480 = doc.leaf(480);
     CTestLeaf* secondAt480 = doc.leaf(480);
-    for (CTestLeaf* e : {at960, at0, at480, secondAt480}) ASSERT_TRUE(tempos->insertSorted(e));
+    for (CTestLeaf* e : {at960, at0, at480, secondAt480})
+        ASSERT_TRUE(tempos->insertSorted(e));
 
     EXPECT_EQ(idsOf(*tempos), (std::vector{at0->getObjID(), secondAt480->getObjID(),
                                            at480->getObjID(), at960->getObjID()}));
@@ -68,7 +70,8 @@ TEST(NodeList, RemoveAndClearDetachButKeepElementsInTheTable) {
     CTestLeaf* a = doc.leaf(1);
     CTestLeaf* b = doc.leaf(2);
     CTestLeaf* c = doc.leaf(2);
-    for (CTestLeaf* e : {a, b, c}) ASSERT_TRUE(list->append(e));
+    for (CTestLeaf* e : {a, b, c})
+        ASSERT_TRUE(list->append(e));
 
     EXPECT_EQ(list->findByKey(2), b);
     EXPECT_EQ(list->findByKey(3), nullptr);

@@ -2,7 +2,6 @@
 // class: deep copies, exchange of values, and refusal of other classes.
 #include "support/SongObjects.h"
 
-
 #include <gtest/gtest.h>
 
 #include <map>

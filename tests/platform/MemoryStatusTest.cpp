@@ -18,7 +18,7 @@ TEST(MemoryStatus, ReadsMemAvailableInBytes) {
 TEST(MemoryStatus, HeadroomKeepsSpareMemoryBeyondTheAllocation) {
     constexpr std::uint64_t MiB = 1 << 20;
     const MemoryStatus status{/*availablePhysical=*/300 * MiB, /*availableVirtual=*/500 * MiB};
-    EXPECT_TRUE(headroomAllows(200 * MiB, status));      // 100 MiB physical to spare
+    EXPECT_TRUE(headroomAllows(200 * MiB, status)); // 100 MiB physical to spare
     EXPECT_FALSE(headroomAllows(200 * MiB + 1, status));
     EXPECT_FALSE(headroomAllows(100 * MiB, MemoryStatus{300 * MiB, 299 * MiB}));
     EXPECT_FALSE(headroomAllows(0, MemoryStatus{50 * MiB, 500 * MiB}));

@@ -18,7 +18,9 @@ public:
     static constexpr ZRObjType kType = ZRObjType::Tempo;
 
     CTestLeaf(std::uint32_t objID, std::int32_t posTick, std::int32_t value)
-        : TZRObject(objID), posTick(posTick), value(value) {}
+        : TZRObject(objID)
+        , posTick(posTick)
+        , value(value) {}
 
     std::int32_t getPosTick() const override { return posTick; }
     std::int32_t getSortKey() const override { return posTick; }

@@ -9,7 +9,8 @@
 class TestRecord final : public AZREditCommand {
 public:
     TestRecord(CZRObjectTable& live, std::uint32_t objID)
-        : AZREditCommand(objID, kElement, nullptr), live_(live) {}
+        : AZREditCommand(objID, kElement, nullptr)
+        , live_(live) {}
 
     bool capture() override {
         auto* source = kor::objCast<CTestLeaf>(live_.lookup(objectID_));

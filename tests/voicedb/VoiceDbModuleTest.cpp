@@ -62,7 +62,8 @@ protected:
 
     void TearDown() override {
         if (dbm.DBM_Delete) dbm.DBM_Delete();
-        previousXdg_ ? ::setenv("XDG_DATA_HOME", previousXdg_->c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
+        previousXdg_ ? ::setenv("XDG_DATA_HOME", previousXdg_->c_str(), 1)
+                     : ::unsetenv("XDG_DATA_HOME");
     }
 
     // Every virtual voice, found by scanning all keys as the manager does.

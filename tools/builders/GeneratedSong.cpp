@@ -98,24 +98,28 @@ constexpr const char* kPartHead = R"(			<partName><![CDATA[Part]]></partName>
 			</singer>
 )";
 
-constexpr const char* kTail =
-    "\t</zrTrack>\n\t<seTrack>\n\t</seTrack>\n"
-    "\t<karaokeTrack>\n\t</karaokeTrack>\n</kor3>\n";
+constexpr const char* kTail = "\t</zrTrack>\n\t<seTrack>\n\t</seTrack>\n"
+                              "\t<karaokeTrack>\n\t</karaokeTrack>\n</kor3>\n";
 
 // The style values a note inserted with vibrato carries, and its two vibrato curves of three
 // points each, as the "Normal" vibrato kind lays them.
 void writeVibratoStyle(std::ostream& out) {
     out << "\t\t\t\t<noteStyle>\n";
-    for (const auto& [id, value] : {std::pair{"accent", 50}, {"bendDep", 8}, {"bendLen", 0},
-                                    {"decay", 50}, {"fallPort", 0}, {"opening", 127},
-                                    {"risePort", 0}, {"vibLen", 67}, {"vibType", 1}})
+    for (const auto& [id, value] : {std::pair{"accent", 50},
+                                    {"bendDep", 8},
+                                    {"bendLen", 0},
+                                    {"decay", 50},
+                                    {"fallPort", 0},
+                                    {"opening", 127},
+                                    {"risePort", 0},
+                                    {"vibLen", 67},
+                                    {"vibType", 1}})
         out << "\t\t\t\t\t<attr id=\"" << id << "\">" << value << "</attr>\n";
     for (const auto& [id, start, end] : {std::tuple{"vibDep", 64, 60}, {"vibRate", 50, 52}}) {
         out << "\t\t\t\t\t<seqAttr id=\"" << id << "\">\n";
         for (const auto& [posNrm, elv] : {std::pair{21627, start}, {43581, start}, {65536, end}})
             out << "\t\t\t\t\t\t<elem>\n\t\t\t\t\t\t\t<posNrm>" << posNrm
-                << "</posNrm>\n\t\t\t\t\t\t\t<elv>" << elv
-                << "</elv>\n\t\t\t\t\t\t</elem>\n";
+                << "</posNrm>\n\t\t\t\t\t\t\t<elv>" << elv << "</elv>\n\t\t\t\t\t\t</elem>\n";
         out << "\t\t\t\t\t</seqAttr>\n";
     }
     out << "\t\t\t\t</noteStyle>\n";

@@ -6,7 +6,8 @@
 namespace kor::test {
 
 LegacyFileBuilder::LegacyFileBuilder(unsigned division)
-    : smf_(1, division), conductor_(&smf_.addTrack()) {}
+    : smf_(1, division)
+    , conductor_(&smf_.addTrack()) {}
 
 std::vector<std::string> LegacyFileBuilder::pieces(const std::string& ini, std::size_t pieceSize) {
     std::vector<std::string> out;

@@ -36,12 +36,10 @@ void SmfTrackWriter::delta(std::uint32_t tick) {
 SmfTrackWriter& SmfTrackWriter::message(std::uint32_t tick, unsigned status, unsigned data1,
                                         unsigned data2) {
     delta(tick);
-    if (!runningStatus_ || status != lastStatus_)
-        bytes_.push_back(static_cast<char>(status));
+    if (!runningStatus_ || status != lastStatus_) bytes_.push_back(static_cast<char>(status));
     lastStatus_ = status;
     bytes_.push_back(static_cast<char>(data1));
-    if (twoDataBytes(status))
-        bytes_.push_back(static_cast<char>(data2));
+    if (twoDataBytes(status)) bytes_.push_back(static_cast<char>(data2));
     return *this;
 }
 
@@ -82,7 +80,8 @@ SmfTrackWriter& SmfTrackWriter::tempo(std::uint32_t tick, std::uint32_t microsPe
 
 SmfTrackWriter& SmfTrackWriter::timeSignature(std::uint32_t tick, unsigned numerator,
                                               unsigned denominatorExponent) {
-    const char data[] = {static_cast<char>(numerator), static_cast<char>(denominatorExponent), 24, 8};
+    const char data[] = {static_cast<char>(numerator), static_cast<char>(denominatorExponent), 24,
+                         8};
     return meta(tick, 0x58, std::string_view(data, 4));
 }
 
@@ -114,7 +113,9 @@ std::string SmfTrackWriter::body() const {
     return end_ ? bytes_ + std::string("\x00\xFF\x2F\x00", 4) : bytes_;
 }
 
-SmfBuilder::SmfBuilder(unsigned format, unsigned division) : format_(format), division_(division) {}
+SmfBuilder::SmfBuilder(unsigned format, unsigned division)
+    : format_(format)
+    , division_(division) {}
 
 SmfTrackWriter& SmfBuilder::addTrack() {
     tracks_.push_back(std::make_unique<SmfTrackWriter>());
@@ -138,12 +139,12 @@ SmfBuilder& SmfBuilder::preamble() {
 
 std::string SmfBuilder::bytes() const {
     std::string out;
-    if (preamble_)
-        out.assign(128, '\x55');
+    if (preamble_) out.assign(128, '\x55');
     out += "MThd";
     put32(out, headerLength_);
     put16(out, format_);
-    put16(out, declared_ >= 0 ? static_cast<unsigned>(declared_) : static_cast<unsigned>(tracks_.size()));
+    put16(out, declared_ >= 0 ? static_cast<unsigned>(declared_)
+                              : static_cast<unsigned>(tracks_.size()));
     put16(out, division_);
     out.append(headerLength_ > 6 ? headerLength_ - 6 : 0, '\0');
     for (const auto& track : tracks_) {

@@ -19,14 +19,19 @@ class SmfTrackWriter {
 public:
     SmfTrackWriter& noteOn(std::uint32_t tick, unsigned channel, unsigned key, unsigned velocity);
     SmfTrackWriter& noteOff(std::uint32_t tick, unsigned channel, unsigned key);
-    SmfTrackWriter& controller(std::uint32_t tick, unsigned channel, unsigned number, unsigned value);
+    SmfTrackWriter& controller(std::uint32_t tick, unsigned channel, unsigned number,
+                               unsigned value);
     SmfTrackWriter& program(std::uint32_t tick, unsigned channel, unsigned program);
     /// Any channel message: `data2` is written only for kinds that take two data bytes.
-    SmfTrackWriter& message(std::uint32_t tick, unsigned status, unsigned data1, unsigned data2 = 0);
+    SmfTrackWriter& message(std::uint32_t tick, unsigned status, unsigned data1,
+                            unsigned data2 = 0);
     SmfTrackWriter& meta(std::uint32_t tick, unsigned type, std::string_view data);
-    SmfTrackWriter& text(std::uint32_t tick, std::string_view text) { return meta(tick, 0x01, text); }
+    SmfTrackWriter& text(std::uint32_t tick, std::string_view text) {
+        return meta(tick, 0x01, text);
+    }
     SmfTrackWriter& tempo(std::uint32_t tick, std::uint32_t microsPerQuarter);
-    SmfTrackWriter& timeSignature(std::uint32_t tick, unsigned numerator, unsigned denominatorExponent);
+    SmfTrackWriter& timeSignature(std::uint32_t tick, unsigned numerator,
+                                  unsigned denominatorExponent);
     SmfTrackWriter& sysEx(std::uint32_t tick, std::string_view data);
     /// Bytes taken as they are, with no delta time in front.
     SmfTrackWriter& raw(std::string_view bytes);

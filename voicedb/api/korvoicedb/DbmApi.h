@@ -1,6 +1,7 @@
 /* The entry points of the voice database module, shared by the module and the library that loads
    it. Every function returns 0 on success and a non-zero status on failure, except where noted.
-   Text is wide (wchar_t) and NUL-terminated; the sizes below count characters, terminator included. */
+   Text is wide (wchar_t) and NUL-terminated; the sizes below count characters, terminator included.
+ */
 #pragma once
 
 #include <stdint.h>
@@ -21,8 +22,8 @@ extern "C" {
    voice can be added. */
 #define DBM_S_MASTER_TABLE_FULL 0x930A5000u
 
-#define DBM_COMP_ID_SIZE 17   /* a 16-character component ID */
-#define DBM_NAME_SIZE 257     /* a name of 1 to 256 characters */
+#define DBM_COMP_ID_SIZE 17 /* a 16-character component ID */
+#define DBM_NAME_SIZE 257   /* a name of 1 to 256 characters */
 #define DBM_PATH_SIZE 1024
 
 /* The expression type of vibrato items. */
