@@ -13,19 +13,37 @@
 
 namespace kor {
 
-// Every entry point, in the order the library looks them up.
-#define KOR_DBM_ENTRY_POINTS(X)                                                                    \
-    X(DBM_Init)                                                                                    \
-    X(DBM_Delete) X(DBM_CopyVirtualVoice) X(DBM_CreateVirtualVoice) X(DBM_GetVersionString)        \
-        X(DBM_DeleteVirtualVoice) X(DBM_SetVirtualVoiceParameters) X(DBM_SetVirtualVoiceName)      \
-            X(DBM_GetVoiceParameters) X(DBM_GetAllVoice) X(DBM_BackupAllVirtualVoice)              \
-                X(DBM_GetVirtualVoiceInfo) X(DBM_GetEditor) X(DBM_CommitEditor)                    \
-                    X(DBM_UpdateUserRegistory) X(DBM_RollBackEditor) X(DBM_GetDefaultVirtualVoice) \
-                        X(DBM_SetDefaultVirtualVoice) X(DBM_GetVirtualVoiceName)                   \
-                            X(DBM_GetVirtualVoiceParameters) X(DBM_GetVoice) X(DBM_GetExpDB)       \
-                                X(DBM_GetVirtualExpInfo) X(DBM_GetVirtualExpItems)                 \
-                                    X(DBM_DeleteVirtualExpItems) X(DBM_DeleteVirtualExpInfo)       \
-                                        X(DBM_GetLibraryVersion)
+// Every entry point, in the order the library looks them up, one per line.
+// clang-format off
+#define KOR_DBM_ENTRY_POINTS(X) \
+    X(DBM_Init) \
+    X(DBM_Delete) \
+    X(DBM_CopyVirtualVoice) \
+    X(DBM_CreateVirtualVoice) \
+    X(DBM_GetVersionString) \
+    X(DBM_DeleteVirtualVoice) \
+    X(DBM_SetVirtualVoiceParameters) \
+    X(DBM_SetVirtualVoiceName) \
+    X(DBM_GetVoiceParameters) \
+    X(DBM_GetAllVoice) \
+    X(DBM_BackupAllVirtualVoice) \
+    X(DBM_GetVirtualVoiceInfo) \
+    X(DBM_GetEditor) \
+    X(DBM_CommitEditor) \
+    X(DBM_UpdateUserRegistory) \
+    X(DBM_RollBackEditor) \
+    X(DBM_GetDefaultVirtualVoice) \
+    X(DBM_SetDefaultVirtualVoice) \
+    X(DBM_GetVirtualVoiceName) \
+    X(DBM_GetVirtualVoiceParameters) \
+    X(DBM_GetVoice) \
+    X(DBM_GetExpDB) \
+    X(DBM_GetVirtualExpInfo) \
+    X(DBM_GetVirtualExpItems) \
+    X(DBM_DeleteVirtualExpItems) \
+    X(DBM_DeleteVirtualExpInfo) \
+    X(DBM_GetLibraryVersion)
+// clang-format on
 
 /// The entry points of a loaded voice database, each non-null.
 struct DbmEntryPoints {
