@@ -44,6 +44,7 @@ void Song::initialize() {
 std::shared_ptr<Song> Song::create(const std::wstring& name, int premeasure) {
     auto song = std::make_shared<Song>();
     const Access access(*song);
+    const py::gil_scoped_release release;
     song->initialize();
     if (song->manager_.korCreateNewSequenceWithMusicalPart(name.c_str(), L"", premeasure, L"Part 1",
                                                            L"", 4 * 1920) == nullptr)

@@ -35,8 +35,10 @@ std::int32_t NoteView::tick() const {
 std::vector<TrackView> tracksOf(const std::shared_ptr<Song>& song) {
     const IZRKorRoot* root = song->manager().korGetCurrentSequence();
     if (root == nullptr) throw Failure::fromManager(song->manager());
+    const IZRSequence* sequence = root->getSequence();
     std::vector<TrackView> tracks;
-    for (const IZRZRTrack* track : kor::elements<IZRZRTrack>(root->getSequence()->getZRTrackList()))
+    for (const IZRZRTrack* track :
+         kor::elements<IZRZRTrack>(sequence != nullptr ? sequence->getZRTrackList() : nullptr))
         tracks.push_back({{song, track->getObjID()}});
     return tracks;
 }

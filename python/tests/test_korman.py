@@ -53,6 +53,34 @@ def test_a_new_song_is_edited_in_labelled_commits_and_its_views_follow_undo_and_
     assert song.redo() and song.redo() and not song.redo() and first.key == 62
 
 
+def test_views_outlive_their_name_and_edits_keep_to_one_at_a_time():
+    part = korman.Song.new("Gone from Python").tracks[0].parts[0]  # the view keeps its song
+    song = None
+    assert part.tick == 1920
+    song = korman.Song.load(SAMPLES / "morning-walk.korx")
+    notes = song.tracks[0].parts[0].notes
+    again = song.tracks[0].parts[0].notes
+    assert notes == again and {*notes} == {*again} and notes[0] != notes[1] and "tick=" in repr(notes[0])
+    outer = song.edit("Outer")
+    with outer as e:
+        with pytest.raises(korman.Error) as conflict:
+            with song.edit("Inner"):
+                pass
+        assert conflict.value.code == 0x83073103 and "1" in conflict.value.message
+        e.delete(song.tracks[0].parts[0])
+    with pytest.raises(korman.Error):
+        with outer:  # an edit is entered once
+            pass
+    assert song.tracks[0].parts == [] and "(deleted)" in repr(notes[0])
+    with pytest.raises(korman.Error) as gone:
+        notes[0].lyric
+    assert gone.value.code == EDIT_TARGET_NOT_FOUND
+    with pytest.raises(korman.Error) as negative:
+        song.tick_to_seconds(-1)
+    assert negative.value.code == INVALID_PARAMETER
+    assert song.undo() and notes[0].lyric and len(song.tracks[0].parts[0].notes) == len(notes)
+
+
 def test_a_failing_edit_raises_the_library_error_and_leaves_the_song_as_it_was():
     song = korman.Song.new("Song")
     part = song.tracks[0].parts[0]
