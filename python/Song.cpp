@@ -3,7 +3,6 @@
 #include <korman/IZRKorRoot.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace py = pybind11;
 
