@@ -184,8 +184,9 @@ def test_songs_in_threads_are_loaded_edited_and_saved_side_by_side(tmp_path):
     assert failures == []
 
 
-def run(*args, **env):
-    result = subprocess.run([sys.executable, *map(str, args)], capture_output=True, text=True, env={**os.environ, **env})
+def run(*args, cwd=None, **env):
+    result = subprocess.run([sys.executable, *map(str, args)], capture_output=True, text=True, cwd=cwd,
+                            env={**os.environ, **env})
     assert result.returncode == 0, result.stderr
     return result.stdout
 
@@ -214,5 +215,5 @@ def test_the_module_works_from_an_installed_prefix(tmp_path):
                    check=True, capture_output=True, env=env)
     installed = tmp_path / "lib" / "python3" / "dist-packages"
     out = run("-c", "import korman; print(korman.__file__, korman.Song.new('Installed').name)",
-              PYTHONPATH=str(installed))
+              cwd=tmp_path, PYTHONPATH=str(installed))  # away from the build tree's module
     assert out.split() == [str(next(installed.glob("korman*.so"))), "Installed"]
