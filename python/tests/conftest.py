@@ -15,3 +15,10 @@ def chorale():
     if not path.exists():
         pytest.skip(f"{path} is not there")
     return path
+
+
+@pytest.fixture
+def any_chorale():
+    """That chorale, or the bundled one where the chorales of others are not at hand."""
+    path = SCORES / "bach" / "bwv10.7.mxl"
+    return path if path.exists() else SAMPLES / "morning-chorale.musicxml"
