@@ -47,7 +47,7 @@ if [ "${1:-}" = "--samples" ]; then
 fi
 
 packages=(build-essential cmake ninja-build pkg-config clang-format libxerces-c-dev libzip-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev pybind11-dev python3-dev python3-pytest)
 # "--fuzz": also clang with its sanitizer and libFuzzer runtimes, for the fuzz targets.
 # "--check": also valgrind, for the slow checks that fuzz as well.
 case "${1:-}" in
