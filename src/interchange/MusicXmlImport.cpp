@@ -581,9 +581,12 @@ CxMusicXmlImporter::importFile(const std::wstring& path, std::int32_t preMeasure
             return fail(kStatusInvalid, code, target);
         const kor::MusicXmlScore& score = *read;
         const std::vector<Source> sources = sourcesOf(score);
-        if (!kor::directivesFit(directives, sources.size(),
-                                [](const auto& directive) { return directive.verse >= 1; }))
-            return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
+        message_ = kor::directivesMisfit(directives, sources.size(), [](const auto& directive) {
+            return directive.verse >= 1
+                       ? std::wstring()
+                       : L"its verse " + std::to_wstring(directive.verse) + L" is below 1";
+        });
+        if (!message_.empty()) return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
         // The tracks of a song share its measures: one directive asking for the written order
         // gives it to all.
         const bool asWritten = std::any_of(directives.begin(), directives.end(), [](const auto& d) {

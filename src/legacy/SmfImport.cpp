@@ -376,9 +376,9 @@ std::uint32_t CxSmfImporter::importFile(const std::wstring& path, std::int32_t p
         if (!file.read(path)) return fail(kStatusInvalid, ZR_E_INVALID_KOR_FILE, target);
         CxMidiSequence& midi = *file.midi;
         const bool split = splitsByChannel(midi, channelSplit);
-        if (!kor::directivesFit(directives, sourceCount(midi, split),
-                                [](const auto&) { return true; }))
-            return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
+        message_ = kor::directivesMisfit(directives, sourceCount(midi, split),
+                                         [](const auto&) { return std::wstring(); });
+        if (!message_.empty()) return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
 
         const ZRCreateContext context = target.context();
         CZRSequence* sequence = startSong(target);

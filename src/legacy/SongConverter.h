@@ -27,23 +27,36 @@ struct SourceNote {
     std::wstring lyric; ///< empty: the note sings "a"
 };
 
-/// Whether a host's directive set fits a file of `sources` sources: at least one source and at
-/// most as many as a song has tracks are switched on (switches 0 or 1), each once, each offered
-/// by the file, each with a singer of a valid key and each passing `fits`.
+/// Why a host's directive set does not fit a file of `sources` sources, or "" when it fits: at
+/// least one source and at most as many as a song has tracks are switched on (switches 0 or 1),
+/// each once, each offered by the file, each with a singer of a valid key and each passing
+/// `fits`, which answers its own reason ("" when the directive passes).
 template <class Directive, class Fits>
-bool directivesFit(const std::vector<Directive>& directives, std::size_t sources, Fits fits) {
+std::wstring directivesMisfit(const std::vector<Directive>& directives, std::size_t sources,
+                              Fits fits) {
     std::set<int> chosen;
     const auto isKey = [](int value) { return value >= 0 && value <= CZRVVoice::kMaxProgram; };
     for (const Directive& directive : directives) {
-        if (directive.importSwitch != 0 && directive.importSwitch != 1) return false;
+        const std::wstring which =
+            L"the directive of source " + std::to_wstring(directive.sourceIndex) + L": ";
+        if (directive.importSwitch != 0 && directive.importSwitch != 1)
+            return which + L"its switch " + std::to_wstring(directive.importSwitch) +
+                   L" is neither 0 nor 1";
         if (directive.sourceIndex < 0 || static_cast<std::size_t>(directive.sourceIndex) >= sources)
-            return false;
+            return which + L"the file offers " + std::to_wstring(sources) +
+                   (sources == 1 ? L" source" : L" sources") + L", numbered from 0";
         if (directive.importSwitch == 0) continue;
-        if (!isKey(directive.singerBS) || !isKey(directive.singerPC) || !fits(directive) ||
-            !chosen.insert(directive.sourceIndex).second)
-            return false;
+        if (!isKey(directive.singerBS) || !isKey(directive.singerPC))
+            return which + L"the singer " + std::to_wstring(directive.singerBS) + L":" +
+                   std::to_wstring(directive.singerPC) + L" is outside 0:0 to 127:127";
+        if (std::wstring reason = fits(directive); !reason.empty()) return which + reason;
+        if (!chosen.insert(directive.sourceIndex).second) return which + L"it is switched on twice";
     }
-    return !chosen.empty() && chosen.size() <= CZRSequence::kMaxTracks;
+    if (chosen.empty()) return L"no source is switched on";
+    if (chosen.size() > CZRSequence::kMaxTracks)
+        return std::to_wstring(chosen.size()) + L" sources are switched on; a song holds " +
+               std::to_wstring(CZRSequence::kMaxTracks) + L" tracks";
+    return {};
 }
 
 } // namespace kor

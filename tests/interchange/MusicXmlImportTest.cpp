@@ -578,13 +578,21 @@ TEST_F(MusicXmlImportTest, RefusesWhatItCannotReadAndLeavesTheTargetEmpty) {
 
     // Directives that do not fit the score.
     const std::wstring path = write(score("<measure>" + note("C", 4, 1) + "</measure>"));
-    const std::vector<void (*)(std::vector<ZRMusicXMLPartImportDirective>&)> unfit = {
-        [](auto& d) { d[0].importSwitch = 0; }, [](auto& d) { d[0].sourceIndex = 1; },
-        [](auto& d) { d[0].verse = 0; },        [](auto& d) { d[0].singerPC = 128; },
-        [](auto& d) { d.push_back(d[0]); },
+    const struct {
+        void (*choose)(std::vector<ZRMusicXMLPartImportDirective>&);
+        const wchar_t* reason;
+    } unfit[] = {
+        {[](auto& d) { d[0].importSwitch = 0; }, L"no source is switched on"},
+        {[](auto& d) { d[0].sourceIndex = 1; },
+         L"the directive of source 1: the file offers 1 source, numbered from 0"},
+        {[](auto& d) { d[0].verse = 0; }, L"the directive of source 0: its verse 0 is below 1"},
+        {[](auto& d) { d[0].singerPC = 128; },
+         L"the directive of source 0: the singer 0:128 is outside 0:0 to 127:127"},
+        {[](auto& d) { d.push_back(d[0]); }, L"the directive of source 0: it is switched on twice"},
     };
-    for (const auto& choose : unfit) {
-        EXPECT_EQ(import(path, choose), ZR_E_INVALID_PARAMETER);
+    for (const auto& row : unfit) {
+        EXPECT_EQ(import(path, row.choose), ZR_E_INVALID_PARAMETER);
+        EXPECT_EQ(importer_.message(), row.reason);
         EXPECT_EQ(doc_.root(), nullptr);
     }
     std::vector<ZRMusicXMLPartImportDirective> directives;
