@@ -3,6 +3,7 @@
 #pragma once
 
 #include "edit/EditSession.h"
+#include "model/DumpFormat.h"
 #include "model/FieldRules.h"
 
 #include <korman/IZRKorObject.h>
@@ -12,9 +13,6 @@
 #include <string>
 
 namespace kor {
-
-/// The host's word for an object of `type` ("tempo", "musical part", "master track").
-const wchar_t* kindName(ZRObjType type);
 
 /// The host's word for `object`: its kind, and for a node list the kind of its elements followed
 /// by "list" ("tempo list").

@@ -6,80 +6,69 @@
 
 namespace kor {
 
+namespace {
+
+// Each object type's dump label and its kind in a user's words.
+struct TypeNames {
+    ZRObjType type;
+    const wchar_t* label;
+    const wchar_t* kind;
+};
+
+constexpr TypeNames kTypeNames[] = {
+    {ZRObjType::NodeList, L"CZRNodeList {", L"list"},
+    {ZRObjType::TimeSig, L"CZRTimeSig {", L"time signature"},
+    {ZRObjType::Tempo, L"CZRTempo {", L"tempo"},
+    {ZRObjType::MusicalNote, L"CZRMusicalNote {", L"note"},
+    {ZRObjType::NoteStyleAttrib, L"CZRNoteStyleAttrib {", L"note style"},
+    {ZRObjType::NoteStyleSeqAttrib, L"CZRNoteStyleSeqAttrib {", L"note curve style"},
+    {ZRObjType::NoteStyleSeqAttribElement, L"CZRNoteStyleSeqAttribElement {", L"curve point"},
+    {ZRObjType::MusicalSinger, L"CZRMusicalSinger {", L"singer"},
+    {ZRObjType::MusicalControl, L"CZRMusicalControl {", L"musical control"},
+    {ZRObjType::StyleControl, L"CZRStyleControl {", L"style control"},
+    {ZRObjType::ProsodyPhoneme, L"CZRProsodyPhoneme {", L"prosody phoneme"},
+    {ZRObjType::ProsodyVoice, L"CZRProsodyVoice {", L"prosody voice"},
+    {ZRObjType::ProsodyElement, L"CZRProsodyElement {", L"prosody element"},
+    {ZRObjType::ProsodyControl, L"CZRProsodyControl {", L"prosody control"},
+    {ZRObjType::StylePlugin, L"CZRStylePlugin {", L"style plug-in"},
+    {ZRObjType::StylePluginAttribInfo, L"CZRStylePluginAttribInfo {", L"style plug-in attribute"},
+    {ZRObjType::PartStyleAttrib, L"CZRPartStyleAttrib {", L"part style"},
+    {ZRObjType::Part, L"CZRPart {", L"part"},
+    {ZRObjType::MusicalPart, L"CZRMusicalPart {", L"musical part"},
+    {ZRObjType::ProsodyPart, L"CZRProsodyPart {", L"prosody part"},
+    {ZRObjType::WAVPart, L"CZRWAVPart {", L"WAV part"},
+    {ZRObjType::MasterTrack, L"CZRMasterTrack {", L"master track"},
+    {ZRObjType::ZRTrack, L"CZRZRTrack {", L"ZR track"},
+    {ZRObjType::WAVTrack, L"CZRWAVTrack {", L"WAV track"},
+    {ZRObjType::VVoice, L"CZRVVoice {", L"VVoice"},
+    {ZRObjType::VstPlugin, L"CZRVstPlugin {", L"VST plug-in"},
+    {ZRObjType::MasterUnit, L"CZRMasterUnit {", L"master unit"},
+    {ZRObjType::ZRUnit, L"CZRZRUnit {", L"ZR unit"},
+    {ZRObjType::SEUnit, L"CZRSEUnit {", L"SE unit"},
+    {ZRObjType::KaraokeUnit, L"CZRKaraokeUnit {", L"karaoke unit"},
+    {ZRObjType::Mixer, L"CZRMixer {", L"mixer"},
+    {ZRObjType::Aux, L"CZRAux {", L"aux record"},
+    {ZRObjType::UnManaged, L"CZRUnManaged {", L"unmanaged data"},
+    {ZRObjType::Sequence, L"CZRSequence {", L"sequence"},
+    {ZRObjType::KorRoot, L"CZRKorRoot {", L"song root"},
+};
+
+const TypeNames* namesOf(ZRObjType type) {
+    for (const TypeNames& names : kTypeNames)
+        if (names.type == type) return &names;
+    return nullptr;
+}
+
+} // namespace
+
 const wchar_t* dumpLabel(ZRObjType type) {
-    switch (type) {
-    case ZRObjType::NodeList:
-        return L"CZRNodeList {";
-    case ZRObjType::TimeSig:
-        return L"CZRTimeSig {";
-    case ZRObjType::Tempo:
-        return L"CZRTempo {";
-    case ZRObjType::MusicalNote:
-        return L"CZRMusicalNote {";
-    case ZRObjType::NoteStyleAttrib:
-        return L"CZRNoteStyleAttrib {";
-    case ZRObjType::NoteStyleSeqAttrib:
-        return L"CZRNoteStyleSeqAttrib {";
-    case ZRObjType::NoteStyleSeqAttribElement:
-        return L"CZRNoteStyleSeqAttribElement {";
-    case ZRObjType::MusicalSinger:
-        return L"CZRMusicalSinger {";
-    case ZRObjType::MusicalControl:
-        return L"CZRMusicalControl {";
-    case ZRObjType::StyleControl:
-        return L"CZRStyleControl {";
-    case ZRObjType::ProsodyPhoneme:
-        return L"CZRProsodyPhoneme {";
-    case ZRObjType::ProsodyVoice:
-        return L"CZRProsodyVoice {";
-    case ZRObjType::ProsodyElement:
-        return L"CZRProsodyElement {";
-    case ZRObjType::ProsodyControl:
-        return L"CZRProsodyControl {";
-    case ZRObjType::StylePlugin:
-        return L"CZRStylePlugin {";
-    case ZRObjType::StylePluginAttribInfo:
-        return L"CZRStylePluginAttribInfo {";
-    case ZRObjType::PartStyleAttrib:
-        return L"CZRPartStyleAttrib {";
-    case ZRObjType::Part:
-        return L"CZRPart {";
-    case ZRObjType::MusicalPart:
-        return L"CZRMusicalPart {";
-    case ZRObjType::ProsodyPart:
-        return L"CZRProsodyPart {";
-    case ZRObjType::WAVPart:
-        return L"CZRWAVPart {";
-    case ZRObjType::MasterTrack:
-        return L"CZRMasterTrack {";
-    case ZRObjType::ZRTrack:
-        return L"CZRZRTrack {";
-    case ZRObjType::WAVTrack:
-        return L"CZRWAVTrack {";
-    case ZRObjType::VVoice:
-        return L"CZRVVoice {";
-    case ZRObjType::VstPlugin:
-        return L"CZRVstPlugin {";
-    case ZRObjType::MasterUnit:
-        return L"CZRMasterUnit {";
-    case ZRObjType::ZRUnit:
-        return L"CZRZRUnit {";
-    case ZRObjType::SEUnit:
-        return L"CZRSEUnit {";
-    case ZRObjType::KaraokeUnit:
-        return L"CZRKaraokeUnit {";
-    case ZRObjType::Mixer:
-        return L"CZRMixer {";
-    case ZRObjType::Aux:
-        return L"CZRAux {";
-    case ZRObjType::UnManaged:
-        return L"CZRUnManaged {";
-    case ZRObjType::Sequence:
-        return L"CZRSequence {";
-    case ZRObjType::KorRoot:
-        return L"CZRKorRoot {";
-    }
-    return L"{";
+    const TypeNames* names = namesOf(type);
+    return names != nullptr ? names->label : L"{";
+}
+
+const wchar_t* kindName(ZRObjType type) {
+    const TypeNames* names = namesOf(type);
+    return names != nullptr ? names->kind : L"object";
 }
 
 void dumpCore(std::wstring& out, const IZRKorObject& obj) {

@@ -1,4 +1,5 @@
-// Building blocks of the debug text that every object appends to a dump.
+// Building blocks of the debug text that every object appends to a dump, and the names of the
+// object types in it and in messages.
 #pragma once
 
 #include <korman/IZRKorObject.h>
@@ -9,6 +10,10 @@ namespace kor {
 
 /// The class label that opens an object's dump, e.g. "CZRTempo {".
 const wchar_t* dumpLabel(ZRObjType type);
+
+/// The host's word for an object of `type` ("tempo", "musical part", "master track"); "object"
+/// for a type without one.
+const wchar_t* kindName(ZRObjType type);
 
 /// Appends the identity block: "{ objID=%d objType=%d parentObjID=%d } ", with "NULL" for no
 /// parent.
