@@ -3,7 +3,6 @@
 #include "formats/kor3/Kor3Parser.h"
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
-#include "model/ObjectFactory.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,6 @@
 #include "formats/kor3/Kor3Writer.h"
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
-#include "model/ObjectFactory.h"
 
 #include <benchmark/benchmark.h>
 

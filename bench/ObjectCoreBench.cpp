@@ -1,7 +1,6 @@
 // Throughput of the object core: creating objects, keeping lists sorted, looking objects up by ID
 // and deep-copying a list, at growing sizes.
 #include "model/NodeList.h"
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,6 @@
 #include "edit/EditCommand.h"
 
 #include "model/KorDocument.h"
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 
 void AZREditCommand::releaseCopies() {
@@ -20,8 +19,8 @@ ZRCreateContext AZREditCommand::storeContext() {
 bool AZREditCommand::captureCopy(const IZRMutableKorObject& live, std::uint32_t copyFlags) {
     if (copy_ != nullptr) return false;
     const ZRCreateContext context = storeContext();
-    IZRMutableKorObject* copy = kor::createByType(context, objectID_, live.getObjType());
-    if (copy == nullptr || !copy->copyFrom(&live, copyFlags, &context)) return false;
+    IZRMutableKorObject* copy = live.cloneInto(context, copyFlags);
+    if (copy == nullptr) return false;
     // The copy hangs nowhere yet is not deleted: the edits must see it and its subtree as live.
     copy->setFlags(copy->getFlags() & ~ZR_FLAG_DETACHED);
     copy_ = copy;

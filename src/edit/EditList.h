@@ -6,7 +6,6 @@
 #include "edit/ListRecordOps.h"
 #include "model/KorDocument.h"
 #include "model/NodeList.h"
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 
 #include <algorithm>
@@ -88,12 +87,8 @@ public:
         if (moves_.size() == moves_.capacity()) moves_.reserve(2 * moves_.size() + 1);
         // The element's own values only: its children stay in the song and are not exchanged.
         const ZRCreateContext context = storeContext();
-        IZRMutableKorObject* copy = kor::createByType(context, elementID, live->getObjType());
+        IZRMutableKorObject* copy = live->cloneInto(context, ZR_COPY_KEEP_IDS);
         if (copy == nullptr) throw std::bad_alloc();
-        if (!copy->copyFrom(live, ZR_COPY_KEEP_IDS, &context)) {
-            store_.destroy(elementID);
-            throw std::bad_alloc();
-        }
         moves_.push_back({elementID, 0, 0, false});
         if (copy_ == nullptr) copy_ = copy;
         return copy;
@@ -186,9 +181,8 @@ private:
         if (live == nullptr) return;
         CZRObjectTable whole;
         const ZRCreateContext context{whole, document};
-        IZRMutableKorObject* copy = kor::createByType(context, objectID_, live->getObjType());
-        if (copy == nullptr || !copy->copyFrom(live, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS, &context))
-            throw std::bad_alloc();
+        IZRMutableKorObject* copy = live->cloneInto(context, ZR_COPY_DEEP | ZR_COPY_KEEP_IDS);
+        if (copy == nullptr) throw std::bad_alloc();
         copy->setFlags(copy->getFlags() & ~ZR_FLAG_DETACHED);
         const std::vector<std::uint32_t> ids = kor::subtreeIDs(*copy);
         store_.reserveSlots(ids);

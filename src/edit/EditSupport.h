@@ -7,7 +7,6 @@
 #include "model/KorRoot.h"
 #include "model/MasterTrack.h"
 #include "model/NodeList.h"
-#include "model/ObjectFactory.h"
 #include "model/Sequence.h"
 #include "model/VVoice.h"
 
@@ -148,13 +147,7 @@ inline bool endsPastTickLimit(const EditSession& session, std::int32_t posTick,
 /// A deep copy of `source` made in `context` (a record's store), every copied object under a
 /// fresh ID; null, with nothing left behind, when it cannot be made.
 template <class T> T* deepCopy(const ZRCreateContext& context, const T& source) {
-    IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
-    if (copy == nullptr) return nullptr;
-    if (!copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
-        context.registry.destroy(copy->getObjID());
-        return nullptr;
-    }
-    return objCast<T>(copy);
+    return objCast<T>(source.cloneInto(context, ZR_COPY_DEEP));
 }
 
 /// Removes the live element `elementID` (a `T`) from its node list through the list record

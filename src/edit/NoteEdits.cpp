@@ -236,8 +236,7 @@ std::uint32_t copyNoteAt(EditSession& session, std::uint32_t noteListID, std::in
             editList<CZREditMusicalNoteList>(session, list, ZR_NO_OBJ_ID, false, edit))
         return code;
 
-    auto* copy =
-        objCast<CZRMusicalNote>(copyObject(*source, ZR_COPY_DEEP, edit.record->storeContext()));
+    CZRMusicalNote* copy = deepCopy(edit.record->storeContext(), *source);
     if (copy != nullptr) {
         copy->values().posTick = posTick;
         if (noteNum) copy->values().noteNum = *noteNum;

@@ -13,7 +13,6 @@
 #include "model/MusicalNote.h"
 #include "model/MusicalPart.h"
 #include "model/MusicalSinger.h"
-#include "model/ObjectFactory.h"
 #include "model/Sequence.h"
 #include "model/VVoice.h"
 #include "model/ZRTrack.h"

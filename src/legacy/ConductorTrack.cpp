@@ -3,7 +3,6 @@
 #include "legacy/MidiSequence.h"
 #include "model/MasterTrack.h"
 #include "model/NodeList.h"
-#include "model/ObjectFactory.h"
 #include "model/Tempo.h"
 #include "model/TimeSig.h"
 

@@ -20,7 +20,6 @@
 #include "model/NoteStyleAttrib.h"
 #include "model/NoteStyleSeqAttrib.h"
 #include "model/NoteStyleSeqAttribElement.h"
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 #include "model/Sequence.h"
 #include "model/StyleControl.h"

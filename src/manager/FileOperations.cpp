@@ -16,7 +16,6 @@
 #include "manager/VVoicePasses.h"
 #include "manager/WavPartFiles.h"
 #include "model/KorRoot.h"
-#include "model/ObjectFactory.h"
 #include "model/WAVPart.h"
 #include "platform/FileFailure.h"
 

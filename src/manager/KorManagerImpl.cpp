@@ -9,7 +9,6 @@
 #include "manager/HistoryHold.h"
 #include "manager/KorManagerApp.h"
 #include "model/KorRoot.h"
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 #include "model/Sequence.h"
 #include "model/UnManaged.h"
@@ -346,9 +345,8 @@ std::uint32_t CZRKorManagerImpl::copyToBuffer(std::uint32_t objID) {
     // Copies draw their IDs from the song's counter, so an ID names one object in the song and
     // its buffer alike, and copies of copies never collide.
     const ZRCreateContext context{copyBuffer_, document_->objects()};
-    IZRMutableKorObject* copy = kor::createByType(context, ZR_NO_OBJ_ID, source->getObjType());
-    if (copy == nullptr || !copy->copyFrom(source, ZR_COPY_DEEP, &context)) {
-        if (copy != nullptr) copyBuffer_.destroy(copy->getObjID());
+    const IZRMutableKorObject* copy = source->cloneInto(context, ZR_COPY_DEEP);
+    if (copy == nullptr) {
         fail(ZR_E_NOT_ENOUGH_MEMORY,
              L"No copy of the %ls %u could be made (the song root, the sequence and the mixer "
              L"have none).",

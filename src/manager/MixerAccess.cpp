@@ -4,7 +4,6 @@
 #include "edit/EditMessages.h"
 #include "manager/KorManagerImpl.h"
 #include "model/Mixer.h"
-#include "model/ObjectFactory.h"
 #include "model/Sequence.h"
 #include "platform/XmlChars.h"
 

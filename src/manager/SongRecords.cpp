@@ -4,7 +4,6 @@
 
 #include "edit/EditMessages.h"
 #include "model/Aux.h"
-#include "model/ObjectFactory.h"
 #include "model/Sequence.h"
 #include "model/VVoice.h"
 #include "platform/XmlChars.h"

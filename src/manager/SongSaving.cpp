@@ -10,7 +10,6 @@
 #include "model/KorRoot.h"
 #include "model/MasterTrack.h"
 #include "model/MusicalPart.h"
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 #include "model/Sequence.h"
 #include "model/ZRTrack.h"
@@ -58,16 +57,6 @@ std::uint32_t writeSong(const CZRKorRoot* root, const std::wstring& path,
     return file.commit() == platform::AtomicWriteResult::Done ? 0 : ZR_E_CANNOT_SAVE_FILE;
 }
 
-// A deep copy of `source` made in `context`, or null.
-IZRMutableKorObject* copyOf(const IZRMutableKorObject& source, const ZRCreateContext& context) {
-    IZRMutableKorObject* copy = createByType(context, ZR_NO_OBJ_ID, source.getObjType());
-    if (copy != nullptr && !copy->copyFrom(&source, ZR_COPY_DEEP, &context)) {
-        context.registry.destroy(copy->getObjID());
-        return nullptr;
-    }
-    return copy;
-}
-
 // The song an export writes: the current song's master track and VVoice table, and `target`
 // (a ZR track or a musical part of it) as track 0 with a default mixer channel.
 std::unique_ptr<CZRKorDocument> buildExport(const CZRSequence& song,
@@ -93,7 +82,7 @@ std::unique_ptr<CZRKorDocument> buildExport(const CZRSequence& song,
             return nullptr;
         return document;
     }
-    IZRMutableKorObject* part = copyOf(target, context);
+    IZRMutableKorObject* part = target.cloneInto(context, ZR_COPY_DEEP);
     if (part == nullptr || !exported->partList()->append(part)) return nullptr;
     return document;
 }

@@ -5,7 +5,6 @@
 #include "model/KorRoot.h"
 #include "model/MusicalPart.h"
 #include "model/MusicalSinger.h"
-#include "model/ObjectFactory.h"
 #include "model/ProsodyPart.h"
 #include "model/ProsodyVoice.h"
 #include "model/Sequence.h"

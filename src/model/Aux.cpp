@@ -1,7 +1,5 @@
 #include "model/Aux.h"
 
-#include "model/ObjectFactory.h"
-
 void CZRAux::dumpFields(std::wstring& out) const {
     kor::appendFormat(out, L" id=%ls content=%ls ", values().id.c_str(), values().content.c_str());
 }

@@ -9,7 +9,6 @@
 #include "model/MusicalSinger.h"
 #include "model/NoteStyleAttrib.h"
 #include "model/NoteStyleSeqAttrib.h"
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 #include "model/SEUnit.h"
 #include "model/Sequence.h"

@@ -1,7 +1,5 @@
 #include "model/ContainerOps.h"
 
-#include "model/ObjectFactory.h"
-
 #include <optional>
 
 namespace kor {
@@ -50,19 +48,6 @@ CZRNodeList* createList(const ZRCreateContext& context, ZRObjType listType,
     CZRNodeList* list = createObject<CZRNodeList>(context, ZR_NO_OBJ_ID);
     if (list != nullptr) list->setListType(static_cast<std::int32_t>(listType), listTypeEx);
     return list;
-}
-
-IZRMutableKorObject* copyObject(const IZRMutableKorObject& source, std::uint32_t copyFlags,
-                                const ZRCreateContext& context) {
-    const bool keepIDs = (copyFlags & ZR_COPY_KEEP_IDS) != 0;
-    IZRMutableKorObject* copy =
-        createByType(context, keepIDs ? source.getObjID() : ZR_NO_OBJ_ID, source.getObjType());
-    if (copy == nullptr) return nullptr;
-    if (!copy->copyFrom(&source, copyFlags, &context)) {
-        context.registry.destroy(copy->getObjID());
-        return nullptr;
-    }
-    return copy;
 }
 
 bool setMapList(ListMap& map, const std::wstring& id, CZRNodeList* list,

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "model/NodeList.h"
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 #include "model/StyleValueMap.h"
 
@@ -114,23 +113,15 @@ std::uint32_t repairHeadedList(CZRNodeList*& field, IZRMutableKorObject* contain
 CZRNodeList* createList(const ZRCreateContext& context, ZRObjType listType,
                         std::int32_t listTypeEx = -1);
 
-/// Puts a deep copy of `source` (null: nothing) into the child slot `field` of `container`: the
-/// copy is created by type in `context`, under the source's ID when `copyFlags` keeps IDs. The
-/// child it replaces is detached and stays in its table. False when creation, copy or linking
-/// fails; a half-made copy is destroyed.
+/// Puts a copy of `source` (null: nothing), made by its cloneInto with `copyFlags`, into the
+/// child slot `field` of `container`. The child it replaces is detached and stays in its table.
+/// False when creation, copy or linking fails; a half-made copy is destroyed.
 template <class T>
 [[nodiscard]] bool copyChildSlot(T*& field, const T* source, IZRMutableKorObject* container,
-                                 std::uint32_t copyFlags, const ZRCreateContext& context);
-
-/// Untyped worker of copyChildSlot: the new copy (borrowed), or null on failure.
-IZRMutableKorObject* copyObject(const IZRMutableKorObject& source, std::uint32_t copyFlags,
-                                const ZRCreateContext& context);
-
-template <class T>
-bool copyChildSlot(T*& field, const T* source, IZRMutableKorObject* container,
-                   std::uint32_t copyFlags, const ZRCreateContext& context) {
+                                 std::uint32_t copyFlags, const ZRCreateContext& context) {
     if (source == nullptr) return setChildSlot(field, static_cast<T*>(nullptr), container);
-    auto* copy = dynamic_cast<T*>(copyObject(*source, copyFlags, context));
+    // A clone is of its source's class.
+    auto* copy = static_cast<T*>(source->cloneInto(context, copyFlags));
     if (copy == nullptr) return false;
     if (!setChildSlot(field, copy, container)) {
         context.registry.destroy(copy->getObjID());

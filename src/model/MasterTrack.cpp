@@ -1,7 +1,6 @@
 #include "model/MasterTrack.h"
 
 #include "model/ContainerOps.h"
-#include "model/ObjectFactory.h"
 #include "model/Tempo.h"
 #include "model/TimeSig.h"
 

@@ -45,6 +45,13 @@ public:
     /// a creation context. Never copies the ID, the parent or the detached mark.
     virtual bool copyFrom(const IZRMutableKorObject* source, std::uint32_t copyFlags,
                           const ZRCreateContext* context) = 0;
+    /// A new object of this class, registered in `context`, made a copy of this one with ZR_COPY_*
+    /// flags: under this object's ID when they keep IDs, else under a fresh one. A deep copy copies
+    /// each child through the child's own cloneInto, so a container needs no knowledge of its
+    /// children's classes. Null, with nothing left in `context`, for classes that refuse copying
+    /// and when creation or copying fails.
+    virtual IZRMutableKorObject* cloneInto(const ZRCreateContext& context,
+                                           std::uint32_t copyFlags) const = 0;
     /// Exchanges the own value fields with `other`, which must have the same ID and type; children,
     /// list elements, IDs and parent links stay where they are. Fails without change otherwise.
     virtual bool swapContents(IZRMutableKorObject* other) = 0;

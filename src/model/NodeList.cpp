@@ -1,6 +1,5 @@
 #include "model/NodeList.h"
 
-#include "model/ObjectFactory.h"
 #include "model/ObjectTable.h"
 
 #include <algorithm>
@@ -103,12 +102,10 @@ bool CZRNodeList::copyChildren(const CZRNodeList& source, std::uint32_t copyFlag
                                const ZRCreateContext& context) {
     clear();
     elements_.reserve(source.elements_.size());
-    const bool keepIDs = (copyFlags & ZR_COPY_KEEP_IDS) != 0;
     for (const IZRMutableKorObject* element : source.elements_) {
-        IZRMutableKorObject* copy = kor::createByType(
-            context, keepIDs ? element->getObjID() : ZR_NO_OBJ_ID, element->getObjType());
+        IZRMutableKorObject* copy = element->cloneInto(context, copyFlags);
         if (copy == nullptr) return false;
-        if (!copy->copyFrom(element, copyFlags, &context) || !append(copy)) {
+        if (!append(copy)) {
             context.registry.destroy(copy->getObjID());
             return false;
         }

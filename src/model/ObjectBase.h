@@ -8,11 +8,30 @@
 #include "model/ObjectTable.h"
 
 #include <cassert>
+#include <memory>
+#include <new>
 #include <tuple>
 #include <type_traits>
 #include <utility>
 
 namespace kor {
+
+/// Creates an object of class `T` with `args` as its initial values, under `objID` or under a
+/// fresh ID from the context's ID source when `objID` is ZR_NO_OBJ_ID, and registers it in the
+/// context's registry. The object starts unlinked with flags 0. Returns it (borrowed from the
+/// registry), or null when the ID is taken or memory runs out.
+template <class T, class... Args>
+T* createObject(const ZRCreateContext& context, std::uint32_t objID, Args&&... args) {
+    const std::uint32_t id = objID == ZR_NO_OBJ_ID ? context.idSource.allocateID() : objID;
+    try {
+        std::unique_ptr<T> obj(new (context.idSource.store()) T(id, std::forward<Args>(args)...));
+        obj->setFlags(0);
+        T* created = obj.get();
+        return context.registry.registerObject(id, std::move(obj)) ? created : nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 /// Calls `visit(slot)`, by reference, for every child slot among `fields`, a tuple of references
 /// to a class's child fields as its childFields hook makes it: a field is a single child pointer,
@@ -36,10 +55,11 @@ template <class Fields, class Visit> void forEachChildSlot(Fields fields, Visit&
 /// and the shared write interface. `Core` is the identity record the object embeds and owns:
 /// CZRKorObject, or for the part classes a whole CZRPart.
 ///
-/// `Derived` provides `static constexpr ZRObjType kType` and, where it has them:
+/// `Derived` provides `static constexpr ZRObjType kType`, a constructor from its ID alone (zero
+/// values; cloneInto makes its copies with it) and, where it has them:
 /// - `void copyValues(const Derived&)` and `void swapValues(Derived&)` for its own value fields;
 /// - `bool copyChildren(const Derived& source, std::uint32_t copyFlags, const ZRCreateContext&)`
-///   to rebuild its children in a deep copy;
+///   to rebuild its children in a deep copy, each through the child's own cloneInto;
 /// - `template <class Self> static auto childFields(Self& self)`, a std::tie of its child fields
 ///   (single children, rows, vectors and style-keyed maps of them) in its fixed child order, for
 ///   getChildren, swapTree and relinkChildren;
@@ -104,6 +124,23 @@ public:
             derived().copyValues(*typed);
             if ((copyFlags & ZR_COPY_DEEP) == 0) return true;
             return derived().copyChildren(*typed, copyFlags, *context);
+        }
+    }
+
+    IZRMutableKorObject* cloneInto(const ZRCreateContext& context,
+                                   std::uint32_t copyFlags) const final {
+        if constexpr (!Derived::kCopyable) {
+            return nullptr;
+        } else {
+            const bool keepIDs = (copyFlags & ZR_COPY_KEEP_IDS) != 0;
+            Derived* copy =
+                kor::createObject<Derived>(context, keepIDs ? getObjID() : ZR_NO_OBJ_ID);
+            if (copy == nullptr) return nullptr;
+            if (!copy->copyFrom(this, copyFlags, &context)) {
+                context.registry.destroy(copy->getObjID());
+                return nullptr;
+            }
+            return copy;
         }
     }
 

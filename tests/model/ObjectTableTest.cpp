@@ -1,6 +1,5 @@
 #include "model/ObjectTable.h"
 
-#include "model/ObjectFactory.h"
 #include "model/ObjectTree.h"
 #include "support/TestLeaf.h"
 

@@ -4,7 +4,6 @@
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
 #include "model/NodeList.h"
-#include "model/ObjectFactory.h"
 #include "support/SavedDump.h"
 
 #include <gtest/gtest.h>

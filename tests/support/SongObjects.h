@@ -18,7 +18,6 @@
 #include "model/NoteStyleAttrib.h"
 #include "model/NoteStyleSeqAttrib.h"
 #include "model/NoteStyleSeqAttribElement.h"
-#include "model/ObjectFactory.h"
 #include "model/PartStyleAttrib.h"
 #include "model/ProsodyControl.h"
 #include "model/ProsodyElement.h"

@@ -3,7 +3,6 @@
 
 #include "model/ObjectBase.h"
 #include "model/NodeList.h"
-#include "model/ObjectFactory.h"
 
 /// Read view of the test leaf.
 class ITestLeaf : public virtual IZRKorObject {
@@ -17,7 +16,7 @@ class CTestLeaf final : public TZRObject<CTestLeaf, ITestLeaf> {
 public:
     static constexpr ZRObjType kType = ZRObjType::Tempo;
 
-    CTestLeaf(std::uint32_t objID, std::int32_t posTick, std::int32_t value)
+    explicit CTestLeaf(std::uint32_t objID, std::int32_t posTick = 0, std::int32_t value = 0)
         : TZRObject(objID)
         , posTick(posTick)
         , value(value) {}

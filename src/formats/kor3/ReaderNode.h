@@ -8,7 +8,6 @@
 #include "formats/xml/XmlParser.h"
 #include "model/KorDocument.h"
 #include "model/NodeList.h"
-#include "model/ObjectFactory.h"
 
 #include <korman/ErrorCodes.h>
 
