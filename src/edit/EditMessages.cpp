@@ -1,10 +1,8 @@
 #include "edit/EditMessages.h"
 
-#include "edit/EditSupport.h"
 #include "model/DumpFormat.h"
 
 #include <korman/ErrorCodes.h>
-#include <korman/IZRNodeList.h>
 
 #include <cstdlib>
 
@@ -67,14 +65,6 @@ std::wstring hundredths(std::int64_t value) {
 
 } // namespace
 
-std::wstring objectName(const IZRKorObject& object) {
-    const auto* list = dynamic_cast<const IZRNodeList*>(&object);
-    if (list == nullptr) return kindName(object.getObjType());
-    const auto elements = static_cast<ZRObjType>(list->getListType());
-    return elements == ZRObjType::NodeList ? std::wstring(L"list")
-                                           : std::wstring(kindName(elements)) + L" list";
-}
-
 std::wstring rangeDetail(const wchar_t* what, std::int64_t value, std::int32_t lo, std::int32_t hi,
                          const wchar_t* unit) {
     std::wstring text;
@@ -123,15 +113,6 @@ std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, const w
     return session.explain(code, L"%ls", rangeDetail(what, value, lo, hi).c_str());
 }
 
-std::uint32_t checkVVoice(const EditSession& session, std::int32_t vBS, std::int32_t vPC) {
-    return hasVVoice(session, vBS, vPC)
-               ? 0
-               : session.explain(ZR_E_VVOICE_NOT_FOUND,
-                                 L"The song has no VVoice with bank select %d and program change "
-                                 L"%d.",
-                                 vBS, vPC);
-}
-
 std::uint32_t pastTickLimit(const EditSession& session, std::uint32_t code, const wchar_t* what,
                             std::int64_t posTick, std::int64_t durTick) {
     return session.explain(code,
@@ -140,25 +121,6 @@ std::uint32_t pastTickLimit(const EditSession& session, std::uint32_t code, cons
                            what, static_cast<long long>(posTick + durTick),
                            static_cast<long long>(posTick), static_cast<long long>(durTick),
                            session.policy().maxNoteTick);
-}
-
-std::uint32_t explainConflict(const EditSession& session, const IZRKorObject& pending,
-                              const IZRKorObject& target) {
-    const std::wstring held = objectName(pending);
-    const std::wstring needed = objectName(target);
-    if (target.getObjType() == ZRObjType::MasterTrack)
-        return session.explain(
-            ZR_E_EDIT_CONFLICT,
-            L"The pending %ls record conflicts with the master track record this edit needs: "
-            L"time signatures and the pre-measure are recorded with the whole master track. "
-            L"Recording the time signature or pre-measure edit first, or using a second editor "
-            L"after committing, avoids it.",
-            held.c_str());
-    return session.explain(ZR_E_EDIT_CONFLICT,
-                           L"The pending %ls record conflicts with the %ls record this edit needs. "
-                           L"Recording the %ls edit first, or using a second editor after "
-                           L"committing, avoids it.",
-                           held.c_str(), needed.c_str(), needed.c_str());
 }
 
 } // namespace kor

@@ -1,5 +1,5 @@
-// The details that follow an error's table text: a value and the range it left, and the names
-// of objects and of the records that edit them.
+// The details that follow an error's table text: a value, the range it left and the rule it
+// broke.
 #pragma once
 
 #include "edit/EditSession.h"
@@ -13,10 +13,6 @@
 #include <string>
 
 namespace kor {
-
-/// The host's word for `object`: its kind, and for a node list the kind of its elements followed
-/// by "list" ("tempo list").
-std::wstring objectName(const IZRKorObject& object);
 
 /// "<what> <value> is outside <lo>–<hi><unit>.", or "is below <lo><unit>." for a value below a
 /// range that nothing bounds from above (hi is kNoLimit).
@@ -61,10 +57,6 @@ std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, std::in
 std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, const wchar_t* what,
                          std::int64_t value, std::int32_t lo, std::int32_t hi);
 
-/// ZR_E_VVOICE_NOT_FOUND, explained, unless the edited song's VVoice table holds the voice
-/// (`vBS`, `vPC`); else 0.
-std::uint32_t checkVVoice(const EditSession& session, std::int32_t vBS, std::int32_t vPC);
-
 /// Explains `code` for `what` (a note, a part) at `posTick` lasting `durTick`, which ends past the
 /// editor's upper tick limit (the policy's maxNoteTick).
 std::uint32_t pastTickLimit(const EditSession& session, std::uint32_t code, const wchar_t* what,
@@ -89,11 +81,5 @@ template <class V>
     const std::uint32_t code = brokenRule(values, rules, detail);
     return code != 0 ? session.explain(code, L"%ls", detail.c_str()) : 0;
 }
-
-/// Explains ZR_E_EDIT_CONFLICT between the pending record of the live object `pending` and the
-/// record that an edit of `target` needs, naming both and what avoids the conflict; returns the
-/// code.
-std::uint32_t explainConflict(const EditSession& session, const IZRKorObject& pending,
-                              const IZRKorObject& target);
 
 } // namespace kor

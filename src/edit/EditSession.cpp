@@ -1,8 +1,8 @@
 #include "edit/EditSession.h"
 
 #include "edit/CommitHistory.h"
-#include "edit/EditMessages.h"
 #include "edit/EditorHost.h"
+#include "model/DumpFormat.h"
 #include "model/KorDocument.h"
 #include "model/ObjectTree.h"
 
@@ -73,7 +73,21 @@ AZREditCommand* EditSession::obtainRecord(const IZRKorObject& target, std::int32
 std::uint32_t EditSession::conflict(const AZREditCommand& record,
                                     const IZRKorObject& target) const {
     const IZRMutableKorObject* covered = document_.objects().lookup(record.objectID());
-    return covered != nullptr ? explainConflict(*this, *covered, target) : ZR_E_EDIT_CONFLICT;
+    if (covered == nullptr) return ZR_E_EDIT_CONFLICT;
+    const std::wstring held = objectName(*covered);
+    const std::wstring needed = objectName(target);
+    if (target.getObjType() == ZRObjType::MasterTrack)
+        return explain(ZR_E_EDIT_CONFLICT,
+                       L"The pending %ls record conflicts with the master track record this edit "
+                       L"needs: time signatures and the pre-measure are recorded with the whole "
+                       L"master track. Recording the time signature or pre-measure edit first, or "
+                       L"using a second editor after committing, avoids it.",
+                       held.c_str());
+    return explain(ZR_E_EDIT_CONFLICT,
+                   L"The pending %ls record conflicts with the %ls record this edit needs. "
+                   L"Recording the %ls edit first, or using a second editor after committing, "
+                   L"avoids it.",
+                   held.c_str(), needed.c_str(), needed.c_str());
 }
 
 EditSession::Cover EditSession::coverOf(const IZRKorObject& target) {

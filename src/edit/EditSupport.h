@@ -121,6 +121,17 @@ inline bool hasVVoice(const EditSession& session, std::int32_t vBS, std::int32_t
     return false;
 }
 
+/// ZR_E_VVOICE_NOT_FOUND, explained, unless the edited song's VVoice table holds the voice
+/// (`vBS`, `vPC`); else 0.
+inline std::uint32_t checkVVoice(const EditSession& session, std::int32_t vBS, std::int32_t vPC) {
+    return hasVVoice(session, vBS, vPC)
+               ? 0
+               : session.explain(ZR_E_VVOICE_NOT_FOUND,
+                                 L"The song has no VVoice with bank select %d and program change "
+                                 L"%d.",
+                                 vBS, vPC);
+}
+
 /// Whether an object placed at `posTick` and lasting `durTick` would end past the editor's upper
 /// tick limit (the policy's maxNoteTick; -1 sets none).
 inline bool endsPastTickLimit(const EditSession& session, std::int32_t posTick,

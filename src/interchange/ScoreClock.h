@@ -2,6 +2,7 @@
 // time signatures, tempos, and the marks of repeats and jumps.
 #pragma once
 
+#include "interchange/Score.h"
 #include "interchange/ScoreElements.h"
 #include "legacy/ConductorTrack.h"
 

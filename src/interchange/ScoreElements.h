@@ -3,7 +3,7 @@
 #pragma once
 
 #include "interchange/MusicXmlParser.h"
-#include "interchange/MusicXmlScore.h"
+#include "interchange/Score.h"
 
 #include <korman/ErrorCodes.h>
 

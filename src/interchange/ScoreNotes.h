@@ -3,6 +3,7 @@
 #pragma once
 
 #include "interchange/ScoreClock.h"
+#include "interchange/Score.h"
 #include "interchange/ScoreElements.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #include "model/DumpFormat.h"
 
+#include <korman/IZRNodeList.h>
+
 #include <cstdarg>
 #include <cwchar>
 #include <vector>
@@ -69,6 +71,14 @@ const wchar_t* dumpLabel(ZRObjType type) {
 const wchar_t* kindName(ZRObjType type) {
     const TypeNames* names = namesOf(type);
     return names != nullptr ? names->kind : L"object";
+}
+
+std::wstring objectName(const IZRKorObject& object) {
+    const auto* list = dynamic_cast<const IZRNodeList*>(&object);
+    if (list == nullptr) return kindName(object.getObjType());
+    const auto elements = static_cast<ZRObjType>(list->getListType());
+    return elements == ZRObjType::NodeList ? std::wstring(L"list")
+                                           : std::wstring(kindName(elements)) + L" list";
 }
 
 void dumpCore(std::wstring& out, const IZRKorObject& obj) {

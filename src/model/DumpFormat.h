@@ -15,6 +15,10 @@ const wchar_t* dumpLabel(ZRObjType type);
 /// for a type without one.
 const wchar_t* kindName(ZRObjType type);
 
+/// The host's word for `object`: its kind, and for a node list the kind of its elements followed
+/// by "list" ("tempo list").
+std::wstring objectName(const IZRKorObject& object);
+
 /// Appends the identity block: "{ objID=%d objType=%d parentObjID=%d } ", with "NULL" for no
 /// parent.
 void dumpCore(std::wstring& out, const IZRKorObject& obj);

@@ -1,7 +1,7 @@
 #include "formats/kor3/PartNodes.h"
 
 #include "formats/kor3/NoteNodes.h"
-#include "formats/kor3/TrackNodes.h"
+#include "formats/kor3/PartValues.h"
 
 namespace Kor3 {
 

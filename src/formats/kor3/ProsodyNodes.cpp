@@ -1,6 +1,6 @@
 #include "formats/kor3/ProsodyNodes.h"
 
-#include "formats/kor3/TrackNodes.h"
+#include "formats/kor3/PartValues.h"
 
 namespace Kor3 {
 

@@ -1,6 +1,7 @@
 #include "formats/kor3/TrackNodes.h"
 
 #include "formats/kor3/PartNodes.h"
+#include "formats/kor3/PartValues.h"
 #include "formats/kor3/ProsodyNodes.h"
 
 namespace Kor3 {

@@ -88,12 +88,4 @@ private:
     CZRAux* aux_ = nullptr;
 };
 
-/// The values every part has: position, play time, name and comment.
-inline constexpr TZRValueField<CZRPart> kPartValues[] = {
-    {kPosTick, &CZRPart::setPosTick},
-    {kPlayTime, &CZRPart::setPlayTime},
-    {kPartName, &CZRPart::setName},
-    {kComment, &CZRPart::setComment},
-};
-
 } // namespace Kor3
