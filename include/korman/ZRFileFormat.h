@@ -95,7 +95,7 @@ struct ZRMusicXMLPartImportDirective {
     /// The program change of that voice.
     int singerPC = 0;
     /// The lyric line (verse) the import gives the notes, from 1; the survey sets the lowest
-    /// the source has (1 without lyrics).
+    /// the source has (1 without lyrics). A source with lyrics refuses a line it does not have.
     int verse = 1;
     /// The source's place in the survey's list, from 0.
     int sourceIndex = 0;

@@ -25,6 +25,7 @@
 #include <atomic>
 #include <new>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -314,10 +315,10 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
             const kor::ScorePart& part = score.parts[source.part];
             SourceReading reading(part, source.voice, *performance);
             // The first verse the source sings is the one it imports unless the host says.
-            const auto [firstLine, lastLine] = reading.lines();
-            const SourceNotes notes = reading.notes(std::max(firstLine, 1));
+            const std::set<std::int32_t> lines = lyricLines(part, source.voice);
             ZRMusicXMLPartImportDirective directive;
-            directive.verse = std::max(firstLine, 1);
+            directive.verse = lines.empty() ? 1 : *lines.begin();
+            const SourceNotes notes = reading.notes(directive.verse);
             directive.sourceIndex = static_cast<int>(index);
             directive.partID = part.id;
             if (source.voice >= 0)
@@ -325,7 +326,7 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
             directive.name = sourceName(score, source);
             directive.noteCount = static_cast<int>(notes.notes.size());
             directive.lyricCount = notes.lyricCount;
-            directive.verseCount = lastLine;
+            directive.verseCount = lines.empty() ? 0 : *lines.rbegin();
             directive.measureCount = performed ? static_cast<int>(performed->order.size()) : 0;
             directive.hasRepeats = repeats ? 1 : 0;
             if (directive.noteCount > 0 && switchedOn < CZRSequence::kMaxTracks) {
@@ -363,10 +364,9 @@ CxMusicXmlImporter::importFile(const std::wstring& path, std::int32_t preMeasure
             return fail(kStatusInvalid, code, target);
         const kor::MusicXmlScore& score = *read;
         const std::vector<Source> sources = sourcesOf(score);
-        message_ = kor::directivesMisfit(directives, sources.size(), [](const auto& directive) {
-            return directive.verse >= 1
-                       ? std::wstring()
-                       : L"its verse " + std::to_wstring(directive.verse) + L" is below 1";
+        message_ = kor::directivesMisfit(directives, sources.size(), [&](const auto& directive) {
+            const Source& source = sources[static_cast<std::size_t>(directive.sourceIndex)];
+            return verseMisfit(directive.verse, lyricLines(score.parts[source.part], source.voice));
         });
         if (!message_.empty()) return fail(kStatusInvalid, ZR_E_INVALID_PARAMETER, target);
         // The tracks of a song share its measures: one directive asking for the written order

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,30 @@ inline std::wstring syllableOf(const kor::ScoreLyric* lyric) {
     return text;
 }
 
+// The lyric lines (verse numbers) that the notes of `voice` (-1: every voice) of `part` carry.
+inline std::set<std::int32_t> lyricLines(const kor::ScorePart& part, std::int32_t voice) {
+    std::set<std::int32_t> lines;
+    for (const kor::ScoreNote& note : part.notes)
+        if (voice < 0 || note.voice == voice)
+            for (const kor::ScoreLyric& lyric : note.lyrics)
+                lines.insert(lyric.verse);
+    return lines;
+}
+
+// Why a source whose lyrics have `lines` cannot sing `verse`, or "" when it can: a source with
+// lyrics sings one of its own lines, rather than another line in place of the one asked for; a
+// source without lyrics sings no words, whatever verse from 1 it is given.
+inline std::wstring verseMisfit(std::int32_t verse, const std::set<std::int32_t>& lines) {
+    if (lines.empty() ? verse >= 1 : lines.contains(verse)) return {};
+    const std::wstring asked = L"its verse " + std::to_wstring(verse);
+    if (lines.empty()) return asked + L" is below 1";
+    std::wstring listed;
+    for (const std::int32_t line : lines)
+        listed += (listed.empty() ? L"" : L", ") + std::to_wstring(line);
+    return asked + L" is not a lyric line of the source, which has " +
+           (lines.size() == 1 ? L"line " : L"lines ") + listed;
+}
+
 // A chord as it is sung, by its top note (a note on its own is a chord of one); its notes, which
 // give it their syllables, are the part's notes first to last of its voice.
 struct Chord {
@@ -92,19 +117,6 @@ public:
         topNotes();
         const std::vector<Sung> sung = unfold(verse);
         return syllables(mergeTies(sung));
-    }
-
-    // The lowest and the highest lyric line the source has; 0 and 0 without lyrics.
-    std::pair<std::int32_t, std::int32_t> lines() const {
-        std::pair<std::int32_t, std::int32_t> range{0, 0};
-        for (const kor::ScoreNote& note : part_.notes) {
-            if (voice_ >= 0 && note.voice != voice_) continue;
-            for (const kor::ScoreLyric& lyric : note.lyrics) {
-                range.first = range.first == 0 ? lyric.verse : std::min(range.first, lyric.verse);
-                range.second = std::max(range.second, lyric.verse);
-            }
-        }
-        return range;
     }
 
 private:

@@ -235,6 +235,23 @@ TEST_F(MusicXmlImportTest, SingsTheChosenVerseWithElisionsAndMelismata) {
     EXPECT_EQ(lyrics(), (std::vector<std::wstring>{L"Sing", L"-", L"-", L"-", L"o ver", L"a"}));
     ASSERT_EQ(import(path, [](auto& d) { d[0].verse = 2, d[0].asWritten = 1; }), 0u);
     EXPECT_EQ(lyrics(), (std::vector<std::wstring>{L"Sing", L"-", L"-", L"-", L"a", L"a"}));
+
+    // A verse the source has no line of is refused rather than sung as another line; a score
+    // whose one line is numbered 2 offers verse 2 and nothing else.
+    EXPECT_EQ(import(path, [](auto& d) { d[0].verse = 3; }), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(importer_.message(), L"the directive of source 0: its verse 3 is not a lyric line of "
+                                   L"the source, which has lines 1, 2");
+    const std::wstring second = write(
+        score("<measure><attributes><divisions>1</divisions></attributes>" +
+              note("C", 5, 1, lyric("2", "<text>Mei</text>")) + note("D", 5, 1) + "</measure>"));
+    ASSERT_EQ(survey(second, directives), 0u);
+    EXPECT_EQ(directives[0].verse, 2);
+    EXPECT_EQ(directives[0].verseCount, 2);
+    EXPECT_EQ(import(second, [](auto& d) { d[0].verse = 1; }), ZR_E_INVALID_PARAMETER);
+    EXPECT_EQ(importer_.message(), L"the directive of source 0: its verse 1 is not a lyric line of "
+                                   L"the source, which has line 2");
+    ASSERT_EQ(import(second), 0u);
+    EXPECT_EQ(lyrics(), (std::vector<std::wstring>{L"Mei", L"a"}));
 }
 
 TEST_F(MusicXmlImportTest, SingsRepeatsVoltasAndDaCapoAsPerformedEachPassItsVerse) {
