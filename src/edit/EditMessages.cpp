@@ -4,6 +4,7 @@
 
 #include <korman/ErrorCodes.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace kor {
@@ -111,6 +112,26 @@ std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, std::in
 std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, const wchar_t* what,
                          std::int64_t value, std::int32_t lo, std::int32_t hi) {
     return session.explain(code, L"%ls", rangeDetail(what, value, lo, hi).c_str());
+}
+
+void explainMissingTarget(const EditSession& session, std::uint32_t objID,
+                          const IZRKorObject* found, ZRObjType wanted) {
+    if (found != nullptr) {
+        session.explain(ZR_E_EDIT_TARGET_NOT_FOUND, L"Object %u is a %ls, not a %ls.", objID,
+                        objectName(*found).c_str(), kindName(wanted));
+        return;
+    }
+    const auto& pending = session.pending();
+    const bool inserted = std::any_of(pending.begin(), pending.end(), [&](const auto& record) {
+        return record->workingObject(objID) != nullptr;
+    });
+    if (inserted)
+        session.explain(ZR_E_EDIT_TARGET_NOT_FOUND,
+                        L"The %ls %u is one this editor inserted: edits reach objects of the song, "
+                        L"which it joins at the commit; a new editor can then edit it.",
+                        kindName(wanted), objID);
+    else
+        session.explain(ZR_E_EDIT_TARGET_NOT_FOUND, L"The song has no object %u.", objID);
 }
 
 std::uint32_t pastTickLimit(const EditSession& session, std::uint32_t code, const wchar_t* what,

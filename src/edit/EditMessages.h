@@ -62,6 +62,12 @@ std::uint32_t outOfRange(const EditSession& session, std::uint32_t code, const w
 std::uint32_t pastTickLimit(const EditSession& session, std::uint32_t code, const wchar_t* what,
                             std::int64_t posTick, std::int64_t durTick);
 
+/// Explains ZR_E_EDIT_TARGET_NOT_FOUND for the object `objID`, which the song holds as `found`
+/// (null: not at all) where an edit needs an object of `wanted`: another class, an object this
+/// editor inserted (it joins the song at the commit), or none.
+void explainMissingTarget(const EditSession& session, std::uint32_t objID,
+                          const IZRKorObject* found, ZRObjType wanted);
+
 /// The rule of `rules` for the number `field`, when `values` breaks it, explained; else 0.
 template <class V>
 [[nodiscard]] std::uint32_t checkField(const EditSession& session, const V& values,

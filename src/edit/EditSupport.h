@@ -2,6 +2,7 @@
 // working copies in that record's store, and creating new objects there.
 #pragma once
 
+#include "edit/EditMessages.h"
 #include "edit/EditSession.h"
 #include "model/KorDocument.h"
 #include "model/KorRoot.h"
@@ -18,9 +19,12 @@
 namespace kor {
 
 /// The live object `objID` of the editor's document as class `T`; null when it is missing or of
-/// another class.
+/// another class, which is explained for ZR_E_EDIT_TARGET_NOT_FOUND (explainMissingTarget).
 template <class T> T* liveObject(const EditSession& session, std::uint32_t objID) {
-    return objCast<T>(session.document().objects().lookup(objID));
+    IZRMutableKorObject* found = session.document().objects().lookup(objID);
+    if (T* typed = objCast<T>(found)) return typed;
+    explainMissingTarget(session, objID, found, T::kType);
+    return nullptr;
 }
 
 /// The element record for the live object `live` and its working copy, as an update that leaves

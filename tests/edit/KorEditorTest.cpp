@@ -65,6 +65,29 @@ TEST(KorEditor, CommitsOnceAndKeepsRecordsOfAFailedOperation) {
     f.expectState(2, true, false, 1);
 }
 
+TEST(KorEditor, SaysWhyItFindsNoTarget) {
+    EditorFixture f;
+    ASSERT_EQ(f.editor->insertTempo({960, 15000}), 1);
+    const std::uint32_t inserted = f.editor->getLastInsertedID();
+    const std::uint32_t master = f.song.master->getObjID();
+    const struct {
+        std::uint32_t target;
+        std::wstring detail;
+    } rows[] = {
+        {inserted, L"The tempo " + std::to_wstring(inserted) +
+                       L" is one this editor inserted: edits reach objects of the song, which it "
+                       L"joins at the commit; a new editor can then edit it."},
+        {9999, L"The song has no object 9999."},
+        {master, L"Object " + std::to_wstring(master) + L" is a master track, not a tempo."},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(f.editor->updateTempo(row.target, {0, 12000}), 0);
+        EXPECT_EQ(f.editor->getLastError(), ZR_E_EDIT_TARGET_NOT_FOUND);
+        EXPECT_TRUE(std::wstring(f.editor->getLastErrorMessage()).ends_with(L" " + row.detail))
+            << f.editor->getLastErrorMessage();
+    }
+}
+
 TEST(KorEditor, RefusesEditsAfterItsCommit) {
     EditorFixture f;
     const std::uint32_t tempoID = f.song.tempo->getObjID();
