@@ -110,10 +110,10 @@ py::list sources(const py::object& pathArg) {
             py::arg("notes") = track.noteCount, py::arg("lyrics") = py::none(),
             py::arg("verses") = py::none(), py::arg("imported") = track.importSwitch != 0));
     for (const ZRMusicXMLPartImportDirective& part : parts)
-        list.append(py::dict(
-            py::arg("index") = part.sourceIndex, py::arg("name") = toStr(part.name),
-            py::arg("notes") = part.noteCount, py::arg("lyrics") = part.lyricCount,
-            py::arg("verses") = part.verseCount, py::arg("imported") = part.importSwitch != 0));
+        list.append(py::dict(py::arg("index") = part.sourceIndex,
+                             py::arg("name") = toStr(part.name), py::arg("notes") = part.noteCount,
+                             py::arg("lyrics") = part.lyricCount, py::arg("verses") = part.verses,
+                             py::arg("imported") = part.importSwitch != 0));
     return list;
 }
 

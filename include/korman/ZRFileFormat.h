@@ -94,8 +94,8 @@ struct ZRMusicXMLPartImportDirective {
     int singerBS = 0;
     /// The program change of that voice.
     int singerPC = 0;
-    /// The lyric line (verse) the import gives the notes, from 1; the survey sets the lowest
-    /// the source has (1 without lyrics). A source with lyrics refuses a line it does not have.
+    /// The lyric line (verse) the import gives the notes: one of `verses`, or any from 1 for a
+    /// source without lyrics. The survey sets the lowest the source has (1 without lyrics).
     int verse = 1;
     /// The source's place in the survey's list, from 0.
     int sourceIndex = 0;
@@ -112,8 +112,9 @@ struct ZRMusicXMLPartImportDirective {
     /// Of them, notes that sing a syllable: of the verse `verse`, or on a later pass of a
     /// repeat of the line that pass sings (see asWritten).
     int lyricCount = 0;
-    /// The highest verse number among the source's lyrics; 0 without lyrics.
-    int verseCount = 0;
+    /// The lyric lines the source has, by their verse numbers, ascending; empty without lyrics.
+    /// A line may be missing from a score (one whose only line is numbered 2 offers verse 2).
+    std::vector<int> verses;
     /// 1 to import the score's measures in written order, each once, every note singing the
     /// verse `verse` only; 0 (the survey's setting) to sing the score as performed: repeats,
     /// endings (voltas), D.C., D.S., To Coda and Fine followed, each pass of a repeated section

@@ -115,7 +115,7 @@ def test_every_kind_of_file_is_told_surveyed_and_loaded(tmp_path, chorale):
 
     parts = korman.sources(chorale)
     assert [p["name"] for p in parts] == ["Soprano", "Alto", "Tenor", "Bass"]
-    assert all(p["imported"] for p in parts) and (parts[0]["lyrics"], parts[0]["verses"]) == (45, 2)
+    assert all(p["imported"] for p in parts) and (parts[0]["lyrics"], parts[0]["verses"]) == (45, [2])
     midi = korman.sources(SAMPLES / "morning-walk.mid")
     assert midi and all(t["lyrics"] is None for t in midi) and korman.sources(SAMPLES / "morning-walk.korx") == []
 

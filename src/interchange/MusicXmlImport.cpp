@@ -326,7 +326,7 @@ std::uint32_t CxMusicXmlImporter::survey(const std::wstring& path,
             directive.name = sourceName(score, source);
             directive.noteCount = static_cast<int>(notes.notes.size());
             directive.lyricCount = notes.lyricCount;
-            directive.verseCount = lines.empty() ? 0 : *lines.rbegin();
+            directive.verses.assign(lines.begin(), lines.end());
             directive.measureCount = performed ? static_cast<int>(performed->order.size()) : 0;
             directive.hasRepeats = repeats ? 1 : 0;
             if (directive.noteCount > 0 && switchedOn < CZRSequence::kMaxTracks) {

@@ -219,7 +219,7 @@ TEST_F(MusicXmlImportTest, SingsTheChosenVerseWithElisionsAndMelismata) {
     ASSERT_EQ(directives.size(), 1u);
     EXPECT_EQ(directives[0].verse, 1);
     EXPECT_EQ(directives[0].lyricCount, 3);
-    EXPECT_EQ(directives[0].verseCount, 2);
+    EXPECT_EQ(directives[0].verses, (std::vector{1, 2}));
 
     ASSERT_EQ(import(path), 0u);
     const auto lyrics = [this] {
@@ -246,7 +246,7 @@ TEST_F(MusicXmlImportTest, SingsTheChosenVerseWithElisionsAndMelismata) {
               note("C", 5, 1, lyric("2", "<text>Mei</text>")) + note("D", 5, 1) + "</measure>"));
     ASSERT_EQ(survey(second, directives), 0u);
     EXPECT_EQ(directives[0].verse, 2);
-    EXPECT_EQ(directives[0].verseCount, 2);
+    EXPECT_EQ(directives[0].verses, std::vector{2});
     EXPECT_EQ(import(second, [](auto& d) { d[0].verse = 1; }), ZR_E_INVALID_PARAMETER);
     EXPECT_EQ(importer_.message(), L"the directive of source 0: its verse 1 is not a lyric line of "
                                    L"the source, which has line 2");

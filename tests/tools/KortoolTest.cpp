@@ -395,7 +395,7 @@ TEST_F(KortoolTest, ImportsTheChosenSourcesAndVerseOfAScore) {
     EXPECT_EQ(info.status, 0) << info.err;
     EXPECT_NE(info.out.find("format: MusicXML"), std::string::npos);
     // The soprano alone has lyrics, numbered as verse 2, which it sings unless told otherwise.
-    EXPECT_NE(info.out.find("source 0 \"Soprano\": 46 notes, 45 with lyrics (2 verses, singing 2)"),
+    EXPECT_NE(info.out.find("source 0 \"Soprano\": 46 notes, 45 with lyrics (verse 2; singing 2)"),
               std::string::npos)
         << info.out;
 

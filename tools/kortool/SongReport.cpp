@@ -350,7 +350,13 @@ std::string describeDirectives(const std::vector<ZRMusicXMLPartImportDirective>&
     for (const ZRMusicXMLPartImportDirective& d : directives) {
         out << "    source " << d.sourceIndex << " " << quoted(narrow(d.name)) << ": "
             << d.noteCount << " notes, " << d.lyricCount << " with lyrics";
-        if (d.verseCount > 1) out << " (" << d.verseCount << " verses, singing " << d.verse << ")";
+        // Lyric lines are told unless the source has none or line 1 alone.
+        if (d.verses.size() > 1 || (d.verses.size() == 1 && d.verses[0] != 1)) {
+            out << " (verse" << (d.verses.size() > 1 ? "s " : " ");
+            for (std::size_t i = 0; i < d.verses.size(); ++i)
+                out << (i > 0 ? ", " : "") << d.verses[i];
+            out << "; singing " << d.verse << ")";
+        }
         if (d.hasRepeats != 0) out << ", " << d.measureCount << " measures as performed";
         out << (d.importSwitch != 0 ? ", imported" : ", skipped") << " (singer " << d.singerBS
             << ":" << d.singerPC << ")\n";
@@ -369,7 +375,10 @@ void writeDirectives(JsonWriter& json,
         json.key("name").string(narrow(d.name));
         json.key("notes").integer(d.noteCount);
         json.key("lyrics").integer(d.lyricCount);
-        json.key("verses").integer(d.verseCount);
+        json.key("verses").beginArray();
+        for (const int line : d.verses)
+            json.integer(line);
+        json.endArray();
         json.key("verse").integer(d.verse);
         json.key("measuresAsPerformed").integer(d.measureCount);
         json.key("hasRepeats").boolean(d.hasRepeats != 0);
