@@ -27,6 +27,18 @@ template <class T> T* liveObject(const EditSession& session, std::uint32_t objID
     return nullptr;
 }
 
+/// The live node list `listID` when the list record `Record` covers it; null otherwise, explained
+/// for ZR_E_EDIT_TARGET_NOT_FOUND.
+template <class Record>
+const CZRNodeList* liveListOf(const EditSession& session, std::uint32_t listID) {
+    const auto* list = liveObject<CZRNodeList>(session, listID);
+    if (list == nullptr || Record::covers(list)) return list;
+    session.explain(ZR_E_EDIT_TARGET_NOT_FOUND,
+                    L"Object %u is a %ls, not a list this edit changes.", listID,
+                    objectName(*list).c_str());
+    return nullptr;
+}
+
 /// The element record for the live object `live` and its working copy, as an update that leaves
 /// the object's position alone finds them.
 template <class T> struct ElementEdit {

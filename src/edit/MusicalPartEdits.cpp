@@ -15,12 +15,6 @@ ZRPartValues partValues(const ZRMusicalPartValue& value) {
     return {value.posTick, value.playTime, value.name, value.comment};
 }
 
-// The live part list `listID` of a ZR track; null when it is missing or another kind of object.
-const CZRNodeList* livePartList(const EditSession& session, std::uint32_t listID) {
-    const auto* list = liveObject<CZRNodeList>(session, listID);
-    return CZREditZRPartList::covers(list) ? list : nullptr;
-}
-
 // Links the part that `make` builds in the store of the part list record into the copy of
 // `live`, once that list has room for one more part. The room is counted on the copy, so the
 // parts this editor has inserted or removed already count as they will be committed.
@@ -47,7 +41,7 @@ std::uint32_t insertPart(EditSession& session, const CZRNodeList& live, Make mak
 // when null).
 std::uint32_t insertBuiltPart(EditSession& session, std::uint32_t partListID,
                               const ZRMusicalPartValue& value, const ZRSingerValue* voice) {
-    const CZRNodeList* live = livePartList(session, partListID);
+    const CZRNodeList* live = liveListOf<CZREditZRPartList>(session, partListID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (const std::uint32_t code = checkPlayTime(session, value.playTime)) return code;
     if (const std::uint32_t code = checkPartStart(session, value.posTick)) return code;
@@ -73,7 +67,7 @@ std::uint32_t insertBuiltPart(EditSession& session, std::uint32_t partListID,
 template <class Place>
 std::uint32_t insertCopy(EditSession& session, std::uint32_t partListID, std::uint32_t sourceID,
                          Place place) {
-    const CZRNodeList* live = livePartList(session, partListID);
+    const CZRNodeList* live = liveListOf<CZREditZRPartList>(session, partListID);
     if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     const IZRMutableKorObject* found = session.document().objects().lookup(sourceID);
     if (found == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;

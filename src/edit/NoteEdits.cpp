@@ -95,12 +95,6 @@ std::uint32_t checkNote(const EditSession& session, const ZRMusicalNoteValues& v
     return checkNoteEnd(session, values.posTick, values.durTick);
 }
 
-/// The live note list `listID` of a musical part, or null.
-const CZRNodeList* liveNoteList(const EditSession& session, std::uint32_t listID) {
-    const auto* list = liveObject<CZRNodeList>(session, listID);
-    return CZREditMusicalNoteList::covers(list) ? list : nullptr;
-}
-
 /// The vibrato kind whose curves a note with `value` takes; null for none (no vibrato, or kind 0).
 const VibratoShape* vibratoKindOf(const EditSession& session, const ZRVibratoValue& value) {
     return value.enabled != 0 && value.type != 0 ? session.host().vibratoKind(value.type) : nullptr;
@@ -215,7 +209,7 @@ std::uint32_t linkNew(EditSession& session, ListEdit<CZRMusicalNote>& edit, CZRM
 
 std::uint32_t copyNoteAt(EditSession& session, std::uint32_t noteListID, std::int32_t posTick,
                          std::uint32_t sourceNoteID, std::optional<std::int32_t> noteNum) {
-    const CZRNodeList* list = liveNoteList(session, noteListID);
+    const CZRNodeList* list = liveListOf<CZREditMusicalNoteList>(session, noteListID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     const auto* source = liveObject<CZRMusicalNote>(session, sourceNoteID);
     if (source == nullptr) return ZR_E_COPY_SOURCE_NOT_FOUND;
@@ -301,8 +295,8 @@ std::uint32_t moveNoteStyleSeqAttribElement(EditSession& session, std::uint32_t 
 
 std::uint32_t insertNoteStyleSeqAttribElement(EditSession& session, std::uint32_t listID,
                                               const ZRNoteStyleSeqAttribElementValue& value) {
-    const auto* live = liveObject<CZRNodeList>(session, listID);
-    if (!CZREditNoteStyleSeqAttribElementList::covers(live)) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    const auto* live = liveListOf<CZREditNoteStyleSeqAttribElementList>(session, listID);
+    if (live == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (const std::uint32_t code = checkPointPosition(session, value.posNrm)) return code;
     ListEdit<Point> edit;
     if (const std::uint32_t code = editList<CZREditNoteStyleSeqAttribElementList>(
@@ -389,7 +383,7 @@ std::uint32_t moveNote(EditSession& session, std::uint32_t noteID, const ZRNoteV
 }
 
 std::uint32_t insertNote(EditSession& session, std::uint32_t noteListID, const ZRNoteValue& value) {
-    const CZRNodeList* list = liveNoteList(session, noteListID);
+    const CZRNodeList* list = liveListOf<CZREditMusicalNoteList>(session, noteListID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
     if (const std::uint32_t code = checkNote(session, values)) return code;
@@ -405,7 +399,7 @@ std::uint32_t insertNote(EditSession& session, std::uint32_t noteListID, const Z
 std::uint32_t insertNoteWithStyle(EditSession& session, std::uint32_t noteListID,
                                   const ZRNoteValue& value, const ZRNoteStyleValue& style,
                                   const ZRVibratoValue& vibrato) {
-    const CZRNodeList* list = liveNoteList(session, noteListID);
+    const CZRNodeList* list = liveListOf<CZREditMusicalNoteList>(session, noteListID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     ZRMusicalNoteValues values = noteValues(value);
     if (const std::uint32_t code = checkNote(session, values)) return code;

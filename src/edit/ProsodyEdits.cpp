@@ -131,8 +131,8 @@ std::uint32_t moveEvent(EditSession& session, std::uint32_t eventID,
 template <class Family>
 std::uint32_t insertEvent(EditSession& session, std::uint32_t listID,
                           const typename Family::Value& value) {
-    const auto* list = liveObject<CZRNodeList>(session, listID);
-    if (!Family::ListRecord::covers(list)) return ZR_E_EDIT_TARGET_NOT_FOUND;
+    const auto* list = liveListOf<typename Family::ListRecord>(session, listID);
+    if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     if (value.posSec < 0)
         return outOfRange(session, Family::kBadPosition, value.posSec, 0, kNoLimit);
     if (const std::uint32_t code = Family::check(session, value, *list)) return code;

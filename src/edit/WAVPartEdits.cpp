@@ -169,11 +169,6 @@ std::uint32_t insertFromFile(EditSession& session, const CZRNodeList& list,
     return 0;
 }
 
-const CZRNodeList* liveWAVPartList(const EditSession& session, std::uint32_t listID) {
-    const auto* list = liveObject<CZRNodeList>(session, listID);
-    return CZREditWAVPartList::covers(list) ? list : nullptr;
-}
-
 } // namespace
 
 std::uint32_t updateWAVPart(EditSession& session, std::uint32_t partID,
@@ -218,7 +213,7 @@ std::uint32_t moveWAVPart(EditSession& session, std::uint32_t partID, const ZRWA
 std::uint32_t insertWAVPartFromFile(EditSession& session, std::uint32_t listID,
                                     std::int32_t posTick, const std::wstring& filePath,
                                     std::int32_t replace) {
-    const CZRNodeList* list = liveWAVPartList(session, listID);
+    const CZRNodeList* list = liveListOf<CZREditWAVPartList>(session, listID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     const std::wstring_view fileName = platform::fileNamePart(filePath);
     return insertFromFile(session, *list, filePath,
@@ -230,7 +225,7 @@ std::uint32_t insertWAVPartFromFile(EditSession& session, std::uint32_t listID,
 
 std::uint32_t importWAVPart(EditSession& session, std::uint32_t listID, std::int32_t posTick,
                             std::uint32_t sourceID) {
-    const CZRNodeList* list = liveWAVPartList(session, listID);
+    const CZRNodeList* list = liveListOf<CZREditWAVPartList>(session, listID);
     if (list == nullptr) return ZR_E_EDIT_TARGET_NOT_FOUND;
     const CZRKorDocument* imported = session.host().importedDocument();
     const IZRKorObject* source =

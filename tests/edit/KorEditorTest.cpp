@@ -86,6 +86,12 @@ TEST(KorEditor, SaysWhyItFindsNoTarget) {
         EXPECT_TRUE(std::wstring(f.editor->getLastErrorMessage()).ends_with(L" " + row.detail))
             << f.editor->getLastErrorMessage();
     }
+    const std::uint32_t tempos = f.song.master->tempoList()->getObjID();
+    EXPECT_EQ(f.editor->insertNote(tempos, {0, 480, 60, 64, L"a", {L"a"}, 0}), 0);
+    EXPECT_TRUE(std::wstring(f.editor->getLastErrorMessage())
+                    .ends_with(L" Object " + std::to_wstring(tempos) +
+                               L" is a tempo list, not a list this edit changes."))
+        << f.editor->getLastErrorMessage();
 }
 
 TEST(KorEditor, RefusesEditsAfterItsCommit) {
