@@ -32,6 +32,7 @@ check_valgrind() {
   for ((shard = 0; shard < jobs; ++shard)); do
     GTEST_TOTAL_SHARDS=$jobs GTEST_SHARD_INDEX=$shard \
       valgrind --tool=memcheck --leak-check=full --error-exitcode=1 --track-origins=yes \
+      --suppressions="$PWD/scripts/valgrind.supp" \
       --trace-children=yes --log-file="$logs/shard-$shard-%p.txt" \
       build/debug/bin/korman_tests --gtest_filter="-$slow" --gtest_brief=1 \
       >"$logs/shard-$shard.out" 2>&1 &
