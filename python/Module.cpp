@@ -169,8 +169,9 @@ PYBIND11_MODULE(korman, module) {
                "None for a file of no kind korman reads.");
     module.def("sources", &sources, py::arg("path"),
                "The MIDI tracks or score parts and voices a load can import, as dicts with "
-               "index, name, notes, lyrics, verses (None for MIDI) and imported (the default "
-               "choice); empty for a song file, which loads whole.");
+               "index, name, notes, lyrics, verses (a score source's lyric lines: the verses "
+               "load accepts for it; None for MIDI) and imported (the default choice); "
+               "empty for a song file, which loads whole.");
 
     py::class_<Song, std::shared_ptr<Song>>(module, "Song")
         .def_static(
